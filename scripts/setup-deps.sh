@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quodle needs to build, test and run.
+# Idempotent: only packages that are missing are installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config python3
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+  libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null

@@ -1,0 +1,159 @@
+#include "base/ShiftJis.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace quodle {
+namespace {
+
+struct Cp932Pair {
+    char16_t code;
+    std::uint16_t bytes;
+};
+
+#include "base/Cp932Table.inc"
+
+int LeadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + (0xA0 - 0x81); }
+
+char16_t DecodePair(unsigned char lead, unsigned char trail) {
+    if (trail < 0x40 || trail > 0xFC) return 0;
+    return kCp932Decode[LeadIndex(lead)][trail - 0x40];
+}
+
+}  // namespace
+
+std::u16string Cp932ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out.push_back(b);
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            out.push_back(static_cast<char16_t>(0xFF61 + (b - 0xA1)));
+        } else if (IsLeadByte(b) && i + 1 < n) {
+            const char16_t c = DecodePair(b, static_cast<unsigned char>(bytes[i + 1]));
+            if (c) {
+                out.push_back(c);
+                ++i;
+            } else {
+                out.push_back(static_cast<char16_t>(kInvalidByteBase + b));
+            }
+        } else {
+            out.push_back(static_cast<char16_t>(kInvalidByteBase + b));
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToCp932(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        if (c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF) {
+            out.push_back(static_cast<char>(c - kInvalidByteBase));
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;  // a character beyond the BMP has no CP932 form
+            out.push_back('?');
+            continue;
+        }
+        const auto* end = std::end(kCp932Encode);
+        const auto* it = std::lower_bound(std::begin(kCp932Encode), end, c,
+                                          [](const Cp932Pair& p, char16_t v) { return p.code < v; });
+        if (it == end || it->code != c) {
+            out.push_back('?');
+        } else if (it->bytes > 0xFF) {
+            out.push_back(static_cast<char>(it->bytes >> 8));
+            out.push_back(static_cast<char>(it->bytes & 0xFF));
+        } else {
+            out.push_back(static_cast<char>(it->bytes));
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view s) {
+    std::u16string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        char32_t c = 0xFFFD;
+        std::size_t len = 1;
+        if (b < 0x80) {
+            c = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            len = 4;
+        }
+        if (len > 1) {
+            bool ok = i + len <= s.size();
+            char32_t v = b & (0x7F >> len);
+            for (std::size_t k = 1; ok && k < len; ++k) {
+                const auto t = static_cast<unsigned char>(s[i + k]);
+                ok = (t & 0xC0) == 0x80;
+                v = (v << 6) | (t & 0x3F);
+            }
+            if (ok) {
+                c = v;
+            } else {
+                len = 1;
+            }
+        }
+        i += len;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(c));
+        }
+    }
+    return out;
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) { return Utf16ToUtf8(Cp932ToUtf16(bytes)); }
+std::string Utf8ToCp932(std::string_view utf8) { return Utf16ToCp932(Utf8ToUtf16(utf8)); }
+
+}  // namespace quodle

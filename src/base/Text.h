@@ -1,0 +1,23 @@
+#pragma once
+// Small text rules shared by every subsystem: the program's case rule and the
+// comma-list split.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quodle {
+
+// Upper-cases only the ASCII letters a-z; every other byte stays, and so do
+// the trail bytes of double-byte characters.
+std::string AsciiUpper(std::string_view s);
+std::string AsciiLower(std::string_view s);
+// Compares after AsciiUpper.
+bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// Splits a comma list: fields are separated by blanks (any byte up to 0x20)
+// or by a comma; blanks around a comma are dropped; a field may be enclosed
+// in double quotes (a doubled quote inside stands for one quote). A comma at
+// the very end yields one more, empty field.
+std::vector<std::string> SplitCommaList(std::string_view s);
+
+}  // namespace quodle

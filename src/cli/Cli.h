@@ -1,0 +1,72 @@
+#pragma once
+// quodle-cli: each command lives in its own file and registers itself with
+// a QUODLE_CLI_COMMAND line, so commands are added without touching main.
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quodle::cli {
+
+// Exit statuses shared by every command.
+constexpr int kExitOk = 0;
+constexpr int kExitFindings = 1;
+constexpr int kExitError = 2;
+
+// Output in the user's chosen form: UTF-8 with LF for people (the default),
+// or with --raw the program's own bytes, Shift-JIS with CR LF.
+class Output {
+public:
+    explicit Output(bool raw, std::FILE* out = stdout) : raw_(raw), out_(out) {}
+    bool Raw() const { return raw_; }
+    // Writes one line of Shift-JIS text followed by the line end of the form.
+    void Line(std::string_view cp932);
+    // Writes Shift-JIS bytes as they are in raw form, decoded otherwise; no
+    // line end is added.
+    void Bytes(std::string_view cp932);
+
+private:
+    bool raw_;
+    std::FILE* out_;
+};
+
+struct Args {
+    std::vector<std::string> positional;   // after the command name
+    std::vector<std::string> options;      // "--name" or "--name=value" as given
+    bool raw = false;
+    // True when the plain flag was given.
+    bool Has(std::string_view flag) const;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;  // e.g. "text [--raw] FILE"
+    // Option names this command takes a value for ("--jogai").
+    std::vector<std::string> valueOptions;
+    // Option names this command takes as plain flags ("--padded").
+    std::vector<std::string> flagOptions;
+    std::function<int(const Args&, Output&)> run;
+};
+
+// Registers a command at start-up; used through QUODLE_CLI_COMMAND.
+struct Registrar {
+    explicit Registrar(Command command);
+};
+const std::vector<Command>& Commands();
+
+// Value of a value option, or empty; the last occurrence wins.
+std::string OptionValue(const Args& args, std::string_view name);
+
+// Reports a failure on stderr in the common form and returns kExitError.
+int Fail(const std::string& message);
+
+// Folder of the running executable (word lists lie there).
+std::string ExecutableDir();
+
+}  // namespace quodle::cli
+
+#define QUODLE_CLI_CONCAT2(a, b) a##b
+#define QUODLE_CLI_CONCAT(a, b) QUODLE_CLI_CONCAT2(a, b)
+#define QUODLE_CLI_COMMAND(...) \
+    static const ::quodle::cli::Registrar QUODLE_CLI_CONCAT(kCliRegistrar, __LINE__){::quodle::cli::Command{__VA_ARGS__}}

@@ -1,0 +1,123 @@
+// quodle-cli: the engine's analyses on files, without a window.
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "base/ShiftJis.h"
+#include "cli/Cli.h"
+
+namespace quodle::cli {
+
+void Output::Bytes(std::string_view cp932) {
+    if (raw_) {
+        std::fwrite(cp932.data(), 1, cp932.size(), out_);
+    } else {
+        const std::string utf8 = Cp932ToUtf8(cp932);
+        std::fwrite(utf8.data(), 1, utf8.size(), out_);
+    }
+}
+
+void Output::Line(std::string_view cp932) {
+    Bytes(cp932);
+    std::fputs(raw_ ? "\r\n" : "\n", out_);
+}
+
+bool Args::Has(std::string_view flag) const {
+    return std::find(options.begin(), options.end(), flag) != options.end();
+}
+
+namespace {
+std::vector<Command>& Registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+}  // namespace
+
+Registrar::Registrar(Command command) { Registry().push_back(std::move(command)); }
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+std::string OptionValue(const Args& args, std::string_view name) {
+    std::string value;
+    const std::string prefix = std::string(name) + "=";
+    for (const auto& o : args.options)
+        if (o.rfind(prefix, 0) == 0) value = o.substr(prefix.size());
+    return value;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "quodle-cli: %s\n", message.c_str());
+    return kExitError;
+}
+
+std::string ExecutableDir() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return ".";
+    return std::filesystem::path(std::string(buf, static_cast<std::size_t>(n))).parent_path().string();
+}
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr, "usage: quodle-cli COMMAND [--raw] ARGS...\ncommands:\n");
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
+    for (const auto& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
+    std::fprintf(stderr,
+                 "--raw writes the program's own bytes (Shift-JIS, CR LF); the default is UTF-8 with LF.\n");
+    return kExitError;
+}
+
+}  // namespace
+}  // namespace quodle::cli
+
+int main(int argc, char** argv) {
+    using namespace quodle::cli;
+    if (argc < 2) return Usage();
+    const std::string name = argv[1];
+    const auto& commands = Commands();
+    const auto it = std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return name == c.name; });
+    if (it == commands.end()) {
+        std::fprintf(stderr, "quodle-cli: unknown command '%s'\n", name.c_str());
+        return Usage();
+    }
+    Args args;
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (optionsEnded || a.size() < 2 || a[0] != '-' || a == "-") {
+            args.positional.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--raw") {
+            args.raw = true;
+        } else if (std::find(it->flagOptions.begin(), it->flagOptions.end(), a) != it->flagOptions.end()) {
+            args.options.push_back(a);
+        } else {
+            const auto eq = a.find('=');
+            const std::string key = a.substr(0, eq);
+            if (std::find(it->valueOptions.begin(), it->valueOptions.end(), key) == it->valueOptions.end()) {
+                std::fprintf(stderr, "quodle-cli: unknown option '%s'\nusage: quodle-cli %s\n", a.c_str(), it->usage);
+                return kExitError;
+            }
+            if (eq != std::string::npos) {
+                args.options.push_back(a);
+            } else if (i + 1 < argc) {
+                args.options.push_back(key + "=" + argv[++i]);
+            } else {
+                std::fprintf(stderr, "quodle-cli: option '%s' needs a value\nusage: quodle-cli %s\n", a.c_str(), it->usage);
+                return kExitError;
+            }
+        }
+    }
+    Output out(args.raw);
+    const int rc = it->run(args, out);
+    std::fflush(stdout);
+    return rc;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The tokenizer state at the start of a row, as the row store keeps it and
+// the tokenizer reads and produces it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quodle {
+
+enum TRowEnding : std::uint8_t { reBreak = 0, reWrapped = 1, reNoBreak = 2, reInvalid = 3 };
+
+struct TRowParseState {
+    std::uint8_t RowEnding = reBreak;  // of the row being scanned
+    std::uint8_t PrevRowEnding = reBreak;
+    int BracketIndex = -1;  // -2 not computed, -1 outside multi-row brackets
+    int ElementIndex = 0;
+    int WrappedBytes = 0;
+    int ElementKind = 0;
+    std::uint8_t WrappedToken = 0;
+    std::uint8_t ElementFlag = 0;
+    std::string StateText;
+
+    // Equal in every field but RowEnding: the test that stops state updates.
+    bool SameStateAs(const TRowParseState& o) const {
+        return PrevRowEnding == o.PrevRowEnding && BracketIndex == o.BracketIndex &&
+               ElementIndex == o.ElementIndex && WrappedBytes == o.WrappedBytes && ElementKind == o.ElementKind &&
+               WrappedToken == o.WrappedToken && ElementFlag == o.ElementFlag && StateText == o.StateText;
+    }
+};
+
+// What the row store needs of a tokenizer to keep row states: scan one row
+// from its start state and give the state at the start of the next row
+// (RowEnding of the result is left for the caller to fill).
+class TRowStateParser {
+public:
+    virtual ~TRowStateParser() = default;
+    virtual TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) = 0;
+};
+
+}  // namespace quodle

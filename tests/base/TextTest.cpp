@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "base/Color.h"
+#include "base/Text.h"
+
+namespace quodle {
+namespace {
+
+TEST(Text, AsciiUpperTouchesOnlyLatinLetters) {
+    EXPECT_EQ(AsciiUpper("gb_tmp"), "GB_TMP");
+    // A trail byte in the letter range belongs to its double-byte character
+    // (ァ is 0x83 0x61) and must not turn it into another one (ア, 0x83 0x41).
+    EXPECT_EQ(AsciiUpper("\x82\x81x\x83\x61"), "\x82\x81X\x83\x61");
+    EXPECT_EQ(AsciiUpper("\xE0\xE9z"), "\xE0\xE9Z");
+    EXPECT_TRUE(AsciiEqualsIgnoreCase("Defun", "DEFUN"));
+    EXPECT_FALSE(AsciiEqualsIgnoreCase("defun", "defun-q"));
+}
+
+TEST(Text, SplitCommaList) {
+    using V = std::vector<std::string>;
+    struct Case {
+        const char* in;
+        V out;
+    } cases[] = {
+        {"", V{}},
+        {"a,b,c", V{"a", "b", "c"}},
+        {"  a ,  b  c", V{"a", "b", "c"}},
+        {"a,,b", V{"a", "", "b"}},
+        {"a,", V{"a", ""}},
+        {"\"x y\",z", V{"x y", "z"}},
+        {"\"say \"\"hi\"\"\"", V{"say \"hi\""}},
+        {"12,foo,(a b / c),34", V{"12", "foo", "(a", "b", "/", "c)", "34"}},
+        {"\t\x95\x5C,\x95\\x", V{"\x95\x5C", "\x95\\x"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitCommaList(c.in), c.out) << c.in;
+}
+
+TEST(Color, NotationBothWays) {
+    struct Case {
+        TColor value;
+        const char* text;
+    } cases[] = {
+        {clBlue, "clBlue"}, {clWindow, "clWindow"}, {clWindowText, "clWindowText"}, {clNone, "clNone"},
+        {clGray, "clGray"}, {clWhite, "clWhite"},   {clAqua, "clAqua"},             {clBlack, "clBlack"},
+        {clRed, "clRed"},   {0x00FF8000, "$00FF8000"}, {0x00123456, "$00123456"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ColorToString(c.value), c.text);
+        EXPECT_EQ(StringToColor(c.text), c.value);
+    }
+    EXPECT_EQ(StringToColor("clblue"), clBlue);
+    EXPECT_EQ(StringToColor("$FF0000"), clBlue);
+    EXPECT_EQ(StringToColor("16711680"), clBlue);
+    EXPECT_EQ(StringToColor("0x00FF8000"), 0x00FF8000);
+    EXPECT_EQ(StringToColor("-2147483643"), clWindow);
+    EXPECT_EQ(StringToColor("blue"), std::nullopt);
+    EXPECT_EQ(StringToColor("$12G"), std::nullopt);
+    EXPECT_EQ(StringToColor(""), std::nullopt);
+    EXPECT_EQ(ColorToRgb(clRed), 0xFF0000u);
+    EXPECT_EQ(ColorToRgb(0x00FF8000), 0x0080FFu);
+    EXPECT_EQ(ColorToRgb(clWindow), 0xFFFFFFu);
+    EXPECT_EQ(ColorToRgb(clNone), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quodle
