@@ -1,0 +1,37 @@
+#pragma once
+// Reading source files into rows, and the one line-break rule shared by
+// loading, Lines.Text and ReplaceRows: CR, LF and CR LF each end one line.
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quodle {
+
+class TheStringList;
+
+// A file that could not be opened or read.
+class EFileError : public std::runtime_error {
+public:
+    EFileError(std::string path, std::string reason)
+        : std::runtime_error(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+    const std::string& Path() const { return path_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string path_;
+    std::string reason_;
+};
+
+// Appends the lines of `text` to `rows` (all reBreak). Returns true when the
+// text is not empty and does not end with a break: the caller then marks
+// the last row reNoBreak.
+bool AppendLines(std::string_view text, TheStringList& rows);
+
+// Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
+// text, NUL bytes are ordinary bytes. Bytes after the last break form a
+// last row that gets reNoBreak. Throws EFileError.
+void AppendFileLines(const std::string& path, TheStringList& rows);
+
+}  // namespace quodle
