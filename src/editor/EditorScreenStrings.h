@@ -108,19 +108,24 @@ public:
     void LoadFromFile(const std::string& path);
 
 protected:
+    void Changing() override;
     void Changed() override;
+    void UpdateBlockClosed() override;
 
 private:
-    friend class TEditorStrings;
+    // Open around the steps of one edit: they notify nobody, the edit
+    // notifies once at its end.
+    class TEditScope;
     // After a whole-text change: states from the top, repaint everything.
     void FinishFullChange();
-    // The update block of the list ended: clear the record, clamp carets.
-    void UpdateBlockEnded();
     int StateLookaheadRows() const;
     // Stores computed states from `start` (whose own state is `state`) on,
     // up to `limit`, stopping at the first row that already holds its state.
-    int ScanStates(int start, TRowParseState state, int limit, bool stopWhenSame, int* lastChanged);
+    int ScanStates(int row, int limit, bool notify);
     void NotifyRowsChanged();
+    // Replaces rows by the whole-line deletion rule: marks go to the row
+    // that takes the place.
+    void DeleteWholeLines(int row, int count);
 
     std::vector<TEditorClient*> editors_;
     TEditorUndoObj undo_;

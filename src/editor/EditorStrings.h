@@ -4,6 +4,7 @@
 // operation into a ReplaceRows of the shared row list.
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editor/EditorScreenStrings.h"
 
@@ -47,6 +48,7 @@ private:
     // Deselect, edit inside a caret update block, then place the caret.
     template <class Edit>
     void EditLines(Edit edit);
+    std::pair<int, int> PositionAfter(int line, std::string_view inserted) const;
 
     TEditorScreenStrings& rows_;
     TEditorClient* editor_;

@@ -123,6 +123,8 @@ public:
 protected:
     virtual void Changing();
     virtual void Changed();
+    // The outermost EndUpdate; fires the changed side by default.
+    virtual void UpdateBlockClosed() { Changed(); }
 
 private:
     struct Block;

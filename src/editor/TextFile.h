@@ -32,6 +32,9 @@ bool AppendLines(std::string_view text, TheStringList& rows);
 // Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
 // text, NUL bytes are ordinary bytes. Bytes after the last break form a
 // last row that gets reNoBreak. Throws EFileError.
-void AppendFileLines(const std::string& path, TheStringList& rows);
+// `chunkBytes` is the size of each read (tests make it tiny to put breaks
+// across read boundaries).
+inline constexpr std::size_t kReadChunkBytes = 1 << 20;
+void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes = kReadChunkBytes);
 
 }  // namespace quodle
