@@ -28,6 +28,7 @@
 #include "app/qt/ToolImages.h"
 #include "base/FileIo.h"
 #include "base/qt/QtColor.h"
+#include "editor/ProgramFountains.h"
 #include "editor/qt/EditorEx.h"
 
 namespace quodle {
@@ -39,7 +40,8 @@ constexpr int kProgressBarHeight = 10;
 
 TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainForm* creator)
     : setup_(setup), creator_(creator), reopenList_(std::make_unique<TOpenMenuList>()),
-      EditorExProp1(TEditorExProp::TemplateDesign()) {
+      EditorExProp1(TEditorExProp::TemplateDesign()), HyphenFountain1(CreateHyphenFountain1()),
+      HyphenFountain2(CreateHyphenFountain2()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(kFormCaption));
     setWindowIcon(ToolImage(imgNew));
@@ -61,9 +63,11 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     reopenList_->Load(ini);
     // 4. The reserved words of the shared tokenizer, when the file is there.
     WordListSet words = LoadWordListSet(setup_.WordListDir.toStdString());
+    if (words.reservedWords) HyphenFountain1->ReserveWordList().Assign(*words.reservedWords);
     // 5.-14. The settings file, one read batch.
     ReadSettings();
-    // 15.-18. The reference lists.
+    // 15.-18. The reference lists and the system variables to colour.
+    if (words.reservedWords2) HyphenFountain1->ReserveWordList2().Assign(*words.reservedWords2);
     functionList_ = std::move(words.functionReference);
     sysVarList_ = std::move(words.systemVariables);
     exclusionList_ = std::move(words.exclusions);
@@ -142,6 +146,7 @@ void TTarnwickMainForm::CreateLayout() {
     paneProp.Leftbar.Visible = false;
     EditorEx1->AssignFrom(paneProp);
     EditorEx1->SetReadOnly(true);
+    EditorEx1->SetFountain(HyphenFountain2);
     ProgressBar1 = new QProgressBar(bottom);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -192,6 +197,12 @@ void TTarnwickMainForm::ReadSettings() {
     t.Color = Read(doc, kFontBkColor, t.Color);
     t.Leftbar.Color = Read(doc, kLeftBarColor, t.Leftbar.Color);
     t.Leftbar.BkColor = Read(doc, kLeftBarBkColor, t.Leftbar.BkColor);
+    TFountainSettingsColors colors;
+    colors.Reserve = Read(doc, kColorReserve, HyphenFountain1->Reserve().Color());
+    colors.Reserve2 = Read(doc, kColorReserve2, HyphenFountain1->Reserve2().Color());
+    colors.Comment = Read(doc, kColorComment, HyphenFountain1->Colors().Comment().Color());
+    colors.String = Read(doc, kColorString, HyphenFountain1->Colors().Str().Color());
+    ApplySettingsColors(*HyphenFountain1, colors);
     t.Select.Color = Read(doc, kColorSelect, t.Select.Color);
     t.Select.BkColor = Read(doc, kColorSelectBk, t.Select.BkColor);
     t.Caret.AutoIndent = Read(doc, kEditorAutoIndent, t.Caret.AutoIndent);

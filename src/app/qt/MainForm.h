@@ -31,6 +31,7 @@ class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
+class THyphenFountain;
 
 // Where a main window finds its settings file and word lists, and how it
 // asks its questions. Tests point these at a temporary folder and a
@@ -83,6 +84,7 @@ public:
     QMenu* ReopenMenu() const { return reopenMenu_; }
     const TOpenMenuList& ReopenList() const { return *reopenList_; }
     TEditorExProp& Template() { return EditorExProp1; }
+    const std::shared_ptr<THyphenFountain>& Fountain1() const { return HyphenFountain1; }
     const std::vector<std::string>& FunctionList() const { return functionList_; }
     const std::vector<std::string>& SysVarList() const { return sysVarList_; }
     const std::vector<std::string>& ExclusionList() const { return exclusionList_; }
@@ -182,6 +184,8 @@ private:
     std::vector<std::string> sysVarList_;
     std::vector<std::string> exclusionList_;
     TEditorExProp EditorExProp1;
+    std::shared_ptr<THyphenFountain> HyphenFountain1;  // documents and printing
+    std::shared_ptr<THyphenFountain> HyphenFountain2;  // the output pane
     std::string printBlob_;  // print settings, kept until the print component takes them
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;

@@ -15,6 +15,7 @@
 #include "app/qt/StatusPanels.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "editor/HyphenFountain.h"
 #include "editor/TextFile.h"
 #include "editor/qt/EditorEx.h"
 
@@ -56,7 +57,10 @@ QWidget* TTarnwickMainForm::CreateDocumentPage(TEditorEx** editorOut) {
     return page;
 }
 
-void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) { editor->AssignFrom(EditorExProp1); }
+void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
+    editor->AssignFrom(EditorExProp1);
+    editor->SetFountain(HyphenFountain1);
+}
 
 void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::CaretMoved, this, [this, editor] { RefreshPositionPanel(editor); });
@@ -404,7 +408,7 @@ void TTarnwickMainForm::ToggleSplit() {
     lower->setFocus();
     auto* upper = new TEditorEx(page);
     lower->AssignTo(EditorExProp1);
-    upper->AssignFrom(EditorExProp1);
+    PrepareEditor(upper);
     ConnectEditorEvents(upper);
     page->Split(upper);
     upper->AttachRowList(lower->RowList());
@@ -433,7 +437,7 @@ TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
     window->Action(QStringLiteral("mnuExit"))->setText(QStringLiteral("すべて閉じる"));
     window->show();
     active->AssignTo(EditorExProp1);
-    editor->AssignFrom(EditorExProp1);
+    PrepareEditor(editor);
     editor->AttachRowList(active->RowList());
     // The text may already hold changes that only this window can still save.
     editor->SetModified(active->Modified());

@@ -26,6 +26,7 @@ TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent), rows_(std::make
 }
 
 TEditor::~TEditor() {
+    if (fountain_) fountain_->Unsubscribe(this);
     // The row list outlives this editor when another one still views it.
     lines_.reset();
     rows_->Detach(this);
@@ -42,6 +43,22 @@ void TEditor::AttachRowList(std::shared_ptr<TEditorScreenStrings> rows) {
     SetCaret(std::min(row_, LastCaretRow()), col_);
     UpdateScrollBars();
     InvalidateAll();
+}
+
+void TEditor::SetFountain(std::shared_ptr<TFountain> fountain) {
+    if (fountain_ == fountain) return;
+    if (fountain_) fountain_->Unsubscribe(this);
+    fountain_ = std::move(fountain);
+    if (fountain_) fountain_->Subscribe(this, [this](TNotifyPersistent&) { FountainChanged(); });
+    FountainChanged();
+}
+
+void TEditor::FountainChanged() {
+    // A parser copies its fountain's settings when created.
+    parser_ = fountain_ ? fountain_->CreateParser() : nullptr;
+    // The first attached editor supplies the parser of the row states.
+    if (rows_->Owner() == this) rows_->UpdateAllStates();
+    viewport()->update();
 }
 
 TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, 0}; }

@@ -12,6 +12,7 @@
 #include "editor/EditorClient.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
+#include "editor/Fountain.h"
 #include "props/EditorExProp.h"
 
 namespace quodle {
@@ -43,6 +44,11 @@ public:
     int TopRow() const override { return topRow_; }
     int TopCol() const { return topCol_; }
     void SetTopCol(int col);
+    // The tokenizer of the rows (shared with other editors and printing);
+    // its changes recompute the row states and repaint.
+    const std::shared_ptr<TFountain>& Fountain() const { return fountain_; }
+    void SetFountain(std::shared_ptr<TFountain> fountain);
+
     // Rows and columns that fit whole in the window.
     int VisibleRowCount() const;
     int VisibleColCount() const;
@@ -90,7 +96,7 @@ public:
     void UpdateBlockEnd() override;
     void RowsChanged() override;
     int ScreenHeight() const override;
-    TRowStateParser* RowStateParser() override { return nullptr; }
+    TRowStateParser* RowStateParser() override { return parser_.get(); }
     bool InitBracketsFull() const override { return false; }
 
 signals:
@@ -145,6 +151,7 @@ private:
     std::string WithEnding(int row, std::string_view text) const;
 
     // Editor.cpp
+    void FountainChanged();
     TCellLayout Layout() const;
     TEditorAttributeArray CellMap(int row) const;
     // The last row the caret may stand on (the row after the last one when
@@ -161,6 +168,8 @@ private:
 
     std::shared_ptr<TEditorScreenStrings> rows_;
     std::unique_ptr<TEditorStrings> lines_;
+    std::shared_ptr<TFountain> fountain_;
+    std::unique_ptr<TFountainParser> parser_;
     int row_ = 0;
     int col_ = 0;
     int rememberedCol_ = -1;  // KeepCaret: the column of a vertical move
