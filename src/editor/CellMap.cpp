@@ -53,8 +53,9 @@ int TEditorAttributeArray::ColumnToOffset(int column) const {
 int TEditorAttributeArray::OffsetToColumn(int offset) const {
     int bytes = 0;
     for (int column = 0; column < Width(); ++column) {
+        if (codes_[static_cast<std::size_t>(column)] == kCellTabFill) continue;
         if (bytes >= offset) return column;
-        if (codes_[static_cast<std::size_t>(column)] != kCellTabFill) ++bytes;
+        ++bytes;
     }
     return Width() + std::max(0, offset - bytes_);
 }
