@@ -305,8 +305,6 @@ bool TTarnwickMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TTarnwickMainForm::wheelEvent(QWheelEvent* event) { event->accept(); }
-
 void TTarnwickMainForm::ShowHint(const QString& text) {
     if (!hintWindow_) {
         hintWindow_ = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);

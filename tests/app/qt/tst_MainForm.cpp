@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -208,6 +209,26 @@ private slots:
         QCOMPARE(shown.Filter, QStringLiteral("AutoLISPファイル(*.lsp)|*.lsp|テキストファイル(*.txt)|*.txt|DXFファイル(*.dxf)|"
                                               "*.dxf|DCLファイル(*.dcl)|*.dcl|SCRファイル(*.scr)|*.scr"));
         QCOMPARE(shown.DefaultExt, QStringLiteral("lsp"));
+    }
+
+    void dropFiles_opensAcceptedFilesInNewTabs() {
+        for (const char* name : {"a.lsp", "b.exe", "locked.scr", "c.DCL"}) WriteFile(QString::fromLatin1(name), "x\r\n");
+        const int holder = ::open(Path(QStringLiteral("locked.scr")).toUtf8().constData(), O_RDWR);
+        QVERIFY(holder >= 0 && ::flock(holder, LOCK_EX | LOCK_NB) == 0);
+        TTarnwickMainForm* w = Create();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Path("a.lsp")), QUrl::fromLocalFile(Path("b.exe")),
+                      QUrl::fromLocalFile(Path("locked.scr")), QUrl::fromLocalFile(Path("c.DCL"))});
+        // A drop goes to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->ActiveEditor()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->ActiveEditor()->viewport(), &drop);
+        ::close(holder);
+        QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp", "c.DCL"}));
+        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kCannotOpen});
+        QCOMPARE(w->windowTitle(), Path("c.DCL"));
     }
 
     void reopen_missingFileAsksToRemove_data() {
