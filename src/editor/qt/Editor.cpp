@@ -85,6 +85,7 @@ int TEditor::LastCaretRow() const {
 }
 
 int TEditor::LineIndexOfRow(int row) const {
+    if (!rows_->WordWrap()) return std::min(row, rows_->Count());
     int line = 0;
     const int last = std::min(row, rows_->Count());
     for (int r = 0; r < last; ++r)

@@ -449,6 +449,19 @@ private slots:
         dialogs_->answers = {false};
         QVERIFY(CloseAndDestroy(second));
         QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+
+        // Closing the first window closes every other one, each asking
+        // about its own documents.
+        second = w->OpenSecondWindow();
+        QPointer<TTarnwickMainForm> secondGuard(second);
+        dialogs_->calls.clear();
+        dialogs_->answers = {false, false};
+        QVERIFY(CloseAndDestroy(w));
+        QVERIFY(secondGuard.isNull());
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 (QStringList{QStringLiteral("a.lsp は変更されています．保存しますか？"),
+                              QStringLiteral("a.lsp は変更されています．保存しますか？")}));
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("(a)\r\n"));
     }
 
     void statusPanels_positionInBothModes() {
