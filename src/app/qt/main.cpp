@@ -2,6 +2,9 @@
 // command line and runs until the first main window is gone.
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/Settings.h"
 #include "app/qt/Dialogs.h"
@@ -13,6 +16,11 @@ int main(int argc, char* argv[]) {
     // The task-bar title; the window caption is the form's own.
     QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The user interface is Japanese, the toolkit's own dialogs included.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
 
     const QString executable = QApplication::applicationFilePath();
     quodle::TQtDialogs dialogs;
