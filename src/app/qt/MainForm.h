@@ -82,7 +82,6 @@ public:
     QProgressBar* ProgressBar() const { return ProgressBar1; }
     QAction* Action(const QString& name) const;
     QMenu* ReopenMenu() const { return reopenMenu_; }
-    const TOpenMenuList& ReopenList() const { return *reopenList_; }
     TEditorExProp& Template() { return EditorExProp1; }
     const std::shared_ptr<THyphenFountain>& Fountain1() const { return HyphenFountain1; }
     const std::vector<std::string>& FunctionList() const { return functionList_; }
@@ -90,8 +89,7 @@ public:
     const std::vector<std::string>& ExclusionList() const { return exclusionList_; }
     bool BackupEnabled() const;
     bool IsFirstWindow() const { return creator_ == nullptr; }
-    TFileDialogState& OpenDialogState() { return OpenDialog1; }
-    TFileDialogState& SaveDialogState() { return SaveDialog1; }
+    const TFileDialogState& OpenDialogState() const { return OpenDialog1; }
 
     // Pointer hints (used by the hint commands of later parts).
     void ShowHint(const QString& text);
@@ -134,6 +132,8 @@ private:
     bool WriteDocument(TEditorEx* editor, const QString& path, const std::optional<QString>& backupPath,
                        const QString& backupFailureText, int backupStep);
     void SetDialogFolders(const QString& path);
+    // The text is on disk: every editor that shows it is unmodified.
+    void MarkSaved(TEditorEx* editor);
     void SelectTab(int index);
     void RemoveTab(int index);
     void Unsplit(int tabIndex);

@@ -84,6 +84,11 @@ void TTarnwickMainForm::SetDialogFolders(const QString& path) {
     SaveDialog1.InitialDir = folder;
 }
 
+void TTarnwickMainForm::MarkSaved(TEditorEx* editor) {
+    for (TEditorClient* client : editor->Rows().Editors())
+        if (auto* viewer = dynamic_cast<TEditor*>(client)) viewer->SetModified(false);
+}
+
 bool TTarnwickMainForm::IsSplit(int tabIndex) const {
     const TDocumentPage* page = PageOf(PageControl1, tabIndex);
     return page && page->IsSplit();
@@ -183,7 +188,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
         Message(LoadFailedText(e));
         return false;
     }
-    editor->SetModified(false);
+    MarkSaved(editor);
     return true;
 }
 
@@ -319,7 +324,7 @@ bool TTarnwickMainForm::SaveActive() {
     std::optional<QString> backup;
     if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), path.toStdString()));
     if (!WriteDocument(editor, path, backup, backup ? BackupFailedText(*backup) : QString(), 20)) return false;
-    editor->SetModified(false);
+    MarkSaved(editor);
     RefreshModifiedPanel(editor);
     return true;
 }
@@ -342,7 +347,7 @@ TTarnwickMainForm::TSaveResult TTarnwickMainForm::SaveActiveAs() {
     if (!WriteDocument(editor, path, backup, BakFailedText(), 30)) return TSaveResult::Failed;
     tabPaths_[index] = path;
     PageControl1->SetCaption(index, FileName(path));
-    editor->SetModified(false);
+    MarkSaved(editor);
     Refresh();
     SetDialogFolders(path);
     return TSaveResult::Saved;
@@ -358,6 +363,7 @@ void TTarnwickMainForm::CloseActive() {
         // Only a write that failed keeps the tab; a cancelled dialog does not.
         if (FileExists(tabPaths_[index])) {
             if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
+            MarkSaved(editor);
         } else if (SaveActiveAs() == TSaveResult::Failed) {
             return;
         }
@@ -380,6 +386,7 @@ bool TTarnwickMainForm::CloseAllTabsForShutdown() {
         if (!Ask(CloseWindowModifiedText(PageControl1->Caption(index)))) continue;
         if (FileExists(tabPaths_[index])) {
             if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return false;
+            MarkSaved(editor);
             continue;
         }
         const std::optional<QString> chosen = setup_.Dialogs->SaveFileName(this, SaveDialog1);
@@ -387,7 +394,7 @@ bool TTarnwickMainForm::CloseAllTabsForShutdown() {
         if (!WriteDocument(editor, *chosen, std::nullopt, QString(), 0)) return false;
         tabPaths_[index] = *chosen;
         PageControl1->SetCaption(index, FileName(*chosen));
-        editor->SetModified(false);
+        MarkSaved(editor);
         Refresh();
         SetDialogFolders(*chosen);
     }

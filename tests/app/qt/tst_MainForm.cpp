@@ -20,6 +20,7 @@
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
+#include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
 #include "support/qt/FakeDialogs.h"
 
@@ -427,6 +428,11 @@ private slots:
         // Without focus in either pane, commands act on the upper one.
         w->PageControl()->setFocus();
         QCOMPARE(w->ActiveEditor(), upper);
+        // Saving from one pane leaves neither pane modified.
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QVERIFY(!upper->Modified());
+        QVERIFY(!lower->Modified());
 
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
@@ -462,6 +468,26 @@ private slots:
                  (QStringList{QStringLiteral("a.lsp は変更されています．保存しますか？"),
                               QStringLiteral("a.lsp は変更されています．保存しますか？")}));
         QCOMPARE(ReadFile("a.lsp"), QStringLiteral("(a)\r\n"));
+    }
+
+    void tabs_drawnByTheProgramAndChosenByClick() {
+        WriteFile("a.lsp", "(a)\r\n");
+        WriteIni("[Color]\nTitleBk=clYellow\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        auto* band = w->PageControl()->TabBand();
+        const QImage image = band->grab().toImage();
+        const QRect selected = w->PageControl()->TabRect(1);
+        const QRect other = w->PageControl()->TabRect(0);
+        // Points left of the captions.
+        const auto inside = [](const QRect& r) { return QPoint(r.left() + 3, r.center().y()); };
+        QCOMPARE(image.pixelColor(inside(selected)), QColor(Qt::yellow));
+        QCOMPARE(image.pixelColor(inside(other)), band->palette().color(QPalette::Window));
+        QTest::mouseClick(band, Qt::LeftButton, Qt::NoModifier, other.center());
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
+        QCOMPARE(w->windowTitle(), QStringLiteral("New File"));
+        QCOMPARE(w->ActiveEditor()->hasFocus(), true);
+        const QImage after = band->grab().toImage();
+        QCOMPARE(after.pixelColor(inside(other)), QColor(Qt::yellow));
     }
 
     void statusPanels_positionInBothModes() {
@@ -515,7 +541,7 @@ private slots:
 
     void settings_roundTrip() {
         WriteIni("[Form]\nLeft=10\nTop=20\nWidth=999\nHeight=888\n[CAD]\nACAD=1\nBCAD=1\nCAPT=BricsCADへロード\n"
-                 "[Editor]\nTabSpaceCount=8\n[Hint]\nShowHint=0\n[Print]\npara_c=1\npara_d0=0A0B\n");
+                 "[Editor]\nTabSpaceCount=8\n[Color]\nComment=clGreen\n[Hint]\nShowHint=0\n[Print]\npara_c=1\npara_d0=0A0B\n");
         TTarnwickMainForm* w = Create();
         QCOMPARE(w->pos(), QPoint(10, 20));
         QCOMPARE(w->size(), QSize(543, 407));  // Width and Height are not read back
@@ -525,6 +551,8 @@ private slots:
         QCOMPARE(w->Action(QStringLiteral("CAD1"))->text(), QStringLiteral("BricsCADへロード"));
         QVERIFY(!w->Action(QStringLiteral("N58"))->isChecked());
         QCOMPARE(w->Template().Caret.TabSpaceCount, 8);
+        QCOMPARE(w->Fountain1()->Colors().Comment().Color(), clGreen);
+        QCOMPARE(w->Fountain1()->Reserve().Color(), clBlack);
 
         w->move(30, 40);
         w->Action(QStringLiteral("ZwCAD2"))->trigger();
@@ -552,14 +580,24 @@ private slots:
         QCOMPARE(IniValue("Form", "Width"), std::optional<std::string>("543"));
     }
 
-    void wordLists_exclusionListIsUpperCased() {
-        QFile f(Path("bin/JogaiList.txt"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("gb_tmp\r\nAbc\r\n");
-        f.close();
+    void wordLists_fromTheProgramFolder() {
+        const std::pair<const char*, const char*> files[] = {
+            {"bin/JogaiList.txt", "gb_tmp\r\nAbc\r\n"},
+            {"bin/AutoLISPReserved.txt", "setq\r\nmyreserved\r\n"},
+            {"bin/AutoCADSysVar.txt", "CLAYER\r\n\tcurrent layer\r\n"},
+        };
+        for (const auto& [name, text] : files) {
+            QFile f(Path(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
         TTarnwickMainForm* w = Create();
         QCOMPARE(w->ExclusionList(), (std::vector<std::string>{"GB_TMP", "ABC"}));
+        QCOMPARE(w->SysVarList(), (std::vector<std::string>{"CLAYER", "\tcurrent layer"}));
         QVERIFY(w->FunctionList().empty());
+        QCOMPARE(w->Fountain1()->ReserveWordList().Items(), (std::vector<std::string>{"myreserved", "setq"}));
+        // Without its file the second list keeps the design words.
+        QVERIFY(w->Fountain1()->ReserveWordList2().Contains("CLAYER"));
     }
 };
 
