@@ -98,8 +98,11 @@ void TypeAt(TEditorScreenStrings& rows, int row, std::size_t col, std::string& s
 
 void Edits(benchmark::State& state, std::string path, bool random) {
     TEditorScreenStrings& rows = Document(path);
-    std::mt19937 rng(1);
-    const int middle = rows.Count() / 2;
+    // Each repetition types into a fresh row, so repetitions compare.
+    static std::map<std::string, int> runs;
+    const int run = runs[path + (random ? "r" : "t")]++;
+    std::mt19937 rng(static_cast<unsigned>(run + 1));
+    const int middle = rows.Count() / 2 + 11 * run;
     std::string scratch;
     double maxMs = 0, maxCpuMs = 0;
     auto cpuNow = [] {
