@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace quodle {
 namespace {
@@ -124,6 +125,24 @@ TEST(FileIo, FailuresNameThePathAndTheReason) {
         }
     }
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"plain"}));
+}
+
+TEST(FileIo, AWriteProtectedFileIsNotReplaced) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "protected");
+    ::chmod(dir.path().c_str(), 0777);  // the folder would allow a rename over it
+    ::chmod(file.c_str(), 0444);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        try {
+            SaveFileAtomically(file, "new");
+        } catch (const FileError& e) {
+            return e.Reason() == "Permission denied";
+        }
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes(file), "protected");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
 }
 
 TEST(FileIo, ABackupThatCannotBeMadeDoesNotStopTheSave) {
