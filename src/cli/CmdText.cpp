@@ -16,7 +16,7 @@ int RunText(const Args& args, Output& out) {
     try {
         TEditorStrings(rows).LoadFromFile(args.positional[0]);
     } catch (const EFileError& e) {
-        return Fail("cannot read " + e.Path() + ": " + e.Reason());
+        return Fail("cannot read " + e.Path().string() + ": " + e.Reason());
     }
     // Row by row, so a large file is never held twice; each row that ends a
     // line gets the form's line end, as saving writes CR LF.

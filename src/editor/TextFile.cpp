@@ -99,7 +99,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail() { throw EFileError(path_, std::strerror(errno)); }
+    [[noreturn]] void Fail() { throw FileError::FromErrno(path_, errno); }
 
     std::string path_;
     int fd_;

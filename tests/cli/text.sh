@@ -45,6 +45,17 @@ check "directory: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -qF "$tmp: Is a directory" "$tmp/err"
 check "directory: message" $?
 
+# A file this user may not read (as root, checked as "nobody").
+printf 'x\r\n' >"$tmp/locked.lsp"
+chmod 000 "$tmp/locked.lsp"
+chmod 755 "$tmp"
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+"${as_user[@]}" "$cli" text "$tmp/locked.lsp" >"$tmp/out" 2>"$tmp/err"
+check "no permission: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+grep -qF "$tmp/locked.lsp: Permission denied" "$tmp/err"
+check "no permission: message" $?
+
 # Bad usage: usage on stderr, exit 2.
 "$cli" text --bogus "$data/crlf.lsp" >/dev/null 2>"$tmp/err"
 check "unknown option: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"

@@ -9,6 +9,8 @@
 #include "editor/EditorStrings.h"
 #include "editor/FakeEditor.h"
 #include "editor/TextFile.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace quodle {
 namespace {
@@ -16,10 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::TFakeEditor;
 
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
+using quodle::testing::ReadBytes;
+using quodle::testing::TempDir;
 
 struct LinesFixture : ::testing::Test {
     TEditorScreenStrings rows{{2, 64}};
@@ -200,32 +200,38 @@ TEST(LoadFromFile, RowsOfTheTrickyFixtures) {
     EXPECT_EQ(rows.Get(2), "c" + std::string(8202, '\0') + "d");
 }
 
-TEST(LoadFromFile, UnreadableFilesLeaveTheListEmpty) {
-    const fs::path dir = fs::temp_directory_path() / "quodle-rowstore-test";
-    fs::create_directories(dir);
-    for (const fs::path& bad : {dir / "missing.lsp", dir}) {
-        TEditorScreenStrings rows;
-        TFakeEditor ed;
-        rows.Attach(&ed);
-        rows.SetAllText("old\r\ntext\r\n");
-        rows.ReplaceRows(0, 0, "x");
-        try {
-            rows.LoadFromFile(bad.string());
-            ADD_FAILURE() << bad;
-        } catch (const EFileError& e) {
-            EXPECT_EQ(e.Path(), bad.string());
-            EXPECT_EQ(e.Reason(), bad == dir ? "Is a directory" : "No such file or directory");
-            EXPECT_EQ(std::string(e.what()), bad.string() + ": " + e.Reason());
-        }
-        EXPECT_EQ(rows.Count(), 0);
-        EXPECT_FALSE(rows.UndoObj().CanUndo());
-        EXPECT_EQ(ed.caretRow, 0);
+// Loading `path` into rows that held text: the shared file error with the
+// path and the reason, and the rows, history and caret left empty.
+bool LoadFails(const fs::path& path, const std::string& reason) {
+    TEditorScreenStrings rows;
+    TFakeEditor ed;
+    rows.Attach(&ed);
+    rows.SetAllText("old\r\ntext\r\n");
+    rows.ReplaceRows(0, 0, "x");
+    ed.caretRow = 1;
+    // The result says it all: the check may run in a child process.
+    try {
+        rows.LoadFromFile(path.string());
+        return false;
+    } catch (const EFileError& e) {
+        if (e.Path() != path || e.Reason() != reason || e.what() != path.string() + ": " + reason) return false;
     }
-    fs::remove_all(dir);
+    return rows.Count() == 0 && !rows.UndoObj().CanUndo() && ed.caretRow == 0;
+}
+
+TEST(LoadFromFile, UnreadableFilesLeaveTheListEmpty) {
+    TempDir dir;
+    EXPECT_TRUE(LoadFails(dir / "missing.lsp", "No such file or directory"));
+    EXPECT_TRUE(LoadFails(dir.path(), "Is a directory"));
+    fs::permissions(dir.path(), fs::perms::all);
+    quodle::testing::WriteBytes(dir / "locked.lsp", "secret\r\n");
+    fs::permissions(dir / "locked.lsp", fs::perms::none);
+    EXPECT_TRUE(quodle::testing::RunUnprivileged([&] { return LoadFails(dir / "locked.lsp", "Permission denied"); }));
 }
 
 TEST(LoadFromFile, ATwentyMegabyteLine) {
-    const fs::path file = fs::temp_directory_path() / "quodle-rowstore-long.lsp";
+    TempDir dir;
+    const fs::path file = dir / "long.lsp";
     std::string text(20u << 20, 'a');
     for (std::size_t i = 0; i < text.size(); i += 4099) text[i] = static_cast<char>('0' + i % 10);
     {
@@ -241,7 +247,6 @@ TEST(LoadFromFile, ATwentyMegabyteLine) {
     rows.ReplaceRows(1, 1, "bc");
     EXPECT_EQ(rows.View(0).size(), text.size());
     EXPECT_EQ(lines.Text().size(), text.size() + 4);
-    fs::remove(file);
 }
 
 }  // namespace
