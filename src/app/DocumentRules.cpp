@@ -52,10 +52,8 @@ bool ExclusiveOpenTest(const std::filesystem::path& path) {
     if (fd < 0) return false;
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok) {
-        ok = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-        if (ok) ::flock(fd, LOCK_UN);
-    }
+    // Closing the only descriptor of this open file releases the lock.
+    ok = ok && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return ok;
 }

@@ -5,9 +5,10 @@
 // are kept as they are, in their order, whenever the file is rewritten.
 //
 // IniFile keeps nothing in memory: every read batch reads the file afresh
-// and every write batch reaches the file before it returns, so two windows
-// (or two running copies) never overwrite each other's values with stale
-// ones. The text is stored in the platform's own encoding (UTF-8 here).
+// and every write batch re-reads it, changes it and reaches the file before
+// it returns, so a window never writes back values that another window (or
+// another running copy) has changed since. The text is stored in the
+// platform's own encoding (UTF-8 here).
 #include <filesystem>
 #include <functional>
 #include <optional>

@@ -38,9 +38,12 @@ void TOpenMenuList::Store(IniFile& ini) const {
 
 bool TOpenMenuList::Push(std::string_view path) {
     if (path.find_first_of("\r\n") != std::string_view::npos) return false;
+    // A list loaded longer than twelve ends one entry shorter after every
+    // push until it is back at twelve.
+    const std::size_t limit = std::max(kMaxCount, items_.size() - (items_.size() > kMaxCount ? 1 : 0));
     std::erase_if(items_, [&](const std::string& item) { return AsciiEqualsIgnoreCase(item, path); });
     items_.insert(items_.begin(), std::string(path));
-    if (items_.size() > kMaxCount) items_.pop_back();
+    if (items_.size() > limit) items_.resize(limit);
     Changed();
     return true;
 }

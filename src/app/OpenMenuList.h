@@ -31,7 +31,8 @@ public:
     void Store(IniFile& ini) const;  // one write batch; throws FileError
 
     // Moves path to the front (removing any entry that equals it), then drops
-    // the last entry if the list has grown past twelve. A path with a line
+    // the last entry if the list has grown past twelve; a list that was
+    // loaded longer than twelve ends one entry shorter than before. A path with a line
     // break cannot be kept in the settings file and is not taken: false.
     bool Push(std::string_view path);
     // Removes every entry equal to path; false when there was none.

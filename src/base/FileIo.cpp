@@ -175,6 +175,8 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     if (::stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) throw FileError::FromErrno(path, EISDIR);
         if (!S_ISREG(old.st_mode)) throw FileError(path, "not a regular file");
+        // Replacing the file by rename would get round its write protection.
+        if (::access(target.c_str(), W_OK) != 0) throw FileError::FromErrno(path, errno);
         hadOld = true;
     } else if (errno != ENOENT) {
         throw FileError::FromErrno(path, errno);

@@ -42,7 +42,8 @@ struct SaveOutcome {
 // A replaced file keeps its permission bits (and owner, where allowed); a new
 // one gets 0666 less the umask. When backupPath is given and the target
 // already exists, the old file becomes the backup first (an older backup of
-// that name is removed). On failure nothing is changed — the previous file
+// that name is removed). A file this process may not write is not replaced.
+// On failure nothing is changed — the previous file
 // stays, the temporary file is removed — and FileError carries the reason.
 SaveOutcome SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                const std::optional<std::filesystem::path>& backupPath = std::nullopt);

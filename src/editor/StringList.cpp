@@ -1,17 +1,83 @@
 #include "editor/StringList.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <limits>
 
 namespace quodle {
+
+namespace {
+
+// The packed texts of one block. Unlike std::vector<char> it never
+// zero-fills bytes that are about to be written, and when it grows it keeps
+// room in proportion to the block, so a loaded block takes typing without
+// reallocating and an edit never doubles a block's memory.
+class TByteBuffer {
+public:
+    TByteBuffer() = default;
+    TByteBuffer(const TByteBuffer&) = delete;
+    TByteBuffer& operator=(const TByteBuffer&) = delete;
+    ~TByteBuffer() { std::free(data_); }
+
+    static std::size_t WithRoom(std::size_t n) { return n + n / 16 + 64; }
+
+    char* data() { return data_; }
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+    void Reserve(std::size_t n) {
+        if (n > capacity_) Reallocate(n);
+    }
+    // Capacity back to the size plus the usual room.
+    void Fit() {
+        if (capacity_ > WithRoom(size_)) Reallocate(WithRoom(size_));
+    }
+    // Opens n bytes at pos; their content is for the caller to write.
+    char* OpenGap(std::size_t pos, std::size_t n) {
+        if (n == 0) return data_ + pos;
+        if (size_ + n > capacity_) Reallocate(WithRoom(size_ + n));
+        std::memmove(data_ + pos + n, data_ + pos, size_ - pos);
+        size_ += n;
+        return data_ + pos;
+    }
+    void Erase(std::size_t pos, std::size_t n) {
+        if (n == 0) return;
+        std::memmove(data_ + pos, data_ + pos + n, size_ - pos - n);
+        size_ -= n;
+    }
+    void Append(const char* p, std::size_t n) {
+        if (n > 0) std::memcpy(OpenGap(size_, n), p, n);
+    }
+
+private:
+    void Reallocate(std::size_t n) {
+        if (n == 0) {
+            std::free(data_);
+            data_ = nullptr;
+            capacity_ = 0;
+            return;
+        }
+        char* p = static_cast<char*>(std::realloc(data_, n));
+        if (p == nullptr) throw std::bad_alloc();
+        data_ = p;
+        capacity_ = n;
+    }
+
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace
 
 // One block of consecutive rows. Texts are packed in `text`; row r spans
 // [ends[r-1], ends[r]). The word and data tables are empty while every row
 // of the block has zero there. `or1`/`or2` collect every word bit ever
 // written since the table was last rebuilt, so scans can skip blocks.
 struct TheStringList::Block {
-    std::vector<char> text;
+    TByteBuffer text;
     std::vector<std::uint32_t> ends;
     std::vector<std::uint32_t> attr1;
     std::vector<std::uint32_t> attr2;
@@ -37,9 +103,9 @@ struct TheStringList::Block {
         const std::size_t oldLen = e - b;
         CheckSize(text.size() - oldLen + s.size());
         if (s.size() > oldLen) {
-            text.insert(text.begin() + static_cast<std::ptrdiff_t>(e), s.size() - oldLen, '\0');
+            text.OpenGap(e, s.size() - oldLen);
         } else if (s.size() < oldLen) {
-            text.erase(text.begin() + static_cast<std::ptrdiff_t>(b + s.size()), text.begin() + static_cast<std::ptrdiff_t>(e));
+            text.Erase(b + s.size(), oldLen - s.size());
         }
         if (!s.empty()) std::memcpy(text.data() + b, s.data(), s.size());
         const std::uint32_t delta = static_cast<std::uint32_t>(s.size() - oldLen);  // modular
@@ -108,7 +174,7 @@ struct TheStringList::Block {
     void EraseRows(int r, int n) {
         const std::size_t a = static_cast<std::size_t>(r), z = a + static_cast<std::size_t>(n);
         const std::size_t b = Begin(r), e = ends[z - 1];
-        text.erase(text.begin() + static_cast<std::ptrdiff_t>(b), text.begin() + static_cast<std::ptrdiff_t>(e));
+        text.Erase(b, e - b);
         ends.erase(ends.begin() + static_cast<std::ptrdiff_t>(a), ends.begin() + static_cast<std::ptrdiff_t>(z));
         const std::uint32_t removed = static_cast<std::uint32_t>(e - b);
         for (std::size_t k = a; k < ends.size(); ++k) ends[k] -= removed;
@@ -133,8 +199,7 @@ struct TheStringList::Block {
         CheckSize(text.size() + (e - b));
         const std::size_t base = text.size();
         const int oldRows = Rows();
-        text.insert(text.end(), src.text.begin() + static_cast<std::ptrdiff_t>(b),
-                    src.text.begin() + static_cast<std::ptrdiff_t>(e));
+        text.Append(src.text.data() + b, e - b);
         for (int r = r0; r < r1; ++r)
             ends.push_back(static_cast<std::uint32_t>(base + src.ends[static_cast<std::size_t>(r)] - b));
         auto copy = [&](auto& dst, const auto& from, auto& orBits) {
@@ -167,7 +232,7 @@ struct TheStringList::Block {
     }
 
     void ShrinkToFit() {
-        text.shrink_to_fit();
+        text.Fit();
         ends.shrink_to_fit();
     }
 };
@@ -629,16 +694,17 @@ void TheStringList::AppendPacked(const std::vector<std::string_view>& rows) {
             continue;
         }
         Block::CheckSize(blk.Bytes() + bytes);
-        // Small appends grow geometrically; batches are sized exactly.
+        // A batch sizes the block once.
         if (k > 1) {
-            blk.text.reserve(blk.text.size() + bytes);
+            blk.text.Reserve(TByteBuffer::WithRoom(blk.text.size() + bytes));
             blk.ends.reserve(blk.ends.size() + k);
         }
         std::size_t offset = blk.text.size();
-        blk.text.resize(offset + bytes);
+        char* out = blk.text.OpenGap(offset, bytes);
         for (std::size_t j = 0; j < k; ++j) {
             const std::string_view s = rows[i + j];
-            if (!s.empty()) std::memcpy(blk.text.data() + offset, s.data(), s.size());
+            if (!s.empty()) std::memcpy(out, s.data(), s.size());
+            out += s.size();
             offset += s.size();
             blk.ends.push_back(static_cast<std::uint32_t>(offset));
         }

@@ -8,7 +8,7 @@
 // end offset per row; attribute words and data integers are allocated per
 // block only once some row in it is non-zero, and state texts (nearly always
 // empty) live in a sparse side table. A loaded row costs its bytes plus about
-// four bytes.
+// four bytes, and each block keeps a sixteenth of its bytes as room to grow.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

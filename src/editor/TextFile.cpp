@@ -8,6 +8,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "editor/RowParseState.h"
 #include "editor/StringList.h"
 
@@ -17,31 +21,57 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-const char* Find(const char* p, const char* end, char c) {
-    const void* f = std::memchr(p, c, static_cast<std::size_t>(end - p));
-    return f ? static_cast<const char*>(f) : end;
-}
-
 // Collects the complete lines of [data, data + size) and returns how many
 // bytes they took. A CR at the very end counts only when `final`: an LF may
-// still follow in the next read. Two memchr cursors (CR and LF) each pass
-// over the bytes once, whatever mix of breaks the text has.
-std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines) {
-    const char* p = data;
-    const char* const end = data + size;
-    const char* cr = Find(p, end, '\r');
-    const char* lf = Find(p, end, '\n');
-    for (;;) {
-        if (cr < p) cr = Find(p, end, '\r');
-        if (lf < p) lf = Find(p, end, '\n');
-        const char* brk = std::min(cr, lf);
-        if (brk == end) break;
-        if (*brk == '\r' && brk + 1 == end && !final) break;
-        lines.emplace_back(p, static_cast<std::size_t>(brk - p));
-        p = brk + 1;
-        if (*brk == '\r' && p < end && *p == '\n') ++p;
+// still follow in the next read. Breaks are searched from `searchFrom` on:
+// the bytes before it are known to hold none (an unfinished line carried
+// over from the last read).
+class TLineScanner {
+public:
+    TLineScanner(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines)
+        : p_(data), end_(data + size), final_(final), lines_(lines) {}
+
+    const char* LineStart() const { return p_; }
+
+    // Handles a break byte found at brk; false when the scan must stop there.
+    bool Break(const char* brk) {
+        if (brk < p_) return true;  // the LF of a CR LF already taken
+        if (*brk == '\r' && brk + 1 == end_ && !final_) return false;
+        lines_.emplace_back(p_, static_cast<std::size_t>(brk - p_));
+        p_ = brk + 1;
+        if (*brk == '\r' && p_ < end_ && *p_ == '\n') ++p_;
+        return true;
     }
-    return static_cast<std::size_t>(p - data);
+
+    const char* End() const { return end_; }
+
+private:
+    const char* p_;
+    const char* const end_;
+    const bool final_;
+    std::vector<std::string_view>& lines_;
+};
+
+std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines,
+                      std::size_t searchFrom = 0) {
+    TLineScanner scan(data, size, final, lines);
+    const char* s = data + searchFrom;
+    const char* const end = scan.End();
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: one pass finds every CR and LF, without a
+    // call per line.
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; end - s >= 16; s += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        for (; mask != 0; mask &= mask - 1)
+            if (!scan.Break(s + __builtin_ctz(mask))) return static_cast<std::size_t>(scan.LineStart() - data);
+    }
+#endif
+    for (; s < end; ++s)
+        if ((*s == '\r' || *s == '\n') && !scan.Break(s)) break;
+    return static_cast<std::size_t>(scan.LineStart() - data);
 }
 
 class TFile {
@@ -69,7 +99,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail() { throw EFileError(path_, std::strerror(errno)); }
+    [[noreturn]] void Fail() { throw FileError::FromErrno(path_, errno); }
 
     std::string path_;
     int fd_;
@@ -95,6 +125,8 @@ void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t c
     std::size_t have = 0;  // bytes in buf: an unfinished line carried over, then new ones
     bool atEnd = false;
     while (!atEnd) {
+        // A carried-over line holds no break, except perhaps a final CR.
+        const std::size_t searchFrom = have > 0 ? have - 1 : 0;
         const std::size_t want = std::min(buf.size() - have, std::max<std::size_t>(chunkBytes, 1));
         const std::size_t got = file.Read(buf.data() + have, want);
         if (got < want) atEnd = true;
@@ -106,9 +138,9 @@ void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t c
             have += got;
         }
         lines.clear();
-        const std::size_t used = ScanLines(buf.data(), have, atEnd, lines);
+        const std::size_t used = ScanLines(buf.data(), have, atEnd, lines, std::min(searchFrom, have));
         appender.Append(lines);
-        std::memmove(buf.data(), buf.data() + used, have - used);
+        if (used > 0) std::memmove(buf.data(), buf.data() + used, have - used);
         have -= used;
         // A line longer than the buffer: make room for the next read.
         if (!atEnd && buf.size() - have < chunkBytes) buf.resize(have + std::max<std::size_t>(chunkBytes, have));

@@ -2,27 +2,18 @@
 // Reading source files into rows, and the one line-break rule shared by
 // loading, Lines.Text and ReplaceRows: CR, LF and CR LF each end one line.
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
+
+#include "base/FileIo.h"
 
 namespace quodle {
 
 class TheStringList;
 
-// A file that could not be opened or read.
-class EFileError : public std::runtime_error {
-public:
-    EFileError(std::string path, std::string reason)
-        : std::runtime_error(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
-    const std::string& Path() const { return path_; }
-    const std::string& Reason() const { return reason_; }
-
-private:
-    std::string path_;
-    std::string reason_;
-};
+// A file that could not be opened or read: the shared file error, carrying
+// the path and the system's reason.
+using EFileError = FileError;
 
 // Appends the lines of `text` to `rows` (all reBreak). Returns true when the
 // text is not empty and does not end with a break: the caller then marks
