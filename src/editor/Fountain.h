@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -118,7 +119,10 @@ public:
     int TokenBracketIndex() const { return tokenBracket_; }
     // Whether the current token continues a token of the previous row.
     bool TokenContinued() const { return continued_; }
-    TTokenSpan CurrentToken() const;
+    TTokenSpan CurrentToken() const {
+        return {tokStart_, tokEnd_ - tokStart_, token_,
+                static_cast<std::int8_t>(token_ == tokBracket ? tokenBracket_ : -1), continued_};
+    }
 
     bool IsReserveWord() const;
     bool IsReserveWord2() const;
@@ -140,6 +144,14 @@ public:
     // PrevRowEnding is the scanned row's RowEnding.
     TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) override;
 
+    // Tokenizes a whole text, one line per row (no word wrap), carrying the
+    // state from row to row from the initial state. Rows end at CR LF, CR or
+    // LF; bytes after the last break form one more row; a Ctrl+Z byte ends
+    // the text. onRow gets each row's index, text and tokens.
+    using TRowTokensHandler =
+        std::function<void(std::size_t row, std::string_view rowText, const TTokenList& tokens)>;
+    void ParseText(std::string_view text, const TRowTokensHandler& onRow);
+
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.
     struct TEditorRules {
@@ -159,13 +171,25 @@ private:
         std::string Left;
         std::string Right;
     };
+    // A token found at a position: where it ends and its kind.
+    struct TScan {
+        std::size_t End;
+        TTokenKind Kind;
+    };
 
-    void BuildStartTable();
-    bool TryEditorRules(std::size_t p, std::uint8_t rules);
-    bool TryBracket(std::size_t p);
-    void ScanFirstByte(std::size_t p);
-    void ContinueWrapped(std::size_t p);
-    void ScanBracketBody(std::size_t p);
+    void BuildStartTables();
+    // mayHoldMail false: the text is known to have no '@'.
+    void StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail);
+    void ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state, TTokenList* tokens,
+                      bool mayHoldMail);
+    TScan ScanAt(std::size_t p);
+    TScan ScanCarried(std::size_t p);
+    TScan ScanContinued(std::size_t p, TTokenKind kind, int bytes);
+    bool TryRules(std::size_t p, std::uint8_t rules, TScan& out);
+    bool TryBracket(std::size_t p, TScan& out);
+    // proc: a procedure of the first-byte tables.
+    TScan ScanByProc(std::size_t p, std::uint8_t proc);
+    TScan ScanBracketBody(std::size_t p);
     std::size_t QuotedEnd(std::size_t p) const;
     std::size_t NumberEnd(std::size_t p, TTokenKind& kind) const;
     bool MailEndAt(std::size_t p, std::size_t& end);
@@ -175,17 +199,19 @@ private:
     std::size_t RunEnd(std::size_t p, const bool* table) const;
     std::size_t CharLength(std::size_t p) const;
     bool StartsWith(std::size_t p, std::string_view s) const;
-    void SetToken(TTokenKind kind, std::size_t end) {
-        token_ = kind;
-        tokEnd_ = end;
-        pos_ = end;
-    }
 
     TFountain* fountain_;
     std::vector<TBracketRule> brackets_;
     TEditorRules rules_;
     const bool* wordChars_;
-    std::array<std::uint8_t, 256> start_{};  // per byte: which dispatch steps may match
+    // Per byte, which dispatch steps may match there, and the procedure to
+    // run; the second tables leave out mail addresses, for rows without '@'.
+    std::array<std::uint8_t, 256> startTable_{};
+    std::array<std::uint8_t, 256> startTableNoMail_{};
+    std::array<std::uint8_t, 256> dispatchTable_{};
+    std::array<std::uint8_t, 256> dispatchTableNoMail_{};
+    const std::uint8_t* start_ = nullptr;
+    const std::uint8_t* dispatch_ = nullptr;
 
     std::string_view text_;
     const unsigned char* bytes_ = nullptr;
