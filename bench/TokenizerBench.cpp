@@ -55,7 +55,7 @@ void BM_TokenizeRows(benchmark::State& state) {
     std::size_t tokens = 0;
     for (auto _ : state) {
         tokens = 0;
-        parser->ParseText(text, [&](std::size_t, std::string_view, const quodle::TTokenList& list) {
+        parser->ParseText(text, [&](std::size_t, std::string_view, std::span<const quodle::TTokenSpan> list) {
             tokens += list.size();
         });
         benchmark::DoNotOptimize(tokens);

@@ -24,7 +24,7 @@ int RunTokens(const Args& args, Output& out) {
     ReplaceWordListFromFile(fountain->ReserveWordList(), dir + "/AutoLISPReserved.txt");
     ReplaceWordListFromFile(fountain->ReserveWordList2(), dir + "/HiliteWordList.txt");
     const auto parser = fountain->CreateParser();
-    parser->ParseText(text, [&](std::size_t row, std::string_view, const TTokenList& tokens) {
+    parser->ParseText(text, [&](std::size_t row, std::string_view, std::span<const TTokenSpan> tokens) {
         for (const TTokenSpan& t : tokens) {
             char line[96];
             const int n = std::snprintf(line, sizeof line, "%zu\t%zu\t%zu\t%d", row, t.Pos, t.Length,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,8 +81,8 @@ struct TTokenSpan {
     std::size_t Pos = 0;
     std::size_t Length = 0;
     TTokenKind Kind = tokEnd;
-    std::int8_t BracketIndex = -1;  // the bracket item of a tokBracket token
-    bool Continued = false;         // continues a token cut at the end of the previous row
+    bool Continued = false;           // continues a token cut at the end of the previous row
+    std::int16_t BracketIndex = -1;  // the bracket item of a tokBracket token
     bool operator==(const TTokenSpan&) const = default;
 };
 using TTokenList = std::vector<TTokenSpan>;
@@ -120,8 +121,8 @@ public:
     // Whether the current token continues a token of the previous row.
     bool TokenContinued() const { return continued_; }
     TTokenSpan CurrentToken() const {
-        return {tokStart_, tokEnd_ - tokStart_, token_,
-                static_cast<std::int8_t>(token_ == tokBracket ? tokenBracket_ : -1), continued_};
+        return {tokStart_, tokEnd_ - tokStart_, token_, continued_,
+                static_cast<std::int16_t>(token_ == tokBracket ? tokenBracket_ : -1)};
     }
 
     bool IsReserveWord() const;
@@ -149,7 +150,7 @@ public:
     // LF; bytes after the last break form one more row; a Ctrl+Z byte ends
     // the text. onRow gets each row's index, text and tokens.
     using TRowTokensHandler =
-        std::function<void(std::size_t row, std::string_view rowText, const TTokenList& tokens)>;
+        std::function<void(std::size_t row, std::string_view rowText, std::span<const TTokenSpan> tokens)>;
     void ParseText(std::string_view text, const TRowTokensHandler& onRow);
 
 protected:
@@ -180,8 +181,11 @@ private:
     void BuildStartTables();
     // mayHoldMail false: the text is known to have no '@'.
     void StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail);
-    void ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state, TTokenList* tokens,
-                      bool mayHoldMail);
+    template <bool kMayCut>
+    TTokenSpan* ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter);
+    // ParseRow; the tokens are left in the parser's token buffer.
+    std::span<const TTokenSpan> ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state,
+                                             bool mayHoldMail);
     TScan ScanAt(std::size_t p);
     TScan ScanCarried(std::size_t p);
     TScan ScanContinued(std::size_t p, TTokenKind kind, int bytes);
@@ -226,6 +230,9 @@ private:
     int wrappedBytes_ = 0;
     bool continued_ = false;
     std::string scratch_;  // a wrapped row with its next row appended
+    // Room for the tokens of a row: each token has at least one byte.
+    std::unique_ptr<TTokenSpan[]> tokenBuffer_;
+    std::size_t tokenCapacity_ = 0;
 };
 
 }  // namespace quodle

@@ -225,7 +225,8 @@ void TFountainParser::StartScan(std::string_view text, const TRowParseState& sta
     dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;
     token_ = tokEnd;
-    bracketIndex_ = state.BracketIndex;
+    // A state from before the fountain lost brackets names no region any more.
+    bracketIndex_ = state.BracketIndex < static_cast<int>(brackets_.size()) ? state.BracketIndex : -1;
     tokenBracket_ = -1;
     wrappedToken_ = state.WrappedToken;
     wrappedBytes_ = state.WrappedBytes;
@@ -246,15 +247,8 @@ QUODLE_HOT bool TFountainParser::StartsWith(std::size_t p, std::string_view s) c
     return true;
 }
 
-// Eight bytes are classified at a time without branching: the end of a run
-// is unpredictable, one well-predicted test per eight bytes is not.
 QUODLE_HOT std::size_t TFountainParser::RunEnd(std::size_t p, const bool* table) const {
     const std::size_t n = text_.size();
-    for (; n - p >= 8; p += 8) {
-        unsigned stops = 0;
-        for (unsigned i = 0; i < 8; ++i) stops |= static_cast<unsigned>(!table[bytes_[p + i]]) << i;
-        if (stops != 0) return p + static_cast<std::size_t>(std::countr_zero(stops));
-    }
     while (p < n && table[bytes_[p]]) ++p;
     return p;
 }
@@ -309,6 +303,7 @@ TFountainParser::TScan TFountainParser::ScanContinued(std::size_t p, TTokenKind 
     const std::size_t n = text_.size();
     if (bytes > 0) {
         if (kind == tokBracket) {
+            if (bracketIndex_ < 0) return {p, kind};  // no region to close
             // The closing bracket was cut by the wrap; it ends here.
             tokenBracket_ = bracketIndex_;
             bracketIndex_ = -1;
@@ -590,26 +585,76 @@ std::size_t TFountainParser::KanjiRunEnd(std::size_t p) const {
 
 // ------------------------------------------------------------ row states
 
-void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                               TTokenList* tokens) {
-    ParseRowImpl(rowText, next, state, tokens, true);
+// The tokens from p on. The state takes the region of the last token that
+// ends inside the row (bracketAfter). kMayCut: text runs on past rowEnd (a
+// wrapped row with the next row appended), so a token may be cut there.
+template <bool kMayCut>
+TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter) {
+    const unsigned char* const s = bytes_;
+    const std::size_t n = text_.size();
+    while (p < n) {
+        // Tokens are mostly one blank apart: step over one without a branch.
+        p += kBlank[s[p]];
+        while (p < n && kBlank[s[p]]) ++p;
+        if (p >= n) break;
+        const int bracketBefore = bracketIndex_;
+        TScan r;
+        bool continued = false;
+        if (wrappedToken_ != 0 || bracketBefore >= 0) [[unlikely]] {
+            continued_ = false;
+            r = ScanCarried(p);
+            continued = continued_;
+        } else {
+            r = ScanByProc(p, dispatch_[s[p]]);
+        }
+        if (r.Kind == tokEnd) {
+            bracketAfter = bracketBefore;
+            break;
+        }
+        const auto bracket = static_cast<std::int16_t>(r.Kind == tokBracket ? tokenBracket_ : -1);
+        if constexpr (kMayCut) {
+            if (p < rowEnd) *out++ = {p, std::min(r.End, rowEnd) - p, r.Kind, continued, bracket};
+            if (r.End > rowEnd) {
+                tokStart_ = p;
+                tokEnd_ = pos_ = r.End;
+                token_ = r.Kind;
+                continued_ = continued;
+                bracketAfter = bracketBefore;
+                break;
+            }
+        } else {
+            *out++ = {p, r.End - p, r.Kind, continued, bracket};
+        }
+        bracketAfter = bracketIndex_;
+        p = r.End;
+    }
+    return out;
 }
 
-void TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                                   TTokenList* tokens, bool mayHoldMail) {
-    if (tokens) tokens->clear();
+void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
+                               TTokenList* tokens) {
+    const auto found = ParseRowImpl(rowText, next, state, true);
+    if (tokens) tokens->assign(found.begin(), found.end());
+}
+
+std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* next,
+                                                          TRowParseState& state, bool mayHoldMail) {
+    if (tokenCapacity_ < rowText.size()) {
+        tokenCapacity_ = std::max(rowText.size(), 2 * tokenCapacity_);
+        tokenBuffer_ = std::make_unique<TTokenSpan[]>(tokenCapacity_);
+    }
+    TTokenSpan* const first = tokenBuffer_.get();
+    TTokenSpan* out = first;
     if (state.WrappedToken == tokComment) {
         // A comment cut by a wrap: the whole row is comment.
-        if (tokens) {
-            NewData(rowText, state);
-            for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken()) tokens->push_back(CurrentToken());
-        }
+        NewData(rowText, state);
+        for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken()) *out++ = CurrentToken();
         if (state.RowEnding != reWrapped) state.WrappedToken = 0;
         state.WrappedBytes = 0;
-        return;
+        return {first, out};
     }
     const std::size_t indent = SpacesEnd(reinterpret_cast<const unsigned char*>(rowText.data()), 0, rowText.size());
-    if (indent == rowText.size()) return;  // an empty row or spaces only
+    if (indent == rowText.size()) return {first, out};  // an empty row or spaces only
 
     std::string_view text = rowText;
     if (state.RowEnding == reWrapped && next != nullptr) {
@@ -619,38 +664,19 @@ void TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* nex
         mayHoldMail = true;
     }
     StartScan(text, state, mayHoldMail && std::memchr(text.data(), '@', text.size()) != nullptr);
-    const std::size_t n = text.size();
     const std::size_t rowEnd = rowText.size();
-    std::size_t p = indent;
-    int bracketBefore = bracketIndex_;
-    while (p < n) {
-        // Tokens are mostly one blank apart: step over one without a branch.
-        p += kBlank[bytes_[p]];
-        while (p < n && kBlank[bytes_[p]]) ++p;
-        if (p >= n) break;
-        bracketBefore = bracketIndex_;
-        continued_ = false;
-        const TScan r = ScanAt(p);
-        if (r.Kind == tokEnd) break;
-        if (tokens && p < rowEnd)
-            tokens->push_back({p, std::min(r.End, rowEnd) - p, r.Kind,
-                               static_cast<std::int8_t>(r.Kind == tokBracket ? tokenBracket_ : -1), continued_});
-        if (r.End > rowEnd) {
-            tokStart_ = p;
-            tokEnd_ = pos_ = r.End;
-            token_ = r.Kind;
-            break;
-        }
-        bracketBefore = bracketIndex_;
-        p = r.End;
-    }
-    state.BracketIndex = bracketBefore;
+    int bracketAfter = bracketIndex_;
+    out = text.size() > rowEnd ? ScanTokens<true>(indent, rowEnd, out, bracketAfter)
+                               : ScanTokens<false>(indent, rowEnd, out, bracketAfter);
+    const std::size_t n = text.size();
+    state.BracketIndex = bracketAfter;
     state.WrappedBytes = 0;
     state.WrappedToken = 0;
-    if (tokEnd_ <= rowEnd) return;  // no token runs past the row
+    const std::span<const TTokenSpan> found(first, out);
+    if (tokEnd_ <= rowEnd) return found;  // no token runs past the row
     if (tokStart_ >= rowEnd) {
         state.BracketIndex = -1;  // that token belongs to the next row
-        return;
+        return found;
     }
     // The token is cut by the wrap.
     const std::size_t beyond = tokEnd_ - rowEnd;
@@ -662,7 +688,7 @@ void TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* nex
             state.WrappedToken = tokBracket;
             state.WrappedBytes = static_cast<int>(beyond);
         }
-        return;
+        return found;
     }
     std::uint8_t kind = token_;
     if (!continued_ && token_ != tokComment) {
@@ -675,11 +701,12 @@ void TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* nex
     if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < n || next->RowEnding != reWrapped) &&
         beyond <= kMaxWrappedBytes)
         state.WrappedBytes = static_cast<int>(beyond);
+    return found;
 }
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    ParseRow(rowText, nullptr, state);
+    ParseRowImpl(rowText, nullptr, state, true);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

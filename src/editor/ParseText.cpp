@@ -45,7 +45,6 @@ void TFountainParser::ParseText(std::string_view text, const TRowTokensHandler& 
     if (const auto eof = text.find('\x1A'); eof != std::string_view::npos) text = text.substr(0, eof);
     const char* const end = text.data() + text.size();
     TRowParseState state;
-    TTokenList tokens;
     std::size_t row = 0;
     for (const char* p = text.data(); p < end; ++row) {
         const TLineScan line = ScanLine(p, end);
@@ -53,7 +52,7 @@ void TFountainParser::ParseText(std::string_view text, const TRowTokensHandler& 
         if (next < end) next += (*next == '\r' && next + 1 < end && next[1] == '\n') ? 2 : 1;
         state.RowEnding = line.BreakAt < end ? reBreak : reNoBreak;
         const std::string_view rowText(p, static_cast<std::size_t>(line.BreakAt - p));
-        ParseRowImpl(rowText, nullptr, state, &tokens, line.HasAt);
+        const auto tokens = ParseRowImpl(rowText, nullptr, state, line.HasAt);
         state.PrevRowEnding = state.RowEnding;
         onRow(row, rowText, tokens);
         p = next;
