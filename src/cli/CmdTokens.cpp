@@ -16,40 +16,22 @@ int RunTokens(const Args& args, Output& out) {
     const std::string& path = args.positional[0];
     std::ifstream in(path, std::ios::binary);
     if (!in) return Fail("cannot open '" + path + "'");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return Fail("cannot read '" + path + "'");
-    // Ctrl+Z ends the text.
-    if (const auto eof = text.find('\x1A'); eof != std::string::npos) text.resize(eof);
 
     const auto fountain = CreateHyphenFountain1();
     const std::string dir = ExecutableDir();
     ReplaceWordListFromFile(fountain->ReserveWordList(), dir + "/AutoLISPReserved.txt");
     ReplaceWordListFromFile(fountain->ReserveWordList2(), dir + "/HiliteWordList.txt");
     const auto parser = fountain->CreateParser();
-
-    TRowParseState state;
-    TTokenList tokens;
-    std::size_t row = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        // A row ends at CR LF, CR or LF; bytes after the last break are a
-        // row without a break.
-        std::size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        const bool hasBreak = end < text.size();
-        state.RowEnding = hasBreak ? reBreak : reNoBreak;
-        parser->ParseRow(std::string_view(text).substr(start, end - start), nullptr, state, &tokens);
-        state.PrevRowEnding = state.RowEnding;
+    parser->ParseText(text, [&](std::size_t row, std::string_view, std::span<const TTokenSpan> tokens) {
         for (const TTokenSpan& t : tokens) {
             char line[96];
             const int n = std::snprintf(line, sizeof line, "%zu\t%zu\t%zu\t%d", row, t.Pos, t.Length,
                                         static_cast<int>(t.Kind));
             out.Line(std::string_view(line, static_cast<std::size_t>(n)));
         }
-        ++row;
-        start = end;
-        if (start < text.size()) start += (text[start] == '\r' && start + 1 < text.size() && text[start + 1] == '\n') ? 2 : 1;
-    }
+    });
     return kExitOk;
 }
 

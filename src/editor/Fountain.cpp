@@ -1,7 +1,5 @@
 #include "editor/Fountain.h"
 
-#include <algorithm>
-
 namespace quodle {
 
 TFountain::TFountain() : TFountain(std::make_unique<TFountainBracketCollection>()) {}
@@ -59,101 +57,6 @@ const TFountainColor* TFountainParser::KindColor(TTokenKind kind, int bracketInd
         default:
             return nullptr;
     }
-}
-
-// ------------------------------------------------------------ parser: row states
-
-namespace {
-
-bool SpacesOnly(std::string_view row) {
-    return std::all_of(row.begin(), row.end(), [](char c) { return c == ' '; });
-}
-
-// WrappedBytes is kept in 8 bits; a longer rest runs on to its natural end.
-constexpr std::size_t kMaxWrappedBytes = 255;
-
-}  // namespace
-
-void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                               TTokenList* tokens) {
-    if (tokens) tokens->clear();
-    const auto collect = [&] {
-        if (!tokens) return;
-        for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken())
-            if (tokStart_ < rowText.size()) {
-                TTokenSpan t = CurrentToken();
-                t.Length = std::min(tokEnd_, rowText.size()) - tokStart_;
-                tokens->push_back(t);
-            }
-    };
-    if (state.WrappedToken == tokComment) {
-        // A comment cut by a wrap: the whole row is comment.
-        NewData(rowText, state);
-        collect();
-        if (state.RowEnding != reWrapped) state.WrappedToken = 0;
-        state.WrappedBytes = 0;
-        return;
-    }
-    if (SpacesOnly(rowText)) return;
-
-    std::string_view text = rowText;
-    const bool appended = state.RowEnding == reWrapped && next != nullptr;
-    if (appended) {
-        scratch_.assign(rowText);
-        scratch_.append(next->Text);
-        text = scratch_;
-    }
-    const std::size_t rowEnd = rowText.size();
-    NewData(text, state);
-    bool cut = false;
-    for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken()) {
-        if (tokens && tokStart_ < rowEnd) {
-            TTokenSpan t = CurrentToken();
-            t.Length = std::min(tokEnd_, rowEnd) - tokStart_;
-            tokens->push_back(t);
-        }
-        if (tokEnd_ > rowEnd) {
-            cut = true;
-            break;
-        }
-        state.BracketIndex = bracketIndex_;
-    }
-    state.WrappedBytes = 0;
-    state.WrappedToken = 0;
-    if (!cut) return;
-    if (tokStart_ >= rowEnd) {
-        state.BracketIndex = -1;  // that token belongs to the next row
-        return;
-    }
-    const std::size_t beyond = tokEnd_ - rowEnd;
-    if (token_ == tokBracket) {
-        state.BracketIndex = tokenBracket_;
-        const std::size_t rightLength = brackets_[static_cast<std::size_t>(tokenBracket_)].Right.size();
-        if (bracketIndex_ == -1 && beyond < rightLength) {
-            // The closing bracket itself is cut by the wrap.
-            state.WrappedToken = tokBracket;
-            state.WrappedBytes = static_cast<int>(beyond);
-        }
-        return;
-    }
-    std::uint8_t kind = token_;
-    if (!continued_ && token_ != tokComment) {
-        if (IsReserveWord())
-            kind = tokReserved;
-        else if (IsReserveWord2())
-            kind = tokReserved2;
-    }
-    state.WrappedToken = kind;
-    if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < text.size() || next->RowEnding != reWrapped) &&
-        beyond <= kMaxWrappedBytes)
-        state.WrappedBytes = static_cast<int>(beyond);
-}
-
-TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
-    TRowParseState state = start;
-    ParseRow(rowText, nullptr, state);
-    state.PrevRowEnding = start.RowEnding;
-    return state;
 }
 
 }  // namespace quodle

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,8 +81,8 @@ struct TTokenSpan {
     std::size_t Pos = 0;
     std::size_t Length = 0;
     TTokenKind Kind = tokEnd;
-    std::int8_t BracketIndex = -1;  // the bracket item of a tokBracket token
-    bool Continued = false;         // continues a token cut at the end of the previous row
+    bool Continued = false;           // continues a token cut at the end of the previous row
+    std::int16_t BracketIndex = -1;  // the bracket item of a tokBracket token
     bool operator==(const TTokenSpan&) const = default;
 };
 using TTokenList = std::vector<TTokenSpan>;
@@ -118,7 +120,10 @@ public:
     int TokenBracketIndex() const { return tokenBracket_; }
     // Whether the current token continues a token of the previous row.
     bool TokenContinued() const { return continued_; }
-    TTokenSpan CurrentToken() const;
+    TTokenSpan CurrentToken() const {
+        return {tokStart_, tokEnd_ - tokStart_, token_, continued_,
+                static_cast<std::int16_t>(token_ == tokBracket ? tokenBracket_ : -1)};
+    }
 
     bool IsReserveWord() const;
     bool IsReserveWord2() const;
@@ -140,6 +145,14 @@ public:
     // PrevRowEnding is the scanned row's RowEnding.
     TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) override;
 
+    // Tokenizes a whole text, one line per row (no word wrap), carrying the
+    // state from row to row from the initial state. Rows end at CR LF, CR or
+    // LF; bytes after the last break form one more row; a Ctrl+Z byte ends
+    // the text. onRow gets each row's index, text and tokens.
+    using TRowTokensHandler =
+        std::function<void(std::size_t row, std::string_view rowText, std::span<const TTokenSpan> tokens)>;
+    void ParseText(std::string_view text, const TRowTokensHandler& onRow);
+
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.
     struct TEditorRules {
@@ -159,13 +172,28 @@ private:
         std::string Left;
         std::string Right;
     };
+    // A token found at a position: where it ends and its kind.
+    struct TScan {
+        std::size_t End;
+        TTokenKind Kind;
+    };
 
-    void BuildStartTable();
-    bool TryEditorRules(std::size_t p, std::uint8_t rules);
-    bool TryBracket(std::size_t p);
-    void ScanFirstByte(std::size_t p);
-    void ContinueWrapped(std::size_t p);
-    void ScanBracketBody(std::size_t p);
+    void BuildStartTables();
+    // mayHoldMail false: the text is known to have no '@'.
+    void StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail);
+    template <bool kMayCut>
+    TTokenSpan* ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter);
+    // ParseRow; the tokens are left in the parser's token buffer.
+    std::span<const TTokenSpan> ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state,
+                                             bool mayHoldMail);
+    TScan ScanAt(std::size_t p);
+    TScan ScanCarried(std::size_t p);
+    TScan ScanContinued(std::size_t p, TTokenKind kind, int bytes);
+    bool TryRules(std::size_t p, std::uint8_t rules, TScan& out);
+    bool TryBracket(std::size_t p, TScan& out);
+    // proc: a procedure of the first-byte tables.
+    TScan ScanByProc(std::size_t p, std::uint8_t proc);
+    TScan ScanBracketBody(std::size_t p);
     std::size_t QuotedEnd(std::size_t p) const;
     std::size_t NumberEnd(std::size_t p, TTokenKind& kind) const;
     bool MailEndAt(std::size_t p, std::size_t& end);
@@ -175,17 +203,19 @@ private:
     std::size_t RunEnd(std::size_t p, const bool* table) const;
     std::size_t CharLength(std::size_t p) const;
     bool StartsWith(std::size_t p, std::string_view s) const;
-    void SetToken(TTokenKind kind, std::size_t end) {
-        token_ = kind;
-        tokEnd_ = end;
-        pos_ = end;
-    }
 
     TFountain* fountain_;
     std::vector<TBracketRule> brackets_;
     TEditorRules rules_;
     const bool* wordChars_;
-    std::array<std::uint8_t, 256> start_{};  // per byte: which dispatch steps may match
+    // Per byte, which dispatch steps may match there, and the procedure to
+    // run; the second tables leave out mail addresses, for rows without '@'.
+    std::array<std::uint8_t, 256> startTable_{};
+    std::array<std::uint8_t, 256> startTableNoMail_{};
+    std::array<std::uint8_t, 256> dispatchTable_{};
+    std::array<std::uint8_t, 256> dispatchTableNoMail_{};
+    const std::uint8_t* start_ = nullptr;
+    const std::uint8_t* dispatch_ = nullptr;
 
     std::string_view text_;
     const unsigned char* bytes_ = nullptr;
@@ -200,6 +230,9 @@ private:
     int wrappedBytes_ = 0;
     bool continued_ = false;
     std::string scratch_;  // a wrapped row with its next row appended
+    // Room for the tokens of a row: each token has at least one byte.
+    std::unique_ptr<TTokenSpan[]> tokenBuffer_;
+    std::size_t tokenCapacity_ = 0;
 };
 
 }  // namespace quodle

@@ -2,7 +2,14 @@
 // only in data: the editor rules they switch on and the bytes a word may
 // contain; the scan itself is one table-driven loop.
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__GNUC__)
+#define QUODLE_HOT __attribute__((always_inline)) inline
+#else
+#define QUODLE_HOT inline
+#endif
 
 #include "base/ShiftJis.h"
 #include "editor/Fountain.h"
@@ -49,6 +56,7 @@ enum : std::uint8_t {
 // Procedure by the first byte of a token.
 enum TFirstByteProc : std::uint8_t {
     fpSymbol,
+    fpRules,  // one of the parser's dispatch steps may match: try them first
     fpTab,
     fpNumber,
     fpWord,
@@ -140,6 +148,24 @@ constexpr bool InWideRun(TTokenKind kind, unsigned char lead, unsigned char trai
     }
 }
 
+// The end of the run of spaces from p; indentation makes these runs long, so
+// they are stepped over eight bytes at a time.
+std::size_t SpacesEnd(const unsigned char* s, std::size_t p, std::size_t n) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kSpaces = 0x2020202020202020ull;
+        for (; n - p >= 8; p += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s + p, 8);
+            if (const std::uint64_t diff = w ^ kSpaces) return p + static_cast<std::size_t>(std::countr_zero(diff) / 8);
+        }
+    }
+    while (p < n && s[p] == ' ') ++p;
+    return p;
+}
+
+// WrappedBytes is kept in 8 bits; a longer rest runs on to its natural end.
+constexpr std::size_t kMaxWrappedBytes = 255;
+
 constexpr unsigned char AsciiUpperByte(unsigned char b) { return (b >= 'a' && b <= 'z') ? b - ('a' - 'A') : b; }
 
 }  // namespace
@@ -149,41 +175,58 @@ TFountainParser::TFountainParser(TFountain* fountain) : fountain_(fountain), wor
     const auto& brackets = fountain->Brackets();
     for (int i = 0; i < brackets.Count(); ++i)
         brackets_.push_back({brackets[i].LeftBracket(), brackets[i].RightBracket()});
-    BuildStartTable();
+    BuildStartTables();
 }
 
 TFountainParser::~TFountainParser() = default;
 
 void TFountainParser::SetEditorRules(TEditorRules rules) {
     rules_ = std::move(rules);
-    BuildStartTable();
+    BuildStartTables();
 }
 
-void TFountainParser::BuildStartTable() {
-    start_.fill(0);
+void TFountainParser::BuildStartTables() {
+    auto& t = startTableNoMail_;
+    t.fill(0);
     for (const auto& b : brackets_)
-        if (!b.Left.empty()) start_[static_cast<unsigned char>(b.Left[0])] |= ruleBracket;
-    if (rules_.Mail)
-        for (int b = 0; b < 256; ++b)
-            if (kMailChars[b] && b != '@') start_[b] |= ruleMail;
-    if (rules_.Url) start_['f'] |= ruleUrl, start_['h'] |= ruleUrl, start_['w'] |= ruleUrl;
-    if (!rules_.Commenter.empty()) start_[static_cast<unsigned char>(rules_.Commenter[0])] |= ruleComment;
-    if (rules_.Quotation >= 0) start_[static_cast<std::size_t>(rules_.Quotation)] |= ruleQuote;
-    if (rules_.ControlCode) start_['#'] |= ruleControl;
+        if (!b.Left.empty()) t[static_cast<unsigned char>(b.Left[0])] |= ruleBracket;
+    if (rules_.Url) t['f'] |= ruleUrl, t['h'] |= ruleUrl, t['w'] |= ruleUrl;
+    if (!rules_.Commenter.empty()) t[static_cast<unsigned char>(rules_.Commenter[0])] |= ruleComment;
+    if (rules_.Quotation >= 0) t[static_cast<std::size_t>(rules_.Quotation)] |= ruleQuote;
+    if (rules_.ControlCode) t['#'] |= ruleControl;
     if (!rules_.HexPrefix.empty()) {
         const auto h = static_cast<unsigned char>(rules_.HexPrefix[0]);
-        start_[h] |= ruleHex;
-        if (h >= 'A' && h <= 'Z') start_[h + ('a' - 'A')] |= ruleHex;
+        t[h] |= ruleHex;
+        if (h >= 'A' && h <= 'Z') t[h + ('a' - 'A')] |= ruleHex;
     }
+    startTable_ = t;
+    if (rules_.Mail)
+        for (int b = 0; b < 256; ++b)
+            if (kMailChars[b] && b != '@') startTable_[b] |= ruleMail;
+    for (int b = 0; b < 256; ++b) {
+        dispatchTable_[b] = startTable_[b] ? std::uint8_t{fpRules} : kFirstByteProc[b];
+        dispatchTableNoMail_[b] = startTableNoMail_[b] ? std::uint8_t{fpRules} : kFirstByteProc[b];
+    }
+    start_ = startTable_.data();
+    dispatch_ = dispatchTable_.data();
 }
 
 void TFountainParser::NewData(std::string_view text, const TRowParseState& state) {
+    StartScan(text, state, std::memchr(text.data(), '@', text.size()) != nullptr);
+}
+
+void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail) {
     text_ = text;
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
+    // Rows without an '@' (nearly all) hold no mail address at all.
+    const bool mail = rules_.Mail && mayHoldMail;
+    start_ = mail ? startTable_.data() : startTableNoMail_.data();
+    dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;
     token_ = tokEnd;
-    bracketIndex_ = state.BracketIndex;
+    // A state from before the fountain lost brackets names no region any more.
+    bracketIndex_ = state.BracketIndex < static_cast<int>(brackets_.size()) ? state.BracketIndex : -1;
     tokenBracket_ = -1;
     wrappedToken_ = state.WrappedToken;
     wrappedBytes_ = state.WrappedBytes;
@@ -193,18 +236,28 @@ void TFountainParser::NewData(std::string_view text, const TRowParseState& state
 // A lead byte counts as a double-byte character only with a valid trail byte
 // after it inside the text; anything else is one byte, so a scan never reads
 // past the text and never swallows the byte after a broken character.
-std::size_t TFountainParser::CharLength(std::size_t p) const {
+QUODLE_HOT std::size_t TFountainParser::CharLength(std::size_t p) const {
     return (IsLeadByte(bytes_[p]) && p + 1 < text_.size() && IsTrailByte(bytes_[p + 1])) ? 2 : 1;
 }
 
-bool TFountainParser::StartsWith(std::size_t p, std::string_view s) const {
-    return text_.size() - p >= s.size() && std::memcmp(bytes_ + p, s.data(), s.size()) == 0;
+QUODLE_HOT bool TFountainParser::StartsWith(std::size_t p, std::string_view s) const {
+    if (text_.size() - p < s.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (bytes_[p + i] != static_cast<unsigned char>(s[i])) return false;
+    return true;
 }
 
-std::size_t TFountainParser::RunEnd(std::size_t p, const bool* table) const {
+QUODLE_HOT std::size_t TFountainParser::RunEnd(std::size_t p, const bool* table) const {
     const std::size_t n = text_.size();
     while (p < n && table[bytes_[p]]) ++p;
     return p;
+}
+
+// The token at p (not a blank, inside the text).
+QUODLE_HOT TFountainParser::TScan TFountainParser::ScanAt(std::size_t p) {
+    if (wrappedToken_ != 0 || bracketIndex_ >= 0) [[unlikely]]
+        return ScanCarried(p);
+    return ScanByProc(p, dispatch_[bytes_[p]]);
 }
 
 TTokenKind TFountainParser::NextToken() {
@@ -214,148 +267,48 @@ TTokenKind TFountainParser::NextToken() {
     tokStart_ = p;
     continued_ = false;
     if (p >= n) {
-        SetToken(tokEnd, p);
-    } else if (wrappedToken_ != 0) {
-        ContinueWrapped(p);
-    } else if (bracketIndex_ >= 0) {
-        tokenBracket_ = bracketIndex_;
-        ScanBracketBody(p);
-    } else {
-        const std::uint8_t rules = start_[bytes_[p]];
-        if (rules == 0 || !TryEditorRules(p, rules)) ScanFirstByte(p);
+        token_ = tokEnd;
+        tokEnd_ = pos_ = p;
+        return tokEnd;
     }
+    const TScan r = ScanAt(p);
+    token_ = r.Kind;
+    pos_ = r.End;
+    tokEnd_ = r.Kind == tokEnd ? p : r.End;
     return token_;
 }
 
-bool TFountainParser::TryBracket(std::size_t p) {
-    for (std::size_t i = 0; i < brackets_.size(); ++i) {
-        const std::string& left = brackets_[i].Left;
-        if (left.empty() || !StartsWith(p, left)) continue;
-        bracketIndex_ = tokenBracket_ = static_cast<int>(i);
-        ScanBracketBody(p + left.size());
-        return true;
+// A token continued from the previous row, or the rest of a bracket region.
+TFountainParser::TScan TFountainParser::ScanCarried(std::size_t p) {
+    if (wrappedToken_ != 0) {
+        const auto kind = static_cast<TTokenKind>(wrappedToken_);
+        const int bytes = wrappedBytes_;
+        wrappedToken_ = 0;
+        wrappedBytes_ = 0;
+        continued_ = true;
+        const TScan r = ScanContinued(p, kind, bytes);
+        if (r.End > p || r.Kind == tokEnd) return r;
+        // The row no longer starts with the rest of that token (a state left
+        // from other text): scan it as a token of its own.
+        continued_ = false;
+        if (bracketIndex_ < 0) {
+            return ScanByProc(p, dispatch_[bytes_[p]]);
+        }
     }
-    return false;
+    tokenBracket_ = bracketIndex_;
+    return ScanBracketBody(p);
 }
 
-bool TFountainParser::TryEditorRules(std::size_t p, std::uint8_t rules) {
-    const std::size_t n = text_.size();
-    // A scan from a state not computed yet (-2) never opens a region.
-    if ((rules & ruleBracket) && bracketIndex_ == -1 && TryBracket(p)) return true;
-    std::size_t end = 0;
-    if ((rules & ruleMail) && MailEndAt(p, end)) {
-        SetToken(tokMail, end);
-        return true;
-    }
-    if (rules & ruleUrl) {
-        if (const std::size_t prefix = UrlPrefixAt(p)) {
-            SetToken(tokUrl, RunEnd(p + prefix, kUrlChars.data()));
-            return true;
-        }
-    }
-    if ((rules & ruleComment) && StartsWith(p, rules_.Commenter)) {
-        SetToken(tokComment, n);
-        return true;
-    }
-    if (rules & ruleQuote) {
-        SetToken(tokQuoted, QuotedEnd(p + 1));
-        return true;
-    }
-    if (rules & ruleControl) {
-        if (p + 1 < n && bytes_[p + 1] == '$')
-            SetToken(tokHexCharCode, RunEnd(p + 2, kHexDigit.data()));
-        else
-            SetToken(tokCharCode, RunEnd(p + 1, kDigit.data()));
-        return true;
-    }
-    if (rules & ruleHex) {
-        const std::string& prefix = rules_.HexPrefix;
-        if (n - p >= prefix.size()) {
-            std::size_t i = 0;
-            while (i < prefix.size() && AsciiUpperByte(bytes_[p + i]) == static_cast<unsigned char>(prefix[i])) ++i;
-            if (i == prefix.size()) {
-                SetToken(tokHex, RunEnd(p + i, kHexDigit.data()));
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-void TFountainParser::ScanFirstByte(std::size_t p) {
-    const unsigned char b = bytes_[p];
-    switch (kFirstByteProc[b]) {
-        case fpTab:
-            SetToken(tokTab, p + 1);
-            return;
-        case fpNumber: {
-            TTokenKind kind = tokInteger;
-            const std::size_t end = NumberEnd(p, kind);
-            SetToken(kind, end);
-            return;
-        }
-        case fpWord:
-            SetToken(tokWord, RunEnd(p + 1, wordChars_));
-            return;
-        case fpWideSymbol:
-            if (CharLength(p) == 2)
-                SetToken(tokWideSymbol, p + 2);
-            else
-                SetToken(tokSymbol, p + 1);
-            return;
-        case fpWideAlnumKana: {
-            if (CharLength(p) == 1) {
-                SetToken(tokSymbol, p + 1);
-                return;
-            }
-            const unsigned char t = bytes_[p + 1];
-            TTokenKind kind = tokWideSymbol;
-            if (b == 0x82) {
-                if (Within(t, 0x4F, 0x58))
-                    kind = tokWideDigits;
-                else if (Within(t, 0x60, 0x79) || Within(t, 0x81, 0x9A))
-                    kind = tokWideLatin;
-                else if (Within(t, 0x9F, 0xF1))
-                    kind = tokHiragana;
-            } else if (Within(t, 0x40, 0x96)) {
-                kind = tokKatakana;
-            }
-            SetToken(kind, kind == tokWideSymbol ? p + 2 : WideRunEnd(p, kind));
-            return;
-        }
-        case fpKanji:
-            if (CharLength(p) == 1)
-                SetToken(tokSymbol, p + 1);
-            else
-                SetToken(tokKanji, KanjiRunEnd(p));
-            return;
-        case fpNarrowKanaPunct:
-            SetToken(tokNarrowKanaPunct, p + 1);
-            return;
-        case fpNarrowKana:
-            SetToken(tokNarrowKana, RunEnd(p, kNarrowKana.data()));
-            return;
-        default:
-            SetToken(tokSymbol, p + 1);
-            return;
-    }
-}
-
-void TFountainParser::ContinueWrapped(std::size_t p) {
-    const auto kind = static_cast<TTokenKind>(wrappedToken_);
-    const int bytes = wrappedBytes_;
-    wrappedToken_ = 0;
-    wrappedBytes_ = 0;
-    continued_ = true;
+TFountainParser::TScan TFountainParser::ScanContinued(std::size_t p, TTokenKind kind, int bytes) {
     const std::size_t n = text_.size();
     if (bytes > 0) {
         if (kind == tokBracket) {
+            if (bracketIndex_ < 0) return {p, kind};  // no region to close
             // The closing bracket was cut by the wrap; it ends here.
             tokenBracket_ = bracketIndex_;
             bracketIndex_ = -1;
         }
-        SetToken(kind, std::min(n, p + static_cast<std::size_t>(bytes)));
-        return;
+        return {std::min(n, p + static_cast<std::size_t>(bytes)), kind};
     }
     TTokenKind resultKind = kind;
     std::size_t end = p;
@@ -366,17 +319,17 @@ void TFountainParser::ContinueWrapped(std::size_t p) {
         case cpBracket:
             if (bracketIndex_ >= 0) {
                 tokenBracket_ = bracketIndex_;
-                ScanBracketBody(p);
-                return;
+                return ScanBracketBody(p);
             }
             break;
         case cpComment:
             end = n;
             break;
-        case cpReserved:
-            ScanFirstByte(p);
-            token_ = kind;
-            return;
+        case cpReserved: {
+            TScan r = ScanByProc(p, kFirstByteProc[bytes_[p]]);
+            r.Kind = kind;
+            return r;
+        }
         case cpWord:
             end = RunEnd(p, wordChars_);
             break;
@@ -411,45 +364,127 @@ void TFountainParser::ContinueWrapped(std::size_t p) {
             end = RunEnd(p, kDigit.data());
             break;
         default:
-            resultKind = tokSymbol;
-            end = p + 1;
+            return {p + 1, tokSymbol};
+    }
+    return {end, resultKind};
+}
+
+bool TFountainParser::TryBracket(std::size_t p, TScan& out) {
+    for (std::size_t i = 0; i < brackets_.size(); ++i) {
+        const std::string& left = brackets_[i].Left;
+        if (left.empty() || !StartsWith(p, left)) continue;
+        bracketIndex_ = tokenBracket_ = static_cast<int>(i);
+        out = ScanBracketBody(p + left.size());
+        return true;
+    }
+    return false;
+}
+
+QUODLE_HOT bool TFountainParser::TryRules(std::size_t p, std::uint8_t rules, TScan& out) {
+    const std::size_t n = text_.size();
+    // A scan from a state not computed yet (-2) never opens a region.
+    if ((rules & ruleBracket) && bracketIndex_ == -1 && TryBracket(p, out)) return true;
+    std::size_t end = 0;
+    if ((rules & ruleMail) && MailEndAt(p, end)) {
+        out = {end, tokMail};
+        return true;
+    }
+    if (rules & ruleUrl) {
+        if (const std::size_t prefix = UrlPrefixAt(p)) {
+            out = {RunEnd(p + prefix, kUrlChars.data()), tokUrl};
+            return true;
+        }
+    }
+    if ((rules & ruleComment) && StartsWith(p, rules_.Commenter)) {
+        out = {n, tokComment};
+        return true;
+    }
+    if (rules & ruleQuote) {
+        out = {QuotedEnd(p + 1), tokQuoted};
+        return true;
+    }
+    if (rules & ruleControl) {
+        if (p + 1 < n && bytes_[p + 1] == '$')
+            out = {RunEnd(p + 2, kHexDigit.data()), tokHexCharCode};
+        else
+            out = {RunEnd(p + 1, kDigit.data()), tokCharCode};
+        return true;
+    }
+    if (rules & ruleHex) {
+        const std::string& prefix = rules_.HexPrefix;
+        if (n - p >= prefix.size()) {
+            std::size_t i = 0;
+            while (i < prefix.size() && AsciiUpperByte(bytes_[p + i]) == static_cast<unsigned char>(prefix[i])) ++i;
+            if (i == prefix.size()) {
+                out = {RunEnd(p + i, kHexDigit.data()), tokHex};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+QUODLE_HOT TFountainParser::TScan TFountainParser::ScanByProc(std::size_t p, std::uint8_t proc) {
+    const unsigned char b = bytes_[p];
+    for (;;) switch (proc) {
+        case fpRules: {
+            TScan r;
+            if (TryRules(p, start_[b], r)) return r;
+            proc = kFirstByteProc[b];
             break;
-    }
-    if (end > p) {
-        SetToken(resultKind, end);
-        return;
-    }
-    // The row no longer starts with the rest of that token (a state left
-    // from other text): scan it as a token of its own.
-    continued_ = false;
-    if (bracketIndex_ >= 0) {
-        tokenBracket_ = bracketIndex_;
-        ScanBracketBody(p);
-    } else {
-        const std::uint8_t rules = start_[bytes_[p]];
-        if (rules == 0 || !TryEditorRules(p, rules)) ScanFirstByte(p);
+        }
+        case fpTab:
+            return {p + 1, tokTab};
+        case fpNumber: {
+            TTokenKind kind = tokInteger;
+            const std::size_t end = NumberEnd(p, kind);
+            return {end, kind};
+        }
+        case fpWord:
+            return {RunEnd(p + 1, wordChars_), tokWord};
+        case fpWideSymbol:
+            return CharLength(p) == 2 ? TScan{p + 2, tokWideSymbol} : TScan{p + 1, tokSymbol};
+        case fpWideAlnumKana: {
+            if (CharLength(p) == 1) return {p + 1, tokSymbol};
+            const unsigned char t = bytes_[p + 1];
+            TTokenKind kind = tokWideSymbol;
+            if (b == 0x82) {
+                if (Within(t, 0x4F, 0x58))
+                    kind = tokWideDigits;
+                else if (Within(t, 0x60, 0x79) || Within(t, 0x81, 0x9A))
+                    kind = tokWideLatin;
+                else if (Within(t, 0x9F, 0xF1))
+                    kind = tokHiragana;
+            } else if (Within(t, 0x40, 0x96)) {
+                kind = tokKatakana;
+            }
+            return {kind == tokWideSymbol ? p + 2 : WideRunEnd(p, kind), kind};
+        }
+        case fpKanji:
+            return CharLength(p) == 1 ? TScan{p + 1, tokSymbol} : TScan{KanjiRunEnd(p), tokKanji};
+        case fpNarrowKanaPunct:
+            return {p + 1, tokNarrowKanaPunct};
+        case fpNarrowKana:
+            return {RunEnd(p, kNarrowKana.data()), tokNarrowKana};
+        default:
+            return {p + 1, tokSymbol};
     }
 }
 
-void TFountainParser::ScanBracketBody(std::size_t p) {
+TFountainParser::TScan TFountainParser::ScanBracketBody(std::size_t p) {
     const std::size_t n = text_.size();
     const std::string& right = brackets_[static_cast<std::size_t>(tokenBracket_)].Right;
-    if (right.empty()) {
-        // A region that never closes ends the row's tokens.
-        SetToken(tokEnd, n);
-        tokEnd_ = tokStart_;
-        return;
-    }
+    // A region that never closes ends the row's tokens.
+    if (right.empty()) return {n, tokEnd};
     const auto first = static_cast<unsigned char>(right[0]);
     while (p < n) {
         if (bytes_[p] == first && StartsWith(p, right)) {
             bracketIndex_ = -1;
-            SetToken(tokBracket, p + right.size());
-            return;
+            return {p + right.size(), tokBracket};
         }
         p += CharLength(p);
     }
-    SetToken(tokBracket, n);
+    return {n, tokBracket};
 }
 
 // From just after the opening quote: a backslash escapes the character after
@@ -477,7 +512,7 @@ std::size_t TFountainParser::QuotedEnd(std::size_t p) const {
     return n;
 }
 
-std::size_t TFountainParser::NumberEnd(std::size_t p, TTokenKind& kind) const {
+QUODLE_HOT std::size_t TFountainParser::NumberEnd(std::size_t p, TTokenKind& kind) const {
     const std::size_t n = text_.size();
     const auto isExp = [&](std::size_t i) { return i < n && (bytes_[i] == 'E' || bytes_[i] == 'e'); };
     const auto exponentEnd = [&](std::size_t i) {
@@ -548,9 +583,132 @@ std::size_t TFountainParser::KanjiRunEnd(std::size_t p) const {
     return p;
 }
 
-TTokenSpan TFountainParser::CurrentToken() const {
-    return {tokStart_, tokEnd_ - tokStart_, token_, static_cast<std::int8_t>(token_ == tokBracket ? tokenBracket_ : -1),
-            continued_};
+// ------------------------------------------------------------ row states
+
+// The tokens from p on. The state takes the region of the last token that
+// ends inside the row (bracketAfter). kMayCut: text runs on past rowEnd (a
+// wrapped row with the next row appended), so a token may be cut there.
+template <bool kMayCut>
+TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter) {
+    const unsigned char* const s = bytes_;
+    const std::size_t n = text_.size();
+    while (p < n) {
+        // Tokens are mostly one blank apart: step over one without a branch.
+        p += kBlank[s[p]];
+        while (p < n && kBlank[s[p]]) ++p;
+        if (p >= n) break;
+        const int bracketBefore = bracketIndex_;
+        TScan r;
+        bool continued = false;
+        if (wrappedToken_ != 0 || bracketBefore >= 0) [[unlikely]] {
+            continued_ = false;
+            r = ScanCarried(p);
+            continued = continued_;
+        } else {
+            r = ScanByProc(p, dispatch_[s[p]]);
+        }
+        if (r.Kind == tokEnd) {
+            bracketAfter = bracketBefore;
+            break;
+        }
+        const auto bracket = static_cast<std::int16_t>(r.Kind == tokBracket ? tokenBracket_ : -1);
+        if constexpr (kMayCut) {
+            if (p < rowEnd) *out++ = {p, std::min(r.End, rowEnd) - p, r.Kind, continued, bracket};
+            if (r.End > rowEnd) {
+                tokStart_ = p;
+                tokEnd_ = pos_ = r.End;
+                token_ = r.Kind;
+                continued_ = continued;
+                bracketAfter = bracketBefore;
+                break;
+            }
+        } else {
+            *out++ = {p, r.End - p, r.Kind, continued, bracket};
+        }
+        bracketAfter = bracketIndex_;
+        p = r.End;
+    }
+    return out;
+}
+
+void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
+                               TTokenList* tokens) {
+    const auto found = ParseRowImpl(rowText, next, state, true);
+    if (tokens) tokens->assign(found.begin(), found.end());
+}
+
+std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* next,
+                                                          TRowParseState& state, bool mayHoldMail) {
+    if (tokenCapacity_ < rowText.size()) {
+        tokenCapacity_ = std::max(rowText.size(), 2 * tokenCapacity_);
+        tokenBuffer_ = std::make_unique<TTokenSpan[]>(tokenCapacity_);
+    }
+    TTokenSpan* const first = tokenBuffer_.get();
+    TTokenSpan* out = first;
+    if (state.WrappedToken == tokComment) {
+        // A comment cut by a wrap: the whole row is comment.
+        NewData(rowText, state);
+        for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken()) *out++ = CurrentToken();
+        if (state.RowEnding != reWrapped) state.WrappedToken = 0;
+        state.WrappedBytes = 0;
+        return {first, out};
+    }
+    const std::size_t indent = SpacesEnd(reinterpret_cast<const unsigned char*>(rowText.data()), 0, rowText.size());
+    if (indent == rowText.size()) return {first, out};  // an empty row or spaces only
+
+    std::string_view text = rowText;
+    if (state.RowEnding == reWrapped && next != nullptr) {
+        scratch_.assign(rowText);
+        scratch_.append(next->Text);
+        text = scratch_;
+        mayHoldMail = true;
+    }
+    StartScan(text, state, mayHoldMail && std::memchr(text.data(), '@', text.size()) != nullptr);
+    const std::size_t rowEnd = rowText.size();
+    int bracketAfter = bracketIndex_;
+    out = text.size() > rowEnd ? ScanTokens<true>(indent, rowEnd, out, bracketAfter)
+                               : ScanTokens<false>(indent, rowEnd, out, bracketAfter);
+    const std::size_t n = text.size();
+    state.BracketIndex = bracketAfter;
+    state.WrappedBytes = 0;
+    state.WrappedToken = 0;
+    const std::span<const TTokenSpan> found(first, out);
+    if (tokEnd_ <= rowEnd) return found;  // no token runs past the row
+    if (tokStart_ >= rowEnd) {
+        state.BracketIndex = -1;  // that token belongs to the next row
+        return found;
+    }
+    // The token is cut by the wrap.
+    const std::size_t beyond = tokEnd_ - rowEnd;
+    if (token_ == tokBracket) {
+        state.BracketIndex = tokenBracket_;
+        const std::size_t rightLength = brackets_[static_cast<std::size_t>(tokenBracket_)].Right.size();
+        if (bracketIndex_ == -1 && beyond < rightLength) {
+            // The closing bracket itself is cut.
+            state.WrappedToken = tokBracket;
+            state.WrappedBytes = static_cast<int>(beyond);
+        }
+        return found;
+    }
+    std::uint8_t kind = token_;
+    if (!continued_ && token_ != tokComment) {
+        if (IsReserveWord())
+            kind = tokReserved;
+        else if (IsReserveWord2())
+            kind = tokReserved2;
+    }
+    state.WrappedToken = kind;
+    if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < n || next->RowEnding != reWrapped) &&
+        beyond <= kMaxWrappedBytes)
+        state.WrappedBytes = static_cast<int>(beyond);
+    return found;
+}
+
+TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
+    TRowParseState state = start;
+    ParseRowImpl(rowText, nullptr, state, true);
+    state.PrevRowEnding = start.RowEnding;
+    return state;
 }
 
 }  // namespace quodle
