@@ -42,7 +42,13 @@ QAction* TTarnwickMainForm::AddItem(QMenu* menu, const QString& name, const QStr
                                     const QString& shortcut) {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(QKeySequence(shortcut));
+        // Menus show the keys as written here ("Shift+Ctrl+S"), not in the
+        // toolkit's own order.
+        if (action->shortcut().toString(QKeySequence::NativeText) != shortcut)
+            action->setText(caption + QLatin1Char('\t') + shortcut);
+    }
     menu->addAction(action);
     // Hidden menus keep working shortcuts only when the window owns the item.
     addAction(action);
