@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/qt/LineNumberDialog.h"
+
 namespace quodle {
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
@@ -55,6 +57,12 @@ std::optional<QString> TQtDialogs::OpenFileName(QWidget* owner, TFileDialogState
 
 std::optional<QString> TQtDialogs::SaveFileName(QWidget* owner, TFileDialogState& state) {
     return RunFileDialog(owner, state, true);
+}
+
+std::optional<QString> TQtDialogs::LineNumber(QWidget* owner) {
+    TLineNumberDialog dialog(owner);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Text();
 }
 
 }  // namespace quodle

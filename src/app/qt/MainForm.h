@@ -105,6 +105,18 @@ public:
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 
+    // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
+    void mnuMarkToggleClick();
+    void mnuMarkNextClick();
+    void mnuMarkPreviousClick();
+    void mnuMarkClearClick();
+    // rm10 .. rm15: sets or removes the extra mark on the caret row.
+    void RowMarkClick(int mark);
+    // ジャンプ (MainFormJumps.cpp).
+    void mnuJumpLineClick();
+    void mnuJumpTopClick();
+    void mnuJumpEndClick();
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -158,6 +170,8 @@ private:
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);
 
+    // Sets the top row, then the caret row (both clamp).
+    static void GoToRow(TEditorEx* editor, int row);
     void Message(const QString& text);
     bool Ask(const QString& text);
 
