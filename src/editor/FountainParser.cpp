@@ -212,15 +212,11 @@ void TFountainParser::BuildStartTables() {
 }
 
 void TFountainParser::NewData(std::string_view text, const TRowParseState& state) {
-    StartScan(text, state, std::memchr(text.data(), '@', text.size()) != nullptr);
-}
-
-void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail) {
     text_ = text;
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
     // Rows without an '@' (nearly all) hold no mail address at all.
-    const bool mail = rules_.Mail && mayHoldMail;
+    const bool mail = rules_.Mail && std::memchr(text.data(), '@', text.size()) != nullptr;
     start_ = mail ? startTable_.data() : startTableNoMail_.data();
     dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;
@@ -631,14 +627,8 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TToke
     return out;
 }
 
-void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                               TTokenList* tokens) {
-    const auto found = ParseRowImpl(rowText, next, state, true);
-    if (tokens) tokens->assign(found.begin(), found.end());
-}
-
-std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* next,
-                                                          TRowParseState& state, bool mayHoldMail) {
+std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
+                                                      TRowParseState& state) {
     if (tokenCapacity_ < rowText.size()) {
         tokenCapacity_ = std::max(rowText.size(), 2 * tokenCapacity_);
         tokenBuffer_ = std::make_unique<TTokenSpan[]>(tokenCapacity_);
@@ -661,9 +651,8 @@ std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowTe
         scratch_.assign(rowText);
         scratch_.append(next->Text);
         text = scratch_;
-        mayHoldMail = true;
     }
-    StartScan(text, state, mayHoldMail && std::memchr(text.data(), '@', text.size()) != nullptr);
+    NewData(text, state);
     const std::size_t rowEnd = rowText.size();
     int bracketAfter = bracketIndex_;
     out = text.size() > rowEnd ? ScanTokens<true>(indent, rowEnd, out, bracketAfter)
@@ -706,7 +695,7 @@ std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowTe
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    ParseRowImpl(rowText, nullptr, state, true);
+    ParseRow(rowText, nullptr, state);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
