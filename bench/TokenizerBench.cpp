@@ -1,13 +1,22 @@
 // Tokenizing every row of a large LISP file, as quodle-cli tokens does
-// without printing: rows loaded in the row store, each row parsed from the
-// state the row above left. Baseline: a memchr line count over the same
-// bytes in memory. Both in one run; the file is loaded once, before timing.
+// without printing: each row parsed from the state the row above left.
+//   TokenizeRows     the rows already in the row store (loaded before timing)
+//   MemchrLineCount  its baseline: a memchr line count over the same bytes
+//                    in memory
+//   TokensCommand    the whole command without printing: load the file into
+//                    the row store, then tokenize
+//   LineCountFile    its baseline: read(2) in 1 MiB blocks and count LF with
+//                    memchr, as the peers' linecount anchor does
 // Usage: TokenizerBench FILE [benchmark options]
 #include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/FileIo.h"
 #include "editor/EditorScreenStrings.h"
@@ -53,24 +62,58 @@ void MemchrLineCount(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+std::size_t TokenizeAll(const quodle::TEditorScreenStrings& rows, quodle::TFountainParser& parser) {
+    std::size_t tokens = 0;
+    quodle::TRowParseState rowState;
+    for (int r = 0; r < rows.Count(); ++r) {
+        rowState.RowEnding = rows.RowEnding(r);
+        tokens += parser.ParseRow(rows.View(r), nullptr, rowState).size();
+        rowState.PrevRowEnding = rowState.RowEnding;
+    }
+    return tokens;
+}
+
 void TokenizeRows(benchmark::State& state) {
     const quodle::TEditorScreenStrings& rows = Rows();
     const auto fountain = quodle::CreateHyphenFountain1();
     const auto parser = fountain->CreateParser();
     std::size_t tokens = 0;
     for (auto _ : state) {
-        tokens = 0;
-        quodle::TRowParseState rowState;
-        for (int r = 0; r < rows.Count(); ++r) {
-            rowState.RowEnding = rows.RowEnding(r);
-            tokens += parser->ParseRow(rows.View(r), nullptr, rowState).size();
-            rowState.PrevRowEnding = rowState.RowEnding;
-        }
+        tokens = TokenizeAll(rows, *parser);
         benchmark::DoNotOptimize(tokens);
     }
     state.counters["tokens"] = static_cast<double>(tokens);
     state.counters["rows"] = rows.Count();
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FileBytes().size()));
+}
+
+void TokensCommand(benchmark::State& state) {
+    const auto fountain = quodle::CreateHyphenFountain1();
+    const auto parser = fountain->CreateParser();
+    for (auto _ : state) {
+        quodle::TEditorScreenStrings rows;
+        rows.LoadFromFile(gPath);
+        benchmark::DoNotOptimize(TokenizeAll(rows, *parser));
+    }
+}
+
+void LineCountFile(benchmark::State& state) {
+    std::vector<char> buf(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(gPath.c_str(), O_RDONLY);
+        std::size_t lines = 0;
+        ssize_t n;
+        while ((n = ::read(fd, buf.data(), buf.size())) > 0) {
+            const char* p = buf.data();
+            const char* const end = p + n;
+            while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
+                ++lines;
+                ++p;
+            }
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(lines);
+    }
 }
 
 }  // namespace
@@ -81,6 +124,8 @@ int main(int argc, char** argv) {
     Rows();  // loaded before any timing
     benchmark::RegisterBenchmark("MemchrLineCount", MemchrLineCount)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("TokenizeRows", TokenizeRows)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LineCountFile", LineCountFile)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TokensCommand", TokensCommand)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
