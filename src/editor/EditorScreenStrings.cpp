@@ -163,6 +163,12 @@ void TEditorScreenStrings::DeleteWholeLines(int row, int count) {
     undo.OldText = old.text;
     undo.OldEnding = old.ending;
     undo.NewRowCount = 0;
+    DeleteRowsPassingMarks(row, count);
+    const int changed = UpdateStates(row, true);
+    lastChange_ = {true, row, count, 0, changed};
+}
+
+void TEditorScreenStrings::DeleteRowsPassingMarks(int row, int count) {
     const std::uint16_t marks = DeleteRows(row, count);
     if (Count() > 0) {
         const int heir = std::min(row, Count() - 1);
@@ -170,8 +176,32 @@ void TEditorScreenStrings::DeleteWholeLines(int row, int count) {
     } else {
         marksInUse_ &= static_cast<std::uint16_t>(~marks);
     }
+}
+
+int TEditorScreenStrings::RestoreRows(const TUndoData& record, TRowsText& produced) {
+    const int row = record.FirstRow;
+    produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
+    TEditScope scope(*this);
+    int restored = 0;
+    if (record.OldEnding == reInvalid) {
+        // The edit only added rows.
+        DeleteRowsPassingMarks(row, produced.rowCount);
+    } else {
+        TEditorStringList scratch;
+        SplitIntoRows(record.OldText, scratch);
+        // Old rows that ended inside a line: a row end that the split sees
+        // as the end of the text must not leave an empty row behind.
+        if (record.OldEnding == reWrapped && scratch.Count() > 0 && scratch.View(scratch.Count() - 1).empty())
+            scratch.Delete(scratch.Count() - 1);
+        // An empty row without a break is a row all the same.
+        if (scratch.Count() == 0) scratch.Add({});
+        scratch.SetRowEnding(scratch.Count() - 1, record.OldEnding);
+        PutRows(row, produced.rowCount, scratch);
+        restored = scratch.Count();
+    }
     const int changed = UpdateStates(row, true);
-    lastChange_ = {true, row, count, 0, changed};
+    lastChange_ = {true, row, produced.rowCount, restored, changed};
+    return restored;
 }
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {

@@ -91,6 +91,11 @@ public:
 
     TEditorUndoObj& UndoObj() { return undo_; }
     const TEditorUndoObj& UndoObj() const { return undo_; }
+    // The shared history of every editor on these rows (see EditorUndo.h).
+    bool Undo() { return undo_.Undo(); }
+    bool Redo() { return undo_.Redo(); }
+    bool CanUndo() const { return undo_.CanUndo(); }
+    bool CanRedo() const { return undo_.CanRedo(); }
 
     // Soft wrap switch. Rewrapping existing rows (WrapAll/UnwrapAll) and
     // the wrap positions themselves come with the wrap layout.
@@ -113,6 +118,8 @@ protected:
     void UpdateBlockClosed() override;
 
 private:
+    friend class TEditorUndoObj;
+
     // Open around the steps of one edit: they notify nobody, the edit
     // notifies once at its end.
     class TEditScope;
@@ -126,6 +133,13 @@ private:
     // Replaces rows by the whole-line deletion rule: marks go to the row
     // that takes the place.
     void DeleteWholeLines(int row, int count);
+    // Deletes rows, handing their marks to the row that takes their place
+    // (or dropping them from MarksInUse when no row is left).
+    void DeleteRowsPassingMarks(int row, int count);
+    // Undo and redo: puts the record's old rows in place of the rows its
+    // edit produced, without an undo step. `produced` receives what stood
+    // there; returns the number of rows put back.
+    int RestoreRows(const TUndoData& record, TRowsText& produced);
 
     std::vector<TEditorClient*> editors_;
     TEditorUndoObj undo_;
