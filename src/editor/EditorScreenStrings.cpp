@@ -306,7 +306,10 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify) {
     TRowParseState state;
     auto scan = [&](int at, TRowParseState start) {
         start.RowEnding = RowEnding(at);
-        TRowParseState next = parser->ScanRow(View(at), start);
+        // A token cut by a soft wrap is scanned whole, with the next row.
+        TRowParseState next = start.RowEnding == reWrapped && at + 1 < Count()
+                                  ? parser->ScanWrappedRow(View(at), start, View(at + 1), RowEnding(at + 1))
+                                  : parser->ScanRow(View(at), start);
         next.PrevRowEnding = start.RowEnding;
         return next;
     };

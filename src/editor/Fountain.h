@@ -147,6 +147,8 @@ public:
     // The row store's view of ParseRow: no next row; the result's
     // PrevRowEnding is the scanned row's RowEnding.
     TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) override;
+    TRowParseState ScanWrappedRow(std::string_view rowText, const TRowParseState& start, std::string_view nextText,
+                                  std::uint8_t nextEnding) override;
 
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.

@@ -703,6 +703,8 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
             kind = tokReserved2;
     }
     state.WrappedToken = kind;
+    // The part on this row is coloured like the part on the next one.
+    if (kind != token_ && out != first) (out - 1)->Kind = static_cast<TTokenKind>(kind);
     if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < n || next->RowEnding != reWrapped) &&
         beyond <= kMaxWrappedBytes)
         state.WrappedBytes = static_cast<int>(beyond);
@@ -712,6 +714,15 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
     ParseRow(rowText, nullptr, state);
+    state.PrevRowEnding = start.RowEnding;
+    return state;
+}
+
+TRowParseState TFountainParser::ScanWrappedRow(std::string_view rowText, const TRowParseState& start,
+                                               std::string_view nextText, std::uint8_t nextEnding) {
+    TRowParseState state = start;
+    const TNextRow next{nextText, nextEnding};
+    ParseRow(rowText, &next, state);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

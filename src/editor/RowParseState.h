@@ -35,6 +35,12 @@ class TRowStateParser {
 public:
     virtual ~TRowStateParser() = default;
     virtual TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) = 0;
+    // A soft-wrapped row, scanned with the row after it so that a token cut
+    // by the wrap is seen whole; by default the next row is not looked at.
+    virtual TRowParseState ScanWrappedRow(std::string_view rowText, const TRowParseState& start,
+                                          std::string_view /*nextText*/, std::uint8_t /*nextEnding*/) {
+        return ScanRow(rowText, start);
+    }
 };
 
 }  // namespace quodle

@@ -1,9 +1,12 @@
 // Token kinds and extents of the LISP fountains, row by row and across rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "editor/EditorStrings.h"
+#include "editor/FakeEditor.h"
 #include "editor/ProgramFountains.h"
 
 namespace quodle {
@@ -315,9 +318,10 @@ TEST(TokenizerRows, TokensCutByAWrap) {
         int bracket, wrappedToken, wrappedBytes;
         Toks tokens;
     } cases[] = {
-        // vl-load-com is reserved: the kind carried says so.
-        {"(vl-lo", "ad-com)", reBreak, -1, tokReserved, 6, {{0, 1, tokSymbol}, {1, 5, tokWord}}},
-        {"(OSMO", "DE)", reBreak, -1, tokReserved, 2, {{0, 1, tokSymbol}, {1, 4, tokWord}}},
+        // vl-load-com is reserved: the kind carried says so, and the part
+        // on this row takes it too.
+        {"(vl-lo", "ad-com)", reBreak, -1, tokReserved, 6, {{0, 1, tokSymbol}, {1, 5, tokReserved}}},
+        {"(OSMO", "DE)", reBreak, -1, tokReserved, 2, {{0, 1, tokSymbol}, {1, 4, tokReserved}}},
         {"(foo", "bar)", reBreak, -1, tokWord, 3, {{0, 1, tokSymbol}, {1, 3, tokWord}}},
         {"1.", "5e3 x", reBreak, -1, tokFloat, 3, {{0, 2, tokFloat}}},
         // The token fills the next row, which runs on itself: no byte count.
@@ -348,20 +352,75 @@ TEST(TokenizerRows, TokensCutByAWrap) {
     ExpectState(Parse(*parser, "(vl-lo", State(-1, 0, 0, reWrapped)).state, -1, 0, 0, "no next row");
 }
 
-// The two rows of a wrapped reserved word keep its colour.
-TEST(TokenizerRows, ReservedWordKeepsItsColourOverTheWrap) {
+// Words cut by a real soft wrap (row width 20): both parts take the colour
+// the whole word has when it is not cut.
+TEST(TokenizerRows, AWordCutByAWrapHasOneColourOnBothRows) {
     const auto f = CreateHyphenFountain1();
+    f->ReserveWordList2().Assign({"MYGLOBAL"});
     const auto parser = f->CreateParser();
-    const TNextRow next{"ad-com)", reBreak};
-    const RowResult first = Parse(*parser, "(vl-lo", State(-1, 0, 0, reWrapped), &next);
-    parser->NewData("(vl-load-com)", Initial());
-    parser->NextToken();
-    parser->NextToken();
-    EXPECT_EQ(parser->TokenToFountainColor(), &f->Reserve());
-    parser->NewData("ad-com)", first.state);
-    EXPECT_EQ(parser->NextToken(), tokReserved);
-    EXPECT_TRUE(parser->TokenContinued());
-    EXPECT_EQ(parser->TokenToFountainColor(), &f->Reserve());
+    struct Case {
+        const char* line;
+        const char* word;
+        TTokenKind kind;  // of both parts
+        const TFountainColor* color;  // null: the colour of the kind
+    } cases[] = {
+        {"(setq aaaaaaaa (vl-load-com))", "vl-load-com", tokReserved, &f->Reserve()},
+        {"(setq aaaaaaaaaaaa OSMODE 1)", "OSMODE", tokReserved, &f->Reserve()},
+        {"(setq aaaaaaaaa MYGLOBAL)", "MYGLOBAL", tokReserved2, &f->Reserve2()},
+        {"(setq aaaaaaaaa notreserved)", "notreserved", tokWord, nullptr},
+        {"(setq aaaaaaaaaa 12345678)", "12345678", tokInteger, nullptr},
+    };
+    for (const auto& c : cases) {
+        TEditorScreenStrings rows;
+        test::TFakeEditor ed;
+        ed.parser = parser.get();
+        rows.Attach(&ed);
+        rows.WrapOption().SetWrapByte(20);
+        rows.SetWordWrap(true);
+        TEditorStrings(rows, &ed).SetText(c.line);
+        ASSERT_EQ(rows.Count(), 2) << c.line;
+        const TFountainColor* color = c.color ? c.color : parser->KindColor(c.kind, -1);
+        const std::string_view word = c.word;
+        ASSERT_LT(rows.View(0).size() - std::string_view(c.line).find(word), word.size()) << c.line;
+
+        const TNextRow next{rows.View(1), rows.RowEnding(1)};
+        auto tokens = [&](int row, const TNextRow* after) {
+            TRowParseState state = rows.EnsureRowState(row);
+            const auto found = parser->ParseRow(rows.View(row), after, state);
+            return std::vector<TTokenSpan>(found.begin(), found.end());
+        };
+        const std::vector<TTokenSpan> first = tokens(0, &next), second = tokens(1, nullptr);
+        const TTokenSpan& head = first.back();
+        const TTokenSpan& tail = second.front();
+        EXPECT_EQ(std::string(rows.View(0).substr(head.Pos, head.Length)) + std::string(rows.View(1).substr(0, tail.Length)),
+                  c.word);
+        EXPECT_EQ(head.Kind, c.kind) << c.line;
+        EXPECT_EQ(tail.Kind, c.kind) << c.line;
+        EXPECT_EQ(parser->TokenColor(head, rows.View(0)), color) << c.line;
+        EXPECT_EQ(parser->TokenColor(tail, rows.View(1)), color) << c.line;
+
+        // Unwrapped, the word is one token of that colour.
+        TRowParseState start = Initial();
+        const auto whole = parser->ParseRow(c.line, nullptr, start);
+        const auto it = std::find_if(whole.begin(), whole.end(), [&](const TTokenSpan& t) {
+            return std::string_view(c.line).substr(t.Pos, t.Length) == word;
+        });
+        ASSERT_NE(it, whole.end()) << c.line;
+        EXPECT_EQ(parser->TokenColor(*it, c.line), color) << c.line;
+    }
+
+    // An edit of the second part alone changes what the first row hands on.
+    TEditorScreenStrings rows;
+    test::TFakeEditor ed;
+    ed.parser = parser.get();
+    rows.Attach(&ed);
+    rows.WrapOption().SetWrapByte(20);
+    rows.SetWordWrap(true);
+    TEditorStrings(rows, &ed).SetText("(setq aaaaaaaa (vl-load-com))");
+    EXPECT_EQ(rows.EnsureRowState(1).WrappedToken, tokReserved);
+    rows.ReplaceRows(1, 1, "oad-cox))");
+    EXPECT_EQ(rows.View(0), "(setq aaaaaaaa (vl-l");
+    EXPECT_EQ(rows.EnsureRowState(1).WrappedToken, tokWord);
 }
 
 }  // namespace
