@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/EditorCaret.h"
 #include "editor/RowMarks.h"
 
 namespace quodle {
@@ -38,20 +39,14 @@ TEditorGeometry ComputeGeometry(const TLayoutSettings& s, const TFontCell& font,
     return g;
 }
 
-int LastTextRow(const TEditorStringList& rows) {
-    const int count = rows.Count();
-    if (count == 0) return 0;
-    return rows.RowEnding(count - 1) == reNoBreak ? count - 1 : count;
-}
-
 int LeftbarLargestNumber(const TEditorLeftbarProp& leftbar, const TEditorStringList& rows) {
-    const int last = LastTextRow(rows);
+    const int last = LastCaretRow(rows);
     const int index = leftbar.ShowNumberMode == nmLine ? rows.RowToLine(last) : last;
     return leftbar.ZeroBase ? index : index + 1;
 }
 
 std::string LeftbarNumber(const TEditorLeftbarProp& leftbar, const TEditorStringList& rows, int row, int digits) {
-    if (!leftbar.ShowNumber || row < 0 || row > LastTextRow(rows)) return {};
+    if (!leftbar.ShowNumber || row < 0 || row > LastCaretRow(rows)) return {};
     int index = row;
     if (leftbar.ShowNumberMode == nmLine) {
         if (row > 0 && row <= rows.Count() && rows.RowEnding(row - 1) == reWrapped) return {};

@@ -47,10 +47,6 @@ struct TEditorGeometry {
 // (LeftbarLargestNumber).
 TEditorGeometry ComputeGeometry(const TLayoutSettings& settings, const TFontCell& font, int largestNumber);
 
-// The last row the caret may reach: the row after the last one when the
-// text ends with a break (or is empty), else the last row.
-int LastTextRow(const TEditorStringList& rows);
-
 // The largest number of the left bar: the number of the last row (counting
 // the empty row after a final break), or of the last line with nmLine.
 int LeftbarLargestNumber(const TEditorLeftbarProp& leftbar, const TEditorStringList& rows);

@@ -134,6 +134,7 @@ struct TEditorExProp {
     TEditorRulerProp Ruler;
     TEditorMarks Marks;
     TEditorExMarks ExMarks;
+    std::string FindMarkText;  // the find string whose occurrences are marked
     TVerticalLines VerticalLines;
     // Word wrap goes last when a set is given to an editor, so the text is
     // rewrapped once.

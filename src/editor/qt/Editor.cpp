@@ -73,7 +73,8 @@ void TEditor::FountainChanged() {
 
 // ---------------------------------------------------------------- rows
 
-TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, 0}; }
+// Under word wrap a tab also stops at the wrap width the rows were cut by.
+TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, rows_->CellLayout().wrapByte}; }
 
 TEditorAttributeArray TEditor::CellMap(int row) const {
     return TEditorAttributeArray(RowTextOrEmpty(*rows_, row), Layout());
@@ -96,14 +97,7 @@ TRowEnding TEditor::RowEndingOf(int row) const {
 
 int TEditor::RowWidth(int row) const { return CellMap(row).Width(); }
 
-int TEditor::LineIndexOfRow(int row) const {
-    if (!rows_->WordWrap()) return std::min(row, rows_->Count());
-    int line = 0;
-    const int last = std::min(row, rows_->Count());
-    for (int r = 0; r < last; ++r)
-        if (rows_->RowEnding(r) != reWrapped) ++line;
-    return line;
-}
+int TEditor::LineIndexOfRow(int row) const { return rows_->RowToLine(row); }
 
 int TEditor::OffsetInLine(int row, int col) const {
     if (row < 0 || col < 0 || row > rows_->Count()) return -1;
@@ -151,7 +145,7 @@ bool TEditor::TokenAtCaret(std::string& text, TTokenKind& kind) {
 
 void TEditor::SetCaret(int row, int col, TCaretMove move) {
     row = std::clamp(row, 0, LastCaretRow());
-    col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, 0, rememberedCol_);
+    col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, Layout().wrapByte, rememberedCol_);
     const bool moved = row != row_ || col != col_;
     const int oldRow = row_;
     row_ = row;
@@ -292,6 +286,8 @@ void TEditor::SetOverwriteMode(bool value) {
 
 void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
     caret_ = caret;
+    // Wrapped rows are cut with the owner's tab width.
+    if (rows_->Owner() == this) rows_->SetTabSpaceCount(caret_.TabSpaceCount);
     SetCaret(row_, col_);
     viewport()->update();
 }

@@ -7,6 +7,7 @@
 // the clipboard and the input method.
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QPixmap>
 #include <QRawFont>
 #include <array>
 #include <cstdint>
@@ -14,12 +15,14 @@
 #include <span>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/CellMap.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorClient.h"
 #include "editor/EditorEdits.h"
 #include "editor/EditorFountain.h"
+#include "editor/EditorLayout.h"
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorSelection.h"
 #include "editor/EditorStrings.h"
@@ -31,6 +34,7 @@ class QMenu;
 namespace quodle {
 
 class TEditorPopupMenu;
+struct TEditorPictures;
 
 class TEditor : public QAbstractScrollArea, public TEditorClient {
     Q_OBJECT
@@ -172,6 +176,29 @@ public:
     QRect CaretRect() const;
     // The preedit string the input method is composing.
     const QString& Preedit() const { return preedit_; }
+    // The sizes of the parts around the text.
+    TEditorGeometry Geometry() const;
+
+    // ---- display marks, layout and word wrap (EditorGeometry.cpp)
+    const TEditorMarks& Marks() const { return marks_; }
+    void SetMarks(const TEditorMarks& marks);
+    const TEditorLeftbarProp& Leftbar() const { return leftbar_; }
+    const TEditorMarginProp& Margin() const { return margin_; }
+    const TEditorImagebarProp& Imagebar() const { return imagebar_; }
+    void SetImagebar(const TEditorImagebarProp& imagebar);
+    const TEditorRulerProp& Ruler() const { return ruler_; }
+    void SetRuler(const TEditorRulerProp& ruler);
+    // Pictures of marks 0..9 (ImageDigits) and 10..15 (ImageMarks); the
+    // built-in pictures stand in for images a list does not have.
+    void SetImageDigits(std::vector<QPixmap> images);
+    void SetImageMarks(std::vector<QPixmap> images);
+    // Soft wrap belongs to the shared rows: switching it, or changing an
+    // option while it is on, rewraps the text once for every editor on the
+    // rows and clears the undo history.
+    bool WordWrap() const { return rows_->WordWrap(); }
+    void SetWordWrap(bool value);
+    TWrapOptionValues WrapOption() const { return rows_->WrapOption().Values(); }
+    void SetWrapOption(const TWrapOptionValues& option);
 
     // ---- TEditorClient
     int CaretRow() const override { return row_; }
@@ -217,6 +244,19 @@ protected:
     TEditorLeftbarProp leftbar_;
     TEditorMarginProp margin_;
     TEditorSelectColorProp select_;
+    TEditorMarks marks_;
+    TEditorImagebarProp imagebar_;
+    TEditorRulerProp ruler_;
+
+    // What TEditorEx paints besides: the background tint of a row (clNone
+    // for none), marks over a painted row, and marks over the text area.
+    virtual TColor RowTintOf(int) const { return clNone; }
+    virtual void PaintRowOverlay(QPainter&, int /*row*/, int /*y*/) {}
+    virtual void PaintTextOverlay(QPainter&) {}
+    // Draws characters of a row from byte `from` to `to` again, on `back`.
+    void RedrawChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, const QColor& back,
+                     bool bold);
+    int AscentPixels() const { return ascent_; }
 
     TCellLayout Layout() const;
     TFountainParser& Parser() { return *parser_; }
@@ -240,11 +280,15 @@ private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
     void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens);
+    // ---- EditorMarksPaint.cpp
     void PaintLeftbar(QPainter& p, int row, int y);
+    void PaintImagebar(QPainter& p, int row, int y);
+    // Line-end, wrap, hide and end-of-text marks and the caret row's underline.
+    void PaintEndMarks(QPainter& p, int row, int y);
+    void PaintRuler(QPainter& p);
+    QPixmap MarkPicture(const TMarkPicture& picture);
     void PaintCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
-    int LeftbarWidth() const;
-    int LeftbarDigits() const;
     // The cells of `row` drawn selected: [first, last).
     std::pair<int, int> SelectedCells(int row, int rowWidth) const;
 
@@ -328,6 +372,11 @@ private:
     int cellWidth_ = 8;
     int rowHeight_ = 16;
     int ascent_ = 12;
+    TFontCell fontCell_;
+    std::vector<QPixmap> imageDigits_;
+    std::vector<QPixmap> imageMarks_;
+    // The built-in mark pictures and line strips, shared by all editors.
+    std::shared_ptr<TEditorPictures> pictures_;
 };
 
 }  // namespace quodle

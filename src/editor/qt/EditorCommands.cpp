@@ -107,47 +107,19 @@ void TEditor::Redo() {
 
 // ---------------------------------------------------------------- row marks
 
-std::uint16_t TEditor::RowMarksOf(int row) const {
-    return row >= 0 && row < rows_->Count() ? rows_->RowMarks(row) : 0;
-}
+std::uint16_t TEditor::RowMarksOf(int row) const { return rows_->RowMarksOf(row); }
 
-void TEditor::PutRowMarks(int row, std::uint16_t marks) {
-    if (row < 0 || row >= rows_->Count()) return;
-    const std::uint16_t old = rows_->RowMarks(row);
-    rows_->SetRowMarks(row, marks);
-    const std::uint16_t inUse = rows_->MarksInUse();
-    rows_->SetMarksInUse(static_cast<std::uint16_t>((inUse | marks) & ~(old & ~marks)));
-    for (TEditorClient* e : rows_->Editors()) e->InvalidateRows(row, row);
-}
+void TEditor::PutRowMarks(int row, std::uint16_t marks) { rows_->PutRowMarks(row, marks); }
 
-void TEditor::SetRowMark(int row, int mark) {
-    if (mark < 0 || mark > 15 || row < 0 || row >= rows_->Count()) return;
-    const auto bit = static_cast<std::uint16_t>(1u << mark);
-    // A numbered mark stands on one row only.
-    if (mark < 10 && (rows_->MarksInUse() & bit) != 0) {
-        for (int r = 0; r < rows_->Count(); ++r) {
-            if (rows_->RowMarks(r) & bit) {
-                PutRowMarks(r, static_cast<std::uint16_t>(rows_->RowMarks(r) & ~bit));
-                break;
-            }
-        }
-    }
-    PutRowMarks(row, static_cast<std::uint16_t>(rows_->RowMarks(row) | bit));
-}
+void TEditor::SetRowMark(int row, int mark) { rows_->SetRowMark(row, mark); }
 
-void TEditor::ClearRowMark(int row, int mark) {
-    if (mark < 0 || mark > 15) return;
-    PutRowMarks(row, static_cast<std::uint16_t>(RowMarksOf(row) & ~(1u << mark)));
-}
+void TEditor::ClearRowMark(int row, int mark) { rows_->ClearRowMark(row, mark); }
 
 void TEditor::JumpToRowMark(int mark) {
-    if (mark < 0 || mark > 15 || (rows_->MarksInUse() & (1u << mark)) == 0) return;
-    for (int r = 0; r < rows_->Count(); ++r) {
-        if ((rows_->RowMarks(r) & (1u << mark)) == 0) continue;
-        if (r < topRow_ || r >= topRow_ + VisibleRowCount()) SetTopRow(r - VisibleRowCount() / 2);
-        MoveTo(r, col_, {r < row_ ? -1 : 1, true, false}, false);
-        return;
-    }
+    const int r = rows_->FindRowMark(mark);
+    if (r < 0) return;
+    if (r < topRow_ || r >= topRow_ + VisibleRowCount()) SetTopRow(r - VisibleRowCount() / 2);
+    MoveTo(r, col_, {r < row_ ? -1 : 1, true, false}, false);
 }
 
 }  // namespace quodle

@@ -1,7 +1,16 @@
 #pragma once
 // TEditorEx: the editor the program creates for documents and for the
 // output pane. It takes its settings from a property set and gives them
-// back, and finds matching brackets.
+// back, finds matching brackets, and adds the extra marks (blanks, tabs,
+// find-string occurrences, the bracket pair at the caret, row tints) and
+// vertical guide lines.
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "editor/EditorMarks.h"
 #include "editor/qt/OleddEditor.h"
 #include "props/EditorExProp.h"
 
@@ -21,6 +30,43 @@ public:
     // to its partner and returns true (brackets in strings, comments and
     // bracket regions do not count).
     bool FindMatchingBracket(int& row, int& offset);
+
+    const TEditorExMarks& ExMarks() const { return exMarks_; }
+    void SetExMarks(const TEditorExMarks& marks);
+    const TVerticalLines& VerticalLines() const { return verticalLines_; }
+    void SetVerticalLines(const TVerticalLines& lines);
+
+    // Find marks: the occurrences of the find string in each shown line are
+    // drawn in ExMarks().Hit and underlined while FindMark is visible. The
+    // search is the search engine's, handed in with its options: it appends
+    // [begin, end) byte ranges of a logical line.
+    using TFindMarkSearch = std::function<void(std::string_view line, std::string_view findString,
+                                               std::vector<std::pair<int, int>>& hits)>;
+    const std::string& FindString() const { return findString_; }
+    void SetFindString(std::string findString);
+    void SetFindMarkSearch(TFindMarkSearch search);
+
+protected:
+    TColor RowTintOf(int row) const override;
+    void PaintRowOverlay(QPainter& p, int row, int y) override;
+    void PaintTextOverlay(QPainter& p) override;
+
+private:
+    void PaintBlankMarks(QPainter& p, int row, int y);
+    void PaintFindMarks(QPainter& p, int row, int y);
+    void PaintParenMark(QPainter& p, int row, int y);
+    // The bracket at the caret and its partner: rows and byte offsets.
+    struct TBracketPair {
+        int Row1 = -1, Offset1 = -1, Row2 = -1, Offset2 = -1;
+    };
+    const TBracketPair& BracketPair();
+
+    TEditorExMarks exMarks_;
+    TVerticalLines verticalLines_;
+    std::string findString_;
+    TFindMarkSearch findMarkSearch_;
+    // Found once per caret place and text; empty until asked for.
+    std::optional<TBracketPair> bracketPair_;
 };
 
 }  // namespace quodle

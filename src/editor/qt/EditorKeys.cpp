@@ -7,6 +7,7 @@
 #include "base/ShiftJis.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorTokens.h"
+#include "editor/RowMarks.h"
 #include "editor/qt/Editor.h"
 
 namespace quodle {
@@ -70,8 +71,7 @@ bool TEditor::CommandKey(QKeyEvent* e) {
     const bool shift = Mods(e) & Qt::ShiftModifier;
     if (const int digit = DigitOf(e); digit >= 0) {
         if (!shift) JumpToRowMark(digit);
-        else if (RowMarksOf(row_) & (1u << digit)) ClearRowMark(row_, digit);
-        else SetRowMark(row_, digit);
+        else ToggleRowMark(*rows_, row_, digit);
         return true;
     }
     switch (e->key()) {

@@ -22,14 +22,6 @@ namespace quodle {
 
 namespace {
 
-// Screen geometry of the parts left of and above the text.
-constexpr int kImagebarWidth = 2 + 8 + 0 + 2;  // margins, digit and mark widths
-constexpr int kMarginLeft = 19;
-constexpr int kMarginTop = 2;
-constexpr int kLeftbarLeftMargin = 8;
-constexpr int kLeftbarRightMargin = 4;
-constexpr int kLeftbarEdge = 2;
-
 // Shown for bytes that stand for no character.
 constexpr char16_t kUndecodable = u'\u30FB';
 
@@ -90,9 +82,13 @@ void TEditor::UpdateMetrics() {
         rawFonts_[static_cast<std::size_t>(style)] = QRawFont::fromFont(f);
     }
     const QFontMetricsF fm(textFont_);
-    cellWidth_ = std::max(1, static_cast<int>(std::ceil(fm.horizontalAdvance(QLatin1Char('0')))));
+    fontCell_.AverageWidth = static_cast<int>(std::ceil(fm.horizontalAdvance(QLatin1Char('0'))));
+    fontCell_.Height = static_cast<int>(std::ceil(fm.height()));
+    fontCell_.ExternalLeading = static_cast<int>(std::ceil(fm.leading()));
     ascent_ = static_cast<int>(std::ceil(fm.ascent()));
-    rowHeight_ = std::max(1, static_cast<int>(std::ceil(fm.height() + fm.leading())) + margin_.Line);
+    const TEditorGeometry geometry = Geometry();
+    cellWidth_ = geometry.CellWidth;
+    rowHeight_ = geometry.RowHeight;
     UpdateScrollBars();
     updateMicroFocus();
     viewport()->update();
@@ -108,37 +104,10 @@ void TEditor::SetEditorFont(const TEditorFontProp& font) {
     UpdateMetrics();
 }
 
-void TEditor::SetLeftbar(const TEditorLeftbarProp& leftbar) {
-    leftbar_ = leftbar;
-    UpdateScrollBars();
-    viewport()->update();
-}
-
-void TEditor::SetMargin(const TEditorMarginProp& margin) {
-    margin_ = margin;
-    UpdateMetrics();
-}
-
 void TEditor::SetSelectColors(const TEditorSelectColorProp& colors) {
     select_ = colors;
     viewport()->update();
 }
-
-int TEditor::LeftbarDigits() const {
-    const int largest = LastCaretRow() + 1;
-    int digits = 1;
-    for (int n = largest; n >= 10; n /= 10) ++digits;
-    return std::clamp(std::max(digits, leftbar_.Column), 1, 8);
-}
-
-int TEditor::LeftbarWidth() const {
-    if (!leftbar_.Visible) return 0;
-    return kLeftbarLeftMargin + LeftbarDigits() * cellWidth_ + kLeftbarRightMargin + kLeftbarEdge;
-}
-
-int TEditor::TextLeft() const { return kMarginLeft + kImagebarWidth + LeftbarWidth(); }
-
-int TEditor::TextTop() const { return kMarginTop; }
 
 std::pair<int, int> TEditor::SelectedCells(int row, int rowWidth) const {
     if (!Selected()) return {0, 0};
@@ -174,7 +143,14 @@ void TEditor::paintEvent(QPaintEvent* event) {
         const int row = topRow_ + i;
         const int y = TextTop() + i * rowHeight_;
         if (leftbar_.Visible) PaintLeftbar(p, row, y);
-        if (row >= n) continue;
+        // Picture marks may reach into the left bar's margin.
+        if (imagebar_.Visible) PaintImagebar(p, row, y);
+        if (const TColor tint = RowTintOf(row); tint != clNone)
+            p.fillRect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_, ToQColor(tint));
+        if (row >= n) {
+            PaintEndMarks(p, row, y);
+            continue;
+        }
         TNextRow next;
         const bool wrapped = rows_->RowEnding(row) == reWrapped && row + 1 < n;
         if (wrapped) next = {rows_->View(row + 1), rows_->RowEnding(row + 1)};
@@ -182,6 +158,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
         const std::span<const TTokenSpan> tokens = parser_->ParseRow(rows_->View(row), wrapped ? &next : nullptr, state);
         state.PrevRowEnding = rows_->RowEnding(row);
         PaintRow(p, row, y, tokens);
+        PaintEndMarks(p, row, y);
+        PaintRowOverlay(p, row, y);
         if (drawLineConnected) {
             const std::string_view text = rows_->View(row);
             const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
@@ -190,25 +168,10 @@ void TEditor::paintEvent(QPaintEvent* event) {
                           TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
         }
     }
+    PaintTextOverlay(p);
+    if (ruler_.Visible) PaintRuler(p);
     if (!preedit_.isEmpty()) PaintPreedit(p);
     if (hasFocus()) PaintCaret(p);
-}
-
-void TEditor::PaintLeftbar(QPainter& p, int row, int y) {
-    const int left = kImagebarWidth;
-    const int width = LeftbarWidth();
-    p.fillRect(left, y, width, rowHeight_, ToQColor(leftbar_.BkColor, ToQColor(color_)));
-    // The edge: a white and a gray pixel column.
-    p.fillRect(left + width - 2, y, 1, rowHeight_, Qt::white);
-    p.fillRect(left + width - 1, y, 1, rowHeight_, Qt::gray);
-    if (row > LastCaretRow()) return;
-    p.setPen(ToQColor(leftbar_.Color, ToQColor(font_.Color)));
-    const QString number = QString::number(row + 1);
-    const int right = left + width - kLeftbarEdge - kLeftbarRightMargin;
-    for (int k = 0; k < number.size(); ++k) {
-        const int x = right - (static_cast<int>(number.size()) - k) * cellWidth_;
-        p.drawText(x, y + ascent_, number.mid(k, 1));
-    }
 }
 
 void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens) {

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "editor/RowMarks.h"
 #include "editor/qt/Editor.h"
 
 namespace quodle {
@@ -13,11 +14,7 @@ TEditorPopupMenu::TEditorPopupMenu(TEditor* editor) : QMenu(editor), editor_(edi
     for (int n = 0; n < 10; ++n) {
         QAction* set = Add(markSet_, QString::number(n), QStringLiteral("Shift+Ctrl+%1").arg(n));
         set->setCheckable(true);
-        connect(set, &QAction::triggered, this, [this, n] {
-            const int row = editor_->Row();
-            if (editor_->RowMarksOf(row) & (1u << n)) editor_->ClearRowMark(row, n);
-            else editor_->SetRowMark(row, n);
-        });
+        connect(set, &QAction::triggered, this, [this, n] { ToggleRowMark(editor_->Rows(), editor_->Row(), n); });
         QAction* jump = Add(markJump_, QString::number(n), QStringLiteral("Ctrl+%1").arg(n));
         jump->setCheckable(true);
         connect(jump, &QAction::triggered, this, [this, n] { editor_->JumpToRowMark(n); });

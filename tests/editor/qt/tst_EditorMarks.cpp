@@ -1,0 +1,271 @@
+// The marks, the layout and word wrap of TEditorEx: the geometry the settings
+// give, the pixels the image bar, the tints, the marks and the guide lines
+// leave on the screen, and the property set's word wrap.
+#include <QApplication>
+#include <QtTest>
+
+#include "base/ShiftJis.h"
+#include "base/qt/QtColor.h"
+#include "editor/FakeEditor.h"
+#include "editor/RowMarks.h"
+#include "editor/qt/EditorEx.h"
+#include "editor/qt/EditorPopupMenu.h"
+
+using namespace quodle;
+
+namespace {
+
+constexpr TColor kTint = 0x0099CCFF;
+constexpr TColor kMark = 0x00008000;
+
+std::string Sjis(const char* utf8) { return Utf8ToCp932(utf8); }
+
+}  // namespace
+
+class TestEditorMarks : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TEditorEx> editor_;
+
+    TEditorEx& E() { return *editor_; }
+    QImage Shot() {
+        QApplication::processEvents();
+        return E().viewport()->grab().toImage();
+    }
+    int RowTop(int row) const { return editor_->TextTop() + (row - editor_->TopRow()) * editor_->RowHeight(); }
+    int CellLeft(int col) const { return editor_->TextLeft() + (col - editor_->TopCol()) * editor_->CellWidth(); }
+    // Pixels of `color` inside a rectangle of the viewport.
+    static int Count(const QImage& image, const QRect& rect, const QColor& color) {
+        int n = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                if (image.pixelColor(x, y).rgb() == color.rgb()) ++n;
+        return n;
+    }
+    // Glyphs are smoothed: pixels close to red.
+    static int Reddish(const QImage& image, const QRect& rect) {
+        int n = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 80 && c.blue() < 80) ++n;
+            }
+        return n;
+    }
+    QRect RowBand(int row, int left, int right) const {
+        return QRect(left, RowTop(row), right - left, editor_->RowHeight());
+    }
+
+private slots:
+    void init() {
+        editor_ = std::make_unique<TEditorEx>();
+        editor_->AssignFrom(TEditorExProp::TemplateDesign());
+        editor_->resize(500, 300);
+        editor_->show();
+    }
+    void cleanup() { editor_.reset(); }
+
+    void geometry_followsTheSettings() {
+        TEditorExProp prop = TEditorExProp::TemplateDesign();
+        const int cell = E().CellWidth(), height = E().RowHeight();
+        // Margin, image bar, then the left bar of four digits.
+        QCOMPARE(E().TextLeft(), 19 + 12 + 8 + 4 * cell + 4 + 2);
+        QCOMPARE(E().TextTop(), 2);
+        prop.Imagebar.Visible = false;
+        prop.Ruler.Visible = true;
+        prop.Marks.Underline.Visible = true;
+        prop.Margin.Character = 3;
+        prop.Leftbar.Column = 12;
+        prop.Ruler.GaugeRange = 9;
+        E().AssignFrom(prop);
+        QCOMPARE(E().CellWidth(), cell + 3);
+        QCOMPARE(E().RowHeight(), height + 1);
+        QCOMPARE(E().Leftbar().Column, 8);
+        QCOMPARE(E().Ruler().GaugeRange, 8);
+        QCOMPARE(E().TextLeft(), 19 + 8 + 8 * (cell + 3) + 4 + 2);
+        QCOMPARE(E().TextTop(), 2 + 11);
+        // A longer text widens the bar once its numbers need more digits.
+        prop.Leftbar.Column = 1;
+        E().AssignFrom(prop);
+        std::string text;
+        for (int i = 0; i < 120; ++i) text += "x\r\n";
+        E().Lines().SetText(text);
+        QCOMPARE(E().Geometry().LeftbarDigits, 3);
+    }
+
+    void wordWrap_fromThePropertySetRewrapsOnce() {
+        const std::string line = Sjis("あいうえおかきくけこ。さしすせそたち「つてと」なにぬねのは");
+        E().Lines().SetText(line + "\r\n(setq a 1)\r\n");
+        E().SetRow(1);
+        QTest::keyClick(&E(), Qt::Key_X);
+        QVERIFY(E().Rows().CanUndo());
+        test::TFakeEditor watcher;
+        E().Rows().Attach(&watcher);
+        struct TDetach {
+            TEditorScreenStrings& rows;
+            test::TFakeEditor& editor;
+            ~TDetach() { rows.Detach(&editor); }
+        } detach{E().Rows(), watcher};
+        TEditorExProp prop = E().Prop();
+        prop.WordWrap = true;
+        prop.WrapOption.WrapByte = 20;
+        prop.WrapOption.Leading = true;
+        E().AssignFrom(prop);
+        QCOMPARE(std::count(watcher.log.begin(), watcher.log.end(), std::string("repaint")), 1);
+        QVERIFY(!E().Rows().CanUndo());
+        QVERIFY(E().WordWrap());
+        // 20 cells, ten characters a row; "。" may not start a row and "「"
+        // may not end one, so those rows give way by one character.
+        QCOMPARE(E().RowString(0), Sjis("あいうえおかきくけ"));
+        QCOMPARE(E().RowString(1), Sjis("こ。さしすせそたち"));
+        QCOMPARE(E().RowString(2), Sjis("「つてと」なにぬねの"));
+        QCOMPARE(E().RowString(3), Sjis("は"));
+        QCOMPARE(E().RowString(4), std::string("x(setq a 1)"));
+        QCOMPARE(E().Lines().Count(), 2);
+        QCOMPARE(E().Prop().WordWrap, true);
+        QCOMPARE(E().Prop().WrapOption.WrapByte, 20);
+
+        // Lines/Char of a wrapped row: the line and the bytes before it.
+        E().SetRow(1);
+        E().SetCol(4);
+        QCOMPARE(E().LineIndexOfRow(1), 0);
+        QCOMPARE(E().OffsetInLine(1, 4), 18 + 4);
+        QCOMPARE(E().LineIndexOfRow(3), 0);
+        QCOMPARE(E().LineIndexOfRow(4), 1);
+
+        // A changed option while wrap is on rewraps once more.
+        watcher.ClearLog();
+        prop.WrapOption.WrapByte = 30;
+        E().SetWrapOption(prop.WrapOption);
+        QCOMPARE(std::count(watcher.log.begin(), watcher.log.end(), std::string("repaint")), 1);
+        QCOMPARE(E().RowString(0), Sjis("あいうえおかきくけこ。さしすせ"));
+        // Off: every line is one row again, the text unchanged.
+        prop.WordWrap = false;
+        E().AssignFrom(prop);
+        QCOMPARE(E().Rows().Count(), 2);
+        QCOMPARE(E().Lines().Get(0), line);
+    }
+
+    void imagebarAndTints_showTheRowMarks() {
+        E().Lines().SetText("(a)\r\n(b)\r\n(c)\r\n(d)\r\n");
+        E().SetRowMark(1, 0);
+        E().SetRowMark(3, 12);
+        TEditorExProp prop = E().Prop();
+        prop.ExMarks.DigitLine = {kTint, true};
+        prop.ExMarks.Img2Line = {0x00CCFFCC, true};
+        E().AssignFrom(prop);
+        E().SetRow(0);
+        const QImage shot = Shot();
+        const QColor background = ToQColor(E().Prop().Color, Qt::white);
+        const int right = E().viewport()->width() - 20;
+        auto inked = [&](int row, int left, int width) {
+            const QRect band = RowBand(row, left, left + width);
+            return band.width() * band.height() - Count(shot, band, background);
+        };
+        // Mark 0 on row 1 in the digit column, mark 12 on row 3 right of it.
+        QVERIFY(inked(1, 2, 8) > 20);
+        QCOMPARE(inked(0, 2, 8), 0);
+        QCOMPARE(inked(2, 2, 8), 0);
+        QVERIFY(inked(3, 10, 2) > 0);
+        const QRect blank1 = RowBand(1, CellLeft(10), right);
+        QCOMPARE(Count(shot, blank1, ToQColor(kTint)), blank1.width() * blank1.height());
+        const QRect blank3 = RowBand(3, CellLeft(10), right);
+        QCOMPARE(Count(shot, blank3, ToQColor(0x00CCFFCC)), blank3.width() * blank3.height());
+        QCOMPARE(Count(shot, RowBand(2, CellLeft(10), right), ToQColor(kTint)), 0);
+
+        // Clearing repaints the row: the picture and the tint go.
+        E().ClearRowMark(1, 0);
+        const QImage after = Shot();
+        QCOMPARE(Count(after, RowBand(1, CellLeft(10), right), ToQColor(kTint)), 0);
+        QCOMPARE(Count(after, RowBand(1, 2, 10), background), 8 * E().RowHeight());
+    }
+
+    void evenLines_byTheNumberShown_data() {
+        QTest::addColumn<bool>("zeroBase");
+        QTest::addColumn<QList<int>>("tinted");
+        QTest::newRow("from 1") << false << QList<int>{1, 3};
+        QTest::newRow("from 0") << true << QList<int>{0, 2, 4};
+    }
+    void evenLines_byTheNumberShown() {
+        QFETCH(bool, zeroBase);
+        QFETCH(QList<int>, tinted);
+        E().Lines().SetText("a\r\nb\r\nc\r\nd\r\n");
+        TEditorExProp prop = E().Prop();
+        prop.ExMarks.EvenLine = {kTint, true};
+        prop.Leftbar.ZeroBase = zeroBase;
+        E().AssignFrom(prop);
+        const QImage shot = Shot();
+        QList<int> got;
+        for (int row = 0; row < 6; ++row)
+            if (Count(shot, RowBand(row, CellLeft(5), CellLeft(6)), ToQColor(kTint)) > 0) got << row;
+        QCOMPARE(got, tinted);  // rows past the end stay plain
+    }
+
+    void marksAndGuideLines_areDrawnInTheirColours() {
+        E().Lines().SetText("(setq a 1)\r\nb\r\n");
+        TEditorExProp prop = E().Prop();
+        prop.Marks.RetMark = {kMark, true};
+        prop.Marks.EofMark = {kMark, true};
+        prop.ExMarks.ParenMark = {kTint, true};
+        TVerticalLine line;
+        line.SetPosition(15);
+        line.Color = clRed;
+        prop.VerticalLines = {line};
+        E().AssignFrom(prop);
+        E().SetRow(0);
+        E().SetCol(0);
+        const QImage shot = Shot();
+        // The return symbol after "(setq a 1)" and "b"; "[EOF]" on the row after.
+        QVERIFY(Count(shot, RowBand(0, CellLeft(10), CellLeft(11)), ToQColor(kMark)) > 3);
+        QVERIFY(Count(shot, RowBand(1, CellLeft(1), CellLeft(2)), ToQColor(kMark)) > 3);
+        const QRect eof = RowBand(2, CellLeft(0), CellLeft(5));
+        QVERIFY(eof.width() * eof.height() - Count(shot, eof, ToQColor(E().Prop().Color, Qt::white)) > 10);
+        const QRect after = RowBand(3, CellLeft(0), CellLeft(5));
+        QCOMPARE(Count(shot, after, ToQColor(E().Prop().Color, Qt::white)), after.width() * after.height());
+        QCOMPARE(Count(shot, RowBand(0, CellLeft(0), CellLeft(10)), ToQColor(kMark)), 0);
+        // The bracket pair at the caret on its background (around the caret
+        // bar and the glyph), in red.
+        for (int col : {0, 9}) {
+            const QRect cell = RowBand(0, CellLeft(col), CellLeft(col + 1));
+            QVERIFY2(Count(shot, cell, ToQColor(kTint)) > cell.width() * cell.height() / 4, qPrintable(QString::number(col)));
+            QVERIFY(Reddish(shot, cell) > 3);
+        }
+        QCOMPARE(Count(shot, RowBand(0, CellLeft(3), CellLeft(4)), ToQColor(kTint)), 0);
+        // The guide line from the top of the text to the bottom.
+        const QRect guide(CellLeft(15), E().TextTop(), 1, E().viewport()->height() - E().TextTop());
+        QCOMPARE(Count(shot, guide, Qt::red), guide.height());
+        // Off the bracket, no pair.
+        E().SetCol(3);
+        QCOMPARE(Count(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
+    }
+
+    void contextMenu_marksAreCheckedWhenInUse() {
+        E().Lines().SetText(std::string(200, '\n'));
+        E().SetRow(150);
+        QTest::keyClick(&E(), Qt::Key_3, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(E().RowMarksOf(150), MarkBit(3));
+        auto* popup = qobject_cast<TEditorPopupMenu*>(E().PopupMenu());
+        QVERIFY(popup);
+        popup->UpdateItems();
+        QMenu* set = popup->actions()[0]->menu();
+        QMenu* jump = popup->actions()[1]->menu();
+        QVERIFY(set->actions()[3]->isChecked());
+        QVERIFY(jump->actions()[3]->isChecked());
+        QVERIFY(!set->actions()[4]->isChecked());
+        // Jumping puts a row outside the view in its middle.
+        E().SetTopRow(0);
+        E().SetRow(0);
+        QTest::keyClick(&E(), Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(E().Row(), 150);
+        QCOMPARE(E().TopRow(), 150 - E().VisibleRowCount() / 2);
+        jump->actions()[3]->trigger();
+        QCOMPARE(E().Row(), 150);
+        set->actions()[3]->trigger();
+        QCOMPARE(E().RowMarksOf(150), 0);
+        popup->UpdateItems();
+        QVERIFY(!set->actions()[3]->isChecked());
+    }
+};
+
+QTEST_MAIN(TestEditorMarks)
+#include "tst_EditorMarks.moc"
