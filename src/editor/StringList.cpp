@@ -781,6 +781,31 @@ void TheStringList::SwapRows(TheStringList& other) {
     other.NotifyChanged();
 }
 
+// ---------------------------------------------------------------- rewriter
+
+TheStringList::TRewriter::TRewriter(TheStringList& list) : old_(std::make_unique<TheStringList>(list.blockSize_)) {
+    std::swap(list.blocks_, old_->blocks_);
+    std::swap(list.starts_, old_->starts_);
+    std::swap(list.count_, old_->count_);
+    list.hint_ = 0;
+    for (auto& b : list.blocks_) b->tallyValid = false;
+    list.StaleTally(0);
+}
+
+TheStringList::TRewriter::~TRewriter() = default;
+
+TheStringList::TRewriter::TOldRow TheStringList::TRewriter::OldRow(int index) const {
+    old_->CheckIndex(index);
+    const Place p = old_->Locate(index);
+    const Block& b = old_->BlockAt(p.block);
+    return {b.Text(p.row), b.Word1(p.row), b.Word2(p.row)};
+}
+
+void TheStringList::TRewriter::Release(int index) {
+    auto& blocks = old_->blocks_;
+    while (released_ < blocks.size() && old_->starts_[released_ + 1] <= index) blocks[released_++].reset();
+}
+
 // ---------------------------------------------------------------- appender
 
 TheStringList::TAppender::TAppender(TheStringList& list) : list_(list) {}
