@@ -32,12 +32,16 @@ public:
 
     // Called before processing line `index`; lines come in order from 0.
     void AtLine(std::size_t index) {
-        if (sink_ && index % interval_ == 0) sink_->StepIt();
+        if (sink_ && index == next_) {
+            sink_->StepIt();
+            next_ += interval_;
+        }
     }
 
 private:
     TProgressSink* sink_;
     std::size_t interval_;
+    std::size_t next_ = 0;  // no division per line: a pass may have millions
 };
 
 }  // namespace quodle

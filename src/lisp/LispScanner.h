@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/BulkArray.h"
 #include "base/Progress.h"
 
 namespace quodle {
@@ -21,20 +22,18 @@ namespace quodle {
 // document has millions of lines.
 class TCodeLines {
 public:
-    TCodeLines() = default;
-    // `ends[i]` is the offset in `text` just past line i.
-    TCodeLines(std::string text, std::vector<std::size_t> ends) : text_(std::move(text)), ends_(std::move(ends)) {}
-
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::string_view operator[](std::size_t i) const {
-        const std::size_t start = i == 0 ? 0 : ends_[i - 1];
-        return std::string_view(text_).substr(start, ends_[i] - start);
+        const std::size_t start = i == 0 ? 0 : ends_.data()[i - 1];
+        return {text_.data() + start, ends_.data()[i] - start};
     }
 
 private:
-    std::string text_;
-    std::vector<std::size_t> ends_;
+    friend TCodeLines StripLispSource(std::span<const std::string>, int, TProgressSink*);
+    TBulkArray<char> text_;
+    TBulkArray<std::size_t> ends_;  // offset just past each line
+    std::size_t count_ = 0;
 };
 
 // Removes strings and comments. A string or block comment may run over

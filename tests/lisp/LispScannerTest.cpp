@@ -119,6 +119,24 @@ TEST(CollectDefuns, PaddedRecordsReadBack) {
     EXPECT_FALSE(ParseDefunRecord("foo ,bar ,x,2"));
 }
 
+// The passes test eight bytes at a time; shifting the same text through
+// every position of a word must shift the results and nothing else.
+TEST(LispScanner, SameResultsAtEveryByteOffset) {
+    for (int k = 0; k <= 17; ++k) {
+        const std::string pad(static_cast<std::size_t>(k), ' ');
+        const std::string x(static_cast<std::size_t>(k), 'x');
+        EXPECT_EQ(Code({x + "\t(a \"b\\\"c\" d);e", x + "(DEFUN;|x|;y"}), (Lines{x + " (a  d)", x + "(DEFUNy"})) << k;
+        const Lines in = {pad + "(defun f (x)", pad + "  (defun g (y) y) ((((", pad + ")))) (((( )))) x) (defun h (z))"};
+        const auto k2 = std::to_string(k + 2);
+        EXPECT_EQ(CollectDefuns(StripLispSource(in), 0, nullptr, false),
+                  (Lines{"f ,,0," + std::to_string(k) + ",2," + std::to_string(k + 16), "f ,g ,1," + k2,
+                         "f ,h ,2," + std::to_string(k + 18)}))
+            << k;
+        const TCodeLines code = StripLispSource(in);
+        EXPECT_EQ(ExtractDefunArgs(code, 1, k + 2), (Lines{"y"})) << k;
+    }
+}
+
 TEST(ExtractDefun, ArgsAndLocals) {
     struct Case {
         const char* what;
