@@ -30,12 +30,11 @@ public:
           interval_(steps > 0 && count / static_cast<std::size_t>(steps) > 0 ? count / static_cast<std::size_t>(steps)
                                                                               : 1) {}
 
-    // Called before processing line `index`; lines come in order from 0.
+    // Called before processing line `index`, with indices that never go
+    // back; a pass that skips lines catches up on their steps.
     void AtLine(std::size_t index) {
-        if (sink_ && index == next_) {
-            sink_->StepIt();
-            next_ += interval_;
-        }
+        if (!sink_) return;
+        for (; next_ <= index; next_ += interval_) sink_->StepIt();
     }
 
 private:

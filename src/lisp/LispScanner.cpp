@@ -1,6 +1,5 @@
 #include "lisp/LispScanner.h"
 
-#include <charconv>
 #include <cstring>
 
 #include "base/ByteScan.h"
@@ -90,94 +89,13 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
     return w;
 }
 
-char UpperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
-
-// Upper-casing byte by byte is safe here: "(" never is a trail byte, so the
-// bytes after it that can match are single-byte characters.
-bool IsDefunAt(const char* s) {
-    static constexpr std::string_view kWord = "(DEFUN ";
-    for (std::size_t k = 0; k < kWord.size(); ++k)
-        if (UpperByte(s[k]) != kWord[k]) return false;
-    return true;
-}
-
-// Column of the first "(DEFUN " (any letter case) in a code line.
-std::size_t FindDefun(std::string_view line) {
-    constexpr std::size_t kLen = 7;
-    if (line.size() < kLen) return std::string_view::npos;
-    const char* const s = line.data();
-    const std::size_t last = line.size() - kLen;  // the last column a match can start at
-    std::size_t p = 0;
-    for (; p + 8 <= line.size(); p += 8) {
-        const std::uint64_t x = LoadWord(s + p);
-        // A "(" followed by "d" or "D"; the next word's first byte is not
-        // known here, so a "(" in the last byte is always a candidate.
-        const std::uint64_t d = MatchBytes(x | (kEachByte * 0x20), 'd');
-        std::uint64_t candidates = MatchBytes(x, '(') & (MarksToPreviousByte(d) | kLastByteMark);
-        for (; candidates; candidates = ClearFirstMarkedByte(candidates)) {
-            const std::size_t at = p + static_cast<std::size_t>(FirstMarkedByte(candidates));
-            if (at > last) return std::string_view::npos;
-            if (IsDefunAt(s + at)) return at;
-        }
-    }
-    for (; p <= last; ++p)
-        if (s[p] == '(' && IsDefunAt(s + p)) return p;
-    return std::string_view::npos;
-}
-
-// Counts brackets from column `from` with `depth` open ones and returns the
-// column where the count comes back to zero (npos when it does not on this
-// line). A word whose closing brackets cannot bring the count to zero is
-// counted whole.
-std::size_t FindBalance(std::string_view line, std::size_t from, int& depth) {
-    const char* const s = line.data();
-    const std::size_t n = line.size();
-    std::size_t p = from;
-    const auto scan = [&](std::size_t end) {
-        for (; p < end; ++p) {
-            if (s[p] == '(') {
-                ++depth;
-            } else if (s[p] == ')' && --depth == 0) {
-                return true;
-            }
-        }
-        return false;
-    };
-    while (p + 8 <= n) {
-        const std::uint64_t x = LoadWord(s + p);
-        const int opens = MarkedBytes(MatchBytes(x, '('));
-        const int closes = MarkedBytes(MatchBytes(x, ')'));
-        if (depth > closes) {
-            depth += opens - closes;
-            p += 8;
-        } else if (scan(p + 8)) {
-            return p;
-        }
-    }
-    return scan(n) ? p : std::string_view::npos;
-}
-
-// The text after "(DEFUN " up to the next "(" of the line, or nothing when
-// the line has no "(" there.
-std::optional<std::string_view> DefunName(std::string_view s, std::size_t at) {
-    const std::size_t from = at + 7;
-    const std::size_t open = FindByte(s.data(), from, s.size(), '(');
-    if (open == s.size()) return std::nullopt;
-    return s.substr(from, open - from);
-}
-
-void AppendNumber(std::string& out, int value) {
-    out.push_back(',');
-    out += std::to_string(value);
-}
-
 }  // namespace
 
 TCodeLines StripLispSource(std::span<const std::string> lines, int steps, TProgressSink* progress) {
     std::size_t total = 0;
     for (const auto& line : lines) total += line.size();
     TCodeLines code;
-    code.text_ = TBulkArray<char>(total);
+    code.text_ = TBulkArray<char>(total + TCodeLines::kSlack);
     code.ends_ = TBulkArray<std::size_t>(lines.size());
     char* const base = code.text_.data();
     char* w = base;
@@ -189,89 +107,9 @@ TCodeLines StripLispSource(std::span<const std::string> lines, int steps, TProgr
         w = StripLine(lines[i], state, w);
         ends[i] = static_cast<std::size_t>(w - base);
     }
+    std::memset(w, 0, TCodeLines::kSlack);  // read, never used
     code.count_ = lines.size();
     return code;
-}
-
-std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded) {
-    std::vector<std::string> records;
-    std::vector<std::string> nested;
-    bool inside = false;
-    int depth = 0;  // opening minus closing brackets of the open definition
-    std::string name;
-    int startLine = 0;
-    std::size_t startCol = 0;
-    TProgressPass pass(progress, code.size(), steps);
-    // Blank lines need no test of their own: they hold neither a definition
-    // nor a bracket.
-    for (std::size_t i = 0; i < code.size(); ++i) {
-        pass.AtLine(i);
-        const std::string_view s = code[i];
-        const std::size_t at = FindDefun(s);
-        std::size_t scanFrom = 0;
-        if (inside) {
-            if (at != std::string_view::npos) {
-                if (const auto inner = DefunName(s, at)) {
-                    std::string record = name;
-                    record.push_back(',');
-                    record += *inner;
-                    AppendNumber(record, static_cast<int>(i));
-                    AppendNumber(record, static_cast<int>(at));
-                    nested.push_back(std::move(record));
-                }
-            }
-        } else {
-            if (at == std::string_view::npos) continue;
-            const auto found = DefunName(s, at);
-            if (!found) continue;
-            inside = true;
-            depth = 0;
-            nested.clear();
-            name = *found;
-            startLine = static_cast<int>(i);
-            startCol = at;
-            scanFrom = at;
-        }
-        const std::size_t end = FindBalance(s, scanFrom, depth);
-        if (end == std::string_view::npos) continue;
-        inside = false;
-        std::string record = name;
-        record.push_back(',');
-        if (padded) record += kDefunPadding;
-        AppendNumber(record, startLine);
-        AppendNumber(record, static_cast<int>(startCol));
-        AppendNumber(record, static_cast<int>(i));
-        AppendNumber(record, static_cast<int>(end));
-        records.push_back(std::move(record));
-        SortTextList(nested);
-        for (auto& r : nested) records.push_back(std::move(r));
-        nested.clear();
-    }
-    return records;
-}
-
-std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
-    const std::vector<std::string> fields = SplitCommaList(record);
-    const auto number = [](const std::string& f, int& out) {
-        const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), out);
-        return ec == std::errc() && end == f.data() + f.size();
-    };
-    TDefunRecord r;
-    if (fields.size() == 6) {
-        r.Name = fields[0];
-        if (!number(fields[2], r.Line) || !number(fields[3], r.Col) || !number(fields[4], r.EndLine) ||
-            !number(fields[5], r.EndCol))
-            return std::nullopt;
-        return r;
-    }
-    if (fields.size() == 4) {
-        r.Nested = true;
-        r.Outer = fields[0];
-        r.Name = fields[1];
-        if (!number(fields[2], r.Line) || !number(fields[3], r.Col)) return std::nullopt;
-        return r;
-    }
-    return std::nullopt;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 // It works on bytes on purpose: it knows only double-quoted strings, ";" and
 // ";| ... |;" comments and round brackets, and a trail byte equal to "\" or
 // "|" counts as that character, so every analysis sees the same text.
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
@@ -22,11 +23,21 @@ namespace quodle {
 // document has millions of lines.
 class TCodeLines {
 public:
+    // Readable bytes after the last line, so that the passes may read whole
+    // words that run past the end of a line.
+    static constexpr std::size_t kSlack = 8;
+
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
-    std::string_view operator[](std::size_t i) const {
-        const std::size_t start = i == 0 ? 0 : ends_.data()[i - 1];
-        return {text_.data() + start, ends_.data()[i] - start};
+    std::string_view operator[](std::size_t i) const { return {text_.data() + LineStart(i), LineEnd(i) - LineStart(i)}; }
+
+    // All lines as one text, and where each line lies in it.
+    std::string_view Text() const { return {text_.data(), count_ ? LineEnd(count_ - 1) : 0}; }
+    std::size_t LineStart(std::size_t i) const { return i == 0 ? 0 : ends_.data()[i - 1]; }
+    std::size_t LineEnd(std::size_t i) const { return ends_.data()[i]; }
+    // The line that holds the byte at `offset` of Text().
+    std::size_t LineOf(std::size_t offset) const {
+        return static_cast<std::size_t>(std::upper_bound(ends_.data(), ends_.data() + count_, offset) - ends_.data());
     }
 
 private:
