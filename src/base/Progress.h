@@ -11,12 +11,16 @@ public:
 
     virtual ~TProgressSink() = default;
     virtual int Position() const = 0;
-    // 0..kMax; the bar is set back to 0 by the command that started a pass.
+    // 0..Maximum(); the bar is set back to 0 by the command that started a
+    // pass.
     virtual void SetPosition(int position) = 0;
+    // The maximum is kMax except while a short selection is counted.
+    virtual int Maximum() const { return kMax; }
+    virtual void SetMaximum(int) {}
 
-    // One step forward; stops at kMax like the bar does.
+    // One step forward; stops at the maximum like the bar does.
     void StepIt() {
-        if (Position() < kMax) SetPosition(Position() + 1);
+        if (Position() < Maximum()) SetPosition(Position() + 1);
     }
 };
 
