@@ -30,4 +30,9 @@ void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
 }
 
+void PrintPickList(Output& out, const TPickList& list) {
+    for (const auto& item : list.Items) out.Line(item.Text + "\t" + std::to_string(item.Data));
+    if (!list.Message.empty()) out.Line(list.Message);
+}
+
 }  // namespace quodle::cli

@@ -7,6 +7,7 @@
 
 #include "cli/Cli.h"
 #include "lisp/LispScanner.h"
+#include "lisp/UserFunctions.h"
 
 namespace quodle::cli {
 
@@ -19,5 +20,9 @@ std::optional<int> PositionArg(const std::string& text, const char* what);
 
 // Prints each entry as one line.
 void PrintLines(Output& out, const std::vector<std::string>& lines);
+
+// Prints a pick list as the window shows it: each item's text, a TAB and its
+// data; or the message shown instead of an empty list.
+void PrintPickList(Output& out, const TPickList& list);
 
 }  // namespace quodle::cli

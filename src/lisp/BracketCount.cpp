@@ -91,6 +91,7 @@ TBracketReport CountAllBracketsCommand(const TLineTokens& doc, TProgressSink* pr
         r.Message = heading + FormatBracketCount(back.Opening, back.Closing) + kBreak + "最終一致行 ： " +
                     std::to_string(back.BalanceLine + 1) + kBreak + "これより前の行で括弧数が合っていません．";
     }
+    r.Message = Utf8ToCp932(r.Message);
     return r;
 }
 

@@ -60,7 +60,7 @@ struct TBracketReport {
     };
     TBracketCount Count;  // the count from the first line
     std::string Panel;    // status panel 4
-    std::string Message;  // UTF-8; a line break is a CR
+    std::string Message;  // Shift-JIS like every engine text; a line break is a CR
     TCaretMove Move = cmNone;
     int CaretLine = 0;
 };

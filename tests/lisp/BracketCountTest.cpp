@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/ShiftJis.h"
 #include "lisp/BracketCount.h"
 
 namespace quodle {
@@ -124,7 +125,7 @@ TEST(BracketCount, WholeDocumentReport) {
         const TFakeTokens doc(c.in);
         const TBracketReport r = CountAllBracketsCommand(doc, nullptr);
         EXPECT_EQ(r.Panel, c.panel) << c.what;
-        EXPECT_EQ(r.Message, c.message) << c.what;
+        EXPECT_EQ(Cp932ToUtf8(r.Message), c.message) << c.what;
         EXPECT_EQ(r.Move, c.move) << c.what;
         if (c.move != TBracketReport::cmNone) {
             EXPECT_EQ(r.CaretLine, c.caretLine) << c.what;
