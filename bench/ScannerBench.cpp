@@ -22,10 +22,11 @@ std::string WorkloadPath() {
     return env && *env ? env : "/tmp/big.lsp";
 }
 
-// The document as the editor holds it: read once, outside the timings.
-const std::vector<std::string>& Document() {
-    static const std::vector<std::string> lines = quodle::ReadLinesCp932(WorkloadPath());
-    return lines;
+// The document's lines, read once outside the timings: views over the text
+// held in one piece, as a file read whole or the row store gives them.
+const std::vector<std::string_view>& Document() {
+    static const quodle::TLineFile file = quodle::ReadLinesCp932(WorkloadPath());
+    return file.Lines();
 }
 
 std::size_t CountLineFeeds(const char* p, const char* end) {

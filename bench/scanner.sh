@@ -15,10 +15,10 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUODLE_BENCH=ON \
     -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
 fi
-cmake --build "$build" -j2 --target scanner_bench >/dev/null
+cmake --build "$build" -j2 --target ScannerBench >/dev/null
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
-"$build/bin/scanner_bench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
+"$build/bin/ScannerBench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
   --benchmark_out="$json" --benchmark_out_format=json >/dev/null
 python3 - "$json" <<'PY'
 import json, sys

@@ -8,10 +8,10 @@
 
 namespace quodle {
 
-std::vector<std::string> SplitLinesCp932(std::string_view bytes) {
+std::vector<std::string_view> SplitLinesCp932(std::string_view bytes) {
     const std::size_t eof = bytes.find('\x1A');
     if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
-    std::vector<std::string> lines;
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
@@ -24,16 +24,16 @@ std::vector<std::string> SplitLinesCp932(std::string_view bytes) {
     return lines;
 }
 
-std::vector<std::string> ReadLinesCp932(const std::string& path) {
+TLineFile ReadLinesCp932(const std::string& path) {
     const auto fail = [&path] { return std::runtime_error(path + ": " + std::strerror(errno)); };
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) throw fail();
-    std::string bytes;
+    std::vector<char> bytes;
     char block[1 << 16];
     std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, n);
+    while ((n = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.insert(bytes.end(), block, block + n);
     if (std::ferror(file.get())) throw fail();
-    return SplitLinesCp932(bytes);
+    return TLineFile(std::move(bytes));
 }
 
 }  // namespace quodle

@@ -8,9 +8,28 @@
 
 namespace quodle {
 
-std::vector<std::string> SplitLinesCp932(std::string_view bytes);
+// The lines of `bytes`, as views into it.
+std::vector<std::string_view> SplitLinesCp932(std::string_view bytes);
+
+// A file read whole and its lines.
+class TLineFile {
+public:
+    explicit TLineFile(std::vector<char> bytes)
+        : bytes_(std::move(bytes)), lines_(SplitLinesCp932({bytes_.data(), bytes_.size()})) {}
+    // Moving keeps the views valid: the bytes stay where they are.
+    TLineFile(TLineFile&&) = default;
+    TLineFile& operator=(TLineFile&&) = default;
+    TLineFile(const TLineFile&) = delete;
+    TLineFile& operator=(const TLineFile&) = delete;
+
+    const std::vector<std::string_view>& Lines() const { return lines_; }
+
+private:
+    std::vector<char> bytes_;
+    std::vector<std::string_view> lines_;
+};
 
 // Throws std::runtime_error naming the path and the system's reason.
-std::vector<std::string> ReadLinesCp932(const std::string& path);
+TLineFile ReadLinesCp932(const std::string& path);
 
 }  // namespace quodle

@@ -13,7 +13,7 @@ int RunComments(const Args& args, Output& out) {
     if (!line) return kExitError;
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    const auto block = ReadCommentBlock(*lines, *line);
+    const auto block = ReadCommentBlock(lines->Lines(), *line);
     if (!block) return kExitOk;
     for (const std::string_view line : SplitCrLf(block->Text)) out.Line(line);
     out.Line(std::to_string(block->FirstLine));

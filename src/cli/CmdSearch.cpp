@@ -10,7 +10,7 @@ int RunSearch(const Args& args, Output& out) {
     if (args.positional.size() != 2) return Fail("usage: search [--raw] FILE PREFIX");
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    PrintPickList(out, BuildSearchList(*lines, Utf8ToCp932(args.positional[1]), nullptr));
+    PrintPickList(out, BuildSearchList(lines->Lines(), Utf8ToCp932(args.positional[1]), nullptr));
     return kExitOk;
 }
 

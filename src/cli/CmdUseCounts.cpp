@@ -8,7 +8,7 @@ int RunUseCounts(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: usecounts [--raw] FILE");
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    PrintPickList(out, BuildUseCounts(*lines, nullptr));
+    PrintPickList(out, BuildUseCounts(lines->Lines(), nullptr));
     return kExitOk;
 }
 

@@ -7,7 +7,7 @@
 
 namespace quodle::cli {
 
-std::optional<std::vector<std::string>> ReadSource(const std::string& path) {
+std::optional<TLineFile> ReadSource(const std::string& path) {
     try {
         return ReadLinesCp932(path);
     } catch (const std::exception& e) {

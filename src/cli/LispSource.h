@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/LineFile.h"
 #include "cli/Cli.h"
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
@@ -12,7 +13,7 @@
 namespace quodle::cli {
 
 // The file's lines, or nothing after reporting why it could not be read.
-std::optional<std::vector<std::string>> ReadSource(const std::string& path);
+std::optional<TLineFile> ReadSource(const std::string& path);
 
 // A non-negative number given on the command line, or nothing after
 // reporting it.

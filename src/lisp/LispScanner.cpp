@@ -1,6 +1,11 @@
 #include "lisp/LispScanner.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/ByteScan.h"
 #include "base/Text.h"
@@ -20,26 +25,44 @@ std::size_t FindByte(const char* s, std::size_t from, std::size_t n, char c) {
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s) : n;
 }
 
-// Copies code from s[p] to w, TABs made blanks, up to the next quote or
-// semicolon; returns its position (n when there is none). Whole words are
-// stored ahead of the scan and the last word of the line overlaps the one
-// before; the output never runs ahead of the input, so the buffer, as large
-// as the input, has room.
-std::size_t CopyCode(const char* s, std::size_t p, std::size_t n, char* w) {
+// The code copy below: code from s[p] to w, TABs made blanks, up to the next
+// quote or semicolon, whose position it returns (n when there is none).
+// Whole blocks are stored ahead of the scan and the last block of the line
+// overlaps the one before; the output never runs ahead of the input, so the
+// buffer, as large as the input, has room. Lines of 16 bytes and more go 16
+// bytes at a time where the processor has SSE2 (every x86-64 one), shorter
+// ones 8 at a time, the last few bytes one by one.
+
+#if defined(__SSE2__)
+std::size_t CopyCode16(const char* s, std::size_t p, std::size_t n, char* w) {
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i semicolon = _mm_set1_epi8(';');
+    const __m128i tabToBlank = _mm_set1_epi8('\t' ^ ' ');
+    const auto block = [&](std::size_t at) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
+        x = _mm_xor_si128(x, _mm_and_si128(_mm_cmpeq_epi8(x, tab), tabToBlank));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(w + (at - p)), x);
+        const __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, semicolon));
+        return static_cast<unsigned>(_mm_movemask_epi8(stops));
+    };
+    std::size_t q = p;
+    for (; q + 16 <= n; q += 16)
+        if (const unsigned stops = block(q)) return q + static_cast<std::size_t>(std::countr_zero(stops));
+    if (q == n) return n;
+    const std::size_t last = n - 16;
+    const unsigned stops = block(last) >> (q - last);
+    return stops ? q + static_cast<std::size_t>(std::countr_zero(stops)) : n;
+}
+#endif
+
+std::size_t CopyCode8(const char* s, std::size_t p, std::size_t n, char* w) {
     const auto word = [&](std::size_t at) {
         std::uint64_t x = LoadWord(s + at);
         x ^= (MatchBytes(x, '\t') >> 7) * ('\t' ^ ' ');
         StoreWord(w + (at - p), x);
         return MatchBytes(x, '"') | MatchBytes(x, ';');
     };
-    if (n - p < 8) {
-        for (std::size_t q = p; q < n; ++q) {
-            const char c = s[q];
-            if (c == '"' || c == ';') return q;
-            w[q - p] = c == '\t' ? ' ' : c;
-        }
-        return n;
-    }
     std::size_t q = p;
     for (; q + 8 <= n; q += 8)
         if (const std::uint64_t stops = word(q)) return q + static_cast<std::size_t>(FirstMarkedByte(stops));
@@ -47,6 +70,19 @@ std::size_t CopyCode(const char* s, std::size_t p, std::size_t n, char* w) {
     const std::size_t last = n - 8;
     const std::uint64_t stops = word(last) & MarksFrom(static_cast<int>(q - last));
     return stops ? last + static_cast<std::size_t>(FirstMarkedByte(stops)) : n;
+}
+
+std::size_t CopyCode(const char* s, std::size_t p, std::size_t n, char* w) {
+#if defined(__SSE2__)
+    if (n - p >= 16) return CopyCode16(s, p, n, w);
+#endif
+    if (n - p >= 8) return CopyCode8(s, p, n, w);
+    for (std::size_t q = p; q < n; ++q) {
+        const char c = s[q];
+        if (c == '"' || c == ';') return q;
+        w[q - p] = c == '\t' ? ' ' : c;
+    }
+    return n;
 }
 
 struct TStripState {
@@ -91,9 +127,9 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
 
 }  // namespace
 
-TCodeLines StripLispSource(std::span<const std::string> lines, int steps, TProgressSink* progress) {
+TCodeLines StripLispSource(TLineList lines, int steps, TProgressSink* progress) {
     std::size_t total = 0;
-    for (const auto& line : lines) total += line.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) total += lines[i].size();
     TCodeLines code;
     code.text_ = TBulkArray<char>(total + TCodeLines::kSlack);
     code.ends_ = TBulkArray<std::size_t>(lines.size());
@@ -159,7 +195,7 @@ std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, in
     return names;
 }
 
-std::optional<TCommentBlock> ReadCommentBlock(std::span<const std::string> lines, int defunLine) {
+std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine) {
     if (defunLine <= 0 || static_cast<std::size_t>(defunLine) > lines.size()) return std::nullopt;
     int stop = defunLine - 1;
     for (; stop >= 0; --stop) {

@@ -8,12 +8,12 @@
 // "|" counts as that character, so every analysis sees the same text.
 #include <algorithm>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/BulkArray.h"
+#include "base/LineList.h"
 #include "base/Progress.h"
 
 namespace quodle {
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    friend TCodeLines StripLispSource(std::span<const std::string>, int, TProgressSink*);
+    friend TCodeLines StripLispSource(TLineList, int, TProgressSink*);
     TBulkArray<char> text_;
     TBulkArray<std::size_t> ends_;  // offset just past each line
     std::size_t count_ = 0;
@@ -49,7 +49,7 @@ private:
 
 // Removes strings and comments. A string or block comment may run over
 // several lines.
-TCodeLines StripLispSource(std::span<const std::string> lines, int steps = 0, TProgressSink* progress = nullptr);
+TCodeLines StripLispSource(TLineList lines, int steps = 0, TProgressSink* progress = nullptr);
 
 // The blanks that pad a top-level record's second field when asked for; they
 // only order a top-level record before the records nested in it.
@@ -93,6 +93,6 @@ struct TCommentBlock {
 // The ";" lines written directly above the definition on `defunLine`, read
 // from the document's own lines. Nothing when that line is the first, when
 // the line above is blank or code, or when comments run up to the top.
-std::optional<TCommentBlock> ReadCommentBlock(std::span<const std::string> lines, int defunLine);
+std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine);
 
 }  // namespace quodle

@@ -37,7 +37,7 @@ struct TScan {
     TCodeLines Code;
     std::vector<std::string> Records;
 };
-TScan Scan(std::span<const std::string> lines, int stripSteps, int collectSteps, TProgressSink* progress) {
+TScan Scan(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
     TScan scan;
     scan.Code = StripLispSource(lines, stripSteps, progress);
     scan.Records = CollectDefuns(scan.Code, collectSteps, progress, true);
@@ -111,7 +111,7 @@ bool IsCommentOrBlank(std::string_view line) {
 
 }  // namespace
 
-TPickList BuildJumpList(std::span<const std::string> lines, TProgressSink* progress) {
+TPickList BuildJumpList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TScan scan = Scan(lines, 30, 70, progress);
     TPickList list;
@@ -122,7 +122,7 @@ TPickList BuildJumpList(std::span<const std::string> lines, TProgressSink* progr
     return list;
 }
 
-TPickList BuildUseCounts(std::span<const std::string> lines, TProgressSink* progress) {
+TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TScan scan = Scan(lines, 10, 10, progress);
     TPickList list;
@@ -145,7 +145,7 @@ TPickList BuildUseCounts(std::span<const std::string> lines, TProgressSink* prog
     return list;
 }
 
-TPickList BuildUnusedList(std::span<const std::string> lines, TProgressSink* progress) {
+TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TScan scan = Scan(lines, 10, 10, progress);
     TPickList list;
@@ -159,7 +159,7 @@ TPickList BuildUnusedList(std::span<const std::string> lines, TProgressSink* pro
     return list;
 }
 
-TPickList BuildSearchList(std::span<const std::string> lines, std::string_view prefix, TProgressSink* progress) {
+TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TScan scan = Scan(lines, 80, 20, progress);
     TPickList list;
@@ -195,7 +195,7 @@ std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset) {
     return AsciiLower(std::string(before) + std::string(after));
 }
 
-std::vector<std::string> CommentDisplay(std::span<const std::string> lines, const TPickItem& item) {
+std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item) {
     const int line = item.Data - 1;
     if (IsDetailOrNested(item) || line <= 0 || static_cast<std::size_t>(line) >= lines.size()) return {};
     int stop = line - 1;
@@ -217,7 +217,7 @@ std::vector<std::string> CommentDisplay(std::span<const std::string> lines, cons
     return shown;
 }
 
-int JumpTopLine(std::span<const std::string> lines, int line) {
+int JumpTopLine(TLineList lines, int line) {
     line = std::min(line, static_cast<int>(lines.size()));
     for (int i = line - 1; i >= 0; --i)
         if (!IsCommentOrBlank(lines[static_cast<std::size_t>(i)])) return i + 1;

@@ -6,11 +6,11 @@
 //
 // Texts are Shift-JIS bytes, like the document they come from; that holds
 // for the messages too, which may quote the document.
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/LineList.h"
 #include "base/Progress.h"
 
 namespace quodle {
@@ -32,17 +32,17 @@ struct TPickList {
 
 // "ユーザー関数ジャンプ": every definition in sorted record order, nested
 // ones as "  + " and the inner name.
-TPickList BuildJumpList(std::span<const std::string> lines, TProgressSink* progress);
+TPickList BuildJumpList(TLineList lines, TProgressSink* progress);
 // "ユーザー関数使用数": as the jump list without the commands ("C:..."),
 // each top-level name padded to the longest item and followed by the number
 // of code lines that call it, " [%3d]".
-TPickList BuildUseCounts(std::span<const std::string> lines, TProgressSink* progress);
+TPickList BuildUseCounts(TLineList lines, TProgressSink* progress);
 // "未使用ユーザー関数": the top-level functions no code line calls.
-TPickList BuildUnusedList(std::span<const std::string> lines, TProgressSink* progress);
+TPickList BuildUnusedList(TLineList lines, TProgressSink* progress);
 // "ユーザー関数検索": the functions whose names start with `prefix` (any
 // letter case; all when it is empty), each as "name args)" with the lines of
 // its comment block under it.
-TPickList BuildSearchList(std::span<const std::string> lines, std::string_view prefix, TProgressSink* progress);
+TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSink* progress);
 
 // The name being typed at the caret of a non-empty line: the text before the
 // caret after its last "(", then the text after the caret up to its first
@@ -54,11 +54,11 @@ std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset);
 // its definition (";" kept) and the definition line, cut after its first "/"
 // with " ...)" added. Nothing for detail and nested items, for a definition
 // on the first line, and when comment lines run up to the top.
-std::vector<std::string> CommentDisplay(std::span<const std::string> lines, const TPickItem& item);
+std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item);
 
 // The row to show at the top when jumping to line `line`: the first line of
 // the comment block above it (blank lines do not end the block).
-int JumpTopLine(std::span<const std::string> lines, int line);
+int JumpTopLine(TLineList lines, int line);
 
 // The caret line after picking an item of a "func" or "system" pick list
 // with the caret at byte `caretOffset`.

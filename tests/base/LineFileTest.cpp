@@ -10,7 +10,7 @@ namespace quodle {
 namespace {
 
 TEST(LineFile, SplitsAtEveryBreakKind) {
-    using V = std::vector<std::string>;
+    using V = std::vector<std::string_view>;
     struct Case {
         std::string in;
         V out;
@@ -24,7 +24,7 @@ TEST(LineFile, SplitsAtEveryBreakKind) {
         {"a\n\r", V{"a", ""}},
         {"a\r\nb\x1A\r\nc", V{"a", "b"}},
         {std::string("\x1A" "a", 2), V{}},
-        {std::string("a\0b", 3), V{std::string("a\0b", 3)}},
+        {std::string("a\0b", 3), V{std::string_view("a\0b", 3)}},
         {"\x95\x5C\r\n\x83\x7C", V{"\x95\x5C", "\x83\x7C"}},
     };
     for (const auto& c : cases) EXPECT_EQ(SplitLinesCp932(c.in), c.out);
@@ -35,7 +35,12 @@ TEST(LineFile, ReadsFileAndNamesPathOnFailure) {
     {
         std::ofstream(path, std::ios::binary) << "(a)\r\n;b\r";
     }
-    EXPECT_EQ(ReadLinesCp932(path), (std::vector<std::string>{"(a)", ";b"}));
+    // The views stay valid when the file object moves.
+    std::vector<TLineFile> files;
+    files.push_back(ReadLinesCp932(path));
+    files.emplace_back(std::vector<char>{'x'});
+    EXPECT_EQ(files[0].Lines(), (std::vector<std::string_view>{"(a)", ";b"}));
+    EXPECT_EQ(files[1].Lines(), (std::vector<std::string_view>{"x"}));
     std::remove(path.c_str());
     try {
         ReadLinesCp932(path);

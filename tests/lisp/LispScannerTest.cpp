@@ -122,10 +122,10 @@ TEST(CollectDefuns, PaddedRecordsReadBack) {
     EXPECT_FALSE(ParseDefunRecord("foo ,bar ,x,2"));
 }
 
-// The passes test eight bytes at a time; shifting the same text through
-// every position of a word must shift the results and nothing else.
+// The passes test 8 or 16 bytes at a time; shifting the same text through
+// every position of two blocks must shift the results and nothing else.
 TEST(LispScanner, SameResultsAtEveryByteOffset) {
-    for (int k = 0; k <= 17; ++k) {
+    for (int k = 0; k <= 40; ++k) {
         const std::string pad(static_cast<std::size_t>(k), ' ');
         const std::string x(static_cast<std::size_t>(k), 'x');
         EXPECT_EQ(Code({x + "\t(a \"b\\\"c\" d);e", x + "(DEFUN;|x|;y"}), (Lines{x + " (a  d)", x + "(DEFUNy"})) << k;
