@@ -1,0 +1,53 @@
+#pragma once
+// TOpenMenuList: the paths of the "開き直す" menu, most recent first, at most
+// twelve, kept in the settings file under [OpenMenuItems]. Paths compare
+// without regard to ASCII letter case. The menu itself is the window's: it
+// rebuilds its submenu whenever the change callback fires.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/IniFile.h"
+
+namespace quodle {
+
+class TOpenMenuList {
+public:
+    static constexpr std::size_t kMaxCount = 12;
+
+    // Called after every change of the list (load, push, remove).
+    void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+
+    // Reads Count (default 0) and Item0 … Item(Count−1); a missing key gives
+    // an empty entry. More than twelve entries are all kept; each push then
+    // drops one.
+    void Load(const IniDocument& doc);
+    void Load(const IniFile& ini) { Load(ini.Read()); }
+    // Writes Count and the Item keys in list order. Keys beyond the new count
+    // are left as they are (they are never read).
+    void Store(IniDocument& doc) const;
+    void Store(IniFile& ini) const;  // one write batch; throws FileError
+
+    // Moves path to the front (removing any entry that equals it), then drops
+    // the last entry if the list has grown past twelve; a list that was
+    // loaded longer than twelve ends one entry shorter than before. A path with a line
+    // break cannot be kept in the settings file and is not taken: false.
+    bool Push(std::string_view path);
+    // Removes every entry equal to path; false when there was none.
+    bool Remove(std::string_view path);
+    bool Contains(std::string_view path) const;
+
+    const std::vector<std::string>& Items() const { return items_; }
+
+private:
+    void Changed() const {
+        if (onChange_) onChange_();
+    }
+
+    std::vector<std::string> items_;
+    std::function<void()> onChange_;
+};
+
+}  // namespace quodle

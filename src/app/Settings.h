@@ -1,0 +1,152 @@
+#pragma once
+// Every section and key of the settings file with its type and its design
+// default, so that no caller spells a key name or a default twice:
+//
+//     IniDocument doc = ini.Read();                 // one read batch
+//     int size = settings::Read(doc, settings::kFontSize);
+//     ini.Update([&](IniDocument& d) {              // one write batch
+//         settings::Write(d, settings::kHintShowHint, showHint);
+//     });
+//
+// Text values are kept in the file as UTF-8, the platform's own encoding:
+// the font name, the load command's caption and the reopen paths are user-
+// interface strings and are used as they are. `Except`/`String3` is a name
+// prefix that the variable check compares with Shift-JIS source text; the
+// caller converts it with Utf8ToCp932 before handing it to the analysis.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/IniFile.h"
+#include "base/Color.h"
+
+namespace quodle::settings {
+
+struct BoolKey {
+    std::string_view section, name;
+    bool def;
+};
+struct IntKey {
+    std::string_view section, name;
+    int def;
+};
+struct ColorKey {
+    std::string_view section, name;
+    TColor def;
+};
+struct StringKey {
+    std::string_view section, name;
+    std::string_view def;
+};
+
+// Window position. The default centres the window: see CenteredOrigin.
+inline constexpr IntKey kFormLeft{"Form", "Left", 0};
+inline constexpr IntKey kFormTop{"Form", "Top", 0};
+// Written at shutdown, never read back.
+inline constexpr IntKey kFormWidth{"Form", "Width", 0};
+inline constexpr IntKey kFormHeight{"Form", "Height", 0};
+
+inline constexpr BoolKey kCadAcad{"CAD", "ACAD", true};
+inline constexpr BoolKey kCadIcad{"CAD", "ICAD", false};
+inline constexpr BoolKey kCadZcad{"CAD", "ZCAD", false};
+inline constexpr BoolKey kCadBcad{"CAD", "BCAD", false};
+inline constexpr StringKey kCadCaption{"CAD", "CAPT", "AutoCADへロード"};
+
+inline constexpr StringKey kFontName{"Font", "Name", "ＭＳ ゴシック"};
+inline constexpr IntKey kFontSize{"Font", "Size", 10};
+inline constexpr ColorKey kFontColor{"Font", "Color", clWindowText};
+inline constexpr ColorKey kFontBkColor{"Font", "BkColor", clWindow};
+
+inline constexpr ColorKey kLeftBarColor{"LeftBar", "Color", clGray};
+inline constexpr ColorKey kLeftBarBkColor{"LeftBar", "BkColor", clWhite};
+
+inline constexpr ColorKey kColorReserve{"Color", "Reserve", clBlack};
+inline constexpr ColorKey kColorReserve2{"Color", "Reserve2", clBlue};
+inline constexpr ColorKey kColorComment{"Color", "Comment", clGray};
+inline constexpr ColorKey kColorString{"Color", "String", clRed};
+inline constexpr ColorKey kColorSelect{"Color", "Select", clWhite};
+inline constexpr ColorKey kColorSelectBk{"Color", "SelectBk", 0x00FF8000};
+inline constexpr ColorKey kColorTitle{"Color", "Title", clBlue};
+inline constexpr ColorKey kColorTitleBk{"Color", "TitleBk", clAqua};
+
+inline constexpr BoolKey kEditorAutoIndent{"Editor", "AutoIndent", true};
+inline constexpr BoolKey kEditorTabIndent{"Editor", "TabIndent", true};
+inline constexpr BoolKey kEditorSoftTab{"Editor", "SoftTab", false};
+inline constexpr IntKey kEditorTabSpaceCount{"Editor", "TabSpaceCount", 4};
+inline constexpr IntKey kEditorMarginLine{"Editor", "MarginLine", 0};
+
+inline constexpr BoolKey kHintShowHint{"Hint", "ShowHint", true};
+inline constexpr BoolKey kHintShowUser{"Hint", "ShowUser", true};
+inline constexpr BoolKey kSysVarShowBold{"SysVar", "ShowBold", true};
+inline constexpr BoolKey kBackupFileCheck{"BackupFile", "Check", true};
+
+// The reopen list (OpenMenuList.h reads and writes it).
+inline constexpr std::string_view kOpenMenuItemsSection = "OpenMenuItems";
+inline constexpr IntKey kOpenMenuItemsCount{"OpenMenuItems", "Count", 0};
+inline constexpr std::string_view kOpenMenuItemPrefix = "Item";
+
+inline constexpr BoolKey kExceptCheck1{"Except", "Check1", true};
+inline constexpr BoolKey kExceptCheck2{"Except", "Check2", true};
+inline constexpr BoolKey kExceptCheck3{"Except", "Check3", false};
+inline constexpr StringKey kExceptString3{"Except", "String3", ""};
+
+// The print-settings blob (ReadPrintBlob / WritePrintBlob).
+inline constexpr std::string_view kPrintSection = "Print";
+inline constexpr std::string_view kPrintChunkCountKey = "para_c";
+inline constexpr std::string_view kPrintChunkKeyPrefix = "para_d";
+inline constexpr std::size_t kPrintChunkDigits = 64;
+
+// N of a key named prefix + N as the program writes it (decimal, no sign, no
+// leading zero; the prefix in any letter case), or nothing for other keys.
+std::optional<int> NumberedKeyIndex(std::string_view key, std::string_view prefix);
+
+// A missing key or an unparsable value gives the key's default, or the
+// given one (for the window position and for values whose default is the
+// current state of an object).
+inline bool Read(const IniDocument& doc, const BoolKey& k) { return doc.ReadBool(k.section, k.name, k.def); }
+inline int Read(const IniDocument& doc, const IntKey& k) { return doc.ReadInteger(k.section, k.name, k.def); }
+inline TColor Read(const IniDocument& doc, const ColorKey& k) { return doc.ReadColor(k.section, k.name, k.def); }
+inline std::string Read(const IniDocument& doc, const StringKey& k) {
+    return doc.ReadString(k.section, k.name, k.def);
+}
+inline bool Read(const IniDocument& doc, const BoolKey& k, bool def) { return doc.ReadBool(k.section, k.name, def); }
+inline int Read(const IniDocument& doc, const IntKey& k, int def) { return doc.ReadInteger(k.section, k.name, def); }
+inline TColor Read(const IniDocument& doc, const ColorKey& k, TColor def) {
+    return doc.ReadColor(k.section, k.name, def);
+}
+inline std::string Read(const IniDocument& doc, const StringKey& k, std::string_view def) {
+    return doc.ReadString(k.section, k.name, def);
+}
+
+inline void Write(IniDocument& doc, const BoolKey& k, bool v) { doc.WriteBool(k.section, k.name, v); }
+inline void Write(IniDocument& doc, const IntKey& k, int v) { doc.WriteInteger(k.section, k.name, v); }
+inline void Write(IniDocument& doc, const ColorKey& k, TColor v) { doc.WriteColor(k.section, k.name, v); }
+inline void Write(IniDocument& doc, const StringKey& k, std::string_view v) { doc.WriteString(k.section, k.name, v); }
+
+// The default window origin along one axis: centred, integer division
+// truncating towards zero (a window larger than the screen gets a negative
+// origin).
+constexpr int CenteredOrigin(int screenExtent, int windowExtent) { return (screenExtent - windowExtent) / 2; }
+
+// Where the settings file lives: beside the executable, with its base name
+// and ".ini", when that folder can be written to; otherwise the same file
+// name in $XDG_CONFIG_HOME/quodle/ (~/.config/quodle/ by default), whose
+// folder is created here. A settings file that could never be saved would
+// lose every change silently, so an installed, read-only program keeps its
+// settings per user instead.
+std::filesystem::path SettingsFilePath(const std::filesystem::path& executablePath);
+
+// The print-settings blob: each byte as two upper-case hexadecimal digits,
+// cut into chunks of 64 digits under para_d0, para_d1, …, their number under
+// para_c. Chunk keys beyond a smaller new count are deleted; an empty blob
+// deletes para_c and writes nothing.
+void WritePrintBlob(IniDocument& doc, std::string_view bytes);
+void WritePrintBlob(IniFile& ini, std::string_view bytes);  // one write batch; throws FileError
+// The stored blob, or an empty string. para_c that does not parse counts as
+// 0, a missing chunk reads as empty and a digit pair that does not parse
+// gives the byte 0.
+std::string ReadPrintBlob(const IniDocument& doc);
+std::string ReadPrintBlob(const IniFile& ini);
+
+}  // namespace quodle::settings

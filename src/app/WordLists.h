@@ -1,0 +1,48 @@
+#pragma once
+// The five word lists beside the executable: Shift-JIS text, one entry per
+// line. Their contents are data; the program only knows the file names and
+// how each list is loaded.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quodle {
+
+// Reserved words of the LISP tokenizer (functions, special forms).
+inline constexpr std::string_view kReservedWordsFile = "AutoLISPReserved.txt";
+// Second reserved-word list: system-variable names, spelled in upper case.
+inline constexpr std::string_view kReservedWords2File = "HiliteWordList.txt";
+// Function reference: head lines (call forms) and TAB-started detail lines.
+inline constexpr std::string_view kFunctionReferenceFile = "AutoLISPFunction.txt";
+// System-variable reference, same head/detail layout.
+inline constexpr std::string_view kSystemVariablesFile = "AutoCADSysVar.txt";
+// Names the variable check never reports.
+inline constexpr std::string_view kExclusionListFile = "JogaiList.txt";
+
+using WordList = std::vector<std::string>;
+
+// The file's lines (Shift-JIS bytes kept as they are, broken at CR, LF or
+// CR LF; a break at the very end adds no empty line), or nothing when the file is missing or cannot be read,
+// so that the caller can keep the list it has.
+std::optional<WordList> LoadWordList(const std::filesystem::path& path);
+// The exclusion list: the file's lines with the ASCII letters upper-cased
+// (the program compares names in that form).
+std::optional<WordList> LoadExclusionList(const std::filesystem::path& path);
+// Every line followed by CR LF, written atomically. Throws FileError.
+void SaveWordList(const std::filesystem::path& path, const WordList& lines);
+
+// The lists as the program takes them at start-up from its folder.
+struct WordListSet {
+    // Replace the tokenizer's built-in lists only when the file exists.
+    std::optional<WordList> reservedWords;
+    std::optional<WordList> reservedWords2;
+    // Empty when the file is missing.
+    WordList functionReference;
+    WordList systemVariables;
+    WordList exclusions;  // upper-cased
+};
+WordListSet LoadWordListSet(const std::filesystem::path& programFolder);
+
+}  // namespace quodle

@@ -1,0 +1,223 @@
+#include "base/FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace quodle {
+namespace fs = std::filesystem;
+
+FileError::FileError(fs::path path, std::string reason)
+    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+
+FileError FileError::FromErrno(fs::path path, int error) { return FileError(std::move(path), std::strerror(error)); }
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the result, which on some file systems is the
+    // first sign of a failed write.
+    int Close() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+// Removes the temporary file unless the save went through.
+class TempFileGuard {
+public:
+    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
+    ~TempFileGuard() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    TempFileGuard(const TempFileGuard&) = delete;
+    TempFileGuard& operator=(const TempFileGuard&) = delete;
+    void Release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a write to path really changes: a symbolic link is followed so
+// that saving through it updates the file it names instead of replacing the
+// link with a regular file.
+fs::path ResolveWriteTarget(const fs::path& path) {
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        const auto status = fs::symlink_status(current, ec);
+        if (ec || !fs::is_symlink(status)) return current;
+        const fs::path link = fs::read_symlink(current, ec);
+        if (ec) throw FileError(path, ec.message());
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    throw FileError::FromErrno(path, ELOOP);
+}
+
+mode_t CurrentUmask() {
+    // The only way to read it is to set it; the program has one thread doing
+    // file work, so the short swap is not observable.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ea, eb;
+    const auto ca = fs::weakly_canonical(a, ea);
+    const auto cb = fs::weakly_canonical(b, eb);
+    return !ea && !eb && ca == cb;
+}
+
+struct BackupResult {
+    std::optional<FileError> error;
+    bool movedAway = false;  // the old file was renamed, not linked
+};
+
+// Turns the current file into the backup. A hard link keeps the target in
+// place until the new content is renamed over it; where the file system has no
+// hard links the file is renamed, as a last resort, and renamed back if the
+// save fails.
+BackupResult MakeBackup(const fs::path& file, const fs::path& backup) {
+    BackupResult result;
+    if (SameFile(file, backup)) {
+        result.error = FileError(backup, "the backup name is the file's own name");
+        return result;
+    }
+    if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
+        result.error = FileError::FromErrno(backup, errno);
+        return result;
+    }
+    if (::link(file.c_str(), backup.c_str()) == 0) return result;
+    const int linkError = errno;
+    if (linkError != EPERM && linkError != EOPNOTSUPP && linkError != EMLINK && linkError != ENOSYS) {
+        result.error = FileError::FromErrno(backup, linkError);
+        return result;
+    }
+    if (::rename(file.c_str(), backup.c_str()) != 0) {
+        result.error = FileError::FromErrno(backup, errno);
+        return result;
+    }
+    result.movedAway = true;
+    return result;
+}
+
+void SyncFolder(const fs::path& folder) {
+    // Makes the rename itself durable; a folder that cannot be opened only
+    // loses that guarantee, not the save.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(const fs::path& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        throw FileError::FromErrno(path, errno);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw FileError::FromErrno(path, errno);
+    if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path, EISDIR);
+    std::string bytes;
+    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileError::FromErrno(path, errno);
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
+                               const std::optional<fs::path>& backupPath) {
+    const fs::path target = ResolveWriteTarget(path);
+
+    struct stat old {};
+    bool hadOld = false;
+    if (::stat(target.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) throw FileError::FromErrno(path, EISDIR);
+        if (!S_ISREG(old.st_mode)) throw FileError(path, "not a regular file");
+        // Replacing the file by rename would get round its write protection.
+        if (::access(target.c_str(), W_OK) != 0) throw FileError::FromErrno(path, errno);
+        hadOld = true;
+    } else if (errno != ENOENT) {
+        throw FileError::FromErrno(path, errno);
+    }
+
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    // Keep the temporary name within the file system's name limit however
+    // long the target's name is.
+    std::string stem = target.filename().string();
+    if (stem.size() > 200) stem.resize(200);
+    std::string tempPath = (folder / ("." + stem + ".XXXXXX")).string();
+    Fd fd(::mkstemp(tempPath.data()));
+    if (fd.get() < 0) throw FileError::FromErrno(path, errno);
+    TempFileGuard guard(tempPath);
+
+    const mode_t mode = hadOld ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    if (::fchmod(fd.get(), mode) != 0) throw FileError::FromErrno(path, errno);
+    if (hadOld && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+        // Only a privileged user can give the file back to its owner; anyone
+        // else saves it as their own, as any editor would.
+        [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
+    }
+    if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.Close() != 0)
+        throw FileError::FromErrno(path, errno);
+
+    SaveOutcome outcome;
+    BackupResult backup;
+    if (backupPath && hadOld) {
+        backup = MakeBackup(target, *backupPath);
+        outcome.backupError = backup.error;
+    }
+
+    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+        const int renameError = errno;
+        if (backup.movedAway) ::rename(backupPath->c_str(), target.c_str());
+        throw FileError::FromErrno(path, renameError);
+    }
+    guard.Release();
+    SyncFolder(folder);
+    return outcome;
+}
+
+}  // namespace quodle

@@ -1,0 +1,90 @@
+#include "app/OpenMenuList.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace quodle {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using Paths = std::vector<std::string>;
+
+std::string P(int i) { return "/w/f" + std::to_string(i) + ".lsp"; }
+
+TEST(OpenMenuList, HoldsTwelveMostRecentFirst) {
+    TOpenMenuList list;
+    int changes = 0;
+    list.SetOnChange([&] { ++changes; });
+    for (int i = 1; i <= 13; ++i) EXPECT_TRUE(list.Push(P(i)));
+    EXPECT_EQ(changes, 13);
+    ASSERT_EQ(list.Items().size(), 12u);
+    EXPECT_EQ(list.Items().front(), P(13));
+    EXPECT_EQ(list.Items().back(), P(2));  // the oldest entry went
+
+    // A path already present, in another letter case, moves to the front in
+    // its new spelling without growing the list.
+    list.Push("/W/F5.LSP");
+    ASSERT_EQ(list.Items().size(), 12u);
+    EXPECT_EQ(list.Items()[0], "/W/F5.LSP");
+    EXPECT_EQ(list.Items()[1], P(13));
+    EXPECT_EQ(list.Items().back(), P(2));
+    EXPECT_TRUE(list.Contains("/w/f5.lsp"));
+
+    EXPECT_TRUE(list.Remove(P(13)));
+    EXPECT_FALSE(list.Remove(P(13)));
+    EXPECT_EQ(list.Items().size(), 11u);
+    EXPECT_EQ(list.Items()[1], P(12));
+    EXPECT_EQ(changes, 15);
+
+    EXPECT_FALSE(list.Push("/w/bad\nname.lsp"));  // could never be stored
+    EXPECT_EQ(list.Items().size(), 11u);
+}
+
+TEST(OpenMenuList, LoadsALongerListWholeAndShrinksItOnePerPush) {
+    std::string text = "[OpenMenuItems]\nCount=14\n";
+    for (int i = 0; i < 14; ++i) text += "Item" + std::to_string(i) + "=" + P(i) + "\n";
+    TOpenMenuList list;
+    list.Load(IniDocument::Parse(text));
+    ASSERT_EQ(list.Items().size(), 14u);
+    EXPECT_EQ(list.Items()[13], P(13));
+
+    list.Push("/w/new.lsp");
+    EXPECT_EQ(list.Items().size(), 13u);
+    EXPECT_EQ(list.Items().front(), "/w/new.lsp");
+    EXPECT_EQ(list.Items().back(), P(11));
+    list.Push(P(0));  // already present
+    EXPECT_EQ(list.Items().size(), 12u);
+    EXPECT_EQ((Paths{list.Items()[0], list.Items()[1], list.Items().back()}), (Paths{P(0), "/w/new.lsp", P(10)}));
+    list.Push("/w/other.lsp");
+    EXPECT_EQ(list.Items().size(), 12u);
+}
+
+TEST(OpenMenuList, LoadAndStore) {
+    TOpenMenuList list;
+    // Missing keys give empty entries; a damaged count adds no blank tail.
+    list.Load(IniDocument::Parse("[OpenMenuItems]\nCount=4\nItem0=/a.lsp\nItem2=/c.lsp\nItem5=/f.lsp\n"));
+    EXPECT_EQ(list.Items(), (Paths{"/a.lsp", "", "/c.lsp"}));
+    list.Load(IniDocument::Parse("[OpenMenuItems]\nCount=999999999\nItem0=/a.lsp\n"));
+    EXPECT_EQ(list.Items(), (Paths{"/a.lsp"}));
+    list.Load(IniDocument::Parse("[OpenMenuItems]\nCount=x\nItem0=/a.lsp\n"));
+    EXPECT_TRUE(list.Items().empty());
+
+    TempDir dir;
+    IniFile ini(dir / "q.ini");
+    testing::WriteBytes(ini.Path(), "[OpenMenuItems]\nCount=3\nItem0=/old0\nItem1=/old1\nItem2=/old2\n");
+    list.Load(ini);
+    list.Remove("/old0");
+    list.Remove("/old1");
+    list.Push("/日本語/パス.lsp");
+    list.Store(ini);
+    // Keys past the new count stay in the file, unread.
+    EXPECT_EQ(ReadBytes(ini.Path()), "[OpenMenuItems]\nCount=2\nItem0=/日本語/パス.lsp\nItem1=/old2\nItem2=/old2\n");
+    TOpenMenuList again;
+    again.Load(ini);
+    EXPECT_EQ(again.Items(), (Paths{"/日本語/パス.lsp", "/old2"}));
+}
+
+}  // namespace
+}  // namespace quodle

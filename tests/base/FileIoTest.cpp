@@ -1,0 +1,166 @@
+#include "base/FileIo.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+namespace quodle {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::vector<std::string> Names(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t Mode(const fs::path& p) {
+    struct stat st {};
+    ::stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+TEST(FileIo, ReadFileBytes) {
+    TempDir dir;
+    WriteBytes(dir / "a", std::string("x\0\x82\xA0\r\n", 6));
+    EXPECT_EQ(ReadFileBytes(dir / "a"), std::string("x\0\x82\xA0\r\n", 6));
+    EXPECT_EQ(ReadFileBytes(dir / "missing"), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(dir / "a" / "under-a-file"), std::nullopt);
+    EXPECT_THROW(ReadFileBytes(dir.path()), FileError);
+}
+
+TEST(FileIo, SaveWithAndWithoutBackup) {
+    TempDir dir;
+    const auto file = dir / "a.lsp", backup = dir / "a.~lsp";
+    const mode_t oldMask = ::umask(022);
+    auto outcome = SaveFileAtomically(file, "one", backup);  // nothing to back up yet
+    ::umask(oldMask);
+    EXPECT_FALSE(outcome.backupError);
+    EXPECT_EQ(ReadBytes(file), "one");
+    EXPECT_EQ(Mode(file), 0644u);
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+
+    ::chmod(file.c_str(), 0640);
+    outcome = SaveFileAtomically(file, "two", backup);
+    EXPECT_FALSE(outcome.backupError);
+    EXPECT_EQ(ReadBytes(file), "two");
+    EXPECT_EQ(ReadBytes(backup), "one");
+    EXPECT_EQ(Mode(file), 0640u);  // a replaced file keeps its permissions
+
+    SaveFileAtomically(file, "three", backup);  // the second backup replaces the first
+    EXPECT_EQ(ReadBytes(file), "three");
+    EXPECT_EQ(ReadBytes(backup), "two");
+
+    SaveFileAtomically(file, "four");  // no backup asked for: the old one stays as it was
+    EXPECT_EQ(ReadBytes(backup), "two");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp", "a.~lsp"}));
+}
+
+TEST(FileIo, SaveWritesThroughSymbolicLinks) {
+    TempDir dir;
+    fs::create_directory(dir / "real");
+    WriteBytes(dir / "real" / "a.lsp", "old");
+    fs::create_symlink("real/a.lsp", dir / "link.lsp");
+    SaveFileAtomically(dir / "link.lsp", "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.lsp"));
+    EXPECT_EQ(ReadBytes(dir / "real" / "a.lsp"), "new");
+}
+
+TEST(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    TempDir dir;
+    const auto file = dir / "a.lsp", backup = dir / "a.~lsp";
+    WriteBytes(file, "precious");
+    // A file-size limit makes the write fail even for a privileged user.
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::optional<FileError> error;
+    try {
+        SaveFileAtomically(file, "much longer content", backup);
+    } catch (const FileError& e) {
+        error = e;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Path(), file);
+    EXPECT_EQ(error->Reason(), "File too large");
+    EXPECT_EQ(ReadBytes(file), "precious");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+}
+
+TEST(FileIo, FailuresNameThePathAndTheReason) {
+    TempDir dir;
+    WriteBytes(dir / "plain", "x");
+    struct Case {
+        fs::path target;
+        std::string reason;
+    } cases[] = {
+        {dir / "plain" / "a.lsp", "Not a directory"},
+        {dir / "missing" / "a.lsp", "No such file or directory"},
+        {dir.path(), "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        try {
+            SaveFileAtomically(c.target, "text");
+            ADD_FAILURE() << c.target << " reported success";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.Path(), c.target);
+            EXPECT_EQ(e.Reason(), c.reason);
+            EXPECT_EQ(std::string(e.what()), c.target.string() + ": " + c.reason);
+        }
+    }
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"plain"}));
+}
+
+TEST(FileIo, AWriteProtectedFileIsNotReplaced) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "protected");
+    ::chmod(dir.path().c_str(), 0777);  // the folder would allow a rename over it
+    ::chmod(file.c_str(), 0444);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        try {
+            SaveFileAtomically(file, "new");
+        } catch (const FileError& e) {
+            return e.Reason() == "Permission denied";
+        }
+        return false;
+    }));
+    EXPECT_EQ(ReadBytes(file), "protected");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+}
+
+TEST(FileIo, ABackupThatCannotBeMadeDoesNotStopTheSave) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "old");
+    fs::create_directories(dir / "a.~lsp" / "inside");  // a folder stands where the backup goes
+    auto outcome = SaveFileAtomically(file, "new", dir / "a.~lsp");
+    ASSERT_TRUE(outcome.backupError);
+    EXPECT_EQ(outcome.backupError->Path(), dir / "a.~lsp");
+    EXPECT_EQ(ReadBytes(file), "new");
+
+    // A backup name equal to the file's own name must not destroy the file.
+    WriteBytes(dir / "b.~", "old b");
+    outcome = SaveFileAtomically(dir / "b.~", "new b", dir / "b.~");
+    ASSERT_TRUE(outcome.backupError);
+    EXPECT_EQ(ReadBytes(dir / "b.~"), "new b");
+}
+
+}  // namespace
+}  // namespace quodle
