@@ -12,7 +12,7 @@ if [ ! -f "$QUODLE_BENCH_LISP" ]; then
   python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$QUODLE_BENCH_LISP"
 fi
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUODLE_BENCH=ON \
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
     -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
 fi
 cmake --build "$build" -j2 --target ScannerBench >/dev/null
