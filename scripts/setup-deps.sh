@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config python3
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic
+  xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
 )
 
 missing=()

@@ -1,0 +1,60 @@
+#include "app/qt/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quodle {
+
+void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool TQtDialogs::AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QStringList QtNameFilters(const QString& classicFilter) {
+    const QStringList parts = classicFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& title = parts[i];
+        const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses of the title.
+        filters << (title.contains(QLatin1Char('(')) ? title : title + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* owner, TFileDialogState& state, bool save) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The program asks its own question before replacing a file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const QStringList filters = QtNameFilters(state.Filter);
+    dialog.setNameFilters(filters);
+    if (state.FilterIndex >= 1 && state.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[state.FilterIndex - 1]);
+    dialog.setDefaultSuffix(state.DefaultExt);
+    if (!state.InitialDir.isEmpty()) dialog.setDirectory(state.InitialDir);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0) state.FilterIndex = static_cast<int>(chosen) + 1;
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+std::optional<QString> TQtDialogs::OpenFileName(QWidget* owner, TFileDialogState& state) {
+    return RunFileDialog(owner, state, false);
+}
+
+std::optional<QString> TQtDialogs::SaveFileName(QWidget* owner, TFileDialogState& state) {
+    return RunFileDialog(owner, state, true);
+}
+
+}  // namespace quodle

@@ -1,0 +1,45 @@
+#pragma once
+// The one seam for message boxes and file dialogs: the main window asks its
+// questions through TDialogs, so tests can script the answers and read the
+// exact texts, and the real program shows plain Qt dialogs.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace quodle {
+
+// What a file dialog remembers between uses (one per dialog).
+struct TFileDialogState {
+    // "Description|pattern|Description|pattern…", the classic form.
+    QString Filter;
+    QString DefaultExt;  // without the dot, appended when the user types none
+    QString InitialDir;
+    int FilterIndex = 1;  // 1-based position in Filter
+};
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // A message with an OK button and no icon.
+    virtual void ShowMessage(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // A Yes/No question with no icon; true only for Yes.
+    virtual bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // The chosen path, or nothing on cancel. FilterIndex follows the choice.
+    virtual std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) = 0;
+    virtual std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) = 0;
+};
+
+// The dialogs of the running program.
+class TQtDialogs final : public TDialogs {
+public:
+    void ShowMessage(QWidget* owner, const QString& caption, const QString& text) override;
+    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) override;
+    std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) override;
+};
+
+// "AutoLISPファイル(*.lsp)|*.lsp|…" as Qt name filters, one per pair.
+QStringList QtNameFilters(const QString& classicFilter);
+
+}  // namespace quodle

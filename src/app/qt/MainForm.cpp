@@ -1,0 +1,340 @@
+// The main window's layout and its life: the creation sequence (settings,
+// word lists, reopen list), the first showing, closing and destruction.
+#include "app/qt/MainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/IniFile.h"
+#include "app/OpenMenuList.h"
+#include "app/Settings.h"
+#include "app/WordLists.h"
+#include "app/qt/DocumentPage.h"
+#include "app/qt/Messages.h"
+#include "app/qt/PageControl.h"
+#include "app/qt/StatusPanels.h"
+#include "app/qt/ToolImages.h"
+#include "base/FileIo.h"
+#include "base/qt/QtColor.h"
+#include "editor/ProgramFountains.h"
+#include "editor/qt/EditorEx.h"
+
+namespace quodle {
+
+namespace {
+constexpr int kCollapsedPanelWidth = 1;
+constexpr int kProgressBarHeight = 10;
+}  // namespace
+
+TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainForm* creator)
+    : setup_(setup), creator_(creator), reopenList_(std::make_unique<TOpenMenuList>()),
+      EditorExProp1(TEditorExProp::TemplateDesign()), HyphenFountain1(CreateHyphenFountain1()),
+      HyphenFountain2(CreateHyphenFountain2()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8(kFormCaption));
+    setWindowIcon(ToolImage(imgNew));
+    resize(kDesignWidth, kDesignHeight);
+    for (TFileDialogState* dialog : {&OpenDialog1, &SaveDialog1}) {
+        dialog->Filter = QString::fromUtf8(kFileFilter);
+        dialog->DefaultExt = QStringLiteral("lsp");
+    }
+    CreateMenus();
+    CreateToolBar();
+    CreateLayout();
+
+    // 1. The hint window appears on first use; the active-tab colours.
+    activeTabText_ = clBlue;
+    activeTabFill_ = clAqua;
+    // 2. The tab path list starts empty. 3. The reopen list and its submenu.
+    reopenList_->SetOnChange([this] { RebuildReopenMenu(); });
+    const IniFile ini(setup_.SettingsPath.toStdString());
+    reopenList_->Load(ini);
+    // 4. The reserved words of the shared tokenizer, when the file is there.
+    WordListSet words = LoadWordListSet(setup_.WordListDir.toStdString());
+    if (words.reservedWords) HyphenFountain1->ReserveWordList().Assign(*words.reservedWords);
+    // 5.-14. The settings file, one read batch.
+    ReadSettings();
+    // 15.-18. The reference lists and the system variables to colour.
+    if (words.reservedWords2) HyphenFountain1->ReserveWordList2().Assign(*words.reservedWords2);
+    functionList_ = std::move(words.functionReference);
+    sysVarList_ = std::move(words.systemVariables);
+    exclusionList_ = std::move(words.exclusions);
+    // 19. Print settings, kept as stored until the print component takes them.
+    printBlob_ = settings::ReadPrintBlob(ini);
+    // 20.
+    Panel4->setFixedWidth(kCollapsedPanelWidth);
+
+    // A wheel notch anywhere over the window scrolls the active editor.
+    qApp->installEventFilter(this);
+}
+
+TTarnwickMainForm::~TTarnwickMainForm() {
+    qApp->removeEventFilter(this);
+    // 1. The hint window.
+    delete hintWindow_;
+    hintWindow_ = nullptr;
+    // 2.-6. Reopen list, window position, menu states and print settings.
+    WriteSettingsAtShutdown();
+    reopenList_->SetOnChange(nullptr);
+    reopenMenu_->clear();
+}
+
+void TTarnwickMainForm::CreateLayout() {
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    // Panel4: the command/function tree, collapsed while not in use.
+    Panel4 = new QWidget(central);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* left = new QVBoxLayout(Panel4);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    auto* title = new QHBoxLayout;
+    SpeedButton1 = new QToolButton(Panel4);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    SpeedButton2 = new QToolButton(Panel4);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setText(QStringLiteral("x"));
+    title->addWidget(SpeedButton1);
+    title->addWidget(SpeedButton2);
+    left->addLayout(title);
+    auto* treeSplitter = new QSplitter(Qt::Vertical, Panel4);
+    TreeView1 = new QTreeWidget(treeSplitter);
+    TreeView1->setHeaderHidden(true);
+    Memo1 = new QPlainTextEdit(treeSplitter);
+    Memo1->setReadOnly(true);
+    left->addWidget(treeSplitter, 1);
+    // The close button clears the panel and collapses it.
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+        SpeedButton1->setText(QString());
+        TreeView1->clear();
+        Memo1->clear();
+        Panel4->setFixedWidth(kCollapsedPanelWidth);
+    });
+    row->addWidget(Panel4);
+
+    // The tabs above, the output pane and the progress bar below.
+    Splitter1 = new QSplitter(Qt::Vertical, central);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    PageControl1 = new TPageControl(Splitter1);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->SetActiveTabColors(ToQColor(activeTabText_), ToQColor(activeTabFill_));
+    connect(PageControl1, &TPageControl::Changed, this, [this] { TabChange(); });
+    auto* bottom = new QWidget(Splitter1);
+    auto* bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->setSpacing(0);
+    EditorEx1 = new TEditorEx(bottom);
+    EditorEx1->setObjectName(QStringLiteral("EditorEx1"));
+    TEditorExProp paneProp = EditorExProp1;
+    paneProp.Leftbar.Visible = false;
+    EditorEx1->AssignFrom(paneProp);
+    EditorEx1->SetReadOnly(true);
+    EditorEx1->SetFountain(HyphenFountain2);
+    ProgressBar1 = new QProgressBar(bottom);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(kProgressBarHeight);
+    bottomLayout->addWidget(EditorEx1, 1);
+    bottomLayout->addWidget(ProgressBar1);
+    Splitter1->addWidget(PageControl1);
+    Splitter1->addWidget(bottom);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    // The output pane starts low; the documents get the rest.
+    Splitter1->setSizes({kDesignHeight - 150, 80});
+    row->addWidget(Splitter1, 1);
+
+    // Panel3: the right dock site, a line while nothing is docked.
+    Panel3 = new QWidget(central);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedWidth(kCollapsedPanelWidth);
+    row->addWidget(Panel3);
+
+    setCentralWidget(central);
+    StatusBar1 = new TStatusPanels(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+}
+
+void TTarnwickMainForm::ReadSettings() {
+    using namespace settings;
+    const IniDocument doc = IniFile(setup_.SettingsPath.toStdString()).Read();
+    // 5. The position; the default centres the window at its design size.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                            : QRect(0, 0, 1024, 768);
+    move(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
+         Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight)));
+    // 6.-7. The load target and the load command's caption.
+    const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
+    for (std::size_t i = 0; i < loadTargets_.size(); ++i)
+        loadTargets_[i]->setChecked(Read(doc, *targetKeys[i], loadTargets_[i]->isChecked()));
+    CAD1->setText(QString::fromStdString(Read(doc, kCadCaption, CAD1->text().toStdString())));
+    ApplyLoadTarget();
+    // 8.-11. The template; every default is its current value.
+    TEditorExProp& t = EditorExProp1;
+    t.Font.Name = Read(doc, kFontName, t.Font.Name);
+    t.Font.Size = Read(doc, kFontSize, t.Font.Size);
+    t.Font.Color = Read(doc, kFontColor, t.Font.Color);
+    t.Color = Read(doc, kFontBkColor, t.Color);
+    t.Leftbar.Color = Read(doc, kLeftBarColor, t.Leftbar.Color);
+    t.Leftbar.BkColor = Read(doc, kLeftBarBkColor, t.Leftbar.BkColor);
+    TFountainSettingsColors colors;
+    colors.Reserve = Read(doc, kColorReserve, HyphenFountain1->Reserve().Color());
+    colors.Reserve2 = Read(doc, kColorReserve2, HyphenFountain1->Reserve2().Color());
+    colors.Comment = Read(doc, kColorComment, HyphenFountain1->Colors().Comment().Color());
+    colors.String = Read(doc, kColorString, HyphenFountain1->Colors().Str().Color());
+    ApplySettingsColors(*HyphenFountain1, colors);
+    t.Select.Color = Read(doc, kColorSelect, t.Select.Color);
+    t.Select.BkColor = Read(doc, kColorSelectBk, t.Select.BkColor);
+    t.Caret.AutoIndent = Read(doc, kEditorAutoIndent, t.Caret.AutoIndent);
+    t.Caret.TabIndent = Read(doc, kEditorTabIndent, t.Caret.TabIndent);
+    t.Caret.SoftTab = Read(doc, kEditorSoftTab, t.Caret.SoftTab);
+    t.Caret.TabSpaceCount = Read(doc, kEditorTabSpaceCount, t.Caret.TabSpaceCount);
+    t.Margin.Line = Read(doc, kEditorMarginLine, t.Margin.Line);
+    // 12. The active-tab colours.
+    activeTabText_ = Read(doc, kColorTitle, activeTabText_);
+    activeTabFill_ = Read(doc, kColorTitleBk, activeTabFill_);
+    PageControl1->SetActiveTabColors(ToQColor(activeTabText_, Qt::blue), ToQColor(activeTabFill_, Qt::cyan));
+    // 13. The switches of the 設定 menu.
+    const std::pair<const char*, const BoolKey*> switches[] = {
+        {"N58", &kHintShowHint}, {"N63", &kSysVarShowBold}, {"mnuBackup", &kBackupFileCheck}, {"N75", &kHintShowUser}};
+    for (const auto& [name, key] : switches) {
+        QAction* item = Action(QString::fromLatin1(name));
+        item->setChecked(Read(doc, *key, item->isChecked()));
+    }
+}
+
+bool TTarnwickMainForm::BackupEnabled() const { return Action(QStringLiteral("mnuBackup"))->isChecked(); }
+
+// Left and Top only while the window is neither minimised nor maximised.
+void TTarnwickMainForm::WriteFormPosition() {
+    if (isMinimized() || isMaximized()) return;
+    try {
+        IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
+            settings::Write(doc, settings::kFormLeft, pos().x());
+            settings::Write(doc, settings::kFormTop, pos().y());
+        });
+    } catch (const FileError& e) {
+        Message(SettingsWriteFailed(e));
+    }
+}
+
+void TTarnwickMainForm::WriteSettingsAtShutdown() {
+    using namespace settings;
+    try {
+        IniFile ini(setup_.SettingsPath.toStdString());
+        reopenList_->Store(ini);
+        ini.Update([this](IniDocument& doc) {
+            if (!isMinimized() && !isMaximized()) {
+                Write(doc, kFormLeft, pos().x());
+                Write(doc, kFormTop, pos().y());
+                Write(doc, kFormWidth, width());
+                Write(doc, kFormHeight, height());
+            }
+            const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
+            for (std::size_t i = 0; i < loadTargets_.size(); ++i)
+                Write(doc, *targetKeys[i], loadTargets_[i]->isChecked());
+            Write(doc, kCadCaption, CAD1->text().toStdString());
+            Write(doc, kHintShowHint, Action(QStringLiteral("N58"))->isChecked());
+            Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());
+            Write(doc, kBackupFileCheck, Action(QStringLiteral("mnuBackup"))->isChecked());
+            Write(doc, kHintShowUser, Action(QStringLiteral("N75"))->isChecked());
+        });
+        WritePrintBlob(ini, printBlob_);
+    } catch (const FileError& e) {
+        Message(SettingsWriteFailed(e));
+    }
+}
+
+void TTarnwickMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    TabChange();
+}
+
+void TTarnwickMainForm::closeEvent(QCloseEvent* event) {
+    // The questions from the last tab to the first; only a failed write
+    // keeps the window open.
+    if (!CloseAllTabsForShutdown()) {
+        event->ignore();
+        return;
+    }
+    WriteFormPosition();
+    // Closing the first window ends the program: the other windows go
+    // first, each asking about its own documents.
+    if (IsFirstWindow()) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* other = qobject_cast<TTarnwickMainForm*>(w);
+            if (other && other != this && other->isVisible()) other->close();
+        }
+    }
+    event->accept();
+}
+
+bool TTarnwickMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            const int delta = wheel->angleDelta().y();
+            if (delta == 0) return false;
+            if (TEditorEx* editor = ActiveEditor()) editor->ScrollRows(delta > 0 ? -1 : 1);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TTarnwickMainForm::ShowHint(const QString& text) {
+    if (!hintWindow_) {
+        hintWindow_ = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+        hintWindow_->setWordWrap(true);
+        hintWindow_->setTextFormat(Qt::PlainText);
+        hintWindow_->setAutoFillBackground(true);
+        hintWindow_->setPalette(QPalette(QColor(0, 0, 0), QColor(255, 255, 225)));
+        hintWindow_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QRect rect = QFontMetrics(hintWindow_->font())
+                     .boundingRect(QRect(0, 0, screen.width(), 0), Qt::TextWordWrap, text);
+    const QPoint pointer = QCursor::pos();
+    const int captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    rect.moveTo(pointer.x(), pointer.y() + captionHeight);
+    rect.setWidth(rect.width() + 6);
+    rect.setHeight(rect.height() + 2);
+    hintWindow_->setText(text);
+    hintWindow_->setGeometry(rect);
+    hintWindow_->show();
+}
+
+void TTarnwickMainForm::HideHint() {
+    if (hintWindow_ && hintWindow_->isVisible()) hintWindow_->hide();
+}
+
+void TTarnwickMainForm::Message(const QString& text) { setup_.Dialogs->ShowMessage(this, QString::fromUtf8(kMessageCaption), text); }
+
+bool TTarnwickMainForm::Ask(const QString& text) {
+    return setup_.Dialogs->AskYesNo(this, QString::fromUtf8(kMessageCaption), text);
+}
+
+}  // namespace quodle

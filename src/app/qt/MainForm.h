@@ -1,0 +1,205 @@
+#pragma once
+// TTarnwickMainForm: the main window — tool bar, tabs of documents, the
+// output pane, the status bar and every menu — and the life of the program
+// from creation to shutdown.
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <map>
+#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/Dialogs.h"
+#include "base/Color.h"
+#include "props/EditorExProp.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace quodle {
+
+class TEditorEx;
+class TOpenMenuList;
+class TPageControl;
+class TStatusPanels;
+class THyphenFountain;
+
+// Where a main window finds its settings file and word lists, and how it
+// asks its questions. Tests point these at a temporary folder and a
+// scripted dialog seam.
+struct TMainFormSetup {
+    TDialogs* Dialogs = nullptr;
+    QString SettingsPath;  // the INI file
+    QString WordListDir;   // folder of the five word lists
+};
+
+class TTarnwickMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 543;
+    static constexpr int kDesignHeight = 407;
+
+    // Runs the whole creation sequence (settings, word lists, reopen list).
+    // A window made by "別の編集ウィンドウを開く" passes its creator.
+    explicit TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainForm* creator = nullptr);
+    ~TTarnwickMainForm() override;
+
+    // The initial "New File" tab, then every accepted file of the command line.
+    void OpenStartupDocuments(const QStringList& arguments);
+
+    // The editor every command acts on: the first document editor of the
+    // selected tab that has the focus, else the tab's last one.
+    TEditorEx* ActiveEditor() const;
+    TEditorEx* OutputPane() const { return EditorEx1; }
+
+    // Documents (menu ファイル, ウィンドウ, drop and reopen).
+    enum class TSaveResult { Saved, Cancelled, Failed };
+    void NewDocument();
+    void OpenWithDialog();
+    // pushReopen is false when the caller has put the path on the reopen list.
+    void OpenFileIntoNewTab(const QString& path, bool pushReopen = true);
+    void OpenFiles(const QStringList& paths);  // dropped files
+    void Reopen(const QString& path);
+    bool SaveActive();
+    TSaveResult SaveActiveAs();
+    void CloseActive();
+    void ToggleSplit();
+    TTarnwickMainForm* OpenSecondWindow();
+
+    // State the tests and the later commands read.
+    const QStringList& TabPaths() const { return tabPaths_; }
+    TPageControl* PageControl() const { return PageControl1; }
+    TStatusPanels* StatusPanels() const { return StatusBar1; }
+    QProgressBar* ProgressBar() const { return ProgressBar1; }
+    QAction* Action(const QString& name) const;
+    QMenu* ReopenMenu() const { return reopenMenu_; }
+    TEditorExProp& Template() { return EditorExProp1; }
+    const std::shared_ptr<THyphenFountain>& Fountain1() const { return HyphenFountain1; }
+    const std::vector<std::string>& FunctionList() const { return functionList_; }
+    const std::vector<std::string>& SysVarList() const { return sysVarList_; }
+    const std::vector<std::string>& ExclusionList() const { return exclusionList_; }
+    bool BackupEnabled() const;
+    bool IsFirstWindow() const { return creator_ == nullptr; }
+    const TFileDialogState& OpenDialogState() const { return OpenDialog1; }
+
+    // Pointer hints (used by the hint commands of later parts).
+    void ShowHint(const QString& text);
+    void HideHint();
+
+    // The return point, shared by all tabs: every jump stores the active
+    // editor's caret row and first visible row first; 元の行に戻る goes back.
+    struct TReturnPoint {
+        int row = 0;
+        int topRow = 0;
+    };
+    void StoreReturnPoint();
+    void JumpBack();
+    const TReturnPoint& ReturnPoint() const { return returnPoint_; }
+
+    // Refreshes after a change of the active document.
+    void Refresh();
+    void TabChange();
+    void RefreshPositionPanel(TEditorEx* editor);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class TPositionMode { RowCol, LinesChar };
+
+    // Construction (MainForm.cpp, MainFormMenus.cpp).
+    void CreateLayout();
+    void CreateMenus();
+    void CreateToolBar();
+    QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
+    void ReadSettings();
+    void LoadWordLists();
+    void WriteSettingsAtShutdown();
+    void WriteFormPosition();
+    void ApplyLoadTarget();
+    void SelectLoadTarget(QAction* target);
+
+    // Documents (MainFormDocuments.cpp).
+    TEditorEx* CreateDocumentEditor(QWidget* page);
+    void PrepareEditor(TEditorEx* editor);
+    void ConnectEditorEvents(TEditorEx* editor);
+    QWidget* CreateDocumentPage(TEditorEx** editorOut);
+    bool LoadInto(TEditorEx* editor, const QString& path);
+    int FindOpenTab(const QString& path) const;
+    // Writes the text (through a temporary file, with an optional backup);
+    // a failure is reported and leaves the document modified.
+    bool WriteDocument(TEditorEx* editor, const QString& path, const std::optional<QString>& backupPath,
+                       const QString& backupFailureText, int backupStep);
+    void SetDialogFolders(const QString& path);
+    // The text is on disk: every editor that shows it is unmodified.
+    void MarkSaved(TEditorEx* editor);
+    void SelectTab(int index);
+    void RemoveTab(int index);
+    void Unsplit(int tabIndex);
+    bool IsSplit(int tabIndex) const;
+    // False when a write failed: the window then stays open.
+    bool CloseAllTabsForShutdown();
+    void RebuildReopenMenu();
+
+    // Status panels.
+    void RefreshModifiedPanel(TEditorEx* editor);
+    void RefreshOverwritePanel(TEditorEx* editor);
+    void RefreshSelectionModePanel(TEditorEx* editor);
+    void SetPositionMode(TPositionMode mode);
+
+    void Message(const QString& text);
+    bool Ask(const QString& text);
+
+    TMainFormSetup setup_;
+    QPointer<TTarnwickMainForm> creator_;
+
+    // Layout (names as the later parts refer to them).
+    QToolBar* ToolBar1 = nullptr;
+    QWidget* Panel4 = nullptr;  // left panel for the command/function tree
+    QToolButton* SpeedButton1 = nullptr;  // tree title
+    QToolButton* SpeedButton2 = nullptr;  // "x"
+    QTreeWidget* TreeView1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QSplitter* Splitter1 = nullptr;  // tabs above, output pane below
+    TPageControl* PageControl1 = nullptr;
+    TEditorEx* EditorEx1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QWidget* Panel3 = nullptr;  // right dock site
+    TStatusPanels* StatusBar1 = nullptr;
+    QLabel* hintWindow_ = nullptr;
+
+    std::map<QString, QAction*> actions_;
+    QMenu* reopenMenu_ = nullptr;
+    QAction* CAD1 = nullptr;  // the load command
+    std::vector<QAction*> loadTargets_;
+
+    QStringList tabPaths_;
+    std::unique_ptr<TOpenMenuList> reopenList_;
+    TColor activeTabText_ = clBlue;
+    TColor activeTabFill_ = clAqua;
+    TPositionMode positionMode_ = TPositionMode::RowCol;
+    std::vector<std::string> functionList_;
+    std::vector<std::string> sysVarList_;
+    std::vector<std::string> exclusionList_;
+    TEditorExProp EditorExProp1;
+    std::shared_ptr<THyphenFountain> HyphenFountain1;  // documents and printing
+    std::shared_ptr<THyphenFountain> HyphenFountain2;  // the output pane
+    std::string printBlob_;  // print settings, kept until the print component takes them
+    TFileDialogState OpenDialog1;
+    TFileDialogState SaveDialog1;
+    bool shownOnce_ = false;
+    TReturnPoint returnPoint_;
+};
+
+}  // namespace quodle

@@ -1,0 +1,455 @@
+// Documents and tabs: new, open, reopen, drop, save, save as, close, split,
+// the second window, the close questions, the caption and the status panels.
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolButton>
+
+#include "app/DocumentRules.h"
+#include "app/OpenMenuList.h"
+#include "app/qt/DocumentPage.h"
+#include "app/qt/MainForm.h"
+#include "app/qt/Messages.h"
+#include "app/qt/PageControl.h"
+#include "app/qt/StatusPanels.h"
+#include "base/FileIo.h"
+#include "base/Text.h"
+#include "editor/HyphenFountain.h"
+#include "editor/TextFile.h"
+#include "editor/qt/EditorEx.h"
+
+namespace quodle {
+
+namespace {
+
+constexpr int kTreePanelWidth = 150;
+constexpr int kCollapsedPanelWidth = 1;
+constexpr int kSecondWindowOffset = 30;
+
+QString NewFilePath() { return QString::fromUtf8(kNewFilePath.data(), static_cast<qsizetype>(kNewFilePath.size())); }
+QString FileName(const QString& path) { return QString::fromStdString(FileNamePart(path.toStdString())); }
+bool FileExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+TDocumentPage* PageOf(const TPageControl* pages, int index) { return qobject_cast<TDocumentPage*>(pages->Page(index)); }
+
+}  // namespace
+
+// ----------------------------------------------------------- editors and tabs
+
+TEditorEx* TTarnwickMainForm::ActiveEditor() const {
+    const TDocumentPage* page = PageOf(PageControl1, PageControl1->ActivePageIndex());
+    if (!page) return nullptr;
+    const std::vector<TEditorEx*> editors = page->Editors();
+    for (TEditorEx* editor : editors)
+        if (editor->hasFocus()) return editor;
+    return editors.empty() ? nullptr : editors.back();
+}
+
+QWidget* TTarnwickMainForm::CreateDocumentPage(TEditorEx** editorOut) {
+    auto* page = new TDocumentPage;
+    auto* editor = new TEditorEx(page);
+    page->SetEditor(editor);
+    ConnectEditorEvents(editor);
+    *editorOut = editor;
+    return page;
+}
+
+void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
+    editor->AssignFrom(EditorExProp1);
+    editor->SetFountain(HyphenFountain1);
+}
+
+void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
+    connect(editor, &TEditor::CaretMoved, this, [this, editor] { RefreshPositionPanel(editor); });
+    connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
+    connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
+    connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
+    connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
+}
+
+void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(index); }
+
+int TTarnwickMainForm::FindOpenTab(const QString& path) const {
+    for (int i = 0; i < tabPaths_.size(); ++i)
+        if (tabPaths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+void TTarnwickMainForm::SetDialogFolders(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    OpenDialog1.InitialDir = folder;
+    SaveDialog1.InitialDir = folder;
+}
+
+void TTarnwickMainForm::MarkSaved(TEditorEx* editor) {
+    for (TEditorClient* client : editor->Rows().Editors())
+        if (auto* viewer = dynamic_cast<TEditor*>(client)) viewer->SetModified(false);
+}
+
+bool TTarnwickMainForm::IsSplit(int tabIndex) const {
+    const TDocumentPage* page = PageOf(PageControl1, tabIndex);
+    return page && page->IsSplit();
+}
+
+void TTarnwickMainForm::RemoveTab(int index) {
+    TDocumentPage* page = PageOf(PageControl1, index);
+    if (!page) return;
+    page->Unsplit();
+    PageControl1->TakePage(index);
+    tabPaths_.removeAt(index);
+    delete page;
+}
+
+// ----------------------------------------------------------- refresh
+
+void TTarnwickMainForm::Refresh() {
+    const int index = PageControl1->ActivePageIndex();
+    const QString path = index >= 0 && index < tabPaths_.size() ? tabPaths_[index] : QString();
+    if (index >= 0) setWindowTitle(path);
+    if (TEditorEx* editor = ActiveEditor()) {
+        RefreshModifiedPanel(editor);
+        RefreshOverwritePanel(editor);
+        RefreshSelectionModePanel(editor);
+        RefreshPositionPanel(editor);
+    }
+    Panel4->setFixedWidth(!SpeedButton1->text().isEmpty() && SpeedButton1->text() == FileName(path)
+                              ? kTreePanelWidth
+                              : kCollapsedPanelWidth);
+}
+
+void TTarnwickMainForm::TabChange() {
+    if (TEditorEx* editor = ActiveEditor()) editor->setFocus();
+    Refresh();
+}
+
+void TTarnwickMainForm::RefreshPositionPanel(TEditorEx* editor) {
+    if (!editor) return;
+    int first = editor->Row() + 1;
+    int second = editor->Col() + 1;
+    if (positionMode_ == TPositionMode::LinesChar) {
+        first = editor->LineIndexOfRow(editor->Row()) + 1;
+        second = editor->OffsetInLine(editor->Row(), editor->Col()) + 1;
+    }
+    StatusBar1->SetPanelText(0, QString::asprintf("%5d 行:%4d 桁", first, second));
+}
+
+void TTarnwickMainForm::RefreshModifiedPanel(TEditorEx* editor) {
+    if (editor) StatusBar1->SetPanelText(1, editor->Modified() ? QStringLiteral("変更あり") : QString());
+}
+
+void TTarnwickMainForm::RefreshOverwritePanel(TEditorEx* editor) {
+    if (editor) StatusBar1->SetPanelText(2, editor->OverwriteMode() ? QStringLiteral("上書") : QStringLiteral("挿入"));
+}
+
+void TTarnwickMainForm::RefreshSelectionModePanel(TEditorEx* editor) {
+    if (editor) StatusBar1->SetPanelText(3, editor->SelectionMode() == selBox ? QStringLiteral("矩形選択") : QString());
+}
+
+void TTarnwickMainForm::SetPositionMode(TPositionMode mode) {
+    Action(QStringLiteral("RowCol1"))->setChecked(mode == TPositionMode::RowCol);
+    Action(QStringLiteral("LinesChar1"))->setChecked(mode == TPositionMode::LinesChar);
+    if (mode == positionMode_) return;
+    positionMode_ = mode;
+    RefreshPositionPanel(ActiveEditor());
+}
+
+// ----------------------------------------------------------- new and open
+
+void TTarnwickMainForm::OpenStartupDocuments(const QStringList& arguments) {
+    NewDocument();
+    for (const QString& argument : arguments) {
+        if (!IsAcceptedExtension(argument.toStdString())) continue;
+        const QString path = QFileInfo(argument).absoluteFilePath();
+        if (!FileExists(path) || !ExclusiveOpenTest(path.toStdString())) {
+            Message(CannotOpenText());
+            continue;
+        }
+        OpenFileIntoNewTab(path);
+    }
+}
+
+void TTarnwickMainForm::NewDocument() {
+    tabPaths_ << NewFilePath();
+    TEditorEx* editor = nullptr;
+    QWidget* page = CreateDocumentPage(&editor);
+    SelectTab(PageControl1->AddPage(page, NewFilePath()));
+    PrepareEditor(editor);
+    editor->setFocus();
+    Refresh();
+}
+
+bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+    try {
+        editor->Lines().LoadFromFile(path.toStdString());
+    } catch (const EFileError& e) {
+        Message(LoadFailedText(e));
+        return false;
+    }
+    MarkSaved(editor);
+    return true;
+}
+
+void TTarnwickMainForm::OpenFileIntoNewTab(const QString& path, bool pushReopen) {
+    if (TEditorEx* active = ActiveEditor()) active->AssignTo(EditorExProp1);
+    const int previous = PageControl1->ActivePageIndex();
+    tabPaths_ << path;
+    TEditorEx* editor = nullptr;
+    QWidget* page = CreateDocumentPage(&editor);
+    const int index = PageControl1->AddPage(page, FileName(path));
+    SelectTab(index);
+    if (!LoadInto(editor, path)) {
+        // A file that vanished or cannot be read leaves no tab behind.
+        RemoveTab(index);
+        SelectTab(previous);
+        TabChange();
+        return;
+    }
+    PrepareEditor(editor);
+    editor->setFocus();
+    if (pushReopen) reopenList_->Push(path.toStdString());
+    Refresh();
+    SetDialogFolders(path);
+}
+
+void TTarnwickMainForm::OpenWithDialog() {
+    const std::optional<QString> chosen = setup_.Dialogs->OpenFileName(this, OpenDialog1);
+    if (!chosen || !FileExists(*chosen)) return;
+    const QString path = *chosen;
+    if (const int open = FindOpenTab(path); open >= 0) {
+        Message(AlreadyOpenText());
+        SelectTab(open);
+        if (TEditorEx* editor = ActiveEditor()) editor->setFocus();
+        Refresh();
+        tabPaths_[open] = path;
+        SetDialogFolders(path);
+        return;
+    }
+    if (!ExclusiveOpenTest(path.toStdString())) {
+        Message(CannotOpenText());
+        return;
+    }
+    TEditorEx* active = ActiveEditor();
+    if (!active || active->Lines().Count() != 0) {
+        OpenFileIntoNewTab(path);
+        return;
+    }
+    // An empty document takes the file in its own tab.
+    const int index = PageControl1->ActivePageIndex();
+    if (!LoadInto(active, path)) return;
+    reopenList_->Push(path.toStdString());
+    Refresh();
+    PageControl1->SetCaption(index, FileName(path));
+    tabPaths_[index] = path;
+    setWindowTitle(path);
+    SetDialogFolders(path);
+}
+
+void TTarnwickMainForm::OpenFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (!IsAcceptedExtension(path.toStdString())) continue;
+        if (!ExclusiveOpenTest(path.toStdString())) {
+            Message(CannotOpenText());
+            continue;
+        }
+        OpenFileIntoNewTab(path);
+    }
+}
+
+void TTarnwickMainForm::Reopen(const QString& path) {
+    if (!FileExists(path)) {
+        if (reopenList_->Contains(path.toStdString()) && Ask(ReopenMissingText(path)))
+            reopenList_->Remove(path.toStdString());
+        return;
+    }
+    if (const int open = FindOpenTab(path); open >= 0) {
+        Message(AlreadyOpenText());
+        SelectTab(open);
+        if (TEditorEx* editor = ActiveEditor()) editor->setFocus();
+        Refresh();
+        return;
+    }
+    if (!ExclusiveOpenTest(path.toStdString())) {
+        Message(CannotOpenText());
+        return;
+    }
+    reopenList_->Push(path.toStdString());
+    OpenFileIntoNewTab(path, false);
+}
+
+void TTarnwickMainForm::RebuildReopenMenu() {
+    // An entry may be rebuilt away while its own click is running.
+    for (QAction* item : reopenMenu_->actions()) {
+        reopenMenu_->removeAction(item);
+        item->deleteLater();
+    }
+    for (const std::string& entry : reopenList_->Items()) {
+        const QString path = QString::fromStdString(entry);
+        QAction* item = reopenMenu_->addAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        item->setData(path);
+        connect(item, &QAction::triggered, this, [this, path] { Reopen(path); });
+    }
+}
+
+// ----------------------------------------------------------- save
+
+bool TTarnwickMainForm::WriteDocument(TEditorEx* editor, const QString& path,
+                                      const std::optional<QString>& backupPath, const QString& backupFailureText,
+                                      int backupStep) {
+    if (backupPath) ProgressBar1->setValue(backupStep);
+    ProgressBar1->setValue(100);
+    SaveOutcome outcome;
+    try {
+        std::optional<std::filesystem::path> backup;
+        if (backupPath) backup = backupPath->toStdString();
+        outcome = SaveFileAtomically(path.toStdString(), editor->Lines().Text(), backup);
+    } catch (const FileError& e) {
+        ProgressBar1->setValue(0);
+        Message(SaveFailedText(e));
+        return false;
+    }
+    ProgressBar1->setValue(0);
+    if (outcome.backupError) Message(backupFailureText);
+    return true;
+}
+
+bool TTarnwickMainForm::SaveActive() {
+    TEditorEx* editor = ActiveEditor();
+    const int index = PageControl1->ActivePageIndex();
+    if (!editor) return false;
+    const QString path = tabPaths_[index];
+    if (path == NewFilePath()) return SaveActiveAs() == TSaveResult::Saved;
+    std::optional<QString> backup;
+    if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), path.toStdString()));
+    if (!WriteDocument(editor, path, backup, backup ? BackupFailedText(*backup) : QString(), 20)) return false;
+    MarkSaved(editor);
+    RefreshModifiedPanel(editor);
+    return true;
+}
+
+TTarnwickMainForm::TSaveResult TTarnwickMainForm::SaveActiveAs() {
+    TEditorEx* editor = ActiveEditor();
+    const int index = PageControl1->ActivePageIndex();
+    if (!editor || editor->Lines().Count() == 0) return TSaveResult::Cancelled;
+    const QString current = tabPaths_[index];
+    const std::string extension = AsciiUpper(ExtensionOf(current.toStdString()));
+    const std::pair<const char*, int> types[] = {{".TXT", 2}, {".DXF", 3}, {".DCL", 4}, {".SCR", 5}};
+    for (const auto& [ext, filterIndex] : types)
+        if (extension == ext) SaveDialog1.FilterIndex = filterIndex;
+    const std::optional<QString> chosen = setup_.Dialogs->SaveFileName(this, SaveDialog1);
+    if (!chosen) return TSaveResult::Cancelled;
+    const QString path = *chosen;
+    if (FileExists(path) && !Ask(ReplaceExistingText(path))) return TSaveResult::Cancelled;
+    std::optional<QString> backup;
+    if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), current.toStdString()));
+    if (!WriteDocument(editor, path, backup, BakFailedText(), 30)) return TSaveResult::Failed;
+    tabPaths_[index] = path;
+    PageControl1->SetCaption(index, FileName(path));
+    MarkSaved(editor);
+    Refresh();
+    SetDialogFolders(path);
+    return TSaveResult::Saved;
+}
+
+// ----------------------------------------------------------- close
+
+void TTarnwickMainForm::CloseActive() {
+    TEditorEx* editor = ActiveEditor();
+    const int index = PageControl1->ActivePageIndex();
+    if (!editor) return;
+    if (editor->Modified() && PageControl1->PageCount() > 1 && Ask(CloseTabModifiedText(PageControl1->Caption(index)))) {
+        // Only a write that failed keeps the tab; a cancelled dialog does not.
+        if (FileExists(tabPaths_[index])) {
+            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
+            MarkSaved(editor);
+        } else if (SaveActiveAs() == TSaveResult::Failed) {
+            return;
+        }
+    }
+    if (PageControl1->PageCount() == 1) {
+        close();
+        return;
+    }
+    RemoveTab(index);
+    SelectTab(std::max(0, index - 1));
+    TabChange();
+}
+
+bool TTarnwickMainForm::CloseAllTabsForShutdown() {
+    for (int index = PageControl1->PageCount() - 1; index >= 0; --index) {
+        SelectTab(index);
+        TabChange();
+        TEditorEx* editor = ActiveEditor();
+        if (!editor || !editor->Modified()) continue;
+        if (!Ask(CloseWindowModifiedText(PageControl1->Caption(index)))) continue;
+        if (FileExists(tabPaths_[index])) {
+            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return false;
+            MarkSaved(editor);
+            continue;
+        }
+        const std::optional<QString> chosen = setup_.Dialogs->SaveFileName(this, SaveDialog1);
+        if (!chosen) continue;
+        if (!WriteDocument(editor, *chosen, std::nullopt, QString(), 0)) return false;
+        tabPaths_[index] = *chosen;
+        PageControl1->SetCaption(index, FileName(*chosen));
+        MarkSaved(editor);
+        Refresh();
+        SetDialogFolders(*chosen);
+    }
+    return true;
+}
+
+// ----------------------------------------------------------- split and second window
+
+void TTarnwickMainForm::ToggleSplit() {
+    const int index = PageControl1->ActivePageIndex();
+    TDocumentPage* page = PageOf(PageControl1, index);
+    if (!page) return;
+    if (page->IsSplit()) {
+        Unsplit(index);
+        return;
+    }
+    TEditorEx* lower = page->Editor();
+    lower->setFocus();
+    auto* upper = new TEditorEx(page);
+    lower->AssignTo(EditorExProp1);
+    PrepareEditor(upper);
+    ConnectEditorEvents(upper);
+    page->Split(upper);
+    upper->AttachRowList(lower->RowList());
+    upper->SetModified(lower->Modified());
+    upper->SetTopRow(lower->TopRow());
+    lower->SetTopRow(upper->TopRow() + upper->VisibleRowCount());
+}
+
+void TTarnwickMainForm::Unsplit(int tabIndex) {
+    TDocumentPage* page = PageOf(PageControl1, tabIndex);
+    if (!page || !page->IsSplit()) return;
+    page->Unsplit();
+    TabChange();
+}
+
+TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
+    TEditorEx* active = ActiveEditor();
+    const int index = PageControl1->ActivePageIndex();
+    if (!active) return nullptr;
+    auto* window = new TTarnwickMainForm(setup_, this);
+    TEditorEx* editor = nullptr;
+    QWidget* page = window->CreateDocumentPage(&editor);
+    window->tabPaths_ << tabPaths_[index];
+    window->SelectTab(window->PageControl1->AddPage(page, FileName(tabPaths_[index])));
+    window->move(pos() + QPoint(kSecondWindowOffset, kSecondWindowOffset));
+    window->Action(QStringLiteral("mnuExit"))->setText(QStringLiteral("すべて閉じる"));
+    window->show();
+    active->AssignTo(EditorExProp1);
+    PrepareEditor(editor);
+    editor->AttachRowList(active->RowList());
+    // The text may already hold changes that only this window can still save.
+    editor->SetModified(active->Modified());
+    window->TabChange();
+    return window;
+}
+
+}  // namespace quodle

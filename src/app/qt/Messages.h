@@ -1,0 +1,52 @@
+#pragma once
+// The texts the main window shows. Where a message breaks its line, the
+// break is written as "\n", which the message boxes show as a new line.
+#include <QString>
+
+#include "base/FileIo.h"
+#include "editor/TextFile.h"
+
+namespace quodle {
+
+inline constexpr const char* kFormCaption = "Quodle Ver.0.58";
+inline constexpr const char* kApplicationTitle = "Tarnwick Ver.0.58b";
+inline constexpr const char* kMessageCaption = "Tarnwick";
+inline constexpr const char* kFileFilter =
+    "AutoLISPファイル(*.lsp)|*.lsp|テキストファイル(*.txt)|*.txt|DXFファイル(*.dxf)|*.dxf|"
+    "DCLファイル(*.dcl)|*.dcl|SCRファイル(*.scr)|*.scr";
+
+inline QString AlreadyOpenText() { return QStringLiteral("すでに開かれています．"); }
+inline QString CannotOpenText() { return QStringLiteral("ファイルが存在しないか使用中です．"); }
+inline QString ReopenMissingText(const QString& path) {
+    return path + QStringLiteral(" が見つかりません．\n履歴から削除しますか．");
+}
+inline QString BackupFailedText(const QString& backupPath) {
+    return QStringLiteral("バックアップファイルの作成に失敗しました．\n") + backupPath;
+}
+inline QString BakFailedText() { return QStringLiteral("BAKファイルの作成に失敗しました．"); }
+inline QString ReplaceExistingText(const QString& path) {
+    return path + QStringLiteral("はすでに存在します．\n置き換えしますか？");
+}
+// Closing one tab uses the half-width stop, closing the window the full-width one.
+inline QString CloseTabModifiedText(const QString& caption) {
+    return caption + QStringLiteral(" は変更されています.保存しますか？");
+}
+inline QString CloseWindowModifiedText(const QString& caption) {
+    return caption + QStringLiteral(" は変更されています．保存しますか？");
+}
+
+// Failures the program reports with the path and the system's reason.
+inline QString SaveFailedText(const FileError& e) {
+    return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +
+           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+}
+inline QString LoadFailedText(const EFileError& e) {
+    return QStringLiteral("ファイルを読み込めませんでした．\n") + QString::fromStdString(e.Path()) +
+           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+}
+inline QString SettingsWriteFailed(const FileError& e) {
+    return QStringLiteral("設定ファイルに書き込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
+           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+}
+
+}  // namespace quodle

@@ -1,0 +1,45 @@
+#include "app/qt/StatusPanels.h"
+
+#include <QLabel>
+
+namespace quodle {
+
+namespace {
+constexpr std::array<int, TStatusPanels::kPanelCount> kPanelWidths{100, 80, 80, 80, 100, 100};
+
+// A panel of a fixed width that a narrow window may still cut off, so the
+// bar never makes the window wider than it was designed.
+class TPanelLabel : public QLabel {
+public:
+    TPanelLabel(int width, QWidget* parent) : QLabel(parent), width_(width) { setMaximumWidth(width); }
+    QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int width_;
+};
+}  // namespace
+
+TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
+    setSizeGripEnabled(true);
+    for (int i = 0; i < kPanelCount; ++i) {
+        auto* label = new TPanelLabel(kPanelWidths[static_cast<std::size_t>(i)], this);
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setTextFormat(Qt::PlainText);
+        label->setContentsMargins(2, 0, 2, 0);
+        addWidget(label);
+        panels_[static_cast<std::size_t>(i)] = label;
+    }
+    SetPanelText(2, QStringLiteral("挿入"));
+}
+
+void TStatusPanels::SetPanelText(int index, const QString& text) {
+    if (index >= 0 && index < kPanelCount) panels_[static_cast<std::size_t>(index)]->setText(text);
+}
+
+QString TStatusPanels::PanelText(int index) const {
+    return index >= 0 && index < kPanelCount ? panels_[static_cast<std::size_t>(index)]->text() : QString();
+}
+
+}  // namespace quodle

@@ -1,0 +1,24 @@
+#pragma once
+// StatusBar1: six fixed panels (position, modified, insert/overwrite, box
+// selection, bracket counts, result of the last command).
+#include <QStatusBar>
+#include <array>
+
+class QLabel;
+
+namespace quodle {
+
+class TStatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    static constexpr int kPanelCount = 6;
+    explicit TStatusPanels(QWidget* parent = nullptr);
+
+    void SetPanelText(int index, const QString& text);
+    QString PanelText(int index) const;
+
+private:
+    std::array<QLabel*, kPanelCount> panels_{};
+};
+
+}  // namespace quodle

@@ -1,0 +1,40 @@
+// Quodle: the program. Creates the main window, opens the files named on the
+// command line and runs until the first main window is gone.
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/Settings.h"
+#include "app/qt/Dialogs.h"
+#include "app/qt/MainForm.h"
+#include "app/qt/Messages.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The task-bar title; the window caption is the form's own.
+    QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The user interface is Japanese, the toolkit's own dialogs included.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
+
+    const QString executable = QApplication::applicationFilePath();
+    quodle::TQtDialogs dialogs;
+    quodle::TMainFormSetup setup;
+    setup.Dialogs = &dialogs;
+    setup.SettingsPath =
+        QString::fromStdString(quodle::settings::SettingsFilePath(executable.toStdString()).string());
+    setup.WordListDir = QFileInfo(executable).absolutePath();
+
+    auto* form = new quodle::TTarnwickMainForm(setup);
+    QObject::connect(form, &QObject::destroyed, &app, &QApplication::quit);
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    form->OpenStartupDocuments(arguments);
+    form->show();
+    return app.exec();
+}

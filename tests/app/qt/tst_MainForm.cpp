@@ -1,0 +1,638 @@
+// The real main window, driven through its menus, keys and the scripted
+// dialog seam, with its settings file in a temporary folder.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "app/IniFile.h"
+#include "app/OpenMenuList.h"
+#include "app/qt/MainForm.h"
+#include "app/qt/PageControl.h"
+#include "app/qt/StatusPanels.h"
+#include "base/ShiftJis.h"
+#include "editor/HyphenFountain.h"
+#include "editor/qt/EditorEx.h"
+#include "support/qt/FakeDialogs.h"
+
+using namespace quodle;
+using quodle::testing::TFakeDialogs;
+using TKind = TFakeDialogs::TKind;
+
+namespace {
+
+const QString kCannotOpen = QStringLiteral("ファイルが存在しないか使用中です．");
+const QString kAlreadyOpen = QStringLiteral("すでに開かれています．");
+
+QString TextOf(const TEditorEx* editor) {
+    return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text()));
+}
+
+// Types text into a widget as key presses carrying the characters.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
+}
+
+QStringList Captions(const TTarnwickMainForm* w) {
+    QStringList captions;
+    for (int i = 0; i < w->PageControl()->PageCount(); ++i) captions << w->PageControl()->Caption(i);
+    return captions;
+}
+
+QStringList ReopenCaptions(const TTarnwickMainForm* w) {
+    QStringList captions;
+    for (QAction* a : w->ReopenMenu()->actions()) captions << a->text();
+    return captions;
+}
+
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TFakeDialogs> dialogs_;
+
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+    QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
+
+    void WriteFile(const QString& name, const QString& utf8Text) {
+        QFile f(Path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const std::string bytes = Utf8ToCp932(utf8Text.toStdString());
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    QString ReadFile(const QString& name) const {
+        QFile f(Path(name));
+        if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<missing>");
+        return QString::fromStdString(Cp932ToUtf8(f.readAll().toStdString()));
+    }
+    void WriteIni(const QString& text) {
+        QFile f(IniPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    }
+    std::optional<std::string> IniValue(const char* section, const char* key) const {
+        return IniFile(IniPath().toStdString()).Read().Value(section, key);
+    }
+
+    TTarnwickMainForm* Create(const QStringList& arguments = {}) {
+        TMainFormSetup setup;
+        setup.Dialogs = dialogs_.get();
+        setup.SettingsPath = IniPath();
+        setup.WordListDir = Path(QStringLiteral("bin"));
+        auto* w = new TTarnwickMainForm(setup);
+        w->OpenStartupDocuments(arguments);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
+        return w;
+    }
+    // Closes a window through its close box and lets it be destroyed.
+    static bool CloseAndDestroy(TTarnwickMainForm* w) {
+        QPointer<TTarnwickMainForm> guard(w);
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return guard.isNull();
+    }
+    // Runs `action` while writes into the test folder fail: the folder is
+    // read-only, and since a privileged user writes there anyway, a
+    // file-size limit stops the write for everyone.
+    template <class Action>
+    void WithFailingWrites(Action action) {
+        QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::ExeOwner);
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        if (::geteuid() == 0) {
+            struct rlimit small = old;
+            small.rlim_cur = 2;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        }
+        action();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldHandler);
+        QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    static QString FailedWriteReason() {
+        return ::geteuid() == 0 ? QStringLiteral("File too large") : QStringLiteral("Permission denied");
+    }
+    void OpenThroughDialog(TTarnwickMainForm* w, const QString& path) {
+        dialogs_->files.push_back(path);
+        w->Action(QStringLiteral("mnuOpen"))->trigger();
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
+        dialogs_ = std::make_unique<TFakeDialogs>();
+    }
+    void cleanup() {
+        // Deleting a window also deletes its own top-level children.
+        QList<QPointer<TTarnwickMainForm>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<TTarnwickMainForm*>(w)) windows << form;
+        for (const auto& w : windows) delete w.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(dialogs_->unscripted, 0);
+        for (const QString& caption : dialogs_->Captions()) QCOMPARE(caption, QStringLiteral("Tarnwick"));
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("accepted extensions only") << QStringList{"a.LSP", "b.txt", "c.exe"}
+                                                  << QStringList{"New File", "a.LSP", "b.txt"} << QStringList{};
+        QTest::newRow("missing file") << QStringList{"gone.lsp", "a.LSP"} << QStringList{"New File", "a.LSP"}
+                                      << QStringList{kCannotOpen};
+        QTest::newRow("file locked by another program")
+            << QStringList{"locked.lsp", "b.txt"} << QStringList{"New File", "b.txt"} << QStringList{kCannotOpen};
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        for (const char* name : {"a.LSP", "b.txt", "c.exe", "locked.lsp"}) WriteFile(QString::fromLatin1(name), "x\r\n");
+        const int holder = ::open(Path(QStringLiteral("locked.lsp")).toUtf8().constData(), O_RDWR);
+        QVERIFY(holder >= 0 && ::flock(holder, LOCK_EX | LOCK_NB) == 0);
+        QStringList absolute;
+        for (const QString& a : arguments) absolute << Path(a);
+        TTarnwickMainForm* w = Create(absolute);
+        ::close(holder);
+        QTEST(Captions(w), "captions");
+        QTEST(dialogs_->Texts(TKind::Message), "messages");
+        QCOMPARE(w->PageControl()->ActivePageIndex(), w->PageControl()->PageCount() - 1);
+        QCOMPARE(w->windowTitle(), w->TabPaths().constLast());
+        if (arguments.contains(QStringLiteral("b.txt"))) QCOMPARE(w->windowTitle(), Path(QStringLiteral("b.txt")));
+    }
+
+    void open_fillsEmptyTabThenAddsTabs() {
+        WriteFile("x.lsp", "(setq a 1)\r\n");
+        WriteFile("y.lsp", "(setq b 2)\r\n");
+        TTarnwickMainForm* w = Create();
+        OpenThroughDialog(w, Path("x.lsp"));
+        QCOMPARE(Captions(w), QStringList{"x.lsp"});
+        QCOMPARE(w->TabPaths(), QStringList{Path("x.lsp")});
+        QCOMPARE(w->windowTitle(), Path("x.lsp"));
+        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("(setq a 1)\r\n"));
+        QCOMPARE(w->OpenDialogState().InitialDir, dir_->path());
+
+        OpenThroughDialog(w, Path("y.lsp"));
+        QCOMPARE(Captions(w), (QStringList{"x.lsp", "y.lsp"}));
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
+        QCOMPARE(w->StatusPanels()->PanelText(1), QString());
+
+        // The same file again: the message, and its tab comes forward.
+        OpenThroughDialog(w, Path("x.lsp"));
+        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
+        QCOMPARE(w->PageControl()->PageCount(), 2);
+        QCOMPARE(w->windowTitle(), Path("x.lsp"));
+
+        // The dialogs offer the classic filter and the .lsp default.
+        const TFileDialogState& shown = dialogs_->calls.front().state;
+        QCOMPARE(shown.Filter, QStringLiteral("AutoLISPファイル(*.lsp)|*.lsp|テキストファイル(*.txt)|*.txt|DXFファイル(*.dxf)|"
+                                              "*.dxf|DCLファイル(*.dcl)|*.dcl|SCRファイル(*.scr)|*.scr"));
+        QCOMPARE(shown.DefaultExt, QStringLiteral("lsp"));
+    }
+
+    void dropFiles_opensAcceptedFilesInNewTabs() {
+        for (const char* name : {"a.lsp", "b.exe", "locked.scr", "c.DCL"}) WriteFile(QString::fromLatin1(name), "x\r\n");
+        const int holder = ::open(Path(QStringLiteral("locked.scr")).toUtf8().constData(), O_RDWR);
+        QVERIFY(holder >= 0 && ::flock(holder, LOCK_EX | LOCK_NB) == 0);
+        TTarnwickMainForm* w = Create();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Path("a.lsp")), QUrl::fromLocalFile(Path("b.exe")),
+                      QUrl::fromLocalFile(Path("locked.scr")), QUrl::fromLocalFile(Path("c.DCL"))});
+        // A drop goes to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->ActiveEditor()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->ActiveEditor()->viewport(), &drop);
+        ::close(holder);
+        QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp", "c.DCL"}));
+        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kCannotOpen});
+        QCOMPARE(w->windowTitle(), Path("c.DCL"));
+    }
+
+    void reopen_missingFileAsksToRemove_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("yes removes") << true << QStringList{"/nowhere/kept.lsp"};
+        QTest::newRow("no keeps") << false << QStringList{"/nowhere/gone.lsp", "/nowhere/kept.lsp"};
+    }
+    void reopen_missingFileAsksToRemove() {
+        QFETCH(bool, answer);
+        WriteIni("[OpenMenuItems]\nCount=2\nItem0=/nowhere/gone.lsp\nItem1=/nowhere/kept.lsp\n");
+        TTarnwickMainForm* w = Create();
+        QCOMPARE(ReopenCaptions(w), (QStringList{"/nowhere/gone.lsp", "/nowhere/kept.lsp"}));
+        dialogs_->answers.push_back(answer);
+        w->ReopenMenu()->actions().constFirst()->trigger();
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 QStringList{QStringLiteral("/nowhere/gone.lsp が見つかりません．\n履歴から削除しますか．")});
+        QTEST(ReopenCaptions(w), "remaining");
+        QCOMPARE(w->PageControl()->PageCount(), 1);
+    }
+
+    void reopenList_keepsTwelveMostRecentFirst() {
+        QString ini = QStringLiteral("[OpenMenuItems]\nCount=12\n");
+        for (int i = 0; i < 12; ++i) {
+            WriteFile(QStringLiteral("f%1.lsp").arg(i), "x\r\n");
+            ini += QStringLiteral("Item%1=%2\n").arg(i).arg(Path(QStringLiteral("f%1.lsp").arg(i)));
+        }
+        WriteIni(ini);
+        WriteFile("new.lsp", "y\r\n");
+        TTarnwickMainForm* w = Create();
+        OpenThroughDialog(w, Path("new.lsp"));
+        QStringList expected{Path("new.lsp")};
+        for (int i = 0; i < 11; ++i) expected << Path(QStringLiteral("f%1.lsp").arg(i));
+        QCOMPARE(ReopenCaptions(w), expected);
+
+        // Reopening an entry moves it to the front without growing the list.
+        w->ReopenMenu()->actions().at(5)->trigger();
+        QCOMPARE(w->windowTitle(), Path("f4.lsp"));
+        expected.move(5, 0);
+        QCOMPARE(ReopenCaptions(w), expected);
+        // Reopening a file already open only brings its tab forward.
+        w->ReopenMenu()->actions().at(1)->trigger();
+        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(ReopenCaptions(w), expected);
+        QCOMPARE(w->TabPaths().at(w->PageControl()->ActivePageIndex()), Path("new.lsp"));
+
+        QVERIFY(CloseAndDestroy(w));
+        QCOMPARE(IniValue("OpenMenuItems", "Count"), std::optional<std::string>("12"));
+        QCOMPARE(IniValue("OpenMenuItems", "Item0"), std::optional<std::string>(Path("f4.lsp").toStdString()));
+    }
+
+    void save_keepsPreviousContentInBackup() {
+        WriteFile("a.lsp", "one\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* editor = w->ActiveEditor();
+        Key(editor, Qt::Key_End);
+        Type(editor, "2");
+        QCOMPARE(w->StatusPanels()->PanelText(1), QStringLiteral("変更あり"));
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("one2\r\n"));
+        QCOMPARE(ReadFile("a.~lsp"), QStringLiteral("one\r\n"));
+        QCOMPARE(w->StatusPanels()->PanelText(1), QString());
+        QCOMPARE(w->ProgressBar()->value(), 0);
+
+        Type(editor, "3");
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("one23\r\n"));
+        QCOMPARE(ReadFile("a.~lsp"), QStringLiteral("one2\r\n"));
+        QVERIFY(dialogs_->calls.empty());
+
+        // Without the backup option no backup is touched.
+        w->Action(QStringLiteral("mnuBackup"))->trigger();
+        Type(editor, "4");
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("one234\r\n"));
+        QCOMPARE(ReadFile("a.~lsp"), QStringLiteral("one2\r\n"));
+    }
+
+    void save_failureKeepsDocumentModifiedAndOldFile() {
+        WriteFile("a.lsp", "old\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* editor = w->ActiveEditor();
+        Type(editor, "new ");
+        WithFailingWrites([&] { w->Action(QStringLiteral("mnuSave"))->trigger(); });
+        QCOMPARE(dialogs_->Texts(TKind::Message),
+                 QStringList{QStringLiteral("ファイルを保存できませんでした．\n") + Path("a.lsp") + "\n" + FailedWriteReason()});
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("old\r\n"));
+        QVERIFY(editor->Modified());
+        QCOMPARE(w->StatusPanels()->PanelText(1), QStringLiteral("変更あり"));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.lsp"});
+    }
+
+    void saveAs_asksBeforeReplacingAndUsesCurrentExtensionForBackup() {
+        WriteFile("a.txt", "text\r\n");
+        WriteFile("b.lsp", "old b\r\n");
+        TTarnwickMainForm* w = Create({Path("a.txt")});
+        dialogs_->files = {Path("b.lsp"), Path("b.lsp")};
+        dialogs_->answers = {false, true};
+        w->Action(QStringLiteral("mnuSaveAs"))->trigger();
+        QCOMPARE(ReadFile("b.lsp"), QStringLiteral("old b\r\n"));
+        w->Action(QStringLiteral("mnuSaveAs"))->trigger();
+        const QString question = Path("b.lsp") + QStringLiteral("はすでに存在します．\n置き換えしますか？");
+        QCOMPARE(dialogs_->Texts(TKind::Question), (QStringList{question, question}));
+        // .txt preselects the second file type.
+        QCOMPARE(dialogs_->calls.front().state.FilterIndex, 2);
+        QCOMPARE(ReadFile("b.lsp"), QStringLiteral("text\r\n"));
+        QCOMPARE(ReadFile("b.~txt"), QStringLiteral("old b\r\n"));
+        QCOMPARE(Captions(w), (QStringList{"New File", "b.lsp"}));
+        QCOMPARE(w->windowTitle(), Path("b.lsp"));
+    }
+
+    void closeWindow_asksFromLastTabToFirst() {
+        WriteFile("a.lsp", "a\r\n");
+        WriteFile("b.lsp", "b\r\n");
+        WriteFile("c.lsp", "c\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp"), Path("b.lsp"), Path("c.lsp")});
+        for (int tab : {1, 3}) {
+            w->PageControl()->SetActivePageIndex(tab);
+            w->TabChange();
+            Type(w->ActiveEditor(), "!");
+        }
+        dialogs_->answers = {true, false};
+        QVERIFY(CloseAndDestroy(w));
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 (QStringList{QStringLiteral("c.lsp は変更されています．保存しますか？"),
+                              QStringLiteral("a.lsp は変更されています．保存しますか？")}));
+        QCOMPARE(ReadFile("c.lsp"), QStringLiteral("!c\r\n"));
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("a\r\n"));
+        QCOMPARE(ReadFile("c.~lsp"), QStringLiteral("<missing>"));
+    }
+
+    void closeWindow_failedWriteKeepsWindowOpen() {
+        WriteFile("a.lsp", "a\r\n");
+        WriteFile("b.lsp", "b\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp"), Path("b.lsp")});
+        Type(w->ActiveEditor(), "!");
+        dialogs_->answers = {true, true};
+        QPointer<TTarnwickMainForm> guard(w);
+        // Closing one tab and closing the window both keep what failed.
+        WithFailingWrites([&] { w->Action(QStringLiteral("mnuClose"))->trigger(); });
+        QCOMPARE(w->PageControl()->PageCount(), 3);
+        WithFailingWrites([&] { w->close(); });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!guard.isNull());
+        const QString failure = QStringLiteral("ファイルを保存できませんでした．\n") + Path("b.lsp") + "\n" + FailedWriteReason();
+        QCOMPARE(dialogs_->Texts(TKind::Message), (QStringList{failure, failure}));
+        QVERIFY(w->ActiveEditor()->Modified());
+        QCOMPARE(w->windowTitle(), Path("b.lsp"));
+        QCOMPARE(ReadFile("b.lsp"), QStringLiteral("b\r\n"));
+    }
+
+    void closeTab_asksAndSelectsPrecedingTab() {
+        WriteFile("a.lsp", "a\r\n");
+        WriteFile("b.lsp", "b\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp"), Path("b.lsp")});
+        Type(w->ActiveEditor(), "!");
+        dialogs_->answers = {true};
+        w->Action(QStringLiteral("mnuClose"))->trigger();
+        QCOMPARE(dialogs_->Texts(TKind::Question), QStringList{QStringLiteral("b.lsp は変更されています.保存しますか？")});
+        QCOMPARE(ReadFile("b.lsp"), QStringLiteral("!b\r\n"));
+        QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp"}));
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
+        QCOMPARE(w->windowTitle(), Path("a.lsp"));
+
+        // Closing the first tab selects the new first one.
+        w->PageControl()->SetActivePageIndex(0);
+        w->Action(QStringLiteral("mnuClose"))->trigger();
+        QCOMPARE(Captions(w), QStringList{"a.lsp"});
+        QCOMPARE(w->TabPaths(), QStringList{Path("a.lsp")});
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
+
+        // The only tab closes the window.
+        QPointer<TTarnwickMainForm> guard(w);
+        w->Action(QStringLiteral("mnuClose"))->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard.isNull());
+    }
+
+    void split_bothPanesEditOneText() {
+        WriteFile("a.lsp", "(a)\r\n(b)\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* lower = w->ActiveEditor();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        auto editors = w->PageControl()->ActivePage()->findChildren<TEditorEx*>();
+        QCOMPARE(editors.size(), 2);
+        TEditorEx* upper = editors[0] == lower ? editors[1] : editors[0];
+        QVERIFY(&upper->Lines().Rows() == &lower->Lines().Rows());
+        upper->setFocus();
+        QCOMPARE(w->ActiveEditor(), upper);
+        Type(upper, "x");
+        QCOMPARE(TextOf(lower), QStringLiteral("x(a)\r\n(b)\r\n"));
+        lower->setFocus();
+        Key(lower, Qt::Key_Down);
+        Type(lower, "y");
+        QCOMPARE(TextOf(upper), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        // Without focus in either pane, commands act on the upper one.
+        w->PageControl()->setFocus();
+        QCOMPARE(w->ActiveEditor(), upper);
+        // Saving from one pane leaves neither pane modified.
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QVERIFY(!upper->Modified());
+        QVERIFY(!lower->Modified());
+
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
+        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
+    }
+
+    void secondWindow_showsAndEditsTheSameText() {
+        WriteFile("a.lsp", "(a)\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TTarnwickMainForm* second = w->OpenSecondWindow();
+        QVERIFY(second);
+        QCOMPARE(Captions(second), QStringList{"a.lsp"});
+        QCOMPARE(second->windowTitle(), Path("a.lsp"));
+        QCOMPARE(second->Action(QStringLiteral("mnuExit"))->text(), QStringLiteral("すべて閉じる"));
+        QCOMPARE(second->pos(), w->pos() + QPoint(30, 30));
+        QCOMPARE(TextOf(second->ActiveEditor()), QStringLiteral("(a)\r\n"));
+        Type(second->ActiveEditor(), "z");
+        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+        // Closing the second window leaves the first one and its text.
+        dialogs_->answers = {false};
+        QVERIFY(CloseAndDestroy(second));
+        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+
+        // Closing the first window closes every other one, each asking
+        // about its own documents.
+        second = w->OpenSecondWindow();
+        QPointer<TTarnwickMainForm> secondGuard(second);
+        dialogs_->calls.clear();
+        dialogs_->answers = {false, false};
+        QVERIFY(CloseAndDestroy(w));
+        QVERIFY(secondGuard.isNull());
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 (QStringList{QStringLiteral("a.lsp は変更されています．保存しますか？"),
+                              QStringLiteral("a.lsp は変更されています．保存しますか？")}));
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("(a)\r\n"));
+    }
+
+    void tabs_drawnByTheProgramAndChosenByClick() {
+        WriteFile("a.lsp", "(a)\r\n");
+        WriteIni("[Color]\nTitleBk=clYellow\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        auto* band = w->PageControl()->TabBand();
+        const QImage image = band->grab().toImage();
+        const QRect selected = w->PageControl()->TabRect(1);
+        const QRect other = w->PageControl()->TabRect(0);
+        // Points left of the captions.
+        const auto inside = [](const QRect& r) { return QPoint(r.left() + 3, r.center().y()); };
+        QCOMPARE(image.pixelColor(inside(selected)), QColor(Qt::yellow));
+        QCOMPARE(image.pixelColor(inside(other)), band->palette().color(QPalette::Window));
+        QTest::mouseClick(band, Qt::LeftButton, Qt::NoModifier, other.center());
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
+        QCOMPARE(w->windowTitle(), QStringLiteral("New File"));
+        QCOMPARE(w->ActiveEditor()->hasFocus(), true);
+        const QImage after = band->grab().toImage();
+        QCOMPARE(after.pixelColor(inside(other)), QColor(Qt::yellow));
+    }
+
+    void statusPanels_positionInBothModes() {
+        WriteFile("a.lsp", "\tx\r\nあい\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* editor = w->ActiveEditor();
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    1 行:   1 桁"));
+        QCOMPARE(w->StatusPanels()->PanelText(2), QStringLiteral("挿入"));
+        Key(editor, Qt::Key_End);
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    1 行:   6 桁"));
+        w->Action(QStringLiteral("LinesChar1"))->trigger();
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    1 行:   3 桁"));
+        Key(editor, Qt::Key_Down);
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    2 行:   5 桁"));
+        w->Action(QStringLiteral("RowCol1"))->trigger();
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    2 行:   5 桁"));
+    }
+
+    void mouseWheel_anywhereScrollsTheActiveEditor() {
+        QString text;
+        for (int i = 0; i < 100; ++i) text += QStringLiteral("line\r\n");
+        WriteFile("a.lsp", text);
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        QWidget* pane = w->OutputPane()->viewport();
+        QWheelEvent down(QPointF(5, 5), pane->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(pane, &down);
+        QApplication::sendEvent(pane, &down);
+        QCOMPARE(w->ActiveEditor()->TopRow(), 2);
+        QWheelEvent up(QPointF(5, 5), pane->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->ActiveEditor()->viewport(), &up);
+        QCOMPARE(w->ActiveEditor()->TopRow(), 1);
+        QCOMPARE(w->OutputPane()->TopRow(), 0);
+    }
+
+    void settings_defaultsWithoutFile() {
+        TTarnwickMainForm* w = Create();
+        QCOMPARE(w->size(), QSize(543, 407));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(w->pos(), QPoint((screen.width() - 543) / 2, (screen.height() - 407) / 2));
+        for (const char* on : {"AutoCAD200420092", "N58", "N75", "N63", "mnuBackup"})
+            QVERIFY2(w->Action(QString::fromLatin1(on))->isChecked(), on);
+        for (const char* off : {"IntelliCADIJCAD2", "ZwCAD2", "BricsCAD1"})
+            QVERIFY2(!w->Action(QString::fromLatin1(off))->isChecked(), off);
+        QCOMPARE(w->Template().Caret.TabSpaceCount, 4);
+        QCOMPARE(w->Template().Font.Name, std::string("ＭＳ ゴシック"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("New File"));
+        QCOMPARE(w->Action(QStringLiteral("CAD1"))->toolTip(), QStringLiteral("AutoCAD/LTへロード(f9)"));
+    }
+
+    void settings_roundTrip() {
+        WriteIni("[Form]\nLeft=10\nTop=20\nWidth=999\nHeight=888\n[CAD]\nACAD=1\nBCAD=1\nCAPT=BricsCADへロード\n"
+                 "[Editor]\nTabSpaceCount=8\n[Color]\nComment=clGreen\n[Hint]\nShowHint=0\n[Print]\npara_c=1\npara_d0=0A0B\n");
+        TTarnwickMainForm* w = Create();
+        QCOMPARE(w->pos(), QPoint(10, 20));
+        QCOMPARE(w->size(), QSize(543, 407));  // Width and Height are not read back
+        QVERIFY(w->Action(QStringLiteral("AutoCAD200420092"))->isChecked());
+        QVERIFY(w->Action(QStringLiteral("BricsCAD1"))->isChecked());
+        QCOMPARE(w->Action(QStringLiteral("CAD1"))->toolTip(), QStringLiteral("BricsCADへロード(f9)"));
+        QCOMPARE(w->Action(QStringLiteral("CAD1"))->text(), QStringLiteral("BricsCADへロード"));
+        QVERIFY(!w->Action(QStringLiteral("N58"))->isChecked());
+        QCOMPARE(w->Template().Caret.TabSpaceCount, 8);
+        QCOMPARE(w->Fountain1()->Colors().Comment().Color(), clGreen);
+        QCOMPARE(w->Fountain1()->Reserve().Color(), clBlack);
+
+        w->move(30, 40);
+        w->Action(QStringLiteral("ZwCAD2"))->trigger();
+        QVERIFY(CloseAndDestroy(w));
+        QCOMPARE(IniValue("Form", "Left"), std::optional<std::string>("30"));
+        QCOMPARE(IniValue("Form", "Top"), std::optional<std::string>("40"));
+        QCOMPARE(IniValue("Form", "Width"), std::optional<std::string>("543"));
+        QCOMPARE(IniValue("Form", "Height"), std::optional<std::string>("407"));
+        QCOMPARE(IniValue("CAD", "ACAD"), std::optional<std::string>("0"));
+        QCOMPARE(IniValue("CAD", "ZCAD"), std::optional<std::string>("1"));
+        QCOMPARE(IniValue("CAD", "CAPT"), std::optional<std::string>("ZwCADへロード"));
+        QCOMPARE(IniValue("Hint", "ShowHint"), std::optional<std::string>("0"));
+        QCOMPARE(IniValue("BackupFile", "Check"), std::optional<std::string>("1"));
+        QCOMPARE(IniValue("Print", "para_d0"), std::optional<std::string>("0A0B"));
+        QCOMPARE(IniValue("OpenMenuItems", "Count"), std::optional<std::string>("0"));
+        // The settings dialog's sections are never written at shutdown.
+        QCOMPARE(IniValue("Font", "Name"), std::optional<std::string>());
+
+        // A maximised window leaves the position keys as they were.
+        w = Create();
+        w->showMaximized();
+        QVERIFY(w->isMaximized());
+        QVERIFY(CloseAndDestroy(w));
+        QCOMPARE(IniValue("Form", "Left"), std::optional<std::string>("30"));
+        QCOMPARE(IniValue("Form", "Width"), std::optional<std::string>("543"));
+    }
+
+    void wordLists_fromTheProgramFolder() {
+        const std::pair<const char*, const char*> files[] = {
+            {"bin/JogaiList.txt", "gb_tmp\r\nAbc\r\n"},
+            {"bin/AutoLISPReserved.txt", "setq\r\nmyreserved\r\n"},
+            {"bin/AutoCADSysVar.txt", "CLAYER\r\n\tcurrent layer\r\n"},
+        };
+        for (const auto& [name, text] : files) {
+            QFile f(Path(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        TTarnwickMainForm* w = Create();
+        QCOMPARE(w->ExclusionList(), (std::vector<std::string>{"GB_TMP", "ABC"}));
+        QCOMPARE(w->SysVarList(), (std::vector<std::string>{"CLAYER", "\tcurrent layer"}));
+        QVERIFY(w->FunctionList().empty());
+        QCOMPARE(w->Fountain1()->ReserveWordList().Items(), (std::vector<std::string>{"myreserved", "setq"}));
+        // Without its file the second list keeps the design words.
+        QVERIFY(w->Fountain1()->ReserveWordList2().Contains("CLAYER"));
+    }
+
+    void returnPoint_backGoesToStoredPlaceAndForgetsAPointOutsideTheText() {
+        QString text;
+        for (int i = 0; i < 80; ++i) text += QStringLiteral("(line %1)\r\n").arg(i);
+        WriteFile("r.lsp", text);
+        TTarnwickMainForm* w = Create({Path("r.lsp")});
+        TEditorEx* e = w->ActiveEditor();
+        // Right after start-up the point is the first line.
+        e->SetTopRow(30);
+        e->SetRow(40);
+        w->Action(QStringLiteral("mnuJumpBack"))->trigger();
+        QCOMPARE(e->Row(), 0);
+        QCOMPARE(e->TopRow(), 0);
+
+        e->SetTopRow(20);
+        e->SetRow(25);
+        w->StoreReturnPoint();
+        e->SetRow(70);
+        w->JumpBack();
+        QCOMPARE(e->TopRow(), 20);
+        QCOMPARE(e->Row(), 25);
+        // Going back does not change the point: a second time stays there.
+        w->JumpBack();
+        QCOMPARE(e->Row(), 25);
+
+        e->SetRow(79);
+        w->StoreReturnPoint();
+        e->Lines().BeginUpdate();
+        while (e->Lines().Count() > 10) e->Lines().Delete(e->Lines().Count() - 1);
+        e->Lines().EndUpdate();
+        w->JumpBack();
+        QCOMPARE(w->ReturnPoint().row, -1);
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "tst_MainForm.moc"

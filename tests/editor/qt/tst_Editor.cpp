@@ -1,0 +1,206 @@
+// TEditorEx driven with key events: caret movement on the cell grid and the
+// editing keys, checked against the exact text of the shared row list.
+#include <QApplication>
+#include <QtTest>
+
+#include "base/ShiftJis.h"
+#include "editor/qt/EditorEx.h"
+
+using namespace quodle;
+
+namespace {
+
+// Keys of a script: a named key, or text typed as characters.
+struct TStep {
+    int key = 0;  // 0: type `text`
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QString text;
+};
+TStep K(int key, Qt::KeyboardModifiers m = Qt::NoModifier) { return {key, m, {}}; }
+TStep T(const QString& text) { return {0, Qt::NoModifier, text}; }
+
+void Run(TEditorEx& editor, const std::vector<TStep>& steps) {
+    for (const TStep& s : steps) {
+        if (s.key != 0) {
+            QTest::keyClick(&editor, static_cast<Qt::Key>(s.key), s.modifiers);
+            continue;
+        }
+        for (const QChar ch : s.text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(&editor, &press);
+        }
+    }
+}
+
+QString TextOf(const TEditorEx& editor) { return QString::fromStdString(Cp932ToUtf8(editor.Lines().Text())); }
+
+}  // namespace
+
+Q_DECLARE_METATYPE(std::vector<TStep>)
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TEditorEx> editor_;
+
+    void Load(const QString& text, int row, int col) {
+        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
+        editor_->SetRow(row);
+        editor_->SetCol(col);
+    }
+
+private slots:
+    void init() {
+        editor_ = std::make_unique<TEditorEx>();
+        editor_->AssignFrom(TEditorExProp::TemplateDesign());
+        editor_->resize(400, 200);
+        editor_->show();
+    }
+    void cleanup() { editor_.reset(); }
+
+    void keys_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<std::vector<TStep>>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("caretRow");
+        QTest::addColumn<int>("caretCol");
+
+        QTest::newRow("type in the middle") << "abc" << 0 << 1 << std::vector{T("xy")} << "axybc" << 0 << 3;
+        QTest::newRow("type double-byte") << "ab" << 0 << 2 << std::vector{T("あ")} << "abあ" << 0 << 4;
+        QTest::newRow("type into an empty text") << "" << 0 << 0 << std::vector{T("x")} << "x" << 0 << 1;
+        QTest::newRow("type on the row after a final break")
+            << "ab\r\n" << 1 << 0 << std::vector{T("x")} << "ab\r\nx" << 1 << 1;
+        QTest::newRow("backspace removes a whole double-byte character")
+            << "あいう" << 0 << 4 << std::vector{K(Qt::Key_Backspace)} << "あう" << 0 << 2;
+        QTest::newRow("backspace at column 0 joins the lines")
+            << "ab\r\ncd\r\n" << 1 << 0 << std::vector{K(Qt::Key_Backspace)} << "abcd\r\n" << 0 << 2;
+        QTest::newRow("backspace on the row after a final break")
+            << "ab\r\n" << 1 << 0 << std::vector{K(Qt::Key_Backspace)} << "ab" << 0 << 2;
+        QTest::newRow("backspace removes a whole tab")
+            << "\tx" << 0 << 4 << std::vector{K(Qt::Key_Backspace)} << "x" << 0 << 0;
+        QTest::newRow("delete a double-byte character")
+            << "あいう" << 0 << 2 << std::vector{K(Qt::Key_Delete)} << "あう" << 0 << 2;
+        QTest::newRow("delete at the end joins the next line")
+            << "ab\r\ncd" << 0 << 2 << std::vector{K(Qt::Key_Delete)} << "abcd" << 0 << 2;
+        QTest::newRow("delete at the end of a last line without break")
+            << "ab\r\ncd" << 1 << 2 << std::vector{K(Qt::Key_Delete)} << "ab\r\ncd" << 1 << 2;
+        QTest::newRow("delete the final break") << "ab\r\n" << 0 << 2 << std::vector{K(Qt::Key_Delete)} << "ab" << 0 << 2;
+        QTest::newRow("enter keeps the indent as tabs")
+            << "    abc" << 0 << 6 << std::vector{K(Qt::Key_Return)} << "    ab\r\n\tc" << 1 << 4;
+        QTest::newRow("enter left of the indent indents to the caret")
+            << "      x" << 0 << 2 << std::vector{K(Qt::Key_Return)} << "  \r\n      x" << 1 << 2;
+        QTest::newRow("enter on the row after the last")
+            << "a\r\n" << 1 << 0 << std::vector{K(Qt::Key_Return)} << "a\r\n\r\n" << 2 << 0;
+        QTest::newRow("enter in an empty text") << "" << 0 << 0 << std::vector{K(Qt::Key_Return)} << "\r\n" << 1 << 0;
+        QTest::newRow("tab inserts a tab character") << "ab" << 0 << 1 << std::vector{K(Qt::Key_Tab)} << "a\tb" << 0 << 4;
+        QTest::newRow("right steps over a double-byte character")
+            << "あい" << 0 << 0 << std::vector{K(Qt::Key_Right)} << "あい" << 0 << 2;
+        QTest::newRow("left steps out of a tab") << "\tx" << 0 << 4 << std::vector{K(Qt::Key_Left)} << "\tx" << 0 << 0;
+        QTest::newRow("right stops at the end of the row")
+            << "ab\r\ncd" << 0 << 2 << std::vector{K(Qt::Key_Right)} << "ab\r\ncd" << 0 << 2;
+        QTest::newRow("down keeps the column over a shorter row")
+            << "abcdef\r\nab\r\nabcdef" << 0 << 5 << std::vector{K(Qt::Key_Down)} << "abcdef\r\nab\r\nabcdef" << 1 << 2;
+        QTest::newRow("down restores the remembered column")
+            << "abcdef\r\nab\r\nabcdef" << 0 << 5 << std::vector{K(Qt::Key_Down), K(Qt::Key_Down)}
+            << "abcdef\r\nab\r\nabcdef" << 2 << 5;
+        QTest::newRow("down never onto the second half of a character")
+            << "abc\r\nあい" << 0 << 1 << std::vector{K(Qt::Key_Down)} << "abc\r\nあい" << 1 << 2;
+        QTest::newRow("down stops at a last row without break")
+            << "a\r\nb" << 1 << 0 << std::vector{K(Qt::Key_Down)} << "a\r\nb" << 1 << 0;
+        QTest::newRow("home and end") << "  abc" << 0 << 3 << std::vector{K(Qt::Key_End)} << "  abc" << 0 << 5;
+        QTest::newRow("ctrl+end goes past a final break")
+            << "a\r\nb\r\n" << 0 << 0 << std::vector{K(Qt::Key_End, Qt::ControlModifier)} << "a\r\nb\r\n" << 2 << 0;
+        QTest::newRow("ctrl+home") << "a\r\nbc" << 1 << 2 << std::vector{K(Qt::Key_Home, Qt::ControlModifier)}
+                                   << "a\r\nbc" << 0 << 0;
+    }
+    void keys() {
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(std::vector<TStep>, steps);
+        Load(text, row, col);
+        Run(*editor_, steps);
+        QTEST(TextOf(*editor_), "expected");
+        QTEST(editor_->Row(), "caretRow");
+        QTEST(editor_->Col(), "caretCol");
+    }
+
+    void edits_markTheEditorModifiedAndAreUndoSteps() {
+        Load("abc", 0, 0);
+        editor_->SetModified(false);
+        QSignalSpy changes(editor_.get(), &TEditor::Change);
+        Run(*editor_, {T("x"), K(Qt::Key_Return), K(Qt::Key_Backspace)});
+        QVERIFY(editor_->Modified());
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(TextOf(*editor_), QStringLiteral("xabc"));
+    }
+
+    void readOnly_ignoresEditingKeys() {
+        Load("abc", 0, 1);
+        editor_->SetReadOnly(true);
+        Run(*editor_, {T("x"), K(Qt::Key_Return), K(Qt::Key_Backspace), K(Qt::Key_Delete), K(Qt::Key_Right)});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("abc"));
+        QCOMPARE(editor_->Col(), 2);
+    }
+
+    void pageKeys_moveViewAndCaretTogether() {
+        QString text;
+        for (int i = 0; i < 200; ++i) text += QStringLiteral("row\r\n");
+        Load(text, 3, 0);
+        const int page = (editor_->VisibleRowCount() - 1) / 2 * 2;
+        Run(*editor_, {K(Qt::Key_PageDown)});
+        QCOMPARE(editor_->TopRow(), page);
+        QCOMPARE(editor_->Row(), 3 + page);
+        Run(*editor_, {K(Qt::Key_PageUp), K(Qt::Key_PageUp)});
+        QCOMPARE(editor_->TopRow(), 0);
+        QCOMPARE(editor_->Row(), 0);
+    }
+
+    void caret_sitsOnTheCellGrid() {
+        Load("aあ\tb", 0, 0);
+        const int left = editor_->TextLeft();
+        const int cell = editor_->CellWidth();
+        const std::vector<int> columns{0, 1, 3, 4, 5};
+        for (int expected : columns) {
+            QCOMPARE(editor_->Col(), expected);
+            QCOMPARE(editor_->CaretRect().left(), left + expected * cell);
+            Run(*editor_, {K(Qt::Key_Right)});
+        }
+        QCOMPARE(editor_->Col(), 5);  // the end of the row
+    }
+
+    void col_neverPassesTheLastCell() {
+        editor_->AssignFrom(TEditorExProp());  // free caret
+        Load("ab", 0, 0);
+        editor_->SetCol(5000);
+        QCOMPARE(editor_->Col(), 1000);
+        Run(*editor_, {K(Qt::Key_Right)});
+        QCOMPARE(editor_->Col(), 1000);
+        // Typing past the end pads with blanks.
+        Load("abc", 0, 0);
+        editor_->SetCol(10);
+        Run(*editor_, {T("x")});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("abc       x"));
+    }
+
+    void attachedEditors_shareTheText() {
+        TEditorEx other;
+        other.AttachRowList(editor_->RowList());
+        Load("abc\r\n", 0, 3);
+        Run(*editor_, {T("d")});
+        QCOMPARE(TextOf(other), QStringLiteral("abcd\r\n"));
+        QVERIFY(other.Modified());
+        other.SetRow(1);
+        Run(other, {T("x")});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("abcd\r\nx"));
+        // The list lives on when its first editor goes.
+        editor_.reset();
+        QCOMPARE(TextOf(other), QStringLiteral("abcd\r\nx"));
+        editor_ = std::make_unique<TEditorEx>();
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "tst_Editor.moc"

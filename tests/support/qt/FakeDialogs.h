@@ -1,0 +1,72 @@
+#pragma once
+// The dialog seam for tests: answers are scripted in advance, every
+// question and message is recorded with its exact caption and text.
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/qt/Dialogs.h"
+
+namespace quodle::testing {
+
+class TFakeDialogs final : public TDialogs {
+public:
+    enum class TKind { Message, Question, Open, Save };
+    struct TCall {
+        TKind kind;
+        QString caption;
+        QString text;
+        TFileDialogState state;  // file dialogs: the state they were shown with
+    };
+
+    std::vector<TCall> calls;
+    std::deque<bool> answers;                    // Yes/No questions
+    std::deque<std::optional<QString>> files;    // open and save dialogs; nullopt = cancel
+    int unscripted = 0;                          // dialogs that found no scripted answer
+
+    void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
+        calls.push_back({TKind::Message, caption, text, {}});
+    }
+    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
+        calls.push_back({TKind::Question, caption, text, {}});
+        if (answers.empty()) {
+            ++unscripted;
+            return false;
+        }
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+    std::optional<QString> OpenFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
+    std::optional<QString> SaveFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
+
+    // The texts of the calls of one kind, in order.
+    QStringList Texts(TKind kind) const {
+        QStringList texts;
+        for (const TCall& c : calls)
+            if (c.kind == kind) texts << c.text;
+        return texts;
+    }
+    // Every caption used by messages and questions.
+    QStringList Captions() const {
+        QStringList captions;
+        for (const TCall& c : calls)
+            if (c.kind == TKind::Message || c.kind == TKind::Question) captions << c.caption;
+        return captions;
+    }
+
+private:
+    std::optional<QString> File(TKind kind, const TFileDialogState& state) {
+        calls.push_back({kind, QString(), QString(), state});
+        if (files.empty()) {
+            ++unscripted;
+            return std::nullopt;
+        }
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+}  // namespace quodle::testing
