@@ -1,6 +1,7 @@
 // The symbols of code-only lines: call heads and quoted items blanked, the
 // rest split into tokens, numbers and excluded names dropped.
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "base/Text.h"
@@ -42,30 +43,48 @@ struct TQuotedStep {
     }
 };
 
-// The comma-list split of code-only text: a code-only line holds no double
-// quote, so a token is a run of bytes that are neither blanks (up to 0x20)
-// nor commas. Empty fields (",,", a comma at either end) are not names and
-// are not reported.
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' ' || c == ','; }
+// Byte classes of the one-pass tokenizer. A code-only line holds no double
+// quote, so the comma-list split of it is plain: a token is a run of bytes
+// that are neither blanks (up to 0x20) nor commas. Empty fields (",,", a
+// comma at either end) are not names and are not reported.
+enum TByteClass : unsigned char { kNameByte, kSeparator, kOpen, kQuote };
 
-// Calls f(token) for each token of BlankQuoted(BlankCallHeads(line)); both
-// walks run in one pass.
+constexpr std::array<TByteClass, 256> MakeByteClasses() {
+    std::array<TByteClass, 256> classes{};
+    for (int b = 0; b < 256; ++b) classes[b] = b <= ' ' || b == ',' || b == ')' ? kSeparator : kNameByte;
+    classes['('] = kOpen;
+    classes['\''] = kQuote;
+    return classes;
+}
+constexpr std::array<TByteClass, 256> kByteClasses = MakeByteClasses();
+
+// Calls f(token) for each token of BlankQuoted(BlankCallHeads(line)) in one
+// pass. Together the two walks blank a call head ("(" not followed by a
+// blank) and a quoted item ("'") alike: up to and including the next blank
+// or ")". Inside a quoted item a "(" may start a call head, which ends at
+// the same place, so the two cases need no telling apart. Every other "("
+// and ")" separates. A test holds this to the two routines.
 template <class F>
 void ForEachSymbolToken(std::string_view line, F&& f) {
-    const char* const s = line.data();
+    const auto* const s = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t n = line.size();
-    TCallHeadStep heads;
-    TQuotedStep quoted;
-    std::size_t start = n;  // start of the token being read, n for none
-    for (std::size_t i = 0; i < n; ++i) {
-        if (IsSeparator(quoted(heads(s, n, i)))) {
-            if (start < i) f(line.substr(start, i - start));
-            start = n;
-        } else if (start == n) {
-            start = i;
+    std::size_t i = 0;
+    while (i < n) {
+        const TByteClass c = kByteClasses[s[i]];
+        if (c == kNameByte) {
+            const std::size_t start = i;
+            do {
+                ++i;
+            } while (i < n && kByteClasses[s[i]] == kNameByte);
+            f(line.substr(start, i - start));
+            continue;
+        }
+        ++i;
+        if (c == kQuote || (c == kOpen && (i == n || s[i] != ' '))) {
+            while (i < n && s[i] != ' ' && s[i] != ')') ++i;
+            ++i;  // the blank or ")" that ends it
         }
     }
-    if (start < n) f(line.substr(start));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
