@@ -47,23 +47,23 @@ struct TQuotedStep {
 // quote, so the comma-list split of it is plain: a token is a run of bytes
 // that are neither blanks (up to 0x20) nor commas. Empty fields (",,", a
 // comma at either end) are not names and are not reported.
-enum TByteClass : unsigned char { kNameByte, kSeparator, kOpen, kQuote };
+enum TByteClass : unsigned char { kNameByte, kSeparator, kBlankedRun };
 
 constexpr std::array<TByteClass, 256> MakeByteClasses() {
     std::array<TByteClass, 256> classes{};
     for (int b = 0; b < 256; ++b) classes[b] = b <= ' ' || b == ',' || b == ')' ? kSeparator : kNameByte;
-    classes['('] = kOpen;
-    classes['\''] = kQuote;
+    classes['('] = kBlankedRun;
+    classes['\''] = kBlankedRun;
     return classes;
 }
 constexpr std::array<TByteClass, 256> kByteClasses = MakeByteClasses();
 
 // Calls f(token) for each token of BlankQuoted(BlankCallHeads(line)) in one
-// pass. Together the two walks blank a call head ("(" not followed by a
-// blank) and a quoted item ("'") alike: up to and including the next blank
-// or ")". Inside a quoted item a "(" may start a call head, which ends at
-// the same place, so the two cases need no telling apart. Every other "("
-// and ")" separates. A test holds this to the two routines.
+// pass. Together the two walks blank a call head and a quoted item alike:
+// from the "(" or "'" up to and including the next blank or ")". That also
+// holds for the "(" the first walk leaves alone: before a blank it is gone
+// at once, and after a "'" it lies inside the quoted item. Every ")"
+// separates. A test holds this to the two routines.
 template <class F>
 void ForEachSymbolToken(std::string_view line, F&& f) {
     const auto* const s = reinterpret_cast<const unsigned char*>(line.data());
@@ -77,12 +77,13 @@ void ForEachSymbolToken(std::string_view line, F&& f) {
                 ++i;
             } while (i < n && kByteClasses[s[i]] == kNameByte);
             f(line.substr(start, i - start));
-            continue;
-        }
-        ++i;
-        if (c == kQuote || (c == kOpen && (i == n || s[i] != ' '))) {
-            while (i < n && s[i] != ' ' && s[i] != ')') ++i;
+        } else if (c == kBlankedRun) {
+            do {
+                ++i;
+            } while (i < n && s[i] != ' ' && s[i] != ')');
             ++i;  // the blank or ")" that ends it
+        } else {
+            ++i;
         }
     }
 }
