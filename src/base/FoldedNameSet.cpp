@@ -1,5 +1,6 @@
 #include "base/FoldedNameSet.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "base/ShiftJis.h"
@@ -12,8 +13,28 @@ inline unsigned char FoldByte(unsigned char b) { return b >= 'a' && b <= 'z' ? s
 
 }  // namespace
 
-std::uint64_t FoldedHash(std::string_view name) {
-    // FNV-1a over the upper-cased bytes; names are short.
+namespace {
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = kEachByte * 0x80;
+
+// Upper-cases the letters of eight ASCII bytes at once: no byte has its high
+// bit set, so the additions carry into no other byte.
+std::uint64_t FoldAsciiWord(std::uint64_t x) {
+    const std::uint64_t atLeastA = x + kEachByte * (0x80 - 'a');
+    const std::uint64_t aboveZ = x + kEachByte * (0x80 - 'z' - 1);
+    return x ^ (((atLeastA & ~aboveZ) & kHighBits) >> 2);
+}
+
+std::uint64_t MixWord(std::uint64_t h, std::uint64_t w) {
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
+}
+
+// Names with bytes of 0x80 and up: FNV-1a by character, trail bytes of
+// double-byte characters as they are. Such a name never equals an ASCII
+// one, so the two kinds may hash differently.
+std::uint64_t FoldedHashByCharacter(std::string_view name) {
     std::uint64_t h = 0xcbf29ce484222325ull;
     const auto mix = [&h](unsigned char b) { h = (h ^ b) * 0x100000001b3ull; };
     const std::size_t n = name.size();
@@ -29,8 +50,31 @@ std::uint64_t FoldedHash(std::string_view name) {
     return h ^ (h >> 29);
 }
 
+}  // namespace
+
+std::uint64_t FoldedHash(std::string_view name) {
+    // ASCII names, nearly all of them, eight bytes at a time.
+    const std::size_t n = name.size();
+    std::uint64_t h = n * 0xC2B2AE3D27D4EB4Full;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, name.data() + i, 8);
+        if (x & kHighBits) return FoldedHashByCharacter(name);
+        h = MixWord(h, FoldAsciiWord(x));
+    }
+    if (i < n) {
+        std::uint64_t x = 0;
+        std::memcpy(&x, name.data() + i, n - i);
+        if (x & kHighBits) return FoldedHashByCharacter(name);
+        h = MixWord(h, FoldAsciiWord(x));
+    }
+    return h ^ (h >> 29);
+}
+
 bool FoldedEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // the usual case
     const std::size_t n = a.size();
     for (std::size_t i = 0; i < n; ++i) {
         const auto x = static_cast<unsigned char>(a[i]);

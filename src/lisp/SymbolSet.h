@@ -24,6 +24,9 @@ public:
     void AddLine(std::string_view line);
     // Adds whole lines first..last (0-based, inclusive; clamped).
     void AddLines(const TCodeLines& code, std::size_t first, std::size_t last);
+    // Adds the body of the definition whose "(" stands at `line`, `col` (see
+    // ExtractSymbolSet).
+    void AddBody(const TCodeLines& code, int line, int col, bool blankNested);
     // Whether a candidate equal to `name` after upper-casing is in the set.
     bool Contains(std::string_view name) const;
     // The candidates as first spelled, sorted with CompareText.
@@ -35,10 +38,7 @@ private:
     // and no candidate equals one after upper-casing, so leaving it out
     // changes nothing and keeps the table small.
     TFoldedNameSet names_;
+    std::vector<std::string_view> pieces_;  // AddBody's scratch
 };
-
-// Adds the body of the definition whose "(" stands at `line`, `col` (see
-// ExtractSymbolSet) to `set`.
-void AddBodySymbols(const TCodeLines& code, int line, int col, bool blankNested, TSymbolSet& set);
 
 }  // namespace quodle

@@ -183,7 +183,7 @@ std::vector<std::string_view> TSymbolSet::Sorted() const {
     return out;
 }
 
-void AddBodySymbols(const TCodeLines& code, int line, int col, bool blankNested, TSymbolSet& set) {
+void TSymbolSet::AddBody(const TCodeLines& code, int line, int col, bool blankNested) {
     if (line < 0 || col < 0 || static_cast<std::size_t>(line) >= code.size()) return;
     // Find where the body starts: the last character at which two "(" and
     // one ")" have been counted from the definition's own "(", i.e. just
@@ -226,7 +226,8 @@ void AddBodySymbols(const TCodeLines& code, int line, int col, bool blankNested,
     // Walk the body from that bracket to the ")" that balances the
     // definition, collecting the pieces of text that are kept. Only blanks
     // and empty lines lie between bodyCol and the bracket.
-    std::vector<std::string_view> pieces;
+    std::vector<std::string_view>& pieces = pieces_;
+    pieces.clear();
     if (bodyLine != i) pieces.push_back(code[bodyLine].substr(bodyCol));
     std::size_t keepFrom = bodyLine == i ? bodyCol : 0;
     int depth = 1;
@@ -250,7 +251,7 @@ void AddBodySymbols(const TCodeLines& code, int line, int col, bool blankNested,
             } else if (c == ')') {
                 if (--depth == 0) {
                     if (keep) pieces.push_back(s.substr(keepFrom, p + 1 - keepFrom));
-                    for (const auto piece : pieces) set.AddLine(piece);
+                    for (const auto piece : pieces) AddLine(piece);
                     return;
                 }
                 if (depth == nestedBase) nestedBase = -1;
@@ -263,7 +264,7 @@ void AddBodySymbols(const TCodeLines& code, int line, int col, bool blankNested,
 std::vector<std::string> ExtractSymbolSet(const TCodeLines& code, int line, int col, bool blankNested,
                                           const TExclusionSet& exclusions) {
     TSymbolSet set(exclusions);
-    AddBodySymbols(code, line, col, blankNested, set);
+    set.AddBody(code, line, col, blankNested);
     const auto names = set.Sorted();
     return {names.begin(), names.end()};
 }

@@ -1,6 +1,7 @@
 // The variable check and variable list reports: one walk over the defun
 // records, a block of lines per definition, the code outside definitions on
 // top.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -31,19 +32,23 @@ enum class TReportKind { Check, List };
 
 using TNames = std::vector<std::string_view>;
 
-TNames Views(const std::vector<std::string>& names) { return {names.begin(), names.end()}; }
-
 // The names `perLine` to a line, each followed by one blank.
+template <class Names>
 void AppendNameLines(std::vector<std::string>& out, std::string_view indent, std::size_t perLine,
-                     const TNames& names) {
+                     const Names& names) {
     for (std::size_t i = 0; i < names.size(); i += perLine) {
-        std::string line(indent);
-        for (std::size_t k = i; k < names.size() && k < i + perLine; ++k) (line += names[k]) += ' ';
-        out.push_back(std::move(line));
+        const std::size_t end = std::min(names.size(), i + perLine);
+        std::size_t size = indent.size();
+        for (std::size_t k = i; k < end; ++k) size += std::string_view(names[k]).size() + 1;
+        std::string& line = out.emplace_back();
+        line.reserve(size);
+        line += indent;
+        for (std::size_t k = i; k < end; ++k) (line += names[k]) += ' ';
     }
 }
 
-void AppendSection(std::vector<std::string>& out, std::string_view section, const TNames& names) {
+template <class Names>
+void AppendSection(std::vector<std::string>& out, std::string_view section, const Names& names) {
     out.emplace_back(section);
     AppendNameLines(out, kNameIndent, kNamesPerLine, names);
 }
@@ -53,8 +58,14 @@ void AppendSection(std::vector<std::string>& out, std::string_view section, cons
 std::string Heading(const TDefunRecord& r, const std::vector<std::string>& args,
                     const std::vector<std::string>* locals) {
     char number[24];
-    std::snprintf(number, sizeof number, "%8lld", static_cast<long long>(r.Line) + 1);
-    std::string h = number;
+    const int digits = std::snprintf(number, sizeof number, "%8lld", static_cast<long long>(r.Line) + 1);
+    std::size_t size = static_cast<std::size_t>(digits) + 5 + r.Name.size() + 2 + 1;
+    for (const auto& a : args) size += a.size() + 1;
+    if (locals)
+        for (const auto& l : *locals) size += l.size() + 1;
+    std::string h;
+    h.reserve(size + 3);
+    h += number;
     h += r.Nested ? "|  + " : "| ";
     h += r.Name;
     h += '(';
@@ -70,12 +81,12 @@ std::string Heading(const TDefunRecord& r, const std::vector<std::string>& args,
     return h;
 }
 
-template <class Pred>
-TNames Without(const TNames& names, Pred drop) {
-    TNames out;
-    for (const auto n : names)
+// Keeps the names for which `drop` is false, in order.
+template <class Names, class Pred>
+void Without(const Names& names, Pred drop, TNames& out) {
+    out.clear();
+    for (const std::string_view n : names)
         if (!drop(n)) out.push_back(n);
-    return out;
 }
 
 bool HasPrefix(std::string_view name, const std::vector<std::string>& prefixes) {
@@ -84,65 +95,61 @@ bool HasPrefix(std::string_view name, const std::vector<std::string>& prefixes) 
     return false;
 }
 
-bool IsOneOf(std::string_view name, const std::vector<std::string>& exact) {
-    for (const auto& e : exact)
-        if (name == e) return true;
-    return false;
-}
-
 class TReportBuilder {
 public:
     TReportBuilder(const TCodeLines& code, const TExclusionSet& exclusions, TReportKind kind,
                    std::vector<std::string> prefixes)
-        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), body_(exclusions) {}
+        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), symbols_(exclusions) {}
 
     std::vector<std::string> Run(const std::vector<std::string>& recordTexts) {
         std::vector<std::optional<TDefunRecord>> records;
         records.reserve(recordTexts.size());
         for (const auto& text : recordTexts) records.push_back(ParseDefunRecord(text));
-        long long previousEnd = -1;
+        // The outside-code block stands on top but depends only on where the
+        // top-level definitions lie, so it is made first and the
+        // definitions' blocks are appended to it.
+        Outside(records);
         for (std::size_t k = 0; k < records.size(); ++k) {
             if (!records[k]) continue;
-            const TDefunRecord& r = *records[k];
-            if (r.Nested) {
-                Definition(r, {});
-                continue;
-            }
-            if (r.Line > previousEnd) AddOutside(previousEnd + 1, static_cast<long long>(r.Line) - 1);
-            previousEnd = r.EndLine;
-            std::vector<std::string> inner;
-            for (std::size_t j = k + 1; j < records.size() && records[j] && records[j]->Nested; ++j)
-                inner.push_back(records[j]->Name);
-            Definition(r, inner);
+            inner_.clear();
+            if (!records[k]->Nested)
+                for (std::size_t j = k + 1; j < records.size() && records[j] && records[j]->Nested; ++j)
+                    inner_.push_back(records[j]->Name);
+            Definition(*records[k]);
         }
-        AddOutside(previousEnd + 1, static_cast<long long>(code_.size()) - 1);
-
-        TNames outside = outside_.Sorted();
-        if (kind_ == TReportKind::Check)
-            outside = Without(outside, [&](std::string_view n) { return HasPrefix(n, prefixes_); });
-        std::vector<std::string> report;
-        if (!outside.empty()) {
-            report.emplace_back(kOutsideHeading);
-            AppendNameLines(report, kOutsideIndent, kOutsideNamesPerLine, outside);
-        }
-        report.insert(report.end(), std::make_move_iterator(lines_.begin()), std::make_move_iterator(lines_.end()));
-        return report;
+        return std::move(report_);
     }
 
 private:
-    void AddOutside(long long first, long long last) {
-        if (first >= 0 && first <= last)
-            outside_.AddLines(code_, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
+    void Outside(const std::vector<std::optional<TDefunRecord>>& records) {
+        symbols_.Clear();
+        long long previousEnd = -1;
+        const auto add = [&](long long first, long long last) {
+            if (first >= 0 && first <= last)
+                symbols_.AddLines(code_, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
+        };
+        for (const auto& r : records) {
+            if (!r || r->Nested) continue;
+            if (r->Line > previousEnd) add(previousEnd + 1, static_cast<long long>(r->Line) - 1);
+            previousEnd = r->EndLine;
+        }
+        add(previousEnd + 1, static_cast<long long>(code_.size()) - 1);
+        Without(
+            symbols_.Sorted(), [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
+            globals_);
+        if (globals_.empty()) return;
+        report_.emplace_back(kOutsideHeading);
+        AppendNameLines(report_, kOutsideIndent, kOutsideNamesPerLine, globals_);
     }
 
-    // One definition's block; `inner` holds the names of the definitions
+    // One definition's block; inner_ holds the names of the definitions
     // nested in a top-level one.
-    void Definition(const TDefunRecord& r, const std::vector<std::string>& inner) {
+    void Definition(const TDefunRecord& r) {
         std::vector<std::string> args = ExtractDefunArgs(code_, r.Line, r.Col);
         std::vector<std::string> locals = ExtractDefunLocals(code_, r.Line, r.Col);
-        body_.Clear();
-        AddBodySymbols(code_, r.Line, r.Col, !r.Nested, body_);
-        const TNames symbols = body_.Sorted();
+        symbols_.Clear();
+        symbols_.AddBody(code_, r.Line, r.Col, !r.Nested);
+        const TNames symbols = symbols_.Sorted();
 
         // A nested definition also sees the names of the top-level one
         // around it.
@@ -153,32 +160,34 @@ private:
             for (const auto& n : enclosingArgs_) declared_.Insert(n);
             for (const auto& n : enclosingLocals_) declared_.Insert(n);
         }
-        const TNames undeclared =
-            Without(symbols, [&](std::string_view n) { return declared_.Find(n) != TFoldedNameSet::npos; });
-        const auto used = [&](std::string_view n) { return body_.Contains(n); };
-        const TNames unusedArgs = Without(Views(args), used);
-        const TNames unusedLocals = Without(Views(locals), used);
-        const auto isInner = [&](std::string_view n) { return IsOneOf(n, inner); };
+        Without(symbols, [&](std::string_view n) { return declared_.Find(n) != TFoldedNameSet::npos; }, undeclared_);
+        const auto used = [&](std::string_view n) { return symbols_.Contains(n); };
+        Without(args, used, unusedArgs_);
+        Without(locals, used, unusedLocals_);
+        const auto isInner = [&](std::string_view n) {
+            return !r.Nested && std::find(inner_.begin(), inner_.end(), n) != inner_.end();
+        };
 
         if (kind_ == TReportKind::Check) {
-            TNames globals = Without(undeclared, [&](std::string_view n) { return HasPrefix(n, prefixes_); });
-            if (!r.Nested) globals = Without(globals, isInner);
-            if (!globals.empty() || !unusedArgs.empty() || !unusedLocals.empty()) {
-                lines_.push_back(Heading(r, args, &locals));
-                if (!globals.empty()) AppendSection(lines_, kGlobalSection, globals);
-                if (!unusedArgs.empty()) AppendSection(lines_, kUnusedArgSection, unusedArgs);
-                if (!unusedLocals.empty()) AppendSection(lines_, kUnusedLocSection, unusedLocals);
+            Without(undeclared_, [&](std::string_view n) { return HasPrefix(n, prefixes_) || isInner(n); }, globals_);
+            if (!globals_.empty() || !unusedArgs_.empty() || !unusedLocals_.empty()) {
+                report_.push_back(Heading(r, args, &locals));
+                if (!globals_.empty()) AppendSection(report_, kGlobalSection, globals_);
+                if (!unusedArgs_.empty()) AppendSection(report_, kUnusedArgSection, unusedArgs_);
+                if (!unusedLocals_.empty()) AppendSection(report_, kUnusedLocSection, unusedLocals_);
             }
         } else {
-            lines_.push_back(Heading(r, args, nullptr));
-            if (!locals.empty()) AppendSection(lines_, kLocSection, Views(locals));
-            if (!r.Nested && !symbols.empty()) AppendSection(lines_, kVarSection, symbols);
+            report_.push_back(Heading(r, args, nullptr));
+            if (!locals.empty()) AppendSection(report_, kLocSection, locals);
+            if (!r.Nested && !symbols.empty()) AppendSection(report_, kVarSection, symbols);
             // The section stands whenever there are undeclared names, even
             // when all of them are names of nested definitions.
-            if (!undeclared.empty())
-                AppendSection(lines_, kGlobalSection, r.Nested ? undeclared : Without(undeclared, isInner));
-            if (!unusedArgs.empty()) AppendSection(lines_, kUnusedArgSection, unusedArgs);
-            if (!unusedLocals.empty()) AppendSection(lines_, kUnusedLocSection, unusedLocals);
+            if (!undeclared_.empty()) {
+                Without(undeclared_, isInner, globals_);
+                AppendSection(report_, kGlobalSection, globals_);
+            }
+            if (!unusedArgs_.empty()) AppendSection(report_, kUnusedArgSection, unusedArgs_);
+            if (!unusedLocals_.empty()) AppendSection(report_, kUnusedLocSection, unusedLocals_);
         }
         if (!r.Nested) {
             enclosingArgs_ = std::move(args);
@@ -189,12 +198,14 @@ private:
     const TCodeLines& code_;
     TReportKind kind_;
     std::vector<std::string> prefixes_;
-    TSymbolSet outside_;
-    TSymbolSet body_;
+    TSymbolSet symbols_;  // the outside code's, then each body's
     TFoldedNameSet declared_;
+    std::vector<std::string> inner_;
     std::vector<std::string> enclosingArgs_;
     std::vector<std::string> enclosingLocals_;
-    std::vector<std::string> lines_;  // the definitions' blocks
+    // Scratch lists, kept to spare an allocation per definition.
+    TNames undeclared_, unusedArgs_, unusedLocals_, globals_;
+    std::vector<std::string> report_;
 };
 
 TVariableReport BuildReport(std::span<const std::string> lines, const TExclusionSet& exclusions, TReportKind kind,

@@ -24,6 +24,11 @@ TEST(FoldedNameSet, EqualityIsAsciiUpper) {
         {"foo", "FOO", true},
         {"Foo_1", "fOO_1", true},
         {"foo", "foo ", false},
+        {"vla-get-ActiveDocument", "VLA-GET-activedocument", true},  // longer than a word
+        {"abcdefgh", "abcdefgi", false},
+        {"@[`{", "@[`{", true},  // the neighbours of the letters do not fold
+        {"@", "`", false},
+        {"[", "{", false},
         {"", "", true},
         {SMALL_YA, A_KATA, false},
         {"x" SMALL_YA "y", "X" SMALL_YA "Y", true},
