@@ -102,7 +102,7 @@ void BM_VariableCheck(benchmark::State& state) {
         TCountingSink sink;
         const quodle::TVariableReport report = quodle::VariableCheck(lines, Exclusions(), {}, &sink);
         reportLines = report.Lines.size();
-        benchmark::DoNotOptimize(report.Lines.data());
+        benchmark::DoNotOptimize(report.Lines.size());
     }
     state.counters["report_lines"] = static_cast<double>(reportLines);
 }
@@ -113,7 +113,7 @@ void BM_VariableList(benchmark::State& state) {
     for (auto _ : state) {
         TCountingSink sink;
         const quodle::TVariableReport report = quodle::VariableList(lines, Exclusions(), &sink);
-        benchmark::DoNotOptimize(report.Lines.data());
+        benchmark::DoNotOptimize(report.Lines.size());
     }
 }
 BENCHMARK(BM_VariableList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -159,7 +159,7 @@ void BM_VariableCheckDefinitions(benchmark::State& state) {
     for (auto _ : state) {
         const quodle::TVariableReport report = quodle::VariableCheck(it->second, Exclusions(), {}, nullptr);
         reportLines = report.Lines.size();
-        benchmark::DoNotOptimize(report.Lines.data());
+        benchmark::DoNotOptimize(report.Lines.size());
     }
     state.counters["report_lines"] = static_cast<double>(reportLines);
 }
@@ -183,7 +183,7 @@ void BM_VariableCheckWide(benchmark::State& state) {
     const std::vector<std::string> lines = WideDefinition(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const quodle::TVariableReport report = quodle::VariableCheck(lines, Exclusions(), {}, nullptr);
-        benchmark::DoNotOptimize(report.Lines.data());
+        benchmark::DoNotOptimize(report.Lines.size());
     }
 }
 BENCHMARK(BM_VariableCheckWide)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();

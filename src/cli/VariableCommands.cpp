@@ -24,7 +24,7 @@ std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
 }
 
 void PrintReport(Output& out, const TVariableReport& report) {
-    for (const auto& line : report.Lines) out.Line(line);
+    for (const std::string_view line : report.Lines) out.Line(line);
     if (!report.Lines.empty()) return;
     // A carriage return breaks a message box line.
     const std::string message = Utf8ToCp932(report.Message);

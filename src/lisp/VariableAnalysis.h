@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "base/FoldedNameSet.h"
 #include "base/Progress.h"
+#include "base/TextLines.h"
 #include "lisp/LispScanner.h"
 
 namespace quodle {
@@ -88,7 +89,7 @@ void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& settings
 
 struct TVariableReport {
     // The output pane's lines, Shift-JIS, in order.
-    std::vector<std::string> Lines;
+    TTextLines Lines;
     // The message shown instead when Lines is empty (UTF-8), else empty.
     std::string Message;
     bool HasFindings() const { return !Lines.empty(); }

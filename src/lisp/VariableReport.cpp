@@ -32,40 +32,31 @@ enum class TReportKind { Check, List };
 
 using TNames = std::vector<std::string_view>;
 
-// The names `perLine` to a line, each followed by one blank.
+// The names `perLine` to a line, each followed by one blank. `line` is
+// scratch space.
 template <class Names>
-void AppendNameLines(std::vector<std::string>& out, std::string_view indent, std::size_t perLine,
+void AppendNameLines(TTextLines& out, std::string& line, std::string_view indent, std::size_t perLine,
                      const Names& names) {
     for (std::size_t i = 0; i < names.size(); i += perLine) {
-        const std::size_t end = std::min(names.size(), i + perLine);
-        std::size_t size = indent.size();
-        for (std::size_t k = i; k < end; ++k) size += std::string_view(names[k]).size() + 1;
-        std::string& line = out.emplace_back();
-        line.reserve(size);
-        line += indent;
-        for (std::size_t k = i; k < end; ++k) (line += names[k]) += ' ';
+        line = indent;
+        for (std::size_t k = i; k < names.size() && k < i + perLine; ++k) (line += names[k]) += ' ';
+        out.push_back(line);
     }
 }
 
 template <class Names>
-void AppendSection(std::vector<std::string>& out, std::string_view section, const Names& names) {
-    out.emplace_back(section);
-    AppendNameLines(out, kNameIndent, kNamesPerLine, names);
+void AppendSection(TTextLines& out, std::string& line, std::string_view section, const Names& names) {
+    out.push_back(section);
+    AppendNameLines(out, line, kNameIndent, kNamesPerLine, names);
 }
 
 // "      12| drawbox( a b  / x y )"; nested: "      15|  + inner( x )".
 // The local part is left out when `locals` is null.
-std::string Heading(const TDefunRecord& r, const std::vector<std::string>& args,
-                    const std::vector<std::string>* locals) {
+void AppendHeading(TTextLines& out, std::string& h, const TDefunRecord& r, const std::vector<std::string>& args,
+                   const std::vector<std::string>* locals) {
     char number[24];
-    const int digits = std::snprintf(number, sizeof number, "%8lld", static_cast<long long>(r.Line) + 1);
-    std::size_t size = static_cast<std::size_t>(digits) + 5 + r.Name.size() + 2 + 1;
-    for (const auto& a : args) size += a.size() + 1;
-    if (locals)
-        for (const auto& l : *locals) size += l.size() + 1;
-    std::string h;
-    h.reserve(size + 3);
-    h += number;
+    std::snprintf(number, sizeof number, "%8lld", static_cast<long long>(r.Line) + 1);
+    h = number;
     h += r.Nested ? "|  + " : "| ";
     h += r.Name;
     h += '(';
@@ -78,7 +69,7 @@ std::string Heading(const TDefunRecord& r, const std::vector<std::string>& args,
         for (const auto& l : *locals) (h += l) += ' ';
     }
     h += ')';
-    return h;
+    out.push_back(h);
 }
 
 // Keeps the names for which `drop` is false, in order.
@@ -101,7 +92,10 @@ public:
                    std::vector<std::string> prefixes)
         : code_(code), kind_(kind), prefixes_(std::move(prefixes)), symbols_(exclusions) {}
 
-    std::vector<std::string> Run(const std::vector<std::string>& recordTexts) {
+    // `sourceBytes`: the document's size, which a report seldom outgrows.
+    TTextLines Run(const std::vector<std::string>& recordTexts, std::size_t sourceBytes) {
+        // Reserved capacity that is not used costs nothing but address space.
+        report_.reserve(sourceBytes + 4096, code_.size() + 64);
         std::vector<std::optional<TDefunRecord>> records;
         records.reserve(recordTexts.size());
         for (const auto& text : recordTexts) records.push_back(ParseDefunRecord(text));
@@ -138,8 +132,8 @@ private:
             symbols_.Sorted(), [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
             globals_);
         if (globals_.empty()) return;
-        report_.emplace_back(kOutsideHeading);
-        AppendNameLines(report_, kOutsideIndent, kOutsideNamesPerLine, globals_);
+        report_.push_back(kOutsideHeading);
+        AppendNameLines(report_, line_, kOutsideIndent, kOutsideNamesPerLine, globals_);
     }
 
     // One definition's block; inner_ holds the names of the definitions
@@ -171,23 +165,23 @@ private:
         if (kind_ == TReportKind::Check) {
             Without(undeclared_, [&](std::string_view n) { return HasPrefix(n, prefixes_) || isInner(n); }, globals_);
             if (!globals_.empty() || !unusedArgs_.empty() || !unusedLocals_.empty()) {
-                report_.push_back(Heading(r, args, &locals));
-                if (!globals_.empty()) AppendSection(report_, kGlobalSection, globals_);
-                if (!unusedArgs_.empty()) AppendSection(report_, kUnusedArgSection, unusedArgs_);
-                if (!unusedLocals_.empty()) AppendSection(report_, kUnusedLocSection, unusedLocals_);
+                AppendHeading(report_, line_, r, args, &locals);
+                if (!globals_.empty()) AppendSection(report_, line_, kGlobalSection, globals_);
+                if (!unusedArgs_.empty()) AppendSection(report_, line_, kUnusedArgSection, unusedArgs_);
+                if (!unusedLocals_.empty()) AppendSection(report_, line_, kUnusedLocSection, unusedLocals_);
             }
         } else {
-            report_.push_back(Heading(r, args, nullptr));
-            if (!locals.empty()) AppendSection(report_, kLocSection, locals);
-            if (!r.Nested && !symbols.empty()) AppendSection(report_, kVarSection, symbols);
+            AppendHeading(report_, line_, r, args, nullptr);
+            if (!locals.empty()) AppendSection(report_, line_, kLocSection, locals);
+            if (!r.Nested && !symbols.empty()) AppendSection(report_, line_, kVarSection, symbols);
             // The section stands whenever there are undeclared names, even
             // when all of them are names of nested definitions.
             if (!undeclared_.empty()) {
                 Without(undeclared_, isInner, globals_);
-                AppendSection(report_, kGlobalSection, globals_);
+                AppendSection(report_, line_, kGlobalSection, globals_);
             }
-            if (!unusedArgs_.empty()) AppendSection(report_, kUnusedArgSection, unusedArgs_);
-            if (!unusedLocals_.empty()) AppendSection(report_, kUnusedLocSection, unusedLocals_);
+            if (!unusedArgs_.empty()) AppendSection(report_, line_, kUnusedArgSection, unusedArgs_);
+            if (!unusedLocals_.empty()) AppendSection(report_, line_, kUnusedLocSection, unusedLocals_);
         }
         if (!r.Nested) {
             enclosingArgs_ = std::move(args);
@@ -205,7 +199,8 @@ private:
     std::vector<std::string> enclosingLocals_;
     // Scratch lists, kept to spare an allocation per definition.
     TNames undeclared_, unusedArgs_, unusedLocals_, globals_;
-    std::vector<std::string> report_;
+    std::string line_;  // the line being made
+    TTextLines report_;
 };
 
 TVariableReport BuildReport(std::span<const std::string> lines, const TExclusionSet& exclusions, TReportKind kind,
@@ -213,7 +208,9 @@ TVariableReport BuildReport(std::span<const std::string> lines, const TExclusion
     const TCodeLines code = StripLispSource(lines, 80, progress);
     const std::vector<std::string> records = CollectDefuns(code, 20, progress, false);
     TVariableReport report;
-    report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records);
+    std::size_t bytes = 0;
+    for (const auto& line : lines) bytes += line.size();
+    report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records, bytes);
     if (report.Lines.empty())
         report.Message = kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage;
     if (progress) progress->SetPosition(0);

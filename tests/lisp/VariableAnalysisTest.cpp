@@ -163,13 +163,13 @@ Lines Check(const Lines& source, const TExclusionSettings& settings = {}) {
     const TVariableReport report = VariableCheck(source, Jogai(), settings);
     EXPECT_EQ(report.HasFindings(), !report.Lines.empty());
     EXPECT_EQ(report.Message, report.Lines.empty() ? std::string(kNoFindingsMessage) : "");
-    return report.Lines;
+    return report.Lines.ToVector();
 }
 
 Lines List(const Lines& source) {
     const TVariableReport report = VariableList(source, Jogai());
     EXPECT_EQ(report.Message, report.Lines.empty() ? std::string(kNoVariablesMessage) : "");
-    return report.Lines;
+    return report.Lines.ToVector();
 }
 
 TEST(VariableAnalysis, CheckReport) {
