@@ -132,7 +132,14 @@ void TFoldedNameSet::Grow() {
 }
 
 void TFoldedNameSet::Clear() {
-    for (const std::size_t at : slots_) table_[at] = TBucket{0, 0};
+    // A table grown for a large set is dropped: the small sets that usually
+    // follow would spread their look-ups over all of it and miss the cache.
+    if (table_.size() > kKeptBuckets) {
+        table_.clear();
+        table_.shrink_to_fit();
+    } else {
+        for (const std::size_t at : slots_) table_[at] = TBucket{0, 0};
+    }
     bytes_.clear();
     ends_.clear();
     hashes_.clear();

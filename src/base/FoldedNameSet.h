@@ -38,8 +38,8 @@ public:
     std::pair<std::size_t, bool> Insert(std::string_view name, std::uint64_t hash);
 
     // Empties the set in time proportional to its size, not to its largest
-    // size so far: one large definition must not slow down the small ones
-    // that follow it.
+    // size so far: one large set must not slow down the small ones that
+    // follow it.
     void Clear();
 
 private:
@@ -47,6 +47,7 @@ private:
         std::uint32_t entry;  // 1 + name index, 0 when free
         std::uint32_t tag;    // low half of the name's hash
     };
+    static constexpr std::size_t kKeptBuckets = 4096;  // 32 KB
     void Grow();
     // The bucket that holds the name, or the free one where it would go.
     std::size_t Slot(std::string_view name, std::uint64_t hash) const;

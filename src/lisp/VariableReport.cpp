@@ -90,7 +90,7 @@ class TReportBuilder {
 public:
     TReportBuilder(const TCodeLines& code, const TExclusionSet& exclusions, TReportKind kind,
                    std::vector<std::string> prefixes)
-        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), symbols_(exclusions) {}
+        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), symbols_(exclusions) {}
 
     // `sourceBytes`: the document's size, which a report seldom outgrows.
     TTextLines Run(const std::vector<std::string>& recordTexts, std::size_t sourceBytes) {
@@ -116,11 +116,10 @@ public:
 
 private:
     void Outside(const std::vector<std::optional<TDefunRecord>>& records) {
-        symbols_.Clear();
         long long previousEnd = -1;
         const auto add = [&](long long first, long long last) {
             if (first >= 0 && first <= last)
-                symbols_.AddLines(code_, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
+                outside_.AddLines(code_, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
         };
         for (const auto& r : records) {
             if (!r || r->Nested) continue;
@@ -129,7 +128,7 @@ private:
         }
         add(previousEnd + 1, static_cast<long long>(code_.size()) - 1);
         Without(
-            symbols_.Sorted(), [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
+            outside_.Sorted(), [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
             globals_);
         if (globals_.empty()) return;
         report_.push_back(kOutsideHeading);
@@ -192,7 +191,8 @@ private:
     const TCodeLines& code_;
     TReportKind kind_;
     std::vector<std::string> prefixes_;
-    TSymbolSet symbols_;  // the outside code's, then each body's
+    TSymbolSet outside_;
+    TSymbolSet symbols_;  // each body's in turn
     TFoldedNameSet declared_;
     std::vector<std::string> inner_;
     std::vector<std::string> enclosingArgs_;
