@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "base/LineFile.h"
+#include "editor/EditorStrings.h"
+#include "lisp/DocumentLines.h"
 #include "lisp/LispScanner.h"
 
 namespace {
@@ -22,9 +23,19 @@ std::string WorkloadPath() {
     return env && *env ? env : "/tmp/big.lsp";
 }
 
-// The document as the editor holds it: read once, outside the timings.
-const std::vector<std::string>& Document() {
-    static const std::vector<std::string> lines = quodle::ReadLinesCp932(WorkloadPath());
+// The document as the editor holds it, loaded once outside the timings.
+const quodle::TEditorScreenStrings& Rows() {
+    static const auto rows = [] {
+        auto r = std::make_unique<quodle::TEditorScreenStrings>();
+        quodle::TEditorStrings(*r).LoadFromFile(WorkloadPath());
+        return r;
+    }();
+    return *rows;
+}
+
+// Its lines as a command hands them to the scanner: read from the rows.
+const quodle::TDocumentLines& Document() {
+    static const quodle::TDocumentLines lines(Rows());
     return lines;
 }
 
@@ -60,7 +71,8 @@ BENCHMARK(BM_MemchrLineCountFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_MemchrLineCountMemory(benchmark::State& state) {
     static const std::string bytes = [] {
         std::string all;
-        for (const auto& line : Document()) (all += line) += "\r\n";
+        const quodle::TLineList lines = Document().Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) (all += lines[i]) += "\r\n";
         return all;
     }();
     for (auto _ : state) benchmark::DoNotOptimize(CountLineFeeds(bytes.data(), bytes.data() + bytes.size()));
@@ -79,7 +91,7 @@ private:
 // What the jump list runs before it reads records: both passes, with
 // progress, padded records.
 void BM_StripAndCollect(benchmark::State& state) {
-    const auto& lines = Document();
+    const quodle::TLineList lines = Document().Lines();
     std::size_t records = 0;
     for (auto _ : state) {
         TCountingSink sink;
@@ -95,7 +107,7 @@ BENCHMARK(BM_StripAndCollect)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The two passes apart, to see where the time goes.
 void BM_StripOnly(benchmark::State& state) {
-    const auto& lines = Document();
+    const quodle::TLineList lines = Document().Lines();
     for (auto _ : state) {
         const quodle::TCodeLines code = quodle::StripLispSource(lines, 30, nullptr);
         benchmark::DoNotOptimize(code.size());
@@ -104,7 +116,7 @@ void BM_StripOnly(benchmark::State& state) {
 BENCHMARK(BM_StripOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CollectOnly(benchmark::State& state) {
-    const quodle::TCodeLines code = quodle::StripLispSource(Document());
+    const quodle::TCodeLines code = quodle::StripLispSource(Document().Lines());
     for (auto _ : state) {
         const std::vector<std::string> found = quodle::CollectDefuns(code, 70, nullptr, true);
         benchmark::DoNotOptimize(found.data());

@@ -11,12 +11,16 @@ public:
 
     virtual ~TProgressSink() = default;
     virtual int Position() const = 0;
-    // 0..kMax; the bar is set back to 0 by the command that started a pass.
+    // 0..Maximum(); the bar is set back to 0 by the command that started a
+    // pass.
     virtual void SetPosition(int position) = 0;
+    // The maximum is kMax except while a short selection is counted.
+    virtual int Maximum() const { return kMax; }
+    virtual void SetMaximum(int) {}
 
-    // One step forward; stops at kMax like the bar does.
+    // One step forward; stops at the maximum like the bar does.
     void StepIt() {
-        if (Position() < kMax) SetPosition(Position() + 1);
+        if (Position() < Maximum()) SetPosition(Position() + 1);
     }
 };
 
@@ -30,12 +34,11 @@ public:
           interval_(steps > 0 && count / static_cast<std::size_t>(steps) > 0 ? count / static_cast<std::size_t>(steps)
                                                                               : 1) {}
 
-    // Called before processing line `index`; lines come in order from 0.
+    // Called before processing line `index`, with indices that never go
+    // back; a pass that skips lines catches up on their steps.
     void AtLine(std::size_t index) {
-        if (sink_ && index == next_) {
-            sink_->StepIt();
-            next_ += interval_;
-        }
+        if (!sink_) return;
+        for (; next_ <= index; next_ += interval_) sink_->StepIt();
     }
 
 private:

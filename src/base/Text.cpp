@@ -32,6 +32,14 @@ bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
+std::vector<std::string_view> SplitCrLf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t cut; (cut = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(cut + 2))
+        lines.push_back(text.substr(0, cut));
+    lines.push_back(text);
+    return lines;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     std::size_t b = 0;
     std::size_t e = s.size();

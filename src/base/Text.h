@@ -14,6 +14,9 @@ std::string AsciiLower(std::string_view s);
 // Compares after AsciiUpper.
 bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// The lines of text kept with CR LF between them (none after the last).
+std::vector<std::string_view> SplitCrLf(std::string_view text);
+
 // Drops the blanks (any byte up to 0x20) at both ends.
 std::string_view TrimBlanks(std::string_view s);
 

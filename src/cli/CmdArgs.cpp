@@ -14,7 +14,7 @@ int RunNames(const Args& args, Output& out, const char* usage, TExtract extract)
     if (!col) return kExitError;
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    PrintLines(out, extract(StripLispSource(*lines), *line, *col));
+    PrintLines(out, extract(StripLispSource(lines->Lines()), *line, *col));
     return kExitOk;
 }
 

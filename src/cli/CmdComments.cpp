@@ -1,6 +1,7 @@
 // quodle-cli comments: the comment block above the definition on a 0-based
 // line: its text lines, then the 0-based line where it starts. Nothing when
 // there is no block.
+#include "base/Text.h"
 #include "cli/LispSource.h"
 
 namespace quodle::cli {
@@ -12,12 +13,9 @@ int RunComments(const Args& args, Output& out) {
     if (!line) return kExitError;
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    const auto block = ReadCommentBlock(*lines, *line);
+    const auto block = ReadCommentBlock(lines->Lines(), *line);
     if (!block) return kExitOk;
-    std::string_view text = block->Text;
-    for (std::size_t cut; (cut = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(cut + 2))
-        out.Line(text.substr(0, cut));
-    out.Line(text);
+    for (const std::string_view line : SplitCrLf(block->Text)) out.Line(line);
     out.Line(std::to_string(block->FirstLine));
     return kExitOk;
 }

@@ -8,7 +8,7 @@ int RunDefuns(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: defuns [--raw] [--padded] FILE");
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    PrintLines(out, CollectDefuns(StripLispSource(*lines), 0, nullptr, args.Has("--padded")));
+    PrintLines(out, CollectDefuns(StripLispSource(lines->Lines()), 0, nullptr, args.Has("--padded")));
     return kExitOk;
 }
 

@@ -1,18 +1,23 @@
 #include "cli/LispSource.h"
 
 #include <charconv>
-#include <stdexcept>
 
-#include "base/LineFile.h"
+#include "editor/EditorStrings.h"
+#include "editor/TextFile.h"
 
 namespace quodle::cli {
 
-std::optional<std::vector<std::string>> ReadSource(const std::string& path) {
+TSourceFile::TSourceFile(const std::string& path) {
+    TEditorStrings(rows_).LoadFromFile(path);
+    lines_.emplace(rows_);
+}
+
+std::unique_ptr<TSourceFile> ReadSource(const std::string& path) {
     try {
-        return ReadLinesCp932(path);
-    } catch (const std::exception& e) {
-        Fail(e.what());
-        return std::nullopt;
+        return std::make_unique<TSourceFile>(path);
+    } catch (const EFileError& e) {
+        Fail("cannot read " + e.Path().string() + ": " + e.Reason());
+        return nullptr;
     }
 }
 
@@ -28,6 +33,11 @@ std::optional<int> PositionArg(const std::string& text, const char* what) {
 
 void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
+}
+
+void PrintPickList(Output& out, const TPickList& list) {
+    for (const auto& item : list.Items) out.Line(item.Text + "\t" + std::to_string(item.Data));
+    if (!list.Message.empty()) out.Line(list.Message);
 }
 
 }  // namespace quodle::cli

@@ -6,13 +6,14 @@
 // It works on bytes on purpose: it knows only double-quoted strings, ";" and
 // ";| ... |;" comments and round brackets, and a trail byte equal to "\" or
 // "|" counts as that character, so every analysis sees the same text.
+#include <algorithm>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/BulkArray.h"
+#include "base/LineList.h"
 #include "base/Progress.h"
 
 namespace quodle {
@@ -22,15 +23,25 @@ namespace quodle {
 // document has millions of lines.
 class TCodeLines {
 public:
+    // Readable bytes after the last line, so that the passes may read whole
+    // words that run past the end of a line.
+    static constexpr std::size_t kSlack = 8;
+
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
-    std::string_view operator[](std::size_t i) const {
-        const std::size_t start = i == 0 ? 0 : ends_.data()[i - 1];
-        return {text_.data() + start, ends_.data()[i] - start};
+    std::string_view operator[](std::size_t i) const { return {text_.data() + LineStart(i), LineEnd(i) - LineStart(i)}; }
+
+    // All lines as one text, and where each line lies in it.
+    std::string_view Text() const { return {text_.data(), count_ ? LineEnd(count_ - 1) : 0}; }
+    std::size_t LineStart(std::size_t i) const { return i == 0 ? 0 : ends_.data()[i - 1]; }
+    std::size_t LineEnd(std::size_t i) const { return ends_.data()[i]; }
+    // The line that holds the byte at `offset` of Text().
+    std::size_t LineOf(std::size_t offset) const {
+        return static_cast<std::size_t>(std::upper_bound(ends_.data(), ends_.data() + count_, offset) - ends_.data());
     }
 
 private:
-    friend TCodeLines StripLispSource(std::span<const std::string>, int, TProgressSink*);
+    friend TCodeLines StripLispSource(TLineList, int, TProgressSink*);
     TBulkArray<char> text_;
     TBulkArray<std::size_t> ends_;  // offset just past each line
     std::size_t count_ = 0;
@@ -38,7 +49,7 @@ private:
 
 // Removes strings and comments. A string or block comment may run over
 // several lines.
-TCodeLines StripLispSource(std::span<const std::string> lines, int steps = 0, TProgressSink* progress = nullptr);
+TCodeLines StripLispSource(TLineList lines, int steps = 0, TProgressSink* progress = nullptr);
 
 // The blanks that pad a top-level record's second field when asked for; they
 // only order a top-level record before the records nested in it.
@@ -82,6 +93,6 @@ struct TCommentBlock {
 // The ";" lines written directly above the definition on `defunLine`, read
 // from the document's own lines. Nothing when that line is the first, when
 // the line above is blank or code, or when comments run up to the top.
-std::optional<TCommentBlock> ReadCommentBlock(std::span<const std::string> lines, int defunLine);
+std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine);
 
 }  // namespace quodle

@@ -35,6 +35,14 @@ TEST(Text, SplitCommaList) {
     for (const auto& c : cases) EXPECT_EQ(SplitCommaList(c.in), c.out) << c.in;
 }
 
+TEST(Text, SplitCrLf) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitCrLf("  a\r\n  b"), (V{"  a", "  b"}));
+    EXPECT_EQ(SplitCrLf(""), (V{""}));
+    EXPECT_EQ(SplitCrLf("a\r\n"), (V{"a", ""}));
+    EXPECT_EQ(SplitCrLf("a\rb\n"), (V{"a\rb\n"}));
+}
+
 TEST(Text, TrimBlanks) {
     EXPECT_EQ(TrimBlanks(" \t;; a \r"), ";; a");
     EXPECT_EQ(TrimBlanks("\x01 \x02"), "");

@@ -49,7 +49,7 @@ done
 
 # Failures go to stderr with exit status 2.
 err=$("$cli" strip "$data/no-such.lsp" 2>&1 >/dev/null); rc=$?
-if [ $rc -eq 2 ] && [ "$err" = "quodle-cli: $data/no-such.lsp: No such file or directory" ]; then
+if [ $rc -eq 2 ] && [ "$err" = "quodle-cli: cannot read $data/no-such.lsp: No such file or directory" ]; then
     passed=$((passed + 1))
 else
     echo "FAIL: missing file gave rc=$rc '$err'"; failed=$((failed + 1))

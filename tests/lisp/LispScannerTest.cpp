@@ -86,6 +86,9 @@ TEST(CollectDefuns, Records) {
         {"brackets in strings and comments do not count",
          {"(defun f (x) ; )", "  (princ \")\")", "  ;| ) |; x)"},
          {"f ,,0,0,2,4"}},
+        {"short lines: the next line's bytes do not count",
+         {"(defun f (x)", "x", "))", "(defun g (y) y)"},
+         {"f ,,0,0,2,0", "g ,,3,0,3,14"}},
         {"blank lines between",
          {"", "(defun f (x)", "   ", "\t", "x)"},
          {"f ,,1,0,4,1"}},
@@ -119,10 +122,10 @@ TEST(CollectDefuns, PaddedRecordsReadBack) {
     EXPECT_FALSE(ParseDefunRecord("foo ,bar ,x,2"));
 }
 
-// The passes test eight bytes at a time; shifting the same text through
-// every position of a word must shift the results and nothing else.
+// The passes test 8 or 16 bytes at a time; shifting the same text through
+// every position of two blocks must shift the results and nothing else.
 TEST(LispScanner, SameResultsAtEveryByteOffset) {
-    for (int k = 0; k <= 17; ++k) {
+    for (int k = 0; k <= 40; ++k) {
         const std::string pad(static_cast<std::size_t>(k), ' ');
         const std::string x(static_cast<std::size_t>(k), 'x');
         EXPECT_EQ(Code({x + "\t(a \"b\\\"c\" d);e", x + "(DEFUN;|x|;y"}), (Lines{x + " (a  d)", x + "(DEFUNy"})) << k;

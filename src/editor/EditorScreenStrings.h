@@ -1,0 +1,138 @@
+#pragma once
+// The row list of an editor: rows grouped into lines, the edit primitive
+// ReplaceRows, row states kept current through a pluggable parser, and the
+// editors that view the rows.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/EditorClient.h"
+#include "editor/EditorUndo.h"
+#include "editor/RowAttributeStringList.h"
+
+namespace quodle {
+
+// Row-level queries that need no editor; also the scratch list that new
+// rows are built in before they are put in place.
+class TEditorStringList : public TRowAttributeStringList {
+public:
+    using TRowAttributeStringList::TRowAttributeStringList;
+
+    // First row of the line that holds `row` (walks back over reWrapped
+    // rows). Out-of-range rows are returned unchanged.
+    int LineStartRow(int row) const;
+    // Last row of the line that holds `row`.
+    int LineEndRow(int row) const;
+
+    struct TRowsText {
+        std::string text;
+        TRowEnding ending = reInvalid;  // of the last row taken
+        int rowCount = 0;
+    };
+    // The texts of `count` rows from `row` (count -1: to the end of the
+    // line), CR LF after each reBreak row. Out of range: empty, reInvalid.
+    TRowsText RowsText(int row, int count) const;
+};
+
+// What the last edit changed; cleared when an update block ends.
+struct TLastChange {
+    bool Set = false;
+    int FirstRow = 0;
+    int OldRowCount = 0;
+    int NewRowCount = 0;
+    int StatesChanged = 0;
+};
+
+class TEditorScreenStrings : public TEditorStringList {
+public:
+    explicit TEditorScreenStrings(TRowBlockSize blockSize = {});
+    ~TEditorScreenStrings() override;
+
+    // Viewing editors. The first is the owner. Editors share the row list
+    // through a shared_ptr; it dies with the last of them.
+    void Attach(TEditorClient* editor);
+    // Returns true when no editor is left.
+    bool Detach(TEditorClient* editor);
+    const std::vector<TEditorClient*>& Editors() const { return editors_; }
+    TEditorClient* Owner() const { return editors_.empty() ? nullptr : editors_.front(); }
+    // The attached editor that has the focus, else the owner, else null.
+    TEditorClient* FocusedEditor() const;
+
+    // The one gateway for every change of the text: replaces `count` rows
+    // from `row` by `text` (CR LF, CR or LF breaks), records one undo step,
+    // splits the new text into rows, recomputes row states and notifies the
+    // editors once. Out-of-range arguments are ignored.
+    void ReplaceRows(int row, int count, std::string_view text);
+    // Removes rows; returns the union of their row marks.
+    std::uint16_t DeleteRows(int row, int count);
+    // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
+    // data, state texts) while keeping the old rows' marks in the range.
+    void PutRows(int row, int count, const TEditorStringList& rows);
+    // Turns a text into rows (all reBreak). Word wrap positions are applied
+    // here, so every producer of rows (edits, undo, redo) wraps alike.
+    void SplitIntoRows(std::string_view text, TEditorStringList& rows) const;
+
+    // Row states (see RowParseState.h); need the owner's parser, and do
+    // nothing without one. Returns the number of rows whose state changed.
+    int UpdateStates(int row, bool notify);
+    void UpdateAllStates();
+    // The state at the start of `row`, computing it (and the rows above it
+    // that are not computed) when needed; editors call this before drawing.
+    TRowParseState EnsureRowState(int row);
+
+    // Marks in use: the union of the marks placed anywhere.
+    std::uint16_t MarksInUse() const { return marksInUse_; }
+    void SetMarksInUse(std::uint16_t marks) { marksInUse_ = marks; }
+
+    const TLastChange& LastChange() const { return lastChange_; }
+    void ClearLastChange() { lastChange_ = {}; }
+
+    TEditorUndoObj& UndoObj() { return undo_; }
+    const TEditorUndoObj& UndoObj() const { return undo_; }
+
+    // Soft wrap switch. Rewrapping existing rows (WrapAll/UnwrapAll) and
+    // the wrap positions themselves come with the wrap layout.
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value) { wordWrap_ = value; }
+
+    // Whole-text operations behind Lines: no undo step, history cleared.
+    // Clear also sends every editor's caret to row 0, column 0.
+    void ClearAll();
+    // Clears, then splits `text` at CR LF, CR or LF into rows.
+    void SetAllText(std::string_view text);
+    // All rows, CR LF after each reBreak row.
+    std::string AllText() const;
+    // Clears, then reads the file (throws EFileError, rows then empty).
+    void LoadFromFile(const std::string& path);
+
+protected:
+    void Changing() override;
+    void Changed() override;
+    void UpdateBlockClosed() override;
+
+private:
+    // Open around the steps of one edit: they notify nobody, the edit
+    // notifies once at its end.
+    class TEditScope;
+    // After a whole-text change: states from the top, repaint everything.
+    void FinishFullChange();
+    int StateLookaheadRows() const;
+    // Stores computed states from `start` (whose own state is `state`) on,
+    // up to `limit`, stopping at the first row that already holds its state.
+    int ScanStates(int row, int limit, bool notify);
+    void NotifyRowsChanged();
+    // Replaces rows by the whole-line deletion rule: marks go to the row
+    // that takes the place.
+    void DeleteWholeLines(int row, int count);
+
+    std::vector<TEditorClient*> editors_;
+    TEditorUndoObj undo_;
+    TLastChange lastChange_;
+    std::uint16_t marksInUse_ = 0;
+    bool wordWrap_ = false;
+    int editDepth_ = 0;  // inside ReplaceRows: its inner steps notify nobody
+};
+
+}  // namespace quodle

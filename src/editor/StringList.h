@@ -1,0 +1,161 @@
+#pragma once
+// TheStringList: the row table under every editor. Each item holds a text
+// (Shift-JIS bytes), a state text, a data integer and two attribute words.
+//
+// Storage is a sequence of blocks of rows rather than one flat array, so an
+// edit anywhere in a text of millions of rows only moves the bytes of one
+// block. Each block packs the texts of its rows into one byte buffer with an
+// end offset per row; attribute words and data integers are allocated per
+// block only once some row in it is non-zero, and state texts (nearly always
+// empty) live in a sparse side table. A loaded row costs its bytes plus about
+// four bytes, and each block keeps a sixteenth of its bytes as room to grow.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quodle {
+
+// The one error of the list: an index outside the list.
+inline constexpr const char* kListIndexError = "リストのインデックスが範囲を超えています";
+
+class EListError : public std::out_of_range {
+public:
+    EListError() : std::out_of_range(kListIndexError) {}
+};
+
+// Limits of one storage block. Tests use tiny sizes to reach every split and
+// merge; the defaults keep an edit's memory move in the tens of kilobytes.
+struct TRowBlockSize {
+    int rows = 1024;
+    std::size_t bytes = 64 * 1024;
+};
+
+class TheStringList {
+public:
+    explicit TheStringList(TRowBlockSize blockSize = {});
+    virtual ~TheStringList();
+    TheStringList(const TheStringList&) = delete;
+    TheStringList& operator=(const TheStringList&) = delete;
+
+    int Count() const { return count_; }
+    // Rows the blocks can take without reallocating their offset tables; the
+    // table is not one array, so there is no growth rule beyond the blocks'.
+    int Capacity() const;
+    TRowBlockSize BlockSize() const { return blockSize_; }
+
+    // Texts. View() stays valid until the next change of the list.
+    std::string Get(int index) const { return std::string(View(index)); }
+    std::string_view View(int index) const;
+    void Put(int index, std::string_view text);
+    int Add(std::string_view text);
+    void Insert(int index, std::string_view text);
+    void Delete(int index);
+    // Swaps whole items, all five fields.
+    void Exchange(int index1, int index2);
+    // Empties the list and releases its storage.
+    void Clear();
+
+    // Range operations, one change notification each: they keep edits of many
+    // rows linear in the rows touched.
+    void InsertEmpty(int index, int count);
+    void DeleteRange(int index, int count);
+    // Inserts copies of count items of source (all five fields) before index.
+    void InsertFrom(int index, const TheStringList& source, int sourceIndex, int count);
+    // Replaces the items of [index, index + count) by copies of the
+    // sourceCount items of source from sourceIndex, as one change.
+    void ReplaceFrom(int index, int count, const TheStringList& source, int sourceIndex, int sourceCount);
+
+    // The other fields of an item. New items have them all zero or empty.
+    int Data(int index) const;
+    void SetData(int index, int value);
+    std::string StateText(int index) const;
+    void SetStateText(int index, std::string_view text);
+    std::uint32_t Attribute1(int index) const;
+    void SetAttribute1(int index, std::uint32_t value);
+    std::uint32_t Attribute2(int index) const;
+    void SetAttribute2(int index, std::uint32_t value);
+
+    // Sum of the lengths of all texts.
+    std::size_t TextBytes() const;
+
+    // Change notification: OnChanging before and OnChanged after every Put,
+    // Insert, Add, Delete, Exchange, Clear and range operation, unless an
+    // update block is open; the outermost EndUpdate fires the changed side.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+    std::function<void()> OnChanging;
+    std::function<void()> OnChanged;
+
+    // Fast scans over the packed words, skipping blocks whose words were
+    // never given such bits.
+    // The last row at or before `from` whose word 1 has a bit of mask set, or -1.
+    int FindPrevWithAttribute1(int from, std::uint32_t mask) const;
+    // From row `first` to the end: keeps only the bits in keep1/keep2 of the
+    // two words and empties the state texts.
+    void MaskAttributesFrom(int first, std::uint32_t keep1, std::uint32_t keep2);
+
+    // Appends rows at the end at load speed; rows are packed straight into
+    // blocks of exact size. Used by loaders; fires no notification (the
+    // caller reports the load as one change).
+    class TAppender {
+    public:
+        explicit TAppender(TheStringList& list);
+        ~TAppender();
+        TAppender(const TAppender&) = delete;
+        TAppender& operator=(const TAppender&) = delete;
+        // Rows of one batch; the views may die after the call.
+        void Append(const std::vector<std::string_view>& rows);
+        void Append(std::string_view row);
+        // Sets word 1 of the last appended row.
+        void SetLastAttribute1(std::uint32_t value);
+
+    private:
+        TheStringList& list_;
+    };
+
+protected:
+    virtual void Changing();
+    virtual void Changed();
+    // The outermost EndUpdate; fires the changed side by default.
+    virtual void UpdateBlockClosed() { Changed(); }
+
+private:
+    struct Block;
+    struct Place {
+        std::size_t block;
+        int row;  // within the block
+    };
+
+    Place Locate(int index) const;
+    void CheckIndex(int index) const;
+    Block& BlockAt(std::size_t b) { return *blocks_[b]; }
+    const Block& BlockAt(std::size_t b) const { return *blocks_[b]; }
+    void RecountFrom(std::size_t b);
+    // Splits oversize blocks and merges small neighbours around block b.
+    void Rebalance(std::size_t b);
+    // Makes row `index` the first row of a block (or the end) and returns
+    // that block's position.
+    std::size_t SplitBefore(int index);
+    void RemoveRows(int index, int count);
+    void InsertRows(int index, const TheStringList* source, int sourceIndex, int count);
+    void AppendPacked(const std::vector<std::string_view>& rows);
+    void ReleaseAll();
+    void NotifyChanging();
+    void NotifyChanged();
+
+    TRowBlockSize blockSize_;
+    std::vector<std::unique_ptr<Block>> blocks_;
+    std::vector<int> starts_;  // first row of each block; one extra entry = count_
+    int count_ = 0;
+    int updateCount_ = 0;
+    mutable std::size_t hint_ = 0;  // block of the last lookup: sequential reads stay O(1)
+};
+
+}  // namespace quodle

@@ -1,0 +1,3 @@
+(defun c:hello ()
+  (princ "hi")
+)

@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Writes the row-store load fixtures (*.lsp) and what saving them must give
+(*.expected: breaks made CR LF, text after Ctrl+Z dropped). Run from any
+directory; files are written next to this script."""
+import os
+import re
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+FIXTURES = {
+    "empty": b"",
+    "crlf": b"(defun c:hello ()\r\n  (princ \"hi\")\r\n)\r\n",
+    "lf": b"(defun c:hello ()\n  (princ \"hi\")\n)\n",
+    "cr": b"(defun c:hello ()\r  (princ \"hi\")\r)\r",
+    "mixed": b"a\r\nb\nc\rd\n\re\r\n\r\nf",
+    "no_final_break": b"a\r\nb",
+    "only_breaks": b"\r\n\r\n\n\r\r\r\n",
+    # CR as the last byte of the first 8192-byte block, LF first of the next.
+    "block_boundary": b"x" * 8191 + b"\r\n" + b"y" * 8189 + b"\r" + b"\rz\r\n",
+    "ctrlz": b"a\r\nb\x1ac\r\nd\r\n",
+    "ctrlz_first": b"\x1aabc\r\n",
+    "nul": b"a\x00b\r\n\x00\r\nc\x00\x00" + b"\x00" * 8200 + b"d\r\ne",
+    # Valid double-byte text, a trail byte 0x5C ('\\'), stray and truncated
+    # lead bytes, undefined bytes: every byte must survive.
+    "sjis": "漢字;ソ表\r\n".encode("cp932") + b"\x80\xa0\xfd\xfe\xff\r\n\x82\r\n\x81\n\x82",
+}
+
+
+def saved(data: bytes) -> bytes:
+    z = data.find(b"\x1a")
+    if z >= 0:
+        data = data[:z]
+    if not data:
+        return b""
+    lines = re.split(b"\r\n|\r|\n", data)
+    if data[-1:] in (b"\r", b"\n"):
+        lines.pop()
+        return b"".join(line + b"\r\n" for line in lines)
+    return b"".join(line + b"\r\n" for line in lines[:-1]) + lines[-1]
+
+
+for name, data in FIXTURES.items():
+    with open(os.path.join(HERE, name + ".lsp"), "wb") as f:
+        f.write(data)
+    with open(os.path.join(HERE, name + ".expected"), "wb") as f:
+        f.write(saved(data))
