@@ -1,7 +1,7 @@
 #pragma once
 // The symbol set the variable analysis builds per definition and for the
-// code outside definitions, and the body walk that fills it. Names are views
-// into the code-only lines, which must outlive the set.
+// code outside definitions, and the body walk that fills it. The set keeps
+// copies of the names; the views Sorted() gives hold until it changes.
 #include <array>
 #include <cstdint>
 #include <string_view>

@@ -8,6 +8,7 @@
 // The results are plain data for the window (or the command line) to show:
 // the report lines as Shift-JIS bytes, or the message the program shows
 // instead when there is nothing to report.
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,8 +40,8 @@ std::string BlankQuoted(std::string_view line);
 class TExclusionSet {
 public:
     TExclusionSet() = default;
-    // `lines` as loaded by LoadExclusionList; they are upper-cased again, so
-    // any list works.
+    // `lines` as loaded by LoadExclusionList (upper-cased); names are
+    // compared after upper-casing both sides, so any list works.
     explicit TExclusionSet(std::span<const std::string> lines);
     // True when `name`, upper-cased, equals a line of the list; `hash` is
     // FoldedHash(name).
