@@ -23,7 +23,8 @@
 
 namespace quodle {
 
-// Message box texts (UTF-8; caption "Tarnwick", OK button).
+// Message box texts (caption "Tarnwick", OK button); reports hold them as
+// Shift-JIS like every engine text.
 inline constexpr std::string_view kNoFindingsMessage = "未使用変数、未宣言変数はありません．";
 inline constexpr std::string_view kNoVariablesMessage = "変数はありません．";
 
@@ -92,7 +93,7 @@ void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& settings
 struct TVariableReport {
     // The output pane's lines, Shift-JIS, in order.
     TTextLines Lines;
-    // The message shown instead when Lines is empty (UTF-8), else empty.
+    // The message shown instead when Lines is empty (Shift-JIS), else empty.
     std::string Message;
     bool HasFindings() const { return !Lines.empty(); }
 };

@@ -213,7 +213,7 @@ TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TR
     for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
     report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records, bytes);
     if (report.Lines.empty())
-        report.Message = kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage;
+        report.Message = Utf8ToCp932(kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
     if (progress) progress->SetPosition(0);
     return report;
 }
