@@ -2,6 +2,8 @@
 // The symbol set the variable analysis builds per definition and for the
 // code outside definitions, and the body walk that fills it. Names are views
 // into the code-only lines, which must outlive the set.
+#include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +40,14 @@ private:
     // and no candidate equals one after upper-casing, so leaving it out
     // changes nothing and keeps the table small.
     TFoldedNameSet names_;
+    // A small table of the names last added, in front of names_: the set of
+    // a large document's outside code outgrows the processor's caches, and
+    // each look-up there would cost a trip to memory.
+    struct TRecent {
+        std::uint64_t hash = 0;
+        std::size_t index = TFoldedNameSet::npos;
+    };
+    std::array<TRecent, 1024> recent_{};
     std::vector<std::string_view> pieces_;  // AddBody's scratch
 };
 

@@ -2,7 +2,6 @@
 // rest split into tokens, numbers and excluded names dropped.
 #include <algorithm>
 #include <array>
-#include <optional>
 
 #include "base/Text.h"
 #include "lisp/SymbolSet.h"
@@ -111,15 +110,6 @@ bool IsNumberText(std::string_view t) {
     return i == n;
 }
 
-// The FoldedHash of a candidate, nothing for a token that is not one. Most
-// of those are numbers, told apart without hashing.
-std::optional<std::uint64_t> CandidateHash(std::string_view token, const TExclusionSet& exclusions) {
-    if (IsNumberText(token)) return std::nullopt;
-    const std::uint64_t hash = FoldedHash(token);
-    if (exclusions.Contains(token, hash)) return std::nullopt;
-    return hash;
-}
-
 // "(DEFUN " (one blank, any letter case) at s[at]. "(" is never a trail
 // byte, so a byte test finds exactly what upper-casing the line would.
 bool IsDefunAt(std::string_view s, std::size_t at) {
@@ -154,13 +144,22 @@ TExclusionSet::TExclusionSet(std::span<const std::string> lines) {
 }
 
 bool IsCandidateSymbol(std::string_view token, const TExclusionSet& exclusions) {
-    return CandidateHash(token, exclusions).has_value();
+    return !IsNumberText(token) && !exclusions.Contains(token);
 }
 
 void TSymbolSet::Clear() { names_.Clear(); }
 
 void TSymbolSet::Add(std::string_view token) {
-    if (const auto hash = CandidateHash(token, *exclusions_)) names_.Insert(token, *hash);
+    // The tests of IsCandidateSymbol, the cheap one first, with the hash
+    // kept for the look-ups.
+    if (IsNumberText(token)) return;
+    const std::uint64_t hash = FoldedHash(token);
+    // Most tokens repeat a name met a moment ago. An entry may be left over
+    // from before a Clear; comparing the name makes that harmless.
+    TRecent& recent = recent_[hash % recent_.size()];
+    if (recent.hash == hash && recent.index < names_.size() && FoldedEquals(names_[recent.index], token)) return;
+    if (exclusions_->Contains(token, hash)) return;
+    recent = {hash, names_.Insert(token, hash).first};
 }
 
 void TSymbolSet::AddLine(std::string_view line) {
