@@ -20,7 +20,7 @@ int RunCheck(const Args& args, Output& out) {
     settings.Gb = !args.Has("--no-gb");
     settings.OtherPrefix = Utf8ToCp932(OptionValue(args, "--prefix"));
     settings.Other = !settings.OtherPrefix.empty();
-    const TVariableReport report = VariableCheck(*lines, *exclusions, settings);
+    const TVariableReport report = VariableCheck(lines->Lines(), *exclusions, settings);
     PrintReport(out, report);
     return report.HasFindings() ? kExitFindings : kExitOk;
 }

@@ -13,7 +13,7 @@ int RunVars(const Args& args, Output& out) {
     if (!exclusions) return kExitError;
     const auto lines = ReadSource(args.positional[0]);
     if (!lines) return kExitError;
-    PrintReport(out, VariableList(*lines, *exclusions));
+    PrintReport(out, VariableList(lines->Lines(), *exclusions));
     return kExitOk;
 }
 

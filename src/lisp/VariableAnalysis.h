@@ -15,6 +15,7 @@
 
 #include "app/Settings.h"
 #include "base/FoldedNameSet.h"
+#include "base/LineList.h"
 #include "base/Progress.h"
 #include "base/TextLines.h"
 #include "lisp/LispScanner.h"
@@ -98,11 +99,11 @@ struct TVariableReport {
 // The variable check (F5) over the document's lines. `progress` gets 80
 // steps for the code-only pass and 20 for the definition pass and is set
 // back to 0 at the end.
-TVariableReport VariableCheck(std::span<const std::string> lines, const TExclusionSet& exclusions,
+TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions,
                               const TExclusionSettings& settings, TProgressSink* progress = nullptr);
 // The variable list: every definition with its locals, used symbols,
 // globals and unused names; no prefixes are left out.
-TVariableReport VariableList(std::span<const std::string> lines, const TExclusionSet& exclusions,
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions,
                              TProgressSink* progress = nullptr);
 
 // The 0-based document line a report line jumps to when double-clicked (the

@@ -203,13 +203,13 @@ private:
     TTextLines report_;
 };
 
-TVariableReport BuildReport(std::span<const std::string> lines, const TExclusionSet& exclusions, TReportKind kind,
+TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TReportKind kind,
                             std::vector<std::string> prefixes, TProgressSink* progress) {
     const TCodeLines code = StripLispSource(lines, 80, progress);
     const std::vector<std::string> records = CollectDefuns(code, 20, progress, false);
     TVariableReport report;
     std::size_t bytes = 0;
-    for (const auto& line : lines) bytes += line.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
     report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records, bytes);
     if (report.Lines.empty())
         report.Message = kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage;
@@ -243,12 +243,12 @@ void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& s) {
     settings::Write(doc, settings::kExceptString3, Cp932ToUtf8(s.OtherPrefix));
 }
 
-TVariableReport VariableCheck(std::span<const std::string> lines, const TExclusionSet& exclusions,
+TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions,
                               const TExclusionSettings& settings, TProgressSink* progress) {
     return BuildReport(lines, exclusions, TReportKind::Check, settings.ActivePrefixes(), progress);
 }
 
-TVariableReport VariableList(std::span<const std::string> lines, const TExclusionSet& exclusions,
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions,
                              TProgressSink* progress) {
     return BuildReport(lines, exclusions, TReportKind::List, {}, progress);
 }
