@@ -17,7 +17,8 @@
 #include <vector>
 
 #include "app/WordLists.h"
-#include "base/LineFile.h"
+#include "editor/EditorStrings.h"
+#include "lisp/DocumentLines.h"
 #include "lisp/VariableAnalysis.h"
 
 namespace {
@@ -35,19 +36,31 @@ std::vector<std::string> WorkloadPaths() {
 
 std::string WorkloadPath(std::int64_t i) { return WorkloadPaths().at(static_cast<std::size_t>(i)); }
 
-// The document as the editor holds it: read once per workload, outside the
-// timings.
-const std::vector<std::string>& Document(std::int64_t i) {
-    static std::map<std::int64_t, std::vector<std::string>> documents;
+// The document as the editor holds it and its lines as a command hands
+// them to the analyses: loaded once per workload, outside the timings.
+struct TLoadedDocument {
+    std::unique_ptr<quodle::TEditorScreenStrings> Rows = std::make_unique<quodle::TEditorScreenStrings>();
+    std::unique_ptr<quodle::TDocumentLines> Lines;
+};
+
+quodle::TLineList Document(std::int64_t i) {
+    static std::map<std::int64_t, TLoadedDocument> documents;
     auto it = documents.find(i);
-    if (it == documents.end()) it = documents.emplace(i, quodle::ReadLinesCp932(WorkloadPath(i))).first;
-    return it->second;
+    if (it == documents.end()) {
+        it = documents.emplace(i, TLoadedDocument{}).first;
+        quodle::TEditorStrings(*it->second.Rows).LoadFromFile(WorkloadPath(i));
+        it->second.Lines = std::make_unique<quodle::TDocumentLines>(*it->second.Rows);
+    }
+    return it->second.Lines->Lines();
 }
 
-// The exclusion list the program ships.
+// The exclusion list the program ships (QUODLE_BENCH_JOGAI names it).
 const quodle::TExclusionSet& Exclusions() {
-    static const quodle::TExclusionSet set(
-        quodle::LoadExclusionList(QUODLE_DATA_DIR "/JogaiList.txt").value_or(quodle::WordList{}));
+    static const quodle::TExclusionSet set = [] {
+        const char* env = std::getenv("QUODLE_BENCH_JOGAI");
+        return quodle::TExclusionSet(
+            quodle::LoadExclusionList(env && *env ? env : "data/JogaiList.txt").value_or(quodle::WordList{}));
+    }();
     return set;
 }
 
@@ -96,7 +109,7 @@ private:
 // The whole command after the dialog: both scanner passes with progress,
 // the symbol sets and the report lines.
 void BM_VariableCheck(benchmark::State& state) {
-    const auto& lines = Document(state.range(0));
+    const quodle::TLineList lines = Document(state.range(0));
     std::size_t reportLines = 0;
     for (auto _ : state) {
         TCountingSink sink;
@@ -109,7 +122,7 @@ void BM_VariableCheck(benchmark::State& state) {
 BENCHMARK(BM_VariableCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_VariableList(benchmark::State& state) {
-    const auto& lines = Document(state.range(0));
+    const quodle::TLineList lines = Document(state.range(0));
     for (auto _ : state) {
         TCountingSink sink;
         const quodle::TVariableReport report = quodle::VariableList(lines, Exclusions(), &sink);
@@ -190,7 +203,7 @@ BENCHMARK(BM_VariableCheckWide)->Arg(20000)->Arg(200000)->Unit(benchmark::kMilli
 
 // The scanner's share of the check, to see where the time goes.
 void BM_StripAndCollect(benchmark::State& state) {
-    const auto& lines = Document(state.range(0));
+    const quodle::TLineList lines = Document(state.range(0));
     for (auto _ : state) {
         const quodle::TCodeLines code = quodle::StripLispSource(lines, 80, nullptr);
         const std::vector<std::string> found = quodle::CollectDefuns(code, 20, nullptr, false);

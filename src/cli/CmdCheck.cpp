@@ -13,14 +13,14 @@ int RunCheck(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail(std::string("usage: ") + kUsage);
     const auto exclusions = ExclusionsArg(args);
     if (!exclusions) return kExitError;
-    const auto lines = ReadSource(args.positional[0]);
-    if (!lines) return kExitError;
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
     TExclusionSettings settings;
     settings.Star = !args.Has("--no-star");
     settings.Gb = !args.Has("--no-gb");
     settings.OtherPrefix = Utf8ToCp932(OptionValue(args, "--prefix"));
     settings.Other = !settings.OtherPrefix.empty();
-    const TVariableReport report = VariableCheck(lines->Lines(), *exclusions, settings);
+    const TVariableReport report = VariableCheck(source->Lines(), *exclusions, settings);
     PrintReport(out, report);
     return report.HasFindings() ? kExitFindings : kExitOk;
 }

@@ -11,9 +11,9 @@ int RunVars(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail(std::string("usage: ") + kUsage);
     const auto exclusions = ExclusionsArg(args);
     if (!exclusions) return kExitError;
-    const auto lines = ReadSource(args.positional[0]);
-    if (!lines) return kExitError;
-    PrintReport(out, VariableList(lines->Lines(), *exclusions));
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    PrintReport(out, VariableList(source->Lines(), *exclusions));
     return kExitOk;
 }
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "app/WordLists.h"
-#include "base/ShiftJis.h"
 
 namespace quodle::cli {
 
@@ -27,11 +26,11 @@ void PrintReport(Output& out, const TVariableReport& report) {
     for (const std::string_view line : report.Lines) out.Line(line);
     if (!report.Lines.empty()) return;
     // A carriage return breaks a message box line.
-    const std::string message = Utf8ToCp932(report.Message);
+    const std::string_view message = report.Message;
     std::size_t start = 0;
     for (std::size_t cr; (cr = message.find('\r', start)) != std::string::npos; start = cr + 1)
-        out.Line(std::string_view(message).substr(start, cr - start));
-    out.Line(std::string_view(message).substr(start));
+        out.Line(message.substr(start, cr - start));
+    out.Line(message.substr(start));
 }
 
 }  // namespace quodle::cli

@@ -1,7 +1,7 @@
 #pragma once
 // The symbol set the variable analysis builds per definition and for the
-// code outside definitions, and the body walk that fills it. Names are views
-// into the code-only lines, which must outlive the set.
+// code outside definitions, and the body walk that fills it. The set keeps
+// copies of the names; the views Sorted() gives hold until it changes.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -31,8 +31,8 @@ public:
     void AddBody(const TCodeLines& code, int line, int col, bool blankNested);
     // Whether a candidate equal to `name` after upper-casing is in the set.
     bool Contains(std::string_view name) const;
-    // The candidates as first spelled, sorted with CompareText.
-    std::vector<std::string_view> Sorted() const;
+    // The names as first spelled, sorted with CompareText, into `out`.
+    void Sorted(std::vector<std::string_view>& out) const;
 
 private:
     const TExclusionSet* exclusions_;

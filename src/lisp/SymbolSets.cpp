@@ -172,14 +172,12 @@ void TSymbolSet::AddLines(const TCodeLines& code, std::size_t first, std::size_t
 
 bool TSymbolSet::Contains(std::string_view name) const { return names_.Find(name) != TFoldedNameSet::npos; }
 
-std::vector<std::string_view> TSymbolSet::Sorted() const {
-    std::vector<std::string_view> out;
-    out.reserve(names_.size());
+void TSymbolSet::Sorted(std::vector<std::string_view>& out) const {
+    out.clear();
     for (std::size_t i = 0; i < names_.size(); ++i) out.push_back(names_[i]);
     // Names equal after upper-casing are never both in the set, so the
     // order does not depend on the order of insertion.
     std::stable_sort(out.begin(), out.end(), [](std::string_view a, std::string_view b) { return CompareText(a, b) < 0; });
-    return out;
 }
 
 void TSymbolSet::AddBody(const TCodeLines& code, int line, int col, bool blankNested) {
@@ -264,7 +262,8 @@ std::vector<std::string> ExtractSymbolSet(const TCodeLines& code, int line, int 
                                           const TExclusionSet& exclusions) {
     TSymbolSet set(exclusions);
     set.AddBody(code, line, col, blankNested);
-    const auto names = set.Sorted();
+    std::vector<std::string_view> names;
+    set.Sorted(names);
     return {names.begin(), names.end()};
 }
 
@@ -273,7 +272,8 @@ void ExtractSymbolSet(const TCodeLines& code, std::size_t first, std::size_t las
     TSymbolSet symbols(exclusions);
     for (const auto& name : set) symbols.Add(name);
     symbols.AddLines(code, first, last);
-    const auto names = symbols.Sorted();
+    std::vector<std::string_view> names;
+    symbols.Sorted(names);
     set = std::vector<std::string>(names.begin(), names.end());
 }
 

@@ -8,6 +8,7 @@
 // The results are plain data for the window (or the command line) to show:
 // the report lines as Shift-JIS bytes, or the message the program shows
 // instead when there is nothing to report.
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,7 +23,8 @@
 
 namespace quodle {
 
-// Message box texts (UTF-8; caption "Tarnwick", OK button).
+// Message box texts (caption "Tarnwick", OK button); reports hold them as
+// Shift-JIS like every engine text.
 inline constexpr std::string_view kNoFindingsMessage = "未使用変数、未宣言変数はありません．";
 inline constexpr std::string_view kNoVariablesMessage = "変数はありません．";
 
@@ -39,8 +41,8 @@ std::string BlankQuoted(std::string_view line);
 class TExclusionSet {
 public:
     TExclusionSet() = default;
-    // `lines` as loaded by LoadExclusionList; they are upper-cased again, so
-    // any list works.
+    // `lines` as loaded by LoadExclusionList (upper-cased); names are
+    // compared after upper-casing both sides, so any list works.
     explicit TExclusionSet(std::span<const std::string> lines);
     // True when `name`, upper-cased, equals a line of the list; `hash` is
     // FoldedHash(name).
@@ -91,7 +93,7 @@ void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& settings
 struct TVariableReport {
     // The output pane's lines, Shift-JIS, in order.
     TTextLines Lines;
-    // The message shown instead when Lines is empty (UTF-8), else empty.
+    // The message shown instead when Lines is empty (Shift-JIS), else empty.
     std::string Message;
     bool HasFindings() const { return !Lines.empty(); }
 };
@@ -99,12 +101,11 @@ struct TVariableReport {
 // The variable check (F5) over the document's lines. `progress` gets 80
 // steps for the code-only pass and 20 for the definition pass and is set
 // back to 0 at the end.
-TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions,
-                              const TExclusionSettings& settings, TProgressSink* progress = nullptr);
+TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
+                              TProgressSink* progress = nullptr);
 // The variable list: every definition with its locals, used symbols,
 // globals and unused names; no prefixes are left out.
-TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions,
-                             TProgressSink* progress = nullptr);
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress = nullptr);
 
 // The 0-based document line a report line jumps to when double-clicked (the
 // number before its first "|", minus 1), or -1 for lines that do not jump.

@@ -90,7 +90,7 @@ class TReportBuilder {
 public:
     TReportBuilder(const TCodeLines& code, const TExclusionSet& exclusions, TReportKind kind,
                    std::vector<std::string> prefixes)
-        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), symbols_(exclusions) {}
+        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), body_(exclusions) {}
 
     // `sourceBytes`: the document's size, which a report seldom outgrows.
     TTextLines Run(const std::vector<std::string>& recordTexts, std::size_t sourceBytes) {
@@ -127,8 +127,9 @@ private:
             previousEnd = r->EndLine;
         }
         add(previousEnd + 1, static_cast<long long>(code_.size()) - 1);
+        outside_.Sorted(symbols_);
         Without(
-            outside_.Sorted(), [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
+            symbols_, [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
             globals_);
         if (globals_.empty()) return;
         report_.push_back(kOutsideHeading);
@@ -140,9 +141,9 @@ private:
     void Definition(const TDefunRecord& r) {
         std::vector<std::string> args = ExtractDefunArgs(code_, r.Line, r.Col);
         std::vector<std::string> locals = ExtractDefunLocals(code_, r.Line, r.Col);
-        symbols_.Clear();
-        symbols_.AddBody(code_, r.Line, r.Col, !r.Nested);
-        const TNames symbols = symbols_.Sorted();
+        body_.Clear();
+        body_.AddBody(code_, r.Line, r.Col, !r.Nested);
+        body_.Sorted(symbols_);
 
         // A nested definition also sees the names of the top-level one
         // around it.
@@ -153,8 +154,8 @@ private:
             for (const auto& n : enclosingArgs_) declared_.Insert(n);
             for (const auto& n : enclosingLocals_) declared_.Insert(n);
         }
-        Without(symbols, [&](std::string_view n) { return declared_.Find(n) != TFoldedNameSet::npos; }, undeclared_);
-        const auto used = [&](std::string_view n) { return symbols_.Contains(n); };
+        Without(symbols_, [&](std::string_view n) { return declared_.Find(n) != TFoldedNameSet::npos; }, undeclared_);
+        const auto used = [&](std::string_view n) { return body_.Contains(n); };
         Without(args, used, unusedArgs_);
         Without(locals, used, unusedLocals_);
         const auto isInner = [&](std::string_view n) {
@@ -172,7 +173,7 @@ private:
         } else {
             AppendHeading(report_, line_, r, args, nullptr);
             if (!locals.empty()) AppendSection(report_, line_, kLocSection, locals);
-            if (!r.Nested && !symbols.empty()) AppendSection(report_, line_, kVarSection, symbols);
+            if (!r.Nested && !symbols_.empty()) AppendSection(report_, line_, kVarSection, symbols_);
             // The section stands whenever there are undeclared names, even
             // when all of them are names of nested definitions.
             if (!undeclared_.empty()) {
@@ -192,13 +193,13 @@ private:
     TReportKind kind_;
     std::vector<std::string> prefixes_;
     TSymbolSet outside_;
-    TSymbolSet symbols_;  // each body's in turn
+    TSymbolSet body_;  // each definition's in turn
     TFoldedNameSet declared_;
     std::vector<std::string> inner_;
     std::vector<std::string> enclosingArgs_;
     std::vector<std::string> enclosingLocals_;
     // Scratch lists, kept to spare an allocation per definition.
-    TNames undeclared_, unusedArgs_, unusedLocals_, globals_;
+    TNames symbols_, undeclared_, unusedArgs_, unusedLocals_, globals_;
     std::string line_;  // the line being made
     TTextLines report_;
 };
@@ -212,7 +213,7 @@ TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TR
     for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
     report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records, bytes);
     if (report.Lines.empty())
-        report.Message = kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage;
+        report.Message = Utf8ToCp932(kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
     if (progress) progress->SetPosition(0);
     return report;
 }
@@ -243,13 +244,12 @@ void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& s) {
     settings::Write(doc, settings::kExceptString3, Cp932ToUtf8(s.OtherPrefix));
 }
 
-TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions,
-                              const TExclusionSettings& settings, TProgressSink* progress) {
+TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
+                              TProgressSink* progress) {
     return BuildReport(lines, exclusions, TReportKind::Check, settings.ActivePrefixes(), progress);
 }
 
-TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions,
-                             TProgressSink* progress) {
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress) {
     return BuildReport(lines, exclusions, TReportKind::List, {}, progress);
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "app/IniFile.h"
+#include "base/ShiftJis.h"
 #include "base/Text.h"
 
 namespace quodle {
@@ -162,13 +163,13 @@ TEST(VariableAnalysis, SymbolSetMatchesTheRoutinesOnRandomLines) {
 Lines Check(const Lines& source, const TExclusionSettings& settings = {}) {
     const TVariableReport report = VariableCheck(source, Jogai(), settings);
     EXPECT_EQ(report.HasFindings(), !report.Lines.empty());
-    EXPECT_EQ(report.Message, report.Lines.empty() ? std::string(kNoFindingsMessage) : "");
+    EXPECT_EQ(report.Message, report.Lines.empty() ? Utf8ToCp932(kNoFindingsMessage) : "");
     return report.Lines.ToVector();
 }
 
 Lines List(const Lines& source) {
     const TVariableReport report = VariableList(source, Jogai());
-    EXPECT_EQ(report.Message, report.Lines.empty() ? std::string(kNoVariablesMessage) : "");
+    EXPECT_EQ(report.Message, report.Lines.empty() ? Utf8ToCp932(kNoVariablesMessage) : "");
     return report.Lines.ToVector();
 }
 
