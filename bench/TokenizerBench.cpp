@@ -1,39 +1,54 @@
-// Tokenizing every row of a large LISP file (what quodle-cli tokens does,
-// without printing) against a memchr line count over the same bytes.
-// The file is QUODLE_BENCH_FILE (default /tmp/big.lsp, from
-// gen_lisp.py --mb 100 --seed 1); it is read once, before timing.
+// Tokenizing every row of a large LISP file, as quodle-cli tokens does
+// without printing: each row parsed from the state the row above left.
+//   TokenizeRows     the rows already in the row store (loaded before timing)
+//   MemchrLineCount  its baseline: a memchr line count over the same bytes
+//                    in memory
+//   TokensCommand    the whole command without printing: load the file into
+//                    the row store, then tokenize
+//   LineCountFile    its baseline: read(2) in 1 MiB blocks and count LF with
+//                    memchr, as the peers' linecount anchor does
+// Usage: TokenizerBench FILE [benchmark options]
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <string>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/FileIo.h"
+#include "editor/EditorScreenStrings.h"
 #include "editor/ProgramFountains.h"
 
 namespace {
 
-const std::string& Workload() {
-    static const std::string text = [] {
-        const char* env = std::getenv("QUODLE_BENCH_FILE");
-        const std::string path = env ? env : "/tmp/big.lsp";
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            std::fprintf(stderr, "TokenizerBench: cannot read %s\n", path.c_str());
+std::string gPath = "/tmp/big.lsp";
+
+const std::string& FileBytes() {
+    static const std::string bytes = [] {
+        auto b = quodle::ReadFileBytes(gPath);
+        if (!b) {
+            std::fprintf(stderr, "TokenizerBench: no file %s\n", gPath.c_str());
             std::exit(2);
         }
-        in.seekg(0, std::ios::end);
-        std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-        in.seekg(0);
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return bytes;
+        return std::move(*b);
     }();
-    return text;
+    return bytes;
 }
 
-void BM_MemchrLineCount(benchmark::State& state) {
-    const std::string& text = Workload();
+const quodle::TEditorScreenStrings& Rows() {
+    static const auto rows = [] {
+        auto r = std::make_unique<quodle::TEditorScreenStrings>();
+        r->LoadFromFile(gPath);
+        return r;
+    }();
+    return *rows;
+}
+
+void MemchrLineCount(benchmark::State& state) {
+    const std::string& text = FileBytes();
     for (auto _ : state) {
         std::size_t lines = 0;
         const char* p = text.data();
@@ -46,25 +61,72 @@ void BM_MemchrLineCount(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_MemchrLineCount)->Unit(benchmark::kMillisecond);
 
-void BM_TokenizeRows(benchmark::State& state) {
-    const std::string& text = Workload();
+std::size_t TokenizeAll(const quodle::TEditorScreenStrings& rows, quodle::TFountainParser& parser) {
+    std::size_t tokens = 0;
+    quodle::TRowParseState rowState;
+    for (int r = 0; r < rows.Count(); ++r) {
+        rowState.RowEnding = rows.RowEnding(r);
+        tokens += parser.ParseRow(rows.View(r), nullptr, rowState).size();
+        rowState.PrevRowEnding = rowState.RowEnding;
+    }
+    return tokens;
+}
+
+void TokenizeRows(benchmark::State& state) {
+    const quodle::TEditorScreenStrings& rows = Rows();
     const auto fountain = quodle::CreateHyphenFountain1();
     const auto parser = fountain->CreateParser();
     std::size_t tokens = 0;
     for (auto _ : state) {
-        tokens = 0;
-        parser->ParseText(text, [&](std::size_t, std::string_view, std::span<const quodle::TTokenSpan> list) {
-            tokens += list.size();
-        });
+        tokens = TokenizeAll(rows, *parser);
         benchmark::DoNotOptimize(tokens);
     }
     state.counters["tokens"] = static_cast<double>(tokens);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["rows"] = rows.Count();
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FileBytes().size()));
 }
-BENCHMARK(BM_TokenizeRows)->Unit(benchmark::kMillisecond);
+
+void TokensCommand(benchmark::State& state) {
+    const auto fountain = quodle::CreateHyphenFountain1();
+    const auto parser = fountain->CreateParser();
+    for (auto _ : state) {
+        quodle::TEditorScreenStrings rows;
+        rows.LoadFromFile(gPath);
+        benchmark::DoNotOptimize(TokenizeAll(rows, *parser));
+    }
+}
+
+void LineCountFile(benchmark::State& state) {
+    std::vector<char> buf(1 << 20);
+    for (auto _ : state) {
+        const int fd = ::open(gPath.c_str(), O_RDONLY);
+        std::size_t lines = 0;
+        ssize_t n;
+        while ((n = ::read(fd, buf.data(), buf.size())) > 0) {
+            const char* p = buf.data();
+            const char* const end = p + n;
+            while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))))) {
+                ++lines;
+                ++p;
+            }
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(lines);
+    }
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (argc > 1) gPath = argv[1];
+    Rows();  // loaded before any timing
+    benchmark::RegisterBenchmark("MemchrLineCount", MemchrLineCount)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TokenizeRows", TokenizeRows)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LineCountFile", LineCountFile)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TokensCommand", TokensCommand)->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -34,7 +34,7 @@ template <class TValue>
 void TEditorFountain::SetValue(TValue& field, const TValue& value) {
     if (field == value) return;
     field = value;
-    Changed();
+    FountainChanged(*this);
 }
 
 void TEditorFountain::SetCommenter(const std::string& value) { SetValue(commenter_, value); }

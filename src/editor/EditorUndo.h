@@ -1,6 +1,8 @@
 #pragma once
-// The recording side of undo: every ReplaceRows opens one record here and
-// fills in what it replaced. Replaying records (Undo/Redo) builds on this.
+// Undo and redo. Every ReplaceRows opens one record here and fills in what
+// it replaced; Undo puts the old text back and turns the record into a redo
+// step, Redo does the reverse. Records hold text, not operations, so typing,
+// pasting, block operations and Lines changes all undo alike.
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -33,12 +35,22 @@ public:
     // reference stays valid until the next BeginRecord or ClearHistory.
     TUndoData& BeginRecord();
 
+    // Put back the newest undo (redo) step and move it to the redo (undo)
+    // list; false when there is none. The attached editors' caret and
+    // painting are suspended meanwhile, and the focused editor's caret goes
+    // where it stood before the step was made. An editor deselects before
+    // calling these: its selection may name rows that change.
+    bool Undo();
+    bool Redo();
+
     int UndoListMax() const { return undoListMax_; }
     // Values below 64 store 64.
     void SetUndoListMax(int value);
 
     bool CanUndo() const { return !undoList_.empty(); }
     bool CanRedo() const { return !redoList_.empty(); }
+    // Both lists; row numbers in the records stop meaning anything when the
+    // whole text is replaced or rewrapped.
     void ClearHistory();
 
     const TUndoDataList& UndoList() const { return undoList_; }
@@ -51,6 +63,10 @@ public:
     void SetReplaying(bool value) { replaying_ = value; }
 
 private:
+    // Puts the record's old rows back; returns its inverse (caret unset), or
+    // false when the record no longer fits the rows.
+    bool Replay(const TUndoData& record, TUndoData& inverse);
+
     TEditorScreenStrings& rows_;
     int undoListMax_ = kMinUndoListMax;
     TUndoDataList undoList_;

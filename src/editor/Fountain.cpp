@@ -15,10 +15,20 @@ TFountain::TFountain(std::unique_ptr<TFountainBracketCollection> brackets) : bra
 TFountain::~TFountain() = default;
 
 void TFountain::Watch(TNotifyPersistent& part) {
-    part.SetOnChange([this](TNotifyPersistent& sender) { Changed(sender); });
+    part.SetOnChange([this](TNotifyPersistent& sender) { FountainChanged(sender); });
+}
+
+void TFountain::FountainChanged(TNotifyPersistent& sender) {
+    stateParser_.reset();
+    Changed(sender);
 }
 
 std::unique_ptr<TFountainParser> TFountain::CreateParser() { return std::make_unique<TFountainParser>(this); }
+
+TFountainParser& TFountain::StateParser() {
+    if (!stateParser_) stateParser_ = CreateParser();
+    return *stateParser_;
+}
 
 void TFountain::Subscribe(const void* subscriber, TNotifyEventList::THandler handler) {
     notifyEventList_.Add(subscriber, std::move(handler));

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -56,6 +55,9 @@ public:
 
     // A parser of this fountain's own class, for one scan.
     virtual std::unique_ptr<TFountainParser> CreateParser();
+    // The parser an editor hands the row store for keeping row states
+    // (TEditorClient::RowStateParser); made anew after every change.
+    TFountainParser& StateParser();
 
     void Subscribe(const void* subscriber, TNotifyEventList::THandler handler);
     void Unsubscribe(const void* subscriber);
@@ -65,6 +67,8 @@ protected:
     explicit TFountain(std::unique_ptr<TFountainBracketCollection> brackets);
     // Routes the changes of a part to the subscribers.
     void Watch(TNotifyPersistent& part);
+    // Every change of the fountain or a part: parsers made before it are stale.
+    void FountainChanged(TNotifyPersistent& sender);
     void DoChange(TNotifyPersistent& sender) override { notifyEventList_.Notify(sender); }
 
 private:
@@ -74,6 +78,7 @@ private:
     TFountainColor reserve2_;
     TSortedStringList reserveWordList_;
     TSortedStringList reserveWordList2_;
+    std::unique_ptr<TFountainParser> stateParser_;
 };
 
 // One token of a row as a scan reports it.
@@ -85,7 +90,6 @@ struct TTokenSpan {
     std::int16_t BracketIndex = -1;  // the bracket item of a tokBracket token
     bool operator==(const TTokenSpan&) const = default;
 };
-using TTokenList = std::vector<TTokenSpan>;
 
 // The next row as ParseRow needs it when the scanned row is soft-wrapped.
 struct TNextRow {
@@ -137,21 +141,12 @@ public:
 
     // Turns state, the state at the start of rowText, into the state at the
     // start of the next row. next is the following row, if any (needed only
-    // when the row is soft-wrapped). tokens, when given, receives the tokens
-    // that start in the row, cut at its end.
-    void ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                  TTokenList* tokens = nullptr);
+    // when the row is soft-wrapped). Returns the tokens that start in the
+    // row, cut at its end; they stay valid until the next scan.
+    std::span<const TTokenSpan> ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
     // The row store's view of ParseRow: no next row; the result's
     // PrevRowEnding is the scanned row's RowEnding.
     TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) override;
-
-    // Tokenizes a whole text, one line per row (no word wrap), carrying the
-    // state from row to row from the initial state. Rows end at CR LF, CR or
-    // LF; bytes after the last break form one more row; a Ctrl+Z byte ends
-    // the text. onRow gets each row's index, text and tokens.
-    using TRowTokensHandler =
-        std::function<void(std::size_t row, std::string_view rowText, std::span<const TTokenSpan> tokens)>;
-    void ParseText(std::string_view text, const TRowTokensHandler& onRow);
 
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.
@@ -179,13 +174,8 @@ private:
     };
 
     void BuildStartTables();
-    // mayHoldMail false: the text is known to have no '@'.
-    void StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail);
     template <bool kMayCut>
     TTokenSpan* ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter);
-    // ParseRow; the tokens are left in the parser's token buffer.
-    std::span<const TTokenSpan> ParseRowImpl(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                                             bool mayHoldMail);
     TScan ScanAt(std::size_t p);
     TScan ScanCarried(std::size_t p);
     TScan ScanContinued(std::size_t p, TTokenKind kind, int bytes);

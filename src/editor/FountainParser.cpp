@@ -212,15 +212,11 @@ void TFountainParser::BuildStartTables() {
 }
 
 void TFountainParser::NewData(std::string_view text, const TRowParseState& state) {
-    StartScan(text, state, std::memchr(text.data(), '@', text.size()) != nullptr);
-}
-
-void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool mayHoldMail) {
     text_ = text;
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
     // Rows without an '@' (nearly all) hold no mail address at all.
-    const bool mail = rules_.Mail && mayHoldMail;
+    const bool mail = rules_.Mail && std::memchr(text.data(), '@', text.size()) != nullptr;
     start_ = mail ? startTable_.data() : startTableNoMail_.data();
     dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;
@@ -592,25 +588,13 @@ template <bool kMayCut>
 TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter) {
     const unsigned char* const s = bytes_;
     const std::size_t n = text_.size();
-    while (p < n) {
-        // Tokens are mostly one blank apart: step over one without a branch.
+    // Tokens are mostly one blank apart: step over one without a branch.
+    const auto skipBlanks = [&] {
         p += kBlank[s[p]];
         while (p < n && kBlank[s[p]]) ++p;
-        if (p >= n) break;
-        const int bracketBefore = bracketIndex_;
-        TScan r;
-        bool continued = false;
-        if (wrappedToken_ != 0 || bracketBefore >= 0) [[unlikely]] {
-            continued_ = false;
-            r = ScanCarried(p);
-            continued = continued_;
-        } else {
-            r = ScanByProc(p, dispatch_[s[p]]);
-        }
-        if (r.Kind == tokEnd) {
-            bracketAfter = bracketBefore;
-            break;
-        }
+    };
+    // Stores a token; false when it is cut at the row end, which ends the scan.
+    const auto emit = [&](const TScan& r, bool continued, int bracketBefore) {
         const auto bracket = static_cast<std::int16_t>(r.Kind == tokBracket ? tokenBracket_ : -1);
         if constexpr (kMayCut) {
             if (p < rowEnd) *out++ = {p, std::min(r.End, rowEnd) - p, r.Kind, continued, bracket};
@@ -620,25 +604,47 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TToke
                 token_ = r.Kind;
                 continued_ = continued;
                 bracketAfter = bracketBefore;
-                break;
+                return false;
             }
         } else {
             *out++ = {p, r.End - p, r.Kind, continued, bracket};
         }
-        bracketAfter = bracketIndex_;
+        return true;
+    };
+    // A token carried over from the row above, or a region it left open.
+    while (p < n && (wrappedToken_ != 0 || bracketIndex_ >= 0)) {
+        skipBlanks();
+        if (p >= n) break;
+        const int bracketBefore = bracketIndex_;
+        continued_ = false;
+        const TScan r = ScanCarried(p);
+        if (r.Kind == tokEnd) {
+            bracketAfter = bracketBefore;
+            return out;
+        }
+        if (!emit(r, continued_, bracketBefore)) return out;
         p = r.End;
     }
+    // From here no region is open where a token starts: a region opened here
+    // closes inside its token or runs to the end of the text.
+    const int steady = bracketIndex_;
+    while (p < n) {
+        skipBlanks();
+        if (p >= n) break;
+        const TScan r = ScanByProc(p, dispatch_[s[p]]);
+        if (r.Kind == tokEnd) {
+            bracketAfter = steady;
+            return out;
+        }
+        if (!emit(r, false, steady)) return out;
+        p = r.End;
+    }
+    bracketAfter = bracketIndex_;
     return out;
 }
 
-void TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state,
-                               TTokenList* tokens) {
-    const auto found = ParseRowImpl(rowText, next, state, true);
-    if (tokens) tokens->assign(found.begin(), found.end());
-}
-
-std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowText, const TNextRow* next,
-                                                          TRowParseState& state, bool mayHoldMail) {
+std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
+                                                      TRowParseState& state) {
     if (tokenCapacity_ < rowText.size()) {
         tokenCapacity_ = std::max(rowText.size(), 2 * tokenCapacity_);
         tokenBuffer_ = std::make_unique<TTokenSpan[]>(tokenCapacity_);
@@ -661,9 +667,8 @@ std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowTe
         scratch_.assign(rowText);
         scratch_.append(next->Text);
         text = scratch_;
-        mayHoldMail = true;
     }
-    StartScan(text, state, mayHoldMail && std::memchr(text.data(), '@', text.size()) != nullptr);
+    NewData(text, state);
     const std::size_t rowEnd = rowText.size();
     int bracketAfter = bracketIndex_;
     out = text.size() > rowEnd ? ScanTokens<true>(indent, rowEnd, out, bracketAfter)
@@ -706,7 +711,7 @@ std::span<const TTokenSpan> TFountainParser::ParseRowImpl(std::string_view rowTe
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    ParseRowImpl(rowText, nullptr, state, true);
+    ParseRow(rowText, nullptr, state);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

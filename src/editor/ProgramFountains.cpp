@@ -1,8 +1,5 @@
 #include "editor/ProgramFountains.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace quodle {
 
 namespace {
@@ -60,27 +57,12 @@ std::unique_ptr<THyphenFountain> CreateHyphenFountain2() {
     return f;
 }
 
-std::optional<std::vector<std::string>> ReadWordListFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    std::vector<std::string> words;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= bytes.size(); ++i) {
-        if (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') continue;
-        if (i > start) words.push_back(bytes.substr(start, i - start));
-        if (i + 1 < bytes.size() && bytes[i] == '\r' && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    return words;
-}
-
-bool ReplaceWordListFromFile(TSortedStringList& list, const std::string& path) {
-    auto words = ReadWordListFile(path);
-    if (!words) return false;
-    list.Assign(*words);
-    return true;
+void ReplaceReserveWordLists(TFountain& fountain, const std::optional<std::vector<std::string>>& words,
+                             const std::optional<std::vector<std::string>>& words2) {
+    fountain.BeginUpdate();
+    if (words) fountain.ReserveWordList().Assign(*words);
+    if (words2) fountain.ReserveWordList2().Assign(*words2);
+    fountain.EndUpdate();
 }
 
 void ApplySettingsColors(TEditorFountain& fountain, const TFountainSettingsColors& colors) {

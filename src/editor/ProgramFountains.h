@@ -19,12 +19,10 @@ std::unique_ptr<THyphenFountain> CreateHyphenFountain2();
 const std::vector<std::string>& DesignReserveWords();   // functions and system variables
 const std::vector<std::string>& DesignReserveWords2();  // system variables
 
-// The lines of a word file (Shift-JIS, CR LF, LF or CR breaks; empty lines
-// dropped), or nothing when it cannot be read.
-std::optional<std::vector<std::string>> ReadWordListFile(const std::string& path);
-// Replaces list by the words of the file when the file can be read; returns
-// whether it did.
-bool ReplaceWordListFromFile(TSortedStringList& list, const std::string& path);
+// Replaces the reserved-word lists by the word files' lines, in one change;
+// a list whose file is missing (nothing given) keeps what it has.
+void ReplaceReserveWordLists(TFountain& fountain, const std::optional<std::vector<std::string>>& words,
+                             const std::optional<std::vector<std::string>>& words2);
 
 // The colours of HyphenFountain1 that the settings file keeps (section
 // Color); the defaults are the design values.

@@ -8,39 +8,15 @@
 #include "editor/EditorScreenStrings.h"
 #include "editor/EditorStrings.h"
 #include "editor/FakeEditor.h"
+#include "editor/RowDump.h"
 
 namespace quodle {
 namespace {
 
 using test::TBraceParser;
+using test::Dump;
+using test::Load;
 using test::TFakeEditor;
-
-// Rows as "text.E" with E = B(reak), W(rapped), N(o break).
-std::string Dump(const TEditorStringList& rows) {
-    std::string s;
-    for (int r = 0; r < rows.Count(); ++r) {
-        if (r) s += ' ';
-        s += rows.Get(r);
-        s += '.';
-        s += "BWNI"[rows.RowEnding(r)];
-    }
-    return s;
-}
-
-// Builds rows from a dump, so tests can start from wrapped rows.
-void Load(TEditorStringList& rows, const std::string& dump) {
-    rows.Clear();
-    std::size_t i = 0;
-    while (i < dump.size()) {
-        std::size_t e = dump.find(' ', i);
-        if (e == std::string::npos) e = dump.size();
-        const std::string item = dump.substr(i, e - i);
-        rows.Add(item.substr(0, item.size() - 2));
-        const char kind = item.back();
-        rows.SetRowEnding(rows.Count() - 1, kind == 'B' ? reBreak : kind == 'W' ? reWrapped : reNoBreak);
-        i = e + 1;
-    }
-}
 
 TEST(ReplaceRows, EditsRowsAsText) {
     struct Case {

@@ -2,8 +2,6 @@
 // program's two fountains and their word lists.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -222,21 +220,17 @@ TEST(ProgramFountains, SettingsColoursAndBulkColours) {
     EXPECT_EQ(f->Reserve().Color(), clTeal);  // Colors.Reserve is the fountain's
 }
 
-TEST(ProgramFountains, WordListFiles) {
-    const std::string path = ::testing::TempDir() + "quodle_words.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "defun\r\nMyFunc\r\n\r\n\x95\x5C\x8E\xA6\r\nsetq\nlast";
-    }
+TEST(ProgramFountains, WordListsReplacedWhereGiven) {
     const auto f = CreateHyphenFountain1();
-    EXPECT_TRUE(ReplaceWordListFromFile(f->ReserveWordList(), path));
-    EXPECT_EQ(f->ReserveWordList().Items(),
-              (std::vector<std::string>{"defun", "last", "MyFunc", "setq", "\x95\x5C\x8E\xA6"}));
-    std::remove(path.c_str());
-    // A missing file keeps the design list.
-    EXPECT_FALSE(ReplaceWordListFromFile(f->ReserveWordList2(), path));
-    EXPECT_EQ(f->ReserveWordList2().Items().size(), DesignReserveWords2().size());
-    EXPECT_EQ(ReadWordListFile(path), std::nullopt);
+    int notes = 0;
+    f->Subscribe(&notes, [&](TNotifyPersistent&) { ++notes; });
+    ReplaceReserveWordLists(*f, std::vector<std::string>{"defun", "MyFunc", "DEFUN", "\x95\x5C\x8E\xA6"}, std::nullopt);
+    EXPECT_EQ(notes, 1);
+    EXPECT_EQ(f->ReserveWordList().Items(), (std::vector<std::string>{"defun", "MyFunc", "\x95\x5C\x8E\xA6"}));
+    EXPECT_EQ(f->ReserveWordList2().Items(), DesignReserveWords2());
+    ReplaceReserveWordLists(*f, std::nullopt, std::vector<std::string>{});
+    EXPECT_EQ(f->ReserveWordList().Count(), 3u);
+    EXPECT_EQ(f->ReserveWordList2().Count(), 0u);
 }
 
 }  // namespace

@@ -33,10 +33,8 @@ Toks Tokenize(TFountain& fountain, const std::string& row, const TRowParseState&
     for (TTokenKind k = parser->NextToken(); k != tokEnd; k = parser->NextToken())
         byNext.push_back({parser->SourcePos(), parser->TokenLength(), k});
     TRowParseState state = start;
-    TTokenList list;
-    parser->ParseRow(row, nullptr, state, &list);
     Toks byRow;
-    for (const auto& t : list) byRow.push_back({t.Pos, t.Length, t.Kind});
+    for (const auto& t : parser->ParseRow(row, nullptr, state)) byRow.push_back({t.Pos, t.Length, t.Kind});
     EXPECT_EQ(byNext, byRow) << row;
     return byNext;
 }
@@ -195,10 +193,9 @@ struct RowResult {
 };
 
 RowResult Parse(TFountainParser& parser, const std::string& row, TRowParseState state, const TNextRow* next = nullptr) {
-    TTokenList list;
-    parser.ParseRow(row, next, state, &list);
-    RowResult r{{}, state};
-    for (const auto& t : list) r.tokens.push_back({t.Pos, t.Length, t.Kind});
+    RowResult r;
+    for (const auto& t : parser.ParseRow(row, next, state)) r.tokens.push_back({t.Pos, t.Length, t.Kind});
+    r.state = state;
     return r;
 }
 
