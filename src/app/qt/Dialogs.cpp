@@ -1,9 +1,12 @@
 #include "app/qt/Dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace quodle {
+
+int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "props/EditorExProp.h"
 
 class QAction;
+class QElapsedTimer;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -32,6 +34,9 @@ class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
 class THyphenFountain;
+class TDocumentLines;
+struct TPickList;
+struct TVariableReport;
 
 // Where a main window finds its settings file and word lists, and how it
 // asks its questions. Tests point these at a temporary folder and a
@@ -105,6 +110,19 @@ public:
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 
+    // The LISP analyses (MainFormAnalyses.cpp), named after their menu items.
+    void mnuCountBracketsClick();  // 全括弧数カウント
+    void CountKakko1Click();       // ユーザー関数へジャンプ
+    void N74Click();               // ジャンプ → ユーザー関数へ
+    void N71Click();               // ユーザー関数使用数
+    void N72Click();               // 未使用ユーザー関数
+    void N78Click();               // ユーザー関数検索
+    void N3Click();                // 未使用・未宣言変数
+    void N76Click();               // 変数一覧
+    void N85Click();               // 変数名除外リストを編集
+    // A double click or Enter on a report line of the output pane.
+    void OutputPaneJump();
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -123,6 +141,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
+    QAction* Connected(QAction* action, const std::function<void()>& handler);
     void ReadSettings();
     void LoadWordLists();
     void WriteSettingsAtShutdown();
@@ -157,6 +176,16 @@ private:
     void RefreshOverwritePanel(TEditorEx* editor);
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);
+
+    // Analyses (MainFormAnalyses.cpp).
+    void ConnectOutputPane();
+    void SetPaneBrackets();
+    void ShowElapsed(const QElapsedTimer& timer);
+    void ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
+                           const TPickList& list, const QElapsedTimer& timer);
+    void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
+    // Moves the editor to a 0-based line, `topLine` at the top.
+    void GoToLine(TEditorEx* editor, int topLine, int line);
 
     void Message(const QString& text);
     bool Ask(const QString& text);
