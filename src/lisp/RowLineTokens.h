@@ -7,6 +7,7 @@
 
 #include "editor/EditorScreenStrings.h"
 #include "editor/Fountain.h"
+#include <vector>
 #include "lisp/BracketCount.h"
 
 namespace quodle {
@@ -26,12 +27,12 @@ public:
 private:
     // The tokens of one row; the last row asked for is kept, since the
     // selection count asks about bracket after bracket of the same row.
-    const TTokenList& RowTokens(std::size_t row) const;
+    const std::vector<TTokenSpan>& Cached(std::size_t row) const;
 
     TEditorScreenStrings& rows_;
     std::unique_ptr<TFountainParser> parser_;
     mutable std::size_t cachedRow_ = static_cast<std::size_t>(-1);
-    mutable TTokenList cached_;
+    mutable std::vector<TTokenSpan> cached_;
 };
 
 }  // namespace quodle

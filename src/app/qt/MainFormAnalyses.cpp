@@ -132,7 +132,7 @@ void TTarnwickMainForm::ShowVariableReport(const TVariableReport& report, const 
     EditorEx1->SetCol(0);
     ShowElapsed(timer);
     ProgressBar1->setValue(0);
-    if (!report.HasFindings()) Message(QString::fromUtf8(report.Message));
+    if (!report.HasFindings()) Message(SjisToQString(report.Message));
     ProgressBar1->setMaximum(TProgressSink::kMax);
     ProgressBar1->setValue(0);
 }
