@@ -625,6 +625,32 @@ int TheStringList::FindPrevWithAttribute1(int from, std::uint32_t mask) const {
     return -1;
 }
 
+int TheStringList::FindNextWithAttribute2(int from, std::uint32_t mask) const {
+    if (from < 0) from = 0;
+    if (from >= count_) return -1;
+    const Place p = Locate(from);
+    for (std::size_t b = p.block; b < blocks_.size(); ++b) {
+        const Block& blk = BlockAt(b);
+        if ((blk.or2 & mask) == 0 || blk.attr2.empty()) continue;
+        for (int r = b == p.block ? p.row : 0; r < blk.Rows(); ++r)
+            if (blk.attr2[U(r)] & mask) return starts_[b] + r;
+    }
+    return -1;
+}
+
+int TheStringList::FindPrevWithAttribute2(int from, std::uint32_t mask) const {
+    if (count_ == 0 || from < 0) return -1;
+    from = std::min(from, count_ - 1);
+    const Place p = Locate(from);
+    for (std::size_t b = p.block + 1; b-- > 0;) {
+        const Block& blk = BlockAt(b);
+        if ((blk.or2 & mask) == 0 || blk.attr2.empty()) continue;
+        for (int r = b == p.block ? p.row : blk.Rows() - 1; r >= 0; --r)
+            if (blk.attr2[U(r)] & mask) return starts_[b] + r;
+    }
+    return -1;
+}
+
 void TheStringList::MaskAttributesFrom(int first, std::uint32_t keep1, std::uint32_t keep2) {
     if (first < 0) first = 0;
     if (first >= count_) return;

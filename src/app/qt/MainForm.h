@@ -122,6 +122,17 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
+    void mnuMarkToggleClick();
+    void mnuMarkNextClick();
+    void mnuMarkPreviousClick();
+    void mnuMarkClearClick();
+    // rm10 .. rm15: sets or removes the extra mark on the caret row.
+    void RowMarkClick(int mark);
+    // ジャンプ (MainFormJumps.cpp).
+    void mnuJumpLineClick();
+    void mnuJumpTopClick();
+    void mnuJumpEndClick();
 
     // Refreshes after a change of the active document.
     void Refresh();
@@ -187,6 +198,8 @@ private:
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
 
+    // Sets the top row, then the caret row (both clamp).
+    static void GoToRow(TEditorEx* editor, int row);
     void Message(const QString& text);
     bool Ask(const QString& text);
 

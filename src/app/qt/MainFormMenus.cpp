@@ -142,23 +142,35 @@ void TTarnwickMainForm::CreateMenus() {
     QMenu* jump = bar->addMenu(QStringLiteral("ジャンプ"));
     connect(AddItem(jump, QStringLiteral("mnuJumpBack"), QStringLiteral("元の行に戻る"), QStringLiteral("Shift+Ctrl+Home")),
             &QAction::triggered, this, [this] { JumpBack(); });
-    Later(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")));
+    connect(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")),
+            &QAction::triggered, this, [this] { mnuJumpLineClick(); });
     // Shares its shortcut with ユーザー関数へジャンプ; only that item owns the key.
     Connected(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")), [this] { N74Click(); });
-    Later(AddItem(jump, QStringLiteral("mnuJumpTop"), QStringLiteral("行トップへ"), QStringLiteral("Ctrl+Home")));
-    Later(AddItem(jump, QStringLiteral("mnuJumpEnd"), QStringLiteral("行末尾へ"), QStringLiteral("Ctrl+End")));
+    connect(AddItem(jump, QStringLiteral("mnuJumpTop"), QStringLiteral("行トップへ"), QStringLiteral("Ctrl+Home")),
+            &QAction::triggered, this, [this] { mnuJumpTopClick(); });
+    connect(AddItem(jump, QStringLiteral("mnuJumpEnd"), QStringLiteral("行末尾へ"), QStringLiteral("Ctrl+End")),
+            &QAction::triggered, this, [this] { mnuJumpEndClick(); });
 
     // マーク
     QMenu* mark = bar->addMenu(QStringLiteral("マーク"));
-    Later(AddItem(mark, QStringLiteral("mnuMarkToggle"), QStringLiteral("トグル"), QStringLiteral("Shift+Ctrl+M")))
-        ->setIcon(ToolImage(imgMarkToggle));
-    Later(AddItem(mark, QStringLiteral("mnuMarkNext"), QStringLiteral("次のマークへ"), QStringLiteral("Shift+Ctrl+N")))
-        ->setIcon(ToolImage(imgMarkNext));
-    Later(AddItem(mark, QStringLiteral("mnuMarkPrevious"), QStringLiteral("直前のマークへ"),
-                  QStringLiteral("Shift+Ctrl+P")))
-        ->setIcon(ToolImage(imgMarkPrevious));
-    Later(AddItem(mark, QStringLiteral("mnuMarkClear"), QStringLiteral("すべてクリア"), QStringLiteral("Shift+Ctrl+K")))
-        ->setIcon(ToolImage(imgMarkClear));
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        int image;
+        void (TTarnwickMainForm::*command)();
+    } markItems[] = {
+        {"mnuMarkToggle", "トグル", "Shift+Ctrl+M", imgMarkToggle, &TTarnwickMainForm::mnuMarkToggleClick},
+        {"mnuMarkNext", "次のマークへ", "Shift+Ctrl+N", imgMarkNext, &TTarnwickMainForm::mnuMarkNextClick},
+        {"mnuMarkPrevious", "直前のマークへ", "Shift+Ctrl+P", imgMarkPrevious, &TTarnwickMainForm::mnuMarkPreviousClick},
+        {"mnuMarkClear", "すべてクリア", "Shift+Ctrl+K", imgMarkClear, &TTarnwickMainForm::mnuMarkClearClick},
+    };
+    for (const auto& item : markItems) {
+        QAction* action = AddItem(mark, QString::fromLatin1(item.name), QString::fromUtf8(item.caption),
+                                  QString::fromLatin1(item.shortcut));
+        action->setIcon(ToolImage(item.image));
+        connect(action, &QAction::triggered, this, item.command);
+    }
 
     // 関数・変数
     QMenu* lisp = bar->addMenu(QStringLiteral("関数・変数"));
@@ -282,9 +294,10 @@ void TTarnwickMainForm::CreateMenus() {
 
     // The extra marks 10..15 live in a menu that is never shown.
     auto* marks = new QMenu(QStringLiteral("rm"), this);
-    for (int i = 0; i < 6; ++i)
-        Later(AddItem(marks, QStringLiteral("rm%1").arg(10 + i), QStringLiteral("rm%1").arg(10 + i),
-                      QStringLiteral("Shift+Ctrl+F%1").arg(i + 1)));
+    for (int mark = 10; mark < 16; ++mark)
+        connect(AddItem(marks, QStringLiteral("rm%1").arg(mark), QStringLiteral("rm%1").arg(mark),
+                        QStringLiteral("Shift+Ctrl+F%1").arg(mark - 9)),
+                &QAction::triggered, this, [this, mark] { RowMarkClick(mark); });
     auto* test = new QMenu(QStringLiteral("for TEST"), this);
     test->setObjectName(QStringLiteral("mnuForTest"));
 }

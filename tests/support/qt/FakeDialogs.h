@@ -14,7 +14,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save, Modal };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber };
     struct TCall {
         TKind kind;
         QString caption;
@@ -28,6 +28,7 @@ public:
     // Modal windows: each gets the next handler, which may drive the shown
     // window (click, type) and returns its result; none left = Rejected.
     std::deque<std::function<int(QDialog&)>> modals;
+    std::deque<std::optional<QString>> lineNumbers;  // the line-number prompt; nullopt = cancel
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
@@ -45,6 +46,10 @@ public:
     }
     std::optional<QString> OpenFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
+    std::optional<QString> LineNumber(QWidget*) override {
+        calls.push_back({TKind::LineNumber, QString(), QString(), {}});
+        return Next(lineNumbers);
+    }
 
     int ExecModal(QDialog& dialog) override {
         calls.push_back({TKind::Modal, dialog.windowTitle(), QString(), {}});
@@ -75,13 +80,18 @@ public:
 private:
     std::optional<QString> File(TKind kind, const TFileDialogState& state) {
         calls.push_back({kind, QString(), QString(), state});
-        if (files.empty()) {
+        return Next(files);
+    }
+    std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
+        if (answers.empty()) {
             ++unscripted;
             return std::nullopt;
         }
-        auto file = files.front();
-        files.pop_front();
-        return file;
+        // Taken apart: the compiler cannot follow a copied optional<QString>.
+        const bool given = answers.front().has_value();
+        const QString text = answers.front().value_or(QString());
+        answers.pop_front();
+        return given ? std::optional<QString>(text) : std::nullopt;
     }
 };
 
