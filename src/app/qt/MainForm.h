@@ -112,6 +112,7 @@ public:
 
     // The LISP analyses (MainFormAnalyses.cpp), named after their menu items.
     void mnuCountBracketsClick();  // 全括弧数カウント
+    void mnuSelectBracketClick();  // 対応括弧までを選択
     void CountKakko1Click();       // ユーザー関数へジャンプ
     void N74Click();               // ジャンプ → ユーザー関数へ
     void N71Click();               // ユーザー関数使用数
@@ -179,6 +180,8 @@ private:
 
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
+    // Status panel 4 after a selection change of a document editor.
+    void SelectionCount(TEditorEx* editor, bool selected);
     void SetPaneBrackets();
     void ShowElapsed(const QElapsedTimer& timer);
     void ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
