@@ -378,7 +378,7 @@ private slots:
             DoubleClickItem(form, 0);
             return form.result();
         });
-        Trigger(w, "N78");
+        QTest::keyClick(editor, Qt::Key_Space, Qt::ShiftModifier | Qt::ControlModifier);
         QCOMPARE(caption, QStringLiteral("func"));
         QCOMPARE(shown, (QStringList{"setlayer name)", "   sets the layer"}));
         QVERIFY(!memoVisible);
