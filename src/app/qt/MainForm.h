@@ -34,7 +34,8 @@ class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
 class THyphenFountain;
-class TDocumentLines;
+class TLineList;
+class TProgressSink;
 struct TPickList;
 struct TVariableReport;
 
@@ -184,8 +185,9 @@ private:
     void SelectionCount(TEditorEx* editor, bool selected);
     void SetPaneBrackets();
     void ShowElapsed(const QElapsedTimer& timer);
-    void ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
-                           const TPickList& list, const QElapsedTimer& timer);
+    // Builds a user-function list of the active document and shows it in
+    // TForm5; a picked function is jumped to.
+    void UserFunctionList(const QString& caption, TPickList (*build)(TLineList, TProgressSink*), bool storeAtStart);
     void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);

@@ -203,8 +203,16 @@ void TTarnwickMainForm::N85Click() {
 
 // ---------------------------------------------------------------- user functions
 
-void TTarnwickMainForm::ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
-                                          const TPickList& list, const QElapsedTimer& timer) {
+void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*build)(TLineList, TProgressSink*),
+                                         bool storeAtStart) {
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
+    if (storeAtStart) StoreReturnPoint();
+    QElapsedTimer timer;
+    timer.start();
+    TProgressBarSink progress(ProgressBar1);
+    const TDocumentLines lines(editor->Rows());
+    const TPickList list = build(lines.Lines(), &progress);
     ProgressBar1->setValue(0);
     if (list.Items.empty()) {
         if (!list.Message.empty()) Message(MessageText(SjisToQString(list.Message)));
@@ -227,41 +235,14 @@ void TTarnwickMainForm::ShowUserFunctions(TEditorEx* editor, const TDocumentLine
 }
 
 void TTarnwickMainForm::CountKakko1Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildJumpList(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("ユーザー関数ジャンプ"), list, timer);
+    UserFunctionList(QStringLiteral("ユーザー関数ジャンプ"), BuildJumpList, false);
 }
 
 void TTarnwickMainForm::N74Click() { CountKakko1Click(); }
 
-void TTarnwickMainForm::N71Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    StoreReturnPoint();
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildUseCounts(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("ユーザー関数使用数"), list, timer);
-}
+void TTarnwickMainForm::N71Click() { UserFunctionList(QStringLiteral("ユーザー関数使用数"), BuildUseCounts, true); }
 
-void TTarnwickMainForm::N72Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    StoreReturnPoint();
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildUnusedList(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("未使用ユーザー関数"), list, timer);
-}
+void TTarnwickMainForm::N72Click() { UserFunctionList(QStringLiteral("未使用ユーザー関数"), BuildUnusedList, true); }
 
 void TTarnwickMainForm::N78Click() {
     TEditorEx* editor = ActiveEditor();
