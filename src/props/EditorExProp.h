@@ -19,15 +19,41 @@ struct TEditorFontProp {
     bool operator==(const TEditorFontProp&) const = default;
 };
 
+enum TSelDragMode { dmAutomatic, dmManual };
+enum TCaretStyle { csDefault, csBrief };
+
+// Caret and editing behaviour (TEditorCaret).
 struct TEditorCaretProp {
+    bool AutoCursor = true;          // the mouse cursor follows the area under it
     bool AutoIndent = true;
-    bool FreeCaret = true;   // the caret may stand past the end of a row
-    bool KeepCaret = false;  // without FreeCaret: remember the column across shorter rows
+    bool BackSpaceUnIndent = true;   // Backspace at the indent goes back one indent level
+    bool FreeCaret = true;           // the caret may stand past the end of a row
+    bool FreeRow = false;            // without FreeCaret: vertical moves keep the column
+    bool InTab = false;              // the caret may stop inside a tab
+    bool KeepCaret = false;          // without FreeCaret: remember the column across shorter rows
+    bool LockScroll = false;         // scrolling moves the caret row along
+    bool NextLine = false;           // Left/Right cross row ends
+    bool PrevSpaceIndent = false;    // Enter on an empty row takes the previous line's indent
+    bool RowSelect = true;           // a click left of the text selects rows
+    bool SelMove = true;             // a stream selection can be dragged
+    TSelDragMode SelDragMode = dmAutomatic;
     bool SoftTab = false;
+    TCaretStyle Style = csDefault;
     bool TabIndent = false;
     int TabSpaceCount = 8;
+    bool TokenEndStop = false;       // word jumps stop at token ends too
 
     bool operator==(const TEditorCaretProp&) const = default;
+};
+
+// Speeds of the caret and page keys while they repeat (TEditorSpeed).
+struct TEditorSpeedProp {
+    int CaretVerticalAc = 2;      // rows per Up/Down at the edge of the view (1..4)
+    int PageVerticalRange = 2;    // half pages per PgUp/PgDn (1..4)
+    int PageVerticalRangeAc = 2;  // the same while the key repeats (1..4)
+    bool InitBracketsFull = false;  // compute every row state after a full change
+
+    bool operator==(const TEditorSpeedProp&) const = default;
 };
 
 // The line-number bar at the left of the text.
@@ -60,6 +86,7 @@ struct TEditorExProp {
     TEditorLeftbarProp Leftbar;
     TEditorMarginProp Margin;
     TEditorSelectColorProp Select;
+    TEditorSpeedProp Speed;
 
     bool operator==(const TEditorExProp&) const = default;
 
@@ -68,12 +95,23 @@ struct TEditorExProp {
     static TEditorExProp TemplateDesign() {
         TEditorExProp p;
         p.Font = {"ＭＳ ゴシック", 10, clWindowText};
+        p.Caret.AutoCursor = true;
         p.Caret.AutoIndent = true;
+        p.Caret.BackSpaceUnIndent = false;
         p.Caret.FreeCaret = false;
+        p.Caret.FreeRow = false;
+        p.Caret.InTab = false;
         p.Caret.KeepCaret = true;
+        p.Caret.LockScroll = false;
+        p.Caret.NextLine = false;
+        p.Caret.PrevSpaceIndent = false;
+        p.Caret.RowSelect = true;
+        p.Caret.SelMove = true;
+        p.Caret.SelDragMode = dmAutomatic;
         p.Caret.SoftTab = false;
         p.Caret.TabIndent = true;
         p.Caret.TabSpaceCount = 4;
+        p.Caret.TokenEndStop = false;
         p.Leftbar = {clWhite, clGray, 4, true};
         p.Select = {clWhite, 0x00FF8000};
         return p;

@@ -1,32 +1,34 @@
 #include "editor/qt/Editor.h"
 
 #include <QFocusEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "editor/EditorCaret.h"
+#include "editor/EditorTokens.h"
+#include "editor/qt/EditorPopupMenu.h"
+
 namespace quodle {
 
-namespace {
-// Columns beyond the mapped cells are not reachable; a double-byte character
-// that starts on the last mapped cell may push the caret one further.
-constexpr int kMaxCol = kMaxMappedCells;
-}  // namespace
-
-TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent), rows_(std::make_shared<TEditorScreenStrings>()) {
+TEditor::TEditor(QWidget* parent)
+    : QAbstractScrollArea(parent), rows_(std::make_shared<TEditorScreenStrings>()),
+      view_(std::make_shared<TEditorFountain>()) {
     rows_->Attach(this);
     lines_ = std::make_unique<TEditorStrings>(*rows_, this);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    popupMenu_ = new TEditorPopupMenu(this);
+    SubscribeFountain();
     UpdateMetrics();
 }
 
 TEditor::~TEditor() {
-    if (fountain_) fountain_->Unsubscribe(this);
+    if (subscribed_) subscribed_->Unsubscribe(this);
     // The row list outlives this editor when another one still views it.
     lines_.reset();
     rows_->Detach(this);
@@ -34,6 +36,7 @@ TEditor::~TEditor() {
 
 void TEditor::AttachRowList(std::shared_ptr<TEditorScreenStrings> rows) {
     if (!rows || rows == rows_) return;
+    ClearSelectionState();
     lines_.reset();
     rows_->Detach(this);
     rows_ = std::move(rows);
@@ -45,44 +48,53 @@ void TEditor::AttachRowList(std::shared_ptr<TEditorScreenStrings> rows) {
     InvalidateAll();
 }
 
+// ---------------------------------------------------------------- fountain
+
 void TEditor::SetFountain(std::shared_ptr<TFountain> fountain) {
     if (fountain_ == fountain) return;
-    if (fountain_) fountain_->Unsubscribe(this);
     fountain_ = std::move(fountain);
-    if (fountain_) fountain_->Subscribe(this, [this](TNotifyPersistent&) { FountainChanged(); });
+    SubscribeFountain();
+}
+
+void TEditor::SubscribeFountain() {
+    if (subscribed_) subscribed_->Unsubscribe(this);
+    subscribed_ = &ActiveFountain();
+    subscribed_->Subscribe(this, [this](TNotifyPersistent&) { FountainChanged(); });
     FountainChanged();
 }
 
 void TEditor::FountainChanged() {
     // A parser copies its fountain's settings when created.
-    parser_ = fountain_ ? fountain_->CreateParser() : nullptr;
+    parser_ = ActiveFountain().CreateParser();
     // The first attached editor supplies the parser of the row states.
     if (rows_->Owner() == this) rows_->UpdateAllStates();
     viewport()->update();
 }
 
+// ---------------------------------------------------------------- rows
+
 TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, 0}; }
 
 TEditorAttributeArray TEditor::CellMap(int row) const {
-    if (row < 0 || row >= rows_->Count()) return {};
-    return TEditorAttributeArray(rows_->View(row), Layout());
+    return TEditorAttributeArray(RowTextOrEmpty(*rows_, row), Layout());
 }
 
-std::string TEditor::RowString(int row) const {
-    return row >= 0 && row < rows_->Count() ? rows_->Get(row) : std::string();
+int TEditor::LastCaretRow() const { return quodle::LastCaretRow(*rows_); }
+
+std::string TEditor::LineString(int row) const {
+    if (row < 0 || row >= rows_->Count()) return {};
+    std::string text = rows_->RowsText(rows_->LineStartRow(row), -1).text;
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
+    return text;
 }
+
+std::string TEditor::RowString(int row) const { return std::string(RowTextOrEmpty(*rows_, row)); }
 
 TRowEnding TEditor::RowEndingOf(int row) const {
     return row >= 0 && row < rows_->Count() ? rows_->RowEnding(row) : reInvalid;
 }
 
 int TEditor::RowWidth(int row) const { return CellMap(row).Width(); }
-
-int TEditor::LastCaretRow() const {
-    const int count = rows_->Count();
-    if (count == 0) return 0;
-    return rows_->RowEnding(count - 1) == reNoBreak ? count - 1 : count;
-}
 
 int TEditor::LineIndexOfRow(int row) const {
     if (!rows_->WordWrap()) return std::min(row, rows_->Count());
@@ -96,34 +108,50 @@ int TEditor::LineIndexOfRow(int row) const {
 int TEditor::OffsetInLine(int row, int col) const {
     if (row < 0 || col < 0 || row > rows_->Count()) return -1;
     if (row == rows_->Count()) return 0;
-    const TEditorAttributeArray map = CellMap(row);
-    const int start = map.CharStart(std::min(col, map.Width()));
-    int offset = std::min(map.ColumnToOffset(start), static_cast<int>(rows_->View(row).size()));
+    int offset = OffsetOfCol(*rows_, Layout(), row, col);
     for (int r = rows_->LineStartRow(row); r < row; ++r) offset += static_cast<int>(rows_->View(r).size());
     return offset;
 }
 
-int TEditor::AdjustCol(int row, int col, int direction) const {
-    col = std::clamp(col, 0, kMaxCol + 1);
-    const TEditorAttributeArray map = CellMap(row);
-    if (!caret_.FreeCaret && col > map.Width()) col = map.Width();
-    if (map.At(col) == kCellDoubleSecond) col += direction < 0 ? -1 : 1;
-    while (map.At(col) == kCellTabFill) col += direction < 0 ? -1 : 1;
-    // The caret stays within the mapped cells unless a double-byte character
-    // starts on the last one.
-    if (col > kMaxCol && map.At(kMaxCol) != kCellDoubleFirst) col = kMaxCol;
-    return col;
+TTokenKind TEditor::TokenKindAt(int row, int offset) { return quodle::TokenKindAt(*rows_, *parser_, row, offset); }
+
+int TEditor::ExpandedWidth(std::string_view text) const { return quodle::ExpandedWidth(text, Layout()); }
+
+std::string TEditor::ExpandTabs(std::string_view text) const { return quodle::ExpandTabs(text, Layout()); }
+
+bool TEditor::TokenAt(const QPoint& point, bool useFountain, std::string& text, TTokenKind& kind) {
+    const TCellPos cell = CellAt(point);
+    text.clear();
+    kind = tokEnd;
+    if (cell.Row < 0 || cell.Row >= rows_->Count()) return false;
+    const int lineStart = rows_->LineStartRow(cell.Row);
+    const int offset = OffsetInLine(cell.Row, cell.Col);
+    const std::string line = LineString(cell.Row);
+    TTokenHit hit;
+    if (useFountain) {
+        hit = TokenInText(*parser_, line, rows_->EnsureRowState(lineStart), offset);
+    } else {
+        // The plain word tokenizer: no brackets, comments or strings.
+        static TFountain plain;
+        const std::unique_ptr<TFountainParser> words = plain.CreateParser();
+        hit = TokenInText(*words, line, TRowParseState{}, offset);
+    }
+    text = std::move(hit.Text);
+    kind = hit.Kind;
+    return !text.empty();
 }
 
-void TEditor::SetCaret(int row, int col, int direction, bool vertical) {
+bool TEditor::TokenAtCaret(std::string& text, TTokenKind& kind) {
+    const QPoint point(TextLeft() + (col_ - topCol_) * cellWidth_ + cellWidth_ / 4,
+                       TextTop() + (row_ - topRow_) * rowHeight_ + rowHeight_ / 2);
+    return TokenAt(point, true, text, kind);
+}
+
+// ---------------------------------------------------------------- caret
+
+void TEditor::SetCaret(int row, int col, TCaretMove move) {
     row = std::clamp(row, 0, LastCaretRow());
-    if (vertical && caret_.KeepCaret && !caret_.FreeCaret) {
-        if (rememberedCol_ < 0) rememberedCol_ = col;
-        col = rememberedCol_;
-    } else if (!vertical) {
-        rememberedCol_ = -1;
-    }
-    col = AdjustCol(row, col, direction);
+    col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, 0, rememberedCol_);
     const bool moved = row != row_ || col != col_;
     const int oldRow = row_;
     row_ = row;
@@ -134,7 +162,7 @@ void TEditor::SetCaret(int row, int col, int direction, bool vertical) {
         InvalidateRows(row_, row_);
     }
     ScrollToCaret();
-    CaretChanged();
+    if (moved) CaretChanged();
 }
 
 void TEditor::CaretChanged() {
@@ -142,9 +170,45 @@ void TEditor::CaretChanged() {
     emit CaretMoved();
 }
 
-void TEditor::SetRow(int row) { SetCaret(row, col_, row < row_ ? -1 : 1, true); }
+void TEditor::MoveTo(int row, int col, TCaretMove move, bool extend) {
+    if (extend && !selecting_) {
+        selecting_ = true;
+        anchor_ = {row_, col_};
+    } else if (!extend && selecting_) {
+        InvalidateSelection();
+        selecting_ = false;
+    }
+    SetCaret(row, col, move);
+    if (selecting_) InvalidateSelection();
+    SelectionChanged();
+}
 
-void TEditor::SetCol(int col) { SetCaret(row_, col, col < col_ ? -1 : 1); }
+void TEditor::SetRow(int row) { SetCaret(row, col_, {row < row_ ? -1 : 1, true, false}); }
+
+void TEditor::SetCol(int col) { SetCaret(row_, col, {col < col_ ? -1 : 1, false, false}); }
+
+int TEditor::CaretCol() const {
+    const TEditorAttributeArray map = CellMap(row_);
+    return map.ColumnToOffset(map.CharStart(col_));
+}
+
+void TEditor::PlaceCaret(int row, int col) {
+    row = std::clamp(row, 0, LastCaretRow());
+    SetCaret(row, CellMap(row).OffsetToColumn(col));
+}
+
+TCellPos TEditor::CellOfOffset(TRowOffset pos) const { return {pos.Row, CellMap(pos.Row).OffsetToColumn(pos.Offset)}; }
+
+void TEditor::CaretEndUpdate() {
+    if (caretUpdate_ > 0) --caretUpdate_;
+    if (caretUpdate_ > 0) return;
+    const int row = row_, col = col_;
+    row_ = -1;  // counts as a move: the caret is repositioned and reported once
+    SetCaret(row, col);
+    viewport()->update();
+}
+
+// ---------------------------------------------------------------- view
 
 void TEditor::SetTopRow(int row) {
     row = std::clamp(row, 0, rows_->Count());
@@ -152,17 +216,23 @@ void TEditor::SetTopRow(int row) {
     topRow_ = row;
     UpdateScrollBars();
     viewport()->update();
+    emit TopRowChange();
 }
 
 void TEditor::SetTopCol(int col) {
-    col = std::clamp(col, 0, kMaxCol);
+    col = std::clamp(col, 0, kMaxCaretCol);
     if (col == topCol_) return;
     topCol_ = col;
     UpdateScrollBars();
     viewport()->update();
+    emit TopColChange();
 }
 
-void TEditor::ScrollRows(int delta) { SetTopRow(topRow_ + delta); }
+void TEditor::ScrollRows(int delta) {
+    SetTopRow(topRow_ + delta);
+    // LockScroll takes the caret along.
+    if (caret_.LockScroll) SetCaret(row_ + delta, col_, {delta < 0 ? -1 : 1, true, false});
+}
 
 int TEditor::VisibleRowCount() const {
     return std::max(1, (viewport()->height() - TextTop()) / std::max(1, rowHeight_));
@@ -186,7 +256,7 @@ void TEditor::UpdateScrollBars() {
     verticalScrollBar()->setRange(0, rows_->Count());
     verticalScrollBar()->setPageStep(VisibleRowCount());
     verticalScrollBar()->setValue(topRow_);
-    horizontalScrollBar()->setRange(0, std::max(0, kMaxCol + 1 - VisibleColCount()));
+    horizontalScrollBar()->setRange(0, std::max(0, kMaxCaretCol + 1 - VisibleColCount()));
     horizontalScrollBar()->setPageStep(VisibleColCount());
     horizontalScrollBar()->setValue(topCol_);
     syncingScrollBars_ = false;
@@ -194,9 +264,10 @@ void TEditor::UpdateScrollBars() {
 
 void TEditor::scrollContentsBy(int, int) {
     if (syncingScrollBars_) return;
-    topRow_ = verticalScrollBar()->value();
-    topCol_ = horizontalScrollBar()->value();
-    viewport()->update();
+    const int oldTop = topRow_;
+    SetTopRow(verticalScrollBar()->value());
+    SetTopCol(horizontalScrollBar()->value());
+    if (caret_.LockScroll && topRow_ != oldTop) SetCaret(row_ + topRow_ - oldTop, col_, {topRow_ < oldTop ? -1 : 1, true, false});
 }
 
 void TEditor::SetModified(bool value) {
@@ -205,23 +276,27 @@ void TEditor::SetModified(bool value) {
     emit Change();
 }
 
-int TEditor::CaretCol() const {
-    const TEditorAttributeArray map = CellMap(row_);
-    return map.ColumnToOffset(map.CharStart(col_));
+void TEditor::SetReadOnly(bool value) {
+    if (readOnly_ == value) return;
+    readOnly_ = value;
+    updateMicroFocus();
+    InvalidateRows(row_, row_);
 }
 
-void TEditor::PlaceCaret(int row, int col) {
-    row = std::clamp(row, 0, LastCaretRow());
-    SetCaret(row, CellMap(row).OffsetToColumn(col));
+void TEditor::SetOverwriteMode(bool value) {
+    if (overwrite_ == value) return;
+    overwrite_ = value;
+    InvalidateRows(row_, row_);
+    emit OverwriteModeChange();
 }
 
-void TEditor::CaretEndUpdate() {
-    if (caretUpdate_ > 0) --caretUpdate_;
-    if (caretUpdate_ > 0) return;
+void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
+    caret_ = caret;
     SetCaret(row_, col_);
     viewport()->update();
-    CaretChanged();
 }
+
+// ---------------------------------------------------------------- painting requests
 
 void TEditor::InvalidateRows(int firstRow, int lastRow) {
     if (updateBlock_ > 0) return;
@@ -247,13 +322,35 @@ void TEditor::UpdateBlockEnd() {
     }
 }
 
+// Only what the last change names is repainted; when the row count changed
+// the rows below are moved on the screen instead of being drawn again.
 void TEditor::RowsChanged() {
     const TLastChange& change = rows_->LastChange();
     UpdateScrollBars();
-    if (change.Set && change.OldRowCount == change.NewRowCount)
-        InvalidateRows(change.FirstRow, change.FirstRow + std::max(change.NewRowCount, change.StatesChanged));
-    else
+    if (!change.Set || updateBlock_ > 0) {
         InvalidateAll();
+    } else {
+        const int delta = change.NewRowCount - change.OldRowCount;
+        const int last = change.FirstRow + std::max({change.NewRowCount, change.StatesChanged, 1}) - 1;
+        const int visible = VisibleRowCount();
+        if (std::abs(delta) > visible) {
+            InvalidateAll();
+        } else {
+            if (delta != 0) {
+                const int below = change.FirstRow + change.OldRowCount;  // first row under the change, before it
+                const int y = std::max(TextTop(), TextTop() + (below - topRow_) * rowHeight_);
+                if (y < viewport()->height())
+                    viewport()->scroll(0, delta * rowHeight_,
+                                       QRect(0, y, viewport()->width(), viewport()->height() - y));
+                // Row numbers change from the edit downwards.
+                if (leftbar_.Visible) {
+                    const int top = std::max(TextTop(), TextTop() + (change.FirstRow - topRow_) * rowHeight_);
+                    viewport()->update(0, top, TextLeft(), viewport()->height() - top);
+                }
+            }
+            InvalidateRows(change.FirstRow, last);
+        }
+    }
     // The caret of an editor that did not make the edit may now stand
     // outside the text.
     if (caretUpdate_ == 0 && row_ > LastCaretRow()) SetCaret(LastCaretRow(), col_);
@@ -269,22 +366,31 @@ QRect TEditor::CaretRect() const {
     return QRect(x, y, 2, rowHeight_);
 }
 
-QPoint TEditor::CellAt(const QPoint& pos) const {
-    const int row = topRow_ + std::max(0, pos.y() - TextTop()) / std::max(1, rowHeight_);
+TCellPos TEditor::CellAt(const QPoint& pos) const {
+    const int dy = pos.y() - TextTop();
+    const int row = topRow_ + (dy < 0 ? -1 : dy / std::max(1, rowHeight_));
     const int col = topCol_ + std::max(0, pos.x() - TextLeft() + cellWidth_ / 2) / std::max(1, cellWidth_);
-    return QPoint(col, row);
+    return {row, col};
+}
+
+// ---------------------------------------------------------------- events
+
+bool TEditor::event(QEvent* event) {
+    // The editor's own command keys win over the window's shortcuts while it
+    // has the focus, so they act on this editor.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsCommandKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
 }
 
 void TEditor::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
-}
-
-void TEditor::mousePressEvent(QMouseEvent* event) {
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint cell = CellAt(event->position().toPoint());
-    SetCaret(cell.y(), cell.x(), -1);
 }
 
 void TEditor::focusInEvent(QFocusEvent* event) {
@@ -299,6 +405,9 @@ void TEditor::focusOutEvent(QFocusEvent* event) {
 }
 
 // Tab belongs to the text, not to moving the focus.
-bool TEditor::focusNextPrevChild(bool) { return false; }
+bool TEditor::focusNextPrevChild(bool next) {
+    if (wantTabs_) return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
 
 }  // namespace quodle

@@ -1,23 +1,36 @@
 #pragma once
 // TEditor: the text editing control. It views a row list (shared with every
-// other editor attached to it), keeps a caret on the cell grid, scrolls,
-// turns keys into edits through the row list's ReplaceRows and paints the
-// visible rows. Bytes become QString only when a row is drawn.
+// other editor attached to it), keeps a caret and a selection on the cell
+// grid, turns keys, mouse and input-method events into the edits of the
+// engine (each one ReplaceRows of the row list) and paints the visible rows
+// in their token colours. Bytes become QString only at its edges: drawing,
+// the clipboard and the input method.
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QRawFont>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <span>
+#include <optional>
 #include <string>
 
 #include "editor/CellMap.h"
+#include "editor/EditorCaret.h"
 #include "editor/EditorClient.h"
+#include "editor/EditorEdits.h"
+#include "editor/EditorFountain.h"
 #include "editor/EditorScreenStrings.h"
+#include "editor/EditorSelection.h"
 #include "editor/EditorStrings.h"
-#include "editor/Fountain.h"
+#include "editor/BlockOperations.h"
 #include "props/EditorExProp.h"
+
+class QMenu;
 
 namespace quodle {
 
-enum TSelectionMode { selStream, selBox };
+class TEditorPopupMenu;
 
 class TEditor : public QAbstractScrollArea, public TEditorClient {
     Q_OBJECT
@@ -35,7 +48,7 @@ public:
     // the second window); the old list dies when no editor is left on it.
     void AttachRowList(std::shared_ptr<TEditorScreenStrings> rows);
 
-    // Caret: display row and column (cells), both 0-based.
+    // ---- caret and view (display rows and cells, 0-based)
     int Row() const { return row_; }
     int Col() const { return col_; }
     void SetRow(int row);
@@ -44,25 +57,95 @@ public:
     int TopRow() const override { return topRow_; }
     int TopCol() const { return topCol_; }
     void SetTopCol(int col);
-    // The tokenizer of the rows (shared with other editors and printing);
-    // its changes recompute the row states and repaint.
-    const std::shared_ptr<TFountain>& Fountain() const { return fountain_; }
-    void SetFountain(std::shared_ptr<TFountain> fountain);
-
-    // Rows and columns that fit whole in the window.
     int VisibleRowCount() const;
     int VisibleColCount() const;
     // Scrolls the view by whole rows (negative: up).
     void ScrollRows(int delta);
 
+    // ---- settings
+    // The tokenizer of the rows (shared with other editors and printing);
+    // its changes recompute the row states and repaint. Without one the
+    // editor's own View fountain serves.
+    const std::shared_ptr<TFountain>& Fountain() const { return fountain_; }
+    void SetFountain(std::shared_ptr<TFountain> fountain);
+    TEditorFountain& View() { return *view_; }
+    TFountain& ActiveFountain() const { return fountain_ ? *fountain_ : *view_; }
+    const TEditorCaretProp& Caret() const { return caret_; }
+    void SetCaretOptions(const TEditorCaretProp& caret);
+    const TEditorSpeedProp& Speed() const { return speed_; }
+    void SetSpeed(const TEditorSpeedProp& speed) { speed_ = speed; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool value) { wantReturns_ = value; }
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    int UndoListMax() const { return rows_->UndoObj().UndoListMax(); }
+    void SetUndoListMax(int value) { rows_->UndoObj().SetUndoListMax(value); }
+    // The built-in context menu (the program may set its own).
+    QMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+
     bool Modified() const { return modified_; }
     void SetModified(bool value);
     bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool value) { readOnly_ = value; }
+    void SetReadOnly(bool value);
     bool OverwriteMode() const { return overwrite_; }
-    TSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetOverwriteMode(bool value);
 
-    // Row queries in the editor's terms.
+    // ---- selection
+    TSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetSelectionMode(TSelectionMode mode);
+    bool Selected() const;
+    // Selects from `anchor` to `caret` (the caret goes there).
+    void Select(TCellPos anchor, TCellPos caret);
+    void Deselect() override;
+    TStreamRange SelectionRange() const;
+    TBoxRange SelectionBox() const;
+    // Byte offsets in the whole text (CR LF counted as 2). SelStart is where
+    // the selection starts (the caret without one); setting it clears the
+    // selection and moves the caret there.
+    std::int64_t SelStart() const;
+    void SetSelStart(std::int64_t offset);
+    // Bytes selected (a box: each row's part plus 2); setting it switches
+    // box mode off and selects that many bytes from the caret.
+    std::int64_t SelLength() const;
+    void SetSelLength(std::int64_t length);
+    // The selected text, as the clipboard gets it.
+    std::string SelText() const;
+    void SelectAll();
+
+    // ---- editing (EditorCommands.cpp). These do what the keys and menus
+    // do; like the menus, the program's calls do not check ReadOnly, but
+    // the insertions of text do.
+    void InsertText(std::string_view text);
+    void ClearSelection();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void BoxPaste(std::string_view text);
+    void DeleteRowAt(int row);
+    void IndentSelection() { BlockOperation(boIndent); }
+    void UnindentSelection() { BlockOperation(boUnindent); }
+    void TabIndentSelection() { BlockOperation(boTabIndent); }
+    void TabUnindentSelection() { BlockOperation(boTabUnindent); }
+    void CommentSelection() { BlockOperation(boComment); }
+    void UncommentSelection() { BlockOperation(boUncomment); }
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return rows_->CanUndo(); }
+    bool CanRedo() const { return rows_->CanRedo(); }
+    // Whether the clipboard holds text (plain or box), and its plain text.
+    static bool ClipboardHasText();
+    static std::string ClipboardText();
+
+    // ---- row marks
+    std::uint16_t RowMarksOf(int row) const;
+    void PutRowMarks(int row, std::uint16_t marks);
+    void SetRowMark(int row, int mark);
+    void ClearRowMark(int row, int mark);
+    void JumpToRowMark(int mark);
+
+    // ---- queries
+    std::string LineString(int row) const;
     std::string RowString(int row) const;
     TRowEnding RowEndingOf(int row) const;
     int RowWidth(int row) const;
@@ -71,22 +154,29 @@ public:
     int OffsetInLine(int row, int col) const;
     // Number of the logical line that holds `row`.
     int LineIndexOfRow(int row) const;
+    TTokenKind TokenKindAt(int row, int offset);
+    int ExpandedWidth(std::string_view text) const;
+    std::string ExpandTabs(std::string_view text) const;
+    // The token under a viewport point: by the fountain from the line's
+    // stored state, or by the plain word tokenizer from an empty state.
+    bool TokenAt(const QPoint& point, bool useFountain, std::string& text, TTokenKind& kind);
+    bool TokenAtCaret(std::string& text, TTokenKind& kind);
+    // The cell under a viewport point.
+    TCellPos CellAt(const QPoint& pos) const;
 
-    // Inserts text at the caret (a typed character, a committed input).
-    void InsertText(std::string_view text);
-
-    // Geometry.
+    // ---- geometry
     int CellWidth() const { return cellWidth_; }
     int RowHeight() const override { return rowHeight_; }
     int TextLeft() const;
     int TextTop() const;
     QRect CaretRect() const;
+    // The preedit string the input method is composing.
+    const QString& Preedit() const { return preedit_; }
 
-    // TEditorClient.
+    // ---- TEditorClient
     int CaretRow() const override { return row_; }
     int CaretCol() const override;
     void PlaceCaret(int row, int col) override;
-    void Deselect() override {}
     void CaretBeginUpdate() override { ++caretUpdate_; }
     void CaretEndUpdate() override;
     bool HasFocus() const override { return hasFocus(); }
@@ -97,78 +187,111 @@ public:
     void RowsChanged() override;
     int ScreenHeight() const override;
     TRowStateParser* RowStateParser() override { return parser_.get(); }
-    bool InitBracketsFull() const override { return false; }
+    bool InitBracketsFull() const override { return speed_.InitBracketsFull; }
 
 signals:
-    void CaretMoved();
-    void Change();  // the text changed
-    void Enter();   // the editor took the focus
-    void SelectionModeChange();
+    void CaretMoved();                  // OnCaretMoved
+    void Change();                      // OnChange: the text or the modified flag changed
+    void Enter();                       // the editor took the focus
+    void SelectionChange(bool selected);  // OnSelectionChange
+    void SelectionModeChange();         // OnSelectionModeChange
+    void TopColChange();                // OnTopColChange
+    void TopRowChange();                // OnTopRowChange
+    void OverwriteModeChange();
+    // OnDrawLine: after each row is drawn, with its text, the position of
+    // its first cell, its index, its rectangle and whether it is selected.
+    void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,
+                  bool selected);
 
 protected:
     // Settings the property sets carry (TEditorEx takes and gives them).
     void SetColor(TColor color);
     void SetEditorFont(const TEditorFontProp& font);
-    void SetCaretOptions(const TEditorCaretProp& caret);
     void SetLeftbar(const TEditorLeftbarProp& leftbar);
     void SetMargin(const TEditorMarginProp& margin);
     void SetSelectColors(const TEditorSelectColorProp& colors);
     TColor color_ = clWindow;
     TEditorFontProp font_;
     TEditorCaretProp caret_;
+    TEditorSpeedProp speed_;
     TEditorLeftbarProp leftbar_;
     TEditorMarginProp margin_;
     TEditorSelectColorProp select_;
 
+    TCellLayout Layout() const;
+    TFountainParser& Parser() { return *parser_; }
+
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
-    // EditorPaint.cpp
+    // ---- EditorPaint.cpp
     void UpdateMetrics();
-    void PaintRow(QPainter& p, int row, int y);
+    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens);
     void PaintLeftbar(QPainter& p, int row, int y);
+    void PaintCaret(QPainter& p);
+    void PaintPreedit(QPainter& p);
     int LeftbarWidth() const;
     int LeftbarDigits() const;
+    // The cells of `row` drawn selected: [first, last).
+    std::pair<int, int> SelectedCells(int row, int rowWidth) const;
 
-    // EditorKeys.cpp
+    // ---- EditorKeys.cpp
     bool MoveCaretKey(QKeyEvent* event);
-    void MoveCaretTo(int row, int col, bool vertical, int direction);
-    void PageMove(int direction);
-    void TypeEnter();
-    void TypeTab();
-    void TypeBackspace();
-    void TypeDelete();
-    // The replacement text of `row` that keeps its line break.
-    std::string WithEnding(int row, std::string_view text) const;
+    bool CommandKey(QKeyEvent* event);
+    bool IsCommandKey(const QKeyEvent* event) const;
+    void EditKey(QKeyEvent* event);
+    void PageMove(int direction, bool repeat);
+    void WordMove(int direction, TCellPos& to);
 
-    // Editor.cpp
+    // ---- EditorMouse.cpp
+    enum class TDrag { None, Text, Rows };
+    void UpdateCursorShape(const QPoint& pos);
+
+    // ---- EditorCommands.cpp
+    // Applies one edit of the engine: the ReplaceRows, then the caret.
+    void Apply(const std::optional<TRowsEdit>& edit);
+    void Apply(const TEditOutcome& outcome);
+    void BlockOperation(TBlockOperation op);
+    // Deletes the selection as one edit; false when nothing was selected.
+    bool DeleteSelection();
+
+    // ---- Editor.cpp
     void FountainChanged();
-    TCellLayout Layout() const;
+    void SubscribeFountain();
     TEditorAttributeArray CellMap(int row) const;
-    // The last row the caret may stand on (the row after the last one when
-    // the text ends with a break, or when it is empty).
     int LastCaretRow() const;
-    // Moves the column off the second cell of a double-byte character and
-    // out of tabs, in the direction of the move, and clamps it.
-    int AdjustCol(int row, int col, int direction) const;
-    void SetCaret(int row, int col, int direction = 0, bool vertical = false);
+    // Moves the caret; the column follows the caret-adjustment rules.
+    void SetCaret(int row, int col, TCaretMove move = {});
+    // A movement key or click: with `extend` the selection grows from its
+    // anchor (or starts at the old caret), without it the selection goes.
+    void MoveTo(int row, int col, TCaretMove move, bool extend);
     void ScrollToCaret();
     void UpdateScrollBars();
     void CaretChanged();
-    QPoint CellAt(const QPoint& pos) const;
+    void InvalidateSelection();
+    // Fires SelectionChange when the selection differs from the last one.
+    void SelectionChanged();
+    void ClearSelectionState();
+    TCellPos CellOfOffset(TRowOffset pos) const;
 
     std::shared_ptr<TEditorScreenStrings> rows_;
     std::unique_ptr<TEditorStrings> lines_;
     std::shared_ptr<TFountain> fountain_;
+    std::shared_ptr<TEditorFountain> view_;
+    TFountain* subscribed_ = nullptr;
     std::unique_ptr<TFountainParser> parser_;
     int row_ = 0;
     int col_ = 0;
@@ -180,10 +303,28 @@ private:
     bool modified_ = false;
     bool readOnly_ = false;
     bool overwrite_ = false;
-    TSelectionMode selectionMode_ = selStream;
+    bool wantReturns_ = true;
+    bool wantTabs_ = true;
     bool syncingScrollBars_ = false;
 
+    TSelectionMode selectionMode_ = selStream;
+    bool selecting_ = false;  // an anchor is set
+    TCellPos anchor_;
+    // What SelectionChange last reported.
+    bool reportedSelected_ = false;
+    TCellPos reportedAnchor_, reportedCaret_;
+
+    TDrag drag_ = TDrag::None;
+    QPoint pressPoint_;
+    int rowAnchor_ = 0;
+
+    QString preedit_;
+    int preeditCursor_ = 0;
+    QMenu* popupMenu_ = nullptr;
+
     QFont textFont_;
+    // The text face by style: plain, bold, italic, bold italic.
+    std::array<QRawFont, 4> rawFonts_;
     int cellWidth_ = 8;
     int rowHeight_ = 16;
     int ascent_ = 12;

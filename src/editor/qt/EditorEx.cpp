@@ -1,5 +1,7 @@
 #include "editor/qt/EditorEx.h"
 
+#include "editor/EditorTokens.h"
+
 namespace quodle {
 
 TEditorEx::TEditorEx(QWidget* parent) : TOleddEditor(parent) {}
@@ -11,6 +13,7 @@ void TEditorEx::AssignFrom(const TEditorExProp& prop) {
     SetLeftbar(prop.Leftbar);
     SetMargin(prop.Margin);
     SetSelectColors(prop.Select);
+    SetSpeed(prop.Speed);
 }
 
 void TEditorEx::AssignTo(TEditorExProp& prop) const {
@@ -20,12 +23,17 @@ void TEditorEx::AssignTo(TEditorExProp& prop) const {
     prop.Leftbar = leftbar_;
     prop.Margin = margin_;
     prop.Select = select_;
+    prop.Speed = speed_;
 }
 
 TEditorExProp TEditorEx::Prop() const {
     TEditorExProp prop;
     AssignTo(prop);
     return prop;
+}
+
+bool TEditorEx::FindMatchingBracket(int& row, int& offset) {
+    return quodle::FindMatchingBracket(Rows(), Parser(), row, offset);
 }
 
 }  // namespace quodle

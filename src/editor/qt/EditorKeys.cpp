@@ -1,288 +1,305 @@
-// Keys of TEditor: caret movement, typing and the editing keys. Every change
-// of the text goes through the row list's ReplaceRows.
-#include <QInputMethodEvent>
+// Keys of TEditor: the command keys of its context menu, caret movement
+// (with Shift extending the selection), typing and the editing keys. The
+// decisions about text are the engine's; this file only translates keys.
 #include <QKeyEvent>
 #include <algorithm>
 
 #include "base/ShiftJis.h"
+#include "editor/EditorCaret.h"
+#include "editor/EditorTokens.h"
 #include "editor/qt/Editor.h"
 
 namespace quodle {
 
 namespace {
-// Page keys move by this many half pages.
-constexpr int kPageVerticalRange = 2;
 
 // A typed character the editor takes: 32..126, 160..255 and double-byte
 // characters (a lead byte and a trail byte of 0x40 or more).
 bool IsTypedCharacter(std::string_view bytes) {
-    if (bytes.size() == 1) {
-        const auto b = static_cast<unsigned char>(bytes[0]);
-        return (b >= 32 && b <= 126) || b >= 160;
+    if (bytes.empty()) return false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (IsLeadByte(b)) {
+            if (i + 1 >= bytes.size() || static_cast<unsigned char>(bytes[i + 1]) < 0x40) return false;
+            i += 2;
+            continue;
+        }
+        if (!((b >= 32 && b <= 126) || b >= 160)) return false;
+        ++i;
     }
-    return bytes.size() == 2 && IsLeadByte(bytes[0]) && static_cast<unsigned char>(bytes[1]) >= 0x40;
+    return true;
 }
 
-int LeadingBlankWidth(std::string_view text, const TCellLayout& layout) {
-    int width = 0;
-    for (char c : text) {
-        if (c == ' ') ++width;
-        else if (c == '\t') width += TabWidthAt(width, layout);
-        else break;
-    }
-    return width;
+// The digit of a key, also when Shift turned it into its symbol.
+int DigitOf(const QKeyEvent* e) {
+    const int key = e->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
+    static constexpr int kShifted[10] = {Qt::Key_ParenRight, Qt::Key_Exclam,     Qt::Key_At,        Qt::Key_NumberSign,
+                                         Qt::Key_Dollar,     Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand,
+                                         Qt::Key_Asterisk,   Qt::Key_ParenLeft};
+    for (int d = 0; d < 10; ++d)
+        if (key == kShifted[d]) return d;
+    return -1;
 }
+
+Qt::KeyboardModifiers Mods(const QKeyEvent* e) {
+    return e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
 }  // namespace
 
-std::string TEditor::WithEnding(int row, std::string_view text) const {
-    std::string result(text);
-    if (RowEndingOf(row) == reBreak) result += "\r\n";
-    return result;
+// The keys of the context menu (and Shift+Ctrl+Z), handled by the editor
+// itself.
+bool TEditor::IsCommandKey(const QKeyEvent* e) const {
+    const Qt::KeyboardModifiers mods = Mods(e);
+    if (mods == Qt::ControlModifier) {
+        switch (e->key()) {
+        case Qt::Key_Z: case Qt::Key_X: case Qt::Key_C: case Qt::Key_V:
+        case Qt::Key_B: case Qt::Key_A: case Qt::Key_K:
+            return true;
+        default:
+            return DigitOf(e) >= 0;
+        }
+    }
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier)) return e->key() == Qt::Key_Z || DigitOf(e) >= 0;
+    return false;
 }
 
-void TEditor::MoveCaretTo(int row, int col, bool vertical, int direction) {
-    SetCaret(row, col, direction, vertical);
+bool TEditor::CommandKey(QKeyEvent* e) {
+    if (!IsCommandKey(e)) return false;
+    const bool shift = Mods(e) & Qt::ShiftModifier;
+    if (const int digit = DigitOf(e); digit >= 0) {
+        if (!shift) JumpToRowMark(digit);
+        else if (RowMarksOf(row_) & (1u << digit)) ClearRowMark(row_, digit);
+        else SetRowMark(row_, digit);
+        return true;
+    }
+    switch (e->key()) {
+    case Qt::Key_Z:
+        if (readOnly_) break;
+        if (shift) Redo();
+        else Undo();
+        break;
+    case Qt::Key_X:
+        if (!readOnly_) CutToClipboard();
+        break;
+    case Qt::Key_C: CopyToClipboard(); break;
+    case Qt::Key_V: PasteFromClipboard(); break;
+    case Qt::Key_B:
+        if (ClipboardHasText()) BoxPaste(ClipboardText());
+        break;
+    case Qt::Key_A: SelectAll(); break;
+    case Qt::Key_K: SetSelectionMode(selectionMode_ == selStream ? selBox : selStream); break;
+    default: break;
+    }
+    return true;
 }
 
-void TEditor::PageMove(int direction) {
-    const int amount = std::max(1, (VisibleRowCount() - 1) / 2) * kPageVerticalRange;
+void TEditor::PageMove(int direction, bool repeat) {
+    const int range = repeat ? speed_.PageVerticalRangeAc : speed_.PageVerticalRange;
+    const int amount = std::max(1, (VisibleRowCount() - 1) / 2) * std::clamp(range, 1, 4);
+    const TCaretMove move{direction, true, false};
     if (direction < 0 && topRow_ == 0) {
-        MoveCaretTo(0, col_, true, -1);
+        SetCaret(0, col_, move);
         return;
     }
-    const int last = rows_->Count();
-    if (direction > 0 && topRow_ == last - 1 && RowEndingOf(topRow_) == reNoBreak) return;
+    const int n = rows_->Count();
+    if (direction > 0 && topRow_ == n - 1 && RowEndingOf(topRow_) == reNoBreak) return;
     const int oldTop = topRow_;
     SetTopRow(topRow_ + direction * amount);
-    MoveCaretTo(row_ + (topRow_ - oldTop), col_, true, direction);
+    SetCaret(row_ + (topRow_ - oldTop), col_, move);
 }
 
-bool TEditor::MoveCaretKey(QKeyEvent* event) {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
+void TEditor::WordMove(int direction, TCellPos& to) {
+    const int row = row_;
+    to = {row_, col_};
+    const std::string_view text = RowTextOrEmpty(*rows_, row);
+    const TEditorAttributeArray map = CellMap(row);
+    const bool pastEnd = col_ > map.Width();
+    const int offset = pastEnd ? static_cast<int>(text.size()) : map.ColumnToOffset(map.CharStart(col_));
+    const bool endStop = caret_.TokenEndStop;
+    auto colOf = [this](int r, int off) { return CellMap(r).OffsetToColumn(off); };
+    if (direction > 0) {
+        if (row >= rows_->Count()) return;
+        if (offset >= static_cast<int>(text.size())) {
+            // At the end of a row the search goes on in the next one.
+            if (row + 1 > LastCaretRow()) return;
+            const std::vector<TTokenSpan> next = JumpTokens(*parser_, RowTextOrEmpty(*rows_, row + 1));
+            const std::optional<int> stop = NextWordStop(next, -1, endStop);
+            to = {row + 1, stop ? colOf(row + 1, *stop) : RowWidth(row + 1)};
+            return;
+        }
+        const std::optional<int> stop = NextWordStop(JumpTokens(*parser_, text), offset, endStop);
+        if (stop) to = {row, colOf(row, *stop)};
+        else if (RowEndingOf(row) == reWrapped) to = {row + 1, 0};
+        else to = {row, map.Width()};
+        return;
+    }
+    if (col_ == 0) {
+        if (row > 0) to = {row - 1, RowWidth(row - 1)};
+        return;
+    }
+    const std::optional<int> stop = PrevWordStop(JumpTokens(*parser_, text), pastEnd ? offset + 1 : offset, endStop);
+    if (stop) to = {row, colOf(row, *stop)};
+    else if (row > 0 && RowEndingOf(row - 1) == reWrapped) to = {row - 1, RowWidth(row - 1)};
+    else to = {row, 0};
+}
+
+bool TEditor::MoveCaretKey(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool repeat = e->isAutoRepeat();
+    int row = row_, col = col_;
+    TCaretMove move;
+    switch (e->key()) {
     case Qt::Key_Left:
-        // Word jumps need the tokenizer; until then Ctrl moves like the plain key.
-        if (col_ == 0 && row_ > 0 && RowEndingOf(row_ - 1) == reWrapped)
-            MoveCaretTo(row_ - 1, RowWidth(row_ - 1), false, -1);
-        else
-            MoveCaretTo(row_, col_ - 1, false, -1);
-        return true;
-    case Qt::Key_Right:
-        if (!caret_.FreeCaret && col_ >= RowWidth(row_)) {
-            if (RowEndingOf(row_) == reWrapped) MoveCaretTo(row_ + 1, 0, false, 1);
+    case Qt::Key_Right: {
+        const int dir = e->key() == Qt::Key_Left ? -1 : 1;
+        move = {dir, false, false};
+        if (ctrl) {
+            TCellPos to;
+            WordMove(dir, to);
+            row = to.Row;
+            col = to.Col;
+        } else if (dir < 0) {
+            if (col_ > 0) col = col_ - 1;
+            else if (row_ > 0 && (caret_.NextLine || RowEndingOf(row_ - 1) == reWrapped)) {
+                row = row_ - 1;
+                col = RowWidth(row);
+            }
         } else {
-            MoveCaretTo(row_, col_ + 1, false, 1);
+            const int rightmost = caret_.FreeCaret ? kMaxCaretCol : RowWidth(row_);
+            if (col_ < rightmost) col = col_ + 1;
+            else if ((caret_.NextLine || RowEndingOf(row_) == reWrapped) && row_ + 1 <= LastCaretRow()) {
+                row = row_ + 1;
+                col = 0;
+            }
         }
-        return true;
+        break;
+    }
     case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int dir = e->key() == Qt::Key_Up ? -1 : 1;
+        move = {dir, true, false};
+        const int visible = VisibleRowCount();
         if (ctrl) {
-            ScrollRows(-1);
-            if (row_ >= topRow_ + VisibleRowCount()) MoveCaretTo(topRow_ + VisibleRowCount() - 1, col_, true, -1);
+            // Scroll one row, keeping the caret inside the view.
+            ScrollRows(dir);
+            row = std::clamp(row_, topRow_, topRow_ + visible - 1);
         } else {
-            MoveCaretTo(row_ - 1, col_, true, -1);
+            const bool atEdge = dir < 0 ? row_ <= topRow_ : row_ >= topRow_ + visible - 1;
+            row = row_ + dir * (repeat && atEdge ? std::clamp(speed_.CaretVerticalAc, 1, 4) : 1);
         }
-        return true;
-    case Qt::Key_Down:
-        if (ctrl) {
-            ScrollRows(1);
-            if (row_ < topRow_) MoveCaretTo(topRow_, col_, true, 1);
-        } else {
-            MoveCaretTo(row_ + 1, col_, true, 1);
-        }
-        return true;
+        break;
+    }
     case Qt::Key_Home:
-        MoveCaretTo(ctrl ? 0 : row_, 0, false, -1);
-        return true;
+        move = {-1, false, false};
+        if (ctrl) row = 0;
+        col = 0;
+        break;
     case Qt::Key_End:
+        move = {1, false, false};
         if (ctrl) {
-            const int last = LastCaretRow();
-            MoveCaretTo(last, RowWidth(last), false, 1);
+            const TCellPos end = CellOfOffset(TextEnd(*rows_));
+            row = end.Row;
+            col = end.Col;
         } else {
-            MoveCaretTo(row_, RowWidth(row_), false, 1);
+            col = RowWidth(row_);
         }
-        return true;
+        break;
     case Qt::Key_PageUp:
-        PageMove(-1);
+    case Qt::Key_PageDown: {
+        const TCellPos before{row_, col_};
+        if (shift && !selecting_) {
+            selecting_ = true;
+            anchor_ = before;
+        } else if (!shift) {
+            Deselect();
+        }
+        PageMove(e->key() == Qt::Key_PageUp ? -1 : 1, repeat);
+        if (selecting_) viewport()->update();
+        SelectionChanged();
         return true;
-    case Qt::Key_PageDown:
-        PageMove(1);
-        return true;
+    }
     default:
         return false;
     }
+    MoveTo(row, col, move, shift);
+    return true;
 }
 
-void TEditor::keyPressEvent(QKeyEvent* event) {
-    if (MoveCaretKey(event)) return;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
+void TEditor::EditKey(QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = Mods(e);
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
+    switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!readOnly_ && !(event->modifiers() & Qt::ShiftModifier)) TypeEnter();
+        if (!wantReturns_) {
+            e->ignore();
+            return;
+        }
+        if (readOnly_ || ctrl) return;
+        if (Selected()) {
+            if (shift) return;
+            DeleteSelection();
+        }
+        Deselect();
+        Apply(EnterKey(*rows_, Layout(), caret_, {row_, col_}, shift, overwrite_));
         return;
     case Qt::Key_Tab:
-        if (!readOnly_ && !ctrl && !(event->modifiers() & Qt::ShiftModifier)) TypeTab();
-        return;
     case Qt::Key_Backtab:
+        if (!wantTabs_) {
+            e->ignore();
+            return;
+        }
+        if (readOnly_ || ctrl || shift || e->key() == Qt::Key_Backtab) return;
+        if (Selected() && !overwrite_) {
+            InsertText(caret_.SoftTab ? std::string(static_cast<std::size_t>(TabWidthAt(col_, Layout())), ' ') : "\t");
+            return;
+        }
+        Deselect();
+        Apply(TabKey(*rows_, Layout(), caret_, {row_, col_}, overwrite_));
         return;
     case Qt::Key_Backspace:
-        if (!readOnly_) TypeBackspace();
+        if (readOnly_ || DeleteSelection()) return;
+        Deselect();
+        Apply(BackspaceKey(*rows_, Layout(), caret_, {row_, col_}));
         return;
     case Qt::Key_Delete:
-        if (!readOnly_) TypeDelete();
+        if (readOnly_ || mods != Qt::NoModifier || DeleteSelection()) return;
+        Deselect();
+        Apply(DeleteKey(*rows_, Layout(), {row_, col_}));
+        return;
+    case Qt::Key_Escape:
         return;
     default:
         break;
     }
-    if (readOnly_ || ctrl || event->text().isEmpty()) {
-        QAbstractScrollArea::keyPressEvent(event);
+    const QString text = e->text();
+    if (readOnly_ || ctrl || (mods & Qt::AltModifier) || text.isEmpty()) {
+        e->ignore();
         return;
     }
-    const QString text = event->text();
-    const std::string bytes =
-        Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    const std::string bytes = Utf16ToCp932(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
     // A character the code page cannot hold arrives as '?': not typed.
-    if (!IsTypedCharacter(bytes) || (bytes == "?" && text != QStringLiteral("?"))) {
-        QAbstractScrollArea::keyPressEvent(event);
+    if (!IsTypedCharacter(bytes) || (bytes.find('?') != std::string::npos && !text.contains(QLatin1Char('?')))) {
+        e->ignore();
         return;
     }
     InsertText(bytes);
 }
 
-void TEditor::InsertText(std::string_view text) {
-    if (text.empty()) return;
-    const int count = rows_->Count();
-    if (row_ >= count) {
-        // The row after the last one: the text starts a new last line.
-        const std::string padded = std::string(static_cast<std::size_t>(col_), ' ') + std::string(text);
-        if (count == 0) rows_->ReplaceRows(0, 0, padded);
-        else rows_->ReplaceRows(count - 1, 1, RowString(count - 1) + "\r\n" + padded);
-        PlaceCaret(LastCaretRow(), static_cast<int>(padded.size()));
+void TEditor::keyPressEvent(QKeyEvent* event) {
+    if (CommandKey(event)) return;
+    if (event->key() == Qt::Key_Escape && drag_ != TDrag::None) {
+        drag_ = TDrag::None;
+        if (caret_.AutoCursor) viewport()->setCursor(Qt::IBeamCursor);
         return;
     }
-    std::string row = RowString(row_);
-    const TEditorAttributeArray map = CellMap(row_);
-    int offset = map.ColumnToOffset(map.CharStart(col_));
-    if (col_ > map.Width()) {
-        // Typing past the end pads the row with blanks up to the caret.
-        row.append(static_cast<std::size_t>(col_ - map.Width()), ' ');
-        offset = static_cast<int>(row.size());
-    }
-    row.insert(static_cast<std::size_t>(offset), text);
-    const int caretRow = row_;
-    rows_->ReplaceRows(row_, 1, WithEnding(row_, row));
-    PlaceCaret(caretRow, offset + static_cast<int>(text.size()));
-}
-
-void TEditor::TypeEnter() {
-    const int count = rows_->Count();
-    if (row_ >= count) {
-        if (count == 0) rows_->ReplaceRows(0, 0, "\r\n");
-        else rows_->ReplaceRows(count - 1, 1, RowString(count - 1) + "\r\n\r\n");
-        PlaceCaret(row_ + 1, 0);
-        return;
-    }
-    const std::string row = RowString(row_);
-    const TEditorAttributeArray map = CellMap(row_);
-    const int offset = std::min(map.ColumnToOffset(map.CharStart(col_)), static_cast<int>(row.size()));
-    int indent = 0;
-    if (caret_.AutoIndent) {
-        const int lineStart = rows_->LineStartRow(row_);
-        indent = LeadingBlankWidth(RowString(lineStart), Layout());
-        if (lineStart == row_ && col_ < indent) indent = col_;
-    }
-    std::string indentText;
-    if (caret_.TabIndent && caret_.TabSpaceCount > 0) {
-        indentText.assign(static_cast<std::size_t>(indent / caret_.TabSpaceCount), '\t');
-        indentText.append(static_cast<std::size_t>(indent % caret_.TabSpaceCount), ' ');
-    } else {
-        indentText.assign(static_cast<std::size_t>(indent), ' ');
-    }
-    const std::string text = row.substr(0, static_cast<std::size_t>(offset)) + "\r\n" + indentText +
-                             row.substr(static_cast<std::size_t>(offset));
-    const int caretRow = row_ + 1;
-    rows_->ReplaceRows(row_, 1, WithEnding(row_, text));
-    PlaceCaret(caretRow, static_cast<int>(indentText.size()));
-}
-
-void TEditor::TypeTab() {
-    const int width = TabWidthAt(col_, Layout());
-    InsertText(caret_.SoftTab ? std::string(static_cast<std::size_t>(width), ' ') : std::string("\t"));
-}
-
-void TEditor::TypeBackspace() {
-    if (col_ == 0) {
-        if (row_ == 0 || row_ > rows_->Count()) return;
-        const int prev = row_ - 1;
-        const std::string prevText = RowString(prev);
-        const int caretCol = static_cast<int>(prevText.size());
-        if (row_ == rows_->Count()) {
-            // The empty row after a final break: remove that break.
-            rows_->ReplaceRows(prev, 1, prevText);
-        } else {
-            rows_->ReplaceRows(prev, 2, WithEnding(row_, prevText + RowString(row_)));
-        }
-        PlaceCaret(prev, caretCol);
-        return;
-    }
-    const TEditorAttributeArray map = CellMap(row_);
-    if (col_ > map.Width()) {
-        MoveCaretTo(row_, col_ - 1, false, -1);
-        return;
-    }
-    std::string row = RowString(row_);
-    const int start = map.CharStart(col_ - 1);
-    const int from = map.ColumnToOffset(start);
-    const int to = map.ColumnToOffset(col_);
-    row.erase(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-    const int caretRow = row_;
-    rows_->ReplaceRows(row_, 1, WithEnding(row_, row));
-    PlaceCaret(caretRow, from);
-}
-
-void TEditor::TypeDelete() {
-    const int count = rows_->Count();
-    if (row_ >= count) return;
-    std::string row = RowString(row_);
-    const TEditorAttributeArray map = CellMap(row_);
-    if (col_ < map.Width()) {
-        const int start = map.CharStart(col_);
-        const int from = map.ColumnToOffset(start);
-        row.erase(static_cast<std::size_t>(from), CharLengthAt(row, static_cast<std::size_t>(from)));
-        const int caretRow = row_;
-        rows_->ReplaceRows(row_, 1, WithEnding(row_, row));
-        PlaceCaret(caretRow, from);
-        return;
-    }
-    if (RowEndingOf(row_) == reNoBreak) return;
-    // At or past the end: pad up to the caret and join the next line.
-    row.append(static_cast<std::size_t>(col_ - map.Width()), ' ');
-    const int caretRow = row_;
-    const int caretCol = static_cast<int>(row.size());
-    if (row_ + 1 < count) rows_->ReplaceRows(row_, 2, WithEnding(row_ + 1, row + RowString(row_ + 1)));
-    else rows_->ReplaceRows(row_, 1, row);
-    PlaceCaret(caretRow, caretCol);
-}
-
-void TEditor::inputMethodEvent(QInputMethodEvent* event) {
-    const QString commit = event->commitString();
-    if (!commit.isEmpty() && !readOnly_)
-        InsertText(Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(commit.utf16()),
-                                                    static_cast<std::size_t>(commit.size()))));
-    event->accept();
-}
-
-QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
-    switch (query) {
-    case Qt::ImCursorRectangle:
-        return CaretRect();
-    case Qt::ImFont:
-        return textFont_;
-    case Qt::ImEnabled:
-        return !readOnly_;
-    default:
-        return QAbstractScrollArea::inputMethodQuery(query);
-    }
+    if (MoveCaretKey(event)) return;
+    EditKey(event);
 }
 
 }  // namespace quodle

@@ -1,0 +1,106 @@
+#pragma once
+// The editing keys and commands as pure functions of the rows: each gives
+// the one ReplaceRows that carries it out (so it is one undo step) and where
+// the caret goes, or a caret move that changes no text. The editor widget
+// only applies the result.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/CellMap.h"
+#include "editor/EditorSelection.h"
+#include "props/EditorExProp.h"
+
+namespace quodle {
+
+// Count rows from Row (a line start) replaced by Text; the caret goes to
+// byte Caret of Text.
+struct TRowsEdit {
+    int Row = 0;
+    int Count = 0;
+    std::string Text;
+    std::size_t Caret = 0;
+};
+
+// What a key does: an edit, or a caret move without one, or nothing.
+struct TEditOutcome {
+    std::optional<TRowsEdit> Edit;
+    std::optional<TCellPos> Move;
+};
+
+// The text of whole lines as one string, changed by replacements at
+// ascending, non-overlapping positions and turned into one TRowsEdit.
+class TRowsPatch {
+public:
+    // Rows first..last, widened to whole lines; last may be the row after
+    // the last row when the text ends with a break (or is empty).
+    TRowsPatch(const TEditorStringList& rows, int first, int last);
+
+    int First() const { return first_; }
+    const std::string& OldText() const { return old_; }
+    // Position in the old text of byte `offset` of `row` (clamped to the row).
+    std::size_t PosOf(int row, int offset) const;
+    std::size_t RowEndPos(int row) const;
+
+    void Replace(std::size_t pos, std::size_t length, std::string_view text);
+    // Where an old position lands in the new text; a replacement that starts
+    // at `pos` is taken as before it, unless `afterInserted`.
+    std::size_t NewPos(std::size_t pos, bool afterInserted = true) const;
+    // Nothing when the text stays the same.
+    std::optional<TRowsEdit> Build(std::size_t caret) const;
+
+private:
+    struct TPiece {
+        std::size_t Pos;
+        std::size_t Length;
+        std::string Text;
+    };
+    int first_ = 0;
+    int realCount_ = 0;  // rows of the list covered (the row after the last is not one)
+    std::string old_;
+    std::vector<std::size_t> starts_;  // per covered row, the virtual one included
+    std::vector<TPiece> pieces_;
+};
+
+// Where the caret of an applied edit stands.
+TRowOffset CaretAfterEdit(const TEditorStringList& rows, const TRowsEdit& edit);
+
+// Width in cells of the leading blanks (spaces and tabs).
+int IndentWidth(std::string_view row, const TCellLayout& layout);
+// That width as text: spaces, or with TabIndent tabs and then spaces.
+std::string IndentText(int width, const TEditorCaretProp& caret);
+
+// Typed or inserted text at the caret: past the end of the row, the row is
+// padded with spaces first; in overwrite mode the text replaces as many
+// cells as it is wide (a character it cuts leaves spaces for its rest).
+std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos caret,
+                                        std::string_view text, bool overwrite);
+// The selected bytes replaced by text (empty: just deleted); the caret goes
+// after the text.
+std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TStreamRange& range,
+                                           std::string_view text);
+// The box's part of each row removed and text inserted at its top left.
+std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
+                                        std::string_view text);
+
+// Enter (shift: Shift+Enter, a new indented row above the line).
+TEditOutcome EnterKey(const TEditorStringList& rows, const TCellLayout& layout, const TEditorCaretProp& caret,
+                      TCellPos pos, bool shift, bool overwrite);
+TEditOutcome TabKey(const TEditorStringList& rows, const TCellLayout& layout, const TEditorCaretProp& caret,
+                    TCellPos pos, bool overwrite);
+TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layout, const TEditorCaretProp& caret,
+                          TCellPos pos);
+TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout, TCellPos pos);
+
+// Each line of text inserted at `target`'s column of consecutive rows from
+// target's row; short rows are padded, rows past the end appended.
+std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos target,
+                                      std::string_view text);
+
+// The lines of a text split at CR LF, CR or LF; a final break ends the last
+// line rather than starting an empty one.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+}  // namespace quodle

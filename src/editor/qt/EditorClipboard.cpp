@@ -1,0 +1,67 @@
+// The clipboard of TEditor: plain text (Shift-JIS bytes become Unicode here
+// and back), and the box format that makes a copied box paste as a box.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "base/ShiftJis.h"
+#include "editor/qt/Editor.h"
+#include "editor/qt/EditorClipboardFormat.h"
+
+namespace quodle {
+
+namespace {
+
+QString ToQString(std::string_view bytes) {
+    const std::u16string text = Cp932ToUtf16(bytes);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQString(const QString& text) {
+    return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                            static_cast<std::size_t>(text.size())));
+}
+
+}  // namespace
+
+void TEditor::CopyToClipboard() {
+    if (!Selected()) return;
+    const std::string text = SelText();
+    auto* data = new QMimeData;
+    data->setText(ToQString(text));
+    // The box format carries the bytes themselves.
+    if (selectionMode_ == selBox) data->setData(QString::fromLatin1(kBoxClipboardFormat), QByteArray::fromStdString(text));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TEditor::CutToClipboard() {
+    if (!Selected()) return;
+    CopyToClipboard();
+    ClearSelection();
+}
+
+void TEditor::PasteFromClipboard() {
+    if (readOnly_) return;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr) return;
+    const QString box = QString::fromLatin1(kBoxClipboardFormat);
+    if (data->hasFormat(box)) {
+        const QByteArray bytes = data->data(box);
+        BoxPaste(bytes.isEmpty() ? FromQString(data->text()) : bytes.toStdString());
+        return;
+    }
+    if (data->hasText()) InsertText(FromQString(data->text()));
+}
+
+bool TEditor::ClipboardHasText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && ((data->hasText() && !data->text().isEmpty()) ||
+                               data->hasFormat(QString::fromLatin1(kBoxClipboardFormat)));
+}
+
+std::string TEditor::ClipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText() ? FromQString(data->text()) : std::string();
+}
+
+}  // namespace quodle

@@ -1,0 +1,153 @@
+// The editing commands of TEditor: each asks the engine for its one edit,
+// applies it through the row list's ReplaceRows and places the caret.
+#include <algorithm>
+
+#include "editor/EditorCaret.h"
+#include "editor/qt/Editor.h"
+
+namespace quodle {
+
+void TEditor::Apply(const std::optional<TRowsEdit>& edit) {
+    if (!edit) return;
+    CaretBeginUpdate();
+    rows_->ReplaceRows(edit->Row, edit->Count, edit->Text);
+    const TRowOffset caret = CaretAfterEdit(*rows_, *edit);
+    PlaceCaret(caret.Row, caret.Offset);
+    CaretEndUpdate();
+}
+
+void TEditor::Apply(const TEditOutcome& outcome) {
+    if (outcome.Edit) Apply(outcome.Edit);
+    else if (outcome.Move) SetCaret(outcome.Move->Row, outcome.Move->Col, {outcome.Move->Col < col_ ? -1 : 1, false, false});
+}
+
+bool TEditor::DeleteSelection() {
+    if (!Selected()) return false;
+    const bool box = selectionMode_ == selBox;
+    const TStreamRange range = SelectionRange();
+    const TBoxRange rect = SelectionBox();
+    Deselect();
+    Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, range, {}));
+    return true;
+}
+
+void TEditor::InsertText(std::string_view text) {
+    if (readOnly_ || text.empty()) return;
+    if (Selected()) {
+        // The selection and the new text are one edit, one undo step.
+        const bool box = selectionMode_ == selBox;
+        const TStreamRange range = SelectionRange();
+        const TBoxRange rect = SelectionBox();
+        Deselect();
+        Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, text) : ReplaceStreamEdit(*rows_, range, text));
+        return;
+    }
+    Deselect();
+    Apply(InsertTextEdit(*rows_, Layout(), {row_, col_}, text, overwrite_));
+}
+
+void TEditor::ClearSelection() { DeleteSelection(); }
+
+void TEditor::BoxPaste(std::string_view text) {
+    if (readOnly_ || text.empty()) return;
+    if (Selected()) {
+        // The box goes first; its left column is where the text goes.
+        const int left = selectionMode_ == selBox ? SelectionBox().Left : -1;
+        DeleteSelection();
+        if (left >= 0) SetCaret(row_, left);
+    }
+    Apply(BoxPasteEdit(*rows_, Layout(), {row_, col_}, text));
+}
+
+void TEditor::DeleteRowAt(int row) {
+    if (row < 0 || row >= rows_->Count()) return;
+    Deselect();
+    const bool lastWithoutBreak = row == rows_->Count() - 1 && rows_->RowEnding(row) == reNoBreak;
+    CaretBeginUpdate();
+    rows_->ReplaceRows(row, 1, {});
+    if (lastWithoutBreak && row > 0) SetCaret(row - 1, RowWidth(row - 1));
+    else SetCaret(row, 0);
+    CaretEndUpdate();
+}
+
+void TEditor::BlockOperation(TBlockOperation op) {
+    if (!Selected()) return;
+    if (selectionMode_ == selBox) {
+        const TBoxRange box = SelectionBox();
+        const TCellPos anchor = anchor_, caret{row_, col_};
+        CaretBeginUpdate();
+        Apply(BoxBlockEdit(*rows_, Layout(), box, op, 0));
+        CaretEndUpdate();
+        // The box stays where it was.
+        Select(anchor, caret);
+        return;
+    }
+    const TStreamRange range = SelectionRange();
+    const bool caretAtEnd = TCellPos{row_, col_} >= anchor_;
+    const std::optional<TBlockEdit> block = StreamBlockEdit(*rows_, Layout(), range, op, 0);
+    if (!block) return;
+    CaretBeginUpdate();
+    rows_->ReplaceRows(block->Edit.Row, block->Edit.Count, block->Edit.Text);
+    CaretEndUpdate();
+    // The same text stays selected, the caret at the same end.
+    const TCellPos start = CellOfOffset(block->Range.Start), end = CellOfOffset(block->Range.End);
+    if (caretAtEnd) Select(start, end);
+    else Select(end, start);
+}
+
+void TEditor::Undo() {
+    Deselect();
+    rows_->Undo();
+}
+
+void TEditor::Redo() {
+    Deselect();
+    rows_->Redo();
+}
+
+// ---------------------------------------------------------------- row marks
+
+std::uint16_t TEditor::RowMarksOf(int row) const {
+    return row >= 0 && row < rows_->Count() ? rows_->RowMarks(row) : 0;
+}
+
+void TEditor::PutRowMarks(int row, std::uint16_t marks) {
+    if (row < 0 || row >= rows_->Count()) return;
+    const std::uint16_t old = rows_->RowMarks(row);
+    rows_->SetRowMarks(row, marks);
+    const std::uint16_t inUse = rows_->MarksInUse();
+    rows_->SetMarksInUse(static_cast<std::uint16_t>((inUse | marks) & ~(old & ~marks)));
+    for (TEditorClient* e : rows_->Editors()) e->InvalidateRows(row, row);
+}
+
+void TEditor::SetRowMark(int row, int mark) {
+    if (mark < 0 || mark > 15 || row < 0 || row >= rows_->Count()) return;
+    const auto bit = static_cast<std::uint16_t>(1u << mark);
+    // A numbered mark stands on one row only.
+    if (mark < 10 && (rows_->MarksInUse() & bit) != 0) {
+        for (int r = 0; r < rows_->Count(); ++r) {
+            if (rows_->RowMarks(r) & bit) {
+                PutRowMarks(r, static_cast<std::uint16_t>(rows_->RowMarks(r) & ~bit));
+                break;
+            }
+        }
+    }
+    PutRowMarks(row, static_cast<std::uint16_t>(rows_->RowMarks(row) | bit));
+}
+
+void TEditor::ClearRowMark(int row, int mark) {
+    if (mark < 0 || mark > 15) return;
+    PutRowMarks(row, static_cast<std::uint16_t>(RowMarksOf(row) & ~(1u << mark)));
+}
+
+void TEditor::JumpToRowMark(int mark) {
+    if (mark < 0 || mark > 15 || (rows_->MarksInUse() & (1u << mark)) == 0) return;
+    for (int r = 0; r < rows_->Count(); ++r) {
+        if ((rows_->RowMarks(r) & (1u << mark)) == 0) continue;
+        if (r < topRow_ || r >= topRow_ + VisibleRowCount()) SetTopRow(r - VisibleRowCount() / 2);
+        MoveTo(r, col_, {r < row_ ? -1 : 1, true, false}, false);
+        return;
+    }
+}
+
+}  // namespace quodle

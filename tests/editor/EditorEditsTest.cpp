@@ -1,0 +1,204 @@
+// The editing keys and commands as the rows see them: each case applies the
+// one ReplaceRows an operation yields and checks the text and the caret.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "base/ShiftJis.h"
+#include "editor/EditorEdits.h"
+
+namespace quodle {
+namespace {
+
+TCellLayout Tabs(int n) { return TCellLayout{n, 0}; }
+
+struct TDoc {
+    TEditorScreenStrings rows{{2, 16}};  // tiny blocks: edits cross block bounds
+    explicit TDoc(const std::string& utf8) { rows.SetAllText(Utf8ToCp932(utf8)); }
+    std::string Text() const { return Cp932ToUtf8(rows.AllText()); }
+    TRowOffset Apply(const TRowsEdit& e) {
+        rows.ReplaceRows(e.Row, e.Count, e.Text);
+        return CaretAfterEdit(rows, e);
+    }
+};
+
+using TEditFn = std::function<TEditOutcome(const TEditorStringList&)>;
+
+struct TEditCase {
+    const char* name;
+    const char* text;
+    TEditFn edit;
+    const char* expected;  // nullptr: no edit
+    TRowOffset caret;      // after the edit; or the move for a caret-only outcome
+};
+
+TEditorCaretProp Caret(bool tabIndent = false, int tabs = 8) {
+    TEditorCaretProp c;
+    c.TabIndent = tabIndent;
+    c.TabSpaceCount = tabs;
+    return c;
+}
+
+TEditFn Insert(TCellPos p, std::string utf8, bool overwrite = false) {
+    return [=](const TEditorStringList& rows) {
+        return TEditOutcome{InsertTextEdit(rows, Tabs(8), p, Utf8ToCp932(utf8), overwrite), std::nullopt};
+    };
+}
+TEditFn Enter(TCellPos p, TEditorCaretProp c, bool shift = false, bool overwrite = false) {
+    return [=](const TEditorStringList& rows) { return EnterKey(rows, Tabs(c.TabSpaceCount), c, p, shift, overwrite); };
+}
+TEditFn Backspace(TCellPos p, bool unindent = true, int tabs = 8) {
+    TEditorCaretProp c = Caret(false, tabs);
+    c.BackSpaceUnIndent = unindent;
+    return [=](const TEditorStringList& rows) { return BackspaceKey(rows, Tabs(tabs), c, p); };
+}
+TEditFn Delete(TCellPos p) {
+    return [=](const TEditorStringList& rows) { return DeleteKey(rows, Tabs(8), p); };
+}
+TEditFn BoxPaste(TCellPos p, std::string utf8) {
+    return [=](const TEditorStringList& rows) {
+        return TEditOutcome{BoxPasteEdit(rows, Tabs(8), p, Utf8ToCp932(utf8)), std::nullopt};
+    };
+}
+TEditFn Stream(TRowOffset a, TRowOffset b, std::string utf8) {
+    return [=](const TEditorStringList& rows) {
+        return TEditOutcome{ReplaceStreamEdit(rows, {a, b}, Utf8ToCp932(utf8)), std::nullopt};
+    };
+}
+TEditFn Box(TBoxRange box, std::string utf8) {
+    return [=](const TEditorStringList& rows) {
+        return TEditOutcome{ReplaceBoxEdit(rows, Tabs(8), box, Utf8ToCp932(utf8)), std::nullopt};
+    };
+}
+TEditorCaretProp PrevSpace() {
+    TEditorCaretProp c;
+    c.PrevSpaceIndent = true;
+    return c;
+}
+
+class EditsTest : public ::testing::TestWithParam<TEditCase> {};
+
+TEST_P(EditsTest, GivesTheTextAndTheCaret) {
+    const TEditCase& c = GetParam();
+    TDoc doc(c.text);
+    const TEditOutcome out = c.edit(doc.rows);
+    if (c.expected == nullptr) {
+        EXPECT_FALSE(out.Edit.has_value());
+        if (out.Move) {
+            EXPECT_EQ(out.Move->Row, c.caret.Row);
+            EXPECT_EQ(out.Move->Col, c.caret.Offset);
+        }
+        return;
+    }
+    ASSERT_TRUE(out.Edit.has_value());
+    const TRowOffset caret = doc.Apply(*out.Edit);
+    EXPECT_EQ(doc.Text(), c.expected);
+    EXPECT_EQ(caret.Row, c.caret.Row);
+    EXPECT_EQ(caret.Offset, c.caret.Offset);
+}
+
+// "\u3042" etc. spelled out so the byte offsets read plainly: あ い う are two bytes each.
+const TEditCase kCases[] = {
+    {"typing past the end pads with spaces", "abc", Insert({0, 10}, "x"), "abc       x", {0, 11}},
+    {"typing in the middle", "abc", Insert({0, 1}, "xy"), "axybc", {0, 3}},
+    {"typing on the row after a final break", "ab\r\n", Insert({1, 2}, "x"), "ab\r\n  x", {1, 3}},
+    {"typing into an empty text", "", Insert({0, 0}, "x"), "x", {0, 1}},
+    {"typing a double-byte character", "ab", Insert({0, 1}, "あ"), "aあb", {0, 3}},
+    {"a pasted break splits the row", "ab\r\ncd", Insert({0, 1}, "x\r\ny"), "ax\r\nyb\r\ncd", {1, 1}},
+    {"overwrite replaces cells", "abcd", Insert({0, 1}, "x", true), "axcd", {0, 2}},
+    {"overwrite of half a double-byte character leaves a space", "aあb", Insert({0, 0}, "xy", true), "xy b", {0, 2}},
+    {"overwrite past the end of the row appends", "ab", Insert({0, 1}, "xyz", true), "axyz", {0, 4}},
+    {"overwrite of a double-byte character by one", "あい", Insert({0, 2}, "う", true), "あう", {0, 4}},
+    {"stream deletion across rows", "ab\r\ncd\r\nef", Stream({0, 1}, {1, 1}, ""), "ad\r\nef", {0, 1}},
+    {"stream replaced by typed text", "ab\r\ncd", Stream({0, 1}, {1, 1}, "X"), "aXd", {0, 2}},
+    {"deleting the whole text", "a\r\nb\r\n", Stream({0, 0}, {2, 0}, ""), "", {0, 0}},
+    {"box deletion", "abcd\r\nefgh\r\nij", Box({0, 2, 1, 3}, ""), "ad\r\neh\r\ni", {0, 1}},
+    {"box replaced by typed text", "abcd\r\nefgh", Box({0, 1, 1, 3}, "X"), "aXd\r\neh", {0, 2}},
+    {"enter keeps the indent in spaces", "    abc", Enter({0, 6}, Caret()), "    ab\r\n    c", {1, 4}},
+    {"enter writes the indent as tabs", "    abc", Enter({0, 6}, Caret(true, 4)), "    ab\r\n\tc", {1, 1}},
+    {"enter with tabs and spaces", "      abc", Enter({0, 7}, Caret(true, 4)), "      a\r\n\t  bc", {1, 3}},
+    {"enter left of the indent", "      x", Enter({0, 2}, Caret()), "  \r\n      x", {1, 2}},
+    {"enter past the end of the row", "  ab", Enter({0, 9}, Caret()), "  ab\r\n  ", {1, 2}},
+    {"enter on the row after the last", "a\r\n", Enter({1, 0}, Caret()), "a\r\n\r\n", {2, 0}},
+    {"enter in an empty text", "", Enter({0, 0}, Caret()), "\r\n", {1, 0}},
+    {"enter takes the previous indent on an empty row", "  a\r\n\r\nb", Enter({1, 0}, PrevSpace()),
+     "  a\r\n\r\n  \r\nb", {2, 2}},
+    {"shift+enter opens an indented row above", "  ab", Enter({0, 3}, Caret(), true), "  \r\n  ab", {0, 2}},
+    {"enter in overwrite mode only moves", "ab\r\ncd", Enter({0, 1}, Caret(), false, true), nullptr, {1, 0}},
+    {"backspace unindents to the line above", "    a\r\n        b", Backspace({1, 8}), "    a\r\n    b", {1, 4}},
+    {"backspace unindent skips blank lines", "    a\r\n  \r\n        b", Backspace({2, 8}),
+     "    a\r\n  \r\n    b", {2, 4}},
+    {"backspace unindent without a line above", "    b", Backspace({0, 4}), "b", {0, 0}},
+    {"backspace unindent over tabs", "\ta\r\n\t\tb", Backspace({1, 8}, true, 4), "\ta\r\n    b", {1, 4}},
+    {"backspace unindent on a blank row", "  a\r\n      ", Backspace({1, 6}), "  a\r\n  ", {1, 2}},
+    {"backspace without unindent", "    b", Backspace({0, 4}, false), "   b", {0, 3}},
+    {"backspace inside the text", "    ab", Backspace({0, 6}), "    a", {0, 5}},
+    {"backspace removes a whole double-byte character", "あいう", Backspace({0, 4}), "あう", {0, 2}},
+    {"backspace removes a whole tab", "\tx", Backspace({0, 8}, false), "x", {0, 0}},
+    {"backspace at column 0 joins", "ab\r\ncd", Backspace({1, 0}), "abcd", {0, 2}},
+    {"backspace on the row after a final break", "ab\r\n", Backspace({1, 0}), "ab", {0, 2}},
+    {"backspace past the end only moves", "ab", Backspace({0, 5}), nullptr, {0, 4}},
+    {"backspace at the top does nothing", "ab", Backspace({0, 0}), nullptr, {0, 0}},
+    {"delete a double-byte character", "あいう", Delete({0, 2}), "あう", {0, 2}},
+    {"delete a tab from inside it", "\tx", Delete({0, 3}), "x", {0, 0}},
+    {"delete past the end pads and joins", "ab\r\ncd", Delete({0, 4}), "ab  cd", {0, 4}},
+    {"delete the final break", "ab\r\n", Delete({0, 2}), "ab", {0, 2}},
+    {"delete at the end of the last row", "ab\r\ncd", Delete({1, 2}), nullptr, {0, 0}},
+    {"delete on the row after the last", "ab\r\n", Delete({1, 0}), nullptr, {0, 0}},
+    {"box paste pads short rows", "abc\r\nd\r\nefg", BoxPaste({0, 2}, "XY\r\nZW\r\n"), "abXYc\r\nd ZW\r\nefg", {1, 4}},
+    {"box paste appends rows", "ab", BoxPaste({0, 1}, "X\r\nY\r\nZ"), "aXb\r\n Y\r\n Z", {2, 2}},
+    {"box paste keeps a final break", "ab\r\n", BoxPaste({0, 1}, "X\r\nY"), "aXb\r\n Y\r\n", {1, 2}},
+    {"box paste into an empty text", "", BoxPaste({0, 2}, "X\r\nY"), "  X\r\n  Y", {1, 3}},
+    {"box paste at a double-byte character", "あい\r\nかき", BoxPaste({0, 2}, "X\r\nY"), "あXい\r\nかYき", {1, 3}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return name;
+});
+
+TEST(RowsPatch, MapsPositionsAcrossReplacements) {
+    TDoc doc("abc\r\ndef");
+    TRowsPatch patch(doc.rows, 0, 1);
+    EXPECT_EQ(patch.OldText(), "abc\r\ndef");
+    EXPECT_EQ(patch.PosOf(1, 1), 6u);
+    EXPECT_EQ(patch.RowEndPos(0), 3u);
+    EXPECT_EQ(patch.RowEndPos(1), 8u);
+    patch.Replace(1, 1, "XYZ");  // b -> XYZ
+    patch.Replace(6, 0, "!");
+    EXPECT_EQ(patch.NewPos(0), 0u);
+    EXPECT_EQ(patch.NewPos(1, false), 1u);
+    EXPECT_EQ(patch.NewPos(1), 4u);
+    EXPECT_EQ(patch.NewPos(3), 5u);
+    EXPECT_EQ(patch.NewPos(6), 9u);
+    EXPECT_EQ(patch.NewPos(6, false), 8u);
+    const auto edit = patch.Build(0);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->Text, "aXYZc\r\nd!ef");
+    EXPECT_EQ(edit->Count, 2);
+}
+
+TEST(RowsPatch, AnUnchangedTextIsNoEdit) {
+    TDoc doc("abc");
+    TRowsPatch patch(doc.rows, 0, 0);
+    patch.Replace(1, 0, "");
+    EXPECT_FALSE(patch.Build(0));
+}
+
+TEST(SplitLines, FinalBreakEndsTheLastLine) {
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string_view>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string_view>{"a", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(Indent, WidthAndText) {
+    EXPECT_EQ(IndentWidth(" \t x", Tabs(4)), 5);
+    EXPECT_EQ(IndentText(9, Caret(true, 4)), "\t\t ");
+    EXPECT_EQ(IndentText(3, Caret(false, 4)), "   ");
+}
+
+}  // namespace
+}  // namespace quodle
