@@ -34,7 +34,8 @@ class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
 class THyphenFountain;
-class TDocumentLines;
+class TLineList;
+class TProgressSink;
 struct TPickList;
 struct TVariableReport;
 
@@ -112,6 +113,7 @@ public:
 
     // The LISP analyses (MainFormAnalyses.cpp), named after their menu items.
     void mnuCountBracketsClick();  // 全括弧数カウント
+    void mnuSelectBracketClick();  // 対応括弧までを選択
     void CountKakko1Click();       // ユーザー関数へジャンプ
     void N74Click();               // ジャンプ → ユーザー関数へ
     void N71Click();               // ユーザー関数使用数
@@ -190,10 +192,13 @@ private:
 
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
+    // Status panel 4 after a selection change of a document editor.
+    void SelectionCount(TEditorEx* editor, bool selected);
     void SetPaneBrackets();
     void ShowElapsed(const QElapsedTimer& timer);
-    void ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
-                           const TPickList& list, const QElapsedTimer& timer);
+    // Builds a user-function list of the active document and shows it in
+    // TForm5; a picked function is jumped to.
+    void UserFunctionList(const QString& caption, TPickList (*build)(TLineList, TProgressSink*), bool storeAtStart);
     void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);

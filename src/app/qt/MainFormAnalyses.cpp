@@ -17,6 +17,7 @@
 #include "app/qt/StatusPanels.h"
 #include "base/FileIo.h"
 #include "base/qt/QtText.h"
+#include "editor/EditorSelection.h"
 #include "editor/EditorStrings.h"
 #include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
@@ -202,8 +203,16 @@ void TTarnwickMainForm::N85Click() {
 
 // ---------------------------------------------------------------- user functions
 
-void TTarnwickMainForm::ShowUserFunctions(TEditorEx* editor, const TDocumentLines& lines, const QString& caption,
-                                          const TPickList& list, const QElapsedTimer& timer) {
+void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*build)(TLineList, TProgressSink*),
+                                         bool storeAtStart) {
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
+    if (storeAtStart) StoreReturnPoint();
+    QElapsedTimer timer;
+    timer.start();
+    TProgressBarSink progress(ProgressBar1);
+    const TDocumentLines lines(editor->Rows());
+    const TPickList list = build(lines.Lines(), &progress);
     ProgressBar1->setValue(0);
     if (list.Items.empty()) {
         if (!list.Message.empty()) Message(MessageText(SjisToQString(list.Message)));
@@ -226,41 +235,14 @@ void TTarnwickMainForm::ShowUserFunctions(TEditorEx* editor, const TDocumentLine
 }
 
 void TTarnwickMainForm::CountKakko1Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildJumpList(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("ユーザー関数ジャンプ"), list, timer);
+    UserFunctionList(QStringLiteral("ユーザー関数ジャンプ"), BuildJumpList, false);
 }
 
 void TTarnwickMainForm::N74Click() { CountKakko1Click(); }
 
-void TTarnwickMainForm::N71Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    StoreReturnPoint();
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildUseCounts(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("ユーザー関数使用数"), list, timer);
-}
+void TTarnwickMainForm::N71Click() { UserFunctionList(QStringLiteral("ユーザー関数使用数"), BuildUseCounts, true); }
 
-void TTarnwickMainForm::N72Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
-    StoreReturnPoint();
-    QElapsedTimer timer;
-    timer.start();
-    TProgressBarSink progress(ProgressBar1);
-    const TDocumentLines lines(editor->Rows());
-    const TPickList list = BuildUnusedList(lines.Lines(), &progress);
-    ShowUserFunctions(editor, lines, QStringLiteral("未使用ユーザー関数"), list, timer);
-}
+void TTarnwickMainForm::N72Click() { UserFunctionList(QStringLiteral("未使用ユーザー関数"), BuildUnusedList, true); }
 
 void TTarnwickMainForm::N78Click() {
     TEditorEx* editor = ActiveEditor();
@@ -323,6 +305,58 @@ void TTarnwickMainForm::mnuCountBracketsClick() {
         editor->SetRow(report.CaretLine);
         editor->SetTopRow(BottomAlignedTopRow(editor->Row(), editor->VisibleRowCount()));
     }
+}
+
+void TTarnwickMainForm::mnuSelectBracketClick() {
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
+    const QString notBracket = QStringLiteral("カーソル位置の文字が、( または、) ではありません．");
+    const TEditorScreenStrings& rows = editor->Rows();
+    const int row = editor->Row();
+    if (row < 0 || row >= rows.Count() || editor->Col() < 0) {
+        Message(notBracket);
+        return;
+    }
+    const int offsetInLine = editor->OffsetInLine(row, editor->Col());
+    const std::string_view text = rows.View(row);
+    if (offsetInLine < 0 || text.empty()) return;
+    const std::size_t offset = OffsetInRow(rows, row, offsetInLine);
+    const std::string_view character =
+        offset < text.size() ? text.substr(offset, CharLengthAt(text, offset)) : std::string_view();
+    StatusBar1->SetPanelText(kCommandPanel, SjisToQString(character));
+    if ((character != "(" && character != ")") || editor->TokenKindAt(row, static_cast<int>(offset)) != tokSymbol) {
+        Message(notBracket);
+        return;
+    }
+    int partnerRow = row;
+    int partnerOffset = static_cast<int>(offset);
+    if (!editor->FindMatchingBracket(partnerRow, partnerOffset)) {
+        Message(QStringLiteral("対応する括弧が見つかりません．"));
+        return;
+    }
+    const int partnerColumn = editor->ExpandedWidth(rows.View(partnerRow).substr(0, static_cast<std::size_t>(partnerOffset) + 1));
+    StatusBar1->SetPanelText(kCommandPanel, QString::fromStdString(MatchingBracketPanel(
+                                                character.front(), editor->LineIndexOfRow(partnerRow), partnerColumn)));
+    TRowOffset open{row, static_cast<int>(offset)};
+    TRowOffset close{partnerRow, partnerOffset};
+    if (character == ")") std::swap(open, close);
+    const std::int64_t start = TextOffsetOf(rows, open);
+    editor->SetSelStart(start);
+    editor->SetSelLength(TextOffsetOf(rows, close) + 1 - start);
+}
+
+void TTarnwickMainForm::SelectionCount(TEditorEx* editor, bool selected) {
+    if (!selected) {
+        StatusBar1->SetPanelText(4, QString());
+        return;
+    }
+    // The count takes the end as the last selected byte; an end at the start
+    // of a row gives -1 there, which the count moves to the row before.
+    const TStreamRange range = editor->SelectionRange();
+    const TSelectionRange selection{range.Start.Row, range.Start.Offset, range.End.Row, range.End.Offset - 1};
+    TProgressBarSink progress(ProgressBar1);
+    const TRowLineTokens tokens(editor->Rows(), *editor->Fountain());
+    StatusBar1->SetPanelText(4, QString::fromStdString(CountSelectedBrackets(tokens, selection, &progress)));
 }
 
 }  // namespace quodle

@@ -174,7 +174,7 @@ void TTarnwickMainForm::CreateMenus() {
 
     // 関数・変数
     QMenu* lisp = bar->addMenu(QStringLiteral("関数・変数"));
-    Later(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")))
+    Connected(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")), [this] { mnuSelectBracketClick(); })
         ->setIcon(ToolImage(imgSelectBracket));
     Connected(AddItem(lisp, QStringLiteral("mnuCountBrackets"), QStringLiteral("全括弧数カウント"), QStringLiteral("F4")), [this] { mnuCountBracketsClick(); })
         ->setIcon(ToolImage(imgCountBrackets));

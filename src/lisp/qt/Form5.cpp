@@ -88,10 +88,11 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent, Qt::Tool) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setFixedHeight(kMemoHeight);
     splitter->addWidget(ListBox1);
     splitter->addWidget(Memo1);
     splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({kDesignHeight - kMemoHeight, kMemoHeight});
     layout->addWidget(splitter);
 
     BitBtn1 = new QToolButton(this);
@@ -145,7 +146,7 @@ void TForm5::MakePickList() {
 void TForm5::showEvent(QShowEvent* event) {
     if (!IsUserFunctionList()) {
         Memo1->hide();
-        Memo1->setFixedHeight(1);
+        Memo1->resize(Memo1->width(), 1);
     }
     if (ListBox1->count() > 0) {
         ListBox1->setCurrentRow(0);

@@ -201,6 +201,65 @@ private slots:
         QCOMPARE(editor->TopRow(), 0);
     }
 
+    // ------------------------------------------------------------ Ctrl+[ and the selection count
+
+    void selectBracket_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("message");
+        const QString notBracket = QStringLiteral("カーソル位置の文字が、( または、) ではありません．");
+        QTest::newRow("last closing") << "(a (b) c)" << 0 << 8 << "(a (b) c)" << " ( = 1行 : 1桁" << "";
+        QTest::newRow("inner opening") << "(a (b) c)" << 0 << 3 << "(b)" << " ) = 1行 : 6桁" << "";
+        QTest::newRow("over lines, tab") << "(defun f ()\r\n\t(g))" << 0 << 0 << "(defun f ()\r\n\t(g))"
+                                         << " ) = 2行 : 8桁" << "";
+        QTest::newRow("not a bracket") << "(a (b) c)" << 0 << 1 << "" << "a" << notBracket;
+        QTest::newRow("bracket in a string") << "(a \"(\")" << 0 << 4 << "" << "(" << notBracket;
+        QTest::newRow("no partner") << "(a" << 0 << 0 << "" << "(" << "対応する括弧が見つかりません．";
+        QTest::newRow("empty line: nothing") << "(a\r\n\r\nb)" << 1 << 0 << "" << "-" << "";
+    }
+    void selectBracket() {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        TTarnwickMainForm* w = CreateWith(text);
+        TEditorEx* editor = w->ActiveEditor();
+        editor->SetRow(row);
+        editor->SetCol(col);
+        w->StatusPanels()->SetPanelText(5, QStringLiteral("-"));
+        QTest::keyClick(editor, Qt::Key_BracketLeft, Qt::ControlModifier);
+        QTEST(FromSjis(editor->SelText()), "selected");
+        QTEST(Panel(w, 5), "panel");
+        QCOMPARE(Messages(), message.isEmpty() ? QStringList{} : QStringList{message});
+    }
+
+    void selectionCount() {
+        TTarnwickMainForm* w = CreateWith(QStringLiteral("(a (b) \"(\" ; )\r\n;| ) |; (c\r\n"));
+        TEditorEx* editor = w->ActiveEditor();
+        Trigger(w, "mnuCountBrackets");
+        const QString whole = Panel(w, 4);
+        QCOMPARE(whole, QStringLiteral("( 3 > 1 )"));
+        w->StatusPanels()->SetPanelText(4, QString());
+        editor->SelectAll();
+        QCOMPARE(Panel(w, 4), whole);
+        QCOMPARE(Messages().size(), 1);  // F4's own message only
+        editor->Select({0, 3}, {0, 6});  // "(b)"
+        QCOMPARE(Panel(w, 4), QStringLiteral("( 1 = 1 )"));
+        // From the ")" after b to the end of the next row: the string, the
+        // comment and the block comment hold the other brackets.
+        editor->Select({0, 5}, {1, 10});
+        QCOMPARE(Panel(w, 4), QStringLiteral("( 1 = 1 )"));
+        // A selection that ends at the start of a row stops before it.
+        editor->Select({0, 0}, {1, 0});
+        QCOMPARE(Panel(w, 4), QStringLiteral("( 2 > 1 )"));
+        editor->Deselect();
+        QCOMPARE(Panel(w, 4), QString());
+        QCOMPARE(w->ProgressBar()->value(), 0);
+        QCOMPARE(w->ProgressBar()->maximum(), 100);
+    }
     // ------------------------------------------------------------ user functions
 
     void jumpList_orderAndJump() {
@@ -319,7 +378,7 @@ private slots:
             DoubleClickItem(form, 0);
             return form.result();
         });
-        Trigger(w, "N78");
+        QTest::keyClick(editor, Qt::Key_Space, Qt::ShiftModifier | Qt::ControlModifier);
         QCOMPARE(caption, QStringLiteral("func"));
         QCOMPARE(shown, (QStringList{"setlayer name)", "   sets the layer"}));
         QVERIFY(!memoVisible);
