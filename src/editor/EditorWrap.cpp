@@ -1,5 +1,7 @@
 // The row list's side of word wrap: turning text into rows and recutting
 // every line of the text.
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "editor/EditorScreenStrings.h"
@@ -23,8 +25,8 @@ public:
     void Add(std::string_view text, std::uint32_t word1, std::uint32_t word2) {
         if (word1 != 0 || word2 != 0) words_.push_back({static_cast<int>(texts_.size()), word1, word2});
         texts_.push_back(text);
-        if (texts_.size() >= kBatch) Flush();
     }
+    bool Full() const { return texts_.size() >= kBatch; }
     void Flush() {
         if (texts_.empty()) return;
         const int base = rows_.Count();
@@ -49,7 +51,13 @@ private:
     std::vector<TWords> words_;
 };
 
-constexpr std::uint32_t MarksWord(std::uint16_t marks) { return static_cast<std::uint32_t>(marks) << 16; }
+constexpr std::uint32_t MarksWord(std::uint16_t marks) {
+    return static_cast<std::uint32_t>(marks) << rowbits::kRowMarksShift;
+}
+
+constexpr std::uint16_t MarksOf(std::uint32_t word2) {
+    return static_cast<std::uint16_t>(word2 >> rowbits::kRowMarksShift);
+}
 
 }  // namespace
 
@@ -81,49 +89,56 @@ void TEditorScreenStrings::SplitIntoRows(std::string_view text, TEditorStringLis
 
 void TEditorScreenStrings::RebuildRows(bool wrap) {
     const TLineWrapper wrapper(wrapOption_, tabSpaceCount_);
-    TEditorStringList rebuilt(BlockSize());
-    {
-        TRowSink sink(rebuilt);
-        std::string joined;
-        std::vector<std::size_t> ends;
-        const int n = Count();
-        for (int r = 0; r < n;) {
-            int e = r;
-            while (e < n - 1 && RowEnding(e) == reWrapped) ++e;
-            // A line cut off after a wrapped last row still ends the text.
-            const TRowEnding ending = RowEnding(e) == reWrapped ? reNoBreak : RowEnding(e);
-            std::string_view line;
-            if (e == r) {
-                line = View(r);  // this list outlives the sink's batches
+    // The old rows are read as the new ones are written, and freed behind.
+    TRewriter old(*this);
+    TRowSink sink(*this);
+    std::deque<std::string> joined;  // lines of several rows, until the next flush
+    std::vector<std::size_t> ends;
+    const int n = old.OldCount();
+    auto endingOf = [](std::uint32_t word1) { return static_cast<TRowEnding>(word1 & rowbits::kRowEndingMask); };
+    std::vector<std::uint16_t> marks;  // of the old rows of one line
+    for (int r = 0; r < n;) {
+        TRewriter::TOldRow row = old.OldRow(r);
+        std::string_view line = row.text;
+        marks.assign(1, MarksOf(row.word2));
+        int e = r;
+        if (endingOf(row.word1) == reWrapped && e < n - 1) {
+            std::string& text = joined.emplace_back(row.text);
+            while (endingOf(row.word1) == reWrapped && e < n - 1) {
+                row = old.OldRow(++e);
+                text.append(row.text);
+                marks.push_back(MarksOf(row.word2));
+            }
+            line = text;
+        }
+        // A line cut off after a wrapped last row still ends the text.
+        const TRowEnding ending = endingOf(row.word1) == reWrapped ? reNoBreak : endingOf(row.word1);
+        ends.clear();
+        if (wrap && !wrapper.FitsOneRow(line)) wrapper.Split(line, ends);
+        else ends.push_back(line.size());
+        // Old row i hands its marks to new row i; the last new row takes
+        // the marks of every old row from its own position on.
+        const std::size_t m = ends.size();
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < m; ++i) {
+            std::uint16_t rowMarks = 0;
+            if (i + 1 < m) {
+                if (i < marks.size()) rowMarks = marks[i];
             } else {
-                sink.Flush();
-                joined.clear();
-                for (int k = r; k <= e; ++k) joined.append(View(k));
-                line = joined;
+                for (std::size_t k = i; k < marks.size(); ++k) rowMarks |= marks[k];
             }
-            ends.clear();
-            if (wrap && !wrapper.FitsOneRow(line)) wrapper.Split(line, ends);
-            else ends.push_back(line.size());
-            // Old row i hands its marks to new row i; the last new row takes
-            // the marks of every old row from its own position on.
-            const int m = static_cast<int>(ends.size());
-            std::size_t start = 0;
-            for (int i = 0; i < m; ++i) {
-                std::uint16_t marks = 0;
-                if (i + 1 < m) {
-                    if (r + i <= e) marks = RowMarks(r + i);
-                } else {
-                    for (int k = r + i; k <= e; ++k) marks |= RowMarks(k);
-                }
-                const std::size_t end = ends[static_cast<std::size_t>(i)];
-                sink.Add(line.substr(start, end - start), i + 1 < m ? reWrapped : ending, MarksWord(marks));
-                start = end;
-            }
-            if (e != r) sink.Flush();
-            r = e + 1;
+            sink.Add(line.substr(start, ends[i] - start), i + 1 < m ? reWrapped : ending, MarksWord(rowMarks));
+            start = ends[i];
+        }
+        r = e + 1;
+        if (sink.Full()) {
+            sink.Flush();
+            joined.clear();
+            old.Release(r);
         }
     }
-    SwapRows(rebuilt);
+    sink.Flush();
+    old.Release(n);
     layout_ = {tabSpaceCount_, wrap ? wrapOption_.WrapByte() : 0};
 }
 

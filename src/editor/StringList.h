@@ -138,6 +138,32 @@ public:
         TheStringList& list_;
     };
 
+    // Rewrites the whole list front to back at load speed: the old rows are
+    // read in order while new ones are appended to the list (through a
+    // TAppender), and each old block is freed once reading has passed it, so
+    // the text is never held twice. Fires no notification.
+    class TRewriter {
+    public:
+        explicit TRewriter(TheStringList& list);
+        ~TRewriter();
+        TRewriter(const TRewriter&) = delete;
+        TRewriter& operator=(const TRewriter&) = delete;
+        int OldCount() const { return old_->count_; }
+        struct TOldRow {
+            std::string_view text;  // lives until released
+            std::uint32_t word1;
+            std::uint32_t word2;
+        };
+        // An old row at or after the released ones.
+        TOldRow OldRow(int index) const;
+        // The old rows before `index` are not read any more.
+        void Release(int index);
+
+    private:
+        std::unique_ptr<TheStringList> old_;
+        std::size_t released_ = 0;  // old blocks freed
+    };
+
 protected:
     // Tallies the rows whose (word 1 & mask) == value; nothing until set.
     void SetTally(std::uint32_t mask, std::uint32_t value);

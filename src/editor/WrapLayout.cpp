@@ -40,9 +40,19 @@ bool IsBreakCell(char code) { return code == kCellDelimiter || code == kCellTabF
 
 bool TLineWrapper::FitsOneRow(std::string_view line) const {
     // Every byte takes at least one cell, and only tabs take more.
-    if (line.size() >= static_cast<std::size_t>(layout_.wrapByte)) return false;
-    if (std::memchr(line.data(), '\t', line.size()) == nullptr) return true;
-    return TEditorAttributeArray(line, layout_, layout_.wrapByte).Width() < layout_.wrapByte;
+    const int wrap = layout_.wrapByte;
+    if (line.size() >= static_cast<std::size_t>(wrap)) return false;
+    // Tabs mostly indent: the leading ones are summed, the rest of the line
+    // is usually free of tabs and then one cell per byte.
+    int width = 0;
+    std::size_t i = 0;
+    for (; i < line.size() && line[i] == '\t'; ++i)
+        if ((width += TabWidthAt(width, layout_)) >= wrap) return false;
+    const std::string_view rest = line.substr(i);
+    if (std::memchr(rest.data(), '\t', rest.size()) == nullptr) return width + static_cast<int>(rest.size()) < wrap;
+    for (const char c : rest)
+        if ((width += c == '\t' ? TabWidthAt(width, layout_) : 1) >= wrap) return false;
+    return true;
 }
 
 int TLineWrapper::RowCells(std::string_view rest, const TEditorAttributeArray& map) const {
@@ -76,17 +86,41 @@ int TLineWrapper::RowCells(std::string_view rest, const TEditorAttributeArray& m
     return k;
 }
 
+std::size_t TLineWrapper::PlainRowBytes(std::string_view rest) const {
+    const int wrap = layout_.wrapByte;
+    int width = 0;
+    std::size_t i = 0;
+    while (i < rest.size()) {
+        if (rest[i] == '\t') {
+            if (width >= wrap) break;
+            width += TabWidthAt(width, layout_);
+            ++i;
+            continue;
+        }
+        const std::size_t n = CharLengthAt(rest, i);
+        if (width + static_cast<int>(n) > wrap) break;
+        width += static_cast<int>(n);
+        i += n;
+    }
+    return i;
+}
+
 void TLineWrapper::Split(std::string_view line, std::vector<std::size_t>& ends) const {
     const std::size_t first = ends.size();
     std::size_t start = 0;
+    const bool plain = !option_.WordBreak() && !option_.FollowPunctuation() && !option_.Leading();
     // The map reaches three cells past the row for the punctuation that may
     // hang there and the character after it.
     const int mapped = layout_.wrapByte + 3;
     while (start < line.size()) {
         const std::string_view rest = line.substr(start);
         if (FitsOneRow(rest)) break;
-        const TEditorAttributeArray map(rest, layout_, mapped);
-        start += static_cast<std::size_t>(map.ColumnToOffset(RowCells(rest, map)));
+        if (plain) {
+            start += PlainRowBytes(rest);
+        } else {
+            const TEditorAttributeArray map(rest, layout_, mapped);
+            start += static_cast<std::size_t>(map.ColumnToOffset(RowCells(rest, map)));
+        }
         ends.push_back(start);
     }
     if (start < line.size() || ends.size() == first || !option_.FollowRetMark()) ends.push_back(line.size());

@@ -24,6 +24,10 @@ public:
     void Split(std::string_view line, std::vector<std::size_t>& ends) const;
     // Cells the first row of `rest` takes; `rest` is at least a row wide.
     int RowCells(std::string_view rest, const TEditorAttributeArray& map) const;
+    // The same with none of the breaking rules on, without a map: the
+    // bytes of the characters that fit in the row (a tab that starts in it
+    // always fits, stopping at the row's end).
+    std::size_t PlainRowBytes(std::string_view rest) const;
 
     const TCellLayout& Layout() const { return layout_; }
 

@@ -75,6 +75,8 @@ TEST_F(WrapFixture, SwitchingWrapsEveryLineAndKeepsCaretAndTopOnTheirText) {
     EXPECT_EQ(lines.Count(), 3);
     EXPECT_EQ(lines.Get(0), A(25));
     EXPECT_EQ(lines.Get(2), A(45, 'b'));
+    EXPECT_THROW(lines.Get(3), EListError);
+    EXPECT_THROW(lines.Get(-1), EListError);
     EXPECT_EQ(lines.Text(), A(25) + "\r\nShort\r\n" + A(45, 'b'));
     EXPECT_EQ(rows.CellLayout().wrapByte, 20);
     lines.Put(0, "x");

@@ -1,11 +1,14 @@
 #include "app/qt/Dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
 #include "app/qt/LineNumberDialog.h"
 
 namespace quodle {
+
+int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);

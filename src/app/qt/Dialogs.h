@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace quodle {
@@ -28,6 +29,9 @@ public:
     // The chosen path, or nothing on cancel. FilterIndex follows the choice.
     virtual std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) = 0;
     virtual std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) = 0;
+    // Shows one of the program's own modal windows and returns its result
+    // (QDialog::Accepted or Rejected); tests drive the window instead.
+    virtual int ExecModal(QDialog& dialog);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
 };

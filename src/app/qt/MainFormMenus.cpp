@@ -38,6 +38,11 @@ QAction* Later(QAction* action) {
 
 }  // namespace
 
+QAction* TTarnwickMainForm::Connected(QAction* action, const std::function<void()>& handler) {
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
 QAction* TTarnwickMainForm::AddItem(QMenu* menu, const QString& name, const QString& caption,
                                     const QString& shortcut) {
     auto* action = new QAction(caption, this);
@@ -140,7 +145,7 @@ void TTarnwickMainForm::CreateMenus() {
     connect(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")),
             &QAction::triggered, this, [this] { mnuJumpLineClick(); });
     // Shares its shortcut with ユーザー関数へジャンプ; only that item owns the key.
-    Later(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")));
+    Connected(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")), [this] { N74Click(); });
     connect(AddItem(jump, QStringLiteral("mnuJumpTop"), QStringLiteral("行トップへ"), QStringLiteral("Ctrl+Home")),
             &QAction::triggered, this, [this] { mnuJumpTopClick(); });
     connect(AddItem(jump, QStringLiteral("mnuJumpEnd"), QStringLiteral("行末尾へ"), QStringLiteral("Ctrl+End")),
@@ -169,20 +174,20 @@ void TTarnwickMainForm::CreateMenus() {
 
     // 関数・変数
     QMenu* lisp = bar->addMenu(QStringLiteral("関数・変数"));
-    Later(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")))
+    Connected(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")), [this] { mnuSelectBracketClick(); })
         ->setIcon(ToolImage(imgSelectBracket));
-    Later(AddItem(lisp, QStringLiteral("mnuCountBrackets"), QStringLiteral("全括弧数カウント"), QStringLiteral("F4")))
+    Connected(AddItem(lisp, QStringLiteral("mnuCountBrackets"), QStringLiteral("全括弧数カウント"), QStringLiteral("F4")), [this] { mnuCountBracketsClick(); })
         ->setIcon(ToolImage(imgCountBrackets));
     lisp->addSeparator();
-    Later(AddItem(lisp, QStringLiteral("N3"), QStringLiteral("未使用・未宣言変数"), QStringLiteral("F5")))
+    Connected(AddItem(lisp, QStringLiteral("N3"), QStringLiteral("未使用・未宣言変数"), QStringLiteral("F5")), [this] { N3Click(); })
         ->setIcon(ToolImage(imgVariableCheck));
-    Later(AddItem(lisp, QStringLiteral("N76"), QStringLiteral("変数一覧")));
+    Connected(AddItem(lisp, QStringLiteral("N76"), QStringLiteral("変数一覧")), [this] { N76Click(); });
     lisp->addSeparator();
-    Later(AddItem(lisp, QStringLiteral("CountKakko1"), QStringLiteral("ユーザー関数へジャンプ"), QStringLiteral("Shift+Ctrl+J")))
+    Connected(AddItem(lisp, QStringLiteral("CountKakko1"), QStringLiteral("ユーザー関数へジャンプ"), QStringLiteral("Shift+Ctrl+J")), [this] { CountKakko1Click(); })
         ->setIcon(ToolImage(imgUserFunctionJump));
-    Later(AddItem(lisp, QStringLiteral("N72"), QStringLiteral("未使用ユーザー関数")));
-    Later(AddItem(lisp, QStringLiteral("N71"), QStringLiteral("ユーザー関数使用数")));
-    Later(AddItem(lisp, QStringLiteral("N78"), QStringLiteral("ユーザー関数検索"), QStringLiteral("Shift+Ctrl+Space")));
+    Connected(AddItem(lisp, QStringLiteral("N72"), QStringLiteral("未使用ユーザー関数")), [this] { N72Click(); });
+    Connected(AddItem(lisp, QStringLiteral("N71"), QStringLiteral("ユーザー関数使用数")), [this] { N71Click(); });
+    Connected(AddItem(lisp, QStringLiteral("N78"), QStringLiteral("ユーザー関数検索"), QStringLiteral("Shift+Ctrl+Space")), [this] { N78Click(); });
     lisp->addSeparator();
     Later(AddItem(lisp, QStringLiteral("N88"), QStringLiteral("コメント抜き出し(関数カタログ化）")));
     Later(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")));
@@ -245,7 +250,7 @@ void TTarnwickMainForm::CreateMenus() {
     }
     Later(AddItem(settings, QStringLiteral("mnuShowTokenKind"), QStringLiteral("文字種別を表示する")))->setCheckable(true);
     settings->addSeparator();
-    Later(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")));
+    Connected(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")), [this] { N85Click(); });
     Later(AddItem(settings, QStringLiteral("mnuScrollTest"), QStringLiteral("スクロールテスト")));
 
     // ウィンドウ
