@@ -51,15 +51,10 @@ private:
     std::vector<TWords> words_;
 };
 
-constexpr std::uint32_t MarksWord(std::uint16_t marks) {
-    return static_cast<std::uint32_t>(marks) << rowbits::kRowMarksShift;
-}
-
-constexpr std::uint16_t MarksOf(std::uint32_t word2) {
-    return static_cast<std::uint16_t>(word2 >> rowbits::kRowMarksShift);
-}
-
 }  // namespace
+
+using rowbits::MarksOf;
+using rowbits::MarksWord;
 
 void TEditorScreenStrings::SplitIntoRows(std::string_view text, TEditorStringList& rows) const {
     rows.Clear();

@@ -25,6 +25,9 @@ inline constexpr std::uint32_t kWrappedTokenMask = 0x000000FFu;
 inline constexpr std::uint32_t kElementFlagMask = 0x0000FF00u;
 inline constexpr std::uint32_t kRowMarksMask = 0xFFFF0000u;
 inline constexpr int kRowMarksShift = 16;
+// A set of row marks in its place in word 2, and back.
+constexpr std::uint32_t MarksWord(std::uint16_t marks) { return static_cast<std::uint32_t>(marks) << kRowMarksShift; }
+constexpr std::uint16_t MarksOf(std::uint32_t word2) { return static_cast<std::uint16_t>(word2 >> kRowMarksShift); }
 // The state part of each word (everything but RowEnding and RowMarks).
 inline constexpr std::uint32_t kState1Mask = ~kRowEndingMask;
 inline constexpr std::uint32_t kState2Mask = kWrappedTokenMask | kElementFlagMask;

@@ -2,9 +2,7 @@
 
 namespace quodle {
 
-namespace {
-constexpr std::uint32_t MarksWord(std::uint16_t marks) { return static_cast<std::uint32_t>(marks) << 16; }
-}  // namespace
+using rowbits::MarksWord;
 
 std::uint16_t TEditorScreenStrings::RowMarksOf(int row) const {
     return row >= 0 && row < Count() ? RowMarks(row) : 0;

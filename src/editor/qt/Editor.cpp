@@ -232,9 +232,8 @@ int TEditor::VisibleRowCount() const {
     return std::max(1, (viewport()->height() - TextTop()) / std::max(1, rowHeight_));
 }
 
-int TEditor::VisibleColCount() const {
-    return std::max(1, (viewport()->width() - TextLeft() - cellWidth_ / 2) / std::max(1, cellWidth_));
-}
+// The viewport already leaves out the scroll bar.
+int TEditor::VisibleColCount() const { return Geometry().VisibleColumns(viewport()->width(), 0); }
 
 void TEditor::ScrollToCaret() {
     const int rows = VisibleRowCount();
@@ -323,7 +322,11 @@ void TEditor::UpdateBlockEnd() {
 void TEditor::RowsChanged() {
     const TLastChange& change = rows_->LastChange();
     UpdateScrollBars();
-    if (!change.Set || updateBlock_ > 0) {
+    // A left bar that needs another digit moves the whole text.
+    const int digits = Geometry().LeftbarDigits;
+    const bool moved = digits != leftbarDigits_;
+    leftbarDigits_ = digits;
+    if (!change.Set || updateBlock_ > 0 || moved) {
         InvalidateAll();
     } else {
         const int delta = change.NewRowCount - change.OldRowCount;

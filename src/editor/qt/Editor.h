@@ -373,6 +373,7 @@ private:
     int rowHeight_ = 16;
     int ascent_ = 12;
     TFontCell fontCell_;
+    int leftbarDigits_ = 0;  // as last painted
     std::vector<QPixmap> imageDigits_;
     std::vector<QPixmap> imageMarks_;
     // The built-in mark pictures and line strips, shared by all editors.

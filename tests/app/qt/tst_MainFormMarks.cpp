@@ -10,6 +10,7 @@
 #include "app/qt/LineNumberDialog.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
+#include "app/qt/StatusPanels.h"
 #include "editor/RowMarks.h"
 #include "editor/qt/EditorEx.h"
 #include "support/qt/FakeDialogs.h"
@@ -244,6 +245,29 @@ private slots:
         second->Lines().SetText("a\r\nb\r\n");
         Trigger("mnuJumpBack");
         QCOMPARE(w_->ReturnPoint().row, -1);
+    }
+
+    void positionPanel_countsLinesAcrossWrappedRows() {
+        TEditorEx* e = Open(3);
+        e->Lines().SetText(std::string(50, 'a') + "\r\n(b)\r\n");
+        TWrapOptionValues wrap;
+        wrap.WrapByte = 20;
+        e->SetWrapOption(wrap);
+        e->SetWordWrap(true);
+        QCOMPARE(e->Rows().Count(), 4);
+        e->SetRow(2);
+        e->SetCol(5);
+        QCOMPARE(w_->StatusPanels()->PanelText(0), QStringLiteral("    3 行:   6 桁"));
+        Trigger("LinesChar1");
+        QCOMPARE(w_->StatusPanels()->PanelText(0), QStringLiteral("    1 行:  46 桁"));
+        e->SetRow(3);
+        e->SetCol(0);
+        QCOMPARE(w_->StatusPanels()->PanelText(0), QStringLiteral("    2 行:   1 桁"));
+        e->SetRow(0);
+        // 行番号へ counts lines too: line 2 is the row after the wrapped line.
+        dialogs_->lineNumbers = {QStringLiteral("2")};
+        Trigger("mnuJumpLine");
+        QCOMPARE(e->Row(), 3);
     }
 
     void lineNumberPrompt_takesDigitsAndBackspaceOnly() {

@@ -239,6 +239,61 @@ private slots:
         QCOMPARE(Count(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
     }
 
+    void propertySet_carriesEveryMarkAndLayoutSetting() {
+        TEditorExProp p = TEditorExProp::TemplateDesign();
+        p.Imagebar.DigitWidth = 9;
+        p.Ruler.Visible = true;
+        p.Ruler.MarkColor = clRed;
+        p.Leftbar.ZeroLead = true;
+        p.Leftbar.ShowNumberMode = nmLine;
+        p.Margin.Top = 5;
+        p.Marks.RetMark = {kMark, true};
+        p.ExMarks.TabMark = {kMark, true};
+        p.ExMarks.Hit.BkColor = kTint;
+        p.FindMarkText = "abc";
+        TVerticalLine line;
+        line.SetPosition(72);
+        p.VerticalLines = {line, line};
+        p.WordWrap = true;
+        p.WrapOption.WrapByte = 33;
+        p.WrapOption.FollowRetMark = true;
+        E().AssignFrom(p);
+        QVERIFY(E().Prop() == p);
+        QCOMPARE(E().Rows().WrapOption().WrapByte(), 33);
+    }
+
+    void findMarks_underlineEveryOccurrenceInTheLine() {
+        TEditorExProp prop = E().Prop();
+        prop.ExMarks.FindMark = {kMark, true};
+        prop.ExMarks.Hit = {clNone, kTint, {}};
+        prop.WordWrap = true;
+        prop.WrapOption.WrapByte = 20;
+        E().AssignFrom(prop);
+        E().Lines().SetText("abc abc\r\n" + std::string(18, 'x') + "abcd\r\n");
+        QCOMPARE(E().RowString(1), std::string(18, 'x') + "ab");
+        E().SetFindMarkSearch([](std::string_view line, std::string_view find, std::vector<std::pair<int, int>>& hits) {
+            for (std::size_t at = line.find(find); at != std::string_view::npos; at = line.find(find, at + 1))
+                hits.emplace_back(static_cast<int>(at), static_cast<int>(at + find.size()));
+        });
+        E().SetFindString("abc");
+        E().SetRow(3);  // the caret bar out of the way
+        const QImage shot = Shot();
+        auto underlined = [&](int row, int col) {
+            const QRect bottom(CellLeft(col), RowTop(row) + E().RowHeight() - 1, E().CellWidth(), 1);
+            return Count(shot, bottom, ToQColor(kMark)) == bottom.width();
+        };
+        auto onHit = [&](int row, int col) {
+            return Count(shot, RowBand(row, CellLeft(col), CellLeft(col + 1)), ToQColor(kTint)) > 0;
+        };
+        for (int col : {0, 1, 2, 4, 5, 6}) QVERIFY2(underlined(0, col) && onHit(0, col), qPrintable(QString::number(col)));
+        QVERIFY(!underlined(0, 3) && !onHit(0, 3));
+        // An occurrence cut by the wrap is marked on both rows.
+        QVERIFY(underlined(1, 18) && underlined(1, 19) && underlined(2, 0));
+        QVERIFY(!underlined(1, 17) && !underlined(2, 1));
+        E().SetFindString("zzz");
+        QVERIFY(Count(Shot(), RowBand(0, CellLeft(0), CellLeft(8)), ToQColor(kMark)) == 0);
+    }
+
     void contextMenu_marksAreCheckedWhenInUse() {
         E().Lines().SetText(std::string(200, '\n'));
         E().SetRow(150);
