@@ -19,6 +19,9 @@ TEditor::TEditor(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    // Every pixel is painted; this also lets scrolls move pixels instead of
+    // repainting.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -203,9 +206,9 @@ void TEditor::CaretEndUpdate() {
     if (caretUpdate_ > 0) --caretUpdate_;
     if (caretUpdate_ > 0) return;
     const int row = row_, col = col_;
+    FlushPendingRows();
     row_ = -1;  // counts as a move: the caret is repositioned and reported once
     SetCaret(row, col);
-    viewport()->update();
 }
 
 // ---------------------------------------------------------------- view
@@ -300,11 +303,26 @@ void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
 
 void TEditor::InvalidateRows(int firstRow, int lastRow) {
     if (updateBlock_ > 0) return;
+    if (caretUpdate_ > 0) {
+        // Inside an edit: drawn once the edit has moved the rows below.
+        pendingFirst_ = pendingFirst_ < 0 ? firstRow : std::min(pendingFirst_, firstRow);
+        pendingLast_ = std::max(pendingLast_, lastRow);
+        return;
+    }
+    UpdateRows(firstRow, lastRow);
+}
+
+void TEditor::UpdateRows(int firstRow, int lastRow) {
     const int first = std::max(firstRow, topRow_);
     const int last = std::min(lastRow, topRow_ + VisibleRowCount());
     if (first > last) return;
     const int top = TextTop() + (first - topRow_) * rowHeight_;
     viewport()->update(0, top, viewport()->width(), (last - first + 1) * rowHeight_);
+}
+
+void TEditor::FlushPendingRows() {
+    if (pendingFirst_ >= 0) UpdateRows(pendingFirst_, pendingLast_);
+    pendingFirst_ = pendingLast_ = -1;
 }
 
 void TEditor::InvalidateAll() {
@@ -348,9 +366,10 @@ void TEditor::RowsChanged() {
                     viewport()->update(0, top, TextLeft(), viewport()->height() - top);
                 }
             }
-            InvalidateRows(change.FirstRow, last);
+            UpdateRows(change.FirstRow, last);
         }
     }
+    FlushPendingRows();
     // The caret of an editor that did not make the edit may now stand
     // outside the text.
     if (caretUpdate_ == 0 && row_ > LastCaretRow()) SetCaret(LastCaretRow(), col_);

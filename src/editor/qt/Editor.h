@@ -282,6 +282,8 @@ private:
     void UpdateScrollBars();
     void CaretChanged();
     void InvalidateSelection();
+    void UpdateRows(int firstRow, int lastRow);
+    void FlushPendingRows();
     // Fires SelectionChange when the selection differs from the last one.
     void SelectionChanged();
     void ClearSelectionState();
@@ -300,6 +302,8 @@ private:
     int topCol_ = 0;
     int caretUpdate_ = 0;
     int updateBlock_ = 0;
+    int pendingFirst_ = -1;  // rows to draw once the caret update ends
+    int pendingLast_ = -1;
     bool modified_ = false;
     bool readOnly_ = false;
     bool overwrite_ = false;

@@ -87,7 +87,7 @@ private slots:
         QTest::newRow("delete at the end of a last line without break")
             << "ab\r\ncd" << 1 << 2 << std::vector{K(Qt::Key_Delete)} << "ab\r\ncd" << 1 << 2;
         QTest::newRow("delete the final break") << "ab\r\n" << 0 << 2 << std::vector{K(Qt::Key_Delete)} << "ab" << 0 << 2;
-        QTest::newRow("enter keeps the indent as tabs")
+        QTest::newRow("enter keeps the indent as tabs (TabIndent)")
             << "    abc" << 0 << 6 << std::vector{K(Qt::Key_Return)} << "    ab\r\n\tc" << 1 << 4;
         QTest::newRow("enter left of the indent indents to the caret")
             << "      x" << 0 << 2 << std::vector{K(Qt::Key_Return)} << "  \r\n      x" << 1 << 2;
@@ -114,6 +114,35 @@ private slots:
             << "a\r\nb\r\n" << 0 << 0 << std::vector{K(Qt::Key_End, Qt::ControlModifier)} << "a\r\nb\r\n" << 2 << 0;
         QTest::newRow("ctrl+home") << "a\r\nbc" << 1 << 2 << std::vector{K(Qt::Key_Home, Qt::ControlModifier)}
                                    << "a\r\nbc" << 0 << 0;
+        QTest::newRow("shift+enter opens an indented row above")
+            << "  ab" << 0 << 3 << std::vector{K(Qt::Key_Return, Qt::ShiftModifier), T("x")} << "  x\r\n  ab" << 0 << 3;
+        QTest::newRow("ctrl+right jumps to word starts")
+            << "(setq ab 12)" << 0 << 0
+            << std::vector{K(Qt::Key_Right, Qt::ControlModifier), K(Qt::Key_Right, Qt::ControlModifier),
+                           K(Qt::Key_Right, Qt::ControlModifier)}
+            << "(setq ab 12)" << 0 << 9;
+        QTest::newRow("ctrl+right past the last token goes to the row end")
+            << "(a)\r\nb" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ControlModifier)} << "(a)\r\nb" << 0 << 3;
+        QTest::newRow("ctrl+right at the row end goes on in the next row")
+            << "(a)\r\n  (b" << 0 << 3 << std::vector{K(Qt::Key_Right, Qt::ControlModifier)} << "(a)\r\n  (b" << 1 << 3;
+        QTest::newRow("ctrl+left to word starts and over a row start")
+            << "ab\r\ncd ef" << 1 << 5
+            << std::vector{K(Qt::Key_Left, Qt::ControlModifier), K(Qt::Key_Left, Qt::ControlModifier),
+                           K(Qt::Key_Left, Qt::ControlModifier)}
+            << "ab\r\ncd ef" << 0 << 2;
+        QTest::newRow("typing replaces a selection in one step")
+            << "abcd" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), T("X")}
+            << "aXd" << 0 << 2;
+        QTest::newRow("backspace deletes the selection")
+            << "abcd" << 0 << 3 << std::vector{K(Qt::Key_Left, Qt::ShiftModifier), K(Qt::Key_Left, Qt::ShiftModifier),
+                                               K(Qt::Key_Backspace)}
+            << "ad" << 0 << 1;
+        QTest::newRow("enter replaces the selection")
+            << "abcd" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Return)}
+            << "a\r\ncd" << 1 << 0;
+        QTest::newRow("shift+down selects to the same column")
+            << "abc\r\ndef" << 0 << 1 << std::vector{K(Qt::Key_Down, Qt::ShiftModifier), K(Qt::Key_Delete)}
+            << "aef" << 0 << 1;
     }
     void keys() {
         QFETCH(QString, text);
