@@ -14,6 +14,7 @@
 #include <span>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/CellMap.h"
 #include "editor/EditorCaret.h"
@@ -239,7 +240,10 @@ protected:
 private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
-    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens);
+    // Glyphs of the painted rows by colour and style, drawn together.
+    struct TGlyphSink;
+    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, TGlyphSink& glyphs);
+    quint32 GlyphOf(char16_t ch, int style);
     void PaintLeftbar(QPainter& p, int row, int y);
     void PaintCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
@@ -327,8 +331,10 @@ private:
     QMenu* popupMenu_ = nullptr;
 
     QFont textFont_;
-    // The text face by style: plain, bold, italic, bold italic.
+    // The text face by style: plain, bold, italic, bold italic, and the
+    // glyph of each character in it (filled on first use).
     std::array<QRawFont, 4> rawFonts_;
+    std::array<std::vector<quint32>, 4> glyphCache_;
     int cellWidth_ = 8;
     int rowHeight_ = 16;
     int ascent_ = 12;
