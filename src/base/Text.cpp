@@ -1,5 +1,9 @@
 #include "base/Text.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 #include "base/ShiftJis.h"
 
 namespace quodle {
@@ -26,6 +30,66 @@ std::string AsciiLower(std::string_view s) { return MapAsciiLetters(s, 'A', 'Z',
 
 bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
+}
+
+std::vector<std::string_view> SplitCrLf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t cut; (cut = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(cut + 2))
+        lines.push_back(text.substr(0, cut));
+    lines.push_back(text);
+    return lines;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+namespace {
+
+// Sort weight of one byte for CompareText.
+constexpr std::array<std::uint16_t, 256> MakeTextWeights() {
+    std::array<std::uint16_t, 256> w{};
+    for (int b = 0; b < 256; ++b) {
+        if (b >= '0' && b <= '9') {
+            w[b] = static_cast<std::uint16_t>(0x80 + (b - '0'));
+        } else if (b >= 'A' && b <= 'Z') {
+            w[b] = static_cast<std::uint16_t>(0x90 + (b - 'A'));
+        } else if (b >= 'a' && b <= 'z') {
+            w[b] = static_cast<std::uint16_t>(0x90 + (b - 'a'));
+        } else {
+            w[b] = static_cast<std::uint16_t>(b < 0x80 ? b : 0x100 + b);
+        }
+    }
+    return w;
+}
+constexpr std::array<std::uint16_t, 256> kTextWeights = MakeTextWeights();
+
+}  // namespace
+
+int CompareText(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int wa = kTextWeights[static_cast<unsigned char>(a[i])];
+        const int wb = kTextWeights[static_cast<unsigned char>(b[i])];
+        if (wa != wb) return wa - wb;
+        // Equal weights mean equal lead bytes, so both texts step over the
+        // same double-byte character; its trail byte is compared as it is,
+        // never case-folded.
+        if (IsLeadByte(a[i]) && i + 1 < n) {
+            ++i;
+            if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]);
+        }
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+void SortTextList(std::vector<std::string>& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
 }
 
 namespace {

@@ -14,6 +14,21 @@ std::string AsciiLower(std::string_view s);
 // Compares after AsciiUpper.
 bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// The lines of text kept with CR LF between them (none after the last).
+std::vector<std::string_view> SplitCrLf(std::string_view text);
+
+// Drops the blanks (any byte up to 0x20) at both ends.
+std::string_view TrimBlanks(std::string_view s);
+
+// The order of every list shown to the user: case-insensitive, and by
+// character class the way the desktop sorts names: blanks and punctuation
+// first, then digits, then letters, then everything else (double-byte
+// characters, half-width katakana) by byte value. A prefix sorts first.
+// Returns <0, 0 or >0.
+int CompareText(std::string_view a, std::string_view b);
+// Sorts with CompareText; entries that compare equal keep their order.
+void SortTextList(std::vector<std::string>& list);
+
 // Splits a comma list: fields are separated by blanks (any byte up to 0x20)
 // or by a comma; blanks around a comma are dropped; a field may be enclosed
 // in double quotes (a doubled quote inside stands for one quote). A comma at

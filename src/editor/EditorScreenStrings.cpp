@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/EditorPositions.h"
 #include "editor/TextFile.h"
 
 namespace quodle {
@@ -19,6 +20,22 @@ int TEditorStringList::LineEndRow(int row) const {
     const int last = Count() - 1;
     while (row < last && RowEnding(row) == reWrapped) ++row;
     return row;
+}
+
+int TEditorStringList::LineCount() const {
+    const int n = Count();
+    if (n == 0) return 0;
+    return n - TalliedBefore(n) + (RowEnding(n - 1) == reWrapped ? 1 : 0);
+}
+
+int TEditorStringList::LineToRow(int line) const {
+    if (line <= 0) return 0;
+    return std::min(NthUntallied(line - 1) + 1, Count());
+}
+
+int TEditorStringList::RowToLine(int row) const {
+    row = std::clamp(row, 0, Count());
+    return row - TalliedBefore(row);
 }
 
 TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) const {
@@ -57,7 +74,11 @@ private:
     TEditorScreenStrings& rows_;
 };
 
-TEditorScreenStrings::TEditorScreenStrings(TRowBlockSize blockSize) : TEditorStringList(blockSize), undo_(*this) {}
+TEditorScreenStrings::TEditorScreenStrings(TRowBlockSize blockSize) : TEditorStringList(blockSize), undo_(*this) {
+    wrapOption_.SetOnChange([this](TNotifyPersistent&) {
+        if (wordWrap_) WrapAll();
+    });
+}
 
 TEditorScreenStrings::~TEditorScreenStrings() = default;
 
@@ -149,13 +170,6 @@ void TEditorScreenStrings::PutRows(int row, int count, const TEditorStringList& 
     }
 }
 
-void TEditorScreenStrings::SplitIntoRows(std::string_view text, TEditorStringList& rows) const {
-    rows.Clear();
-    // Every row ends a line here. With word wrap on, this is where each line
-    // is further cut at its wrap positions (rows ending reWrapped).
-    AppendLines(text, rows);
-}
-
 void TEditorScreenStrings::DeleteWholeLines(int row, int count) {
     TUndoData& undo = undo_.BeginRecord();
     const TRowsText old = RowsText(row, count);
@@ -209,10 +223,13 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     if (row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return;
     TEditScope scope(*this);
     const int lastOld = row + count - 1;  // row - 1 for an insertion
-    // A row after a reWrapped (or the final reNoBreak) row continues a line;
-    // the row before is then rebuilt too, so it can take back text.
+    // A row after a reWrapped (or the final reNoBreak) row continues a line.
+    // The line is rebuilt from its start: a cut anywhere before the change
+    // may move (breaking after delimiters and the kinsoku rules look ahead
+    // beyond the row's end), and only rows the new cuts leave alone are
+    // kept below.
     const bool lineStart = row == 0 || RowEnding(row - 1) == reBreak;
-    const int first = lineStart ? row : row - 1;
+    const int first = lineStart ? row : LineStartRow(row - 1);
 
     if (lineStart && text.empty() && count > 0 && LineEndRow(lastOld) == lastOld) {
         DeleteWholeLines(row, count);
@@ -238,28 +255,35 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         ending = textEndsWithBreak ? reBreak : reNoBreak;
     }
 
-    const int oldCount = last - first + 1;
-    TUndoData& undo = undo_.BeginRecord();
-    undo.FirstRow = first;
-    if (oldCount > 0) {
-        TRowsText old = RowsText(first, oldCount);
-        undo.OldText = std::move(old.text);
-        undo.OldEnding = old.ending;
-    }
-
     std::string newText;
     if (first < row) newText = RowsText(first, row - first).text;
     newText.append(text);
     if (row + count <= last) newText.append(RowsText(row + count, last - (row + count) + 1).text);
 
-    TEditorStringList scratch;
+    TEditorStringList scratch(BlockSize());
     SplitIntoRows(newText, scratch);
     if (scratch.Count() > 0) scratch.SetRowEnding(scratch.Count() - 1, ending);
+    // Rows before the change that come out as they were stay in place.
+    int kept = 0;
+    while (first + kept < row && kept + 1 < scratch.Count() && scratch.View(kept) == View(first + kept) &&
+           scratch.RowEnding(kept) == RowEnding(first + kept))
+        ++kept;
+    if (kept > 0) scratch.DeleteRange(0, kept);
+    const int from = first + kept;
+    const int oldCount = last - from + 1;
+
+    TUndoData& undo = undo_.BeginRecord();
+    undo.FirstRow = from;
+    if (oldCount > 0) {
+        TRowsText old = RowsText(from, oldCount);
+        undo.OldText = std::move(old.text);
+        undo.OldEnding = old.ending;
+    }
     undo.NewRowCount = scratch.Count();
 
-    PutRows(first, oldCount, scratch);
-    const int changed = UpdateStates(first, true);
-    lastChange_ = {true, first, oldCount, scratch.Count(), changed};
+    PutRows(from, oldCount, scratch);
+    const int changed = UpdateStates(from, true);
+    lastChange_ = {true, from, oldCount, scratch.Count(), changed};
 }
 
 // ---------------------------------------------------------------- row states
@@ -342,7 +366,45 @@ void TEditorScreenStrings::ClearAll() {
 }
 
 void TEditorScreenStrings::FinishFullChange() {
-    // With word wrap on, the new lines are cut into rows here (WrapAll).
+    if (wordWrap_) RebuildRows(true);
+    UpdateAllStates();
+    for (TEditorClient* e : editors_) e->InvalidateAll();
+}
+
+// ---------------------------------------------------------------- word wrap
+
+void TEditorScreenStrings::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    Rewrap(value);
+}
+
+void TEditorScreenStrings::SetTabSpaceCount(int value) {
+    value = std::max(value, 1);
+    if (value == tabSpaceCount_) return;
+    tabSpaceCount_ = value;
+    if (wordWrap_) WrapAll();
+    else layout_.tabSpaceCount = value;
+}
+
+void TEditorScreenStrings::WrapAll() { Rewrap(true); }
+
+void TEditorScreenStrings::UnwrapAll() { Rewrap(false); }
+
+void TEditorScreenStrings::Rewrap(bool wrap) {
+    TEditScope scope(*this);
+    // Carets and top rows are held as text positions across the new rows.
+    std::vector<std::pair<TLinePos, int>> views;
+    for (const TEditorClient* e : editors_)
+        views.emplace_back(RowColToLinePos(*this, e->CaretRow(), e->CaretCol(), layout_), RowToLine(e->TopRow()));
+    RebuildRows(wrap);
+    undo_.ClearHistory();
+    lastChange_ = {};
+    for (std::size_t i = 0; i < editors_.size(); ++i) {
+        const TRowCol caret = LinePosToRowCol(*this, views[i].first.Line, views[i].first.Offset, layout_);
+        editors_[i]->SetTopRow(LineToRow(views[i].second));
+        editors_[i]->PlaceCaret(caret.Row, caret.Col);
+    }
     UpdateAllStates();
     for (TEditorClient* e : editors_) e->InvalidateAll();
 }

@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/CellMap.h"
 #include "editor/EditorClient.h"
 #include "editor/EditorUndo.h"
+#include "editor/EditorWrapOption.h"
 #include "editor/RowAttributeStringList.h"
 
 namespace quodle {
@@ -25,6 +27,15 @@ public:
     int LineStartRow(int row) const;
     // Last row of the line that holds `row`.
     int LineEndRow(int row) const;
+
+    // Lines: each row that is not reWrapped ends one, and so does the last
+    // row. These take O(log blocks), and stepping through the lines in
+    // order O(1) each.
+    int LineCount() const;
+    // First row of line `line`; Count() for the lines from LineCount() on.
+    int LineToRow(int line) const;
+    // The line that holds `row`; LineCount() for the row after the last.
+    int RowToLine(int row) const;
 
     struct TRowsText {
         std::string text;
@@ -70,8 +81,9 @@ public:
     // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
     // data, state texts) while keeping the old rows' marks in the range.
     void PutRows(int row, int count, const TEditorStringList& rows);
-    // Turns a text into rows (all reBreak). Word wrap positions are applied
-    // here, so every producer of rows (edits, undo, redo) wraps alike.
+    // Turns a text into rows: one per line, ending reBreak, and with word
+    // wrap on cut at the wrap positions (rows ending reWrapped). Every
+    // producer of rows (edits, undo, redo, loading) wraps here, alike.
     void SplitIntoRows(std::string_view text, TEditorStringList& rows) const;
 
     // Row states (see RowParseState.h); need the owner's parser, and do
@@ -97,10 +109,28 @@ public:
     bool CanUndo() const { return undo_.CanUndo(); }
     bool CanRedo() const { return undo_.CanRedo(); }
 
-    // Soft wrap switch. Rewrapping existing rows (WrapAll/UnwrapAll) and
-    // the wrap positions themselves come with the wrap layout.
+    // Word wrap. Switching it, changing a wrap option while it is on, or
+    // changing the tab width while it is on rewraps the whole text once and
+    // clears the undo history (the records' row numbers stop matching).
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool value) { wordWrap_ = value; }
+    void SetWordWrap(bool value);
+    // Its change notification rewraps while word wrap is on.
+    TEditorWrapOption& WrapOption() { return wrapOption_; }
+    const TEditorWrapOption& WrapOption() const { return wrapOption_; }
+    void SetWrapOption(const TEditorWrapOption& value) { wrapOption_.Assign(value); }
+    // The owner editor's tab stop distance; tabs inside wrapped rows also
+    // stop at the wrap width.
+    int TabSpaceCount() const { return tabSpaceCount_; }
+    void SetTabSpaceCount(int value);
+    // How the cells of the rows are laid out: tab stops, and the wrap width
+    // while word wrap is on.
+    const TCellLayout& CellLayout() const { return layout_; }
+    // Cut every line at its wrap positions / join every line into one row.
+    // Rows take the marks of the rows they replace; every editor's caret and
+    // top row stay on the same text; history cleared, states recomputed,
+    // every editor repainted.
+    void WrapAll();
+    void UnwrapAll();
 
     // Whole-text operations behind Lines: no undo step, history cleared.
     // Clear also sends every editor's caret to row 0, column 0.
@@ -123,8 +153,12 @@ private:
     // Open around the steps of one edit: they notify nobody, the edit
     // notifies once at its end.
     class TEditScope;
-    // After a whole-text change: states from the top, repaint everything.
+    // After a whole-text change: rewrap when word wrap is on, states from
+    // the top, repaint everything.
     void FinishFullChange();
+    void Rewrap(bool wrap);
+    // Replaces the rows by the same lines, cut (or not) at wrap positions.
+    void RebuildRows(bool wrap);
     int StateLookaheadRows() const;
     // Stores computed states from `start` (whose own state is `state`) on,
     // up to `limit`, stopping at the first row that already holds its state.
@@ -146,6 +180,9 @@ private:
     TLastChange lastChange_;
     std::uint16_t marksInUse_ = 0;
     bool wordWrap_ = false;
+    TEditorWrapOption wrapOption_;
+    int tabSpaceCount_ = 8;
+    TCellLayout layout_{8, 0};  // what the rows were cut by
     int editDepth_ = 0;  // inside ReplaceRows: its inner steps notify nobody
 };
 

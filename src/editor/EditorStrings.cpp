@@ -9,32 +9,18 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 }  // namespace
 
-int TEditorStrings::Count() const {
-    const int n = rows_.Count();
-    if (!rows_.WordWrap()) return n;
-    int lines = 0;
-    for (int r = 0; r < n; ++r)
-        if (rows_.RowEnding(r) != reWrapped) ++lines;
-    // The last row always ends a line.
-    if (n > 0 && rows_.RowEnding(n - 1) == reWrapped) ++lines;
-    return lines;
-}
+int TEditorStrings::Count() const { return rows_.WordWrap() ? rows_.LineCount() : rows_.Count(); }
 
-int TEditorStrings::LineToRow(int index) const {
-    if (!rows_.WordWrap()) return index;
-    const int n = rows_.Count();
-    int line = 0;
-    for (int r = 0; r < n; ++r) {
-        if (line == index) return r;
-        if (rows_.RowEnding(r) != reWrapped) ++line;
-    }
-    return n;
-}
+int TEditorStrings::LineToRow(int index) const { return rows_.WordWrap() ? rows_.LineToRow(index) : index; }
 
 std::string TEditorStrings::Get(int index) const {
-    if (index < 0 || index >= Count()) throw EListError();
     if (!rows_.WordWrap()) return rows_.Get(index);
-    std::string text = rows_.RowsText(LineToRow(index), -1).text;
+    // Only lines that exist have a first row inside the text (and finding
+    // it in order is O(1), where counting the lines would look at the end).
+    const int row = index < 0 ? rows_.Count() : LineToRow(index);
+    if (row >= rows_.Count()) throw EListError();
+    if (rows_.RowEnding(row) != reWrapped) return rows_.Get(row);
+    std::string text = rows_.RowsText(row, -1).text;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
     return text;
 }

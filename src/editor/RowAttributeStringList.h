@@ -37,7 +37,11 @@ TRowParseState InitialRowState(std::uint8_t rowEnding);
 
 class TRowAttributeStringList : public TheStringList {
 public:
-    using TheStringList::TheStringList;
+    // Soft-wrapped rows are tallied, so lines are numbered without a walk
+    // over the rows.
+    explicit TRowAttributeStringList(TRowBlockSize blockSize = {}) : TheStringList(blockSize) {
+        SetTally(rowbits::kRowEndingMask, reWrapped);
+    }
 
     TRowEnding RowEnding(int row) const;
     void SetRowEnding(int row, int value);

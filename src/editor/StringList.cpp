@@ -85,6 +85,8 @@ struct TheStringList::Block {
     std::vector<std::pair<std::uint32_t, std::string>> states;  // by row, non-empty only
     std::uint32_t or1 = 0;
     std::uint32_t or2 = 0;
+    int tallied = 0;           // rows of the list's tally, while tallyValid
+    bool tallyValid = false;   // cleared by every change of rows or word 1 here
 
     int Rows() const { return static_cast<int>(ends.size()); }
     std::size_t Bytes() const { return text.size(); }
@@ -161,6 +163,7 @@ struct TheStringList::Block {
 
     // Inserts n empty rows before row r.
     void InsertRows(int r, int n) {
+        tallyValid = false;
         const std::size_t at = static_cast<std::size_t>(r);
         const std::uint32_t offset = static_cast<std::uint32_t>(Begin(r));
         ends.insert(ends.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(n), offset);
@@ -172,6 +175,7 @@ struct TheStringList::Block {
 
     // Removes rows [r, r + n).
     void EraseRows(int r, int n) {
+        tallyValid = false;
         const std::size_t a = static_cast<std::size_t>(r), z = a + static_cast<std::size_t>(n);
         const std::size_t b = Begin(r), e = ends[z - 1];
         text.Erase(b, e - b);
@@ -195,6 +199,7 @@ struct TheStringList::Block {
     // Appends copies of rows [r0, r1) of `src`.
     void AppendFrom(const Block& src, int r0, int r1) {
         if (r1 <= r0) return;
+        tallyValid = false;
         const std::size_t b = src.Begin(r0), e = src.ends[static_cast<std::size_t>(r1) - 1];
         CheckSize(text.size() + (e - b));
         const std::size_t base = text.size();
@@ -286,6 +291,7 @@ void TheStringList::RecountFrom(std::size_t b) {
     for (std::size_t k = b; k < blocks_.size(); ++k) starts_[k + 1] = starts_[k] + blocks_[k]->Rows();
     count_ = starts_.back();
     if (hint_ >= blocks_.size()) hint_ = 0;
+    StaleTally(b);
 }
 
 void TheStringList::Rebalance(std::size_t b) {
@@ -422,7 +428,7 @@ void TheStringList::ReplaceFrom(int index, int count, const TheStringList& sourc
         Block& db = BlockAt(d.block);
         const Block& sb = source.BlockAt(s.block);
         db.SetText(d.row, sb.Text(s.row));
-        db.SetWord1(d.row, sb.Word1(s.row));
+        SetWord1At(d, sb.Word1(s.row));
         db.SetWord2(d.row, sb.Word2(s.row));
         db.SetData(d.row, sb.Data(s.row));
         db.SetState(d.row, sb.State(s.row));
@@ -523,7 +529,7 @@ void TheStringList::Exchange(int index1, int index2) {
         b.SetText(p.row, it.text);
         b.SetState(p.row, it.state);
         b.SetData(p.row, it.data);
-        b.SetWord1(p.row, it.w1);
+        SetWord1At(p, it.w1);
         b.SetWord2(p.row, it.w2);
         Rebalance(p.block);
     };
@@ -538,6 +544,7 @@ void TheStringList::ReleaseAll() {
     starts_.assign(1, 0);
     count_ = 0;
     hint_ = 0;
+    StaleTally(0);
 }
 
 void TheStringList::Clear() {
@@ -578,8 +585,19 @@ std::uint32_t TheStringList::Attribute1(int index) const {
 
 void TheStringList::SetAttribute1(int index, std::uint32_t value) {
     CheckIndex(index);
-    const Place p = Locate(index);
-    BlockAt(p.block).SetWord1(p.row, value);
+    SetWord1At(Locate(index), value);
+}
+
+void TheStringList::SetWord1At(Place p, std::uint32_t value) {
+    Block& blk = BlockAt(p.block);
+    if (blk.tallyValid) {
+        const bool was = Tallies(blk.Word1(p.row)), now = Tallies(value);
+        if (was != now) {
+            blk.tallied += now ? 1 : -1;
+            StaleTally(p.block);
+        }
+    }
+    blk.SetWord1(p.row, value);
 }
 
 std::uint32_t TheStringList::Attribute2(int index) const {
@@ -626,6 +644,10 @@ void TheStringList::MaskAttributesFrom(int first, std::uint32_t keep1, std::uint
         };
         mask(blk.attr1, keep1, blk.or1);
         mask(blk.attr2, keep2, blk.or2);
+        if ((~keep1 & tallyMask_) != 0) {
+            blk.tallyValid = false;
+            StaleTally(b);
+        }
         blk.states.erase(blk.StateAt(r0), blk.states.end());
     }
 }
@@ -653,6 +675,137 @@ void TheStringList::NotifyChanged() {
     if (updateCount_ == 0) Changed();
 }
 
+// ---------------------------------------------------------------- tally
+
+void TheStringList::SetTally(std::uint32_t mask, std::uint32_t value) {
+    tallyMask_ = mask;
+    tallyValue_ = value;
+    for (auto& b : blocks_) b->tallyValid = false;
+    StaleTally(0);
+}
+
+void TheStringList::StaleTally(std::size_t b) const {
+    tallyFrom_ = std::min(tallyFrom_, b);
+    untalliedN_ = untalliedRow_ = -1;
+}
+
+int TheStringList::BlockTally(std::size_t b) const {
+    Block& blk = *blocks_[b];
+    if (!blk.tallyValid) {
+        if (blk.attr1.empty()) {
+            blk.tallied = Tallies(0) ? blk.Rows() : 0;
+        } else {
+            int n = 0;
+            for (const std::uint32_t w : blk.attr1) n += Tallies(w) ? 1 : 0;
+            blk.tallied = n;
+        }
+        blk.tallyValid = true;
+    }
+    return blk.tallied;
+}
+
+void TheStringList::UpdateTally() const {
+    const std::size_t n = blocks_.size();
+    if (tallyFrom_ >= n && tallyStarts_.size() == n + 1) return;
+    const std::size_t from = std::min(tallyFrom_, n);
+    tallyStarts_.resize(n + 1);
+    tallyStarts_[0] = 0;
+    for (std::size_t b = from; b < n; ++b) tallyStarts_[b + 1] = tallyStarts_[b] + BlockTally(b);
+    tallyFrom_ = n;
+}
+
+int TheStringList::TalliedBefore(int index) const {
+    index = std::clamp(index, 0, count_);
+    UpdateTally();
+    if (index == count_) return tallyStarts_.back();
+    const Place p = Locate(index);
+    const Block& blk = BlockAt(p.block);
+    int n = tallyStarts_[p.block];
+    if (blk.attr1.empty()) return n + (Tallies(0) ? p.row : 0);
+    for (int r = 0; r < p.row; ++r) n += Tallies(blk.attr1[U(r)]) ? 1 : 0;
+    return n;
+}
+
+int TheStringList::NthUntallied(int n) const {
+    if (n < 0) return -1;
+    if (n == untalliedN_) return untalliedRow_;
+    int row;
+    if (untalliedN_ >= 0 && n == untalliedN_ + 1) {
+        // The next one in order: step on from the last answer.
+        row = untalliedRow_ + 1;
+        while (row < count_ && Tallies(Attribute1(row))) ++row;
+    } else {
+        UpdateTally();
+        // The last block with no more than n untallied rows before it.
+        std::size_t lo = 0, hi = blocks_.size();
+        while (hi - lo > 1) {
+            const std::size_t mid = (lo + hi) / 2;
+            if (starts_[mid] - tallyStarts_[mid] <= n) lo = mid;
+            else hi = mid;
+        }
+        if (blocks_.empty() || starts_.back() - tallyStarts_.back() <= n) return count_;
+        const Block& blk = BlockAt(lo);
+        int left = n - (starts_[lo] - tallyStarts_[lo]);
+        if (BlockTally(lo) == 0) {
+            row = starts_[lo] + left;
+        } else {
+            int r = 0;
+            for (;; ++r) {
+                if (!Tallies(blk.Word1(r)) && left-- == 0) break;
+            }
+            row = starts_[lo] + r;
+        }
+    }
+    if (row >= count_) return count_;
+    untalliedN_ = n;
+    untalliedRow_ = row;
+    return row;
+}
+
+void TheStringList::SwapRows(TheStringList& other) {
+    if (&other == this) return;
+    NotifyChanging();
+    other.NotifyChanging();
+    std::swap(blocks_, other.blocks_);
+    std::swap(starts_, other.starts_);
+    std::swap(count_, other.count_);
+    hint_ = other.hint_ = 0;
+    // The blocks' tallies were counted by their old list's rule.
+    if (tallyMask_ != other.tallyMask_ || tallyValue_ != other.tallyValue_) {
+        for (auto& b : blocks_) b->tallyValid = false;
+        for (auto& b : other.blocks_) b->tallyValid = false;
+    }
+    StaleTally(0);
+    other.StaleTally(0);
+    NotifyChanged();
+    other.NotifyChanged();
+}
+
+// ---------------------------------------------------------------- rewriter
+
+TheStringList::TRewriter::TRewriter(TheStringList& list) : old_(std::make_unique<TheStringList>(list.blockSize_)) {
+    std::swap(list.blocks_, old_->blocks_);
+    std::swap(list.starts_, old_->starts_);
+    std::swap(list.count_, old_->count_);
+    list.hint_ = 0;
+    for (auto& b : list.blocks_) b->tallyValid = false;
+    list.StaleTally(0);
+}
+
+TheStringList::TRewriter::~TRewriter() = default;
+
+TheStringList::TRewriter::TOldRow TheStringList::TRewriter::OldRow(int index) const {
+    old_->CheckIndex(index);
+    const Place p = old_->Locate(index);
+    const Block& b = old_->BlockAt(p.block);
+    return {b.Text(p.row), b.Word1(p.row), b.Word2(p.row)};
+}
+
+void TheStringList::TRewriter::Release(int index) {
+    auto& blocks = old_->blocks_;
+    while (released_ < blocks.size() && old_->starts_[released_ + 1] <= index) blocks[released_++].reset();
+}
+
 // ---------------------------------------------------------------- appender
 
 TheStringList::TAppender::TAppender(TheStringList& list) : list_(list) {}
@@ -667,7 +820,7 @@ void TheStringList::TAppender::Append(std::string_view row) { list_.AppendPacked
 
 void TheStringList::TAppender::SetLastAttribute1(std::uint32_t value) {
     if (list_.count_ == 0) return;
-    list_.blocks_.back()->SetWord1(list_.blocks_.back()->Rows() - 1, value);
+    list_.SetWord1At({list_.blocks_.size() - 1, list_.blocks_.back()->Rows() - 1}, value);
 }
 
 void TheStringList::AppendPacked(const std::vector<std::string_view>& rows) {
@@ -694,6 +847,7 @@ void TheStringList::AppendPacked(const std::vector<std::string_view>& rows) {
             continue;
         }
         Block::CheckSize(blk.Bytes() + bytes);
+        blk.tallyValid = false;
         // A batch sizes the block once.
         if (k > 1) {
             blk.text.Reserve(TByteBuffer::WithRoom(blk.text.size() + bytes));

@@ -101,6 +101,20 @@ public:
     // two words and empties the state texts.
     void MaskAttributesFrom(int first, std::uint32_t keep1, std::uint32_t keep2);
 
+    // Exchanges all rows with `other` (one change on each side). Each list
+    // keeps its block size and its tally rule.
+    void SwapRows(TheStringList& other);
+
+    // The tally: the rows whose word 1 holds a given value in given bits
+    // (see SetTally). It is kept per block, so counting the tallied rows
+    // before an index or finding the n-th row that is not tallied costs
+    // O(log blocks) and part of one block, and stepping through the
+    // untallied rows in order costs O(1) each.
+    int TalliedBefore(int index) const;
+    // Index of the n-th (from 0) row that is not tallied; Count() when there
+    // are not that many.
+    int NthUntallied(int n) const;
+
     // Appends rows at the end at load speed; rows are packed straight into
     // blocks of exact size. Used by loaders; fires no notification (the
     // caller reports the load as one change).
@@ -120,7 +134,36 @@ public:
         TheStringList& list_;
     };
 
+    // Rewrites the whole list front to back at load speed: the old rows are
+    // read in order while new ones are appended to the list (through a
+    // TAppender), and each old block is freed once reading has passed it, so
+    // the text is never held twice. Fires no notification.
+    class TRewriter {
+    public:
+        explicit TRewriter(TheStringList& list);
+        ~TRewriter();
+        TRewriter(const TRewriter&) = delete;
+        TRewriter& operator=(const TRewriter&) = delete;
+        int OldCount() const { return old_->count_; }
+        struct TOldRow {
+            std::string_view text;  // lives until released
+            std::uint32_t word1;
+            std::uint32_t word2;
+        };
+        // An old row at or after the released ones.
+        TOldRow OldRow(int index) const;
+        // The old rows before `index` are not read any more.
+        void Release(int index);
+
+    private:
+        std::unique_ptr<TheStringList> old_;
+        std::size_t released_ = 0;  // old blocks freed
+    };
+
 protected:
+    // Tallies the rows whose (word 1 & mask) == value; nothing until set.
+    void SetTally(std::uint32_t mask, std::uint32_t value);
+
     virtual void Changing();
     virtual void Changed();
     // The outermost EndUpdate; fires the changed side by default.
@@ -149,6 +192,13 @@ private:
     void ReleaseAll();
     void NotifyChanging();
     void NotifyChanged();
+    // Every write of word 1 goes through here, keeping the block's tally.
+    void SetWord1At(Place p, std::uint32_t value);
+    bool Tallies(std::uint32_t word1) const { return (word1 & tallyMask_) == tallyValue_; }
+    // The tally prefix of block b and those after it must be recomputed.
+    void StaleTally(std::size_t b) const;
+    int BlockTally(std::size_t b) const;
+    void UpdateTally() const;
 
     TRowBlockSize blockSize_;
     std::vector<std::unique_ptr<Block>> blocks_;
@@ -156,6 +206,12 @@ private:
     int count_ = 0;
     int updateCount_ = 0;
     mutable std::size_t hint_ = 0;  // block of the last lookup: sequential reads stay O(1)
+    std::uint32_t tallyMask_ = 0;
+    std::uint32_t tallyValue_ = 1;  // a value outside the mask: nothing tallied
+    mutable std::vector<int> tallyStarts_{0};  // tallied rows before each block
+    mutable std::size_t tallyFrom_ = 0;        // entries above this one are stale
+    mutable int untalliedN_ = -1;              // the last NthUntallied answer
+    mutable int untalliedRow_ = -1;
 };
 
 }  // namespace quodle

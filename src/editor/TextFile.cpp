@@ -107,14 +107,18 @@ private:
 
 }  // namespace
 
+bool TextLines(std::string_view text, std::vector<std::string_view>& lines) {
+    const std::size_t used = ScanLines(text.data(), text.size(), true, lines);
+    if (used == text.size()) return false;
+    lines.push_back(text.substr(used));
+    return true;
+}
+
 bool AppendLines(std::string_view text, TheStringList& rows) {
     std::vector<std::string_view> lines;
-    const std::size_t used = ScanLines(text.data(), text.size(), true, lines);
-    TheStringList::TAppender appender(rows);
-    appender.Append(lines);
-    if (used == text.size()) return false;
-    appender.Append(text.substr(used));
-    return true;
+    const bool tail = TextLines(text, lines);
+    TheStringList::TAppender(rows).Append(lines);
+    return tail;
 }
 
 void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {

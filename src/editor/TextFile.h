@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/FileIo.h"
 
@@ -19,6 +20,10 @@ using EFileError = FileError;
 // text is not empty and does not end with a break: the caller then marks
 // the last row reNoBreak.
 bool AppendLines(std::string_view text, TheStringList& rows);
+
+// The lines of `text` as views into it, by the same rule; bytes after the
+// last break form one more line. Returns true when there are such bytes.
+bool TextLines(std::string_view text, std::vector<std::string_view>& lines);
 
 // Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
 // text, NUL bytes are ordinary bytes. Bytes after the last break form a

@@ -35,6 +35,37 @@ TEST(Text, SplitCommaList) {
     for (const auto& c : cases) EXPECT_EQ(SplitCommaList(c.in), c.out) << c.in;
 }
 
+TEST(Text, SplitCrLf) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitCrLf("  a\r\n  b"), (V{"  a", "  b"}));
+    EXPECT_EQ(SplitCrLf(""), (V{""}));
+    EXPECT_EQ(SplitCrLf("a\r\n"), (V{"a", ""}));
+    EXPECT_EQ(SplitCrLf("a\rb\n"), (V{"a\rb\n"}));
+}
+
+TEST(Text, TrimBlanks) {
+    EXPECT_EQ(TrimBlanks(" \t;; a \r"), ";; a");
+    EXPECT_EQ(TrimBlanks("\x01 \x02"), "");
+    EXPECT_EQ(TrimBlanks("\x95\x5C "), "\x95\x5C");
+}
+
+TEST(Text, ListOrder) {
+    // Expected order: blanks and punctuation, digits, letters (any case),
+    // then double-byte text; a prefix first.
+    std::vector<std::string> list = {
+        "b",        "GetX", "get_x", "a",  "\x83\x41", "1abc", "\x83\x61", "A",
+        "foo ,bar", "foo",  "foo,",  "B2", "b10",        "*g*",  "getx",
+    };
+    SortTextList(list);
+    EXPECT_EQ(list, (std::vector<std::string>{"*g*", "1abc", "a", "A", "b", "b10", "B2", "foo", "foo ,bar", "foo,",
+                                               "get_x", "GetX", "getx", "\x83\x41", "\x83\x61"}));
+    EXPECT_EQ(CompareText("ABC", "abc"), 0);
+    // A trail byte in the letter range is not case-folded: ァ (83 61) and
+    // ア (83 41) differ.
+    EXPECT_GT(CompareText("\x83\x61", "\x83\x41"), 0);
+    EXPECT_LT(CompareText("ab", "abc"), 0);
+}
+
 TEST(Color, NotationBothWays) {
     struct Case {
         TColor value;

@@ -39,6 +39,33 @@ void Store(TheStringList& l, int i, const Item& it) {
     l.SetAttribute2(i, it.w2);
 }
 
+// The tally of a row attribute list counts soft-wrapped rows (word 1 ending
+// in binary 01): ranks and selections against the model, in random order
+// and in sequence.
+void ExpectTally(const TRowAttributeStringList& l, const std::vector<Item>& model, std::mt19937& rng,
+                 const std::string& where) {
+    auto wrapped = [](const Item& it) { return (it.w1 & 3u) == 1u; };
+    std::vector<int> untallied;
+    int before = 0;
+    const int n = static_cast<int>(model.size());
+    std::vector<int> rank(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i < n; ++i) {
+        rank[static_cast<std::size_t>(i)] = before;
+        if (wrapped(model[static_cast<std::size_t>(i)])) ++before;
+        else untallied.push_back(i);
+    }
+    rank[static_cast<std::size_t>(n)] = before;
+    for (int k = 0; k < 8; ++k) {
+        const int i = static_cast<int>(rng() % static_cast<unsigned>(n + 1));
+        ASSERT_EQ(l.TalliedBefore(i), rank[static_cast<std::size_t>(i)]) << where << " index " << i;
+        const int u = static_cast<int>(rng() % (untallied.size() + 2));
+        ASSERT_EQ(l.NthUntallied(u), u < static_cast<int>(untallied.size()) ? untallied[static_cast<std::size_t>(u)] : n)
+            << where << " n " << u;
+    }
+    for (int u = 0; u < static_cast<int>(untallied.size()); ++u)
+        ASSERT_EQ(l.NthUntallied(u), untallied[static_cast<std::size_t>(u)]) << where << " in order " << u;
+}
+
 // Every operation of the list against a vector, with block limits small
 // enough that each step splits or merges blocks.
 TEST(TheStringList, RandomOperationsMatchAVector) {
@@ -56,11 +83,11 @@ TEST(TheStringList, RandomOperationsMatchAVector) {
             if (rnd(4) == 0) it.w2 = static_cast<std::uint32_t>(rng());
             return it;
         };
-        TheStringList list(size);
+        TRowAttributeStringList list(size);
         std::vector<Item> model;
         for (int step = 0; step < 3000; ++step) {
             const int n = static_cast<int>(model.size());
-            const int op = rnd(10);
+            const int op = rnd(13);
             const std::string where = "blocks " + std::to_string(size.rows) + " step " + std::to_string(step);
             if (op <= 2 || n == 0) {  // insert
                 const int at = rnd(n + 1);
@@ -102,12 +129,36 @@ TEST(TheStringList, RandomOperationsMatchAVector) {
                 const std::vector<Item> copy(model.begin() + from, model.begin() + from + count);
                 list.InsertFrom(at, list, from, count);
                 model.insert(model.begin() + at, copy.begin(), copy.end());
-            } else {
+            } else if (op == 9) {
                 const int at = rnd(n + 1), count = rnd(5);
                 list.InsertEmpty(at, count);
                 model.insert(model.begin() + at, static_cast<std::size_t>(count), Item{});
+            } else if (op == 10) {  // clear word bits from a row on
+                const int at = rnd(n);
+                const std::uint32_t keep1 = static_cast<std::uint32_t>(rng()), keep2 = static_cast<std::uint32_t>(rng());
+                list.MaskAttributesFrom(at, keep1, keep2);
+                for (int i = at; i < n; ++i) {
+                    Item& it = model[static_cast<std::size_t>(i)];
+                    it.w1 &= keep1;
+                    it.w2 &= keep2;
+                    it.state.clear();
+                }
+            } else if (op == 11) {  // through a list with another tally and back
+                TheStringList other(size);
+                list.SwapRows(other);
+                ASSERT_EQ(list.Count(), 0);
+                ASSERT_EQ(other.Count(), n);
+                other.SwapRows(list);
+            } else {  // loader appends
+                TheStringList::TAppender app(list);
+                const Item it = randomItem();
+                app.Append(std::vector<std::string_view>{it.text, "tail"});
+                app.SetLastAttribute1(it.w1);
+                model.push_back(Item{it.text, "", 0, 0, 0});
+                model.push_back(Item{"tail", "", 0, it.w1, 0});
             }
             if (step % 50 == 0 || size.rows <= 2) ExpectSame(list, model, where);
+            if (step % 5 == 0) ExpectTally(list, model, rng, where);
             if (HasFatalFailure()) return;
         }
         ExpectSame(list, model, "end");

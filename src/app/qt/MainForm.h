@@ -95,6 +95,16 @@ public:
     void ShowHint(const QString& text);
     void HideHint();
 
+    // The return point, shared by all tabs: every jump stores the active
+    // editor's caret row and first visible row first; 元の行に戻る goes back.
+    struct TReturnPoint {
+        int row = 0;
+        int topRow = 0;
+    };
+    void StoreReturnPoint();
+    void JumpBack();
+    const TReturnPoint& ReturnPoint() const { return returnPoint_; }
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -193,6 +203,7 @@ private:
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;
+    TReturnPoint returnPoint_;
 };
 
 }  // namespace quodle

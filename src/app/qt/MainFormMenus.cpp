@@ -114,7 +114,8 @@ void TTarnwickMainForm::CreateMenus() {
 
     // ジャンプ
     QMenu* jump = bar->addMenu(QStringLiteral("ジャンプ"));
-    Later(AddItem(jump, QStringLiteral("mnuJumpBack"), QStringLiteral("元の行に戻る"), QStringLiteral("Shift+Ctrl+Home")));
+    connect(AddItem(jump, QStringLiteral("mnuJumpBack"), QStringLiteral("元の行に戻る"), QStringLiteral("Shift+Ctrl+Home")),
+            &QAction::triggered, this, [this] { JumpBack(); });
     Later(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")));
     // Shares its shortcut with ユーザー関数へジャンプ; only that item owns the key.
     Later(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")));

@@ -599,6 +599,39 @@ private slots:
         // Without its file the second list keeps the design words.
         QVERIFY(w->Fountain1()->ReserveWordList2().Contains("CLAYER"));
     }
+
+    void returnPoint_backGoesToStoredPlaceAndForgetsAPointOutsideTheText() {
+        QString text;
+        for (int i = 0; i < 80; ++i) text += QStringLiteral("(line %1)\r\n").arg(i);
+        WriteFile("r.lsp", text);
+        TTarnwickMainForm* w = Create({Path("r.lsp")});
+        TEditorEx* e = w->ActiveEditor();
+        // Right after start-up the point is the first line.
+        e->SetTopRow(30);
+        e->SetRow(40);
+        w->Action(QStringLiteral("mnuJumpBack"))->trigger();
+        QCOMPARE(e->Row(), 0);
+        QCOMPARE(e->TopRow(), 0);
+
+        e->SetTopRow(20);
+        e->SetRow(25);
+        w->StoreReturnPoint();
+        e->SetRow(70);
+        w->JumpBack();
+        QCOMPARE(e->TopRow(), 20);
+        QCOMPARE(e->Row(), 25);
+        // Going back does not change the point: a second time stays there.
+        w->JumpBack();
+        QCOMPARE(e->Row(), 25);
+
+        e->SetRow(79);
+        w->StoreReturnPoint();
+        e->Lines().BeginUpdate();
+        while (e->Lines().Count() > 10) e->Lines().Delete(e->Lines().Count() - 1);
+        e->Lines().EndUpdate();
+        w->JumpBack();
+        QCOMPARE(w->ReturnPoint().row, -1);
+    }
 };
 
 QTEST_MAIN(TestMainForm)

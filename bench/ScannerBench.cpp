@@ -1,0 +1,129 @@
+// The scanner's two passes over a large document against the cost of
+// touching every byte once: reading the same file and counting its line
+// feeds with memchr. Run through bench/scanner.sh, which prints the ratio.
+//
+// The workload path comes from QUODLE_BENCH_LISP (default /tmp/big.lsp).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/EditorStrings.h"
+#include "lisp/DocumentLines.h"
+#include "lisp/LispScanner.h"
+
+namespace {
+
+std::string WorkloadPath() {
+    const char* env = std::getenv("QUODLE_BENCH_LISP");
+    return env && *env ? env : "/tmp/big.lsp";
+}
+
+// The document as the editor holds it, loaded once outside the timings.
+const quodle::TEditorScreenStrings& Rows() {
+    static const auto rows = [] {
+        auto r = std::make_unique<quodle::TEditorScreenStrings>();
+        quodle::TEditorStrings(*r).LoadFromFile(WorkloadPath());
+        return r;
+    }();
+    return *rows;
+}
+
+// Its lines as a command hands them to the scanner: read from the rows.
+const quodle::TDocumentLines& Document() {
+    static const quodle::TDocumentLines lines(Rows());
+    return lines;
+}
+
+std::size_t CountLineFeeds(const char* p, const char* end) {
+    std::size_t count = 0;
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+// Baseline: read the file in 1 MiB blocks and count line feeds.
+void BM_MemchrLineCountFile(benchmark::State& state) {
+    const std::string path = WorkloadPath();
+    std::vector<char> block(1 << 20);
+    for (auto _ : state) {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+        if (!file) {
+            state.SkipWithError("cannot open the workload");
+            return;
+        }
+        std::size_t lines = 0;
+        std::size_t n;
+        while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0)
+            lines += CountLineFeeds(block.data(), block.data() + n);
+        benchmark::DoNotOptimize(lines);
+    }
+}
+BENCHMARK(BM_MemchrLineCountFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A stricter baseline for reference: the same count over bytes in memory.
+void BM_MemchrLineCountMemory(benchmark::State& state) {
+    static const std::string bytes = [] {
+        std::string all;
+        const quodle::TLineList lines = Document().Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) (all += lines[i]) += "\r\n";
+        return all;
+    }();
+    for (auto _ : state) benchmark::DoNotOptimize(CountLineFeeds(bytes.data(), bytes.data() + bytes.size()));
+}
+BENCHMARK(BM_MemchrLineCountMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+class TCountingSink : public quodle::TProgressSink {
+public:
+    int Position() const override { return position_; }
+    void SetPosition(int position) override { position_ = position; }
+
+private:
+    int position_ = 0;
+};
+
+// What the jump list runs before it reads records: both passes, with
+// progress, padded records.
+void BM_StripAndCollect(benchmark::State& state) {
+    const quodle::TLineList lines = Document().Lines();
+    std::size_t records = 0;
+    for (auto _ : state) {
+        TCountingSink sink;
+        const quodle::TCodeLines code = quodle::StripLispSource(lines, 30, &sink);
+        const std::vector<std::string> found = quodle::CollectDefuns(code, 70, &sink, true);
+        records = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["lines"] = static_cast<double>(lines.size());
+    state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_StripAndCollect)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The two passes apart, to see where the time goes.
+void BM_StripOnly(benchmark::State& state) {
+    const quodle::TLineList lines = Document().Lines();
+    for (auto _ : state) {
+        const quodle::TCodeLines code = quodle::StripLispSource(lines, 30, nullptr);
+        benchmark::DoNotOptimize(code.size());
+    }
+}
+BENCHMARK(BM_StripOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CollectOnly(benchmark::State& state) {
+    const quodle::TCodeLines code = quodle::StripLispSource(Document().Lines());
+    for (auto _ : state) {
+        const std::vector<std::string> found = quodle::CollectDefuns(code, 70, nullptr, true);
+        benchmark::DoNotOptimize(found.data());
+    }
+}
+BENCHMARK(BM_CollectOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

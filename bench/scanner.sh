@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the scanner benchmark, makes the 100 MB workload if it is missing,
+# and prints StripLispSource + CollectDefuns as a ratio of a memchr line
+# count over the same file, both measured in the same run (target: <= 3).
+# Env: QUODLE_BENCH_LISP (workload path, default /tmp/big.lsp),
+#      REPS (repetitions, default 5; the medians are compared).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUODLE_BENCH_BUILD:-$root/build-bench}
+export QUODLE_BENCH_LISP=${QUODLE_BENCH_LISP:-/tmp/big.lsp}
+if [ ! -f "$QUODLE_BENCH_LISP" ]; then
+  python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$QUODLE_BENCH_LISP"
+fi
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
+    -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" -j2 --target ScannerBench >/dev/null
+json=$(mktemp)
+trap 'rm -f "$json"' EXIT
+"$build/bin/ScannerBench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
+  --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+python3 - "$json" <<'PY'
+import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+med = {}
+for r in runs:
+    if r.get("aggregate_name") == "median":
+        med[r["run_name"].split("/")[0]] = (r["real_time"], r["cpu_time"])
+file_base, mem_base, scan = (med[k] for k in ("BM_MemchrLineCountFile", "BM_MemchrLineCountMemory", "BM_StripAndCollect"))
+print(f"memchr line count, file read:  {file_base[0]:8.1f} ms  (cpu {file_base[1]:.1f})")
+print(f"memchr line count, in memory:  {mem_base[0]:8.1f} ms  (cpu {mem_base[1]:.1f})")
+print(f"StripLispSource+CollectDefuns: {scan[0]:8.1f} ms  (cpu {scan[1]:.1f})")
+print(f"ratio vs file line count:   {scan[0] / file_base[0]:5.2f}  (target <= 3; cpu time {scan[1] / file_base[1]:.2f})")
+print(f"ratio vs memory line count: {scan[0] / mem_base[0]:5.2f}  (for reference; cpu time {scan[1] / mem_base[1]:.2f})")
+PY

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Tokenizer benchmark: tokenizing every row of the 100 MB workload (what
+# quodle-cli tokens does, without printing) against a memchr line count and
+# against the Scintilla LISP lexer on the same file, all in one run.
+# Build first with:
+#   bash scripts/build.sh -DQUODLE_BENCH=ON
+# The Scintilla peer needs Debian's libqscintilla2-qt6-dev (a measuring peer
+# only; nothing of ours links it). Without it that ratio is skipped.
+# Env: RUNS (default 3) repetitions / peer runs, medians are printed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=${QUODLE_BUILD_DIR:-$root/build}/bin/TokenizerBench
+tools=/work/shared/tools
+big=/tmp/big.lsp
+runs=${RUNS:-3}
+[ -s "$big" ] || python3 "$tools/gen_lisp.py" --mb 100 --seed 1 --out "$big"
+cat "$big" >/dev/null  # in the page cache for every pass
+
+json=$(mktemp)
+peer=$(mktemp)
+trap 'rm -f "$json" "$peer"' EXIT
+"$bin" "$big" --benchmark_repetitions="$runs" --benchmark_out="$json" --benchmark_out_format=json "$@" >&2
+
+# Scintilla's lexer over the same bytes in its own Shift-JIS mode (code page
+# 932); "lex" is SCI_COLOURISE over the loaded document.
+qtinc=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || true)
+if [ -n "$qtinc" ] && [ -e "$qtinc/Qsci/qsciscintilla.h" ]; then
+  export PEERS_BUILD=${PEERS_BUILD:-/tmp/quodle-peers-build}
+  sh "$tools/peers/scintilla/build.sh" >&2
+  for ((i = 0; i < runs; i++)); do
+    QT_QPA_PLATFORM=offscreen "$PEERS_BUILD/sci_bench" "$big" dbcs '*g-pts-table*' 1 2>/dev/null |
+      tr ' ' '\n' | sed -n 's/^lex=//p' >>"$peer"
+  done
+else
+  echo "(libqscintilla2-qt6-dev not installed: no Scintilla figure)" >&2
+fi
+
+python3 - "$json" "$peer" "$runs" <<'PY'
+import json, statistics, sys
+bench = json.load(open(sys.argv[1]))["benchmarks"]
+runs = {b["run_name"]: b for b in bench if b.get("aggregate_name") == "median"}
+def ms(name, key="cpu_time"):
+    b = runs[name]
+    return b[key] * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+def report(line):
+    try:
+        print(line())
+    except KeyError as missing:  # a filtered run: that ratio has no inputs
+        print("(no figure: %s not run)" % missing)
+report(lambda: "tokenize rows in memory: %.0f ms; memchr line count: %.1f ms; ratio %.2f (goal <= 6)"
+       % (ms("TokenizeRows"), ms("MemchrLineCount"), ms("TokenizeRows") / ms("MemchrLineCount")))
+report(lambda: "tokens command without printing (load + tokenize): %.0f ms; read + memchr line count: %.1f ms; ratio %.2f"
+       % (ms("TokensCommand"), ms("LineCountFile"), ms("TokensCommand") / ms("LineCountFile")))
+lex = [float(x) for x in open(sys.argv[2]).read().split()]
+if lex:
+    sci = statistics.median(lex) * 1000
+    # The peer reports wall time only: compare it with our wall time.
+    report(lambda: "Scintilla LISP lexer (code page 932): %.0f ms wall; tokenize rows %.0f ms wall; ratio %.2f (goal >= 2)"
+           % (sci, ms("TokenizeRows", "real_time"), sci / ms("TokenizeRows", "real_time")))
+print("(medians of %s runs; the memchr ratios compare cpu times)" % sys.argv[3])
+PY

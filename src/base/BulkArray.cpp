@@ -1,0 +1,43 @@
+#include "base/BulkArray.h"
+
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace quodle::detail {
+
+namespace {
+// Below this, the heap serves the block from pages it already has.
+constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
+}  // namespace
+
+void* AllocateBulk(std::size_t bytes, bool& mapped) {
+    mapped = false;
+    if (bytes == 0) return nullptr;
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (bytes >= kMapThreshold) {
+        void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+        madvise(p, bytes, MADV_HUGEPAGE);  // a hint; without huge pages it is still ordinary memory
+        mapped = true;
+        return p;
+    }
+#endif
+    return ::operator new(bytes);
+}
+
+void FreeBulk(void* p, std::size_t bytes, bool mapped) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (mapped) {
+        munmap(p, bytes);
+        return;
+    }
+#endif
+    (void)bytes;
+    (void)mapped;
+    ::operator delete(p);
+}
+
+}  // namespace quodle::detail

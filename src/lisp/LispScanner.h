@@ -1,0 +1,98 @@
+#pragma once
+// The scanner every LISP analysis starts with: code-only lines (strings and
+// comments removed), the defun records found in them, and the routines that
+// read one found definition.
+//
+// It works on bytes on purpose: it knows only double-quoted strings, ";" and
+// ";| ... |;" comments and round brackets, and a trail byte equal to "\" or
+// "|" counts as that character, so every analysis sees the same text.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/BulkArray.h"
+#include "base/LineList.h"
+#include "base/Progress.h"
+
+namespace quodle {
+
+// One entry per document line: the line with string literals and comments
+// removed and each TAB made one blank. Kept in one buffer because a large
+// document has millions of lines.
+class TCodeLines {
+public:
+    // Readable bytes after the last line, so that the passes may read whole
+    // words that run past the end of a line.
+    static constexpr std::size_t kSlack = 8;
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    std::string_view operator[](std::size_t i) const { return {text_.data() + LineStart(i), LineEnd(i) - LineStart(i)}; }
+
+    // All lines as one text, and where each line lies in it.
+    std::string_view Text() const { return {text_.data(), count_ ? LineEnd(count_ - 1) : 0}; }
+    std::size_t LineStart(std::size_t i) const { return i == 0 ? 0 : ends_.data()[i - 1]; }
+    std::size_t LineEnd(std::size_t i) const { return ends_.data()[i]; }
+    // The line that holds the byte at `offset` of Text().
+    std::size_t LineOf(std::size_t offset) const {
+        return static_cast<std::size_t>(std::upper_bound(ends_.data(), ends_.data() + count_, offset) - ends_.data());
+    }
+
+private:
+    friend TCodeLines StripLispSource(TLineList, int, TProgressSink*);
+    TBulkArray<char> text_;
+    TBulkArray<std::size_t> ends_;  // offset just past each line
+    std::size_t count_ = 0;
+};
+
+// Removes strings and comments. A string or block comment may run over
+// several lines.
+TCodeLines StripLispSource(TLineList lines, int steps = 0, TProgressSink* progress = nullptr);
+
+// The blanks that pad a top-level record's second field when asked for; they
+// only order a top-level record before the records nested in it.
+inline constexpr std::string_view kDefunPadding = "         ";
+
+// One record per "(defun " found by bracket counting, as comma-list text:
+//   name,padding,startLine,startCol,endLine,endCol   (top-level)
+//   outer,inner,line,col                              (nested)
+// 0-based lines and columns of the "(" (and of the balancing ")"). Records
+// come in the order the top-level definitions end, each followed by its
+// nested ones sorted with CompareText.
+std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
+
+// A record read back. Nested records leave the end fields at -1.
+struct TDefunRecord {
+    bool Nested = false;
+    std::string Name;   // top-level: the name; nested: the inner name
+    std::string Outer;  // nested only
+    int Line = 0;
+    int Col = 0;
+    int EndLine = -1;
+    int EndCol = -1;
+};
+
+// Splits a record with the comma-list rule; 6 fields make a top-level
+// record, 4 a nested one. Anything else (a name with blanks in it, say) or a
+// position field that is not a number gives nothing.
+std::optional<TDefunRecord> ParseDefunRecord(std::string_view record);
+
+// Names of the definition whose "(" stands at `line`, `col`: the arguments
+// in written order, the locals (after "/") sorted with CompareText. Empty
+// when there are none or the list cannot be read.
+std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col);
+std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, int col);
+
+struct TCommentBlock {
+    std::string Text;  // lines "  " + comment text, joined with CR LF
+    int FirstLine = 0;
+};
+
+// The ";" lines written directly above the definition on `defunLine`, read
+// from the document's own lines. Nothing when that line is the first, when
+// the line above is blank or code, or when comments run up to the top.
+std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine);
+
+}  // namespace quodle

@@ -1,0 +1,267 @@
+#include "lisp/UserFunctions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <unordered_map>
+
+#include "base/ShiftJis.h"
+#include "base/Text.h"
+#include "lisp/LispScanner.h"
+
+namespace quodle {
+
+namespace {
+
+const std::string kNoFunctions = Utf8ToCp932("ユーザー関数はありません．");
+const std::string kNoUnusedFunctions = Utf8ToCp932("未使用のユーザー関数はありません．");
+const std::string kNoneStartWith = Utf8ToCp932(" で始まるユーザー関数はありません．");
+constexpr std::string_view kNestedMark = "  + ";
+
+// Resets the bar when a command is done, whichever way it ends.
+class TProgressReset {
+public:
+    explicit TProgressReset(TProgressSink* sink) : sink_(sink) {}
+    ~TProgressReset() {
+        if (sink_) sink_->SetPosition(0);
+    }
+    TProgressReset(const TProgressReset&) = delete;
+    TProgressReset& operator=(const TProgressReset&) = delete;
+
+private:
+    TProgressSink* sink_;
+};
+
+// The common start: both scanner passes with padded records, sorted.
+struct TScan {
+    TCodeLines Code;
+    std::vector<std::string> Records;
+};
+TScan Scan(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
+    TScan scan;
+    scan.Code = StripLispSource(lines, stripSteps, progress);
+    scan.Records = CollectDefuns(scan.Code, collectSteps, progress, true);
+    SortTextList(scan.Records);
+    return scan;
+}
+
+bool IsCommandName(std::string_view name) { return AsciiUpper(name.substr(0, 2)) == "C:"; }
+
+TPickItem TopLevelItem(const TDefunRecord& r) { return {r.Name, r.Line + 1}; }
+TPickItem NestedItem(const TDefunRecord& r) { return {std::string(kNestedMark) + r.Name, r.Line + 1}; }
+
+bool IsDetailOrNested(const TPickItem& item) { return item.Text.empty() || item.Text.front() == ' '; }
+
+// The items of the use counts and unused functions: top-level functions and
+// the nested ones of functions that are no commands.
+struct TCandidates {
+    std::vector<TPickItem> Items;
+    std::vector<std::size_t> TopLevel;  // indices into Items
+};
+TCandidates UseCountCandidates(const std::vector<std::string>& records) {
+    TCandidates c;
+    for (const auto& text : records) {
+        const auto r = ParseDefunRecord(text);
+        if (!r || IsCommandName(r->Nested ? r->Outer : r->Name)) continue;
+        if (!r->Nested) c.TopLevel.push_back(c.Items.size());
+        c.Items.push_back(r->Nested ? NestedItem(*r) : TopLevelItem(*r));
+    }
+    return c;
+}
+
+// For each top-level candidate, the number of code lines that hold "(" +
+// NAME + " " or "(" + NAME + ")", upper-cased. Instead of searching every
+// line for every name, each "(" of a line offers the names it could start:
+// the text after it up to each following ")" and up to the first blank, no
+// further than the next "(" (a name holds neither blanks nor "(").
+std::vector<int> CountUses(const TCodeLines& code, const TCandidates& c, TProgressSink* progress) {
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    for (std::size_t k = 0; k < c.TopLevel.size(); ++k) byName[AsciiUpper(c.Items[c.TopLevel[k]].Text)].push_back(k);
+    std::vector<int> counts(c.TopLevel.size(), 0);
+    std::vector<std::size_t> lastLine(c.TopLevel.size(), static_cast<std::size_t>(-1));
+    std::string key;
+    TProgressPass pass(progress, code.size(), 80);
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        pass.AtLine(i);
+        const std::string upper = AsciiUpper(code[i]);
+        for (std::size_t open = upper.find('('); open != std::string::npos; open = upper.find('(', open + 1)) {
+            for (std::size_t q = open + 1; q < upper.size() && upper[q] != '('; ++q) {
+                if (upper[q] != ')' && upper[q] != ' ') continue;
+                key.assign(upper, open + 1, q - open - 1);
+                if (const auto hit = byName.find(key); hit != byName.end()) {
+                    for (const std::size_t k : hit->second) {
+                        if (lastLine[k] == i) continue;  // a line counts once
+                        lastLine[k] = i;
+                        ++counts[k];
+                    }
+                }
+                if (upper[q] == ' ') break;
+            }
+        }
+    }
+    return counts;
+}
+
+std::string TrimmedCopy(std::string_view s) { return std::string(TrimBlanks(s)); }
+
+bool IsCommentOrBlank(std::string_view line) {
+    const std::string_view t = TrimBlanks(line);
+    return t.empty() || t.front() == ';';
+}
+
+}  // namespace
+
+TPickList BuildJumpList(TLineList lines, TProgressSink* progress) {
+    const TProgressReset reset(progress);
+    const TScan scan = Scan(lines, 30, 70, progress);
+    TPickList list;
+    for (const auto& text : scan.Records) {
+        if (const auto r = ParseDefunRecord(text)) list.Items.push_back(r->Nested ? NestedItem(*r) : TopLevelItem(*r));
+    }
+    if (list.Items.empty()) list.Message = kNoFunctions;
+    return list;
+}
+
+TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
+    const TProgressReset reset(progress);
+    const TScan scan = Scan(lines, 10, 10, progress);
+    TPickList list;
+    TCandidates c = UseCountCandidates(scan.Records);
+    if (c.Items.empty()) {
+        list.Message = kNoFunctions;
+        return list;
+    }
+    std::size_t width = 0;
+    for (const auto& item : c.Items) width = std::max(width, item.Text.size());
+    const std::vector<int> counts = CountUses(scan.Code, c, progress);
+    for (std::size_t k = 0; k < c.TopLevel.size(); ++k) {
+        std::string& text = c.Items[c.TopLevel[k]].Text;
+        char field[32];
+        std::snprintf(field, sizeof field, " [%3d]", counts[k]);
+        text.append(width - text.size(), ' ');
+        text += field;
+    }
+    list.Items = std::move(c.Items);
+    return list;
+}
+
+TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
+    const TProgressReset reset(progress);
+    const TScan scan = Scan(lines, 10, 10, progress);
+    TPickList list;
+    const TCandidates c = UseCountCandidates(scan.Records);
+    if (!c.Items.empty()) {
+        const std::vector<int> counts = CountUses(scan.Code, c, progress);
+        for (std::size_t k = 0; k < c.TopLevel.size(); ++k)
+            if (counts[k] == 0) list.Items.push_back(c.Items[c.TopLevel[k]]);
+    }
+    if (list.Items.empty()) list.Message = kNoUnusedFunctions;
+    return list;
+}
+
+TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSink* progress) {
+    const TProgressReset reset(progress);
+    const TScan scan = Scan(lines, 80, 20, progress);
+    TPickList list;
+    if (scan.Records.empty()) return list;
+    const std::string upperPrefix = AsciiUpper(prefix);
+    for (const auto& text : scan.Records) {
+        const auto r = ParseDefunRecord(text);
+        if (!r || r->Nested || IsCommandName(r->Name)) continue;
+        if (!upperPrefix.empty() && AsciiUpper(r->Name).rfind(upperPrefix, 0) != 0) continue;
+        std::string args;
+        for (const auto& name : ExtractDefunArgs(scan.Code, r->Line, r->Col)) {
+            if (!args.empty()) args.push_back(' ');
+            args += name;
+        }
+        list.Items.push_back({r->Name + " " + args + ")", r->Line + 1});
+        if (const auto block = ReadCommentBlock(lines, r->Line)) {
+            for (const std::string_view piece : SplitCrLf(block->Text))
+                if (!TrimBlanks(piece).empty()) list.Items.push_back({std::string(piece), 0});
+        }
+    }
+    if (list.Items.empty()) list.Message = std::string(prefix) + kNoneStartWith;
+    return list;
+}
+
+std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset) {
+    caretOffset = std::min(caretOffset, line.size());
+    std::string_view before = line.substr(0, caretOffset);
+    if (const std::size_t open = before.rfind('('); open != std::string_view::npos) before.remove_prefix(open + 1);
+    std::string_view after = line.substr(caretOffset);
+    const std::size_t blank = after.find(' ');
+    after = after.substr(0, blank != std::string_view::npos ? blank : after.find('('));
+    after = after.substr(0, after.find(')'));
+    return AsciiLower(std::string(before) + std::string(after));
+}
+
+std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item) {
+    const int line = item.Data - 1;
+    if (IsDetailOrNested(item) || line <= 0 || static_cast<std::size_t>(line) >= lines.size()) return {};
+    int stop = line - 1;
+    while (stop >= 0) {
+        const std::string_view t = TrimBlanks(lines[static_cast<std::size_t>(stop)]);
+        if (t.empty() || t.front() != ';') break;
+        --stop;
+    }
+    if (stop < 0) return {};
+    std::vector<std::string> shown;
+    for (int i = stop + 1; i < line; ++i)
+        if (const std::string t = TrimmedCopy(lines[static_cast<std::size_t>(i)]); !t.empty()) shown.push_back(t);
+    std::string definition = TrimmedCopy(lines[static_cast<std::size_t>(line)]);
+    if (const std::size_t slash = definition.find('/'); slash != std::string::npos) {
+        definition.erase(slash + 1);
+        definition += " ...)";
+    }
+    shown.push_back(std::move(definition));
+    return shown;
+}
+
+int JumpTopLine(TLineList lines, int line) {
+    line = std::min(line, static_cast<int>(lines.size()));
+    for (int i = line - 1; i >= 0; --i)
+        if (!IsCommentOrBlank(lines[static_cast<std::size_t>(i)])) return i + 1;
+    return 0;
+}
+
+namespace {
+
+// The caret line split at the caret, `before` cut back to just after the
+// last `opener`.
+struct TCaretSplit {
+    std::string Before;
+    std::string After;
+};
+TCaretSplit SplitAtCaret(std::string_view line, std::size_t caretOffset, char opener) {
+    caretOffset = std::min(caretOffset, line.size());
+    std::string_view before = line.substr(0, caretOffset);
+    const std::size_t open = before.rfind(opener);
+    before = open == std::string_view::npos ? std::string_view() : before.substr(0, open + 1);
+    return {std::string(before), std::string(line.substr(caretOffset))};
+}
+
+}  // namespace
+
+std::string InsertFunctionName(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
+    const std::size_t blank = itemText.find(' ');
+    const std::string name = blank != std::string_view::npos ? std::string(itemText.substr(0, blank + 1))
+                                                             : std::string(itemText.substr(0, itemText.find(')'))) + " ";
+    TCaretSplit split = SplitAtCaret(line, caretOffset, '(');
+    if (!split.After.empty() && split.After.front() != ' ') {
+        const std::size_t afterBlank = split.After.find(' ');
+        if (afterBlank != std::string::npos) split.After.erase(0, afterBlank + 1);
+    }
+    return split.Before + name + split.After;
+}
+
+std::string InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
+    const std::string name(itemText.substr(0, itemText.find('[')));
+    TCaretSplit split = SplitAtCaret(line, caretOffset, '"');
+    if (!split.After.empty() && split.After.front() != ' ') {
+        const std::size_t quote = split.After.find('"');
+        split.After.erase(0, quote == std::string::npos ? split.After.size() : quote);
+    }
+    return split.Before + name + split.After;
+}
+
+}  // namespace quodle

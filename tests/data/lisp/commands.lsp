@@ -1,0 +1,3 @@
+(defun c:ONLY ()
+  (defun helper () 1)
+  (princ))

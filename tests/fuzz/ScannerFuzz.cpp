@@ -1,0 +1,43 @@
+// libFuzzer target for the LISP scanner: any bytes, split into lines, must
+// go through every pass without touching memory it does not own, and keep
+// the shape the analyses rely on.
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
+//     tests/fuzz/ScannerFuzz.cpp src/base/*.cpp src/lisp/LispScanner.cpp \
+//     src/lisp/DefunCollector.cpp src/lisp/UserFunctions.cpp -o /tmp/scanner_fuzz
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "lisp/LispScanner.h"
+#include "lisp/UserFunctions.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\n') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    const quodle::TCodeLines code = quodle::StripLispSource(lines, 7, nullptr);
+    if (code.size() != lines.size()) std::abort();
+    for (std::size_t i = 0; i < code.size(); ++i)
+        if (code[i].size() > lines[i].size()) std::abort();
+    for (const bool padded : {false, true}) {
+        for (const auto& record : quodle::CollectDefuns(code, 3, nullptr, padded)) {
+            const auto r = quodle::ParseDefunRecord(record);
+            if (!r) continue;  // a name with blanks or commas in it
+            if (r->Line < 0 || static_cast<std::size_t>(r->Line) >= code.size()) std::abort();
+            if (code[static_cast<std::size_t>(r->Line)].substr(static_cast<std::size_t>(r->Col), 1) != "(") std::abort();
+            quodle::ExtractDefunArgs(code, r->Line, r->Col);
+            quodle::ExtractDefunLocals(code, r->Line, r->Col);
+            quodle::ReadCommentBlock(lines, r->Line);
+        }
+    }
+    quodle::BuildUseCounts(lines, nullptr);
+    quodle::BuildSearchList(lines, "a", nullptr);
+    return 0;
+}

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include "lisp/LispScanner.h"
+
+namespace quodle {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Code(const Lines& lines) {
+    const TCodeLines code = StripLispSource(lines);
+    Lines out;
+    for (std::size_t i = 0; i < code.size(); ++i) out.emplace_back(code[i]);
+    return out;
+}
+
+// Double-byte characters whose trail byte is "\" (0x5C) and "|" (0x7C).
+#define HYO "\x95\x5C"  // 表
+#define PO "\x83\x7C"   // ポ
+
+TEST(StripLispSource, RemovesStringsAndComments) {
+    struct Case {
+        const char* what;
+        Lines in;
+        Lines out;
+    } cases[] = {
+        {"escaped quote stays in the string", {"(setq s \"a\\\"b\") ; note"}, {"(setq s ) "}},
+        {"doubled backslash does not escape", {"(setq s \"a\\\\\") (foo)"}, {"(setq s ) (foo)"}},
+        {"semicolon inside a string", {"(princ \"a;b\") (foo)"}, {"(princ ) (foo)"}},
+        {"block comment over two lines", {";| block", "still block |; (foo)"}, {"", " (foo)"}},
+        {"inside a block only |; matters", {";| a ; b |; (foo)"}, {" (foo)"}},
+        {"line comment ends the line", {"(a);(b)", "(c) ;; x"}, {"(a)", "(c) "}},
+        {"tab becomes one blank", {"\t(foo\t\tbar)"}, {" (foo  bar)"}},
+        {"string over lines", {"(setq s \"abc", "def\") (g)"}, {"(setq s ", ") (g)"}},
+        {"quote at position 1 is never escaped", {"(setq s \"abc", "\"(x)"}, {"(setq s ", "(x)"}},
+        {"backslash quote at position 2 is escaped", {"(setq s \"", "\\\"x\"(y)"}, {"(setq s ", "(y)"}},
+        {"escaped quote outside a string is dropped", {"a\\\"b"}, {"a\\b"}},
+        {"|; must be on one line", {";| x |", "; (a)", "|;(b)"}, {"", "", "(b)"}},
+        {";|; opens and closes", {";|;(a)"}, {"(a)"}},
+        {";| at the end of a line", {"(a) ;|", "x |;(b)"}, {"(a) ", "(b)"}},
+        {"lone ; at the end", {"(a);"}, {"(a)"}},
+        {"empty lines stay", {"", "(a)", ""}, {"", "(a)", ""}},
+        // Byte-level on purpose: the trail byte 0x5C escapes the quote, so
+        // the string runs on into the next line.
+        {"trail byte 0x5C escapes a quote",
+         {"(princ \"" HYO "\")(foo)", "(bar \"x\")"},
+         {"(princ ", "x"}},
+        {"trail byte 0x7C closes a block comment", {";| " PO "; (foo)"}, {" (foo)"}},
+        {"double-byte text in code is copied", {"(setq " HYO " 1)"}, {"(setq " HYO " 1)"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Code(c.in), c.out) << c.what;
+}
+
+TEST(CollectDefuns, Records) {
+    struct Case {
+        const char* what;
+        Lines in;
+        Lines out;
+    } cases[] = {
+        {"one line", {"(defun f (x) (* x x))"}, {"f ,,0,0,0,20"}},
+        {"letter case as written", {"(DeFun Foo (a / b)", "  a)"}, {"Foo ,,0,0,1,3"}},
+        {"two blanks", {"(defun  foo (a) a)"}, {" foo ,,0,0,0,17"}},
+        {"no blank before the list", {"  (defun foo(a) a)"}, {"foo,,0,2,0,17"}},
+        {"defun-q is not a definition", {"(defun-q foo (a) a)"}, {}},
+        {"a tab is the blank after defun", {"(defun\tfoo (a) a)"}, {"foo ,,0,0,0,16"}},
+        {"defun at the end of a line", {"(defun", " foo (a) a)"}, {}},
+        {"end column of the balancing bracket", {"(defun f (x) x) (foo)"}, {"f ,,0,0,0,14"}},
+        {"rest of the ending line is not searched", {"(defun f (x) x) (defun g (y) y)"}, {"f ,,0,0,0,14"}},
+        {"nested ones sorted after their outer",
+         {"(defun foo (a)", "  (defun zed (x) x)", "  (defun Bar (y) y)", "  a)"},
+         {"foo ,,0,0,3,3", "foo ,Bar ,2,2", "foo ,zed ,1,2"}},
+        {"records in the order definitions end",
+         {"(defun b ()", "  (defun c () 1)", ")", "(defun a () 2)"},
+         {"b ,,0,0,2,0", "b ,c ,1,2", "a ,,3,0,3,13"}},
+        {"nested on the start line is not recorded", {"(defun a (x) (defun b (y) y)", "x)"}, {"a ,,0,0,1,1"}},
+        {"only the first nested one of a line",
+         {"(defun a (x)", " (defun b (y) y) (defun c (z) z)", "x)"},
+         {"a ,,0,0,2,1", "a ,b ,1,1"}},
+        {"nested one without a list is not recorded", {"(defun a (x)", "  (defun b", "  (y) y) x)"}, {"a ,,0,0,2,10"}},
+        // The nested search runs over the whole ending line.
+        {"defun after the end on the same line", {"(defun a (x)", "x) (defun b (y) y)"}, {"a ,,0,0,1,1", "a ,b ,1,3"}},
+        {"list on the next line is not recognised",
+         {"(defun outer", "  (a)", "  (defun inner (x) x)", "  a)"},
+         {"inner ,,2,2,2,20"}},
+        {"open at the end gives nothing", {"(defun f (x)", "  (g x)"}, {}},
+        {"brackets in strings and comments do not count",
+         {"(defun f (x) ; )", "  (princ \")\")", "  ;| ) |; x)"},
+         {"f ,,0,0,2,4"}},
+        {"short lines: the next line's bytes do not count",
+         {"(defun f (x)", "x", "))", "(defun g (y) y)"},
+         {"f ,,0,0,2,0", "g ,,3,0,3,14"}},
+        {"blank lines between",
+         {"", "(defun f (x)", "   ", "\t", "x)"},
+         {"f ,,1,0,4,1"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CollectDefuns(StripLispSource(c.in), 0, nullptr, false), c.out) << c.what;
+    }
+}
+
+TEST(CollectDefuns, PaddedRecordsReadBack) {
+    const Lines in = {"(defun foo (a)", "  (defun bar (x) x)", "  a)"};
+    const Lines records = CollectDefuns(StripLispSource(in), 0, nullptr, true);
+    ASSERT_EQ(records, (Lines{"foo ,         ,0,0,2,3", "foo ,bar ,1,2"}));
+    const auto top = ParseDefunRecord(records[0]);
+    ASSERT_TRUE(top);
+    EXPECT_FALSE(top->Nested);
+    EXPECT_EQ(top->Name, "foo");
+    EXPECT_EQ((std::vector<int>{top->Line, top->Col, top->EndLine, top->EndCol}), (std::vector<int>{0, 0, 2, 3}));
+    const auto nested = ParseDefunRecord(records[1]);
+    ASSERT_TRUE(nested);
+    EXPECT_TRUE(nested->Nested);
+    EXPECT_EQ(nested->Outer, "foo");
+    EXPECT_EQ(nested->Name, "bar");
+    EXPECT_EQ(nested->Line, 1);
+    EXPECT_EQ(nested->Col, 2);
+    // Unpadded top-level records read back the same.
+    EXPECT_TRUE(ParseDefunRecord("foo ,,0,0,2,3"));
+    // A name with a blank in it, or text where a number belongs, is no record.
+    EXPECT_FALSE(ParseDefunRecord("foo bar ,,0,0,2,3"));
+    EXPECT_FALSE(ParseDefunRecord("foo ,a b c ,1,2"));
+    EXPECT_FALSE(ParseDefunRecord("foo ,bar ,x,2"));
+}
+
+// The passes test 8 or 16 bytes at a time; shifting the same text through
+// every position of two blocks must shift the results and nothing else.
+TEST(LispScanner, SameResultsAtEveryByteOffset) {
+    for (int k = 0; k <= 40; ++k) {
+        const std::string pad(static_cast<std::size_t>(k), ' ');
+        const std::string x(static_cast<std::size_t>(k), 'x');
+        EXPECT_EQ(Code({x + "\t(a \"b\\\"c\" d);e", x + "(DEFUN;|x|;y"}), (Lines{x + " (a  d)", x + "(DEFUNy"})) << k;
+        const Lines in = {pad + "(defun f (x)", pad + "  (defun g (y) y) ((((", pad + ")))) (((( )))) x) (defun h (z))"};
+        const auto k2 = std::to_string(k + 2);
+        EXPECT_EQ(CollectDefuns(StripLispSource(in), 0, nullptr, false),
+                  (Lines{"f ,,0," + std::to_string(k) + ",2," + std::to_string(k + 16), "f ,g ,1," + k2,
+                         "f ,h ,2," + std::to_string(k + 18)}))
+            << k;
+        const TCodeLines code = StripLispSource(in);
+        EXPECT_EQ(ExtractDefunArgs(code, 1, k + 2), (Lines{"y"})) << k;
+    }
+}
+
+TEST(ExtractDefun, ArgsAndLocals) {
+    struct Case {
+        const char* what;
+        Lines in;
+        int line, col;
+        Lines args, locals;
+    } cases[] = {
+        {"args and locals", {"(defun f (a b / c d)"}, 0, 0, {"a", "b"}, {"c", "d"}},
+        {"locals only, sorted", {"(defun f ( / d c)"}, 0, 0, {}, {"c", "d"}},
+        {"no locals", {"(defun f (a)"}, 0, 0, {"a"}, {}},
+        {"empty list", {"(defun f () 1)"}, 0, 0, {}, {}},
+        {"locals sorted ignoring case, stable", {"(defun f (/ b A a)"}, 0, 0, {}, {"A", "a", "b"}},
+        {"list over lines", {"(defun f (", "", "  a b", "  / c", ")"}, 0, 0, {"a", "b"}, {"c"}},
+        {"slash and bracket at column 0", {"(defun f (a", "/ c", ") 1)"}, 0, 0, {"a"}, {"c"}},
+        {"a form in the list gives nothing", {"(defun f ((a) / b)"}, 0, 0, {}, {}},
+        {"comma separates", {"(defun f (a,b / c,d)"}, 0, 0, {"a", "b"}, {"c", "d"}},
+        {"definition later in a line", {"(setq x 1) (defun g (p / q) p)"}, 0, 11, {"p"}, {"q"}},
+        {"nested definition", {"(defun a (x)", "  (defun b (y / z) y)", "x)"}, 1, 2, {"y"}, {"z"}},
+        {"unterminated list", {"(defun f (a b"}, 0, 0, {}, {}},
+        {"line out of range", {"(defun f (a / b)"}, 1, 0, {}, {}},
+        {"column past the end", {"(defun f (a / b)", "(x / y)"}, 0, 99, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const TCodeLines code = StripLispSource(c.in);
+        EXPECT_EQ(ExtractDefunArgs(code, c.line, c.col), c.args) << c.what;
+        EXPECT_EQ(ExtractDefunLocals(code, c.line, c.col), c.locals) << c.what;
+    }
+}
+
+TEST(ReadCommentBlock, Blocks) {
+    struct Case {
+        const char* what;
+        Lines in;
+        int line;
+        std::optional<std::string> text;
+        int first;
+    } cases[] = {
+        {"two comment lines", {"", ";; one", ";; two", "(defun f ()"}, 3, "   one\r\n   two", 1},
+        {"stops at code", {"(foo)", "; a;b ", "(defun f ()"}, 2, "   ab", 1},
+        {"trimmed first", {"x", "\t ;x; ", "(defun f ()"}, 2, "  x", 1},
+        {"a line of semicolons only", {"", ";;;;", "(defun f ()"}, 2, "  ", 1},
+        {"first line of the document", {"(defun f ()"}, 0, std::nullopt, 0},
+        {"blank line directly above", {";; a", "", "(defun f ()"}, 2, std::nullopt, 0},
+        {"code directly above", {";; a", "(x)", "(defun f ()"}, 2, std::nullopt, 0},
+        {"comments up to the top", {";; a", ";; b", "(defun f ()"}, 2, std::nullopt, 0},
+        {"line out of range", {"", ";; a"}, 3, std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        const auto block = ReadCommentBlock(c.in, c.line);
+        ASSERT_EQ(block.has_value(), c.text.has_value()) << c.what;
+        if (!block) continue;
+        EXPECT_EQ(block->Text, *c.text) << c.what;
+        EXPECT_EQ(block->FirstLine, c.first) << c.what;
+    }
+}
+
+class TRecordingSink : public TProgressSink {
+public:
+    int Position() const override { return position_; }
+    void SetPosition(int position) override {
+        position_ = position;
+        seen.push_back(position);
+    }
+    std::vector<int> seen;
+
+private:
+    int position_ = 0;
+};
+
+TEST(ScannerProgress, StepsAtMultiplesOfTheInterval) {
+    TRecordingSink sink;
+    const Lines ten(10, "(a)");
+    // 10 div 3 = 3: steps before lines 0, 3, 6 and 9.
+    const TCodeLines code = StripLispSource(ten, 3, &sink);
+    EXPECT_EQ(sink.seen, (std::vector<int>{1, 2, 3, 4}));
+    // More steps than lines: one per line, going on from where the bar is.
+    CollectDefuns(code, 70, &sink, true);
+    EXPECT_EQ(sink.Position(), 14);
+    // The bar stops at its maximum.
+    sink.SetPosition(95);
+    StripLispSource(ten, 100, &sink);
+    EXPECT_EQ(sink.Position(), 100);
+    sink.seen.clear();
+    StripLispSource(ten, 0, &sink);
+    CollectDefuns(code, 5, nullptr, false);
+    EXPECT_TRUE(sink.seen.empty());
+}
+
+}  // namespace
+}  // namespace quodle
