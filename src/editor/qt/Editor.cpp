@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/EditorCaret.h"
+#include "editor/EditorPositions.h"
 #include "editor/EditorTokens.h"
 #include "editor/qt/EditorPopupMenu.h"
 
@@ -76,7 +77,9 @@ void TEditor::FountainChanged() {
 
 // ---------------------------------------------------------------- rows
 
-TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, 0}; }
+TCellLayout TEditor::Layout() const {
+    return TCellLayout{caret_.TabSpaceCount, rows_->WordWrap() ? rows_->WrapOption().WrapByte() : 0};
+}
 
 TEditorAttributeArray TEditor::CellMap(int row) const {
     return TEditorAttributeArray(RowTextOrEmpty(*rows_, row), Layout());
@@ -99,22 +102,9 @@ TRowEnding TEditor::RowEndingOf(int row) const {
 
 int TEditor::RowWidth(int row) const { return CellMap(row).Width(); }
 
-int TEditor::LineIndexOfRow(int row) const {
-    if (!rows_->WordWrap()) return std::min(row, rows_->Count());
-    int line = 0;
-    const int last = std::min(row, rows_->Count());
-    for (int r = 0; r < last; ++r)
-        if (rows_->RowEnding(r) != reWrapped) ++line;
-    return line;
-}
+int TEditor::LineIndexOfRow(int row) const { return rows_->RowToLine(std::clamp(row, 0, rows_->Count())); }
 
-int TEditor::OffsetInLine(int row, int col) const {
-    if (row < 0 || col < 0 || row > rows_->Count()) return -1;
-    if (row == rows_->Count()) return 0;
-    int offset = OffsetOfCol(*rows_, Layout(), row, col);
-    for (int r = rows_->LineStartRow(row); r < row; ++r) offset += static_cast<int>(rows_->View(r).size());
-    return offset;
-}
+int TEditor::OffsetInLine(int row, int col) const { return quodle::OffsetInLine(*rows_, row, col, Layout()); }
 
 TTokenKind TEditor::TokenKindAt(int row, int offset) { return quodle::TokenKindAt(*rows_, *parser_, row, offset); }
 
@@ -154,7 +144,7 @@ bool TEditor::TokenAtCaret(std::string& text, TTokenKind& kind) {
 
 void TEditor::SetCaret(int row, int col, TCaretMove move) {
     row = std::clamp(row, 0, LastCaretRow());
-    col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, 0, rememberedCol_);
+    col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, Layout().wrapByte, rememberedCol_);
     const bool moved = row != row_ || col != col_;
     const int oldRow = row_;
     row_ = row;
@@ -295,6 +285,8 @@ void TEditor::SetOverwriteMode(bool value) {
 
 void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
     caret_ = caret;
+    // The row list lays out its tabs by its owner's tab stops.
+    if (rows_->Owner() == this) rows_->SetTabSpaceCount(caret_.TabSpaceCount);
     SetCaret(row_, col_);
     viewport()->update();
 }
