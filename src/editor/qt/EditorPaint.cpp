@@ -367,7 +367,7 @@ void TEditor::PaintPreedit(QPainter& p) {
         p.drawText(x, cell.top() + ascent_, QString(ch));
         x += (ch.unicode() < 0x80 || (ch.unicode() >= 0xFF61 && ch.unicode() <= 0xFF9F) ? 1 : 2) * cellWidth_;
     }
-    p.fillRect(cell.left(), cell.top() + ascent_ + 2, width, 1, fore);
+    p.fillRect(cell.left(), cell.top() + rowHeight_ - 1, width, 1, fore);
     p.restore();
 }
 
