@@ -98,6 +98,22 @@ public:
     std::uint16_t MarksInUse() const { return marksInUse_; }
     void SetMarksInUse(std::uint16_t marks) { marksInUse_ = marks; }
 
+    // Row marks (RowMarks.cpp; constants in RowMarks.h). Rows out of range
+    // read as unmarked and ignore writes; so do marks outside 0..15. A mark
+    // change repaints the row in every editor; it is no change of the text.
+    std::uint16_t RowMarksOf(int row) const;
+    // Replaces the row's set, keeping MarksInUse the union of the marks placed.
+    void PutRowMarks(int row, std::uint16_t marks);
+    // A numbered mark (0..9) first leaves the row that carries it.
+    void SetRowMark(int row, int mark);
+    void ClearRowMark(int row, int mark);
+    // The first row carrying the mark, or -1.
+    int FindRowMark(int mark) const;
+    // The first row at or after / the last row at or before `row` that
+    // carries any of `marks`, or -1.
+    int NextRowWithMarks(int row, std::uint16_t marks) const;
+    int PrevRowWithMarks(int row, std::uint16_t marks) const;
+
     const TLastChange& LastChange() const { return lastChange_; }
     void ClearLastChange() { lastChange_ = {}; }
 

@@ -51,7 +51,13 @@ private:
     std::vector<TWords> words_;
 };
 
-constexpr std::uint32_t MarksWord(std::uint16_t marks) { return static_cast<std::uint32_t>(marks) << 16; }
+constexpr std::uint32_t MarksWord(std::uint16_t marks) {
+    return static_cast<std::uint32_t>(marks) << rowbits::kRowMarksShift;
+}
+
+constexpr std::uint16_t MarksOf(std::uint32_t word2) {
+    return static_cast<std::uint16_t>(word2 >> rowbits::kRowMarksShift);
+}
 
 }  // namespace
 
@@ -94,14 +100,14 @@ void TEditorScreenStrings::RebuildRows(bool wrap) {
     for (int r = 0; r < n;) {
         TRewriter::TOldRow row = old.OldRow(r);
         std::string_view line = row.text;
-        marks.assign(1, static_cast<std::uint16_t>(row.word2 >> 16));
+        marks.assign(1, MarksOf(row.word2));
         int e = r;
         if (endingOf(row.word1) == reWrapped && e < n - 1) {
             std::string& text = joined.emplace_back(row.text);
             while (endingOf(row.word1) == reWrapped && e < n - 1) {
                 row = old.OldRow(++e);
                 text.append(row.text);
-                marks.push_back(static_cast<std::uint16_t>(row.word2 >> 16));
+                marks.push_back(MarksOf(row.word2));
             }
             line = text;
         }

@@ -6,10 +6,17 @@
 
 namespace quodle {
 
-TEditorWrapOption::TEditorWrapOption()
-    : punctuationStr_(Utf8ToCp932("、。，．,.｡､")),
-      leadStr_(Utf8ToCp932("（［｛「『([{｢")),
-      followStr_(Utf8ToCp932("、。，．・？！゛゜ヽヾゝゞ々ー）］｝」』!),.:;?]}｡｣､･ｰﾞﾟ")) {}
+TWrapOptionValues::TWrapOptionValues()
+    : PunctuationStr(Utf8ToCp932("、。，．,.｡､")),
+      LeadStr(Utf8ToCp932("（［｛「『([{｢")),
+      FollowStr(Utf8ToCp932("、。，．・？！゛゜ヽヾゝゞ々ー）］｝」』!),.:;?]}｡｣､･ｰﾞﾟ")) {}
+
+TEditorWrapOption::TEditorWrapOption() {
+    const TWrapOptionValues defaults;
+    punctuationStr_ = defaults.PunctuationStr;
+    leadStr_ = defaults.LeadStr;
+    followStr_ = defaults.FollowStr;
+}
 
 template <class T>
 void TEditorWrapOption::Set(T& field, T value) {
@@ -27,23 +34,33 @@ void TEditorWrapOption::SetLeadStr(std::string_view value) { Set(leadStr_, std::
 void TEditorWrapOption::SetFollowStr(std::string_view value) { Set(followStr_, std::string(value)); }
 void TEditorWrapOption::SetFollowRetMark(bool value) { Set(followRetMark_, value); }
 
-bool TEditorWrapOption::SameAs(const TEditorWrapOption& o) const {
-    return wrapByte_ == o.wrapByte_ && wordBreak_ == o.wordBreak_ && followPunctuation_ == o.followPunctuation_ &&
-           leading_ == o.leading_ && followRetMark_ == o.followRetMark_ && punctuationStr_ == o.punctuationStr_ &&
-           leadStr_ == o.leadStr_ && followStr_ == o.followStr_;
+TWrapOptionValues TEditorWrapOption::Values() const {
+    TWrapOptionValues v;
+    v.WrapByte = wrapByte_;
+    v.WordBreak = wordBreak_;
+    v.FollowPunctuation = followPunctuation_;
+    v.PunctuationStr = punctuationStr_;
+    v.Leading = leading_;
+    v.LeadStr = leadStr_;
+    v.FollowStr = followStr_;
+    v.FollowRetMark = followRetMark_;
+    return v;
 }
 
-void TEditorWrapOption::Assign(const TEditorWrapOption& o) {
-    if (SameAs(o)) return;
+bool TEditorWrapOption::SameAs(const TEditorWrapOption& o) const { return Values() == o.Values(); }
+
+void TEditorWrapOption::Assign(const TEditorWrapOption& o) { SetValues(o.Values()); }
+
+void TEditorWrapOption::SetValues(const TWrapOptionValues& v) {
     BeginUpdate();
-    SetWrapByte(o.wrapByte_);
-    SetWordBreak(o.wordBreak_);
-    SetFollowPunctuation(o.followPunctuation_);
-    SetPunctuationStr(o.punctuationStr_);
-    SetLeading(o.leading_);
-    SetLeadStr(o.leadStr_);
-    SetFollowStr(o.followStr_);
-    SetFollowRetMark(o.followRetMark_);
+    SetWrapByte(v.WrapByte);
+    SetWordBreak(v.WordBreak);
+    SetFollowPunctuation(v.FollowPunctuation);
+    SetPunctuationStr(v.PunctuationStr);
+    SetLeading(v.Leading);
+    SetLeadStr(v.LeadStr);
+    SetFollowStr(v.FollowStr);
+    SetFollowRetMark(v.FollowRetMark);
     EndUpdate();
 }
 

@@ -9,6 +9,21 @@
 
 namespace quodle {
 
+// The eight settings as a plain value, for the property sets.
+struct TWrapOptionValues {
+    TWrapOptionValues();  // the defaults
+    int WrapByte = 80;
+    bool WordBreak = false;
+    bool FollowPunctuation = false;
+    std::string PunctuationStr;
+    bool Leading = false;
+    std::string LeadStr;
+    std::string FollowStr;
+    bool FollowRetMark = false;
+
+    bool operator==(const TWrapOptionValues&) const = default;
+};
+
 class TEditorWrapOption : public TNotifyPersistent {
 public:
     static constexpr int kMinWrapByte = 20;
@@ -43,6 +58,8 @@ public:
     // Copies all eight settings; one notification when anything differs.
     void Assign(const TEditorWrapOption& other);
     bool SameAs(const TEditorWrapOption& other) const;
+    TWrapOptionValues Values() const;
+    void SetValues(const TWrapOptionValues& values);
 
 private:
     template <class T>

@@ -24,6 +24,7 @@ inline constexpr std::uint32_t kElementKindMask = 0xFF000000u;
 inline constexpr std::uint32_t kWrappedTokenMask = 0x000000FFu;
 inline constexpr std::uint32_t kElementFlagMask = 0x0000FF00u;
 inline constexpr std::uint32_t kRowMarksMask = 0xFFFF0000u;
+inline constexpr int kRowMarksShift = 16;
 // The state part of each word (everything but RowEnding and RowMarks).
 inline constexpr std::uint32_t kState1Mask = ~kRowEndingMask;
 inline constexpr std::uint32_t kState2Mask = kWrappedTokenMask | kElementFlagMask;

@@ -152,8 +152,13 @@ TTextSpan BracketPairSelection(const TLineTokens& doc, int openLine, int openOff
 std::string MatchingBracketPanel(char caretBracket, const TLineTokens& doc, int partnerLine, int partnerOffset) {
     const std::string_view line = doc.Line(static_cast<std::size_t>(partnerLine));
     const int column = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(partnerOffset) + 1, line.size()));
+    return MatchingBracketPanel(caretBracket, partnerLine, column);
+}
+
+std::string MatchingBracketPanel(char caretBracket, int partnerLine, int partnerColumn) {
     char text[96];
-    std::snprintf(text, sizeof text, caretBracket == '(' ? " ) = %d行 : %d桁" : " ( = %d行 : %d桁", partnerLine + 1, column);
+    std::snprintf(text, sizeof text, caretBracket == '(' ? " ) = %d行 : %d桁" : " ( = %d行 : %d桁", partnerLine + 1,
+                  partnerColumn);
     return text;
 }
 

@@ -94,5 +94,8 @@ TTextSpan BracketPairSelection(const TLineTokens& doc, int openLine, int openOff
 // on "(", " ( = %d行 : %d桁" on ")"; the partner's 1-based line and the
 // display width of its line up to and including it.
 std::string MatchingBracketPanel(char caretBracket, const TLineTokens& doc, int partnerLine, int partnerOffset);
+// The same from the partner's 0-based line and its 1-based display column,
+// for a caller that measures tabs on its own cell grid. Both texts are UTF-8.
+std::string MatchingBracketPanel(char caretBracket, int partnerLine, int partnerColumn);
 
 }  // namespace quodle

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "base/Color.h"
+#include "editor/EditorMarks.h"
+#include "editor/EditorWrapOption.h"
 
 namespace quodle {
 
@@ -56,20 +58,61 @@ struct TEditorSpeedProp {
     bool operator==(const TEditorSpeedProp&) const = default;
 };
 
-// The line-number bar at the left of the text.
+enum TLeftbarNumberMode { nmRow, nmLine };
+
+// The line-number bar at the left of the text. Clamped() gives the values an
+// editor keeps (the same for the other sub-objects below).
 struct TEditorLeftbarProp {
     TColor BkColor = clSilver;
     TColor Color = clBlack;
-    int Column = 4;  // at least this many digits
+    int Column = 4;  // at least this many digits, 1..8
     bool Visible = false;
+    bool Edge = true;      // a white and a gray pixel column, else a line in Color
+    int LeftMargin = 8;    // 0..100
+    int RightMargin = 4;   // 0..100
+    bool ShowNumber = true;
+    TLeftbarNumberMode ShowNumberMode = nmRow;
+    bool ZeroBase = false;  // rows count from 0
+    bool ZeroLead = false;  // numbers padded with zeros
 
+    TEditorLeftbarProp Clamped() const;
     bool operator==(const TEditorLeftbarProp&) const = default;
 };
 
+// Spacing in pixels, each 0..100.
 struct TEditorMarginProp {
-    int Line = 0;  // extra pixels between rows
+    int Line = 0;        // extra pixels between rows
+    int Character = 0;   // extra pixels between cells
+    int Left = 19;       // left of the text
+    int Top = 2;         // above the text
 
+    TEditorMarginProp Clamped() const;
     bool operator==(const TEditorMarginProp&) const = default;
+};
+
+// The bar of row-mark pictures at the far left; widths 0..100.
+struct TEditorImagebarProp {
+    int DigitWidth = 8;
+    int LeftMargin = 2;
+    int MarkWidth = 0;
+    int RightMargin = 2;
+    bool Visible = true;
+
+    TEditorImagebarProp Clamped() const;
+    bool operator==(const TEditorImagebarProp&) const = default;
+};
+
+// The column ruler above the text.
+struct TEditorRulerProp {
+    TColor BkColor = clSilver;
+    TColor Color = clBlack;
+    bool Edge = true;
+    int GaugeRange = 10;  // long ticks every this many columns: 8 or 10
+    TColor MarkColor = clBlack;
+    bool Visible = false;
+
+    TEditorRulerProp Clamped() const;
+    bool operator==(const TEditorRulerProp&) const = default;
 };
 
 struct TEditorSelectColorProp {
@@ -87,6 +130,15 @@ struct TEditorExProp {
     TEditorMarginProp Margin;
     TEditorSelectColorProp Select;
     TEditorSpeedProp Speed;
+    TEditorImagebarProp Imagebar;
+    TEditorRulerProp Ruler;
+    TEditorMarks Marks;
+    TEditorExMarks ExMarks;
+    TVerticalLines VerticalLines;
+    // Word wrap goes last when a set is given to an editor, so the text is
+    // rewrapped once.
+    bool WordWrap = false;
+    TWrapOptionValues WrapOption;
 
     bool operator==(const TEditorExProp&) const = default;
 

@@ -1,9 +1,14 @@
 #include "app/qt/Dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/qt/LineNumberDialog.h"
+
 namespace quodle {
+
+int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
@@ -55,6 +60,12 @@ std::optional<QString> TQtDialogs::OpenFileName(QWidget* owner, TFileDialogState
 
 std::optional<QString> TQtDialogs::SaveFileName(QWidget* owner, TFileDialogState& state) {
     return RunFileDialog(owner, state, true);
+}
+
+std::optional<QString> TQtDialogs::LineNumber(QWidget* owner) {
+    TLineNumberDialog dialog(owner);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Text();
 }
 
 }  // namespace quodle

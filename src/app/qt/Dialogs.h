@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace quodle {
@@ -28,6 +29,11 @@ public:
     // The chosen path, or nothing on cancel. FilterIndex follows the choice.
     virtual std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) = 0;
     virtual std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) = 0;
+    // Shows one of the program's own modal windows and returns its result
+    // (QDialog::Accepted or Rejected); tests drive the window instead.
+    virtual int ExecModal(QDialog& dialog);
+    // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
+    virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
 };
 
 // The dialogs of the running program.
@@ -37,6 +43,7 @@ public:
     bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
     std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) override;
     std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) override;
+    std::optional<QString> LineNumber(QWidget* owner) override;
 };
 
 // "AutoLISPファイル(*.lsp)|*.lsp|…" as Qt name filters, one per pair.

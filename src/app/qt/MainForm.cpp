@@ -53,6 +53,7 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     CreateMenus();
     CreateToolBar();
     CreateLayout();
+    ConnectOutputPane();
 
     // 1. The hint window appears on first use; the active-tab colours.
     activeTabText_ = clBlue;

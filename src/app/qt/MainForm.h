@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "props/EditorExProp.h"
 
 class QAction;
+class QElapsedTimer;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -32,6 +34,10 @@ class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
 class THyphenFountain;
+class TLineList;
+class TProgressSink;
+struct TPickList;
+struct TVariableReport;
 
 // Where a main window finds its settings file and word lists, and how it
 // asks its questions. Tests point these at a temporary folder and a
@@ -105,6 +111,31 @@ public:
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 
+    // The LISP analyses (MainFormAnalyses.cpp), named after their menu items.
+    void mnuCountBracketsClick();  // 全括弧数カウント
+    void mnuSelectBracketClick();  // 対応括弧までを選択
+    void CountKakko1Click();       // ユーザー関数へジャンプ
+    void N74Click();               // ジャンプ → ユーザー関数へ
+    void N71Click();               // ユーザー関数使用数
+    void N72Click();               // 未使用ユーザー関数
+    void N78Click();               // ユーザー関数検索
+    void N3Click();                // 未使用・未宣言変数
+    void N76Click();               // 変数一覧
+    void N85Click();               // 変数名除外リストを編集
+    // A double click or Enter on a report line of the output pane.
+    void OutputPaneJump();
+    // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
+    void mnuMarkToggleClick();
+    void mnuMarkNextClick();
+    void mnuMarkPreviousClick();
+    void mnuMarkClearClick();
+    // rm10 .. rm15: sets or removes the extra mark on the caret row.
+    void RowMarkClick(int mark);
+    // ジャンプ (MainFormJumps.cpp).
+    void mnuJumpLineClick();
+    void mnuJumpTopClick();
+    void mnuJumpEndClick();
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -127,6 +158,7 @@ private:
     // MainFormEdit.cpp: the 編集 items that forward to the active editor.
     void CreateEditItems(QMenu* edit);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
+    QAction* Connected(QAction* action, const std::function<void()>& handler);
     void ReadSettings();
     void LoadWordLists();
     void WriteSettingsAtShutdown();
@@ -162,6 +194,21 @@ private:
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);
 
+    // Analyses (MainFormAnalyses.cpp).
+    void ConnectOutputPane();
+    // Status panel 4 after a selection change of a document editor.
+    void SelectionCount(TEditorEx* editor, bool selected);
+    void SetPaneBrackets();
+    void ShowElapsed(const QElapsedTimer& timer);
+    // Builds a user-function list of the active document and shows it in
+    // TForm5; a picked function is jumped to.
+    void UserFunctionList(const QString& caption, TPickList (*build)(TLineList, TProgressSink*), bool storeAtStart);
+    void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
+    // Moves the editor to a 0-based line, `topLine` at the top.
+    void GoToLine(TEditorEx* editor, int topLine, int line);
+
+    // Sets the top row, then the caret row (both clamp).
+    static void GoToRow(TEditorEx* editor, int row);
     void Message(const QString& text);
     bool Ask(const QString& text);
 

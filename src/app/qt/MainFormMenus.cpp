@@ -38,6 +38,11 @@ QAction* Later(QAction* action) {
 
 }  // namespace
 
+QAction* TTarnwickMainForm::Connected(QAction* action, const std::function<void()>& handler) {
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
 QAction* TTarnwickMainForm::AddItem(QMenu* menu, const QString& name, const QString& caption,
                                     const QString& shortcut) {
     auto* action = new QAction(caption, this);
@@ -116,40 +121,52 @@ void TTarnwickMainForm::CreateMenus() {
     QMenu* jump = bar->addMenu(QStringLiteral("ジャンプ"));
     connect(AddItem(jump, QStringLiteral("mnuJumpBack"), QStringLiteral("元の行に戻る"), QStringLiteral("Shift+Ctrl+Home")),
             &QAction::triggered, this, [this] { JumpBack(); });
-    Later(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")));
+    connect(AddItem(jump, QStringLiteral("mnuJumpLine"), QStringLiteral("行番号へ"), QStringLiteral("Ctrl+J")),
+            &QAction::triggered, this, [this] { mnuJumpLineClick(); });
     // Shares its shortcut with ユーザー関数へジャンプ; only that item owns the key.
-    Later(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")));
-    Later(AddItem(jump, QStringLiteral("mnuJumpTop"), QStringLiteral("行トップへ"), QStringLiteral("Ctrl+Home")));
-    Later(AddItem(jump, QStringLiteral("mnuJumpEnd"), QStringLiteral("行末尾へ"), QStringLiteral("Ctrl+End")));
+    Connected(AddItem(jump, QStringLiteral("N74"), QStringLiteral("ユーザー関数へ\tShift+Ctrl+J")), [this] { N74Click(); });
+    connect(AddItem(jump, QStringLiteral("mnuJumpTop"), QStringLiteral("行トップへ"), QStringLiteral("Ctrl+Home")),
+            &QAction::triggered, this, [this] { mnuJumpTopClick(); });
+    connect(AddItem(jump, QStringLiteral("mnuJumpEnd"), QStringLiteral("行末尾へ"), QStringLiteral("Ctrl+End")),
+            &QAction::triggered, this, [this] { mnuJumpEndClick(); });
 
     // マーク
     QMenu* mark = bar->addMenu(QStringLiteral("マーク"));
-    Later(AddItem(mark, QStringLiteral("mnuMarkToggle"), QStringLiteral("トグル"), QStringLiteral("Shift+Ctrl+M")))
-        ->setIcon(ToolImage(imgMarkToggle));
-    Later(AddItem(mark, QStringLiteral("mnuMarkNext"), QStringLiteral("次のマークへ"), QStringLiteral("Shift+Ctrl+N")))
-        ->setIcon(ToolImage(imgMarkNext));
-    Later(AddItem(mark, QStringLiteral("mnuMarkPrevious"), QStringLiteral("直前のマークへ"),
-                  QStringLiteral("Shift+Ctrl+P")))
-        ->setIcon(ToolImage(imgMarkPrevious));
-    Later(AddItem(mark, QStringLiteral("mnuMarkClear"), QStringLiteral("すべてクリア"), QStringLiteral("Shift+Ctrl+K")))
-        ->setIcon(ToolImage(imgMarkClear));
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        int image;
+        void (TTarnwickMainForm::*command)();
+    } markItems[] = {
+        {"mnuMarkToggle", "トグル", "Shift+Ctrl+M", imgMarkToggle, &TTarnwickMainForm::mnuMarkToggleClick},
+        {"mnuMarkNext", "次のマークへ", "Shift+Ctrl+N", imgMarkNext, &TTarnwickMainForm::mnuMarkNextClick},
+        {"mnuMarkPrevious", "直前のマークへ", "Shift+Ctrl+P", imgMarkPrevious, &TTarnwickMainForm::mnuMarkPreviousClick},
+        {"mnuMarkClear", "すべてクリア", "Shift+Ctrl+K", imgMarkClear, &TTarnwickMainForm::mnuMarkClearClick},
+    };
+    for (const auto& item : markItems) {
+        QAction* action = AddItem(mark, QString::fromLatin1(item.name), QString::fromUtf8(item.caption),
+                                  QString::fromLatin1(item.shortcut));
+        action->setIcon(ToolImage(item.image));
+        connect(action, &QAction::triggered, this, item.command);
+    }
 
     // 関数・変数
     QMenu* lisp = bar->addMenu(QStringLiteral("関数・変数"));
-    Later(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")))
+    Connected(AddItem(lisp, QStringLiteral("mnuSelectBracket"), QStringLiteral("対応括弧までを選択"), QStringLiteral("Ctrl+[")), [this] { mnuSelectBracketClick(); })
         ->setIcon(ToolImage(imgSelectBracket));
-    Later(AddItem(lisp, QStringLiteral("mnuCountBrackets"), QStringLiteral("全括弧数カウント"), QStringLiteral("F4")))
+    Connected(AddItem(lisp, QStringLiteral("mnuCountBrackets"), QStringLiteral("全括弧数カウント"), QStringLiteral("F4")), [this] { mnuCountBracketsClick(); })
         ->setIcon(ToolImage(imgCountBrackets));
     lisp->addSeparator();
-    Later(AddItem(lisp, QStringLiteral("N3"), QStringLiteral("未使用・未宣言変数"), QStringLiteral("F5")))
+    Connected(AddItem(lisp, QStringLiteral("N3"), QStringLiteral("未使用・未宣言変数"), QStringLiteral("F5")), [this] { N3Click(); })
         ->setIcon(ToolImage(imgVariableCheck));
-    Later(AddItem(lisp, QStringLiteral("N76"), QStringLiteral("変数一覧")));
+    Connected(AddItem(lisp, QStringLiteral("N76"), QStringLiteral("変数一覧")), [this] { N76Click(); });
     lisp->addSeparator();
-    Later(AddItem(lisp, QStringLiteral("CountKakko1"), QStringLiteral("ユーザー関数へジャンプ"), QStringLiteral("Shift+Ctrl+J")))
+    Connected(AddItem(lisp, QStringLiteral("CountKakko1"), QStringLiteral("ユーザー関数へジャンプ"), QStringLiteral("Shift+Ctrl+J")), [this] { CountKakko1Click(); })
         ->setIcon(ToolImage(imgUserFunctionJump));
-    Later(AddItem(lisp, QStringLiteral("N72"), QStringLiteral("未使用ユーザー関数")));
-    Later(AddItem(lisp, QStringLiteral("N71"), QStringLiteral("ユーザー関数使用数")));
-    Later(AddItem(lisp, QStringLiteral("N78"), QStringLiteral("ユーザー関数検索"), QStringLiteral("Shift+Ctrl+Space")));
+    Connected(AddItem(lisp, QStringLiteral("N72"), QStringLiteral("未使用ユーザー関数")), [this] { N72Click(); });
+    Connected(AddItem(lisp, QStringLiteral("N71"), QStringLiteral("ユーザー関数使用数")), [this] { N71Click(); });
+    Connected(AddItem(lisp, QStringLiteral("N78"), QStringLiteral("ユーザー関数検索"), QStringLiteral("Shift+Ctrl+Space")), [this] { N78Click(); });
     lisp->addSeparator();
     Later(AddItem(lisp, QStringLiteral("N88"), QStringLiteral("コメント抜き出し(関数カタログ化）")));
     Later(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")));
@@ -212,7 +229,7 @@ void TTarnwickMainForm::CreateMenus() {
     }
     Later(AddItem(settings, QStringLiteral("mnuShowTokenKind"), QStringLiteral("文字種別を表示する")))->setCheckable(true);
     settings->addSeparator();
-    Later(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")));
+    Connected(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")), [this] { N85Click(); });
     Later(AddItem(settings, QStringLiteral("mnuScrollTest"), QStringLiteral("スクロールテスト")));
 
     // ウィンドウ
@@ -256,9 +273,10 @@ void TTarnwickMainForm::CreateMenus() {
 
     // The extra marks 10..15 live in a menu that is never shown.
     auto* marks = new QMenu(QStringLiteral("rm"), this);
-    for (int i = 0; i < 6; ++i)
-        Later(AddItem(marks, QStringLiteral("rm%1").arg(10 + i), QStringLiteral("rm%1").arg(10 + i),
-                      QStringLiteral("Shift+Ctrl+F%1").arg(i + 1)));
+    for (int mark = 10; mark < 16; ++mark)
+        connect(AddItem(marks, QStringLiteral("rm%1").arg(mark), QStringLiteral("rm%1").arg(mark),
+                        QStringLiteral("Shift+Ctrl+F%1").arg(mark - 9)),
+                &QAction::triggered, this, [this, mark] { RowMarkClick(mark); });
     auto* test = new QMenu(QStringLiteral("for TEST"), this);
     test->setObjectName(QStringLiteral("mnuForTest"));
 }

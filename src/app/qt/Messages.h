@@ -35,6 +35,13 @@ inline QString CloseWindowModifiedText(const QString& caption) {
     return caption + QStringLiteral(" は変更されています．保存しますか？");
 }
 
+// The mark and jump commands.
+inline QString MarksAllInUseText() { return QStringLiteral("すでに9個のマークが使われています．"); }
+inline QString NoMarksText() { return QStringLiteral("マークは設定されていません．"); }
+inline QString LineNumberRangeText(int lineCount) {
+    return QStringLiteral("行番号が正しくありません．\n範囲は(0～") + QString::number(lineCount) + QStringLiteral(")です．");
+}
+
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +

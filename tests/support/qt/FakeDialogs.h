@@ -1,8 +1,10 @@
 #pragma once
 // The dialog seam for tests: answers are scripted in advance, every
 // question and message is recorded with its exact caption and text.
+#include <QDialog>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -12,7 +14,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber };
     struct TCall {
         TKind kind;
         QString caption;
@@ -23,6 +25,10 @@ public:
     std::vector<TCall> calls;
     std::deque<bool> answers;                    // Yes/No questions
     std::deque<std::optional<QString>> files;    // open and save dialogs; nullopt = cancel
+    // Modal windows: each gets the next handler, which may drive the shown
+    // window (click, type) and returns its result; none left = Rejected.
+    std::deque<std::function<int(QDialog&)>> modals;
+    std::deque<std::optional<QString>> lineNumbers;  // the line-number prompt; nullopt = cancel
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
@@ -40,6 +46,21 @@ public:
     }
     std::optional<QString> OpenFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
+    std::optional<QString> LineNumber(QWidget*) override {
+        calls.push_back({TKind::LineNumber, QString(), QString(), {}});
+        return Next(lineNumbers);
+    }
+
+    int ExecModal(QDialog& dialog) override {
+        calls.push_back({TKind::Modal, dialog.windowTitle(), QString(), {}});
+        if (modals.empty()) {
+            ++unscripted;
+            return QDialog::Rejected;
+        }
+        const auto handler = std::move(modals.front());
+        modals.pop_front();
+        return handler(dialog);
+    }
 
     // The texts of the calls of one kind, in order.
     QStringList Texts(TKind kind) const {
@@ -59,13 +80,18 @@ public:
 private:
     std::optional<QString> File(TKind kind, const TFileDialogState& state) {
         calls.push_back({kind, QString(), QString(), state});
-        if (files.empty()) {
+        return Next(files);
+    }
+    std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
+        if (answers.empty()) {
             ++unscripted;
             return std::nullopt;
         }
-        auto file = files.front();
-        files.pop_front();
-        return file;
+        // Taken apart: the compiler cannot follow a copied optional<QString>.
+        const bool given = answers.front().has_value();
+        const QString text = answers.front().value_or(QString());
+        answers.pop_front();
+        return given ? std::optional<QString>(text) : std::nullopt;
     }
 };
 

@@ -1,0 +1,217 @@
+// The variable check over large documents against the cost of touching
+// every byte once (reading the file and counting its line feeds with
+// memchr), on two workloads in the same run so that the time ratio between
+// them shows whether the check scales linearly. Run through
+// bench/varcheck.sh, which prints the ratios.
+//
+// The workloads come from QUODLE_BENCH_VARCHECK, paths separated by ':'
+// (default /tmp/w10.lsp:/tmp/w100.lsp); benchmark argument i is the i-th.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/WordLists.h"
+#include "editor/EditorStrings.h"
+#include "lisp/DocumentLines.h"
+#include "lisp/VariableAnalysis.h"
+
+namespace {
+
+std::vector<std::string> WorkloadPaths() {
+    const char* env = std::getenv("QUODLE_BENCH_VARCHECK");
+    const std::string all = env && *env ? env : "/tmp/w10.lsp:/tmp/w100.lsp";
+    std::vector<std::string> paths;
+    std::size_t start = 0;
+    for (std::size_t colon; (colon = all.find(':', start)) != std::string::npos; start = colon + 1)
+        paths.push_back(all.substr(start, colon - start));
+    paths.push_back(all.substr(start));
+    return paths;
+}
+
+std::string WorkloadPath(std::int64_t i) { return WorkloadPaths().at(static_cast<std::size_t>(i)); }
+
+// The document as the editor holds it and its lines as a command hands
+// them to the analyses: loaded once per workload, outside the timings.
+struct TLoadedDocument {
+    std::unique_ptr<quodle::TEditorScreenStrings> Rows = std::make_unique<quodle::TEditorScreenStrings>();
+    std::unique_ptr<quodle::TDocumentLines> Lines;
+};
+
+quodle::TLineList Document(std::int64_t i) {
+    static std::map<std::int64_t, TLoadedDocument> documents;
+    auto it = documents.find(i);
+    if (it == documents.end()) {
+        it = documents.emplace(i, TLoadedDocument{}).first;
+        quodle::TEditorStrings(*it->second.Rows).LoadFromFile(WorkloadPath(i));
+        it->second.Lines = std::make_unique<quodle::TDocumentLines>(*it->second.Rows);
+    }
+    return it->second.Lines->Lines();
+}
+
+// The exclusion list the program ships (QUODLE_BENCH_JOGAI names it).
+const quodle::TExclusionSet& Exclusions() {
+    static const quodle::TExclusionSet set = [] {
+        const char* env = std::getenv("QUODLE_BENCH_JOGAI");
+        return quodle::TExclusionSet(
+            quodle::LoadExclusionList(env && *env ? env : "data/JogaiList.txt").value_or(quodle::WordList{}));
+    }();
+    return set;
+}
+
+std::size_t CountLineFeeds(const char* p, const char* end) {
+    std::size_t count = 0;
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+// Baseline: read the file in 1 MiB blocks and count line feeds.
+void BM_MemchrLineCountFile(benchmark::State& state) {
+    const std::string path = WorkloadPath(state.range(0));
+    std::vector<char> block(1 << 20);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+        if (!file) {
+            state.SkipWithError("cannot open the workload");
+            return;
+        }
+        std::size_t lines = 0;
+        std::size_t n;
+        bytes = 0;
+        while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
+            lines += CountLineFeeds(block.data(), block.data() + n);
+            bytes += n;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_MemchrLineCountFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+class TCountingSink : public quodle::TProgressSink {
+public:
+    int Position() const override { return position_; }
+    void SetPosition(int position) override { position_ = position; }
+
+private:
+    int position_ = 0;
+};
+
+// The whole command after the dialog: both scanner passes with progress,
+// the symbol sets and the report lines.
+void BM_VariableCheck(benchmark::State& state) {
+    const quodle::TLineList lines = Document(state.range(0));
+    std::size_t reportLines = 0;
+    for (auto _ : state) {
+        TCountingSink sink;
+        const quodle::TVariableReport report = quodle::VariableCheck(lines, Exclusions(), {}, &sink);
+        reportLines = report.Lines.size();
+        benchmark::DoNotOptimize(report.Lines.size());
+    }
+    state.counters["report_lines"] = static_cast<double>(reportLines);
+}
+BENCHMARK(BM_VariableCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_VariableList(benchmark::State& state) {
+    const quodle::TLineList lines = Document(state.range(0));
+    for (auto _ : state) {
+        TCountingSink sink;
+        const quodle::TVariableReport report = quodle::VariableList(lines, Exclusions(), &sink);
+        benchmark::DoNotOptimize(report.Lines.size());
+    }
+}
+BENCHMARK(BM_VariableList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The workloads above lose nearly every definition to their own byte-level
+// traps (a string ending in a double-byte character whose trail byte is "\"
+// runs on), so the check mostly reads outside code there. This document is
+// made of recognisable definitions with nested ones, lambdas and quoted
+// lists, about `mb` MB of them, and a different name per definition, so the
+// outside-code set grows with the document.
+std::vector<std::string> DefinitionsDocument(int mb) {
+    std::vector<std::string> lines;
+    std::size_t bytes = 0;
+    const auto add = [&](std::string line) {
+        bytes += line.size() + 2;
+        lines.push_back(std::move(line));
+    };
+    for (int n = 0; bytes < static_cast<std::size_t>(mb) << 20; ++n) {
+        const std::string k = std::to_string(n);
+        add(";;; \x90\x7D\x8C\x60\x82\xF0\x8F\x88\x97\x9D\x82\xB7\x82\xE9 " + k);
+        add("(defun c:CMD" + k + " (a" + k + " b / pt" + k + " lst i)");
+        add("  (setq lst (list a" + k + " b) i 0)");
+        add("  (foreach pt" + k + " lst");
+        add("    (setq total" + k + " (+ i (car pt" + k + "))))");
+        add("  (mapcar '(lambda (p) (princ p)) lst)");
+        add("  (ssget \"_X\" '((0 . \"LINE\") (8 . \"\x95\x5C\x8E\xA6\")))");
+        add("  (defun *error* (msg) (princ msg) (setq err" + k + " msg))");
+        add("  (defun sub" + k + " (x / y)");
+        add("    (setq y (* x 2.5) g" + k + " y))");
+        add("  (princ \"\\n\x8A\xAE\x97\xB9\") ; end");
+        add("  (princ))");
+        add("(setq loaded" + k + " T)");
+    }
+    return lines;
+}
+
+void BM_VariableCheckDefinitions(benchmark::State& state) {
+    static std::map<std::int64_t, std::vector<std::string>> documents;
+    auto it = documents.find(state.range(0));
+    if (it == documents.end())
+        it = documents.emplace(state.range(0), DefinitionsDocument(static_cast<int>(state.range(0)))).first;
+    std::size_t reportLines = 0;
+    for (auto _ : state) {
+        const quodle::TVariableReport report = quodle::VariableCheck(it->second, Exclusions(), {}, nullptr);
+        reportLines = report.Lines.size();
+        benchmark::DoNotOptimize(report.Lines.size());
+    }
+    state.counters["report_lines"] = static_cast<double>(reportLines);
+}
+BENCHMARK(BM_VariableCheckDefinitions)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One definition with `n` locals and 2n used names: the set differences
+// must not compare every name with every other.
+std::vector<std::string> WideDefinition(int n) {
+    std::vector<std::string> lines;
+    std::string locals = "(defun wide (/";
+    for (int i = 0; i < n; i += 2) locals += " v" + std::to_string(i);
+    lines.push_back(locals + ")");
+    for (int i = 0; i < 2 * n; i += 4)
+        lines.push_back("  (setq v" + std::to_string(i) + " v" + std::to_string(i + 1) + " w" + std::to_string(i) + " " +
+                        std::to_string(i) + ")");
+    lines.push_back(")");
+    return lines;
+}
+
+void BM_VariableCheckWide(benchmark::State& state) {
+    const std::vector<std::string> lines = WideDefinition(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const quodle::TVariableReport report = quodle::VariableCheck(lines, Exclusions(), {}, nullptr);
+        benchmark::DoNotOptimize(report.Lines.size());
+    }
+}
+BENCHMARK(BM_VariableCheckWide)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scanner's share of the check, to see where the time goes.
+void BM_StripAndCollect(benchmark::State& state) {
+    const quodle::TLineList lines = Document(state.range(0));
+    for (auto _ : state) {
+        const quodle::TCodeLines code = quodle::StripLispSource(lines, 80, nullptr);
+        const std::vector<std::string> found = quodle::CollectDefuns(code, 20, nullptr, false);
+        benchmark::DoNotOptimize(found.data());
+    }
+}
+BENCHMARK(BM_StripAndCollect)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

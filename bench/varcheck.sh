@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the variable-check benchmark, makes the 10 MB and 100 MB workloads
+# if they are missing, and prints the check's time as a ratio of a memchr
+# line count over the same file (both measured in the same run), its speed
+# in MB/s, and the 100 MB / 10 MB time ratio (linear scaling: <= 11).
+# Env: QUODLE_BENCH_W10, QUODLE_BENCH_W100 (workload paths, default
+#      /tmp/w10.lsp and /tmp/w100.lsp), REPS (repetitions, default 5; the
+#      medians are compared).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUODLE_BENCH_BUILD:-$root/build-bench}
+w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
+w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
+[ -f "$w10" ] || python3 /work/shared/tools/gen_lisp.py --mb 10 --seed 1 --out "$w10"
+[ -f "$w100" ] || python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$w100"
+export QUODLE_BENCH_VARCHECK="$w10:$w100"
+export QUODLE_BENCH_JOGAI="$root/data/JogaiList.txt"
+# The optimisation of the shipped build (-O2). Configured every time so that
+# a build folder left in another type is brought to this one.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
+  -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target VarCheckBench >/dev/null
+json=$(mktemp)
+trap 'rm -f "$json"' EXIT
+"$build/bin/VarCheckBench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
+  --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+python3 - "$json" "$w10" "$w100" <<'PY'
+import json, os, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+med = {}
+for r in runs:
+    if r.get("aggregate_name") == "median":
+        med[r["run_name"].replace("/real_time", "")] = (r["real_time"], r["cpu_time"])
+sizes = {"0": os.path.getsize(sys.argv[2]), "1": os.path.getsize(sys.argv[3])}
+# Both clocks: the wall clock is what a user waits for, the process's CPU
+# time is steadier on a machine shared with other work.
+for clock, c in (("wall clock", 0), ("CPU time", 1)):
+    print(f"== {clock} (medians, ms)")
+    for k, name in (("0", "10 MB"), ("1", "100 MB")):
+        base = med[f"BM_MemchrLineCountFile/{k}"][c]
+        mb = sizes[k] / 1e6
+        print(f"{name} workload ({mb:.1f} MB): memchr line count {base:.1f}")
+        for label, bm in (("variable check", "BM_VariableCheck"), ("variable list", "BM_VariableList"),
+                          ("scanner passes alone", "BM_StripAndCollect")):
+            t = med[f"{bm}/{k}"][c]
+            print(f"  {label:22s} {t:8.1f}  = {t / base:5.2f} x line count, {mb / (t / 1000):6.1f} MB/s")
+    ratio = lambda bm, a, b: med[f"{bm}/{b}"][c] / med[f"{bm}/{a}"][c]
+    print(f"100 MB / 10 MB: check {ratio('BM_VariableCheck', '0', '1'):5.2f}, list {ratio('BM_VariableList', '0', '1'):5.2f}"
+          f" (goal <= 11); line count {ratio('BM_MemchrLineCountFile', '0', '1'):5.2f},"
+          f" scanner passes {ratio('BM_StripAndCollect', '0', '1'):5.2f}")
+    d10, d100 = med["BM_VariableCheckDefinitions/10"][c], med["BM_VariableCheckDefinitions/100"][c]
+    print(f"definitions document: 10 MB {d10:.1f}, 100 MB {d100:.1f} ({104.9 / (d100 / 1000):.1f} MB/s), ratio {d100 / d10:5.2f}")
+    w1, w2 = med["BM_VariableCheckWide/20000"][c], med["BM_VariableCheckWide/200000"][c]
+    print(f"one definition with 20k / 200k locals: {w1:.1f} / {w2:.1f}, ratio {w2 / w1:5.2f} (x10 names)")
+PY

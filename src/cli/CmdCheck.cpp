@@ -1,0 +1,31 @@
+// quodle-cli check: the variable check report, exit status 1 when it has
+// findings, so that it can gate a build.
+#include "base/ShiftJis.h"
+#include "cli/LispSource.h"
+#include "cli/VariableCommands.h"
+
+namespace quodle::cli {
+namespace {
+
+constexpr const char* kUsage = "check [--raw] [--jogai FILE] [--no-star] [--no-gb] [--prefix TEXT] FILE";
+
+int RunCheck(const Args& args, Output& out) {
+    if (args.positional.size() != 1) return Fail(std::string("usage: ") + kUsage);
+    const auto exclusions = ExclusionsArg(args);
+    if (!exclusions) return kExitError;
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    TExclusionSettings settings;
+    settings.Star = !args.Has("--no-star");
+    settings.Gb = !args.Has("--no-gb");
+    settings.OtherPrefix = Utf8ToCp932(OptionValue(args, "--prefix"));
+    settings.Other = !settings.OtherPrefix.empty();
+    const TVariableReport report = VariableCheck(source->Lines(), *exclusions, settings);
+    PrintReport(out, report);
+    return report.HasFindings() ? kExitFindings : kExitOk;
+}
+
+QUODLE_CLI_COMMAND("check", kUsage, {"--jogai", "--prefix"}, {"--no-star", "--no-gb"}, RunCheck);
+
+}  // namespace
+}  // namespace quodle::cli

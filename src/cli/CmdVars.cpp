@@ -1,0 +1,23 @@
+// quodle-cli vars: the variable list report.
+#include "cli/LispSource.h"
+#include "cli/VariableCommands.h"
+
+namespace quodle::cli {
+namespace {
+
+constexpr const char* kUsage = "vars [--raw] [--jogai FILE] FILE";
+
+int RunVars(const Args& args, Output& out) {
+    if (args.positional.size() != 1) return Fail(std::string("usage: ") + kUsage);
+    const auto exclusions = ExclusionsArg(args);
+    if (!exclusions) return kExitError;
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    PrintReport(out, VariableList(source->Lines(), *exclusions));
+    return kExitOk;
+}
+
+QUODLE_CLI_COMMAND("vars", kUsage, {"--jogai"}, {}, RunVars);
+
+}  // namespace
+}  // namespace quodle::cli

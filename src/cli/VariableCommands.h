@@ -1,0 +1,19 @@
+#pragma once
+// What the variable commands (check, vars) share: the exclusion list from
+// --jogai or beside the executable, and how a report is printed.
+#include <optional>
+
+#include "cli/Cli.h"
+#include "lisp/VariableAnalysis.h"
+
+namespace quodle::cli {
+
+// The list named by --jogai (an error when it cannot be read), else
+// "JogaiList.txt" beside the executable (empty when it is missing, as in
+// the program). Nothing after reporting an error.
+std::optional<TExclusionSet> ExclusionsArg(const Args& args);
+
+// The report's lines, or its message (line breaks as line breaks).
+void PrintReport(Output& out, const TVariableReport& report);
+
+}  // namespace quodle::cli

@@ -1,0 +1,115 @@
+#pragma once
+// The variable check and the variable list: for every defun, the symbols its
+// body uses that are neither arguments nor locals (globals), the arguments
+// and locals it never uses, and the symbols of the code outside any
+// definition. Everything is read from the code-only lines of the scanner, so
+// it works on Shift-JIS bytes and never runs the source.
+//
+// The results are plain data for the window (or the command line) to show:
+// the report lines as Shift-JIS bytes, or the message the program shows
+// instead when there is nothing to report.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Settings.h"
+#include "base/FoldedNameSet.h"
+#include "base/LineList.h"
+#include "base/Progress.h"
+#include "base/TextLines.h"
+#include "lisp/LispScanner.h"
+
+namespace quodle {
+
+// Message box texts (caption "Tarnwick", OK button); reports hold them as
+// Shift-JIS like every engine text.
+inline constexpr std::string_view kNoFindingsMessage = "未使用変数、未宣言変数はありません．";
+inline constexpr std::string_view kNoVariablesMessage = "変数はありません．";
+
+// ---------------------------------------------------------------- symbols
+
+// Blanks every "(" together with the symbol right after it (the function
+// position of a call), except "( " and "'(", and every ")".
+std::string BlankCallHeads(std::string_view line);
+// Blanks quoted items ('foo, and the first element of '(a b)) and every "(".
+std::string BlankQuoted(std::string_view line);
+
+// The exclusion list ("JogaiList.txt") ready for look-ups by a name's
+// upper-cased form.
+class TExclusionSet {
+public:
+    TExclusionSet() = default;
+    // `lines` as loaded by LoadExclusionList (upper-cased); names are
+    // compared after upper-casing both sides, so any list works.
+    explicit TExclusionSet(std::span<const std::string> lines);
+    // True when `name`, upper-cased, equals a line of the list; `hash` is
+    // FoldedHash(name).
+    bool Contains(std::string_view name) const { return Contains(name, FoldedHash(name)); }
+    bool Contains(std::string_view name, std::uint64_t hash) const {
+        return names_.Find(name, hash) != TFoldedNameSet::npos;
+    }
+
+private:
+    TFoldedNameSet names_;
+};
+
+// A token may be a variable unless the exclusion list names it or it reads
+// as a number.
+bool IsCandidateSymbol(std::string_view token, const TExclusionSet& exclusions);
+
+// The symbols a definition's body uses: the definition's "(" stands at
+// `line`, `col` of the code-only lines; the body runs from just before the
+// first bracket after the argument list to the ")" that balances the "(".
+// Definitions written inside the body are left out when `blankNested` (the
+// caller does that for top-level definitions). Distinct names as first
+// spelled, sorted with CompareText; empty when there is no argument list or
+// the brackets never balance.
+std::vector<std::string> ExtractSymbolSet(const TCodeLines& code, int line, int col, bool blankNested,
+                                          const TExclusionSet& exclusions);
+// The code outside definitions: adds the symbols of the lines `first` to
+// `last` (0-based, inclusive) to `set`, which stays sorted.
+void ExtractSymbolSet(const TCodeLines& code, std::size_t first, std::size_t last, const TExclusionSet& exclusions,
+                      std::vector<std::string>& set);
+
+// ---------------------------------------------------------------- reports
+
+// The name prefixes the check leaves out of its Global sections, chosen in
+// the exclusion dialog and kept in the settings file's `Except` section.
+struct TExclusionSettings {
+    bool Star = settings::kExceptCheck1.def;   // names starting with "*"
+    bool Gb = settings::kExceptCheck2.def;     // names starting with "GB_"
+    bool Other = settings::kExceptCheck3.def;  // names starting with OtherPrefix
+    std::string OtherPrefix;                   // String3, as Shift-JIS bytes
+
+    // The prefixes in force; OtherPrefix only when Other is on and it is not
+    // empty.
+    std::vector<std::string> ActivePrefixes() const;
+};
+TExclusionSettings ReadExclusionSettings(const IniDocument& doc);
+void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& settings);
+
+struct TVariableReport {
+    // The output pane's lines, Shift-JIS, in order.
+    TTextLines Lines;
+    // The message shown instead when Lines is empty (Shift-JIS), else empty.
+    std::string Message;
+    bool HasFindings() const { return !Lines.empty(); }
+};
+
+// The variable check (F5) over the document's lines. `progress` gets 80
+// steps for the code-only pass and 20 for the definition pass and is set
+// back to 0 at the end.
+TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
+                              TProgressSink* progress = nullptr);
+// The variable list: every definition with its locals, used symbols,
+// globals and unused names; no prefixes are left out.
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress = nullptr);
+
+// The 0-based document line a report line jumps to when double-clicked (the
+// number before its first "|", minus 1), or -1 for lines that do not jump.
+// The caller still checks it against the document's line count.
+int ReportLineTarget(std::string_view reportLine);
+
+}  // namespace quodle

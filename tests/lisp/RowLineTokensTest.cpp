@@ -1,0 +1,67 @@
+// The bracket tools on a real row store tokenized by the documents' LISP
+// fountain: brackets in strings, comments and block comments over rows do
+// not count.
+#include <gtest/gtest.h>
+
+#include "editor/HyphenFountain.h"
+#include "editor/ProgramFountains.h"
+#include "editor/EditorStrings.h"
+#include "editor/FakeEditor.h"
+#include "lisp/RowLineTokens.h"
+
+namespace quodle {
+namespace {
+
+struct TDocument {
+    explicit TDocument(std::string_view text) {
+        parser = fountain->CreateParser();
+        editor.parser = parser.get();
+        rows.Attach(&editor);
+        rows.SetAllText(text);
+    }
+    ~TDocument() { rows.Detach(&editor); }
+    std::unique_ptr<THyphenFountain> fountain = CreateHyphenFountain1();
+    std::unique_ptr<TFountainParser> parser;
+    test::TFakeEditor editor;
+    TEditorScreenStrings rows;
+};
+
+struct TCountCase {
+    const char* text;
+    const char* panel;
+    int balanceLine;
+};
+
+TEST(RowLineTokensTest, CountsOnlyListBrackets) {
+    const TCountCase cases[] = {
+        {"(setq a \"(\") ; )", "( 1 = 1 )", 0},
+        {"(a\r\n;| ( ) )\r\n ( \r\n |;\r\n)", "( 1 = 1 )", 4},
+        {"(princ \"a\\\"(\")", "( 1 = 1 )", 0},
+        {"(a)\r\n(b", "( 2 > 1 )", 0},
+        {"", "( 0 = 0 )", -1},
+    };
+    for (const TCountCase& c : cases) {
+        TDocument doc(c.text);
+        const TRowLineTokens tokens(doc.rows, *doc.fountain);
+        const TBracketCount count = CountAllBrackets(tokens, nullptr);
+        EXPECT_EQ(FormatBracketCount(count.Opening, count.Closing), c.panel) << c.text;
+        EXPECT_EQ(count.BalanceLine, c.balanceLine) << c.text;
+    }
+}
+
+TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
+    TDocument doc("(a ;| x\r\n) |; ) ; (");
+    const TRowLineTokens tokens(doc.rows, *doc.fountain);
+    EXPECT_EQ(tokens.KindAt(0, 0), tokSymbol);
+    EXPECT_NE(tokens.KindAt(1, 0), tokSymbol);  // inside the block comment carried over
+    EXPECT_EQ(tokens.KindAt(1, 5), tokSymbol);
+    EXPECT_NE(tokens.KindAt(1, 9), tokSymbol);  // line comment
+    EXPECT_EQ(tokens.KindAt(0, 100), tokEnd);
+    // The recount from the end sees the same kinds.
+    const TBracketCount back = CountBracketsFromEnd(tokens, nullptr);
+    EXPECT_EQ(back.Opening, 1);
+    EXPECT_EQ(back.Closing, 1);
+}
+
+}  // namespace
+}  // namespace quodle
