@@ -140,6 +140,8 @@ public:
     void Refresh();
     void TabChange();
     void RefreshPositionPanel(TEditorEx* editor);
+    // The states of the 編集 items, as the menu shows them when it opens.
+    void UpdateEditMenu();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -153,6 +155,8 @@ private:
     void CreateLayout();
     void CreateMenus();
     void CreateToolBar();
+    // MainFormEdit.cpp: the 編集 items that forward to the active editor.
+    void CreateEditItems(QMenu* edit);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
     QAction* Connected(QAction* action, const std::function<void()>& handler);
     void ReadSettings();

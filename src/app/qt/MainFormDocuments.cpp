@@ -67,6 +67,7 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
+    connect(editor, &TEditor::OverwriteModeChange, this, [this, editor] { RefreshOverwritePanel(editor); });
     connect(editor, &TEditor::SelectionChange, this, [this, editor](bool selected) { SelectionCount(editor, selected); });
     connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
 }

@@ -97,29 +97,8 @@ void TTarnwickMainForm::CreateMenus() {
 
     // 編集
     QMenu* edit = bar->addMenu(QStringLiteral("編集"));
-    Later(AddItem(edit, QStringLiteral("mnuUndo"), QStringLiteral("元に戻す"), QStringLiteral("Ctrl+Z")));
-    Later(AddItem(edit, QStringLiteral("mnuRedo"), QStringLiteral("<コマンド> やり直し"), QStringLiteral("Shift+Ctrl+Z")));
-    edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuCut"), QStringLiteral("切り取り"), QStringLiteral("Ctrl+X")));
-    Later(AddItem(edit, QStringLiteral("mnuCopy"), QStringLiteral("コピー"), QStringLiteral("Ctrl+C")));
-    Later(AddItem(edit, QStringLiteral("mnuPaste"), QStringLiteral("貼り付け"), QStringLiteral("Ctrl+V")));
-    Later(AddItem(edit, QStringLiteral("mnuBoxPaste"), QStringLiteral("Box貼り付け"), QStringLiteral("Ctrl+B")));
-    edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuSelectAll"), QStringLiteral("すべて選択"), QStringLiteral("Ctrl+A")));
-    Later(AddItem(edit, QStringLiteral("mnuDeleteRow"), QStringLiteral("１行削除"), QStringLiteral("Ctrl+Y")));
-    Later(AddItem(edit, QStringLiteral("mnuBoxMode"), QStringLiteral("矩形選択モード"), QStringLiteral("Ctrl+K")));
-    edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuIndent"), QStringLiteral("インデント"), QStringLiteral("Shift+Ctrl+I")));
-    Later(AddItem(edit, QStringLiteral("mnuUnindent"), QStringLiteral("アンインデント"), QStringLiteral("Shift+Ctrl+U")));
-    Later(AddItem(edit, QStringLiteral("mnuTabIndent"), QStringLiteral("タブインデント"), QStringLiteral("Shift+Ctrl+T")));
-    Later(AddItem(edit, QStringLiteral("mnuTabUnindent"), QStringLiteral("タブアンインデント"),
-                  QStringLiteral("Shift+Ctrl+G")));
-    edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuTabIndent2"), QStringLiteral("タブインデント")));
-    Later(AddItem(edit, QStringLiteral("mnuTabUnindent2"), QStringLiteral("タブアンインデント")));
-    edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuOverwrite"), QStringLiteral("上書き"), QStringLiteral("Ins")));
-    Later(AddItem(edit, QStringLiteral("mnuReadOnly"), QStringLiteral("Read Only")));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    CreateEditItems(edit);
     edit->addSeparator();
     Later(AddItem(edit, QStringLiteral("mnuTabToSpace"), QStringLiteral("タブ　->　空白変換")));
     Later(AddItem(edit, QStringLiteral("mnuLeadSpaceToTab"), QStringLiteral("先頭スペース -> タブ変換")));

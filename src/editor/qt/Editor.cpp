@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "editor/EditorCaret.h"
+#include "editor/EditorPositions.h"
 #include "editor/EditorTokens.h"
 #include "editor/qt/EditorPopupMenu.h"
 
@@ -19,6 +20,9 @@ TEditor::TEditor(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    // Every pixel is painted; this also lets scrolls move pixels instead of
+    // repainting.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -73,8 +77,9 @@ void TEditor::FountainChanged() {
 
 // ---------------------------------------------------------------- rows
 
-// Under word wrap a tab also stops at the wrap width the rows were cut by.
-TCellLayout TEditor::Layout() const { return TCellLayout{caret_.TabSpaceCount, rows_->CellLayout().wrapByte}; }
+TCellLayout TEditor::Layout() const {
+    return TCellLayout{caret_.TabSpaceCount, rows_->WordWrap() ? rows_->WrapOption().WrapByte() : 0};
+}
 
 TEditorAttributeArray TEditor::CellMap(int row) const {
     return TEditorAttributeArray(RowTextOrEmpty(*rows_, row), Layout());
@@ -97,15 +102,9 @@ TRowEnding TEditor::RowEndingOf(int row) const {
 
 int TEditor::RowWidth(int row) const { return CellMap(row).Width(); }
 
-int TEditor::LineIndexOfRow(int row) const { return rows_->RowToLine(row); }
+int TEditor::LineIndexOfRow(int row) const { return rows_->RowToLine(std::clamp(row, 0, rows_->Count())); }
 
-int TEditor::OffsetInLine(int row, int col) const {
-    if (row < 0 || col < 0 || row > rows_->Count()) return -1;
-    if (row == rows_->Count()) return 0;
-    int offset = OffsetOfCol(*rows_, Layout(), row, col);
-    for (int r = rows_->LineStartRow(row); r < row; ++r) offset += static_cast<int>(rows_->View(r).size());
-    return offset;
-}
+int TEditor::OffsetInLine(int row, int col) const { return quodle::OffsetInLine(*rows_, row, col, Layout()); }
 
 TTokenKind TEditor::TokenKindAt(int row, int offset) { return quodle::TokenKindAt(*rows_, *parser_, row, offset); }
 
@@ -197,9 +196,9 @@ void TEditor::CaretEndUpdate() {
     if (caretUpdate_ > 0) --caretUpdate_;
     if (caretUpdate_ > 0) return;
     const int row = row_, col = col_;
+    FlushPendingRows();
     row_ = -1;  // counts as a move: the caret is repositioned and reported once
     SetCaret(row, col);
-    viewport()->update();
 }
 
 // ---------------------------------------------------------------- view
@@ -285,7 +284,7 @@ void TEditor::SetOverwriteMode(bool value) {
 
 void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
     caret_ = caret;
-    // Wrapped rows are cut with the owner's tab width.
+    // The row list lays out its tabs by its owner's tab stops.
     if (rows_->Owner() == this) rows_->SetTabSpaceCount(caret_.TabSpaceCount);
     SetCaret(row_, col_);
     viewport()->update();
@@ -295,11 +294,26 @@ void TEditor::SetCaretOptions(const TEditorCaretProp& caret) {
 
 void TEditor::InvalidateRows(int firstRow, int lastRow) {
     if (updateBlock_ > 0) return;
+    if (caretUpdate_ > 0) {
+        // Inside an edit: drawn once the edit has moved the rows below.
+        pendingFirst_ = pendingFirst_ < 0 ? firstRow : std::min(pendingFirst_, firstRow);
+        pendingLast_ = std::max(pendingLast_, lastRow);
+        return;
+    }
+    UpdateRows(firstRow, lastRow);
+}
+
+void TEditor::UpdateRows(int firstRow, int lastRow) {
     const int first = std::max(firstRow, topRow_);
     const int last = std::min(lastRow, topRow_ + VisibleRowCount());
     if (first > last) return;
     const int top = TextTop() + (first - topRow_) * rowHeight_;
     viewport()->update(0, top, viewport()->width(), (last - first + 1) * rowHeight_);
+}
+
+void TEditor::FlushPendingRows() {
+    if (pendingFirst_ >= 0) UpdateRows(pendingFirst_, pendingLast_);
+    pendingFirst_ = pendingLast_ = -1;
 }
 
 void TEditor::InvalidateAll() {
@@ -347,9 +361,10 @@ void TEditor::RowsChanged() {
                     viewport()->update(0, top, TextLeft(), viewport()->height() - top);
                 }
             }
-            InvalidateRows(change.FirstRow, last);
+            UpdateRows(change.FirstRow, last);
         }
     }
+    FlushPendingRows();
     // The caret of an editor that did not make the edit may now stand
     // outside the text.
     if (caretUpdate_ == 0 && row_ > LastCaretRow()) SetCaret(LastCaretRow(), col_);

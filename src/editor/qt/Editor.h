@@ -279,7 +279,10 @@ protected:
 private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
-    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens);
+    // Glyphs of the painted rows by colour and style, drawn together.
+    struct TGlyphSink;
+    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, TGlyphSink& glyphs);
+    quint32 GlyphOf(char16_t ch, int style);
     // ---- EditorMarksPaint.cpp
     void PaintLeftbar(QPainter& p, int row, int y);
     void PaintImagebar(QPainter& p, int row, int y);
@@ -326,6 +329,8 @@ private:
     void UpdateScrollBars();
     void CaretChanged();
     void InvalidateSelection();
+    void UpdateRows(int firstRow, int lastRow);
+    void FlushPendingRows();
     // Fires SelectionChange when the selection differs from the last one.
     void SelectionChanged();
     void ClearSelectionState();
@@ -344,6 +349,8 @@ private:
     int topCol_ = 0;
     int caretUpdate_ = 0;
     int updateBlock_ = 0;
+    int pendingFirst_ = -1;  // rows to draw once the caret update ends
+    int pendingLast_ = -1;
     bool modified_ = false;
     bool readOnly_ = false;
     bool overwrite_ = false;
@@ -367,8 +374,10 @@ private:
     QMenu* popupMenu_ = nullptr;
 
     QFont textFont_;
-    // The text face by style: plain, bold, italic, bold italic.
+    // The text face by style: plain, bold, italic, bold italic, and the
+    // glyph of each character in it (filled on first use).
     std::array<QRawFont, 4> rawFonts_;
+    std::array<std::vector<quint32>, 4> glyphCache_;
     int cellWidth_ = 8;
     int rowHeight_ = 16;
     int ascent_ = 12;

@@ -76,7 +76,7 @@ void TEditor::BlockOperation(TBlockOperation op) {
         const TBoxRange box = SelectionBox();
         const TCellPos anchor = anchor_, caret{row_, col_};
         CaretBeginUpdate();
-        Apply(BoxBlockEdit(*rows_, Layout(), box, op, 0));
+        Apply(BoxBlockEdit(*rows_, Layout(), box, op, Layout().wrapByte));
         CaretEndUpdate();
         // The box stays where it was.
         Select(anchor, caret);
@@ -84,7 +84,7 @@ void TEditor::BlockOperation(TBlockOperation op) {
     }
     const TStreamRange range = SelectionRange();
     const bool caretAtEnd = TCellPos{row_, col_} >= anchor_;
-    const std::optional<TBlockEdit> block = StreamBlockEdit(*rows_, Layout(), range, op, 0);
+    const std::optional<TBlockEdit> block = StreamBlockEdit(*rows_, Layout(), range, op, Layout().wrapByte);
     if (!block) return;
     CaretBeginUpdate();
     rows_->ReplaceRows(block->Edit.Row, block->Edit.Count, block->Edit.Text);

@@ -57,17 +57,59 @@ char16_t DecodeChar(std::string_view bytes) {
     return pairs[key];
 }
 
-// Glyphs of one colour and style, collected for one draw call.
-struct TGlyphBatch {
-    QList<quint32> indexes;
-    QList<QPointF> positions;
-    void Clear() {
-        indexes.clear();
-        positions.clear();
+constexpr quint32 kNoGlyph = 0xFFFFFFFFu;
+
+}  // namespace
+
+// Glyphs are collected over all painted rows and drawn with one call per
+// colour and style: the toolkit's cost per call outweighs its cost per glyph.
+struct TEditor::TGlyphSink {
+    struct TBatch {
+        QRgb color;
+        int style;
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+    };
+    std::vector<TBatch> batches;
+
+    void Add(QRgb color, int style, quint32 glyph, QPointF position) {
+        TBatch* batch = nullptr;
+        for (TBatch& b : batches)
+            if (b.color == color && b.style == style) batch = &b;
+        if (batch == nullptr) {
+            batches.push_back({color, style, {}, {}});
+            batch = &batches.back();
+            batch->indexes.reserve(4096);
+            batch->positions.reserve(4096);
+        }
+        batch->indexes.append(glyph);
+        batch->positions.append(position);
+    }
+    void Draw(QPainter& p, const std::array<QRawFont, 4>& fonts) {
+        for (TBatch& b : batches) {
+            QGlyphRun run;
+            run.setRawFont(fonts[static_cast<std::size_t>(b.style)]);
+            run.setGlyphIndexes(b.indexes);
+            run.setPositions(b.positions);
+            p.setPen(QColor::fromRgb(b.color));
+            p.drawGlyphRun(QPointF(0, 0), run);
+        }
     }
 };
 
-}  // namespace
+quint32 TEditor::GlyphOf(char16_t ch, int style) {
+    std::vector<quint32>& cache = glyphCache_[static_cast<std::size_t>(style)];
+    if (cache.empty()) cache.assign(65536, kNoGlyph);
+    quint32& glyph = cache[ch];
+    if (glyph == kNoGlyph) {
+        const QChar c(ch);
+        int count = 1;
+        glyph = 0;
+        const QRawFont& font = rawFonts_[static_cast<std::size_t>(style)];
+        if (font.isValid()) font.glyphIndexesForChars(&c, 1, &glyph, &count);
+    }
+    return glyph;
+}
 
 void TEditor::UpdateMetrics() {
     RegisterFontSubstitutes();
@@ -80,6 +122,7 @@ void TEditor::UpdateMetrics() {
         f.setBold(style & 1);
         f.setItalic(style & 2);
         rawFonts_[static_cast<std::size_t>(style)] = QRawFont::fromFont(f);
+        glyphCache_[static_cast<std::size_t>(style)].clear();
     }
     const QFontMetricsF fm(textFont_);
     fontCell_.AverageWidth = static_cast<int>(std::ceil(fm.horizontalAdvance(QLatin1Char('0'))));
@@ -139,6 +182,7 @@ void TEditor::paintEvent(QPaintEvent* event) {
     const int firstRow = topRow_ + first;
     TRowParseState state = firstRow < n ? rows_->EnsureRowState(firstRow) : TRowParseState{};
     const bool drawLineConnected = isSignalConnected(QMetaMethod::fromSignal(&TEditor::DrawLine));
+    TGlyphSink glyphs;
     for (int i = first; i <= last; ++i) {
         const int row = topRow_ + i;
         const int y = TextTop() + i * rowHeight_;
@@ -147,19 +191,14 @@ void TEditor::paintEvent(QPaintEvent* event) {
         if (imagebar_.Visible) PaintImagebar(p, row, y);
         if (const TColor tint = RowTintOf(row); tint != clNone)
             p.fillRect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_, ToQColor(tint));
-        if (row >= n) {
-            PaintEndMarks(p, row, y);
-            continue;
-        }
+        if (row >= n) continue;
         TNextRow next;
         const bool wrapped = rows_->RowEnding(row) == reWrapped && row + 1 < n;
         if (wrapped) next = {rows_->View(row + 1), rows_->RowEnding(row + 1)};
         state.RowEnding = rows_->RowEnding(row);
         const std::span<const TTokenSpan> tokens = parser_->ParseRow(rows_->View(row), wrapped ? &next : nullptr, state);
         state.PrevRowEnding = rows_->RowEnding(row);
-        PaintRow(p, row, y, tokens);
-        PaintEndMarks(p, row, y);
-        PaintRowOverlay(p, row, y);
+        PaintRow(p, row, y, tokens, glyphs);
         if (drawLineConnected) {
             const std::string_view text = rows_->View(row);
             const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
@@ -168,13 +207,24 @@ void TEditor::paintEvent(QPaintEvent* event) {
                           TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
         }
     }
+    p.save();
+    p.setClipRect(QRect(TextLeft(), 0, viewport()->width() - TextLeft(), viewport()->height()));
+    glyphs.Draw(p, rawFonts_);
+    p.restore();
+    // Marks go over the text, so they come once its glyphs are down.
+    for (int i = first; i <= last; ++i) {
+        const int row = topRow_ + i;
+        const int y = TextTop() + i * rowHeight_;
+        PaintEndMarks(p, row, y);
+        if (row < n) PaintRowOverlay(p, row, y);
+    }
     PaintTextOverlay(p);
     if (ruler_.Visible) PaintRuler(p);
     if (!preedit_.isEmpty()) PaintPreedit(p);
     if (hasFocus()) PaintCaret(p);
 }
 
-void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens) {
+void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, TGlyphSink& glyphs) {
     const std::string_view text = rows_->View(row);
     const TCellLayout layout = Layout();
     const QColor defaultText = ToQColor(font_.Color, Qt::black);
@@ -183,49 +233,18 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
     const int visibleEnd = std::min(topCol_ + VisibleColCount() + 1, kMaxMappedCells);
     const int textLeft = TextLeft();
     auto xOf = [&](int column) { return textLeft + (column - topCol_) * cellWidth_; };
+    const int baseline = y + ascent_;
 
     p.save();
     p.setClipRect(QRect(textLeft, y, viewport()->width() - textLeft, rowHeight_));
+    const auto [selFirst, selLast] = SelectedCells(row, CellMap(row).Width());
 
-    // Selected cells first, so token backgrounds never cover them.
-    int rowWidth = 0;
-    {
-        int column = 0;
-        for (std::size_t i = 0; i < text.size() && column < kMaxMappedCells;) {
-            column += text[i] == '\t' ? TabWidthAt(column, layout) : static_cast<int>(CharLengthAt(text, i));
-            i += CharLengthAt(text, i);
-        }
-        rowWidth = column;
-    }
-    const auto [selFirst, selLast] = SelectedCells(row, rowWidth);
-    const int selFrom = std::max(selFirst, topCol_), selTo = std::min(selLast, visibleEnd);
-
-    // The current run: one colour and style.
-    TGlyphBatch batch;
-    QColor runColor;
-    TFontStyles runStyle;
-    int runStart = 0, runEnd = 0;
-    auto flush = [&] {
-        if (!batch.indexes.isEmpty()) {
-            QGlyphRun glyphs;
-            glyphs.setRawFont(rawFonts_[(runStyle.Contains(fsBold) ? 1 : 0) | (runStyle.Contains(fsItalic) ? 2 : 0)]);
-            glyphs.setGlyphIndexes(batch.indexes);
-            glyphs.setPositions(batch.positions);
-            p.setPen(runColor);
-            p.drawGlyphRun(QPointF(0, y + ascent_), glyphs);
-            batch.Clear();
-        }
-        if (runEnd > runStart && (runStyle.Contains(fsUnderline) || runStyle.Contains(fsStrikeOut))) {
-            const int x0 = xOf(runStart), x1 = xOf(runEnd);
-            if (runStyle.Contains(fsUnderline)) p.fillRect(x0, y + ascent_ + 1, x1 - x0, 1, runColor);
-            if (runStyle.Contains(fsStrikeOut)) p.fillRect(x0, y + ascent_ * 2 / 3, x1 - x0, 1, runColor);
-        }
-        runStart = runEnd;
-    };
-
+    // The colours of the current token, looked up once per token.
     std::size_t t = 0;
-    const TFountainColor* color = nullptr;
     std::size_t colorToken = static_cast<std::size_t>(-1);
+    QColor tokenFore = defaultText;
+    TColor tokenBack = clNone;
+    TFontStyles tokenStyle;
     int column = 0;
     for (std::size_t i = 0; i < text.size() && column < visibleEnd;) {
         const std::size_t length = CharLengthAt(text, i);
@@ -233,46 +252,45 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
         if (column + cells > topCol_) {
             while (t < tokens.size() && tokens[t].Pos + tokens[t].Length <= i) ++t;
             const bool inToken = t < tokens.size() && tokens[t].Pos <= i;
-            if (!inToken) color = nullptr;
-            else if (colorToken != t) color = parser_->TokenColor(tokens[t], text), colorToken = t;
-            const bool selected = column >= selFirst && column < selLast;
-            QColor fore = selected ? selectText : ToQColor(color ? color->Color() : clNone, defaultText);
-            const TFontStyles style = color ? color->Style() : TFontStyles();
-            if (!selected && color && color->BkColor() != clNone)
-                p.fillRect(xOf(column), y, cells * cellWidth_, rowHeight_, ToQColor(color->BkColor()));
-            if (selected) p.fillRect(xOf(column), y, cells * cellWidth_, rowHeight_, selectBack);
-            if (fore != runColor || style != runStyle) {
-                flush();
-                runColor = fore;
-                runStyle = style;
-                runStart = column;
+            if (!inToken) {
+                tokenFore = defaultText;
+                tokenBack = clNone;
+                tokenStyle = {};
+                colorToken = static_cast<std::size_t>(-1);
+            } else if (colorToken != t) {
+                colorToken = t;
+                const TFountainColor* color = parser_->TokenColor(tokens[t], text);
+                tokenFore = ToQColor(color ? color->Color() : clNone, defaultText);
+                tokenBack = color ? color->BkColor() : clNone;
+                tokenStyle = color ? color->Style() : TFontStyles();
             }
-            runEnd = column + cells;
+            const bool selected = column >= selFirst && column < selLast;
+            const int x = xOf(column);
+            if (selected) p.fillRect(x, y, cells * cellWidth_, rowHeight_, selectBack);
+            else if (tokenBack != clNone) p.fillRect(x, y, cells * cellWidth_, rowHeight_, ToQColor(tokenBack));
+            const QColor& fore = selected ? selectText : tokenFore;
+            if (tokenStyle.Contains(fsUnderline)) p.fillRect(x, baseline + 1, cells * cellWidth_, 1, fore);
+            if (tokenStyle.Contains(fsStrikeOut)) p.fillRect(x, y + ascent_ * 2 / 3, cells * cellWidth_, 1, fore);
             const auto b = static_cast<unsigned char>(text[i]);
             if (b != '\t' && b >= 0x20) {
-                const QChar ch(DecodeChar(text.substr(i, length)));
-                const QRawFont& font =
-                    rawFonts_[(style.Contains(fsBold) ? 1 : 0) | (style.Contains(fsItalic) ? 2 : 0)];
-                quint32 glyph = 0;
-                int count = 1;
-                if (font.isValid()) font.glyphIndexesForChars(&ch, 1, &glyph, &count);
-                if (glyph != 0) {
-                    batch.indexes.append(glyph);
-                    batch.positions.append(QPointF(xOf(column), 0));
+                const char16_t ch = DecodeChar(text.substr(i, length));
+                const int style = (tokenStyle.Contains(fsBold) ? 1 : 0) | (tokenStyle.Contains(fsItalic) ? 2 : 0);
+                if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
+                    glyphs.Add(fore.rgb(), style, glyph, QPointF(x, baseline));
                 } else {
                     // A character the face lacks: the toolkit finds a font.
                     p.setPen(fore);
-                    p.drawText(xOf(column), y + ascent_, QString(ch));
+                    p.drawText(x, baseline, QString(QChar(ch)));
                 }
             }
         }
         column += cells;
         i += length;
     }
-    flush();
     // Selected cells past the text (a selected break, a box beyond the row).
-    const int tailFrom = std::max(selFrom, std::min(column, visibleEnd));
-    if (tailFrom < selTo) p.fillRect(xOf(tailFrom), y, (selTo - tailFrom) * cellWidth_, rowHeight_, selectBack);
+    const int tailFrom = std::max({selFirst, topCol_, std::min(column, visibleEnd)});
+    const int tailTo = std::min(selLast, visibleEnd);
+    if (tailFrom < tailTo) p.fillRect(xOf(tailFrom), y, (tailTo - tailFrom) * cellWidth_, rowHeight_, selectBack);
     p.restore();
 }
 
@@ -314,7 +332,7 @@ void TEditor::PaintPreedit(QPainter& p) {
         p.drawText(x, cell.top() + ascent_, QString(ch));
         x += (ch.unicode() < 0x80 || (ch.unicode() >= 0xFF61 && ch.unicode() <= 0xFF9F) ? 1 : 2) * cellWidth_;
     }
-    p.fillRect(cell.left(), cell.top() + ascent_ + 2, width, 1, fore);
+    p.fillRect(cell.left(), cell.top() + rowHeight_ - 1, width, 1, fore);
     p.restore();
 }
 

@@ -1,6 +1,7 @@
 // TEditorEx driven with key events: caret movement on the cell grid and the
 // editing keys, checked against the exact text of the shared row list.
 #include <QApplication>
+#include <QPainter>
 #include <QtTest>
 
 #include "base/ShiftJis.h"
@@ -87,7 +88,7 @@ private slots:
         QTest::newRow("delete at the end of a last line without break")
             << "ab\r\ncd" << 1 << 2 << std::vector{K(Qt::Key_Delete)} << "ab\r\ncd" << 1 << 2;
         QTest::newRow("delete the final break") << "ab\r\n" << 0 << 2 << std::vector{K(Qt::Key_Delete)} << "ab" << 0 << 2;
-        QTest::newRow("enter keeps the indent as tabs")
+        QTest::newRow("enter keeps the indent as tabs (TabIndent)")
             << "    abc" << 0 << 6 << std::vector{K(Qt::Key_Return)} << "    ab\r\n\tc" << 1 << 4;
         QTest::newRow("enter left of the indent indents to the caret")
             << "      x" << 0 << 2 << std::vector{K(Qt::Key_Return)} << "  \r\n      x" << 1 << 2;
@@ -114,6 +115,35 @@ private slots:
             << "a\r\nb\r\n" << 0 << 0 << std::vector{K(Qt::Key_End, Qt::ControlModifier)} << "a\r\nb\r\n" << 2 << 0;
         QTest::newRow("ctrl+home") << "a\r\nbc" << 1 << 2 << std::vector{K(Qt::Key_Home, Qt::ControlModifier)}
                                    << "a\r\nbc" << 0 << 0;
+        QTest::newRow("shift+enter opens an indented row above")
+            << "  ab" << 0 << 3 << std::vector{K(Qt::Key_Return, Qt::ShiftModifier), T("x")} << "  x\r\n  ab" << 0 << 3;
+        QTest::newRow("ctrl+right jumps to word starts")
+            << "(setq ab 12)" << 0 << 0
+            << std::vector{K(Qt::Key_Right, Qt::ControlModifier), K(Qt::Key_Right, Qt::ControlModifier),
+                           K(Qt::Key_Right, Qt::ControlModifier)}
+            << "(setq ab 12)" << 0 << 9;
+        QTest::newRow("ctrl+right past the last token goes to the row end")
+            << "(a)\r\nb" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ControlModifier)} << "(a)\r\nb" << 0 << 3;
+        QTest::newRow("ctrl+right at the row end goes on in the next row")
+            << "(a)\r\n  (b" << 0 << 3 << std::vector{K(Qt::Key_Right, Qt::ControlModifier)} << "(a)\r\n  (b" << 1 << 3;
+        QTest::newRow("ctrl+left to word starts and over a row start")
+            << "ab\r\ncd ef" << 1 << 5
+            << std::vector{K(Qt::Key_Left, Qt::ControlModifier), K(Qt::Key_Left, Qt::ControlModifier),
+                           K(Qt::Key_Left, Qt::ControlModifier)}
+            << "ab\r\ncd ef" << 0 << 2;
+        QTest::newRow("typing replaces a selection in one step")
+            << "abcd" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), T("X")}
+            << "aXd" << 0 << 2;
+        QTest::newRow("backspace deletes the selection")
+            << "abcd" << 0 << 3 << std::vector{K(Qt::Key_Left, Qt::ShiftModifier), K(Qt::Key_Left, Qt::ShiftModifier),
+                                               K(Qt::Key_Backspace)}
+            << "ad" << 0 << 1;
+        QTest::newRow("enter replaces the selection")
+            << "abcd" << 0 << 1 << std::vector{K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Return)}
+            << "a\r\ncd" << 1 << 0;
+        QTest::newRow("shift+down selects to the same column")
+            << "abc\r\ndef" << 0 << 1 << std::vector{K(Qt::Key_Down, Qt::ShiftModifier), K(Qt::Key_Delete)}
+            << "aef" << 0 << 1;
     }
     void keys() {
         QFETCH(QString, text);
@@ -125,6 +155,145 @@ private slots:
         QTEST(TextOf(*editor_), "expected");
         QTEST(editor_->Row(), "caretRow");
         QTEST(editor_->Col(), "caretCol");
+    }
+
+    void keysWithOptions_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<std::vector<TStep>>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("caretRow");
+        QTest::addColumn<int>("caretCol");
+
+        QTest::newRow("NextLine: left at column 0 to the previous row end")
+            << "NextLine" << "ab\r\ncd" << 1 << 0 << std::vector{K(Qt::Key_Left)} << "ab\r\ncd" << 0 << 2;
+        QTest::newRow("NextLine: right at the end to the next row")
+            << "NextLine" << "ab\r\ncd" << 0 << 2 << std::vector{K(Qt::Key_Right)} << "ab\r\ncd" << 1 << 0;
+        QTest::newRow("NextLine: never past a last row without a break")
+            << "NextLine" << "ab\r\ncd" << 1 << 2 << std::vector{K(Qt::Key_Right)} << "ab\r\ncd" << 1 << 2;
+        QTest::newRow("without NextLine left stays at column 0")
+            << "" << "ab\r\ncd" << 1 << 0 << std::vector{K(Qt::Key_Left)} << "ab\r\ncd" << 1 << 0;
+        QTest::newRow("InTab: right stops inside a tab")
+            << "InTab" << "\tx" << 0 << 0 << std::vector{K(Qt::Key_Right), K(Qt::Key_Right)} << "\tx" << 0 << 2;
+        QTest::newRow("FreeRow: down keeps the column past a short row")
+            << "FreeRow" << "abcdef\r\nab" << 0 << 5 << std::vector{K(Qt::Key_Down)} << "abcdef\r\nab" << 1 << 5;
+        QTest::newRow("FreeCaret: right goes past the end")
+            << "FreeCaret" << "ab" << 0 << 2 << std::vector{K(Qt::Key_Right), K(Qt::Key_Right)} << "ab" << 0 << 4;
+        QTest::newRow("TokenEndStop: word jumps stop at token ends")
+            << "TokenEndStop" << "(ab cd)" << 0 << 1
+            << std::vector{K(Qt::Key_Right, Qt::ControlModifier), K(Qt::Key_Right, Qt::ControlModifier)} << "(ab cd)"
+            << 0 << 4;
+        QTest::newRow("SoftTab: spaces to the next stop")
+            << "SoftTab" << "ab" << 0 << 1 << std::vector{K(Qt::Key_Tab)} << "a   b" << 0 << 4;
+        QTest::newRow("PrevSpaceIndent: enter on an empty row")
+            << "PrevSpaceIndent" << "    a\r\n\r\nb" << 1 << 0 << std::vector{K(Qt::Key_Return)}
+            << "    a\r\n\r\n\t\r\nb" << 2 << 4;
+        QTest::newRow("tab with shift or ctrl is ignored")
+            << "" << "ab" << 0 << 1 << std::vector{K(Qt::Key_Tab, Qt::ControlModifier), K(Qt::Key_Backtab, Qt::ShiftModifier)}
+            << "ab" << 0 << 1;
+    }
+    void keysWithOptions() {
+        QFETCH(QString, option);
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(std::vector<TStep>, steps);
+        TEditorCaretProp caret = editor_->Caret();
+        if (option == "NextLine") caret.NextLine = true;
+        if (option == "InTab") caret.InTab = true;
+        if (option == "FreeRow") caret.FreeRow = true;
+        if (option == "FreeCaret") caret.FreeCaret = true;
+        if (option == "TokenEndStop") caret.TokenEndStop = true;
+        if (option == "SoftTab") caret.SoftTab = true;
+        if (option == "PrevSpaceIndent") caret.PrevSpaceIndent = true;
+        editor_->SetCaretOptions(caret);
+        Load(text, row, col);
+        Run(*editor_, steps);
+        QTEST(TextOf(*editor_), "expected");
+        QTEST(editor_->Row(), "caretRow");
+        QTEST(editor_->Col(), "caretCol");
+    }
+
+    void repeatedKeysGoFasterAtTheEdge() {
+        QString text;
+        for (int i = 0; i < 200; ++i) text += QStringLiteral("row\r\n");
+        Load(text, 0, 0);
+        TEditorSpeedProp speed;
+        speed.CaretVerticalAc = 3;
+        speed.PageVerticalRange = 1;
+        speed.PageVerticalRangeAc = 4;
+        editor_->SetSpeed(speed);
+        const int visible = editor_->VisibleRowCount();
+        auto send = [&](int key, bool repeat) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(editor_.get(), &press);
+        };
+        send(Qt::Key_Down, true);  // not at the edge yet: one row
+        QCOMPARE(editor_->Row(), 1);
+        editor_->SetRow(visible - 1);
+        send(Qt::Key_Down, true);
+        QCOMPARE(editor_->Row(), visible + 2);
+        send(Qt::Key_Down, false);
+        QCOMPARE(editor_->Row(), visible + 3);
+        const int half = (visible - 1) / 2;
+        editor_->SetTopRow(0);
+        editor_->SetRow(0);
+        send(Qt::Key_PageDown, false);
+        QCOMPARE(editor_->TopRow(), half);
+        send(Qt::Key_PageDown, true);
+        QCOMPARE(editor_->TopRow(), half * 5);
+        QCOMPARE(editor_->Row(), half * 5);
+        // Ctrl+Down scrolls and keeps the caret in the view.
+        editor_->SetTopRow(0);
+        editor_->SetRow(0);
+        QTest::keyClick(editor_.get(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(editor_->TopRow(), 1);
+        QCOMPARE(editor_->Row(), 1);
+    }
+
+    void wantTabsAndReturns() {
+        Load("ab", 0, 1);
+        editor_->SetWantTabs(false);
+        editor_->SetWantReturns(false);
+        Run(*editor_, {K(Qt::Key_Tab), K(Qt::Key_Return)});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
+    }
+
+    void drawLineAndViewSignals() {
+        Load("a\r\nb\r\nc", 0, 0);
+        QList<int> drawn;
+        connect(editor_.get(), &TEditor::DrawLine, this,
+                [&](QPainter*, const QByteArray& line, int, int, int index, const QRect&, bool selected) {
+                    drawn << index;
+                    if (index == 1) {
+                        QCOMPARE(line, QByteArray("b"));
+                        QVERIFY(selected);
+                    }
+                });
+        editor_->Select({1, 0}, {1, 1});
+        editor_->viewport()->grab();
+        QCOMPARE(drawn, (QList<int>{0, 1, 2}));
+        QSignalSpy top(editor_.get(), &TEditor::TopRowChange);
+        editor_->SetTopRow(2);
+        QCOMPARE(top.count(), 1);
+    }
+
+    void cursorShowsTheAreaUnderThePointer() {
+        Load("abc\r\ndef", 0, 0);
+        QWidget* vp = editor_->viewport();
+        auto shapeAt = [&](QPoint pos) {
+            QMouseEvent move(QEvent::MouseMove, pos, vp->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(vp, &move);
+            return vp->cursor().shape();
+        };
+        const int y = editor_->TextTop() + editor_->RowHeight() / 2;
+        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + 1, y)), Qt::IBeamCursor);
+        QCOMPARE(shapeAt(QPoint(2, y)), Qt::ArrowCursor);
+        editor_->Select({0, 0}, {0, 3});
+        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + editor_->CellWidth() + 2, y)), Qt::ArrowCursor);
+        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + 2, y + editor_->RowHeight())), Qt::IBeamCursor);
     }
 
     void edits_markTheEditorModifiedAndAreUndoSteps() {

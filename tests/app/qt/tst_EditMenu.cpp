@@ -1,0 +1,182 @@
+// The 編集 menu of the main window on the active document editor: each item
+// forwards to the editor, the menu's states follow the editor each time it
+// opens, and the status panels show overwrite and box mode.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/qt/MainForm.h"
+#include "app/qt/StatusPanels.h"
+#include "base/ShiftJis.h"
+#include "editor/qt/EditorEx.h"
+// GCC sees an uninitialised optional in the fake's file answers where
+// there is none (it inlines differently in this program).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include "support/qt/FakeDialogs.h"
+#pragma GCC diagnostic pop
+
+using namespace quodle;
+using quodle::testing::TFakeDialogs;
+
+namespace {
+QString TextOf(const TEditorEx* editor) { return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text())); }
+}  // namespace
+
+class TestEditMenu : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TFakeDialogs> dialogs_;
+    QPointer<TTarnwickMainForm> window_;
+    TEditorEx* editor_ = nullptr;
+
+    QAction* Item(const char* name) const { return window_->Action(QString::fromLatin1(name)); }
+    QMenu* EditMenu() const { return window_->menuBar()->findChild<QMenu*>(QStringLiteral("mnuEdit")); }
+    // Opens the 編集 menu the way the user does, so its states are set.
+    void OpenMenu() { emit EditMenu()->aboutToShow(); }
+    void CloseMenu() { emit EditMenu()->aboutToHide(); }
+    void Load(const QString& text, int row = 0, int col = 0) {
+        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
+        editor_->SetRow(row);
+        editor_->SetCol(col);
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
+        dialogs_ = std::make_unique<TFakeDialogs>();
+        TMainFormSetup setup;
+        setup.Dialogs = dialogs_.get();
+        setup.SettingsPath = dir_->filePath(QStringLiteral("bin/quodle.ini"));
+        setup.WordListDir = dir_->filePath(QStringLiteral("bin"));
+        window_ = new TTarnwickMainForm(setup);
+        window_->OpenStartupDocuments({});
+        window_->show();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_));
+        editor_ = window_->ActiveEditor();
+        editor_->setFocus();
+        QVERIFY(editor_);
+        QGuiApplication::clipboard()->clear();
+    }
+    void cleanup() {
+        delete window_.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void statesFollowTheEditorWhenTheMenuOpens() {
+        Load("abc\r\ndef");
+        OpenMenu();
+        for (const char* name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuBoxPaste", "mnuIndent",
+                                 "mnuUnindent", "mnuTabIndent", "mnuTabUnindent", "mnuTabIndent2", "mnuTabUnindent2"})
+            QVERIFY2(!Item(name)->isEnabled(), name);
+        QVERIFY(!Item("mnuBoxMode")->isChecked());
+        CloseMenu();
+        // Closed, the items take their keys again.
+        QVERIFY(Item("mnuIndent")->isEnabled());
+
+        editor_->InsertText("x");
+        editor_->SelectAll();
+        editor_->SetSelectionMode(selStream);
+        QGuiApplication::clipboard()->setText(QStringLiteral("t"));
+        editor_->SetOverwriteMode(true);
+        editor_->SetReadOnly(true);
+        OpenMenu();
+        for (const char* name : {"mnuUndo", "mnuCut", "mnuCopy", "mnuPaste", "mnuBoxPaste", "mnuIndent", "mnuTabUnindent2"})
+            QVERIFY2(Item(name)->isEnabled(), name);
+        QVERIFY(!Item("mnuRedo")->isEnabled());
+        QVERIFY(Item("mnuOverwrite")->isChecked());
+        QVERIFY(Item("mnuReadOnly")->isChecked());
+        CloseMenu();
+    }
+
+    void itemsForwardToTheActiveEditor_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("インデント") << "mnuIndent" << " ab\r\n cd\r\nef";
+        QTest::newRow("アンインデント") << "mnuUnindent" << "ab\r\ncd\r\nef";
+        QTest::newRow("タブインデント") << "mnuTabIndent" << "\tab\r\n\tcd\r\nef";
+        QTest::newRow("タブインデント (second)") << "mnuTabIndent2" << "\tab\r\n\tcd\r\nef";
+        QTest::newRow("タブアンインデント") << "mnuTabUnindent" << "ab\r\ncd\r\nef";
+        QTest::newRow("タブアンインデント (second)") << "mnuTabUnindent2" << "ab\r\ncd\r\nef";
+        QTest::newRow("切り取り") << "mnuCut" << "ef";
+        QTest::newRow("１行削除") << "mnuDeleteRow" << "ab\r\ncd\r\n";
+    }
+    void itemsForwardToTheActiveEditor() {
+        QFETCH(QString, item);
+        Load("ab\r\ncd\r\nef", 0, 0);
+        // Rows 0 and 1: the selection ends at the start of row 2.
+        editor_->Select({0, 0}, {2, 0});
+        window_->Action(item)->trigger();
+        QTEST(TextOf(editor_), "expected");
+    }
+
+    void withoutSelectionTheIndentItemsDoNothing() {
+        Load("ab", 0, 1);
+        Item("mnuIndent")->trigger();
+        Item("mnuTabUnindent2")->trigger();
+        QCOMPARE(TextOf(editor_), QStringLiteral("ab"));
+        QVERIFY(!editor_->CanUndo());
+    }
+
+    void clipboardUndoAndSelectionItems() {
+        Load("ab\r\ncd", 0, 0);
+        Item("mnuSelectAll")->trigger();
+        Item("mnuCopy")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
+        editor_->SetRow(1);
+        editor_->SetCol(2);
+        Item("mnuPaste")->trigger();
+        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        Item("mnuUndo")->trigger();
+        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncd"));
+        Item("mnuRedo")->trigger();
+        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("X\r\nY"));
+        editor_->SetRow(0);
+        editor_->SetCol(1);
+        Item("mnuBoxPaste")->trigger();
+        QCOMPARE(TextOf(editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
+    }
+
+    void overwriteAndBoxModeShowInTheStatusPanels() {
+        TStatusPanels* panels = window_->StatusPanels();
+        QCOMPARE(panels->PanelText(2), QStringLiteral("挿入"));
+        QTest::keyClick(editor_, Qt::Key_Insert);
+        QVERIFY(editor_->OverwriteMode());
+        QCOMPARE(panels->PanelText(2), QStringLiteral("上書"));
+        Item("mnuOverwrite")->trigger();
+        QVERIFY(!editor_->OverwriteMode());
+        QCOMPARE(panels->PanelText(2), QStringLiteral("挿入"));
+        QCOMPARE(panels->PanelText(3), QString());
+        Item("mnuBoxMode")->trigger();
+        QCOMPARE(editor_->SelectionMode(), selBox);
+        QCOMPARE(panels->PanelText(3), QStringLiteral("矩形選択"));
+        // The editor's own key does the same.
+        QTest::keyClick(editor_, Qt::Key_K, Qt::ControlModifier);
+        QCOMPARE(panels->PanelText(3), QString());
+        Item("mnuReadOnly")->trigger();
+        QVERIFY(editor_->ReadOnly());
+        QTest::keyClicks(editor_, QStringLiteral("abc"));
+        QCOMPARE(TextOf(editor_), QString());
+    }
+
+    void editorKeysWinOverTheWindowShortcuts() {
+        // Ctrl+Z in the editor undoes once, not twice through the menu too.
+        Load("", 0, 0);
+        editor_->setFocus();
+        QTest::keyClicks(editor_, QStringLiteral("ab"));
+        QTest::keyClick(editor_, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(TextOf(editor_), QStringLiteral("a"));
+    }
+};
+
+QTEST_MAIN(TestEditMenu)
+#include "tst_EditMenu.moc"
