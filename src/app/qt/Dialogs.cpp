@@ -64,7 +64,11 @@ std::optional<QString> TQtDialogs::SaveFileName(QWidget* owner, TFileDialogState
 
 std::optional<QString> TQtDialogs::LineNumber(QWidget* owner) {
     TLineNumberDialog dialog(owner);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // A tool window hands the keyboard back to its owner, whose shortcuts
+    // must work at once (without a window manager nobody else does it).
+    if (owner) owner->activateWindow();
+    if (!accepted) return std::nullopt;
     return dialog.Text();
 }
 

@@ -201,6 +201,13 @@ private slots:
         QCOMPARE(Messages().size(), 3);
         QCOMPARE(dialogs_->Texts(TKind::LineNumber).size(), 6);
 
+        // The keys of the jump menu reach the window through the editor.
+        QTest::keyClick(e, Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(e->Row(), 49);
+        QVERIFY(!e->Selected());
+        QTest::keyClick(e, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(e->Row(), 79);
+        QCOMPARE(w_->ReturnPoint().row, 49);
         // Back goes to the stored place, and a second time stays there.
         Trigger("mnuJumpBack");
         QCOMPARE(e->Row(), 49);
