@@ -59,11 +59,11 @@ check "no permission: message" $?
 # Bad usage: usage on stderr, exit 2.
 "$cli" text --bogus "$data/crlf.lsp" >/dev/null 2>"$tmp/err"
 check "unknown option: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
-grep -q "usage: quodle-cli text" "$tmp/err"
+grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
 check "unknown option: usage" $?
 "$cli" text >/dev/null 2>"$tmp/err"
 check "no file: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
-grep -q "usage: quodle-cli text" "$tmp/err"
+grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
 check "no file: usage" $?
 "$cli" nonsense >/dev/null 2>"$tmp/err"
 check "unknown command: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"

@@ -5,25 +5,18 @@
 
 #include "editor/HyphenFountain.h"
 #include "editor/ProgramFountains.h"
-#include "editor/EditorStrings.h"
-#include "editor/FakeEditor.h"
+#include "editor/StandaloneDocument.h"
 #include "lisp/RowLineTokens.h"
 
 namespace quodle {
 namespace {
 
+// A window-less document coloured by the documents' fountain.
 struct TDocument {
-    explicit TDocument(std::string_view text) {
-        parser = fountain->CreateParser();
-        editor.parser = parser.get();
-        rows.Attach(&editor);
-        rows.SetAllText(text);
-    }
-    ~TDocument() { rows.Detach(&editor); }
-    std::unique_ptr<THyphenFountain> fountain = CreateHyphenFountain1();
-    std::unique_ptr<TFountainParser> parser;
-    test::TFakeEditor editor;
-    TEditorScreenStrings rows;
+    explicit TDocument(std::string_view text) { document.SetText(text); }
+    TStandaloneDocument document{CreateHyphenFountain1()};
+    TEditorScreenStrings& rows = document.Rows();
+    TFountain& fountain = *document.Fountain();
 };
 
 struct TCountCase {
@@ -42,7 +35,7 @@ TEST(RowLineTokensTest, CountsOnlyListBrackets) {
     };
     for (const TCountCase& c : cases) {
         TDocument doc(c.text);
-        const TRowLineTokens tokens(doc.rows, *doc.fountain);
+        const TRowLineTokens tokens(doc.rows, doc.fountain);
         const TBracketCount count = CountAllBrackets(tokens, nullptr);
         EXPECT_EQ(FormatBracketCount(count.Opening, count.Closing), c.panel) << c.text;
         EXPECT_EQ(count.BalanceLine, c.balanceLine) << c.text;
@@ -51,7 +44,7 @@ TEST(RowLineTokensTest, CountsOnlyListBrackets) {
 
 TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
     TDocument doc("(a ;| x\r\n) |; ) ; (");
-    const TRowLineTokens tokens(doc.rows, *doc.fountain);
+    const TRowLineTokens tokens(doc.rows, doc.fountain);
     EXPECT_EQ(tokens.KindAt(0, 0), tokSymbol);
     EXPECT_NE(tokens.KindAt(1, 0), tokSymbol);  // inside the block comment carried over
     EXPECT_EQ(tokens.KindAt(1, 5), tokSymbol);
