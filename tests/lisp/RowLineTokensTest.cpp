@@ -56,5 +56,39 @@ TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
     EXPECT_EQ(back.Closing, 1);
 }
 
+// Rows read in order carry the state from row to row; read in any other
+// order each starts from its stored state. Both must cut the same tokens,
+// with and without word wrap (a word cut by a wrap continues on the next row).
+TEST(RowLineTokensTest, RowsInOrderAndOutOfOrderTokenizeAlike) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += "(defun f" + std::to_string(i) + " (a / b) ;| (\r\n  \"x\" |; (setq b \"(\\\"\r\n)\")\r\n";
+        text += "  (princ \"\x93\xFA\x96\x7B\x8C\xEA\") ; )\r\n  (if a (progn (command \"_.LINE\") b)))\r\n";
+    }
+    for (const bool wrap : {false, true}) {
+        TDocument doc(text);
+        if (wrap) {
+            doc.rows.WrapOption().SetWrapByte(20);
+            doc.rows.SetWordWrap(true);
+        }
+        const auto collect = [&](bool reverse) {
+            const TRowLineTokens tokens(doc.rows, doc.fountain);
+            const std::size_t n = tokens.LineCount();
+            std::vector<std::vector<std::pair<int, std::string>>> all(n);
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::size_t row = reverse ? n - 1 - k : k;
+                std::vector<TLineTokens::TToken> out;
+                tokens.Tokens(row, out);
+                for (const auto& t : out) all[row].emplace_back(t.Kind, std::string(t.Text));
+            }
+            return all;
+        };
+        const auto forward = collect(false);
+        doc.rows.UpdateAllStates();  // forget what the forward pass stored
+        EXPECT_EQ(forward, collect(true)) << (wrap ? "wrapped" : "unwrapped");
+        EXPECT_GT(forward.size(), 160u);
+    }
+}
+
 }  // namespace
 }  // namespace quodle
