@@ -36,8 +36,12 @@ std::optional<WordList> LoadWordList(const std::filesystem::path& path) {
 
 std::optional<WordList> LoadExclusionList(const std::filesystem::path& path) {
     auto lines = LoadWordList(path);
-    if (lines)
-        for (auto& line : *lines) line = AsciiUpper(line);
+    if (!lines) return std::nullopt;
+    return ExclusionListOf(std::move(*lines));
+}
+
+WordList ExclusionListOf(WordList lines) {
+    for (auto& line : lines) line = AsciiUpper(line);
     return lines;
 }
 

@@ -33,6 +33,8 @@ std::optional<WordList> LoadWordList(const std::filesystem::path& path);
 // The exclusion list: the file's lines with the ASCII letters upper-cased
 // (the program compares names in that form).
 std::optional<WordList> LoadExclusionList(const std::filesystem::path& path);
+// Lines made into an exclusion list the same way.
+WordList ExclusionListOf(WordList lines);
 // Every line followed by CR LF, written atomically. Throws FileError.
 void SaveWordList(const std::filesystem::path& path, const WordList& lines);
 

@@ -101,17 +101,17 @@ int BottomAlignedTopRow(int caretRow, int visibleRows) { return std::max(caretRo
 std::string CountSelectedBrackets(const TLineTokens& doc, TSelectionRange sel, TProgressSink* progress) {
     const int lineCount = static_cast<int>(doc.LineCount());
     if (lineCount == 0) return FormatBracketCount(0, 0);
+    // The whole document: the inclusive end on the last byte of the last
+    // row, or in the row after a final line break.
+    const int lastLength = static_cast<int>(doc.Line(static_cast<std::size_t>(lineCount - 1)).size());
+    if (sel.StartRow == 0 && sel.StartOffset <= 0 &&
+        (sel.EndRow > lineCount - 1 || (sel.EndRow == lineCount - 1 && sel.EndOffset + 1 >= lastLength))) {
+        const TBracketCount all = CountAllBrackets(doc, progress);
+        return FormatBracketCount(all.Opening, all.Closing);
+    }
     if (sel.EndOffset == -1 && sel.EndRow > 0) {
         sel.EndRow -= 1;
         sel.EndOffset = static_cast<int>(doc.Line(static_cast<std::size_t>(std::min(sel.EndRow, lineCount - 1))).size()) - 1;
-    }
-    // Display width of a line: a Shift-JIS character takes as many cells as
-    // it has bytes.
-    const int lastWidth = static_cast<int>(doc.Line(static_cast<std::size_t>(lineCount - 1)).size());
-    if (sel.StartRow == 0 && sel.StartOffset <= 0 && sel.EndRow >= lineCount - 1 &&
-        (sel.EndOffset <= 0 || sel.EndOffset == lastWidth)) {
-        const TBracketCount all = CountAllBrackets(doc, progress);
-        return FormatBracketCount(all.Opening, all.Closing);
     }
     const int first = std::max(sel.StartRow, 0);
     const int last = std::min(sel.EndRow, lineCount - 1);

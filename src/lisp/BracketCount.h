@@ -79,7 +79,8 @@ struct TSelectionRange {
 };
 
 // The panel-4 text for a non-empty selection: a selection of the whole
-// document gets the whole-document count.
+// document (from its start through its last byte, or into the row after a
+// final line break) gets the whole-document count.
 std::string CountSelectedBrackets(const TLineTokens& doc, TSelectionRange sel, TProgressSink* progress);
 
 // SelStart and SelLength that select a bracket pair, both brackets

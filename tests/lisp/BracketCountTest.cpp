@@ -154,8 +154,12 @@ TEST(BracketCount, Selection) {
         TSelectionRange sel;
         std::string panel;
     } cases[] = {
-        {"whole document from select-all", {0, 0, 2, 2}, "( 3 = 3 )"},
-        {"whole document ending at offset 0", {0, 0, 2, 0}, "( 3 = 3 )"},
+        // Select-all: the inclusive end on the last byte, or before the row
+        // after a final line break.
+        {"whole document from select-all", {0, 0, 2, 1}, "( 3 = 3 )"},
+        {"whole document into the row after a final break", {0, 0, 3, -1}, "( 3 = 3 )"},
+        {"all but the last byte", {0, 0, 2, 0}, "( 3 > 2 )"},
+        {"all but the last row", {0, 0, 2, -1}, "( 3 > 2 )"},
         {"part of one row, end inclusive", {1, 2, 1, 7}, "( 2 > 1 )"},
         {"over rows", {0, 1, 1, 12}, "( 2 = 2 )"},
         {"end before the end row", {1, 0, 2, -1}, "( 2 = 2 )"},

@@ -67,6 +67,14 @@ std::size_t OffsetInRow(const TEditorScreenStrings& rows, int row, int offsetInL
     return offset;
 }
 
+// The text of the line of row `row` up to byte `offset` of that row.
+std::string LineTextUpTo(const TEditorScreenStrings& rows, int row, std::size_t offset) {
+    std::string text;
+    for (int r = rows.LineStartRow(row); r < row; ++r) text.append(rows.View(r));
+    text.append(rows.View(row).substr(0, offset));
+    return text;
+}
+
 bool HoldsNoText(const TEditorScreenStrings& rows) {
     return rows.Count() == 0 || (rows.Count() == 1 && rows.View(0).empty());
 }
@@ -200,8 +208,7 @@ void TTarnwickMainForm::N85Click() {
             Message(SaveFailedText(e));
         }
     }
-    // Read back the way the program reads it at start-up.
-    exclusionList_ = LoadExclusionList(path).value_or(WordList{});
+    exclusionList_ = ExclusionListOf(form.Lines());
 }
 
 // ---------------------------------------------------------------- user functions
@@ -337,7 +344,8 @@ void TTarnwickMainForm::mnuSelectBracketClick() {
         Message(QStringLiteral("対応する括弧が見つかりません．"));
         return;
     }
-    const int partnerColumn = editor->ExpandedWidth(rows.View(partnerRow).substr(0, static_cast<std::size_t>(partnerOffset) + 1));
+    const int partnerColumn =
+        editor->ExpandedWidth(LineTextUpTo(rows, partnerRow, static_cast<std::size_t>(partnerOffset) + 1));
     StatusBar1->SetPanelText(kCommandPanel, QString::fromStdString(MatchingBracketPanel(
                                                 character.front(), editor->LineIndexOfRow(partnerRow), partnerColumn)));
     TRowOffset open{row, static_cast<int>(offset)};
