@@ -18,21 +18,15 @@
 // there is none (it inlines differently in this program).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 #pragma GCC diagnostic pop
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
+using namespace quodle::testing;
 
-namespace {
-QString TextOf(const TEditorEx* editor) { return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text())); }
-}  // namespace
-
-class TestEditMenu : public QObject {
+class TestEditMenu : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
     QPointer<TTarnwickMainForm> window_;
     TEditorEx* editor_ = nullptr;
 
@@ -49,27 +43,15 @@ class TestEditMenu : public QObject {
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
-        dialogs_ = std::make_unique<TFakeDialogs>();
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = dir_->filePath(QStringLiteral("bin/quodle.ini"));
-        setup.WordListDir = dir_->filePath(QStringLiteral("bin"));
-        window_ = new TTarnwickMainForm(setup);
-        window_->OpenStartupDocuments({});
-        window_->show();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_));
+        InitFixture();
+        window_ = NewWindow();
+        QVERIFY(Show(window_));
         editor_ = window_->ActiveEditor();
         editor_->setFocus();
         QVERIFY(editor_);
         QGuiApplication::clipboard()->clear();
     }
-    void cleanup() {
-        delete window_.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { CleanupFixture(); }
 
     void statesFollowTheEditorWhenTheMenuOpens() {
         Load("abc\r\ndef");

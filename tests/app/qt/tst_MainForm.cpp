@@ -22,20 +22,15 @@
 #include "base/ShiftJis.h"
 #include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
-using TKind = TFakeDialogs::TKind;
+using namespace quodle::testing;
 
 namespace {
 
 const QString kCannotOpen = QStringLiteral("ファイルが存在しないか使用中です．");
 const QString kAlreadyOpen = QStringLiteral("すでに開かれています．");
-
-QString TextOf(const TEditorEx* editor) {
-    return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text()));
-}
 
 // Types text into a widget as key presses carrying the characters.
 void Type(QWidget* widget, const QString& text) {
@@ -63,26 +58,11 @@ QStringList ReopenCaptions(const TTarnwickMainForm* w) {
 
 }  // namespace
 
-class TestMainForm : public QObject {
+class TestMainForm : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
-
-    QString Path(const QString& name) const { return dir_->filePath(name); }
-    QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
-
-    void WriteFile(const QString& name, const QString& utf8Text) {
-        QFile f(Path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        const std::string bytes = Utf8ToCp932(utf8Text.toStdString());
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    QString ReadFile(const QString& name) const {
-        QFile f(Path(name));
-        if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<missing>");
-        return QString::fromStdString(Cp932ToUtf8(f.readAll().toStdString()));
-    }
+    void WriteFile(const QString& name, const QString& utf8Text) { WriteSjisFile(Path(name), utf8Text); }
+    QString ReadFile(const QString& name) const { return ReadSjisFile(Path(name)); }
     void WriteIni(const QString& text) {
         QFile f(IniPath());
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -92,18 +72,6 @@ class TestMainForm : public QObject {
         return IniFile(IniPath().toStdString()).Read().Value(section, key);
     }
 
-    TTarnwickMainForm* Create(const QStringList& arguments = {}) {
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = IniPath();
-        setup.WordListDir = Path(QStringLiteral("bin"));
-        auto* w = new TTarnwickMainForm(setup);
-        w->OpenStartupDocuments(arguments);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
-        return w;
-    }
     // Closes a window through its close box and lets it be destroyed.
     static bool CloseAndDestroy(TTarnwickMainForm* w) {
         QPointer<TTarnwickMainForm> guard(w);
@@ -139,21 +107,8 @@ class TestMainForm : public QObject {
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
-        dialogs_ = std::make_unique<TFakeDialogs>();
-    }
-    void cleanup() {
-        // Deleting a window also deletes its own top-level children.
-        QList<QPointer<TTarnwickMainForm>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TTarnwickMainForm*>(w)) windows << form;
-        for (const auto& w : windows) delete w.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(dialogs_->unscripted, 0);
-        for (const QString& caption : dialogs_->Captions()) QCOMPARE(caption, QStringLiteral("Tarnwick"));
-    }
+    void init() { InitFixture(); }
+    void cleanup() { CleanupFixture(); }
 
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -176,7 +131,7 @@ private slots:
         TTarnwickMainForm* w = Create(absolute);
         ::close(holder);
         QTEST(Captions(w), "captions");
-        QTEST(dialogs_->Texts(TKind::Message), "messages");
+        QTEST(Messages(), "messages");
         QCOMPARE(w->PageControl()->ActivePageIndex(), w->PageControl()->PageCount() - 1);
         QCOMPARE(w->windowTitle(), w->TabPaths().constLast());
         if (arguments.contains(QStringLiteral("b.txt"))) QCOMPARE(w->windowTitle(), Path(QStringLiteral("b.txt")));
@@ -200,7 +155,7 @@ private slots:
 
         // The same file again: the message, and its tab comes forward.
         OpenThroughDialog(w, Path("x.lsp"));
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
         QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
         QCOMPARE(w->PageControl()->PageCount(), 2);
         QCOMPARE(w->windowTitle(), Path("x.lsp"));
@@ -228,7 +183,7 @@ private slots:
         QApplication::sendEvent(w->ActiveEditor()->viewport(), &drop);
         ::close(holder);
         QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp", "c.DCL"}));
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kCannotOpen});
+        QCOMPARE(Messages(), QStringList{kCannotOpen});
         QCOMPARE(w->windowTitle(), Path("c.DCL"));
     }
 
@@ -272,7 +227,7 @@ private slots:
         QCOMPARE(ReopenCaptions(w), expected);
         // Reopening a file already open only brings its tab forward.
         w->ReopenMenu()->actions().at(1)->trigger();
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
         QCOMPARE(ReopenCaptions(w), expected);
         QCOMPARE(w->TabPaths().at(w->PageControl()->ActivePageIndex()), Path("new.lsp"));
 
@@ -314,7 +269,7 @@ private slots:
         TEditorEx* editor = w->ActiveEditor();
         Type(editor, "new ");
         WithFailingWrites([&] { w->Action(QStringLiteral("mnuSave"))->trigger(); });
-        QCOMPARE(dialogs_->Texts(TKind::Message),
+        QCOMPARE(Messages(),
                  QStringList{QStringLiteral("ファイルを保存できませんでした．\n") + Path("a.lsp") + "\n" + FailedWriteReason()});
         QCOMPARE(ReadFile("a.lsp"), QStringLiteral("old\r\n"));
         QVERIFY(editor->Modified());
@@ -375,7 +330,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!guard.isNull());
         const QString failure = QStringLiteral("ファイルを保存できませんでした．\n") + Path("b.lsp") + "\n" + FailedWriteReason();
-        QCOMPARE(dialogs_->Texts(TKind::Message), (QStringList{failure, failure}));
+        QCOMPARE(Messages(), (QStringList{failure, failure}));
         QVERIFY(w->ActiveEditor()->Modified());
         QCOMPARE(w->windowTitle(), Path("b.lsp"));
         QCOMPARE(ReadFile("b.lsp"), QStringLiteral("b\r\n"));
