@@ -35,11 +35,7 @@ class TestEditMenu : public QObject, TMainFormFixture {
     // Opens the 編集 menu the way the user does, so its states are set.
     void OpenMenu() { emit EditMenu()->aboutToShow(); }
     void CloseMenu() { emit EditMenu()->aboutToHide(); }
-    void Load(const QString& text, int row = 0, int col = 0) {
-        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
-        editor_->SetRow(row);
-        editor_->SetCol(col);
-    }
+    void Load(const QString& text, int row = 0, int col = 0) { LoadText(*editor_, text, row, col); }
 
 private slots:
     void init() {
@@ -97,14 +93,14 @@ private slots:
         // Rows 0 and 1: the selection ends at the start of row 2.
         editor_->Select({0, 0}, {2, 0});
         window_->Action(item)->trigger();
-        QTEST(TextOf(editor_), "expected");
+        QTEST(TextOf(*editor_), "expected");
     }
 
     void withoutSelectionTheIndentItemsDoNothing() {
         Load("ab", 0, 1);
         Item("mnuIndent")->trigger();
         Item("mnuTabUnindent2")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
         QVERIFY(!editor_->CanUndo());
     }
 
@@ -116,16 +112,16 @@ private slots:
         editor_->SetRow(1);
         editor_->SetCol(2);
         Item("mnuPaste")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
         Item("mnuUndo")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncd"));
         Item("mnuRedo")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
         QGuiApplication::clipboard()->setText(QStringLiteral("X\r\nY"));
         editor_->SetRow(0);
         editor_->SetCol(1);
         Item("mnuBoxPaste")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
     }
 
     void overwriteAndBoxModeShowInTheStatusPanels() {
@@ -147,7 +143,7 @@ private slots:
         Item("mnuReadOnly")->trigger();
         QVERIFY(editor_->ReadOnly());
         QTest::keyClicks(editor_, QStringLiteral("abc"));
-        QCOMPARE(TextOf(editor_), QString());
+        QCOMPARE(TextOf(*editor_), QString());
     }
 
     void editorKeysWinOverTheWindowShortcuts() {
@@ -156,7 +152,7 @@ private slots:
         editor_->setFocus();
         QTest::keyClicks(editor_, QStringLiteral("ab"));
         QTest::keyClick(editor_, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(TextOf(editor_), QStringLiteral("a"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("a"));
     }
 };
 

@@ -32,18 +32,6 @@ namespace {
 const QString kCannotOpen = QStringLiteral("ファイルが存在しないか使用中です．");
 const QString kAlreadyOpen = QStringLiteral("すでに開かれています．");
 
-// Types text into a widget as key presses carrying the characters.
-void Type(QWidget* widget, const QString& text) {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
-}
-
 QStringList Captions(const TTarnwickMainForm* w) {
     QStringList captions;
     for (int i = 0; i < w->PageControl()->PageCount(); ++i) captions << w->PageControl()->Caption(i);
@@ -145,7 +133,7 @@ private slots:
         QCOMPARE(Captions(w), QStringList{"x.lsp"});
         QCOMPARE(w->TabPaths(), QStringList{Path("x.lsp")});
         QCOMPARE(w->windowTitle(), Path("x.lsp"));
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("(setq a 1)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("(setq a 1)\r\n"));
         QCOMPARE(w->OpenDialogState().InitialDir, dir_->path());
 
         OpenThroughDialog(w, Path("y.lsp"));
@@ -375,11 +363,11 @@ private slots:
         upper->setFocus();
         QCOMPARE(w->ActiveEditor(), upper);
         Type(upper, "x");
-        QCOMPARE(TextOf(lower), QStringLiteral("x(a)\r\n(b)\r\n"));
+        QCOMPARE(TextOf(*lower), QStringLiteral("x(a)\r\n(b)\r\n"));
         lower->setFocus();
         Key(lower, Qt::Key_Down);
         Type(lower, "y");
-        QCOMPARE(TextOf(upper), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QCOMPARE(TextOf(*upper), QStringLiteral("x(a)\r\ny(b)\r\n"));
         // Without focus in either pane, commands act on the upper one.
         w->PageControl()->setFocus();
         QCOMPARE(w->ActiveEditor(), upper);
@@ -391,7 +379,7 @@ private slots:
 
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
     }
 
     void secondWindow_showsAndEditsTheSameText() {
@@ -403,13 +391,13 @@ private slots:
         QCOMPARE(second->windowTitle(), Path("a.lsp"));
         QCOMPARE(second->Action(QStringLiteral("mnuExit"))->text(), QStringLiteral("すべて閉じる"));
         QCOMPARE(second->pos(), w->pos() + QPoint(30, 30));
-        QCOMPARE(TextOf(second->ActiveEditor()), QStringLiteral("(a)\r\n"));
+        QCOMPARE(TextOf(*second->ActiveEditor()), QStringLiteral("(a)\r\n"));
         Type(second->ActiveEditor(), "z");
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
         // Closing the second window leaves the first one and its text.
         dialogs_->answers = {false};
         QVERIFY(CloseAndDestroy(second));
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
 
         // Closing the first window closes every other one, each asking
         // about its own documents.

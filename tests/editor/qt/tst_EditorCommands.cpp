@@ -13,23 +13,12 @@
 #include "editor/qt/EditorClipboardFormat.h"
 #include "editor/qt/EditorEx.h"
 #include "editor/qt/EditorPopupMenu.h"
+#include "support/qt/EditorInput.h"
 
 using namespace quodle;
+using namespace quodle::testing;
 
 namespace {
-
-QString TextOf(const TEditorEx& editor) { return QString::fromStdString(Cp932ToUtf8(editor.Lines().Text())); }
-
-void Type(QWidget* w, const QString& text) {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(w, &press);
-    }
-}
-
-void Key(QWidget* w, int key, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QTest::keyClick(w, static_cast<Qt::Key>(key), m);
-}
 
 // Records the regions the viewport paints.
 class TPaintRecorder : public QObject {
@@ -49,11 +38,7 @@ class TestEditorCommands : public QObject {
     std::unique_ptr<TEditorEx> editor_;
     std::shared_ptr<TFountain> fountain_;
 
-    void Load(const QString& text, int row = 0, int col = 0) {
-        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
-        editor_->SetRow(row);
-        editor_->SetCol(col);
-    }
+    void Load(const QString& text, int row = 0, int col = 0) { LoadText(*editor_, text, row, col); }
     void Options(const std::function<void(TEditorCaretProp&)>& change) {
         TEditorCaretProp caret = editor_->Caret();
         change(caret);

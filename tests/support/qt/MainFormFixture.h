@@ -11,15 +11,10 @@
 
 #include "app/qt/MainForm.h"
 #include "base/ShiftJis.h"
-#include "editor/qt/EditorEx.h"
+#include "support/qt/EditorInput.h"
 #include "support/qt/FakeDialogs.h"
 
 namespace quodle::testing {
-
-inline QString FromSjis(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
-
-// The whole text of an editor, line ends included.
-inline QString TextOf(const TEditorEx* editor) { return FromSjis(editor->Lines().Text()); }
 
 // Writes `text` (UTF-8 here) as Shift-JIS bytes.
 inline void WriteSjisFile(const QString& path, const QString& text) {
