@@ -5,23 +5,21 @@
 // The workload path comes from QUODLE_BENCH_LISP (default /tmp/big.lsp).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "editor/EditorStrings.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/LispScanner.h"
 
 namespace {
 
-std::string WorkloadPath() {
-    const char* env = std::getenv("QUODLE_BENCH_LISP");
-    return env && *env ? env : "/tmp/big.lsp";
-}
+using quodle::bench::CountLineFeeds;
+using quodle::bench::TCountingSink;
+
+std::string WorkloadPath() { return quodle::bench::WorkloadPaths("QUODLE_BENCH_LISP", "/tmp/big.lsp").front(); }
 
 // The document as the editor holds it, loaded once outside the timings.
 const quodle::TEditorScreenStrings& Rows() {
@@ -39,32 +37,7 @@ const quodle::TDocumentLines& Document() {
     return lines;
 }
 
-std::size_t CountLineFeeds(const char* p, const char* end) {
-    std::size_t count = 0;
-    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
-        ++count;
-        ++p;
-    }
-    return count;
-}
-
-// Baseline: read the file in 1 MiB blocks and count line feeds.
-void BM_MemchrLineCountFile(benchmark::State& state) {
-    const std::string path = WorkloadPath();
-    std::vector<char> block(1 << 20);
-    for (auto _ : state) {
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-        if (!file) {
-            state.SkipWithError("cannot open the workload");
-            return;
-        }
-        std::size_t lines = 0;
-        std::size_t n;
-        while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0)
-            lines += CountLineFeeds(block.data(), block.data() + n);
-        benchmark::DoNotOptimize(lines);
-    }
-}
+void BM_MemchrLineCountFile(benchmark::State& state) { quodle::bench::MemchrLineCountFile(state, WorkloadPath()); }
 BENCHMARK(BM_MemchrLineCountFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A stricter baseline for reference: the same count over bytes in memory.
@@ -78,15 +51,6 @@ void BM_MemchrLineCountMemory(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(CountLineFeeds(bytes.data(), bytes.data() + bytes.size()));
 }
 BENCHMARK(BM_MemchrLineCountMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-class TCountingSink : public quodle::TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override { position_ = position; }
-
-private:
-    int position_ = 0;
-};
 
 // What the jump list runs before it reads records: both passes, with
 // progress, padded records.

@@ -1,58 +1,55 @@
-// The variable check over large documents against the cost of touching
-// every byte once (reading the file and counting its line feeds with
-// memchr), on two workloads in the same run so that the time ratio between
-// them shows whether the check scales linearly. Run through
-// bench/varcheck.sh, which prints the ratios.
+// The variable check and the whole-document bracket count over large
+// documents against the cost of touching every byte once (reading the file
+// and counting its line feeds with memchr), on two workloads in the same
+// run so that the time ratio between them shows whether they scale
+// linearly. Run through bench/varcheck.sh, which prints the ratios.
 //
 // The workloads come from QUODLE_BENCH_VARCHECK, paths separated by ':'
 // (default /tmp/w10.lsp:/tmp/w100.lsp); benchmark argument i is the i-th.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "app/WordLists.h"
-#include "editor/EditorStrings.h"
+#include "editor/StandaloneDocument.h"
 #include "lisp/DocumentLines.h"
+#include "lisp/RowLineTokens.h"
 #include "lisp/VariableAnalysis.h"
 
 namespace {
 
-std::vector<std::string> WorkloadPaths() {
-    const char* env = std::getenv("QUODLE_BENCH_VARCHECK");
-    const std::string all = env && *env ? env : "/tmp/w10.lsp:/tmp/w100.lsp";
-    std::vector<std::string> paths;
-    std::size_t start = 0;
-    for (std::size_t colon; (colon = all.find(':', start)) != std::string::npos; start = colon + 1)
-        paths.push_back(all.substr(start, colon - start));
-    paths.push_back(all.substr(start));
-    return paths;
+using quodle::bench::TCountingSink;
+
+std::string WorkloadPath(std::int64_t i) {
+    return quodle::bench::WorkloadPaths("QUODLE_BENCH_VARCHECK", "/tmp/w10.lsp:/tmp/w100.lsp")
+        .at(static_cast<std::size_t>(i));
 }
 
-std::string WorkloadPath(std::int64_t i) { return WorkloadPaths().at(static_cast<std::size_t>(i)); }
-
-// The document as the editor holds it and its lines as a command hands
-// them to the analyses: loaded once per workload, outside the timings.
+// The document as an editor holds it, coloured by the documents' fountain
+// with the shipped word lists, and its lines as a command hands them to
+// the analyses: loaded once per workload, outside the timings.
 struct TLoadedDocument {
-    std::unique_ptr<quodle::TEditorScreenStrings> Rows = std::make_unique<quodle::TEditorScreenStrings>();
-    std::unique_ptr<quodle::TDocumentLines> Lines;
+    explicit TLoadedDocument(const std::string& path) {
+        Document.LoadFromFile(path);
+        Lines.emplace(Document.Rows());
+    }
+    quodle::TStandaloneDocument Document{quodle::CreateDocumentFountain(QUODLE_DATA_DIR)};
+    std::optional<quodle::TDocumentLines> Lines;
 };
 
-quodle::TLineList Document(std::int64_t i) {
-    static std::map<std::int64_t, TLoadedDocument> documents;
-    auto it = documents.find(i);
-    if (it == documents.end()) {
-        it = documents.emplace(i, TLoadedDocument{}).first;
-        quodle::TEditorStrings(*it->second.Rows).LoadFromFile(WorkloadPath(i));
-        it->second.Lines = std::make_unique<quodle::TDocumentLines>(*it->second.Rows);
-    }
-    return it->second.Lines->Lines();
+TLoadedDocument& Loaded(std::int64_t i) {
+    static std::map<std::int64_t, std::unique_ptr<TLoadedDocument>> documents;
+    auto& slot = documents[i];
+    if (!slot) slot = std::make_unique<TLoadedDocument>(WorkloadPath(i));
+    return *slot;
 }
+
+quodle::TLineList Document(std::int64_t i) { return Loaded(i).Lines->Lines(); }
 
 // The exclusion list the program ships (QUODLE_BENCH_JOGAI names it).
 const quodle::TExclusionSet& Exclusions() {
@@ -64,47 +61,11 @@ const quodle::TExclusionSet& Exclusions() {
     return set;
 }
 
-std::size_t CountLineFeeds(const char* p, const char* end) {
-    std::size_t count = 0;
-    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
-        ++count;
-        ++p;
-    }
-    return count;
-}
-
 // Baseline: read the file in 1 MiB blocks and count line feeds.
 void BM_MemchrLineCountFile(benchmark::State& state) {
-    const std::string path = WorkloadPath(state.range(0));
-    std::vector<char> block(1 << 20);
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-        if (!file) {
-            state.SkipWithError("cannot open the workload");
-            return;
-        }
-        std::size_t lines = 0;
-        std::size_t n;
-        bytes = 0;
-        while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0) {
-            lines += CountLineFeeds(block.data(), block.data() + n);
-            bytes += n;
-        }
-        benchmark::DoNotOptimize(lines);
-    }
-    state.counters["bytes"] = static_cast<double>(bytes);
+    quodle::bench::MemchrLineCountFile(state, WorkloadPath(state.range(0)));
 }
 BENCHMARK(BM_MemchrLineCountFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-class TCountingSink : public quodle::TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override { position_ = position; }
-
-private:
-    int position_ = 0;
-};
 
 // The whole command after the dialog: both scanner passes with progress,
 // the symbol sets and the report lines.
@@ -200,6 +161,37 @@ void BM_VariableCheckWide(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_VariableCheckWide)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// F4 right after opening: no row state is known yet, so the count computes
+// every row's tokenizer state on its way down (the states are forgotten
+// again outside the timing).
+void BM_BracketCountFresh(benchmark::State& state) {
+    TLoadedDocument& loaded = Loaded(state.range(0));
+    quodle::TEditorScreenStrings& rows = loaded.Document.Rows();
+    std::string panel;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rows.UpdateAllStates();
+        state.ResumeTiming();
+        TCountingSink sink;
+        const quodle::TRowLineTokens tokens(rows, *loaded.Document.Fountain());
+        panel = quodle::CountAllBracketsCommand(tokens, &sink).Panel;
+        benchmark::DoNotOptimize(panel.data());
+    }
+    state.SetLabel(panel);
+}
+BENCHMARK(BM_BracketCountFresh)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// F4 again: the row states are kept from the count before.
+void BM_BracketCountKnownStates(benchmark::State& state) {
+    TLoadedDocument& loaded = Loaded(state.range(0));
+    for (auto _ : state) {
+        TCountingSink sink;
+        const quodle::TRowLineTokens tokens(loaded.Document.Rows(), *loaded.Document.Fountain());
+        benchmark::DoNotOptimize(quodle::CountAllBracketsCommand(tokens, &sink).Panel.data());
+    }
+}
+BENCHMARK(BM_BracketCountKnownStates)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The scanner's share of the check, to see where the time goes.
 void BM_StripAndCollect(benchmark::State& state) {

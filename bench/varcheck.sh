@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the variable-check benchmark, makes the 10 MB and 100 MB workloads
-# if they are missing, and prints the check's time as a ratio of a memchr
-# line count over the same file (both measured in the same run), its speed
-# in MB/s, and the 100 MB / 10 MB time ratio (linear scaling: <= 11).
+# if they are missing, and prints the times of the variable check and of the
+# whole-document bracket count as ratios of a memchr line count over the
+# same file (all measured in the same run), their speed in MB/s, and the
+# 100 MB / 10 MB time ratios (linear scaling: <= 11).
 # Env: QUODLE_BENCH_W10, QUODLE_BENCH_W100 (workload paths, default
 #      /tmp/w10.lsp and /tmp/w100.lsp), REPS (repetitions, default 5; the
 #      medians are compared).
@@ -41,13 +42,17 @@ for clock, c in (("wall clock", 0), ("CPU time", 1)):
         mb = sizes[k] / 1e6
         print(f"{name} workload ({mb:.1f} MB): memchr line count {base:.1f}")
         for label, bm in (("variable check", "BM_VariableCheck"), ("variable list", "BM_VariableList"),
-                          ("scanner passes alone", "BM_StripAndCollect")):
+                          ("scanner passes alone", "BM_StripAndCollect"),
+                          ("bracket count (F4)", "BM_BracketCountFresh"),
+                          ("bracket count again", "BM_BracketCountKnownStates")):
             t = med[f"{bm}/{k}"][c]
             print(f"  {label:22s} {t:8.1f}  = {t / base:5.2f} x line count, {mb / (t / 1000):6.1f} MB/s")
     ratio = lambda bm, a, b: med[f"{bm}/{b}"][c] / med[f"{bm}/{a}"][c]
     print(f"100 MB / 10 MB: check {ratio('BM_VariableCheck', '0', '1'):5.2f}, list {ratio('BM_VariableList', '0', '1'):5.2f}"
           f" (goal <= 11); line count {ratio('BM_MemchrLineCountFile', '0', '1'):5.2f},"
           f" scanner passes {ratio('BM_StripAndCollect', '0', '1'):5.2f}")
+    print(f"100 MB / 10 MB: bracket count {ratio('BM_BracketCountFresh', '0', '1'):5.2f},"
+          f" again {ratio('BM_BracketCountKnownStates', '0', '1'):5.2f} (goal <= 11)")
     d10, d100 = med["BM_VariableCheckDefinitions/10"][c], med["BM_VariableCheckDefinitions/100"][c]
     print(f"definitions document: 10 MB {d10:.1f}, 100 MB {d100:.1f} ({104.9 / (d100 / 1000):.1f} MB/s), ratio {d100 / d10:5.2f}")
     w1, w2 = med["BM_VariableCheckWide/20000"][c], med["BM_VariableCheckWide/200000"][c]

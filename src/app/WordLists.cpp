@@ -2,6 +2,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "editor/ProgramFountains.h"
 
 namespace quodle {
 namespace {
@@ -57,6 +58,13 @@ WordListSet LoadWordListSet(const std::filesystem::path& programFolder) {
     set.systemVariables = LoadWordList(programFolder / kSystemVariablesFile).value_or(WordList{});
     set.exclusions = LoadExclusionList(programFolder / kExclusionListFile).value_or(WordList{});
     return set;
+}
+
+std::unique_ptr<THyphenFountain> CreateDocumentFountain(const std::filesystem::path& programFolder) {
+    auto fountain = CreateHyphenFountain1();
+    ReplaceReserveWordLists(*fountain, LoadWordList(programFolder / kReservedWordsFile),
+                            LoadWordList(programFolder / kReservedWords2File));
+    return fountain;
 }
 
 }  // namespace quodle

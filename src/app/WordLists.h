@@ -3,10 +3,13 @@
 // line. Their contents are data; the program only knows the file names and
 // how each list is loaded.
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "editor/HyphenFountain.h"
 
 namespace quodle {
 
@@ -44,5 +47,10 @@ struct WordListSet {
     WordList exclusions;  // upper-cased
 };
 WordListSet LoadWordListSet(const std::filesystem::path& programFolder);
+
+// HyphenFountain1 with the reserved-word files of the program folder (its
+// own lists where a file is missing), for colouring documents without the
+// main window: the command line and the benchmarks.
+std::unique_ptr<THyphenFountain> CreateDocumentFountain(const std::filesystem::path& programFolder);
 
 }  // namespace quodle

@@ -2,19 +2,20 @@
 
 #include <charconv>
 
-#include "editor/EditorStrings.h"
+#include "app/WordLists.h"
 #include "editor/TextFile.h"
 
 namespace quodle::cli {
 
-TSourceFile::TSourceFile(const std::string& path) {
-    TEditorStrings(rows_).LoadFromFile(path);
-    lines_.emplace(rows_);
+TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
+    : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(ExecutableDir()) : nullptr) {
+    document_.LoadFromFile(path);
+    lines_.emplace(document_.Rows());
 }
 
-std::unique_ptr<TSourceFile> ReadSource(const std::string& path) {
+std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kind) {
     try {
-        return std::make_unique<TSourceFile>(path);
+        return std::make_unique<TSourceFile>(path, kind);
     } catch (const EFileError& e) {
         Fail("cannot read " + e.Path().string() + ": " + e.Reason());
         return nullptr;
@@ -33,6 +34,13 @@ std::optional<int> PositionArg(const std::string& text, const char* what) {
 
 void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
+}
+
+void PrintMessage(Output& out, std::string_view message) {
+    std::size_t start = 0;
+    for (std::size_t cr; (cr = message.find('\r', start)) != std::string_view::npos; start = cr + 1)
+        out.Line(message.substr(start, cr - start));
+    out.Line(message.substr(start));
 }
 
 void PrintPickList(Output& out, const TPickList& list) {

@@ -1,33 +1,43 @@
 #pragma once
-// What the scanner commands share: reading the source file and the
-// position arguments.
+// What the commands share: reading the source file into a row store the way
+// the editor opens it, the position arguments, and the printing of lists
+// and messages.
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "editor/StandaloneDocument.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
 
 namespace quodle::cli {
 
+enum class TSourceKind : std::uint8_t {
+    skText,       // rows only
+    skTokenized,  // rows with the documents' fountain and the word lists beside the executable
+};
+
 // A source file loaded into a row store the way the editor opens it, with
 // its lines for the analyses.
 class TSourceFile {
 public:
     // Throws EFileError.
-    explicit TSourceFile(const std::string& path);
+    TSourceFile(const std::string& path, TSourceKind kind);
     TLineList Lines() const { return lines_->Lines(); }
+    TStandaloneDocument& Document() { return document_; }
+    TEditorScreenStrings& Rows() { return document_.Rows(); }
 
 private:
-    TEditorScreenStrings rows_;
+    TStandaloneDocument document_;
     std::optional<TDocumentLines> lines_;
 };
 
 // The loaded file, or nothing after reporting why it could not be read.
-std::unique_ptr<TSourceFile> ReadSource(const std::string& path);
+std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kind = TSourceKind::skText);
 
 // A non-negative number given on the command line, or nothing after
 // reporting it.
@@ -35,6 +45,9 @@ std::optional<int> PositionArg(const std::string& text, const char* what);
 
 // Prints each entry as one line.
 void PrintLines(Output& out, const std::vector<std::string>& lines);
+
+// Prints a message box text: each CR starts a new line.
+void PrintMessage(Output& out, std::string_view message);
 
 // Prints a pick list as the window shows it: each item's text, a TAB and its
 // data; or the message shown instead of an empty list.

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/WordLists.h"
+#include "cli/LispSource.h"
 
 namespace quodle::cli {
 
@@ -24,13 +25,7 @@ std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
 
 void PrintReport(Output& out, const TVariableReport& report) {
     for (const std::string_view line : report.Lines) out.Line(line);
-    if (!report.Lines.empty()) return;
-    // A carriage return breaks a message box line.
-    const std::string_view message = report.Message;
-    std::size_t start = 0;
-    for (std::size_t cr; (cr = message.find('\r', start)) != std::string::npos; start = cr + 1)
-        out.Line(message.substr(start, cr - start));
-    out.Line(message.substr(start));
+    if (report.Lines.empty()) PrintMessage(out, report.Message);
 }
 
 }  // namespace quodle::cli

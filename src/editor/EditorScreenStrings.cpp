@@ -297,7 +297,7 @@ int TEditorScreenStrings::StateLookaheadRows() const {
 // Recomputes states from the nearest computed row above `row` down to
 // `limit`, stopping at the first row that already holds the state it gets.
 // Rows beyond the limit are left not computed. Returns the rows changed.
-int TEditorScreenStrings::ScanStates(int row, int limit, bool notify) {
+int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskBeyond) {
     TRowStateParser* parser = Owner() ? Owner()->RowStateParser() : nullptr;
     if (parser == nullptr || row < 0 || row >= Count()) return 0;
     limit = std::min(limit, Count() - 1);
@@ -329,7 +329,7 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify) {
         lastChanged = r;
         state = scan(r, state);
     }
-    if (r > limit && limit + 1 < Count())
+    if (maskBeyond && r > limit && limit + 1 < Count())
         MaskAttributesFrom(limit + 1, rowbits::kRowEndingMask, rowbits::kRowMarksMask);
     if (notify && changed > 0)
         for (TEditorClient* e : editors_) e->InvalidateRows(firstChanged, lastChanged);
@@ -349,11 +349,23 @@ void TEditorScreenStrings::UpdateAllStates() {
     ScanStates(0, limit, false);
 }
 
+namespace {
+constexpr int kEnsureStateAhead = 255;
+}  // namespace
+
 TRowParseState TEditorScreenStrings::EnsureRowState(int row) {
     if (row < 0 || row >= Count()) return InitialRowState(reInvalid);
     // Rows between the nearest computed row and this one are all not
-    // computed, so the scan cannot stop before reaching it.
-    if (!StateComputed(row)) ScanStates(row, row, false);
+    // computed, so the scan cannot stop before reaching it. States are known
+    // from the top without gaps, so the rows below are not computed either:
+    // a stretch ahead is computed too, so that a pass down the document
+    // scans each row once, and nothing below needs forgetting (masking to
+    // the end on every row made such a pass quadratic). Should a computed
+    // row follow the stretch all the same, the rows from there are forgotten.
+    if (!StateComputed(row)) {
+        const int limit = std::min(row + kEnsureStateAhead, Count() - 1);
+        ScanStates(row, limit, false, limit + 1 < Count() && StateComputed(limit + 1));
+    }
     return RowState(row);
 }
 

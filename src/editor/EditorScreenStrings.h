@@ -178,7 +178,9 @@ private:
     int StateLookaheadRows() const;
     // Stores computed states from `start` (whose own state is `state`) on,
     // up to `limit`, stopping at the first row that already holds its state.
-    int ScanStates(int row, int limit, bool notify);
+    // `maskBeyond`: forget the states below `limit` when the scan reaches
+    // it still changing states (they may be stale).
+    int ScanStates(int row, int limit, bool notify, bool maskBeyond = true);
     void NotifyRowsChanged();
     // Replaces rows by the whole-line deletion rule: marks go to the row
     // that takes the place.

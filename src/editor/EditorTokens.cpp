@@ -21,35 +21,24 @@ int IndexOf(const std::vector<std::string_view>& list, std::string_view s) {
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
-// Scans rows forward from the stored state of `row`, carrying the state.
-class TRowScanner {
-public:
-    TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row)
-        : rows_(rows), parser_(parser), row_(row), state_(rows.EnsureRowState(row)) {}
-
-    // The tokens of the current row; then moves on to the next row.
-    std::span<const TTokenSpan> Next() {
-        TNextRow next;
-        const TNextRow* nextPtr = nullptr;
-        if (row_ + 1 < rows_.Count()) {
-            next = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
-            nextPtr = &next;
-        }
-        state_.RowEnding = rows_.RowEnding(row_);
-        const std::span<const TTokenSpan> tokens = parser_.ParseRow(rows_.View(row_), nextPtr, state_);
-        state_.PrevRowEnding = rows_.RowEnding(row_);
-        ++row_;
-        return tokens;
-    }
-
-private:
-    TEditorScreenStrings& rows_;
-    TFountainParser& parser_;
-    int row_;
-    TRowParseState state_;
-};
-
 }  // namespace
+
+TRowScanner::TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row)
+    : rows_(rows), parser_(parser), row_(row), state_(rows.EnsureRowState(row)) {}
+
+std::span<const TTokenSpan> TRowScanner::Next() {
+    TNextRow next;
+    const TNextRow* nextPtr = nullptr;
+    if (row_ + 1 < rows_.Count()) {
+        next = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
+        nextPtr = &next;
+    }
+    state_.RowEnding = rows_.RowEnding(row_);
+    const std::span<const TTokenSpan> tokens = parser_.ParseRow(rows_.View(row_), nextPtr, state_);
+    state_.PrevRowEnding = rows_.RowEnding(row_);
+    ++row_;
+    return tokens;
+}
 
 std::vector<TTokenSpan> JumpTokens(TFountainParser& parser, std::string_view row) {
     TRowParseState state;

@@ -23,6 +23,25 @@ std::optional<int> NextWordStop(std::span<const TTokenSpan> tokens, int offset, 
 // The mirror image: the last stop before `offset`.
 std::optional<int> PrevWordStop(std::span<const TTokenSpan> tokens, int offset, bool tokenEndStop);
 
+// Scans rows forward from the stored state of `row` (computed first when
+// missing), carrying the state from row to row: a pass down the rows needs
+// no other stored state.
+class TRowScanner {
+public:
+    TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row);
+    // The row the next call scans.
+    int Row() const { return row_; }
+    // The tokens of the current row, valid until the parser scans again;
+    // then moves on to the next row. Call only while Row() < the row count.
+    std::span<const TTokenSpan> Next();
+
+private:
+    TEditorScreenStrings& rows_;
+    TFountainParser& parser_;
+    int row_;
+    TRowParseState state_;
+};
+
 // A row's tokens from its stored state (computed first when missing).
 std::vector<TTokenSpan> RowTokens(TEditorScreenStrings& rows, TFountainParser& parser, int row);
 // The kind of the token of `row` that covers byte `offset`; tokEnd for none.

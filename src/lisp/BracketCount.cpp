@@ -47,8 +47,8 @@ TBracketCount CountAllBrackets(const TLineTokens& doc, TProgressSink* progress) 
         tokens.clear();
         doc.Tokens(i, tokens);
         for (const auto& t : tokens) {
-            if (t.Kind == kListBracketKind && t.Text == "(") ++count.Opening;
-            if (t.Kind == kListBracketKind && t.Text == ")") ++count.Closing;
+            if (t.Kind == tokSymbol && t.Text == "(") ++count.Opening;
+            if (t.Kind == tokSymbol && t.Text == ")") ++count.Closing;
             if (count.Opening == count.Closing) count.BalanceLine = static_cast<int>(i);
         }
     }
@@ -63,7 +63,7 @@ TBracketCount CountBracketsFromEnd(const TLineTokens& doc, TProgressSink* progre
         const std::string_view line = doc.Line(i);
         for (std::size_t k = line.size(); k-- > 0;) {
             const char c = line[k];
-            if ((c == '(' || c == ')') && doc.KindAt(i, k) == kListBracketKind) ++(c == '(' ? count.Opening : count.Closing);
+            if ((c == '(' || c == ')') && doc.KindAt(i, k) == tokSymbol) ++(c == '(' ? count.Opening : count.Closing);
             if (count.Opening == count.Closing) count.BalanceLine = static_cast<int>(i);
         }
     }
@@ -88,6 +88,7 @@ TBracketReport CountAllBracketsCommand(const TLineTokens& doc, TProgressSink* pr
         const TBracketCount back = CountBracketsFromEnd(doc, progress);
         r.Move = TBracketReport::cmBalanceAtBottom;
         r.CaretLine = back.BalanceLine;
+        r.Count = back;
         r.Message = heading + FormatBracketCount(back.Opening, back.Closing) + kBreak + "最終一致行 ： " +
                     std::to_string(back.BalanceLine + 1) + kBreak + "これより前の行で括弧数が合っていません．";
     }
@@ -128,7 +129,7 @@ std::string CountSelectedBrackets(const TLineTokens& doc, TSelectionRange sel, T
             row == sel.EndRow ? std::min(static_cast<std::size_t>(std::max(sel.EndOffset + 1, 0)), line.size()) : line.size();
         for (std::size_t k = from; k < to; k += CharLengthAt(line, k)) {
             const char c = line[k];
-            if ((c == '(' || c == ')') && doc.KindAt(static_cast<std::size_t>(row), k) == kListBracketKind)
+            if ((c == '(' || c == ')') && doc.KindAt(static_cast<std::size_t>(row), k) == tokSymbol)
                 ++(c == '(' ? opening : closing);
         }
     }

@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "base/Progress.h"
+#include "editor/TokenKinds.h"
 
 namespace quodle {
-
-// The token kind of a list bracket (tokSymbol).
-inline constexpr std::uint8_t kListBracketKind = 1;
 
 // What the counts need of the document and its tokenizer. Lines are the
 // editor's rows, one per logical line.
@@ -58,7 +56,9 @@ struct TBracketReport {
         cmBalanceAtTop,     // caret row and first visible row = CaretLine
         cmBalanceAtBottom,  // caret row = CaretLine, scrolled to the last visible row
     };
-    TBracketCount Count;  // the count from the first line
+    // The counts the command ends with: from the first line, or from the
+    // last line back when closing brackets outnumber opening ones.
+    TBracketCount Count;
     std::string Panel;    // status panel 4
     std::string Message;  // Shift-JIS like every engine text; a line break is a CR
     TCaretMove Move = cmNone;

@@ -1,7 +1,5 @@
 #include "lisp/RowLineTokens.h"
 
-#include "editor/EditorTokens.h"
-
 namespace quodle {
 
 TRowLineTokens::TRowLineTokens(TEditorScreenStrings& rows, TFountain& fountain)
@@ -15,7 +13,10 @@ std::string_view TRowLineTokens::Line(std::size_t line) const { return rows_.Vie
 
 const std::vector<TTokenSpan>& TRowLineTokens::Cached(std::size_t row) const {
     if (row != cachedRow_) {
-        cached_ = RowTokens(rows_, *parser_, static_cast<int>(row));
+        const int r = static_cast<int>(row);
+        if (!scanner_ || scanner_->Row() != r) scanner_.emplace(rows_, *parser_, r);
+        const std::span<const TTokenSpan> tokens = scanner_->Next();
+        cached_.assign(tokens.begin(), tokens.end());
         cachedRow_ = row;
     }
     return cached_;

@@ -3,11 +3,12 @@
 // tokenized by the document's fountain from the state stored at its start,
 // so strings and block comments that span rows are classified right.
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "editor/EditorScreenStrings.h"
+#include "editor/EditorTokens.h"
 #include "editor/Fountain.h"
-#include <vector>
 #include "lisp/BracketCount.h"
 
 namespace quodle {
@@ -27,10 +28,13 @@ public:
 private:
     // The tokens of one row; the last row asked for is kept, since the
     // selection count asks about bracket after bracket of the same row.
+    // Rows asked for in order are scanned on from the row before, carrying
+    // the tokenizer state, so a count down the document scans each row once.
     const std::vector<TTokenSpan>& Cached(std::size_t row) const;
 
     TEditorScreenStrings& rows_;
     std::unique_ptr<TFountainParser> parser_;
+    mutable std::optional<TRowScanner> scanner_;
     mutable std::size_t cachedRow_ = static_cast<std::size_t>(-1);
     mutable std::vector<TTokenSpan> cached_;
 };

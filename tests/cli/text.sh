@@ -52,11 +52,11 @@ expect "no permission: message" $?
 # Bad usage: usage on stderr, exit 2.
 "$cli" text --bogus "$data/crlf.lsp" >/dev/null 2>"$tmp/err"
 expect "unknown option: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
-grep -q "usage: quodle-cli text" "$tmp/err"
+grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
 expect "unknown option: usage" $?
 "$cli" text >/dev/null 2>"$tmp/err"
 expect "no file: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
-grep -q "usage: quodle-cli text" "$tmp/err"
+grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
 expect "no file: usage" $?
 "$cli" nonsense >/dev/null 2>"$tmp/err"
 expect "unknown command: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"

@@ -276,13 +276,27 @@ TEST_F(RowStates, LookaheadLimitAndInvalidationBeyond) {
     EXPECT_EQ(ed.invalidLast, 24);
     ExpectComputed(0, 24);
     EXPECT_EQ(rows.ElementIndex(24), 1);
-    // Drawing row 28 computes it from the nearest computed row above.
+    // Drawing row 28 computes it from the nearest computed row above, and
+    // a stretch below it (here to the end).
     const TRowParseState s = rows.EnsureRowState(28);
     EXPECT_EQ(s.ElementIndex, 1);
     EXPECT_EQ(s.StateText, "open");
-    ExpectComputed(0, 28);
+    ExpectComputed(0, 29);
     const auto fresh = FreshStates(rows);
-    for (int r = 0; r <= 28; ++r) EXPECT_TRUE(rows.RowState(r).SameStateAs(fresh[static_cast<std::size_t>(r)])) << r;
+    for (int r = 0; r <= 29; ++r) EXPECT_TRUE(rows.RowState(r).SameStateAs(fresh[static_cast<std::size_t>(r)])) << r;
+}
+
+TEST_F(RowStates, APassDownTheDocumentScansEachRowAboutOnce) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += i % 7 == 0 ? "{\r\n" : (i % 11 == 0 ? "}\r\n" : "x\r\n");
+    ed.initBracketsFull = false;
+    rows.SetAllText(text);
+    parser.scans = 0;
+    for (int r = 0; r < rows.Count(); ++r) rows.EnsureRowState(r);
+    EXPECT_LE(parser.scans, rows.Count() + rows.Count() / 200);
+    const auto fresh = FreshStates(rows);
+    for (int r = 0; r < rows.Count(); ++r)
+        ASSERT_TRUE(rows.RowState(r).SameStateAs(fresh[static_cast<std::size_t>(r)])) << r;
 }
 
 TEST_F(RowStates, AllStatesUpToTwoScreensBelowTheTopRow) {

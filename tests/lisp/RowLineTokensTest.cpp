@@ -5,25 +5,18 @@
 
 #include "editor/HyphenFountain.h"
 #include "editor/ProgramFountains.h"
-#include "editor/EditorStrings.h"
-#include "editor/FakeEditor.h"
+#include "editor/StandaloneDocument.h"
 #include "lisp/RowLineTokens.h"
 
 namespace quodle {
 namespace {
 
+// A window-less document coloured by the documents' fountain.
 struct TDocument {
-    explicit TDocument(std::string_view text) {
-        parser = fountain->CreateParser();
-        editor.parser = parser.get();
-        rows.Attach(&editor);
-        rows.SetAllText(text);
-    }
-    ~TDocument() { rows.Detach(&editor); }
-    std::unique_ptr<THyphenFountain> fountain = CreateHyphenFountain1();
-    std::unique_ptr<TFountainParser> parser;
-    test::TFakeEditor editor;
-    TEditorScreenStrings rows;
+    explicit TDocument(std::string_view text) { document.SetText(text); }
+    TStandaloneDocument document{CreateHyphenFountain1()};
+    TEditorScreenStrings& rows = document.Rows();
+    TFountain& fountain = *document.Fountain();
 };
 
 struct TCountCase {
@@ -42,7 +35,7 @@ TEST(RowLineTokensTest, CountsOnlyListBrackets) {
     };
     for (const TCountCase& c : cases) {
         TDocument doc(c.text);
-        const TRowLineTokens tokens(doc.rows, *doc.fountain);
+        const TRowLineTokens tokens(doc.rows, doc.fountain);
         const TBracketCount count = CountAllBrackets(tokens, nullptr);
         EXPECT_EQ(FormatBracketCount(count.Opening, count.Closing), c.panel) << c.text;
         EXPECT_EQ(count.BalanceLine, c.balanceLine) << c.text;
@@ -51,7 +44,7 @@ TEST(RowLineTokensTest, CountsOnlyListBrackets) {
 
 TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
     TDocument doc("(a ;| x\r\n) |; ) ; (");
-    const TRowLineTokens tokens(doc.rows, *doc.fountain);
+    const TRowLineTokens tokens(doc.rows, doc.fountain);
     EXPECT_EQ(tokens.KindAt(0, 0), tokSymbol);
     EXPECT_NE(tokens.KindAt(1, 0), tokSymbol);  // inside the block comment carried over
     EXPECT_EQ(tokens.KindAt(1, 5), tokSymbol);
@@ -61,6 +54,40 @@ TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
     const TBracketCount back = CountBracketsFromEnd(tokens, nullptr);
     EXPECT_EQ(back.Opening, 1);
     EXPECT_EQ(back.Closing, 1);
+}
+
+// Rows read in order carry the state from row to row; read in any other
+// order each starts from its stored state. Both must cut the same tokens,
+// with and without word wrap (a word cut by a wrap continues on the next row).
+TEST(RowLineTokensTest, RowsInOrderAndOutOfOrderTokenizeAlike) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += "(defun f" + std::to_string(i) + " (a / b) ;| (\r\n  \"x\" |; (setq b \"(\\\"\r\n)\")\r\n";
+        text += "  (princ \"\x93\xFA\x96\x7B\x8C\xEA\") ; )\r\n  (if a (progn (command \"_.LINE\") b)))\r\n";
+    }
+    for (const bool wrap : {false, true}) {
+        TDocument doc(text);
+        if (wrap) {
+            doc.rows.WrapOption().SetWrapByte(20);
+            doc.rows.SetWordWrap(true);
+        }
+        const auto collect = [&](bool reverse) {
+            const TRowLineTokens tokens(doc.rows, doc.fountain);
+            const std::size_t n = tokens.LineCount();
+            std::vector<std::vector<std::pair<int, std::string>>> all(n);
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::size_t row = reverse ? n - 1 - k : k;
+                std::vector<TLineTokens::TToken> out;
+                tokens.Tokens(row, out);
+                for (const auto& t : out) all[row].emplace_back(t.Kind, std::string(t.Text));
+            }
+            return all;
+        };
+        const auto forward = collect(false);
+        doc.rows.UpdateAllStates();  // forget what the forward pass stored
+        EXPECT_EQ(forward, collect(true)) << (wrap ? "wrapped" : "unwrapped");
+        EXPECT_GT(forward.size(), 160u);
+    }
 }
 
 }  // namespace

@@ -189,13 +189,16 @@ void TTarnwickMainForm::N85Click() {
     if (!lines) return;
     TForm9 form(this);
     form.SetLines(*lines);
-    if (setup_.Dialogs->ExecModal(form) != QDialog::Accepted) return;
-    try {
-        SaveWordList(path, form.Lines());
-    } catch (const FileError& e) {
-        // The list in use stays as it was, like the file.
-        Message(SaveFailedText(e));
-        return;
+    for (;;) {
+        if (setup_.Dialogs->ExecModal(form) != QDialog::Accepted) return;
+        try {
+            SaveWordList(path, form.Lines());
+            break;
+        } catch (const FileError& e) {
+            // The list in use stays as it was, like the file; the window
+            // comes back with the edited lines, to try again or cancel.
+            Message(SaveFailedText(e));
+        }
     }
     // Read back the way the program reads it at start-up.
     exclusionList_ = LoadExclusionList(path).value_or(WordList{});

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "editor/EditorCaret.h"
@@ -27,6 +28,9 @@ TEditor::TEditor(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     popupMenu_ = new TEditorPopupMenu(this);
+    autoScroll_ = new QTimer(this);
+    autoScroll_->setObjectName(QStringLiteral("autoScrollTimer"));
+    connect(autoScroll_, &QTimer::timeout, this, &TEditor::AutoScrollTick);
     SubscribeFountain();
     UpdateMetrics();
 }
@@ -415,7 +419,13 @@ void TEditor::focusInEvent(QFocusEvent* event) {
 
 void TEditor::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
+    EndDrag();
     InvalidateRows(row_, row_);
+}
+
+void TEditor::hideEvent(QHideEvent* event) {
+    QAbstractScrollArea::hideEvent(event);
+    EndDrag();
 }
 
 // Tab belongs to the text, not to moving the focus.

@@ -30,6 +30,7 @@
 #include "props/EditorExProp.h"
 
 class QMenu;
+class QTimer;
 
 namespace quodle {
 
@@ -273,6 +274,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -305,6 +307,18 @@ private:
 
     // ---- EditorMouse.cpp
     enum class TDrag { None, Text, Rows };
+    // How many pixels a dragging pointer is beyond each edge of the text
+    // area (0: not beyond it).
+    struct TOutside {
+        int up = 0, down = 0, left = 0, right = 0;
+        bool Any() const { return up > 0 || down > 0 || left > 0 || right > 0; }
+    };
+    TOutside OutsideText(const QPoint& pos) const;
+    // Extends the drag to the pointer; `scrollStep` pushes it past the edge
+    // the pointer is beyond, as the auto-scroll timer does.
+    void DragTo(const QPoint& pos, bool scrollStep);
+    void AutoScrollTick();
+    void EndDrag();
     void UpdateCursorShape(const QPoint& pos);
 
     // ---- EditorCommands.cpp
@@ -367,7 +381,10 @@ private:
 
     TDrag drag_ = TDrag::None;
     QPoint pressPoint_;
+    QPoint dragPoint_;  // the pointer's last place during a drag
     int rowAnchor_ = 0;
+    // Runs while a drag holds the pointer outside the text area.
+    QTimer* autoScroll_ = nullptr;
 
     QString preedit_;
     int preeditCursor_ = 0;

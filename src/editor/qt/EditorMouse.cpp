@@ -1,10 +1,12 @@
 // The mouse on TEditor: clicks place the caret, Shift+click extends the
 // selection, a drag selects once the pointer has moved half a cell, a click
 // left of the text selects whole rows, and the cursor shows the area under
-// the pointer.
+// the pointer. While a drag holds the pointer outside the text area, a timer
+// keeps extending it past the edge, so the view scrolls on its own.
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 
 #include "editor/EditorCaret.h"
@@ -16,11 +18,20 @@ namespace {
 bool MovedHalfACell(const QPoint& from, const QPoint& to, int cellWidth) {
     return std::abs(to.x() - from.x()) * 2 >= cellWidth || std::abs(to.y() - from.y()) * 2 >= cellWidth;
 }
+
+constexpr int kAutoScrollMs = 50;
+// Rows per tick: one at the edge, one more per two rows of distance.
+int RowsPerTick(int distance, int rowHeight) { return std::clamp(1 + distance / std::max(1, 2 * rowHeight), 1, 8); }
+// Columns per tick: three at the edge, three more per two cells of distance.
+int ColsPerTick(int distance, int cellWidth) {
+    return 3 * std::clamp(1 + distance / std::max(1, 2 * cellWidth), 1, 8);
+}
 }  // namespace
 
 void TEditor::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton) return;
+    autoScroll_->stop();
     const QPoint pos = event->position().toPoint();
     const TCellPos cell = CellAt(pos);
     const TCaretMove move{cell.Row < row_ || (cell.Row == row_ && cell.Col < col_) ? -1 : 1, false, true};
@@ -48,12 +59,48 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
 void TEditor::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (!(event->buttons() & Qt::LeftButton) || drag_ == TDrag::None) {
+        autoScroll_->stop();
         UpdateCursorShape(pos);
         return;
     }
+    dragPoint_ = pos;
+    // A running timer keeps its pace while the pointer moves outside.
+    if (!OutsideText(pos).Any()) autoScroll_->stop();
+    else if (!autoScroll_->isActive()) autoScroll_->start(kAutoScrollMs);
+    DragTo(pos, false);
+}
+
+TEditor::TOutside TEditor::OutsideText(const QPoint& pos) const {
+    TOutside out;
+    const int top = TextTop();
+    const int bottom = top + VisibleRowCount() * rowHeight_;
+    out.up = std::max(0, top - pos.y());
+    out.down = std::max(0, pos.y() - bottom + 1);
+    // A row drag is meant to happen left of the text.
+    if (drag_ == TDrag::Rows) return out;
+    const int left = TextLeft();
+    const int right = left + VisibleColCount() * cellWidth_;
+    out.left = topCol_ > 0 ? std::max(0, left - pos.x()) : 0;
+    out.right = std::max(0, pos.x() - right + 1);
+    return out;
+}
+
+void TEditor::DragTo(const QPoint& pos, bool scrollStep) {
     TCellPos cell = CellAt(pos);
     // Above the text the caret goes one row up, so the view scrolls.
     if (pos.y() < TextTop()) cell.Row = std::min(cell.Row, topRow_ - 1);
+    if (scrollStep) {
+        const TOutside out = OutsideText(pos);
+        if (out.up > 0) cell.Row = topRow_ - RowsPerTick(out.up, rowHeight_);
+        else if (out.down > 0) {
+            // The last row in view holds the caret: in a row drag that is
+            // the row after the one dragged to.
+            const int lastDragged = topRow_ + VisibleRowCount() - 1 - (drag_ == TDrag::Rows ? 1 : 0);
+            cell.Row = lastDragged + RowsPerTick(out.down, rowHeight_);
+        }
+        if (out.left > 0) cell.Col = std::max(0, topCol_ - ColsPerTick(out.left, cellWidth_));
+        else if (out.right > 0) cell.Col = topCol_ + VisibleColCount() - 1 + ColsPerTick(out.right, cellWidth_);
+    }
     cell.Row = std::clamp(cell.Row, 0, LastCaretRow());
     const TCaretMove move{cell.Row < row_ || (cell.Row == row_ && cell.Col < col_) ? -1 : 1, false, true};
     if (drag_ == TDrag::Rows) {
@@ -72,8 +119,21 @@ void TEditor::mouseMoveEvent(QMouseEvent* event) {
     MoveTo(cell.Row, cell.Col, move, true);
 }
 
+void TEditor::AutoScrollTick() {
+    if (drag_ == TDrag::None) {
+        autoScroll_->stop();
+        return;
+    }
+    DragTo(dragPoint_, true);
+}
+
+void TEditor::EndDrag() {
+    autoScroll_->stop();
+    drag_ = TDrag::None;
+}
+
 void TEditor::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) drag_ = TDrag::None;
+    if (event->button() == Qt::LeftButton) EndDrag();
     UpdateCursorShape(event->position().toPoint());
 }
 

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 
 #include "app/IniFile.h"
 #include "app/qt/MainForm.h"
@@ -441,6 +443,27 @@ private slots:
                  (QStringList{"       1| f()", "\t\t\t[ Global ]", "\t\t\t\tgb_x GB_y lo2 "}));
     }
 
+    void variableCheck_settingsThatCannotBeWritten() {
+        // A folder holds the settings file's name: no one can write it.
+        QVERIFY(QDir().mkdir(IniPath()));
+        TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun f () (setq *glob* 1 gb_x 2 GB_y 3 local 4 lo2 5))"));
+        OnModal<TForm7>([](TForm7& form) {
+            form.CheckBox1->setChecked(true);
+            form.CheckBox2->setChecked(false);
+            form.CheckBox3->setChecked(true);
+            form.Edit1->setText(QStringLiteral("loc"));
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            return form.result();
+        });
+        Trigger(w, "N3");
+        QCOMPARE(Messages(), QStringList{QStringLiteral("設定ファイルに書き込めませんでした．\n") + IniPath() +
+                                         QStringLiteral("\n") + QString::fromUtf8(std::strerror(EISDIR))});
+        QVERIFY(QFileInfo(IniPath()).isDir());
+        // The check still runs with what was chosen.
+        QCOMPARE(LinesOf(w->OutputPane()),
+                 (QStringList{"       1| f()", "\t\t\t[ Global ]", "\t\t\t\tgb_x GB_y lo2 "}));
+    }
+
     void variableCheck_cancelAndEmpty() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun f (a / b) (setq b a))"));
         w->OutputPane()->Lines().SetText("old\r\n");
@@ -501,6 +524,52 @@ private slots:
         });
         Trigger(w, "N85");
         QCOMPARE(ReadSjisFile(JogaiPath()), QStringLiteral("setq\r\nprinc\r\n変数\r\n"));
+    }
+
+    void exclusionListEditor_saveFails_data() {
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("then cancelled") << false;
+        QTest::newRow("then saved again") << true;
+    }
+    void exclusionListEditor_saveFails() {
+        QFETCH(bool, retry);
+        WriteSjis(JogaiPath(), QStringLiteral("setq\r\n"));
+        TTarnwickMainForm* w = Create();
+        const QString jogai = JogaiPath();
+        OnModal<TForm9>([jogai](TForm9& form) {
+            form.Memo1->setPlainText(QStringLiteral("setq\n変数\n"));
+            // Meanwhile a folder has taken the file's name: no one can write it.
+            if (!QFile::remove(jogai) || !QDir().mkdir(jogai)) return int(QDialog::Rejected);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            return form.result();
+        });
+        QString shownAgain;
+        bool reopenedAfterMessage = false;
+        OnModal<TForm9>([&](TForm9& form) {
+            shownAgain = form.Memo1->toPlainText();
+            reopenedAfterMessage = Messages().size() == 1;
+            if (!retry) {
+                QTest::mouseClick(form.Button2, Qt::LeftButton);
+                return form.result();
+            }
+            QDir().rmdir(jogai);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            return form.result();
+        });
+        Trigger(w, "N85");
+        QCOMPARE(Messages(), QStringList{QStringLiteral("ファイルを保存できませんでした．\n") + jogai +
+                                         QStringLiteral("\n") + QString::fromUtf8(std::strerror(EISDIR))});
+        // The window came back with the edited lines.
+        QVERIFY(reopenedAfterMessage);
+        QCOMPARE(shownAgain, QStringLiteral("setq\n変数\n"));
+        if (retry) {
+            QCOMPARE(ReadSjisFile(jogai), QStringLiteral("setq\r\n変数\r\n"));
+            QCOMPARE(w->ExclusionList(), (std::vector<std::string>{"SETQ", Utf8ToCp932("変数")}));
+        } else {
+            // Nothing saved, and the list in use is the one before.
+            QVERIFY(QFileInfo(jogai).isDir());
+            QCOMPARE(w->ExclusionList(), std::vector<std::string>{"SETQ"});
+        }
     }
 
     void exclusionListEditor_missingFile() {

@@ -1,0 +1,17 @@
+#include "editor/StandaloneDocument.h"
+
+#include "editor/EditorStrings.h"
+
+namespace quodle {
+
+TStandaloneDocument::TStandaloneDocument(std::unique_ptr<TFountain> fountain) : fountain_(std::move(fountain)) {
+    rows_.Attach(this);
+}
+
+TStandaloneDocument::~TStandaloneDocument() { rows_.Detach(this); }
+
+void TStandaloneDocument::LoadFromFile(const std::filesystem::path& path) { TEditorStrings(rows_).LoadFromFile(path.string()); }
+
+void TStandaloneDocument::SetText(std::string_view text) { rows_.SetAllText(text); }
+
+}  // namespace quodle
