@@ -533,7 +533,7 @@ private slots:
     }
     void exclusionListEditor_saveFails() {
         QFETCH(bool, retry);
-        WriteSjis(JogaiPath(), QStringLiteral("setq\r\n"));
+        WriteSjisFile(JogaiPath(), QStringLiteral("setq\r\n"));
         TTarnwickMainForm* w = Create();
         const QString jogai = JogaiPath();
         OnModal<TForm9>([jogai](TForm9& form) {
