@@ -42,10 +42,7 @@ class TestEditor : public QObject {
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
-        editor_->resize(400, 200);
-        editor_->show();
+        editor_ = ShownEditor(400, 200);
     }
     void cleanup() { editor_.reset(); }
 

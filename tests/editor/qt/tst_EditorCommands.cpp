@@ -44,20 +44,14 @@ class TestEditorCommands : public QObject {
         change(caret);
         editor_->SetCaretOptions(caret);
     }
-    QPoint CellPoint(int row, int col) const {
-        return QPoint(editor_->TextLeft() + (col - editor_->TopCol()) * editor_->CellWidth() + 1,
-                      editor_->TextTop() + (row - editor_->TopRow()) * editor_->RowHeight() + editor_->RowHeight() / 2);
-    }
+    QPoint CellPoint(int row, int col) const { return testing::CellPoint(*editor_, row, col); }
     QString Clip() const { return QGuiApplication::clipboard()->text(); }
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
+        editor_ = ShownEditor(500, 300);
         fountain_ = CreateHyphenFountain1();
         editor_->SetFountain(fountain_);
-        editor_->resize(500, 300);
-        editor_->show();
         QGuiApplication::clipboard()->clear();
     }
     void cleanup() { editor_.reset(); }

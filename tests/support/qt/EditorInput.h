@@ -1,14 +1,32 @@
 #pragma once
-// An editor's text and keyboard input for Qt tests.
+// An editor for Qt tests: made and shown, its text, its cells on the
+// screen and keyboard input.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QtTest>
+#include <memory>
 #include <string>
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
 
 namespace quodle::testing {
+
+// An editor with the template design, shown at width x height.
+inline std::unique_ptr<TEditorEx> ShownEditor(int width, int height) {
+    auto editor = std::make_unique<TEditorEx>();
+    editor->AssignFrom(TEditorExProp::TemplateDesign());
+    editor->resize(width, height);
+    editor->show();
+    return editor;
+}
+
+// A point in the cell (row, col), in viewport coordinates: one pixel right
+// of its left edge, halfway down.
+inline QPoint CellPoint(const TEditorEx& editor, int row, int col) {
+    return QPoint(editor.TextLeft() + (col - editor.TopCol()) * editor.CellWidth() + 1,
+                  editor.TextTop() + (row - editor.TopRow()) * editor.RowHeight() + editor.RowHeight() / 2);
+}
 
 inline QString FromSjis(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
 
