@@ -375,16 +375,7 @@ void TheStringList::SetAttribute2(int index, std::uint32_t value) {
 }
 
 int TheStringList::FindPrevWithAttribute1(int from, std::uint32_t mask) const {
-    if (count_ == 0 || from < 0) return -1;
-    from = std::min(from, count_ - 1);
-    const Place p = Locate(from);
-    for (std::size_t b = p.block + 1; b-- > 0;) {
-        const Block& blk = BlockAt(b);
-        if ((blk.or1 & mask) == 0 || blk.attr1.empty()) continue;
-        for (int r = b == p.block ? p.row : blk.Rows() - 1; r >= 0; --r)
-            if (blk.attr1[U(r)] & mask) return starts_[b] + r;
-    }
-    return -1;
+    return FindPrevWithWord(&Block::attr1, &Block::or1, from, mask);
 }
 
 int TheStringList::FindNextWithAttribute2(int from, std::uint32_t mask) const {
@@ -401,14 +392,20 @@ int TheStringList::FindNextWithAttribute2(int from, std::uint32_t mask) const {
 }
 
 int TheStringList::FindPrevWithAttribute2(int from, std::uint32_t mask) const {
+    return FindPrevWithWord(&Block::attr2, &Block::or2, from, mask);
+}
+
+int TheStringList::FindPrevWithWord(std::vector<std::uint32_t> Block::*words, std::uint32_t Block::*everSet, int from,
+                                    std::uint32_t mask) const {
     if (count_ == 0 || from < 0) return -1;
     from = std::min(from, count_ - 1);
     const Place p = Locate(from);
     for (std::size_t b = p.block + 1; b-- > 0;) {
         const Block& blk = BlockAt(b);
-        if ((blk.or2 & mask) == 0 || blk.attr2.empty()) continue;
+        const std::vector<std::uint32_t>& table = blk.*words;
+        if ((blk.*everSet & mask) == 0 || table.empty()) continue;
         for (int r = b == p.block ? p.row : blk.Rows() - 1; r >= 0; --r)
-            if (blk.attr2[U(r)] & mask) return starts_[b] + r;
+            if (table[U(r)] & mask) return starts_[b] + r;
     }
     return -1;
 }

@@ -185,6 +185,9 @@ private:
     Block& BlockAt(std::size_t b) { return *blocks_[b]; }
     const Block& BlockAt(std::size_t b) const { return *blocks_[b]; }
     void RecountFrom(std::size_t b);
+    // FindPrevWithAttribute1/2 over one word's table and its ever-set bits.
+    int FindPrevWithWord(std::vector<std::uint32_t> Block::*words, std::uint32_t Block::*everSet, int from,
+                         std::uint32_t mask) const;
     // Splits oversize blocks and merges small neighbours around block b.
     void Rebalance(std::size_t b);
     // Makes row `index` the first row of a block (or the end) and returns

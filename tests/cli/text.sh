@@ -2,48 +2,41 @@
 # Golden tests of `quodle-cli text`: --raw gives exactly the bytes a save
 # writes, the default gives UTF-8 with LF; unreadable files and bad usage
 # exit 2 with a message on stderr.
-set -u
-cli=$1
+source "$(dirname "$0")/golden.bash"
 data=$2/rowstore
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail=0
-check() {  # name, condition result
-  if [ "$2" -ne 0 ]; then echo "FAIL: $1"; fail=1; fi
-}
 
 for f in "$data"/*.lsp; do
   n=$(basename "$f" .lsp)
   "$cli" text --raw "$f" >"$tmp/$n.out" 2>"$tmp/$n.err"
-  check "$n: exit status" $?
+  expect "$n: exit status" $?
   cmp -s "$tmp/$n.out" "$data/$n.expected"
-  check "$n: raw output differs from $n.expected" $?
-  check "$n: stderr not empty" "$([ -s "$tmp/$n.err" ] && echo 1 || echo 0)"
+  expect "$n: raw output differs from $n.expected" $?
+  expect "$n: stderr not empty" "$([ -s "$tmp/$n.err" ] && echo 1 || echo 0)"
 done
 
 # People's form: UTF-8, LF, the last line without a break stays so.
 "$cli" text "$data/mixed.lsp" >"$tmp/mixed.txt"
 printf 'a\nb\nc\nd\n\ne\n\nf' | cmp -s - "$tmp/mixed.txt"
-check "mixed: UTF-8 form" $?
+expect "mixed: UTF-8 form" $?
 "$cli" text "$data/sjis.lsp" | head -n 1 >"$tmp/sjis.txt"
 printf '漢字;ソ表\n' | cmp -s - "$tmp/sjis.txt"
-check "sjis: decoded first line" $?
+expect "sjis: decoded first line" $?
 
 # A single line of 20 MB without a break comes back byte for byte.
 head -c 20971520 /dev/zero | tr '\0' 'q' >"$tmp/long.lsp"
 "$cli" text --raw "$tmp/long.lsp" | cmp -s - "$tmp/long.lsp"
-check "20 MB line" $?
+expect "20 MB line" $?
 
 # Unreadable input: the path and the reason, exit 2, nothing on stdout.
 "$cli" text "$tmp/missing.lsp" >"$tmp/out" 2>"$tmp/err"
-check "missing: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "missing: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -qF "$tmp/missing.lsp: No such file or directory" "$tmp/err"
-check "missing: message names path and reason" $?
-check "missing: no output" "$([ -s "$tmp/out" ] && echo 1 || echo 0)"
+expect "missing: message names path and reason" $?
+expect "missing: no output" "$([ -s "$tmp/out" ] && echo 1 || echo 0)"
 "$cli" text "$tmp" >"$tmp/out" 2>"$tmp/err"
-check "directory: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "directory: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -qF "$tmp: Is a directory" "$tmp/err"
-check "directory: message" $?
+expect "directory: message" $?
 
 # A file this user may not read (as root, checked as "nobody").
 printf 'x\r\n' >"$tmp/locked.lsp"
@@ -52,22 +45,22 @@ chmod 755 "$tmp"
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 "${as_user[@]}" "$cli" text "$tmp/locked.lsp" >"$tmp/out" 2>"$tmp/err"
-check "no permission: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "no permission: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -qF "$tmp/locked.lsp: Permission denied" "$tmp/err"
-check "no permission: message" $?
+expect "no permission: message" $?
 
 # Bad usage: usage on stderr, exit 2.
 "$cli" text --bogus "$data/crlf.lsp" >/dev/null 2>"$tmp/err"
-check "unknown option: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "unknown option: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
-check "unknown option: usage" $?
+expect "unknown option: usage" $?
 "$cli" text >/dev/null 2>"$tmp/err"
-check "no file: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "no file: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -q "usage: .*text \[--raw\] FILE" "$tmp/err"
-check "no file: usage" $?
+expect "no file: usage" $?
 "$cli" nonsense >/dev/null 2>"$tmp/err"
-check "unknown command: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "unknown command: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -q "usage: quodle-cli COMMAND" "$tmp/err"
-check "unknown command: usage" $?
+expect "unknown command: usage" $?
 
-exit $fail
+finish

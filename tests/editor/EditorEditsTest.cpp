@@ -7,6 +7,7 @@
 
 #include "base/ShiftJis.h"
 #include "editor/EditorEdits.h"
+#include "support/CaseName.h"
 
 namespace quodle {
 namespace {
@@ -153,12 +154,7 @@ const TEditCase kCases[] = {
     {"box paste at a double-byte character", "あい\r\nかき", BoxPaste({0, 2}, "X\r\nY"), "あXい\r\nかYき", {1, 3}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::testing::TCaseName());
 
 TEST(RowsPatch, MapsPositionsAcrossReplacements) {
     TDoc doc("abc\r\ndef");

@@ -16,6 +16,8 @@ namespace {
 using test::TBraceParser;
 using test::Dump;
 using test::Load;
+using test::Marks;
+using test::PutMarks;
 using test::TFakeEditor;
 
 TEST(ReplaceRows, EditsRowsAsText) {
@@ -170,16 +172,9 @@ TEST(RowMarks, FollowTheirRowsThroughEdits) {
         ed.caretCol = c.caretCol;
         rows.Attach(&ed);
         Load(rows, c.before);
-        std::uint16_t all = 0;
-        for (std::size_t r = 0; r < c.marks.size(); ++r) {
-            rows.SetRowMarks(static_cast<int>(r), c.marks[r]);
-            all |= c.marks[r];
-        }
-        rows.SetMarksInUse(all);
+        PutMarks(rows, c.marks);
         rows.ReplaceRows(c.row, c.count, c.text);
-        std::vector<std::uint16_t> got;
-        for (int r = 0; r < rows.Count(); ++r) got.push_back(rows.RowMarks(r));
-        EXPECT_EQ(got, c.after) << c.before << " " << c.row << "," << c.count;
+        EXPECT_EQ(Marks(rows), c.after) << c.before << " " << c.row << "," << c.count;
         EXPECT_EQ(rows.MarksInUse(), c.inUse) << c.before;
     }
 }
@@ -211,9 +206,7 @@ TEST(RowMarks, PutRowsByCountOfNewRows) {
         TEditorStringList scratch;
         for (int k = 0; k < c.newRows; ++k) scratch.Add("n" + std::to_string(k));
         rows.PutRows(1, 3, scratch);
-        std::vector<std::uint16_t> got;
-        for (int r = 0; r < rows.Count(); ++r) got.push_back(rows.RowMarks(r));
-        EXPECT_EQ(got, c.after) << c.newRows << " rows, column " << c.caretCol;
+        EXPECT_EQ(Marks(rows), c.after) << c.newRows << " rows, column " << c.caretCol;
         EXPECT_EQ(rows.MarksInUse(), c.inUse) << c.newRows;
     }
 }

@@ -4,6 +4,7 @@
 #include "editor/BlockOperations.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorSelection.h"
+#include "support/CaseName.h"
 
 namespace quodle {
 namespace {
@@ -117,12 +118,7 @@ const TBlockCase kBlockCases[] = {
      "abc\r\n\ta", {{0, 0}, {1, 2}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Blocks, StreamBlockTest, ::testing::ValuesIn(kBlockCases), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Blocks, StreamBlockTest, ::testing::ValuesIn(kBlockCases), quodle::testing::TCaseName());
 
 TEST_F(SelectionTest, BoxBlockOperationsWorkAtTheLeftColumn) {
     Load("abcd\r\nef\r\nghij");
@@ -179,12 +175,7 @@ const TCaretCase kCaretCases[] = {
     {"never above the last cell", "ab", 5000, {1, false, false}, true, false, false, false, -1, 1000, -1},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rules, CaretTest, ::testing::ValuesIn(kCaretCases), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Rules, CaretTest, ::testing::ValuesIn(kCaretCases), quodle::testing::TCaseName());
 
 TEST(CaretLimit, ADoubleByteCharacterOnTheLastCellTakesTheCaretOneFurther) {
     std::string row(999, 'a');

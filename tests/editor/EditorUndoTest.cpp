@@ -15,23 +15,13 @@ namespace {
 
 using test::Dump;
 using test::Load;
+using test::Marks;
+using test::PutMarks;
 using test::TBraceParser;
 using test::TFakeEditor;
 
-std::vector<std::uint16_t> Marks(const TEditorScreenStrings& rows) {
-    std::vector<std::uint16_t> m;
-    for (int r = 0; r < rows.Count(); ++r) m.push_back(rows.RowMarks(r));
-    return m;
-}
-
-struct UndoFixture : ::testing::Test {
-    TEditorScreenStrings rows{{2, 16}};
-    TFakeEditor ed;
-    TEditorStrings lines{rows, &ed};
-    void SetUp() override {
-        ed.focused = true;
-        rows.Attach(&ed);
-    }
+struct UndoFixture : ::testing::Test, test::TFocusedRows {
+    UndoFixture() : TFocusedRows({2, 16}) {}
     // Types one character at the caret as the editor does.
     void Type(char c) {
         std::string text = ed.caretRow < rows.Count() ? rows.Get(ed.caretRow) : "";
@@ -185,12 +175,7 @@ TEST_F(UndoFixture, RowMarksSurviveUndoAndRedo) {
     for (const auto& c : cases) {
         Load(rows, c.before);
         rows.UndoObj().ClearHistory();
-        std::uint16_t all = 0;
-        for (std::size_t r = 0; r < c.marks.size(); ++r) {
-            rows.SetRowMarks(static_cast<int>(r), c.marks[r]);
-            all |= c.marks[r];
-        }
-        rows.SetMarksInUse(all);
+        const std::uint16_t all = PutMarks(rows, c.marks);
         ed.caretCol = c.caretCol;
         rows.ReplaceRows(c.row, c.count, c.text);
         EXPECT_EQ(Marks(rows), c.afterEdit) << c.before;

@@ -15,25 +15,12 @@ namespace {
 
 using test::Dump;
 using test::Load;
+using test::Marks;
+using test::PutMarks;
 using test::TBraceParser;
 using test::TFakeEditor;
 
 std::string A(int n, char c = 'a') { return std::string(static_cast<std::size_t>(n), c); }
-
-std::vector<std::uint16_t> Marks(const TEditorScreenStrings& rows) {
-    std::vector<std::uint16_t> m;
-    for (int r = 0; r < rows.Count(); ++r) m.push_back(rows.RowMarks(r));
-    return m;
-}
-
-void PutMarks(TEditorScreenStrings& rows, const std::vector<std::uint16_t>& marks) {
-    std::uint16_t all = 0;
-    for (std::size_t r = 0; r < marks.size(); ++r) {
-        rows.SetRowMarks(static_cast<int>(r), marks[r]);
-        all |= marks[r];
-    }
-    rows.SetMarksInUse(all);
-}
 
 // Rows written with "aN"/"bN" for runs of N letters, so wide rows stay readable.
 std::string Short(const std::string& dump) {
@@ -49,15 +36,8 @@ std::string Short(const std::string& dump) {
     return out;
 }
 
-struct WrapFixture : ::testing::Test {
-    TEditorScreenStrings rows{{2, 32}};
-    TFakeEditor ed;
-    TEditorStrings lines{rows, &ed};
-    void SetUp() override {
-        ed.focused = true;
-        rows.Attach(&ed);
-        rows.WrapOption().SetWrapByte(20);
-    }
+struct WrapFixture : ::testing::Test, test::TFocusedRows {
+    WrapFixture() : TFocusedRows({2, 32}) { rows.WrapOption().SetWrapByte(20); }
 };
 
 TEST_F(WrapFixture, SwitchingWrapsEveryLineAndKeepsCaretAndTopOnTheirText) {
@@ -258,16 +238,11 @@ TEST(EditorWrap, EditsOnWrappedTextMatchUnwrappedText) {
     for (int seed = 0; seed < 8; ++seed) {
         std::mt19937 rng(static_cast<unsigned>(seed));
         auto rnd = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-        struct TDoc {
-            TEditorScreenStrings rows;
-            TFakeEditor ed;
+        struct TDoc : test::TFocusedRows {
             TBraceParser parser;
-            TEditorStrings lines{rows, &ed};
-            explicit TDoc(TRowBlockSize size) : rows(size) {
-                ed.focused = true;
+            explicit TDoc(TRowBlockSize size) : TFocusedRows(size) {
                 ed.parser = &parser;
                 ed.screenHeight = 4 * 16;
-                rows.Attach(&ed);
             }
         };
         const TRowBlockSize size{1 + seed % 4, static_cast<std::size_t>(8 + 8 * (seed % 3))};

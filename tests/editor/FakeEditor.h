@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "editor/EditorClient.h"
+#include "editor/EditorScreenStrings.h"
+#include "editor/EditorStrings.h"
 
 namespace quodle::test {
 
@@ -74,6 +76,18 @@ public:
         }
         next.StateText = next.ElementIndex > 0 ? "open" : "";
         return next;
+    }
+};
+
+// A row list and its lines on a focused fake editor, as in a window the
+// user types into.
+struct TFocusedRows {
+    TEditorScreenStrings rows;
+    TFakeEditor ed;
+    TEditorStrings lines{rows, &ed};
+    explicit TFocusedRows(TRowBlockSize size) : rows(size) {
+        ed.focused = true;
+        rows.Attach(&ed);
     }
 };
 

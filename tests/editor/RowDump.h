@@ -1,7 +1,10 @@
 #pragma once
 // Rows written as "text.E" separated by blanks, E = B(reak), W(rapped),
-// N(o break): compact expected values for row-list tests.
+// N(o break): compact expected values for row-list tests; row marks read
+// and put as one value a row.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editor/EditorScreenStrings.h"
 
@@ -31,6 +34,23 @@ inline void Load(TEditorStringList& rows, const std::string& dump) {
         rows.SetRowEnding(rows.Count() - 1, kind == 'B' ? reBreak : kind == 'W' ? reWrapped : reNoBreak);
         i = e + 1;
     }
+}
+
+inline std::vector<std::uint16_t> Marks(const TEditorScreenStrings& rows) {
+    std::vector<std::uint16_t> m;
+    for (int r = 0; r < rows.Count(); ++r) m.push_back(rows.RowMarks(r));
+    return m;
+}
+
+// Gives row r the marks[r] and declares their union in use; returns it.
+inline std::uint16_t PutMarks(TEditorScreenStrings& rows, const std::vector<std::uint16_t>& marks) {
+    std::uint16_t all = 0;
+    for (std::size_t r = 0; r < marks.size(); ++r) {
+        rows.SetRowMarks(static_cast<int>(r), marks[r]);
+        all |= marks[r];
+    }
+    rows.SetMarksInUse(all);
+    return all;
 }
 
 }  // namespace quodle::test

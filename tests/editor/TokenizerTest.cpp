@@ -370,14 +370,21 @@ TEST(TokenizerRows, AWordCutByAWrapHasOneColourOnBothRows) {
         {"(setq aaaaaaaaa notreserved)", "notreserved", tokWord, nullptr},
         {"(setq aaaaaaaaaa 12345678)", "12345678", tokInteger, nullptr},
     };
-    for (const auto& c : cases) {
+    // Rows wrapped at byte 20, parsed by `parser`.
+    struct TWrappedRows {
         TEditorScreenStrings rows;
         test::TFakeEditor ed;
-        ed.parser = parser.get();
-        rows.Attach(&ed);
-        rows.WrapOption().SetWrapByte(20);
-        rows.SetWordWrap(true);
-        TEditorStrings(rows, &ed).SetText(c.line);
+        TWrappedRows(TFountainParser* parser, const std::string& text) {
+            ed.parser = parser;
+            rows.Attach(&ed);
+            rows.WrapOption().SetWrapByte(20);
+            rows.SetWordWrap(true);
+            TEditorStrings(rows, &ed).SetText(text);
+        }
+    };
+    for (const auto& c : cases) {
+        TWrappedRows doc(parser.get(), c.line);
+        TEditorScreenStrings& rows = doc.rows;
         ASSERT_EQ(rows.Count(), 2) << c.line;
         const TFountainColor* color = c.color ? c.color : parser->KindColor(c.kind, -1);
         const std::string_view word = c.word;
@@ -410,13 +417,8 @@ TEST(TokenizerRows, AWordCutByAWrapHasOneColourOnBothRows) {
     }
 
     // An edit of the second part alone changes what the first row hands on.
-    TEditorScreenStrings rows;
-    test::TFakeEditor ed;
-    ed.parser = parser.get();
-    rows.Attach(&ed);
-    rows.WrapOption().SetWrapByte(20);
-    rows.SetWordWrap(true);
-    TEditorStrings(rows, &ed).SetText("(setq aaaaaaaa (vl-load-com))");
+    TWrappedRows doc(parser.get(), "(setq aaaaaaaa (vl-load-com))");
+    TEditorScreenStrings& rows = doc.rows;
     EXPECT_EQ(rows.EnsureRowState(1).WrappedToken, tokReserved);
     rows.ReplaceRows(1, 1, "oad-cox))");
     EXPECT_EQ(rows.View(0), "(setq aaaaaaaa (vl-l");

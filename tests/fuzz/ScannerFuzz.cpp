@@ -9,19 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "FuzzLines.h"
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= bytes.size(); ++i) {
-        if (i == bytes.size() || bytes[i] == '\n') {
-            lines.emplace_back(bytes.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    const std::vector<std::string> lines = quodle::fuzz::SplitAtLineFeeds(data, size);
     const quodle::TCodeLines code = quodle::StripLispSource(lines, 7, nullptr);
     if (code.size() != lines.size()) std::abort();
     for (std::size_t i = 0; i < code.size(); ++i)

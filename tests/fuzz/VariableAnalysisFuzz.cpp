@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzLines.h"
 #include "base/Text.h"
 #include "lisp/VariableAnalysis.h"
 
@@ -30,15 +31,7 @@ void CheckReport(const quodle::TVariableReport& report, std::size_t lineCount) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= bytes.size(); ++i) {
-        if (i == bytes.size() || bytes[i] == '\n') {
-            lines.emplace_back(bytes.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    const std::vector<std::string> lines = quodle::fuzz::SplitAtLineFeeds(data, size);
     static const std::vector<std::string> jogaiLines = {"T", "NIL"};
     static const quodle::TExclusionSet jogai(jogaiLines);
     quodle::TExclusionSettings settings;

@@ -2,11 +2,13 @@
 
 #include "base/ShiftJis.h"
 #include "lisp/BracketCount.h"
+#include "support/RecordingSink.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
+using quodle::testing::TRecordingSink;
 
 // A small stand-in for the LISP tokenizer: strings (kind 26), ";" comments
 // (7) and ";| |;" block comments over lines (6); outside them every bracket
@@ -61,26 +63,6 @@ public:
 private:
     Lines lines_;
     std::vector<std::vector<std::uint8_t>> kinds_;
-};
-
-class TRecordingSink : public TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override {
-        position_ = position;
-        seen.push_back(position);
-    }
-    int Maximum() const override { return max_; }
-    void SetMaximum(int max) override {
-        max_ = max;
-        maxima.push_back(max);
-    }
-    std::vector<int> seen;
-    std::vector<int> maxima;
-
-private:
-    int position_ = 0;
-    int max_ = kMax;
 };
 
 TEST(BracketCount, CountText) {

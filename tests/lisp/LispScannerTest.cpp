@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "lisp/LispScanner.h"
+#include "support/RecordingSink.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
+using quodle::testing::TRecordingSink;
 
 Lines Code(const Lines& lines) {
     const TCodeLines code = StripLispSource(lines);
@@ -195,19 +197,6 @@ TEST(ReadCommentBlock, Blocks) {
         EXPECT_EQ(block->FirstLine, c.first) << c.what;
     }
 }
-
-class TRecordingSink : public TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override {
-        position_ = position;
-        seen.push_back(position);
-    }
-    std::vector<int> seen;
-
-private:
-    int position_ = 0;
-};
 
 TEST(ScannerProgress, StepsAtMultiplesOfTheInterval) {
     TRecordingSink sink;

@@ -2,11 +2,13 @@
 
 #include "base/ShiftJis.h"
 #include "lisp/UserFunctions.h"
+#include "support/RecordingSink.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
+using quodle::testing::TRecordingSink;
 using Items = std::vector<TPickItem>;
 
 TEST(UserFunctions, JumpListSortsNestedUnderTheirOuter) {
@@ -86,24 +88,11 @@ TEST(UserFunctions, Search) {
     EXPECT_TRUE(empty.Message.empty());
 }
 
-class TRecordingSink : public TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override {
-        position_ = position;
-        if (position > top) top = position;
-    }
-    int top = 0;
-
-private:
-    int position_ = 0;
-};
-
 TEST(UserFunctions, ProgressFillsAndReturnsToZero) {
     const Lines doc(300, "(defun f () (f))");
     TRecordingSink sink;
     BuildUseCounts(doc, &sink);
-    EXPECT_EQ(sink.top, 100);
+    EXPECT_EQ(sink.Highest(), 100);
     EXPECT_EQ(sink.Position(), 0);
 }
 

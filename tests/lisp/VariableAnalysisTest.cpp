@@ -7,11 +7,13 @@
 #include "app/IniFile.h"
 #include "base/ShiftJis.h"
 #include "base/Text.h"
+#include "support/RecordingSink.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
+using quodle::testing::TRecordingSink;
 
 #define HYO "\x95\x5C"      // 表: trail byte "\"
 #define PO "\x83\x7C"       // ポ: trail byte "|"
@@ -261,17 +263,6 @@ TEST(VariableAnalysis, ListReport) {
     for (const auto& c : cases) EXPECT_EQ(List(c.source), c.report) << c.what;
 }
 
-class TRecordingSink : public TProgressSink {
-public:
-    int Position() const override { return position_; }
-    void SetPosition(int position) override {
-        position_ = position;
-        highest_ = std::max(highest_, position);
-    }
-    int position_ = 0;
-    int highest_ = 0;
-};
-
 TEST(VariableAnalysis, ProgressRunsToTheTopAndBack) {
     Lines source;
     for (int i = 0; i < 500; ++i) source.push_back("(defun f" + std::to_string(i) + " (a) (setq b a))");
@@ -282,8 +273,8 @@ TEST(VariableAnalysis, ProgressRunsToTheTopAndBack) {
         } else {
             VariableList(source, Jogai(), &sink);
         }
-        EXPECT_EQ(sink.highest_, TProgressSink::kMax);
-        EXPECT_EQ(sink.position_, 0);
+        EXPECT_EQ(sink.Highest(), TProgressSink::kMax);
+        EXPECT_EQ(sink.Position(), 0);
     }
 }
 

@@ -27,21 +27,12 @@
 #include "lisp/qt/Form5.h"
 #include "lisp/qt/Form7.h"
 #include "lisp/qt/Form9.h"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
-using TKind = TFakeDialogs::TKind;
+using namespace quodle::testing;
 
 namespace {
-
-QString FromSjis(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
-
-QString ReadSjisFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<missing>");
-    return FromSjis(f.readAll().toStdString());
-}
 
 // The lines of an editor, as the window shows them.
 QStringList LinesOf(TEditorEx* editor) {
@@ -85,33 +76,15 @@ const char* const kFunctions =
 
 }  // namespace
 
-class TestAnalyses : public QObject {
+class TestAnalyses : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
-
-    QString Path(const QString& name) const { return dir_->filePath(name); }
-    QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
     QString JogaiPath() const { return Path(QStringLiteral("bin/JogaiList.txt")); }
 
-    void WriteSjis(const QString& path, const QString& text) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        const std::string bytes = Utf8ToCp932(text.toStdString());
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-
     TTarnwickMainForm* Create(const QStringList& arguments = {}) {
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = IniPath();
-        setup.WordListDir = Path(QStringLiteral("bin"));
-        auto* w = new TTarnwickMainForm(setup);
-        w->OpenStartupDocuments(arguments);
+        TTarnwickMainForm* w = NewWindow(arguments);
         w->resize(800, 600);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w)) qWarning("window not exposed");
+        if (!Show(w)) qWarning("window not active");
         return w;
     }
     // A window whose active document holds `text` (UTF-8 here).
@@ -131,26 +104,12 @@ class TestAnalyses : public QObject {
             return handler(*form);
         });
     }
-    QStringList Messages() const { return dialogs_->Texts(TKind::Message); }
     static QString Panel(TTarnwickMainForm* w, int i) { return w->StatusPanels()->PanelText(i); }
     static void Trigger(TTarnwickMainForm* w, const char* action) { w->Action(QString::fromLatin1(action))->trigger(); }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
-        dialogs_ = std::make_unique<TFakeDialogs>();
-    }
-    void cleanup() {
-        // Deleting a window also deletes its own top-level children.
-        QList<QPointer<TTarnwickMainForm>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TTarnwickMainForm*>(w)) windows << form;
-        for (const auto& w : windows) delete w.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(dialogs_->unscripted, 0);
-        for (const QString& caption : dialogs_->Captions()) QCOMPARE(caption, QStringLiteral("Tarnwick"));
-    }
+    void init() { InitFixture(); }
+    void cleanup() { CleanupFixture(); }
 
     void menuItemsEnabled() {
         TTarnwickMainForm* w = Create();
@@ -453,7 +412,7 @@ private slots:
     }
 
     void variableCheck_settingsSavedToExcept() {
-        WriteSjis(IniPath(), QStringLiteral("[Except]\nCheck1=0\nCheck3=1\nString3=lo\n"));
+        WriteSjisFile(IniPath(), QStringLiteral("[Except]\nCheck1=0\nCheck3=1\nString3=lo\n"));
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun f () (setq *glob* 1 gb_x 2 GB_y 3 local 4 lo2 5))"));
         QString shownPrefix;
         bool shownStar = true;
@@ -538,7 +497,7 @@ private slots:
     // ------------------------------------------------------------ exclusion list
 
     void exclusionListEditor() {
-        WriteSjis(JogaiPath(), QStringLiteral("setq\r\nprinc\r\n"));
+        WriteSjisFile(JogaiPath(), QStringLiteral("setq\r\nprinc\r\n"));
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun f () (setq 変数 1 other 2))"));
         QString shown;
         OnModal<TForm9>([&](TForm9& form) {
@@ -574,7 +533,7 @@ private slots:
     }
     void exclusionListEditor_saveFails() {
         QFETCH(bool, retry);
-        WriteSjis(JogaiPath(), QStringLiteral("setq\r\n"));
+        WriteSjisFile(JogaiPath(), QStringLiteral("setq\r\n"));
         TTarnwickMainForm* w = Create();
         const QString jogai = JogaiPath();
         OnModal<TForm9>([jogai](TForm9& form) {

@@ -18,21 +18,15 @@
 // there is none (it inlines differently in this program).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 #pragma GCC diagnostic pop
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
+using namespace quodle::testing;
 
-namespace {
-QString TextOf(const TEditorEx* editor) { return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text())); }
-}  // namespace
-
-class TestEditMenu : public QObject {
+class TestEditMenu : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
     QPointer<TTarnwickMainForm> window_;
     TEditorEx* editor_ = nullptr;
 
@@ -41,35 +35,19 @@ class TestEditMenu : public QObject {
     // Opens the 編集 menu the way the user does, so its states are set.
     void OpenMenu() { emit EditMenu()->aboutToShow(); }
     void CloseMenu() { emit EditMenu()->aboutToHide(); }
-    void Load(const QString& text, int row = 0, int col = 0) {
-        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
-        editor_->SetRow(row);
-        editor_->SetCol(col);
-    }
+    void Load(const QString& text, int row = 0, int col = 0) { LoadText(*editor_, text, row, col); }
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
-        dialogs_ = std::make_unique<TFakeDialogs>();
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = dir_->filePath(QStringLiteral("bin/quodle.ini"));
-        setup.WordListDir = dir_->filePath(QStringLiteral("bin"));
-        window_ = new TTarnwickMainForm(setup);
-        window_->OpenStartupDocuments({});
-        window_->show();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_));
+        InitFixture();
+        window_ = NewWindow();
+        QVERIFY(Show(window_));
         editor_ = window_->ActiveEditor();
         editor_->setFocus();
         QVERIFY(editor_);
         QGuiApplication::clipboard()->clear();
     }
-    void cleanup() {
-        delete window_.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { CleanupFixture(); }
 
     void statesFollowTheEditorWhenTheMenuOpens() {
         Load("abc\r\ndef");
@@ -115,14 +93,14 @@ private slots:
         // Rows 0 and 1: the selection ends at the start of row 2.
         editor_->Select({0, 0}, {2, 0});
         window_->Action(item)->trigger();
-        QTEST(TextOf(editor_), "expected");
+        QTEST(TextOf(*editor_), "expected");
     }
 
     void withoutSelectionTheIndentItemsDoNothing() {
         Load("ab", 0, 1);
         Item("mnuIndent")->trigger();
         Item("mnuTabUnindent2")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
         QVERIFY(!editor_->CanUndo());
     }
 
@@ -134,16 +112,16 @@ private slots:
         editor_->SetRow(1);
         editor_->SetCol(2);
         Item("mnuPaste")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
         Item("mnuUndo")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncd"));
         Item("mnuRedo")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncdab\r\ncd"));
         QGuiApplication::clipboard()->setText(QStringLiteral("X\r\nY"));
         editor_->SetRow(0);
         editor_->SetCol(1);
         Item("mnuBoxPaste")->trigger();
-        QCOMPARE(TextOf(editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
     }
 
     void overwriteAndBoxModeShowInTheStatusPanels() {
@@ -165,7 +143,7 @@ private slots:
         Item("mnuReadOnly")->trigger();
         QVERIFY(editor_->ReadOnly());
         QTest::keyClicks(editor_, QStringLiteral("abc"));
-        QCOMPARE(TextOf(editor_), QString());
+        QCOMPARE(TextOf(*editor_), QString());
     }
 
     void editorKeysWinOverTheWindowShortcuts() {
@@ -174,7 +152,7 @@ private slots:
         editor_->setFocus();
         QTest::keyClicks(editor_, QStringLiteral("ab"));
         QTest::keyClick(editor_, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(TextOf(editor_), QStringLiteral("a"));
+        QCOMPARE(TextOf(*editor_), QStringLiteral("a"));
     }
 };
 

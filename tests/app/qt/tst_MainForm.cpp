@@ -22,32 +22,15 @@
 #include "base/ShiftJis.h"
 #include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
-using TKind = TFakeDialogs::TKind;
+using namespace quodle::testing;
 
 namespace {
 
 const QString kCannotOpen = QStringLiteral("ファイルが存在しないか使用中です．");
 const QString kAlreadyOpen = QStringLiteral("すでに開かれています．");
-
-QString TextOf(const TEditorEx* editor) {
-    return QString::fromStdString(Cp932ToUtf8(editor->Lines().Text()));
-}
-
-// Types text into a widget as key presses carrying the characters.
-void Type(QWidget* widget, const QString& text) {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void Key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
-}
 
 QStringList Captions(const TTarnwickMainForm* w) {
     QStringList captions;
@@ -63,26 +46,11 @@ QStringList ReopenCaptions(const TTarnwickMainForm* w) {
 
 }  // namespace
 
-class TestMainForm : public QObject {
+class TestMainForm : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
-
-    QString Path(const QString& name) const { return dir_->filePath(name); }
-    QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
-
-    void WriteFile(const QString& name, const QString& utf8Text) {
-        QFile f(Path(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        const std::string bytes = Utf8ToCp932(utf8Text.toStdString());
-        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    QString ReadFile(const QString& name) const {
-        QFile f(Path(name));
-        if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<missing>");
-        return QString::fromStdString(Cp932ToUtf8(f.readAll().toStdString()));
-    }
+    void WriteFile(const QString& name, const QString& utf8Text) { WriteSjisFile(Path(name), utf8Text); }
+    QString ReadFile(const QString& name) const { return ReadSjisFile(Path(name)); }
     void WriteIni(const QString& text) {
         QFile f(IniPath());
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -92,18 +60,6 @@ class TestMainForm : public QObject {
         return IniFile(IniPath().toStdString()).Read().Value(section, key);
     }
 
-    TTarnwickMainForm* Create(const QStringList& arguments = {}) {
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = IniPath();
-        setup.WordListDir = Path(QStringLiteral("bin"));
-        auto* w = new TTarnwickMainForm(setup);
-        w->OpenStartupDocuments(arguments);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
-        return w;
-    }
     // Closes a window through its close box and lets it be destroyed.
     static bool CloseAndDestroy(TTarnwickMainForm* w) {
         QPointer<TTarnwickMainForm> guard(w);
@@ -139,21 +95,8 @@ class TestMainForm : public QObject {
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
-        dialogs_ = std::make_unique<TFakeDialogs>();
-    }
-    void cleanup() {
-        // Deleting a window also deletes its own top-level children.
-        QList<QPointer<TTarnwickMainForm>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* form = qobject_cast<TTarnwickMainForm*>(w)) windows << form;
-        for (const auto& w : windows) delete w.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(dialogs_->unscripted, 0);
-        for (const QString& caption : dialogs_->Captions()) QCOMPARE(caption, QStringLiteral("Tarnwick"));
-    }
+    void init() { InitFixture(); }
+    void cleanup() { CleanupFixture(); }
 
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -176,7 +119,7 @@ private slots:
         TTarnwickMainForm* w = Create(absolute);
         ::close(holder);
         QTEST(Captions(w), "captions");
-        QTEST(dialogs_->Texts(TKind::Message), "messages");
+        QTEST(Messages(), "messages");
         QCOMPARE(w->PageControl()->ActivePageIndex(), w->PageControl()->PageCount() - 1);
         QCOMPARE(w->windowTitle(), w->TabPaths().constLast());
         if (arguments.contains(QStringLiteral("b.txt"))) QCOMPARE(w->windowTitle(), Path(QStringLiteral("b.txt")));
@@ -190,7 +133,7 @@ private slots:
         QCOMPARE(Captions(w), QStringList{"x.lsp"});
         QCOMPARE(w->TabPaths(), QStringList{Path("x.lsp")});
         QCOMPARE(w->windowTitle(), Path("x.lsp"));
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("(setq a 1)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("(setq a 1)\r\n"));
         QCOMPARE(w->OpenDialogState().InitialDir, dir_->path());
 
         OpenThroughDialog(w, Path("y.lsp"));
@@ -200,7 +143,7 @@ private slots:
 
         // The same file again: the message, and its tab comes forward.
         OpenThroughDialog(w, Path("x.lsp"));
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
         QCOMPARE(w->PageControl()->ActivePageIndex(), 0);
         QCOMPARE(w->PageControl()->PageCount(), 2);
         QCOMPARE(w->windowTitle(), Path("x.lsp"));
@@ -228,7 +171,7 @@ private slots:
         QApplication::sendEvent(w->ActiveEditor()->viewport(), &drop);
         ::close(holder);
         QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp", "c.DCL"}));
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kCannotOpen});
+        QCOMPARE(Messages(), QStringList{kCannotOpen});
         QCOMPARE(w->windowTitle(), Path("c.DCL"));
     }
 
@@ -272,7 +215,7 @@ private slots:
         QCOMPARE(ReopenCaptions(w), expected);
         // Reopening a file already open only brings its tab forward.
         w->ReopenMenu()->actions().at(1)->trigger();
-        QCOMPARE(dialogs_->Texts(TKind::Message), QStringList{kAlreadyOpen});
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
         QCOMPARE(ReopenCaptions(w), expected);
         QCOMPARE(w->TabPaths().at(w->PageControl()->ActivePageIndex()), Path("new.lsp"));
 
@@ -314,7 +257,7 @@ private slots:
         TEditorEx* editor = w->ActiveEditor();
         Type(editor, "new ");
         WithFailingWrites([&] { w->Action(QStringLiteral("mnuSave"))->trigger(); });
-        QCOMPARE(dialogs_->Texts(TKind::Message),
+        QCOMPARE(Messages(),
                  QStringList{QStringLiteral("ファイルを保存できませんでした．\n") + Path("a.lsp") + "\n" + FailedWriteReason()});
         QCOMPARE(ReadFile("a.lsp"), QStringLiteral("old\r\n"));
         QVERIFY(editor->Modified());
@@ -375,7 +318,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!guard.isNull());
         const QString failure = QStringLiteral("ファイルを保存できませんでした．\n") + Path("b.lsp") + "\n" + FailedWriteReason();
-        QCOMPARE(dialogs_->Texts(TKind::Message), (QStringList{failure, failure}));
+        QCOMPARE(Messages(), (QStringList{failure, failure}));
         QVERIFY(w->ActiveEditor()->Modified());
         QCOMPARE(w->windowTitle(), Path("b.lsp"));
         QCOMPARE(ReadFile("b.lsp"), QStringLiteral("b\r\n"));
@@ -420,11 +363,11 @@ private slots:
         upper->setFocus();
         QCOMPARE(w->ActiveEditor(), upper);
         Type(upper, "x");
-        QCOMPARE(TextOf(lower), QStringLiteral("x(a)\r\n(b)\r\n"));
+        QCOMPARE(TextOf(*lower), QStringLiteral("x(a)\r\n(b)\r\n"));
         lower->setFocus();
         Key(lower, Qt::Key_Down);
         Type(lower, "y");
-        QCOMPARE(TextOf(upper), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QCOMPARE(TextOf(*upper), QStringLiteral("x(a)\r\ny(b)\r\n"));
         // Without focus in either pane, commands act on the upper one.
         w->PageControl()->setFocus();
         QCOMPARE(w->ActiveEditor(), upper);
@@ -436,7 +379,7 @@ private slots:
 
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
     }
 
     void secondWindow_showsAndEditsTheSameText() {
@@ -448,13 +391,13 @@ private slots:
         QCOMPARE(second->windowTitle(), Path("a.lsp"));
         QCOMPARE(second->Action(QStringLiteral("mnuExit"))->text(), QStringLiteral("すべて閉じる"));
         QCOMPARE(second->pos(), w->pos() + QPoint(30, 30));
-        QCOMPARE(TextOf(second->ActiveEditor()), QStringLiteral("(a)\r\n"));
+        QCOMPARE(TextOf(*second->ActiveEditor()), QStringLiteral("(a)\r\n"));
         Type(second->ActiveEditor(), "z");
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
         // Closing the second window leaves the first one and its text.
         dialogs_->answers = {false};
         QVERIFY(CloseAndDestroy(second));
-        QCOMPARE(TextOf(w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
+        QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("z(a)\r\n"));
 
         // Closing the first window closes every other one, each asking
         // about its own documents.

@@ -13,40 +13,28 @@
 #include "app/qt/StatusPanels.h"
 #include "editor/RowMarks.h"
 #include "editor/qt/EditorEx.h"
-#include "support/qt/FakeDialogs.h"
+#include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
-using quodle::testing::TFakeDialogs;
-using TKind = TFakeDialogs::TKind;
+using namespace quodle::testing;
 
 namespace {
 const QString kNoMarks = QStringLiteral("マークは設定されていません．");
 const QString kAllInUse = QStringLiteral("すでに9個のマークが使われています．");
 }  // namespace
 
-class TestMainFormMarks : public QObject {
+class TestMainFormMarks : public QObject, TMainFormFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TFakeDialogs> dialogs_;
     TTarnwickMainForm* w_ = nullptr;
 
     // A window with one document of `lines` lines "(line N)".
     TEditorEx* Open(int lines) {
-        const QString path = dir_->filePath(QStringLiteral("m.lsp"));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly)) return nullptr;
-        for (int i = 0; i < lines; ++i) f.write(QStringLiteral("(line %1)\r\n").arg(i).toLatin1());
-        f.close();
-        TMainFormSetup setup;
-        setup.Dialogs = dialogs_.get();
-        setup.SettingsPath = dir_->filePath(QStringLiteral("quodle.ini"));
-        setup.WordListDir = dir_->path();
-        w_ = new TTarnwickMainForm(setup);
-        w_->OpenStartupDocuments({path});
-        w_->show();
-        w_->activateWindow();
-        if (!QTest::qWaitForWindowActive(w_)) qWarning("window not active");
+        const QString path = Path(QStringLiteral("m.lsp"));
+        QString text;
+        for (int i = 0; i < lines; ++i) text += QStringLiteral("(line %1)\r\n").arg(i);
+        WriteSjisFile(path, text);
+        w_ = Create({path});
         return w_->ActiveEditor();
     }
     void Trigger(const char* name) { w_->Action(QString::fromLatin1(name))->trigger(); }
@@ -57,18 +45,12 @@ class TestMainFormMarks : public QObject {
             if (e->Rows().RowMarksOf(r) & MarkBit(mark)) rows << r;
         return rows;
     }
-    QStringList Messages() const { return dialogs_->Texts(TKind::Message); }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        dialogs_ = std::make_unique<TFakeDialogs>();
-    }
+    void init() { InitFixture(); }
     void cleanup() {
-        delete w_;
         w_ = nullptr;
-        QCOMPARE(dialogs_->unscripted, 0);
-        for (const QString& caption : dialogs_->Captions()) QCOMPARE(caption, QStringLiteral("Tarnwick"));
+        CleanupFixture();
     }
 
     void toggle_setsLowestFreeNumberAndKeepsExtraMarks() {

@@ -6,8 +6,10 @@
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
+#include "support/qt/EditorInput.h"
 
 using namespace quodle;
+using namespace quodle::testing;
 
 namespace {
 
@@ -22,18 +24,10 @@ TStep T(const QString& text) { return {0, Qt::NoModifier, text}; }
 
 void Run(TEditorEx& editor, const std::vector<TStep>& steps) {
     for (const TStep& s : steps) {
-        if (s.key != 0) {
-            QTest::keyClick(&editor, static_cast<Qt::Key>(s.key), s.modifiers);
-            continue;
-        }
-        for (const QChar ch : s.text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(&editor, &press);
-        }
+        if (s.key != 0) Key(&editor, s.key, s.modifiers);
+        else Type(&editor, s.text);
     }
 }
-
-QString TextOf(const TEditorEx& editor) { return QString::fromStdString(Cp932ToUtf8(editor.Lines().Text())); }
 
 }  // namespace
 
@@ -44,18 +38,11 @@ class TestEditor : public QObject {
 
     std::unique_ptr<TEditorEx> editor_;
 
-    void Load(const QString& text, int row, int col) {
-        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
-        editor_->SetRow(row);
-        editor_->SetCol(col);
-    }
+    void Load(const QString& text, int row, int col) { LoadText(*editor_, text, row, col); }
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
-        editor_->resize(400, 200);
-        editor_->show();
+        editor_ = ShownEditor(400, 200);
     }
     void cleanup() { editor_.reset(); }
 

@@ -7,8 +7,10 @@
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
+#include "support/qt/EditorInput.h"
 
 using namespace quodle;
+using namespace quodle::testing;
 
 namespace quodle {
 char* toString(const TRowOffset& at) { return QTest::toString(QStringLiteral("(%1, %2)").arg(at.Row).arg(at.Offset)); }
@@ -34,10 +36,7 @@ class TestEditorAutoScroll : public QObject {
         editor_->SetCol(0);
     }
     QWidget* Viewport() const { return editor_->viewport(); }
-    QPoint CellPoint(int row, int col) const {
-        return QPoint(editor_->TextLeft() + (col - editor_->TopCol()) * editor_->CellWidth() + 1,
-                      editor_->TextTop() + (row - editor_->TopRow()) * editor_->RowHeight() + editor_->RowHeight() / 2);
-    }
+    QPoint CellPoint(int row, int col) const { return testing::CellPoint(*editor_, row, col); }
     // Just below the last whole row, at the x of `col`.
     QPoint BelowText(int col, int extraPixels = 0) const {
         return QPoint(CellPoint(0, col).x(),
@@ -64,10 +63,7 @@ class TestEditorAutoScroll : public QObject {
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
-        editor_->resize(400, 200);
-        editor_->show();
+        editor_ = ShownEditor(400, 200);
     }
     void cleanup() { editor_.reset(); }
 

@@ -13,23 +13,12 @@
 #include "editor/qt/EditorClipboardFormat.h"
 #include "editor/qt/EditorEx.h"
 #include "editor/qt/EditorPopupMenu.h"
+#include "support/qt/EditorInput.h"
 
 using namespace quodle;
+using namespace quodle::testing;
 
 namespace {
-
-QString TextOf(const TEditorEx& editor) { return QString::fromStdString(Cp932ToUtf8(editor.Lines().Text())); }
-
-void Type(QWidget* w, const QString& text) {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(w, &press);
-    }
-}
-
-void Key(QWidget* w, int key, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QTest::keyClick(w, static_cast<Qt::Key>(key), m);
-}
 
 // Records the regions the viewport paints.
 class TPaintRecorder : public QObject {
@@ -49,30 +38,20 @@ class TestEditorCommands : public QObject {
     std::unique_ptr<TEditorEx> editor_;
     std::shared_ptr<TFountain> fountain_;
 
-    void Load(const QString& text, int row = 0, int col = 0) {
-        editor_->Lines().SetText(Utf8ToCp932(text.toStdString()));
-        editor_->SetRow(row);
-        editor_->SetCol(col);
-    }
+    void Load(const QString& text, int row = 0, int col = 0) { LoadText(*editor_, text, row, col); }
     void Options(const std::function<void(TEditorCaretProp&)>& change) {
         TEditorCaretProp caret = editor_->Caret();
         change(caret);
         editor_->SetCaretOptions(caret);
     }
-    QPoint CellPoint(int row, int col) const {
-        return QPoint(editor_->TextLeft() + (col - editor_->TopCol()) * editor_->CellWidth() + 1,
-                      editor_->TextTop() + (row - editor_->TopRow()) * editor_->RowHeight() + editor_->RowHeight() / 2);
-    }
+    QPoint CellPoint(int row, int col) const { return testing::CellPoint(*editor_, row, col); }
     QString Clip() const { return QGuiApplication::clipboard()->text(); }
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
+        editor_ = ShownEditor(500, 300);
         fountain_ = CreateHyphenFountain1();
         editor_->SetFountain(fountain_);
-        editor_->resize(500, 300);
-        editor_->show();
         QGuiApplication::clipboard()->clear();
     }
     void cleanup() { editor_.reset(); }

@@ -9,9 +9,11 @@
 #include "editor/FakeEditor.h"
 #include "editor/RowMarks.h"
 #include "editor/qt/EditorEx.h"
+#include "support/qt/EditorInput.h"
 #include "editor/qt/EditorPopupMenu.h"
 
 using namespace quodle;
+using namespace quodle::testing;
 
 namespace {
 
@@ -58,10 +60,7 @@ class TestEditorMarks : public QObject {
 
 private slots:
     void init() {
-        editor_ = std::make_unique<TEditorEx>();
-        editor_->AssignFrom(TEditorExProp::TemplateDesign());
-        editor_->resize(500, 300);
-        editor_->show();
+        editor_ = ShownEditor(500, 300);
     }
     void cleanup() { editor_.reset(); }
 
