@@ -5,21 +5,15 @@
 # Env: QUODLE_BENCH_LISP (workload path, default /tmp/big.lsp),
 #      REPS (repetitions, default 5; the medians are compared).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${QUODLE_BENCH_BUILD:-$root/build-bench}
+. "$(dirname "$0")/common.bash"
 export QUODLE_BENCH_LISP=${QUODLE_BENCH_LISP:-/tmp/big.lsp}
 if [ ! -f "$QUODLE_BENCH_LISP" ]; then
   python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$QUODLE_BENCH_LISP"
 fi
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
-    -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target ScannerBench >/dev/null
+bench_build ScannerBench
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
-"$build/bin/ScannerBench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
-  --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+bench_run ScannerBench "$json"
 python3 - "$json" <<'PY'
 import json, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]

@@ -8,23 +8,17 @@
 #      /tmp/w10.lsp and /tmp/w100.lsp), REPS (repetitions, default 5; the
 #      medians are compared).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${QUODLE_BENCH_BUILD:-$root/build-bench}
+. "$(dirname "$0")/common.bash"
 w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
 w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
 [ -f "$w10" ] || python3 /work/shared/tools/gen_lisp.py --mb 10 --seed 1 --out "$w10"
 [ -f "$w100" ] || python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$w100"
 export QUODLE_BENCH_VARCHECK="$w10:$w100"
 export QUODLE_BENCH_JOGAI="$root/data/JogaiList.txt"
-# The optimisation of the shipped build (-O2). Configured every time so that
-# a build folder left in another type is brought to this one.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
-  -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target VarCheckBench >/dev/null
+bench_build VarCheckBench
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
-"$build/bin/VarCheckBench" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
-  --benchmark_out="$json" --benchmark_out_format=json >/dev/null
+bench_run VarCheckBench "$json"
 python3 - "$json" "$w10" "$w100" <<'PY'
 import json, os, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]

@@ -1,0 +1,21 @@
+# What the benchmark scripts share (sourced, not run): the optimised build of
+# one benchmark program in its own folder, and a run whose repetitions go to
+# a JSON file for the script's report.
+# Env: QUODLE_BENCH_BUILD (build folder, default build-bench),
+#      REPS (repetitions, default 5; the medians are compared).
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QUODLE_BENCH_BUILD:-$root/build-bench}
+
+# Builds TARGET with the optimisation of the shipped build (-O2); configured
+# every time so that a folder left in another build type is brought back.
+bench_build() {
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
+    -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
+  cmake --build "$build" -j2 --target "$1" >/dev/null
+}
+
+# Runs TARGET with REPS repetitions, aggregates only, into the file JSON.
+bench_run() {
+  "$build/bin/$1" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$2" --benchmark_out_format=json >/dev/null
+}
