@@ -212,7 +212,7 @@ public:
     void InvalidateAll() override;
     void UpdateBlockBegin() override;
     void UpdateBlockEnd() override;
-    void RowsChanged() override;
+    void RowsChanged(bool textChanged) override;
     int ScreenHeight() const override;
     TRowStateParser* RowStateParser() override { return parser_.get(); }
     bool InitBracketsFull() const override { return speed_.InitBracketsFull; }

@@ -168,8 +168,13 @@ bool TEditor::MoveCaretKey(QKeyEvent* e) {
                 col = RowWidth(row);
             }
         } else {
-            const int rightmost = caret_.FreeCaret ? kMaxCaretCol : RowWidth(row_);
-            if (col_ < rightmost) col = col_ + 1;
+            // The rightmost position is where a step right comes back to:
+            // the end of the text, the last cell, or on a soft-wrapped row
+            // its last character (its end is the start of the next row).
+            int remembered = rememberedCol_;
+            const int next = AdjustCaretColumn(CellMap(row_), RowEndingOf(row_), col_ + 1, move, caret_,
+                                               Layout().wrapByte, remembered);
+            if (next > col_) col = col_ + 1;
             else if ((caret_.NextLine || RowEndingOf(row_) == reWrapped) && row_ + 1 <= LastCaretRow()) {
                 row = row_ + 1;
                 col = 0;
