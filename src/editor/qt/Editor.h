@@ -297,6 +297,9 @@ private:
     // The cells of `row` drawn selected: [first, last).
     std::pair<int, int> SelectedCells(int row, int rowWidth) const;
 
+    // ---- EditorInput.cpp
+    int SurroundingTextPosition(int offset) const;
+
     // ---- EditorKeys.cpp
     bool MoveCaretKey(QKeyEvent* event);
     bool CommandKey(QKeyEvent* event);
