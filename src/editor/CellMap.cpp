@@ -1,6 +1,7 @@
 #include "editor/CellMap.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "base/ShiftJis.h"
 
@@ -66,9 +67,10 @@ int TEditorAttributeArray::CharStart(int column) const {
     return column;
 }
 
-int ExpandedWidth(std::string_view text, const TCellLayout& layout) {
-    return TEditorAttributeArray(text, layout, static_cast<int>(text.size()) * std::max(1, layout.tabSpaceCount) + 1)
-        .Width();
+TEditorAttributeArray WholeRowMap(std::string_view row, const TCellLayout& layout) {
+    return TEditorAttributeArray(row, layout, std::numeric_limits<int>::max());
 }
+
+int ExpandedWidth(std::string_view text, const TCellLayout& layout) { return WholeRowMap(text, layout).Width(); }
 
 }  // namespace quodle

@@ -56,6 +56,10 @@ private:
     int bytes_ = 0;  // bytes mapped
 };
 
+// The map of a whole row, beyond the cells a row shows: an edit at the last
+// shown cell acts on the bytes that follow it, not at the row's end.
+TEditorAttributeArray WholeRowMap(std::string_view row, const TCellLayout& layout);
+
 // Display width in cells of a text (tabs expanded, double-byte characters 2).
 int ExpandedWidth(std::string_view text, const TCellLayout& layout);
 

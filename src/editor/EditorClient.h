@@ -28,10 +28,12 @@ public:
     // Redraw of the window off / on, around an update block of the lines.
     virtual void UpdateBlockBegin() = 0;
     virtual void UpdateBlockEnd() = 0;
-    // The text changed: after each edit outside an update block (the row
+    // The rows changed: after each edit outside an update block (the row
     // list's LastChange() names the rows) and once at the end of a block
     // (LastChange() is then cleared: everything may have changed).
-    virtual void RowsChanged() = 0;
+    // `textChanged` is false when the rows were only cut anew (word wrap):
+    // the same text, so the document is not modified by it.
+    virtual void RowsChanged(bool textChanged) = 0;
 
     // Metrics of the text area, for the state look-ahead of two screens.
     virtual int ScreenHeight() const = 0;  // pixels

@@ -141,7 +141,7 @@ std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCe
     const int row = std::clamp(caret.Row, 0, LastCaretRow(rows));
     TRowsPatch patch(rows, row, row);
     const std::string_view rowText = RowTextOrEmpty(rows, row);
-    const TEditorAttributeArray map(rowText, layout);
+    const TEditorAttributeArray map = WholeRowMap(rowText, layout);
     if (caret.Col >= map.Width()) {
         // At or past the end: the row is padded up to the caret.
         const std::size_t end = patch.RowEndPos(row);
@@ -200,7 +200,7 @@ std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCe
             continue;
         }
         // The text goes in at the box's left column, padding a short row.
-        const TEditorAttributeArray map(RowTextOrEmpty(rows, r), layout);
+        const TEditorAttributeArray map = WholeRowMap(RowTextOrEmpty(rows, r), layout);
         const std::string pad = text.empty() ? std::string() : Spaces(box.Left - map.Width());
         patch.Replace(from, static_cast<std::size_t>(part.End - part.Begin), pad + std::string(text));
         caret = from + pad.size() + text.size();
@@ -269,7 +269,7 @@ TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layo
         if (rows.RowEnding(prev) == reWrapped) {
             // Within one line: the last character of the row above goes.
             const std::string_view t = rows.View(prev);
-            const TEditorAttributeArray map(t, layout);
+            const TEditorAttributeArray map = WholeRowMap(t, layout);
             const int from = map.ColumnToOffset(map.CharStart(map.Width() - 1));
             const std::size_t at = patch.PosOf(prev, from);
             patch.Replace(at, t.size() - static_cast<std::size_t>(from), {});
@@ -280,7 +280,7 @@ TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layo
         return {patch.Build(end), std::nullopt};
     }
     const std::string_view text = RowTextOrEmpty(rows, row);
-    const TEditorAttributeArray map(text, layout);
+    const TEditorAttributeArray map = WholeRowMap(text, layout);
     if (pos.Col > map.Width()) return {std::nullopt, TCellPos{row, pos.Col - 1}};
 
     TRowsPatch patch(rows, row, row);
@@ -314,7 +314,7 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
     const int row = pos.Row;
     if (row < 0 || row >= rows.Count()) return {};
     const std::string_view text = rows.View(row);
-    const TEditorAttributeArray map(text, layout);
+    const TEditorAttributeArray map = WholeRowMap(text, layout);
     if (pos.Col < map.Width()) {
         TRowsPatch patch(rows, row, row);
         const int from = map.ColumnToOffset(map.CharStart(pos.Col));
@@ -358,7 +358,7 @@ std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCell
             continue;
         }
         const std::string_view t = rows.View(r);
-        const TEditorAttributeArray map(t, layout);
+        const TEditorAttributeArray map = WholeRowMap(t, layout);
         std::size_t at;
         std::string insert;
         if (map.Width() < col) {
@@ -390,6 +390,36 @@ std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCell
     const std::size_t caret =
         caretInTail ? patch.NewPos(caretPos, false) + tailCaret : patch.NewPos(caretPos);
     return patch.Build(caret);
+}
+
+std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, const TCellLayout& layout,
+                                          const TRowsEdit& removal, int column, std::string_view text) {
+    const int lineCount = static_cast<int>(SplitLines(text).size());
+    if (lineCount == 0) return removal;
+    // The copy: the removal's rows as it leaves them, then whole lines of
+    // the rows below, as many as the paste may reach.
+    const int n = rows.Count();
+    const int below = removal.Row + removal.Count;
+    const int end = below < n ? rows.LineEndRow(std::min(n - 1, below + lineCount - 1)) + 1 : below;
+    std::string window = removal.Text;
+    if (end > below) window += rows.RowsText(below, end - below).text;
+    TEditorStringList copy;
+    rows.SplitIntoRows(window, copy);
+    // A copy that reaches the end of a text without a final break ends so too.
+    if (end == n && copy.Count() > 0 && window.back() != '\n' && window.back() != '\r')
+        copy.SetRowEnding(copy.Count() - 1, reNoBreak);
+
+    const TRowOffset at = PositionOfTextOffset(copy, static_cast<std::int64_t>(removal.Caret), 0);
+    const int col = column >= 0 ? column : WholeRowMap(RowTextOrEmpty(copy, at.Row), layout).OffsetToColumn(at.Offset);
+    const std::optional<TRowsEdit> paste = BoxPasteEdit(copy, layout, {at.Row, col}, text);
+    if (!paste) return removal;
+    // Both edits as one replacement of the original rows.
+    std::string merged = paste->Row > 0 ? copy.RowsText(0, paste->Row).text : std::string();
+    const std::size_t caret = merged.size() + paste->Caret;
+    merged += paste->Text;
+    const int after = paste->Row + paste->Count;
+    if (after < copy.Count()) merged += copy.RowsText(after, copy.Count() - after).text;
+    return TRowsEdit{removal.Row, end - removal.Row, std::move(merged), caret};
 }
 
 }  // namespace quodle

@@ -99,6 +99,14 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
 std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos target,
                                       std::string_view text);
 
+// Box paste over a selection as one edit (one undo step): `removal` (the
+// selection deleted, by ReplaceStreamEdit or ReplaceBoxEdit) is made on a
+// copy of the rows it and the paste reach, cut as `rows` cuts them, and the
+// text is box-pasted there at `column` (-1: the column where the removal
+// leaves the caret) from the row where the removal leaves the caret.
+std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, const TCellLayout& layout,
+                                          const TRowsEdit& removal, int column, std::string_view text);
+
 // The lines of a text split at CR LF, CR or LF; a final break ends the last
 // line rather than starting an empty one.
 std::vector<std::string_view> SplitLines(std::string_view text);

@@ -16,10 +16,7 @@ int OffsetInLine(const TEditorStringList& rows, int row, int col, const TCellLay
     if (row < 0 || col < 0 || row > rows.Count()) return -1;
     if (row == rows.Count()) return 0;
     const TEditorAttributeArray map(rows.View(row), layout);
-    const int start = map.CharStart(std::min(col, map.Width()));
-    int offset = std::min(map.ColumnToOffset(start), Length(rows, row));
-    for (int r = rows.LineStartRow(row); r < row; ++r) offset += Length(rows, r);
-    return offset;
+    return RowOffsetToLinePos(rows, row, map.ColumnToOffset(map.CharStart(std::min(col, map.Width())))).Offset;
 }
 
 TLinePos RowColToLinePos(const TEditorStringList& rows, int row, int col, const TCellLayout& layout) {
@@ -27,7 +24,15 @@ TLinePos RowColToLinePos(const TEditorStringList& rows, int row, int col, const 
     return {rows.RowToLine(row), OffsetInLine(rows, row, std::max(col, 0), layout)};
 }
 
-TRowCol LinePosToRowCol(const TEditorStringList& rows, int line, int offset, const TCellLayout& layout) {
+TLinePos RowOffsetToLinePos(const TEditorStringList& rows, int row, int offset) {
+    row = std::clamp(row, 0, rows.Count());
+    if (row == rows.Count()) return {rows.RowToLine(row), 0};
+    offset = std::clamp(offset, 0, Length(rows, row));
+    for (int r = rows.LineStartRow(row); r < row; ++r) offset += Length(rows, r);
+    return {rows.RowToLine(row), offset};
+}
+
+TRowOffset LinePosToRowOffset(const TEditorStringList& rows, int line, int offset) {
     line = std::clamp(line, 0, rows.LineCount());
     int row = rows.LineToRow(line);
     if (row >= rows.Count()) return {rows.Count(), 0};
@@ -43,7 +48,13 @@ TRowCol LinePosToRowCol(const TEditorStringList& rows, int line, int offset, con
         if (next > offset) break;
         start = next;
     }
-    return {row, TEditorAttributeArray(text, layout).OffsetToColumn(start)};
+    return {row, start};
+}
+
+TRowCol LinePosToRowCol(const TEditorStringList& rows, int line, int offset, const TCellLayout& layout) {
+    const TRowOffset pos = LinePosToRowOffset(rows, line, offset);
+    if (pos.Row >= rows.Count()) return {pos.Row, 0};
+    return {pos.Row, TEditorAttributeArray(rows.View(pos.Row), layout).OffsetToColumn(pos.Offset)};
 }
 
 }  // namespace quodle

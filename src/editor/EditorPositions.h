@@ -5,6 +5,7 @@
 // either; jumps and searches give Lines/Char and place the caret by Row/Col.
 #include "editor/CellMap.h"
 #include "editor/EditorScreenStrings.h"
+#include "editor/EditorSelection.h"
 
 namespace quodle {
 
@@ -31,6 +32,12 @@ int OffsetInLine(const TEditorStringList& rows, int row, int col, const TCellLay
 // Row/Col to Lines/Char; rows and columns out of range are clamped first
 // (the row to 0..Count(), the column to 0 and up).
 TLinePos RowColToLinePos(const TEditorStringList& rows, int row, int col, const TCellLayout& layout);
+
+// A byte offset in a row (clamped to the row's length) as a byte offset in
+// its logical line, and back; the row and line are clamped as below. These
+// keep a place in the text while the rows of its line are cut anew.
+TLinePos RowOffsetToLinePos(const TEditorStringList& rows, int row, int offset);
+TRowOffset LinePosToRowOffset(const TEditorStringList& rows, int line, int offset);
 
 // Lines/Char to Row/Col. The line is clamped to 0..LineCount() (LineCount()
 // is the row after the last), the offset into the line and off the second

@@ -58,8 +58,11 @@ TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) con
 
 class TEditorScreenStrings::TEditScope {
 public:
-    explicit TEditScope(TEditorScreenStrings& rows) : rows_(rows) {
-        if (rows_.editDepth_++ == 0 && rows_.UpdateCount() == 0) rows_.TheStringList::Changing();
+    // The outermost scope says what kind of change its steps make.
+    explicit TEditScope(TEditorScreenStrings& rows, bool textChange = true) : rows_(rows) {
+        if (rows_.editDepth_++ > 0) return;
+        (textChange ? rows_.textChanged_ : rows_.relaidOut_) = true;
+        if (rows_.UpdateCount() == 0) rows_.TheStringList::Changing();
     }
     ~TEditScope() {
         if (--rows_.editDepth_ == 0 && rows_.UpdateCount() == 0) {
@@ -76,7 +79,10 @@ private:
 
 TEditorScreenStrings::TEditorScreenStrings(TRowBlockSize blockSize) : TEditorStringList(blockSize), undo_(*this) {
     wrapOption_.SetOnChange([this](TNotifyPersistent&) {
+        // Records made under other options would be replayed as the rows
+        // of these: every option change ends the history.
         if (wordWrap_) WrapAll();
+        else undo_.ClearHistory();
     });
 }
 
@@ -105,6 +111,7 @@ void TEditorScreenStrings::Changed() {
     if (editDepth_ > 0) return;
     // A change made directly on the rows: the record no longer describes it.
     lastChange_ = {};
+    textChanged_ = true;
     TheStringList::Changed();
     NotifyRowsChanged();
 }
@@ -123,7 +130,11 @@ void TEditorScreenStrings::UpdateBlockClosed() {
 }
 
 void TEditorScreenStrings::NotifyRowsChanged() {
-    for (TEditorClient* e : editors_) e->RowsChanged();
+    // Only a rewrap leaves the text as it was; a block that recorded
+    // nothing may have held direct changes of the rows.
+    const bool text = textChanged_ || !relaidOut_;
+    textChanged_ = relaidOut_ = false;
+    for (TEditorClient* e : editors_) e->RowsChanged(text);
 }
 
 std::uint16_t TEditorScreenStrings::DeleteRows(int row, int count) {
@@ -407,18 +418,19 @@ void TEditorScreenStrings::WrapAll() { Rewrap(true); }
 void TEditorScreenStrings::UnwrapAll() { Rewrap(false); }
 
 void TEditorScreenStrings::Rewrap(bool wrap) {
-    TEditScope scope(*this);
-    // Carets and top rows are held as text positions across the new rows.
+    TEditScope scope(*this, false);
+    // Carets (byte offsets in their rows) and top rows are held as text
+    // positions across the new rows.
     std::vector<std::pair<TLinePos, int>> views;
     for (const TEditorClient* e : editors_)
-        views.emplace_back(RowColToLinePos(*this, e->CaretRow(), e->CaretCol(), layout_), RowToLine(e->TopRow()));
+        views.emplace_back(RowOffsetToLinePos(*this, e->CaretRow(), e->CaretCol()), RowToLine(e->TopRow()));
     RebuildRows(wrap);
     undo_.ClearHistory();
     lastChange_ = {};
     for (std::size_t i = 0; i < editors_.size(); ++i) {
-        const TRowCol caret = LinePosToRowCol(*this, views[i].first.Line, views[i].first.Offset, layout_);
+        const TRowOffset caret = LinePosToRowOffset(*this, views[i].first.Line, views[i].first.Offset);
         editors_[i]->SetTopRow(LineToRow(views[i].second));
-        editors_[i]->PlaceCaret(caret.Row, caret.Col);
+        editors_[i]->PlaceCaret(caret.Row, caret.Offset);
     }
     UpdateAllStates();
     for (TEditorClient* e : editors_) e->InvalidateAll();

@@ -127,7 +127,9 @@ public:
 
     // Word wrap. Switching it, changing a wrap option while it is on, or
     // changing the tab width while it is on rewraps the whole text once and
-    // clears the undo history (the records' row numbers stop matching).
+    // clears the undo history (the records' row numbers stop matching); a
+    // wrap option changed while it is off clears the history too. A rewrap
+    // is no change of the text (RowsChanged(false)).
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value);
     // Its change notification rewraps while word wrap is on.
@@ -202,6 +204,10 @@ private:
     int tabSpaceCount_ = 8;
     TCellLayout layout_{8, 0};  // what the rows were cut by
     int editDepth_ = 0;  // inside ReplaceRows: its inner steps notify nobody
+    // What the changes not yet notified did: the text, or only the rows'
+    // cuts (a rewrap).
+    bool textChanged_ = false;
+    bool relaidOut_ = false;
 };
 
 }  // namespace quodle

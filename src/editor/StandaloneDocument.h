@@ -44,7 +44,7 @@ private:
     void InvalidateAll() override {}
     void UpdateBlockBegin() override {}
     void UpdateBlockEnd() override {}
-    void RowsChanged() override {}
+    void RowsChanged(bool) override {}
     // No screen: no look-ahead; states come when a row is asked for.
     int ScreenHeight() const override { return 0; }
     int RowHeight() const override { return 0; }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "base/ShiftJis.h"
+#include "editor/BlockOperations.h"
 #include "editor/EditorEdits.h"
 #include "support/CaseName.h"
 
@@ -155,6 +157,82 @@ const TEditCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::testing::TCaseName());
+
+// A row is shown up to its 1000th cell, so the caret stops at column 1000;
+// edits there act on the byte under that cell, not at the row's end.
+TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
+    const std::string a(1000, 'a'), b(500, 'b');
+    const std::string text = a + b + "\r\nnext";
+    const std::string bb(499, 'b');
+    struct {
+        const char* name;
+        TEditFn edit;
+        std::string expected;
+        TRowOffset caret;
+    } cases[] = {
+        {"delete", Delete({0, 1000}), a + bb + "\r\nnext", {0, 1000}},
+        {"type", Insert({0, 1000}, "X"), a + "X" + b + "\r\nnext", {0, 1001}},
+        {"overwrite", Insert({0, 1000}, "X", true), a + "X" + bb + "\r\nnext", {0, 1001}},
+        {"backspace", Backspace({0, 1000}, false), std::string(999, 'a') + b + "\r\nnext", {0, 999}},
+        {"box paste", BoxPaste({0, 1000}, "X\r\nY"), a + "X" + b + "\r\nnext" + std::string(996, ' ') + "Y", {1, 1001}},
+        {"box indent", [](const TEditorStringList& rows) {
+             return TEditOutcome{BoxBlockEdit(rows, Tabs(8), {0, 0, 1000, 1001}, boIndent, 0), std::nullopt};
+         }, a + " " + b + "\r\nnext", {0, 0}},
+    };
+    for (const auto& c : cases) {
+        TDoc doc(text);
+        const TEditOutcome out = c.edit(doc.rows);
+        ASSERT_TRUE(out.Edit.has_value()) << c.name;
+        const TRowOffset caret = doc.Apply(*out.Edit);
+        EXPECT_EQ(doc.rows.AllText(), c.expected) << c.name;
+        EXPECT_EQ(caret, c.caret) << c.name;
+    }
+}
+
+// Box paste over a selection is one edit that leaves what deleting the
+// selection and then box-pasting leaves, word wrap or not.
+TEST(BoxPasteOver, OneEditAsTheRemovalAndThePasteInTurn) {
+    const std::string a25(25, 'a');
+    struct {
+        const char* name;
+        const char* text;
+        bool wrap;
+        std::optional<TBoxRange> box;  // else the stream below
+        TStreamRange stream;
+        const char* paste;
+        std::string expected;
+        TRowOffset caret;
+    } cases[] = {
+        {"box", "abcd\r\nefgh\r\nij", false, TBoxRange{0, 1, 1, 3}, {}, "XY\r\nZW\r\nUV", "aXYd\r\neZWh\r\niUVj", {2, 3}},
+        {"stream", "ab\r\ncd\r\nef", false, std::nullopt, {{0, 1}, {1, 1}}, "X\r\nY", "aXd\r\neYf", {1, 2}},
+        {"past the end", "ab\r\ncd", false, std::nullopt, {{0, 1}, {1, 1}}, "X\r\nY", "aXd\r\n Y", {1, 2}},
+        {"wrapped", nullptr, true, std::nullopt, {{0, 18}, {1, 2}}, "X\r\nY\r\nZ",
+         std::string(18, 'a') + "Xaaa" + std::string(17, ' ') + "Y\r\nbbb" + std::string(15, ' ') + "Z", {3, 19}},
+    };
+    for (const auto& c : cases) {
+        const std::string text = c.text ? c.text : a25 + "\r\nbbb";
+        TDoc once(text), inTurn(text);
+        for (TDoc* d : {&once, &inTurn}) {
+            d->rows.WrapOption().SetWrapByte(20);
+            d->rows.SetWordWrap(c.wrap);
+        }
+        auto removal = [&](const TEditorStringList& rows) {
+            return c.box ? ReplaceBoxEdit(rows, Tabs(8), *c.box, {}) : ReplaceStreamEdit(rows, c.stream, {});
+        };
+        const int column = c.box ? c.box->Left : -1;
+        const auto edit = BoxPasteOverEdit(once.rows, Tabs(8), *removal(once.rows), column, c.paste);
+        ASSERT_TRUE(edit) << c.name;
+        const TRowOffset caret = once.Apply(*edit);
+        EXPECT_EQ(once.rows.AllText(), c.expected) << c.name;
+        EXPECT_EQ(caret, c.caret) << c.name;
+        EXPECT_EQ(once.rows.UndoObj().UndoList().size(), 1u) << c.name;
+
+        const TRowOffset removed = inTurn.Apply(*removal(inTurn.rows));
+        const int col = column >= 0 ? column : WholeRowMap(inTurn.rows.View(removed.Row), Tabs(8)).OffsetToColumn(removed.Offset);
+        EXPECT_EQ(inTurn.Apply(*BoxPasteEdit(inTurn.rows, Tabs(8), {removed.Row, col}, c.paste)), caret) << c.name;
+        EXPECT_EQ(inTurn.rows.AllText(), c.expected) << c.name;
+    }
+}
 
 TEST(RowsPatch, MapsPositionsAcrossReplacements) {
     TDoc doc("abc\r\ndef");

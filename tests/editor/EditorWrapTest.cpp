@@ -50,7 +50,8 @@ TEST_F(WrapFixture, SwitchingWrapsEveryLineAndKeepsCaretAndTopOnTheirText) {
     ed.ClearLog();
     rows.SetWordWrap(true);
     EXPECT_EQ(Short(Dump(rows)), "a20.W a5.B Short.B b20.W b20.W b5.N");
-    EXPECT_EQ(ed.Log(), "top 3 caret 4,10 repaint changed");
+    // The same text cut anew: no change of the text.
+    EXPECT_EQ(ed.Log(), "top 3 caret 4,10 repaint relaid");
     EXPECT_FALSE(rows.CanUndo());
     EXPECT_EQ(lines.Count(), 3);
     EXPECT_EQ(lines.Get(0), A(25));
@@ -150,11 +151,13 @@ TEST_F(WrapFixture, OptionsRewrapOnlyWhileWrapIsOn) {
         return repaints;
     };
     ed.ClearLog();
-    rows.WrapOption().SetWrapByte(25);  // wrap off: nothing happens
-    rows.SetTabSpaceCount(4);
-    EXPECT_EQ(rows.Count(), 1);
+    rows.SetTabSpaceCount(4);  // wrap off: nothing happens
     EXPECT_TRUE(rows.CanUndo());
+    rows.WrapOption().SetWrapByte(25);  // no rewrap, but the history goes
+    EXPECT_EQ(rows.Count(), 1);
+    EXPECT_FALSE(rows.CanUndo());
     EXPECT_EQ(countRepaints(), 0);
+    EXPECT_EQ(ed.Log(), "");
     EXPECT_EQ(rows.CellLayout().tabSpaceCount, 4);
     rows.SetWordWrap(true);
     EXPECT_EQ(Short(Dump(rows)), "a25.W a6.B");
@@ -173,6 +176,24 @@ TEST_F(WrapFixture, OptionsRewrapOnlyWhileWrapIsOn) {
     EXPECT_EQ(Short(Dump(rows)), "a10\ta5.W a5.B");  // cells 10-15
     EXPECT_FALSE(rows.CanUndo());
     EXPECT_EQ(rows.CellLayout().tabSpaceCount, 8);
+}
+
+TEST_F(WrapFixture, CaretsStayOnTheirBytesBehindTabs) {
+    // Carets are byte offsets in their rows (a tab is one byte, many cells).
+    lines.SetText("\t(foo\r\n" + A(20) + "\t(x");
+    ed.caretRow = 0;
+    ed.caretCol = 2;
+    rows.SetWordWrap(true);
+    EXPECT_EQ(ed.caretRow, 0);
+    EXPECT_EQ(ed.caretCol, 2);
+    ASSERT_EQ(Short(Dump(rows)), "\t(foo.B a20.W \t(x.N");
+    ed.caretRow = 2;
+    ed.caretCol = 2;
+    ed.ClearLog();
+    rows.SetWordWrap(false);
+    EXPECT_EQ(ed.caretRow, 1);
+    EXPECT_EQ(ed.caretCol, 22);
+    EXPECT_EQ(ed.Log(), "top 0 caret 1,22 repaint relaid");
 }
 
 TEST_F(WrapFixture, LoadedAndSetTextIsWrapped) {

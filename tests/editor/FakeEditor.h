@@ -45,7 +45,7 @@ public:
     void InvalidateAll() override { log.push_back("repaint"); }
     void UpdateBlockBegin() override { log.push_back("block{"); }
     void UpdateBlockEnd() override { log.push_back("}block"); }
-    void RowsChanged() override { log.push_back("changed"); }
+    void RowsChanged(bool textChanged) override { log.push_back(textChanged ? "changed" : "relaid"); }
     int ScreenHeight() const override { return screenHeight; }
     int RowHeight() const override { return rowHeight; }
     TRowStateParser* RowStateParser() override { return parser; }

@@ -337,7 +337,7 @@ void TEditor::UpdateBlockEnd() {
 
 // Only what the last change names is repainted; when the row count changed
 // the rows below are moved on the screen instead of being drawn again.
-void TEditor::RowsChanged() {
+void TEditor::RowsChanged(bool textChanged) {
     const TLastChange& change = rows_->LastChange();
     UpdateScrollBars();
     // A left bar that needs another digit moves the whole text.
@@ -372,6 +372,8 @@ void TEditor::RowsChanged() {
     // The caret of an editor that did not make the edit may now stand
     // outside the text.
     if (caretUpdate_ == 0 && row_ > LastCaretRow()) SetCaret(LastCaretRow(), col_);
+    // Rows cut anew hold the same text.
+    if (!textChanged) return;
     if (!modified_) SetModified(true);
     else emit Change();
 }

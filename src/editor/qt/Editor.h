@@ -212,7 +212,7 @@ public:
     void InvalidateAll() override;
     void UpdateBlockBegin() override;
     void UpdateBlockEnd() override;
-    void RowsChanged() override;
+    void RowsChanged(bool textChanged) override;
     int ScreenHeight() const override;
     TRowStateParser* RowStateParser() override { return parser_.get(); }
     bool InitBracketsFull() const override { return speed_.InitBracketsFull; }
@@ -296,6 +296,9 @@ private:
     void PaintPreedit(QPainter& p);
     // The cells of `row` drawn selected: [first, last).
     std::pair<int, int> SelectedCells(int row, int rowWidth) const;
+
+    // ---- EditorInput.cpp
+    int SurroundingTextPosition(int offset) const;
 
     // ---- EditorKeys.cpp
     bool MoveCaretKey(QKeyEvent* event);

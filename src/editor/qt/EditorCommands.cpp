@@ -50,13 +50,20 @@ void TEditor::ClearSelection() { DeleteSelection(); }
 
 void TEditor::BoxPaste(std::string_view text) {
     if (readOnly_ || text.empty()) return;
-    if (Selected()) {
-        // The box goes first; its left column is where the text goes.
-        const int left = selectionMode_ == selBox ? SelectionBox().Left : -1;
-        DeleteSelection();
-        if (left >= 0) SetCaret(row_, left);
+    if (!Selected()) {
+        Apply(BoxPasteEdit(*rows_, Layout(), {row_, col_}, text));
+        return;
     }
-    Apply(BoxPasteEdit(*rows_, Layout(), {row_, col_}, text));
+    // The selection goes and the text comes in one edit, one undo step; a
+    // box's left column is where the text goes.
+    const bool box = selectionMode_ == selBox;
+    const TStreamRange range = SelectionRange();
+    const TBoxRange rect = SelectionBox();
+    Deselect();
+    const std::optional<TRowsEdit> removal =
+        box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, range, {});
+    if (removal) Apply(BoxPasteOverEdit(*rows_, Layout(), *removal, box ? rect.Left : -1, text));
+    else Apply(BoxPasteEdit(*rows_, Layout(), box ? TCellPos{rect.Top, rect.Left} : CellOfOffset(range.Start), text));
 }
 
 void TEditor::DeleteRowAt(int row) {

@@ -5,14 +5,19 @@
 namespace quodle {
 
 TEditorEx::TEditorEx(QWidget* parent) : TOleddEditor(parent) {
-    // The bracket pair moves with the caret and the text.
-    auto forgetPair = [this] {
-        if (!bracketPair_) return;
-        bracketPair_.reset();
-        if (exMarks_.ParenMark.Visible) viewport()->update();
-    };
-    connect(this, &TEditor::CaretMoved, this, forgetPair);
-    connect(this, &TEditor::Change, this, forgetPair);
+    // The bracket pair moves with the caret and the rows.
+    connect(this, &TEditor::CaretMoved, this, &TEditorEx::ForgetBracketPair);
+}
+
+void TEditorEx::ForgetBracketPair() {
+    if (!bracketPair_) return;
+    bracketPair_.reset();
+    if (exMarks_.ParenMark.Visible) viewport()->update();
+}
+
+void TEditorEx::RowsChanged(bool textChanged) {
+    TOleddEditor::RowsChanged(textChanged);
+    ForgetBracketPair();
 }
 
 void TEditorEx::AssignFrom(const TEditorExProp& prop) {

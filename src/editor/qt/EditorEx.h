@@ -46,6 +46,10 @@ public:
     void SetFindString(std::string findString);
     void SetFindMarkSearch(TFindMarkSearch search);
 
+    // The bracket pair is found again after any change of the rows, a
+    // rewrap included.
+    void RowsChanged(bool textChanged) override;
+
 protected:
     TColor RowTintOf(int row) const override;
     void PaintRowOverlay(QPainter& p, int row, int y) override;
@@ -60,6 +64,7 @@ private:
         int Row1 = -1, Offset1 = -1, Row2 = -1, Offset2 = -1;
     };
     const TBracketPair& BracketPair();
+    void ForgetBracketPair();
 
     TEditorExMarks exMarks_;
     TVerticalLines verticalLines_;

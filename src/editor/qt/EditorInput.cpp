@@ -2,8 +2,10 @@
 // InsertText (one undo step); the string being composed is drawn at the
 // caret until then.
 #include <QInputMethodEvent>
+#include <algorithm>
 
 #include "base/ShiftJis.h"
+#include "base/qt/QtText.h"
 #include "editor/qt/Editor.h"
 
 namespace quodle {
@@ -26,6 +28,14 @@ void TEditor::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
+// The surrounding text is the caret row in UTF-16: a byte offset of the row
+// counted in its UTF-16 units (past the end of the text: its end).
+int TEditor::SurroundingTextPosition(int offset) const {
+    const std::string_view row = RowTextOrEmpty(*rows_, row_);
+    const std::size_t bytes = std::min(static_cast<std::size_t>(std::max(offset, 0)), row.size());
+    return static_cast<int>(Cp932ToUtf16(row.substr(0, bytes)).size());
+}
+
 QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
     case Qt::ImCursorRectangle:
@@ -35,11 +45,15 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImEnabled:
         return !readOnly_;
     case Qt::ImCursorPosition:
-        return CaretCol();
-    case Qt::ImSurroundingText: {
-        const std::u16string row = Cp932ToUtf16(RowString(row_));
-        return QString::fromUtf16(row.data(), static_cast<qsizetype>(row.size()));
+        return SurroundingTextPosition(CaretCol());
+    case Qt::ImAnchorPosition: {
+        // A selection's anchor on another row has no place in the row's text.
+        if (!Selected() || selectionMode_ != selStream || anchor_.Row != row_) return SurroundingTextPosition(CaretCol());
+        const TEditorAttributeArray map = CellMap(row_);
+        return SurroundingTextPosition(map.ColumnToOffset(map.CharStart(anchor_.Col)));
     }
+    case Qt::ImSurroundingText:
+        return SjisToQString(RowString(row_));
     default:
         return QAbstractScrollArea::inputMethodQuery(query);
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/ShiftJis.h"
+#include "base/qt/KeyDigit.h"
 #include "editor/EditorCaret.h"
 #include "editor/EditorTokens.h"
 #include "editor/RowMarks.h"
@@ -31,18 +32,6 @@ bool IsTypedCharacter(std::string_view bytes) {
     return true;
 }
 
-// The digit of a key, also when Shift turned it into its symbol.
-int DigitOf(const QKeyEvent* e) {
-    const int key = e->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return key - Qt::Key_0;
-    static constexpr int kShifted[10] = {Qt::Key_ParenRight, Qt::Key_Exclam,     Qt::Key_At,        Qt::Key_NumberSign,
-                                         Qt::Key_Dollar,     Qt::Key_Percent,    Qt::Key_AsciiCircum, Qt::Key_Ampersand,
-                                         Qt::Key_Asterisk,   Qt::Key_ParenLeft};
-    for (int d = 0; d < 10; ++d)
-        if (key == kShifted[d]) return d;
-    return -1;
-}
-
 Qt::KeyboardModifiers Mods(const QKeyEvent* e) {
     return e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
 }
@@ -59,17 +48,17 @@ bool TEditor::IsCommandKey(const QKeyEvent* e) const {
         case Qt::Key_B: case Qt::Key_A: case Qt::Key_K:
             return true;
         default:
-            return DigitOf(e) >= 0;
+            return DigitKeyOf(*e) >= 0;
         }
     }
-    if (mods == (Qt::ControlModifier | Qt::ShiftModifier)) return e->key() == Qt::Key_Z || DigitOf(e) >= 0;
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier)) return e->key() == Qt::Key_Z || DigitKeyOf(*e) >= 0;
     return false;
 }
 
 bool TEditor::CommandKey(QKeyEvent* e) {
     if (!IsCommandKey(e)) return false;
     const bool shift = Mods(e) & Qt::ShiftModifier;
-    if (const int digit = DigitOf(e); digit >= 0) {
+    if (const int digit = DigitKeyOf(*e); digit >= 0) {
         if (!shift) JumpToRowMark(digit);
         else ToggleRowMark(*rows_, row_, digit);
         return true;
@@ -168,8 +157,13 @@ bool TEditor::MoveCaretKey(QKeyEvent* e) {
                 col = RowWidth(row);
             }
         } else {
-            const int rightmost = caret_.FreeCaret ? kMaxCaretCol : RowWidth(row_);
-            if (col_ < rightmost) col = col_ + 1;
+            // The rightmost position is where a step right comes back to:
+            // the end of the text, the last cell, or on a soft-wrapped row
+            // its last character (its end is the start of the next row).
+            int remembered = rememberedCol_;
+            const int next = AdjustCaretColumn(CellMap(row_), RowEndingOf(row_), col_ + 1, move, caret_,
+                                               Layout().wrapByte, remembered);
+            if (next > col_) col = col_ + 1;
             else if ((caret_.NextLine || RowEndingOf(row_) == reWrapped) && row_ + 1 <= LastCaretRow()) {
                 row = row_ + 1;
                 col = 0;

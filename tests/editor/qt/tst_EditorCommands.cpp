@@ -121,6 +121,35 @@ private slots:
         QCOMPARE(TextOf(*editor_), QStringLiteral("axb\r\ncyd"));
     }
 
+    // A box pasted over a selection replaces it in one step: one Undo gives
+    // back the text as it was before the paste, caret included.
+    void boxPasteOverASelectionIsOneUndoStep_data() {
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("box") << true << QStringLiteral("aXYd\r\neZWh\r\nijkl");
+        QTest::newRow("stream") << false << QStringLiteral("aXYh\r\niZWjkl");
+    }
+    void boxPasteOverASelectionIsOneUndoStep() {
+        QFETCH(bool, box);
+        QFETCH(QString, expected);
+        Load("abcd\r\nefgh\r\nijkl", 0, 1);
+        if (box) Key(editor_.get(), Qt::Key_K, Qt::ControlModifier);
+        for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+            Key(editor_.get(), key, Qt::ShiftModifier);
+        QCOMPARE(editor_->Row(), 1);
+        QCOMPARE(editor_->Col(), 3);
+        editor_->BoxPaste("XY\r\nZW");
+        QCOMPARE(TextOf(*editor_), expected);
+        QVERIFY(!editor_->Selected());
+        QCOMPARE(editor_->Rows().UndoObj().UndoList().size(), 1u);
+        editor_->Undo();
+        QCOMPARE(TextOf(*editor_), QStringLiteral("abcd\r\nefgh\r\nijkl"));
+        QVERIFY(!editor_->CanUndo());
+        QVERIFY(!editor_->Selected());
+        QCOMPARE(editor_->Row(), 1);
+        QCOMPARE(editor_->Col(), 3);
+    }
+
     void cutAndStreamCopyUseShiftJisAtTheBoundary() {
         Load("(あ)\r\nb", 0, 1);
         Key(editor_.get(), Qt::Key_End, Qt::ShiftModifier);
@@ -247,6 +276,58 @@ private slots:
         QCOMPARE(editor_->Rows().UndoObj().UndoList().size(), 1u);
         editor_->Undo();
         QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
+    }
+
+    // The input method reads the caret (and the selection's anchor) as
+    // positions in the surrounding text it is given: UTF-16, not bytes.
+    void inputMethodPositionsAreInTheSurroundingText() {
+        Load("日本語のテキスト\r\nx", 0, 6);  // after "日本語"
+        // Asked as the input method asks: through QWidget.
+        auto query = [&](Qt::InputMethodQuery q) { return static_cast<QWidget*>(editor_.get())->inputMethodQuery(q); };
+        QCOMPARE(query(Qt::ImSurroundingText).toString(), QStringLiteral("日本語のテキスト"));
+        QCOMPARE(query(Qt::ImCursorPosition).toInt(), 3);
+        QCOMPARE(query(Qt::ImAnchorPosition).toInt(), 3);
+        Key(editor_.get(), Qt::Key_Right, Qt::ShiftModifier);
+        Key(editor_.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(query(Qt::ImCursorPosition).toInt(), 5);
+        QCOMPARE(query(Qt::ImAnchorPosition).toInt(), 3);
+        // Past the end of the text: the end of the surrounding text.
+        Options([](TEditorCaretProp& c) { c.FreeCaret = true; });
+        Load("あa", 0, 6);
+        QCOMPARE(query(Qt::ImCursorPosition).toInt(), 2);
+    }
+
+    // Shift+Ctrl+digit toggles that mark whatever symbol the keyboard layout
+    // puts on the digit key: the key's place decides, not its symbol.
+    void markKeysFollowThePhysicalDigitKey_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<int>("scanCode");  // 0: not known
+        QTest::addColumn<int>("mark");
+#if defined(Q_OS_WIN)
+        const int digit8 = 0x09, digit9 = 0x0A, digit0 = 0x0B, digit2 = 0x03;
+#else
+        const int digit8 = 17, digit9 = 18, digit0 = 19, digit2 = 11;
+#endif
+        QTest::newRow("JIS shift+8 is (") << int(Qt::Key_ParenLeft) << "(" << digit8 << 8;
+        QTest::newRow("US shift+9 is (") << int(Qt::Key_ParenLeft) << "(" << digit9 << 9;
+        QTest::newRow("JIS shift+9 is )") << int(Qt::Key_ParenRight) << ")" << digit9 << 9;
+        QTest::newRow("US shift+0 is )") << int(Qt::Key_ParenRight) << ")" << digit0 << 0;
+        QTest::newRow("JIS shift+2 is \"") << int(Qt::Key_QuoteDbl) << "\"" << digit2 << 2;
+        QTest::newRow("US shift+2 is @") << int(Qt::Key_At) << "@" << digit2 << 2;
+        QTest::newRow("a digit key as such") << int(Qt::Key_7) << "7" << 0 << 7;
+        QTest::newRow("no scan code: the US symbols") << int(Qt::Key_ParenLeft) << "(" << 0 << 9;
+    }
+    void markKeysFollowThePhysicalDigitKey() {
+        QFETCH(int, key);
+        QFETCH(QString, symbol);
+        QFETCH(int, scanCode);
+        QFETCH(int, mark);
+        Load("a\r\nb\r\nc", 1, 0);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier | Qt::ShiftModifier, static_cast<quint32>(scanCode),
+                        0, 0, symbol);
+        QApplication::sendEvent(editor_.get(), &press);
+        QCOMPARE(editor_->RowMarksOf(1), std::uint16_t(1u << mark));
     }
 
     void doubleByteCharactersAreNeverSplit() {
