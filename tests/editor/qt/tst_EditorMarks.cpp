@@ -180,6 +180,45 @@ private slots:
         QCOMPARE(Count(after, RowBand(1, 2, 10), background), 8 * E().RowHeight());
     }
 
+    // A row with selected cells keeps the plain background around them; the
+    // tint is only for rows without any.
+    void tints_leaveRowsDrawnAsSelected_data() {
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<QPoint>("anchor");  // (col, row)
+        QTest::addColumn<QPoint>("caret");
+        QTest::addColumn<QList<int>>("tinted");
+        QTest::newRow("stream over three rows") << false << QPoint(1, 0) << QPoint(1, 2) << QList<int>{3};
+        QTest::newRow("stream of a break only") << false << QPoint(3, 0) << QPoint(0, 1) << QList<int>{1, 2, 3};
+        QTest::newRow("stream to a row's start") << false << QPoint(0, 1) << QPoint(0, 3) << QList<int>{0, 3};
+        QTest::newRow("box past the text") << true << QPoint(5, 1) << QPoint(7, 2) << QList<int>{0, 3};
+        QTest::newRow("box inside the text") << true << QPoint(0, 0) << QPoint(2, 1) << QList<int>{2, 3};
+    }
+    void tints_leaveRowsDrawnAsSelected() {
+        QFETCH(bool, box);
+        QFETCH(QPoint, anchor);
+        QFETCH(QPoint, caret);
+        QFETCH(QList<int>, tinted);
+        E().Lines().SetText("abc\r\ndef\r\nghi\r\njkl\r\n");
+        for (int row = 0; row < 4; ++row) E().SetRowMark(row, row);
+        TEditorExProp prop = E().Prop();
+        prop.ExMarks.DigitLine = {kTint, true};
+        E().AssignFrom(prop);
+        E().SetSelectionMode(box ? selBox : selStream);
+        E().Select({anchor.y(), anchor.x()}, {caret.y(), caret.x()});
+        QVERIFY(E().Selected());
+        const QImage shot = Shot();
+        const int right = E().viewport()->width() - 20;
+        QList<int> got;
+        for (int row = 0; row < 4; ++row) {
+            const int tint = Count(shot, RowBand(row, CellLeft(0), right), ToQColor(kTint));
+            if (tint > 0) got << row;
+            // A tinted row is tinted past its text all the way.
+            if (tint > 0) QCOMPARE(Count(shot, RowBand(row, CellLeft(8), right), ToQColor(kTint)),
+                                   (right - CellLeft(8)) * E().RowHeight());
+        }
+        QCOMPARE(got, tinted);
+    }
+
     void evenLines_byTheNumberShown_data() {
         QTest::addColumn<bool>("zeroBase");
         QTest::addColumn<QList<int>>("tinted");
