@@ -148,7 +148,16 @@ void TEditor::PaintEndMarks(QPainter& p, int row, int y) {
     if (row < n) {
         const int width = RowWidth(row);
         const TRowEnding ending = rows_->RowEnding(row);
-        if (ending == reBreak && marks_.RetMark.Visible) {
+        // A row cut at the display limit has its end hidden with the rest
+        // of its text: only the hide mark stands after the last cell shown.
+        const bool cut =
+            width >= kMaxMappedCells && quodle::ExpandedWidth(rows_->View(row), Layout()) > kMaxMappedCells;
+        if (cut) {
+            if (marks_.HideMark.Visible) {
+                pen(marks_.HideMark);
+                DrawHideMark(p, cell(kMaxMappedCells));
+            }
+        } else if (ending == reBreak && marks_.RetMark.Visible) {
             pen(marks_.RetMark);
             DrawReturnMark(p, cell(width));
         } else if (ending == reWrapped && marks_.WrapMark.Visible) {
@@ -156,11 +165,6 @@ void TEditor::PaintEndMarks(QPainter& p, int row, int y) {
             DrawWrapMark(p, cell(width));
         } else if (ending == reNoBreak && marks_.EofMark.Visible) {
             drawEof(width);
-        }
-        if (marks_.HideMark.Visible && width >= kMaxMappedCells &&
-            quodle::ExpandedWidth(rows_->View(row), Layout()) > kMaxMappedCells) {
-            pen(marks_.HideMark);
-            DrawHideMark(p, cell(kMaxMappedCells));
         }
     } else if (row == n && marks_.EofMark.Visible && (n == 0 || rows_->RowEnding(n - 1) == reBreak)) {
         drawEof(0);

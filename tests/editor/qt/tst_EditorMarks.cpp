@@ -278,6 +278,41 @@ private slots:
         QCOMPARE(Count(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
     }
 
+    // A row wider than the display limit is cut there: the hide mark stands
+    // after the last cell shown, and the row's end with its return or
+    // end-of-text symbol is hidden with the rest.
+    void endMarks_ofRowsCutAtTheDisplayLimit() {
+        constexpr TColor kHide = 0x00FF0000;
+        E().Lines().SetText(std::string(1000, 'a') + "\r\n" + std::string(1001, 'b') + "\r\n" + std::string(1200, 'c'));
+        TEditorExProp prop = E().Prop();
+        prop.Marks.RetMark = {kMark, true};
+        prop.Marks.EofMark = {kMark, true};
+        prop.Marks.HideMark = {kHide, true};
+        E().AssignFrom(prop);
+        E().SetTopCol(995);
+        auto pixels = [&](const QImage& shot, int row, int from, int to, TColor color) {
+            return Count(shot, RowBand(row, CellLeft(from), CellLeft(to)), ToQColor(color));
+        };
+        QImage shot = Shot();
+        QCOMPARE(E().TopCol(), 995);
+        // Exactly 1000 cells: nothing hidden, the return symbol after the text.
+        QVERIFY(pixels(shot, 0, 1000, 1001, kMark) > 3);
+        QCOMPARE(pixels(shot, 0, 995, 1010, kHide), 0);
+        // Cut rows, with and without a line break.
+        for (int row : {1, 2}) {
+            QVERIFY2(pixels(shot, row, 1000, 1001, kHide) > 3, qPrintable(QString::number(row)));
+            QCOMPARE(pixels(shot, row, 995, 1010, kMark), 0);
+        }
+        QCOMPARE(pixels(shot, 3, 995, 1010, kMark), 0);
+        // Without the hide mark a cut row shows no end either.
+        prop.Marks.HideMark.Visible = false;
+        E().AssignFrom(prop);
+        E().SetTopCol(995);
+        shot = Shot();
+        QVERIFY(pixels(shot, 0, 1000, 1001, kMark) > 3);
+        for (int row : {1, 2}) QCOMPARE(pixels(shot, row, 995, 1010, kMark) + pixels(shot, row, 995, 1010, kHide), 0);
+    }
+
     void propertySet_carriesEveryMarkAndLayoutSetting() {
         TEditorExProp p = TEditorExProp::TemplateDesign();
         p.Imagebar.DigitWidth = 9;
