@@ -294,6 +294,8 @@ private:
     void PaintEndMarks(QPainter& p, int row, int y);
     void PaintRuler(QPainter& p);
     QPixmap MarkPicture(const TMarkPicture& picture);
+    // A right-pointing arrow, shared by all editors.
+    QCursor LeftMarginCursor();
     void PaintCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
     // The cells of `row` drawn selected: [first, last).
