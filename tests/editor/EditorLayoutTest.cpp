@@ -74,6 +74,20 @@ TEST(EditorLayout, GeometryOfThePartsAroundTheText) {
     EXPECT_EQ(g.VisibleColumns(20, 16), 1);
 }
 
+TEST(EditorLayout, LeftbarDigitsFitTheLargestNumberWithinColumnAndEight) {
+    struct Case {
+        int largest, column, digits;
+    } cases[] = {{0, 4, 4}, {9999, 4, 4}, {10000, 4, 5}, {5, 1, 1}, {123456789, 4, 8}, {-1, 2, 2}, {99, 12, 8}};
+    for (const Case& c : cases) {
+        TLayoutSettings s;
+        s.Leftbar.Visible = true;
+        s.Leftbar.Column = c.column;
+        const TEditorGeometry g = ComputeGeometry(s, TFontCell{7, 13, 0}, c.largest);
+        EXPECT_EQ(g.LeftbarDigits, c.digits) << c.largest << " " << c.column;
+        EXPECT_EQ(g.LeftbarWidth, s.Leftbar.LeftMargin + c.digits * 7 + s.Leftbar.RightMargin + 2) << c.largest;
+    }
+}
+
 TEST(EditorLayout, LeftbarNumbersByRowOrByLine) {
     TEditorStringList rows;
     test::Load(rows, "aa.W bb.W cc.B dd.B ee.W ff.B");  // lines: 0 (3 rows), 1, 2 (2 rows), then the empty one

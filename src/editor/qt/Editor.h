@@ -283,7 +283,9 @@ private:
     void UpdateMetrics();
     // Glyphs of the painted rows by colour and style, drawn together.
     struct TGlyphSink;
-    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, TGlyphSink& glyphs);
+    // `selection`: the row's selected cells, [first, last).
+    void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, std::pair<int, int> selection,
+                  TGlyphSink& glyphs);
     quint32 GlyphOf(char16_t ch, int style);
     // ---- EditorMarksPaint.cpp
     void PaintLeftbar(QPainter& p, int row, int y);
@@ -292,6 +294,8 @@ private:
     void PaintEndMarks(QPainter& p, int row, int y);
     void PaintRuler(QPainter& p);
     QPixmap MarkPicture(const TMarkPicture& picture);
+    // A right-pointing arrow, shared by all editors.
+    QCursor LeftMarginCursor();
     void PaintCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
     // The cells of `row` drawn selected: [first, last).

@@ -1,7 +1,8 @@
 // Painting of the parts around the text and of the display marks of
 // TEditor: the left bar, the image bar with the row-mark pictures, the
 // line-end, wrap, hide and end-of-text marks, the caret row's underline and
-// the ruler.
+// the ruler; and the editors' shared pictures and cursors.
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -15,14 +16,18 @@
 #include "editor/qt/Editor.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void InitRowMarkResources() { Q_INIT_RESOURCE(rowmarks); }
+static void InitEditorResources() {
+    Q_INIT_RESOURCE(rowmarks);
+    Q_INIT_RESOURCE(cursors);
+}
 
 namespace quodle {
 
-// Created when the first editor paints and released with the last editor.
+// Created when the first editor needs them and released with the last editor.
 struct TEditorPictures {
     std::array<QPixmap, 10> digits;  // "DD00".."DD09", transparent red
     std::array<QPixmap, 6> marks;    // "DM00".."DM05", transparent white
+    QCursor rightArrow;              // "RightArrow", over the margin left of the text
     // Dotted strips one pixel high and as wide as the screen, by colours.
     std::map<std::pair<QRgb, QRgb>, QPixmap> strips;
 
@@ -51,7 +56,7 @@ struct TEditorPictures {
 
 private:
     void Load() {
-        InitRowMarkResources();
+        InitEditorResources();
         auto load = [](const QString& name, Qt::GlobalColor transparent) {
             QPixmap picture(QStringLiteral(":/rowmarks/") + name);
             picture.setMask(picture.createMaskFromColor(transparent));
@@ -61,6 +66,9 @@ private:
             digits[static_cast<std::size_t>(i)] = load(QStringLiteral("DD%1").arg(i, 2, 10, QLatin1Char('0')), Qt::red);
         for (int i = 0; i < 6; ++i)
             marks[static_cast<std::size_t>(i)] = load(QStringLiteral("DM%1").arg(i, 2, 10, QLatin1Char('0')), Qt::white);
+        // The tip, at the top right, is the hot spot.
+        const QPixmap arrow(QStringLiteral(":/cursors/RightArrow"));
+        rightArrow = QCursor(arrow, arrow.width() - 1, 0);
     }
 };
 
@@ -102,6 +110,11 @@ QPixmap TEditor::MarkPicture(const TMarkPicture& picture) {
     const auto index = static_cast<std::size_t>(picture.Image);
     if (list.size() >= needed) return list[index];
     return picture.Numbered ? pictures_->digits[index] : pictures_->marks[index];
+}
+
+QCursor TEditor::LeftMarginCursor() {
+    if (!pictures_) pictures_ = TEditorPictures::Acquire();
+    return pictures_->rightArrow;
 }
 
 void TEditor::PaintImagebar(QPainter& p, int row, int y) {
@@ -148,7 +161,16 @@ void TEditor::PaintEndMarks(QPainter& p, int row, int y) {
     if (row < n) {
         const int width = RowWidth(row);
         const TRowEnding ending = rows_->RowEnding(row);
-        if (ending == reBreak && marks_.RetMark.Visible) {
+        // A row cut at the display limit has its end hidden with the rest
+        // of its text: only the hide mark stands after the last cell shown.
+        const bool cut =
+            width >= kMaxMappedCells && quodle::ExpandedWidth(rows_->View(row), Layout()) > kMaxMappedCells;
+        if (cut) {
+            if (marks_.HideMark.Visible) {
+                pen(marks_.HideMark);
+                DrawHideMark(p, cell(kMaxMappedCells));
+            }
+        } else if (ending == reBreak && marks_.RetMark.Visible) {
             pen(marks_.RetMark);
             DrawReturnMark(p, cell(width));
         } else if (ending == reWrapped && marks_.WrapMark.Visible) {
@@ -156,11 +178,6 @@ void TEditor::PaintEndMarks(QPainter& p, int row, int y) {
             DrawWrapMark(p, cell(width));
         } else if (ending == reNoBreak && marks_.EofMark.Visible) {
             drawEof(width);
-        }
-        if (marks_.HideMark.Visible && width >= kMaxMappedCells &&
-            quodle::ExpandedWidth(rows_->View(row), Layout()) > kMaxMappedCells) {
-            pen(marks_.HideMark);
-            DrawHideMark(p, cell(kMaxMappedCells));
         }
     } else if (row == n && marks_.EofMark.Visible && (n == 0 || rows_->RowEnding(n - 1) == reBreak)) {
         drawEof(0);

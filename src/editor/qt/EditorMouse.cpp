@@ -139,8 +139,13 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
 
 void TEditor::UpdateCursorShape(const QPoint& pos) {
     if (!caret_.AutoCursor) return;
+    // Left of the text, where a click picks whole rows (the top corner too).
+    if (pos.x() < TextLeft()) {
+        if (viewport()->cursor().shape() != Qt::BitmapCursor) viewport()->setCursor(LeftMarginCursor());
+        return;
+    }
     Qt::CursorShape shape = Qt::IBeamCursor;
-    if (pos.x() < TextLeft() || pos.y() < TextTop()) {
+    if (pos.y() < TextTop()) {
         shape = Qt::ArrowCursor;
     } else if (caret_.SelMove && selectionMode_ == selStream && !readOnly_ && Selected()) {
         // Over a selection that could be dragged.

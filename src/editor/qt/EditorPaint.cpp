@@ -189,7 +189,11 @@ void TEditor::paintEvent(QPaintEvent* event) {
         if (leftbar_.Visible) PaintLeftbar(p, row, y);
         // Picture marks may reach into the left bar's margin.
         if (imagebar_.Visible) PaintImagebar(p, row, y);
-        if (const TColor tint = RowTintOf(row); tint != clNone)
+        // Rows past the text show no selection.
+        const std::pair<int, int> selection = row < n ? SelectedCells(row, RowWidth(row)) : std::pair{0, 0};
+        const bool drawnSelected = selection.first < selection.second;
+        // A row drawn as selected keeps the plain background beside its selection.
+        if (const TColor tint = drawnSelected ? clNone : RowTintOf(row); tint != clNone)
             p.fillRect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_, ToQColor(tint));
         if (row >= n) continue;
         TNextRow next;
@@ -198,13 +202,12 @@ void TEditor::paintEvent(QPaintEvent* event) {
         state.RowEnding = rows_->RowEnding(row);
         const std::span<const TTokenSpan> tokens = parser_->ParseRow(rows_->View(row), wrapped ? &next : nullptr, state);
         state.PrevRowEnding = rows_->RowEnding(row);
-        PaintRow(p, row, y, tokens, glyphs);
+        PaintRow(p, row, y, tokens, selection, glyphs);
         if (drawLineConnected) {
             const std::string_view text = rows_->View(row);
             const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
-            const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
             emit DrawLine(&p, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
-                          TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
+                          TextLeft() - topCol_ * cellWidth_, y, row, rect, drawnSelected);
         }
     }
     p.save();
@@ -224,7 +227,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
     if (hasFocus()) PaintCaret(p);
 }
 
-void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, TGlyphSink& glyphs) {
+void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens,
+                       std::pair<int, int> selection, TGlyphSink& glyphs) {
     const std::string_view text = rows_->View(row);
     const TCellLayout layout = Layout();
     const QColor defaultText = ToQColor(font_.Color, Qt::black);
@@ -237,7 +241,7 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
 
     p.save();
     p.setClipRect(QRect(textLeft, y, viewport()->width() - textLeft, rowHeight_));
-    const auto [selFirst, selLast] = SelectedCells(row, CellMap(row).Width());
+    const auto [selFirst, selLast] = selection;
 
     // The colours of the current token, looked up once per token.
     std::size_t t = 0;

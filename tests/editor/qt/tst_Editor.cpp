@@ -270,17 +270,29 @@ private slots:
     void cursorShowsTheAreaUnderThePointer() {
         Load("abc\r\ndef", 0, 0);
         QWidget* vp = editor_->viewport();
-        auto shapeAt = [&](QPoint pos) {
+        auto cursorAt = [&](QPoint pos) {
             QMouseEvent move(QEvent::MouseMove, pos, vp->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(vp, &move);
-            return vp->cursor().shape();
+            return vp->cursor();
+        };
+        // Left of the text an arrow pointing right, its tip the hot spot.
+        auto pointsRight = [](const QCursor& cursor) {
+            const QImage image = cursor.pixmap().toImage();
+            const QPoint hot = cursor.hotSpot();
+            return cursor.shape() == Qt::BitmapCursor && hot.x() > image.width() / 2 && hot.y() < image.height() / 4 &&
+                   qAlpha(image.pixel(hot)) == 255 && qAlpha(image.pixel(0, 0)) == 0;
         };
         const int y = editor_->TextTop() + editor_->RowHeight() / 2;
-        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + 1, y)), Qt::IBeamCursor);
-        QCOMPARE(shapeAt(QPoint(2, y)), Qt::ArrowCursor);
+        const int inText = editor_->TextLeft() + 1;
+        QCOMPARE(cursorAt(QPoint(inText, y)).shape(), Qt::IBeamCursor);
+        for (const QPoint pos : {QPoint(2, y), QPoint(editor_->TextLeft() - 1, y + editor_->RowHeight()), QPoint(2, 0)})
+            QVERIFY2(pointsRight(cursorAt(pos)), qPrintable(QStringLiteral("%1,%2").arg(pos.x()).arg(pos.y())));
+        QVERIFY(editor_->TextTop() > 0);
+        QCOMPARE(cursorAt(QPoint(inText, 0)).shape(), Qt::ArrowCursor);
         editor_->Select({0, 0}, {0, 3});
-        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + editor_->CellWidth() + 2, y)), Qt::ArrowCursor);
-        QCOMPARE(shapeAt(QPoint(editor_->TextLeft() + 2, y + editor_->RowHeight())), Qt::IBeamCursor);
+        QCOMPARE(cursorAt(QPoint(editor_->TextLeft() + editor_->CellWidth() + 2, y)).shape(), Qt::ArrowCursor);
+        QCOMPARE(cursorAt(QPoint(editor_->TextLeft() + 2, y + editor_->RowHeight())).shape(), Qt::IBeamCursor);
+        QVERIFY(pointsRight(cursorAt(QPoint(2, y))));
     }
 
     void edits_markTheEditorModifiedAndAreUndoSteps() {

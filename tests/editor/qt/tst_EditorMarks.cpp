@@ -179,6 +179,45 @@ private slots:
         QCOMPARE(Count(after, RowBand(1, 2, 10), background), 8 * E().RowHeight());
     }
 
+    // A row with selected cells keeps the plain background around them; the
+    // tint is only for rows without any.
+    void tints_leaveRowsDrawnAsSelected_data() {
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<QPoint>("anchor");  // (col, row)
+        QTest::addColumn<QPoint>("caret");
+        QTest::addColumn<QList<int>>("tinted");
+        QTest::newRow("stream over three rows") << false << QPoint(1, 0) << QPoint(1, 2) << QList<int>{3};
+        QTest::newRow("stream of a break only") << false << QPoint(3, 0) << QPoint(0, 1) << QList<int>{1, 2, 3};
+        QTest::newRow("stream to a row's start") << false << QPoint(0, 1) << QPoint(0, 3) << QList<int>{0, 3};
+        QTest::newRow("box past the text") << true << QPoint(5, 1) << QPoint(7, 2) << QList<int>{0, 3};
+        QTest::newRow("box inside the text") << true << QPoint(0, 0) << QPoint(2, 1) << QList<int>{2, 3};
+    }
+    void tints_leaveRowsDrawnAsSelected() {
+        QFETCH(bool, box);
+        QFETCH(QPoint, anchor);
+        QFETCH(QPoint, caret);
+        QFETCH(QList<int>, tinted);
+        E().Lines().SetText("abc\r\ndef\r\nghi\r\njkl\r\n");
+        for (int row = 0; row < 4; ++row) E().SetRowMark(row, row);
+        TEditorExProp prop = E().Prop();
+        prop.ExMarks.DigitLine = {kTint, true};
+        E().AssignFrom(prop);
+        E().SetSelectionMode(box ? selBox : selStream);
+        E().Select({anchor.y(), anchor.x()}, {caret.y(), caret.x()});
+        QVERIFY(E().Selected());
+        const QImage shot = Shot();
+        const int right = E().viewport()->width() - 20;
+        QList<int> got;
+        for (int row = 0; row < 4; ++row) {
+            const int tint = Count(shot, RowBand(row, CellLeft(0), right), ToQColor(kTint));
+            if (tint > 0) got << row;
+            // A tinted row is tinted past its text all the way.
+            if (tint > 0) QCOMPARE(Count(shot, RowBand(row, CellLeft(8), right), ToQColor(kTint)),
+                                   (right - CellLeft(8)) * E().RowHeight());
+        }
+        QCOMPARE(got, tinted);
+    }
+
     void evenLines_byTheNumberShown_data() {
         QTest::addColumn<bool>("zeroBase");
         QTest::addColumn<QList<int>>("tinted");
@@ -236,6 +275,41 @@ private slots:
         // Off the bracket, no pair.
         E().SetCol(3);
         QCOMPARE(Count(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
+    }
+
+    // A row wider than the display limit is cut there: the hide mark stands
+    // after the last cell shown, and the row's end with its return or
+    // end-of-text symbol is hidden with the rest.
+    void endMarks_ofRowsCutAtTheDisplayLimit() {
+        constexpr TColor kHide = 0x00FF0000;
+        E().Lines().SetText(std::string(1000, 'a') + "\r\n" + std::string(1001, 'b') + "\r\n" + std::string(1200, 'c'));
+        TEditorExProp prop = E().Prop();
+        prop.Marks.RetMark = {kMark, true};
+        prop.Marks.EofMark = {kMark, true};
+        prop.Marks.HideMark = {kHide, true};
+        E().AssignFrom(prop);
+        E().SetTopCol(995);
+        auto pixels = [&](const QImage& shot, int row, int from, int to, TColor color) {
+            return Count(shot, RowBand(row, CellLeft(from), CellLeft(to)), ToQColor(color));
+        };
+        QImage shot = Shot();
+        QCOMPARE(E().TopCol(), 995);
+        // Exactly 1000 cells: nothing hidden, the return symbol after the text.
+        QVERIFY(pixels(shot, 0, 1000, 1001, kMark) > 3);
+        QCOMPARE(pixels(shot, 0, 995, 1010, kHide), 0);
+        // Cut rows, with and without a line break.
+        for (int row : {1, 2}) {
+            QVERIFY2(pixels(shot, row, 1000, 1001, kHide) > 3, qPrintable(QString::number(row)));
+            QCOMPARE(pixels(shot, row, 995, 1010, kMark), 0);
+        }
+        QCOMPARE(pixels(shot, 3, 995, 1010, kMark), 0);
+        // Without the hide mark a cut row shows no end either.
+        prop.Marks.HideMark.Visible = false;
+        E().AssignFrom(prop);
+        E().SetTopCol(995);
+        shot = Shot();
+        QVERIFY(pixels(shot, 0, 1000, 1001, kMark) > 3);
+        for (int row : {1, 2}) QCOMPARE(pixels(shot, row, 995, 1010, kMark) + pixels(shot, row, 995, 1010, kHide), 0);
     }
 
     void propertySet_carriesEveryMarkAndLayoutSetting() {
