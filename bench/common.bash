@@ -8,10 +8,13 @@ build=${QUODLE_BENCH_BUILD:-$root/build-bench}
 
 # Builds TARGET with the optimisation of the shipped build (-O2); configured
 # every time so that a folder left in another build type is brought back.
+# Further arguments go to the configuration (they win over the defaults).
 bench_build() {
+  local target=$1
+  shift
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUODLE_BENCH=ON \
-    -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF >/dev/null
-  cmake --build "$build" -j2 --target "$1" >/dev/null
+    -DQUODLE_GUI=OFF -DQUODLE_TESTS=OFF "$@" >/dev/null
+  cmake --build "$build" -j2 --target "$target" >/dev/null
 }
 
 # Runs TARGET with REPS repetitions, aggregates only, into the file JSON.
