@@ -406,7 +406,7 @@ std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, cons
     TEditorStringList copy;
     rows.SplitIntoRows(window, copy);
     // A copy that reaches the end of a text without a final break ends so too.
-    if (end == n && copy.Count() > 0 && window.back() != '\n' && window.back() != '\r')
+    if (end == n && copy.Count() > 0 && (window.empty() || (window.back() != '\n' && window.back() != '\r')))
         copy.SetRowEnding(copy.Count() - 1, reNoBreak);
 
     const TRowOffset at = PositionOfTextOffset(copy, static_cast<std::int64_t>(removal.Caret), 0);

@@ -150,6 +150,21 @@ private slots:
         QCOMPARE(editor_->Col(), 3);
     }
 
+    void boxPasteOverTheWholeTextIsAPasteIntoAnEmptyText() {
+        Load("", 0, 0);
+        editor_->BoxPaste("XY\r\nZW");
+        const QString intoEmpty = TextOf(*editor_);
+        QVERIFY(!intoEmpty.isEmpty());
+        for (const char* text : {"abcd", "abcd\r\nefgh\r\n"}) {
+            Load(text, 0, 0);
+            editor_->SelectAll();
+            editor_->BoxPaste("XY\r\nZW");
+            QCOMPARE(TextOf(*editor_), intoEmpty);
+            editor_->Undo();
+            QCOMPARE(TextOf(*editor_), QString::fromLatin1(text));
+        }
+    }
+
     void cutAndStreamCopyUseShiftJisAtTheBoundary() {
         Load("(あ)\r\nb", 0, 1);
         Key(editor_.get(), Qt::Key_End, Qt::ShiftModifier);
