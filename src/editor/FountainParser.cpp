@@ -216,7 +216,7 @@ void TFountainParser::NewData(std::string_view text, const TRowParseState& state
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
     // Rows without an '@' (nearly all) hold no mail address at all.
-    const bool mail = rules_.Mail && std::memchr(text.data(), '@', text.size()) != nullptr;
+    const bool mail = rules_.Mail && text.find('@') != std::string_view::npos;
     start_ = mail ? startTable_.data() : startTableNoMail_.data();
     dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;

@@ -1,6 +1,5 @@
 #include "editor/WrapLayout.h"
 
-#include <cstring>
 
 #include "base/ShiftJis.h"
 
@@ -49,7 +48,7 @@ bool TLineWrapper::FitsOneRow(std::string_view line) const {
     for (; i < line.size() && line[i] == '\t'; ++i)
         if ((width += TabWidthAt(width, layout_)) >= wrap) return false;
     const std::string_view rest = line.substr(i);
-    if (std::memchr(rest.data(), '\t', rest.size()) == nullptr) return width + static_cast<int>(rest.size()) < wrap;
+    if (rest.find('\t') == std::string_view::npos) return width + static_cast<int>(rest.size()) < wrap;
     for (const char c : rest)
         if ((width += c == '\t' ? TabWidthAt(width, layout_) : 1) >= wrap) return false;
     return true;

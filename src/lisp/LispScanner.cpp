@@ -21,6 +21,7 @@ bool IsEscapedQuote(const char* s, std::size_t i) {
 }
 
 std::size_t FindByte(const char* s, std::size_t from, std::size_t n, char c) {
+    if (from >= n) return n;  // an empty line may have no storage at all
     const void* hit = std::memchr(s + from, c, n - from);
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s) : n;
 }
