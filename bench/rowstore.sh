@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Row store benchmark: generates the 1 MB and 100 MB workloads under /tmp,
 # runs bench/RowStoreBench once and prints the ratios against the baselines
-# measured in the same run. Build first with:
-#   bash scripts/build.sh -DQUODLE_BENCH=ON
+# measured in the same run.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bin=${QUODLE_BUILD_DIR:-$root/build}/bin/RowStoreBench
+. "$(dirname "$0")/common.bash"
+bench_build RowStoreBench
+bin=$build/bin/RowStoreBench
 gen=/work/shared/tools/gen_lisp.py
 small=/tmp/rowstore-1mb.lsp
 big=/tmp/big.lsp

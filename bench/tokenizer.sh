@@ -2,14 +2,13 @@
 # Tokenizer benchmark: tokenizing every row of the 100 MB workload (what
 # quodle-cli tokens does, without printing) against a memchr line count and
 # against the Scintilla LISP lexer on the same file, all in one run.
-# Build first with:
-#   bash scripts/build.sh -DQUODLE_BENCH=ON
 # The Scintilla peer needs Debian's libqscintilla2-qt6-dev (a measuring peer
 # only; nothing of ours links it). Without it that ratio is skipped.
 # Env: RUNS (default 3) repetitions / peer runs, medians are printed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bin=${QUODLE_BUILD_DIR:-$root/build}/bin/TokenizerBench
+. "$(dirname "$0")/common.bash"
+bench_build TokenizerBench
+bin=$build/bin/TokenizerBench
 tools=/work/shared/tools
 big=/tmp/big.lsp
 runs=${RUNS:-3}

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Word wrap benchmark: runs bench/WrapBench on the 100 MB workload (generated
 # under /tmp when missing) and prints the ratios against the baselines
-# measured in the same run. Build first with:
-#   bash scripts/build.sh -DQUODLE_BENCH=ON
+# measured in the same run.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-bin=${QUODLE_BUILD_DIR:-$root/build}/bin/WrapBench
+. "$(dirname "$0")/common.bash"
+bench_build WrapBench
+bin=$build/bin/WrapBench
 gen=/work/shared/tools/gen_lisp.py
 file=${WRAP_BENCH_FILE:-/tmp/w100.lsp}
 [ -s "$file" ] || python3 "$gen" --mb 100 --seed 1 --out "$file"
