@@ -10,6 +10,7 @@
 #include "base/ShiftJis.h"
 #include "cad/x11/X11ErrorTrap.h"
 #include "cad/x11/X11Keyboard.h"
+#include "cad/x11/X11Open.h"
 
 namespace quodle {
 
@@ -87,10 +88,27 @@ std::optional<std::u32string> CodePoints(std::u16string_view units) {
 }  // namespace
 
 struct TX11Desktop::TImpl {
+    std::string displayName;
     Display* display = nullptr;
     std::optional<x11::TKeyboard> keyboard;
     Atom netClientListStacking = None, netWmName = None, utf8String = None, netWmPid = None, wmState = None,
          netActiveWindow = None, netSupported = None;
+
+    // Connects at the first use, and again at a later one when that failed.
+    bool Connect() {
+        if (display) return true;
+        display = x11::OpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+        if (!display) return false;
+        keyboard.emplace(display);
+        netClientListStacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+        netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+        utf8String = XInternAtom(display, "UTF8_STRING", False);
+        netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+        wmState = XInternAtom(display, "WM_STATE", False);
+        netActiveWindow = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        netSupported = XInternAtom(display, "_NET_SUPPORTED", False);
+        return true;
+    }
 
     Window Root() const { return DefaultRootWindow(display); }
 
@@ -111,22 +129,13 @@ struct TX11Desktop::TImpl {
 
     bool Type(TCadWindow w, std::u16string_view text) {
         const std::optional<std::u32string> chars = CodePoints(text);
-        return display && chars && keyboard->Type(static_cast<Window>(w), *chars);
+        return chars && Connect() && keyboard->Type(static_cast<Window>(w), *chars);
     }
 };
 
 TX11Desktop::TX11Desktop(const std::string& displayName) : impl_(std::make_unique<TImpl>()) {
-    TImpl& x = *impl_;
-    x.display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (!x.display) return;
-    x.keyboard.emplace(x.display);
-    x.netClientListStacking = XInternAtom(x.display, "_NET_CLIENT_LIST_STACKING", False);
-    x.netWmName = XInternAtom(x.display, "_NET_WM_NAME", False);
-    x.utf8String = XInternAtom(x.display, "UTF8_STRING", False);
-    x.netWmPid = XInternAtom(x.display, "_NET_WM_PID", False);
-    x.wmState = XInternAtom(x.display, "WM_STATE", False);
-    x.netActiveWindow = XInternAtom(x.display, "_NET_ACTIVE_WINDOW", False);
-    x.netSupported = XInternAtom(x.display, "_NET_SUPPORTED", False);
+    impl_->displayName = displayName;
+    impl_->Connect();
 }
 
 TX11Desktop::~TX11Desktop() {
@@ -135,12 +144,12 @@ TX11Desktop::~TX11Desktop() {
     XCloseDisplay(impl_->display);
 }
 
-bool TX11Desktop::Connected() const { return impl_->display != nullptr; }
+bool TX11Desktop::Connected() { return impl_->Connect(); }
 
 std::vector<TCadWindow> TX11Desktop::TopLevelWindows() {
     TImpl& x = *impl_;
     std::vector<TCadWindow> windows;
-    if (!x.display) return windows;
+    if (!x.Connect()) return windows;
     // Both lists run from the bottom of the stack to the top.
     std::vector<Window> stack;
     if (const auto managed = ListProperty(x.display, x.Root(), x.netClientListStacking, XA_WINDOW)) {
@@ -154,7 +163,7 @@ std::vector<TCadWindow> TX11Desktop::TopLevelWindows() {
 
 std::string TX11Desktop::Title(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display) return {};
+    if (!x.Connect()) return {};
     const auto window = static_cast<Window>(w);
     if (auto name = TextProperty(x.display, window, x.netWmName, x.utf8String)) return *name;
     XTextProperty property{};
@@ -173,7 +182,7 @@ std::string TX11Desktop::Title(TCadWindow w) {
 
 std::string TX11Desktop::ClassName(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display) return {};
+    if (!x.Connect()) return {};
     XClassHint hint{};
     TErrorTrap trap(x.display);
     std::string name;
@@ -186,21 +195,21 @@ std::string TX11Desktop::ClassName(TCadWindow w) {
 
 std::uint32_t TX11Desktop::ProcessId(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display) return 0;
+    if (!x.Connect()) return 0;
     const auto pid = ListProperty(x.display, static_cast<Window>(w), x.netWmPid, XA_CARDINAL);
     return pid && !pid->empty() ? static_cast<std::uint32_t>(pid->front()) : 0;
 }
 
 TCadWindow TX11Desktop::FirstChild(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display) return 0;
+    if (!x.Connect()) return 0;
     const auto tree = QueryTree(x.display, static_cast<Window>(w));
     return tree && !tree->children.empty() ? tree->children.back() : 0;
 }
 
 TCadWindow TX11Desktop::NextSibling(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display) return 0;
+    if (!x.Connect()) return 0;
     const auto self = QueryTree(x.display, static_cast<Window>(w));
     if (!self || self->parent == None) return 0;
     const auto siblings = QueryTree(x.display, self->parent);
@@ -212,7 +221,7 @@ TCadWindow TX11Desktop::NextSibling(TCadWindow w) {
 
 bool TX11Desktop::IsWindow(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display || w == 0) return false;
+    if (w == 0 || !x.Connect()) return false;
     XWindowAttributes attributes;
     TErrorTrap trap(x.display);
     return XGetWindowAttributes(x.display, static_cast<Window>(w), &attributes) && !trap.Failed();
@@ -220,7 +229,7 @@ bool TX11Desktop::IsWindow(TCadWindow w) {
 
 bool TX11Desktop::IsVisible(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display || w == 0) return false;
+    if (w == 0 || !x.Connect()) return false;
     XWindowAttributes attributes;
     TErrorTrap trap(x.display);
     if (!XGetWindowAttributes(x.display, static_cast<Window>(w), &attributes) || trap.Failed()) return false;
@@ -235,7 +244,7 @@ bool TX11Desktop::IsUnicode(TCadWindow) { return true; }
 
 void TX11Desktop::BringToFront(TCadWindow w) {
     TImpl& x = *impl_;
-    if (!x.display || w == 0) return;
+    if (w == 0 || !x.Connect()) return;
     const auto window = static_cast<Window>(w);
     const bool managed = x.Supports(x.netActiveWindow);
     TErrorTrap trap(x.display);

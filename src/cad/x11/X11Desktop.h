@@ -21,13 +21,13 @@ namespace quodle {
 class TX11Desktop final : public TCadDesktop {
 public:
     // Connects to the display named (empty: $DISPLAY). Without a display the
-    // desktop has no windows.
+    // desktop has no windows; the connection is tried again at each use.
     explicit TX11Desktop(const std::string& displayName = {});
     ~TX11Desktop() override;
     TX11Desktop(const TX11Desktop&) = delete;
     TX11Desktop& operator=(const TX11Desktop&) = delete;
 
-    bool Connected() const;
+    bool Connected();
 
     TPathCoding Coding() const override { return TPathCoding::pcUtf8; }
     std::vector<TCadWindow> TopLevelWindows() override;

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "cad/x11/X11Open.h"
+
 namespace {
 
 Display* display = nullptr;
@@ -135,7 +137,7 @@ void RecordKey(XKeyEvent& key) {
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;
-    display = XOpenDisplay(argv[1]);
+    display = quodle::x11::OpenDisplay(argv[1]);
     const std::vector<Spec> layout = Layout(argv[2]);
     received = std::fopen(argv[3], "wb");
     events = std::fopen((std::string(argv[3]) + ".events").c_str(), "wb");

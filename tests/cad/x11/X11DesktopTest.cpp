@@ -12,8 +12,8 @@
 #include "support/TempDir.h"
 #include "support/XServer.h"
 
-// Last: its macros (None, Bool) clash with names in the test framework.
-#include <X11/Xlib.h>
+// Last: the macros of Xlib (None, Bool) clash with names in the test framework.
+#include "cad/x11/X11Open.h"
 
 namespace quodle {
 namespace {
@@ -30,7 +30,6 @@ protected:
     static void TearDownTestSuite() { server_.reset(); }
 
     void SetUp() override { desktop_ = std::make_unique<TX11Desktop>(server_->Display()); }
-
     // An existing file in a folder named ソフト, whose path has a blank.
     std::string Document(const std::string& folder = "a b/ソフト") {
         std::filesystem::create_directories(dir_ / folder);
@@ -157,7 +156,7 @@ TEST_F(X11Desktop, KeysBorrowedForCharactersAreGivenBack) {
     EXPECT_EQ(cad->WaitForReceived(expected.size()), expected);
     desktop_.reset();
 
-    Display* display = XOpenDisplay(server_->Display().c_str());
+    Display* display = x11::OpenDisplay(server_->Display().c_str());
     ASSERT_NE(display, nullptr);
     int min = 0, max = 0, perCode = 0;
     XDisplayKeycodes(display, &min, &max);
