@@ -18,8 +18,11 @@ using x11::TErrorTrap;
 
 namespace {
 
-// The value of a window property of format 32, or nothing.
-std::optional<std::vector<unsigned long>> ListProperty(Display* d, Window w, Atom property, Atom type) {
+// Reads a window property of the given type and format and hands its items
+// (bytes for format 8, longs for format 32) to `take`; false when the window
+// has no such property.
+template <typename Take>
+bool ReadProperty(Display* d, Window w, Atom property, Atom type, int wantedFormat, Take take) {
     Atom actualType = None;
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -27,28 +30,27 @@ std::optional<std::vector<unsigned long>> ListProperty(Display* d, Window w, Ato
     TErrorTrap trap(d);
     const int rc = XGetWindowProperty(d, w, property, 0, 1L << 16, False, type, &actualType, &format, &count,
                                       &after, &data);
-    std::optional<std::vector<unsigned long>> values;
-    if (rc == Success && !trap.Failed() && actualType == type && format == 32) {
-        const auto* longs = reinterpret_cast<const unsigned long*>(data);
-        values.emplace(longs, longs + count);
-    }
+    const bool found = rc == Success && !trap.Failed() && actualType == type && format == wantedFormat;
+    if (found) take(data, count);
     if (data) XFree(data);
-    return values;
+    return found;
+}
+
+std::optional<std::vector<unsigned long>> ListProperty(Display* d, Window w, Atom property, Atom type) {
+    std::vector<unsigned long> values;
+    const bool found = ReadProperty(d, w, property, type, 32, [&](const unsigned char* data, unsigned long count) {
+        const auto* longs = reinterpret_cast<const unsigned long*>(data);
+        values.assign(longs, longs + count);
+    });
+    return found ? std::optional(std::move(values)) : std::nullopt;
 }
 
 std::optional<std::string> TextProperty(Display* d, Window w, Atom property, Atom type) {
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    TErrorTrap trap(d);
-    const int rc = XGetWindowProperty(d, w, property, 0, 1L << 16, False, type, &actualType, &format, &count,
-                                      &after, &data);
-    std::optional<std::string> text;
-    if (rc == Success && !trap.Failed() && actualType == type && format == 8)
-        text.emplace(reinterpret_cast<const char*>(data), count);
-    if (data) XFree(data);
-    return text;
+    std::string text;
+    const bool found = ReadProperty(d, w, property, type, 8, [&](const unsigned char* data, unsigned long count) {
+        text.assign(reinterpret_cast<const char*>(data), count);
+    });
+    return found ? std::optional(std::move(text)) : std::nullopt;
 }
 
 // The children of a window, bottom-most first, and its parent.
