@@ -98,28 +98,6 @@ TEST(AutoCadSearch, UnknownProcessesAndLongTitles) {
     EXPECT_TRUE(TAutoCadLink(longTitles).FindAutoCadWindows());
 }
 
-TEST(AutoCadSearch, ActivationReportsVisibilityAndAlwaysRaises) {
-    TFakeCadDesktop desktop;
-    const TCadWindow main = desktop.AddTopLevel("AutoCAD 2009", kMainClass, 4);
-    desktop.AddTopLevel(kTextTitle, kTextClass, 4);
-    TAutoCadLink link(desktop);
-    EXPECT_TRUE(link.ActivateAutoCad());
-    desktop.windows.at(main).visible = false;
-    EXPECT_FALSE(link.ActivateAutoCad());
-    EXPECT_EQ(desktop.log, (std::vector<std::string>{"front 1", "front 1"}));
-    EXPECT_FALSE(link.IsAutoCadUnicode());
-    desktop.windows.at(main).unicode = true;
-    EXPECT_TRUE(link.IsAutoCadUnicode());
-
-    EXPECT_TRUE(link.SendAutoCadCommand("(princ)\r", false));
-    EXPECT_FALSE(link.SendAutoCadCommand(std::string(300, 'a'), false));
-    desktop.windows.at(main).alive = false;
-    EXPECT_FALSE(link.SendAutoCadCommand("(princ)\r", false));
-    EXPECT_FALSE(link.ActivateAutoCad());
-    EXPECT_EQ(desktop.log.size(), 3u);
-    EXPECT_EQ(desktop.log.back(), std::string("record 1 ansi (princ)\r\0", 23));
-}
-
 // BricsCAD: the main window, its docked command bar three levels above the
 // input line's elder sibling, and optionally a floating bar.
 struct BricsCad {
@@ -183,26 +161,6 @@ TEST(BricsCadInput, DockedUnderEitherNameThenFloatingOfTheSameProcess) {
         b.Bar(b.main, "コマンドバー", 3, "RICHEDIT50W");
         EXPECT_EQ(b.Input(), 0u);
     }
-}
-
-TEST(BricsCadInput, TypingGoesToTheInputLineAndBricsCadComesForward) {
-    BricsCad b;
-    const TCadWindow input = b.Bar(b.main, "Command Bar", 3, "RICHEDIT50W");
-    EXPECT_TRUE(SendBricsCadCommand(b.desktop, "(princ)\r"));
-    EXPECT_EQ(b.desktop.log, (std::vector<std::string>{"type " + std::to_string(input) + " (princ)\r", "front 1"}));
-
-    b.desktop.log.clear();
-    b.desktop.answering = false;
-    EXPECT_FALSE(SendBricsCadCommand(b.desktop, "x"));
-    EXPECT_EQ(b.desktop.log.back(), "front 1");
-
-    BricsCad none;
-    none.desktop.log.clear();
-    EXPECT_FALSE(SendBricsCadCommand(none.desktop, "x"));
-    EXPECT_EQ(none.desktop.log, std::vector<std::string>{"front 1"});
-    none.desktop.windows.at(1).alive = false;
-    EXPECT_FALSE(SendBricsCadCommand(none.desktop, "x"));
-    EXPECT_EQ(none.desktop.log.size(), 1u);
 }
 
 }  // namespace

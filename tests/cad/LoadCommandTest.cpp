@@ -212,15 +212,5 @@ TEST_F(LoadCommand, MissingFilesUnwritablePathsAndNoTarget) {
     EXPECT_EQ(desktop.log.size(), 3u);
 }
 
-TEST(LoadText, WhatEachTargetIsGiven) {
-    const std::string path = "C:\\ソフト\\a.lsp";
-    EXPECT_EQ(TargetLoadText(TCadTarget::ctAutoCad, path, TPathCoding::pcCp932),
-              Utf8ToCp932("\x03(load \"C:\\\\ソフト\\\\a.lsp\")(princ)\r"));
-    EXPECT_EQ(TargetLoadText(TCadTarget::ctBricsCad, path, TPathCoding::pcUtf8), "(load \"C:\\\\ソフト\\\\a.lsp\")(princ)\r");
-    EXPECT_EQ(TargetLoadText(TCadTarget::ctIntelliCad, path, TPathCoding::pcCp932), Utf8ToCp932(path));
-    EXPECT_EQ(TargetLoadText(TCadTarget::ctZwCad, path, TPathCoding::pcUtf8), path);
-    EXPECT_EQ(TargetLoadText(TCadTarget::ctZwCad, "\xF0\x9F\x98\x80", TPathCoding::pcCp932), std::nullopt);
-}
-
 }  // namespace
 }  // namespace quodle
