@@ -198,8 +198,8 @@ void TTarnwickMainForm::CreateMenus() {
     CAD1 = Connected(AddItem(load, QStringLiteral("CAD1"), QStringLiteral("AutoCADへロード"), QStringLiteral("F9")),
                      [this] { CAD1Click(); });
     CAD1->setIcon(ToolImage(imgLoadAutoCad));
-    // The item's own hint; the tool tip is the button's and follows the target.
-    CAD1->setStatusTip(QStringLiteral("ターゲットCADへロード(F9)"));
+    // The item and ToolButton20 share one action: its tool tip is the
+    // button's hint, which follows the target.
     CAD1->setToolTip(QStringLiteral("ターゲットCADへロード(F9)"));
     QMenu* targets = load->addMenu(QStringLiteral("ターゲットCAD"));
     targets->setObjectName(QStringLiteral("N36"));

@@ -48,7 +48,6 @@ private slots:
         QVERIFY(button);
         QCOMPARE(button->defaultAction(), Item(w, "CAD1"));
         QVERIFY(Item(w, "CAD1")->isEnabled());
-        QCOMPARE(Item(w, "CAD1")->statusTip(), QStringLiteral("ターゲットCADへロード(F9)"));
         const struct {
             const char* item;
             const char* caption;
