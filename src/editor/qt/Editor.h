@@ -169,6 +169,14 @@ public:
     bool TokenAtCaret(std::string& text, TTokenKind& kind);
     // The cell under a viewport point.
     TCellPos CellAt(const QPoint& pos) const;
+    // The part of the editor under a viewport point, as the pointer shows it.
+    enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
+    TPointerArea AreaAt(const QPoint& pos) const;
+
+    // Draws the characters of `row` from byte `from` to `to` again in `fore`,
+    // bold or not, on the row's background; selected cells keep the
+    // selection's colours. For DrawLine handlers, with their painter and y.
+    void RedrawRowChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, bool bold);
 
     // ---- geometry
     int CellWidth() const { return cellWidth_; }
@@ -235,10 +243,14 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
-    // OnDrawLine: after each row is drawn, with its text, the position of
-    // its first cell, its index, its rectangle and whether it is selected.
+    // OnDrawLine: after each row's text is drawn, with its text, the
+    // position of its first cell, its index, its rectangle and whether it is
+    // selected. Handlers may draw over the row with RedrawRowChars.
     void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,
                   bool selected);
+    // The pointer moved over the text without a drag (after the editor set
+    // its pointer shape).
+    void MouseMove(const QPoint& pos, Qt::KeyboardModifiers modifiers);
 
 protected:
     TColor color_ = clWindow;

@@ -256,4 +256,33 @@ void TEditor::RedrawChars(QPainter& p, int row, int y, int from, int to, const Q
     p.restore();
 }
 
+void TEditor::RedrawRowChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, bool bold) {
+    if (row < 0 || row >= rows_->Count()) return;
+    const std::string_view text = rows_->View(row);
+    from = std::max(from, 0);
+    to = std::min(to, static_cast<int>(text.size()));
+    const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
+    // A row drawn as selected shows no tint beside its selection.
+    const TColor tint = selFirst < selLast ? clNone : RowTintOf(row);
+    const QColor back = ToQColor(tint != clNone ? tint : color_, Qt::white);
+    const QColor selectFore = ToQColor(select_.Color, Qt::white);
+    const QColor selectBack = ToQColor(select_.BkColor, QColor(0, 0, 128));
+    const TEditorAttributeArray map(text, Layout());
+    // Runs of characters all inside or all outside the selection.
+    int runStart = from;
+    bool runSelected = false;
+    for (int i = from; i < to;) {
+        const int column = map.OffsetToColumn(i);
+        const bool selected = column >= selFirst && column < selLast;
+        if (i > runStart && selected != runSelected) {
+            RedrawChars(p, row, y, runStart, i, runSelected ? selectFore : fore, runSelected ? selectBack : back, bold);
+            runStart = i;
+        }
+        runSelected = selected;
+        i += static_cast<int>(CharLengthAt(text, static_cast<std::size_t>(i)));
+    }
+    if (runStart < to)
+        RedrawChars(p, row, y, runStart, to, runSelected ? selectFore : fore, runSelected ? selectBack : back, bold);
+}
+
 }  // namespace quodle

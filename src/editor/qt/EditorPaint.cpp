@@ -203,21 +203,23 @@ void TEditor::paintEvent(QPaintEvent* event) {
         const std::span<const TTokenSpan> tokens = parser_->ParseRow(rows_->View(row), wrapped ? &next : nullptr, state);
         state.PrevRowEnding = rows_->RowEnding(row);
         PaintRow(p, row, y, tokens, selection, glyphs);
-        if (drawLineConnected) {
-            const std::string_view text = rows_->View(row);
-            const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
-            emit DrawLine(&p, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
-                          TextLeft() - topCol_ * cellWidth_, y, row, rect, drawnSelected);
-        }
     }
     p.save();
     p.setClipRect(QRect(TextLeft(), 0, viewport()->width() - TextLeft(), viewport()->height()));
     glyphs.Draw(p, rawFonts_);
     p.restore();
-    // Marks go over the text, so they come once its glyphs are down.
+    // What the program draws over a row and the marks go over the text, so
+    // they come once its glyphs are down.
     for (int i = first; i <= last; ++i) {
         const int row = topRow_ + i;
         const int y = TextTop() + i * rowHeight_;
+        if (drawLineConnected && row < n) {
+            const std::string_view text = rows_->View(row);
+            const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
+            const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
+            emit DrawLine(&p, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+                          TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
+        }
         PaintEndMarks(p, row, y);
         if (row < n) PaintRowOverlay(p, row, y);
     }
