@@ -1,6 +1,7 @@
 #include "lisp/PointerActions.h"
 
 #include "base/ShiftJis.h"
+#include "base/Text.h"
 
 namespace quodle {
 
@@ -58,7 +59,7 @@ TDoubleClickAction DoubleClickAction(TTokenKind kind, std::string_view token, co
     }
     if (kind == tokWord && !lists.Functions.empty()) {
         action.Status = std::string(token);
-        action.Pick = {false, ReferenceLookup(lists.Functions, token)};
+        action.Pick = {false, ReferenceLookup(lists.Functions, AsciiLower(token))};
         if (!action.Pick.Lines.empty()) {
             action.Kind = TDoubleClickAction::daPickList;
             return action;

@@ -38,7 +38,9 @@ struct TPointerHint {
 TPointerHint PointerHint(TTokenKind kind, std::string_view token, const TReferenceLists& lists, bool showUser,
                          const TDocumentPlace& place);
 
-// What a double click on the token at the caret does.
+// What a double click on the token at the caret does: a word offers the
+// functions whose names start with it (in lower case), a string the system
+// variables whose names start with it.
 struct TDoubleClickAction {
     enum TKind {
         daNothing,

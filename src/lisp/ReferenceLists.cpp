@@ -84,7 +84,8 @@ std::optional<TReferencePick> CompletionPick(std::string_view line, std::size_t 
 }
 
 std::string FunctionHint(const TReferenceList& functions, std::string_view word) {
-    const std::size_t i = FindHead(functions, word, " )", false);
+    // The list spells its names in lower case; the source may not.
+    const std::size_t i = FindHead(functions, AsciiLower(word), " )", false);
     if (i == functions.size()) return {};
     std::string hint = " (" + functions[i];
     if (i + 1 < functions.size()) hint += "\n " + functions[i + 1];

@@ -45,9 +45,10 @@ struct TReferencePick {
 std::optional<TReferencePick> CompletionPick(std::string_view line, std::size_t caretOffset, TTokenKind kindAtCaret,
                                              const TReferenceList& functions, const TReferenceList& systemVariables);
 
-// The hint over a word: " (" + the first line that begins with the word
-// followed by a blank or ")", then a line break, " " and the line after it
-// (when there is one). Empty when no line names the word.
+// The hint over a word: " (" + the first line that begins with the word (in
+// lower case, as the list spells names) followed by a blank or ")", then a
+// line break, " " and the line after it (when there is one). Empty when no
+// line names the word.
 std::string FunctionHint(const TReferenceList& functions, std::string_view word);
 // The hint over a quoted string naming a system variable: the token without
 // its double quotes, upper-cased, names the first head line that begins with

@@ -135,7 +135,7 @@ TEST(PointerActions, DoubleClickByTokenKind) {
         std::string target;
     } cases[] = {
         {"a bracket", tokSymbol, ")", {kDoc, 3, 11}, A::daSelectBracket, std::nullopt, ""},
-        {"a function", tokWord, "se", {kDoc, 3, 3}, A::daPickList, "se", ""},
+        {"a function", tokWord, "SE", {kDoc, 3, 3}, A::daPickList, "SE", ""},
         {"a user function", tokWord, "draw", {kDoc, 4, 2}, A::daDefinition, "(draw", ""},
         {"a word naming nothing", tokWord, "a", {kDoc, 3, 9}, A::daNothing, "a)", ""},
         {"a web address", tokUrl, "http://www.example.jp/", {kDoc, 0, 0}, A::daOpen, "http://www.example.jp/",
@@ -151,7 +151,7 @@ TEST(PointerActions, DoubleClickByTokenKind) {
         EXPECT_EQ(action.Status, c.status) << c.what;
         EXPECT_EQ(action.Target, c.target) << c.what;
     }
-    const A function = DoubleClickAction(tokWord, "se", kLists, {kDoc, 3, 3});
+    const A function = DoubleClickAction(tokWord, "SE", kLists, {kDoc, 3, 3});
     EXPECT_FALSE(function.Pick.SystemList);
     EXPECT_EQ(function.Pick.Lines, (Lines{"setq sym expr)", "  set it"}));
     const A variable = DoubleClickAction(tokQuoted, "\"os\"", kLists, {kDoc, 0, 0});

@@ -113,7 +113,7 @@ TEST(ReferenceLists, Hints) {
     EXPECT_EQ(Cp932ToUtf8(FunctionHint(kFunctions, "princ")), " (princ [expr [file-desc]])\n \t式を表示します。");
     EXPECT_EQ(FunctionHint(kFunctions, "ver"), " (ver)");  // the last line: nothing after it
     EXPECT_EQ(FunctionHint(kFunctions, "prin"), "");       // the whole name only
-    EXPECT_EQ(FunctionHint(kFunctions, "PRINC"), "");
+    EXPECT_EQ(FunctionHint(kFunctions, "PRINC"), FunctionHint(kFunctions, "princ"));  // any letter case
     EXPECT_EQ(FunctionHint(kFunctions, ""), "");
     // A system variable named in a string, in any letter case.
     EXPECT_EQ(Cp932ToUtf8(SystemVariableHint(kSystemVariables, "\"osmode\"")),
