@@ -144,10 +144,11 @@ void TTarnwickMainForm::HighlightSystemVariables(TEditorEx* editor, QPainter* pa
     std::vector<TQuotedName> names;
     words.Find(std::string_view(row.constData(), static_cast<std::size_t>(row.size())), names);
     if (names.empty()) return;
-    const QColor color = ToQColor(HyphenFountain1->Reserve2().Color(), Qt::blue);
+    std::vector<std::pair<int, int>> ranges;
+    ranges.reserve(names.size());
     for (const TQuotedName& name : names)
-        editor->RedrawRowChars(*painter, index, y, static_cast<int>(name.Offset),
-                               static_cast<int>(name.Offset + name.Length), color, true);
+        ranges.emplace_back(static_cast<int>(name.Offset), static_cast<int>(name.Offset + name.Length));
+    editor->RedrawRowChars(*painter, index, y, ranges, ToQColor(HyphenFountain1->Reserve2().Color(), Qt::blue), true);
 }
 
 void TTarnwickMainForm::N66Click() {

@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <optional>
@@ -173,10 +174,12 @@ public:
     enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
     TPointerArea AreaAt(const QPoint& pos) const;
 
-    // Draws the characters of `row` from byte `from` to `to` again in `fore`,
-    // bold or not, on the row's background; selected cells keep the
-    // selection's colours. For DrawLine handlers, with their painter and y.
-    void RedrawRowChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, bool bold);
+    // Draws the characters of `row` in the byte ranges [first, second)
+    // (ascending, not overlapping) again in `fore`, bold or not, on the row's
+    // background; selected cells keep the selection's colours. For DrawLine
+    // handlers, with their painter and y.
+    void RedrawRowChars(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, const QColor& fore,
+                        bool bold);
 
     // ---- geometry
     int CellWidth() const { return cellWidth_; }
@@ -296,6 +299,14 @@ protected:
 private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
+    // Characters of a row drawn again in byte ranges, each cell on the
+    // colours (text, background) `colors` gives for its column.
+    struct TCellColors {
+        QColor Fore;
+        QColor Back;
+    };
+    void RedrawRanges(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, bool bold,
+                      const std::function<TCellColors(int column)>& colors);
     // Glyphs of the painted rows by colour and style, drawn together.
     struct TGlyphSink;
     // `selection`: the row's selected cells, [first, last).
