@@ -88,7 +88,7 @@ std::string FunctionHint(const TReferenceList& functions, std::string_view word)
     const std::size_t i = FindHead(functions, AsciiLower(word), " )", false);
     if (i == functions.size()) return {};
     std::string hint = " (" + functions[i];
-    if (i + 1 < functions.size()) hint += "\n " + functions[i + 1];
+    if (i + 1 < functions.size()) hint += "\n " + ShownLine(functions[i + 1]);
     return hint;
 }
 
@@ -103,7 +103,7 @@ std::string SystemVariableHint(const TReferenceList& systemVariables, std::strin
     const std::string name = QuotedTokenName(quotedToken);
     const std::size_t i = FindHead(systemVariables, name, " \t[", true);
     if (i + 1 >= systemVariables.size()) return {};
-    return " " + systemVariables[i] + "\n " + systemVariables[i + 1];
+    return " " + systemVariables[i] + "\n " + ShownLine(systemVariables[i + 1]);
 }
 
 }  // namespace quodle

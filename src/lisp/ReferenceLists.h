@@ -47,13 +47,15 @@ std::optional<TReferencePick> CompletionPick(std::string_view line, std::size_t 
 
 // The hint over a word: " (" + the first line that begins with the word (in
 // lower case, as the list spells names) followed by a blank or ")", then a
-// line break, " " and the line after it (when there is one). Empty when no
-// line names the word.
+// line break, " " and the line after it (when there is one) with its TABs
+// as two blanks, as a pick list shows them. Empty when no line names the
+// word.
 std::string FunctionHint(const TReferenceList& functions, std::string_view word);
 // The hint over a quoted string naming a system variable: the token without
 // its double quotes, upper-cased, names the first head line that begins with
 // it followed by a blank, "[" or nothing; the hint is " " + that line, a line
-// break, " " + the line after it. Empty when there is none or no line after it.
+// break, " " + the line after it (TABs as two blanks). Empty when there is
+// none or no line after it.
 std::string SystemVariableHint(const TReferenceList& systemVariables, std::string_view quotedToken);
 
 // A string token as a system-variable name: its double quotes removed,

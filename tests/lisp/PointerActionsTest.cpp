@@ -96,7 +96,7 @@ TEST(PointerActions, HintsByTokenKind) {
         const char* text;
         TPointerHint::TPointer pointer;
     } cases[] = {
-        {"a function", tokWord, "princ", true, {kDoc, 3, 4}, TPointerHint::haShow, " (princ [expr])\n \tshow it",
+        {"a function", tokWord, "princ", true, {kDoc, 3, 4}, TPointerHint::haShow, " (princ [expr])\n   show it",
          TPointerHint::hpArrow},
         {"a user function", tokWord, "draw", true, {kDoc, 4, 2}, TPointerHint::haShow, ";; draws\n(defun draw (a)",
          TPointerHint::hpArrow},
@@ -109,7 +109,7 @@ TEST(PointerActions, HintsByTokenKind) {
         {"a mail address", tokMail, "a@example.jp", true, {kDoc, 0, 0}, TPointerHint::haShow,
          "ダブルクリックでメーラー起動", TPointerHint::hpHand},
         {"a system variable", tokQuoted, "\"osmode\"", true, {kDoc, 0, 0}, TPointerHint::haShow,
-         " OSMODE [int]\n \tsnaps", TPointerHint::hpArrow},
+         " OSMODE [int]\n   snaps", TPointerHint::hpArrow},
         {"another string", tokQuoted, "\"abc\"", true, {kDoc, 0, 0}, TPointerHint::haNothing, "",
          TPointerHint::hpUnchanged},
         {"anything else", tokSymbol, "(", true, {kDoc, 2, 0}, TPointerHint::haHide, "", TPointerHint::hpText},

@@ -110,15 +110,15 @@ TEST(ReferenceLists, WordAtTheCaretIsThePlainToken) {
 
 TEST(ReferenceLists, Hints) {
     // A function: the head that names the word, and the line after it.
-    EXPECT_EQ(Cp932ToUtf8(FunctionHint(kFunctions, "princ")), " (princ [expr [file-desc]])\n \t式を表示します。");
+    EXPECT_EQ(Cp932ToUtf8(FunctionHint(kFunctions, "princ")), " (princ [expr [file-desc]])\n   式を表示します。");
     EXPECT_EQ(FunctionHint(kFunctions, "ver"), " (ver)");  // the last line: nothing after it
     EXPECT_EQ(FunctionHint(kFunctions, "prin"), "");       // the whole name only
     EXPECT_EQ(FunctionHint(kFunctions, "PRINC"), FunctionHint(kFunctions, "princ"));  // any letter case
     EXPECT_EQ(FunctionHint(kFunctions, ""), "");
     // A system variable named in a string, in any letter case.
     EXPECT_EQ(Cp932ToUtf8(SystemVariableHint(kSystemVariables, "\"osmode\"")),
-              " OSMODE [整数型]\n \tオブジェクトスナップです。");
-    EXPECT_EQ(Cp932ToUtf8(SystemVariableHint(kSystemVariables, "\"Clayer")), " CLAYER [文字列型]\n \t現在の画層です。");
+              " OSMODE [整数型]\n   オブジェクトスナップです。");
+    EXPECT_EQ(Cp932ToUtf8(SystemVariableHint(kSystemVariables, "\"Clayer")), " CLAYER [文字列型]\n   現在の画層です。");
     for (const char* token : {"\"osm\"", "\"\"", "\"zoomfactor\"", "\"x\""})
         EXPECT_EQ(SystemVariableHint(kSystemVariables, token), "") << token;
     EXPECT_EQ(QuotedTokenName("\"a\"b\""), "AB");

@@ -257,10 +257,10 @@ private slots:
                                                          "www.example.jp x"));
         TEditorEx* editor = w->ActiveEditor();
         MoveTo(editor, 0, 3);
-        QCOMPARE(HintOf(w), QStringLiteral(" (princ [expr [file-desc]])\n \t式を表示します。"));
+        QCOMPARE(HintOf(w), QStringLiteral(" (princ [expr [file-desc]])\n   式を表示します。"));
         QCOMPARE(editor->viewport()->cursor().shape(), Qt::ArrowCursor);
         MoveTo(editor, 0, 18);
-        QCOMPARE(HintOf(w), QStringLiteral(" OSMODE [整数型]\n \tオブジェクトスナップです。"));
+        QCOMPARE(HintOf(w), QStringLiteral(" OSMODE [整数型]\n   オブジェクトスナップです。"));
         MoveTo(editor, 3, 4);
         QCOMPARE(HintOf(w), QStringLiteral(";; draws\n(defun draw (a)"));
         MoveTo(editor, 4, 2);
