@@ -1,6 +1,7 @@
 // システム変数を大文字に over a large document with the shipped list of
-// system variables, against reading the same file and counting its line
-// feeds with memchr; at 10 MB and 100 MB, to see it grows linearly. Run
+// system variables, and the search for a user function's definition a
+// pointer hint makes, against reading the same file and counting its line
+// feeds with memchr; at 10 MB and 100 MB, to see they grow linearly. Run
 // through bench/reference.sh, which prints the ratios.
 //
 // QUODLE_BENCH_LISP holds the workload paths, the small one first
@@ -17,6 +18,7 @@
 #include "base/SortedStringList.h"
 #include "base/Text.h"
 #include "editor/LineReplacements.h"
+#include "lisp/DefinitionBlock.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/SystemVariables.h"
 #include "text/EditorStrings.h"
@@ -101,6 +103,25 @@ void BM_UpcaseAllLowerCase(benchmark::State& state, const std::string& path) {
     state.counters["replaced"] = static_cast<double>(replaced);
 }
 
+// What a pointer hint over a word the document does not define costs: the
+// definition is looked for on every line.
+void BM_DefinitionLookup(benchmark::State& state, const std::string& path) {
+    TEditorScreenStrings& rows = Rows(path);
+    for (auto _ : state) {
+        const TDocumentLines lines(rows);
+        benchmark::DoNotOptimize(FindDefinitionBlock(lines.Lines(), "NO-SUCH-FUNCTION"));
+    }
+}
+
+// The same once the pointer has read the document's definitions: what each
+// further hint costs until the text changes.
+void BM_DefinitionLookupKept(benchmark::State& state, const std::string& path) {
+    TEditorScreenStrings& rows = Rows(path);
+    const TDocumentLines lines(rows);
+    const TDefinitionIndex index(lines.Lines());
+    for (auto _ : state) benchmark::DoNotOptimize(FindDefinitionBlock(lines.Lines(), index, "NO-SUCH-FUNCTION"));
+}
+
 const bool kRegistered = [] {
     for (const std::string& path : Workloads()) {
         const std::string name = std::filesystem::path(path).filename().string();
@@ -108,6 +129,12 @@ const bool kRegistered = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("Upcase/" + name).c_str(), BM_Upcase, path)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("DefinitionLookup/" + name).c_str(), BM_DefinitionLookup, path)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("DefinitionLookupKept/" + name).c_str(), BM_DefinitionLookupKept, path)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("UpcaseAllLowerCase/" + name).c_str(), BM_UpcaseAllLowerCase, path)

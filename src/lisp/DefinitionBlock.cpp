@@ -21,11 +21,12 @@ std::size_t FindDefun(std::string_view line) {
     return std::string_view::npos;
 }
 
-// The name follows "(DEFUN " after text with no blank and no "(".
-bool NameFollows(std::string_view upper, std::size_t from, std::string_view nameAndEnd) {
-    const std::size_t at = upper.find(nameAndEnd, from);
+// The name follows "(DEFUN " (the rest of the line after it, upper-cased)
+// after text with no blank and no "(".
+bool NameFollows(std::string_view rest, std::string_view nameAndEnd) {
+    const std::size_t at = rest.find(nameAndEnd);
     if (at == std::string_view::npos) return false;
-    const std::string_view between = upper.substr(from, at - from);
+    const std::string_view between = rest.substr(0, at);
     return std::none_of(between.begin(), between.end(), [](char c) { return c == '(' || IsBlank(c); });
 }
 
@@ -72,29 +73,42 @@ std::optional<std::string> DefinitionName(std::string_view text) {
     return name;
 }
 
-std::optional<TDefinitionBlock> FindDefinitionBlock(TLineList lines, std::string_view name) {
-    if (name.empty()) return std::nullopt;
-    const std::string nameBlank = std::string(name) + " ";
-    const std::string nameBracket = std::string(name) + "(";
+TDefinitionIndex::TDefinitionIndex(TLineList lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const std::size_t at = FindDefun(line);
         if (at == std::string_view::npos || line.substr(0, at).find(';') != std::string_view::npos) continue;
-        const std::string upper = AsciiUpper(line);
-        const std::size_t from = at + kDefun.size();
-        if (!NameFollows(upper, from, nameBlank) && !NameFollows(upper, from, nameBracket)) continue;
-        // The first definition decides, found or not.
-        if (i == 0) return std::nullopt;
-        std::size_t above = i;
-        while (above > 0 && IsCommentLine(lines[above - 1])) --above;
-        // Comment lines all the way up leave no line to start below.
-        if (above == 0) return std::nullopt;
-        std::size_t end = i;
-        while (end < lines.size() && lines[end].find_first_of(")/") == std::string_view::npos) ++end;
-        if (end == lines.size()) end = i;
-        return TDefinitionBlock{above, i, end};
+        entries_.push_back({i, AsciiUpper(line.substr(at + kDefun.size()))});
     }
+}
+
+std::optional<std::size_t> TDefinitionIndex::DefinitionLine(std::string_view name) const {
+    if (name.empty()) return std::nullopt;
+    const std::string nameBlank = std::string(name) + " ";
+    const std::string nameBracket = std::string(name) + "(";
+    for (const TEntry& e : entries_)
+        if (NameFollows(e.Rest, nameBlank) || NameFollows(e.Rest, nameBracket)) return e.Line;
     return std::nullopt;
+}
+
+std::optional<TDefinitionBlock> FindDefinitionBlock(TLineList lines, const TDefinitionIndex& index,
+                                                    std::string_view name) {
+    const std::optional<std::size_t> found = index.DefinitionLine(name);
+    // The first definition decides, found or not.
+    if (!found || *found == 0 || *found >= lines.size()) return std::nullopt;
+    const std::size_t i = *found;
+    std::size_t above = i;
+    while (above > 0 && IsCommentLine(lines[above - 1])) --above;
+    // Comment lines all the way up leave no line to start below.
+    if (above == 0) return std::nullopt;
+    std::size_t end = i;
+    while (end < lines.size() && lines[end].find_first_of(")/") == std::string_view::npos) ++end;
+    if (end == lines.size()) end = i;
+    return TDefinitionBlock{above, i, end};
+}
+
+std::optional<TDefinitionBlock> FindDefinitionBlock(TLineList lines, std::string_view name) {
+    return FindDefinitionBlock(lines, TDefinitionIndex(lines), name);
 }
 
 std::vector<std::string> DefinitionLines(TLineList lines, const TDefinitionBlock& block) {

@@ -32,10 +32,30 @@ struct TDefinitionBlock {
     bool operator==(const TDefinitionBlock&) const = default;
 };
 
-// The first "(defun" line, outside a comment, whose name ends with `name`
-// (upper-cased) followed by a blank or "(", with the block around it. Nothing
-// when there is none, when it is the first line, or when the comment lines
+// The "(defun" lines of a document outside comments, read once: a pointer
+// moving over a large document looks definitions up here rather than in
+// every line. It holds no views, only what it read.
+class TDefinitionIndex {
+public:
+    explicit TDefinitionIndex(TLineList lines);
+    // The first line whose text after "(DEFUN " has `name` (upper-cased)
+    // followed by a blank or "(", with no blank or "(" before it (so the
+    // name may end a longer one).
+    std::optional<std::size_t> DefinitionLine(std::string_view name) const;
+
+private:
+    struct TEntry {
+        std::size_t Line;
+        std::string Rest;  // upper-cased, from after "(DEFUN "
+    };
+    std::vector<TEntry> entries_;
+};
+
+// The first definition of `name`, with the block around it. Nothing when
+// there is none, when it is on the first line, or when the comment lines
 // above it reach the first line.
+std::optional<TDefinitionBlock> FindDefinitionBlock(TLineList lines, const TDefinitionIndex& index,
+                                                    std::string_view name);
 std::optional<TDefinitionBlock> FindDefinitionBlock(TLineList lines, std::string_view name);
 
 // The block's lines as they are shown: from the definition line on, a line

@@ -11,10 +11,11 @@ namespace {
 std::string TextAt(const TDocumentPlace& place) {
     return place.Line < place.Lines.size() ? TextAtPosition(place.Lines[place.Line], place.Offset) : std::string();
 }
-std::optional<TDefinitionBlock> DefinitionOf(TLineList lines, std::string_view text) {
+std::optional<TDefinitionBlock> DefinitionOf(const TDocumentPlace& place, std::string_view text) {
     const std::optional<std::string> name = DefinitionName(text);
     if (!name) return std::nullopt;
-    return FindDefinitionBlock(lines, *name);
+    return place.Definitions ? FindDefinitionBlock(place.Lines, place.Definitions(), *name)
+                             : FindDefinitionBlock(place.Lines, *name);
 }
 
 TPointerHint Show(std::string text, TPointerHint::TPointer pointer) {
@@ -30,7 +31,7 @@ TPointerHint PointerHint(TTokenKind kind, std::string_view token, const TReferen
         if (std::string hint = FunctionHint(lists.Functions, token); !hint.empty())
             return Show(std::move(hint), TPointerHint::hpArrow);
         if (!showUser) return {};
-        const std::optional<TDefinitionBlock> block = DefinitionOf(place.Lines, TextAt(place));
+        const std::optional<TDefinitionBlock> block = DefinitionOf(place, TextAt(place));
         if (!block) return {};
         std::string hint = DefinitionHint(place.Lines, *block);
         if (hint.empty()) return {};
@@ -81,7 +82,7 @@ TDoubleClickAction DoubleClickAction(TTokenKind kind, std::string_view token, co
     // Anything else: the call at the caret, and the definition it names.
     action.Status = TextAt(place);
     action.Pick = {};
-    if (const std::optional<TDefinitionBlock> block = DefinitionOf(place.Lines, *action.Status)) {
+    if (const std::optional<TDefinitionBlock> block = DefinitionOf(place, *action.Status)) {
         action.Kind = TDoubleClickAction::daDefinition;
         action.Block = *block;
     }

@@ -2,6 +2,7 @@
 // What the pointer over a document's text shows, and what a double click
 // there does, decided from the token under it; the window carries it out.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,11 +20,14 @@ struct TReferenceLists {
     const TReferenceList& SystemVariables;
 };
 
-// A place in a document: its lines, and a line with a byte offset in it.
+// A place in a document: its lines, and a line with a byte offset in it;
+// where the definitions of the lines are kept, if anywhere (else they are
+// read anew when needed).
 struct TDocumentPlace {
     TLineList Lines;
     std::size_t Line = 0;
     std::size_t Offset = 0;
+    std::function<const TDefinitionIndex&()> Definitions;
 };
 
 // The hint for the token under the pointer in the text area.

@@ -84,6 +84,7 @@ const Lines kFunctions = {"princ [expr])", "\tshow it", "setq sym expr)", "\tset
 const Lines kSystemVariables = {"OSMODE [int]", "\tsnaps"};
 const TReferenceLists kLists{kFunctions, kSystemVariables};
 const Lines kDoc = {"", ";; draws", "(defun draw (a / b)", "  (princ a))", "(draw 1)"};
+TDocumentPlace At(std::size_t line, std::size_t offset) { return {kDoc, line, offset, {}}; }
 
 TEST(PointerActions, HintsByTokenKind) {
     struct Case {
@@ -96,24 +97,24 @@ TEST(PointerActions, HintsByTokenKind) {
         const char* text;
         TPointerHint::TPointer pointer;
     } cases[] = {
-        {"a function", tokWord, "princ", true, {kDoc, 3, 4}, TPointerHint::haShow, " (princ [expr])\n   show it",
+        {"a function", tokWord, "princ", true, At(3, 4), TPointerHint::haShow, " (princ [expr])\n   show it",
          TPointerHint::hpArrow},
-        {"a user function", tokWord, "draw", true, {kDoc, 4, 2}, TPointerHint::haShow, ";; draws\n(defun draw (a)",
+        {"a user function", tokWord, "draw", true, At(4, 2), TPointerHint::haShow, ";; draws\n(defun draw (a)",
          TPointerHint::hpArrow},
-        {"user functions switched off", tokWord, "draw", false, {kDoc, 4, 2}, TPointerHint::haNothing, "",
+        {"user functions switched off", tokWord, "draw", false, At(4, 2), TPointerHint::haNothing, "",
          TPointerHint::hpUnchanged},
-        {"an argument names nothing", tokWord, "a", true, {kDoc, 3, 9}, TPointerHint::haNothing, "",
+        {"an argument names nothing", tokWord, "a", true, At(3, 9), TPointerHint::haNothing, "",
          TPointerHint::hpUnchanged},
-        {"a web address", tokUrl, "www.example.jp", true, {kDoc, 0, 0}, TPointerHint::haShow,
+        {"a web address", tokUrl, "www.example.jp", true, At(0, 0), TPointerHint::haShow,
          "ダブルクリックでオープン", TPointerHint::hpHand},
-        {"a mail address", tokMail, "a@example.jp", true, {kDoc, 0, 0}, TPointerHint::haShow,
+        {"a mail address", tokMail, "a@example.jp", true, At(0, 0), TPointerHint::haShow,
          "ダブルクリックでメーラー起動", TPointerHint::hpHand},
-        {"a system variable", tokQuoted, "\"osmode\"", true, {kDoc, 0, 0}, TPointerHint::haShow,
+        {"a system variable", tokQuoted, "\"osmode\"", true, At(0, 0), TPointerHint::haShow,
          " OSMODE [int]\n   snaps", TPointerHint::hpArrow},
-        {"another string", tokQuoted, "\"abc\"", true, {kDoc, 0, 0}, TPointerHint::haNothing, "",
+        {"another string", tokQuoted, "\"abc\"", true, At(0, 0), TPointerHint::haNothing, "",
          TPointerHint::hpUnchanged},
-        {"anything else", tokSymbol, "(", true, {kDoc, 2, 0}, TPointerHint::haHide, "", TPointerHint::hpText},
-        {"no token", tokEnd, "", true, {kDoc, 0, 0}, TPointerHint::haHide, "", TPointerHint::hpText},
+        {"anything else", tokSymbol, "(", true, At(2, 0), TPointerHint::haHide, "", TPointerHint::hpText},
+        {"no token", tokEnd, "", true, At(0, 0), TPointerHint::haHide, "", TPointerHint::hpText},
     };
     for (const auto& c : cases) {
         const TPointerHint hint = PointerHint(c.kind, c.token, kLists, c.showUser, c.place);
@@ -134,16 +135,16 @@ TEST(PointerActions, DoubleClickByTokenKind) {
         std::optional<std::string> status;
         std::string target;
     } cases[] = {
-        {"a bracket", tokSymbol, ")", {kDoc, 3, 11}, A::daSelectBracket, std::nullopt, ""},
-        {"a function", tokWord, "SE", {kDoc, 3, 3}, A::daPickList, "SE", ""},
-        {"a user function", tokWord, "draw", {kDoc, 4, 2}, A::daDefinition, "(draw", ""},
-        {"a word naming nothing", tokWord, "a", {kDoc, 3, 9}, A::daNothing, "a)", ""},
-        {"a web address", tokUrl, "http://www.example.jp/", {kDoc, 0, 0}, A::daOpen, "http://www.example.jp/",
+        {"a bracket", tokSymbol, ")", At(3, 11), A::daSelectBracket, std::nullopt, ""},
+        {"a function", tokWord, "SE", At(3, 3), A::daPickList, "SE", ""},
+        {"a user function", tokWord, "draw", At(4, 2), A::daDefinition, "(draw", ""},
+        {"a word naming nothing", tokWord, "a", At(3, 9), A::daNothing, "a)", ""},
+        {"a web address", tokUrl, "http://www.example.jp/", At(0, 0), A::daOpen, "http://www.example.jp/",
          "http://www.example.jp/"},
-        {"a mail address", tokMail, "a@example.jp", {kDoc, 0, 0}, A::daOpen, "a@example.jp", "mailto:a@example.jp"},
-        {"a system variable", tokQuoted, "\"os\"", {kDoc, 0, 0}, A::daPickList, std::nullopt, ""},
-        {"another string", tokQuoted, "\"zz\"", {kDoc, 4, 1}, A::daDefinition, "(draw", ""},
-        {"another sign", tokSymbol, "'", {kDoc, 4, 1}, A::daDefinition, "(draw", ""},
+        {"a mail address", tokMail, "a@example.jp", At(0, 0), A::daOpen, "a@example.jp", "mailto:a@example.jp"},
+        {"a system variable", tokQuoted, "\"os\"", At(0, 0), A::daPickList, std::nullopt, ""},
+        {"another string", tokQuoted, "\"zz\"", At(4, 1), A::daDefinition, "(draw", ""},
+        {"another sign", tokSymbol, "'", At(4, 1), A::daDefinition, "(draw", ""},
     };
     for (const auto& c : cases) {
         const A action = DoubleClickAction(c.kind, c.token, kLists, c.place);
@@ -151,16 +152,28 @@ TEST(PointerActions, DoubleClickByTokenKind) {
         EXPECT_EQ(action.Status, c.status) << c.what;
         EXPECT_EQ(action.Target, c.target) << c.what;
     }
-    const A function = DoubleClickAction(tokWord, "SE", kLists, {kDoc, 3, 3});
+    const A function = DoubleClickAction(tokWord, "SE", kLists, At(3, 3));
     EXPECT_FALSE(function.Pick.SystemList);
     EXPECT_EQ(function.Pick.Lines, (Lines{"setq sym expr)", "  set it"}));
-    const A variable = DoubleClickAction(tokQuoted, "\"os\"", kLists, {kDoc, 0, 0});
+    const A variable = DoubleClickAction(tokQuoted, "\"os\"", kLists, At(0, 0));
     EXPECT_TRUE(variable.Pick.SystemList);
     EXPECT_EQ(variable.Pick.Lines, (Lines{"OSMODE [int]", "  snaps"}));
-    EXPECT_EQ(DoubleClickAction(tokWord, "draw", kLists, {kDoc, 4, 2}).Block, (TDefinitionBlock{1, 2, 2}));
+    EXPECT_EQ(DoubleClickAction(tokWord, "draw", kLists, At(4, 2)).Block, (TDefinitionBlock{1, 2, 2}));
+    // Definitions kept by the caller are asked for only when needed.
+    const TDefinitionIndex index(kDoc);
+    int asked = 0;
+    TDocumentPlace kept = At(4, 2);
+    kept.Definitions = [&]() -> const TDefinitionIndex& {
+        ++asked;
+        return index;
+    };
+    EXPECT_EQ(DoubleClickAction(tokWord, "draw", kLists, kept).Block, (TDefinitionBlock{1, 2, 2}));
+    EXPECT_EQ(PointerHint(tokWord, "princ", kLists, true, kept).Action, TPointerHint::haShow);
+    EXPECT_EQ(DoubleClickAction(tokSymbol, ")", kLists, kept).Kind, A::daSelectBracket);
+    EXPECT_EQ(asked, 1);
     // Without the lists the words and strings go the way of everything else.
     const Lines none;
-    EXPECT_EQ(DoubleClickAction(tokWord, "princ", {none, none}, {kDoc, 3, 4}).Kind, A::daNothing);
+    EXPECT_EQ(DoubleClickAction(tokWord, "princ", {none, none}, At(3, 4)).Kind, A::daNothing);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ namespace quodle {
 class TCadDesktop;
 class TShell;
 class TSystemVariableWords;
+struct TDocumentPlace;
 struct TPickItem;
 struct TReferencePick;
 class TEditorEx;
@@ -232,6 +233,9 @@ private:
     // The second reserved-word list as a lookup, made again after the
     // tokenizer changes.
     const TSystemVariableWords& SystemVariableWords();
+    // A place in the editor's document for the pointer and double-click
+    // decisions; its lines and definitions are kept until the rows change.
+    TDocumentPlace PlaceIn(TEditorEx* editor, int row, int col);
 
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
@@ -274,6 +278,8 @@ private:
     std::unique_ptr<TShell> desktopShell_;  // when the setup brings none
     TShell* shell_ = nullptr;
     std::unique_ptr<TSystemVariableWords> systemVariableWords_;  // null: to be made
+    struct TDocumentCache;
+    std::shared_ptr<TDocumentCache> documentCache_;  // of the document last pointed at
 
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;

@@ -37,19 +37,35 @@ constexpr int kCommandPanel = 5;
 
 bool Checked(const QAction* action) { return action && action->isChecked(); }
 
-// The place of a viewport point in the editor's document, for the engine.
-struct TPlaceAt {
-    TDocumentLines Lines;
-    std::size_t Line = 0;
-    std::size_t Offset = 0;
-    TPlaceAt(TEditorEx& editor, int row, int col) : Lines(editor.Rows()) {
-        Line = static_cast<std::size_t>(std::max(0, editor.LineIndexOfRow(row)));
-        Offset = static_cast<std::size_t>(std::max(0, editor.OffsetInLine(row, col)));
-    }
-    TDocumentPlace Place() const { return {Lines.Lines(), Line, Offset}; }
+}  // namespace
+
+// What was read from a document for the pointer: valid for one revision of
+// its rows. The lines view the rows, so they go when the rows change.
+struct TTarnwickMainForm::TDocumentCache {
+    std::weak_ptr<TEditorScreenStrings> Rows;
+    std::uint64_t Revision = 0;
+    std::unique_ptr<TDocumentLines> Lines;
+    std::unique_ptr<TDefinitionIndex> Definitions;  // made when first asked for
 };
 
-}  // namespace
+TDocumentPlace TTarnwickMainForm::PlaceIn(TEditorEx* editor, int row, int col) {
+    const std::shared_ptr<TEditorScreenStrings> rows = editor->RowList();
+    if (!documentCache_) documentCache_ = std::make_shared<TDocumentCache>();
+    TDocumentCache& cache = *documentCache_;
+    if (cache.Rows.lock() != rows || cache.Revision != rows->Revision() || !cache.Lines) {
+        cache.Definitions.reset();
+        cache.Lines = std::make_unique<TDocumentLines>(*rows);
+        cache.Rows = rows;
+        cache.Revision = rows->Revision();
+    }
+    TDocumentPlace place{cache.Lines->Lines(), static_cast<std::size_t>(std::max(0, editor->LineIndexOfRow(row))),
+                         static_cast<std::size_t>(std::max(0, editor->OffsetInLine(row, col))), nullptr};
+    place.Definitions = [&cache]() -> const TDefinitionIndex& {
+        if (!cache.Definitions) cache.Definitions = std::make_unique<TDefinitionIndex>(cache.Lines->Lines());
+        return *cache.Definitions;
+    };
+    return place;
+}
 
 void TTarnwickMainForm::ConnectReferenceEvents(TEditorEx* editor) {
     if (!shell_) {
@@ -188,16 +204,9 @@ void TTarnwickMainForm::EditorMouseMove(TEditorEx* editor, const QPoint& pos, Qt
     std::string token;
     TTokenKind kind = tokEnd;
     editor->TokenAt(pos, true, token, kind);
-    const bool showUser = Checked(Action(QStringLiteral("N75")));
-    // The document's lines are looked at only for a user function's hint.
-    std::optional<TPlaceAt> place;
-    if (kind == tokWord && showUser) {
-        const TCellPos cell = editor->CellAt(pos);
-        place.emplace(*editor, cell.Row, cell.Col);
-    }
-    const std::vector<std::string_view> none;
-    const TPointerHint hint = PointerHint(kind, token, {FunctionList(), SysVarList()}, showUser,
-                                          place ? place->Place() : TDocumentPlace{none, 0, 0});
+    const TCellPos cell = editor->CellAt(pos);
+    const TPointerHint hint = PointerHint(kind, token, {FunctionList(), SysVarList()},
+                                          Checked(Action(QStringLiteral("N75"))), PlaceIn(editor, cell.Row, cell.Col));
     switch (hint.Pointer) {
     case TPointerHint::hpArrow: editor->viewport()->setCursor(Qt::ArrowCursor); break;
     case TPointerHint::hpHand: editor->viewport()->setCursor(Qt::PointingHandCursor); break;
@@ -212,8 +221,8 @@ void TTarnwickMainForm::EditorDoubleClick(TEditorEx* editor) {
     std::string token;
     TTokenKind kind = tokEnd;
     editor->TokenAtCaret(token, kind);
-    const TPlaceAt place(*editor, editor->Row(), editor->Col());
-    const TDoubleClickAction action = DoubleClickAction(kind, token, {FunctionList(), SysVarList()}, place.Place());
+    const TDocumentPlace place = PlaceIn(editor, editor->Row(), editor->Col());
+    const TDoubleClickAction action = DoubleClickAction(kind, token, {FunctionList(), SysVarList()}, place);
     if (action.Status) StatusBar1->SetPanelText(kCommandPanel, SjisToQString(*action.Status));
     switch (action.Kind) {
     case TDoubleClickAction::daSelectBracket:
@@ -231,7 +240,6 @@ void TTarnwickMainForm::EditorDoubleClick(TEditorEx* editor) {
     case TDoubleClickAction::daNothing:
         return;
     }
-    const TLineList lines = place.Lines.Lines();
     const auto* page = qobject_cast<const TDocumentPage*>(PageControl1->Page(PageControl1->ActivePageIndex()));
     if (page && page->IsSplit()) {
         // The other pane shows the definition with its comments.
@@ -243,7 +251,7 @@ void TTarnwickMainForm::EditorDoubleClick(TEditorEx* editor) {
     // The listed lines have no heading to colour between "|" and "(".
     SetPaneBrackets("(", "(");
     std::string text;
-    for (const std::string& line : DefinitionListing(lines, action.Block)) text += line + "\r\n";
+    for (const std::string& line : DefinitionListing(place.Lines, action.Block)) text += line + "\r\n";
     EditorEx1->Lines().SetText(text);
     EditorEx1->SetTopRow(0);
     EditorEx1->SetRow(0);

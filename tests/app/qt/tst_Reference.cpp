@@ -263,6 +263,10 @@ private slots:
         QCOMPARE(HintOf(w), QStringLiteral(" OSMODE [整数型]\n   オブジェクトスナップです。"));
         MoveTo(editor, 3, 4);
         QCOMPARE(HintOf(w), QStringLiteral(";; draws\n(defun draw (a)"));
+        // What was read from the document goes with its next change.
+        editor->Lines().Put(1, Utf8ToCp932(";; paints"));
+        MoveTo(editor, 3, 4);
+        QCOMPARE(HintOf(w), QStringLiteral(";; paints\n(defun draw (a)"));
         MoveTo(editor, 4, 2);
         QCOMPARE(HintOf(w), QStringLiteral("ダブルクリックでオープン"));
         QCOMPARE(editor->viewport()->cursor().shape(), Qt::PointingHandCursor);
