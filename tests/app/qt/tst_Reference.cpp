@@ -86,6 +86,15 @@ class TestReference : public QObject, TMainFormFixture {
             return form.result();
         });
     }
+    // Ctrl+Space with the caret at `col` of the first line; the list shown
+    // gets `pick` as PickOnShow does.
+    TShownPick Complete(TEditorEx* editor, int col, int pick) {
+        TShownPick shown;
+        editor->SetCol(col);
+        PickOnShow(shown, pick);
+        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        return shown;
+    }
     static void MoveTo(TEditorEx* editor, int row, int col, Qt::KeyboardModifiers mods = {}) {
         QWidget* vp = editor->viewport();
         const QPoint at = CellPoint(*editor, row, col);
@@ -126,10 +135,7 @@ private slots:
     void completion_functionIsInsertedAsOneUndoStep() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(setq a (getv))"));
         TEditorEx* editor = w->ActiveEditor();
-        editor->SetCol(13);  // after "getv"
-        TShownPick shown;
-        PickOnShow(shown, 0);
-        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        const TShownPick shown = Complete(editor, 13, 0);  // after "getv"
         QCOMPARE(shown.caption, QStringLiteral("func"));
         QCOMPARE(shown.items, (QStringList{"getvar varname)", "  システム変数の値を返します。"}));
         QCOMPARE(shown.current, 0);
@@ -145,10 +151,7 @@ private slots:
     void completion_systemVariableInAString() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(getvar \"os\")"));
         TEditorEx* editor = w->ActiveEditor();
-        editor->SetCol(11);
-        TShownPick shown;
-        PickOnShow(shown, 0);
-        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        const TShownPick shown = Complete(editor, 11, 0);
         QCOMPARE(shown.caption, QStringLiteral("system"));
         QCOMPARE(shown.items, (QStringList{"OSMODE [整数型]", "  オブジェクトスナップです。"}));
         QCOMPARE(TextOf(*editor), QStringLiteral("(getvar \"OSMODE\")"));
@@ -157,12 +160,8 @@ private slots:
     void completion_detailLineOrCancelInsertsNothing() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(getv)"));
         TEditorEx* editor = w->ActiveEditor();
-        editor->SetCol(5);
-        TShownPick shown;
-        PickOnShow(shown, 1);
-        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
-        PickOnShow(shown, -1);
-        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        Complete(editor, 5, 1);
+        Complete(editor, 5, -1);
         QCOMPARE(TextOf(*editor), QStringLiteral("(getv)"));
         // Nothing matches: no list at all.
         LoadText(*editor, QStringLiteral("(zz)"), 0, 3);
