@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quodle needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
+#   --fuzz  also clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
 )
+if [ "${1:-}" = --fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
