@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/ProgramFountains.h"
+#include "syntax/ProgramFountains.h"
 #include "editor/StandaloneDocument.h"
 #include "lisp/RowLineTokens.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "base/Progress.h"
-#include "editor/Fountain.h"
+#include "syntax/Fountain.h"
 
 namespace quodle {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <optional>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorTokens.h"
-#include "editor/Fountain.h"
 #include "lisp/BracketCount.h"
+#include "syntax/EditorTokens.h"
+#include "syntax/Fountain.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/FakeEditor.h"
-#include "editor/ProgramFountains.h"
+#include "text/EditorScreenStrings.h"
+#include "support/FakeEditor.h"
+#include "syntax/ProgramFountains.h"
 
 namespace {
 

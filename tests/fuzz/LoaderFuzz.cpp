@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/TextFile.h"
+#include "text/EditorScreenStrings.h"
+#include "text/TextFile.h"
 
 namespace {
 
