@@ -270,6 +270,10 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     if (first < row) newText = RowsText(first, row - first).text;
     newText.append(text);
     if (row + count <= last) newText.append(RowsText(row + count, last - (row + count) + 1).text);
+    // Nothing left after the new text's last break (an empty last row
+    // without one): that break ends the text, and is kept.
+    if (ending == reNoBreak && !newText.empty() && (newText.back() == '\n' || newText.back() == '\r'))
+        ending = reBreak;
 
     TEditorStringList scratch(BlockSize());
     SplitIntoRows(newText, scratch);

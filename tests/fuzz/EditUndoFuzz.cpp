@@ -1,9 +1,10 @@
 // libFuzzer target for edits and their undo: a text and a sequence of row
 // replacements, undos and redos, with or without word wrap, on storage
-// blocks of a few rows. After every step the rows must be what a new row
-// list makes of the same text (the same cuts and the same tokenizer states
-// as a scan from the top), and undoing every step must give back the first
-// text, redoing them all the last one.
+// blocks of a few rows. Every replacement must leave the text with the
+// replaced rows' text (their breaks included) replaced; after every step
+// the rows must be what a new row list makes of the same text (the same
+// cuts and the same tokenizer states as a scan from the top); undoing every
+// step must give back the first text, redoing them all the last one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -100,8 +101,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const int n = doc.rows.Count();
                 const int row = in.ConsumeIntegralInRange<int>(0, n);
                 const int count = in.ConsumeIntegralInRange<int>(0, n - row);
+                const std::string text = MakeText(in, 6);
+                // The rows' text with those rows' text (breaks included)
+                // replaced, every break made a CR LF.
+                TEditorScreenStrings expected;
+                expected.SetAllText(doc.rows.RowsText(0, row).text + text +
+                                    doc.rows.RowsText(row + count, n - row - count).text);
                 const std::size_t before = doc.rows.UndoObj().UndoList().size();
-                doc.rows.ReplaceRows(row, count, MakeText(in, 6));
+                doc.rows.ReplaceRows(row, count, text);
+                if (doc.rows.AllText() != expected.AllText()) std::abort();
                 if (doc.rows.UndoObj().UndoList().size() == before) break;  // nothing to do
                 texts.resize(at + 1);
                 texts.push_back(doc.rows.AllText());

@@ -57,6 +57,11 @@ TEST(ReplaceRows, EditsRowsAsText) {
         {"ab.W cd.B ef.N", 0, 1, "Q", "Qcd.B ef.N", {true, 0, 2, 1, 0}},
         {"ab.W cd.B ef.N", 1, 0, "-", "ab-cd.B ef.N", {true, 0, 2, 1, 0}},
         {"ab.W cd.B ef.N", 0, 2, "", "ef.N", {true, 0, 2, 0, 0}},
+        // Breaks inserted in front of an empty last row without a break end
+        // the text with a break: none of them is lost.
+        {"ab.W .N", 1, 0, "x\r\n", "abx.B", {true, 0, 2, 1, 0}},
+        {"ab.W .N", 1, 0, "\n\n", "ab.B .B", {true, 0, 2, 2, 0}},
+        {"a.B .N", 1, 0, "x\r\n", "a.B x.B", {true, 1, 1, 1, 0}},
     };
     for (const auto& c : cases) {
         TEditorScreenStrings rows({2, 64});
