@@ -14,7 +14,7 @@ std::string_view TRowLineTokens::Line(std::size_t line) const { return rows_.Vie
 void TRowLineTokens::VisitTokens(std::size_t line, const TVisit& visit) const {
     const int row = static_cast<int>(line);
     if (!scanner_ || scanner_->Row() != row) scanner_.emplace(rows_, *parser_, row);
-    visit(scanner_->Next());
+    scanner_->Visit(visit);
 }
 
 }  // namespace quodle

@@ -111,11 +111,13 @@ TEST(ReplaceRows, RecordsOneUndoStepWithTheOldText) {
     EXPECT_EQ(u.CaretRow, 7);  // the focused editor's caret
     EXPECT_EQ(u.CaretCol, 3);
     EXPECT_EQ(u.FirstRow, 1);
-    EXPECT_EQ(u.OldText, "b\r\nc");
+    EXPECT_EQ(u.WholeOldText(rows.RowsText(1, 2).text), "b\r\nc");
+    EXPECT_EQ(u.OldText, "b");  // what follows it is the same in the new text
     EXPECT_EQ(u.OldEnding, reNoBreak);
     EXPECT_EQ(u.NewRowCount, 2);
     rows.ReplaceRows(3, 0, "d");  // after a last row without break: joins it
-    EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "c");
+    EXPECT_EQ(rows.UndoObj().UndoList().back().WholeOldText("cd"), "c");
+    EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "");
     EXPECT_EQ(rows.UndoObj().UndoList().back().OldEnding, reNoBreak);
     rows.ReplaceRows(0, 1, "");
     EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "a\r\n");
