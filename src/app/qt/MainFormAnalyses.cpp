@@ -250,9 +250,8 @@ void TTarnwickMainForm::N78Click() {
     const TCaretLine caret = CaretLineOf(*editor);
     if (caret.Row < editor->Rows().Count()) {
         // Names are not looked up from inside a string or a comment.
-        const TRowLineTokens tokens(editor->Rows(), *editor->Fountain());
-        const std::uint8_t kind = tokens.KindAt(static_cast<std::size_t>(caret.Row),
-                                                OffsetInRow(editor->Rows(), caret.Row, static_cast<int>(caret.Offset)));
+        const TTokenKind kind = editor->TokenKindAt(
+            caret.Row, static_cast<int>(OffsetInRow(editor->Rows(), caret.Row, static_cast<int>(caret.Offset))));
         if (kind == tokComment || kind == tokBracket || kind == tokQuoted) return;
     }
     // On an empty line the word at the caret is empty too.
