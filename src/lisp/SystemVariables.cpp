@@ -10,11 +10,11 @@ namespace quodle {
 namespace {
 
 // Where the rest of the line is a comment: the first ";" not followed by
-// "|"; the line's length when there is none.
-std::size_t CommentStart(std::string_view line) {
-    for (std::size_t p = line.find(';'); p != std::string_view::npos; p = line.find(';', p + 1))
+// "|", looked for before `limit`; `limit` when there is none there.
+std::size_t CommentStart(std::string_view line, std::size_t limit) {
+    for (std::size_t p = line.find(';'); p < limit; p = line.find(';', p + 1))
         if (p + 1 == line.size() || line[p + 1] != '|') return p;
-    return line.size();
+    return limit;
 }
 
 }  // namespace
@@ -50,21 +50,24 @@ TSystemVariableWords::TSystemVariableWords(const std::vector<std::string>& words
     for (std::size_t i = 0; i < names_.size(); ++i) index_.emplace(names_[i], i);
 }
 
-void TSystemVariableWords::Find(std::string_view line, std::vector<TQuotedName>& out) const {
+void TSystemVariableWords::Find(std::string_view line, std::vector<TQuotedName>& out, std::size_t before) const {
     if (names_.empty()) return;
-    const std::size_t comment = CommentStart(line);
+    const std::size_t end = CommentStart(line, std::min(before, line.size()));
     // A quote is never the trail byte of a double-byte character, so each
-    // quote starts a character and so does the byte after it.
-    for (std::size_t quote = line.find('"'); quote < comment;) {
-        const std::size_t close = line.find('"', quote + 1);
-        const std::size_t end = close == std::string_view::npos ? line.size() : close;
-        const std::size_t length = end - quote - 1;
-        if (length > 0 && length <= longest_) {
-            const auto it = index_.find(AsciiUpper(line.substr(quote + 1, length)));
-            if (it != index_.end()) out.push_back({quote + 1, length, it->second});
+    // quote starts a character and so does the byte after it. A name is
+    // closed by the next quote or the line's end, no further away than the
+    // longest name: the line beyond is never read.
+    for (std::size_t quote = line.find('"'); quote < end;) {
+        const std::size_t from = quote + 1;
+        const std::size_t reach = std::min(line.size() - from, longest_ + 1);
+        const std::size_t close = line.substr(from, reach).find('"');
+        const std::size_t length = close != std::string_view::npos ? close : line.size() - from;
+        if (length > 0 && length <= longest_ && (close != std::string_view::npos || reach == line.size() - from)) {
+            const auto it = index_.find(AsciiUpper(line.substr(from, length)));
+            if (it != index_.end()) out.push_back({from, length, it->second});
         }
         // The closing quote may open the next string.
-        quote = close;
+        quote = close != std::string_view::npos ? from + close : line.find('"', from + reach);
     }
 }
 

@@ -46,8 +46,10 @@ public:
     const std::vector<std::string>& Names() const { return names_; }
     const std::vector<std::string>& Spellings(std::size_t name) const { return spellings_[name]; }
 
-    // Every quoted occurrence in the line, left to right (appended to `out`).
-    void Find(std::string_view line, std::vector<TQuotedName>& out) const;
+    // Every quoted occurrence in the line whose opening quote stands before
+    // byte `before`, left to right (appended to `out`).
+    void Find(std::string_view line, std::vector<TQuotedName>& out,
+              std::size_t before = std::string_view::npos) const;
 
 private:
     std::vector<std::string> names_;

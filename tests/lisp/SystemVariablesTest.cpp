@@ -65,6 +65,12 @@ TEST(SystemVariableWords, FindsWhatTheWordByWordSearchFinds) {
         std::vector<TQuotedName> found;
         lookup.Find(line, found);
         ASSERT_EQ(found, expected) << line;
+        // Only the names opened before a byte: the same ones.
+        const std::size_t before = random() % (line.size() + 1);
+        std::erase_if(expected, [&](const TQuotedName& n) { return n.Offset - 1 >= before; });
+        found.clear();
+        lookup.Find(line, found, before);
+        ASSERT_EQ(found, expected) << line << " before " << before;
     }
 }
 

@@ -225,7 +225,8 @@ private:
     bool EditorKeyPress(TEditorEx* editor, const QKeyEvent& key);
     void EditorMouseMove(TEditorEx* editor, const QPoint& pos, Qt::KeyboardModifiers modifiers);
     void EditorDoubleClick(TEditorEx* editor);
-    void HighlightSystemVariables(TEditorEx* editor, QPainter* painter, const QByteArray& row, int y, int index);
+    void HighlightSystemVariables(TEditorEx* editor, QPainter* painter, const QByteArray& row, int x, int y, int index,
+                                  const QRect& rect);
     // Shows a pick list of reference lines; the picked name goes in at the caret.
     void ShowReferencePick(TEditorEx* editor, const TReferencePick& pick);
     // The caret line with a "func" ("system") pick-list item put in.

@@ -88,8 +88,8 @@ void TTarnwickMainForm::ConnectReferenceEvents(TEditorEx* editor) {
     connect(editor, &TEditor::MouseMove, this,
             [this, editor](const QPoint& pos, Qt::KeyboardModifiers modifiers) { EditorMouseMove(editor, pos, modifiers); });
     connect(editor, &TEditor::DrawLine, this,
-            [this, editor](QPainter* painter, const QByteArray& row, int, int y, int index, const QRect&, bool) {
-                HighlightSystemVariables(editor, painter, row, y, index);
+            [this, editor](QPainter* painter, const QByteArray& row, int x, int y, int index, const QRect& rect, bool) {
+                HighlightSystemVariables(editor, painter, row, x, y, index, rect);
             });
 }
 
@@ -152,13 +152,17 @@ const TSystemVariableWords& TTarnwickMainForm::SystemVariableWords() {
     return *systemVariableWords_;
 }
 
-void TTarnwickMainForm::HighlightSystemVariables(TEditorEx* editor, QPainter* painter, const QByteArray& row, int y,
-                                                 int index) {
-    if (!Checked(Action(QStringLiteral("N63"))) || !row.contains('"')) return;
+void TTarnwickMainForm::HighlightSystemVariables(TEditorEx* editor, QPainter* painter, const QByteArray& row, int x,
+                                                 int y, int index, const QRect& rect) {
+    if (!Checked(Action(QStringLiteral("N63")))) return;
     const TSystemVariableWords& words = SystemVariableWords();
     if (words.Empty()) return;
+    // A byte takes a cell at least: names opened after the last cell shown
+    // are not looked for (a row may be megabytes long).
+    const int cell = std::max(1, editor->CellWidth());
+    const std::size_t shown = static_cast<std::size_t>(std::max(0, rect.right() - x) / cell + 1);
     std::vector<TQuotedName> names;
-    words.Find(std::string_view(row.constData(), static_cast<std::size_t>(row.size())), names);
+    words.Find(std::string_view(row.constData(), static_cast<std::size_t>(row.size())), names, shown);
     if (names.empty()) return;
     std::vector<std::pair<int, int>> ranges;
     ranges.reserve(names.size());

@@ -246,9 +246,10 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
-    // OnDrawLine: after each row's text is drawn, with its text, the
-    // position of its first cell, its index, its rectangle and whether it is
-    // selected. Handlers may draw over the row with RedrawRowChars.
+    // OnDrawLine: after each row's text is drawn, with its text (valid during
+    // the call only), the position of its first cell, its index, its
+    // rectangle and whether it is selected. Handlers may draw over the row
+    // with RedrawRowChars.
     void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,
                   bool selected);
     // The pointer moved over the text without a drag (after the editor set

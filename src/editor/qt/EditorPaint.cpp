@@ -224,7 +224,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
             const std::string_view text = rows_->View(row);
             const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
             const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
-            emit DrawLine(&p, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+            // The row's own bytes, not a copy: a row may be megabytes long.
+            emit DrawLine(&p, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
                           TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
         }
         PaintEndMarks(p, row, y);
