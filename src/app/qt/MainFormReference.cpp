@@ -68,6 +68,7 @@ TDocumentPlace TTarnwickMainForm::PlaceIn(TEditorEx* editor, int row, int col) {
 }
 
 void TTarnwickMainForm::ConnectReferenceEvents(TEditorEx* editor) {
+    // Addresses go to the desktop unless the setup brings a shell of its own.
     if (!shell_) {
         desktopShell_ = std::make_unique<TDesktopShell>();
         shell_ = setup_.Shell ? setup_.Shell : desktopShell_.get();
