@@ -172,6 +172,7 @@ private:
     void ConnectEditorEvents(TEditorEx* editor);
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
     bool LoadInto(TEditorEx* editor, const QString& path);
+    // The tab that holds the file at path (SameFile), or -1.
     int FindOpenTab(const QString& path) const;
     // Writes the text (through a temporary file, with an optional backup);
     // a failure is reported and leaves the document modified.

@@ -13,6 +13,7 @@
 #include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
+#include "base/FileIdentity.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
 #include "editor/HyphenFountain.h"
@@ -76,7 +77,7 @@ void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(
 
 int TTarnwickMainForm::FindOpenTab(const QString& path) const {
     for (int i = 0; i < tabPaths_.size(); ++i)
-        if (tabPaths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+        if (tabPaths_[i] != NewFilePath() && SameFile(tabPaths_[i].toStdString(), path.toStdString())) return i;
     return -1;
 }
 

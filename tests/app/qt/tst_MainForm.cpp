@@ -155,6 +155,37 @@ private slots:
         QCOMPARE(shown.DefaultExt, QStringLiteral("lsp"));
     }
 
+    void open_theSameFileIsKnownByIdentityNotByLetterCase() {
+        WriteFile("A.lsp", "(upper)\r\n");
+        WriteFile("a.lsp", "(lower)\r\n");
+        QVERIFY(QFile::link(Path("A.lsp"), Path("link.lsp")));
+        TTarnwickMainForm* w = Create({Path("A.lsp")});
+        // A file whose name differs only in case is another file.
+        OpenThroughDialog(w, Path("a.lsp"));
+        QVERIFY(Messages().isEmpty());
+        QCOMPARE(Captions(w), (QStringList{"New File", "A.lsp", "a.lsp"}));
+        QCOMPARE(w->TabPaths(), (QStringList{"New File", Path("A.lsp"), Path("a.lsp")}));
+        // Ctrl+S in each tab writes that tab's own file.
+        Type(w->ActiveEditor(), "2");
+        Key(w->ActiveEditor(), Qt::Key_S, Qt::ControlModifier);
+        w->PageControl()->SetActivePageIndex(1);
+        w->TabChange();
+        Type(w->ActiveEditor(), "1");
+        Key(w->ActiveEditor(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadFile("A.lsp"), QStringLiteral("1(upper)\r\n"));
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("2(lower)\r\n"));
+
+        // A link to an open file is that file: its tab comes forward.
+        OpenThroughDialog(w, Path("link.lsp"));
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
+        QCOMPARE(w->PageControl()->PageCount(), 3);
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
+        // The reopen list holds one entry per file, too.
+        w->ReopenMenu()->actions().constLast()->trigger();
+        QCOMPARE(Messages(), (QStringList{kAlreadyOpen, kAlreadyOpen}));
+        QCOMPARE(ReopenCaptions(w), (QStringList{Path("a.lsp"), Path("A.lsp")}));
+    }
+
     void dropFiles_opensAcceptedFilesInNewTabs() {
         for (const char* name : {"a.lsp", "b.exe", "locked.scr", "c.DCL"}) WriteFile(QString::fromLatin1(name), "x\r\n");
         const int holder = ::open(Path(QStringLiteral("locked.scr")).toUtf8().constData(), O_RDWR);
