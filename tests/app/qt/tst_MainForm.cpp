@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -462,6 +463,36 @@ private slots:
         QCOMPARE(w->ActiveEditor()->hasFocus(), true);
         const QImage after = band->grab().toImage();
         QCOMPARE(after.pixelColor(inside(other)), QColor(Qt::yellow));
+    }
+
+    void manyTabs_windowKeepsItsDesignSizeAndEveryTabStaysReachable() {
+        QStringList files;
+        for (int i = 0; i < 80; ++i) {
+            const QString name = QStringLiteral("document%1.lsp").arg(i);
+            WriteFile(name, "x\r\n");
+            files << Path(name);
+        }
+        TTarnwickMainForm* w = Create(files);
+        QCOMPARE(w->size(), QSize(543, 407));
+        TPageControl* pages = w->PageControl();
+        QWidget* band = pages->TabBand();
+        // The tabs take at most half of the control; the rest scroll.
+        QVERIFY2(band->height() <= pages->height() / 2, qPrintable(QString::number(band->height())));
+        QVERIFY(pages->TabScrollBar()->isVisible());
+        QVERIFY(pages->ActivePage()->height() >= pages->height() / 2);
+        // The selected tab shows next to the pages; scrolled up, the first
+        // tab shows and a click selects it.
+        QVERIFY(band->rect().contains(pages->TabRect(80)));
+        QVERIFY(!band->rect().intersects(pages->TabRect(0)));
+        pages->TabScrollBar()->setValue(0);
+        QVERIFY(band->rect().contains(pages->TabRect(0)));
+        QTest::mouseClick(band, Qt::LeftButton, Qt::NoModifier, pages->TabRect(0).center());
+        QCOMPARE(pages->ActivePageIndex(), 0);
+        QVERIFY(band->rect().contains(pages->TabRect(0)));
+        // A wider window needs fewer rows: with room for all, no scrolling.
+        w->resize(1200, 700);
+        QTRY_VERIFY(!pages->TabScrollBar()->isVisible());
+        for (int i = 0; i <= 80; ++i) QVERIFY(band->rect().contains(pages->TabRect(i)));
     }
 
     void statusPanels_positionInBothModes() {
