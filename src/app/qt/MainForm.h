@@ -101,13 +101,16 @@ public:
     void ShowHint(const QString& text);
     void HideHint();
 
-    // The return point, shared by all tabs: every jump stores the active
-    // editor's caret row and first visible row first; 元の行に戻る goes back.
+    // The return point, shared by all tabs: every jump stores the caret row
+    // and first visible row of the editor it acts on; 元の行に戻る goes back.
+    // A command takes that editor before any prompt of its own opens: while
+    // a prompt is up (and right after) no editor has the focus, and the
+    // active editor of a split tab would be the other pane.
     struct TReturnPoint {
         int row = 0;
         int topRow = 0;
     };
-    void StoreReturnPoint();
+    void StoreReturnPoint(const TEditorEx& editor);
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 

@@ -153,7 +153,7 @@ void TTarnwickMainForm::N3Click() {
         Message(QString::fromUtf8(kNoFindingsMessage));
         return;
     }
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     SetPaneBrackets();
 
     IniFile ini(setup_.SettingsPath.toStdString());
@@ -178,7 +178,7 @@ void TTarnwickMainForm::N3Click() {
 void TTarnwickMainForm::N76Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     SetPaneBrackets();
     EditorEx1->Lines().Clear();
     QElapsedTimer timer;
@@ -217,7 +217,7 @@ void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*bui
                                          bool storeAtStart) {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    if (storeAtStart) StoreReturnPoint();
+    if (storeAtStart) StoreReturnPoint(*editor);
     QElapsedTimer timer;
     timer.start();
     TProgressBarSink progress(ProgressBar1);
@@ -239,7 +239,7 @@ void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*bui
     const int line = item ? item->Data - 1 : -1;
     if (line < 0) return;
     // The comment block above the definition comes into view with it.
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     GoToLine(editor, JumpTopLine(lines.Lines(), line), line);
     editor->setFocus();
 }
@@ -257,7 +257,7 @@ void TTarnwickMainForm::N72Click() { UserFunctionList(QStringLiteral("未使用�
 void TTarnwickMainForm::N78Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     const int row = editor->Row();
     const int lineIndex = editor->LineIndexOfRow(row);
     const std::string line = lineIndex < editor->Lines().Count() ? editor->Lines().Get(lineIndex) : std::string();
@@ -289,7 +289,7 @@ void TTarnwickMainForm::N78Click() {
     if (!item || item->Text.empty() || item->Text.front() == ' ') return;
     const int col = editor->Col();
     editor->Lines().Put(lineIndex, InsertFunctionName(line, static_cast<std::size_t>(offset), item->Text));
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     editor->SetRow(row);
     editor->SetCol(col);
 }

@@ -19,7 +19,9 @@
 #include <cstring>
 
 #include "app/IniFile.h"
+#include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
+#include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
 #include "editor/EditorStrings.h"
@@ -275,6 +277,25 @@ private slots:
         });
         Trigger(w, "N74");
         QCOMPARE(editor->Row(), 8);
+    }
+
+    void jumpList_inASplitTabStoresTheFocusedPanesPoint() {
+        TTarnwickMainForm* w = CreateWith(QString::fromLatin1(kFunctions));
+        TEditorEx* lower = w->ActiveEditor();
+        Trigger(w, "mnuSplit");
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper && upper != lower);
+        upper->SetRow(2);
+        lower->setFocus();
+        lower->SetRow(8);
+        OnModal<TForm5>([](TForm5& form) {
+            DoubleClickItem(form, 1);  // b
+            return form.result();
+        });
+        Trigger(w, "CountKakko1");
+        QCOMPARE(lower->Row(), 4);
+        QCOMPARE(upper->Row(), 2);
+        QCOMPARE(w->ReturnPoint().row, 8);
     }
 
     void useCountsAndUnused() {

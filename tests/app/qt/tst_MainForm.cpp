@@ -620,7 +620,7 @@ private slots:
 
         e->SetTopRow(20);
         e->SetRow(25);
-        w->StoreReturnPoint();
+        w->StoreReturnPoint(*e);
         e->SetRow(70);
         w->JumpBack();
         QCOMPARE(e->TopRow(), 20);
@@ -630,7 +630,7 @@ private slots:
         QCOMPARE(e->Row(), 25);
 
         e->SetRow(79);
-        w->StoreReturnPoint();
+        w->StoreReturnPoint(*e);
         e->Lines().BeginUpdate();
         while (e->Lines().Count() > 10) e->Lines().Delete(e->Lines().Count() - 1);
         e->Lines().EndUpdate();
