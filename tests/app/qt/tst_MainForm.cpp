@@ -17,6 +17,7 @@
 
 #include "app/IniFile.h"
 #include "app/OpenMenuList.h"
+#include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
@@ -412,6 +413,36 @@ private slots:
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
         QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
+    }
+
+    void split_positionPanelFollowsTheFocusedPaneThroughUndo() {
+        WriteFile("a.lsp", "(a)\r\n(b)\r\n(c)\r\n(d)\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* lower = w->ActiveEditor();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper);
+        upper->SetRow(1);
+        lower->setFocus();
+        lower->SetRow(3);
+        lower->SetCol(3);
+        Type(lower, "xy");
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    4 行:   6 桁"));
+        // Both panes move their carets; the panel shows the focused one's.
+        for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+            Key(lower, Qt::Key_Z, modifiers);
+            QCOMPARE(w->StatusPanels()->PanelText(0),
+                     QString::asprintf("%5d 行:%4d 桁", lower->Row() + 1, lower->Col() + 1));
+        }
+        QCOMPARE(TextOf(*upper), QStringLiteral("(a)\r\n(b)\r\n(c)\r\n(d)xy\r\n"));
+        w->Action(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(lower->Row(), 3);
+        QCOMPARE(w->StatusPanels()->PanelText(0),
+                 QString::asprintf("%5d 行:%4d 桁", lower->Row() + 1, lower->Col() + 1));
+        upper->setFocus();
+        w->Action(QStringLiteral("mnuRedo"))->trigger();
+        QCOMPARE(w->StatusPanels()->PanelText(0),
+                 QString::asprintf("%5d 行:%4d 桁", upper->Row() + 1, upper->Col() + 1));
     }
 
     void secondWindow_showsAndEditsTheSameText() {
