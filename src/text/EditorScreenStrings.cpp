@@ -229,9 +229,9 @@ int TEditorScreenStrings::RestoreRows(const TUndoData& record, TRowsText& produc
     return restored;
 }
 
-void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
     const int n = Count();
-    if (row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return;
+    if (readOnly_ || row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return false;
     TEditScope scope(*this);
     const int lastOld = row + count - 1;  // row - 1 for an insertion
     // A row after a reWrapped (or the final reNoBreak) row continues a line.
@@ -244,7 +244,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
 
     if (lineStart && text.empty() && count > 0 && LineEndRow(lastOld) == lastOld) {
         DeleteWholeLines(row, count);
-        return;
+        return true;
     }
 
     // How far the rebuilt text reaches and how its last row ends.
@@ -295,6 +295,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     PutRows(from, oldCount, scratch);
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, scratch.Count(), changed};
+    return true;
 }
 
 // ---------------------------------------------------------------- row states

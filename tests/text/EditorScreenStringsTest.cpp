@@ -90,6 +90,45 @@ TEST(ReplaceRows, OutOfRangeOrEmptyEditsChangeNothing) {
     EXPECT_FALSE(rows.LastChange().Set);
 }
 
+TEST(ReplaceRows, AReadOnlyTextRefusesEveryEditButNotAWholeNewText) {
+    TEditorScreenStrings rows;
+    TFakeEditor ed, other;
+    rows.Attach(&ed);
+    rows.Attach(&other);
+    Load(rows, "a.B b.B c.B");
+    EXPECT_TRUE(rows.ReplaceRows(0, 1, "x\r\n"));
+    EXPECT_TRUE(rows.ReplaceRows(1, 1, "y\r\n"));
+    EXPECT_TRUE(rows.Undo());
+    ASSERT_TRUE(rows.CanUndo() && rows.CanRedo());
+    rows.SetReadOnly(true);
+    ed.ClearLog();
+    other.ClearLog();
+    // Every path to the rows: the gateway, the line view and the history.
+    EXPECT_FALSE(rows.ReplaceRows(0, 1, "z\r\n"));
+    EXPECT_FALSE(rows.ReplaceRows(3, 0, "new\r\n"));
+    TEditorStrings lines(rows, nullptr);
+    lines.Put(1, "put");
+    lines.Insert(0, "inserted");
+    lines.Delete(2);
+    lines.Add("added");
+    EXPECT_FALSE(rows.CanUndo());
+    EXPECT_FALSE(rows.CanRedo());
+    EXPECT_FALSE(rows.Undo());
+    EXPECT_FALSE(rows.Redo());
+    EXPECT_EQ(Dump(rows), "x.B b.B c.B");
+    EXPECT_EQ(ed.Log() + other.Log(), "");
+    // The history waits for the text to be writable again.
+    rows.SetReadOnly(false);
+    EXPECT_TRUE(rows.Redo());
+    EXPECT_EQ(Dump(rows), "x.B y.B c.B");
+    // The program still replaces a read-only text whole (a report pane).
+    rows.SetReadOnly(true);
+    rows.SetAllText("report\r\n");
+    EXPECT_EQ(Dump(rows), "report.B");
+    rows.ClearAll();
+    EXPECT_EQ(Dump(rows), "");
+}
+
 TEST(ReplaceRows, RecordsOneUndoStepWithTheOldText) {
     TEditorScreenStrings rows;
     TFakeEditor ed, other;

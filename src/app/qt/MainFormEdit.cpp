@@ -71,12 +71,15 @@ void TTarnwickMainForm::CreateEditItems(QMenu* edit) {
 void TTarnwickMainForm::UpdateEditMenu() {
     TEditorEx* editor = ActiveEditor();
     const bool selected = editor && editor->SelLength() > 0;
+    // A read-only text refuses every edit: the items that edit show it.
+    const bool writable = editor && !editor->ReadOnly();
     const bool clip = TEditor::ClipboardHasText();
-    for (const char* name : {"mnuCut", "mnuCopy", "mnuIndent", "mnuUnindent", "mnuTabIndent", "mnuTabUnindent",
-                             "mnuTabIndent2", "mnuTabUnindent2"})
-        Action(QString::fromLatin1(name))->setEnabled(selected);
-    Action(QStringLiteral("mnuPaste"))->setEnabled(clip);
-    Action(QStringLiteral("mnuBoxPaste"))->setEnabled(clip);
+    Action(QStringLiteral("mnuCopy"))->setEnabled(selected);
+    for (const char* name : {"mnuCut", "mnuIndent", "mnuUnindent", "mnuTabIndent", "mnuTabUnindent", "mnuTabIndent2",
+                             "mnuTabUnindent2"})
+        Action(QString::fromLatin1(name))->setEnabled(selected && writable);
+    Action(QStringLiteral("mnuPaste"))->setEnabled(clip && writable);
+    Action(QStringLiteral("mnuBoxPaste"))->setEnabled(clip && writable);
     Action(QStringLiteral("mnuUndo"))->setEnabled(editor && editor->CanUndo());
     Action(QStringLiteral("mnuRedo"))->setEnabled(editor && editor->CanRedo());
     Action(QStringLiteral("mnuOverwrite"))->setChecked(editor && editor->OverwriteMode());

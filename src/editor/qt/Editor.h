@@ -92,7 +92,9 @@ public:
 
     bool Modified() const { return modified_; }
     void SetModified(bool value);
-    bool ReadOnly() const { return readOnly_; }
+    // Read Only is the text's (see TEditorScreenStrings::ReadOnly): it holds
+    // for every editor on the same rows.
+    bool ReadOnly() const { return rows_->ReadOnly(); }
     void SetReadOnly(bool value);
     bool OverwriteMode() const { return overwrite_; }
     void SetOverwriteMode(bool value);
@@ -120,8 +122,8 @@ public:
     void SelectAll();
 
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
-    // do; like the menus, the program's calls do not check ReadOnly, but
-    // the insertions of text do.
+    // do, and nothing on a ReadOnly text: every edit of the editor passes
+    // Apply, and the row list refuses what comes past it.
     void InsertText(std::string_view text);
     void ClearSelection();
     void CopyToClipboard();
@@ -376,7 +378,6 @@ private:
     int pendingFirst_ = -1;  // rows to draw once the caret update ends
     int pendingLast_ = -1;
     bool modified_ = false;
-    bool readOnly_ = false;
     bool overwrite_ = false;
     bool wantReturns_ = true;
     bool wantTabs_ = true;

@@ -35,13 +35,13 @@ void TEditor::CopyToClipboard() {
 }
 
 void TEditor::CutToClipboard() {
-    if (!Selected()) return;
+    if (ReadOnly() || !Selected()) return;
     CopyToClipboard();
     ClearSelection();
 }
 
 void TEditor::PasteFromClipboard() {
-    if (readOnly_) return;
+    if (ReadOnly()) return;
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr) return;
     const QString box = QString::fromLatin1(kBoxClipboardFormat);

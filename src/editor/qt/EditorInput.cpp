@@ -12,10 +12,10 @@ namespace quodle {
 
 void TEditor::inputMethodEvent(QInputMethodEvent* event) {
     const QString commit = event->commitString();
-    if (!commit.isEmpty() && !readOnly_)
+    if (!commit.isEmpty() && !ReadOnly())
         InsertText(Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(commit.utf16()),
                                                     static_cast<std::size_t>(commit.size()))));
-    const QString preedit = readOnly_ ? QString() : event->preeditString();
+    const QString preedit = ReadOnly() ? QString() : event->preeditString();
     int cursor = static_cast<int>(preedit.size());
     for (const QInputMethodEvent::Attribute& a : event->attributes())
         if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
@@ -43,7 +43,7 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
         return textFont_;
     case Qt::ImEnabled:
-        return !readOnly_;
+        return !ReadOnly();
     case Qt::ImCursorPosition:
         return SurroundingTextPosition(CaretCol());
     case Qt::ImAnchorPosition: {

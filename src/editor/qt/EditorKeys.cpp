@@ -65,13 +65,10 @@ bool TEditor::CommandKey(QKeyEvent* e) {
     }
     switch (e->key()) {
     case Qt::Key_Z:
-        if (readOnly_) break;
         if (shift) Redo();
         else Undo();
         break;
-    case Qt::Key_X:
-        if (!readOnly_) CutToClipboard();
-        break;
+    case Qt::Key_X: CutToClipboard(); break;
     case Qt::Key_C: CopyToClipboard(); break;
     case Qt::Key_V: PasteFromClipboard(); break;
     case Qt::Key_B:
@@ -233,7 +230,7 @@ void TEditor::EditKey(QKeyEvent* e) {
             e->ignore();
             return;
         }
-        if (readOnly_ || ctrl) return;
+        if (ReadOnly() || ctrl) return;
         if (Selected()) {
             if (shift) return;
             DeleteSelection();
@@ -247,7 +244,7 @@ void TEditor::EditKey(QKeyEvent* e) {
             e->ignore();
             return;
         }
-        if (readOnly_ || ctrl || shift || e->key() == Qt::Key_Backtab) return;
+        if (ReadOnly() || ctrl || shift || e->key() == Qt::Key_Backtab) return;
         if (Selected() && !overwrite_) {
             InsertText(caret_.SoftTab ? std::string(static_cast<std::size_t>(TabWidthAt(col_, Layout())), ' ') : "\t");
             return;
@@ -256,12 +253,12 @@ void TEditor::EditKey(QKeyEvent* e) {
         Apply(TabKey(*rows_, Layout(), caret_, {row_, col_}, overwrite_));
         return;
     case Qt::Key_Backspace:
-        if (readOnly_ || DeleteSelection()) return;
+        if (ReadOnly() || DeleteSelection()) return;
         Deselect();
         Apply(BackspaceKey(*rows_, Layout(), caret_, {row_, col_}));
         return;
     case Qt::Key_Delete:
-        if (readOnly_ || mods != Qt::NoModifier || DeleteSelection()) return;
+        if (ReadOnly() || mods != Qt::NoModifier || DeleteSelection()) return;
         Deselect();
         Apply(DeleteKey(*rows_, Layout(), {row_, col_}));
         return;
@@ -271,7 +268,7 @@ void TEditor::EditKey(QKeyEvent* e) {
         break;
     }
     const QString text = e->text();
-    if (readOnly_ || ctrl || (mods & Qt::AltModifier) || text.isEmpty()) {
+    if (ReadOnly() || ctrl || (mods & Qt::AltModifier) || text.isEmpty()) {
         e->ignore();
         return;
     }

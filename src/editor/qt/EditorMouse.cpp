@@ -147,7 +147,7 @@ void TEditor::UpdateCursorShape(const QPoint& pos) {
     Qt::CursorShape shape = Qt::IBeamCursor;
     if (pos.y() < TextTop()) {
         shape = Qt::ArrowCursor;
-    } else if (caret_.SelMove && selectionMode_ == selStream && !readOnly_ && Selected()) {
+    } else if (caret_.SelMove && selectionMode_ == selStream && !ReadOnly() && Selected()) {
         // Over a selection that could be dragged.
         const TCellPos cell = CellAt(pos);
         const TStreamRange range = SelectionRange();

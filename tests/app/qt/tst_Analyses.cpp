@@ -370,6 +370,21 @@ private slots:
         QCOMPARE(editor->Col(), 5);
     }
 
+    void search_leavesAReadOnlyTextAsItIs() {
+        TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun setlayer (name) name)\r\n(setl)"));
+        TEditorEx* editor = w->ActiveEditor();
+        editor->SetReadOnly(true);
+        editor->SetRow(1);
+        editor->SetCol(5);
+        OnModal<TForm5>([&](TForm5& form) {
+            DoubleClickItem(form, 0);
+            return form.result();
+        });
+        Trigger(w, "N78");
+        QCOMPARE(dialogs_->calls.size(), std::size_t{1});
+        QCOMPARE(LinesOf(editor), (QStringList{"(defun setlayer (name) name)", "(setl)"}));
+    }
+
     void search_insideStringDoesNothing() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun setlayer (name) name)\r\n(princ \"setl\")"));
         TEditorEx* editor = w->ActiveEditor();

@@ -400,9 +400,13 @@ private slots:
         // Copy still works, and the caret still moves.
         Key(editor_.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(Clip(), QStringLiteral("b"));
-        // The program's own calls are not blocked.
+        // Nor do the program's own calls change the text.
         editor_->CommentSelection();
-        QCOMPARE(TextOf(*editor_), QStringLiteral(";axbc\r\ndef"));
+        editor_->DeleteRowAt(0);
+        editor_->Undo();
+        editor_->Lines().Put(0, "put");
+        QCOMPARE(TextOf(*editor_), before);
+        QVERIFY(editor_->Selected());
     }
 
     void overwriteReplacesCells() {
