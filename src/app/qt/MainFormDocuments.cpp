@@ -74,6 +74,10 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::OverwriteModeChange, this, [this, editor] { RefreshOverwritePanel(editor); });
     connect(editor, &TEditor::SelectionChange, this, [this, editor](bool selected) { SelectionCount(editor, selected); });
     connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
+    // Said once the key or input-method event that brought the text is over.
+    connect(
+        editor, &TEditor::Unencodable, this, [this](const QString& characters) { Message(UnencodableText(characters)); },
+        Qt::QueuedConnection);
 }
 
 void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(index); }

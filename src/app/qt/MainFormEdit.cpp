@@ -38,9 +38,7 @@ void TTarnwickMainForm::CreateEditItems(QMenu* edit) {
     item("mnuCut", "切り取り", "Ctrl+X", [](TEditorEx& e) { e.CutToClipboard(); });
     item("mnuCopy", "コピー", "Ctrl+C", [](TEditorEx& e) { e.CopyToClipboard(); });
     item("mnuPaste", "貼り付け", "Ctrl+V", [](TEditorEx& e) { e.PasteFromClipboard(); });
-    item("mnuBoxPaste", "Box貼り付け", "Ctrl+B", [](TEditorEx& e) {
-        if (TEditor::ClipboardHasText()) e.BoxPaste(TEditor::ClipboardText());
-    });
+    item("mnuBoxPaste", "Box貼り付け", "Ctrl+B", [](TEditorEx& e) { e.BoxPasteFromClipboard(); });
     edit->addSeparator();
     item("mnuSelectAll", "すべて選択", "Ctrl+A", [](TEditorEx& e) { e.SelectAll(); });
     item("mnuDeleteRow", "１行削除", "Ctrl+Y", [](TEditorEx& e) { e.DeleteRowAt(e.Row()); });

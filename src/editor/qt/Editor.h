@@ -129,6 +129,8 @@ public:
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // The clipboard's plain text pasted as a box (Ctrl+B).
+    void BoxPasteFromClipboard();
     void BoxPaste(std::string_view text);
     void DeleteRowAt(int row);
     void IndentSelection() { BlockOperation(boIndent); }
@@ -141,9 +143,13 @@ public:
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
     bool CanRedo() const { return rows_->CanRedo(); }
-    // Whether the clipboard holds text (plain or box), and its plain text.
+    // Whether the clipboard holds text (plain or box).
     static bool ClipboardHasText();
-    static std::string ClipboardText();
+    // Text from outside (typed, pasted, committed by the input method) as
+    // the bytes to insert; nothing when a character of it has no Shift-JIS
+    // form: the text is refused whole, never put in with a '?' in place,
+    // and Unencodable names the characters.
+    std::optional<std::string> InputBytes(const QString& text);
 
     // ---- row marks
     std::uint16_t RowMarksOf(int row) const;
@@ -237,6 +243,8 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
+    // Text was refused: `characters` (each once) have no Shift-JIS form.
+    void Unencodable(const QString& characters);
     // OnDrawLine: after each row is drawn, with its text, the position of
     // its first cell, its index, its rectangle and whether it is selected.
     void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,

@@ -72,7 +72,7 @@ bool TEditor::CommandKey(QKeyEvent* e) {
     case Qt::Key_C: CopyToClipboard(); break;
     case Qt::Key_V: PasteFromClipboard(); break;
     case Qt::Key_B:
-        if (ClipboardHasText()) BoxPaste(ClipboardText());
+        BoxPasteFromClipboard();
         break;
     case Qt::Key_A: SelectAll(); break;
     case Qt::Key_K: SetSelectionMode(selectionMode_ == selStream ? selBox : selStream); break;
@@ -272,14 +272,13 @@ void TEditor::EditKey(QKeyEvent* e) {
         e->ignore();
         return;
     }
-    const std::string bytes = Utf16ToCp932(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
-    // A character the code page cannot hold arrives as '?': not typed.
-    if (!IsTypedCharacter(bytes) || (bytes.find('?') != std::string::npos && !text.contains(QLatin1Char('?')))) {
+    const std::optional<std::string> bytes = InputBytes(text);
+    if (!bytes) return;  // refused, and said so
+    if (!IsTypedCharacter(*bytes)) {
         e->ignore();
         return;
     }
-    InsertText(bytes);
+    InsertText(*bytes);
 }
 
 void TEditor::keyPressEvent(QKeyEvent* event) {

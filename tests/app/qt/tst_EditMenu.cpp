@@ -193,6 +193,15 @@ private slots:
         QCOMPARE(TextOf(*editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
     }
 
+    void pasteOfACharacterWithoutAShiftJisFormIsRefusedAndSaid() {
+        Load("ab", 0, 1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\u200B😀"));
+        Item("mnuPaste")->trigger();
+        QTRY_COMPARE(Messages(), QStringList{QStringLiteral(
+                                     "「\u200B」(U+200B)、「😀」(U+1F600) はShift-JISで表せないため、入力できません．")});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
+    }
+
     void overwriteAndBoxModeShowInTheStatusPanels() {
         TStatusPanels* panels = window_->StatusPanels();
         QCOMPARE(panels->PanelText(2), QStringLiteral("挿入"));
