@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BogusRestrict.h"
 #include "support/FakeEditor.h"
 #include "support/RowDump.h"
 #include "text/EditorScreenStrings.h"
@@ -238,12 +239,16 @@ TEST(RowMarks, PutRowsByCountOfNewRows) {
         ed.caretCol = c.caretCol;
         rows.Attach(&ed);
         for (int r = 0; r < 5; ++r) {
+            QUODLE_BOGUS_RESTRICT_BEGIN
             rows.Add("r" + std::to_string(r));
+            QUODLE_BOGUS_RESTRICT_END
             rows.SetRowMarks(r, static_cast<std::uint16_t>(1 << r));
         }
         rows.SetMarksInUse(31);
         TEditorStringList scratch;
+        QUODLE_BOGUS_RESTRICT_BEGIN
         for (int k = 0; k < c.newRows; ++k) scratch.Add("n" + std::to_string(k));
+        QUODLE_BOGUS_RESTRICT_END
         rows.PutRows(1, 3, scratch);
         EXPECT_EQ(Marks(rows), c.after) << c.newRows << " rows, column " << c.caretCol;
         EXPECT_EQ(rows.MarksInUse(), c.inUse) << c.newRows;
