@@ -11,10 +11,41 @@
 namespace quodle {
 namespace fs = std::filesystem;
 
-FileError::FileError(fs::path path, std::string reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+namespace {
 
-FileError FileError::FromErrno(fs::path path, int error) { return FileError(std::move(path), std::strerror(error)); }
+// The system's reasons in the words of the program's messages.
+std::string ShownSystemReason(int error) {
+    switch (error) {
+    case ENOENT: return "ファイルまたはフォルダーが見つかりません";
+    case EACCES: return "アクセスが許可されていません";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case ENOSPC: return "ディスクの空き容量が足りません";
+    case EDQUOT: return "ディスクの使用量の上限を超えています";
+    case EISDIR: return "ファイルではなくフォルダーです";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EBUSY: return "デバイスまたはファイルが使用中です";
+    default: return std::strerror(error);
+    }
+}
+
+}  // namespace
+
+FileError::FileError(fs::path path, int error, std::string reason, std::string shownReason)
+    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), error_(error),
+      reason_(std::move(reason)), shownReason_(std::move(shownReason)) {}
+
+FileError FileError::FromErrno(fs::path path, int error) {
+    return FileError(std::move(path), error, std::strerror(error), ShownSystemReason(error));
+}
+
+FileError FileError::NotRegularFile(fs::path path) {
+    return FileError(std::move(path), 0, "Not a regular file", "通常のファイルではありません");
+}
+
+FileError FileError::BackupIsTheFile(fs::path path) {
+    return FileError(std::move(path), 0, "The backup name is the file's own name",
+                     "バックアップファイルの名前が元のファイルと同じです");
+}
 
 namespace {
 
@@ -77,7 +108,7 @@ fs::path ResolveWriteTarget(const fs::path& path) {
         const auto status = fs::symlink_status(current, ec);
         if (ec || !fs::is_symlink(status)) return current;
         const fs::path link = fs::read_symlink(current, ec);
-        if (ec) throw FileError(path, ec.message());
+        if (ec) throw FileError::FromErrno(path, ec.value());
         current = link.is_absolute() ? link : current.parent_path() / link;
     }
     throw FileError::FromErrno(path, ELOOP);
@@ -110,7 +141,7 @@ struct BackupResult {
 BackupResult MakeBackup(const fs::path& file, const fs::path& backup) {
     BackupResult result;
     if (SameFile(file, backup)) {
-        result.error = FileError(backup, "the backup name is the file's own name");
+        result.error = FileError::BackupIsTheFile(backup);
         return result;
     }
     if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
@@ -174,7 +205,7 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     bool hadOld = false;
     if (::stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) throw FileError::FromErrno(path, EISDIR);
-        if (!S_ISREG(old.st_mode)) throw FileError(path, "not a regular file");
+        if (!S_ISREG(old.st_mode)) throw FileError::NotRegularFile(path);
         // Replacing the file by rename would get round its write protection.
         if (::access(target.c_str(), W_OK) != 0) throw FileError::FromErrno(path, errno);
         hadOld = true;

@@ -10,20 +10,35 @@
 
 namespace quodle {
 
-// A file operation that failed: the path it concerned and the system's
-// reason. what() gives "path: reason".
+// A file operation that failed: the path it concerned and the reason, in
+// the system's own words (what() gives "path: reason", as the command line
+// prints it) and as the window shows it.
 class FileError : public std::runtime_error {
 public:
-    FileError(std::filesystem::path path, std::string reason);
-    // The reason of the current errno.
+    // A failure the system reported with errno `error`.
     static FileError FromErrno(std::filesystem::path path, int error);
+    // Something that is not a regular file: a device, a named pipe, a socket.
+    static FileError NotRegularFile(std::filesystem::path path);
+    // A backup that would take the place of the file it backs up.
+    static FileError BackupIsTheFile(std::filesystem::path path);
 
     const std::filesystem::path& Path() const { return path_; }
     const std::string& Reason() const { return reason_; }
+    // The reason inside the window's Japanese messages: Japanese for the
+    // failures users meet (no such file, no permission, read-only file
+    // system, disk full, a folder, file too large, busy), the system's words
+    // for the rare rest.
+    const std::string& ShownReason() const { return shownReason_; }
+    // The errno, or 0 for the program's own reasons.
+    int Error() const { return error_; }
 
 private:
+    FileError(std::filesystem::path path, int error, std::string reason, std::string shownReason);
+
     std::filesystem::path path_;
+    int error_;
     std::string reason_;
+    std::string shownReason_;
 };
 
 // The whole file, or nothing when it does not exist (no such file, or a

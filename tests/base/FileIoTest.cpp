@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -108,11 +110,12 @@ TEST(FileIo, FailuresNameThePathAndTheReason) {
     WriteBytes(dir / "plain", "x");
     struct Case {
         fs::path target;
-        std::string reason;
+        std::string reason, shown;
     } cases[] = {
-        {dir / "plain" / "a.lsp", "Not a directory"},
-        {dir / "missing" / "a.lsp", "No such file or directory"},
-        {dir.path(), "Is a directory"},
+        {dir / "plain" / "a.lsp", "Not a directory", "Not a directory"},  // rare: the system's words
+        {dir / "missing" / "a.lsp", "No such file or directory", "ファイルまたはフォルダーが見つかりません"},
+        {dir.path(), "Is a directory", "ファイルではなくフォルダーです"},
+        {"/dev/null", "Not a regular file", "通常のファイルではありません"},
     };
     for (const auto& c : cases) {
         try {
@@ -121,10 +124,31 @@ TEST(FileIo, FailuresNameThePathAndTheReason) {
         } catch (const FileError& e) {
             EXPECT_EQ(e.Path(), c.target);
             EXPECT_EQ(e.Reason(), c.reason);
+            EXPECT_EQ(e.ShownReason(), c.shown);
             EXPECT_EQ(std::string(e.what()), c.target.string() + ": " + c.reason);
         }
     }
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"plain"}));
+}
+
+TEST(FileIo, TheCommonReasonsAreShownInJapanese) {
+    const std::pair<int, std::string> cases[] = {
+        {ENOENT, "ファイルまたはフォルダーが見つかりません"},
+        {EACCES, "アクセスが許可されていません"},
+        {EROFS, "読み取り専用のファイルシステムです"},
+        {ENOSPC, "ディスクの空き容量が足りません"},
+        {EDQUOT, "ディスクの使用量の上限を超えています"},
+        {EISDIR, "ファイルではなくフォルダーです"},
+        {EFBIG, "ファイルが大きすぎます"},
+        {EBUSY, "デバイスまたはファイルが使用中です"},
+        {EXDEV, std::strerror(EXDEV)},
+    };
+    for (const auto& [error, shown] : cases) {
+        const FileError e = FileError::FromErrno("/x/a.lsp", error);
+        EXPECT_EQ(e.ShownReason(), shown) << error;
+        EXPECT_EQ(e.Reason(), std::strerror(error)) << error;
+        EXPECT_EQ(e.Error(), error);
+    }
 }
 
 TEST(FileIo, AWriteProtectedFileIsNotReplaced) {

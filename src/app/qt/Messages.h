@@ -45,15 +45,15 @@ inline QString LineNumberRangeText(int lineCount) {
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString LoadFailedText(const EFileError& e) {
     return QStringLiteral("ファイルを読み込めませんでした．\n") + QString::fromStdString(e.Path()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString SettingsWriteFailed(const FileError& e) {
     return QStringLiteral("設定ファイルに書き込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 
 }  // namespace quodle
