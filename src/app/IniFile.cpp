@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/FileIo.h"
+#include "base/ShiftJis.h"
 #include "base/Text.h"
 
 namespace quodle {
@@ -65,8 +66,18 @@ IniDocument IniDocument::Parse(std::string_view text) {
         pos = end;
         if (pos < text.size()) pos += text.substr(pos, 2) == "\r\n" ? 2 : 1;
 
-        Line line{LineKind::kOther, std::string(raw), {}};
-        const std::string_view t = Trim(raw);
+        Line line{LineKind::kOther, std::string(raw), {}, false};
+        if (!IsValidUtf8(raw)) {
+            // A file from the other platform is in Shift-JIS: its lines are
+            // taken in that encoding (and written as UTF-8 from then on).
+            // A line that is neither stays byte for byte, and its value
+            // reads as missing until the program writes a new one.
+            const std::u16string decoded = Cp932ToUtf16(raw);
+            line.unreadable = std::any_of(decoded.begin(), decoded.end(),
+                                          [](char16_t c) { return c >= kInvalidByteBase && c <= kInvalidByteBase + 0xFF; });
+            if (!line.unreadable) line.text = Utf16ToUtf8(decoded);
+        }
+        const std::string_view t = Trim(line.text);
         if (t.starts_with('[')) {
             const auto close = t.find(']');
             if (close != std::string_view::npos) {
@@ -115,7 +126,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
     const auto range = FindSection(section);
     if (!range) return std::nullopt;
     const auto index = FindKey(*range, key);
-    if (!index) return std::nullopt;
+    if (!index || lines_[*index].unreadable) return std::nullopt;
     const std::string_view text = lines_[*index].text;
     return std::string(Trim(text.substr(text.find('=') + 1)));
 }
@@ -141,13 +152,14 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
 
     const auto range = FindSection(section);
     if (!range) {
-        lines_.push_back(Line{LineKind::kSection, "[" + std::string(section) + "]", std::string(section)});
-        lines_.push_back(Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key)});
+        lines_.push_back(Line{LineKind::kSection, "[" + std::string(section) + "]", std::string(section), false});
+        lines_.push_back(Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key), false});
         return;
     }
     if (const auto index = FindKey(*range, key)) {
         Line& line = lines_[*index];
         line.text = line.name + "=" + std::string(value);
+        line.unreadable = false;
         return;
     }
     // After the section's last key, so that comments and blank lines that
@@ -156,7 +168,7 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
     for (std::size_t i = range->begin; i < range->end; ++i)
         if (lines_[i].kind == LineKind::kKey) at = i + 1;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key)});
+                  Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key), false});
 }
 
 bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {

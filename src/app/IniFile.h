@@ -8,7 +8,8 @@
 // and every write batch re-reads it, changes it and reaches the file before
 // it returns, so a window never writes back values that another window (or
 // another running copy) has changed since. The text is stored in the
-// platform's own encoding (UTF-8 here).
+// platform's own encoding (UTF-8 here); a line that is not UTF-8 is read as
+// Shift-JIS, the encoding of settings files from the other platform.
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -65,6 +66,7 @@ private:
         LineKind kind;
         std::string text;  // the line as stored, without its line break
         std::string name;  // section or key name, trimmed
+        bool unreadable;   // neither UTF-8 nor Shift-JIS: kept, never read
     };
     // [begin, end) of the lines after a section's header line.
     struct Range {
