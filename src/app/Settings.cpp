@@ -82,12 +82,11 @@ void WritePrintBlob(IniDocument& doc, std::string_view bytes) {
 
     const int oldCount = doc.ReadInteger(kPrintSection, kPrintChunkCountKey, 0);
     if (oldCount > newCount) {
-        // Only the keys that exist can be deleted; walking them instead of
-        // every number up to the old count keeps a corrupt huge count cheap.
-        for (const auto& key : doc.Keys(kPrintSection)) {
+        // One pass over the keys that exist, however large a damaged count.
+        doc.DeleteKeys(kPrintSection, [&](std::string_view key) {
             const auto index = NumberedKeyIndex(key, kPrintChunkKeyPrefix);
-            if (index && *index >= newCount && *index < oldCount) doc.DeleteKey(kPrintSection, key);
-        }
+            return index && *index >= newCount && *index < oldCount;
+        });
     }
     if (newCount == 0) {
         doc.DeleteKey(kPrintSection, kPrintChunkCountKey);
@@ -105,14 +104,13 @@ void WritePrintBlob(IniFile& ini, std::string_view bytes) {
 }
 
 std::string ReadPrintBlob(const IniDocument& doc) {
-    const int count = doc.ReadInteger(kPrintSection, kPrintChunkCountKey, 0);
-    if (count <= 0) return {};
-    // Chunks past the last one present would all read as empty.
-    int present = 0;
-    for (const auto& key : doc.Keys(kPrintSection))
-        if (const auto index = NumberedKeyIndex(key, kPrintChunkKeyPrefix); index && *index < count) present = std::max(present, *index + 1);
+    // No more chunks, and no longer ones, than a blob of the program's own
+    // can have: a damaged file costs no more than a sound one.
+    const int count = std::min(doc.ReadInteger(kPrintSection, kPrintChunkCountKey, 0), kMaxPrintChunks);
     std::string digits;
-    for (int i = 0; i < present; ++i) digits += doc.ReadString(kPrintSection, ChunkKey(i), "");
+    for (int i = 0; i < count; ++i)
+        if (const auto chunk = doc.Value(kPrintSection, ChunkKey(i)))
+            digits += std::string_view(*chunk).substr(0, kPrintChunkDigits);
 
     std::string bytes;
     bytes.reserve(digits.size() / 2);

@@ -96,6 +96,9 @@ inline constexpr std::string_view kPrintSection = "Print";
 inline constexpr std::string_view kPrintChunkCountKey = "para_c";
 inline constexpr std::string_view kPrintChunkKeyPrefix = "para_d";
 inline constexpr std::size_t kPrintChunkDigits = 64;
+// The most chunks read back: 64 KiB of print settings, far more than the
+// print component stores.
+inline constexpr int kMaxPrintChunks = 2048;
 
 // N of a key named prefix + N as the program writes it (decimal, no sign, no
 // leading zero; the prefix in any letter case), or nothing for other keys.
@@ -145,7 +148,8 @@ void WritePrintBlob(IniDocument& doc, std::string_view bytes);
 void WritePrintBlob(IniFile& ini, std::string_view bytes);  // one write batch; throws FileError
 // The stored blob, or an empty string. para_c that does not parse counts as
 // 0, a missing chunk reads as empty and a digit pair that does not parse
-// gives the byte 0.
+// gives the byte 0; at most kMaxPrintChunks chunks of at most 64 digits are
+// read.
 std::string ReadPrintBlob(const IniDocument& doc);
 std::string ReadPrintBlob(const IniFile& ini);
 

@@ -122,6 +122,32 @@ TEST(IniDocument, DeleteRemovesEveryCopy) {
     EXPECT_EQ(doc.Serialize(), "[B]\nk=4\n");
 }
 
+TEST(IniDocument, LookupsFollowEveryEdit) {
+    IniDocument doc = IniDocument::Parse("[A]\nk1=1\n; between\nk2=2\n\n; leads into B\n[B]\nx=1\n[a]\nk1=9\nk3=3\n");
+    // Deleting the last key of a section: a new key goes right after the
+    // last key left, ahead of the comments that followed it.
+    EXPECT_TRUE(doc.DeleteKey("A", "K2"));
+    doc.WriteInteger("A", "k4", 4);
+    EXPECT_EQ(doc.ReadInteger("A", "k1", 0), 1);
+    EXPECT_EQ(doc.ReadInteger("A", "k4", 0), 4);
+    EXPECT_FALSE(doc.ValueExists("A", "k2"));
+    EXPECT_FALSE(doc.ValueExists("A", "k3"));  // only the first section of a name is read
+    EXPECT_EQ(doc.Serialize(), "[A]\nk1=1\nk4=4\n; between\n\n; leads into B\n[B]\nx=1\n[a]\nk1=9\nk3=3\n");
+
+    // A bulk delete reaches every section of the name, and the keys left
+    // are still found.
+    EXPECT_TRUE(doc.DeleteKeys("a", [](std::string_view key) { return key == "k1"; }));
+    EXPECT_FALSE(doc.ValueExists("A", "k1"));
+    EXPECT_EQ(doc.ReadInteger("A", "k4", 0), 4);
+    // Deleting a section removes every copy; a write then adds it anew.
+    EXPECT_TRUE(doc.DeleteSection("A"));
+    EXPECT_FALSE(doc.SectionExists("a"));
+    doc.WriteInteger("B", "y", 2);
+    doc.WriteInteger("A", "k1", 5);
+    EXPECT_EQ(doc.Serialize(), "[B]\nx=1\ny=2\n[A]\nk1=5\n");
+    EXPECT_EQ(doc.ReadInteger("B", "x", 0), 1);
+}
+
 TEST(IniDocument, RefusesNamesAndValuesThatWouldBreakTheFile) {
     IniDocument doc;
     EXPECT_THROW(doc.WriteString("S", "k", "line\nbreak"), std::invalid_argument);

@@ -96,6 +96,12 @@ TEST(PrintBlob, DamagedEntriesReadSoundly) {
     for (const auto& c : cases)
         EXPECT_EQ(ReadPrintBlob(IniDocument::Parse(std::string("[Print]\n") + c.section)), c.blob) << c.section;
 
+    // No more than a blob of the program's own: at most 2048 chunks of at
+    // most 64 digits, however many the file holds.
+    std::string many = "[Print]\npara_c=100000\npara_d0=" + std::string(70, '4') + "\n";
+    for (int i = 1; i < 100000; ++i) many += "para_d" + std::to_string(i) + "=41\n";
+    EXPECT_EQ(ReadPrintBlob(IniDocument::Parse(many)), std::string(32, '\x44') + std::string(2047, 'A'));
+
     // A damaged huge count on writing deletes only what exists.
     IniDocument doc = IniDocument::Parse("[Print]\npara_c=2000000000\npara_d0=41\npara_d9=42\n");
     WritePrintBlob(doc, "B");

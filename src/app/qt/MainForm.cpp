@@ -60,20 +60,21 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     activeTabFill_ = clAqua;
     // 2. The tab path list starts empty. 3. The reopen list and its submenu.
     reopenList_->SetOnChange([this] { RebuildReopenMenu(); });
-    const IniFile ini(setup_.SettingsPath.toStdString());
-    reopenList_->Load(ini);
+    // The settings file is read once for the whole sequence.
+    const IniDocument settingsFile = IniFile(setup_.SettingsPath.toStdString()).Read();
+    reopenList_->Load(settingsFile);
     // 4. The reserved words of the shared tokenizer, when the file is there.
     WordListSet words = LoadWordListSet(setup_.WordListDir.toStdString());
     if (words.reservedWords) HyphenFountain1->ReserveWordList().Assign(*words.reservedWords);
-    // 5.-14. The settings file, one read batch.
-    ReadSettings();
+    // 5.-14. The window, the load target, the template and the switches.
+    ReadSettings(settingsFile);
     // 15.-18. The reference lists and the system variables to colour.
     if (words.reservedWords2) HyphenFountain1->ReserveWordList2().Assign(*words.reservedWords2);
     functionList_ = std::move(words.functionReference);
     sysVarList_ = std::move(words.systemVariables);
     exclusionList_ = std::move(words.exclusions);
     // 19. Print settings, kept as stored until the print component takes them.
-    printBlob_ = settings::ReadPrintBlob(ini);
+    printBlob_ = settings::ReadPrintBlob(settingsFile);
     // 20.
     Panel4->setFixedWidth(kCollapsedPanelWidth);
 
@@ -176,9 +177,8 @@ void TTarnwickMainForm::CreateLayout() {
     setStatusBar(StatusBar1);
 }
 
-void TTarnwickMainForm::ReadSettings() {
+void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
     using namespace settings;
-    const IniDocument doc = IniFile(setup_.SettingsPath.toStdString()).Read();
     // 5. The position; the default centres the window at its design size.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                             : QRect(0, 0, 1024, 768);
@@ -242,9 +242,9 @@ void TTarnwickMainForm::WriteFormPosition() {
 void TTarnwickMainForm::WriteSettingsAtShutdown() {
     using namespace settings;
     try {
-        IniFile ini(setup_.SettingsPath.toStdString());
-        reopenList_->Store(ini);
-        ini.Update([this](IniDocument& doc) {
+        // One write batch: a large settings file is read and written once.
+        IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
+            reopenList_->Store(doc);
             if (!isMinimized() && !isMaximized()) {
                 Write(doc, kFormLeft, pos().x());
                 Write(doc, kFormTop, pos().y());
@@ -259,8 +259,8 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
             Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());
             Write(doc, kBackupFileCheck, Action(QStringLiteral("mnuBackup"))->isChecked());
             Write(doc, kHintShowUser, Action(QStringLiteral("N75"))->isChecked());
+            WritePrintBlob(doc, printBlob_);
         });
-        WritePrintBlob(ini, printBlob_);
     } catch (const FileError& e) {
         Message(SettingsWriteFailed(e));
     }

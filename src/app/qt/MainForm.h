@@ -29,6 +29,7 @@ class QTreeWidget;
 
 namespace quodle {
 
+class IniDocument;
 class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
@@ -159,7 +160,7 @@ private:
     void CreateEditItems(QMenu* edit);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
     QAction* Connected(QAction* action, const std::function<void()>& handler);
-    void ReadSettings();
+    void ReadSettings(const IniDocument& doc);
     void LoadWordLists();
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
