@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
+  g++-mingw-w64-x86-64-win32
 )
 
 missing=()

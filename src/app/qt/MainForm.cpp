@@ -28,8 +28,9 @@
 #include "app/qt/ToolImages.h"
 #include "base/FileIo.h"
 #include "base/qt/QtColor.h"
-#include "editor/ProgramFountains.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
+#include "syntax/ProgramFountains.h"
 
 namespace quodle {
 
@@ -146,7 +147,7 @@ void TTarnwickMainForm::CreateLayout() {
     EditorEx1->setObjectName(QStringLiteral("EditorEx1"));
     TEditorExProp paneProp = EditorExProp1;
     paneProp.Leftbar.Visible = false;
-    EditorEx1->AssignFrom(paneProp);
+    AssignTo(paneProp, *EditorEx1);
     EditorEx1->SetReadOnly(true);
     EditorEx1->SetFountain(HyphenFountain2);
     ProgressBar1 = new QProgressBar(bottom);
@@ -185,9 +186,8 @@ void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
     move(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
          Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight)));
     // 6.-7. The load target and the load command's caption.
-    const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
     for (std::size_t i = 0; i < loadTargets_.size(); ++i)
-        loadTargets_[i]->setChecked(Read(doc, *targetKeys[i], loadTargets_[i]->isChecked()));
+        loadTargets_[i]->setChecked(Read(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked()));
     CAD1->setText(QString::fromStdString(Read(doc, kCadCaption, CAD1->text().toStdString())));
     ApplyLoadTarget();
     // 8.-11. The template; every default is its current value.
@@ -251,9 +251,8 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
                 Write(doc, kFormWidth, width());
                 Write(doc, kFormHeight, height());
             }
-            const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
             for (std::size_t i = 0; i < loadTargets_.size(); ++i)
-                Write(doc, *targetKeys[i], loadTargets_[i]->isChecked());
+                Write(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked());
             Write(doc, kCadCaption, CAD1->text().toStdString());
             Write(doc, kHintShowHint, Action(QStringLiteral("N58"))->isChecked());
             Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());

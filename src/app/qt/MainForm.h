@@ -14,6 +14,7 @@
 
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
+#include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
 
 class QAction;
@@ -30,6 +31,7 @@ class QTreeWidget;
 namespace quodle {
 
 class IniDocument;
+class TCadDesktop;
 class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
@@ -47,6 +49,8 @@ struct TMainFormSetup {
     TDialogs* Dialogs = nullptr;
     QString SettingsPath;  // the INI file
     QString WordListDir;   // folder of the five word lists
+    TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
+    QString TemporaryLoadFile;          // where a modified document is written to be loaded
 };
 
 class TTarnwickMainForm : public QMainWindow {
@@ -137,6 +141,13 @@ public:
     void mnuJumpTopClick();
     void mnuJumpEndClick();
 
+    // ロード (MainFormLoad.cpp): the load command and the choice of target.
+    void CAD1Click();
+    void AutoCAD200420092Click() { SelectLoadTarget(TCadTarget::ctAutoCad); }
+    void IntelliCADIJCAD2Click() { SelectLoadTarget(TCadTarget::ctIntelliCad); }
+    void ZwCAD2Click() { SelectLoadTarget(TCadTarget::ctZwCad); }
+    void BricsCAD1Click() { SelectLoadTarget(TCadTarget::ctBricsCad); }
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -165,7 +176,8 @@ private:
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
     void ApplyLoadTarget();
-    void SelectLoadTarget(QAction* target);
+    void SelectLoadTarget(TCadTarget target);
+    TTargetFlags LoadTargetFlags() const;
 
     // Documents (MainFormDocuments.cpp).
     TEditorEx* CreateDocumentEditor(QWidget* page);
@@ -210,6 +222,8 @@ private:
 
     // Sets the top row, then the caret row (both clamp).
     static void GoToRow(TEditorEx* editor, int row);
+    // A file (not a folder) is there.
+    static bool FileExists(const QString& path);
     void Message(const QString& text);
     bool Ask(const QString& text);
 
@@ -234,7 +248,7 @@ private:
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;
     QAction* CAD1 = nullptr;  // the load command
-    std::vector<QAction*> loadTargets_;
+    std::vector<QAction*> loadTargets_;  // in the order of TCadTarget
 
     QStringList tabPaths_;
     std::unique_ptr<TOpenMenuList> reopenList_;

@@ -10,6 +10,8 @@
 #include "app/qt/Dialogs.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
+#include "cad/CadDesktop.h"
+#include "cad/TemporaryLoadFile.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -29,6 +31,10 @@ int main(int argc, char* argv[]) {
     setup.SettingsPath =
         QString::fromStdString(quodle::settings::SettingsFilePath(executable.toStdString()).string());
     setup.WordListDir = QFileInfo(executable).absolutePath();
+    const std::unique_ptr<quodle::TCadDesktop> desktop = quodle::CreateSystemDesktop();
+    setup.CadDesktop = desktop.get();
+    setup.TemporaryLoadFile =
+        QString::fromStdString(quodle::TemporaryLoadFilePath(executable.toStdString()).string());
 
     auto* form = new quodle::TTarnwickMainForm(setup);
     QObject::connect(form, &QObject::destroyed, &app, &QApplication::quit);
