@@ -1,6 +1,7 @@
 #include "base/FileIo.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -172,6 +173,8 @@ void SyncFolder(const fs::path& folder) {
 }
 
 }  // namespace
+
+void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 std::optional<std::string> ReadFileBytes(const fs::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));

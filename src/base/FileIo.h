@@ -41,6 +41,11 @@ private:
     std::string shownReason_;
 };
 
+// Makes a write past the process's file-size limit (ulimit -f) fail with
+// EFBIG, reported like a full disk, instead of killing the program with
+// SIGXFSZ and losing what it had not saved. Called once at start.
+void IgnoreFileSizeLimitSignal();
+
 // The whole file, or nothing when it does not exist (no such file, or a
 // component of the path is not a folder). Any other failure — no permission,
 // a folder, an I/O error — throws FileError.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/FileIo.h"
 #include "base/ShiftJis.h"
 #include "cli/Cli.h"
 
@@ -108,6 +109,7 @@ int Usage() {
 int main(int argc, char** argv) {
     using namespace quodle::cli;
     ReserveStandardDescriptors();
+    quodle::IgnoreFileSizeLimitSignal();
     if (argc < 2) return Usage();
     const std::string name = argv[1];
     const auto& commands = Commands();

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -103,6 +104,43 @@ TEST(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(error->Reason(), "File too large");
     EXPECT_EQ(ReadBytes(file), "precious");
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+}
+
+// Saves a long text over a short file in a child process under a file-size
+// limit of 4 bytes; gives how the child ended.
+int SaveUnderFileSizeLimit(const fs::path& file, bool ignoreSignal) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_DFL);
+        if (ignoreSignal) IgnoreFileSizeLimitSignal();
+        struct rlimit small {};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 4;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        try {
+            SaveFileAtomically(file, "much longer content");
+        } catch (const FileError& e) {
+            ::_exit(e.Error() == EFBIG && e.ShownReason() == "ファイルが大きすぎます" ? 0 : 1);
+        }
+        ::_exit(2);  // reported success
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST(FileIo, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "old");
+    // Without it the signal ends the process in the middle of the save.
+    const int killed = SaveUnderFileSizeLimit(file, false);
+    EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGXFSZ) << killed;
+    EXPECT_EQ(ReadBytes(file), "old");
+    // With it the save fails with the reason a user can act on.
+    const int reported = SaveUnderFileSizeLimit(file, true);
+    EXPECT_TRUE(WIFEXITED(reported) && WEXITSTATUS(reported) == 0) << reported;
+    EXPECT_EQ(ReadBytes(file), "old");
 }
 
 TEST(FileIo, FailuresNameThePathAndTheReason) {

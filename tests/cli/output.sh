@@ -35,6 +35,12 @@ fails_to_write "search" "No space left on device" full search "$lsp" c:
 fails_to_write "args" "No space left on device" full args "$lsp" 7 0
 fails_to_write "comments" "No space left on device" full comments "$lsp" 7
 
+# Output past a file-size limit: the write fails (the signal does not kill
+# the program) and what was written is all the limit allowed.
+head -c 5000 /dev/zero | tr '\0' 'q' >"$tmp/long.lsp"
+fails_to_write "size limit" "File too large" limit text --raw "$tmp/long.lsp"
+expect "size limit: 1024 bytes written" "$([ "$(stat -c %s "$tmp/limited.out")" -eq 1024 ] && echo 0 || echo 1)"
+
 # Output that fits is written whole, empty lines included, and succeeds.
 printf 'a\r\n\r\n\r\nb' >"$tmp/empty-lines.lsp"
 "$cli" text "$tmp/empty-lines.lsp" >"$tmp/out"

@@ -10,10 +10,13 @@
 #include "app/qt/Dialogs.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
+#include "base/FileIo.h"
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
 
 int main(int argc, char* argv[]) {
+    // A save past a file-size limit fails and is reported; the text stays.
+    quodle::IgnoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     // The task-bar title; the window caption is the form's own.
     QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
