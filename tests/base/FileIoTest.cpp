@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -106,6 +109,13 @@ TEST(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
 }
 
+bool AnonymousFilesIn(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 // Saves a long text over a short file in a child process under a file-size
 // limit of 4 bytes; gives how the child ended.
 int SaveUnderFileSizeLimit(const fs::path& file, bool ignoreSignal) {
@@ -137,10 +147,41 @@ TEST(FileIo, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
     const int killed = SaveUnderFileSizeLimit(file, false);
     EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGXFSZ) << killed;
     EXPECT_EQ(ReadBytes(file), "old");
+    // The half-written content was an anonymous file: it went with the
+    // process. (Where the file system has none, the next save removes it.)
+    if (AnonymousFilesIn(dir.path())) {
+        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+    }
     // With it the save fails with the reason a user can act on.
     const int reported = SaveUnderFileSizeLimit(file, true);
     EXPECT_TRUE(WIFEXITED(reported) && WEXITSTATUS(reported) == 0) << reported;
     EXPECT_EQ(ReadBytes(file), "old");
+}
+
+TEST(FileIo, ASaveRemovesWhatDeadSavesOfTheSameDocumentLeft) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "old");
+    const auto make = [&](const std::string& name, int ageSeconds) {
+        WriteBytes(dir / name, "half-written");
+        const timespec times[2] = {{::time(nullptr) - ageSeconds, 0}, {::time(nullptr) - ageSeconds, 0}};
+        ::utimensat(AT_FDCWD, (dir / name).c_str(), times, 0);
+    };
+    make(".a.lsp.quodle-Stale1", 120);    // a save that died: removed
+    make(".a.lsp.quodle-Fresh1", 0);      // being written just now: kept
+    make(".a.lsp.quodle-Held01", 120);    // a running save holds it: kept
+    make(".b.lsp.quodle-Other1", 120);    // another document's: kept
+    make(".a.lsp.quodle-Long123", 120);   // not our pattern: kept
+    make(".a.lsp.AbC123", 120);           // not our pattern: kept
+    const int held = ::open((dir / ".a.lsp.quodle-Held01").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    SaveFileAtomically(file, "new");
+    ::close(held);
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{".a.lsp.AbC123", ".a.lsp.quodle-Fresh1",
+                                                           ".a.lsp.quodle-Held01", ".a.lsp.quodle-Long123",
+                                                           ".b.lsp.quodle-Other1", "a.lsp"}));
 }
 
 TEST(FileIo, FailuresNameThePathAndTheReason) {
