@@ -72,6 +72,8 @@ public:
         fd_ = -1;
         return rc;
     }
+    // Keeps the descriptor open: its owner closes it.
+    void Release() { fd_ = -1; }
     void Reset(int fd) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
@@ -292,27 +294,48 @@ void SyncFolder(const fs::path& folder) {
 
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        throw FileError::FromErrno(path, errno);
-    }
+RegularFileReader::RegularFileReader(fs::path path)
+    : path_(std::move(path)), fd_(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+    if (fd_ < 0) throw FileError::FromErrno(path_, errno);
+    Fd guard(fd_);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw FileError::FromErrno(path, errno);
-    if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path, EISDIR);
-    std::string bytes;
-    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (::fstat(fd_, &st) != 0) throw FileError::FromErrno(path_, errno);
+    if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path_, EISDIR);
+    if (!S_ISREG(st.st_mode)) throw FileError::NotRegularFile(path_);
+    // Only the open had to be kept from blocking.
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    size_ = static_cast<std::size_t>(st.st_size);
+    guard.Release();
+}
+
+RegularFileReader::~RegularFileReader() { ::close(fd_); }
+
+std::size_t RegularFileReader::Read(char* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd_, buffer + got, size - got);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw FileError::FromErrno(path, errno);
+            throw FileError::FromErrno(path_, errno);
         }
         if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
+    return got;
+}
+
+std::optional<std::string> ReadFileBytes(const fs::path& path) {
+    std::optional<RegularFileReader> file;
+    try {
+        file.emplace(path);
+    } catch (const FileError& e) {
+        if (e.Error() == ENOENT || e.Error() == ENOTDIR) return std::nullopt;
+        throw;
+    }
+    std::string bytes;
+    bytes.reserve(file->Size());
+    char buffer[65536];
+    while (const std::size_t n = file->Read(buffer, sizeof buffer)) bytes.append(buffer, n);
     return bytes;
 }
 

@@ -46,9 +46,33 @@ private:
 // SIGXFSZ and losing what it had not saved. Called once at start.
 void IgnoreFileSizeLimitSignal();
 
+// A regular file open for reading, found by following links. Opening never
+// blocks and nothing else is read: a folder fails with EISDIR, a device, a
+// named pipe or a socket with FileError::NotRegularFile, so that /dev/zero
+// or a pipe that nobody writes to is refused instead of read for ever.
+// Throws FileError.
+class RegularFileReader {
+public:
+    explicit RegularFileReader(std::filesystem::path path);
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader&) = delete;
+    RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+    // Fills buffer[0, size) as far as the file goes; returns the bytes read.
+    std::size_t Read(char* buffer, std::size_t size);
+    // The size when it was opened.
+    std::size_t Size() const { return size_; }
+
+private:
+    std::filesystem::path path_;
+    int fd_;
+    std::size_t size_ = 0;
+};
+
 // The whole file, or nothing when it does not exist (no such file, or a
 // component of the path is not a folder). Any other failure — no permission,
-// a folder, an I/O error — throws FileError.
+// a folder, something that is not a regular file, an I/O error — throws
+// FileError.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 
 // The result of a save that succeeded. A backup that could not be made does

@@ -184,6 +184,8 @@ private:
     void PrepareEditor(TEditorEx* editor);
     void ConnectEditorEvents(TEditorEx* editor);
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
+    // The test before every way of opening a file, with its message.
+    bool MayOpen(const QString& path);
     bool LoadInto(TEditorEx* editor, const QString& path);
     int FindOpenTab(const QString& path) const;
     // Writes the text (through a temporary file, with an optional backup);

@@ -167,10 +167,7 @@ void TTarnwickMainForm::OpenStartupDocuments(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (!IsAcceptedExtension(argument.toStdString())) continue;
         const QString path = QFileInfo(argument).absoluteFilePath();
-        if (!FileExists(path) || !ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -183,6 +180,20 @@ void TTarnwickMainForm::NewDocument() {
     PrepareEditor(editor);
     editor->setFocus();
     Refresh();
+}
+
+bool TTarnwickMainForm::MayOpen(const QString& path) {
+    // A folder, a device or a pipe is refused with its reason; reading it
+    // could never end, or never make a document.
+    if (const auto notAFile = NotADocumentFile(path.toStdString())) {
+        Message(LoadFailedText(*notAFile));
+        return false;
+    }
+    if (!ExclusiveOpenTest(path.toStdString())) {
+        Message(CannotOpenText());
+        return false;
+    }
+    return true;
 }
 
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
@@ -231,10 +242,7 @@ void TTarnwickMainForm::OpenWithDialog() {
         SetDialogFolders(path);
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     TEditorEx* active = ActiveEditor();
     if (!active || active->Lines().Count() != 0) {
         OpenFileIntoNewTab(path);
@@ -254,10 +262,7 @@ void TTarnwickMainForm::OpenWithDialog() {
 void TTarnwickMainForm::OpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         if (!IsAcceptedExtension(path.toStdString())) continue;
-        if (!ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -275,10 +280,7 @@ void TTarnwickMainForm::Reopen(const QString& path) {
         Refresh();
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     reopenList_->Push(path.toStdString());
     OpenFileIntoNewTab(path, false);
 }
