@@ -8,20 +8,20 @@
 namespace quodle {
 namespace {
 
-std::string ItemKey(std::size_t index) { return std::string(settings::kOpenMenuItemPrefix) + std::to_string(index); }
+std::string ItemKey(std::size_t index) { return std::string(settings::kOpenMenuItem.name) + std::to_string(index); }
 
 }  // namespace
 
 void TOpenMenuList::Load(const IniDocument& doc) {
     items_.clear();
-    // The list never holds more than twelve: entries past them would only
-    // cost time, however many a damaged file has.
-    const int count = std::min(settings::Read(doc, settings::kOpenMenuItemsCount), static_cast<int>(kMaxCount));
+    // The list never holds more than twelve (the key's range): entries past
+    // them would only cost time, however many a damaged file has.
+    const int count = settings::Read(doc, settings::kOpenMenuItemsCount);
     // Entries after the last Item key present would all be empty; stopping
     // there keeps a damaged Count from filling the menu with blank entries.
     std::size_t present = 0;
     for (int i = 0; i < count; ++i) {
-        const auto item = doc.Value(settings::kOpenMenuItemsSection, ItemKey(static_cast<std::size_t>(i)));
+        const auto item = settings::ReadNumbered(doc, settings::kOpenMenuItem, static_cast<std::size_t>(i));
         items_.push_back(item.value_or(std::string()));
         if (item) present = items_.size();
     }

@@ -10,19 +10,20 @@
 #include <vector>
 
 #include "app/IniFile.h"
+#include "app/Settings.h"
 
 namespace quodle {
 
 class TOpenMenuList {
 public:
-    static constexpr std::size_t kMaxCount = 12;
+    static constexpr std::size_t kMaxCount = settings::kMaxReopenEntries;
 
     // Called after every change of the list (load, push, remove).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
     // Reads Count (default 0) and Item0 … Item(Count−1), the first twelve at
-    // most; a missing key gives an empty entry, except after the last key
-    // present.
+    // most; a missing key (or one too long for a path) gives an empty entry,
+    // except after the last key present.
     void Load(const IniDocument& doc);
     void Load(const IniFile& ini) { Load(ini.Read()); }
     // Writes Count and the Item keys in list order. Keys beyond the new count

@@ -20,6 +20,7 @@
 #include "app/IniFile.h"
 #include "app/OpenMenuList.h"
 #include "app/Settings.h"
+#include "app/WindowPlacement.h"
 #include "app/WordLists.h"
 #include "app/qt/DocumentPage.h"
 #include "app/qt/Messages.h"
@@ -181,10 +182,12 @@ void TTarnwickMainForm::CreateLayout() {
 void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
     using namespace settings;
     // 5. The position; the default centres the window at its design size.
+    // A position off every screen opens on the primary one instead.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                             : QRect(0, 0, 1024, 768);
-    move(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
-         Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight)));
+    move(OnScreen(QPoint(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
+                         Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight))),
+                  QSize(kDesignWidth, kDesignHeight)));
     // 6.-7. The load target and the load command's caption.
     for (std::size_t i = 0; i < loadTargets_.size(); ++i)
         loadTargets_[i]->setChecked(Read(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked()));
@@ -224,6 +227,20 @@ void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
     }
 }
 
+QPoint TTarnwickMainForm::OnScreen(QPoint origin, QSize size) {
+    std::vector<TScreenRect> screens;
+    const QList<QScreen*> all = QGuiApplication::screens();
+    for (const QScreen* screen : all) {
+        const QRect g = screen->geometry();
+        const TScreenRect rect{g.x(), g.y(), g.width(), g.height()};
+        // The primary screen first: a window off every screen goes there.
+        if (screen == QGuiApplication::primaryScreen()) screens.insert(screens.begin(), rect);
+        else screens.push_back(rect);
+    }
+    const TWindowOrigin placed = PlaceWindow({origin.x(), origin.y()}, size.width(), size.height(), screens);
+    return {placed.left, placed.top};
+}
+
 bool TTarnwickMainForm::BackupEnabled() const { return Action(QStringLiteral("mnuBackup"))->isChecked(); }
 
 // Left and Top only while the window is neither minimised nor maximised.
@@ -231,8 +248,9 @@ void TTarnwickMainForm::WriteFormPosition() {
     if (isMinimized() || isMaximized()) return;
     try {
         IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
-            settings::Write(doc, settings::kFormLeft, pos().x());
-            settings::Write(doc, settings::kFormTop, pos().y());
+            const QPoint origin = OnScreen(pos(), size());
+            settings::Write(doc, settings::kFormLeft, origin.x());
+            settings::Write(doc, settings::kFormTop, origin.y());
         });
     } catch (const FileError& e) {
         Message(SettingsWriteFailed(e));
@@ -246,8 +264,9 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
         IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
             reopenList_->Store(doc);
             if (!isMinimized() && !isMaximized()) {
-                Write(doc, kFormLeft, pos().x());
-                Write(doc, kFormTop, pos().y());
+                const QPoint origin = OnScreen(pos(), size());
+                Write(doc, kFormLeft, origin.x());
+                Write(doc, kFormTop, origin.y());
                 Write(doc, kFormWidth, width());
                 Write(doc, kFormHeight, height());
             }

@@ -172,6 +172,9 @@ private:
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
     QAction* Connected(QAction* action, const std::function<void()>& handler);
     void ReadSettings(const IniDocument& doc);
+    // The origin a window of that size takes or keeps: `origin` unless that
+    // is off every screen (PlaceWindow), so none is ever stored off-screen.
+    static QPoint OnScreen(QPoint origin, QSize size);
     void LoadWordLists();
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
