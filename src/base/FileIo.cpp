@@ -292,6 +292,22 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
+namespace {
+
+FileStamp StampFrom(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampFrom(st);
+}
+
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 RegularFileReader::RegularFileReader(fs::path path)
@@ -371,6 +387,7 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
         if (!WriteAll(file.Descriptor(), bytes) || ::fsync(file.Descriptor()) != 0)
             throw FileError::FromErrno(path, errno);
     };
+    SaveOutcome outcome;
     TNewFile file(folder, prefix, path);
     fill(file);
     if (!file.Name()) {
@@ -379,9 +396,12 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
         file.StartNamed();
         fill(file);
     }
+    // The file as the target will be: renaming keeps its inode and times.
+    struct stat written {};
+    if (::fstat(file.Descriptor(), &written) != 0) throw FileError::FromErrno(path, errno);
+    outcome.stamp = StampFrom(written);
     file.Close();
 
-    SaveOutcome outcome;
     BackupResult backup;
     if (backupPath && hadOld) {
         backup = MakeBackup(target, *backupPath);

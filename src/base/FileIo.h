@@ -2,6 +2,7 @@
 // Whole-file reading and crash-safe writing. Every write goes to a temporary
 // file in the target's folder, is flushed to disk and then renamed over the
 // target, so a crash or a full disk never leaves a half-written file behind.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -75,10 +76,22 @@ private:
 // FileError.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
 
+// What tells one state of a file on disk from another: which file it is
+// (device and inode), its size and the time of its last change. Another
+// program that rewrites or replaces the file changes at least one of them.
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of what stands at path (links followed), or nothing.
+std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
 // The result of a save that succeeded. A backup that could not be made does
 // not stop the save; the caller reports it.
 struct SaveOutcome {
     std::optional<FileError> backupError;
+    FileStamp stamp;  // of the file as written
 };
 
 // Writes bytes to path through a temporary file (flushed with fsync) that is

@@ -184,6 +184,32 @@ TEST(FileIo, ASaveRemovesWhatDeadSavesOfTheSameDocumentLeft) {
                                                            ".b.lsp.quodle-Other1", "a.lsp"}));
 }
 
+TEST(FileIo, StampsTellOneStateOfAFileFromAnother) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    EXPECT_EQ(StampOf(file), std::nullopt);
+    const FileStamp saved = SaveFileAtomically(file, "one").stamp;
+    EXPECT_EQ(StampOf(file), saved);  // what the save wrote is what is there
+    fs::create_symlink("a.lsp", dir / "link.lsp");
+    EXPECT_EQ(StampOf(dir / "link.lsp"), saved);
+
+    WriteBytes(file, "two!");  // rewritten in place: same file, new size
+    const auto rewritten = StampOf(file);
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ(rewritten->inode, saved.inode);
+    EXPECT_NE(*rewritten, saved);
+    // Replaced by another file of the same size and time: a new inode.
+    WriteBytes(dir / "b.lsp", "two!");
+    const timespec times[2] = {{0, 0}, {static_cast<time_t>(rewritten->modifiedNs / 1000000000),
+                                        static_cast<long>(rewritten->modifiedNs % 1000000000)}};
+    ::utimensat(AT_FDCWD, (dir / "b.lsp").c_str(), times, 0);
+    fs::rename(dir / "b.lsp", file);
+    const auto replaced = StampOf(file);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->modifiedNs, rewritten->modifiedNs);
+    EXPECT_NE(*replaced, *rewritten);
+}
+
 TEST(FileIo, FailuresNameThePathAndTheReason) {
     TempDir dir;
     WriteBytes(dir / "plain", "x");

@@ -139,7 +139,10 @@ void TTarnwickMainForm::CreateLayout() {
     PageControl1 = new TPageControl(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->SetActiveTabColors(ToQColor(activeTabText_), ToQColor(activeTabFill_));
-    connect(PageControl1, &TPageControl::Changed, this, [this] { TabChange(); });
+    connect(PageControl1, &TPageControl::Changed, this, [this] {
+        TabChange();
+        CheckDiskChange();
+    });
     auto* bottom = new QWidget(Splitter1);
     auto* bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
@@ -291,10 +294,19 @@ void TTarnwickMainForm::showEvent(QShowEvent* event) {
     TabChange();
 }
 
+void TTarnwickMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) CheckDiskChange();
+}
+
 void TTarnwickMainForm::closeEvent(QCloseEvent* event) {
     // The questions from the last tab to the first; only a failed write
-    // keeps the window open.
-    if (!CloseAllTabsForShutdown()) {
+    // (or a file changed on disk the user would not overwrite) keeps the
+    // window open.
+    closingTabs_ = true;
+    const bool closed = CloseAllTabsForShutdown();
+    closingTabs_ = false;
+    if (!closed) {
         event->ignore();
         return;
     }

@@ -14,6 +14,7 @@
 
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
+#include "base/FileIo.h"
 #include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
 
@@ -158,6 +159,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -204,6 +206,17 @@ private:
     bool IsSplit(int tabIndex) const;
     // False when a write failed: the window then stays open.
     bool CloseAllTabsForShutdown();
+
+    // A document's file changed by another program (MainFormDiskChanges.cpp).
+    // Records what the file was when the editor's text was read from it or
+    // written to it, for its tab and for second windows on the same text.
+    void RememberDiskState(TEditorEx* editor, const QString& path, const std::optional<FileStamp>& stamp);
+    // Before the document of a tab overwrites its own file: true when the
+    // file is as the program left it, else when the user says so.
+    bool MayOverwrite(int index);
+    // When a tab or the window comes back: offers to read the active
+    // document's file again when it changed on disk (once per change).
+    void CheckDiskChange();
     void RebuildReopenMenu();
 
     // Status panels.
@@ -270,6 +283,8 @@ private:
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;
+    bool checkingDisk_ = false;  // the reload question is open
+    bool closingTabs_ = false;   // the close questions run: no reload questions
     TReturnPoint returnPoint_;
 };
 

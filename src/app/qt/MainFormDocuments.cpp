@@ -197,6 +197,8 @@ bool TTarnwickMainForm::MayOpen(const QString& path) {
 }
 
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+    // Taken first: a change while the file is read shows as a change.
+    const std::optional<FileStamp> stamp = StampOf(path.toStdString());
     try {
         editor->Lines().LoadFromFile(path.toStdString());
     } catch (const EFileError& e) {
@@ -204,6 +206,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
         return false;
     }
     MarkSaved(editor);
+    RememberDiskState(editor, path, stamp);
     return true;
 }
 
@@ -317,6 +320,7 @@ bool TTarnwickMainForm::WriteDocument(TEditorEx* editor, const QString& path,
         return false;
     }
     ProgressBar1->setValue(0);
+    RememberDiskState(editor, path, outcome.stamp);
     if (outcome.backupError) Message(backupFailureText);
     return true;
 }
@@ -327,6 +331,7 @@ bool TTarnwickMainForm::SaveActive() {
     if (!editor) return false;
     const QString path = tabPaths_[index];
     if (path == NewFilePath()) return SaveActiveAs() == TSaveResult::Saved;
+    if (!MayOverwrite(index)) return false;
     std::optional<QString> backup;
     if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), path.toStdString()));
     if (!WriteDocument(editor, path, backup, backup ? BackupFailedText(*backup) : QString(), 20)) return false;
@@ -368,7 +373,7 @@ void TTarnwickMainForm::CloseActive() {
     if (editor->Modified() && PageControl1->PageCount() > 1 && Ask(CloseTabModifiedText(PageControl1->Caption(index)))) {
         // Only a write that failed keeps the tab; a cancelled dialog does not.
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
             MarkSaved(editor);
         } else if (SaveActiveAs() == TSaveResult::Failed) {
             return;
@@ -391,7 +396,8 @@ bool TTarnwickMainForm::CloseAllTabsForShutdown() {
         if (!editor || !editor->Modified()) continue;
         if (!Ask(CloseWindowModifiedText(PageControl1->Caption(index)))) continue;
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return false;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0))
+                return false;
             MarkSaved(editor);
             continue;
         }
@@ -444,6 +450,9 @@ TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
     auto* window = new TTarnwickMainForm(setup_, this);
     TEditorEx* editor = nullptr;
     QWidget* page = window->CreateDocumentPage(&editor);
+    // The same file as this window last read or wrote it.
+    if (const TDocumentPage* own = PageOf(PageControl1, index))
+        qobject_cast<TDocumentPage*>(page)->SetDiskStamp(own->DiskStamp());
     window->tabPaths_ << tabPaths_[index];
     window->SelectTab(window->PageControl1->AddPage(page, FileName(tabPaths_[index])));
     window->move(pos() + QPoint(kSecondWindowOffset, kSecondWindowOffset));

@@ -42,6 +42,17 @@ inline QString LineNumberRangeText(int lineCount) {
     return QStringLiteral("行番号が正しくありません．\n範囲は(0～") + QString::number(lineCount) + QStringLiteral(")です．");
 }
 
+// A document's file that another program changed since the program read or
+// wrote it: before overwriting it, and when its tab or window comes back.
+inline QString OverwriteChangedText(const QString& path) {
+    return path + QStringLiteral(" はほかのプログラムで変更されています．\n上書きしますか？");
+}
+inline QString ReloadChangedText(const QString& path, bool modified) {
+    return path + QStringLiteral(" はほかのプログラムで変更されました．\n") +
+           (modified ? QStringLiteral("読み込み直すと編集中の変更は失われます．\n") : QString()) +
+           QStringLiteral("読み込み直しますか？");
+}
+
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +
