@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reading and crash-safe writing. Every write goes to a temporary
 // file in the target's folder, is flushed to disk and then renamed over the
-// target, so a crash or a full disk never leaves a half-written file behind.
+// target, so a crash or a full disk never leaves a half-written file behind,
+// nor (where the file system has anonymous files) a temporary one.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -100,8 +101,10 @@ struct SaveOutcome {
 // one gets 0666 less the umask. When backupPath is given and the target
 // already exists, the old file becomes the backup first (an older backup of
 // that name is removed). A file this process may not write is not replaced.
-// On failure nothing is changed — the previous file
-// stays, the temporary file is removed — and FileError carries the reason.
+// On failure nothing is changed — the previous file stays, the temporary
+// file is removed — and FileError carries the reason. Temporary files that
+// earlier saves of the same document left when the program died are
+// removed first.
 SaveOutcome SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                const std::optional<std::filesystem::path>& backupPath = std::nullopt);
 
