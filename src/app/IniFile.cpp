@@ -38,14 +38,8 @@ void CheckKey(std::string_view key) {
         throw std::invalid_argument("unusable INI key name: " + std::string(key));
 }
 
-// Names compare without regard to ASCII case, byte by byte (non-ASCII bytes
-// of UTF-8 are never letters).
-char FoldChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldChar(x) == FoldChar(y); });
-}
+// Names compare by the program's one case rule (AsciiEqualsIgnoreCase).
+bool SameName(std::string_view a, std::string_view b) { return AsciiEqualsIgnoreCase(a, b); }
 
 }  // namespace
 
@@ -63,10 +57,18 @@ std::optional<int> ParseDecimal(std::string_view text) {
 
 namespace {
 
-// 32 well-mixed bits of the name with its ASCII letters folded.
+// 32 well-mixed bits of the name as SameName sees it: AsciiUpper's letters,
+// upper-cased where a character starts.
 std::uint32_t FoldedHash(std::string_view name) {
     std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (const char c : name) h = (h ^ static_cast<unsigned char>(FoldChar(c))) * 1099511628211ull;
+    for (std::size_t i = 0, next = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (i == next) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            next = i + CharLengthAt(name, i);
+        }
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
     h ^= h >> 33;  // and a finaliser, as FNV's low bits mix poorly
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 33;
