@@ -53,6 +53,10 @@ public:
     std::string Get(int index) const { return std::string(View(index)); }
     std::string_view View(int index) const;
     void Put(int index, std::string_view text);
+    // Replaces `length` bytes of item `index`'s text from `offset` by `text`
+    // (both cut to the text): a change inside a long text moves only the
+    // bytes behind it.
+    void PutPart(int index, std::size_t offset, std::size_t length, std::string_view text);
     int Add(std::string_view text);
     void Insert(int index, std::string_view text);
     void Delete(int index);
