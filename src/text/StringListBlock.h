@@ -34,6 +34,7 @@ public:
     char* data() { return data_; }
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
+    std::size_t Capacity() const { return capacity_; }
 
     void Reserve(std::size_t n) {
         if (n > capacity_) Reallocate(n);
