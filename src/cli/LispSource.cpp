@@ -43,6 +43,14 @@ void PrintMessage(Output& out, std::string_view message) {
     out.Line(message.substr(start));
 }
 
+void PrintDocument(Output& out, const TEditorScreenStrings& rows) {
+    // Row by row, so a large file is never held twice; saving writes CR LF.
+    for (int r = 0; r < rows.Count(); ++r) {
+        if (rows.RowEnding(r) == reBreak) out.Line(rows.View(r));
+        else out.Bytes(rows.View(r));
+    }
+}
+
 void PrintPickList(Output& out, const TPickList& list) {
     for (const auto& item : list.Items) out.Line(item.Text + "\t" + std::to_string(item.Data));
     if (!list.Message.empty()) out.Line(list.Message);

@@ -143,6 +143,7 @@ void TEditorScreenStrings::NotifyRowsChanged() {
     // nothing may have held direct changes of the rows.
     const bool text = textChanged_ || !relaidOut_;
     textChanged_ = relaidOut_ = false;
+    ++revision_;
     for (TEditorClient* e : editors_) e->RowsChanged(text);
 }
 
@@ -283,9 +284,9 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
     inverse.StoreOldText(produced.text, restored > 0 ? RowsText(row, restored).text : std::string());
 }
 
-void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
     const int n = Count();
-    if (row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return;
+    if (readOnly_ || row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return false;
     TEditScope scope(*this);
     const int lastOld = row + count - 1;  // row - 1 for an insertion
     // A row after a reWrapped (or the final reNoBreak) row continues a line.
@@ -298,7 +299,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
 
     if (lineStart && text.empty() && count > 0 && LineEndRow(lastOld) == lastOld) {
         DeleteWholeLines(row, count);
-        return;
+        return true;
     }
 
     // How far the rebuilt text reaches and how its last row ends.
@@ -354,28 +355,28 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     undo.StoreOldText(old.text, scratch.Count() > 0 ? RowsText(from, scratch.Count()).text : std::string());
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, scratch.Count(), changed};
+    return true;
 }
 
-void TEditorScreenStrings::ReplaceRows(int row, int count, std::size_t head, std::size_t tail, std::string_view text) {
-    if (row < 0 || count < 0 || row + count > Count()) return;
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::size_t head, std::size_t tail,
+                                       std::string_view text) {
+    if (readOnly_ || row < 0 || count < 0 || row + count > Count()) return false;
     if (count == 1) {
         const std::size_t end = InRowEnd(row, head, tail, text);
         if (end != std::string_view::npos) {
-            if (end == head && text.empty()) return;
+            if (end == head && text.empty()) return false;
             // The text may be bytes of the rows themselves.
             const std::string put(text);
             SpliceRow(row, head, end, put, undo_.BeginRecord());
-            return;
+            return true;
         }
     }
-    if (head == 0 && tail == 0) {
-        ReplaceRows(row, count, text);
-        return;
-    }
+    if (head == 0 && tail == 0) return ReplaceRows(row, count, text);
     std::string whole = RowsText(row, count).text;
-    if (head > whole.size() || tail > whole.size() - head || (head + tail == whole.size() && text.empty())) return;
+    if (head > whole.size() || tail > whole.size() - head || (head + tail == whole.size() && text.empty()))
+        return false;
     whole.replace(head, whole.size() - head - tail, text);
-    ReplaceRows(row, count, whole);
+    return ReplaceRows(row, count, whole);
 }
 
 // ---------------------------------------------------------------- row states

@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <optional>
@@ -92,7 +93,9 @@ public:
 
     bool Modified() const { return modified_; }
     void SetModified(bool value);
-    bool ReadOnly() const { return readOnly_; }
+    // Read Only is the text's (see TEditorScreenStrings::ReadOnly): it holds
+    // for every editor on the same rows.
+    bool ReadOnly() const { return rows_->ReadOnly(); }
     void SetReadOnly(bool value);
     bool OverwriteMode() const { return overwrite_; }
     void SetOverwriteMode(bool value);
@@ -120,13 +123,15 @@ public:
     void SelectAll();
 
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
-    // do; like the menus, the program's calls do not check ReadOnly, but
-    // the insertions of text do.
+    // do, and nothing on a ReadOnly text: every edit of the editor passes
+    // Apply, and the row list refuses what comes past it.
     void InsertText(std::string_view text);
     void ClearSelection();
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // The clipboard's plain text pasted as a box (Ctrl+B).
+    void BoxPasteFromClipboard();
     void BoxPaste(std::string_view text);
     void DeleteRowAt(int row);
     void IndentSelection() { BlockOperation(boIndent); }
@@ -139,9 +144,13 @@ public:
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
     bool CanRedo() const { return rows_->CanRedo(); }
-    // Whether the clipboard holds text (plain or box), and its plain text.
+    // Whether the clipboard holds text (plain or box).
     static bool ClipboardHasText();
-    static std::string ClipboardText();
+    // Text from outside (typed, pasted, committed by the input method) as
+    // the bytes to insert; nothing when a character of it has no Shift-JIS
+    // form: the text is refused whole, never put in with a '?' in place,
+    // and Unencodable names the characters.
+    std::optional<std::string> InputBytes(const QString& text);
 
     // ---- row marks
     std::uint16_t RowMarksOf(int row) const;
@@ -169,6 +178,16 @@ public:
     bool TokenAtCaret(std::string& text, TTokenKind& kind);
     // The cell under a viewport point.
     TCellPos CellAt(const QPoint& pos) const;
+    // The part of the editor under a viewport point, as the pointer shows it.
+    enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
+    TPointerArea AreaAt(const QPoint& pos) const;
+
+    // Draws the characters of `row` in the byte ranges [first, second)
+    // (ascending, not overlapping) again in `fore`, bold or not, on the row's
+    // background; selected cells keep the selection's colours. For DrawLine
+    // handlers, with their painter and y.
+    void RedrawRowChars(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, const QColor& fore,
+                        bool bold);
 
     // ---- geometry
     int CellWidth() const { return cellWidth_; }
@@ -235,10 +254,17 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
-    // OnDrawLine: after each row is drawn, with its text, the position of
-    // its first cell, its index, its rectangle and whether it is selected.
+    // Text was refused: `characters` (each once) have no Shift-JIS form.
+    void Unencodable(const QString& characters);
+    // OnDrawLine: after each row's text is drawn, with its text (valid during
+    // the call only), the position of its first cell, its index, its
+    // rectangle and whether it is selected. Handlers may draw over the row
+    // with RedrawRowChars.
     void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,
                   bool selected);
+    // The pointer moved over the text without a drag (after the editor set
+    // its pointer shape).
+    void MouseMove(const QPoint& pos, Qt::KeyboardModifiers modifiers);
 
 protected:
     TColor color_ = clWindow;
@@ -284,6 +310,14 @@ protected:
 private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
+    // Characters of a row drawn again in byte ranges, each cell on the
+    // colours (text, background) `colors` gives for its column.
+    struct TCellColors {
+        QColor Fore;
+        QColor Back;
+    };
+    void RedrawRanges(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, bool bold,
+                      const std::function<TCellColors(int column)>& colors);
     // Glyphs of the painted rows by colour and style, drawn together.
     struct TGlyphSink;
     // `selection`: the row's selected cells, [first, last).
@@ -376,7 +410,6 @@ private:
     int pendingFirst_ = -1;  // rows to draw once the caret update ends
     int pendingLast_ = -1;
     bool modified_ = false;
-    bool readOnly_ = false;
     bool overwrite_ = false;
     bool wantReturns_ = true;
     bool wantTabs_ = true;
