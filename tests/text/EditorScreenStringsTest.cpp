@@ -112,6 +112,8 @@ TEST(ReplaceRows, AReadOnlyTextRefusesEveryEditButNotAWholeNewText) {
     // Every path to the rows: the gateway, the line view and the history.
     EXPECT_FALSE(rows.ReplaceRows(0, 1, "z\r\n"));
     EXPECT_FALSE(rows.ReplaceRows(3, 0, "new\r\n"));
+    EXPECT_FALSE(rows.ReplaceRows(0, 1, 0, 3, "q"));      // inside one row
+    EXPECT_FALSE(rows.ReplaceRows(0, 2, 1, 1, "\r\nz"));  // across rows
     TEditorStrings lines(rows, nullptr);
     lines.Put(1, "put");
     lines.Insert(0, "inserted");
