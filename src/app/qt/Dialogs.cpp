@@ -1,7 +1,9 @@
 #include "app/qt/Dialogs.h"
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 #include "app/qt/LineNumberDialog.h"
@@ -9,6 +11,17 @@
 namespace quodle {
 
 int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, owner);
+    return ok ? std::optional<QFont>(font) : std::nullopt;
+}
+
+std::optional<QColor> TDialogs::ChooseColor(QWidget* owner, const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, owner);
+    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+}
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
