@@ -38,6 +38,9 @@ public:
     // one, or nothing on Cancel.
     virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
     virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial);
+    // A number in [min, max] typed into a small prompt, or nothing on Cancel.
+    virtual std::optional<int> AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                          int min, int max);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
 };
