@@ -194,8 +194,12 @@ void TTarnwickMainForm::CreateLayoutSwitches(QMenu* menu) {
     for (const TLayoutSwitch& s : kLayoutSwitches) {
         QAction* item = AddItem(menu, QString::fromLatin1(s.name), QString::fromUtf8(s.caption));
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, set = s.set](bool on) {
-            ChangeEveryEditor([set, on](TEditorExProp& p) { set(p, on); });
+        // The switch turns the active editor's state over, whatever the
+        // check mark last showed.
+        connect(item, &QAction::triggered, this, [this, s] {
+            const TEditorEx* active = ActiveEditor();
+            const bool on = !s.get(active ? PropOf(*active) : EditorExProp1);
+            ChangeEveryEditor([set = s.set, on](TEditorExProp& p) { set(p, on); });
         });
         if (std::string_view(s.name) == "mnuWordWrap") {
             connect(AddItem(menu, QStringLiteral("mnuWrapWidth"), QStringLiteral("折り返し桁数...")),
