@@ -14,18 +14,13 @@
 #include "app/qt/Shell.h"
 #include "editor/qt/EditorEx.h"
 #include "props/qt/EditorExPropAssign.h"
+#include "support/qt/FakeShell.h"
 #include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
 using namespace quodle::testing;
 
 namespace {
-
-class TFakeShell final : public TShell {
-public:
-    void Open(const QString& target) override { opened << target; }
-    QStringList opened;
-};
 
 std::vector<TEditorEx*> AllDocumentEditors(TTarnwickMainForm* w) {
     std::vector<TEditorEx*> editors;
@@ -85,15 +80,23 @@ private slots:
         for (TEditorEx* e : editors) before.push_back(FirstRow(e));
         dialogs_->fonts.push_back(QFont(QStringLiteral("IPAGothic"), 14));
         dialogs_->colors.push_back(QColor(0xE0, 0xF0, 0xD0));  // 0x00D0F0E0
-        dialogs_->modals.push_back([](QDialog& d) {
+        QStringList newBacks;
+        dialogs_->modals.push_back([&newBacks](QDialog& d) {
             Click(d, "FontButton");
             Click(d, "BackgroundButton");
+            for (const TSampleField* field : d.findChildren<TSampleField*>())
+                if (field->Back() == kNewBack) newBacks << field->objectName();
             d.findChild<QRadioButton*>(QStringLiteral("Tab2"))->setChecked(true);
             return int(QDialog::Accepted);
         });
         dialogs_->answers.push_back(false);
         w->mnuSettingsClick();
 
+        // The 基本 background is that of the font and token samples only.
+        newBacks.sort();
+        QCOMPARE(newBacks, (QStringList{QStringLiteral("CommentSample"), QStringLiteral("FontSample"),
+                                        QStringLiteral("Reserve2Sample"), QStringLiteral("ReserveSample"),
+                                        QStringLiteral("StringSample")}));
         QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
         for (std::size_t i = 0; i < editors.size(); ++i) {
             TEditorEx* e = editors[i];
