@@ -6,6 +6,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "app/IniFile.h"
+#include "app/Settings.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
@@ -185,6 +187,27 @@ private slots:
         QCOMPARE(e->Caret().TabSpaceCount, 4);
         again->Action(QStringLiteral("mnuWordWrap"))->trigger();
         QVERIFY(!e->WordWrap());
+    }
+
+    // A stored set from a newer version or a damaged file still gives
+    // usable editors: unknown records passed over, values brought into range.
+    void damagedStoredSetStartsSoundly() {
+        IniDocument doc;
+        settings::WriteBlob(doc, settings::kEditorPropSection,
+                            "Future.Setting=1\nWordWrap=1\nWrapOption.WrapByte=100000\nLeftbar.Column=-5\n"
+                            "Margin.Top=x\nCaret.TabSpaceCount=0\n");
+        QFile f(IniPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(doc.Serialize()));
+        f.close();
+        TTarnwickMainForm* w = Create();
+        TEditorEx* e = w->ActiveEditor();
+        QVERIFY(e->WordWrap());
+        QCOMPARE(e->WrapOption().WrapByte, TEditorWrapOption::kMaxWrapByte);
+        QCOMPARE(e->Leftbar().Column, 1);
+        QCOMPARE(e->Margin().Top, TEditorMarginProp().Top);
+        // The tab width is the settings dialog's key; the stored set does not override it.
+        QCOMPARE(e->Caret().TabSpaceCount, 4);
     }
 
     // カレント環境設定: OK applies the dialog's set to the active editor and
