@@ -66,6 +66,7 @@ void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
 
 void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::CaretMoved, this, [this, editor] { RefreshPositionPanel(editor); });
+    connect(editor, &TEditor::CaretMoved, this, [this, editor] { ShowTokenKind(editor); });
     connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
