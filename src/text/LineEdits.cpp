@@ -44,17 +44,23 @@ int TLineEdits::NewLineOf(int line) const {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-// Replacements closer than this many unchanged lines are made together, up
-// to this many bytes of text at a time: a conversion that touches every
-// line makes a few hundred ReplaceRows, not millions, and none too large.
-constexpr int kRunGapLines = 8;
-constexpr std::size_t kRunBytes = 256 * 1024;
+// Edits with fewer unchanged lines than this between them are made by one
+// ReplaceRows, over this many lines at most: each ReplaceRows moves the rest
+// of a storage block, so a conversion that touches every third line makes
+// a few hundred of them, not a hundred thousand, and none too large.
+constexpr int kRunGapLines = 256;
+constexpr int kRunLines = 8192;
 
 class TApplier {
 public:
-    TApplier(TEditorScreenStrings& rows, const TLineEdits& edits) : rows_(rows), edits_(edits) {
-        // Marks are rare; a run never reaches over a marked line, so each
-        // one stays on the rows of its line whatever the new cuts are.
+    TApplier(TEditorScreenStrings& rows, const TLineEdits& edits)
+        : rows_(rows), edits_(edits), noFinalBreak_(rows.Count() > 0 && rows.RowEnding(rows.Count() - 1) == reNoBreak) {
+        lines_ = rows_.LineCount();
+        for (std::size_t k = 0; k < edits_.size(); ++k)
+            lines_ += edits_[k].Kind == TLineEdits::leInsert ? 1 : edits_[k].Kind == TLineEdits::leDelete ? -1 : 0;
+        // Marks are rare; a run never reaches over a marked line, and the
+        // edits of a marked line are made one by one, so each mark stays on
+        // its line (or goes where the rows put a deleted line's marks).
         if (rows_.MarksInUse() != 0)
             for (int r = rows_.NextRowWithMarks(0, rows_.MarksInUse()); r >= 0;
                  r = r + 1 < rows_.Count() ? rows_.NextRowWithMarks(r + 1, rows_.MarksInUse()) : -1) {
@@ -68,26 +74,31 @@ public:
     void Run() {
         std::size_t i = edits_.size();
         while (i > 0) {
-            const TLineEdits::TKind kind = edits_[i - 1].Kind;
+            const TLineEdits::TEdit& last = edits_[i - 1];
             std::size_t j = i - 1;
-            if (kind == TLineEdits::leReplace) {
-                std::size_t bytes = edits_[j].Length;
-                while (j > 0 && Joins(edits_[j - 1], edits_[j], bytes)) {
-                    --j;
-                    bytes += edits_[j].Length;
+            // Lines after the last one (which may have been deleted just
+            // now, before them), or edits of a marked line.
+            if (last.Line >= rows_.LineCount() || Marked(last.Line, last.Line)) {
+                if (last.Kind == TLineEdits::leReplace) {
+                    EditRun(j, i);
+                } else if (last.Kind == TLineEdits::leDelete) {
+                    while (j > 0 && edits_[j - 1].Kind == TLineEdits::leDelete && edits_[j - 1].Line + 1 == edits_[j].Line)
+                        --j;
+                    DeleteLines(edits_[j].Line, static_cast<int>(i - j));
+                } else {
+                    while (j > 0 && edits_[j - 1].Kind == TLineEdits::leInsert && edits_[j - 1].Line == last.Line) --j;
+                    InsertLines(j, i);
                 }
-                ReplaceRun(j, i);
-            } else if (kind == TLineEdits::leDelete) {
-                while (j > 0 && edits_[j - 1].Kind == TLineEdits::leDelete && edits_[j - 1].Line + 1 == edits_[j].Line)
-                    --j;
-                DeleteLines(edits_[j].Line, static_cast<int>(i - j));
             } else {
-                while (j > 0 && edits_[j - 1].Kind == TLineEdits::leInsert && edits_[j - 1].Line == edits_[j].Line) --j;
-                InsertLines(j, i);
+                while (j > 0 && Joins(edits_[j - 1], edits_[j], last.Line)) --j;
+                EditRun(j, i);
             }
             i = j;
         }
-        if (loseFinalBreak_) LoseFinalBreak();
+        // A text that ended without a break still does. The rows have a
+        // line less when the new last line is empty: a break ends the text
+        // then, which is the same text.
+        if (noFinalBreak_ && rows_.LineCount() == lines_) LoseFinalBreak();
     }
 
 private:
@@ -96,10 +107,10 @@ private:
         return it != markedLines_.end() && *it <= last;
     }
 
-    // Whether `earlier` joins the run that starts with `later`.
-    bool Joins(const TLineEdits::TEdit& earlier, const TLineEdits::TEdit& later, std::size_t bytes) const {
-        return earlier.Kind == TLineEdits::leReplace && later.Line - earlier.Line - 1 <= kRunGapLines &&
-               bytes + earlier.Length <= kRunBytes && !Marked(earlier.Line, later.Line);
+    // Whether `earlier` joins the run from `later` to line `lastLine`.
+    bool Joins(const TLineEdits::TEdit& earlier, const TLineEdits::TEdit& later, int lastLine) const {
+        return later.Line - earlier.Line - 1 <= kRunGapLines && lastLine - earlier.Line < kRunLines &&
+               !Marked(earlier.Line, later.Line);
     }
 
     // Rows of lines first..last (whole lines).
@@ -108,34 +119,54 @@ private:
         return {from, rows_.LineEndRow(rows_.LineToRow(last)) - from + 1};
     }
 
-    void ReplaceRun(std::size_t j, std::size_t i) {
+    // Edits j..i-1, of lines that all exist, as one ReplaceRows of the lines
+    // from the first edit's to the last's.
+    void EditRun(std::size_t j, std::size_t i) {
         const int firstLine = edits_[j].Line, lastLine = edits_[i - 1].Line;
         const auto [from, count] = RowsOfLines(firstLine, lastLine);
         std::string text;
+        text.reserve(static_cast<std::size_t>(count) * 40);
         std::size_t k = j;
         int line = firstLine;
         for (int row = from; row < from + count; ++row, ++line) {
-            const int end = rows_.LineEndRow(row);
-            if (k < i && line == edits_[k].Line) text.append(edits_.Text(edits_[k++]));
-            else
-                for (int r = row; r <= end; ++r) text.append(rows_.View(r));
-            if (rows_.RowEnding(end) == reBreak) text.append(kCrLf);
+            // The rows of the line: most lines are one row.
+            TRowEnding ending = rows_.RowEnding(row);
+            int end = row;
+            while (ending == reWrapped && end + 1 < rows_.Count()) ending = rows_.RowEnding(++end);
+            for (; k < i && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leInsert; ++k) {
+                text.append(edits_.Text(edits_[k]));
+                text.append(kCrLf);
+            }
+            if (k < i && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leDelete) {
+                ++k;
+            } else {
+                if (k < i && edits_[k].Line == line) text.append(edits_.Text(edits_[k++]));
+                else
+                    for (int r = row; r <= end; ++r) text.append(rows_.View(r));
+                if (ending == reBreak) text.append(kCrLf);
+            }
             row = end;
         }
         rows_.ReplaceRows(from, count, text);
     }
 
     void DeleteLines(int line, int count) {
-        const int lineCount = rows_.LineCount();
-        const int last = std::min(line + count, lineCount) - 1;
-        if (last == lineCount - 1 && line > 0 && rows_.RowEnding(rows_.Count() - 1) == reNoBreak)
-            loseFinalBreak_ = true;
+        const int last = std::min(line + count, rows_.LineCount()) - 1;
         const auto [from, rowCount] = RowsOfLines(line, last);
+        bool marked = false;
+        for (int r = from; r < from + rowCount && !marked; ++r) marked = rows_.RowMarksOf(r) != 0;
         rows_.ReplaceRows(from, rowCount, {});
+        // The line that took the marks (the next, else the one before) is
+        // marked from now on.
+        if (marked && rows_.LineCount() > 0) {
+            const int heir = std::min(line, rows_.LineCount() - 1);
+            const auto at = std::lower_bound(markedLines_.begin(), markedLines_.end(), heir);
+            if (at == markedLines_.end() || *at != heir) markedLines_.insert(at, heir);
+        }
     }
 
-    // The line that became the last one ends without a break, as the text
-    // did; the edits of the lines before it are made by then.
+    // The last line without its break; an empty one goes (without a break
+    // it is no line).
     void LoseFinalBreak() {
         const int n = rows_.Count();
         if (n == 0 || rows_.RowEnding(n - 1) != reBreak) return;
@@ -194,7 +225,8 @@ private:
     TEditorScreenStrings& rows_;
     const TLineEdits& edits_;
     std::vector<int> markedLines_;
-    bool loseFinalBreak_ = false;
+    const bool noFinalBreak_;
+    int lines_ = 0;  // how many the edits leave
 };
 
 }  // namespace
