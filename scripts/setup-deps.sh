@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quodle needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
+#   --fuzz  also clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
   g++-mingw-w64-x86-64-win32
 )
+if [ "${1:-}" = --fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

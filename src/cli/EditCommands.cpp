@@ -20,7 +20,7 @@ std::optional<int> CaretLineArg(const Args& args, const TSourceFile& source) {
 
 int PrintEdited(Output& out, TSourceFile& source, const TLineEdits& edits) {
     ApplyLineEdits(source.Rows(), edits);
-    PrintRows(out, source.Rows());
+    PrintDocument(out, source.Rows());
     return kExitOk;
 }
 

@@ -39,6 +39,28 @@ int TLineEdits::NewLineOf(int line) const {
     return result;
 }
 
+TLineEdits LineEditsOf(TLineList lines, std::span<const TLineReplacement> replacements) {
+    TLineEdits edits;
+    std::string text;
+    for (std::size_t k = 0; k < replacements.size();) {
+        const std::size_t line = replacements[k].Line;
+        if (line >= lines.size()) throw std::invalid_argument("replacement past the last line");
+        const std::string_view old = lines[line];
+        text.clear();
+        std::size_t copied = 0;
+        for (; k < replacements.size() && replacements[k].Line == line; ++k) {
+            const TLineReplacement& r = replacements[k];
+            if (r.Offset < copied || r.Offset + r.Length > old.size())
+                throw std::invalid_argument("replacements overlapping or out of the line");
+            text.append(old.substr(copied, r.Offset - copied)).append(r.Text);
+            copied = r.Offset + r.Length;
+        }
+        text.append(old.substr(copied));
+        if (text != old) edits.Replace(static_cast<int>(line), text);
+    }
+    return edits;
+}
+
 // ---------------------------------------------------------------- applying
 
 namespace {

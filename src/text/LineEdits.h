@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <span>
 #include <vector>
+
+#include "base/LineList.h"
 
 namespace quodle {
 
@@ -48,6 +51,20 @@ private:
     std::string text_;
     std::vector<TEdit> edits_;
 };
+
+// `Length` bytes at byte `Offset` of line `Line` (0-based) become `Text`.
+struct TLineReplacement {
+    std::size_t Line = 0;
+    std::size_t Offset = 0;
+    std::size_t Length = 0;
+    std::string Text;
+    bool operator==(const TLineReplacement&) const = default;
+};
+
+// Each line the replacements touch, rebuilt with them. They are given in
+// ascending order of line and offset and do not overlap (else this throws
+// std::invalid_argument); a line that comes out as it was is left alone.
+TLineEdits LineEditsOf(TLineList lines, std::span<const TLineReplacement> replacements);
 
 // Applies the edits to the rows (no break may stand inside a new line's
 // text; lone CR and LF would start lines of their own). Every change goes

@@ -5,16 +5,24 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/Settings.h"
 #include "app/qt/Dialogs.h"
+#include "app/qt/DisplayWait.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
 
 int main(int argc, char* argv[]) {
+    quodle::TDisplayWait display(argc, argv);
+    if (!display.Error().empty()) {
+        std::fprintf(stderr, "quodle: %s\n", display.Error().c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
+    display.Release();
     // The task-bar title; the window caption is the form's own.
     QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
