@@ -245,6 +245,8 @@ private:
     TEditorEx* WritableEditor() const;
     // A command's line edits on the active editor's lines, as one undo step.
     void EditActiveLines(const std::function<TLineEdits(TLineList, TEditorEx&)>& command);
+    // ";" put before (add) or taken from the selected rows or the caret's line.
+    void CommentCaretLines(bool add);
 
     // The reference lists in the document editors (MainFormReference.cpp):
     // Tab on a selection, Ctrl+Space, system variables drawn in bold,

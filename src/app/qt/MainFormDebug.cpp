@@ -32,23 +32,22 @@ void TTarnwickMainForm::EditActiveLines(const std::function<TLineEdits(TLineList
 
 // With a selection, its rows; else the caret's line. An empty text has no
 // line to comment.
-void TTarnwickMainForm::mnuCommentAddClick() {
+void TTarnwickMainForm::CommentCaretLines(bool add) {
     TEditorEx* editor = WritableEditor();
     if (!editor || editor->Rows().Count() == 0) return;
     editor->Lines().BeginUpdate();
-    if (editor->Selected()) editor->CommentSelection();
-    else EditActiveLines([](TLineList lines, TEditorEx& e) { return CommentLine(lines, CaretLine(e)); });
+    if (!editor->Selected())
+        EditActiveLines([add](TLineList lines, TEditorEx& e) {
+            return add ? CommentLine(lines, CaretLine(e)) : UncommentLine(lines, CaretLine(e));
+        });
+    else if (add) editor->CommentSelection();
+    else editor->UncommentSelection();
     editor->Lines().EndUpdate();
 }
 
-void TTarnwickMainForm::mnuCommentDeleteClick() {
-    TEditorEx* editor = WritableEditor();
-    if (!editor || editor->Rows().Count() == 0) return;
-    editor->Lines().BeginUpdate();
-    if (editor->Selected()) editor->UncommentSelection();
-    else EditActiveLines([](TLineList lines, TEditorEx& e) { return UncommentLine(lines, CaretLine(e)); });
-    editor->Lines().EndUpdate();
-}
+void TTarnwickMainForm::mnuCommentAddClick() { CommentCaretLines(true); }
+
+void TTarnwickMainForm::mnuCommentDeleteClick() { CommentCaretLines(false); }
 
 void TTarnwickMainForm::mnuWatchAddClick() {
     // The editor is the one active before the prompt takes the focus.
