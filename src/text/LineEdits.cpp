@@ -254,7 +254,7 @@ private:
 }  // namespace
 
 void ApplyLineEdits(TEditorScreenStrings& rows, const TLineEdits& edits, const TEditorClient* editor) {
-    if (edits.empty()) return;
+    if (edits.empty() || rows.ReadOnly()) return;
     TRowsUpdateBlock block(rows);
     rows.UndoObj().BeginGroup(editor);
     TApplier(rows, edits).Run();

@@ -73,7 +73,7 @@ TLineEdits LineEditsOf(TLineList lines, std::span<const TLineReplacement> replac
 // each other are made by one ReplaceRows. Row marks stay on their lines
 // (an inserted line gets none; a deleted line's marks go to the line that
 // takes its place), and whether the text ends with a line break does not
-// change.
+// change. A read-only text is left as it is.
 void ApplyLineEdits(TEditorScreenStrings& rows, const TLineEdits& edits, const TEditorClient* editor = nullptr);
 
 }  // namespace quodle
