@@ -11,7 +11,10 @@
 //                                      reads every line)
 // A command's time covers reading the lines, building its edits and
 // applying them as one undo step; each iteration undoes (or redoes) outside
-// the timing, so the document is the same for every iteration. Run through
+// the timing, so the document is the same for every iteration; the number of
+// iterations is fixed, since undoing a command that changed nothing takes
+// no time at all and the library would otherwise repeat it endlessly to
+// fill its minimum time. Run through
 // bench/editcmds.sh, which prints the ratios. Workloads: QUODLE_BENCH_EDITCMDS,
 // paths separated by ':' (default /tmp/w10.lsp:/tmp/w100.lsp).
 #include <benchmark/benchmark.h>
@@ -34,6 +37,7 @@ namespace {
 using namespace quodle;
 
 constexpr int kDebugLines = 10000;
+constexpr int kIterations = 3;
 
 std::string WorkloadPath(std::int64_t i) {
     return bench::WorkloadPaths("QUODLE_BENCH_EDITCMDS", "/tmp/w10.lsp:/tmp/w100.lsp").at(static_cast<std::size_t>(i));
@@ -138,14 +142,14 @@ void RegisterAll() {
             for (const bool undo : {false, true})
                 benchmark::RegisterBenchmark((std::string(undo ? "UndoConvert/" : "Convert/") + name).c_str(),
                                              [command, undo](benchmark::State& s) { Command(s, wlPlain, command, undo); })
-                    ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime();
+                    ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kIterations);
         for (const auto& g : groups)
             for (const bool undo : {false, true})
                 benchmark::RegisterBenchmark((std::string(undo ? "UndoGroup/" : "Group/") + g.name).c_str(),
                                              [g, undo](benchmark::State& s) { Command(s, g.kind, g.command, undo); })
-                    ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime();
+                    ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kIterations);
         benchmark::RegisterBenchmark("AddWatch", [](benchmark::State& s) { Command(s, wlDebug, AddOne, false); })
-            ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Arg(i)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(kIterations);
     }
 }
 

@@ -23,9 +23,10 @@ python3 - "$json" <<'PY'
 import json, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]
 med, calls = {}, {}
+# Medians; with REPS=1 there are none, and the single runs stand for them.
 for r in runs:
-    if r.get("aggregate_name") == "median":
-        name = r["run_name"].replace("/real_time", "")
+    if r.get("aggregate_name", "median") == "median":
+        name = r["run_name"].split("/iterations")[0].replace("/real_time", "")
         med[name] = (r["real_time"], r["cpu_time"])
         calls[name] = r.get("replace_rows_calls", 0)
 ops = [("Convert", o) for o in ("tabs-to-blanks", "lead-blanks-to-tabs", "runs-to-tabs", "blanks-to-tabs",
