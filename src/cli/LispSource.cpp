@@ -32,6 +32,13 @@ std::optional<int> PositionArg(const std::string& text, const char* what) {
     return value;
 }
 
+void PrintRows(Output& out, const TEditorScreenStrings& rows) {
+    for (int r = 0; r < rows.Count(); ++r) {
+        if (rows.RowEnding(r) == reBreak) out.Line(rows.View(r));
+        else out.Bytes(rows.View(r));
+    }
+}
+
 void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
 }

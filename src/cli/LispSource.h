@@ -43,6 +43,10 @@ std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kin
 // reporting it.
 std::optional<int> PositionArg(const std::string& text, const char* what);
 
+// Prints the document as a save writes it (each row that ends a line with
+// the form's line end), row by row so a large file is never held twice.
+void PrintRows(Output& out, const TEditorScreenStrings& rows);
+
 // Prints each entry as one line.
 void PrintLines(Output& out, const std::vector<std::string>& lines);
 
