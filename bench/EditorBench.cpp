@@ -16,8 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/ProgramFountains.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
+#include "syntax/ProgramFountains.h"
 
 using namespace quodle;
 
@@ -40,7 +41,7 @@ std::shared_ptr<TFountain> SharedFountain() {
 
 std::unique_ptr<TEditorEx> NewEditor(int width, int height) {
     auto editor = std::make_unique<TEditorEx>();
-    editor->AssignFrom(TEditorExProp::TemplateDesign());
+    AssignTo(TEditorExProp::TemplateDesign(), *editor);
     editor->SetFountain(SharedFountain());
     editor->resize(width, height);
     editor->show();

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorStrings.h"
+#include "text/EditorStrings.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "editor/EditorStrings.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/LispScanner.h"
+#include "text/EditorStrings.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "base/FileIo.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/ProgramFountains.h"
+#include "syntax/ProgramFountains.h"
+#include "text/EditorScreenStrings.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
-#include "editor/EditorStrings.h"
+#include "text/EditorStrings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
-#include "editor/ProgramFountains.h"
+#include "syntax/ProgramFountains.h"
 
 namespace quodle {
 namespace {

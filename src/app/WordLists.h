@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/HyphenFountain.h"
+#include "syntax/HyphenFountain.h"
 
 namespace quodle {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/LispSource.h"
-#include "editor/EditorTokens.h"
+#include "syntax/EditorTokens.h"
 
 namespace quodle::cli {
 namespace {

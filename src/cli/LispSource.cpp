@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "app/WordLists.h"
-#include "editor/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quodle::cli {
 

@@ -1,9 +1,9 @@
 #pragma once
 // Where the caret may stand: the caret-adjustment rules applied after every
 // change of the caret's row or column.
-#include "editor/CellMap.h"
-#include "editor/EditorScreenStrings.h"
-#include "props/EditorExProp.h"
+#include "editor/EditorOptions.h"
+#include "text/CellMap.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

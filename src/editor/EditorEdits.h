@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/CellMap.h"
+#include "editor/EditorOptions.h"
 #include "editor/EditorSelection.h"
-#include "props/EditorExProp.h"
+#include "text/CellMap.h"
 
 namespace quodle {
 

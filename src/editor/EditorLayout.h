@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorScreenStrings.h"
-#include "props/EditorExProp.h"
+#include "editor/EditorOptions.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

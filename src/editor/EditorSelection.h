@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/CellMap.h"
-#include "editor/EditorScreenStrings.h"
+#include "text/CellMap.h"
+#include "text/EditorPositions.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 
@@ -20,13 +21,6 @@ struct TCellPos {
     int Row = 0;
     int Col = 0;
     auto operator<=>(const TCellPos&) const = default;
-};
-
-// A text position: row and byte offset in the row.
-struct TRowOffset {
-    int Row = 0;
-    int Offset = 0;
-    auto operator<=>(const TRowOffset&) const = default;
 };
 
 // A stream selection in bytes, End excluded. A selection that ends at

@@ -6,7 +6,7 @@
 // and the mark commands of the main window built on them.
 #include <cstdint>
 
-#include "editor/EditorScreenStrings.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

@@ -1,6 +1,6 @@
 #include "editor/StandaloneDocument.h"
 
-#include "editor/EditorStrings.h"
+#include "text/EditorStrings.h"
 
 namespace quodle {
 

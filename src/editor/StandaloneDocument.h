@@ -7,9 +7,9 @@
 #include <memory>
 #include <string_view>
 
-#include "editor/EditorClient.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/Fountain.h"
+#include "syntax/Fountain.h"
+#include "text/EditorClient.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Progress.h"
-#include "editor/TokenKinds.h"
+#include "syntax/TokenKinds.h"
 
 namespace quodle {
 

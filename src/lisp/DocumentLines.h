@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/LineList.h"
-#include "editor/EditorScreenStrings.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorTokens.h"
-#include "editor/Fountain.h"
 #include "lisp/BracketCount.h"
+#include "syntax/EditorTokens.h"
+#include "syntax/Fountain.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Settings.h"
 #include "base/FoldedNameSet.h"
 #include "base/LineList.h"
 #include "base/Progress.h"
@@ -76,19 +75,17 @@ void ExtractSymbolSet(const TCodeLines& code, std::size_t first, std::size_t las
 // ---------------------------------------------------------------- reports
 
 // The name prefixes the check leaves out of its Global sections, chosen in
-// the exclusion dialog and kept in the settings file's `Except` section.
+// the exclusion dialog (the program keeps them in its settings file).
 struct TExclusionSettings {
-    bool Star = settings::kExceptCheck1.def;   // names starting with "*"
-    bool Gb = settings::kExceptCheck2.def;     // names starting with "GB_"
-    bool Other = settings::kExceptCheck3.def;  // names starting with OtherPrefix
-    std::string OtherPrefix;                   // String3, as Shift-JIS bytes
+    bool Star = true;         // names starting with "*"
+    bool Gb = true;           // names starting with "GB_"
+    bool Other = false;       // names starting with OtherPrefix
+    std::string OtherPrefix;  // as Shift-JIS bytes
 
     // The prefixes in force; OtherPrefix only when Other is on and it is not
     // empty.
     std::vector<std::string> ActivePrefixes() const;
 };
-TExclusionSettings ReadExclusionSettings(const IniDocument& doc);
-void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& settings);
 
 struct TVariableReport {
     // The output pane's lines, Shift-JIS, in order.

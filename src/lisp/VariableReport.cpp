@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/IniFile.h"
-#include "app/Settings.h"
 #include "base/ShiftJis.h"
 #include "base/Text.h"
 #include "lisp/SymbolSet.h"
@@ -226,22 +224,6 @@ std::vector<std::string> TExclusionSettings::ActivePrefixes() const {
     if (Gb) prefixes.emplace_back("GB_");
     if (Other && !OtherPrefix.empty()) prefixes.push_back(OtherPrefix);
     return prefixes;
-}
-
-TExclusionSettings ReadExclusionSettings(const IniDocument& doc) {
-    TExclusionSettings s;
-    s.Star = settings::Read(doc, settings::kExceptCheck1);
-    s.Gb = settings::Read(doc, settings::kExceptCheck2);
-    s.Other = settings::Read(doc, settings::kExceptCheck3);
-    s.OtherPrefix = Utf8ToCp932(settings::Read(doc, settings::kExceptString3));
-    return s;
-}
-
-void WriteExclusionSettings(IniDocument& doc, const TExclusionSettings& s) {
-    settings::Write(doc, settings::kExceptCheck1, s.Star);
-    settings::Write(doc, settings::kExceptCheck2, s.Gb);
-    settings::Write(doc, settings::kExceptCheck3, s.Other);
-    settings::Write(doc, settings::kExceptString3, Cp932ToUtf8(s.OtherPrefix));
 }
 
 TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,

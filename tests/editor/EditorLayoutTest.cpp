@@ -5,8 +5,9 @@
 
 #include "app/LineNumber.h"
 #include "editor/EditorLayout.h"
-#include "editor/RowDump.h"
+#include "editor/EditorMarks.h"
 #include "editor/RowMarks.h"
+#include "support/RowDump.h"
 
 namespace quodle {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorStrings.h"
-#include "editor/FakeEditor.h"
 #include "editor/RowMarks.h"
+#include "support/FakeEditor.h"
+#include "text/EditorStrings.h"
 
 namespace quodle {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "editor/EditorStrings.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/LispScanner.h"
+#include "text/EditorStrings.h"
 
 namespace quodle {
 namespace {

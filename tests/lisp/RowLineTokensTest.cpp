@@ -3,10 +3,10 @@
 // not count.
 #include <gtest/gtest.h>
 
-#include "editor/HyphenFountain.h"
-#include "editor/ProgramFountains.h"
 #include "editor/StandaloneDocument.h"
 #include "lisp/RowLineTokens.h"
+#include "syntax/HyphenFountain.h"
+#include "syntax/ProgramFountains.h"
 
 namespace quodle {
 namespace {

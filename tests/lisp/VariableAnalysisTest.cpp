@@ -4,7 +4,6 @@
 
 #include <random>
 
-#include "app/IniFile.h"
 #include "base/ShiftJis.h"
 #include "base/Text.h"
 #include "support/RecordingSink.h"
@@ -295,26 +294,6 @@ TEST(VariableAnalysis, ReportLineTarget) {
         {"\t\t\t\t" PO " ", -1},  // a trail byte "|" in a name
     };
     for (const auto& c : cases) EXPECT_EQ(ReportLineTarget(c.line), c.row) << c.line;
-}
-
-TEST(VariableAnalysis, ExclusionSettings) {
-    TExclusionSettings defaults;
-    EXPECT_EQ(defaults.ActivePrefixes(), (Lines{"*", "GB_"}));
-
-    IniDocument doc = IniDocument::Parse("[Except]\nCheck1=0\nCheck3=1\nString3=表_\n");
-    TExclusionSettings read = ReadExclusionSettings(doc);
-    EXPECT_FALSE(read.Star);
-    EXPECT_TRUE(read.Gb);
-    EXPECT_TRUE(read.Other);
-    EXPECT_EQ(read.OtherPrefix, HYO "_");
-    EXPECT_EQ(read.ActivePrefixes(), (Lines{"GB_", HYO "_"}));
-
-    read.Gb = false;
-    read.OtherPrefix = "my_";
-    WriteExclusionSettings(doc, read);
-    EXPECT_EQ(doc.Serialize(), "[Except]\nCheck1=0\nCheck3=1\nString3=my_\nCheck2=0\n");
-    read.Other = false;
-    EXPECT_TRUE(read.ActivePrefixes().empty());
 }
 
 }  // namespace

@@ -28,8 +28,9 @@
 #include "app/qt/ToolImages.h"
 #include "base/FileIo.h"
 #include "base/qt/QtColor.h"
-#include "editor/ProgramFountains.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
+#include "syntax/ProgramFountains.h"
 
 namespace quodle {
 
@@ -145,7 +146,7 @@ void TTarnwickMainForm::CreateLayout() {
     EditorEx1->setObjectName(QStringLiteral("EditorEx1"));
     TEditorExProp paneProp = EditorExProp1;
     paneProp.Leftbar.Visible = false;
-    EditorEx1->AssignFrom(paneProp);
+    AssignTo(paneProp, *EditorEx1);
     EditorEx1->SetReadOnly(true);
     EditorEx1->SetFountain(HyphenFountain2);
     ProgressBar1 = new QProgressBar(bottom);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/ExclusionSettings.h"
 #include "app/IniFile.h"
 #include "app/WordLists.h"
 #include "app/qt/MainForm.h"
@@ -18,16 +19,16 @@
 #include "base/FileIo.h"
 #include "base/qt/QtText.h"
 #include "editor/EditorSelection.h"
-#include "editor/EditorStrings.h"
-#include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/RowLineTokens.h"
 #include "lisp/UserFunctions.h"
 #include "lisp/VariableAnalysis.h"
-#include "lisp/qt/Form5.h"
-#include "lisp/qt/Form7.h"
-#include "lisp/qt/Form9.h"
+#include "lisp/qt/ExclusionListEditor.h"
+#include "lisp/qt/PickListWindow.h"
+#include "lisp/qt/VariableCheckOptions.h"
+#include "syntax/HyphenFountain.h"
+#include "text/EditorStrings.h"
 
 namespace quodle {
 

@@ -15,9 +15,10 @@
 #include "app/qt/StatusPanels.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
-#include "editor/HyphenFountain.h"
-#include "editor/TextFile.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
+#include "syntax/HyphenFountain.h"
+#include "text/TextFile.h"
 
 namespace quodle {
 
@@ -58,7 +59,7 @@ QWidget* TTarnwickMainForm::CreateDocumentPage(TEditorEx** editorOut) {
 }
 
 void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
-    editor->AssignFrom(EditorExProp1);
+    AssignTo(EditorExProp1, *editor);
     editor->SetFountain(HyphenFountain1);
 }
 
@@ -195,7 +196,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
 }
 
 void TTarnwickMainForm::OpenFileIntoNewTab(const QString& path, bool pushReopen) {
-    if (TEditorEx* active = ActiveEditor()) active->AssignTo(EditorExProp1);
+    if (TEditorEx* active = ActiveEditor()) Assign(EditorExProp1, *active);
     const int previous = PageControl1->ActivePageIndex();
     tabPaths_ << path;
     TEditorEx* editor = nullptr;
@@ -416,7 +417,7 @@ void TTarnwickMainForm::ToggleSplit() {
     TEditorEx* lower = page->Editor();
     lower->setFocus();
     auto* upper = new TEditorEx(page);
-    lower->AssignTo(EditorExProp1);
+    Assign(EditorExProp1, *lower);
     PrepareEditor(upper);
     ConnectEditorEvents(upper);
     page->Split(upper);
@@ -445,7 +446,7 @@ TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
     window->move(pos() + QPoint(kSecondWindowOffset, kSecondWindowOffset));
     window->Action(QStringLiteral("mnuExit"))->setText(QStringLiteral("すべて閉じる"));
     window->show();
-    active->AssignTo(EditorExProp1);
+    Assign(EditorExProp1, *active);
     PrepareEditor(editor);
     editor->AttachRowList(active->RowList());
     // The text may already hold changes that only this window can still save.

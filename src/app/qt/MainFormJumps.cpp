@@ -2,8 +2,8 @@
 #include "app/LineNumber.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
-#include "editor/EditorStrings.h"
 #include "editor/qt/EditorEx.h"
+#include "text/EditorStrings.h"
 
 namespace quodle {
 

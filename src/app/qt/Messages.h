@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "base/FileIo.h"
-#include "editor/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quodle {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "editor/EditorCaret.h"
-#include "editor/EditorPositions.h"
-#include "editor/EditorTokens.h"
 #include "editor/qt/EditorPopupMenu.h"
+#include "syntax/EditorTokens.h"
+#include "text/EditorPositions.h"
 
 namespace quodle {
 

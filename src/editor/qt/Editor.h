@@ -17,17 +17,18 @@
 #include <string>
 #include <vector>
 
-#include "editor/CellMap.h"
-#include "editor/EditorCaret.h"
-#include "editor/EditorClient.h"
-#include "editor/EditorEdits.h"
-#include "editor/EditorFountain.h"
-#include "editor/EditorLayout.h"
-#include "editor/EditorScreenStrings.h"
-#include "editor/EditorSelection.h"
-#include "editor/EditorStrings.h"
 #include "editor/BlockOperations.h"
-#include "props/EditorExProp.h"
+#include "editor/EditorCaret.h"
+#include "editor/EditorEdits.h"
+#include "editor/EditorLayout.h"
+#include "editor/EditorMarks.h"
+#include "editor/EditorOptions.h"
+#include "editor/EditorSelection.h"
+#include "syntax/EditorFountain.h"
+#include "text/CellMap.h"
+#include "text/EditorClient.h"
+#include "text/EditorScreenStrings.h"
+#include "text/EditorStrings.h"
 
 class QMenu;
 class QTimer;
@@ -183,8 +184,16 @@ public:
     // ---- display marks, layout and word wrap (EditorGeometry.cpp)
     const TEditorMarks& Marks() const { return marks_; }
     void SetMarks(const TEditorMarks& marks);
+    TColor Color() const { return color_; }  // background
+    void SetColor(TColor color);
+    const TEditorFontProp& EditorFont() const { return font_; }
+    void SetEditorFont(const TEditorFontProp& font);
+    const TEditorSelectColorProp& SelectColors() const { return select_; }
+    void SetSelectColors(const TEditorSelectColorProp& colors);
     const TEditorLeftbarProp& Leftbar() const { return leftbar_; }
+    void SetLeftbar(const TEditorLeftbarProp& leftbar);
     const TEditorMarginProp& Margin() const { return margin_; }
+    void SetMargin(const TEditorMarginProp& margin);
     const TEditorImagebarProp& Imagebar() const { return imagebar_; }
     void SetImagebar(const TEditorImagebarProp& imagebar);
     const TEditorRulerProp& Ruler() const { return ruler_; }
@@ -232,12 +241,6 @@ signals:
                   bool selected);
 
 protected:
-    // Settings the property sets carry (TEditorEx takes and gives them).
-    void SetColor(TColor color);
-    void SetEditorFont(const TEditorFontProp& font);
-    void SetLeftbar(const TEditorLeftbarProp& leftbar);
-    void SetMargin(const TEditorMarginProp& margin);
-    void SetSelectColors(const TEditorSelectColorProp& colors);
     TColor color_ = clWindow;
     TEditorFontProp font_;
     TEditorCaretProp caret_;

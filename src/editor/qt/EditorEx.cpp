@@ -1,6 +1,6 @@
 #include "editor/qt/EditorEx.h"
 
-#include "editor/EditorTokens.h"
+#include "syntax/EditorTokens.h"
 
 namespace quodle {
 
@@ -18,54 +18,6 @@ void TEditorEx::ForgetBracketPair() {
 void TEditorEx::RowsChanged(bool textChanged) {
     TOleddEditor::RowsChanged(textChanged);
     ForgetBracketPair();
-}
-
-void TEditorEx::AssignFrom(const TEditorExProp& prop) {
-    SetColor(prop.Color);
-    SetCaretOptions(prop.Caret);
-    SetEditorFont(prop.Font);
-    SetImagebar(prop.Imagebar);
-    SetLeftbar(prop.Leftbar);
-    SetMargin(prop.Margin);
-    SetMarks(prop.Marks);
-    SetRuler(prop.Ruler);
-    SetSelectColors(prop.Select);
-    SetSpeed(prop.Speed);
-    // Word wrap last, in the order that rewraps the text once.
-    if (prop.WordWrap) {
-        SetWrapOption(prop.WrapOption);
-        SetWordWrap(true);
-    } else {
-        SetWordWrap(false);
-        SetWrapOption(prop.WrapOption);
-    }
-    SetExMarks(prop.ExMarks);
-    SetFindString(prop.FindMarkText);
-    SetVerticalLines(prop.VerticalLines);
-}
-
-void TEditorEx::AssignTo(TEditorExProp& prop) const {
-    prop.Color = color_;
-    prop.Caret = caret_;
-    prop.Font = font_;
-    prop.Imagebar = imagebar_;
-    prop.Leftbar = leftbar_;
-    prop.Margin = margin_;
-    prop.Marks = marks_;
-    prop.Ruler = ruler_;
-    prop.Select = select_;
-    prop.Speed = speed_;
-    prop.WordWrap = WordWrap();
-    prop.WrapOption = WrapOption();
-    prop.ExMarks = exMarks_;
-    prop.FindMarkText = findString_;
-    prop.VerticalLines = verticalLines_;
-}
-
-TEditorExProp TEditorEx::Prop() const {
-    TEditorExProp prop;
-    AssignTo(prop);
-    return prop;
 }
 
 bool TEditorEx::FindMatchingBracket(int& row, int& offset) {

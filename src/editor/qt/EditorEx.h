@@ -1,9 +1,8 @@
 #pragma once
 // TEditorEx: the editor the program creates for documents and for the
-// output pane. It takes its settings from a property set and gives them
-// back, finds matching brackets, and adds the extra marks (blanks, tabs,
-// find-string occurrences, the bracket pair at the caret, row tints) and
-// vertical guide lines.
+// output pane. It finds matching brackets and adds the extra marks (blanks,
+// tabs, find-string occurrences, the bracket pair at the caret, row tints)
+// and vertical guide lines.
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -12,7 +11,6 @@
 
 #include "editor/EditorMarks.h"
 #include "editor/qt/OleddEditor.h"
-#include "props/EditorExProp.h"
 
 namespace quodle {
 
@@ -20,11 +18,6 @@ class TEditorEx : public TOleddEditor {
     Q_OBJECT
 public:
     explicit TEditorEx(QWidget* parent = nullptr);
-
-    // The property set's values into this editor, and this editor's into a set.
-    void AssignFrom(const TEditorExProp& prop);
-    void AssignTo(TEditorExProp& prop) const;
-    TEditorExProp Prop() const;
 
     // If a bracket of the pair list stands at (row, byte offset), moves both
     // to its partner and returns true (brackets in strings, comments and

@@ -7,9 +7,9 @@
 #include "base/ShiftJis.h"
 #include "base/qt/KeyDigit.h"
 #include "editor/EditorCaret.h"
-#include "editor/EditorTokens.h"
 #include "editor/RowMarks.h"
 #include "editor/qt/Editor.h"
+#include "syntax/EditorTokens.h"
 
 namespace quodle {
 

@@ -12,8 +12,8 @@
 
 #include "base/ShiftJis.h"
 #include "base/qt/QtColor.h"
-#include "editor/EditorTokens.h"
 #include "editor/qt/Editor.h"
+#include "syntax/EditorTokens.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitEditorResources() {

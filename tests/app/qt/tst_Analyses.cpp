@@ -22,12 +22,12 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
-#include "editor/EditorStrings.h"
 #include "editor/qt/EditorEx.h"
-#include "lisp/qt/Form5.h"
-#include "lisp/qt/Form7.h"
-#include "lisp/qt/Form9.h"
+#include "lisp/qt/ExclusionListEditor.h"
+#include "lisp/qt/PickListWindow.h"
+#include "lisp/qt/VariableCheckOptions.h"
 #include "support/qt/MainFormFixture.h"
+#include "text/EditorStrings.h"
 
 using namespace quodle;
 using namespace quodle::testing;

@@ -20,9 +20,9 @@
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
-#include "editor/HyphenFountain.h"
 #include "editor/qt/EditorEx.h"
 #include "support/qt/MainFormFixture.h"
+#include "syntax/HyphenFountain.h"
 
 using namespace quodle;
 using namespace quodle::testing;

@@ -6,6 +6,7 @@
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
 #include "support/qt/EditorInput.h"
 
 using namespace quodle;
@@ -340,7 +341,7 @@ private slots:
     }
 
     void col_neverPassesTheLastCell() {
-        editor_->AssignFrom(TEditorExProp());  // free caret
+        AssignTo(TEditorExProp(), *editor_);  // free caret
         Load("ab", 0, 0);
         editor_->SetCol(5000);
         QCOMPARE(editor_->Col(), 1000);

@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "base/ShiftJis.h"
-#include "editor/ProgramFountains.h"
 #include "editor/qt/EditorClipboardFormat.h"
 #include "editor/qt/EditorEx.h"
 #include "editor/qt/EditorPopupMenu.h"
 #include "support/qt/EditorInput.h"
+#include "syntax/ProgramFountains.h"
 
 using namespace quodle;
 using namespace quodle::testing;

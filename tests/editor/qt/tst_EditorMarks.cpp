@@ -6,11 +6,12 @@
 
 #include "base/ShiftJis.h"
 #include "base/qt/QtColor.h"
-#include "editor/FakeEditor.h"
 #include "editor/RowMarks.h"
 #include "editor/qt/EditorEx.h"
-#include "support/qt/EditorInput.h"
 #include "editor/qt/EditorPopupMenu.h"
+#include "props/qt/EditorExPropAssign.h"
+#include "support/FakeEditor.h"
+#include "support/qt/EditorInput.h"
 
 using namespace quodle;
 using namespace quodle::testing;
@@ -76,7 +77,7 @@ private slots:
         prop.Margin.Character = 3;
         prop.Leftbar.Column = 12;
         prop.Ruler.GaugeRange = 9;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         QCOMPARE(E().CellWidth(), cell + 3);
         QCOMPARE(E().RowHeight(), height + 1);
         QCOMPARE(E().Leftbar().Column, 8);
@@ -85,7 +86,7 @@ private slots:
         QCOMPARE(E().TextTop(), 2 + 11);
         // A longer text widens the bar once its numbers need more digits.
         prop.Leftbar.Column = 1;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         std::string text;
         for (int i = 0; i < 120; ++i) text += "x\r\n";
         E().Lines().SetText(text);
@@ -105,11 +106,11 @@ private slots:
             test::TFakeEditor& editor;
             ~TDetach() { rows.Detach(&editor); }
         } detach{E().Rows(), watcher};
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.WordWrap = true;
         prop.WrapOption.WrapByte = 20;
         prop.WrapOption.Leading = true;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         QCOMPARE(std::count(watcher.log.begin(), watcher.log.end(), std::string("repaint")), 1);
         QVERIFY(!E().Rows().CanUndo());
         QVERIFY(E().WordWrap());
@@ -121,8 +122,8 @@ private slots:
         QCOMPARE(E().RowString(3), Sjis("は"));
         QCOMPARE(E().RowString(4), std::string("x(setq a 1)"));
         QCOMPARE(E().Lines().Count(), 2);
-        QCOMPARE(E().Prop().WordWrap, true);
-        QCOMPARE(E().Prop().WrapOption.WrapByte, 20);
+        QCOMPARE(PropOf(E()).WordWrap, true);
+        QCOMPARE(PropOf(E()).WrapOption.WrapByte, 20);
 
         // Lines/Char of a wrapped row: the line and the bytes before it.
         E().SetRow(1);
@@ -140,7 +141,7 @@ private slots:
         QCOMPARE(E().RowString(0), Sjis("あいうえおかきくけこ。さしすせ"));
         // Off: every line is one row again, the text unchanged.
         prop.WordWrap = false;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         QCOMPARE(E().Rows().Count(), 2);
         QCOMPARE(E().Lines().Get(0), line);
     }
@@ -149,13 +150,13 @@ private slots:
         E().Lines().SetText("(a)\r\n(b)\r\n(c)\r\n(d)\r\n");
         E().SetRowMark(1, 0);
         E().SetRowMark(3, 12);
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.ExMarks.DigitLine = {kTint, true};
         prop.ExMarks.Img2Line = {0x00CCFFCC, true};
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().SetRow(0);
         const QImage shot = Shot();
-        const QColor background = ToQColor(E().Prop().Color, Qt::white);
+        const QColor background = ToQColor(PropOf(E()).Color, Qt::white);
         const int right = E().viewport()->width() - 20;
         auto inked = [&](int row, int left, int width) {
             const QRect band = RowBand(row, left, left + width);
@@ -199,9 +200,9 @@ private slots:
         QFETCH(QList<int>, tinted);
         E().Lines().SetText("abc\r\ndef\r\nghi\r\njkl\r\n");
         for (int row = 0; row < 4; ++row) E().SetRowMark(row, row);
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.ExMarks.DigitLine = {kTint, true};
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().SetSelectionMode(box ? selBox : selStream);
         E().Select({anchor.y(), anchor.x()}, {caret.y(), caret.x()});
         QVERIFY(E().Selected());
@@ -228,10 +229,10 @@ private slots:
         QFETCH(bool, zeroBase);
         QFETCH(QList<int>, tinted);
         E().Lines().SetText("a\r\nb\r\nc\r\nd\r\n");
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.ExMarks.EvenLine = {kTint, true};
         prop.Leftbar.ZeroBase = zeroBase;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         const QImage shot = Shot();
         QList<int> got;
         for (int row = 0; row < 6; ++row)
@@ -241,7 +242,7 @@ private slots:
 
     void marksAndGuideLines_areDrawnInTheirColours() {
         E().Lines().SetText("(setq a 1)\r\nb\r\n");
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.Marks.RetMark = {kMark, true};
         prop.Marks.EofMark = {kMark, true};
         prop.ExMarks.ParenMark = {kTint, true};
@@ -249,7 +250,7 @@ private slots:
         line.SetPosition(15);
         line.Color = clRed;
         prop.VerticalLines = {line};
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().SetRow(0);
         E().SetCol(0);
         const QImage shot = Shot();
@@ -257,9 +258,9 @@ private slots:
         QVERIFY(Count(shot, RowBand(0, CellLeft(10), CellLeft(11)), ToQColor(kMark)) > 3);
         QVERIFY(Count(shot, RowBand(1, CellLeft(1), CellLeft(2)), ToQColor(kMark)) > 3);
         const QRect eof = RowBand(2, CellLeft(0), CellLeft(5));
-        QVERIFY(eof.width() * eof.height() - Count(shot, eof, ToQColor(E().Prop().Color, Qt::white)) > 10);
+        QVERIFY(eof.width() * eof.height() - Count(shot, eof, ToQColor(PropOf(E()).Color, Qt::white)) > 10);
         const QRect after = RowBand(3, CellLeft(0), CellLeft(5));
-        QCOMPARE(Count(shot, after, ToQColor(E().Prop().Color, Qt::white)), after.width() * after.height());
+        QCOMPARE(Count(shot, after, ToQColor(PropOf(E()).Color, Qt::white)), after.width() * after.height());
         QCOMPARE(Count(shot, RowBand(0, CellLeft(0), CellLeft(10)), ToQColor(kMark)), 0);
         // The bracket pair at the caret on its background (around the caret
         // bar and the glyph), in red.
@@ -283,11 +284,11 @@ private slots:
     void endMarks_ofRowsCutAtTheDisplayLimit() {
         constexpr TColor kHide = 0x00FF0000;
         E().Lines().SetText(std::string(1000, 'a') + "\r\n" + std::string(1001, 'b') + "\r\n" + std::string(1200, 'c'));
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.Marks.RetMark = {kMark, true};
         prop.Marks.EofMark = {kMark, true};
         prop.Marks.HideMark = {kHide, true};
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().SetTopCol(995);
         auto pixels = [&](const QImage& shot, int row, int from, int to, TColor color) {
             return Count(shot, RowBand(row, CellLeft(from), CellLeft(to)), ToQColor(color));
@@ -305,7 +306,7 @@ private slots:
         QCOMPARE(pixels(shot, 3, 995, 1010, kMark), 0);
         // Without the hide mark a cut row shows no end either.
         prop.Marks.HideMark.Visible = false;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().SetTopCol(995);
         shot = Shot();
         QVERIFY(pixels(shot, 0, 1000, 1001, kMark) > 3);
@@ -330,18 +331,18 @@ private slots:
         p.WordWrap = true;
         p.WrapOption.WrapByte = 33;
         p.WrapOption.FollowRetMark = true;
-        E().AssignFrom(p);
-        QVERIFY(E().Prop() == p);
+        AssignTo(p, E());
+        QVERIFY(PropOf(E()) == p);
         QCOMPARE(E().Rows().WrapOption().WrapByte(), 33);
     }
 
     void findMarks_underlineEveryOccurrenceInTheLine() {
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.ExMarks.FindMark = {kMark, true};
         prop.ExMarks.Hit = {clNone, kTint, {}};
         prop.WordWrap = true;
         prop.WrapOption.WrapByte = 20;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
         E().Lines().SetText("abc abc\r\n" + std::string(18, 'x') + "abcd\r\n");
         QCOMPARE(E().RowString(1), std::string(18, 'x') + "ab");
         E().SetFindMarkSearch([](std::string_view line, std::string_view find, std::vector<std::pair<int, int>>& hits) {

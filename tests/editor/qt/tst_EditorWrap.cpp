@@ -6,6 +6,7 @@
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
 
 using namespace quodle;
 
@@ -22,10 +23,10 @@ class TestEditorWrap : public QObject {
 
     TEditorEx& E() { return *editor_; }
     void Wrap(bool on, int wrapByte = 20) {
-        TEditorExProp prop = E().Prop();
+        TEditorExProp prop = PropOf(E());
         prop.WordWrap = on;
         prop.WrapOption.WrapByte = wrapByte;
-        E().AssignFrom(prop);
+        AssignTo(prop, E());
     }
 
 private slots:
@@ -33,7 +34,7 @@ private slots:
         editor_ = std::make_unique<TEditorEx>();
         TEditorExProp prop = TEditorExProp::TemplateDesign();
         prop.Caret.TabSpaceCount = 8;
-        editor_->AssignFrom(prop);
+        AssignTo(prop, *editor_);
         editor_->resize(500, 300);
         editor_->show();
     }

@@ -9,13 +9,14 @@
 
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
+#include "props/qt/EditorExPropAssign.h"
 
 namespace quodle::testing {
 
 // An editor with the template design, shown at width x height.
 inline std::unique_ptr<TEditorEx> ShownEditor(int width, int height) {
     auto editor = std::make_unique<TEditorEx>();
-    editor->AssignFrom(TEditorExProp::TemplateDesign());
+    AssignTo(TEditorExProp::TemplateDesign(), *editor);
     editor->resize(width, height);
     editor->show();
     return editor;

@@ -1,0 +1,213 @@
+#pragma once
+// The row list of an editor: rows grouped into lines, the edit primitive
+// ReplaceRows, row states kept current through a pluggable parser, and the
+// editors that view the rows.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/CellMap.h"
+#include "text/EditorClient.h"
+#include "text/EditorUndo.h"
+#include "text/EditorWrapOption.h"
+#include "text/RowAttributeStringList.h"
+
+namespace quodle {
+
+// Row-level queries that need no editor; also the scratch list that new
+// rows are built in before they are put in place.
+class TEditorStringList : public TRowAttributeStringList {
+public:
+    using TRowAttributeStringList::TRowAttributeStringList;
+
+    // First row of the line that holds `row` (walks back over reWrapped
+    // rows). Out-of-range rows are returned unchanged.
+    int LineStartRow(int row) const;
+    // Last row of the line that holds `row`.
+    int LineEndRow(int row) const;
+
+    // Lines: each row that is not reWrapped ends one, and so does the last
+    // row. These take O(log blocks), and stepping through the lines in
+    // order O(1) each.
+    int LineCount() const;
+    // First row of line `line`; Count() for the lines from LineCount() on.
+    int LineToRow(int line) const;
+    // The line that holds `row`; LineCount() for the row after the last.
+    int RowToLine(int row) const;
+
+    struct TRowsText {
+        std::string text;
+        TRowEnding ending = reInvalid;  // of the last row taken
+        int rowCount = 0;
+    };
+    // The texts of `count` rows from `row` (count -1: to the end of the
+    // line), CR LF after each reBreak row. Out of range: empty, reInvalid.
+    TRowsText RowsText(int row, int count) const;
+};
+
+// What the last edit changed; cleared when an update block ends.
+struct TLastChange {
+    bool Set = false;
+    int FirstRow = 0;
+    int OldRowCount = 0;
+    int NewRowCount = 0;
+    int StatesChanged = 0;
+};
+
+class TEditorScreenStrings : public TEditorStringList {
+public:
+    explicit TEditorScreenStrings(TRowBlockSize blockSize = {});
+    ~TEditorScreenStrings() override;
+
+    // Viewing editors. The first is the owner. Editors share the row list
+    // through a shared_ptr; it dies with the last of them.
+    void Attach(TEditorClient* editor);
+    // Returns true when no editor is left.
+    bool Detach(TEditorClient* editor);
+    const std::vector<TEditorClient*>& Editors() const { return editors_; }
+    TEditorClient* Owner() const { return editors_.empty() ? nullptr : editors_.front(); }
+    // The attached editor that has the focus, else the owner, else null.
+    TEditorClient* FocusedEditor() const;
+
+    // The one gateway for every change of the text: replaces `count` rows
+    // from `row` by `text` (CR LF, CR or LF breaks), records one undo step,
+    // splits the new text into rows, recomputes row states and notifies the
+    // editors once. Out-of-range arguments are ignored.
+    void ReplaceRows(int row, int count, std::string_view text);
+    // Removes rows; returns the union of their row marks.
+    std::uint16_t DeleteRows(int row, int count);
+    // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
+    // data, state texts) while keeping the old rows' marks in the range.
+    void PutRows(int row, int count, const TEditorStringList& rows);
+    // Turns a text into rows: one per line, ending reBreak, and with word
+    // wrap on cut at the wrap positions (rows ending reWrapped). Every
+    // producer of rows (edits, undo, redo, loading) wraps here, alike.
+    void SplitIntoRows(std::string_view text, TEditorStringList& rows) const;
+
+    // Row states (see RowParseState.h); need the owner's parser, and do
+    // nothing without one. Returns the number of rows whose state changed.
+    int UpdateStates(int row, bool notify);
+    void UpdateAllStates();
+    // The state at the start of `row`, computing it (and the rows above it
+    // that are not computed) when needed; editors call this before drawing.
+    TRowParseState EnsureRowState(int row);
+
+    // Marks in use: the union of the marks placed anywhere.
+    std::uint16_t MarksInUse() const { return marksInUse_; }
+    void SetMarksInUse(std::uint16_t marks) { marksInUse_ = marks; }
+
+    // Row marks (RowMarks.cpp; constants in RowMarks.h). Rows out of range
+    // read as unmarked and ignore writes; so do marks outside 0..15. A mark
+    // change repaints the row in every editor; it is no change of the text.
+    std::uint16_t RowMarksOf(int row) const;
+    // Replaces the row's set, keeping MarksInUse the union of the marks placed.
+    void PutRowMarks(int row, std::uint16_t marks);
+    // A numbered mark (0..9) first leaves the row that carries it.
+    void SetRowMark(int row, int mark);
+    void ClearRowMark(int row, int mark);
+    // The first row carrying the mark, or -1.
+    int FindRowMark(int mark) const;
+    // The first row at or after / the last row at or before `row` that
+    // carries any of `marks`, or -1.
+    int NextRowWithMarks(int row, std::uint16_t marks) const;
+    int PrevRowWithMarks(int row, std::uint16_t marks) const;
+
+    const TLastChange& LastChange() const { return lastChange_; }
+    void ClearLastChange() { lastChange_ = {}; }
+
+    TEditorUndoObj& UndoObj() { return undo_; }
+    const TEditorUndoObj& UndoObj() const { return undo_; }
+    // The shared history of every editor on these rows (see EditorUndo.h).
+    bool Undo() { return undo_.Undo(); }
+    bool Redo() { return undo_.Redo(); }
+    bool CanUndo() const { return undo_.CanUndo(); }
+    bool CanRedo() const { return undo_.CanRedo(); }
+
+    // Word wrap. Switching it, changing a wrap option while it is on, or
+    // changing the tab width while it is on rewraps the whole text once and
+    // clears the undo history (the records' row numbers stop matching); a
+    // wrap option changed while it is off clears the history too. A rewrap
+    // is no change of the text (RowsChanged(false)).
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    // Its change notification rewraps while word wrap is on.
+    TEditorWrapOption& WrapOption() { return wrapOption_; }
+    const TEditorWrapOption& WrapOption() const { return wrapOption_; }
+    void SetWrapOption(const TEditorWrapOption& value) { wrapOption_.Assign(value); }
+    // The owner editor's tab stop distance; tabs inside wrapped rows also
+    // stop at the wrap width.
+    int TabSpaceCount() const { return tabSpaceCount_; }
+    void SetTabSpaceCount(int value);
+    // How the cells of the rows are laid out: tab stops, and the wrap width
+    // while word wrap is on.
+    const TCellLayout& CellLayout() const { return layout_; }
+    // Cut every line at its wrap positions / join every line into one row.
+    // Rows take the marks of the rows they replace; every editor's caret and
+    // top row stay on the same text; history cleared, states recomputed,
+    // every editor repainted.
+    void WrapAll();
+    void UnwrapAll();
+
+    // Whole-text operations behind Lines: no undo step, history cleared.
+    // Clear also sends every editor's caret to row 0, column 0.
+    void ClearAll();
+    // Clears, then splits `text` at CR LF, CR or LF into rows.
+    void SetAllText(std::string_view text);
+    // All rows, CR LF after each reBreak row.
+    std::string AllText() const;
+    // Clears, then reads the file (throws EFileError, rows then empty).
+    void LoadFromFile(const std::string& path);
+
+protected:
+    void Changing() override;
+    void Changed() override;
+    void UpdateBlockClosed() override;
+
+private:
+    friend class TEditorUndoObj;
+
+    // Open around the steps of one edit: they notify nobody, the edit
+    // notifies once at its end.
+    class TEditScope;
+    // After a whole-text change: rewrap when word wrap is on, states from
+    // the top, repaint everything.
+    void FinishFullChange();
+    void Rewrap(bool wrap);
+    // Replaces the rows by the same lines, cut (or not) at wrap positions.
+    void RebuildRows(bool wrap);
+    int StateLookaheadRows() const;
+    // Stores computed states from `start` (whose own state is `state`) on,
+    // up to `limit`, stopping at the first row that already holds its state.
+    // `maskBeyond`: forget the states below `limit` when the scan reaches
+    // it still changing states (they may be stale).
+    int ScanStates(int row, int limit, bool notify, bool maskBeyond = true);
+    void NotifyRowsChanged();
+    // Replaces rows by the whole-line deletion rule: marks go to the row
+    // that takes the place.
+    void DeleteWholeLines(int row, int count);
+    // Deletes rows, handing their marks to the row that takes their place
+    // (or dropping them from MarksInUse when no row is left).
+    void DeleteRowsPassingMarks(int row, int count);
+    // Undo and redo: puts the record's old rows in place of the rows its
+    // edit produced, without an undo step. `produced` receives what stood
+    // there; returns the number of rows put back.
+    int RestoreRows(const TUndoData& record, TRowsText& produced);
+
+    std::vector<TEditorClient*> editors_;
+    TEditorUndoObj undo_;
+    TLastChange lastChange_;
+    std::uint16_t marksInUse_ = 0;
+    bool wordWrap_ = false;
+    TEditorWrapOption wrapOption_;
+    int tabSpaceCount_ = 8;
+    TCellLayout layout_{8, 0};  // what the rows were cut by
+    int editDepth_ = 0;  // inside ReplaceRows: its inner steps notify nobody
+    // What the changes not yet notified did: the text, or only the rows'
+    // cuts (a rewrap).
+    bool textChanged_ = false;
+    bool relaidOut_ = false;
+};
+
+}  // namespace quodle

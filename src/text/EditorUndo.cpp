@@ -1,0 +1,117 @@
+#include "text/EditorUndo.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "text/EditorScreenStrings.h"
+
+namespace quodle {
+
+namespace {
+
+// Around one replayed step: the editors neither move their carets nor paint,
+// and the rows notify them once at the end.
+class TReplayBlock {
+public:
+    explicit TReplayBlock(TEditorScreenStrings& rows) : rows_(rows) {
+        for (TEditorClient* e : rows_.Editors()) {
+            e->CaretBeginUpdate();
+            e->UpdateBlockBegin();
+        }
+        rows_.BeginUpdate();
+    }
+    ~TReplayBlock() {
+        rows_.EndUpdate();
+        for (TEditorClient* e : rows_.Editors()) {
+            e->UpdateBlockEnd();
+            e->CaretEndUpdate();
+        }
+    }
+    TReplayBlock(const TReplayBlock&) = delete;
+    TReplayBlock& operator=(const TReplayBlock&) = delete;
+
+private:
+    TEditorScreenStrings& rows_;
+};
+
+void PlaceFocusedCaret(const TEditorScreenStrings& rows, int row, int col) {
+    if (TEditorClient* focused = rows.FocusedEditor()) focused->PlaceCaret(row, col);
+}
+
+}  // namespace
+
+TUndoData& TEditorUndoObj::BeginRecord() {
+    TUndoData record;
+    if (const TEditorClient* focused = rows_.FocusedEditor()) {
+        record.CaretRow = focused->CaretRow();
+        record.CaretCol = focused->CaretCol();
+    }
+    undoList_.push_back(std::move(record));
+    while (static_cast<int>(undoList_.size()) > undoListMax_) undoList_.pop_front();
+    if (!replaying_) redoList_.clear();
+    return undoList_.back();
+}
+
+bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse) {
+    if (record.FirstRow < 0 || record.NewRowCount < 0 || record.FirstRow + record.NewRowCount > rows_.Count())
+        return false;
+    TEditorStringList::TRowsText produced;
+    inverse.NewRowCount = rows_.RestoreRows(record, produced);
+    inverse.FirstRow = record.FirstRow;
+    inverse.OldEnding = produced.ending;
+    inverse.OldText = std::move(produced.text);
+    return true;
+}
+
+bool TEditorUndoObj::Undo() {
+    if (undoList_.empty()) return false;
+    const TUndoData record = std::move(undoList_.back());
+    undoList_.pop_back();
+    TReplayBlock block(rows_);
+    TUndoData inverse;
+    if (!Replay(record, inverse)) {
+        // The rows were changed behind the gateway: no record can be trusted.
+        ClearHistory();
+        return false;
+    }
+    if (const TEditorClient* focused = rows_.FocusedEditor()) {
+        inverse.CaretRow = focused->CaretRow();
+        inverse.CaretCol = focused->CaretCol();
+    }
+    redoList_.push_back(std::move(inverse));
+    PlaceFocusedCaret(rows_, record.CaretRow, record.CaretCol);
+    return true;
+}
+
+bool TEditorUndoObj::Redo() {
+    if (redoList_.empty()) return false;
+    const TUndoData record = std::move(redoList_.back());
+    redoList_.pop_back();
+    TReplayBlock block(rows_);
+    TUndoData inverse;
+    if (!Replay(record, inverse)) {
+        ClearHistory();
+        return false;
+    }
+    replaying_ = true;
+    TUndoData& undo = BeginRecord();
+    replaying_ = false;
+    undo.FirstRow = inverse.FirstRow;
+    undo.NewRowCount = inverse.NewRowCount;
+    undo.OldEnding = inverse.OldEnding;
+    undo.OldText = std::move(inverse.OldText);
+    PlaceFocusedCaret(rows_, record.CaretRow, record.CaretCol);
+    return true;
+}
+
+void TEditorUndoObj::SetUndoListMax(int value) {
+    undoListMax_ = std::max(value, kMinUndoListMax);
+    while (static_cast<int>(undoList_.size()) > undoListMax_) undoList_.pop_front();
+}
+
+void TEditorUndoObj::ClearHistory() {
+    undoList_.clear();
+    redoList_.clear();
+}
+
+}  // namespace quodle

@@ -1,0 +1,107 @@
+#include "text/RowAttributeStringList.h"
+
+namespace quodle {
+
+using namespace rowbits;
+
+namespace {
+
+constexpr int Shift(std::uint32_t mask) {
+    int s = 0;
+    while (((mask >> s) & 1u) == 0) ++s;
+    return s;
+}
+
+constexpr std::uint32_t Field(std::uint32_t word, std::uint32_t mask) { return (word & mask) >> Shift(mask); }
+
+constexpr std::uint32_t WithField(std::uint32_t word, std::uint32_t mask, int value) {
+    return (word & ~mask) | ((static_cast<std::uint32_t>(value) << Shift(mask)) & mask);
+}
+
+}  // namespace
+
+TRowParseState InitialRowState(std::uint8_t rowEnding) {
+    TRowParseState s;
+    s.RowEnding = rowEnding;
+    s.PrevRowEnding = reBreak;
+    s.BracketIndex = -1;
+    return s;
+}
+
+#define QUODLE_WORD_FIELD(Name, Word, Mask)                                                             \
+    int TRowAttributeStringList::Name(int row) const {                                                  \
+        return static_cast<int>(Field(Attribute##Word(row), Mask));                                     \
+    }                                                                                                   \
+    void TRowAttributeStringList::Set##Name(int row, int value) {                                       \
+        SetAttribute##Word(row, WithField(Attribute##Word(row), Mask, value));                          \
+    }
+
+QUODLE_WORD_FIELD(PrevRowEnding, 1, kPrevRowEndingMask)
+QUODLE_WORD_FIELD(ElementIndex, 1, kElementIndexMask)
+QUODLE_WORD_FIELD(WrappedBytes, 1, kWrappedBytesMask)
+QUODLE_WORD_FIELD(ElementKind, 1, kElementKindMask)
+QUODLE_WORD_FIELD(WrappedToken, 2, kWrappedTokenMask)
+QUODLE_WORD_FIELD(ElementFlag, 2, kElementFlagMask)
+#undef QUODLE_WORD_FIELD
+
+TRowEnding TRowAttributeStringList::RowEnding(int row) const {
+    return static_cast<TRowEnding>(Field(Attribute1(row), kRowEndingMask));
+}
+
+void TRowAttributeStringList::SetRowEnding(int row, int value) {
+    SetAttribute1(row, WithField(Attribute1(row), kRowEndingMask, value));
+}
+
+int TRowAttributeStringList::BracketIndex(int row) const {
+    return static_cast<int>(Field(Attribute1(row), kBracketIndexMask)) - 2;
+}
+
+void TRowAttributeStringList::SetBracketIndex(int row, int value) {
+    SetAttribute1(row, WithField(Attribute1(row), kBracketIndexMask, value + 2));
+}
+
+std::uint16_t TRowAttributeStringList::RowMarks(int row) const {
+    return static_cast<std::uint16_t>(Field(Attribute2(row), kRowMarksMask));
+}
+
+void TRowAttributeStringList::SetRowMarks(int row, std::uint16_t marks) {
+    SetAttribute2(row, WithField(Attribute2(row), kRowMarksMask, marks));
+}
+
+TRowParseState TRowAttributeStringList::RowState(int row) const {
+    const std::uint32_t w1 = Attribute1(row), w2 = Attribute2(row);
+    TRowParseState s;
+    s.RowEnding = static_cast<std::uint8_t>(Field(w1, kRowEndingMask));
+    s.PrevRowEnding = static_cast<std::uint8_t>(Field(w1, kPrevRowEndingMask));
+    s.BracketIndex = static_cast<int>(Field(w1, kBracketIndexMask)) - 2;
+    s.ElementIndex = static_cast<int>(Field(w1, kElementIndexMask));
+    s.WrappedBytes = static_cast<int>(Field(w1, kWrappedBytesMask));
+    s.ElementKind = static_cast<int>(Field(w1, kElementKindMask));
+    s.WrappedToken = static_cast<std::uint8_t>(Field(w2, kWrappedTokenMask));
+    s.ElementFlag = static_cast<std::uint8_t>(Field(w2, kElementFlagMask));
+    s.StateText = StateText(row);
+    return s;
+}
+
+void TRowAttributeStringList::SetRowState(int row, const TRowParseState& state) {
+    std::uint32_t w1 = Attribute1(row) & kRowEndingMask;
+    w1 = WithField(w1, kPrevRowEndingMask, state.PrevRowEnding);
+    w1 = WithField(w1, kBracketIndexMask, state.BracketIndex + 2);
+    w1 = WithField(w1, kElementIndexMask, state.ElementIndex);
+    w1 = WithField(w1, kWrappedBytesMask, state.WrappedBytes);
+    w1 = WithField(w1, kElementKindMask, state.ElementKind);
+    std::uint32_t w2 = Attribute2(row) & kRowMarksMask;
+    w2 = WithField(w2, kWrappedTokenMask, state.WrappedToken);
+    w2 = WithField(w2, kElementFlagMask, state.ElementFlag);
+    SetAttribute1(row, w1);
+    SetAttribute2(row, w2);
+    SetStateText(row, state.StateText);
+}
+
+void TRowAttributeStringList::InvalidateRowState(int row) {
+    SetAttribute1(row, Attribute1(row) & kRowEndingMask);
+    SetAttribute2(row, Attribute2(row) & kRowMarksMask);
+    SetStateText(row, {});
+}
+
+}  // namespace quodle

@@ -1,0 +1,208 @@
+// The row table's whole-list machinery: the tally, exchanging all rows,
+// rewriting front to back and appending at load speed.
+#include <algorithm>
+
+#include "text/StringList.h"
+#include "text/StringListBlock.h"
+
+namespace quodle {
+
+using rowstore::TByteBuffer;
+using rowstore::U;
+
+// ---------------------------------------------------------------- tally
+
+void TheStringList::SetTally(std::uint32_t mask, std::uint32_t value) {
+    tallyMask_ = mask;
+    tallyValue_ = value;
+    for (auto& b : blocks_) b->tallyValid = false;
+    StaleTally(0);
+}
+
+void TheStringList::StaleTally(std::size_t b) const {
+    tallyFrom_ = std::min(tallyFrom_, b);
+    untalliedN_ = untalliedRow_ = -1;
+}
+
+int TheStringList::BlockTally(std::size_t b) const {
+    Block& blk = *blocks_[b];
+    if (!blk.tallyValid) {
+        if (blk.attr1.empty()) {
+            blk.tallied = Tallies(0) ? blk.Rows() : 0;
+        } else {
+            int n = 0;
+            for (const std::uint32_t w : blk.attr1) n += Tallies(w) ? 1 : 0;
+            blk.tallied = n;
+        }
+        blk.tallyValid = true;
+    }
+    return blk.tallied;
+}
+
+void TheStringList::UpdateTally() const {
+    const std::size_t n = blocks_.size();
+    if (tallyFrom_ >= n && tallyStarts_.size() == n + 1) return;
+    const std::size_t from = std::min(tallyFrom_, n);
+    tallyStarts_.resize(n + 1);
+    tallyStarts_[0] = 0;
+    for (std::size_t b = from; b < n; ++b) tallyStarts_[b + 1] = tallyStarts_[b] + BlockTally(b);
+    tallyFrom_ = n;
+}
+
+int TheStringList::TalliedBefore(int index) const {
+    index = std::clamp(index, 0, count_);
+    UpdateTally();
+    if (index == count_) return tallyStarts_.back();
+    const Place p = Locate(index);
+    const Block& blk = BlockAt(p.block);
+    int n = tallyStarts_[p.block];
+    if (blk.attr1.empty()) return n + (Tallies(0) ? p.row : 0);
+    for (int r = 0; r < p.row; ++r) n += Tallies(blk.attr1[U(r)]) ? 1 : 0;
+    return n;
+}
+
+int TheStringList::NthUntallied(int n) const {
+    if (n < 0) return -1;
+    if (n == untalliedN_) return untalliedRow_;
+    int row;
+    if (untalliedN_ >= 0 && n == untalliedN_ + 1) {
+        // The next one in order: step on from the last answer.
+        row = untalliedRow_ + 1;
+        while (row < count_ && Tallies(Attribute1(row))) ++row;
+    } else {
+        UpdateTally();
+        // The last block with no more than n untallied rows before it.
+        std::size_t lo = 0, hi = blocks_.size();
+        while (hi - lo > 1) {
+            const std::size_t mid = (lo + hi) / 2;
+            if (starts_[mid] - tallyStarts_[mid] <= n) lo = mid;
+            else hi = mid;
+        }
+        if (blocks_.empty() || starts_.back() - tallyStarts_.back() <= n) return count_;
+        const Block& blk = BlockAt(lo);
+        int left = n - (starts_[lo] - tallyStarts_[lo]);
+        if (BlockTally(lo) == 0) {
+            row = starts_[lo] + left;
+        } else {
+            int r = 0;
+            for (;; ++r) {
+                if (!Tallies(blk.Word1(r)) && left-- == 0) break;
+            }
+            row = starts_[lo] + r;
+        }
+    }
+    if (row >= count_) return count_;
+    untalliedN_ = n;
+    untalliedRow_ = row;
+    return row;
+}
+
+void TheStringList::SwapRows(TheStringList& other) {
+    if (&other == this) return;
+    NotifyChanging();
+    other.NotifyChanging();
+    std::swap(blocks_, other.blocks_);
+    std::swap(starts_, other.starts_);
+    std::swap(count_, other.count_);
+    hint_ = other.hint_ = 0;
+    // The blocks' tallies were counted by their old list's rule.
+    if (tallyMask_ != other.tallyMask_ || tallyValue_ != other.tallyValue_) {
+        for (auto& b : blocks_) b->tallyValid = false;
+        for (auto& b : other.blocks_) b->tallyValid = false;
+    }
+    StaleTally(0);
+    other.StaleTally(0);
+    NotifyChanged();
+    other.NotifyChanged();
+}
+
+// ---------------------------------------------------------------- rewriter
+
+TheStringList::TRewriter::TRewriter(TheStringList& list) : old_(std::make_unique<TheStringList>(list.blockSize_)) {
+    std::swap(list.blocks_, old_->blocks_);
+    std::swap(list.starts_, old_->starts_);
+    std::swap(list.count_, old_->count_);
+    list.hint_ = 0;
+    for (auto& b : list.blocks_) b->tallyValid = false;
+    list.StaleTally(0);
+}
+
+TheStringList::TRewriter::~TRewriter() = default;
+
+TheStringList::TRewriter::TOldRow TheStringList::TRewriter::OldRow(int index) const {
+    old_->CheckIndex(index);
+    const Place p = old_->Locate(index);
+    const Block& b = old_->BlockAt(p.block);
+    return {b.Text(p.row), b.Word1(p.row), b.Word2(p.row)};
+}
+
+void TheStringList::TRewriter::Release(int index) {
+    auto& blocks = old_->blocks_;
+    while (released_ < blocks.size() && old_->starts_[released_ + 1] <= index) blocks[released_++].reset();
+}
+
+// ---------------------------------------------------------------- appender
+
+TheStringList::TAppender::TAppender(TheStringList& list) : list_(list) {}
+
+TheStringList::TAppender::~TAppender() {
+    if (!list_.blocks_.empty()) list_.blocks_.back()->ShrinkToFit();
+}
+
+void TheStringList::TAppender::Append(const std::vector<std::string_view>& rows) { list_.AppendPacked(rows); }
+
+void TheStringList::TAppender::Append(std::string_view row) { list_.AppendPacked({row}); }
+
+void TheStringList::TAppender::SetLastAttribute1(std::uint32_t value) {
+    if (list_.count_ == 0) return;
+    list_.SetWord1At({list_.blocks_.size() - 1, list_.blocks_.back()->Rows() - 1}, value);
+}
+
+void TheStringList::AppendPacked(const std::vector<std::string_view>& rows) {
+    const std::size_t maxRows = U(blockSize_.rows);
+    const std::size_t firstChanged = blocks_.empty() ? 0 : blocks_.size() - 1;
+    std::size_t i = 0;
+    while (i < rows.size()) {
+        if (blocks_.empty() || U(blocks_.back()->Rows()) >= maxRows ||
+            blocks_.back()->Bytes() >= blockSize_.bytes) {
+            if (!blocks_.empty()) blocks_.back()->ShrinkToFit();
+            blocks_.push_back(std::make_unique<Block>());
+        }
+        Block& blk = *blocks_.back();
+        // Take as many rows as the block can hold, then size it exactly.
+        std::size_t k = 0, bytes = 0;
+        while (i + k < rows.size() && U(blk.Rows()) + k < maxRows &&
+               (blk.Bytes() + bytes + rows[i + k].size() <= blockSize_.bytes || (blk.Rows() == 0 && k == 0))) {
+            bytes += rows[i + k].size();
+            ++k;
+        }
+        if (k == 0) {  // the next row does not fit beside the others
+            blk.ShrinkToFit();
+            blocks_.push_back(std::make_unique<Block>());
+            continue;
+        }
+        Block::CheckSize(blk.Bytes() + bytes);
+        blk.tallyValid = false;
+        // A batch sizes the block once.
+        if (k > 1) {
+            blk.text.Reserve(TByteBuffer::WithRoom(blk.text.size() + bytes));
+            blk.ends.reserve(blk.ends.size() + k);
+        }
+        std::size_t offset = blk.text.size();
+        char* out = blk.text.OpenGap(offset, bytes);
+        for (std::size_t j = 0; j < k; ++j) {
+            const std::string_view s = rows[i + j];
+            if (!s.empty()) std::memcpy(out, s.data(), s.size());
+            out += s.size();
+            offset += s.size();
+            blk.ends.push_back(static_cast<std::uint32_t>(offset));
+        }
+        if (!blk.attr1.empty()) blk.attr1.resize(blk.ends.size(), 0);
+        if (!blk.attr2.empty()) blk.attr2.resize(blk.ends.size(), 0);
+        if (!blk.data.empty()) blk.data.resize(blk.ends.size(), 0);
+        i += k;
+    }
+    RecountFrom(firstChanged);
+}
+
+}  // namespace quodle

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "support/FakeEditor.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+#include "text/EditorStrings.h"
+#include "text/TextFile.h"
+
+namespace quodle {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TFakeEditor;
+
+using quodle::testing::ReadBytes;
+using quodle::testing::TempDir;
+
+struct LinesFixture : ::testing::Test {
+    TEditorScreenStrings rows{{2, 64}};
+    TFakeEditor ed;
+    TEditorStrings lines{rows, &ed};
+    void SetUp() override { rows.Attach(&ed); }
+};
+
+TEST_F(LinesFixture, LineOperationsWithAndWithoutAFinalBreak) {
+    struct Case {
+        const char* before;
+        std::function<void(TEditorStrings&)> op;
+        const char* after;
+        const char* caret;
+    } cases[] = {
+        {"a\r\nb", [](auto& l) { l.Add("c"); }, "a\r\nb\r\nc", "caret 2,1"},
+        {"a\r\nb\r\n", [](auto& l) { l.Add("c"); }, "a\r\nb\r\nc\r\n", "caret 3,0"},
+        {"", [](auto& l) { l.Add("c"); }, "c\r\n", "caret 1,0"},
+        {"a\r\nb", [](auto& l) { l.Insert(0, "z"); }, "z\r\na\r\nb", "caret 1,0"},
+        {"a\r\nb", [](auto& l) { l.Insert(1, "z"); }, "a\r\nz\r\nb", "caret 2,0"},
+        {"a\r\nb", [](auto& l) { l.Insert(2, "z"); }, "a\r\nb\r\nz", "caret 2,1"},
+        {"a\r\nb", [](auto& l) { l.Put(1, "q"); }, "a\r\nq", "caret 1,1"},
+        {"a\r\nb\r\n", [](auto& l) { l.Put(1, "q"); }, "a\r\nq\r\n", "caret 2,0"},
+        {"a\r\nb", [](auto& l) { l.Put(0, "q"); }, "q\r\nb", "caret 1,0"},
+        {"a\r\nb", [](auto& l) { l.Put(0, "q\r\nr"); }, "q\r\nr\r\nb", "caret 2,0"},
+        {"a\r\nb", [](auto& l) { l.Delete(0); }, "b", "caret 0,0"},
+        {"a\r\nb", [](auto& l) { l.Delete(1); }, "a\r\n", "caret 1,0"},
+        {"a\r\nb\r\nc\r\n", [](auto& l) { l.Delete(1); }, "a\r\nc\r\n", "caret 1,0"},
+    };
+    for (const auto& c : cases) {
+        lines.SetText(c.before);
+        ed.ClearLog();
+        c.op(lines);
+        EXPECT_EQ(lines.Text(), c.after) << c.before;
+        EXPECT_EQ(ed.Log(), std::string("deselect caret{ changed ") + c.caret + " }caret") << c.before;
+    }
+}
+
+TEST_F(LinesFixture, CountGetAndIndexErrors) {
+    lines.SetText("a\r\n\r\nb");
+    EXPECT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines.Get(0), "a");
+    EXPECT_EQ(lines.Get(1), "");
+    EXPECT_EQ(lines.Get(2), "b");
+    EXPECT_THROW(lines.Get(3), EListError);
+    EXPECT_THROW(lines.Put(3, "x"), EListError);
+    EXPECT_THROW(lines.Delete(-1), EListError);
+    EXPECT_THROW(lines.Insert(4, "x"), EListError);
+    EXPECT_EQ(lines.Text(), "a\r\n\r\nb");
+}
+
+TEST_F(LinesFixture, SetTextSplitsAtEveryKindOfBreak) {
+    struct Case {
+        const char* text;
+        int rows;
+        TRowEnding last;
+        const char* saved;
+    } cases[] = {
+        {"", 0, reInvalid, ""},
+        {"\r\n", 1, reBreak, "\r\n"},
+        {"a\rb\nc\r\nd", 4, reNoBreak, "a\r\nb\r\nc\r\nd"},
+        {"a\r", 1, reBreak, "a\r\n"},
+        {"\n\r", 2, reBreak, "\r\n\r\n"},
+        {"x\x1Ay", 1, reNoBreak, "x\x1Ay"},  // only files end at Ctrl+Z
+    };
+    for (const auto& c : cases) {
+        lines.SetText(c.text);
+        EXPECT_EQ(rows.Count(), c.rows) << c.text;
+        if (c.rows > 0) {
+            EXPECT_EQ(rows.RowEnding(c.rows - 1), c.last) << c.text;
+        }
+        EXPECT_EQ(lines.Text(), c.saved) << c.text;
+    }
+}
+
+TEST_F(LinesFixture, ClearAssignAndUpdateBlocks) {
+    lines.SetText("a\r\nb\r\nc\r\n");
+    lines.Add("d");
+    ed.caretRow = 3;
+    ed.ClearLog();
+    lines.Clear();
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_FALSE(rows.UndoObj().CanUndo());
+    EXPECT_EQ(ed.Log(), "caret 0,0 changed");
+
+    TEditorScreenStrings otherRows;
+    TEditorStrings other(otherRows);
+    other.SetText("x\r\ny\r\nz");
+    ed.ClearLog();
+    lines.Assign(other);
+    EXPECT_EQ(lines.Text(), "x\r\ny\r\nz");
+    EXPECT_EQ(ed.Log(), "caret 0,0 repaint changed caret 2,0");
+
+    ed.ClearLog();
+    lines.BeginUpdate();
+    lines.BeginUpdate();
+    lines.Delete(2);
+    lines.Delete(1);
+    lines.EndUpdate();
+    EXPECT_EQ(ed.Log(), "block{ deselect caret{ caret 2,0 }caret deselect caret{ caret 1,0 }caret");
+    ed.ClearLog();
+    lines.EndUpdate();
+    EXPECT_EQ(ed.Log(), "changed }block repaint");
+    EXPECT_EQ(lines.Text(), "x\r\n");
+}
+
+TEST_F(LinesFixture, WrappedRowsFormOneLine) {
+    rows.SetWordWrap(true);
+    rows.Clear();
+    for (const char* s : {"ab", "cd", "e", "fg", "h"}) rows.Add(s);
+    rows.SetRowEnding(0, reWrapped);
+    rows.SetRowEnding(3, reWrapped);
+    rows.SetRowEnding(4, reNoBreak);
+    EXPECT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines.Get(0), "abcd");
+    EXPECT_EQ(lines.Get(1), "e");
+    EXPECT_EQ(lines.Get(2), "fgh");
+    EXPECT_EQ(lines.LineToRow(2), 3);
+    EXPECT_EQ(lines.Text(), "abcd\r\ne\r\nfgh");
+    ed.ClearLog();
+    lines.Put(2, "XYZ");
+    EXPECT_EQ(lines.Text(), "abcd\r\ne\r\nXYZ");
+    lines.Delete(0);
+    EXPECT_EQ(lines.Text(), "e\r\nXYZ");
+    EXPECT_EQ(lines.Count(), 2);
+}
+
+// Every fixture: loading and saving unmodified gives the file's bytes with
+// breaks made CR LF and nothing after Ctrl+Z. Small reads put breaks across
+// read boundaries.
+TEST(LoadFromFile, FixturesRoundTrip) {
+    int seen = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(QUODLE_TEST_DATA) / "rowstore")) {
+        if (entry.path().extension() != ".lsp") continue;
+        ++seen;
+        const std::string expected = ReadBytes(fs::path(entry.path()).replace_extension(".expected"));
+        TEditorScreenStrings rows;
+        TEditorStrings lines(rows);
+        lines.LoadFromFile(entry.path().string());
+        EXPECT_EQ(lines.Text(), expected) << entry.path();
+        for (std::size_t chunk : {1, 2, 3, 5, 8192}) {
+            TEditorScreenStrings small({3, 16});
+            AppendFileLines(entry.path().string(), small, chunk);
+            EXPECT_EQ(small.AllText(), expected) << entry.path() << " chunk " << chunk;
+        }
+    }
+    EXPECT_GE(seen, 12);
+}
+
+TEST(LoadFromFile, RowsOfTheTrickyFixtures) {
+    struct Case {
+        const char* file;
+        int rows;
+        TRowEnding last;
+    } cases[] = {
+        {"empty.lsp", 0, reInvalid},
+        {"no_final_break.lsp", 2, reNoBreak},
+        {"block_boundary.lsp", 4, reBreak},  // 8191 x, 8189 y, "" and z
+        {"ctrlz.lsp", 2, reNoBreak},
+        {"nul.lsp", 4, reNoBreak},
+    };
+    for (const auto& c : cases) {
+        TEditorScreenStrings rows;
+        rows.LoadFromFile((fs::path(QUODLE_TEST_DATA) / "rowstore" / c.file).string());
+        EXPECT_EQ(rows.Count(), c.rows) << c.file;
+        if (rows.Count() > 0) {
+            EXPECT_EQ(rows.RowEnding(rows.Count() - 1), c.last) << c.file;
+        }
+    }
+    TEditorScreenStrings rows;
+    rows.LoadFromFile((fs::path(QUODLE_TEST_DATA) / "rowstore" / "block_boundary.lsp").string());
+    EXPECT_EQ(rows.Get(0), std::string(8191, 'x'));
+    EXPECT_EQ(rows.Get(1), std::string(8189, 'y'));
+    EXPECT_EQ(rows.Get(2), "");
+    EXPECT_EQ(rows.Get(3), "z");
+    rows.LoadFromFile((fs::path(QUODLE_TEST_DATA) / "rowstore" / "nul.lsp").string());
+    EXPECT_EQ(rows.Get(0), std::string("a\0b", 3));
+    EXPECT_EQ(rows.Get(2), "c" + std::string(8202, '\0') + "d");
+}
+
+// Loading `path` into rows that held text: the shared file error with the
+// path and the reason, and the rows, history and caret left empty.
+bool LoadFails(const fs::path& path, const std::string& reason) {
+    TEditorScreenStrings rows;
+    TFakeEditor ed;
+    rows.Attach(&ed);
+    rows.SetAllText("old\r\ntext\r\n");
+    rows.ReplaceRows(0, 0, "x");
+    ed.caretRow = 1;
+    // The result says it all: the check may run in a child process.
+    try {
+        rows.LoadFromFile(path.string());
+        return false;
+    } catch (const EFileError& e) {
+        if (e.Path() != path || e.Reason() != reason || e.what() != path.string() + ": " + reason) return false;
+    }
+    return rows.Count() == 0 && !rows.UndoObj().CanUndo() && ed.caretRow == 0;
+}
+
+TEST(LoadFromFile, UnreadableFilesLeaveTheListEmpty) {
+    TempDir dir;
+    EXPECT_TRUE(LoadFails(dir / "missing.lsp", "No such file or directory"));
+    EXPECT_TRUE(LoadFails(dir.path(), "Is a directory"));
+    fs::permissions(dir.path(), fs::perms::all);
+    quodle::testing::WriteBytes(dir / "locked.lsp", "secret\r\n");
+    fs::permissions(dir / "locked.lsp", fs::perms::none);
+    EXPECT_TRUE(quodle::testing::RunUnprivileged([&] { return LoadFails(dir / "locked.lsp", "Permission denied"); }));
+}
+
+TEST(LoadFromFile, ATwentyMegabyteLine) {
+    TempDir dir;
+    const fs::path file = dir / "long.lsp";
+    std::string text(20u << 20, 'a');
+    for (std::size_t i = 0; i < text.size(); i += 4099) text[i] = static_cast<char>('0' + i % 10);
+    {
+        std::ofstream(file, std::ios::binary) << text << "\r\nb";
+    }
+    TEditorScreenStrings rows;
+    TEditorStrings lines(rows);
+    lines.LoadFromFile(file.string());
+    ASSERT_EQ(lines.Count(), 2);
+    EXPECT_TRUE(rows.View(0) == text);
+    EXPECT_EQ(lines.Get(1), "b");
+    // Typing into it keeps the rest.
+    rows.ReplaceRows(1, 1, "bc");
+    EXPECT_EQ(rows.View(0).size(), text.size());
+    EXPECT_EQ(lines.Text().size(), text.size() + 4);
+}
+
+}  // namespace
+}  // namespace quodle
