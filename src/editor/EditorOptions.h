@@ -3,6 +3,7 @@
 // margins around the text, selection colours, the font): plain values an
 // editor keeps and a property set carries. Clamped() gives the values an
 // editor keeps.
+#include <cstdint>
 #include <string>
 
 #include "base/Color.h"
@@ -15,6 +16,23 @@ struct TEditorFontProp {
     TColor Color = clWindowText;
 
     bool operator==(const TEditorFontProp&) const = default;
+};
+
+// How a search hit is shown.
+enum THitStyle : std::uint8_t {
+    hsSelect,  // the hit is selected
+    hsDraw,    // drawn in the hit colours, nothing selected
+    hsCaret,   // the caret stands on it, as wide as the hit
+};
+
+// The options of the find marks (every match of a string, optionally a
+// regular expression, highlighted in the shown lines).
+using TExSearchOptions = std::uint8_t;
+enum TExSearchOption : TExSearchOptions {
+    soMatchCase = 0x01,
+    soRegexp = 0x02,
+    soEscSeq = 0x04,  // "\t", "\r", "\n" and "\\" in the string stand for TAB, CR, LF and "\"
+    soWholeWord = 0x08,
 };
 
 enum TSelDragMode { dmAutomatic, dmManual };

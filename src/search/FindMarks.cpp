@@ -6,7 +6,7 @@
 #include <array>
 
 #include "base/ShiftJis.h"
-#include "editor/CellMap.h"
+#include "text/CellMap.h"
 
 namespace quodle {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/EditorSearchOptions.h"
+#include "editor/EditorOptions.h"
 
 namespace quodle {
 

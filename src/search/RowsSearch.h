@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "editor/EditorEdits.h"
-#include "editor/EditorScreenStrings.h"
 #include "editor/EditorSelection.h"
 #include "search/SearchBuffer.h"
+#include "text/EditorScreenStrings.h"
 
 namespace quodle {
 

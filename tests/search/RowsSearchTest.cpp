@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
-#include "editor/FakeEditor.h"
 #include "search/RowsSearch.h"
+#include "support/FakeEditor.h"
 
 namespace quodle {
 namespace {
