@@ -25,8 +25,12 @@ struct TEditorExProp {
     TEditorImagebarProp Imagebar;
     TEditorRulerProp Ruler;
     TEditorMarks Marks;
+    THitStyle HitStyle = hsSelect;
     TEditorExMarks ExMarks;
     std::string FindMarkText;  // the find string whose occurrences are marked
+    TExSearchOptions ExSearchOptions = 0;
+    // Kept with the set; editors do not take it.
+    int FindLineFeedCount = 5;
     TVerticalLines VerticalLines;
     // Word wrap goes last when a set is given to an editor, so the text is
     // rewrapped once.

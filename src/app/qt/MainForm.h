@@ -15,6 +15,8 @@
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
 #include "props/EditorExProp.h"
+#include "search/SearchOptions.h"
+#include "search/qt/SearchDialogStore.h"
 
 class QAction;
 class QElapsedTimer;
@@ -46,6 +48,9 @@ struct TMainFormSetup {
     TDialogs* Dialogs = nullptr;
     QString SettingsPath;  // the INI file
     QString WordListDir;   // folder of the five word lists
+    // The find and replace dialogs' options and histories: an INI file, or
+    // empty for the user's own store.
+    QString SearchSettingsPath;
 };
 
 class TTarnwickMainForm : public QMainWindow {
@@ -136,6 +141,16 @@ public:
     void mnuJumpTopClick();
     void mnuJumpEndClick();
 
+    // 検索 (MainFormSearch.cpp): find, find again forward and backward, replace.
+    void mnuFindClick();
+    void mnuFindForwardClick();
+    void mnuFindBackwardClick();
+    void mnuReplaceClick();
+    // The search state: empty until a dialog is accepted.
+    const QString& FindString() const { return findString_; }
+    const QString& ReplaceString() const { return replaceString_; }
+    TSearchOptions SearchOptions() const { return searchOptions_; }
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
@@ -207,6 +222,13 @@ private:
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
 
+    // Search (MainFormSearch.cpp): EditorSearch on the active editor with
+    // the stored string and options; the not-found message on failure.
+    bool SearchStep();
+    // Replaces the hit and then, with sfReplaceAll, the rest of the matches
+    // as one edit; asks first while sfReplaceConfirm is set.
+    void ReplaceLoop(TEditorEx* editor);
+
     // Sets the top row, then the caret row (both clamp).
     static void GoToRow(TEditorEx* editor, int row);
     void Message(const QString& text);
@@ -251,6 +273,10 @@ private:
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;
     TReturnPoint returnPoint_;
+    TSearchDialogStore searchStore_;
+    QString findString_;
+    QString replaceString_;
+    TSearchOptions searchOptions_ = 0;
 };
 
 }  // namespace quodle

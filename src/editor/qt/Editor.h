@@ -119,6 +119,21 @@ public:
     std::string SelText() const;
     void SelectAll();
 
+    // ---- search hits (EditorHit.cpp)
+    THitStyle HitStyle() const { return hitStyle_; }
+    void SetHitStyle(THitStyle style);
+    // Shows a match (`length` bytes, a CR LF counted as 2) as the hit: with
+    // hsSelect it is selected and the caret stands at its end; otherwise the
+    // caret stands at its start and it is drawn in the hit colours (hsDraw)
+    // or under a caret as wide as it (hsCaret). Scrolled into view.
+    void ShowHit(TRowOffset start, std::int64_t length);
+    // A hit shown without a selection: its start and length (0: none).
+    // Moving the caret off it or changing the text ends it.
+    TRowOffset HitStart() const { return hitStart_; }
+    std::int64_t HitLength() const { return hitLength_; }
+    // The hit shown without a selection becomes the selection.
+    void SelectHit();
+
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
     // do; like the menus, the program's calls do not check ReadOnly, but
     // the insertions of text do.
@@ -135,6 +150,8 @@ public:
     void TabUnindentSelection() { BlockOperation(boTabUnindent); }
     void CommentSelection() { BlockOperation(boComment); }
     void UncommentSelection() { BlockOperation(boUncomment); }
+    // An edit the engine prepared (one ReplaceRows, one undo step), and its caret.
+    void ApplyEdit(const TRowsEdit& edit) { Apply(edit); }
     void Undo();
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
@@ -169,6 +186,10 @@ public:
     bool TokenAtCaret(std::string& text, TTokenKind& kind);
     // The cell under a viewport point.
     TCellPos CellAt(const QPoint& pos) const;
+    // The cell of a byte offset in a row.
+    TCellPos CellOfOffset(TRowOffset pos) const;
+    // How the cells of the rows are laid out (tab stops, wrap width).
+    TCellLayout Layout() const;
 
     // ---- geometry
     int CellWidth() const { return cellWidth_; }
@@ -262,7 +283,6 @@ protected:
                      bool bold);
     int AscentPixels() const { return ascent_; }
 
-    TCellLayout Layout() const;
     TFountainParser& Parser() { return *parser_; }
 
     bool event(QEvent* event) override;
@@ -290,6 +310,11 @@ private:
     void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, std::pair<int, int> selection,
                   TGlyphSink& glyphs);
     quint32 GlyphOf(char16_t ch, int style);
+    // ---- EditorHit.cpp
+    void ClearHit();
+    // The hit's bytes on a row, [first, last); empty when it is not there.
+    std::pair<int, int> HitBytesOfRow(int row) const;
+    void PaintHit(QPainter& p, int row, int y);
     // ---- EditorMarksPaint.cpp
     void PaintLeftbar(QPainter& p, int row, int y);
     void PaintImagebar(QPainter& p, int row, int y);
@@ -358,7 +383,6 @@ private:
     // Fires SelectionChange when the selection differs from the last one.
     void SelectionChanged();
     void ClearSelectionState();
-    TCellPos CellOfOffset(TRowOffset pos) const;
 
     std::shared_ptr<TEditorScreenStrings> rows_;
     std::unique_ptr<TEditorStrings> lines_;
@@ -381,6 +405,11 @@ private:
     bool wantReturns_ = true;
     bool wantTabs_ = true;
     bool syncingScrollBars_ = false;
+
+    THitStyle hitStyle_ = hsSelect;
+    TRowOffset hitStart_;
+    std::int64_t hitLength_ = 0;
+    TCellPos hitCell_;  // where the caret stood when the hit was shown
 
     TSelectionMode selectionMode_ = selStream;
     bool selecting_ = false;  // an anchor is set

@@ -10,6 +10,7 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
     editor.SetLeftbar(prop.Leftbar);
     editor.SetMargin(prop.Margin);
     editor.SetMarks(prop.Marks);
+    editor.SetHitStyle(prop.HitStyle);
     editor.SetRuler(prop.Ruler);
     editor.SetSelectColors(prop.Select);
     editor.SetSpeed(prop.Speed);
@@ -22,6 +23,7 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
     }
     editor.SetExMarks(prop.ExMarks);
     editor.SetFindString(prop.FindMarkText);
+    editor.SetExSearchOptions(prop.ExSearchOptions);
     editor.SetVerticalLines(prop.VerticalLines);
 }
 
@@ -33,6 +35,7 @@ void Assign(TEditorExProp& prop, const TEditorEx& editor) {
     prop.Leftbar = editor.Leftbar();
     prop.Margin = editor.Margin();
     prop.Marks = editor.Marks();
+    prop.HitStyle = editor.HitStyle();
     prop.Ruler = editor.Ruler();
     prop.Select = editor.SelectColors();
     prop.Speed = editor.Speed();
@@ -40,6 +43,7 @@ void Assign(TEditorExProp& prop, const TEditorEx& editor) {
     prop.WrapOption = editor.WrapOption();
     prop.ExMarks = editor.ExMarks();
     prop.FindMarkText = editor.FindString();
+    prop.ExSearchOptions = editor.ExSearchOptions();
     prop.VerticalLines = editor.VerticalLines();
 }
 

@@ -325,6 +325,9 @@ private slots:
         p.ExMarks.TabMark = {kMark, true};
         p.ExMarks.Hit.BkColor = kTint;
         p.FindMarkText = "abc";
+        p.HitStyle = hsCaret;
+        p.ExSearchOptions = soRegexp | soWholeWord;
+        p.FindLineFeedCount = 9;
         TVerticalLine line;
         line.SetPosition(72);
         p.VerticalLines = {line, line};
@@ -332,6 +335,10 @@ private slots:
         p.WrapOption.WrapByte = 33;
         p.WrapOption.FollowRetMark = true;
         AssignTo(p, E());
+        QCOMPARE(E().HitStyle(), hsCaret);
+        // The line-feed count stays with the set; an editor gives the default.
+        QCOMPARE(PropOf(E()).FindLineFeedCount, 5);
+        p.FindLineFeedCount = 5;
         QVERIFY(PropOf(E()) == p);
         QCOMPARE(E().Rows().WrapOption().WrapByte(), 33);
     }
@@ -345,7 +352,8 @@ private slots:
         AssignTo(prop, E());
         E().Lines().SetText("abc abc\r\n" + std::string(18, 'x') + "abcd\r\n");
         QCOMPARE(E().RowString(1), std::string(18, 'x') + "ab");
-        E().SetFindMarkSearch([](std::string_view line, std::string_view find, std::vector<std::pair<int, int>>& hits) {
+        E().SetFindMarkSearch([](std::string_view line, std::string_view find, TExSearchOptions,
+                                 std::vector<std::pair<int, int>>& hits) {
             for (std::size_t at = line.find(find); at != std::string_view::npos; at = line.find(find, at + 1))
                 hits.emplace_back(static_cast<int>(at), static_cast<int>(at + find.size()));
         });

@@ -14,7 +14,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save, Modal, LineNumber };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Confirm };
     struct TCall {
         TKind kind;
         QString caption;
@@ -29,6 +29,8 @@ public:
     // window (click, type) and returns its result; none left = Rejected.
     std::deque<std::function<int(QDialog&)>> modals;
     std::deque<std::optional<QString>> lineNumbers;  // the line-number prompt; nullopt = cancel
+    std::deque<TReplaceAnswer> confirms;         // the replace confirmation
+    std::vector<QRect> confirmCarets;            // the caret each confirmation was placed by
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
@@ -49,6 +51,18 @@ public:
     std::optional<QString> LineNumber(QWidget*) override {
         calls.push_back({TKind::LineNumber, QString(), QString(), {}});
         return Next(lineNumbers);
+    }
+
+    TReplaceAnswer ConfirmReplace(QWidget*, const QString& text, const QRect& caret) override {
+        calls.push_back({TKind::Confirm, QString(), text, {}});
+        confirmCarets.push_back(caret);
+        if (confirms.empty()) {
+            ++unscripted;
+            return TReplaceAnswer::Cancel;
+        }
+        const TReplaceAnswer answer = confirms.front();
+        confirms.pop_front();
+        return answer;
     }
 
     int ExecModal(QDialog& dialog) override {

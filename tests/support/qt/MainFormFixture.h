@@ -67,6 +67,7 @@ protected:
         setup.Dialogs = dialogs_.get();
         setup.SettingsPath = IniPath();
         setup.WordListDir = Path(QStringLiteral("bin"));
+        setup.SearchSettingsPath = Path(QStringLiteral("search.ini"));
         auto* w = new TTarnwickMainForm(setup);
         w->OpenStartupDocuments(arguments);
         return w;
