@@ -4,7 +4,6 @@
 #include <array>
 
 #include "base/ShiftJis.h"
-#include "search/ByteSet.h"
 
 namespace quodle {
 
@@ -24,11 +23,16 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
         }
     }
     fixed_ = !Has(sfNoMatchZenkaku) && !Has(sfIncludeCRLF) && !Has(sfIncludeSpace);
+    for (unsigned b = 0; b < 256; ++b) {
+        const auto byte = static_cast<unsigned char>(b);
+        // A lead byte read alone (at the text's end) stays as it is.
+        TCharCode code = Has(sfNoMatchZenkaku) && !IsLeadByte(byte) ? FullWidthOf(byte) : byte;
+        singles_[b] = Has(sfMatchCase) ? code : FoldCase(code);
+    }
+    scan_ = std::make_shared<TCandidateScan>(*this);
 }
 
 namespace {
-
-constexpr std::size_t npos = TByteSet::npos;
 
 // Whether positions of a buffer are trail bytes. A run of lead-range bytes
 // that starts where a character starts pairs up from there, so a position
@@ -86,7 +90,8 @@ enum class TRead { Ok, Later, Cut };
 class TMatcher {
 public:
     TMatcher(const TSearchText& text, const TSearchPattern& pattern)
-        : t_(text),
+        : pattern_(pattern),
+          t_(text),
           s_(text.Buffer),
           n_(text.Buffer.size()),
           codes_(pattern.Codes()),
@@ -136,33 +141,28 @@ private:
     TRead ReadChar(std::size_t i, TCharCode& code, std::size_t& width) {
         const unsigned char b = At(i);
         const bool last = i + 1 == n_;
+        width = 1;
         if (IsLeadByte(b)) {
             if (!last) {
                 code = static_cast<TCharCode>(b << 8 | At(i + 1));
+                if (!matchCase_) code = FoldCase(code);
                 width = 2;
-            } else if (t_.End == TSearchText::teText) {
-                code = b;
-                width = 1;
-            } else {
-                // Its trail byte lies beyond the buffer.
-                return MoreAfter() ? TRead::Later : TRead::Cut;
+                return TRead::Ok;
             }
+            // Its trail byte lies beyond the buffer.
+            if (t_.End != TSearchText::teText) return MoreAfter() ? TRead::Later : TRead::Cut;
         } else if (zenkaku_ && TakesMark(b)) {
             const bool markKnown = !last || t_.End != TSearchText::teText;
             const unsigned char mark = !last ? At(i + 1) : t_.ByteAfter;
+            // A voiced kana: no case to fold.
             if (const TCharCode pair = markKnown ? VoicedFullWidth(b, mark) : 0) {
                 if (last) return MoreAfter() ? TRead::Later : TRead::Cut;
                 code = pair;
                 width = 2;
-            } else {
-                code = FullWidthOf(b);
-                width = 1;
+                return TRead::Ok;
             }
-        } else {
-            code = zenkaku_ ? FullWidthOf(b) : b;
-            width = 1;
         }
-        if (!matchCase_) code = FoldCase(code);
+        code = pattern_.SingleCode(b);
         return TRead::Ok;
     }
 
@@ -190,6 +190,7 @@ private:
         return t_.End == TSearchText::teText || t_.DelimiterAfter;
     }
 
+    const TSearchPattern& pattern_;
     const TSearchText& t_;
     std::string_view s_;
     std::size_t n_;
@@ -220,47 +221,6 @@ TByteSet FirstBytes(const TSearchPattern& pattern) {
     return set;
 }
 
-// For a pattern of fixed length: the bytes each of its positions may hold
-// in a match (two at most: the letter and its lower case).
-struct TFixedShape {
-    std::vector<std::array<unsigned char, 2>> bytes;
-    std::size_t anchor = 0;  // the position scanned for
-    TByteSet anchorSet;
-
-    explicit TFixedShape(const TSearchPattern& pattern) {
-        const bool matchCase = pattern.Has(sfMatchCase);
-        for (const TCharCode code : pattern.Codes()) {
-            const TCharCode lower = matchCase ? 0 : LowerCaseOf(code);
-            const TCharCode other = lower ? lower : code;
-            if (IsDoubleCode(code)) {
-                bytes.push_back({static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(other >> 8)});
-                bytes.push_back({static_cast<unsigned char>(code), static_cast<unsigned char>(other)});
-            } else {
-                bytes.push_back({static_cast<unsigned char>(code), static_cast<unsigned char>(other)});
-            }
-        }
-        int best = 1 << 30;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const auto& [a, b] = bytes[i];
-            const int score = Commonness(a) + (a != b ? Commonness(b) : 0);
-            if (score < best) {
-                best = score;
-                anchor = i;
-            }
-        }
-        anchorSet.Add(bytes[anchor][0]);
-        anchorSet.Add(bytes[anchor][1]);
-    }
-
-    bool Fits(const char* s) const {
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const auto c = static_cast<unsigned char>(s[i]);
-            if (c != bytes[i][0] && c != bytes[i][1]) return false;
-        }
-        return true;
-    }
-};
-
 TSearchResult Result(TSearchOutcome outcome, std::size_t start = 0, std::size_t length = 0) {
     return {outcome, start, length};
 }
@@ -276,19 +236,12 @@ bool Try(TMatcher& m, std::size_t pos, TSearchResult& result) {
 }
 
 TSearchResult FixedForward(TMatcher& m, const TSearchPattern& pattern, std::size_t from) {
-    const TFixedShape shape(pattern);
-    const std::size_t length = shape.bytes.size(), n = m.Size();
-    const char* s = m.Data();
+    const TCandidateScan& scan = pattern.Scan();
+    const std::size_t length = pattern.FixedLength(), n = m.Size();
+    const std::string_view text(m.Data(), n);
     TSearchResult result;
-    if (n >= length) {
-        // Candidates that fit in the buffer, found by their anchor byte.
-        const std::size_t end = n - length + shape.anchor + 1;
-        for (std::size_t k = shape.anchorSet.FindFirst(s, from + shape.anchor, end); k < end;
-             k = shape.anchorSet.FindFirst(s, k + 1, end)) {
-            const std::size_t pos = k - shape.anchor;
-            if (shape.Fits(s + pos) && Try(m, pos, result)) return result;
-        }
-    }
+    for (std::size_t pos = scan.Next(text, from); pos != TCandidateScan::npos; pos = scan.Next(text, pos + 1))
+        if (Try(m, pos, result)) return result;
     // Candidates that run past the buffer may match in the text after it.
     if (m.MoreAfter())
         for (std::size_t pos = std::max(from, n >= length ? n - length + 1 : 0); pos < n; ++pos)
@@ -297,18 +250,17 @@ TSearchResult FixedForward(TMatcher& m, const TSearchPattern& pattern, std::size
 }
 
 TSearchResult VariableForward(TMatcher& m, const TSearchPattern& pattern, std::size_t from) {
-    const TByteSet first = FirstBytes(pattern);
-    const std::size_t n = m.Size();
+    const TCandidateScan& scan = pattern.Scan();
+    const std::string_view text(m.Data(), m.Size());
     TSearchResult result;
-    for (std::size_t k = first.FindFirst(m.Data(), from, n); k < n; k = first.FindFirst(m.Data(), k + 1, n))
+    for (std::size_t k = scan.Next(text, from); k != TCandidateScan::npos; k = scan.Next(text, k + 1))
         if (Try(m, k, result)) return result;
     return Result(TSearchOutcome::NotFound);
 }
 
 TSearchResult FixedBackward(TMatcher& m, const TSearchPattern& pattern, std::size_t from) {
-    const TFixedShape shape(pattern);
-    const std::size_t length = shape.bytes.size(), n = m.Size();
-    const char* s = m.Data();
+    const TCandidateScan& scan = pattern.Scan();
+    const std::size_t length = pattern.FixedLength(), n = m.Size();
     TSearchResult result;
     // Candidates that run past the buffer come first: they lie highest.
     std::size_t top = from;
@@ -320,18 +272,19 @@ TSearchResult FixedBackward(TMatcher& m, const TSearchPattern& pattern, std::siz
         if (low == 0) return Result(TSearchOutcome::NotFound);
         top = low - 1;
     }
-    for (std::size_t k = shape.anchorSet.FindLast(s, shape.anchor, top + shape.anchor + 1); k != npos;
-         k = shape.anchorSet.FindLast(s, shape.anchor, k)) {
-        const std::size_t pos = k - shape.anchor;
-        if (shape.Fits(s + pos) && Try(m, pos, result)) return result;
-    }
+    const std::string_view text(m.Data(), n);
+    for (std::size_t pos = scan.Previous(text, top); pos != TCandidateScan::npos;
+         pos = pos == 0 ? TCandidateScan::npos : scan.Previous(text, pos - 1))
+        if (Try(m, pos, result)) return result;
     return Result(TSearchOutcome::NotFound);
 }
 
 TSearchResult VariableBackward(TMatcher& m, const TSearchPattern& pattern, std::size_t from) {
-    const TByteSet first = FirstBytes(pattern);
+    const TCandidateScan& scan = pattern.Scan();
+    const std::string_view text(m.Data(), m.Size());
     TSearchResult result;
-    for (std::size_t k = first.FindLast(m.Data(), 0, from + 1); k != npos; k = first.FindLast(m.Data(), 0, k))
+    for (std::size_t k = scan.Previous(text, from); k != TCandidateScan::npos;
+         k = k == 0 ? TCandidateScan::npos : scan.Previous(text, k - 1))
         if (Try(m, k, result)) return result;
     return Result(TSearchOutcome::NotFound);
 }
@@ -345,6 +298,68 @@ TSearchResult BackwardFrom(TMatcher& m, const TSearchPattern& pattern, std::size
 }
 
 }  // namespace
+
+TCandidateScan::TCandidateScan(const TSearchPattern& pattern) {
+    if (pattern.Empty()) return;
+    if (!pattern.FixedLength()) {
+        anchorSet_ = FirstBytes(pattern);
+        return;
+    }
+    const bool matchCase = pattern.Has(sfMatchCase);
+    for (const TCharCode code : pattern.Codes()) {
+        const TCharCode lower = matchCase ? 0 : LowerCaseOf(code);
+        const TCharCode other = lower ? lower : code;
+        if (IsDoubleCode(code))
+            bytes_.push_back({static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(other >> 8)});
+        bytes_.push_back({static_cast<unsigned char>(code), static_cast<unsigned char>(other)});
+    }
+    int best = 1 << 30;
+    for (std::size_t i = 0; i < bytes_.size(); ++i) {
+        const auto& [a, b] = bytes_[i];
+        const int score = Commonness(a) + (a != b ? Commonness(b) : 0);
+        if (score < best) {
+            best = score;
+            anchor_ = i;
+        }
+    }
+    if (!bytes_.empty()) {
+        anchorSet_.Add(bytes_[anchor_][0]);
+        anchorSet_.Add(bytes_[anchor_][1]);
+    }
+}
+
+bool TCandidateScan::Fits(const char* s) const {
+    for (std::size_t i = 0; i < bytes_.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c != bytes_[i][0] && c != bytes_[i][1]) return false;
+    }
+    return true;
+}
+
+std::size_t TCandidateScan::Next(std::string_view text, std::size_t from) const {
+    if (bytes_.empty()) {
+        const std::size_t k = from < text.size() ? anchorSet_.FindFirst(text.data(), from, text.size()) : text.size();
+        return k < text.size() ? k : npos;
+    }
+    const std::size_t length = bytes_.size();
+    if (length == 0 || text.size() < length || from > text.size() - length) return npos;
+    const std::size_t end = text.size() - length + anchor_ + 1;
+    for (std::size_t k = anchorSet_.FindFirst(text.data(), from + anchor_, end); k < end;
+         k = anchorSet_.FindFirst(text.data(), k + 1, end))
+        if (Fits(text.data() + k - anchor_)) return k - anchor_;
+    return npos;
+}
+
+std::size_t TCandidateScan::Previous(std::string_view text, std::size_t from) const {
+    if (bytes_.empty()) return text.empty() ? npos : anchorSet_.FindLast(text.data(), 0, std::min(from, text.size() - 1) + 1);
+    const std::size_t length = bytes_.size();
+    if (length == 0 || text.size() < length) return npos;
+    from = std::min(from, text.size() - length);
+    for (std::size_t k = anchorSet_.FindLast(text.data(), anchor_, from + anchor_ + 1); k != TByteSet::npos;
+         k = anchorSet_.FindLast(text.data(), anchor_, k))
+        if (Fits(text.data() + k - anchor_)) return k - anchor_;
+    return npos;
+}
 
 TSearchResult SearchForward(const TSearchText& text, const TSearchPattern& pattern, std::size_t from) {
     const std::size_t n = text.Buffer.size();

@@ -9,16 +9,21 @@
 // The buffer searched may be a window on a longer text (the editor searches
 // its rows in chunks); TSearchText then says what lies beyond its ends, and
 // a search that cannot decide without more text says so instead of guessing.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "search/ByteSet.h"
 #include "search/SearchChars.h"
 #include "search/SearchOptions.h"
 
 namespace quodle {
+
+class TCandidateScan;
 
 // The pattern as the comparison sees it: upper-cased unless case matters,
 // in full-width forms when widths do not matter.
@@ -36,12 +41,43 @@ public:
     // Text bytes every match takes when its length cannot vary (no width
     // equivalence, nothing skipped); 0 when it can.
     std::size_t FixedLength() const { return fixed_ ? byteLength_ : 0; }
+    // A single-byte character of the text as the codes are written: in its
+    // full-width form with sfNoMatchZenkaku, upper-cased without sfMatchCase.
+    TCharCode SingleCode(unsigned char b) const { return singles_[b]; }
+    // Where its matches may start (made once for every search with it).
+    const TCandidateScan& Scan() const { return *scan_; }
 
 private:
     TSearchOptions options_;
     std::vector<TCharCode> codes_;
     std::size_t byteLength_ = 0;
     bool fixed_ = false;
+    std::array<TCharCode, 256> singles_{};
+    std::shared_ptr<const TCandidateScan> scan_;
+};
+
+// Where in a stretch of bytes a match may start (a match needs this, it is
+// not yet one): for a pattern of fixed length, every byte fitting the
+// pattern's, found by scanning for its rarest byte; otherwise a first byte
+// that can begin its first character.
+class TCandidateScan {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    explicit TCandidateScan(const TSearchPattern& pattern);
+    // The first fitting position at or after `from` / the last at or before
+    // `from`, or npos.
+    std::size_t Next(std::string_view text, std::size_t from) const;
+    std::size_t Previous(std::string_view text, std::size_t from) const;
+
+private:
+    bool Fits(const char* s) const;
+
+    // For a pattern of fixed length, the bytes each position may hold (the
+    // letter and its lower case); otherwise only the first byte is known.
+    std::vector<std::array<unsigned char, 2>> bytes_;
+    std::size_t anchor_ = 0;  // the position scanned for
+    TByteSet anchorSet_;
 };
 
 // A buffer of text to search and what lies beyond its two ends.

@@ -89,6 +89,9 @@ TCharCode VoicedFullWidth(unsigned char kana, unsigned char mark) {
 
 TCharCode FoldCase(TCharCode code) {
     if (!IsDoubleCode(code)) return InRange(code, 'a', 'z') ? static_cast<TCharCode>(code - 0x20) : code;
+    // Lower-case letters have only these lead bytes.
+    const unsigned lead = code >> 8;
+    if (lead != 0x82 && lead != 0x83 && lead != 0x84 && lead != 0xEE) return code;
     for (const TCaseRun& run : kCaseRuns)
         if (InRange(code, run.lowerFirst, run.lowerLast)) return static_cast<TCharCode>(run.upperFirst + (code - run.lowerFirst));
     return code;

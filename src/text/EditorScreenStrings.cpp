@@ -1,6 +1,7 @@
 #include "text/EditorScreenStrings.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "text/EditorPositions.h"
 #include "text/TextFile.h"
@@ -42,14 +43,38 @@ TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) con
     TRowsText result;
     if (row < 0 || row >= Count()) return result;
     const int last = count < 0 ? LineEndRow(row) : std::min(Count() - 1, row + count - 1);
+    // Block by block from the packed texts: a whole-text copy runs at
+    // memory speed, not at the speed of a lookup per row.
+    auto eachBlock = [&](auto&& take) {
+        for (int r = row; r <= last;) {
+            const TPackedRows p = PackedRowsAt(r);
+            const int end = std::min(last - p.FirstRow, p.Count() - 1);
+            take(p, r - p.FirstRow, end);
+            r = p.FirstRow + end + 1;
+        }
+    };
+    auto ending = [](const TPackedRows& p, int i) {
+        return static_cast<TRowEnding>(p.Word1(i) & rowbits::kRowEndingMask);
+    };
     std::size_t bytes = 0;
-    for (int r = row; r <= last; ++r) bytes += View(r).size() + 2;
-    result.text.reserve(bytes);
-    for (int r = row; r <= last; ++r) {
-        result.text.append(View(r));
-        result.ending = RowEnding(r);
-        if (result.ending == reBreak) result.text.append("\r\n");
-    }
+    eachBlock([&](const TPackedRows& p, int first, int end) {
+        bytes += p.Ends[static_cast<std::size_t>(end)] - (first == 0 ? 0 : p.Ends[static_cast<std::size_t>(first) - 1]);
+        for (int i = first; i <= end; ++i) bytes += ending(p, i) == reBreak ? 2 : 0;
+    });
+    result.text.resize(bytes);
+    char* out = result.text.data();
+    eachBlock([&](const TPackedRows& p, int first, int end) {
+        for (int i = first; i <= end; ++i) {
+            const std::string_view text = p.Text(i);
+            if (!text.empty()) std::memcpy(out, text.data(), text.size());
+            out += text.size();
+            result.ending = ending(p, i);
+            if (result.ending == reBreak) {
+                *out++ = '\r';
+                *out++ = '\n';
+            }
+        }
+    });
     result.rowCount = std::max(0, last - row + 1);
     return result;
 }
@@ -146,39 +171,44 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int row, int count) {
     return marks;
 }
 
-void TEditorScreenStrings::PutRows(int row, int count, const TEditorStringList& rows) {
+void TEditorScreenStrings::PutRows(int row, int count, TEditorStringList& rows) {
     if (row < 0 || count < 0 || row + count > Count()) return;
     TEditScope scope(*this);
     const int n = count, m = rows.Count();
-    // Marks the old rows hand to the new ones; a mark never disappears
-    // while some row of the range remains.
-    std::vector<std::uint16_t> marks(static_cast<std::size_t>(m), 0);
-    auto old = [&](int j) { return RowMarks(row + j); };
+    // Marks the old rows hand to the new ones (new row, marks); a mark never
+    // disappears while some row of the range remains. Only rows that carry
+    // marks are visited.
+    auto eachMarked = [](const TheStringList& list, int from, int to, auto&& take) {
+        for (int r = from < to ? list.FindNextWithAttribute2(from, rowbits::kRowMarksMask) : -1; r >= 0 && r < to;
+             r = r + 1 < to ? list.FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask) : -1)
+            take(r);
+    };
+    std::vector<std::pair<int, std::uint16_t>> handed;
     if (m < n) {
         std::uint16_t surplus = 0;
-        for (int j = 0; j < n - m; ++j) surplus |= old(j);
+        eachMarked(*this, row, row + n, [&](int r) {
+            const int j = r - row;
+            if (j < n - m) surplus |= RowMarks(r);
+            else handed.emplace_back(j - (n - m), RowMarks(r));
+        });
         if (m == 0) marksInUse_ &= static_cast<std::uint16_t>(~surplus);
-        else marks[0] |= surplus;
-        for (int k = 0; k < m; ++k) marks[static_cast<std::size_t>(k)] |= old(n - m + k);
-    } else if (m == n) {
-        for (int k = 0; k < m; ++k) marks[static_cast<std::size_t>(k)] = old(k);
+        else if (surplus != 0) handed.emplace_back(0, surplus);
     } else {
-        for (int j = 1; j < n; ++j) marks[static_cast<std::size_t>(m - n + j)] |= old(j);
-        if (n > 0) {
-            // A break typed at column 0 pushes the old first row down; typed
-            // anywhere else, the row stays where its text begins.
-            const TEditorClient* focused = FocusedEditor();
-            const bool atColumn0 = focused == nullptr || focused->CaretCol() == 0;
-            marks[static_cast<std::size_t>(atColumn0 ? m - n : 0)] |= old(0);
-        }
+        // A break typed at column 0 pushes the old first row down; typed
+        // anywhere else, the row stays where its text begins.
+        const TEditorClient* focused = FocusedEditor();
+        const bool atColumn0 = focused == nullptr || focused->CaretCol() == 0;
+        eachMarked(*this, row, row + n, [&](int r) {
+            const int j = r - row;
+            handed.emplace_back(j == 0 && m > n && !atColumn0 ? 0 : m - n + j, RowMarks(r));
+        });
     }
-    ReplaceFrom(row, n, rows, 0, m);
-    for (int k = 0; k < m; ++k) {
-        const std::uint16_t own = RowMarks(row + k);
-        marksInUse_ |= own;
-        if (marks[static_cast<std::size_t>(k)] != 0)
-            SetRowMarks(row + k, static_cast<std::uint16_t>(own | marks[static_cast<std::size_t>(k)]));
-    }
+    // A few rows are copied in place; more are taken over whole.
+    constexpr int kCopiedRows = 64;
+    if (m <= kCopiedRows) ReplaceFrom(row, n, rows, 0, m);
+    else ReplaceTakingAll(row, n, rows);
+    eachMarked(*this, row, row + m, [&](int r) { marksInUse_ |= RowMarks(r); });
+    for (const auto& [k, marks] : handed) SetRowMarks(row + k, static_cast<std::uint16_t>(RowMarks(row + k) | marks));
 }
 
 void TEditorScreenStrings::DeleteWholeLines(int row, int count) {
@@ -221,8 +251,8 @@ int TEditorScreenStrings::RestoreRows(const TUndoData& record, TRowsText& produc
         // An empty row without a break is a row all the same.
         if (scratch.Count() == 0) scratch.Add({});
         scratch.SetRowEnding(scratch.Count() - 1, record.OldEnding);
-        PutRows(row, produced.rowCount, scratch);
         restored = scratch.Count();
+        PutRows(row, produced.rowCount, scratch);
     }
     const int changed = UpdateStates(row, true);
     lastChange_ = {true, row, produced.rowCount, restored, changed};
@@ -266,10 +296,15 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         ending = textEndsWithBreak ? reBreak : reNoBreak;
     }
 
-    std::string newText;
-    if (first < row) newText = RowsText(first, row - first).text;
-    newText.append(text);
-    if (row + count <= last) newText.append(RowsText(row + count, last - (row + count) + 1).text);
+    // The text of the rebuilt lines; the given text itself when it covers
+    // them (a large edit is not copied once more).
+    std::string joined;
+    if (first < row || row + count <= last) {
+        if (first < row) joined = RowsText(first, row - first).text;
+        joined.append(text);
+        if (row + count <= last) joined.append(RowsText(row + count, last - (row + count) + 1).text);
+    }
+    const std::string_view newText = first < row || row + count <= last ? std::string_view(joined) : text;
 
     TEditorStringList scratch(BlockSize());
     SplitIntoRows(newText, scratch);
@@ -290,11 +325,12 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         undo.OldText = std::move(old.text);
         undo.OldEnding = old.ending;
     }
-    undo.NewRowCount = scratch.Count();
+    const int newCount = scratch.Count();
+    undo.NewRowCount = newCount;
 
     PutRows(from, oldCount, scratch);
     const int changed = UpdateStates(from, true);
-    lastChange_ = {true, from, oldCount, scratch.Count(), changed};
+    lastChange_ = {true, from, oldCount, newCount, changed};
 }
 
 // ---------------------------------------------------------------- row states
@@ -443,16 +479,7 @@ void TEditorScreenStrings::SetAllText(std::string_view text) {
     FinishFullChange();
 }
 
-std::string TEditorScreenStrings::AllText() const {
-    std::string text;
-    const int n = Count();
-    text.reserve(TextBytes() + 2 * static_cast<std::size_t>(n));
-    for (int r = 0; r < n; ++r) {
-        text.append(View(r));
-        if (RowEnding(r) == reBreak) text.append("\r\n");
-    }
-    return text;
-}
+std::string TEditorScreenStrings::AllText() const { return RowsText(0, Count()).text; }
 
 void TEditorScreenStrings::LoadFromFile(const std::string& path) {
     TEditScope scope(*this);

@@ -80,7 +80,8 @@ public:
     std::uint16_t DeleteRows(int row, int count);
     // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
     // data, state texts) while keeping the old rows' marks in the range.
-    void PutRows(int row, int count, const TEditorStringList& rows);
+    // Many rows are taken over rather than copied: `rows` may be left empty.
+    void PutRows(int row, int count, TEditorStringList& rows);
     // Turns a text into rows: one per line, ending reBreak, and with word
     // wrap on cut at the wrap positions (rows ending reWrapped). Every
     // producer of rows (edits, undo, redo, loading) wraps here, alike.

@@ -112,6 +112,13 @@ void TheStringList::Rebalance(std::size_t b) {
     }
 }
 
+TheStringList::TPackedRows TheStringList::PackedRowsAt(int index) const {
+    CheckIndex(index);
+    const Place p = Locate(index);
+    const Block& b = BlockAt(p.block);
+    return {index - p.row, {b.text.data(), b.text.size()}, b.ends, b.attr1};
+}
+
 std::string_view TheStringList::View(int index) const {
     CheckIndex(index);
     const Place p = Locate(index);
@@ -182,8 +189,11 @@ void TheStringList::ReplaceFrom(int index, int count, const TheStringList& sourc
     }
     NotifyChanging();
     // Rows present on both sides are overwritten in place; the rest is
-    // removed or inserted behind them.
-    const int common = std::min(count, sourceCount);
+    // removed or inserted behind them. Beyond a few rows, removing and
+    // inserting whole blocks is cheaper: each overwrite moves the rest of
+    // its block.
+    constexpr int kOverwriteRows = 64;
+    const int common = std::min(count, sourceCount) <= kOverwriteRows ? std::min(count, sourceCount) : 0;
     for (int k = 0; k < common; ++k) {
         const Place d = Locate(index + k);
         const Place s = source.Locate(sourceIndex + k);

@@ -184,7 +184,10 @@ struct RowsFixture : ::testing::Test, test::TFocusedRows {
     }
 };
 
-TEST_F(RowsFixture, ChunkedSearchAgreesWithOneBufferOverTheWholeText) {
+// Both routes over the rows (chunks; the packed texts for a pattern of fixed
+// length without a break when no row is soft-wrapped) against one
+// SearchBuffer over the whole text.
+TEST_F(RowsFixture, RowsSearchAgreesWithOneBufferOverTheWholeText) {
     TRandomText random(11);
     for (int round = 0; round < 3000; ++round) {
         const bool wrap = random.Below(3) == 0;
