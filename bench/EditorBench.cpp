@@ -4,7 +4,6 @@
 // rows of 200 cells. Prints the ratios of the same run at the end.
 //   EditorBench [small.lsp big.lsp]   (default /tmp/w1.lsp /tmp/w100.lsp)
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,37 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "editor/qt/EditorEx.h"
-#include "props/qt/EditorExPropAssign.h"
-#include "syntax/ProgramFountains.h"
+#include "EditorBenchSupport.h"
 
 using namespace quodle;
+using quodle::bench::NewEditor;
+using quodle::bench::ThreadMicros;
 
 namespace {
 
 constexpr int kKeystrokes = 1000;
-
-// The time this thread ran: the machines are shared, and a keystroke's wall
-// time also counts whoever else ran meanwhile.
-double ThreadMicros() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-std::shared_ptr<TFountain> SharedFountain() {
-    static std::shared_ptr<TFountain> fountain = CreateHyphenFountain1();
-    return fountain;
-}
-
-std::unique_ptr<TEditorEx> NewEditor(int width, int height) {
-    auto editor = std::make_unique<TEditorEx>();
-    AssignTo(TEditorExProp::TemplateDesign(), *editor);
-    editor->SetFountain(SharedFountain());
-    editor->resize(width, height);
-    editor->show();
-    return editor;
-}
 
 struct TTyping {
     double meanUs = 0;

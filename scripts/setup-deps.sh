@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quodle needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
+#   --fuzz  also clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
+  g++-mingw-w64-x86-64-win32
 )
+if [ "${1:-}" = --fuzz ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,11 +5,6 @@
 
 namespace quodle {
 
-// A missing key reads as the check's own default.
-static_assert(settings::kExceptCheck1.def == TExclusionSettings{}.Star);
-static_assert(settings::kExceptCheck2.def == TExclusionSettings{}.Gb);
-static_assert(settings::kExceptCheck3.def == TExclusionSettings{}.Other);
-
 TExclusionSettings ReadExclusionSettings(const IniDocument& doc) {
     TExclusionSettings s;
     s.Star = settings::Read(doc, settings::kExceptCheck1);

@@ -1,38 +1,15 @@
 #include "app/Settings.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 
 #include "base/Text.h"
+#include "base/UserFolders.h"
 
 namespace quodle::settings {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Tries to create a file there: the only test that also holds for read-only
-// mounts, access lists and a privileged user.
-bool FolderWritable(const fs::path& folder) {
-    std::string probe = (folder / ".quodle-probe-XXXXXX").string();
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
-}
-
-std::optional<fs::path> UserConfigHome() {
-    // Relative values are invalid by the base-directory rules and are ignored.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return fs::path(xdg);
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".config";
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
-        return fs::path(pw->pw_dir) / ".config";
-    return std::nullopt;
-}
 
 std::string ChunkKey(int index) { return std::string(kPrintChunkKeyPrefix) + std::to_string(index); }
 
@@ -59,14 +36,7 @@ fs::path SettingsFilePath(const fs::path& executablePath) {
     fs::path beside = executablePath;
     beside.replace_extension(".ini");
     const fs::path folder = beside.has_parent_path() ? beside.parent_path() : fs::path(".");
-    if (FolderWritable(folder)) return beside;
-    const auto configHome = UserConfigHome();
-    if (!configHome) return beside;
-    const fs::path own = *configHome / "quodle";
-    std::error_code ec;
-    // A folder that cannot be made shows up as a write error at the first save.
-    fs::create_directories(own, ec);
-    return own / beside.filename();
+    return WritableFilePath(folder, beside.filename(), UserConfigHome());
 }
 
 void WritePrintBlob(IniDocument& doc, std::string_view bytes) {

@@ -52,6 +52,8 @@ inline constexpr BoolKey kCadIcad{"CAD", "ICAD", false};
 inline constexpr BoolKey kCadZcad{"CAD", "ZCAD", false};
 inline constexpr BoolKey kCadBcad{"CAD", "BCAD", false};
 inline constexpr StringKey kCadCaption{"CAD", "CAPT", "AutoCADへロード"};
+// The four target flags in the order of the ターゲットCAD menu.
+inline constexpr const BoolKey* kCadTargetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
 
 inline constexpr StringKey kFontName{"Font", "Name", "ＭＳ ゴシック"};
 inline constexpr IntKey kFontSize{"Font", "Size", 10};

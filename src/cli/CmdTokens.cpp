@@ -14,13 +14,18 @@ int RunTokens(const Args& args, Output& out) {
     if (!source) return kExitError;
     TEditorScreenStrings& rows = source->Rows();
     const auto parser = source->Document().Fountain()->CreateParser();
+    if (rows.Count() == 0) return kExitOk;
+    TRowScanner scanner(rows, *parser, 0);
     for (int r = 0; r < rows.Count(); ++r) {
-        for (const TTokenSpan& t : RowTokens(rows, *parser, r)) {
-            char line[96];
-            const int n = std::snprintf(line, sizeof line, "%d\t%zu\t%zu\t%d", r, t.Pos, t.Length,
-                                        static_cast<int>(t.Kind));
-            out.Line(std::string_view(line, static_cast<std::size_t>(n)));
-        }
+        scanner.Visit([&](std::span<const TTokenSpan> tokens) {
+            for (const TTokenSpan& t : tokens) {
+                char line[96];
+                const int n = std::snprintf(line, sizeof line, "%d\t%zu\t%zu\t%d", r, t.Pos, t.Length,
+                                            static_cast<int>(t.Kind));
+                out.Line(std::string_view(line, static_cast<std::size_t>(n)));
+            }
+            return true;
+        });
     }
     return kExitOk;
 }

@@ -88,7 +88,7 @@ std::optional<TRowsEdit> BoxBlockEdit(const TEditorStringList& rows, const TCell
     for (int r = span.First; r <= span.Last; ++r) {
         if (wrapByte > 0 && InWrappedLine(rows, r)) continue;
         const std::string_view row = rows.View(r);
-        const TEditorAttributeArray map = WholeRowMap(row, layout);
+        const TEditorAttributeArray map = RowMapThrough(row, layout, box.Left);
         // Rows that end at or left of the box have nothing at its column.
         if (map.Width() <= box.Left) continue;
         const int at = map.ColumnToOffset(map.CharStart(box.Left));

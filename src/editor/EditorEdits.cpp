@@ -141,7 +141,7 @@ std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCe
     const int row = std::clamp(caret.Row, 0, LastCaretRow(rows));
     TRowsPatch patch(rows, row, row);
     const std::string_view rowText = RowTextOrEmpty(rows, row);
-    const TEditorAttributeArray map = WholeRowMap(rowText, layout);
+    const TEditorAttributeArray map = RowMapThrough(rowText, layout, caret.Col);
     if (caret.Col >= map.Width()) {
         // At or past the end: the row is padded up to the caret.
         const std::size_t end = patch.RowEndPos(row);
@@ -200,7 +200,7 @@ std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCe
             continue;
         }
         // The text goes in at the box's left column, padding a short row.
-        const TEditorAttributeArray map = WholeRowMap(RowTextOrEmpty(rows, r), layout);
+        const TEditorAttributeArray map = RowMapThrough(RowTextOrEmpty(rows, r), layout, box.Left);
         const std::string pad = text.empty() ? std::string() : Spaces(box.Left - map.Width());
         patch.Replace(from, static_cast<std::size_t>(part.End - part.Begin), pad + std::string(text));
         caret = from + pad.size() + text.size();
@@ -280,7 +280,7 @@ TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layo
         return {patch.Build(end), std::nullopt};
     }
     const std::string_view text = RowTextOrEmpty(rows, row);
-    const TEditorAttributeArray map = WholeRowMap(text, layout);
+    const TEditorAttributeArray map = RowMapThrough(text, layout, pos.Col);
     if (pos.Col > map.Width()) return {std::nullopt, TCellPos{row, pos.Col - 1}};
 
     TRowsPatch patch(rows, row, row);
@@ -314,7 +314,7 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
     const int row = pos.Row;
     if (row < 0 || row >= rows.Count()) return {};
     const std::string_view text = rows.View(row);
-    const TEditorAttributeArray map = WholeRowMap(text, layout);
+    const TEditorAttributeArray map = RowMapThrough(text, layout, pos.Col);
     if (pos.Col < map.Width()) {
         TRowsPatch patch(rows, row, row);
         const int from = map.ColumnToOffset(map.CharStart(pos.Col));
@@ -358,7 +358,7 @@ std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCell
             continue;
         }
         const std::string_view t = rows.View(r);
-        const TEditorAttributeArray map = WholeRowMap(t, layout);
+        const TEditorAttributeArray map = RowMapThrough(t, layout, col);
         std::size_t at;
         std::string insert;
         if (map.Width() < col) {

@@ -26,6 +26,25 @@ private:
     std::size_t step_;
 };
 
+// Calls bracket(offset, opening) for each "(" and ")" of a line in [from,
+// to) that a symbol token covers, in order; the scan stops past `to`.
+template <class TBracket>
+void ForEachListBracket(const TLineTokens& doc, std::size_t line, std::size_t from, std::size_t to,
+                        TBracket&& bracket) {
+    const std::string_view text = doc.Line(line);
+    to = std::min(to, text.size());
+    doc.VisitTokens(line, [&](std::span<const TTokenSpan> tokens) {
+        for (const TTokenSpan& t : tokens) {
+            if (t.Pos >= to) return false;
+            if (t.Kind != tokSymbol) continue;
+            const std::size_t end = std::min(t.Pos + t.Length, to);
+            for (std::size_t k = std::max(t.Pos, from); k < end; ++k)
+                if (text[k] == '(' || text[k] == ')') bracket(k, text[k] == '(');
+        }
+        return true;
+    });
+}
+
 // The line break inside a message box text.
 constexpr const char* kBreak = "\r";
 
@@ -41,16 +60,19 @@ std::string FormatBracketCount(int opening, int closing) {
 TBracketCount CountAllBrackets(const TLineTokens& doc, TProgressSink* progress) {
     TBracketCount count;
     TLineSteps steps(progress, doc.LineCount());
-    std::vector<TLineTokens::TToken> tokens;
     for (std::size_t i = 0; i < doc.LineCount(); ++i) {
         steps.At(i);
-        tokens.clear();
-        doc.Tokens(i, tokens);
-        for (const auto& t : tokens) {
-            if (t.Kind == tokSymbol && t.Text == "(") ++count.Opening;
-            if (t.Kind == tokSymbol && t.Text == ")") ++count.Closing;
-            if (count.Opening == count.Closing) count.BalanceLine = static_cast<int>(i);
-        }
+        const std::string_view line = doc.Line(i);
+        doc.VisitTokens(i, [&](std::span<const TTokenSpan> tokens) {
+            for (const TTokenSpan& t : tokens) {
+                if (t.Kind == tokSymbol && t.Length == 1 && t.Pos < line.size()) {
+                    if (line[t.Pos] == '(') ++count.Opening;
+                    if (line[t.Pos] == ')') ++count.Closing;
+                }
+                if (count.Opening == count.Closing) count.BalanceLine = static_cast<int>(i);
+            }
+            return true;
+        });
     }
     return count;
 }
@@ -60,12 +82,25 @@ TBracketCount CountBracketsFromEnd(const TLineTokens& doc, TProgressSink* progre
     TLineSteps steps(progress, doc.LineCount());
     for (std::size_t i = doc.LineCount(); i-- > 0;) {
         steps.At(i);
-        const std::string_view line = doc.Line(i);
-        for (std::size_t k = line.size(); k-- > 0;) {
-            const char c = line[k];
-            if ((c == '(' || c == ')') && doc.KindAt(i, k) == tokSymbol) ++(c == '(' ? count.Opening : count.Closing);
-            if (count.Opening == count.Closing) count.BalanceLine = static_cast<int>(i);
-        }
+        const std::size_t length = doc.Line(i).size();
+        // One pass forward over the line. Going back, the counts after the
+        // byte at k differ by (counts so far) + (the line's own difference)
+        // - prefix(k), prefix(k) being opening minus closing before k. The
+        // prefix moves by one per bracket, so over the line's bytes it takes
+        // every value between its lowest and highest.
+        int opening = 0, closing = 0, prefix = 0, low = 0, high = 0;
+        ForEachListBracket(doc, i, 0, length, [&](std::size_t k, bool open) {
+            ++(open ? opening : closing);
+            prefix += open ? 1 : -1;
+            if (k + 1 < length) {
+                low = std::min(low, prefix);
+                high = std::max(high, prefix);
+            }
+        });
+        const int target = count.Opening - count.Closing + opening - closing;
+        if (length > 0 && low <= target && target <= high) count.BalanceLine = static_cast<int>(i);
+        count.Opening += opening;
+        count.Closing += closing;
     }
     return count;
 }
@@ -127,11 +162,10 @@ std::string CountSelectedBrackets(const TLineTokens& doc, TSelectionRange sel, T
         const std::size_t from = row == sel.StartRow ? static_cast<std::size_t>(std::max(sel.StartOffset, 0)) : 0;
         const std::size_t to =
             row == sel.EndRow ? std::min(static_cast<std::size_t>(std::max(sel.EndOffset + 1, 0)), line.size()) : line.size();
-        for (std::size_t k = from; k < to; k += CharLengthAt(line, k)) {
-            const char c = line[k];
-            if ((c == '(' || c == ')') && doc.KindAt(static_cast<std::size_t>(row), k) == tokSymbol)
-                ++(c == '(' ? opening : closing);
-        }
+        // Stepping by characters from `from` reaches every bracket in the
+        // range: a bracket byte is never the second byte of a character.
+        ForEachListBracket(doc, static_cast<std::size_t>(row), from, to,
+                           [&](std::size_t, bool open) { ++(open ? opening : closing); });
     }
     if (progress) {
         progress->SetPosition(0);

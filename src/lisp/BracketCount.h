@@ -4,31 +4,30 @@
 // brackets count: a "(" or ")" the tokenizer classes as a symbol, never one
 // inside a string, comment or block comment.
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/Progress.h"
-#include "syntax/TokenKinds.h"
+#include "syntax/Fountain.h"
 
 namespace quodle {
 
 // What the counts need of the document and its tokenizer. Lines are the
-// editor's rows, one per logical line.
+// editor's rows, one per logical line. Every count reads each line's tokens
+// once, in order, so a count stays linear however long a line is.
 class TLineTokens {
 public:
-    struct TToken {
-        std::uint8_t Kind;
-        std::string_view Text;
-    };
+    // Takes the next tokens of a line; false stops the line's scan.
+    using TVisit = std::function<bool(std::span<const TTokenSpan>)>;
 
     virtual ~TLineTokens() = default;
     virtual std::size_t LineCount() const = 0;
     virtual std::string_view Line(std::size_t line) const = 0;
-    // The tokens of a line, scanned from the state recorded at its start.
-    virtual void Tokens(std::size_t line, std::vector<TToken>& out) const = 0;
-    // Kind of the token that covers a byte of a line.
-    virtual std::uint8_t KindAt(std::size_t line, std::size_t offset) const = 0;
+    // Hands the tokens of a line, scanned from the state recorded at its
+    // start, to `visit` in order, some at a time.
+    virtual void VisitTokens(std::size_t line, const TVisit& visit) const = 0;
 };
 
 struct TBracketCount {
@@ -46,7 +45,8 @@ std::string FormatBracketCount(int opening, int closing);
 TBracketCount CountAllBrackets(const TLineTokens& doc, TProgressSink* progress);
 
 // Counts from the last line back, character by character; the balance line
-// is the last one (going back) on which the counts were equal.
+// is the last one (going back) on which the counts were equal after one of
+// its characters. A bracket counts when the token that covers it is a symbol.
 TBracketCount CountBracketsFromEnd(const TLineTokens& doc, TProgressSink* progress);
 
 // What F4 shows and does with the counts.

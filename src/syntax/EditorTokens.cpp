@@ -26,18 +26,18 @@ int IndexOf(const std::vector<std::string_view>& list, std::string_view s) {
 TRowScanner::TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row)
     : rows_(rows), parser_(parser), row_(row), state_(rows.EnsureRowState(row)) {}
 
-std::span<const TTokenSpan> TRowScanner::Next() {
-    TNextRow next;
-    const TNextRow* nextPtr = nullptr;
-    if (row_ + 1 < rows_.Count()) {
-        next = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
-        nextPtr = &next;
-    }
+void TRowScanner::Begin() {
+    if (stale_) state_ = rows_.EnsureRowState(row_);
+    const bool hasNext = row_ + 1 < rows_.Count();
+    if (hasNext) next_ = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
     state_.RowEnding = rows_.RowEnding(row_);
-    const std::span<const TTokenSpan> tokens = parser_.ParseRow(rows_.View(row_), nextPtr, state_);
+    parser_.BeginRow(rows_.View(row_), hasNext ? &next_ : nullptr, state_);
+}
+
+void TRowScanner::End(bool whole) {
     state_.PrevRowEnding = rows_.RowEnding(row_);
+    stale_ = !whole;
     ++row_;
-    return tokens;
 }
 
 std::vector<TTokenSpan> JumpTokens(TFountainParser& parser, std::string_view row) {
@@ -65,16 +65,32 @@ std::optional<int> PrevWordStop(std::span<const TTokenSpan> tokens, int offset, 
     return std::nullopt;
 }
 
-std::vector<TTokenSpan> RowTokens(TEditorScreenStrings& rows, TFountainParser& parser, int row) {
-    if (row < 0 || row >= rows.Count()) return {};
-    const std::span<const TTokenSpan> tokens = TRowScanner(rows, parser, row).Next();
-    return {tokens.begin(), tokens.end()};
+bool LeadingTokens(TFountainParser& parser, std::string_view text, const TNextRow* next, TRowParseState& state,
+                   std::size_t bytes, std::vector<TTokenSpan>& out) {
+    out.clear();
+    parser.BeginRow(text, next, state);
+    for (std::span<const TTokenSpan> some; !(some = parser.NextTokens()).empty();) {
+        const auto end = std::find_if(some.begin(), some.end(), [&](const TTokenSpan& t) { return t.Pos >= bytes; });
+        out.insert(out.end(), some.begin(), end);
+        if (end != some.end()) return false;
+    }
+    return true;
 }
 
 TTokenKind TokenKindAt(TEditorScreenStrings& rows, TFountainParser& parser, int row, int offset) {
-    for (const TTokenSpan& t : RowTokens(rows, parser, row))
-        if (Start(t) <= offset && offset < End(t)) return t.Kind;
-    return tokEnd;
+    if (row < 0 || row >= rows.Count()) return tokEnd;
+    TTokenKind kind = tokEnd;
+    TRowScanner(rows, parser, row).Visit([&](std::span<const TTokenSpan> tokens) {
+        for (const TTokenSpan& t : tokens) {
+            if (Start(t) > offset) return false;
+            if (offset < End(t)) {
+                kind = t.Kind;
+                return false;
+            }
+        }
+        return true;
+    });
+    return kind;
 }
 
 TTokenHit TokenInText(TFountainParser& parser, std::string_view text, const TRowParseState& state, int offset) {
@@ -101,50 +117,78 @@ const std::vector<std::string_view>& ClosingBrackets() {
 
 bool FindMatchingBracket(TEditorScreenStrings& rows, TFountainParser& parser, int& row, int& offset) {
     if (row < 0 || row >= rows.Count()) return false;
-    const std::vector<TTokenSpan> own = RowTokens(rows, parser, row);
-    const auto at = std::find_if(own.begin(), own.end(), [&](const TTokenSpan& t) { return Start(t) == offset; });
-    if (at == own.end() || !IsBracketKind(*at)) return false;
-    const std::string_view bracket = rows.View(row).substr(at->Pos, at->Length);
+    const int startRow = row, startOffset = offset;
+    std::optional<TTokenSpan> at;
+    TRowScanner(rows, parser, startRow).Visit([&](std::span<const TTokenSpan> tokens) {
+        for (const TTokenSpan& t : tokens) {
+            if (Start(t) < startOffset) continue;
+            if (Start(t) == startOffset) at = t;
+            return false;
+        }
+        return true;
+    });
+    if (!at || !IsBracketKind(*at)) return false;
+    const std::string_view bracket = rows.View(startRow).substr(at->Pos, at->Length);
     int index = IndexOf(OpeningBrackets(), bracket);
     const bool forward = index >= 0;
     if (!forward) index = IndexOf(ClosingBrackets(), bracket);
     if (index < 0) return false;
     const std::string_view open = OpeningBrackets()[static_cast<std::size_t>(index)];
     const std::string_view close = ClosingBrackets()[static_cast<std::size_t>(index)];
-
-    int depth = 0;
-    // Returns true when the token brings the nesting back to zero.
-    auto count = [&](int r, const TTokenSpan& t) {
-        if (!IsBracketKind(t)) return false;
+    // +1 for an opening bracket of the pair, -1 for a closing one.
+    auto side = [&](int r, const TTokenSpan& t) {
+        if (!IsBracketKind(t)) return 0;
         const std::string_view s = rows.View(r).substr(t.Pos, t.Length);
-        if (s == (forward ? open : close)) ++depth;
-        else if (s == (forward ? close : open)) --depth;
-        return depth == 0;
+        return s == open ? 1 : (s == close ? -1 : 0);
     };
+
     if (forward) {
-        TRowScanner scanner(rows, parser, row);
-        for (int r = row; r < rows.Count(); ++r) {
-            for (const TTokenSpan& t : scanner.Next()) {
-                if (r == row && Start(t) < offset) continue;
-                if (count(r, t)) {
-                    row = r;
-                    offset = Start(t);
-                    return true;
+        int depth = 0;
+        bool found = false;
+        TRowScanner scanner(rows, parser, startRow);
+        for (int r = startRow; r < rows.Count() && !found; ++r) {
+            scanner.Visit([&](std::span<const TTokenSpan> tokens) {
+                for (const TTokenSpan& t : tokens) {
+                    if (r == startRow && Start(t) < startOffset) continue;
+                    const int step = side(r, t);
+                    depth += step;
+                    if (step != 0 && depth == 0) {
+                        row = r;
+                        offset = Start(t);
+                        found = true;
+                        return false;
+                    }
                 }
-            }
-        }
-        return false;
-    }
-    for (int r = row; r >= 0; --r) {
-        const std::vector<TTokenSpan> tokens = r == row ? own : RowTokens(rows, parser, r);
-        for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) {
-            if (r == row && Start(*it) > offset) continue;
-            if (count(r, *it)) {
-                row = r;
-                offset = Start(*it);
                 return true;
-            }
+            });
         }
+        return found;
+    }
+    // Backward, each row is read forward once: it keeps the opening
+    // brackets that no closing one of the row follows, and counts the
+    // closing ones left over. Going back from the row's end those opening
+    // brackets come first, the last one first, then the closing ones.
+    int depth = 1;  // the closing bracket at the start
+    std::vector<int> opens;
+    for (int r = startRow; r >= 0; --r) {
+        opens.clear();
+        int closes = 0;
+        TRowScanner(rows, parser, r).Visit([&](std::span<const TTokenSpan> tokens) {
+            for (const TTokenSpan& t : tokens) {
+                if (r == startRow && Start(t) >= startOffset) return false;
+                const int step = side(r, t);
+                if (step > 0) opens.push_back(Start(t));
+                else if (step < 0 && opens.empty()) ++closes;
+                else if (step < 0) opens.pop_back();
+            }
+            return true;
+        });
+        if (static_cast<int>(opens.size()) >= depth) {
+            row = r;
+            offset = opens[opens.size() - static_cast<std::size_t>(depth)];
+            return true;
+        }
+        depth += closes - static_cast<int>(opens.size());
     }
     return false;
 }

@@ -25,25 +25,48 @@ std::optional<int> PrevWordStop(std::span<const TTokenSpan> tokens, int offset, 
 
 // Scans rows forward from the stored state of `row` (computed first when
 // missing), carrying the state from row to row: a pass down the rows needs
-// no other stored state.
+// no other stored state. A row is read a batch of tokens at a time, so a
+// scan takes the same memory however long its rows are.
 class TRowScanner {
 public:
     TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row);
     // The row the next call scans.
     int Row() const { return row_; }
-    // The tokens of the current row, valid until the parser scans again;
-    // then moves on to the next row. Call only while Row() < the row count.
-    std::span<const TTokenSpan> Next();
+    // Hands the tokens of the current row to visit(span) a batch at a time
+    // until it returns false, then moves on to the next row. Call only
+    // while Row() < the row count.
+    template <class TVisit>
+    void Visit(TVisit&& visit) {
+        Begin();
+        bool whole = true;
+        for (std::span<const TTokenSpan> some; !(some = parser_.NextTokens()).empty();)
+            if (!visit(some)) {
+                whole = false;
+                break;
+            }
+        End(whole);
+    }
 
 private:
+    void Begin();
+    // A row left early hands on no state: the next row takes its stored one.
+    void End(bool whole);
+
     TEditorScreenStrings& rows_;
     TFountainParser& parser_;
     int row_;
     TRowParseState state_;
+    bool stale_ = false;
+    TNextRow next_;
 };
 
-// A row's tokens from its stored state (computed first when missing).
-std::vector<TTokenSpan> RowTokens(TEditorScreenStrings& rows, TFountainParser& parser, int row);
+// The tokens of a row that start before byte `bytes` into `out`: what a
+// painter needs of a row that shows only its first cells. True when the
+// whole row was read, `state` then being the state at the start of the next
+// row; a row cut short leaves `state` as it was.
+bool LeadingTokens(TFountainParser& parser, std::string_view text, const TNextRow* next, TRowParseState& state,
+                   std::size_t bytes, std::vector<TTokenSpan>& out);
+
 // The kind of the token of `row` that covers byte `offset`; tokEnd for none.
 TTokenKind TokenKindAt(TEditorScreenStrings& rows, TFountainParser& parser, int row, int offset);
 

@@ -139,10 +139,19 @@ public:
     // The colour of a kind alone; bracketIndex picks the bracket item.
     virtual const TFountainColor* KindColor(TTokenKind kind, int bracketIndex) const;
 
-    // Turns state, the state at the start of rowText, into the state at the
-    // start of the next row. next is the following row, if any (needed only
-    // when the row is soft-wrapped). Returns the tokens that start in the
-    // row, cut at its end; they stay valid until the next scan.
+    // Scans a row from `state`, the state at the start of rowText, a batch
+    // of tokens at a time, so that a scan takes the same memory however long
+    // the row is. next is the following row, if any (needed only when the
+    // row is soft-wrapped). Each NextTokens() gives the next tokens that
+    // start in the row, cut at its end (at most kTokenBatch of them, valid
+    // until the next call); an empty span ends the row, and `state`, which
+    // must outlive the scan, then holds the state at the start of the next
+    // row. A caller that stops early leaves `state` as it was.
+    static constexpr std::size_t kTokenBatch = 1024;
+    void BeginRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
+    std::span<const TTokenSpan> NextTokens();
+    // The whole row in one span (every batch of BeginRow/NextTokens), valid
+    // until the next scan; `state` becomes the next row's.
     std::span<const TTokenSpan> ParseRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
     // The row store's view of ParseRow: no next row; the result's
     // PrevRowEnding is the scanned row's RowEnding.
@@ -176,8 +185,14 @@ private:
     };
 
     void BuildStartTables();
+    // Scans tokens from p on into [out, outEnd); p is left where the next
+    // call goes on. `done` once the row's tokens are all out.
     template <bool kMayCut>
-    TTokenSpan* ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter);
+    TTokenSpan* ScanTokens(std::size_t& p, std::size_t rowEnd, TTokenSpan* out, TTokenSpan* outEnd,
+                           int& bracketAfter, bool& done);
+    // The state at the start of the next row, once the row is scanned;
+    // `last` is the last token given out (a cut token it may recolour).
+    void FinishRow(TTokenSpan* last);
     TScan ScanAt(std::size_t p);
     TScan ScanCarried(std::size_t p);
     TScan ScanContinued(std::size_t p, TTokenKind kind, int bytes);
@@ -222,9 +237,16 @@ private:
     int wrappedBytes_ = 0;
     bool continued_ = false;
     std::string scratch_;  // a wrapped row with its next row appended
-    // Room for the tokens of a row: each token has at least one byte.
-    std::unique_ptr<TTokenSpan[]> tokenBuffer_;
-    std::size_t tokenCapacity_ = 0;
+    // The row being scanned by BeginRow/NextTokens.
+    enum class TRowPhase : std::uint8_t { rpDone, rpComment, rpTokens };
+    TRowPhase rowPhase_ = TRowPhase::rpDone;
+    TRowParseState* rowState_ = nullptr;
+    std::size_t rowEnd_ = 0;
+    std::size_t rowPos_ = 0;
+    int rowBracketAfter_ = -1;
+    std::uint8_t nextEnding_ = reBreak;
+    std::unique_ptr<TTokenSpan[]> batch_;
+    std::vector<TTokenSpan> rowTokens_;  // ParseRow's
 };
 
 }  // namespace quodle

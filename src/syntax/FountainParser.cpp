@@ -583,9 +583,13 @@ std::size_t TFountainParser::KanjiRunEnd(std::size_t p) const {
 
 // The tokens from p on. The state takes the region of the last token that
 // ends inside the row (bracketAfter). kMayCut: text runs on past rowEnd (a
-// wrapped row with the next row appended), so a token may be cut there.
+// wrapped row with the next row appended), so a token may be cut there. A
+// call that fills [out, outEnd) returns with p where the next one goes on:
+// the loops below pick up from any token boundary (the second one only ever
+// sees no region open between its tokens).
 template <bool kMayCut>
-TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TTokenSpan* out, int& bracketAfter) {
+TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTokenSpan* out, TTokenSpan* outEnd,
+                                        int& bracketAfter, bool& done) {
     const unsigned char* const s = bytes_;
     const std::size_t n = text_.size();
     // Tokens are mostly one blank apart: step over one without a branch.
@@ -611,8 +615,13 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TToke
         }
         return true;
     };
+    done = true;
     // A token carried over from the row above, or a region it left open.
     while (p < n && (wrappedToken_ != 0 || bracketIndex_ >= 0)) {
+        if (out == outEnd) {
+            done = false;
+            return out;
+        }
         skipBlanks();
         if (p >= n) break;
         const int bracketBefore = bracketIndex_;
@@ -629,6 +638,10 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TToke
     // closes inside its token or runs to the end of the text.
     const int steady = bracketIndex_;
     while (p < n) {
+        if (out == outEnd) {
+            done = false;
+            return out;
+        }
         skipBlanks();
         if (p >= n) break;
         const TScan r = ScanByProc(p, dispatch_[s[p]]);
@@ -643,25 +656,22 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t p, std::size_t rowEnd, TToke
     return out;
 }
 
-std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
-                                                      TRowParseState& state) {
-    if (tokenCapacity_ < rowText.size()) {
-        tokenCapacity_ = std::max(rowText.size(), 2 * tokenCapacity_);
-        tokenBuffer_ = std::make_unique<TTokenSpan[]>(tokenCapacity_);
-    }
-    TTokenSpan* const first = tokenBuffer_.get();
-    TTokenSpan* out = first;
+void TFountainParser::BeginRow(std::string_view rowText, const TNextRow* next, TRowParseState& state) {
+    rowState_ = &state;
+    rowEnd_ = rowText.size();
+    nextEnding_ = next ? next->RowEnding : std::uint8_t{reBreak};
+    if (!batch_) batch_ = std::make_unique<TTokenSpan[]>(kTokenBatch);
     if (state.WrappedToken == tokComment) {
         // A comment cut by a wrap: the whole row is comment.
         NewData(rowText, state);
-        for (TTokenKind kind = NextToken(); kind != tokEnd; kind = NextToken()) *out++ = CurrentToken();
-        if (state.RowEnding != reWrapped) state.WrappedToken = 0;
-        state.WrappedBytes = 0;
-        return {first, out};
+        rowPhase_ = TRowPhase::rpComment;
+        return;
     }
     const std::size_t indent = SpacesEnd(reinterpret_cast<const unsigned char*>(rowText.data()), 0, rowText.size());
-    if (indent == rowText.size()) return {first, out};  // an empty row or spaces only
-
+    if (indent == rowText.size()) {
+        rowPhase_ = TRowPhase::rpDone;  // an empty row or spaces only: the state stays
+        return;
+    }
     std::string_view text = rowText;
     if (state.RowEnding == reWrapped && next != nullptr) {
         scratch_.assign(rowText);
@@ -669,22 +679,50 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
         text = scratch_;
     }
     NewData(text, state);
-    const std::size_t rowEnd = rowText.size();
-    int bracketAfter = bracketIndex_;
-    out = text.size() > rowEnd ? ScanTokens<true>(indent, rowEnd, out, bracketAfter)
-                               : ScanTokens<false>(indent, rowEnd, out, bracketAfter);
-    const std::size_t n = text.size();
-    state.BracketIndex = bracketAfter;
+    rowPos_ = indent;
+    rowBracketAfter_ = bracketIndex_;
+    rowPhase_ = TRowPhase::rpTokens;
+}
+
+std::span<const TTokenSpan> TFountainParser::NextTokens() {
+    TTokenSpan* const first = batch_.get();
+    TTokenSpan* out = first;
+    TTokenSpan* const end = first + kTokenBatch;
+    if (rowPhase_ == TRowPhase::rpComment) {
+        while (out < end) {
+            if (NextToken() == tokEnd) {
+                if (rowState_->RowEnding != reWrapped) rowState_->WrappedToken = 0;
+                rowState_->WrappedBytes = 0;
+                rowPhase_ = TRowPhase::rpDone;
+                break;
+            }
+            *out++ = CurrentToken();
+        }
+    } else if (rowPhase_ == TRowPhase::rpTokens) {
+        bool done = false;
+        out = text_.size() > rowEnd_ ? ScanTokens<true>(rowPos_, rowEnd_, out, end, rowBracketAfter_, done)
+                                     : ScanTokens<false>(rowPos_, rowEnd_, out, end, rowBracketAfter_, done);
+        if (done) {
+            FinishRow(out != first ? out - 1 : nullptr);
+            rowPhase_ = TRowPhase::rpDone;
+        }
+    }
+    return {first, out};
+}
+
+void TFountainParser::FinishRow(TTokenSpan* last) {
+    TRowParseState& state = *rowState_;
+    const std::size_t n = text_.size();
+    state.BracketIndex = rowBracketAfter_;
     state.WrappedBytes = 0;
     state.WrappedToken = 0;
-    const std::span<const TTokenSpan> found(first, out);
-    if (tokEnd_ <= rowEnd) return found;  // no token runs past the row
-    if (tokStart_ >= rowEnd) {
+    if (tokEnd_ <= rowEnd_) return;  // no token runs past the row
+    if (tokStart_ >= rowEnd_) {
         state.BracketIndex = -1;  // that token belongs to the next row
-        return found;
+        return;
     }
     // The token is cut by the wrap.
-    const std::size_t beyond = tokEnd_ - rowEnd;
+    const std::size_t beyond = tokEnd_ - rowEnd_;
     if (token_ == tokBracket) {
         state.BracketIndex = tokenBracket_;
         const std::size_t rightLength = brackets_[static_cast<std::size_t>(tokenBracket_)].Right.size();
@@ -693,7 +731,7 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
             state.WrappedToken = tokBracket;
             state.WrappedBytes = static_cast<int>(beyond);
         }
-        return found;
+        return;
     }
     std::uint8_t kind = token_;
     if (!continued_ && token_ != tokComment) {
@@ -704,16 +742,26 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
     }
     state.WrappedToken = kind;
     // The part on this row is coloured like the part on the next one.
-    if (kind != token_ && out != first) (out - 1)->Kind = static_cast<TTokenKind>(kind);
-    if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < n || next->RowEnding != reWrapped) &&
+    if (kind != token_ && last != nullptr) last->Kind = static_cast<TTokenKind>(kind);
+    if (token_ != tokComment && token_ != tokQuoted && (tokEnd_ < n || nextEnding_ != reWrapped) &&
         beyond <= kMaxWrappedBytes)
         state.WrappedBytes = static_cast<int>(beyond);
-    return found;
+}
+
+std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
+                                                      TRowParseState& state) {
+    rowTokens_.clear();
+    BeginRow(rowText, next, state);
+    for (std::span<const TTokenSpan> some; !(some = NextTokens()).empty();)
+        rowTokens_.insert(rowTokens_.end(), some.begin(), some.end());
+    return rowTokens_;
 }
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    ParseRow(rowText, nullptr, state);
+    BeginRow(rowText, nullptr, state);
+    while (!NextTokens().empty()) {
+    }
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
@@ -722,7 +770,9 @@ TRowParseState TFountainParser::ScanWrappedRow(std::string_view rowText, const T
                                                std::string_view nextText, std::uint8_t nextEnding) {
     TRowParseState state = start;
     const TNextRow next{nextText, nextEnding};
-    ParseRow(rowText, &next, state);
+    BeginRow(rowText, &next, state);
+    while (!NextTokens().empty()) {
+    }
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

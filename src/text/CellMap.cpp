@@ -71,6 +71,14 @@ TEditorAttributeArray WholeRowMap(std::string_view row, const TCellLayout& layou
     return TEditorAttributeArray(row, layout, std::numeric_limits<int>::max());
 }
 
+TEditorAttributeArray RowMapThrough(std::string_view row, const TCellLayout& layout, int column) {
+    return TEditorAttributeArray(row, layout, std::max(column, 0) + 1);
+}
+
 int ExpandedWidth(std::string_view text, const TCellLayout& layout) { return WholeRowMap(text, layout).Width(); }
+
+bool WiderThan(std::string_view text, const TCellLayout& layout, int cells) {
+    return TEditorAttributeArray(text, layout, cells + 1).Width() > cells;
+}
 
 }  // namespace quodle

@@ -59,8 +59,13 @@ private:
 // The map of a whole row, beyond the cells a row shows: an edit at the last
 // shown cell acts on the bytes that follow it, not at the row's end.
 TEditorAttributeArray WholeRowMap(std::string_view row, const TCellLayout& layout);
+// The map of a row through cell `column` (all of a narrower row): what an
+// edit at that column needs, at the same cost however long the row is.
+TEditorAttributeArray RowMapThrough(std::string_view row, const TCellLayout& layout, int column);
 
 // Display width in cells of a text (tabs expanded, double-byte characters 2).
 int ExpandedWidth(std::string_view text, const TCellLayout& layout);
+// Whether the text is wider than `cells`, reading no further than that.
+bool WiderThan(std::string_view text, const TCellLayout& layout, int cells);
 
 }  // namespace quodle

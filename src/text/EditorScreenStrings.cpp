@@ -233,17 +233,19 @@ void TEditorScreenStrings::DeleteRowsPassingMarks(int row, int count) {
     }
 }
 
-int TEditorScreenStrings::RestoreRows(const TUndoData& record, TRowsText& produced) {
+void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inverse) {
     const int row = record.FirstRow;
-    produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
+    const TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
     TEditScope scope(*this);
     int restored = 0;
+    std::string old;
     if (record.OldEnding == reInvalid) {
         // The edit only added rows.
         DeleteRowsPassingMarks(row, produced.rowCount);
     } else {
+        old = record.WholeOldText(produced.text);
         TEditorStringList scratch;
-        SplitIntoRows(record.OldText, scratch);
+        SplitIntoRows(old, scratch);
         // Old rows that ended inside a line: a row end that the split sees
         // as the end of the text must not leave an empty row behind.
         if (record.OldEnding == reWrapped && scratch.Count() > 0 && scratch.View(scratch.Count() - 1).empty())
@@ -256,7 +258,10 @@ int TEditorScreenStrings::RestoreRows(const TUndoData& record, TRowsText& produc
     }
     const int changed = UpdateStates(row, true);
     lastChange_ = {true, row, produced.rowCount, restored, changed};
-    return restored;
+    inverse.FirstRow = row;
+    inverse.NewRowCount = restored;
+    inverse.OldEnding = produced.ending;
+    inverse.StoreOldText(produced.text, restored > 0 ? RowsText(row, restored).text : std::string());
 }
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
@@ -305,6 +310,10 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         if (row + count <= last) joined.append(RowsText(row + count, last - (row + count) + 1).text);
     }
     const std::string_view newText = first < row || row + count <= last ? std::string_view(joined) : text;
+    // Nothing left after the new text's last break (an empty last row
+    // without one): that break ends the text, and is kept.
+    if (ending == reNoBreak && !newText.empty() && (newText.back() == '\n' || newText.back() == '\r'))
+        ending = reBreak;
 
     TEditorStringList scratch(BlockSize());
     SplitIntoRows(newText, scratch);
@@ -320,15 +329,16 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
 
     TUndoData& undo = undo_.BeginRecord();
     undo.FirstRow = from;
+    TRowsText old;
     if (oldCount > 0) {
-        TRowsText old = RowsText(from, oldCount);
-        undo.OldText = std::move(old.text);
+        old = RowsText(from, oldCount);
         undo.OldEnding = old.ending;
     }
     const int newCount = scratch.Count();
     undo.NewRowCount = newCount;
 
     PutRows(from, oldCount, scratch);
+    undo.StoreOldText(old.text, newCount > 0 ? RowsText(from, newCount).text : std::string());
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, newCount, changed};
 }
@@ -374,7 +384,9 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
         ++changed;
         if (firstChanged < 0) firstChanged = r;
         lastChanged = r;
-        state = scan(r, state);
+        // No row after the last one needs a state: a long last line is not
+        // scanned again on every keystroke.
+        if (r + 1 < Count()) state = scan(r, state);
     }
     if (maskBeyond && r > limit && limit + 1 < Count())
         MaskAttributesFrom(limit + 1, rowbits::kRowEndingMask, rowbits::kRowMarksMask);

@@ -192,9 +192,9 @@ private:
     // (or dropping them from MarksInUse when no row is left).
     void DeleteRowsPassingMarks(int row, int count);
     // Undo and redo: puts the record's old rows in place of the rows its
-    // edit produced, without an undo step. `produced` receives what stood
-    // there; returns the number of rows put back.
-    int RestoreRows(const TUndoData& record, TRowsText& produced);
+    // edit produced, without an undo step; `inverse` receives the record
+    // that puts back what stood there (caret not set).
+    void RestoreRows(const TUndoData& record, TUndoData& inverse);
 
     std::vector<TEditorClient*> editors_;
     TEditorUndoObj undo_;

@@ -40,6 +40,27 @@ void PlaceFocusedCaret(const TEditorScreenStrings& rows, int row, int col) {
 
 }  // namespace
 
+void TUndoData::StoreOldText(std::string_view old, std::string_view produced) {
+    const std::size_t most = std::min(old.size(), produced.size());
+    std::size_t head = 0;
+    while (head < most && old[head] == produced[head]) ++head;
+    std::size_t tail = 0;
+    while (tail < most - head && old[old.size() - 1 - tail] == produced[produced.size() - 1 - tail]) ++tail;
+    SharedHead = head;
+    SharedTail = tail;
+    OldText.assign(old.substr(head, old.size() - head - tail));
+}
+
+std::string TUndoData::WholeOldText(std::string_view produced) const {
+    // Rows changed behind the gateway may be shorter than the shared parts.
+    const std::size_t head = std::min(SharedHead, produced.size());
+    const std::size_t tail = std::min(SharedTail, produced.size() - head);
+    std::string whole;
+    whole.reserve(head + OldText.size() + tail);
+    whole.append(produced.substr(0, head)).append(OldText).append(produced.substr(produced.size() - tail));
+    return whole;
+}
+
 TUndoData& TEditorUndoObj::BeginRecord() {
     TUndoData record;
     if (const TEditorClient* focused = rows_.FocusedEditor()) {
@@ -55,11 +76,7 @@ TUndoData& TEditorUndoObj::BeginRecord() {
 bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse) {
     if (record.FirstRow < 0 || record.NewRowCount < 0 || record.FirstRow + record.NewRowCount > rows_.Count())
         return false;
-    TEditorStringList::TRowsText produced;
-    inverse.NewRowCount = rows_.RestoreRows(record, produced);
-    inverse.FirstRow = record.FirstRow;
-    inverse.OldEnding = produced.ending;
-    inverse.OldText = std::move(produced.text);
+    rows_.RestoreRows(record, inverse);
     return true;
 }
 
@@ -100,6 +117,8 @@ bool TEditorUndoObj::Redo() {
     undo.NewRowCount = inverse.NewRowCount;
     undo.OldEnding = inverse.OldEnding;
     undo.OldText = std::move(inverse.OldText);
+    undo.SharedHead = inverse.SharedHead;
+    undo.SharedTail = inverse.SharedTail;
     PlaceFocusedCaret(rows_, record.CaretRow, record.CaretCol);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "text/RowParseState.h"
 
@@ -19,7 +20,18 @@ struct TUndoData {
     int FirstRow = -1;        // -1 until the edit fills it in
     int NewRowCount = 0;      // rows the edit produced; 0 for a pure deletion
     std::uint8_t OldEnding = reInvalid;  // reInvalid: the edit replaced no row
-    std::string OldText;      // CR LF after each replaced row that ended a line
+    // The replaced rows' text, CR LF after each row that ended a line, less
+    // the bytes it shares at its start and at its end with the text the edit
+    // produced (the NewRowCount rows from FirstRow): a keystroke in a long
+    // line keeps what it changed, not the line.
+    std::string OldText;
+    std::size_t SharedHead = 0;
+    std::size_t SharedTail = 0;
+
+    // Keeps `old` in OldText less what it shares with `produced`.
+    void StoreOldText(std::string_view old, std::string_view produced);
+    // The whole replaced text, given the text of the rows the edit produced.
+    std::string WholeOldText(std::string_view produced) const;
 };
 
 using TUndoDataList = std::deque<TUndoData>;

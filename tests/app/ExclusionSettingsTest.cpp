@@ -14,6 +14,11 @@ using Lines = std::vector<std::string>;
 TEST(ExclusionSettings, ReadAndWrite) {
     TExclusionSettings defaults;
     EXPECT_EQ(defaults.ActivePrefixes(), (Lines{"*", "GB_"}));
+    // A missing key reads as the check's own default.
+    const TExclusionSettings missing = ReadExclusionSettings(IniDocument());
+    EXPECT_EQ(missing.Star, defaults.Star);
+    EXPECT_EQ(missing.Gb, defaults.Gb);
+    EXPECT_EQ(missing.Other, defaults.Other);
 
     IniDocument doc = IniDocument::Parse("[Except]\nCheck1=0\nCheck3=1\nString3=表_\n");
     TExclusionSettings read = ReadExclusionSettings(doc);

@@ -5,12 +5,14 @@
 
 #include <optional>
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace quodle::settings {
 namespace {
 
 using testing::ReadBytes;
+using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -110,20 +112,6 @@ TEST(PrintBlob, ThroughTheFileInOneBatch) {
     WritePrintBlob(ini, "");
     EXPECT_EQ(ReadBytes(ini.Path()), "[Print]\n");
 }
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = ::getenv(name)) old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(SettingsLocation, BesideTheExecutableWhenWritable) {
     TempDir dir;

@@ -1,9 +1,6 @@
 // libFuzzer target for the LISP scanner: any bytes, split into lines, must
 // go through every pass without touching memory it does not own, and keep
 // the shape the analyses rely on.
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/ScannerFuzz.cpp src/base/*.cpp src/lisp/LispScanner.cpp \
-//     src/lisp/DefunCollector.cpp src/lisp/UserFunctions.cpp -o /tmp/scanner_fuzz
 #include <cstdint>
 #include <cstdlib>
 #include <string>

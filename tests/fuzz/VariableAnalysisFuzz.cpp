@@ -2,10 +2,6 @@
 // must go through the check and the list without touching memory they do
 // not own; every heading must jump into the document; and the one-pass
 // symbol tokenizer must agree with the two blanking routines on every line.
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/VariableAnalysisFuzz.cpp src/base/*.cpp src/lisp/LispScanner.cpp \
-//     src/lisp/DefunCollector.cpp src/lisp/SymbolSets.cpp src/lisp/VariableReport.cpp \
-//     src/app/IniFile.cpp src/app/Settings.cpp -o /tmp/varcheck_fuzz
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/ShiftJis.h"
 #include "lisp/BracketCount.h"
 #include "support/RecordingSink.h"
@@ -48,17 +50,24 @@ public:
     }
     std::size_t LineCount() const override { return lines_.size(); }
     std::string_view Line(std::size_t line) const override { return lines_[line]; }
-    void Tokens(std::size_t line, std::vector<TToken>& out) const override {
+    // Three tokens at a time, so counts see batch boundaries.
+    void VisitTokens(std::size_t line, const TVisit& visit) const override {
         const auto& kinds = kinds_[line];
+        std::vector<TTokenSpan> tokens;
         for (std::size_t k = 0; k < kinds.size();) {
             std::size_t e = k + 1;
             if (kinds[k] != 1)
                 while (e < kinds.size() && kinds[e] == kinds[k]) ++e;
-            if (kinds[k] != 0) out.push_back({kinds[k], std::string_view(lines_[line]).substr(k, e - k)});
+            if (kinds[k] != 0) tokens.push_back({k, e - k, static_cast<TTokenKind>(kinds[k])});
             k = e;
         }
+        for (std::size_t i = 0; i < tokens.size(); i += 3) {
+            ++batches;
+            if (!visit(std::span(tokens).subspan(i, std::min<std::size_t>(3, tokens.size() - i)))) return;
+        }
     }
-    std::uint8_t KindAt(std::size_t line, std::size_t offset) const override { return kinds_[line][offset]; }
+    std::uint8_t KindAt(std::size_t line, std::size_t offset) const { return kinds_[line][offset]; }
+    mutable int batches = 0;
 
 private:
     Lines lines_;
@@ -168,6 +177,64 @@ TEST(BracketCount, PairSelectionAndPanel) {
     EXPECT_EQ(inner.Length, 3);
     EXPECT_EQ(MatchingBracketPanel('(', doc, 1, 3), " ) = 2行 : 4桁");
     EXPECT_EQ(MatchingBracketPanel(')', doc, 0, 0), " ( = 1行 : 1桁");
+}
+
+// The recount from the end and the selection count against their rules
+// walked byte by byte, backward and forward, over random lines of brackets,
+// strings, comments and words.
+TEST(BracketCount, CountsMatchAByteWalkOnRandomLines) {
+    std::mt19937 random(12);
+    const std::string alphabet = "(((())))  ab\";|";
+    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    for (int round = 0; round < 2000; ++round) {
+        Lines lines(1 + below(5));
+        for (auto& line : lines)
+            for (std::size_t n = below(14); n > 0; --n) line += alphabet[below(alphabet.size())];
+        const TFakeTokens doc(lines);
+        const auto listBracket = [&](std::size_t i, std::size_t k) {
+            const char c = lines[i][k];
+            return (c == '(' || c == ')') && doc.KindAt(i, k) == tokSymbol ? c : '\0';
+        };
+
+        TBracketCount expected;
+        for (std::size_t i = lines.size(); i-- > 0;)
+            for (std::size_t k = lines[i].size(); k-- > 0;) {
+                if (const char c = listBracket(i, k)) ++(c == '(' ? expected.Opening : expected.Closing);
+                if (expected.Opening == expected.Closing) expected.BalanceLine = static_cast<int>(i);
+            }
+        const TBracketCount back = CountBracketsFromEnd(doc, nullptr);
+        ASSERT_EQ(back.Opening, expected.Opening) << ::testing::PrintToString(lines);
+        ASSERT_EQ(back.Closing, expected.Closing) << ::testing::PrintToString(lines);
+        ASSERT_EQ(back.BalanceLine, expected.BalanceLine) << ::testing::PrintToString(lines);
+
+        // A selection that ends before the last line, end byte included.
+        if (lines.size() < 2) continue;
+        TSelectionRange sel;
+        sel.StartRow = static_cast<int>(below(lines.size() - 1));
+        sel.EndRow = sel.StartRow + static_cast<int>(below(lines.size() - 1 - static_cast<std::size_t>(sel.StartRow)));
+        sel.StartOffset = static_cast<int>(below(lines[static_cast<std::size_t>(sel.StartRow)].size() + 1));
+        sel.EndOffset = static_cast<int>(below(lines[static_cast<std::size_t>(sel.EndRow)].size() + 1));
+        int opening = 0, closing = 0;
+        for (int i = sel.StartRow; i <= sel.EndRow; ++i) {
+            const auto& line = lines[static_cast<std::size_t>(i)];
+            const int from = i == sel.StartRow ? sel.StartOffset : 0;
+            const int to = i == sel.EndRow ? std::min(sel.EndOffset + 1, static_cast<int>(line.size()))
+                                           : static_cast<int>(line.size());
+            for (int k = from; k < to; ++k)
+                if (const char c = listBracket(static_cast<std::size_t>(i), static_cast<std::size_t>(k)))
+                    ++(c == '(' ? opening : closing);
+        }
+        ASSERT_EQ(CountSelectedBrackets(doc, sel, nullptr), FormatBracketCount(opening, closing))
+            << ::testing::PrintToString(lines) << " " << sel.StartRow << ":" << sel.StartOffset << "-" << sel.EndRow
+            << ":" << sel.EndOffset;
+    }
+}
+
+// A selection at the start of a long line reads only the tokens it needs.
+TEST(BracketCount, SelectionStopsReadingPastItsEnd) {
+    const TFakeTokens doc({std::string(3000, '('), ")"});
+    EXPECT_EQ(CountSelectedBrackets(doc, {0, 0, 0, 4}, nullptr), "( 5 > 0 )");
+    EXPECT_LE(doc.batches, 2);
 }
 
 }  // namespace

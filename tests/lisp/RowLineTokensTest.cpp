@@ -42,18 +42,16 @@ TEST(RowLineTokensTest, CountsOnlyListBrackets) {
     }
 }
 
-TEST(RowLineTokensTest, KindAtFollowsTheRowState) {
+TEST(RowLineTokensTest, RecountAndSelectionFollowTheRowState) {
     TDocument doc("(a ;| x\r\n) |; ) ; (");
     const TRowLineTokens tokens(doc.rows, doc.fountain);
-    EXPECT_EQ(tokens.KindAt(0, 0), tokSymbol);
-    EXPECT_NE(tokens.KindAt(1, 0), tokSymbol);  // inside the block comment carried over
-    EXPECT_EQ(tokens.KindAt(1, 5), tokSymbol);
-    EXPECT_NE(tokens.KindAt(1, 9), tokSymbol);  // line comment
-    EXPECT_EQ(tokens.KindAt(0, 100), tokEnd);
-    // The recount from the end sees the same kinds.
+    // Row 1 starts inside the block comment carried over: its first ")" and
+    // the one after ";" do not count.
     const TBracketCount back = CountBracketsFromEnd(tokens, nullptr);
     EXPECT_EQ(back.Opening, 1);
     EXPECT_EQ(back.Closing, 1);
+    EXPECT_EQ(CountSelectedBrackets(tokens, {1, 0, 1, 7}, nullptr), "( 0 < 1 )");
+    EXPECT_EQ(CountSelectedBrackets(tokens, {0, 0, 1, 3}, nullptr), "( 1 > 0 )");
 }
 
 // Rows read in order carry the state from row to row; read in any other
@@ -77,9 +75,11 @@ TEST(RowLineTokensTest, RowsInOrderAndOutOfOrderTokenizeAlike) {
             std::vector<std::vector<std::pair<int, std::string>>> all(n);
             for (std::size_t k = 0; k < n; ++k) {
                 const std::size_t row = reverse ? n - 1 - k : k;
-                std::vector<TLineTokens::TToken> out;
-                tokens.Tokens(row, out);
-                for (const auto& t : out) all[row].emplace_back(t.Kind, std::string(t.Text));
+                tokens.VisitTokens(row, [&](std::span<const TTokenSpan> out) {
+                    for (const auto& t : out)
+                        all[row].emplace_back(t.Kind, std::string(tokens.Line(row).substr(t.Pos, t.Length)));
+                    return true;
+                });
             }
             return all;
         };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include "base/ShiftJis.h"
 #include "support/FakeEditor.h"
 #include "syntax/EditorTokens.h"
@@ -75,6 +78,61 @@ TEST_F(TokensTest, AnUnbalancedBracketHasNoPartner) {
     Load("((a)\r\n");
     EXPECT_EQ(Match(0, 0), "-");
     EXPECT_EQ(Match(0, 1), "0:3");
+}
+
+// Every bracket's partner against a plain stack over all list brackets of
+// the text in order, on random texts of several rows with strings and
+// comments (the search back reads each row forward once).
+TEST_F(TokensTest, PartnersMatchAStackOverTheWholeText) {
+    std::mt19937 random(7);
+    const char* pieces[] = {"(", ")", "(", ")", " ", "a", "\"", ";", ";|", "|;", "\r\n", "\r\n"};
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        for (int n = 0; n < 30; ++n) text += pieces[random() % std::size(pieces)];
+        Load(text);
+        using TPos = std::pair<int, int>;
+        std::vector<TPos> brackets;
+        for (int r = 0; r < rows.Count(); ++r)
+            for (int k = 0; k < static_cast<int>(rows.View(r).size()); ++k)
+                if ((rows.View(r)[static_cast<std::size_t>(k)] == '(' || rows.View(r)[static_cast<std::size_t>(k)] == ')') &&
+                    TokenKindAt(rows, *parser, r, k) == tokSymbol)
+                    brackets.push_back({r, k});
+        std::map<TPos, TPos> partner;
+        std::vector<TPos> open;
+        for (const TPos& b : brackets) {
+            if (rows.View(b.first)[static_cast<std::size_t>(b.second)] == '(') {
+                open.push_back(b);
+            } else if (!open.empty()) {
+                partner[b] = open.back();
+                partner[open.back()] = b;
+                open.pop_back();
+            }
+        }
+        for (const TPos& b : brackets) {
+            const auto it = partner.find(b);
+            const std::string expected =
+                it == partner.end() ? "-" : std::to_string(it->second.first) + ":" + std::to_string(it->second.second);
+            ASSERT_EQ(Match(b.first, b.second), expected) << text << " at " << b.first << ":" << b.second;
+        }
+    }
+}
+
+// A painter reads only the tokens of the cells it shows: a long row is
+// read no further, and hands on no state; a short one hands on its own.
+TEST_F(TokensTest, LeadingTokensStopAtTheBound) {
+    std::string longRow;
+    while (longRow.size() < 20000) longRow += "(setq a \"s\") ";
+    std::vector<TTokenSpan> tokens;
+    TRowParseState state;
+    state.BracketIndex = -1;
+    EXPECT_FALSE(LeadingTokens(*parser, longRow + ";| open", nullptr, state, 100, tokens));
+    EXPECT_EQ(state.BracketIndex, -1);
+    ASSERT_FALSE(tokens.empty());
+    EXPECT_LT(tokens.back().Pos, 100u);
+    EXPECT_GE(tokens.back().Pos + tokens.back().Length + 2, 100u);
+    EXPECT_TRUE(LeadingTokens(*parser, "(a) ;| open", nullptr, state, 100, tokens));
+    EXPECT_EQ(tokens.size(), 4u);
+    EXPECT_EQ(state.BracketIndex, 0);
 }
 
 TEST_F(TokensTest, TokenInTextFindsTheCoveringToken) {

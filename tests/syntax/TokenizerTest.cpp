@@ -246,6 +246,34 @@ TEST(TokenizerRows, StatesCarriedDownTheRows) {
     }
 }
 
+// A row of many batches scans as one: the same tokens as the one-token
+// road, batches no larger than their bound, and the state handed on from
+// the last of them, also for a row that starts inside a block comment.
+TEST(TokenizerRows, RowsOfManyBatches) {
+    const auto f = CreateHyphenFountain1();
+    const auto parser = f->CreateParser();
+    std::string body;
+    for (int i = 0; i < 600; ++i) body += "(setq a \"s\" 12) ;| c |; ";
+    for (const std::string tail : {";| open", "(b)"}) {
+        for (const int startRegion : {-1, 0}) {
+            // The row closes the block comment it may start in.
+            const std::string text = (startRegion == 0 ? "x |; " : "x ") + body + tail;
+            TRowParseState start = Initial();
+            start.BracketIndex = startRegion;
+            TRowParseState state = start;
+            parser->BeginRow(text, nullptr, state);
+            std::size_t batches = 0, tokens = 0;
+            for (std::span<const TTokenSpan> some; !(some = parser->NextTokens()).empty(); ++batches) {
+                EXPECT_LE(some.size(), TFountainParser::kTokenBatch);
+                tokens += some.size();
+            }
+            EXPECT_GT(batches, 3u);
+            EXPECT_EQ(tokens, Tokenize(*f, text, start).size());
+            EXPECT_EQ(state.BracketIndex, tail == "(b)" ? -1 : 0) << tail << " " << startRegion;
+        }
+    }
+}
+
 TEST(TokenizerRows, CarriedValuesAndNotComputedStart) {
     const auto f = CreateHyphenFountain1();
     const auto parser = f->CreateParser();

@@ -57,6 +57,11 @@ TEST(ReplaceRows, EditsRowsAsText) {
         {"ab.W cd.B ef.N", 0, 1, "Q", "Qcd.B ef.N", {true, 0, 2, 1, 0}},
         {"ab.W cd.B ef.N", 1, 0, "-", "ab-cd.B ef.N", {true, 0, 2, 1, 0}},
         {"ab.W cd.B ef.N", 0, 2, "", "ef.N", {true, 0, 2, 0, 0}},
+        // Breaks inserted in front of an empty last row without a break end
+        // the text with a break: none of them is lost.
+        {"ab.W .N", 1, 0, "x\r\n", "abx.B", {true, 0, 2, 1, 0}},
+        {"ab.W .N", 1, 0, "\n\n", "ab.B .B", {true, 0, 2, 2, 0}},
+        {"a.B .N", 1, 0, "x\r\n", "a.B x.B", {true, 1, 1, 1, 0}},
     };
     for (const auto& c : cases) {
         TEditorScreenStrings rows({2, 64});
@@ -106,11 +111,13 @@ TEST(ReplaceRows, RecordsOneUndoStepWithTheOldText) {
     EXPECT_EQ(u.CaretRow, 7);  // the focused editor's caret
     EXPECT_EQ(u.CaretCol, 3);
     EXPECT_EQ(u.FirstRow, 1);
-    EXPECT_EQ(u.OldText, "b\r\nc");
+    EXPECT_EQ(u.WholeOldText(rows.RowsText(1, 2).text), "b\r\nc");
+    EXPECT_EQ(u.OldText, "b");  // what follows it is the same in the new text
     EXPECT_EQ(u.OldEnding, reNoBreak);
     EXPECT_EQ(u.NewRowCount, 2);
     rows.ReplaceRows(3, 0, "d");  // after a last row without break: joins it
-    EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "c");
+    EXPECT_EQ(rows.UndoObj().UndoList().back().WholeOldText("cd"), "c");
+    EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "");
     EXPECT_EQ(rows.UndoObj().UndoList().back().OldEnding, reNoBreak);
     rows.ReplaceRows(0, 1, "");
     EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, "a\r\n");

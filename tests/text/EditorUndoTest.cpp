@@ -60,6 +60,27 @@ TEST_F(UndoFixture, TypingUndoesOneCharacterAtATime) {
     EXPECT_EQ(rows.UndoObj().UndoList().size(), 3u);
 }
 
+// A step keeps what it changed, not the line it changed: typing into a
+// long line costs a few bytes of history per keystroke, in both directions.
+TEST_F(UndoFixture, StepsInALongLineKeepOnlyWhatChanged) {
+    std::string line;
+    for (int i = 0; line.size() < 20000; ++i) line += "(setq a" + std::to_string(i) + " 1) ";
+    rows.SetAllText(line + "\r\nnext");
+    ed.caretCol = 500;
+    for (char c : std::string("xyz")) Type(c);
+    for (const TUndoData& u : rows.UndoObj().UndoList()) EXPECT_LE(u.OldText.size(), 4u);
+    const std::string typed = line.substr(0, 500) + "xyz" + line.substr(500) + "\r\nnext";
+    EXPECT_TRUE(rows.Undo());
+    EXPECT_TRUE(rows.Undo());
+    EXPECT_EQ(lines.Text(), line.substr(0, 500) + "x" + line.substr(500) + "\r\nnext");
+    for (const TUndoData& u : rows.UndoObj().RedoList()) EXPECT_LE(u.OldText.size(), 4u);
+    EXPECT_TRUE(rows.Undo());
+    EXPECT_EQ(lines.Text(), line + "\r\nnext");
+    while (rows.Redo()) {
+    }
+    EXPECT_EQ(lines.Text(), typed);
+}
+
 TEST_F(UndoFixture, PasteOfThreeLinesIsOneStep) {
     lines.SetText("head\r\ntail");
     ed.caretRow = 1;

@@ -222,7 +222,7 @@ TEST_F(WrapFixture, EditsInsideAWrappedLineKeepTheRowsBeforeThem) {
     EXPECT_EQ(lc.OldRowCount, 2);
     EXPECT_EQ(lc.NewRowCount, 2);
     EXPECT_EQ(rows.UndoObj().UndoList().back().FirstRow, 4);
-    EXPECT_EQ(rows.UndoObj().UndoList().back().OldText, A(35) + "\r\n");
+    EXPECT_EQ(rows.UndoObj().UndoList().back().WholeOldText(rows.RowsText(4, 2).text), A(35) + "\r\n");
     // A delimiter typed two rows further on moves the line's first cut
     // (breaking after delimiters looks a whole row ahead).
     rows.WrapOption().SetWordBreak(true);

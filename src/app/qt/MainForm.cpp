@@ -186,9 +186,8 @@ void TTarnwickMainForm::ReadSettings() {
     move(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
          Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight)));
     // 6.-7. The load target and the load command's caption.
-    const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
     for (std::size_t i = 0; i < loadTargets_.size(); ++i)
-        loadTargets_[i]->setChecked(Read(doc, *targetKeys[i], loadTargets_[i]->isChecked()));
+        loadTargets_[i]->setChecked(Read(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked()));
     CAD1->setText(QString::fromStdString(Read(doc, kCadCaption, CAD1->text().toStdString())));
     ApplyLoadTarget();
     // 8.-11. The template; every default is its current value.
@@ -252,9 +251,8 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
                 Write(doc, kFormWidth, width());
                 Write(doc, kFormHeight, height());
             }
-            const BoolKey* targetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
             for (std::size_t i = 0; i < loadTargets_.size(); ++i)
-                Write(doc, *targetKeys[i], loadTargets_[i]->isChecked());
+                Write(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked());
             Write(doc, kCadCaption, CAD1->text().toStdString());
             Write(doc, kHintShowHint, Action(QStringLiteral("N58"))->isChecked());
             Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());

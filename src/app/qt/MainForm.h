@@ -14,6 +14,7 @@
 
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
+#include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
 #include "search/SearchOptions.h"
 #include "search/qt/SearchDialogStore.h"
@@ -31,6 +32,7 @@ class QTreeWidget;
 
 namespace quodle {
 
+class TCadDesktop;
 class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
@@ -48,6 +50,8 @@ struct TMainFormSetup {
     TDialogs* Dialogs = nullptr;
     QString SettingsPath;  // the INI file
     QString WordListDir;   // folder of the five word lists
+    TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
+    QString TemporaryLoadFile;          // where a modified document is written to be loaded
     // The find and replace dialogs' options and histories: an INI file, or
     // empty for the user's own store.
     QString SearchSettingsPath;
@@ -141,6 +145,12 @@ public:
     void mnuJumpTopClick();
     void mnuJumpEndClick();
 
+    // ロード (MainFormLoad.cpp): the load command and the choice of target.
+    void CAD1Click();
+    void AutoCAD200420092Click() { SelectLoadTarget(TCadTarget::ctAutoCad); }
+    void IntelliCADIJCAD2Click() { SelectLoadTarget(TCadTarget::ctIntelliCad); }
+    void ZwCAD2Click() { SelectLoadTarget(TCadTarget::ctZwCad); }
+    void BricsCAD1Click() { SelectLoadTarget(TCadTarget::ctBricsCad); }
     // 検索 (MainFormSearch.cpp): find, find again forward and backward, replace.
     void mnuFindClick();
     void mnuFindForwardClick();
@@ -179,7 +189,8 @@ private:
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
     void ApplyLoadTarget();
-    void SelectLoadTarget(QAction* target);
+    void SelectLoadTarget(TCadTarget target);
+    TTargetFlags LoadTargetFlags() const;
 
     // Documents (MainFormDocuments.cpp).
     TEditorEx* CreateDocumentEditor(QWidget* page);
@@ -231,6 +242,8 @@ private:
 
     // Sets the top row, then the caret row (both clamp).
     static void GoToRow(TEditorEx* editor, int row);
+    // A file (not a folder) is there.
+    static bool FileExists(const QString& path);
     void Message(const QString& text);
     bool Ask(const QString& text);
 
@@ -255,7 +268,7 @@ private:
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;
     QAction* CAD1 = nullptr;  // the load command
-    std::vector<QAction*> loadTargets_;
+    std::vector<QAction*> loadTargets_;  // in the order of TCadTarget
 
     QStringList tabPaths_;
     std::unique_ptr<TOpenMenuList> reopenList_;

@@ -266,8 +266,7 @@ void TTarnwickMainForm::N78Click() {
     if (offset < 0 || offset > static_cast<int>(line.size())) offset = static_cast<int>(line.size());
     if (row < editor->Rows().Count()) {
         // Names are not looked up from inside a string or a comment.
-        const TRowLineTokens tokens(editor->Rows(), *editor->Fountain());
-        const std::uint8_t kind = tokens.KindAt(static_cast<std::size_t>(row), OffsetInRow(editor->Rows(), row, offset));
+        const TTokenKind kind = editor->TokenKindAt(row, static_cast<int>(OffsetInRow(editor->Rows(), row, offset)));
         if (kind == tokComment || kind == tokBracket || kind == tokQuoted) return;
     }
     // On an empty line the word at the caret is empty too.

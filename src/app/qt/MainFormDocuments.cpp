@@ -31,13 +31,14 @@ constexpr int kSecondWindowOffset = 30;
 
 QString NewFilePath() { return QString::fromUtf8(kNewFilePath.data(), static_cast<qsizetype>(kNewFilePath.size())); }
 QString FileName(const QString& path) { return QString::fromStdString(FileNamePart(path.toStdString())); }
-bool FileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
 TDocumentPage* PageOf(const TPageControl* pages, int index) { return qobject_cast<TDocumentPage*>(pages->Page(index)); }
 
 }  // namespace
+
+bool TTarnwickMainForm::FileExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
 
 // ----------------------------------------------------------- editors and tabs
 

@@ -22,8 +22,8 @@ struct TLoadTarget {
     const char* hint;
 };
 
-// The four targets of ロード → ターゲットCAD, in the order the flags are tested.
-constexpr TLoadTarget kLoadTargets[] = {
+// The four targets of ロード → ターゲットCAD, in the order of TCadTarget.
+constexpr TLoadTarget kLoadTargets[kCadTargets.size()] = {
     {"AutoCAD200420092", "AutoCAD(2004..2009)", imgLoadAutoCad, "AutoCADへロード", "AutoCAD/LTへロード(f9)"},
     {"IntelliCADIJCAD2", "IntelliCAD/IJCAD", imgLoadIntelliCad, "IntelliCADへロード", "Intelli/IJCADへロード(f9)"},
     {"ZwCAD2", "ZwCAD", imgLoadZwCad, "ZwCADへロード", "ZwCADへロード(f9)"},
@@ -195,18 +195,22 @@ void TTarnwickMainForm::CreateMenus() {
     // ロード
     QMenu* load = bar->addMenu(QStringLiteral("ロード"));
     load->setObjectName(QStringLiteral("N25"));
-    CAD1 = Later(AddItem(load, QStringLiteral("CAD1"), QStringLiteral("AutoCADへロード"), QStringLiteral("F9")));
+    CAD1 = Connected(AddItem(load, QStringLiteral("CAD1"), QStringLiteral("AutoCADへロード"), QStringLiteral("F9")),
+                     [this] { CAD1Click(); });
     CAD1->setIcon(ToolImage(imgLoadAutoCad));
+    // The item and ToolButton20 share one action: its tool tip is the
+    // button's hint, which follows the target.
     CAD1->setToolTip(QStringLiteral("ターゲットCADへロード(F9)"));
     QMenu* targets = load->addMenu(QStringLiteral("ターゲットCAD"));
     targets->setObjectName(QStringLiteral("N36"));
     auto* targetGroup = new QActionGroup(this);
-    for (const TLoadTarget& t : kLoadTargets) {
+    for (const TCadTarget target : kCadTargets) {
+        const TLoadTarget& t = kLoadTargets[TargetIndex(target)];
         QAction* item = AddItem(targets, QString::fromLatin1(t.name), QString::fromUtf8(t.caption));
         item->setCheckable(true);
         item->setActionGroup(targetGroup);
         loadTargets_.push_back(item);
-        connect(item, &QAction::triggered, this, [this, item] { SelectLoadTarget(item); });
+        connect(item, &QAction::triggered, this, [this, target] { SelectLoadTarget(target); });
     }
     // Several targets may come checked from the settings file.
     targetGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
@@ -320,27 +324,33 @@ void TTarnwickMainForm::CreateToolBar() {
         action->setToolTip(QString::fromUtf8(b.hint));
         ToolBar1->addAction(action);
     }
+    ToolBar1->widgetForAction(CAD1)->setObjectName(QStringLiteral("ToolButton20"));
+}
+
+TTargetFlags TTarnwickMainForm::LoadTargetFlags() const {
+    TTargetFlags flags;
+    for (const TCadTarget t : kCadTargets) flags.Set(t, loadTargets_[TargetIndex(t)]->isChecked());
+    return flags;
 }
 
 // Start-up: the load button and item take the image and hint of the checked
 // targets, the last one winning; with none checked the design ones stay.
 void TTarnwickMainForm::ApplyLoadTarget() {
-    for (std::size_t i = 0; i < loadTargets_.size(); ++i) {
-        if (!loadTargets_[i]->isChecked()) continue;
-        CAD1->setIcon(ToolImage(kLoadTargets[i].image));
-        CAD1->setToolTip(QString::fromUtf8(kLoadTargets[i].hint));
-    }
+    const std::optional<TCadTarget> shown = LoadTargetFlags().ButtonTarget();
+    if (!shown) return;
+    const TLoadTarget& t = kLoadTargets[TargetIndex(*shown)];
+    CAD1->setIcon(ToolImage(t.image));
+    CAD1->setToolTip(QString::fromUtf8(t.hint));
 }
 
-void TTarnwickMainForm::SelectLoadTarget(QAction* target) {
-    for (std::size_t i = 0; i < loadTargets_.size(); ++i) {
-        const bool chosen = loadTargets_[i] == target;
-        loadTargets_[i]->setChecked(chosen);
-        if (!chosen) continue;
-        CAD1->setText(QString::fromUtf8(kLoadTargets[i].loadCaption));
-        CAD1->setIcon(ToolImage(kLoadTargets[i].image));
-        CAD1->setToolTip(QString::fromUtf8(kLoadTargets[i].hint));
-    }
+void TTarnwickMainForm::SelectLoadTarget(TCadTarget target) {
+    TTargetFlags flags;
+    flags.Select(target);
+    for (const TCadTarget t : kCadTargets) loadTargets_[TargetIndex(t)]->setChecked(flags.IsSet(t));
+    const TLoadTarget& t = kLoadTargets[TargetIndex(target)];
+    CAD1->setText(QString::fromUtf8(t.loadCaption));
+    CAD1->setIcon(ToolImage(t.image));
+    CAD1->setToolTip(QString::fromUtf8(t.hint));
 }
 
 }  // namespace quodle

@@ -5,14 +5,24 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/Settings.h"
 #include "app/qt/Dialogs.h"
+#include "app/qt/DisplayWait.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
+#include "cad/CadDesktop.h"
+#include "cad/TemporaryLoadFile.h"
 
 int main(int argc, char* argv[]) {
+    quodle::TDisplayWait display(argc, argv);
+    if (!display.Error().empty()) {
+        std::fprintf(stderr, "quodle: %s\n", display.Error().c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
+    display.Release();
     // The task-bar title; the window caption is the form's own.
     QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -29,6 +39,10 @@ int main(int argc, char* argv[]) {
     setup.SettingsPath =
         QString::fromStdString(quodle::settings::SettingsFilePath(executable.toStdString()).string());
     setup.WordListDir = QFileInfo(executable).absolutePath();
+    const std::unique_ptr<quodle::TCadDesktop> desktop = quodle::CreateSystemDesktop();
+    setup.CadDesktop = desktop.get();
+    setup.TemporaryLoadFile =
+        QString::fromStdString(quodle::TemporaryLoadFilePath(executable.toStdString()).string());
 
     auto* form = new quodle::TTarnwickMainForm(setup);
     QObject::connect(form, &QObject::destroyed, &app, &QApplication::quit);

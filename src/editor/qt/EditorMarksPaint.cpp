@@ -163,8 +163,7 @@ void TEditor::PaintEndMarks(QPainter& p, int row, int y) {
         const TRowEnding ending = rows_->RowEnding(row);
         // A row cut at the display limit has its end hidden with the rest
         // of its text: only the hide mark stands after the last cell shown.
-        const bool cut =
-            width >= kMaxMappedCells && quodle::ExpandedWidth(rows_->View(row), Layout()) > kMaxMappedCells;
+        const bool cut = width >= kMaxMappedCells && WiderThan(rows_->View(row), Layout(), kMaxMappedCells);
         if (cut) {
             if (marks_.HideMark.Visible) {
                 pen(marks_.HideMark);

@@ -17,6 +17,7 @@
 #include "base/qt/QtColor.h"
 #include "editor/EditorCaret.h"
 #include "editor/qt/Editor.h"
+#include "syntax/EditorTokens.h"
 
 namespace quodle {
 
@@ -183,6 +184,7 @@ void TEditor::paintEvent(QPaintEvent* event) {
     TRowParseState state = firstRow < n ? rows_->EnsureRowState(firstRow) : TRowParseState{};
     const bool drawLineConnected = isSignalConnected(QMetaMethod::fromSignal(&TEditor::DrawLine));
     TGlyphSink glyphs;
+    std::vector<TTokenSpan> tokens;
     for (int i = first; i <= last; ++i) {
         const int row = topRow_ + i;
         const int y = TextTop() + i * rowHeight_;
@@ -200,8 +202,13 @@ void TEditor::paintEvent(QPaintEvent* event) {
         const bool wrapped = rows_->RowEnding(row) == reWrapped && row + 1 < n;
         if (wrapped) next = {rows_->View(row + 1), rows_->RowEnding(row + 1)};
         state.RowEnding = rows_->RowEnding(row);
-        const std::span<const TTokenSpan> tokens = parser_->ParseRow(rows_->View(row), wrapped ? &next : nullptr, state);
-        state.PrevRowEnding = rows_->RowEnding(row);
+        // A byte takes a cell at least: the tokens starting in as many bytes
+        // as there are cells to show are all a row can show.
+        if (LeadingTokens(*parser_, rows_->View(row), wrapped ? &next : nullptr, state,
+                          static_cast<std::size_t>(kMaxMappedCells), tokens))
+            state.PrevRowEnding = rows_->RowEnding(row);
+        else if (row + 1 < n)
+            state = rows_->EnsureRowState(row + 1);
         PaintRow(p, row, y, tokens, selection, glyphs);
         if (drawLineConnected) {
             const std::string_view text = rows_->View(row);

@@ -11,6 +11,7 @@
 
 #include "app/qt/MainForm.h"
 #include "base/ShiftJis.h"
+#include "support/FakeCadDesktop.h"
 #include "support/qt/EditorInput.h"
 #include "support/qt/FakeDialogs.h"
 
@@ -38,6 +39,8 @@ protected:
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<TFakeDialogs> dialogs_;
+    std::unique_ptr<TFakeCadDesktop> fakeDesktop_;
+    TCadDesktop* cadDesktop_ = nullptr;  // the fake unless a test sets another
 
     QString Path(const QString& name) const { return dir_->filePath(name); }
     QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
@@ -47,6 +50,8 @@ protected:
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("bin")));
         dialogs_ = std::make_unique<TFakeDialogs>();
+        fakeDesktop_ = std::make_unique<TFakeCadDesktop>();
+        cadDesktop_ = fakeDesktop_.get();
     }
     // Deletes every main window (a window deletes its own top-level
     // children), then checks that each dialog had a scripted answer and the
@@ -67,6 +72,8 @@ protected:
         setup.Dialogs = dialogs_.get();
         setup.SettingsPath = IniPath();
         setup.WordListDir = Path(QStringLiteral("bin"));
+        setup.CadDesktop = cadDesktop_;
+        setup.TemporaryLoadFile = Path(QStringLiteral("bin/temp.lsp"));
         setup.SearchSettingsPath = Path(QStringLiteral("search.ini"));
         auto* w = new TTarnwickMainForm(setup);
         w->OpenStartupDocuments(arguments);

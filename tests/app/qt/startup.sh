@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Start-up without a display: the program ends with a message and status 1,
+# never with an abort; started while its display is not up yet (an X server
+# that is starting or resetting), it waits for it and shows its window.
+# Usage: startup.sh QUODLE   (needs Xvfb and xdotool)
+set -u
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  cat "$work"/err* >&2 2>/dev/null
+  exit 1
+}
+# A copy of the program: its settings file beside it is its own.
+cp "$1" "$work/quodle"
+export XDG_RUNTIME_DIR=$work
+for ((n = 150; n < 250; n++)); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+done
+
+DISPLAY=:$n "$work/quodle" >/dev/null 2>"$work/err1"
+status=$?
+[ "$status" -eq 1 ] || fail "status $status with no server on :$n (want 1)"
+grep -qx "quodle: cannot connect to the X display \":$n\"" "$work/err1" || fail "message with no server on :$n"
+
+env -u DISPLAY "$work/quodle" >/dev/null 2>"$work/err2"
+status=$?
+[ "$status" -eq 1 ] || fail "status $status without DISPLAY (want 1)"
+grep -qx "quodle: no X display: DISPLAY is not set" "$work/err2" || fail "message without DISPLAY"
+
+DISPLAY=:$n "$work/quodle" >/dev/null 2>"$work/err3" &
+pid=$!
+sleep 0.3
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
+xvfb=$!
+window=
+for ((i = 0; i < 200; i++)); do
+  window=$(DISPLAY=:$n xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+[ -n "$window" ] || fail "no window once the display came up"
+echo "ok"
