@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +19,7 @@ TFormReplace::TFormReplace(const TSearchDialogStore& store, QWidget* parent) : T
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setEditable(true);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->completer()->setCaseSensitivity(Qt::CaseSensitive);
     label2->setBuddy(ComboBox2);
     grid_->addWidget(label2, 1, 0);
     grid_->addWidget(ComboBox2, 1, 1);
@@ -32,14 +33,17 @@ TFormReplace::TFormReplace(const TSearchDialogStore& store, QWidget* parent) : T
 
     btnAll = new QPushButton(QStringLiteral("すべて置換(&A)"));
     btnAll->setObjectName(QStringLiteral("btnAll"));
-    buttons_->addButton(btnAll, QDialogButtonBox::ActionRole);
+    btnAll->setAutoDefault(false);
+    buttons_->insertWidget(1, btnAll);
     connect(btnAll, &QPushButton::clicked, this, [this] { Accept(sfReplaceAll); });
+    connect(ComboBox2->lineEdit(), &QLineEdit::returnPressed, btnOK, &QPushButton::click);
 
     ComboBox2->addItems(state_.ReplaceItems);
     ComboBox2->setEditText(QString());
 }
 
 void TFormReplace::Accept(TSearchOptions closedBy) {
+    if (accepted_) return;
     const QString text = ComboBox2->currentText();
     if (!text.isEmpty()) {
         replaceText_ = text;

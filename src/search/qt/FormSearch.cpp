@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -55,6 +55,8 @@ void TFormSearch::Build(bool replace) {
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setMinimumWidth(240);
+    // Completion from the history keeps the case typed: case may matter.
+    ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     label1->setBuddy(ComboBox1);
     grid_->addWidget(label1, 0, 0);
     grid_->addWidget(ComboBox1, 0, 1);
@@ -86,17 +88,27 @@ void TFormSearch::Build(bool replace) {
     lower->addWidget(GroupBox1);
     grid_->addLayout(lower, replace ? 2 : 1, 0, 1, 2);
 
-    buttons_ = new QDialogButtonBox(Qt::Vertical);
-    btnOK = buttons_->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    // The buttons down the right side, OK first (the replace dialog puts
+    // its "all" button second).
+    buttons_ = new QVBoxLayout;
+    auto button = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setAutoDefault(false);
+        buttons_->addWidget(b);
+        return b;
+    };
+    btnOK = button("btnOK", QStringLiteral("OK"));
     btnOK->setDefault(true);
-    btnCancel = buttons_->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel = button("btnCancel", QStringLiteral("Cancel"));
     // Its help file is not part of the program: the button does nothing.
-    btnHelp = buttons_->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    btnHelp->setObjectName(QStringLiteral("btnHelp"));
-    outer->addWidget(buttons_, 0, Qt::AlignTop);
+    btnHelp = button("btnHelp", QStringLiteral("Help"));
+    buttons_->addStretch();
+    outer->addLayout(buttons_);
     connect(btnOK, &QPushButton::clicked, this, [this, replace] { Accept(replace ? sfReplace : 0); });
+    // Enter in the find box is OK, also when it shows a history entry (the
+    // box would take the key for itself).
+    connect(ComboBox1->lineEdit(), &QLineEdit::returnPressed, btnOK, &QPushButton::click);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -111,6 +123,7 @@ TSearchOptions TFormSearch::OptionsOfControls() const {
 }
 
 void TFormSearch::Accept(TSearchOptions closedBy) {
+    if (accepted_) return;  // Enter reaches both the box and the default button
     const QString text = ComboBox1->currentText();
     if (!text.isEmpty()) {
         find_ = text;

@@ -10,12 +10,12 @@
 
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace quodle {
 
@@ -54,7 +54,7 @@ protected:
     TSearchDialogState state_;
     QGridLayout* grid_ = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QDialogButtonBox* buttons_ = nullptr;
+    QVBoxLayout* buttons_ = nullptr;  // OK, Cancel, Help
     QString find_;
     TSearchOptions options_ = 0;
     bool accepted_ = false;

@@ -117,6 +117,26 @@ private slots:
         QCOMPARE(after.Direction, 1);
     }
 
+    void findDialog_enterInTheFindBoxIsOk() {
+        TSearchDialogState stored;
+        stored.SearchItems = {QStringLiteral("setq")};
+        const TSearchDialogStore store(Ini());
+        store.Write(stored, true);
+        for (const bool fromHistory : {true, false}) {
+            TFormSearch form(store);
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            if (!fromHistory) {
+                form.ComboBox1->lineEdit()->clear();
+                QTest::keyClicks(form.ComboBox1->lineEdit(), QStringLiteral("defun"));
+            }
+            QTest::keyClick(form.ComboBox1->lineEdit(), Qt::Key_Return);
+            QVERIFY2(form.Accepted(), fromHistory ? "from the history" : "typed");
+            QCOMPARE(form.FindText(), fromHistory ? QStringLiteral("setq") : QStringLiteral("defun"));
+            QVERIFY(form.isHidden());
+        }
+    }
+
     void findDialog_cancelAndEmptyAreRefused() {
         const TSearchDialogStore store(Ini());
         {
