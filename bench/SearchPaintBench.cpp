@@ -4,7 +4,6 @@
 //   SearchPaintBench FILE [--shot PNG] [benchmark flags]
 // --shot saves the view with its marks, to look at.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <QApplication>
 #include <cstdio>
@@ -12,20 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/qt/EditorEx.h"
-#include "props/qt/EditorExPropAssign.h"
+#include "EditorBenchSupport.h"
 #include "search/qt/EditorSearch.h"
-#include "syntax/ProgramFountains.h"
 
 using namespace quodle;
 
 namespace {
 
-double ThreadMicros() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
+using bench::MeanRepaintMs;
+using bench::NewEditor;
+using bench::ShowFullScreenView;
 
 // The expression: assignments of a name, in the workload's own text.
 constexpr const char* kExpression = "\\(setq [a-z*-]+";
@@ -33,39 +28,22 @@ constexpr const char* kExpression = "\\(setq [a-z*-]+";
 double gRepaintMs[2] = {0, 0};
 
 std::unique_ptr<TEditorEx> View(const std::string& path, bool marks) {
-    auto editor = std::make_unique<TEditorEx>();
-    TEditorExProp prop = TEditorExProp::TemplateDesign();
-    prop.ExMarks.FindMark = {0x000000FF, marks};
-    prop.ExMarks.Hit = {clNone, 0x0099FFFF, {}};
-    prop.FindMarkText = kExpression;
-    prop.ExSearchOptions = soRegexp;
-    AssignTo(prop, *editor);
-    editor->SetFountain(CreateHyphenFountain1());
+    std::unique_ptr<TEditorEx> editor = NewEditor(400, 300);
+    TEditorExMarks exMarks;
+    exMarks.FindMark = {0x000000FF, marks};
+    exMarks.Hit = {clNone, 0x0099FFFF, {}};
+    editor->SetExMarks(exMarks);
+    editor->SetExSearchOptions(soRegexp);
+    editor->SetFindString(kExpression);
     editor->SetFindMarkSearch(FindMarkSearch());
     editor->Lines().LoadFromFile(path);
-    editor->resize(400, 300);
-    editor->show();
-    const int extraW = editor->width() - editor->viewport()->width();
-    const int extraH = editor->height() - editor->viewport()->height();
-    editor->resize(editor->TextLeft() + 200 * editor->CellWidth() + editor->CellWidth() / 2 + extraW,
-                   editor->TextTop() + 60 * editor->RowHeight() + extraH);
-    QApplication::processEvents();
     return editor;
 }
 
 void Repaint(benchmark::State& state, std::string path, bool marks) {
     const std::unique_ptr<TEditorEx> editor = View(path, marks);
-    if (editor->VisibleRowCount() != 60 || editor->VisibleColCount() != 200)
-        state.SkipWithError("the view is not 60 x 200 cells");
-    double total = 0;
-    int count = 0;
-    for (auto _ : state) {
-        const double c0 = ThreadMicros();
-        editor->viewport()->repaint();
-        total += (ThreadMicros() - c0) / 1000.0;
-        ++count;
-    }
-    gRepaintMs[marks ? 1 : 0] = count ? total / count : 0;
+    if (!ShowFullScreenView(*editor)) state.SkipWithError("the view is not 60 x 200 cells");
+    gRepaintMs[marks ? 1 : 0] = MeanRepaintMs(state, *editor);
 }
 
 }  // namespace
@@ -87,6 +65,7 @@ int main(int argc, char** argv) {
     }
     if (!shot.empty()) {
         const std::unique_ptr<TEditorEx> editor = View(path, true);
+        ShowFullScreenView(*editor);
         editor->viewport()->grab().save(QString::fromStdString(shot));
         std::printf("view with find marks saved to %s\n", shot.c_str());
     }

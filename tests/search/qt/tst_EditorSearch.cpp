@@ -33,13 +33,6 @@ class TestEditorSearch : public QObject {
                      E().TextTop() + (row - E().TopRow()) * E().RowHeight(), (last - first) * E().CellWidth(),
                      E().RowHeight());
     }
-    static int Count(const QImage& image, const QRect& rect, const QColor& color) {
-        int n = 0;
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            for (int x = rect.left(); x <= rect.right(); ++x)
-                if (image.pixelColor(x, y).rgb() == color.rgb()) ++n;
-        return n;
-    }
 
 private slots:
     void init() {
@@ -83,15 +76,15 @@ private slots:
         QCOMPARE(E().Col(), 3);
         QCOMPARE(E().HitLength(), std::int64_t{3});
         QImage shot = Shot();
-        QVERIFY(Count(shot, Cells(0, 3, 6), ToQColor(kHitBack)) > 0);
-        QCOMPARE(Count(shot, Cells(0, 7, 10), ToQColor(kHitBack)), 0);
+        QVERIFY(CountPixels(shot, Cells(0, 3, 6), ToQColor(kHitBack)) > 0);
+        QCOMPARE(CountPixels(shot, Cells(0, 7, 10), ToQColor(kHitBack)), 0);
         // Searching on starts after the hit.
         QVERIFY(Find("abc", sfDown));
         QCOMPARE(E().Col(), 7);
         // Moving the caret ends the hit.
         Key(&E(), Qt::Key_Home);
         QCOMPARE(E().HitLength(), std::int64_t{0});
-        QCOMPARE(Count(Shot(), Cells(0, 7, 10), ToQColor(kHitBack)), 0);
+        QCOMPARE(CountPixels(Shot(), Cells(0, 7, 10), ToQColor(kHitBack)), 0);
         // So does an edit.
         QVERIFY(Find("abc", sfDown));
         E().InsertText("q");
@@ -169,16 +162,16 @@ private slots:
         const QImage shot = Shot();
         auto underlined = [&](int col) {
             const QRect cell = Cells(0, col, col + 1);
-            return Count(shot, QRect(cell.left(), cell.bottom(), cell.width(), 1), ToQColor(kMark)) == cell.width();
+            return CountPixels(shot, QRect(cell.left(), cell.bottom(), cell.width(), 1), ToQColor(kMark)) == cell.width();
         };
         for (int col : {1, 5, 11, 15, 21, 24}) QVERIFY2(underlined(col), qPrintable(QString::number(col)));
         for (int col : {0, 6, 10, 20, 25}) QVERIFY2(!underlined(col), qPrintable(QString::number(col)));
         // Case matters now; a pattern that does not compile marks nothing.
         E().SetExSearchOptions(soRegexp | soMatchCase);
-        QVERIFY(Count(Shot(), QRect(Cells(0, 11, 16).left(), Cells(0, 11, 16).bottom(), 5 * E().CellWidth(), 1),
+        QVERIFY(CountPixels(Shot(), QRect(Cells(0, 11, 16).left(), Cells(0, 11, 16).bottom(), 5 * E().CellWidth(), 1),
                       ToQColor(kMark)) == 0);
         E().SetFindString("(de");
-        QCOMPARE(Count(Shot(), Cells(0, 0, 28), ToQColor(kMark)), 0);
+        QCOMPARE(CountPixels(Shot(), Cells(0, 0, 28), ToQColor(kMark)), 0);
     }
 };
 
