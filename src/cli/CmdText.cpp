@@ -9,7 +9,7 @@ int RunText(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: text [--raw] FILE");
     const auto source = ReadSource(args.positional[0]);
     if (!source) return kExitError;
-    PrintRows(out, source->Rows());
+    PrintDocument(out, source->Rows());
     return kExitOk;
 }
 

@@ -32,13 +32,6 @@ std::optional<int> PositionArg(const std::string& text, const char* what) {
     return value;
 }
 
-void PrintRows(Output& out, const TEditorScreenStrings& rows) {
-    for (int r = 0; r < rows.Count(); ++r) {
-        if (rows.RowEnding(r) == reBreak) out.Line(rows.View(r));
-        else out.Bytes(rows.View(r));
-    }
-}
-
 void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
 }
@@ -48,6 +41,14 @@ void PrintMessage(Output& out, std::string_view message) {
     for (std::size_t cr; (cr = message.find('\r', start)) != std::string_view::npos; start = cr + 1)
         out.Line(message.substr(start, cr - start));
     out.Line(message.substr(start));
+}
+
+void PrintDocument(Output& out, const TEditorScreenStrings& rows) {
+    // Row by row, so a large file is never held twice; saving writes CR LF.
+    for (int r = 0; r < rows.Count(); ++r) {
+        if (rows.RowEnding(r) == reBreak) out.Line(rows.View(r));
+        else out.Bytes(rows.View(r));
+    }
 }
 
 void PrintPickList(Output& out, const TPickList& list) {

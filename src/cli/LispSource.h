@@ -43,15 +43,15 @@ std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kin
 // reporting it.
 std::optional<int> PositionArg(const std::string& text, const char* what);
 
-// Prints the document as a save writes it (each row that ends a line with
-// the form's line end), row by row so a large file is never held twice.
-void PrintRows(Output& out, const TEditorScreenStrings& rows);
-
 // Prints each entry as one line.
 void PrintLines(Output& out, const std::vector<std::string>& lines);
 
 // Prints a message box text: each CR starts a new line.
 void PrintMessage(Output& out, std::string_view message);
+
+// Prints the document as the editor holds it and would save it: each row
+// that ends a line with the form's line end.
+void PrintDocument(Output& out, const TEditorScreenStrings& rows);
 
 // Prints a pick list as the window shows it: each item's text, a TAB and its
 // data; or the message shown instead of an empty list.

@@ -255,7 +255,9 @@ std::string InsertFunctionName(std::string_view line, std::size_t caretOffset, s
 }
 
 std::string InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
-    const std::string name(itemText.substr(0, itemText.find('[')));
+    // Blanks between the name and its "[type]" do not go into the string.
+    std::string name(itemText.substr(0, itemText.find('[')));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
     TCaretSplit split = SplitAtCaret(line, caretOffset, '"');
     if (!split.After.empty() && split.After.front() != ' ') {
         const std::size_t quote = split.After.find('"');

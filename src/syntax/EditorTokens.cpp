@@ -103,6 +103,12 @@ TTokenHit TokenInText(TFountainParser& parser, std::string_view text, const TRow
     return {};
 }
 
+TTokenHit PlainTokenAt(std::string_view text, int offset) {
+    static TFountain plain;
+    const std::unique_ptr<TFountainParser> words = plain.CreateParser();
+    return TokenInText(*words, text, TRowParseState{}, offset);
+}
+
 const std::vector<std::string_view>& OpeningBrackets() {
     static const std::vector<std::string_view> list{
         "(", "<", "[", "{", "\x81\x65", "\x81\x67", "\x81\x69", "\x81\x75", "\x81\x77", "\x81\x79", "\x81\x83", "\x81\xE1"};

@@ -76,6 +76,9 @@ struct TTokenHit {
 };
 // The token that covers byte `offset` of `text` scanned from `state`.
 TTokenHit TokenInText(TFountainParser& parser, std::string_view text, const TRowParseState& state, int offset);
+// The same by the plain word tokenizer from an empty state: words of letters
+// and digits and single signs, with no bracket, comment or string rules.
+TTokenHit PlainTokenAt(std::string_view text, int offset);
 
 // The bracket pairs, opening and closing characters paired by position.
 const std::vector<std::string_view>& OpeningBrackets();

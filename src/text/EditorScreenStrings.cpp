@@ -159,6 +159,7 @@ void TEditorScreenStrings::NotifyRowsChanged() {
     // nothing may have held direct changes of the rows.
     const bool text = textChanged_ || !relaidOut_;
     textChanged_ = relaidOut_ = false;
+    ++revision_;
     for (TEditorClient* e : editors_) e->RowsChanged(text);
 }
 

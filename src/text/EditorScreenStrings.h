@@ -120,6 +120,9 @@ public:
 
     TEditorUndoObj& UndoObj() { return undo_; }
     const TEditorUndoObj& UndoObj() const { return undo_; }
+    // Grows with every change of the rows the editors are told of (text or
+    // layout): what was read from the rows holds while it stays the same.
+    std::uint64_t Revision() const { return revision_; }
     // The shared history of every editor on these rows (see EditorUndo.h).
     bool Undo() { return undo_.Undo(); }
     bool Redo() { return undo_.Redo(); }
@@ -205,6 +208,7 @@ private:
     int tabSpaceCount_ = 8;
     TCellLayout layout_{8, 0};  // what the rows were cut by
     int editDepth_ = 0;  // inside ReplaceRows: its inner steps notify nobody
+    std::uint64_t revision_ = 0;
     // What the changes not yet notified did: the text, or only the rows'
     // cuts (a rewrap).
     bool textChanged_ = false;

@@ -5,6 +5,7 @@
 #include "base/FileIo.h"
 #include "base/ShiftJis.h"
 #include "base/Text.h"
+#include "lisp/ReferenceLists.h"
 #include "support/TempDir.h"
 
 namespace quodle {
@@ -79,6 +80,10 @@ protected:
         EXPECT_TRUE(bytes) << name;
         return bytes.value_or("");
     }
+    static std::vector<std::string> Sorted(std::vector<std::string> words) {
+        std::sort(words.begin(), words.end());
+        return words;
+    }
     static void ExpectCleanText(std::string_view name, const std::string& bytes) {
         EXPECT_TRUE(bytes.ends_with("\r\n")) << name;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -107,45 +112,65 @@ TEST_F(ShippedWordLists, FormatsHold) {
         EXPECT_EQ(name.find_first_of(" \t"), std::string::npos) << name;
     }
 
-    // Function heads: lower case, the name followed by a blank or ")", each
-    // followed by at least one detail line whose first one is a description.
-    std::size_t heads = 0;
+    // Function heads: lower case, the name followed by a blank or ")", then
+    // a description and the return value. Names are unique and in byte
+    // order, so the heads a prefix starts stand together and each name's
+    // own pick list begins with its head.
+    std::vector<std::string> functions;
     for (std::size_t i = 0; i < set.functionReference.size(); ++i) {
         const std::string& line = set.functionReference[i];
-        if (line.starts_with('\t')) continue;
-        ++heads;
+        if (IsDetailLine(line)) continue;
         EXPECT_EQ(line, AsciiLower(line));
         const auto end = line.find_first_of(" )");
         ASSERT_NE(end, std::string::npos) << line;
         EXPECT_GT(end, 0u) << line;
         EXPECT_TRUE(line.ends_with(")")) << line;
-        ASSERT_LT(i + 1, set.functionReference.size()) << line;
-        EXPECT_TRUE(set.functionReference[i + 1].starts_with('\t')) << line;
-        // Every function head names a word the tokenizer colours.
+        ASSERT_LT(i + 2, set.functionReference.size()) << line;
+        EXPECT_GT(set.functionReference[i + 1].size(), 1u) << line;
+        EXPECT_TRUE(IsDetailLine(set.functionReference[i + 1])) << line;
+        EXPECT_TRUE(set.functionReference[i + 2].starts_with(Utf8ToCp932("\t戻り値: "))) << line;
         const std::string name = line.substr(0, end);
-        EXPECT_NE(std::find(set.reservedWords->begin(), set.reservedWords->end(), name), set.reservedWords->end())
-            << name;
+        if (!functions.empty()) {
+            EXPECT_LT(functions.back(), name);
+        }
+        functions.push_back(name);
+        const std::vector<std::string> pick = ReferenceLookup(set.functionReference, name);
+        ASSERT_FALSE(pick.empty()) << name;
+        EXPECT_EQ(pick.front(), line);
     }
-    EXPECT_GE(heads, 40u);
+    EXPECT_GE(functions.size(), 450u);
 
-    // System-variable heads: the upper-case name, a blank and "[type]"; every
-    // one is highlighted too.
-    std::size_t varHeads = 0;
+    // System-variable heads: the upper-case name, a blank and "[type]", then
+    // a description; unique and in byte order.
+    std::vector<std::string> variables;
     for (std::size_t i = 0; i < set.systemVariables.size(); ++i) {
         const std::string& line = set.systemVariables[i];
-        if (line.starts_with('\t')) continue;
-        ++varHeads;
+        if (IsDetailLine(line)) continue;
         const auto bracket = line.find(" [");
         ASSERT_NE(bracket, std::string::npos) << line;
         const std::string name = line.substr(0, bracket);
         EXPECT_EQ(name, AsciiUpper(name));
         EXPECT_TRUE(line.ends_with("]")) << line;
         ASSERT_LT(i + 1, set.systemVariables.size());
-        EXPECT_TRUE(set.systemVariables[i + 1].starts_with('\t')) << line;
-        EXPECT_NE(std::find(set.reservedWords2->begin(), set.reservedWords2->end(), name), set.reservedWords2->end())
-            << name;
+        EXPECT_TRUE(IsDetailLine(set.systemVariables[i + 1])) << line;
+        if (!variables.empty()) {
+            EXPECT_LT(variables.back(), name);
+        }
+        variables.push_back(name);
     }
-    EXPECT_GE(varHeads, 30u);
+    EXPECT_GE(variables.size(), 300u);
+
+    // The lists agree: every system variable is highlighted and nothing
+    // else; every reserved word is a function with an entry, or one of the
+    // language's constants, which the variable check leaves out.
+    EXPECT_EQ(Sorted(*set.reservedWords2), variables);
+    std::vector<std::string> reserved;
+    for (const std::string& word : *set.reservedWords) {
+        const bool constant = std::find(set.exclusions.begin(), set.exclusions.end(), AsciiUpper(word)) !=
+                              set.exclusions.end();
+        if (!constant) reserved.push_back(word);
+    }
+    EXPECT_EQ(Sorted(reserved), functions);
 
     EXPECT_FALSE(set.exclusions.empty());
     for (const auto& name : set.exclusions) EXPECT_EQ(name, AsciiUpper(name));

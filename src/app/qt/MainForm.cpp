@@ -24,11 +24,13 @@
 #include "app/qt/DocumentPage.h"
 #include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
+#include "app/qt/Shell.h"
 #include "app/qt/StatusPanels.h"
 #include "app/qt/ToolImages.h"
 #include "base/FileIo.h"
 #include "base/qt/QtColor.h"
 #include "editor/qt/EditorEx.h"
+#include "lisp/SystemVariables.h"
 #include "props/qt/EditorExPropAssign.h"
 #include "syntax/ProgramFountains.h"
 
@@ -87,6 +89,7 @@ TTarnwickMainForm::~TTarnwickMainForm() {
     // 1. The hint window.
     delete hintWindow_;
     hintWindow_ = nullptr;
+    HyphenFountain1->Unsubscribe(&systemVariableWords_);
     // 2.-6. Reopen list, window position, menu states and print settings.
     WriteSettingsAtShutdown();
     reopenList_->SetOnChange(nullptr);

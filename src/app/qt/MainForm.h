@@ -21,8 +21,10 @@
 
 class QAction;
 class QElapsedTimer;
+class QKeyEvent;
 class QLabel;
 class QMenu;
+class QPainter;
 class QPlainTextEdit;
 class QProgressBar;
 class QSplitter;
@@ -33,6 +35,11 @@ class QTreeWidget;
 namespace quodle {
 
 class TCadDesktop;
+class TShell;
+class TSystemVariableWords;
+struct TDocumentPlace;
+struct TPickItem;
+struct TReferencePick;
 class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
@@ -52,6 +59,7 @@ struct TMainFormSetup {
     QString WordListDir;   // folder of the five word lists
     TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
     QString TemporaryLoadFile;          // where a modified document is written to be loaded
+    TShell* Shell = nullptr;            // opens addresses in the text; the desktop's when null
     // The find and replace dialogs' options and histories: an INI file, or
     // empty for the user's own store.
     QString SearchSettingsPath;
@@ -109,6 +117,8 @@ public:
     // Pointer hints (used by the hint commands of later parts).
     void ShowHint(const QString& text);
     void HideHint();
+    // The hint window once shown (null before).
+    const QLabel* HintWindow() const { return hintWindow_; }
 
     // The return point, shared by all tabs: every jump stores the active
     // editor's caret row and first visible row first; 元の行に戻る goes back.
@@ -133,6 +143,8 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // 編集 → システム変数を大文字に (MainFormReference.cpp).
+    void N66Click();
     // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
     void mnuMarkToggleClick();
     void mnuMarkNextClick();
@@ -220,11 +232,32 @@ private:
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);
 
+    // The reference lists in the document editors (MainFormReference.cpp):
+    // Tab on a selection, Ctrl+Space, system variables drawn in bold,
+    // pointer hints and double clicks.
+    void ConnectReferenceEvents(TEditorEx* editor);
+    bool EditorKeyPress(TEditorEx* editor, const QKeyEvent& key);
+    void EditorMouseMove(TEditorEx* editor, const QPoint& pos, Qt::KeyboardModifiers modifiers);
+    void EditorDoubleClick(TEditorEx* editor);
+    void HighlightSystemVariables(TEditorEx* editor, QPainter* painter, const QByteArray& row, int x, int y, int index,
+                                  const QRect& rect);
+    // Shows a pick list of reference lines; the picked name goes in at the caret.
+    void ShowReferencePick(TEditorEx* editor, const TReferencePick& pick);
+    // The caret line with a "func" ("system") pick-list item put in.
+    void InsertPickedName(TEditorEx* editor, const TPickItem& item, bool systemVariable);
+    // The second reserved-word list as a lookup, made again after the
+    // tokenizer changes.
+    const TSystemVariableWords& SystemVariableWords();
+    // A place in the editor's document for the pointer and double-click
+    // decisions; its lines and definitions are kept until the rows change.
+    TDocumentPlace PlaceIn(TEditorEx* editor, int row, int col);
+
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
     // Status panel 4 after a selection change of a document editor.
     void SelectionCount(TEditorEx* editor, bool selected);
-    void SetPaneBrackets();
+    // The first bracket pair of the output pane's tokenizer.
+    void SetPaneBrackets(const std::string& left, const std::string& right);
     void ShowElapsed(const QElapsedTimer& timer);
     // Builds a user-function list of the active document and shows it in
     // TForm5; a picked function is jumped to.
@@ -264,6 +297,11 @@ private:
     QWidget* Panel3 = nullptr;  // right dock site
     TStatusPanels* StatusBar1 = nullptr;
     QLabel* hintWindow_ = nullptr;
+    std::unique_ptr<TShell> desktopShell_;  // when the setup brings none
+    TShell* shell_ = nullptr;
+    std::unique_ptr<TSystemVariableWords> systemVariableWords_;  // null: to be made
+    struct TDocumentCache;
+    std::shared_ptr<TDocumentCache> documentCache_;  // of the document last pointed at
 
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;

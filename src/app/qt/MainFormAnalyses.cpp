@@ -12,6 +12,8 @@
 #include "app/ExclusionSettings.h"
 #include "app/IniFile.h"
 #include "app/WordLists.h"
+#include "app/qt/CaretLine.h"
+#include "app/qt/EventHook.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
 #include "app/qt/ProgressBarSink.h"
@@ -39,21 +41,6 @@ constexpr int kCommandPanel = 5;
 // Engine messages break their lines with a carriage return; the message
 // boxes take "\n".
 QString MessageText(const QString& text) { return QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
-
-// Runs a handler for the events of one object.
-class TEventHook final : public QObject {
-public:
-    TEventHook(QObject* target, std::function<bool(QEvent*)> handler)
-        : QObject(target), handler_(std::move(handler)) {
-        target->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
-
-private:
-    std::function<bool(QEvent*)> handler_;
-};
 
 bool IsEnterKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
@@ -108,12 +95,11 @@ void TTarnwickMainForm::ConnectOutputPane() {
     });
 }
 
-void TTarnwickMainForm::SetPaneBrackets() {
-    // Function names in report headings stand between "|" and "(".
+void TTarnwickMainForm::SetPaneBrackets(const std::string& left, const std::string& right) {
     TFountainBracketCollection& brackets = HyphenFountain2->Brackets();
     if (brackets.Count() == 0) return;
-    brackets[0].SetLeftBracket("|");
-    brackets[0].SetRightBracket("(");
+    brackets[0].SetLeftBracket(left);
+    brackets[0].SetRightBracket(right);
 }
 
 void TTarnwickMainForm::OutputPaneJump() {
@@ -155,7 +141,8 @@ void TTarnwickMainForm::N3Click() {
         return;
     }
     StoreReturnPoint();
-    SetPaneBrackets();
+    // Function names in report headings stand between "|" and "(".
+    SetPaneBrackets("|", "(");
 
     IniFile ini(setup_.SettingsPath.toStdString());
     TForm7 form(this);
@@ -180,7 +167,8 @@ void TTarnwickMainForm::N76Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
     StoreReturnPoint();
-    SetPaneBrackets();
+    // Function names in report headings stand between "|" and "(".
+    SetPaneBrackets("|", "(");
     EditorEx1->Lines().Clear();
     QElapsedTimer timer;
     timer.start();
@@ -259,18 +247,15 @@ void TTarnwickMainForm::N78Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
     StoreReturnPoint();
-    const int row = editor->Row();
-    const int lineIndex = editor->LineIndexOfRow(row);
-    const std::string line = lineIndex < editor->Lines().Count() ? editor->Lines().Get(lineIndex) : std::string();
-    int offset = editor->OffsetInLine(row, editor->Col());
-    if (offset < 0 || offset > static_cast<int>(line.size())) offset = static_cast<int>(line.size());
-    if (row < editor->Rows().Count()) {
+    const TCaretLine caret = CaretLineOf(*editor);
+    if (caret.Row < editor->Rows().Count()) {
         // Names are not looked up from inside a string or a comment.
-        const TTokenKind kind = editor->TokenKindAt(row, static_cast<int>(OffsetInRow(editor->Rows(), row, offset)));
+        const TTokenKind kind = editor->TokenKindAt(
+            caret.Row, static_cast<int>(OffsetInRow(editor->Rows(), caret.Row, static_cast<int>(caret.Offset))));
         if (kind == tokComment || kind == tokBracket || kind == tokQuoted) return;
     }
     // On an empty line the word at the caret is empty too.
-    const std::string prefix = line.empty() ? std::string() : CaretNamePrefix(line, static_cast<std::size_t>(offset));
+    const std::string prefix = caret.Text.empty() ? std::string() : CaretNamePrefix(caret.Text, caret.Offset);
 
     TProgressBarSink progress(ProgressBar1);
     const TDocumentLines lines(editor->Rows());
@@ -285,13 +270,7 @@ void TTarnwickMainForm::N78Click() {
     form.SetCaption(QStringLiteral("func"));
     form.MakePickList();
     if (setup_.Dialogs->ExecModal(form) != QDialog::Accepted) return;
-    const std::optional<TPickItem> item = form.SelectedItem();
-    if (!item || item->Text.empty() || item->Text.front() == ' ') return;
-    const int col = editor->Col();
-    editor->Lines().Put(lineIndex, InsertFunctionName(line, static_cast<std::size_t>(offset), item->Text));
-    StoreReturnPoint();
-    editor->SetRow(row);
-    editor->SetCol(col);
+    if (const std::optional<TPickItem> item = form.SelectedItem()) InsertPickedName(editor, *item, false);
 }
 
 // ---------------------------------------------------------------- brackets

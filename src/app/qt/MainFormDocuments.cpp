@@ -74,6 +74,7 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::OverwriteModeChange, this, [this, editor] { RefreshOverwritePanel(editor); });
     connect(editor, &TEditor::SelectionChange, this, [this, editor](bool selected) { SelectionCount(editor, selected); });
     connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
+    ConnectReferenceEvents(editor);
 }
 
 void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(index); }

@@ -106,7 +106,7 @@ void TTarnwickMainForm::CreateMenus() {
     Later(AddItem(edit, QStringLiteral("mnuSpaceToTab"), QStringLiteral("スペース -> タブ変換")));
     Later(AddItem(edit, QStringLiteral("mnuZenkakuSpace"), QStringLiteral("全角空白　->　半角変換")));
     edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("N66"), QStringLiteral("システム変数を大文字に")));
+    Connected(AddItem(edit, QStringLiteral("N66"), QStringLiteral("システム変数を大文字に")), [this] { N66Click(); });
 
     // 検索
     QMenu* find = bar->addMenu(QStringLiteral("検索"));
@@ -231,6 +231,10 @@ void TTarnwickMainForm::CreateMenus() {
         item->setCheckable(true);
         item->setChecked(true);
     }
+    // The system variables in strings come and go with their switch.
+    connect(Action(QStringLiteral("N63")), &QAction::toggled, this, [this] {
+        for (TEditorEx* editor : PageControl1->findChildren<TEditorEx*>()) editor->viewport()->update();
+    });
     Later(AddItem(settings, QStringLiteral("mnuShowTokenKind"), QStringLiteral("文字種別を表示する")))->setCheckable(true);
     settings->addSeparator();
     Connected(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")), [this] { N85Click(); });

@@ -124,15 +124,8 @@ bool TEditor::TokenAt(const QPoint& point, bool useFountain, std::string& text, 
     const int lineStart = rows_->LineStartRow(cell.Row);
     const int offset = OffsetInLine(cell.Row, cell.Col);
     const std::string line = LineString(cell.Row);
-    TTokenHit hit;
-    if (useFountain) {
-        hit = TokenInText(*parser_, line, rows_->EnsureRowState(lineStart), offset);
-    } else {
-        // The plain word tokenizer: no brackets, comments or strings.
-        static TFountain plain;
-        const std::unique_ptr<TFountainParser> words = plain.CreateParser();
-        hit = TokenInText(*words, line, TRowParseState{}, offset);
-    }
+    TTokenHit hit = useFountain ? TokenInText(*parser_, line, rows_->EnsureRowState(lineStart), offset)
+                                : PlainTokenAt(line, offset);
     text = std::move(hit.Text);
     kind = hit.Kind;
     return !text.empty();

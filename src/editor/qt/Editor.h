@@ -11,6 +11,7 @@
 #include <QRawFont>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <optional>
@@ -190,6 +191,16 @@ public:
     TCellPos CellOfOffset(TRowOffset pos) const;
     // How the cells of the rows are laid out (tab stops, wrap width).
     TCellLayout Layout() const;
+    // The part of the editor under a viewport point, as the pointer shows it.
+    enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
+    TPointerArea AreaAt(const QPoint& pos) const;
+
+    // Draws the characters of `row` in the byte ranges [first, second)
+    // (ascending, not overlapping) again in `fore`, bold or not, on the row's
+    // background; selected cells keep the selection's colours. For DrawLine
+    // handlers, with their painter and y.
+    void RedrawRowChars(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, const QColor& fore,
+                        bool bold);
 
     // ---- geometry
     int CellWidth() const { return cellWidth_; }
@@ -256,10 +267,15 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
-    // OnDrawLine: after each row is drawn, with its text, the position of
-    // its first cell, its index, its rectangle and whether it is selected.
+    // OnDrawLine: after each row's text is drawn, with its text (valid during
+    // the call only), the position of its first cell, its index, its
+    // rectangle and whether it is selected. Handlers may draw over the row
+    // with RedrawRowChars.
     void DrawLine(QPainter* painter, const QByteArray& lineStr, int x, int y, int index, const QRect& rect,
                   bool selected);
+    // The pointer moved over the text without a drag (after the editor set
+    // its pointer shape).
+    void MouseMove(const QPoint& pos, Qt::KeyboardModifiers modifiers);
 
 protected:
     TColor color_ = clWindow;
@@ -304,6 +320,14 @@ protected:
 private:
     // ---- EditorPaint.cpp
     void UpdateMetrics();
+    // Characters of a row drawn again in byte ranges, each cell on the
+    // colours (text, background) `colors` gives for its column.
+    struct TCellColors {
+        QColor Fore;
+        QColor Back;
+    };
+    void RedrawRanges(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, bool bold,
+                      const std::function<TCellColors(int column)>& colors);
     // Glyphs of the painted rows by colour and style, drawn together.
     struct TGlyphSink;
     // `selection`: the row's selected cells, [first, last).

@@ -10,10 +10,8 @@
 #include <array>
 #include <map>
 
-#include "base/ShiftJis.h"
 #include "base/qt/QtColor.h"
 #include "editor/qt/Editor.h"
-#include "syntax/EditorTokens.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitEditorResources() {
@@ -221,38 +219,6 @@ void TEditor::PaintRuler(QPainter& p) {
         p.fillRect(0, height - 2, width, 1, Qt::white);
         p.fillRect(0, height - 1, width, 1, Qt::gray);
     }
-}
-
-void TEditor::RedrawChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, const QColor& back,
-                          bool bold) {
-    if (row < 0 || row >= rows_->Count()) return;
-    const std::string_view text = rows_->View(row);
-    const TCellLayout layout = Layout();
-    const int textLeft = TextLeft();
-    from = std::max(from, 0);
-    to = std::min(to, static_cast<int>(text.size()));
-    p.save();
-    p.setClipRect(QRect(textLeft, y, viewport()->width() - textLeft, rowHeight_));
-    QFont font = textFont_;
-    font.setBold(bold);
-    p.setFont(font);
-    p.setPen(fore);
-    int column = 0;
-    for (std::size_t i = 0; i < text.size() && static_cast<int>(i) < to && column < kMaxMappedCells;) {
-        const std::size_t length = CharLengthAt(text, i);
-        const int cells = text[i] == '\t' ? TabWidthAt(column, layout) : static_cast<int>(length);
-        if (static_cast<int>(i) >= from) {
-            const int x = textLeft + (column - topCol_) * cellWidth_;
-            p.fillRect(x, y, cells * cellWidth_, rowHeight_, back);
-            if (static_cast<unsigned char>(text[i]) >= 0x20) {
-                const std::u16string glyph = Cp932ToUtf16(text.substr(i, length));
-                p.drawText(x, y + ascent_, QString::fromUtf16(glyph.data(), static_cast<qsizetype>(glyph.size())));
-            }
-        }
-        column += cells;
-        i += length;
-    }
-    p.restore();
 }
 
 }  // namespace quodle

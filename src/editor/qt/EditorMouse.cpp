@@ -61,6 +61,7 @@ void TEditor::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || drag_ == TDrag::None) {
         autoScroll_->stop();
         UpdateCursorShape(pos);
+        emit MouseMove(pos, event->modifiers());
         return;
     }
     dragPoint_ = pos;
@@ -137,23 +138,28 @@ void TEditor::mouseReleaseEvent(QMouseEvent* event) {
     UpdateCursorShape(event->position().toPoint());
 }
 
-void TEditor::UpdateCursorShape(const QPoint& pos) {
-    if (!caret_.AutoCursor) return;
+TEditor::TPointerArea TEditor::AreaAt(const QPoint& pos) const {
     // Left of the text, where a click picks whole rows (the top corner too).
-    if (pos.x() < TextLeft()) {
-        if (viewport()->cursor().shape() != Qt::BitmapCursor) viewport()->setCursor(LeftMarginCursor());
-        return;
-    }
-    Qt::CursorShape shape = Qt::IBeamCursor;
-    if (pos.y() < TextTop()) {
-        shape = Qt::ArrowCursor;
-    } else if (caret_.SelMove && selectionMode_ == selStream && !readOnly_ && Selected()) {
+    if (pos.x() < TextLeft()) return paLeftMargin;
+    if (pos.y() < TextTop()) return paTopMargin;
+    if (caret_.SelMove && selectionMode_ == selStream && !readOnly_ && Selected()) {
         // Over a selection that could be dragged.
         const TCellPos cell = CellAt(pos);
         const TStreamRange range = SelectionRange();
         const TRowOffset at{cell.Row, OffsetOfCol(*rows_, Layout(), cell.Row, cell.Col)};
-        if (cell.Col < RowWidth(cell.Row) && range.Start <= at && at < range.End) shape = Qt::ArrowCursor;
+        if (cell.Col < RowWidth(cell.Row) && range.Start <= at && at < range.End) return paSelection;
     }
+    return paText;
+}
+
+void TEditor::UpdateCursorShape(const QPoint& pos) {
+    if (!caret_.AutoCursor) return;
+    const TPointerArea area = AreaAt(pos);
+    if (area == paLeftMargin) {
+        if (viewport()->cursor().shape() != Qt::BitmapCursor) viewport()->setCursor(LeftMarginCursor());
+        return;
+    }
+    const Qt::CursorShape shape = area == paText ? Qt::IBeamCursor : Qt::ArrowCursor;
     if (viewport()->cursor().shape() != shape) viewport()->setCursor(shape);
 }
 

@@ -210,21 +210,24 @@ void TEditor::paintEvent(QPaintEvent* event) {
         else if (row + 1 < n)
             state = rows_->EnsureRowState(row + 1);
         PaintRow(p, row, y, tokens, selection, glyphs);
-        if (drawLineConnected) {
-            const std::string_view text = rows_->View(row);
-            const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
-            emit DrawLine(&p, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
-                          TextLeft() - topCol_ * cellWidth_, y, row, rect, drawnSelected);
-        }
     }
     p.save();
     p.setClipRect(QRect(TextLeft(), 0, viewport()->width() - TextLeft(), viewport()->height()));
     glyphs.Draw(p, rawFonts_);
     p.restore();
-    // Marks go over the text, so they come once its glyphs are down.
+    // What the program draws over a row and the marks go over the text, so
+    // they come once its glyphs are down.
     for (int i = first; i <= last; ++i) {
         const int row = topRow_ + i;
         const int y = TextTop() + i * rowHeight_;
+        if (drawLineConnected && row < n) {
+            const std::string_view text = rows_->View(row);
+            const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
+            const QRect rect(TextLeft(), y, viewport()->width() - TextLeft(), rowHeight_);
+            // The row's own bytes, not a copy: a row may be megabytes long.
+            emit DrawLine(&p, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())),
+                          TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
+        }
         PaintEndMarks(p, row, y);
         if (row < n) {
             PaintHit(p, row, y);
@@ -306,6 +309,68 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
     const int tailTo = std::min(selLast, visibleEnd);
     if (tailFrom < tailTo) p.fillRect(xOf(tailFrom), y, (tailTo - tailFrom) * cellWidth_, rowHeight_, selectBack);
     p.restore();
+}
+
+void TEditor::RedrawRanges(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, bool bold,
+                           const std::function<TCellColors(int column)>& colors) {
+    if (row < 0 || row >= rows_->Count() || ranges.empty()) return;
+    const std::string_view text = rows_->View(row);
+    const TCellLayout layout = Layout();
+    const int textLeft = TextLeft();
+    const int style = bold ? 1 : 0;
+    const int end = std::min(ranges.back().second, static_cast<int>(text.size()));
+    p.save();
+    p.setClipRect(QRect(textLeft, y, viewport()->width() - textLeft, rowHeight_));
+    // The same glyphs as the row's own, drawn together.
+    TGlyphSink glyphs;
+    std::size_t range = 0;
+    int column = 0;
+    for (int i = 0; i < end && column < kMaxMappedCells;) {
+        const std::size_t length = CharLengthAt(text, static_cast<std::size_t>(i));
+        const int cells = text[static_cast<std::size_t>(i)] == '\t' ? TabWidthAt(column, layout) : static_cast<int>(length);
+        while (range < ranges.size() && ranges[range].second <= i) ++range;
+        if (range < ranges.size() && ranges[range].first <= i) {
+            const TCellColors cell = colors(column);
+            const int x = textLeft + (column - topCol_) * cellWidth_;
+            p.fillRect(x, y, cells * cellWidth_, rowHeight_, cell.Back);
+            const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+            if (b != '\t' && b >= 0x20) {
+                const char16_t ch = DecodeChar(text.substr(static_cast<std::size_t>(i), length));
+                if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
+                    glyphs.Add(cell.Fore.rgb(), style, glyph, QPointF(x, y + ascent_));
+                } else {
+                    // A character the face lacks: the toolkit finds a font.
+                    QFont font = textFont_;
+                    font.setBold(bold);
+                    p.setFont(font);
+                    p.setPen(cell.Fore);
+                    p.drawText(x, y + ascent_, QString(QChar(ch)));
+                }
+            }
+        }
+        column += cells;
+        i += static_cast<int>(length);
+    }
+    glyphs.Draw(p, rawFonts_);
+    p.restore();
+}
+
+void TEditor::RedrawChars(QPainter& p, int row, int y, int from, int to, const QColor& fore, const QColor& back,
+                          bool bold) {
+    const std::pair<int, int> range{std::max(from, 0), to};
+    RedrawRanges(p, row, y, {&range, 1}, bold, [&](int) { return TCellColors{fore, back}; });
+}
+
+void TEditor::RedrawRowChars(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges,
+                             const QColor& fore, bool bold) {
+    if (row < 0 || row >= rows_->Count()) return;
+    const auto [selFirst, selLast] = SelectedCells(row, RowWidth(row));
+    // A row drawn as selected shows no tint beside its selection.
+    const TColor tint = selFirst < selLast ? clNone : RowTintOf(row);
+    const TCellColors plain{fore, ToQColor(tint != clNone ? tint : color_, Qt::white)};
+    const TCellColors selected{ToQColor(select_.Color, Qt::white), ToQColor(select_.BkColor, QColor(0, 0, 128))};
+    RedrawRanges(p, row, y, ranges, bold,
+                 [&](int column) { return column >= selFirst && column < selLast ? selected : plain; });
 }
 
 void TEditor::PaintCaret(QPainter& p) {
