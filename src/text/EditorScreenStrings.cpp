@@ -39,36 +39,49 @@ int TEditorStringList::RowToLine(int row) const {
     return row - TalliedBefore(row);
 }
 
+namespace {
+
+// The rows from `row` to `last` block by block from the packed texts: a
+// pass over the whole text runs at memory speed, not at the speed of a
+// lookup per row.
+template <class Take>
+void EachPackedBlock(const TEditorStringList& rows, int row, int last, Take&& take) {
+    for (int r = row; r <= last;) {
+        const TheStringList::TPackedRows p = rows.PackedRowsAt(r);
+        const int end = std::min(last - p.FirstRow, p.Count() - 1);
+        take(p, r - p.FirstRow, end);
+        r = p.FirstRow + end + 1;
+    }
+}
+
+TRowEnding PackedEnding(const TheStringList::TPackedRows& p, int i) {
+    return static_cast<TRowEnding>(p.Word1(i) & rowbits::kRowEndingMask);
+}
+
+// The bytes RowsText gives for the rows from `row` to `last`.
+std::size_t RowsTextBytes(const TEditorStringList& rows, int row, int last) {
+    std::size_t bytes = 0;
+    EachPackedBlock(rows, row, last, [&](const TheStringList::TPackedRows& p, int first, int end) {
+        bytes += p.Ends[static_cast<std::size_t>(end)] - (first == 0 ? 0 : p.Ends[static_cast<std::size_t>(first) - 1]);
+        for (int i = first; i <= end; ++i) bytes += PackedEnding(p, i) == reBreak ? 2 : 0;
+    });
+    return bytes;
+}
+
+}  // namespace
+
 TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) const {
     TRowsText result;
     if (row < 0 || row >= Count()) return result;
     const int last = count < 0 ? LineEndRow(row) : std::min(Count() - 1, row + count - 1);
-    // Block by block from the packed texts: a whole-text copy runs at
-    // memory speed, not at the speed of a lookup per row.
-    auto eachBlock = [&](auto&& take) {
-        for (int r = row; r <= last;) {
-            const TPackedRows p = PackedRowsAt(r);
-            const int end = std::min(last - p.FirstRow, p.Count() - 1);
-            take(p, r - p.FirstRow, end);
-            r = p.FirstRow + end + 1;
-        }
-    };
-    auto ending = [](const TPackedRows& p, int i) {
-        return static_cast<TRowEnding>(p.Word1(i) & rowbits::kRowEndingMask);
-    };
-    std::size_t bytes = 0;
-    eachBlock([&](const TPackedRows& p, int first, int end) {
-        bytes += p.Ends[static_cast<std::size_t>(end)] - (first == 0 ? 0 : p.Ends[static_cast<std::size_t>(first) - 1]);
-        for (int i = first; i <= end; ++i) bytes += ending(p, i) == reBreak ? 2 : 0;
-    });
-    result.text.resize(bytes);
+    result.text.resize(RowsTextBytes(*this, row, last));
     char* out = result.text.data();
-    eachBlock([&](const TPackedRows& p, int first, int end) {
+    EachPackedBlock(*this, row, last, [&](const TPackedRows& p, int first, int end) {
         for (int i = first; i <= end; ++i) {
             const std::string_view text = p.Text(i);
             if (!text.empty()) std::memcpy(out, text.data(), text.size());
             out += text.size();
-            result.ending = ending(p, i);
+            result.ending = PackedEnding(p, i);
             if (result.ending == reBreak) {
                 *out++ = '\r';
                 *out++ = '\n';
@@ -77,6 +90,44 @@ TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) con
     });
     result.rowCount = std::max(0, last - row + 1);
     return result;
+}
+
+std::pair<std::size_t, std::size_t> TEditorStringList::SharedEnds(std::string_view text, int row, int count) const {
+    if (row < 0 || row >= Count() || count <= 0) return {0, 0};
+    const int last = std::min(Count() - 1, row + count - 1);
+    const std::size_t most = std::min(text.size(), RowsTextBytes(*this, row, last));
+    constexpr std::string_view kBreak = "\r\n";
+    auto breakAfter = [&](int r) { return RowEnding(r) == reBreak ? kBreak : std::string_view(); };
+    // Each walk stops at the first piece of row text that differs or that
+    // reaches the limit.
+    std::size_t head = 0;
+    auto forward = [&](std::string_view piece) {
+        const std::size_t n = std::min(piece.size(), most - head);
+        const std::size_t same =
+            static_cast<std::size_t>(std::mismatch(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n),
+                                                   text.begin() + static_cast<std::ptrdiff_t>(head))
+                                         .first -
+                                     piece.begin());
+        head += same;
+        return same == piece.size();
+    };
+    for (int r = row; r <= last && forward(View(r)) && forward(breakAfter(r)); ++r) {
+    }
+    std::size_t tail = 0;
+    const std::size_t room = most - head;
+    auto backward = [&](std::string_view piece) {
+        const std::size_t n = std::min(piece.size(), room - tail);
+        const std::size_t same =
+            static_cast<std::size_t>(std::mismatch(piece.rbegin(), piece.rbegin() + static_cast<std::ptrdiff_t>(n),
+                                                   text.rbegin() + static_cast<std::ptrdiff_t>(tail))
+                                         .first -
+                                     piece.rbegin());
+        tail += same;
+        return same == piece.size();
+    };
+    for (int r = last; r >= row && backward(breakAfter(r)) && backward(View(r)); --r) {
+    }
+    return {head, tail};
 }
 
 // ---------------------------------------------------------------- the shared row list
@@ -236,17 +287,15 @@ void TEditorScreenStrings::DeleteRowsPassingMarks(int row, int count) {
 
 void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inverse) {
     const int row = record.FirstRow;
-    const TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
+    TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
     TEditScope scope(*this);
     int restored = 0;
-    std::string old;
     if (record.OldEnding == reInvalid) {
         // The edit only added rows.
         DeleteRowsPassingMarks(row, produced.rowCount);
     } else {
-        old = record.WholeOldText(produced.text);
         TEditorStringList scratch;
-        SplitIntoRows(old, scratch);
+        SplitIntoRows(record.WholeOldText(produced.text), scratch);
         // Old rows that ended inside a line: a row end that the split sees
         // as the end of the text must not leave an empty row behind.
         if (record.OldEnding == reWrapped && scratch.Count() > 0 && scratch.View(scratch.Count() - 1).empty())
@@ -262,7 +311,8 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
     inverse.FirstRow = row;
     inverse.NewRowCount = restored;
     inverse.OldEnding = produced.ending;
-    inverse.StoreOldText(produced.text, restored > 0 ? RowsText(row, restored).text : std::string());
+    const auto [head, tail] = SharedEnds(produced.text, row, restored);
+    inverse.StoreOldText(std::move(produced.text), head, tail);
 }
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
@@ -339,7 +389,8 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     undo.NewRowCount = newCount;
 
     PutRows(from, oldCount, scratch);
-    undo.StoreOldText(old.text, newCount > 0 ? RowsText(from, newCount).text : std::string());
+    const auto [head, tail] = SharedEnds(old.text, from, newCount);
+    undo.StoreOldText(std::move(old.text), head, tail);
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, newCount, changed};
 }

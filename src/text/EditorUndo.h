@@ -28,8 +28,9 @@ struct TUndoData {
     std::size_t SharedHead = 0;
     std::size_t SharedTail = 0;
 
-    // Keeps `old` in OldText less what it shares with `produced`.
-    void StoreOldText(std::string_view old, std::string_view produced);
+    // Keeps `old` in OldText less the `head` bytes at its start and the
+    // `tail` bytes at its end that the produced text shares.
+    void StoreOldText(std::string old, std::size_t head, std::size_t tail);
     // The whole replaced text, given the text of the rows the edit produced.
     std::string WholeOldText(std::string_view produced) const;
 };

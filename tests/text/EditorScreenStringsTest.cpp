@@ -383,7 +383,17 @@ TEST(ReplaceRows, RandomEditsMatchATextModel) {
             const int row = rnd(n + 1), count = rnd(std::min(n - row, 3) + 1);
             std::string text;
             for (int k = rnd(4); k > 0; --k) text += pieces[rnd(9)];
+            const std::string before = lines.Text();
             rows.ReplaceRows(row, count, text);
+            // Undo brings the text back and redo the edit, whatever the old
+            // and the new text share at either end.
+            if (step % 3 == 0 && (count > 0 || !text.empty())) {
+                const std::string after = lines.Text();
+                ASSERT_TRUE(rows.Undo());
+                ASSERT_EQ(lines.Text(), before) << "block " << blockRows << " step " << step;
+                ASSERT_TRUE(rows.Redo());
+                ASSERT_EQ(lines.Text(), after) << "block " << blockRows << " step " << step;
+            }
             if (count > 0 || !text.empty())
                 model.replace(starts[static_cast<std::size_t>(row)],
                               starts[static_cast<std::size_t>(row + count)] - starts[static_cast<std::size_t>(row)], text);
