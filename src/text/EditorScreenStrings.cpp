@@ -98,32 +98,23 @@ std::pair<std::size_t, std::size_t> TEditorStringList::SharedEnds(std::string_vi
     const std::size_t most = std::min(text.size(), RowsTextBytes(*this, row, last));
     constexpr std::string_view kBreak = "\r\n";
     auto breakAfter = [&](int r) { return RowEnding(r) == reBreak ? kBreak : std::string_view(); };
-    // Each walk stops at the first piece of row text that differs or that
-    // reaches the limit.
-    std::size_t head = 0;
-    auto forward = [&](std::string_view piece) {
-        const std::size_t n = std::min(piece.size(), most - head);
-        const std::size_t same =
-            static_cast<std::size_t>(std::mismatch(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n),
-                                                   text.begin() + static_cast<std::ptrdiff_t>(head))
-                                         .first -
-                                     piece.begin());
-        head += same;
-        return same == piece.size();
+    // Each walk adds the bytes a piece of row text shares with `text` and
+    // stops at the first piece that differs or reaches the limit.
+    auto walk = [](std::size_t& done, std::size_t limit, auto piece, auto piecesEnd, auto from) {
+        const auto n = static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(piecesEnd - piece), limit - done));
+        const auto stop = std::mismatch(piece, piece + n, from + static_cast<std::ptrdiff_t>(done)).first;
+        const auto same = static_cast<std::size_t>(stop - piece);
+        done += same;
+        return same == static_cast<std::size_t>(piecesEnd - piece);
     };
+    std::size_t head = 0;
+    auto forward = [&](std::string_view piece) { return walk(head, most, piece.begin(), piece.end(), text.begin()); };
     for (int r = row; r <= last && forward(View(r)) && forward(breakAfter(r)); ++r) {
     }
     std::size_t tail = 0;
     const std::size_t room = most - head;
     auto backward = [&](std::string_view piece) {
-        const std::size_t n = std::min(piece.size(), room - tail);
-        const std::size_t same =
-            static_cast<std::size_t>(std::mismatch(piece.rbegin(), piece.rbegin() + static_cast<std::ptrdiff_t>(n),
-                                                   text.rbegin() + static_cast<std::ptrdiff_t>(tail))
-                                         .first -
-                                     piece.rbegin());
-        tail += same;
-        return same == piece.size();
+        return walk(tail, room, piece.rbegin(), piece.rend(), text.rbegin());
     };
     for (int r = last; r >= row && backward(breakAfter(r)) && backward(View(r)); --r) {
     }
