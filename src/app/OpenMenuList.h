@@ -1,7 +1,8 @@
 #pragma once
 // TOpenMenuList: the paths of the "開き直す" menu, most recent first, at most
-// twelve, kept in the settings file under [OpenMenuItems]. Paths compare
-// without regard to ASCII letter case. The menu itself is the window's: it
+// twelve, kept in the settings file under [OpenMenuItems]. Two entries are
+// the same when they name the same file (SameFile: a link counts as its
+// target, letter case always counts). The menu itself is the window's: it
 // rebuilds its submenu whenever the change callback fires.
 #include <cstddef>
 #include <functional>
@@ -10,19 +11,20 @@
 #include <vector>
 
 #include "app/IniFile.h"
+#include "app/Settings.h"
 
 namespace quodle {
 
 class TOpenMenuList {
 public:
-    static constexpr std::size_t kMaxCount = 12;
+    static constexpr std::size_t kMaxCount = settings::kMaxReopenEntries;
 
     // Called after every change of the list (load, push, remove).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
-    // Reads Count (default 0) and Item0 … Item(Count−1); a missing key gives
-    // an empty entry. More than twelve entries are all kept; each push then
-    // drops one.
+    // Reads Count (default 0) and Item0 … Item(Count−1), the first twelve at
+    // most; a missing key (or one too long for a path) gives an empty entry,
+    // except after the last key present.
     void Load(const IniDocument& doc);
     void Load(const IniFile& ini) { Load(ini.Read()); }
     // Writes Count and the Item keys in list order. Keys beyond the new count
@@ -30,12 +32,11 @@ public:
     void Store(IniDocument& doc) const;
     void Store(IniFile& ini) const;  // one write batch; throws FileError
 
-    // Moves path to the front (removing any entry that equals it), then drops
-    // the last entry if the list has grown past twelve; a list that was
-    // loaded longer than twelve ends one entry shorter than before. A path with a line
+    // Moves path to the front (removing any entry for the same file), then drops
+    // the last entry if the list has grown past twelve. A path with a line
     // break cannot be kept in the settings file and is not taken: false.
     bool Push(std::string_view path);
-    // Removes every entry equal to path; false when there was none.
+    // Removes every entry for the same file as path; false when there was none.
     bool Remove(std::string_view path);
     bool Contains(std::string_view path) const;
 

@@ -306,9 +306,9 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
     inverse.StoreOldText(std::move(produced.text), head, tail);
 }
 
-void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
     const int n = Count();
-    if (row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return;
+    if (readOnly_ || row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return false;
     TEditScope scope(*this);
     const int lastOld = row + count - 1;  // row - 1 for an insertion
     // A row after a reWrapped (or the final reNoBreak) row continues a line.
@@ -321,7 +321,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
 
     if (lineStart && text.empty() && count > 0 && LineEndRow(lastOld) == lastOld) {
         DeleteWholeLines(row, count);
-        return;
+        return true;
     }
 
     // How far the rebuilt text reaches and how its last row ends.
@@ -384,6 +384,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     undo.StoreOldText(std::move(old.text), head, tail);
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, newCount, changed};
+    return true;
 }
 
 // ---------------------------------------------------------------- row states

@@ -23,17 +23,18 @@ TEST(OpenMenuList, HoldsTwelveMostRecentFirst) {
     EXPECT_EQ(list.Items().front(), P(13));
     EXPECT_EQ(list.Items().back(), P(2));  // the oldest entry went
 
-    // A path already present, in another letter case, moves to the front in
-    // its new spelling without growing the list.
-    list.Push("/W/F5.LSP");
+    // A path already present moves to the front without growing the list.
+    list.Push(P(5));
     ASSERT_EQ(list.Items().size(), 12u);
-    EXPECT_EQ(list.Items()[0], "/W/F5.LSP");
+    EXPECT_EQ(list.Items()[0], P(5));
     EXPECT_EQ(list.Items()[1], P(13));
     EXPECT_EQ(list.Items().back(), P(2));
-    EXPECT_TRUE(list.Contains("/w/f5.lsp"));
+    // Another letter case is another file.
+    EXPECT_FALSE(list.Contains("/W/F5.LSP"));
 
     EXPECT_TRUE(list.Remove(P(13)));
     EXPECT_FALSE(list.Remove(P(13)));
+    EXPECT_FALSE(list.Remove("/W/F12.LSP"));
     EXPECT_EQ(list.Items().size(), 11u);
     EXPECT_EQ(list.Items()[1], P(12));
     EXPECT_EQ(changes, 15);
@@ -42,23 +43,48 @@ TEST(OpenMenuList, HoldsTwelveMostRecentFirst) {
     EXPECT_EQ(list.Items().size(), 11u);
 }
 
-TEST(OpenMenuList, LoadsALongerListWholeAndShrinksItOnePerPush) {
-    std::string text = "[OpenMenuItems]\nCount=14\n";
-    for (int i = 0; i < 14; ++i) text += "Item" + std::to_string(i) + "=" + P(i) + "\n";
+TEST(OpenMenuList, EntriesForOneFileAreOneEntry) {
+    TempDir dir;
+    testing::WriteBytes(dir / "A.lsp", "(a)");
+    testing::WriteBytes(dir / "a.lsp", "(b)");
+    std::filesystem::create_symlink(dir / "A.lsp", dir / "link.lsp");
+    const std::string upper = (dir / "A.lsp").string(), lower = (dir / "a.lsp").string();
+    const std::string link = (dir / "link.lsp").string();
+    TOpenMenuList list;
+    list.Push(upper);
+    list.Push(lower);
+    EXPECT_EQ(list.Items(), (Paths{lower, upper}));
+    // The link replaces its target's entry, in the spelling last opened.
+    list.Push(link);
+    EXPECT_EQ(list.Items(), (Paths{link, lower}));
+    EXPECT_TRUE(list.Contains(upper));
+    EXPECT_TRUE(list.Remove(upper));
+    EXPECT_EQ(list.Items(), (Paths{lower}));
+}
+
+TEST(OpenMenuList, ReadsOnlyTheTwelveItKeeps) {
+    // A damaged file with forty thousand entries, one of them unreadable.
+    std::string text = "[OpenMenuItems]\nCount=40000\n";
+    for (int i = 0; i < 40000; ++i) text += "Item" + std::to_string(i) + "=" + (i == 3 ? "\x80" : P(i)) + "\n";
     TOpenMenuList list;
     list.Load(IniDocument::Parse(text));
-    ASSERT_EQ(list.Items().size(), 14u);
-    EXPECT_EQ(list.Items()[13], P(13));
+    Paths expected;
+    for (int i = 0; i < 12; ++i) expected.push_back(i == 3 ? "" : P(i));
+    EXPECT_EQ(list.Items(), expected);
 
     list.Push("/w/new.lsp");
-    EXPECT_EQ(list.Items().size(), 13u);
+    ASSERT_EQ(list.Items().size(), 12u);
     EXPECT_EQ(list.Items().front(), "/w/new.lsp");
-    EXPECT_EQ(list.Items().back(), P(11));
-    list.Push(P(0));  // already present
-    EXPECT_EQ(list.Items().size(), 12u);
-    EXPECT_EQ((Paths{list.Items()[0], list.Items()[1], list.Items().back()}), (Paths{P(0), "/w/new.lsp", P(10)}));
-    list.Push("/w/other.lsp");
-    EXPECT_EQ(list.Items().size(), 12u);
+    EXPECT_EQ(list.Items().back(), P(10));
+
+    // Storing rewrites the twelve and the count; the rest of the file stays.
+    IniDocument doc = IniDocument::Parse(text);
+    list.Store(doc);
+    EXPECT_EQ(doc.ReadInteger("OpenMenuItems", "Count", 0), 12);
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item0", ""), "/w/new.lsp");
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item4", ""), "");  // the unreadable one, moved down
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item12", ""), P(12));
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item39999", ""), P(39999));
 }
 
 TEST(OpenMenuList, LoadAndStore) {

@@ -14,6 +14,7 @@
 
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
+#include "base/FileIo.h"
 #include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
 #include "search/SearchOptions.h"
@@ -34,6 +35,7 @@ class QTreeWidget;
 
 namespace quodle {
 
+class IniDocument;
 class TCadDesktop;
 class TShell;
 class TSystemVariableWords;
@@ -120,13 +122,16 @@ public:
     // The hint window once shown (null before).
     const QLabel* HintWindow() const { return hintWindow_; }
 
-    // The return point, shared by all tabs: every jump stores the active
-    // editor's caret row and first visible row first; 元の行に戻る goes back.
+    // The return point, shared by all tabs: every jump stores the caret row
+    // and first visible row of the editor it acts on; 元の行に戻る goes back.
+    // A command takes that editor before any prompt of its own opens: while
+    // a prompt is up (and right after) no editor has the focus, and the
+    // active editor of a split tab would be the other pane.
     struct TReturnPoint {
         int row = 0;
         int topRow = 0;
     };
-    void StoreReturnPoint();
+    void StoreReturnPoint(const TEditorEx& editor);
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 
@@ -183,6 +188,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -196,7 +202,10 @@ private:
     void CreateEditItems(QMenu* edit);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
     QAction* Connected(QAction* action, const std::function<void()>& handler);
-    void ReadSettings();
+    void ReadSettings(const IniDocument& doc);
+    // The origin a window of that size takes or keeps: `origin` unless that
+    // is off every screen (PlaceWindow), so none is ever stored off-screen.
+    static QPoint OnScreen(QPoint origin, QSize size);
     void LoadWordLists();
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
@@ -209,7 +218,10 @@ private:
     void PrepareEditor(TEditorEx* editor);
     void ConnectEditorEvents(TEditorEx* editor);
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
+    // The test before every way of opening a file, with its message.
+    bool MayOpen(const QString& path);
     bool LoadInto(TEditorEx* editor, const QString& path);
+    // The tab that holds the file at path (SameFile), or -1.
     int FindOpenTab(const QString& path) const;
     // Writes the text (through a temporary file, with an optional backup);
     // a failure is reported and leaves the document modified.
@@ -224,6 +236,17 @@ private:
     bool IsSplit(int tabIndex) const;
     // False when a write failed: the window then stays open.
     bool CloseAllTabsForShutdown();
+
+    // A document's file changed by another program (MainFormDiskChanges.cpp).
+    // Records what the file was when the editor's text was read from it or
+    // written to it, for its tab and for second windows on the same text.
+    void RememberDiskState(TEditorEx* editor, const QString& path, const std::optional<FileStamp>& stamp);
+    // Before the document of a tab overwrites its own file: true when the
+    // file is as the program left it, else when the user says so.
+    bool MayOverwrite(int index);
+    // When a tab or the window comes back: offers to read the active
+    // document's file again when it changed on disk (once per change).
+    void CheckDiskChange();
     void RebuildReopenMenu();
 
     // Status panels.
@@ -266,12 +289,13 @@ private:
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
 
-    // Search (MainFormSearch.cpp): EditorSearch on the active editor with
-    // the stored string and options; the not-found message on failure.
-    bool SearchStep();
+    // Search (MainFormSearch.cpp): EditorSearch on the editor the command
+    // took (before any dialog of its own) with the stored string and
+    // options; the not-found message on failure.
+    bool SearchStep(TEditorEx* editor);
     // Replaces the hit and then, with sfReplaceAll, the rest of the matches
     // as one edit; asks first while sfReplaceConfirm is set.
-    void ReplaceLoop(TEditorEx* editor);
+    void ReplaceLoop(TEditorEx& editor);
 
     // Sets the top row, then the caret row (both clamp).
     static void GoToRow(TEditorEx* editor, int row);
@@ -323,6 +347,8 @@ private:
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;
+    bool checkingDisk_ = false;  // the reload question is open
+    bool closingTabs_ = false;   // the close questions run: no reload questions
     TReturnPoint returnPoint_;
     TSearchDialogStore searchStore_;
     QString findString_;

@@ -13,6 +13,7 @@
 #include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
+#include "base/FileIdentity.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
 #include "editor/qt/EditorEx.h"
@@ -67,7 +68,9 @@ void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
 }
 
 void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
-    connect(editor, &TEditor::CaretMoved, this, [this, editor] { RefreshPositionPanel(editor); });
+    // Every pane on the text moves its caret after an edit (undo and redo
+    // too), in no set order: the panel shows the active editor's.
+    connect(editor, &TEditor::CaretMoved, this, [this] { RefreshPositionPanel(ActiveEditor()); });
     connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
@@ -75,13 +78,17 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::SelectionChange, this, [this, editor](bool selected) { SelectionCount(editor, selected); });
     connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
     ConnectReferenceEvents(editor);
+    // Said once the key or input-method event that brought the text is over.
+    connect(
+        editor, &TEditor::Unencodable, this, [this](const QString& characters) { Message(UnencodableText(characters)); },
+        Qt::QueuedConnection);
 }
 
 void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(index); }
 
 int TTarnwickMainForm::FindOpenTab(const QString& path) const {
     for (int i = 0; i < tabPaths_.size(); ++i)
-        if (tabPaths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+        if (tabPaths_[i] != NewFilePath() && SameFile(tabPaths_[i].toStdString(), path.toStdString())) return i;
     return -1;
 }
 
@@ -170,10 +177,7 @@ void TTarnwickMainForm::OpenStartupDocuments(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (!IsAcceptedExtension(argument.toStdString())) continue;
         const QString path = QFileInfo(argument).absoluteFilePath();
-        if (!FileExists(path) || !ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -188,7 +192,23 @@ void TTarnwickMainForm::NewDocument() {
     Refresh();
 }
 
+bool TTarnwickMainForm::MayOpen(const QString& path) {
+    // A folder, a device or a pipe is refused with its reason; reading it
+    // could never end, or never make a document.
+    if (const auto notAFile = NotADocumentFile(path.toStdString())) {
+        Message(LoadFailedText(*notAFile));
+        return false;
+    }
+    if (!ExclusiveOpenTest(path.toStdString())) {
+        Message(CannotOpenText());
+        return false;
+    }
+    return true;
+}
+
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+    // Taken first: a change while the file is read shows as a change.
+    const std::optional<FileStamp> stamp = StampOf(path.toStdString());
     try {
         editor->Lines().LoadFromFile(path.toStdString());
     } catch (const EFileError& e) {
@@ -196,6 +216,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
         return false;
     }
     MarkSaved(editor);
+    RememberDiskState(editor, path, stamp);
     return true;
 }
 
@@ -234,10 +255,7 @@ void TTarnwickMainForm::OpenWithDialog() {
         SetDialogFolders(path);
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     TEditorEx* active = ActiveEditor();
     if (!active || active->Lines().Count() != 0) {
         OpenFileIntoNewTab(path);
@@ -257,10 +275,7 @@ void TTarnwickMainForm::OpenWithDialog() {
 void TTarnwickMainForm::OpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         if (!IsAcceptedExtension(path.toStdString())) continue;
-        if (!ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -278,10 +293,7 @@ void TTarnwickMainForm::Reopen(const QString& path) {
         Refresh();
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     reopenList_->Push(path.toStdString());
     OpenFileIntoNewTab(path, false);
 }
@@ -318,6 +330,7 @@ bool TTarnwickMainForm::WriteDocument(TEditorEx* editor, const QString& path,
         return false;
     }
     ProgressBar1->setValue(0);
+    RememberDiskState(editor, path, outcome.stamp);
     if (outcome.backupError) Message(backupFailureText);
     return true;
 }
@@ -328,6 +341,7 @@ bool TTarnwickMainForm::SaveActive() {
     if (!editor) return false;
     const QString path = tabPaths_[index];
     if (path == NewFilePath()) return SaveActiveAs() == TSaveResult::Saved;
+    if (!MayOverwrite(index)) return false;
     std::optional<QString> backup;
     if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), path.toStdString()));
     if (!WriteDocument(editor, path, backup, backup ? BackupFailedText(*backup) : QString(), 20)) return false;
@@ -369,7 +383,7 @@ void TTarnwickMainForm::CloseActive() {
     if (editor->Modified() && PageControl1->PageCount() > 1 && Ask(CloseTabModifiedText(PageControl1->Caption(index)))) {
         // Only a write that failed keeps the tab; a cancelled dialog does not.
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
             MarkSaved(editor);
         } else if (SaveActiveAs() == TSaveResult::Failed) {
             return;
@@ -392,7 +406,8 @@ bool TTarnwickMainForm::CloseAllTabsForShutdown() {
         if (!editor || !editor->Modified()) continue;
         if (!Ask(CloseWindowModifiedText(PageControl1->Caption(index)))) continue;
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return false;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0))
+                return false;
             MarkSaved(editor);
             continue;
         }
@@ -445,6 +460,9 @@ TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
     auto* window = new TTarnwickMainForm(setup_, this);
     TEditorEx* editor = nullptr;
     QWidget* page = window->CreateDocumentPage(&editor);
+    // The same file as this window last read or wrote it.
+    if (const TDocumentPage* own = PageOf(PageControl1, index))
+        qobject_cast<TDocumentPage*>(page)->SetDiskStamp(own->DiskStamp());
     window->tabPaths_ << tabPaths_[index];
     window->SelectTab(window->PageControl1->AddPage(page, FileName(tabPaths_[index])));
     window->move(pos() + QPoint(kSecondWindowOffset, kSecondWindowOffset));

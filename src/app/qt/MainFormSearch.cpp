@@ -11,6 +11,8 @@
 namespace quodle {
 
 void TTarnwickMainForm::mnuFindClick() {
+    // The editor is taken before the dialog takes the focus from it.
+    TEditorEx* editor = ActiveEditor();
     // A refused dialog leaves nothing to search again.
     findString_.clear();
     searchOptions_ = 0;
@@ -22,24 +24,23 @@ void TTarnwickMainForm::mnuFindClick() {
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     searchOptions_ = form.Options();
-    StoreReturnPoint();
-    SearchStep();
+    if (editor != nullptr) StoreReturnPoint(*editor);
+    SearchStep(editor);
 }
 
 void TTarnwickMainForm::mnuFindForwardClick() {
     if (findString_.isEmpty()) return;
     searchOptions_ |= sfDown;
-    SearchStep();
+    SearchStep(ActiveEditor());
 }
 
 void TTarnwickMainForm::mnuFindBackwardClick() {
     if (findString_.isEmpty()) return;
     searchOptions_ &= static_cast<TSearchOptions>(~sfDown);
-    SearchStep();
+    SearchStep(ActiveEditor());
 }
 
-bool TTarnwickMainForm::SearchStep() {
-    TEditorEx* editor = ActiveEditor();
+bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
     if (editor == nullptr) return false;
     if (EditorSearch(*editor, QStringToSjis(findString_), searchOptions_)) return true;
     Message(NotFoundText(findString_));
@@ -47,6 +48,7 @@ bool TTarnwickMainForm::SearchStep() {
 }
 
 void TTarnwickMainForm::mnuReplaceClick() {
+    TEditorEx* editor = ActiveEditor();
     findString_.clear();
     replaceString_.clear();
     searchOptions_ = 0;
@@ -57,7 +59,6 @@ void TTarnwickMainForm::mnuReplaceClick() {
     findString_ = form.FindText();
     replaceString_ = form.ReplaceText();
     searchOptions_ = form.Options();
-    TEditorEx* editor = ActiveEditor();
     if (editor == nullptr) return;
     // A caret as wide as the hit cannot show what is about to be replaced:
     // the hit is drawn instead while the command runs.
@@ -67,11 +68,11 @@ void TTarnwickMainForm::mnuReplaceClick() {
         ~TStyleGuard() { editor->SetHitStyle(style); }
     } guard{editor, editor->HitStyle()};
     if (guard.style == hsCaret) editor->SetHitStyle(hsDraw);
-    ReplaceLoop(editor);
+    ReplaceLoop(*editor);
     activateWindow();
 }
 
-void TTarnwickMainForm::ReplaceLoop(TEditorEx* editor) {
+void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
     const std::string find = QStringToSjis(findString_);
     const std::string replacement = QStringToSjis(replaceString_);
     const bool backward = !HasOption(searchOptions_, sfDown);
@@ -79,21 +80,21 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx* editor) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
             // The rest in one edit, one undo step; the search after it finds
             // nothing more and says so, as every replace-all run ends.
-            ReplaceAllMatches(*editor, find, replacement, searchOptions_, atHit);
-            SearchStep();
+            ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit);
+            SearchStep(&editor);
             return;
         }
-        if (!SearchStep()) return;
+        if (!SearchStep(&editor)) return;
         if (HasOption(searchOptions_, sfReplaceConfirm)) {
-            const QRect caret = editor->CaretRect();
-            const QRect onScreen(editor->viewport()->mapToGlobal(caret.topLeft()), caret.size());
+            const QRect caret = editor.CaretRect();
+            const QRect onScreen(editor.viewport()->mapToGlobal(caret.topLeft()), caret.size());
             switch (setup_.Dialogs->ConfirmReplace(this, ConfirmReplaceText(findString_, replaceString_), onScreen)) {
             case TReplaceAnswer::Cancel:
                 return;
             case TReplaceAnswer::No:
                 break;
             case TReplaceAnswer::Yes:
-                ReplaceHit(*editor, replacement, backward);
+                ReplaceHit(editor, replacement, backward);
                 break;
             case TReplaceAnswer::All:
                 // This match and the rest without asking.
@@ -102,7 +103,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx* editor) {
                 continue;
             }
         } else {
-            ReplaceHit(*editor, replacement, backward);
+            ReplaceHit(editor, replacement, backward);
         }
         if (!HasOption(searchOptions_, sfReplaceAll)) return;
     }

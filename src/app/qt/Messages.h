@@ -42,18 +42,45 @@ inline QString LineNumberRangeText(int lineCount) {
     return QStringLiteral("行番号が正しくありません．\n範囲は(0～") + QString::number(lineCount) + QStringLiteral(")です．");
 }
 
+// Text typed, pasted or committed with characters Shift-JIS cannot hold is
+// refused whole; each character is named with its code, since some of
+// them are invisible.
+inline QString UnencodableText(const QString& characters) {
+    constexpr qsizetype kNamed = 10;
+    const QList<uint> codes = characters.toUcs4();
+    QStringList named;
+    for (qsizetype i = 0; i < codes.size() && i < kNamed; ++i) {
+        const char32_t c = codes[i];
+        named << QStringLiteral("「") + QString::fromUcs4(&c, 1) + QStringLiteral("」(U+") +
+                     QString::number(codes[i], 16).toUpper().rightJustified(4, QLatin1Char('0')) + QLatin1Char(')');
+    }
+    if (codes.size() > kNamed) named << QStringLiteral("ほか%1文字").arg(codes.size() - kNamed);
+    return named.join(QStringLiteral("、")) + QStringLiteral(" はShift-JISで表せないため、入力できません．");
+}
+
+// A document's file that another program changed since the program read or
+// wrote it: before overwriting it, and when its tab or window comes back.
+inline QString OverwriteChangedText(const QString& path) {
+    return path + QStringLiteral(" はほかのプログラムで変更されています．\n上書きしますか？");
+}
+inline QString ReloadChangedText(const QString& path, bool modified) {
+    return path + QStringLiteral(" はほかのプログラムで変更されました．\n") +
+           (modified ? QStringLiteral("読み込み直すと編集中の変更は失われます．\n") : QString()) +
+           QStringLiteral("読み込み直しますか？");
+}
+
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString LoadFailedText(const EFileError& e) {
     return QStringLiteral("ファイルを読み込めませんでした．\n") + QString::fromStdString(e.Path()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString SettingsWriteFailed(const FileError& e) {
     return QStringLiteral("設定ファイルに書き込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 
 }  // namespace quodle
