@@ -18,7 +18,9 @@
 #include "EditorBenchSupport.h"
 
 using namespace quodle;
+using quodle::bench::MeanRepaintMs;
 using quodle::bench::NewEditor;
+using quodle::bench::ShowFullScreenView;
 using quodle::bench::ThreadMicros;
 
 namespace {
@@ -125,23 +127,8 @@ std::string WideRows(const std::string& path, int rows) {
 void BM_FullRepaint(benchmark::State& state, std::string path) {
     std::unique_ptr<TEditorEx> editor = NewEditor(400, 300);
     editor->Lines().SetText(WideRows(path, 100));
-    // Grow the window until the view holds 60 rows of 200 cells.
-    const int extraW = editor->width() - editor->viewport()->width();
-    const int extraH = editor->height() - editor->viewport()->height();
-    editor->resize(editor->TextLeft() + 200 * editor->CellWidth() + editor->CellWidth() / 2 + extraW,
-                   editor->TextTop() + 60 * editor->RowHeight() + extraH);
-    QApplication::processEvents();
-    if (editor->VisibleRowCount() != 60 || editor->VisibleColCount() != 200)
-        state.SkipWithError("the view is not 60 x 200 cells");
-    double total = 0;
-    int count = 0;
-    for (auto _ : state) {
-        const double c0 = ThreadMicros();
-        editor->viewport()->repaint();
-        total += (ThreadMicros() - c0) / 1000.0;
-        ++count;
-    }
-    gRepaintMs = count ? total / count : 0;
+    if (!ShowFullScreenView(*editor)) state.SkipWithError("the view is not 60 x 200 cells");
+    gRepaintMs = MeanRepaintMs(state, *editor);
     state.counters["rows"] = editor->VisibleRowCount();
     state.counters["cols"] = editor->VisibleColCount();
 }

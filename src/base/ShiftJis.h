@@ -22,6 +22,15 @@ inline std::size_t CharLengthAt(std::string_view s, std::size_t i) {
     return (IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
 }
 
+// Whether s[i] is the second byte of a double-byte character, by the lead
+// bytes just before it: a run of them that starts where a character starts
+// pairs up from there, so a byte after an odd run is a trail byte.
+inline bool IsTrailByteAt(std::string_view s, std::size_t i) {
+    std::size_t run = 0;
+    while (run < i && IsLeadByte(s[i - run - 1])) ++run;
+    return run % 2 == 1;
+}
+
 // Code point that an undecodable byte b (0x80..0xFF) stands for: U+F700 + b,
 // a private-use range CP932 does not use, so encoding gives the byte back.
 constexpr char16_t kInvalidByteBase = 0xF700;

@@ -1,6 +1,7 @@
 #include "text/EditorScreenStrings.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "text/EditorPositions.h"
 #include "text/TextFile.h"
@@ -38,30 +39,87 @@ int TEditorStringList::RowToLine(int row) const {
     return row - TalliedBefore(row);
 }
 
+namespace {
+
+// The rows from `row` to `last` block by block from the packed texts: a
+// pass over the whole text runs at memory speed, not at the speed of a
+// lookup per row.
+template <class Take>
+void EachPackedBlock(const TEditorStringList& rows, int row, int last, Take&& take) {
+    for (int r = row; r <= last;) {
+        const TheStringList::TPackedRows p = rows.PackedRowsAt(r);
+        const int end = std::min(last - p.FirstRow, p.Count() - 1);
+        take(p, r - p.FirstRow, end);
+        r = p.FirstRow + end + 1;
+    }
+}
+
+TRowEnding PackedEnding(const TheStringList::TPackedRows& p, int i) {
+    return static_cast<TRowEnding>(p.Word1(i) & rowbits::kRowEndingMask);
+}
+
+// The bytes RowsText gives for the rows from `row` to `last`.
+std::size_t RowsTextBytes(const TEditorStringList& rows, int row, int last) {
+    std::size_t bytes = 0;
+    EachPackedBlock(rows, row, last, [&](const TheStringList::TPackedRows& p, int first, int end) {
+        bytes += p.Ends[static_cast<std::size_t>(end)] - (first == 0 ? 0 : p.Ends[static_cast<std::size_t>(first) - 1]);
+        for (int i = first; i <= end; ++i) bytes += PackedEnding(p, i) == reBreak ? 2 : 0;
+    });
+    return bytes;
+}
+
+}  // namespace
+
 TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) const {
     TRowsText result;
     if (row < 0 || row >= Count()) return result;
     const int last = count < 0 ? LineEndRow(row) : std::min(Count() - 1, row + count - 1);
-    std::size_t bytes = 0;
-    for (int r = row; r <= last; ++r) bytes += View(r).size() + 2;
-    result.text.reserve(bytes);
-    for (int r = row; r <= last; ++r) {
-        result.text.append(View(r));
-        result.ending = RowEnding(r);
-        if (result.ending == reBreak) result.text.append("\r\n");
-    }
+    result.text.resize(RowsTextBytes(*this, row, last));
+    char* out = result.text.data();
+    EachPackedBlock(*this, row, last, [&](const TPackedRows& p, int first, int end) {
+        for (int i = first; i <= end; ++i) {
+            const std::string_view text = p.Text(i);
+            if (!text.empty()) std::memcpy(out, text.data(), text.size());
+            out += text.size();
+            result.ending = PackedEnding(p, i);
+            if (result.ending == reBreak) {
+                *out++ = '\r';
+                *out++ = '\n';
+            }
+        }
+    });
     result.rowCount = std::max(0, last - row + 1);
     return result;
 }
 
-namespace {
-
-// A row's bytes in the text of rows: its own and its CR LF.
-std::size_t RowTextBytes(const TEditorStringList& rows, int row) {
-    return rows.View(row).size() + (rows.RowEnding(row) == reBreak ? 2 : 0);
+std::pair<std::size_t, std::size_t> TEditorStringList::SharedEnds(std::string_view text, int row, int count) const {
+    if (row < 0 || row >= Count() || count <= 0) return {0, 0};
+    const int last = std::min(Count() - 1, row + count - 1);
+    const std::size_t most = std::min(text.size(), RowsTextBytes(*this, row, last));
+    constexpr std::string_view kBreak = "\r\n";
+    auto breakAfter = [&](int r) { return RowEnding(r) == reBreak ? kBreak : std::string_view(); };
+    // Each walk adds the bytes a piece of row text shares with `text` and
+    // stops at the first piece that differs or reaches the limit.
+    auto walk = [](std::size_t& done, std::size_t limit, auto piece, auto piecesEnd, auto from) {
+        const auto n = static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(piecesEnd - piece), limit - done));
+        const auto stop = std::mismatch(piece, piece + n, from + static_cast<std::ptrdiff_t>(done)).first;
+        const auto same = static_cast<std::size_t>(stop - piece);
+        done += same;
+        return same == static_cast<std::size_t>(piecesEnd - piece);
+    };
+    std::size_t head = 0;
+    auto forward = [&](std::string_view piece) { return walk(head, most, piece.begin(), piece.end(), text.begin()); };
+    for (int r = row; r <= last && forward(View(r)) && forward(breakAfter(r)); ++r) {
+    }
+    std::size_t tail = 0;
+    const std::size_t room = most - head;
+    auto backward = [&](std::string_view piece) {
+        return walk(tail, room, piece.rbegin(), piece.rend(), text.rbegin());
+    };
+    for (int r = last; r >= row && backward(breakAfter(r)) && backward(View(r)); --r) {
+    }
+    return {head, tail};
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------- the shared row list
 
@@ -156,44 +214,44 @@ std::uint16_t TEditorScreenStrings::DeleteRows(int row, int count) {
     return marks;
 }
 
-void TEditorScreenStrings::PutRows(int row, int count, const TEditorStringList& rows) {
+void TEditorScreenStrings::PutRows(int row, int count, TEditorStringList& rows) {
     if (row < 0 || count < 0 || row + count > Count()) return;
     TEditScope scope(*this);
     const int n = count, m = rows.Count();
-    if (marksInUse_ == 0 && (m == 0 || rows.FindNextWithAttribute2(0, rowbits::kRowMarksMask) < 0)) {
-        // No marks anywhere: nothing to hand on row by row.
-        ReplaceFrom(row, n, rows, 0, m);
-        return;
-    }
-    // Marks the old rows hand to the new ones; a mark never disappears
-    // while some row of the range remains.
-    std::vector<std::uint16_t> marks(static_cast<std::size_t>(m), 0);
-    auto old = [&](int j) { return RowMarks(row + j); };
+    // Marks the old rows hand to the new ones (new row, marks); a mark never
+    // disappears while some row of the range remains. Only rows that carry
+    // marks are visited.
+    auto eachMarked = [](const TheStringList& list, int from, int to, auto&& take) {
+        for (int r = from < to ? list.FindNextWithAttribute2(from, rowbits::kRowMarksMask) : -1; r >= 0 && r < to;
+             r = r + 1 < to ? list.FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask) : -1)
+            take(r);
+    };
+    std::vector<std::pair<int, std::uint16_t>> handed;
     if (m < n) {
         std::uint16_t surplus = 0;
-        for (int j = 0; j < n - m; ++j) surplus |= old(j);
+        eachMarked(*this, row, row + n, [&](int r) {
+            const int j = r - row;
+            if (j < n - m) surplus |= RowMarks(r);
+            else handed.emplace_back(j - (n - m), RowMarks(r));
+        });
         if (m == 0) marksInUse_ &= static_cast<std::uint16_t>(~surplus);
-        else marks[0] |= surplus;
-        for (int k = 0; k < m; ++k) marks[static_cast<std::size_t>(k)] |= old(n - m + k);
-    } else if (m == n) {
-        for (int k = 0; k < m; ++k) marks[static_cast<std::size_t>(k)] = old(k);
+        else if (surplus != 0) handed.emplace_back(0, surplus);
     } else {
-        for (int j = 1; j < n; ++j) marks[static_cast<std::size_t>(m - n + j)] |= old(j);
-        if (n > 0) {
-            // A break typed at column 0 pushes the old first row down; typed
-            // anywhere else, the row stays where its text begins.
-            const TEditorClient* focused = FocusedEditor();
-            const bool atColumn0 = focused == nullptr || focused->CaretCol() == 0;
-            marks[static_cast<std::size_t>(atColumn0 ? m - n : 0)] |= old(0);
-        }
+        // A break typed at column 0 pushes the old first row down; typed
+        // anywhere else, the row stays where its text begins.
+        const TEditorClient* focused = FocusedEditor();
+        const bool atColumn0 = focused == nullptr || focused->CaretCol() == 0;
+        eachMarked(*this, row, row + n, [&](int r) {
+            const int j = r - row;
+            handed.emplace_back(j == 0 && m > n && !atColumn0 ? 0 : m - n + j, RowMarks(r));
+        });
     }
-    ReplaceFrom(row, n, rows, 0, m);
-    for (int k = 0; k < m; ++k) {
-        const std::uint16_t own = RowMarks(row + k);
-        marksInUse_ |= own;
-        if (marks[static_cast<std::size_t>(k)] != 0)
-            SetRowMarks(row + k, static_cast<std::uint16_t>(own | marks[static_cast<std::size_t>(k)]));
-    }
+    // A few rows are copied in place; more are taken over whole.
+    constexpr int kCopiedRows = 64;
+    if (m <= kCopiedRows) ReplaceFrom(row, n, rows, 0, m);
+    else ReplaceTakingAll(row, n, rows);
+    eachMarked(*this, row, row + m, [&](int r) { marksInUse_ |= RowMarks(r); });
+    for (const auto& [k, marks] : handed) SetRowMarks(row + k, static_cast<std::uint16_t>(RowMarks(row + k) | marks));
 }
 
 void TEditorScreenStrings::DeleteWholeLines(int row, int count) {
@@ -225,7 +283,7 @@ std::size_t TEditorScreenStrings::InRowEnd(int row, std::size_t head, std::size_
     const TRowEnding ending = RowEnding(row);
     if (ending == reWrapped || (row > 0 && RowEnding(row - 1) == reWrapped)) return npos;
     if (text.find_first_of("\r\n") != npos) return npos;
-    const std::size_t size = View(row).size(), bytes = RowTextBytes(*this, row);
+    const std::size_t size = View(row).size(), bytes = RowsTextBytes(*this, row, row);
     if (head > size || tail > bytes - head || bytes - tail > size) return npos;
     const std::size_t end = bytes - tail;
     // A last row left empty without a break goes: a change of rows.
@@ -239,7 +297,7 @@ void TEditorScreenStrings::SpliceRow(int row, std::size_t head, std::size_t end,
     record.FirstRow = row;
     record.NewRowCount = 1;
     record.OldEnding = RowEnding(row);
-    record.StoreOldText(View(row).substr(head, end - head), text, head, RowTextBytes(*this, row) - end);
+    record.StoreOldPiece(View(row).substr(head, end - head), text, head, RowsTextBytes(*this, row, row) - end);
     PutPart(row, head, end - head, text);
     InvalidateRowState(row);
     const int changed = UpdateStates(row, true);
@@ -251,7 +309,7 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
     if (record.NewRowCount == 1 && record.OldEnding == RowEnding(row)) {
         // An edit inside one row goes back inside it (the shared parts are
         // cut as WholeOldText cuts them).
-        const std::size_t bytes = RowTextBytes(*this, row);
+        const std::size_t bytes = RowsTextBytes(*this, row, row);
         const std::size_t head = std::min(record.SharedHead, bytes);
         const std::size_t tail = std::min(record.SharedTail, bytes - head);
         const std::size_t end = InRowEnd(row, head, tail, record.OldText);
@@ -260,17 +318,15 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
             return;
         }
     }
-    const TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
+    TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
     TEditScope scope(*this);
     int restored = 0;
-    std::string old;
     if (record.OldEnding == reInvalid) {
         // The edit only added rows.
         DeleteRowsPassingMarks(row, produced.rowCount);
     } else {
-        old = record.WholeOldText(produced.text);
         TEditorStringList scratch;
-        SplitIntoRows(old, scratch);
+        SplitIntoRows(record.WholeOldText(produced.text), scratch);
         // Old rows that ended inside a line: a row end that the split sees
         // as the end of the text must not leave an empty row behind.
         if (record.OldEnding == reWrapped && scratch.Count() > 0 && scratch.View(scratch.Count() - 1).empty())
@@ -278,15 +334,16 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
         // An empty row without a break is a row all the same.
         if (scratch.Count() == 0) scratch.Add({});
         scratch.SetRowEnding(scratch.Count() - 1, record.OldEnding);
-        PutRows(row, produced.rowCount, scratch);
         restored = scratch.Count();
+        PutRows(row, produced.rowCount, scratch);
     }
     const int changed = UpdateStates(row, true);
     lastChange_ = {true, row, produced.rowCount, restored, changed};
     inverse.FirstRow = row;
     inverse.NewRowCount = restored;
     inverse.OldEnding = produced.ending;
-    inverse.StoreOldText(produced.text, restored > 0 ? RowsText(row, restored).text : std::string());
+    const auto [head, tail] = SharedEnds(produced.text, row, restored);
+    inverse.StoreOldText(std::move(produced.text), head, tail);
 }
 
 bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
@@ -326,10 +383,15 @@ bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         ending = textEndsWithBreak ? reBreak : reNoBreak;
     }
 
-    std::string newText;
-    if (first < row) newText = RowsText(first, row - first).text;
-    newText.append(text);
-    if (row + count <= last) newText.append(RowsText(row + count, last - (row + count) + 1).text);
+    // The text of the rebuilt lines; the given text itself when it covers
+    // them (a large edit is not copied once more).
+    std::string joined;
+    if (first < row || row + count <= last) {
+        if (first < row) joined = RowsText(first, row - first).text;
+        joined.append(text);
+        if (row + count <= last) joined.append(RowsText(row + count, last - (row + count) + 1).text);
+    }
+    const std::string_view newText = first < row || row + count <= last ? std::string_view(joined) : text;
     // Nothing left after the new text's last break (an empty last row
     // without one): that break ends the text, and is kept.
     if (ending == reNoBreak && !newText.empty() && (newText.back() == '\n' || newText.back() == '\r'))
@@ -354,12 +416,14 @@ bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
         old = RowsText(from, oldCount);
         undo.OldEnding = old.ending;
     }
-    undo.NewRowCount = scratch.Count();
+    const int newCount = scratch.Count();
+    undo.NewRowCount = newCount;
 
     PutRows(from, oldCount, scratch);
-    undo.StoreOldText(old.text, scratch.Count() > 0 ? RowsText(from, scratch.Count()).text : std::string());
+    const auto [head, tail] = SharedEnds(old.text, from, newCount);
+    undo.StoreOldText(std::move(old.text), head, tail);
     const int changed = UpdateStates(from, true);
-    lastChange_ = {true, from, oldCount, scratch.Count(), changed};
+    lastChange_ = {true, from, oldCount, newCount, changed};
     return true;
 }
 
@@ -537,16 +601,7 @@ void TEditorScreenStrings::SetAllText(std::string_view text) {
     FinishFullChange();
 }
 
-std::string TEditorScreenStrings::AllText() const {
-    std::string text;
-    const int n = Count();
-    text.reserve(TextBytes() + 2 * static_cast<std::size_t>(n));
-    for (int r = 0; r < n; ++r) {
-        text.append(View(r));
-        if (RowEnding(r) == reBreak) text.append("\r\n");
-    }
-    return text;
-}
+std::string TEditorScreenStrings::AllText() const { return RowsText(0, Count()).text; }
 
 void TEditorScreenStrings::LoadFromFile(const std::string& path) {
     TEditScope scope(*this);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text/CellMap.h"
@@ -45,6 +46,10 @@ public:
     // The texts of `count` rows from `row` (count -1: to the end of the
     // line), CR LF after each reBreak row. Out of range: empty, reInvalid.
     TRowsText RowsText(int row, int count) const;
+    // How many bytes `text` shares at its start, and then at its end, with
+    // what RowsText(row, count) would give, read in place: an undo record
+    // keeps what an edit changed without the new text being copied out.
+    std::pair<std::size_t, std::size_t> SharedEnds(std::string_view text, int row, int count) const;
 };
 
 // What the last edit changed; cleared when an update block ends.
@@ -95,7 +100,8 @@ public:
     std::uint16_t DeleteRows(int row, int count);
     // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
     // data, state texts) while keeping the old rows' marks in the range.
-    void PutRows(int row, int count, const TEditorStringList& rows);
+    // Many rows are taken over rather than copied: `rows` may be left empty.
+    void PutRows(int row, int count, TEditorStringList& rows);
     // Turns a text into rows: one per line, ending reBreak, and with word
     // wrap on cut at the wrap positions (rows ending reWrapped). Every
     // producer of rows (edits, undo, redo, loading) wraps here, alike.

@@ -16,16 +16,25 @@ void PlaceFocusedCaret(const TEditorScreenStrings& rows, int row, int col) {
 
 }  // namespace
 
-void TUndoData::StoreOldText(std::string_view old, std::string_view produced, std::size_t keptHead,
-                             std::size_t keptTail) {
+void TUndoData::StoreOldText(std::string old, std::size_t head, std::size_t tail) {
+    SharedHead = head;
+    SharedTail = tail;
+    // Trimmed in place: a large edit's old text is not copied again.
+    old.resize(old.size() - tail);
+    old.erase(0, head);
+    OldText = std::move(old);
+}
+
+void TUndoData::StoreOldPiece(std::string_view old, std::string_view produced, std::size_t keptHead,
+                              std::size_t keptTail) {
     const std::size_t most = std::min(old.size(), produced.size());
     std::size_t head = 0;
     while (head < most && old[head] == produced[head]) ++head;
     std::size_t tail = 0;
     while (tail < most - head && old[old.size() - 1 - tail] == produced[produced.size() - 1 - tail]) ++tail;
-    SharedHead = keptHead + head;
-    SharedTail = keptTail + tail;
-    OldText.assign(old.substr(head, old.size() - head - tail));
+    StoreOldText(std::string(old), head, tail);
+    SharedHead += keptHead;
+    SharedTail += keptTail;
 }
 
 std::string TUndoData::WholeOldText(std::string_view produced) const {

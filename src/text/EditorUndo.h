@@ -30,9 +30,13 @@ struct TUndoData {
     std::size_t SharedHead = 0;
     std::size_t SharedTail = 0;
 
-    // Keeps `old` in OldText less what it shares with `produced`. `head`
-    // and `tail`: bytes the edit kept before and after both (not passed).
-    void StoreOldText(std::string_view old, std::string_view produced, std::size_t head = 0, std::size_t tail = 0);
+    // Keeps `old` in OldText less the `head` bytes at its start and the
+    // `tail` bytes at its end that the produced text shares.
+    void StoreOldText(std::string old, std::size_t head, std::size_t tail);
+    // The same for `old`, the replaced part of a row: what it shares with
+    // `produced` at either end is found here; `keptHead` and `keptTail` are
+    // the row's bytes the edit kept before and after both.
+    void StoreOldPiece(std::string_view old, std::string_view produced, std::size_t keptHead, std::size_t keptTail);
     // The whole replaced text, given the text of the rows the edit produced.
     std::string WholeOldText(std::string_view produced) const;
     // A group: the steps in the order they were made (the fields above

@@ -118,6 +118,13 @@ void TheStringList::Rebalance(std::size_t b) {
     }
 }
 
+TheStringList::TPackedRows TheStringList::PackedRowsAt(int index) const {
+    CheckIndex(index);
+    const Place p = Locate(index);
+    const Block& b = BlockAt(p.block);
+    return {index - p.row, {b.text.data(), b.text.size()}, b.ends, b.attr1};
+}
+
 std::string_view TheStringList::View(int index) const {
     CheckIndex(index);
     const Place p = Locate(index);

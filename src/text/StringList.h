@@ -75,6 +75,11 @@ public:
     // Replaces the items of [index, index + count) by copies of the
     // sourceCount items of source from sourceIndex, as one change.
     void ReplaceFrom(int index, int count, const TheStringList& source, int sourceIndex, int sourceCount);
+    // Replaces the items of [index, index + count) by all items of source,
+    // as one change, taking over its storage blocks instead of copying
+    // them: a large insertion costs its blocks, not its bytes. `source` is
+    // left empty.
+    void ReplaceTakingAll(int index, int count, TheStringList& source);
 
     // The other fields of an item. New items have them all zero or empty.
     int Data(int index) const;
@@ -88,6 +93,24 @@ public:
 
     // Sum of the lengths of all texts.
     std::size_t TextBytes() const;
+
+    // The rows of the storage block that holds `index`, as they are packed:
+    // their texts back to back, row FirstRow + i ending at Ends[i], and
+    // their word 1 (empty while all are zero). For passes over many rows at
+    // memory speed; valid until the next change of the list.
+    struct TPackedRows {
+        int FirstRow = 0;
+        std::string_view Texts;
+        std::span<const std::uint32_t> Ends;
+        std::span<const std::uint32_t> Words1;
+        int Count() const { return static_cast<int>(Ends.size()); }
+        std::string_view Text(int i) const {
+            const std::size_t begin = i == 0 ? 0 : Ends[static_cast<std::size_t>(i) - 1];
+            return Texts.substr(begin, Ends[static_cast<std::size_t>(i)] - begin);
+        }
+        std::uint32_t Word1(int i) const { return Words1.empty() ? 0 : Words1[static_cast<std::size_t>(i)]; }
+    };
+    TPackedRows PackedRowsAt(int index) const;
 
     // Change notification: OnChanging before and OnChanged after every Put,
     // Insert, Add, Delete, Exchange, Clear and range operation, unless an

@@ -116,6 +116,38 @@ void TheStringList::SwapRows(TheStringList& other) {
     other.NotifyChanged();
 }
 
+std::size_t TheStringList::SplitBefore(int index) {
+    if (index >= count_) return blocks_.size();
+    const Place p = Locate(index);
+    if (p.row == 0) return p.block;
+    auto tail = std::make_unique<Block>();
+    tail->AppendFrom(BlockAt(p.block), p.row, BlockAt(p.block).Rows());
+    BlockAt(p.block).Truncate(p.row);
+    blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(p.block + 1), std::move(tail));
+    RecountFrom(p.block);
+    return p.block + 1;
+}
+
+void TheStringList::ReplaceTakingAll(int index, int count, TheStringList& source) {
+    if (index < 0 || count < 0 || index + count > count_ || &source == this) throw EListError();
+    NotifyChanging();
+    if (count > 0) RemoveRows(index, count);
+    if (source.count_ > 0) {
+        const std::size_t at = SplitBefore(index);
+        const std::size_t moved = source.blocks_.size();
+        // Their tallies were counted by the source's rule.
+        for (auto& b : source.blocks_) b->tallyValid = false;
+        blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(source.blocks_.begin()),
+                       std::make_move_iterator(source.blocks_.end()));
+        source.ReleaseAll();
+        RecountFrom(at);
+        // Small blocks at the two seams merge with their neighbours.
+        Rebalance(at + moved);
+        Rebalance(at);
+    }
+    NotifyChanged();
+}
+
 // ---------------------------------------------------------------- rewriter
 
 TheStringList::TRewriter::TRewriter(TheStringList& list) : old_(std::make_unique<TheStringList>(list.blockSize_)) {

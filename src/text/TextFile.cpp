@@ -82,10 +82,25 @@ bool TextLines(std::string_view text, std::vector<std::string_view>& lines) {
 }
 
 bool AppendLines(std::string_view text, TheStringList& rows) {
+    // A window at a time, as a file is read: the list of lines stays small
+    // for a text of any size. A line longer than the window widens it.
+    constexpr std::size_t kWindow = std::size_t{1} << 20;
+    TheStringList::TAppender appender(rows);
     std::vector<std::string_view> lines;
-    const bool tail = TextLines(text, lines);
-    TheStringList::TAppender(rows).Append(lines);
-    return tail;
+    std::size_t pos = 0;
+    for (std::size_t window = kWindow;;) {
+        const std::size_t size = std::min(window, text.size() - pos);
+        const bool final = pos + size == text.size();
+        lines.clear();
+        const std::size_t used = ScanLines(text.data() + pos, size, final, lines);
+        appender.Append(lines);
+        pos += used;
+        if (final) break;
+        window = used == 0 ? window * 2 : kWindow;
+    }
+    if (pos == text.size()) return false;
+    appender.Append(text.substr(pos));
+    return true;
 }
 
 void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {

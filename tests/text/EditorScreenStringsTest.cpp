@@ -264,6 +264,36 @@ TEST(RowMarks, PutRowsByCountOfNewRows) {
     }
 }
 
+// An edit of many rows takes the new rows over whole instead of copying
+// them: text, marks, the change record and undo come out as for a small one.
+TEST(ReplaceRows, ManyRowsTakenOverWhole) {
+    TEditorScreenStrings rows({2, 8});
+    TFakeEditor ed;
+    rows.Attach(&ed);
+    auto lines = [](const char* prefix, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += prefix + std::to_string(i) + "\r\n";
+        return text;
+    };
+    rows.SetAllText(lines("l", 120));
+    for (const auto& [row, mark] : {std::pair{5, 0}, std::pair{50, 1}, std::pair{115, 2}}) rows.SetRowMark(row, mark);
+    rows.ReplaceRows(10, 100, lines("n", 150));
+    EXPECT_EQ(rows.AllText(), lines("l", 10) + lines("n", 150) + "l110\r\nl111\r\nl112\r\nl113\r\nl114\r\nl115\r\n"
+                                  "l116\r\nl117\r\nl118\r\nl119\r\n");
+    EXPECT_EQ(rows.LastChange().NewRowCount, 151);  // the line after is rebuilt too
+    EXPECT_EQ(rows.FindRowMark(0), 5);
+    EXPECT_EQ(rows.FindRowMark(1), 100);  // the old rows' marks keep their places from the end
+    EXPECT_EQ(rows.FindRowMark(2), 165);
+    EXPECT_EQ(rows.LineCount(), 170);
+    ASSERT_TRUE(rows.Undo());
+    EXPECT_EQ(rows.AllText(), lines("l", 120));
+    EXPECT_EQ(rows.FindRowMark(1), 50);
+    EXPECT_EQ(rows.FindRowMark(2), 115);
+    ASSERT_TRUE(rows.Redo());
+    EXPECT_EQ(rows.Count(), 170);
+    EXPECT_EQ(rows.View(159), "n149");
+}
+
 std::vector<TRowParseState> FreshStates(const TEditorStringList& rows) {
     TBraceParser p;
     std::vector<TRowParseState> out;
@@ -399,7 +429,17 @@ TEST(ReplaceRows, RandomEditsMatchATextModel) {
             const int row = rnd(n + 1), count = rnd(std::min(n - row, 3) + 1);
             std::string text;
             for (int k = rnd(4); k > 0; --k) text += pieces[rnd(9)];
+            const std::string before = lines.Text();
             rows.ReplaceRows(row, count, text);
+            // Undo brings the text back and redo the edit, whatever the old
+            // and the new text share at either end.
+            if (step % 3 == 0 && (count > 0 || !text.empty())) {
+                const std::string after = lines.Text();
+                ASSERT_TRUE(rows.Undo());
+                ASSERT_EQ(lines.Text(), before) << "block " << blockRows << " step " << step;
+                ASSERT_TRUE(rows.Redo());
+                ASSERT_EQ(lines.Text(), after) << "block " << blockRows << " step " << step;
+            }
             if (count > 0 || !text.empty())
                 model.replace(starts[static_cast<std::size_t>(row)],
                               starts[static_cast<std::size_t>(row + count)] - starts[static_cast<std::size_t>(row)], text);

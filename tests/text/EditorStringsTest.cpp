@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "support/FakeEditor.h"
 #include "support/TempDir.h"
@@ -256,6 +257,24 @@ TEST(LoadFromFile, UnreadableFilesLeaveTheListEmpty) {
     quodle::testing::WriteBytes(dir / "locked.lsp", "secret\r\n");
     fs::permissions(dir / "locked.lsp", fs::perms::none);
     EXPECT_TRUE(quodle::testing::RunUnprivileged([&] { return LoadFails(dir / "locked.lsp", "Permission denied"); }));
+}
+
+TEST(AppendLines, LargeTextsSplitAsOneScanDoes) {
+    // Breaks on both sides of the 1 MB steps a text is read in, a CR LF
+    // split by one, and lines longer than a step.
+    constexpr std::size_t kMb = std::size_t{1} << 20;
+    std::string text(kMb - 1, 'x');
+    text += "\r\n" + std::string(kMb * 5 / 2, 'y') + "\r";
+    text += std::string(2 * kMb - text.size() % kMb - 1, 'z') + "\r" + "\n\n" + std::string(kMb, 'w') + "\n";
+    for (int i = 0; i < 40000; ++i) text += i % 3 == 0 ? "(a)\r\n" : i % 3 == 1 ? "b\r" : "\x82\xA0\n";
+    for (const std::string& whole : {text, text + "tail"}) {
+        std::vector<std::string_view> model;
+        const bool modelTail = TextLines(whole, model);
+        TEditorStringList rows;
+        EXPECT_EQ(AppendLines(whole, rows), modelTail);
+        ASSERT_EQ(rows.Count(), static_cast<int>(model.size()));
+        for (int r = 0; r < rows.Count(); ++r) ASSERT_TRUE(rows.View(r) == model[static_cast<std::size_t>(r)]) << r;
+    }
 }
 
 TEST(LoadFromFile, ATwentyMegabyteLine) {

@@ -120,16 +120,21 @@ TEST(TheStringList, RandomOperationsMatchAVector) {
                 const int a = rnd(n), b = rnd(n);
                 list.Exchange(a, b);
                 std::swap(model[static_cast<std::size_t>(a)], model[static_cast<std::size_t>(b)]);
-            } else if (op == 7) {  // replace a range by rows of another list
+            } else if (op == 7) {  // replace a range by rows of another list, copied or taken over
                 TheStringList src({2, 16});
                 std::vector<Item> srcItems;
-                for (int k = rnd(10); k > 0; --k) {
+                for (int k = rnd(4) == 0 ? rnd(40) : rnd(10); k > 0; --k) {
                     srcItems.push_back(randomItem());
                     src.Add(srcItems.back().text);
                     Store(src, src.Count() - 1, srcItems.back());
                 }
                 const int at = rnd(n + 1), count = rnd(std::min(n - at, 6) + 1);
-                list.ReplaceFrom(at, count, src, 0, src.Count());
+                if (rnd(2) == 0) {
+                    list.ReplaceFrom(at, count, src, 0, src.Count());
+                } else {
+                    list.ReplaceTakingAll(at, count, src);
+                    ASSERT_EQ(src.Count(), 0) << where;
+                }
                 model.erase(model.begin() + at, model.begin() + at + count);
                 model.insert(model.begin() + at, srcItems.begin(), srcItems.end());
             } else if (op == 8) {  // copy rows of the list into itself

@@ -4,8 +4,11 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 
 #include "app/qt/LineNumberDialog.h"
 
@@ -91,6 +94,30 @@ std::optional<QString> TQtDialogs::LineNumber(QWidget* owner) {
     if (owner) owner->activateWindow();
     if (!accepted) return std::nullopt;
     return dialog.Text();
+}
+
+QPoint ConfirmBoxPosition(const QRect& screen, const QRect& caret, const QSize& box) {
+    int left = caret.left() + 2;
+    int top = caret.top() - box.height() - caret.height();
+    if (top < screen.top()) top = caret.top() + caret.height();
+    if (left + box.width() > screen.right()) left = screen.right() + 1 - box.width() - 4;
+    return {left, top};
+}
+
+TReplaceAnswer TQtDialogs::ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll, owner);
+    box.button(QMessageBox::YesToAll)->setText(QStringLiteral("すべて(&A)"));
+    // Laid out first, so that its size is known when it is placed.
+    box.adjustSize();
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) box.move(ConfirmBoxPosition(screen->geometry(), caret, box.frameGeometry().size()));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return TReplaceAnswer::Yes;
+    case QMessageBox::No: return TReplaceAnswer::No;
+    case QMessageBox::YesToAll: return TReplaceAnswer::All;
+    default: return TReplaceAnswer::Cancel;
+    }
 }
 
 }  // namespace quodle

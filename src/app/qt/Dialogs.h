@@ -2,6 +2,9 @@
 // The one seam for message boxes and file dialogs: the main window asks its
 // questions through TDialogs, so tests can script the answers and read the
 // exact texts, and the real program shows plain Qt dialogs.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -20,6 +23,14 @@ struct TFileDialogState {
     QString InitialDir;
     int FilterIndex = 1;  // 1-based position in Filter
 };
+
+// The answers of the replace confirmation.
+enum class TReplaceAnswer { Yes, No, Cancel, All };
+
+// Where the replace confirmation stands: beside the caret (`caret` in
+// screen pixels, as tall as a row), above the caret's row with a row
+// between, or below it when there is no room above, and inside `screen`.
+QPoint ConfirmBoxPosition(const QRect& screen, const QRect& caret, const QSize& box);
 
 class TDialogs {
 public:
@@ -43,6 +54,8 @@ public:
                                           int min, int max);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
+    // The replace confirmation (Yes, No, Cancel, All) near the caret.
+    virtual TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
 };
 
 // The dialogs of the running program.
@@ -53,6 +66,7 @@ public:
     std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) override;
     std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) override;
     std::optional<QString> LineNumber(QWidget* owner) override;
+    TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) override;
 };
 
 // "AutoLISPファイル(*.lsp)|*.lsp|…" as Qt name filters, one per pair.

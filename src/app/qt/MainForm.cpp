@@ -45,7 +45,7 @@ constexpr int kProgressBarHeight = 10;
 TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainForm* creator)
     : setup_(setup), creator_(creator), reopenList_(std::make_unique<TOpenMenuList>()),
       EditorExProp1(TEditorExProp::TemplateDesign()), HyphenFountain1(CreateHyphenFountain1()),
-      HyphenFountain2(CreateHyphenFountain2()) {
+      HyphenFountain2(CreateHyphenFountain2()), searchStore_(setup.SearchSettingsPath) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(kFormCaption));
     setWindowIcon(ToolImage(imgNew));

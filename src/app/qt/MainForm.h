@@ -17,6 +17,8 @@
 #include "base/FileIo.h"
 #include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
+#include "search/SearchOptions.h"
+#include "search/qt/SearchDialogStore.h"
 
 class QAction;
 class QElapsedTimer;
@@ -61,6 +63,9 @@ struct TMainFormSetup {
     TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
     QString TemporaryLoadFile;          // where a modified document is written to be loaded
     TShell* Shell = nullptr;            // opens addresses in the text; the desktop's when null
+    // The find and replace dialogs' options and histories: an INI file, or
+    // empty for the user's own store.
+    QString SearchSettingsPath;
 };
 
 class TTarnwickMainForm : public QMainWindow {
@@ -186,6 +191,15 @@ public:
     void IntelliCADIJCAD2Click() { SelectLoadTarget(TCadTarget::ctIntelliCad); }
     void ZwCAD2Click() { SelectLoadTarget(TCadTarget::ctZwCad); }
     void BricsCAD1Click() { SelectLoadTarget(TCadTarget::ctBricsCad); }
+    // 検索 (MainFormSearch.cpp): find, find again forward and backward, replace.
+    void mnuFindClick();
+    void mnuFindForwardClick();
+    void mnuFindBackwardClick();
+    void mnuReplaceClick();
+    // The search state: empty until a dialog is accepted.
+    const QString& FindString() const { return findString_; }
+    const QString& ReplaceString() const { return replaceString_; }
+    TSearchOptions SearchOptions() const { return searchOptions_; }
 
     // 設定 and ヘルプ (MainFormSettings.cpp).
     void mnuSettingsClick();       // 設定: the settings dialog
@@ -316,6 +330,14 @@ private:
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
 
+    // Search (MainFormSearch.cpp): EditorSearch on the editor the command
+    // took (before any dialog of its own) with the stored string and
+    // options; the not-found message on failure.
+    bool SearchStep(TEditorEx* editor);
+    // Replaces the hit and then, with sfReplaceAll, the rest of the matches
+    // as one edit; asks first while sfReplaceConfirm is set.
+    void ReplaceLoop(TEditorEx& editor);
+
     // Sets the top row, then the caret row (both clamp).
     static void GoToRow(TEditorEx* editor, int row);
     // A file (not a folder) is there.
@@ -369,6 +391,10 @@ private:
     bool checkingDisk_ = false;  // the reload question is open
     bool closingTabs_ = false;   // the close questions run: no reload questions
     TReturnPoint returnPoint_;
+    TSearchDialogStore searchStore_;
+    QString findString_;
+    QString replaceString_;
+    TSearchOptions searchOptions_ = 0;
 };
 
 }  // namespace quodle

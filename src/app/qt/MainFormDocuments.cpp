@@ -18,6 +18,7 @@
 #include "base/Text.h"
 #include "editor/qt/EditorEx.h"
 #include "props/qt/EditorExPropAssign.h"
+#include "search/qt/EditorSearch.h"
 #include "syntax/HyphenFountain.h"
 #include "text/TextFile.h"
 
@@ -63,6 +64,7 @@ QWidget* TTarnwickMainForm::CreateDocumentPage(TEditorEx** editorOut) {
 void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
     AssignTo(EditorExProp1, *editor);
     editor->SetFountain(HyphenFountain1);
+    editor->SetFindMarkSearch(FindMarkSearch());
 }
 
 void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {

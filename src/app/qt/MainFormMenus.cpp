@@ -111,11 +111,11 @@ void TTarnwickMainForm::CreateMenus() {
     // 検索
     QMenu* find = bar->addMenu(QStringLiteral("検索"));
     find->setObjectName(QStringLiteral("Find2"));
-    Later(AddItem(find, QStringLiteral("Find3"), QStringLiteral("検索"), QStringLiteral("Ctrl+F")))
+    Connected(AddItem(find, QStringLiteral("Find3"), QStringLiteral("検索"), QStringLiteral("Ctrl+F")), [this] { mnuFindClick(); })
         ->setIcon(ToolImage(imgFind));
-    Later(AddItem(find, QStringLiteral("N18"), QStringLiteral("前方再検索"), QStringLiteral("F3")));
-    Later(AddItem(find, QStringLiteral("N19"), QStringLiteral("後方再検索"), QStringLiteral("Shift+F3")));
-    Later(AddItem(find, QStringLiteral("N21"), QStringLiteral("置き換え"), QStringLiteral("Ctrl+R")));
+    Connected(AddItem(find, QStringLiteral("N18"), QStringLiteral("前方再検索"), QStringLiteral("F3")), [this] { mnuFindForwardClick(); });
+    Connected(AddItem(find, QStringLiteral("N19"), QStringLiteral("後方再検索"), QStringLiteral("Shift+F3")), [this] { mnuFindBackwardClick(); });
+    Connected(AddItem(find, QStringLiteral("N21"), QStringLiteral("置き換え"), QStringLiteral("Ctrl+R")), [this] { mnuReplaceClick(); });
 
     // ジャンプ
     QMenu* jump = bar->addMenu(QStringLiteral("ジャンプ"));

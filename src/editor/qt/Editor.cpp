@@ -156,6 +156,7 @@ void TEditor::SetCaret(int row, int col, TCaretMove move) {
 }
 
 void TEditor::CaretChanged() {
+    if (hitLength_ > 0 && TCellPos{row_, col_} != hitCell_) ClearHit();
     updateMicroFocus();
     emit CaretMoved();
 }
@@ -332,6 +333,8 @@ void TEditor::UpdateBlockEnd() {
 // Only what the last change names is repainted; when the row count changed
 // the rows below are moved on the screen instead of being drawn again.
 void TEditor::RowsChanged(bool textChanged) {
+    // A hit counts in bytes: after an edit or a rewrap it no longer fits.
+    hitLength_ = 0;
     const TLastChange& change = rows_->LastChange();
     UpdateScrollBars();
     // A left bar that needs another digit moves the whole text.

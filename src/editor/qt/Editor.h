@@ -124,6 +124,21 @@ public:
     std::string SelText() const;
     void SelectAll();
 
+    // ---- search hits (EditorHit.cpp)
+    THitStyle HitStyle() const { return hitStyle_; }
+    void SetHitStyle(THitStyle style);
+    // Shows a match (`length` bytes, a CR LF counted as 2) as the hit: with
+    // hsSelect it is selected and the caret stands at its end; otherwise the
+    // caret stands at its start and it is drawn in the hit colours (hsDraw)
+    // or under a caret as wide as it (hsCaret). Scrolled into view.
+    void ShowHit(TRowOffset start, std::int64_t length);
+    // A hit shown without a selection: its start and length (0: none).
+    // Moving the caret off it or changing the text ends it.
+    TRowOffset HitStart() const { return hitStart_; }
+    std::int64_t HitLength() const { return hitLength_; }
+    // The hit shown without a selection becomes the selection.
+    void SelectHit();
+
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
     // do, and nothing on a ReadOnly text: every edit of the editor passes
     // Apply, and the row list refuses what comes past it.
@@ -147,6 +162,8 @@ public:
     // follows lines added or removed above it) and column, the view on its
     // top row.
     void EditLines(const TLineEdits& edits);
+    // An edit the engine prepared (one ReplaceRows, one undo step), and its caret.
+    void ApplyEdit(const TRowsEdit& edit) { Apply(edit); }
     void Undo();
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
@@ -185,6 +202,10 @@ public:
     bool TokenAtCaret(std::string& text, TTokenKind& kind);
     // The cell under a viewport point.
     TCellPos CellAt(const QPoint& pos) const;
+    // The cell of a byte offset in a row.
+    TCellPos CellOfOffset(TRowOffset pos) const;
+    // How the cells of the rows are laid out (tab stops, wrap width).
+    TCellLayout Layout() const;
     // The part of the editor under a viewport point, as the pointer shows it.
     enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
     TPointerArea AreaAt(const QPoint& pos) const;
@@ -336,6 +357,11 @@ private:
     void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, std::pair<int, int> selection,
                   TGlyphSink& glyphs);
     quint32 GlyphOf(char16_t ch, int style);
+    // ---- EditorHit.cpp
+    void ClearHit();
+    // The hit's bytes on a row, [first, last); empty when it is not there.
+    std::pair<int, int> HitBytesOfRow(int row) const;
+    void PaintHit(QPainter& p, int row, int y);
     // ---- EditorMarksPaint.cpp
     void PaintLeftbar(QPainter& p, int row, int y);
     void PaintImagebar(QPainter& p, int row, int y);
@@ -404,7 +430,6 @@ private:
     // Fires SelectionChange when the selection differs from the last one.
     void SelectionChanged();
     void ClearSelectionState();
-    TCellPos CellOfOffset(TRowOffset pos) const;
 
     std::shared_ptr<TEditorScreenStrings> rows_;
     std::unique_ptr<TEditorStrings> lines_;
@@ -426,6 +451,11 @@ private:
     bool wantReturns_ = true;
     bool wantTabs_ = true;
     bool syncingScrollBars_ = false;
+
+    THitStyle hitStyle_ = hsSelect;
+    TRowOffset hitStart_;
+    std::int64_t hitLength_ = 0;
+    TCellPos hitCell_;  // where the caret stood when the hit was shown
 
     TSelectionMode selectionMode_ = selStream;
     bool selecting_ = false;  // an anchor is set

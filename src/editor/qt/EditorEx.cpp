@@ -42,6 +42,12 @@ void TEditorEx::SetFindString(std::string findString) {
     if (exMarks_.FindMark.Visible) viewport()->update();
 }
 
+void TEditorEx::SetExSearchOptions(TExSearchOptions options) {
+    if (options == exSearchOptions_) return;
+    exSearchOptions_ = options;
+    if (exMarks_.FindMark.Visible) viewport()->update();
+}
+
 void TEditorEx::SetFindMarkSearch(TFindMarkSearch search) {
     findMarkSearch_ = std::move(search);
     if (exMarks_.FindMark.Visible) viewport()->update();

@@ -31,12 +31,14 @@ public:
 
     // Find marks: the occurrences of the find string in each shown line are
     // drawn in ExMarks().Hit and underlined while FindMark is visible. The
-    // search is the search engine's, handed in with its options: it appends
-    // [begin, end) byte ranges of a logical line.
+    // search is the search engine's, handed in: it appends the [begin, end)
+    // byte ranges of the matches in a logical line.
     using TFindMarkSearch = std::function<void(std::string_view line, std::string_view findString,
-                                               std::vector<std::pair<int, int>>& hits)>;
+                                               TExSearchOptions options, std::vector<std::pair<int, int>>& hits)>;
     const std::string& FindString() const { return findString_; }
     void SetFindString(std::string findString);
+    TExSearchOptions ExSearchOptions() const { return exSearchOptions_; }
+    void SetExSearchOptions(TExSearchOptions options);
     void SetFindMarkSearch(TFindMarkSearch search);
 
     // The bracket pair is found again after any change of the rows, a
@@ -62,6 +64,7 @@ private:
     TEditorExMarks exMarks_;
     TVerticalLines verticalLines_;
     std::string findString_;
+    TExSearchOptions exSearchOptions_ = 0;
     TFindMarkSearch findMarkSearch_;
     // Found once per caret place and text; empty until asked for.
     std::optional<TBracketPair> bracketPair_;

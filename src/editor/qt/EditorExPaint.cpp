@@ -76,7 +76,7 @@ void TEditorEx::PaintFindMarks(QPainter& p, int row, int y) {
     for (int r = first; r < row; ++r) rowStart += static_cast<int>(Rows().View(r).size());
     const int rowEnd = rowStart + static_cast<int>(Rows().View(row).size());
     std::vector<std::pair<int, int>> hits;
-    findMarkSearch_(LineString(row), findString_, hits);
+    findMarkSearch_(LineString(row), findString_, exSearchOptions_, hits);
     const QColor fore = ToQColor(exMarks_.Hit.Color, ToQColor(font_.Color, Qt::black));
     const QColor back = ToQColor(exMarks_.Hit.BkColor, ToQColor(color_, Qt::white));
     const QColor underline = ToQColor(exMarks_.FindMark.Color, Qt::gray);

@@ -229,7 +229,10 @@ void TEditor::paintEvent(QPaintEvent* event) {
                           TextLeft() - topCol_ * cellWidth_, y, row, rect, selFirst < selLast);
         }
         PaintEndMarks(p, row, y);
-        if (row < n) PaintRowOverlay(p, row, y);
+        if (row < n) {
+            PaintHit(p, row, y);
+            PaintRowOverlay(p, row, y);
+        }
     }
     PaintTextOverlay(p);
     if (ruler_.Visible) PaintRuler(p);
@@ -382,6 +385,17 @@ void TEditor::PaintCaret(QPainter& p) {
                                     .size());
     }();
     const int x = cell.left() + preeditCells * cellWidth_;
+    if (hitStyle_ == hsCaret && hitLength_ > 0) {
+        // As wide as the hit on the caret row, drawn inverted over the text.
+        const auto [from, to] = HitBytesOfRow(row_);
+        const TEditorAttributeArray map = CellMap(row_);
+        const int cells = std::max(1, map.OffsetToColumn(to) - map.OffsetToColumn(from));
+        p.save();
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(x, cell.top(), cells * cellWidth_, rowHeight_, Qt::white);
+        p.restore();
+        return;
+    }
     if (caret_.Style == csBrief) {
         p.fillRect(x, cell.bottom() - 1, cellWidth_, 2, color);
         return;

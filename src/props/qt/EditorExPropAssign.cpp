@@ -13,6 +13,7 @@ void AssignTo(const TEditorProp& prop, TEditor& editor) {
     // The list tells every row to be coloured again: only when it differs.
     if (editor.View().ReserveWordList().Items() != prop.ReserveWordList)
         editor.View().ReserveWordList().Assign(prop.ReserveWordList);
+    editor.SetHitStyle(prop.HitStyle);
     editor.SetRuler(prop.Ruler);
     editor.SetScrollBars(prop.ScrollBars);
     editor.SetSelectColors(prop.Select);
@@ -32,6 +33,7 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
     AssignTo(static_cast<const TEditorProp&>(prop), editor);
     editor.SetExMarks(prop.ExMarks);
     editor.SetFindString(prop.FindMarkText);
+    editor.SetExSearchOptions(prop.ExSearchOptions);
     editor.SetVerticalLines(prop.VerticalLines);
 }
 
@@ -44,6 +46,7 @@ void Assign(TEditorProp& prop, const TEditor& editor) {
     prop.Margin = editor.Margin();
     prop.Marks = editor.Marks();
     prop.ReserveWordList = editor.View().ReserveWordList().Items();
+    prop.HitStyle = editor.HitStyle();
     prop.Ruler = editor.Ruler();
     prop.ScrollBars = editor.ScrollBars();
     prop.Select = editor.SelectColors();
@@ -57,6 +60,7 @@ void Assign(TEditorExProp& prop, const TEditorEx& editor) {
     Assign(static_cast<TEditorProp&>(prop), editor);
     prop.ExMarks = editor.ExMarks();
     prop.FindMarkText = editor.FindString();
+    prop.ExSearchOptions = editor.ExSearchOptions();
     prop.VerticalLines = editor.VerticalLines();
 }
 

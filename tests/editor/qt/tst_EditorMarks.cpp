@@ -37,14 +37,6 @@ class TestEditorMarks : public QObject {
     }
     int RowTop(int row) const { return editor_->TextTop() + (row - editor_->TopRow()) * editor_->RowHeight(); }
     int CellLeft(int col) const { return editor_->TextLeft() + (col - editor_->TopCol()) * editor_->CellWidth(); }
-    // Pixels of `color` inside a rectangle of the viewport.
-    static int Count(const QImage& image, const QRect& rect, const QColor& color) {
-        int n = 0;
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            for (int x = rect.left(); x <= rect.right(); ++x)
-                if (image.pixelColor(x, y).rgb() == color.rgb()) ++n;
-        return n;
-    }
     // Glyphs are smoothed: pixels close to red.
     static int Reddish(const QImage& image, const QRect& rect) {
         int n = 0;
@@ -160,7 +152,7 @@ private slots:
         const int right = E().viewport()->width() - 20;
         auto inked = [&](int row, int left, int width) {
             const QRect band = RowBand(row, left, left + width);
-            return band.width() * band.height() - Count(shot, band, background);
+            return band.width() * band.height() - CountPixels(shot, band, background);
         };
         // Mark 0 on row 1 in the digit column, mark 12 on row 3 right of it.
         QVERIFY(inked(1, 2, 8) > 20);
@@ -168,16 +160,16 @@ private slots:
         QCOMPARE(inked(2, 2, 8), 0);
         QVERIFY(inked(3, 10, 2) > 0);
         const QRect blank1 = RowBand(1, CellLeft(10), right);
-        QCOMPARE(Count(shot, blank1, ToQColor(kTint)), blank1.width() * blank1.height());
+        QCOMPARE(CountPixels(shot, blank1, ToQColor(kTint)), blank1.width() * blank1.height());
         const QRect blank3 = RowBand(3, CellLeft(10), right);
-        QCOMPARE(Count(shot, blank3, ToQColor(0x00CCFFCC)), blank3.width() * blank3.height());
-        QCOMPARE(Count(shot, RowBand(2, CellLeft(10), right), ToQColor(kTint)), 0);
+        QCOMPARE(CountPixels(shot, blank3, ToQColor(0x00CCFFCC)), blank3.width() * blank3.height());
+        QCOMPARE(CountPixels(shot, RowBand(2, CellLeft(10), right), ToQColor(kTint)), 0);
 
         // Clearing repaints the row: the picture and the tint go.
         E().ClearRowMark(1, 0);
         const QImage after = Shot();
-        QCOMPARE(Count(after, RowBand(1, CellLeft(10), right), ToQColor(kTint)), 0);
-        QCOMPARE(Count(after, RowBand(1, 2, 10), background), 8 * E().RowHeight());
+        QCOMPARE(CountPixels(after, RowBand(1, CellLeft(10), right), ToQColor(kTint)), 0);
+        QCOMPARE(CountPixels(after, RowBand(1, 2, 10), background), 8 * E().RowHeight());
     }
 
     // A row with selected cells keeps the plain background around them; the
@@ -210,10 +202,10 @@ private slots:
         const int right = E().viewport()->width() - 20;
         QList<int> got;
         for (int row = 0; row < 4; ++row) {
-            const int tint = Count(shot, RowBand(row, CellLeft(0), right), ToQColor(kTint));
+            const int tint = CountPixels(shot, RowBand(row, CellLeft(0), right), ToQColor(kTint));
             if (tint > 0) got << row;
             // A tinted row is tinted past its text all the way.
-            if (tint > 0) QCOMPARE(Count(shot, RowBand(row, CellLeft(8), right), ToQColor(kTint)),
+            if (tint > 0) QCOMPARE(CountPixels(shot, RowBand(row, CellLeft(8), right), ToQColor(kTint)),
                                    (right - CellLeft(8)) * E().RowHeight());
         }
         QCOMPARE(got, tinted);
@@ -236,7 +228,7 @@ private slots:
         const QImage shot = Shot();
         QList<int> got;
         for (int row = 0; row < 6; ++row)
-            if (Count(shot, RowBand(row, CellLeft(5), CellLeft(6)), ToQColor(kTint)) > 0) got << row;
+            if (CountPixels(shot, RowBand(row, CellLeft(5), CellLeft(6)), ToQColor(kTint)) > 0) got << row;
         QCOMPARE(got, tinted);  // rows past the end stay plain
     }
 
@@ -255,27 +247,27 @@ private slots:
         E().SetCol(0);
         const QImage shot = Shot();
         // The return symbol after "(setq a 1)" and "b"; "[EOF]" on the row after.
-        QVERIFY(Count(shot, RowBand(0, CellLeft(10), CellLeft(11)), ToQColor(kMark)) > 3);
-        QVERIFY(Count(shot, RowBand(1, CellLeft(1), CellLeft(2)), ToQColor(kMark)) > 3);
+        QVERIFY(CountPixels(shot, RowBand(0, CellLeft(10), CellLeft(11)), ToQColor(kMark)) > 3);
+        QVERIFY(CountPixels(shot, RowBand(1, CellLeft(1), CellLeft(2)), ToQColor(kMark)) > 3);
         const QRect eof = RowBand(2, CellLeft(0), CellLeft(5));
-        QVERIFY(eof.width() * eof.height() - Count(shot, eof, ToQColor(PropOf(E()).Color, Qt::white)) > 10);
+        QVERIFY(eof.width() * eof.height() - CountPixels(shot, eof, ToQColor(PropOf(E()).Color, Qt::white)) > 10);
         const QRect after = RowBand(3, CellLeft(0), CellLeft(5));
-        QCOMPARE(Count(shot, after, ToQColor(PropOf(E()).Color, Qt::white)), after.width() * after.height());
-        QCOMPARE(Count(shot, RowBand(0, CellLeft(0), CellLeft(10)), ToQColor(kMark)), 0);
+        QCOMPARE(CountPixels(shot, after, ToQColor(PropOf(E()).Color, Qt::white)), after.width() * after.height());
+        QCOMPARE(CountPixels(shot, RowBand(0, CellLeft(0), CellLeft(10)), ToQColor(kMark)), 0);
         // The bracket pair at the caret on its background (around the caret
         // bar and the glyph), in red.
         for (int col : {0, 9}) {
             const QRect cell = RowBand(0, CellLeft(col), CellLeft(col + 1));
-            QVERIFY2(Count(shot, cell, ToQColor(kTint)) > cell.width() * cell.height() / 4, qPrintable(QString::number(col)));
+            QVERIFY2(CountPixels(shot, cell, ToQColor(kTint)) > cell.width() * cell.height() / 4, qPrintable(QString::number(col)));
             QVERIFY(Reddish(shot, cell) > 3);
         }
-        QCOMPARE(Count(shot, RowBand(0, CellLeft(3), CellLeft(4)), ToQColor(kTint)), 0);
+        QCOMPARE(CountPixels(shot, RowBand(0, CellLeft(3), CellLeft(4)), ToQColor(kTint)), 0);
         // The guide line from the top of the text to the bottom.
         const QRect guide(CellLeft(15), E().TextTop(), 1, E().viewport()->height() - E().TextTop());
-        QCOMPARE(Count(shot, guide, Qt::red), guide.height());
+        QCOMPARE(CountPixels(shot, guide, Qt::red), guide.height());
         // Off the bracket, no pair.
         E().SetCol(3);
-        QCOMPARE(Count(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
+        QCOMPARE(CountPixels(Shot(), RowBand(0, CellLeft(9), CellLeft(10)), ToQColor(kTint)), 0);
     }
 
     // A row wider than the display limit is cut there: the hide mark stands
@@ -291,7 +283,7 @@ private slots:
         AssignTo(prop, E());
         E().SetTopCol(995);
         auto pixels = [&](const QImage& shot, int row, int from, int to, TColor color) {
-            return Count(shot, RowBand(row, CellLeft(from), CellLeft(to)), ToQColor(color));
+            return CountPixels(shot, RowBand(row, CellLeft(from), CellLeft(to)), ToQColor(color));
         };
         QImage shot = Shot();
         QCOMPARE(E().TopCol(), 995);
@@ -325,6 +317,9 @@ private slots:
         p.ExMarks.TabMark = {kMark, true};
         p.ExMarks.Hit.BkColor = kTint;
         p.FindMarkText = "abc";
+        p.HitStyle = hsCaret;
+        p.ExSearchOptions = soRegexp | soWholeWord;
+        p.FindLineFeedCount = 9;
         TVerticalLine line;
         line.SetPosition(72);
         p.VerticalLines = {line, line};
@@ -332,6 +327,10 @@ private slots:
         p.WrapOption.WrapByte = 33;
         p.WrapOption.FollowRetMark = true;
         AssignTo(p, E());
+        QCOMPARE(E().HitStyle(), hsCaret);
+        // The line-feed count stays with the set; an editor gives the default.
+        QCOMPARE(PropOf(E()).FindLineFeedCount, 5);
+        p.FindLineFeedCount = 5;
         QVERIFY(PropOf(E()) == p);
         QCOMPARE(E().Rows().WrapOption().WrapByte(), 33);
     }
@@ -345,7 +344,8 @@ private slots:
         AssignTo(prop, E());
         E().Lines().SetText("abc abc\r\n" + std::string(18, 'x') + "abcd\r\n");
         QCOMPARE(E().RowString(1), std::string(18, 'x') + "ab");
-        E().SetFindMarkSearch([](std::string_view line, std::string_view find, std::vector<std::pair<int, int>>& hits) {
+        E().SetFindMarkSearch([](std::string_view line, std::string_view find, TExSearchOptions,
+                                 std::vector<std::pair<int, int>>& hits) {
             for (std::size_t at = line.find(find); at != std::string_view::npos; at = line.find(find, at + 1))
                 hits.emplace_back(static_cast<int>(at), static_cast<int>(at + find.size()));
         });
@@ -354,10 +354,10 @@ private slots:
         const QImage shot = Shot();
         auto underlined = [&](int row, int col) {
             const QRect bottom(CellLeft(col), RowTop(row) + E().RowHeight() - 1, E().CellWidth(), 1);
-            return Count(shot, bottom, ToQColor(kMark)) == bottom.width();
+            return CountPixels(shot, bottom, ToQColor(kMark)) == bottom.width();
         };
         auto onHit = [&](int row, int col) {
-            return Count(shot, RowBand(row, CellLeft(col), CellLeft(col + 1)), ToQColor(kTint)) > 0;
+            return CountPixels(shot, RowBand(row, CellLeft(col), CellLeft(col + 1)), ToQColor(kTint)) > 0;
         };
         for (int col : {0, 1, 2, 4, 5, 6}) QVERIFY2(underlined(0, col) && onHit(0, col), qPrintable(QString::number(col)));
         QVERIFY(!underlined(0, 3) && !onHit(0, 3));
@@ -365,7 +365,7 @@ private slots:
         QVERIFY(underlined(1, 18) && underlined(1, 19) && underlined(2, 0));
         QVERIFY(!underlined(1, 17) && !underlined(2, 1));
         E().SetFindString("zzz");
-        QVERIFY(Count(Shot(), RowBand(0, CellLeft(0), CellLeft(8)), ToQColor(kMark)) == 0);
+        QVERIFY(CountPixels(Shot(), RowBand(0, CellLeft(0), CellLeft(8)), ToQColor(kMark)) == 0);
     }
 
     void contextMenu_marksAreCheckedWhenInUse() {

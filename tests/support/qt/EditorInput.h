@@ -29,6 +29,15 @@ inline QPoint CellPoint(const TEditorEx& editor, int row, int col) {
                   editor.TextTop() + (row - editor.TopRow()) * editor.RowHeight() + editor.RowHeight() / 2);
 }
 
+// Pixels of exactly `color` inside a rectangle of an image.
+inline int CountPixels(const QImage& image, const QRect& rect, const QColor& color) {
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.pixelColor(x, y).rgb() == color.rgb()) ++n;
+    return n;
+}
+
 inline QString FromSjis(const std::string& bytes) { return QString::fromStdString(Cp932ToUtf8(bytes)); }
 
 // The whole text of an editor, line ends included.

@@ -18,7 +18,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Number };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Number, Confirm };
     struct TCall {
         TKind kind;
         QString caption;
@@ -36,6 +36,8 @@ public:
     std::deque<std::optional<QFont>> fonts;    // the font dialog; nullopt = cancel
     std::deque<std::optional<QColor>> colors;  // the colour dialog; nullopt = cancel
     std::deque<std::optional<int>> integers;   // number prompts; nullopt = cancel
+    std::deque<TReplaceAnswer> confirms;         // the replace confirmation
+    std::vector<QRect> confirmCarets;            // the caret each confirmation was placed by
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
@@ -66,6 +68,18 @@ public:
     std::optional<int> AskInteger(QWidget*, const QString& caption, const QString& label, int, int, int) override {
         calls.push_back({TKind::Number, caption, label, {}});
         return Next(integers);
+    }
+
+    TReplaceAnswer ConfirmReplace(QWidget*, const QString& text, const QRect& caret) override {
+        calls.push_back({TKind::Confirm, QString(), text, {}});
+        confirmCarets.push_back(caret);
+        if (confirms.empty()) {
+            ++unscripted;
+            return TReplaceAnswer::Cancel;
+        }
+        const TReplaceAnswer answer = confirms.front();
+        confirms.pop_front();
+        return answer;
     }
 
     int ExecModal(QDialog& dialog) override {

@@ -77,6 +77,7 @@ protected:
         setup.CadDesktop = cadDesktop_;
         setup.Shell = shellSeam_;
         setup.TemporaryLoadFile = Path(QStringLiteral("bin/temp.lsp"));
+        setup.SearchSettingsPath = Path(QStringLiteral("search.ini"));
         auto* w = new TTarnwickMainForm(setup);
         w->OpenStartupDocuments(arguments);
         return w;

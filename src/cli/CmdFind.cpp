@@ -1,0 +1,93 @@
+// quodle-cli find / replace: the search engine over a whole document (its
+// rows joined with CR LF, as a save writes them).
+#include <charconv>
+
+#include "base/ShiftJis.h"
+#include "base/Text.h"
+#include "cli/LispSource.h"
+#include "search/RowsSearch.h"
+
+namespace quodle::cli {
+namespace {
+
+constexpr const char* kFindUsage =
+    "find --pattern P [--options down,matchcase,wholeword,zenkaku,crlf,space] [--start S] [--length L] [--raw] FILE";
+constexpr const char* kReplaceUsage =
+    "replace --pattern P --with R [--options down,matchcase,wholeword,zenkaku,crlf,space] [--raw] FILE";
+
+std::optional<TSearchOptions> ParseOptions(const std::string& list) {
+    static constexpr struct {
+        std::string_view name;
+        TSearchOptions flags;
+    } kNames[] = {{"down", sfDown},          {"matchcase", sfMatchCase},     {"wholeword", sfWholeWord},
+                  {"zenkaku", sfNoMatchZenkaku}, {"crlf", sfIncludeCRLF}, {"space", sfIncludeSpace}};
+    TSearchOptions options = 0;
+    for (const std::string& word : SplitCommaList(list)) {
+        if (word.empty()) continue;
+        const auto it = std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) { return n.name == word; });
+        if (it == std::end(kNames)) {
+            Fail("unknown search option '" + word + "'");
+            return std::nullopt;
+        }
+        options |= it->flags;
+    }
+    return options;
+}
+
+std::optional<std::int64_t> OffsetArg(const Args& args, std::string_view name) {
+    const std::string text = OptionValue(args, name);
+    if (text.empty()) return 0;
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
+        Fail(std::string(name) + " must be a number from 0: '" + text + "'");
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool Given(const Args& args, std::string_view name) {
+    const std::string prefix = std::string(name) + "=";
+    return std::any_of(args.options.begin(), args.options.end(), [&](const std::string& o) { return o.rfind(prefix, 0) == 0; });
+}
+
+int RunFind(const Args& args, Output& out) {
+    if (args.positional.size() != 1 || !Given(args, "--pattern")) return Fail(std::string("usage: ") + kFindUsage);
+    const auto options = ParseOptions(OptionValue(args, "--options"));
+    const auto start = options ? OffsetArg(args, "--start") : std::nullopt;
+    const auto length = start ? OffsetArg(args, "--length") : std::nullopt;
+    if (!length) return kExitError;
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    std::int64_t s = *start, l = *length;
+    if (!SearchBuffer(source->Rows().AllText(), s, l, Utf8ToCp932(OptionValue(args, "--pattern")), *options)) {
+        out.Line("not found");
+        return kExitFindings;
+    }
+    out.Line("found " + std::to_string(s) + " " + std::to_string(l));
+    return kExitOk;
+}
+
+int RunReplace(const Args& args, Output& out) {
+    if (args.positional.size() != 1 || !Given(args, "--pattern") || !Given(args, "--with"))
+        return Fail(std::string("usage: ") + kReplaceUsage);
+    const auto options = ParseOptions(OptionValue(args, "--options"));
+    if (!options) return kExitError;
+    const auto source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    TEditorScreenStrings& rows = source->Rows();
+    // Forward from the start, or backward from the end of the text.
+    const TRowOffset from = HasOption(*options, sfDown) ? TRowOffset{} : TextEnd(rows);
+    const TReplaceAll all = ReplaceAllEdit(rows, from, TSearchPattern(Utf8ToCp932(OptionValue(args, "--pattern")), *options),
+                                           Utf8ToCp932(OptionValue(args, "--with")));
+    if (all.Edit) rows.ReplaceRows(all.Edit->Row, all.Edit->Count, all.Edit->Text);
+    PrintDocument(out, rows);
+    std::fprintf(stderr, "%d\n", all.Count);
+    return kExitOk;
+}
+
+QUODLE_CLI_COMMAND("find", kFindUsage, {"--pattern", "--options", "--start", "--length"}, {}, RunFind);
+QUODLE_CLI_COMMAND("replace", kReplaceUsage, {"--pattern", "--with", "--options"}, {}, RunReplace);
+
+}  // namespace
+}  // namespace quodle::cli

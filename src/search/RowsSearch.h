@@ -1,0 +1,65 @@
+#pragma once
+// The search over an editor's rows. The rows are read in chunks of a little
+// more than 8 KB (each row that ends a line followed by CR LF, as the whole
+// text has it), so a search never builds the whole text; a match that a
+// chunk cannot decide (it runs on past the chunk) is taken up again in a
+// chunk that starts at its candidate, so every match the whole text holds
+// is found, also across rows and with the skip options.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "editor/EditorEdits.h"
+#include "editor/EditorSelection.h"
+#include "search/SearchBuffer.h"
+#include "text/EditorScreenStrings.h"
+
+namespace quodle {
+
+// A match in the rows: its first byte and its length (a CR LF inside it
+// counted as 2). Start.Offset may lie in the CR LF after a row.
+struct TRowsMatch {
+    TRowOffset Start;
+    std::int64_t Length = 0;
+    bool operator==(const TRowsMatch&) const = default;
+};
+
+// The character that stands next to a search's starting point when it is
+// not the one the rows hold: a replacement put there just before.
+struct TEdgeChar {
+    bool Delimiter = true;
+    unsigned char Byte = 0;
+};
+// The last / first character of a text as such an edge.
+TEdgeChar LastCharEdge(std::string_view text);
+TEdgeChar FirstCharEdge(std::string_view text);
+
+// The bytes a chunk is filled to: rows are added until it holds more.
+inline constexpr std::size_t kSearchChunkBytes = 8191;
+
+// The first match starting at or after `from` (a character start).
+// `before` stands for the character before `from`.
+std::optional<TRowsMatch> SearchRowsForward(const TEditorStringList& rows, TRowOffset from,
+                                            const TSearchPattern& pattern, std::optional<TEdgeChar> before = {},
+                                            std::size_t chunkBytes = kSearchChunkBytes);
+// The last match that ends at or before `limit`, its first candidate as many
+// characters (or bytes) back as the pattern has. `after` stands for the
+// character at `limit`.
+std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRowOffset limit,
+                                             const TSearchPattern& pattern, std::optional<TEdgeChar> after = {},
+                                             std::size_t chunkBytes = kSearchChunkBytes);
+
+// Replace-all as one edit: every match from `from` on in the pattern's
+// direction is replaced, each next search starting beyond the text just
+// inserted (after it forward, before it backward), as repeated single
+// replacements would. The caret of the edit stands where the last
+// replacement leaves it: after the inserted text forward, at its start
+// backward. Nothing when there is no match.
+struct TReplaceAll {
+    std::optional<TRowsEdit> Edit;
+    int Count = 0;
+};
+TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
+                           std::string_view replacement);
+
+}  // namespace quodle

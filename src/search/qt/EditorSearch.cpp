@@ -1,0 +1,82 @@
+#include "search/qt/EditorSearch.h"
+
+#include <memory>
+
+#include "search/FindMarks.h"
+#include "search/RowsSearch.h"
+
+namespace quodle {
+
+namespace {
+
+// The match the editor shows: the selection, or the hit shown without one.
+std::optional<TStreamRange> ShownMatch(const TEditor& editor) {
+    const TEditorScreenStrings& rows = editor.Rows();
+    if (editor.Selected()) {
+        if (editor.SelectionMode() == selStream) return editor.SelectionRange();
+        const TBoxRange box = editor.SelectionBox();
+        const TCellLayout layout = editor.Layout();
+        return TStreamRange{{box.Top, OffsetOfCol(rows, layout, box.Top, box.Left)},
+                            {box.Bottom, OffsetOfCol(rows, layout, box.Bottom, box.Right)}};
+    }
+    if (editor.HitLength() > 0) {
+        const TRowOffset start = editor.HitStart();
+        return TStreamRange{start, PositionOfTextOffset(rows, start.Offset + editor.HitLength(), start.Row)};
+    }
+    return std::nullopt;
+}
+
+TRowOffset SearchStart(const TEditor& editor, bool down) {
+    if (const std::optional<TStreamRange> shown = ShownMatch(editor)) return down ? shown->End : shown->Start;
+    const TEditorScreenStrings& rows = editor.Rows();
+    if (editor.Row() >= rows.Count()) return {editor.Row(), 0};
+    return {editor.Row(), OffsetOfCol(rows, editor.Layout(), editor.Row(), editor.Col())};
+}
+
+}  // namespace
+
+bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options) {
+    const TEditorScreenStrings& rows = editor.Rows();
+    if (rows.Count() == 0 || pattern.empty()) return false;
+    const bool down = HasOption(options, sfDown);
+    const TSearchPattern prepared(pattern, options);
+    const TRowOffset start = SearchStart(editor, down);
+    const std::optional<TRowsMatch> match =
+        down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
+    if (!match) return false;
+    editor.ShowHit(match->Start, match->Length);
+    return true;
+}
+
+void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
+    editor.SelectHit();
+    if (!editor.Selected()) return;
+    const TRowOffset start = editor.SelectionRange().Start;
+    editor.InsertText(replacement);
+    if (backward) editor.PlaceCaret(start.Row, start.Offset);
+}
+
+int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
+                      bool fromHit) {
+    const bool down = HasOption(options, sfDown);
+    TRowOffset from = SearchStart(editor, down);
+    if (fromHit)
+        if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
+    const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement);
+    if (all.Edit) {
+        editor.Deselect();
+        editor.ApplyEdit(*all.Edit);
+    }
+    return all.Count;
+}
+
+TEditorEx::TFindMarkSearch FindMarkSearch() {
+    auto marks = std::make_shared<TFindMarks>();
+    return [marks](std::string_view line, std::string_view findString, TExSearchOptions options,
+                   std::vector<std::pair<int, int>>& hits) {
+        marks->Set(findString, options);
+        for (const TFindMarkMatch& m : marks->Match(line)) hits.emplace_back(m.Start - 1, m.Start - 1 + m.Length);
+    };
+}
+
+}  // namespace quodle

@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/ShiftJis.h"
+#include "search/RowsSearch.h"
+#include "support/FakeEditor.h"
+
+namespace quodle {
+namespace {
+
+std::string S(const char* utf8) { return Utf8ToCp932(utf8); }
+
+// ---------------------------------------------------------------- a plain model of a match
+
+// The rules of a match written out plainly, candidate by candidate over a
+// whole text: what the engine's scans and chunks must agree with.
+class TReference {
+public:
+    TReference(std::string text, const std::string& pattern, TSearchOptions options)
+        : text_(std::move(text)), options_(options), codes_(TSearchPattern(pattern, options).Codes()) {
+        trail_.assign(text_.size(), false);
+        for (std::size_t i = 0; i < text_.size(); i += CharLengthAt(text_, i))
+            if (CharLengthAt(text_, i) == 2) trail_[i + 1] = true;
+    }
+
+    // Forward from `from`, or backward to `limit`: "start length" or "-".
+    std::string Forward(std::size_t from) const {
+        if (from < text_.size() && trail_[from]) ++from;
+        for (std::size_t c = from; c < text_.size(); ++c)
+            if (!trail_[c])
+                if (const auto end = MatchAt(c, text_.size())) return Str(c, *end);
+        return "-";
+    }
+    std::string Backward(std::size_t limit) const {
+        if (codes_.empty() || text_.empty()) return "-";
+        if (limit < text_.size() && trail_[limit]) --limit;
+        std::int64_t c = static_cast<std::int64_t>(limit);
+        if (Has(sfNoMatchZenkaku)) {
+            for (std::size_t k = 0; k < codes_.size(); ++k) {
+                if (--c < 0) return "-";
+                const auto b = At(static_cast<std::size_t>(c));
+                if (trail_[static_cast<std::size_t>(c)]) --c;
+                else if ((b == 0xDE || b == 0xDF) && c > 0 && !trail_[static_cast<std::size_t>(c - 1)] &&
+                         VoicedFullWidth(At(static_cast<std::size_t>(c - 1)), b))
+                    --c;
+            }
+        } else {
+            for (const TCharCode code : codes_) c -= IsDoubleCode(code) ? 2 : 1;
+        }
+        for (; c >= 0; --c)
+            if (!trail_[static_cast<std::size_t>(c)])
+                if (const auto end = MatchAt(static_cast<std::size_t>(c), limit)) return Str(static_cast<std::size_t>(c), *end);
+        return "-";
+    }
+
+private:
+    bool Has(TSearchOption o) const { return HasOption(options_, o); }
+    unsigned char At(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
+    static std::string Str(std::size_t start, std::size_t end) {
+        return std::to_string(start) + " " + std::to_string(end - start);
+    }
+
+    // The end of a match from `pos` that ends by `limit`.
+    std::optional<std::size_t> MatchAt(std::size_t pos, std::size_t limit) const {
+        const std::size_t n = text_.size();
+        if (Has(sfWholeWord)) {
+            if (IsWordDelimiter(At(pos))) return std::nullopt;
+            if (pos > 0 && (trail_[pos - 1] || !IsWordDelimiter(At(pos - 1)))) return std::nullopt;
+        }
+        std::size_t i = pos;
+        for (std::size_t j = 0; j < codes_.size();) {
+            if (i >= n) return std::nullopt;
+            std::size_t width = CharLengthAt(text_, i);
+            TCharCode code = width == 2 ? static_cast<TCharCode>(At(i) << 8 | At(i + 1)) : At(i);
+            if (Has(sfNoMatchZenkaku) && width == 1) {
+                const TCharCode pair = i + 1 < n ? VoicedFullWidth(At(i), At(i + 1)) : 0;
+                code = pair ? pair : FullWidthOf(At(i));
+                if (pair) width = 2;
+            }
+            if (!Has(sfMatchCase)) code = FoldCase(code);
+            if (code == codes_[j]) {
+                i += width;
+                ++j;
+                continue;
+            }
+            const bool crlf = Has(sfIncludeCRLF) && (At(i) == '\r' || At(i) == '\n');
+            const bool blank = Has(sfIncludeSpace) && (At(i) == ' ' || At(i) == '\t');
+            const bool wide = Has(sfIncludeSpace) && width == 2 && At(i) == 0x81 && At(i + 1) == 0x40;
+            if (j == 0 || !(crlf || blank || wide)) return std::nullopt;
+            i += wide ? 2 : 1;
+        }
+        if (i > limit) return std::nullopt;
+        if (Has(sfWholeWord) && i < n && !IsWordDelimiter(At(i))) return std::nullopt;
+        return i;
+    }
+
+    std::string text_;
+    TSearchOptions options_;
+    std::vector<TCharCode> codes_;
+    std::vector<bool> trail_;
+};
+
+// ---------------------------------------------------------------- random texts
+
+class TRandomText {
+public:
+    explicit TRandomText(unsigned seed) : rng_(seed) {
+        for (const char* p : {"a", "b", "A", "c", " ", "_", "ｶ", "ﾞ", "ﾟ", "ﾊ", "ガ", "ａ", "Ａ", "　", "ソ", "\\", "@",
+                              "漢", "\t", "-", "α", "Α"})
+            pieces_.push_back(S(p));
+    }
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    std::string Piece() { return pieces_[static_cast<std::size_t>(Below(static_cast<int>(pieces_.size())))]; }
+    std::string Text(int pieces, int breakChance) {
+        last_.clear();
+        for (int i = 0; i < pieces; ++i) last_.push_back(Below(100) < breakChance ? std::string("\r\n") : Piece());
+        std::string out;
+        for (const std::string& p : last_) out += p;
+        return out;
+    }
+    // A pattern: mostly a few pieces of the last text, some of them changed,
+    // so that matches are frequent.
+    std::string Pattern() {
+        const int length = 1 + Below(4);
+        if (last_.empty() || Below(3) == 0) return Text(length, 3);
+        const int from = Below(static_cast<int>(last_.size()));
+        std::string out;
+        for (int i = from; i < std::min(from + length, static_cast<int>(last_.size())); ++i)
+            out += Below(5) == 0 ? Piece() : last_[static_cast<std::size_t>(i)];
+        return out;
+    }
+    TSearchOptions Options() {
+        TSearchOptions o = 0;
+        for (const TSearchOption f : {sfDown, sfMatchCase, sfWholeWord, sfNoMatchZenkaku, sfIncludeCRLF, sfIncludeSpace})
+            if (Below(3) == 0) o |= f;
+        return o;
+    }
+
+private:
+    std::mt19937 rng_;
+    std::vector<std::string> pieces_;
+    std::vector<std::string> last_;
+};
+
+std::string BufferResult(const std::string& text, std::size_t start, const std::string& pattern, TSearchOptions o) {
+    std::int64_t s = static_cast<std::int64_t>(start), l = 0;
+    if (!SearchBuffer(text, s, l, pattern, o)) return "-";
+    return std::to_string(s) + " " + std::to_string(l);
+}
+
+TEST(SearchBufferRandom, AgreesWithThePlainModel) {
+    TRandomText random(7);
+    for (int round = 0; round < 4000; ++round) {
+        const std::string text = random.Text(1 + random.Below(30), 8);
+        const std::string pattern = random.Pattern();
+        const TSearchOptions o = random.Options();
+        const auto start = static_cast<std::size_t>(random.Below(static_cast<int>(text.size()) + 1));
+        const TReference reference(text, pattern, o);
+        const std::string expected = HasOption(o, sfDown) ? reference.Forward(start) : reference.Backward(start);
+        ASSERT_EQ(BufferResult(text, start, pattern, o), expected)
+            << "round " << round << " options " << o << " start " << start << "\ntext " << Cp932ToUtf8(text)
+            << "\npattern " << Cp932ToUtf8(pattern);
+    }
+}
+
+// ---------------------------------------------------------------- the rows in chunks
+
+struct RowsFixture : ::testing::Test, test::TFocusedRows {
+    RowsFixture() : TFocusedRows({2, 8}) {}
+
+    std::int64_t TextOffset(TRowOffset pos) const {
+        std::int64_t offset = pos.Offset;
+        for (int r = 0; r < pos.Row; ++r)
+            offset += static_cast<std::int64_t>(rows.View(r).size()) + (rows.RowEnding(r) == reBreak ? 2 : 0);
+        return offset;
+    }
+    std::string Str(const std::optional<TRowsMatch>& m) const {
+        if (!m) return "-";
+        return std::to_string(TextOffset(m->Start)) + " " + std::to_string(m->Length);
+    }
+};
+
+// Both routes over the rows (chunks; the packed texts for a pattern of fixed
+// length without a break when no row is soft-wrapped) against one
+// SearchBuffer over the whole text.
+TEST_F(RowsFixture, RowsSearchAgreesWithOneBufferOverTheWholeText) {
+    TRandomText random(11);
+    for (int round = 0; round < 3000; ++round) {
+        const bool wrap = random.Below(3) == 0;
+        rows.SetWordWrap(false);
+        const std::string source = random.Text(1 + random.Below(90), 6);
+        const std::string pattern = random.Pattern();
+        rows.SetAllText(source);
+        if (wrap) {
+            rows.WrapOption().SetWrapByte(20);
+            rows.SetWordWrap(true);
+        }
+        const std::string text = rows.AllText();
+        const TSearchOptions o = random.Options();
+        const TSearchPattern prepared(pattern, o);
+        const std::size_t chunk = static_cast<std::size_t>(1 + random.Below(24));
+        for (int probe = 0; probe < 4; ++probe) {
+            TRowOffset pos{random.Below(rows.Count()), 0};
+            const std::string_view row = rows.View(pos.Row);
+            pos.Offset = random.Below(static_cast<int>(row.size()) + 1);
+            if (static_cast<std::size_t>(pos.Offset) < row.size() && IsTrailByteAt(row, static_cast<std::size_t>(pos.Offset))) --pos.Offset;
+            const auto start = static_cast<std::size_t>(TextOffset(pos));
+            const bool down = HasOption(o, sfDown);
+            const std::string found =
+                Str(down ? SearchRowsForward(rows, pos, prepared, {}, chunk) : SearchRowsBackward(rows, pos, prepared, {}, chunk));
+            ASSERT_EQ(found, BufferResult(text, start, pattern, o))
+                << "round " << round << " options " << o << " chunk " << chunk << " wrap " << wrap << " at " << pos.Row
+                << "," << pos.Offset << "\ntext " << Cp932ToUtf8(text) << "\npattern " << Cp932ToUtf8(pattern);
+        }
+    }
+}
+
+TEST_F(RowsFixture, MatchAcrossChunkBordersAndRows) {
+    // Rows of 3 bytes and chunks of 4: every match below crosses borders.
+    rows.SetAllText("xab\r\ncd \r\n ef\r\ngh");
+    const TSearchPattern skipping("abcdefgh", sfDown | sfIncludeCRLF | sfIncludeSpace);
+    EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, skipping, {}, 4)), "1 16");
+    EXPECT_EQ(Str(SearchRowsBackward(rows, {3, 2}, TSearchPattern("abcdefgh", sfIncludeCRLF | sfIncludeSpace), {}, 4)),
+              "1 16");
+    // One row longer than a chunk, the match at its end running into the next.
+    rows.SetAllText(std::string(40, 'x') + "ab\r\ncd");
+    EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, TSearchPattern("abcd", sfDown | sfIncludeCRLF), {}, 8)), "40 6");
+    EXPECT_EQ(Str(SearchRowsBackward(rows, {1, 2}, TSearchPattern("abcd", sfIncludeCRLF), {}, 8)), "40 6");
+}
+
+TEST_F(RowsFixture, WrappedRowsJoinWithoutABreak) {
+    rows.WrapOption().SetWrapByte(20);
+    rows.SetWordWrap(true);
+    rows.SetAllText(std::string(19, 'x') + S("漢cad") + "\r\ncad");
+    ASSERT_EQ(rows.Count(), 3);  // the kanji wraps onto row 1
+    const TSearchPattern word("cad", sfDown | sfWholeWord);
+    // "cad" after the kanji is no word; the one on the next line is.
+    EXPECT_EQ(Str(SearchRowsForward(rows, {1, 0}, word, {}, 2)), "26 3");
+    EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, TSearchPattern("x漢", sfDown), {}, 2)), "-");
+    EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, TSearchPattern(S("x漢"), sfDown), {}, 2)), "18 3");
+}
+
+// ---------------------------------------------------------------- replace-all
+
+std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {
+    if (r.Edit) rows.ReplaceRows(r.Edit->Row, r.Edit->Count, r.Edit->Text);
+    return rows.AllText();
+}
+
+TEST_F(RowsFixture, ReplaceAllIsOneUndoStep) {
+    rows.SetAllText("a a\r\na\r\nb");
+    const TReplaceAll r = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("a", sfDown), "xyz");
+    EXPECT_EQ(r.Count, 3);
+    EXPECT_EQ(Apply(rows, r), "xyz xyz\r\nxyz\r\nb");
+    // The caret after the last text inserted.
+    EXPECT_EQ(CaretAfterEdit(rows, *r.Edit), (TRowOffset{1, 3}));
+    ASSERT_TRUE(rows.CanUndo());
+    rows.Undo();
+    EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
+    EXPECT_FALSE(rows.CanUndo());
+}
+
+TEST_F(RowsFixture, BackwardReplaceAllOfALetterByTwoOfItselfEnds) {
+    rows.SetAllText("aaa\r\na");
+    const TReplaceAll r = ReplaceAllEdit(rows, {1, 1}, TSearchPattern("a", 0), "aa");
+    EXPECT_EQ(r.Count, 4);
+    EXPECT_EQ(Apply(rows, r), "aaaaaa\r\naa");
+    EXPECT_EQ(CaretAfterEdit(rows, *r.Edit), (TRowOffset{0, 0}));
+}
+
+TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
+    // Backward, the mark put in pairs with the kana before it: "ｶﾞ" is no "ｶ".
+    rows.SetAllText(S("ｶｶ"));
+    const TReplaceAll r = ReplaceAllEdit(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"));
+    EXPECT_EQ(r.Count, 1);
+    EXPECT_EQ(Cp932ToUtf8(Apply(rows, r)), "ｶﾞ");
+    EXPECT_FALSE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edit);
+}
+
+// Replace-all as one edit gives what replacing match after match gives.
+TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
+    TRandomText random(23);
+    for (int round = 0; round < 1500; ++round) {
+        rows.SetAllText(random.Text(1 + random.Below(40), 8));
+        const std::string pattern = random.Pattern();
+        std::string text = rows.AllText();
+        const std::string with = random.Below(6) == 0 ? std::string() : random.Text(1 + random.Below(3), 5);
+        const TSearchOptions o = random.Options();
+        TRowOffset from{random.Below(rows.Count()), 0};
+        const std::int64_t fromOffset = TextOffset(from);
+        // One by one on a plain string.
+        int count = 0;
+        std::int64_t pos = fromOffset;
+        for (;;) {
+            std::int64_t s = pos, l = 0;
+            if (!SearchBuffer(text, s, l, pattern, o)) break;
+            text.replace(static_cast<std::size_t>(s), static_cast<std::size_t>(l), with);
+            pos = HasOption(o, sfDown) ? s + static_cast<std::int64_t>(with.size()) : s;
+            ++count;
+        }
+        const TReplaceAll r = ReplaceAllEdit(rows, from, TSearchPattern(pattern, o), with);
+        ASSERT_EQ(r.Count, count) << "round " << round << " options " << o;
+        ASSERT_EQ(Apply(rows, r), text) << "round " << round << " options " << o << "\npattern "
+                                        << Cp932ToUtf8(pattern) << "\nwith " << Cp932ToUtf8(with);
+    }
+}
+
+}  // namespace
+}  // namespace quodle
