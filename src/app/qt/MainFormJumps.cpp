@@ -12,8 +12,10 @@ void TTarnwickMainForm::GoToRow(TEditorEx* editor, int row) {
     editor->SetRow(row);
 }
 
-void TTarnwickMainForm::StoreReturnPoint() {
-    if (TEditorEx* editor = ActiveEditor()) returnPoint_ = {editor->Row(), editor->TopRow()};
+void TTarnwickMainForm::StoreReturnPoint() { StoreReturnPointOf(ActiveEditor()); }
+
+void TTarnwickMainForm::StoreReturnPointOf(TEditorEx* editor) {
+    if (editor) returnPoint_ = {editor->Row(), editor->TopRow()};
 }
 
 void TTarnwickMainForm::JumpBack() {
