@@ -99,9 +99,6 @@ void TTarnwickMainForm::CreateLayout() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    CreateTreePanel(central);
-    row->addWidget(Panel4);
-
     // The tabs above, the output pane and the progress bar below.
     Splitter1 = new QSplitter(Qt::Vertical, central);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -136,6 +133,10 @@ void TTarnwickMainForm::CreateLayout() {
     // The output pane starts low; the documents get the rest.
     Splitter1->setSizes({kDesignHeight - 150, 80});
     row->addWidget(Splitter1, 1);
+    // Panel4, left of the tabs: made after the first editor, which maps the
+    // design font onto an installed face.
+    CreateTreePanel(central);
+    row->insertWidget(0, Panel4);
 
     // Panel3: the right dock site, a line while nothing is docked.
     Panel3 = new QWidget(central);

@@ -82,7 +82,7 @@ void TTarnwickMainForm::CreateTreePanel(QWidget* parent) {
     font.setPixelSize(kTreeFontPixels);
     TreeView1->setFont(font);
     TreeView1->setIndentation(kTreeIndent);
-    TreeView1->setMouseTracking(true);
+    TreeView1->viewport()->setMouseTracking(true);
     Memo1 = new QPlainTextEdit(splitter);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
