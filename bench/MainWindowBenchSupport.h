@@ -1,0 +1,61 @@
+#pragma once
+// What the main-window benchmarks share: the thread's own cpu time and the
+// median of the samples, a dialog seam that answers nothing, and a main
+// window shown offscreen with the shipped word lists and its settings in a
+// temporary folder.
+#include <time.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
+
+#include "app/qt/Dialogs.h"
+#include "app/qt/MainForm.h"
+
+namespace quodle::bench {
+
+inline double ThreadMillis() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+inline double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+class TQuietDialogs : public TDialogs {
+public:
+    void ShowMessage(QWidget*, const QString&, const QString&) override {}
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
+    std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
+    std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
+    int ExecModal(QDialog&) override { return QDialog::Rejected; }
+};
+
+struct TBenchWindow {
+    QTemporaryDir dir;
+    TTarnwickMainForm* form = nullptr;
+    explicit TBenchWindow(TDialogs* dialogs) {
+        TMainFormSetup setup;
+        setup.Dialogs = dialogs;
+        setup.SettingsPath = dir.filePath(QStringLiteral("quodle.ini"));
+        setup.WordListDir = QStringLiteral(QUODLE_DATA_DIR);
+        setup.TemporaryLoadFile = dir.filePath(QStringLiteral("temp.lsp"));
+        form = new TTarnwickMainForm(setup);
+        form->OpenStartupDocuments({});
+        form->resize(1800, 1250);
+        form->show();
+        QApplication::processEvents();
+    }
+    ~TBenchWindow() { delete form; }
+    TBenchWindow(const TBenchWindow&) = delete;
+    TBenchWindow& operator=(const TBenchWindow&) = delete;
+};
+
+}  // namespace quodle::bench
