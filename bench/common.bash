@@ -22,3 +22,8 @@ bench_run() {
   "$build/bin/$1" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
     --benchmark_out="$2" --benchmark_out_format=json >/dev/null
 }
+
+# Makes the generated workload of MB megabytes at PATH unless it is there.
+bench_workload() {
+  [ -s "$2" ] || python3 /work/shared/tools/gen_lisp.py --mb "$1" --seed 1 --out "$2"
+}
