@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds Quodle in build/ (Ninja, ccache). Extra arguments go
-# to the configure step, e.g. -DQUODLE_BENCH=ON.
+# Configures and builds Quodle in build/ (Ninja, ccache), warnings as
+# errors. Extra arguments go to the configure step, e.g. -DQUODLE_BENCH=ON.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUODLE_BUILD_DIR:-$root/build}
 bash "$root/scripts/setup-deps.sh"
-if [ ! -f "$build/build.ninja" ] || [ $# -gt 0 ]; then
-  cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
+# A build folder made before warnings became an option is configured anew.
+if [ ! -f "$build/build.ninja" ] || [ $# -gt 0 ] || ! grep -qx 'QUODLE_WERROR:BOOL=ON' "$build/CMakeCache.txt"; then
+  cmake -S "$root" -B "$build" -G Ninja -DQUODLE_WERROR=ON "$@" >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)"

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "base/BogusRestrict.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
 
@@ -141,7 +142,9 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
 
     const auto range = FindSection(section);
     if (!range) {
+        QUODLE_BOGUS_RESTRICT_BEGIN
         lines_.push_back(Line{LineKind::kSection, "[" + std::string(section) + "]", std::string(section)});
+        QUODLE_BOGUS_RESTRICT_END
         lines_.push_back(Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key)});
         return;
     }

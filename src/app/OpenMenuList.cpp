@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/Settings.h"
-#include "base/Text.h"
+#include "base/FileIdentity.h"
 
 namespace quodle {
 namespace {
@@ -41,7 +41,7 @@ bool TOpenMenuList::Push(std::string_view path) {
     // A list loaded longer than twelve ends one entry shorter after every
     // push until it is back at twelve.
     const std::size_t limit = std::max(kMaxCount, items_.size() - (items_.size() > kMaxCount ? 1 : 0));
-    std::erase_if(items_, [&](const std::string& item) { return AsciiEqualsIgnoreCase(item, path); });
+    std::erase_if(items_, [&](const std::string& item) { return SameFile(item, path); });
     items_.insert(items_.begin(), std::string(path));
     if (items_.size() > limit) items_.resize(limit);
     Changed();
@@ -49,7 +49,7 @@ bool TOpenMenuList::Push(std::string_view path) {
 }
 
 bool TOpenMenuList::Remove(std::string_view path) {
-    const auto removed = std::erase_if(items_, [&](const std::string& item) { return AsciiEqualsIgnoreCase(item, path); });
+    const auto removed = std::erase_if(items_, [&](const std::string& item) { return SameFile(item, path); });
     if (removed == 0) return false;
     Changed();
     return true;
@@ -57,7 +57,7 @@ bool TOpenMenuList::Remove(std::string_view path) {
 
 bool TOpenMenuList::Contains(std::string_view path) const {
     return std::any_of(items_.begin(), items_.end(),
-                       [&](const std::string& item) { return AsciiEqualsIgnoreCase(item, path); });
+                       [&](const std::string& item) { return SameFile(item, path); });
 }
 
 }  // namespace quodle

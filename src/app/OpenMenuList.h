@@ -1,7 +1,8 @@
 #pragma once
 // TOpenMenuList: the paths of the "開き直す" menu, most recent first, at most
-// twelve, kept in the settings file under [OpenMenuItems]. Paths compare
-// without regard to ASCII letter case. The menu itself is the window's: it
+// twelve, kept in the settings file under [OpenMenuItems]. Two entries are
+// the same when they name the same file (SameFile: a link counts as its
+// target, letter case always counts). The menu itself is the window's: it
 // rebuilds its submenu whenever the change callback fires.
 #include <cstddef>
 #include <functional>
@@ -30,12 +31,12 @@ public:
     void Store(IniDocument& doc) const;
     void Store(IniFile& ini) const;  // one write batch; throws FileError
 
-    // Moves path to the front (removing any entry that equals it), then drops
+    // Moves path to the front (removing any entry for the same file), then drops
     // the last entry if the list has grown past twelve; a list that was
     // loaded longer than twelve ends one entry shorter than before. A path with a line
     // break cannot be kept in the settings file and is not taken: false.
     bool Push(std::string_view path);
-    // Removes every entry equal to path; false when there was none.
+    // Removes every entry for the same file as path; false when there was none.
     bool Remove(std::string_view path);
     bool Contains(std::string_view path) const;
 

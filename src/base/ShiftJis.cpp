@@ -13,6 +13,37 @@ struct Cp932Pair {
 
 #include "base/Cp932Table.inc"
 
+// Characters with no CP932 form of their own that stand, for Japanese
+// users, for one: the JIS X 0201 readings of bytes 0x5C and 0x7E, and the
+// JIS X 0208 readings of the code points whose Microsoft reading is
+// another (mostly full-width) character, as input methods, other systems
+// and web pages hand them over. Encoding only: decoding keeps the Microsoft
+// reading, so every CP932 code point still round-trips. Sorted by code.
+constexpr Cp932Pair kCp932Alternates[] = {
+    {0x00A2, 0x8191},  // ¢ → ￠
+    {0x00A3, 0x8192},  // £ → ￡
+    {0x00A5, 0x005C},  // ¥: the Yen key; Japanese fonts draw 0x5C as ¥
+    {0x00A6, 0xFA55},  // ¦ → ￤
+    {0x00AC, 0x81CA},  // ¬ → ￢
+    {0x2014, 0x815C},  // — → ―
+    {0x2016, 0x8161},  // ‖ → ∥
+    {0x203E, 0x007E},  // ‾: JIS X 0201 reads 0x7E as an overline
+    {0x2212, 0x817C},  // − → －
+    {0x301C, 0x8160},  // 〜 → ～
+};
+
+template <std::size_t N>
+const Cp932Pair* Find(const Cp932Pair (&table)[N], char16_t c) {
+    const auto* end = std::end(table);
+    const auto* it =
+        std::lower_bound(std::begin(table), end, c, [](const Cp932Pair& p, char16_t v) { return p.code < v; });
+    return it != end && it->code == c ? it : nullptr;
+}
+
+void AddUnmapped(std::u32string& unmapped, char32_t c) {
+    if (unmapped.find(c) == std::u32string::npos) unmapped.push_back(c);
+}
+
 int LeadIndex(unsigned char b) { return b <= 0x9F ? b - 0x81 : b - 0xE0 + (0xA0 - 0x81); }
 
 char16_t DecodePair(unsigned char lead, unsigned char trail) {
@@ -47,8 +78,9 @@ std::u16string Cp932ToUtf16(std::string_view bytes) {
     return out;
 }
 
-std::string Utf16ToCp932(std::u16string_view text) {
-    std::string out;
+TCp932Encoding EncodeCp932(std::u16string_view text) {
+    TCp932Encoding result;
+    std::string& out = result.bytes;
     out.reserve(text.size() * 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
@@ -61,24 +93,28 @@ std::string Utf16ToCp932(std::u16string_view text) {
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            ++i;  // a character beyond the BMP has no CP932 form
+            // A character beyond the BMP has no CP932 form.
+            AddUnmapped(result.unmapped, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
             out.push_back('?');
             continue;
         }
-        const auto* end = std::end(kCp932Encode);
-        const auto* it = std::lower_bound(std::begin(kCp932Encode), end, c,
-                                          [](const Cp932Pair& p, char16_t v) { return p.code < v; });
-        if (it == end || it->code != c) {
+        const Cp932Pair* pair = Find(kCp932Encode, c);
+        if (!pair) pair = Find(kCp932Alternates, c);
+        if (!pair) {
+            AddUnmapped(result.unmapped, c);
             out.push_back('?');
-        } else if (it->bytes > 0xFF) {
-            out.push_back(static_cast<char>(it->bytes >> 8));
-            out.push_back(static_cast<char>(it->bytes & 0xFF));
+        } else if (pair->bytes > 0xFF) {
+            out.push_back(static_cast<char>(pair->bytes >> 8));
+            out.push_back(static_cast<char>(pair->bytes & 0xFF));
         } else {
-            out.push_back(static_cast<char>(it->bytes));
+            out.push_back(static_cast<char>(pair->bytes));
         }
     }
-    return out;
+    return result;
 }
+
+std::string Utf16ToCp932(std::u16string_view text) { return EncodeCp932(text).bytes; }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;

@@ -30,8 +30,20 @@ constexpr char16_t kInvalidByteBase = 0xF700;
 // a mapped character becomes kInvalidByteBase + byte.
 std::u16string Cp932ToUtf16(std::string_view bytes);
 
-// Encodes UTF-16 to CP932. Characters without a CP932 form become '?';
-// the private-use stand-ins of undecodable bytes become those bytes again.
+// UTF-16 as CP932 bytes. A character without a CP932 form of its own takes
+// the form Japanese users mean by it where there is one ("¥" is byte 0x5C,
+// "〜" is "～", "−" is "－": the alternates in ShiftJis.cpp); the
+// private-use stand-ins of undecodable bytes become those bytes again. The
+// characters still without a form are listed in `unmapped` (each once, in
+// the order they first appear) and stand as '?' in `bytes`: text put into
+// a document is refused instead (TEditor::InputBytes).
+struct TCp932Encoding {
+    std::string bytes;
+    std::u32string unmapped;
+};
+TCp932Encoding EncodeCp932(std::u16string_view text);
+
+// EncodeCp932's bytes, '?' for a character without a form.
 std::string Utf16ToCp932(std::u16string_view text);
 
 std::string Cp932ToUtf8(std::string_view bytes);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/BogusRestrict.h"
+
 namespace quodle {
 
 namespace {
@@ -44,7 +46,9 @@ bool FitsWrap(std::string_view row, const TCellLayout& layout, TBlockOperation o
     if (!box && op == boTabIndent) return static_cast<int>(row.size()) + layout.tabSpaceCount < wrapByte;
     if (!box && op == boComment) return static_cast<int>(row.size()) + 1 < wrapByte;
     std::string after(row);
+    QUODLE_BOGUS_RESTRICT_BEGIN
     after.insert(static_cast<std::size_t>(insertAt), Insertion(op));
+    QUODLE_BOGUS_RESTRICT_END
     return ExpandedWidth(after, plain) < wrapByte;
 }
 

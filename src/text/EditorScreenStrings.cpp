@@ -235,9 +235,9 @@ void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inver
     inverse.StoreOldText(produced.text, restored > 0 ? RowsText(row, restored).text : std::string());
 }
 
-void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
     const int n = Count();
-    if (row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return;
+    if (readOnly_ || row < 0 || count < 0 || row + count > n || (count == 0 && text.empty())) return false;
     TEditScope scope(*this);
     const int lastOld = row + count - 1;  // row - 1 for an insertion
     // A row after a reWrapped (or the final reNoBreak) row continues a line.
@@ -250,7 +250,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
 
     if (lineStart && text.empty() && count > 0 && LineEndRow(lastOld) == lastOld) {
         DeleteWholeLines(row, count);
-        return;
+        return true;
     }
 
     // How far the rebuilt text reaches and how its last row ends.
@@ -306,6 +306,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     undo.StoreOldText(old.text, scratch.Count() > 0 ? RowsText(from, scratch.Count()).text : std::string());
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, scratch.Count(), changed};
+    return true;
 }
 
 // ---------------------------------------------------------------- row states

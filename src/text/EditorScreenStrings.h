@@ -74,8 +74,17 @@ public:
     // The one gateway for every change of the text: replaces `count` rows
     // from `row` by `text` (CR LF, CR or LF breaks), records one undo step,
     // splits the new text into rows, recomputes row states and notifies the
-    // editors once. Out-of-range arguments are ignored.
-    void ReplaceRows(int row, int count, std::string_view text);
+    // editors once. Out-of-range arguments are ignored, and so is every
+    // edit of a read-only text: false when nothing was changed.
+    bool ReplaceRows(int row, int count, std::string_view text);
+
+    // Read Only belongs to the text, so every editor on it and every path
+    // (keys, menus, the program's rewrites through Lines) is refused alike:
+    // ReplaceRows, Undo and Redo change nothing and nothing can be undone.
+    // Replacing the whole text (loading a file, SetAllText, ClearAll) is no
+    // edit: the program still fills a read-only report pane so.
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value) { readOnly_ = value; }
     // Removes rows; returns the union of their row marks.
     std::uint16_t DeleteRows(int row, int count);
     // Replaces `count` rows from `row` by all rows of `rows` (texts, words,
@@ -123,10 +132,10 @@ public:
     // layout): what was read from the rows holds while it stays the same.
     std::uint64_t Revision() const { return revision_; }
     // The shared history of every editor on these rows (see EditorUndo.h).
-    bool Undo() { return undo_.Undo(); }
-    bool Redo() { return undo_.Redo(); }
-    bool CanUndo() const { return undo_.CanUndo(); }
-    bool CanRedo() const { return undo_.CanRedo(); }
+    bool Undo() { return !readOnly_ && undo_.Undo(); }
+    bool Redo() { return !readOnly_ && undo_.Redo(); }
+    bool CanUndo() const { return !readOnly_ && undo_.CanUndo(); }
+    bool CanRedo() const { return !readOnly_ && undo_.CanRedo(); }
 
     // Word wrap. Switching it, changing a wrap option while it is on, or
     // changing the tab width while it is on rewraps the whole text once and
@@ -203,6 +212,7 @@ private:
     TLastChange lastChange_;
     std::uint16_t marksInUse_ = 0;
     bool wordWrap_ = false;
+    bool readOnly_ = false;
     TEditorWrapOption wrapOption_;
     int tabSpaceCount_ = 8;
     TCellLayout layout_{8, 0};  // what the rows were cut by

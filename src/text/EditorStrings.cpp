@@ -27,6 +27,8 @@ std::string TEditorStrings::Get(int index) const {
 
 template <class Edit>
 void TEditorStrings::EditLines(Edit edit) {
+    // A read-only text refuses the edit: the caret and selection stay too.
+    if (rows_.ReadOnly()) return;
     if (editor_) {
         editor_->Deselect();
         editor_->CaretBeginUpdate();

@@ -23,23 +23,43 @@ TEST(OpenMenuList, HoldsTwelveMostRecentFirst) {
     EXPECT_EQ(list.Items().front(), P(13));
     EXPECT_EQ(list.Items().back(), P(2));  // the oldest entry went
 
-    // A path already present, in another letter case, moves to the front in
-    // its new spelling without growing the list.
-    list.Push("/W/F5.LSP");
+    // A path already present moves to the front without growing the list.
+    list.Push(P(5));
     ASSERT_EQ(list.Items().size(), 12u);
-    EXPECT_EQ(list.Items()[0], "/W/F5.LSP");
+    EXPECT_EQ(list.Items()[0], P(5));
     EXPECT_EQ(list.Items()[1], P(13));
     EXPECT_EQ(list.Items().back(), P(2));
-    EXPECT_TRUE(list.Contains("/w/f5.lsp"));
+    // Another letter case is another file.
+    EXPECT_FALSE(list.Contains("/W/F5.LSP"));
 
     EXPECT_TRUE(list.Remove(P(13)));
     EXPECT_FALSE(list.Remove(P(13)));
+    EXPECT_FALSE(list.Remove("/W/F12.LSP"));
     EXPECT_EQ(list.Items().size(), 11u);
     EXPECT_EQ(list.Items()[1], P(12));
     EXPECT_EQ(changes, 15);
 
     EXPECT_FALSE(list.Push("/w/bad\nname.lsp"));  // could never be stored
     EXPECT_EQ(list.Items().size(), 11u);
+}
+
+TEST(OpenMenuList, EntriesForOneFileAreOneEntry) {
+    TempDir dir;
+    testing::WriteBytes(dir / "A.lsp", "(a)");
+    testing::WriteBytes(dir / "a.lsp", "(b)");
+    std::filesystem::create_symlink(dir / "A.lsp", dir / "link.lsp");
+    const std::string upper = (dir / "A.lsp").string(), lower = (dir / "a.lsp").string();
+    const std::string link = (dir / "link.lsp").string();
+    TOpenMenuList list;
+    list.Push(upper);
+    list.Push(lower);
+    EXPECT_EQ(list.Items(), (Paths{lower, upper}));
+    // The link replaces its target's entry, in the spelling last opened.
+    list.Push(link);
+    EXPECT_EQ(list.Items(), (Paths{link, lower}));
+    EXPECT_TRUE(list.Contains(upper));
+    EXPECT_TRUE(list.Remove(upper));
+    EXPECT_EQ(list.Items(), (Paths{lower}));
 }
 
 TEST(OpenMenuList, LoadsALongerListWholeAndShrinksItOnePerPush) {

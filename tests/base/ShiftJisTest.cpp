@@ -45,6 +45,44 @@ TEST(ShiftJis, RoundTripEveryCodePoint) {
     }
 }
 
+// The characters Japanese users type or paste for Shift-JIS bytes that
+// Microsoft's table reads as other characters.
+TEST(ShiftJis, AlternateFormsEncodeAsTheBytesTheyStandFor) {
+    const struct {
+        const char16_t* typed;
+        const char* bytes;
+        const char16_t* decoded;
+    } cases[] = {
+        {u"\u00A5", "\x5C", u"\\"},          {u"\u203E", "\x7E", u"~"},
+        {u"\u2212", "\x81\x7C", u"\uFF0D"},  {u"\u301C", "\x81\x60", u"\uFF5E"},
+        {u"\u2016", "\x81\x61", u"\u2225"},  {u"\u2014", "\x81\x5C", u"\u2015"},
+        {u"\u00A2", "\x81\x91", u"\uFFE0"},  {u"\u00A3", "\x81\x92", u"\uFFE1"},
+        {u"\u00AC", "\x81\xCA", u"\uFFE2"},  {u"\u00A6", "\xFA\x55", u"\uFFE4"},
+    };
+    for (const auto& c : cases) {
+        const TCp932Encoding encoded = EncodeCp932(c.typed);
+        EXPECT_EQ(encoded.bytes, c.bytes) << Utf16ToUtf8(c.typed);
+        EXPECT_TRUE(encoded.unmapped.empty());
+        EXPECT_EQ(Cp932ToUtf16(encoded.bytes), c.decoded) << Utf16ToUtf8(c.typed);
+    }
+    EXPECT_EQ(Utf8ToCp932("C:¥lisp¥a.lsp 〜"), "C:\\lisp\\a.lsp \x81\x60");
+    // Decoding never gives one of them: every code point still round-trips.
+    std::u16string alternates;
+    for (const auto& c : cases) alternates += c.typed;
+    for (int lead = 0; lead < 256; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            for (const char16_t d : Cp932ToUtf16(bytes)) ASSERT_EQ(alternates.find(d), std::u16string::npos) << lead;
+        }
+}
+
+TEST(ShiftJis, CharactersWithoutAFormAreListed) {
+    const TCp932Encoding encoded = EncodeCp932(u"a\U0001F600b\u20AC\U0001F600\u00E9\u3042");
+    EXPECT_EQ(encoded.bytes, "a?b???\x82\xA0");
+    EXPECT_EQ(encoded.unmapped, U"\U0001F600\u20AC\u00E9");
+    EXPECT_TRUE(EncodeCp932(u"\u3042?").unmapped.empty());
+}
+
 TEST(ShiftJis, InvalidBytesSurviveAsStandIns) {
     const std::string cases[] = {
         std::string("\x81", 1),            // truncated lead byte at the end

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/LineNumber.h"
+#include "base/BogusRestrict.h"
 #include "editor/EditorLayout.h"
 #include "editor/EditorMarks.h"
 #include "editor/RowMarks.h"
@@ -192,7 +193,9 @@ TEST(EditorWrapOption, ValuesCarryAllEightSettingsAndNotifyOnce) {
     TWrapOptionValues v;
     v.WrapByte = 300;
     v.Leading = true;
+    QUODLE_BOGUS_RESTRICT_BEGIN
     v.FollowStr = "x";
+    QUODLE_BOGUS_RESTRICT_END
     option.SetValues(v);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(option.WrapByte(), 250);

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/BogusRestrict.h"
+
 extern char** environ;
 
 namespace quodle::testing {
@@ -77,7 +79,9 @@ class TXvfb {
 public:
     TXvfb() {
         pid_ = SpawnWithPipe({"Xvfb", "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp"}, 3, fd_);
+        QUODLE_BOGUS_RESTRICT_BEGIN
         display_ = ":" + ReadLine(fd_, std::chrono::seconds(30));
+        QUODLE_BOGUS_RESTRICT_END
     }
     ~TXvfb() {
         EndChild(pid_);

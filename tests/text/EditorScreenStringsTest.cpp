@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BogusRestrict.h"
 #include "support/FakeEditor.h"
 #include "support/RowDump.h"
 #include "text/EditorScreenStrings.h"
@@ -93,6 +94,45 @@ TEST(ReplaceRows, OutOfRangeOrEmptyEditsChangeNothing) {
     EXPECT_TRUE(rows.UndoObj().UndoList().empty());
     EXPECT_EQ(ed.Log(), "");
     EXPECT_FALSE(rows.LastChange().Set);
+}
+
+TEST(ReplaceRows, AReadOnlyTextRefusesEveryEditButNotAWholeNewText) {
+    TEditorScreenStrings rows;
+    TFakeEditor ed, other;
+    rows.Attach(&ed);
+    rows.Attach(&other);
+    Load(rows, "a.B b.B c.B");
+    EXPECT_TRUE(rows.ReplaceRows(0, 1, "x\r\n"));
+    EXPECT_TRUE(rows.ReplaceRows(1, 1, "y\r\n"));
+    EXPECT_TRUE(rows.Undo());
+    ASSERT_TRUE(rows.CanUndo() && rows.CanRedo());
+    rows.SetReadOnly(true);
+    ed.ClearLog();
+    other.ClearLog();
+    // Every path to the rows: the gateway, the line view and the history.
+    EXPECT_FALSE(rows.ReplaceRows(0, 1, "z\r\n"));
+    EXPECT_FALSE(rows.ReplaceRows(3, 0, "new\r\n"));
+    TEditorStrings lines(rows, nullptr);
+    lines.Put(1, "put");
+    lines.Insert(0, "inserted");
+    lines.Delete(2);
+    lines.Add("added");
+    EXPECT_FALSE(rows.CanUndo());
+    EXPECT_FALSE(rows.CanRedo());
+    EXPECT_FALSE(rows.Undo());
+    EXPECT_FALSE(rows.Redo());
+    EXPECT_EQ(Dump(rows), "x.B b.B c.B");
+    EXPECT_EQ(ed.Log() + other.Log(), "");
+    // The history waits for the text to be writable again.
+    rows.SetReadOnly(false);
+    EXPECT_TRUE(rows.Redo());
+    EXPECT_EQ(Dump(rows), "x.B y.B c.B");
+    // The program still replaces a read-only text whole (a report pane).
+    rows.SetReadOnly(true);
+    rows.SetAllText("report\r\n");
+    EXPECT_EQ(Dump(rows), "report.B");
+    rows.ClearAll();
+    EXPECT_EQ(Dump(rows), "");
 }
 
 TEST(ReplaceRows, RecordsOneUndoStepWithTheOldText) {
@@ -206,12 +246,16 @@ TEST(RowMarks, PutRowsByCountOfNewRows) {
         ed.caretCol = c.caretCol;
         rows.Attach(&ed);
         for (int r = 0; r < 5; ++r) {
+            QUODLE_BOGUS_RESTRICT_BEGIN
             rows.Add("r" + std::to_string(r));
+            QUODLE_BOGUS_RESTRICT_END
             rows.SetRowMarks(r, static_cast<std::uint16_t>(1 << r));
         }
         rows.SetMarksInUse(31);
         TEditorStringList scratch;
+        QUODLE_BOGUS_RESTRICT_BEGIN
         for (int k = 0; k < c.newRows; ++k) scratch.Add("n" + std::to_string(k));
+        QUODLE_BOGUS_RESTRICT_END
         rows.PutRows(1, 3, scratch);
         EXPECT_EQ(Marks(rows), c.after) << c.newRows << " rows, column " << c.caretCol;
         EXPECT_EQ(rows.MarksInUse(), c.inUse) << c.newRows;

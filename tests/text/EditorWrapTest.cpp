@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BogusRestrict.h"
 #include "base/ShiftJis.h"
 #include "support/FakeEditor.h"
 #include "support/RowDump.h"
@@ -113,7 +114,9 @@ TEST_F(WrapFixture, RoundTripKeepsTextAndMarksOfEveryLine) {
     std::string text;
     for (int i = 0; i < 60; ++i) {
         text += A(static_cast<int>(rng() % 70), static_cast<char>('c' + i % 20));
+        QUODLE_BOGUS_RESTRICT_BEGIN
         if (i % 7 == 0) text += "\t" + Utf8ToCp932("あい。「う」");
+        QUODLE_BOGUS_RESTRICT_END
         text += "\r\n";
     }
     lines.SetText(text);

@@ -121,14 +121,16 @@ public:
     // The hint window once shown (null before).
     const QLabel* HintWindow() const { return hintWindow_; }
 
-    // The return point, shared by all tabs: every jump stores the active
-    // editor's caret row and first visible row first; 元の行に戻る goes back.
+    // The return point, shared by all tabs: every jump stores the caret row
+    // and first visible row of the editor it acts on; 元の行に戻る goes back.
+    // A command takes that editor before any prompt of its own opens: while
+    // a prompt is up (and right after) no editor has the focus, and the
+    // active editor of a split tab would be the other pane.
     struct TReturnPoint {
         int row = 0;
         int topRow = 0;
     };
-    void StoreReturnPoint();
-    void StoreReturnPointOf(TEditorEx* editor);
+    void StoreReturnPoint(const TEditorEx& editor);
     void JumpBack();
     const TReturnPoint& ReturnPoint() const { return returnPoint_; }
 
@@ -210,6 +212,7 @@ private:
     void ConnectEditorEvents(TEditorEx* editor);
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
     bool LoadInto(TEditorEx* editor, const QString& path);
+    // The tab that holds the file at path (SameFile), or -1.
     int FindOpenTab(const QString& path) const;
     // Writes the text (through a temporary file, with an optional backup);
     // a failure is reported and leaves the document modified.

@@ -144,7 +144,7 @@ void TTarnwickMainForm::N3Click() {
         Message(QString::fromUtf8(kNoFindingsMessage));
         return;
     }
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     // Function names in report headings stand between "|" and "(".
     SetPaneBrackets("|", "(");
 
@@ -170,7 +170,7 @@ void TTarnwickMainForm::N3Click() {
 void TTarnwickMainForm::N76Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     // Function names in report headings stand between "|" and "(".
     SetPaneBrackets("|", "(");
     EditorEx1->Lines().Clear();
@@ -210,7 +210,7 @@ void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*bui
                                          bool storeAtStart) {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    if (storeAtStart) StoreReturnPoint();
+    if (storeAtStart) StoreReturnPoint(*editor);
     QElapsedTimer timer;
     timer.start();
     TProgressBarSink progress(ProgressBar1);
@@ -232,7 +232,7 @@ void TTarnwickMainForm::UserFunctionList(const QString& caption, TPickList (*bui
     const int line = item ? item->Data - 1 : -1;
     if (line < 0) return;
     // The comment block above the definition comes into view with it.
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     GoToLine(editor, JumpTopLine(lines.Lines(), line), line);
     editor->setFocus();
 }
@@ -250,7 +250,7 @@ void TTarnwickMainForm::N72Click() { UserFunctionList(QStringLiteral("未使用�
 void TTarnwickMainForm::N78Click() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     const TCaretLine caret = CaretLineOf(*editor);
     if (caret.Row < editor->Rows().Count()) {
         // Names are not looked up from inside a string or a comment.

@@ -13,6 +13,7 @@
 #include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
+#include "base/FileIdentity.h"
 #include "base/FileIo.h"
 #include "base/Text.h"
 #include "editor/qt/EditorEx.h"
@@ -73,7 +74,9 @@ void TTarnwickMainForm::PrepareEditor(TEditorEx* editor) {
 }
 
 void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
-    connect(editor, &TEditor::CaretMoved, this, [this, editor] { RefreshPositionPanel(editor); });
+    // Every pane on the text moves its caret after an edit (undo and redo
+    // too), in no set order: the panel shows the active editor's.
+    connect(editor, &TEditor::CaretMoved, this, [this] { RefreshPositionPanel(ActiveEditor()); });
     connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
@@ -81,13 +84,17 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     connect(editor, &TEditor::SelectionChange, this, [this, editor](bool selected) { SelectionCount(editor, selected); });
     connect(editor, &TOleddEditor::DropFiles, this, [this](const QStringList& paths) { OpenFiles(paths); });
     ConnectReferenceEvents(editor);
+    // Said once the key or input-method event that brought the text is over.
+    connect(
+        editor, &TEditor::Unencodable, this, [this](const QString& characters) { Message(UnencodableText(characters)); },
+        Qt::QueuedConnection);
 }
 
 void TTarnwickMainForm::SelectTab(int index) { PageControl1->SetActivePageIndex(index); }
 
 int TTarnwickMainForm::FindOpenTab(const QString& path) const {
     for (int i = 0; i < tabPaths_.size(); ++i)
-        if (tabPaths_[i].compare(path, Qt::CaseInsensitive) == 0) return i;
+        if (tabPaths_[i] != NewFilePath() && SameFile(tabPaths_[i].toStdString(), path.toStdString())) return i;
     return -1;
 }
 

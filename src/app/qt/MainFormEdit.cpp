@@ -38,9 +38,7 @@ void TTarnwickMainForm::CreateEditItems(QMenu* edit) {
     item("mnuCut", "切り取り", "Ctrl+X", [](TEditorEx& e) { e.CutToClipboard(); });
     item("mnuCopy", "コピー", "Ctrl+C", [](TEditorEx& e) { e.CopyToClipboard(); });
     item("mnuPaste", "貼り付け", "Ctrl+V", [](TEditorEx& e) { e.PasteFromClipboard(); });
-    item("mnuBoxPaste", "Box貼り付け", "Ctrl+B", [](TEditorEx& e) {
-        if (TEditor::ClipboardHasText()) e.BoxPaste(TEditor::ClipboardText());
-    });
+    item("mnuBoxPaste", "Box貼り付け", "Ctrl+B", [](TEditorEx& e) { e.BoxPasteFromClipboard(); });
     edit->addSeparator();
     item("mnuSelectAll", "すべて選択", "Ctrl+A", [](TEditorEx& e) { e.SelectAll(); });
     item("mnuDeleteRow", "１行削除", "Ctrl+Y", [](TEditorEx& e) { e.DeleteRowAt(e.Row()); });
@@ -71,12 +69,15 @@ void TTarnwickMainForm::CreateEditItems(QMenu* edit) {
 void TTarnwickMainForm::UpdateEditMenu() {
     TEditorEx* editor = ActiveEditor();
     const bool selected = editor && editor->SelLength() > 0;
+    // A read-only text refuses every edit: the items that edit show it.
+    const bool writable = editor && !editor->ReadOnly();
     const bool clip = TEditor::ClipboardHasText();
-    for (const char* name : {"mnuCut", "mnuCopy", "mnuIndent", "mnuUnindent", "mnuTabIndent", "mnuTabUnindent",
-                             "mnuTabIndent2", "mnuTabUnindent2"})
-        Action(QString::fromLatin1(name))->setEnabled(selected);
-    Action(QStringLiteral("mnuPaste"))->setEnabled(clip);
-    Action(QStringLiteral("mnuBoxPaste"))->setEnabled(clip);
+    Action(QStringLiteral("mnuCopy"))->setEnabled(selected);
+    for (const char* name : {"mnuCut", "mnuIndent", "mnuUnindent", "mnuTabIndent", "mnuTabUnindent", "mnuTabIndent2",
+                             "mnuTabUnindent2"})
+        Action(QString::fromLatin1(name))->setEnabled(selected && writable);
+    Action(QStringLiteral("mnuPaste"))->setEnabled(clip && writable);
+    Action(QStringLiteral("mnuBoxPaste"))->setEnabled(clip && writable);
     Action(QStringLiteral("mnuUndo"))->setEnabled(editor && editor->CanUndo());
     Action(QStringLiteral("mnuRedo"))->setEnabled(editor && editor->CanRedo());
     Action(QStringLiteral("mnuOverwrite"))->setChecked(editor && editor->OverwriteMode());

@@ -12,11 +12,7 @@ void TTarnwickMainForm::GoToRow(TEditorEx* editor, int row) {
     editor->SetRow(row);
 }
 
-void TTarnwickMainForm::StoreReturnPoint() { StoreReturnPointOf(ActiveEditor()); }
-
-void TTarnwickMainForm::StoreReturnPointOf(TEditorEx* editor) {
-    if (editor) returnPoint_ = {editor->Row(), editor->TopRow()};
-}
+void TTarnwickMainForm::StoreReturnPoint(const TEditorEx& editor) { returnPoint_ = {editor.Row(), editor.TopRow()}; }
 
 void TTarnwickMainForm::JumpBack() {
     TEditorEx* editor = ActiveEditor();
@@ -42,7 +38,7 @@ void TTarnwickMainForm::mnuJumpLineClick() {
         Message(LineNumberRangeText(lines));
         return;
     }
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     // The first row of the line: the same row unless lines are wrapped.
     GoToRow(editor, editor->Lines().LineToRow(number - 1));
 }
@@ -50,14 +46,14 @@ void TTarnwickMainForm::mnuJumpLineClick() {
 void TTarnwickMainForm::mnuJumpTopClick() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     GoToRow(editor, 0);
 }
 
 void TTarnwickMainForm::mnuJumpEndClick() {
     TEditorEx* editor = ActiveEditor();
     if (!editor || editor->Lines().Count() == 0) return;
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     // Counted in rows, so a wrapped text ends at its last row too.
     const int rows = editor->Rows().Count();
     const int visible = editor->VisibleRowCount();

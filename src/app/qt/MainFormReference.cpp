@@ -137,7 +137,7 @@ void TTarnwickMainForm::InsertPickedName(TEditorEx* editor, const TPickItem& ite
     const int col = editor->Col();
     editor->Lines().Put(caret.Index, systemVariable ? InsertSystemVariable(caret.Text, caret.Offset, item.Text)
                                                     : InsertFunctionName(caret.Text, caret.Offset, item.Text));
-    StoreReturnPoint();
+    StoreReturnPoint(*editor);
     editor->SetRow(caret.Row);
     editor->SetCol(col);
 }

@@ -192,7 +192,7 @@ void TTarnwickMainForm::TreeView1DblClick() {
     const TDocumentLines lines(editor->Rows());
     const std::optional<TTreeJump> jump = NodeJump(lines.Lines(), item->data(0, Qt::UserRole).toInt());
     if (!jump) return;
-    StoreReturnPointOf(editor);
+    StoreReturnPoint(*editor);
     GoToLine(editor, jump->TopLine, jump->Line);
 }
 

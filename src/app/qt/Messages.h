@@ -42,6 +42,22 @@ inline QString LineNumberRangeText(int lineCount) {
     return QStringLiteral("行番号が正しくありません．\n範囲は(0～") + QString::number(lineCount) + QStringLiteral(")です．");
 }
 
+// Text typed, pasted or committed with characters Shift-JIS cannot hold is
+// refused whole; each character is named with its code, since some of
+// them are invisible.
+inline QString UnencodableText(const QString& characters) {
+    constexpr qsizetype kNamed = 10;
+    const QList<uint> codes = characters.toUcs4();
+    QStringList named;
+    for (qsizetype i = 0; i < codes.size() && i < kNamed; ++i) {
+        const char32_t c = codes[i];
+        named << QStringLiteral("「") + QString::fromUcs4(&c, 1) + QStringLiteral("」(U+") +
+                     QString::number(codes[i], 16).toUpper().rightJustified(4, QLatin1Char('0')) + QLatin1Char(')');
+    }
+    if (codes.size() > kNamed) named << QStringLiteral("ほか%1文字").arg(codes.size() - kNamed);
+    return named.join(QStringLiteral("、")) + QStringLiteral(" はShift-JISで表せないため、入力できません．");
+}
+
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +

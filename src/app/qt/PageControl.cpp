@@ -2,8 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStackedWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace quodle {
@@ -16,17 +16,20 @@ constexpr int kOtherTextLeft = 4;
 }  // namespace
 
 // The band of tabs above the pages. Tabs wrap onto further rows; the row
-// holding the selected tab is drawn last, next to the pages.
+// holding the selected tab is drawn last, next to the pages. The page
+// control decides the band's size and scrolls it by `offset_` pixels.
 class TTabBand : public QWidget {
 public:
-    explicit TTabBand(TPageControl* owner) : QWidget(owner), owner_(owner) {
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
+    explicit TTabBand(TPageControl* owner) : QWidget(owner), owner_(owner) {}
 
-    void Relayout() {
+    int RowHeight() const { return QFontMetrics(font()).height() + 2 * kTextTop; }
+
+    // Lays the tabs out in rows `width` pixels wide; returns the height
+    // they take.
+    int Layout(int width) {
         const QFontMetrics fm(font());
-        const int width = std::max(1, this->width());
-        const int rowHeight = fm.height() + 2 * kTextTop;
+        width = std::max(1, width);
+        const int rowHeight = RowHeight();
         std::vector<std::vector<int>> rows;
         std::vector<int> natural;
         int x = 0;
@@ -63,22 +66,24 @@ public:
             }
             y += rowHeight;
         }
-        const int height = std::max(rowHeight, y) + 1;
-        if (this->height() != height || minimumHeight() != height) setFixedHeight(height);
+        update();
+        return std::max(rowHeight, y) + 1;
+    }
+
+    void SetOffset(int offset) {
+        offset_ = offset;
         update();
     }
 
     QRect TabRect(int index) const {
-        return index >= 0 && index < static_cast<int>(rects_.size()) ? rects_[index] : QRect();
+        return index >= 0 && index < static_cast<int>(rects_.size()) ? rects_[index].translated(0, -offset_) : QRect();
     }
 
 protected:
-    void resizeEvent(QResizeEvent*) override { Relayout(); }
-
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() != Qt::LeftButton) return;
         for (int i = 0; i < static_cast<int>(rects_.size()); ++i)
-            if (rects_[i].contains(e->position().toPoint())) {
+            if (TabRect(i).contains(e->position().toPoint())) {
                 owner_->UserSelect(i);
                 return;
             }
@@ -91,7 +96,7 @@ protected:
         p.setPen(pal.color(QPalette::Mid));
         p.drawLine(0, bottom, width(), bottom);
         for (int i = 0; i < static_cast<int>(rects_.size()); ++i) {
-            const QRect r = rects_[i];
+            const QRect r = TabRect(i);
             const bool selected = i == owner_->active_;
             if (selected) p.fillRect(r.adjusted(1, 1, -1, selected ? 1 : 0), owner_->activeFill_);
             p.setPen(pal.color(QPalette::Light));
@@ -108,24 +113,56 @@ protected:
 
 private:
     TPageControl* owner_;
-    std::vector<QRect> rects_;
+    std::vector<QRect> rects_;  // unscrolled
+    int offset_ = 0;
 };
 
 TPageControl::TPageControl(QWidget* parent)
-    : QWidget(parent), band_(new TTabBand(this)), stack_(new QStackedWidget(this)), activeText_(Qt::blue),
-      activeFill_(Qt::cyan) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(band_);
-    layout->addWidget(stack_, 1);
-    band_->Relayout();
+    : QWidget(parent), band_(new TTabBand(this)), scrollBar_(new QScrollBar(Qt::Vertical, this)),
+      stack_(new QStackedWidget(this)), activeText_(Qt::blue), activeFill_(Qt::cyan) {
+    scrollBar_->hide();
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) { band_->SetOffset(value); });
+    Arrange();
+}
+
+void TPageControl::Arrange() {
+    const int width = std::max(1, this->width());
+    const int limit = std::max(band_->RowHeight() + 1, height() / 2);
+    int bandWidth = width;
+    int needed = band_->Layout(bandWidth);
+    const bool scroll = needed > limit;
+    if (scroll) {
+        bandWidth = std::max(1, width - scrollBar_->sizeHint().width());
+        needed = band_->Layout(bandWidth);
+    }
+    const int bandHeight = std::min(needed, limit);
+    band_->setGeometry(0, 0, bandWidth, bandHeight);
+    scrollBar_->setGeometry(bandWidth, 0, width - bandWidth, bandHeight);
+    scrollBar_->setRange(0, needed - bandHeight);
+    scrollBar_->setPageStep(bandHeight);
+    scrollBar_->setSingleStep(band_->RowHeight());
+    scrollBar_->setValue(scrollBar_->maximum());
+    band_->SetOffset(scrollBar_->value());
+    scrollBar_->setVisible(scroll);
+    stack_->setGeometry(0, bandHeight, width, std::max(0, height() - bandHeight));
+}
+
+void TPageControl::resizeEvent(QResizeEvent*) { Arrange(); }
+
+QSize TPageControl::sizeHint() const {
+    const QSize pages = stack_->sizeHint();
+    return {pages.width(), band_->RowHeight() + 1 + pages.height()};
+}
+
+QSize TPageControl::minimumSizeHint() const {
+    const QSize pages = stack_->minimumSizeHint();
+    return {pages.width(), band_->RowHeight() + 1 + std::max(0, pages.height())};
 }
 
 int TPageControl::AddPage(QWidget* page, const QString& caption) {
     captions_ << caption;
     stack_->addWidget(page);
-    band_->Relayout();
+    Arrange();
     return static_cast<int>(captions_.size()) - 1;
 }
 
@@ -137,7 +174,7 @@ QWidget* TPageControl::TakePage(int index) {
     if (active_ >= captions_.size() || active_ == index) active_ = -1;
     else if (active_ > index) --active_;
     if (active_ >= 0) stack_->setCurrentIndex(active_);
-    band_->Relayout();
+    Arrange();
     return page;
 }
 
@@ -154,14 +191,14 @@ QString TPageControl::Caption(int index) const { return index >= 0 && index < ca
 void TPageControl::SetCaption(int index, const QString& caption) {
     if (index < 0 || index >= captions_.size()) return;
     captions_[index] = caption;
-    band_->Relayout();
+    Arrange();
 }
 
 void TPageControl::SetActivePageIndex(int index) {
     if (index < 0 || index >= captions_.size()) return;
     active_ = index;
     stack_->setCurrentIndex(index);
-    band_->Relayout();
+    Arrange();
 }
 
 void TPageControl::SetActiveTabColors(const QColor& text, const QColor& fill) {

@@ -1,12 +1,16 @@
 #pragma once
 // PageControl1: one page per document under a band of tabs that wraps onto
 // several rows when the tabs do not fit; the program draws the tabs itself
-// (the selected one filled with the active-tab colours).
+// (the selected one filled with the active-tab colours). The band never
+// makes the control, or the window, taller: it takes the rows it needs at
+// the control's real width up to half of the control's height, and scrolls
+// through the rows beyond that.
 #include <QColor>
 #include <QStringList>
 #include <QWidget>
 #include <vector>
 
+class QScrollBar;
 class QStackedWidget;
 
 namespace quodle {
@@ -38,19 +42,32 @@ public:
     QColor ActiveTabTextColor() const { return activeText_; }
     QColor ActiveTabFillColor() const { return activeFill_; }
 
-    // The tab rectangles in band coordinates, for drawing and hit tests.
+    // The tab rectangles in band coordinates (after scrolling), for drawing
+    // and hit tests.
     QRect TabRect(int index) const;
     QWidget* TabBand() const;
+    // Scrolls the band's rows; shown only while they do not all fit.
+    QScrollBar* TabScrollBar() const { return scrollBar_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     // The user selected another tab.
     void Changed();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     friend class TTabBand;
     void UserSelect(int index);
+    // Lays the tabs out for the current width and places band, scroll bar
+    // and pages; the row of the selected tab, next to the pages, is shown.
+    void Arrange();
 
     TTabBand* band_;
+    QScrollBar* scrollBar_;
     QStackedWidget* stack_;
     QStringList captions_;
     int active_ = -1;

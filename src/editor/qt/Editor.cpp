@@ -266,10 +266,11 @@ void TEditor::SetModified(bool value) {
 }
 
 void TEditor::SetReadOnly(bool value) {
-    if (readOnly_ == value) return;
-    readOnly_ = value;
-    updateMicroFocus();
-    InvalidateRows(row_, row_);
+    if (ReadOnly() == value) return;
+    rows_->SetReadOnly(value);
+    // The input method of every editor on the text follows.
+    for (TEditorClient* client : rows_->Editors())
+        if (auto* editor = dynamic_cast<TEditor*>(client)) editor->updateMicroFocus();
 }
 
 void TEditor::SetOverwriteMode(bool value) {

@@ -93,7 +93,9 @@ public:
 
     bool Modified() const { return modified_; }
     void SetModified(bool value);
-    bool ReadOnly() const { return readOnly_; }
+    // Read Only is the text's (see TEditorScreenStrings::ReadOnly): it holds
+    // for every editor on the same rows.
+    bool ReadOnly() const { return rows_->ReadOnly(); }
     void SetReadOnly(bool value);
     bool OverwriteMode() const { return overwrite_; }
     void SetOverwriteMode(bool value);
@@ -121,13 +123,15 @@ public:
     void SelectAll();
 
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
-    // do; like the menus, the program's calls do not check ReadOnly, but
-    // the insertions of text do.
+    // do, and nothing on a ReadOnly text: every edit of the editor passes
+    // Apply, and the row list refuses what comes past it.
     void InsertText(std::string_view text);
     void ClearSelection();
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // The clipboard's plain text pasted as a box (Ctrl+B).
+    void BoxPasteFromClipboard();
     void BoxPaste(std::string_view text);
     void DeleteRowAt(int row);
     void IndentSelection() { BlockOperation(boIndent); }
@@ -140,9 +144,13 @@ public:
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
     bool CanRedo() const { return rows_->CanRedo(); }
-    // Whether the clipboard holds text (plain or box), and its plain text.
+    // Whether the clipboard holds text (plain or box).
     static bool ClipboardHasText();
-    static std::string ClipboardText();
+    // Text from outside (typed, pasted, committed by the input method) as
+    // the bytes to insert; nothing when a character of it has no Shift-JIS
+    // form: the text is refused whole, never put in with a '?' in place,
+    // and Unencodable names the characters.
+    std::optional<std::string> InputBytes(const QString& text);
 
     // ---- row marks
     std::uint16_t RowMarksOf(int row) const;
@@ -246,6 +254,8 @@ signals:
     void TopColChange();                // OnTopColChange
     void TopRowChange();                // OnTopRowChange
     void OverwriteModeChange();
+    // Text was refused: `characters` (each once) have no Shift-JIS form.
+    void Unencodable(const QString& characters);
     // OnDrawLine: after each row's text is drawn, with its text (valid during
     // the call only), the position of its first cell, its index, its
     // rectangle and whether it is selected. Handlers may draw over the row
@@ -400,7 +410,6 @@ private:
     int pendingFirst_ = -1;  // rows to draw once the caret update ends
     int pendingLast_ = -1;
     bool modified_ = false;
-    bool readOnly_ = false;
     bool overwrite_ = false;
     bool wantReturns_ = true;
     bool wantTabs_ = true;

@@ -17,11 +17,6 @@ QString ToQString(std::string_view bytes) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string FromQString(const QString& text) {
-    return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                            static_cast<std::size_t>(text.size())));
-}
-
 }  // namespace
 
 void TEditor::CopyToClipboard() {
@@ -35,33 +30,36 @@ void TEditor::CopyToClipboard() {
 }
 
 void TEditor::CutToClipboard() {
-    if (!Selected()) return;
+    if (ReadOnly() || !Selected()) return;
     CopyToClipboard();
     ClearSelection();
 }
 
 void TEditor::PasteFromClipboard() {
-    if (readOnly_) return;
+    if (ReadOnly()) return;
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data == nullptr) return;
     const QString box = QString::fromLatin1(kBoxClipboardFormat);
     if (data->hasFormat(box)) {
         const QByteArray bytes = data->data(box);
-        BoxPaste(bytes.isEmpty() ? FromQString(data->text()) : bytes.toStdString());
+        if (!bytes.isEmpty()) BoxPaste(bytes.toStdString());
+        else if (const std::optional<std::string> text = InputBytes(data->text())) BoxPaste(*text);
         return;
     }
-    if (data->hasText()) InsertText(FromQString(data->text()));
+    if (!data->hasText()) return;
+    if (const std::optional<std::string> text = InputBytes(data->text())) InsertText(*text);
+}
+
+void TEditor::BoxPasteFromClipboard() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (ReadOnly() || data == nullptr || !data->hasText()) return;
+    if (const std::optional<std::string> text = InputBytes(data->text())) BoxPaste(*text);
 }
 
 bool TEditor::ClipboardHasText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data != nullptr && ((data->hasText() && !data->text().isEmpty()) ||
                                data->hasFormat(QString::fromLatin1(kBoxClipboardFormat)));
-}
-
-std::string TEditor::ClipboardText() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && data->hasText() ? FromQString(data->text()) : std::string();
 }
 
 }  // namespace quodle

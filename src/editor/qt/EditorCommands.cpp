@@ -8,7 +8,7 @@
 namespace quodle {
 
 void TEditor::Apply(const std::optional<TRowsEdit>& edit) {
-    if (!edit) return;
+    if (!edit || ReadOnly()) return;
     CaretBeginUpdate();
     rows_->ReplaceRows(edit->Row, edit->Count, edit->Text);
     const TRowOffset caret = CaretAfterEdit(*rows_, *edit);
@@ -22,7 +22,7 @@ void TEditor::Apply(const TEditOutcome& outcome) {
 }
 
 bool TEditor::DeleteSelection() {
-    if (!Selected()) return false;
+    if (ReadOnly() || !Selected()) return false;
     const bool box = selectionMode_ == selBox;
     const TStreamRange range = SelectionRange();
     const TBoxRange rect = SelectionBox();
@@ -32,7 +32,7 @@ bool TEditor::DeleteSelection() {
 }
 
 void TEditor::InsertText(std::string_view text) {
-    if (readOnly_ || text.empty()) return;
+    if (ReadOnly() || text.empty()) return;
     if (Selected()) {
         // The selection and the new text are one edit, one undo step.
         const bool box = selectionMode_ == selBox;
@@ -49,7 +49,7 @@ void TEditor::InsertText(std::string_view text) {
 void TEditor::ClearSelection() { DeleteSelection(); }
 
 void TEditor::BoxPaste(std::string_view text) {
-    if (readOnly_ || text.empty()) return;
+    if (ReadOnly() || text.empty()) return;
     if (!Selected()) {
         Apply(BoxPasteEdit(*rows_, Layout(), {row_, col_}, text));
         return;
@@ -67,7 +67,7 @@ void TEditor::BoxPaste(std::string_view text) {
 }
 
 void TEditor::DeleteRowAt(int row) {
-    if (row < 0 || row >= rows_->Count()) return;
+    if (ReadOnly() || row < 0 || row >= rows_->Count()) return;
     Deselect();
     const bool lastWithoutBreak = row == rows_->Count() - 1 && rows_->RowEnding(row) == reNoBreak;
     CaretBeginUpdate();
@@ -78,7 +78,7 @@ void TEditor::DeleteRowAt(int row) {
 }
 
 void TEditor::BlockOperation(TBlockOperation op) {
-    if (!Selected()) return;
+    if (ReadOnly() || !Selected()) return;
     if (selectionMode_ == selBox) {
         const TBoxRange box = SelectionBox();
         const TCellPos anchor = anchor_, caret{row_, col_};
@@ -103,11 +103,13 @@ void TEditor::BlockOperation(TBlockOperation op) {
 }
 
 void TEditor::Undo() {
+    if (!CanUndo()) return;
     Deselect();
     rows_->Undo();
 }
 
 void TEditor::Redo() {
+    if (!CanRedo()) return;
     Deselect();
     rows_->Redo();
 }

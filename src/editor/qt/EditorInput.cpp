@@ -1,6 +1,7 @@
 // The input method on TEditor: a committed string is inserted whole by one
 // InsertText (one undo step); the string being composed is drawn at the
-// caret until then.
+// caret until then. And the one conversion of text from outside the editor
+// into the bytes of a document.
 #include <QInputMethodEvent>
 #include <algorithm>
 
@@ -12,10 +13,9 @@ namespace quodle {
 
 void TEditor::inputMethodEvent(QInputMethodEvent* event) {
     const QString commit = event->commitString();
-    if (!commit.isEmpty() && !readOnly_)
-        InsertText(Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(commit.utf16()),
-                                                    static_cast<std::size_t>(commit.size()))));
-    const QString preedit = readOnly_ ? QString() : event->preeditString();
+    if (!commit.isEmpty() && !ReadOnly())
+        if (const std::optional<std::string> bytes = InputBytes(commit)) InsertText(*bytes);
+    const QString preedit = ReadOnly() ? QString() : event->preeditString();
     int cursor = static_cast<int>(preedit.size());
     for (const QInputMethodEvent::Attribute& a : event->attributes())
         if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
@@ -26,6 +26,14 @@ void TEditor::inputMethodEvent(QInputMethodEvent* event) {
         updateMicroFocus();
     }
     event->accept();
+}
+
+std::optional<std::string> TEditor::InputBytes(const QString& text) {
+    TCp932Encoding encoded = EncodeCp932(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    if (encoded.unmapped.empty()) return std::move(encoded.bytes);
+    emit Unencodable(QString::fromUcs4(encoded.unmapped.data(), static_cast<qsizetype>(encoded.unmapped.size())));
+    return std::nullopt;
 }
 
 // The surrounding text is the caret row in UTF-16: a byte offset of the row
@@ -43,7 +51,7 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
         return textFont_;
     case Qt::ImEnabled:
-        return !readOnly_;
+        return !ReadOnly();
     case Qt::ImCursorPosition:
         return SurroundingTextPosition(CaretCol());
     case Qt::ImAnchorPosition: {

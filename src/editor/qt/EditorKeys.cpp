@@ -65,17 +65,14 @@ bool TEditor::CommandKey(QKeyEvent* e) {
     }
     switch (e->key()) {
     case Qt::Key_Z:
-        if (readOnly_) break;
         if (shift) Redo();
         else Undo();
         break;
-    case Qt::Key_X:
-        if (!readOnly_) CutToClipboard();
-        break;
+    case Qt::Key_X: CutToClipboard(); break;
     case Qt::Key_C: CopyToClipboard(); break;
     case Qt::Key_V: PasteFromClipboard(); break;
     case Qt::Key_B:
-        if (ClipboardHasText()) BoxPaste(ClipboardText());
+        BoxPasteFromClipboard();
         break;
     case Qt::Key_A: SelectAll(); break;
     case Qt::Key_K: SetSelectionMode(selectionMode_ == selStream ? selBox : selStream); break;
@@ -233,7 +230,7 @@ void TEditor::EditKey(QKeyEvent* e) {
             e->ignore();
             return;
         }
-        if (readOnly_ || ctrl) return;
+        if (ReadOnly() || ctrl) return;
         if (Selected()) {
             if (shift) return;
             DeleteSelection();
@@ -247,7 +244,7 @@ void TEditor::EditKey(QKeyEvent* e) {
             e->ignore();
             return;
         }
-        if (readOnly_ || ctrl || shift || e->key() == Qt::Key_Backtab) return;
+        if (ReadOnly() || ctrl || shift || e->key() == Qt::Key_Backtab) return;
         if (Selected() && !overwrite_) {
             InsertText(caret_.SoftTab ? std::string(static_cast<std::size_t>(TabWidthAt(col_, Layout())), ' ') : "\t");
             return;
@@ -256,12 +253,12 @@ void TEditor::EditKey(QKeyEvent* e) {
         Apply(TabKey(*rows_, Layout(), caret_, {row_, col_}, overwrite_));
         return;
     case Qt::Key_Backspace:
-        if (readOnly_ || DeleteSelection()) return;
+        if (ReadOnly() || DeleteSelection()) return;
         Deselect();
         Apply(BackspaceKey(*rows_, Layout(), caret_, {row_, col_}));
         return;
     case Qt::Key_Delete:
-        if (readOnly_ || mods != Qt::NoModifier || DeleteSelection()) return;
+        if (ReadOnly() || mods != Qt::NoModifier || DeleteSelection()) return;
         Deselect();
         Apply(DeleteKey(*rows_, Layout(), {row_, col_}));
         return;
@@ -271,18 +268,17 @@ void TEditor::EditKey(QKeyEvent* e) {
         break;
     }
     const QString text = e->text();
-    if (readOnly_ || ctrl || (mods & Qt::AltModifier) || text.isEmpty()) {
+    if (ReadOnly() || ctrl || (mods & Qt::AltModifier) || text.isEmpty()) {
         e->ignore();
         return;
     }
-    const std::string bytes = Utf16ToCp932(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
-    // A character the code page cannot hold arrives as '?': not typed.
-    if (!IsTypedCharacter(bytes) || (bytes.find('?') != std::string::npos && !text.contains(QLatin1Char('?')))) {
+    const std::optional<std::string> bytes = InputBytes(text);
+    if (!bytes) return;  // refused, and said so
+    if (!IsTypedCharacter(*bytes)) {
         e->ignore();
         return;
     }
-    InsertText(bytes);
+    InsertText(*bytes);
 }
 
 void TEditor::keyPressEvent(QKeyEvent* event) {

@@ -142,7 +142,7 @@ TEditor::TPointerArea TEditor::AreaAt(const QPoint& pos) const {
     // Left of the text, where a click picks whole rows (the top corner too).
     if (pos.x() < TextLeft()) return paLeftMargin;
     if (pos.y() < TextTop()) return paTopMargin;
-    if (caret_.SelMove && selectionMode_ == selStream && !readOnly_ && Selected()) {
+    if (caret_.SelMove && selectionMode_ == selStream && !ReadOnly() && Selected()) {
         // Over a selection that could be dragged.
         const TCellPos cell = CellAt(pos);
         const TStreamRange range = SelectionRange();

@@ -39,7 +39,7 @@ TEditorPopupMenu::TEditorPopupMenu(TEditor* editor) : QMenu(editor), editor_(edi
     connect(cut_, &QAction::triggered, editor_, &TEditor::CutToClipboard);
     connect(copy_, &QAction::triggered, editor_, &TEditor::CopyToClipboard);
     connect(paste_, &QAction::triggered, editor_, &TEditor::PasteFromClipboard);
-    connect(boxPaste_, &QAction::triggered, this, [this] { editor_->BoxPaste(TEditor::ClipboardText()); });
+    connect(boxPaste_, &QAction::triggered, editor_, &TEditor::BoxPasteFromClipboard);
     connect(delete_, &QAction::triggered, editor_, &TEditor::ClearSelection);
     connect(selectAll_, &QAction::triggered, editor_, &TEditor::SelectAll);
     connect(boxMode_, &QAction::triggered, this, [this] {

@@ -19,7 +19,9 @@
 #include <cstring>
 
 #include "app/IniFile.h"
+#include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
+#include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
@@ -277,6 +279,25 @@ private slots:
         QCOMPARE(editor->Row(), 8);
     }
 
+    void jumpList_inASplitTabStoresTheFocusedPanesPoint() {
+        TTarnwickMainForm* w = CreateWith(QString::fromLatin1(kFunctions));
+        TEditorEx* lower = w->ActiveEditor();
+        Trigger(w, "mnuSplit");
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper && upper != lower);
+        upper->SetRow(2);
+        lower->setFocus();
+        lower->SetRow(8);
+        OnModal<TForm5>([](TForm5& form) {
+            DoubleClickItem(form, 1);  // b
+            return form.result();
+        });
+        Trigger(w, "CountKakko1");
+        QCOMPARE(lower->Row(), 4);
+        QCOMPARE(upper->Row(), 2);
+        QCOMPARE(w->ReturnPoint().row, 8);
+    }
+
     void useCountsAndUnused() {
         TTarnwickMainForm* w = CreateWith(QString::fromLatin1(kFunctions));
         QStringList counts, unused;
@@ -347,6 +368,21 @@ private slots:
         QCOMPARE(LinesOf(editor).constLast(), QStringLiteral("(setlayer )"));
         QCOMPARE(editor->Row(), 5);
         QCOMPARE(editor->Col(), 5);
+    }
+
+    void search_leavesAReadOnlyTextAsItIs() {
+        TTarnwickMainForm* w = CreateWith(QStringLiteral("(defun setlayer (name) name)\r\n(setl)"));
+        TEditorEx* editor = w->ActiveEditor();
+        editor->SetReadOnly(true);
+        editor->SetRow(1);
+        editor->SetCol(5);
+        OnModal<TForm5>([&](TForm5& form) {
+            DoubleClickItem(form, 0);
+            return form.result();
+        });
+        Trigger(w, "N78");
+        QCOMPARE(dialogs_->calls.size(), std::size_t{1});
+        QCOMPARE(LinesOf(editor), (QStringList{"(defun setlayer (name) name)", "(setl)"}));
     }
 
     void search_insideStringDoesNothing() {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 #include "app/qt/MainForm.h"
+#include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
@@ -65,14 +67,81 @@ private slots:
         editor_->SetSelectionMode(selStream);
         QGuiApplication::clipboard()->setText(QStringLiteral("t"));
         editor_->SetOverwriteMode(true);
-        editor_->SetReadOnly(true);
         OpenMenu();
         for (const char* name : {"mnuUndo", "mnuCut", "mnuCopy", "mnuPaste", "mnuBoxPaste", "mnuIndent", "mnuTabUnindent2"})
             QVERIFY2(Item(name)->isEnabled(), name);
         QVERIFY(!Item("mnuRedo")->isEnabled());
         QVERIFY(Item("mnuOverwrite")->isChecked());
+        QVERIFY(!Item("mnuReadOnly")->isChecked());
+        CloseMenu();
+    }
+
+    void readOnly_noPathChangesTheText() {
+        Load("", 0, 0);
+        QTest::keyClicks(editor_, QStringLiteral("ab"));
+        QTest::keyClick(editor_, Qt::Key_Return);
+        QTest::keyClicks(editor_, QStringLiteral("cd"));
+        QTest::keyClick(editor_, Qt::Key_Z, Qt::ControlModifier);
+        const QString text = TextOf(*editor_);
+        QCOMPARE(text, QStringLiteral("ab\r\nc"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
+        Item("mnuReadOnly")->trigger();
+        QVERIFY(editor_->ReadOnly());
+        editor_->Select({0, 0}, {1, 1});
+        const auto unchanged = [&](const QString& path) {
+            QVERIFY2(TextOf(*editor_) == text, qPrintable(path + ": " + TextOf(*editor_)));
+            QVERIFY2(editor_->Selected(), qPrintable(path));
+        };
+        // The menu, whose items also have keys of the window (Ctrl+Y).
+        for (const char* name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuPaste", "mnuBoxPaste", "mnuDeleteRow", "mnuIndent",
+                                 "mnuUnindent", "mnuTabIndent", "mnuTabUnindent", "mnuTabUnindent2"}) {
+            Item(name)->trigger();
+            unchanged(QString::fromLatin1(name));
+        }
+        // The keys of the editor and of the window.
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+            {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+            {Qt::Key_Y, Qt::ControlModifier}, {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier},
+            {Qt::Key_B, Qt::ControlModifier}, {Qt::Key_Return, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_Delete, {}},
+            {Qt::Key_Tab, {}}, {Qt::Key_Q, {}}};
+        for (const auto& [key, modifiers] : keys) {
+            QTest::keyClick(editor_, key, modifiers);
+            unchanged(QKeySequence(key | modifiers).toString());
+        }
+        // The input method and the editor's own commands.
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("漢字"));
+        QApplication::sendEvent(editor_, &commit);
+        unchanged(QStringLiteral("input method"));
+        editor_->InsertText("typed");
+        editor_->ClearSelection();
+        editor_->CommentSelection();
+        unchanged(QStringLiteral("commands"));
+        // The menu shows what cannot be done.
+        OpenMenu();
+        for (const char* name : {"mnuUndo", "mnuRedo", "mnuCut", "mnuPaste", "mnuBoxPaste", "mnuIndent", "mnuTabUnindent2"})
+            QVERIFY2(!Item(name)->isEnabled(), name);
+        QVERIFY(Item("mnuCopy")->isEnabled());
         QVERIFY(Item("mnuReadOnly")->isChecked());
         CloseMenu();
+        // Writable again, the history is whole.
+        Item("mnuReadOnly")->trigger();
+        QTest::keyClick(editor_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab\r\ncd"));
+    }
+
+    void readOnly_holdsForBothPanesOfASplitTab() {
+        Load("(a)\r\n", 0, 0);
+        Item("mnuReadOnly")->trigger();
+        window_->Action(QStringLiteral("mnuSplit"))->trigger();
+        QList<TEditorEx*> panes = window_->PageControl()->ActivePage()->findChildren<TEditorEx*>();
+        QCOMPARE(panes.size(), 2);
+        for (TEditorEx* pane : panes) {
+            QVERIFY(pane->ReadOnly());
+            QTest::keyClicks(pane, QStringLiteral("x"));
+            QTest::keyClick(pane, Qt::Key_Y, Qt::ControlModifier);
+        }
+        QCOMPARE(TextOf(*editor_), QStringLiteral("(a)\r\n"));
     }
 
     void itemsForwardToTheActiveEditor_data() {
@@ -122,6 +191,15 @@ private slots:
         editor_->SetCol(1);
         Item("mnuBoxPaste")->trigger();
         QCOMPARE(TextOf(*editor_), QStringLiteral("aXb\r\ncYdab\r\ncd"));
+    }
+
+    void pasteOfACharacterWithoutAShiftJisFormIsRefusedAndSaid() {
+        Load("ab", 0, 1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\u200B😀"));
+        Item("mnuPaste")->trigger();
+        QTRY_COMPARE(Messages(), QStringList{QStringLiteral(
+                                     "「\u200B」(U+200B)、「😀」(U+1F600) はShift-JISで表せないため、入力できません．")});
+        QCOMPARE(TextOf(*editor_), QStringLiteral("ab"));
     }
 
     void overwriteAndBoxModeShowInTheStatusPanels() {

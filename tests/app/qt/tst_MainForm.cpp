@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -16,6 +17,7 @@
 
 #include "app/IniFile.h"
 #include "app/OpenMenuList.h"
+#include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
@@ -153,6 +155,37 @@ private slots:
         QCOMPARE(shown.Filter, QStringLiteral("AutoLISPファイル(*.lsp)|*.lsp|テキストファイル(*.txt)|*.txt|DXFファイル(*.dxf)|"
                                               "*.dxf|DCLファイル(*.dcl)|*.dcl|SCRファイル(*.scr)|*.scr"));
         QCOMPARE(shown.DefaultExt, QStringLiteral("lsp"));
+    }
+
+    void open_theSameFileIsKnownByIdentityNotByLetterCase() {
+        WriteFile("A.lsp", "(upper)\r\n");
+        WriteFile("a.lsp", "(lower)\r\n");
+        QVERIFY(QFile::link(Path("A.lsp"), Path("link.lsp")));
+        TTarnwickMainForm* w = Create({Path("A.lsp")});
+        // A file whose name differs only in case is another file.
+        OpenThroughDialog(w, Path("a.lsp"));
+        QVERIFY(Messages().isEmpty());
+        QCOMPARE(Captions(w), (QStringList{"New File", "A.lsp", "a.lsp"}));
+        QCOMPARE(w->TabPaths(), (QStringList{"New File", Path("A.lsp"), Path("a.lsp")}));
+        // Ctrl+S in each tab writes that tab's own file.
+        Type(w->ActiveEditor(), "2");
+        Key(w->ActiveEditor(), Qt::Key_S, Qt::ControlModifier);
+        w->PageControl()->SetActivePageIndex(1);
+        w->TabChange();
+        Type(w->ActiveEditor(), "1");
+        Key(w->ActiveEditor(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(ReadFile("A.lsp"), QStringLiteral("1(upper)\r\n"));
+        QCOMPARE(ReadFile("a.lsp"), QStringLiteral("2(lower)\r\n"));
+
+        // A link to an open file is that file: its tab comes forward.
+        OpenThroughDialog(w, Path("link.lsp"));
+        QCOMPARE(Messages(), QStringList{kAlreadyOpen});
+        QCOMPARE(w->PageControl()->PageCount(), 3);
+        QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
+        // The reopen list holds one entry per file, too.
+        w->ReopenMenu()->actions().constLast()->trigger();
+        QCOMPARE(Messages(), (QStringList{kAlreadyOpen, kAlreadyOpen}));
+        QCOMPARE(ReopenCaptions(w), (QStringList{Path("a.lsp"), Path("A.lsp")}));
     }
 
     void dropFiles_opensAcceptedFilesInNewTabs() {
@@ -382,6 +415,36 @@ private slots:
         QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
     }
 
+    void split_positionPanelFollowsTheFocusedPaneThroughUndo() {
+        WriteFile("a.lsp", "(a)\r\n(b)\r\n(c)\r\n(d)\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* lower = w->ActiveEditor();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper);
+        upper->SetRow(1);
+        lower->setFocus();
+        lower->SetRow(3);
+        lower->SetCol(3);
+        Type(lower, "xy");
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    4 行:   6 桁"));
+        // Both panes move their carets; the panel shows the focused one's.
+        for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+            Key(lower, Qt::Key_Z, modifiers);
+            QCOMPARE(w->StatusPanels()->PanelText(0),
+                     QString::asprintf("%5d 行:%4d 桁", lower->Row() + 1, lower->Col() + 1));
+        }
+        QCOMPARE(TextOf(*upper), QStringLiteral("(a)\r\n(b)\r\n(c)\r\n(d)xy\r\n"));
+        w->Action(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(lower->Row(), 3);
+        QCOMPARE(w->StatusPanels()->PanelText(0),
+                 QString::asprintf("%5d 行:%4d 桁", lower->Row() + 1, lower->Col() + 1));
+        upper->setFocus();
+        w->Action(QStringLiteral("mnuRedo"))->trigger();
+        QCOMPARE(w->StatusPanels()->PanelText(0),
+                 QString::asprintf("%5d 行:%4d 桁", upper->Row() + 1, upper->Col() + 1));
+    }
+
     void secondWindow_showsAndEditsTheSameText() {
         WriteFile("a.lsp", "(a)\r\n");
         TTarnwickMainForm* w = Create({Path("a.lsp")});
@@ -431,6 +494,36 @@ private slots:
         QCOMPARE(w->ActiveEditor()->hasFocus(), true);
         const QImage after = band->grab().toImage();
         QCOMPARE(after.pixelColor(inside(other)), QColor(Qt::yellow));
+    }
+
+    void manyTabs_windowKeepsItsDesignSizeAndEveryTabStaysReachable() {
+        QStringList files;
+        for (int i = 0; i < 80; ++i) {
+            const QString name = QStringLiteral("document%1.lsp").arg(i);
+            WriteFile(name, "x\r\n");
+            files << Path(name);
+        }
+        TTarnwickMainForm* w = Create(files);
+        QCOMPARE(w->size(), QSize(543, 407));
+        TPageControl* pages = w->PageControl();
+        QWidget* band = pages->TabBand();
+        // The tabs take at most half of the control; the rest scroll.
+        QVERIFY2(band->height() <= pages->height() / 2, qPrintable(QString::number(band->height())));
+        QVERIFY(pages->TabScrollBar()->isVisible());
+        QVERIFY(pages->ActivePage()->height() >= pages->height() / 2);
+        // The selected tab shows next to the pages; scrolled up, the first
+        // tab shows and a click selects it.
+        QVERIFY(band->rect().contains(pages->TabRect(80)));
+        QVERIFY(!band->rect().intersects(pages->TabRect(0)));
+        pages->TabScrollBar()->setValue(0);
+        QVERIFY(band->rect().contains(pages->TabRect(0)));
+        QTest::mouseClick(band, Qt::LeftButton, Qt::NoModifier, pages->TabRect(0).center());
+        QCOMPARE(pages->ActivePageIndex(), 0);
+        QVERIFY(band->rect().contains(pages->TabRect(0)));
+        // A wider window needs fewer rows: with room for all, no scrolling.
+        w->resize(1200, 700);
+        QTRY_VERIFY(!pages->TabScrollBar()->isVisible());
+        for (int i = 0; i <= 80; ++i) QVERIFY(band->rect().contains(pages->TabRect(i)));
     }
 
     void statusPanels_positionInBothModes() {
@@ -558,7 +651,7 @@ private slots:
 
         e->SetTopRow(20);
         e->SetRow(25);
-        w->StoreReturnPoint();
+        w->StoreReturnPoint(*e);
         e->SetRow(70);
         w->JumpBack();
         QCOMPARE(e->TopRow(), 20);
@@ -568,7 +661,7 @@ private slots:
         QCOMPARE(e->Row(), 25);
 
         e->SetRow(79);
-        w->StoreReturnPoint();
+        w->StoreReturnPoint(*e);
         e->Lines().BeginUpdate();
         while (e->Lines().Count() > 10) e->Lines().Delete(e->Lines().Count() - 1);
         e->Lines().EndUpdate();

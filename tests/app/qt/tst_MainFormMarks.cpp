@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "app/qt/LineNumberDialog.h"
+#include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
@@ -214,6 +215,30 @@ private slots:
         QCOMPARE(w_->ReturnPoint().row, 199);
         Trigger("mnuJumpBack");
         QCOMPARE(e->Row(), 199);
+    }
+
+    void lineNumber_inASplitTabStoresTheFocusedPanesPoint() {
+        TEditorEx* lower = Open(100);
+        Trigger("mnuSplit");
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w_->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper && upper != lower);
+        upper->SetRow(5);
+        lower->setFocus();
+        lower->SetTopRow(35);
+        lower->SetRow(40);
+        // The prompt takes the focus while it is up; the point is the lower
+        // pane's, taken before.
+        dialogs_->lineNumbers = {QStringLiteral("70")};
+        Trigger("mnuJumpLine");
+        QCOMPARE(lower->Row(), 69);
+        QCOMPARE(upper->Row(), 5);
+        QCOMPARE(w_->ReturnPoint().row, 40);
+        QCOMPARE(w_->ReturnPoint().topRow, 35);
+        lower->setFocus();
+        Trigger("mnuJumpBack");
+        QCOMPARE(lower->Row(), 40);
+        QCOMPARE(lower->TopRow(), 35);
+        QCOMPARE(upper->Row(), 5);
     }
 
     void returnPoint_isSharedByAllTabs() {

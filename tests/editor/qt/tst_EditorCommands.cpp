@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "base/ShiftJis.h"
@@ -400,9 +401,38 @@ private slots:
         // Copy still works, and the caret still moves.
         Key(editor_.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(Clip(), QStringLiteral("b"));
-        // The program's own calls are not blocked.
+        // Nor do the program's own calls change the text.
         editor_->CommentSelection();
-        QCOMPARE(TextOf(*editor_), QStringLiteral(";axbc\r\ndef"));
+        editor_->DeleteRowAt(0);
+        editor_->Undo();
+        editor_->Lines().Put(0, "put");
+        QCOMPARE(TextOf(*editor_), before);
+        QVERIFY(editor_->Selected());
+    }
+
+    void textWithoutAShiftJisFormIsRefusedWhole() {
+        Load("ab", 0, 1);
+        QSignalSpy refused(editor_.get(), &TEditor::Unencodable);
+        // The Yen key types the backslash byte (a yen sign in Japanese fonts).
+        Type(editor_.get(), QStringLiteral("¥"));
+        QCOMPARE(editor_->Lines().Text(), std::string("a\\b"));
+        Type(editor_.get(), QStringLiteral("€"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("x😀y〜😀"));
+        editor_->PasteFromClipboard();
+        Key(editor_.get(), Qt::Key_B, Qt::ControlModifier);
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("〜é"));
+        QApplication::sendEvent(editor_.get(), &commit);
+        // Nothing went in, not even the characters that have a form.
+        QCOMPARE(editor_->Lines().Text(), std::string("a\\b"));
+        QStringList named;
+        for (const QList<QVariant>& signal : refused) named << signal.at(0).toString();
+        QCOMPARE(named, (QStringList{"€", "😀", "😀", "é"}));
+        // The forms Japanese users mean go in as the bytes they stand for.
+        QGuiApplication::clipboard()->setText(QStringLiteral("−〜‖"));
+        editor_->PasteFromClipboard();
+        QCOMPARE(editor_->Lines().Text(), std::string("a\\\x81\x7C\x81\x60\x81\x61" "b"));
+        QCOMPARE(refused.size(), 4);
     }
 
     void overwriteReplacesCells() {

@@ -1,8 +1,10 @@
 #pragma once
 // The dialog seam for tests: answers are scripted in advance, every
 // question and message is recorded with its exact caption and text.
+#include <QApplication>
 #include <QDialog>
 #include <QString>
+#include <QWidget>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -32,9 +34,11 @@ public:
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
+        TakeFocus();
         calls.push_back({TKind::Message, caption, text, {}});
     }
     bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
+        TakeFocus();
         calls.push_back({TKind::Question, caption, text, {}});
         if (answers.empty()) {
             ++unscripted;
@@ -47,11 +51,13 @@ public:
     std::optional<QString> OpenFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
     std::optional<QString> LineNumber(QWidget*) override {
+        TakeFocus();
         calls.push_back({TKind::LineNumber, QString(), QString(), {}});
         return Next(lineNumbers);
     }
 
     int ExecModal(QDialog& dialog) override {
+        TakeFocus();
         calls.push_back({TKind::Modal, dialog.windowTitle(), QString(), {}});
         if (modals.empty()) {
             ++unscripted;
@@ -78,7 +84,14 @@ public:
     }
 
 private:
+    // A real modal window takes the keyboard focus from the window below
+    // while it is up, and that window gets it back only later, when it is
+    // activated again: the program must not depend on the focus there.
+    static void TakeFocus() {
+        if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    }
     std::optional<QString> File(TKind kind, const TFileDialogState& state) {
+        TakeFocus();
         calls.push_back({kind, QString(), QString(), state});
         return Next(files);
     }
