@@ -35,15 +35,17 @@ const TClock& MachineClock() {
 }
 
 // The widget items of a level, children attached before their parent is
-// put in the tree, so that the tree takes them all in one insertion.
-QList<QTreeWidgetItem*> Items(const std::vector<TTreeNode>& nodes) {
+// put in the tree, so that the tree takes them all in one insertion. The
+// pictures are drawn once and shared.
+QList<QTreeWidgetItem*> Items(const std::vector<TTreeNode>& nodes, const QIcon& function, const QIcon& nested) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(nodes.size()));
     for (const TTreeNode& node : nodes) {
         auto* item = new QTreeWidgetItem(QStringList{SjisToQString(node.Text)});
         item->setData(0, Qt::UserRole, node.Data);
-        if (node.Image != kTreeImageNone) item->setIcon(0, TreeImage(node.Image));
-        item->addChildren(Items(node.Children));
+        if (node.Image == kTreeImageFunction) item->setIcon(0, function);
+        if (node.Image == kTreeImageNested) item->setIcon(0, nested);
+        item->addChildren(Items(node.Children, function, nested));
         items.push_back(item);
     }
     return items;
@@ -154,7 +156,7 @@ void TTarnwickMainForm::N89Click() {
     TreeView1->setUpdatesEnabled(false);
     TreeView1->clear();
     Memo1->clear();
-    TreeView1->addTopLevelItems(Items(tree.Roots));
+    TreeView1->addTopLevelItems(Items(tree.Roots, TreeImage(kTreeImageFunction), TreeImage(kTreeImageNested)));
     TreeView1->expandAll();
     TreeView1->setUpdatesEnabled(true);
     Panel4->setFixedWidth(kTreePanelWidth);
