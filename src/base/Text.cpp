@@ -87,46 +87,9 @@ int CompareText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-namespace {
-
-// A text as a key whose plain byte order is CompareText's order: each byte
-// compared by weight becomes its weight, each trail byte compared as it is
-// becomes itself, both as two bytes, high first. Two texts take the same
-// steps over their common start (equal weights mean equal lead bytes), so
-// their keys compare unit by unit as CompareText compares their bytes, and
-// a shorter key that is a prefix sorts first as the shorter text does.
-std::string SortKey(std::string_view text) {
-    std::string key;
-    key.reserve(2 * text.size());
-    bool trail = false;
-    for (const char c : text) {
-        const unsigned b = static_cast<unsigned char>(c);
-        const unsigned unit = trail ? b : kTextWeights[b];
-        key.push_back(static_cast<char>(unit >> 8));
-        key.push_back(static_cast<char>(unit & 0xFF));
-        trail = !trail && IsLeadByte(c);
-    }
-    return key;
-}
-
-}  // namespace
-
 void SortTextList(std::vector<std::string>& list) {
-    // Long lists (the definitions of a large document) are sorted by keys
-    // made once and compared with memcmp, rather than weighing the bytes of
-    // both texts at each of the n log n comparisons.
-    struct TKeyed {
-        std::string Key;
-        std::size_t Index;
-    };
-    std::vector<TKeyed> keyed;
-    keyed.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) keyed.push_back({SortKey(list[i]), i});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const TKeyed& x, const TKeyed& y) { return x.Key < y.Key; });
-    std::vector<std::string> sorted;
-    sorted.reserve(list.size());
-    for (TKeyed& k : keyed) sorted.push_back(std::move(list[k.Index]));
-    list = std::move(sorted);
+    std::stable_sort(list.begin(), list.end(),
+                     [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
 }
 
 namespace {
