@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "app/qt/Dialogs.h"
@@ -28,9 +29,13 @@ inline double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// Dialogs no one answers: the benchmarks' windows ask nothing, and a
+// message would mean the measured command went another way.
 class TQuietDialogs : public TDialogs {
 public:
-    void ShowMessage(QWidget*, const QString&, const QString&) override {}
+    void ShowMessage(QWidget*, const QString&, const QString& text) override {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+    }
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
     std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 
 #include "base/Text.h"
 
@@ -43,6 +44,13 @@ std::string BackupPath(std::string_view target, std::string_view extensionSource
     backup += ".~";
     backup += sourceExt;
     return backup;
+}
+
+std::optional<FileError> NotADocumentFile(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+    if (S_ISDIR(st.st_mode)) return FileError::FromErrno(path, EISDIR);
+    return FileError::NotRegularFile(path);
 }
 
 bool ExclusiveOpenTest(const std::filesystem::path& path) {

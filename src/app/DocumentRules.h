@@ -5,8 +5,11 @@
 // that replaces the document only once it is completely on disk, and the old
 // file becomes the backup on the way.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/FileIo.h"
 
 namespace quodle {
 
@@ -29,6 +32,11 @@ std::string FileNamePart(std::string_view path);
 // the chosen path and the document's current path, so a document that was
 // never saved ("New File") gives ".~".
 std::string BackupPath(std::string_view target, std::string_view extensionSource);
+
+// Why what stands at path can never be a document: a folder, a device, a
+// named pipe or a socket (links followed). Nothing for a regular file and
+// for a path where nothing is.
+std::optional<FileError> NotADocumentFile(const std::filesystem::path& path);
 
 // Whether a file can be opened as a document: it exists, is a regular file,
 // this process may read and write it, and no other program holds an

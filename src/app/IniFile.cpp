@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 #include <stdexcept>
 
-#include "base/BogusRestrict.h"
 #include "base/FileIo.h"
+#include "base/ShiftJis.h"
 #include "base/Text.h"
 
 namespace quodle {
@@ -37,6 +38,9 @@ void CheckKey(std::string_view key) {
         throw std::invalid_argument("unusable INI key name: " + std::string(key));
 }
 
+// Names compare by the program's one case rule (AsciiEqualsIgnoreCase).
+bool SameName(std::string_view a, std::string_view b) { return AsciiEqualsIgnoreCase(a, b); }
+
 }  // namespace
 
 std::optional<int> ParseDecimal(std::string_view text) {
@@ -49,79 +53,220 @@ std::optional<int> ParseDecimal(std::string_view text) {
     return value;
 }
 
-IniDocument IniDocument::Parse(std::string_view text) {
-    IniDocument doc;
-    if (text.starts_with(kByteOrderMark)) {
-        doc.byteOrderMark_ = true;
-        text.remove_prefix(kByteOrderMark.size());
+// ---------------------------------------------------------------- NameTable
+
+namespace {
+
+// 32 well-mixed bits of the name as SameName sees it: AsciiUpper's letters,
+// upper-cased where a character starts.
+std::uint32_t FoldedHash(std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (std::size_t i = 0, next = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (i == next) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            next = i + CharLengthAt(name, i);
+        }
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     }
-    const auto firstBreak = text.find_first_of("\r\n");
-    if (firstBreak != std::string_view::npos && text.substr(firstBreak, 2) == "\r\n") doc.lineBreak_ = "\r\n";
+    h ^= h >> 33;  // and a finaliser, as FNV's low bits mix poorly
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
+}
 
+// The next CR or LF at or after pos, or the end.
+std::size_t LineEnd(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') ++pos;
+    return pos;
+}
+
+}  // namespace
+
+// A slot holds the name's hash in its high half, so that a probe touches
+// a line only when the hash matches and growing needs no names at all.
+template <class NameOf>
+std::optional<std::size_t> IniDocument::NameTable::Find(std::string_view name, const NameOf& nameOf) const {
+    if (slots_.empty()) return std::nullopt;
+    const std::uint32_t hash = FoldedHash(name);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i] != 0; i = (i + 1) & mask) {
+        const auto position = static_cast<std::uint32_t>(slots_[i]) - 1;
+        if (static_cast<std::uint32_t>(slots_[i] >> 32) == hash && SameName(nameOf(position), name)) return position;
+    }
+    return std::nullopt;
+}
+
+template <class NameOf>
+void IniDocument::NameTable::Insert(std::size_t position, const NameOf& nameOf) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        // Grows to keep at least half of the slots free.
+        std::vector<std::uint64_t> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(16, old.size() * 2), 0);
+        const std::size_t mask = slots_.size() - 1;
+        for (const std::uint64_t entry : old) {
+            if (entry == 0) continue;
+            std::size_t i = (entry >> 32) & mask;
+            while (slots_[i] != 0) i = (i + 1) & mask;
+            slots_[i] = entry;
+        }
+    }
+    const std::string_view name = nameOf(position);
+    const std::uint32_t hash = FoldedHash(name);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    for (; slots_[i] != 0; i = (i + 1) & mask)
+        if (static_cast<std::uint32_t>(slots_[i] >> 32) == hash &&
+            SameName(nameOf(static_cast<std::uint32_t>(slots_[i]) - 1), name))
+            return;
+    slots_[i] = (std::uint64_t{hash} << 32) | (position + 1);
+    ++used_;
+}
+
+// ---------------------------------------------------------------- IniDocument
+
+IniDocument::Line IniDocument::Classify(std::size_t text, std::size_t size) const {
+    Line line;
+    line.text = text;
+    line.textSize = size;
+    const std::string_view whole = Text(line);
+    const std::string_view t = Trim(whole);
+    const auto put = [&](std::string_view name) {
+        name = Trim(name);
+        line.name = text + static_cast<std::size_t>(name.data() - whole.data());
+        line.nameSize = name.size();
+    };
+    if (t.starts_with('[')) {
+        const auto close = t.find(']');
+        if (close != std::string_view::npos) {
+            line.kind = LineKind::kSection;
+            put(t.substr(1, close - 1));
+        }
+    } else if (!t.starts_with(';')) {
+        const auto eq = t.find('=');
+        if (eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
+            line.kind = LineKind::kKey;
+            put(t.substr(0, eq));
+        }
+    }
+    return line;
+}
+
+IniDocument::Line IniDocument::NewLine(LineKind kind, std::string_view name, std::string_view text) {
+    Line line;
+    line.kind = kind;
+    line.text = store_.size();
+    line.textSize = text.size();
+    line.name = store_.size() + static_cast<std::size_t>(text.find(name));
+    line.nameSize = name.size();
+    store_ += text;
+    return line;
+}
+
+void IniDocument::IndexKeys(Section& section) const {
+    section.keys.Clear();
+    const auto nameOf = [&](std::size_t i) { return Name(section.body[i]); };
+    for (std::size_t i = 0; i < section.body.size(); ++i)
+        if (section.body[i].kind == LineKind::kKey) section.keys.Insert(i, nameOf);
+}
+
+void IniDocument::IndexSections() {
+    sectionIndex_.Clear();
+    const auto nameOf = [&](std::size_t i) { return Name(*sections_[i].header); };
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        if (sections_[i].header) sectionIndex_.Insert(i, nameOf);
+}
+
+IniDocument IniDocument::Parse(std::string text) {
+    IniDocument doc;
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        auto end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view raw = text.substr(pos, end - pos);
-        pos = end;
-        if (pos < text.size()) pos += text.substr(pos, 2) == "\r\n" ? 2 : 1;
+    if (std::string_view(text).starts_with(kByteOrderMark)) {
+        doc.byteOrderMark_ = true;
+        pos = kByteOrderMark.size();
+    }
+    if (text.compare(LineEnd(text, pos), 2, "\r\n") == 0) doc.lineBreak_ = "\r\n";
+    doc.store_ = std::move(text);
+    const std::size_t size = doc.store_.size();
 
-        Line line{LineKind::kOther, std::string(raw), {}};
-        const std::string_view t = Trim(raw);
-        if (t.starts_with('[')) {
-            const auto close = t.find(']');
-            if (close != std::string_view::npos) {
-                line.kind = LineKind::kSection;
-                line.name = std::string(Trim(t.substr(1, close - 1)));
-            }
-        } else if (!t.starts_with(';')) {
-            const auto eq = t.find('=');
-            if (eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
-                line.kind = LineKind::kKey;
-                line.name = std::string(Trim(t.substr(0, eq)));
+    doc.sections_.emplace_back();  // the lines before the first section
+    while (pos < size) {
+        // Decoded lines go to the end of the store, which may move it.
+        const std::string_view all(doc.store_.data(), size);
+        const std::size_t end = LineEnd(all, pos);
+        Line line = doc.Classify(pos, end - pos);
+        const std::string_view raw = all.substr(pos, end - pos);
+        pos = end;
+        if (pos < all.size()) pos += all.substr(pos, 2) == "\r\n" ? 2 : 1;
+
+        if (!IsValidUtf8(raw)) {
+            // A file from the other platform is in Shift-JIS: its lines are
+            // taken in that encoding (and written as UTF-8 from then on).
+            // A line that is neither stays byte for byte, and its value
+            // reads as missing until the program writes a new one.
+            const std::u16string decoded = Cp932ToUtf16(raw);
+            line.unreadable = std::any_of(decoded.begin(), decoded.end(), [](char16_t c) {
+                return c >= kInvalidByteBase && c <= kInvalidByteBase + 0xFF;
+            });
+            if (!line.unreadable) {
+                const std::size_t at = doc.store_.size();
+                doc.store_ += Utf16ToUtf8(decoded);
+                line = doc.Classify(at, doc.store_.size() - at);
             }
         }
-        doc.lines_.push_back(std::move(line));
+        if (line.kind == LineKind::kSection) {
+            doc.sections_.emplace_back().header = line;
+            continue;
+        }
+        Section& section = doc.sections_.back();
+        if (line.kind == LineKind::kKey) {
+            // What stood between the last key and this one belongs to the body.
+            section.body.insert(section.body.end(), section.tail.begin(), section.tail.end());
+            section.tail.clear();
+            section.body.push_back(line);
+        } else {
+            section.tail.push_back(line);
+        }
     }
+    for (Section& section : doc.sections_) doc.IndexKeys(section);
+    doc.IndexSections();
     return doc;
 }
 
 std::string IniDocument::Serialize() const {
     std::string out;
+    out.reserve(store_.size());
     if (byteOrderMark_) out += kByteOrderMark;
-    for (const auto& line : lines_) {
-        out += line.text;
+    const auto put = [&](const Line& line) {
+        out += Text(line);
         out += lineBreak_;
+    };
+    for (const Section& section : sections_) {
+        if (section.header) put(*section.header);
+        for (const Line& line : section.body) put(line);
+        for (const Line& line : section.tail) put(line);
     }
     return out;
 }
 
-std::optional<IniDocument::Range> IniDocument::FindSection(std::string_view section) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind != LineKind::kSection || !AsciiEqualsIgnoreCase(lines_[i].name, section)) continue;
-        std::size_t end = i + 1;
-        while (end < lines_.size() && lines_[end].kind != LineKind::kSection) ++end;
-        return Range{i, i + 1, end};
-    }
-    return std::nullopt;
+const IniDocument::Section* IniDocument::FindSection(std::string_view section) const {
+    const auto index = sectionIndex_.Find(section, [&](std::size_t i) { return Name(*sections_[i].header); });
+    return index ? &sections_[*index] : nullptr;
 }
 
-std::optional<std::size_t> IniDocument::FindKey(const Range& range, std::string_view key) const {
-    for (std::size_t i = range.begin; i < range.end; ++i)
-        if (lines_[i].kind == LineKind::kKey && AsciiEqualsIgnoreCase(lines_[i].name, key)) return i;
-    return std::nullopt;
+IniDocument::Section* IniDocument::FindSection(std::string_view section) {
+    return const_cast<Section*>(std::as_const(*this).FindSection(section));
 }
 
 std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
-    const auto range = FindSection(section);
-    if (!range) return std::nullopt;
-    const auto index = FindKey(*range, key);
-    if (!index) return std::nullopt;
-    const std::string_view text = lines_[*index].text;
+    const Section* s = FindSection(section);
+    if (!s) return std::nullopt;
+    const auto index = s->keys.Find(key, [&](std::size_t i) { return Name(s->body[i]); });
+    if (!index || s->body[*index].unreadable) return std::nullopt;
+    const std::string_view text = Text(s->body[*index]);
     return std::string(Trim(text.substr(text.find('=') + 1)));
 }
 
-bool IniDocument::SectionExists(std::string_view section) const { return FindSection(section).has_value(); }
+bool IniDocument::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
 bool IniDocument::ValueExists(std::string_view section, std::string_view key) const {
     return Value(section, key).has_value();
@@ -129,9 +274,9 @@ bool IniDocument::ValueExists(std::string_view section, std::string_view key) co
 
 std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     std::vector<std::string> keys;
-    if (const auto range = FindSection(section))
-        for (std::size_t i = range->begin; i < range->end; ++i)
-            if (lines_[i].kind == LineKind::kKey) keys.push_back(lines_[i].name);
+    if (const Section* s = FindSection(section))
+        for (const Line& line : s->body)
+            if (line.kind == LineKind::kKey) keys.emplace_back(Name(line));
     return keys;
 }
 
@@ -140,59 +285,64 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
     CheckKey(key);
     if (HasLineBreak(value)) throw std::invalid_argument("INI value with a line break for key " + std::string(key));
 
-    const auto range = FindSection(section);
-    if (!range) {
-        QUODLE_BOGUS_RESTRICT_BEGIN
-        lines_.push_back(Line{LineKind::kSection, "[" + std::string(section) + "]", std::string(section)});
-        QUODLE_BOGUS_RESTRICT_END
-        lines_.push_back(Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key)});
+    if (sections_.empty()) sections_.emplace_back();
+    Section* s = FindSection(section);
+    if (!s) {
+        s = &sections_.emplace_back();
+        // Appended piece by piece: "[" + name draws a false -Wrestrict from GCC 12 at -O2.
+        std::string header;
+        header.reserve(section.size() + 2);
+        header.append(1, '[').append(section).append(1, ']');
+        s->header = NewLine(LineKind::kSection, section, header);
+        sectionIndex_.Insert(sections_.size() - 1, [&](std::size_t i) { return Name(*sections_[i].header); });
+        changed_ = true;
+    }
+    const auto nameOf = [&](std::size_t i) { return Name(s->body[i]); };
+    if (const auto index = s->keys.Find(key, nameOf)) {
+        Line& line = s->body[*index];
+        const std::string text = std::string(Name(line)) + "=" + std::string(value);
+        if (!line.unreadable && Text(line) == text) return;
+        line = NewLine(LineKind::kKey, Name(line), text);
+        changed_ = true;
         return;
     }
-    if (const auto index = FindKey(*range, key)) {
-        Line& line = lines_[*index];
-        line.text = line.name + "=" + std::string(value);
-        return;
-    }
-    // After the section's last key, so that comments and blank lines that
-    // lead into the next section stay with it.
-    std::size_t at = range->begin;
-    for (std::size_t i = range->begin; i < range->end; ++i)
-        if (lines_[i].kind == LineKind::kKey) at = i + 1;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{LineKind::kKey, std::string(key) + "=" + std::string(value), std::string(key)});
+    s->body.push_back(NewLine(LineKind::kKey, key, std::string(key) + "=" + std::string(value)));
+    s->keys.Insert(s->body.size() - 1, nameOf);
+    changed_ = true;
 }
 
 bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
+    return DeleteKeys(section, [&](std::string_view name) { return SameName(name, key); });
+}
+
+bool IniDocument::DeleteKeys(std::string_view section, const std::function<bool(std::string_view key)>& doomed) {
     bool deleted = false;
-    bool inSection = false;
-    std::vector<Line> kept;
-    kept.reserve(lines_.size());
-    for (auto& line : lines_) {
-        if (line.kind == LineKind::kSection) inSection = AsciiEqualsIgnoreCase(line.name, section);
-        if (inSection && line.kind == LineKind::kKey && AsciiEqualsIgnoreCase(line.name, key)) {
-            deleted = true;
-            continue;
-        }
-        kept.push_back(std::move(line));
+    for (Section& s : sections_) {
+        if (!s.header || !SameName(Name(*s.header), section)) continue;
+        const auto removed = std::erase_if(s.body, [&](const Line& line) {
+            return line.kind == LineKind::kKey && doomed(Name(line));
+        });
+        if (removed == 0) continue;
+        deleted = true;
+        // Lines after the new last key lead into the next section.
+        const auto lastKey = std::find_if(s.body.rbegin(), s.body.rend(),
+                                          [](const Line& line) { return line.kind == LineKind::kKey; });
+        s.tail.insert(s.tail.begin(), lastKey.base(), s.body.end());
+        s.body.erase(lastKey.base(), s.body.end());
+        IndexKeys(s);
     }
-    lines_ = std::move(kept);
+    changed_ = changed_ || deleted;
     return deleted;
 }
 
 bool IniDocument::DeleteSection(std::string_view section) {
-    bool deleted = false;
-    bool inSection = false;
-    std::vector<Line> kept;
-    kept.reserve(lines_.size());
-    for (auto& line : lines_) {
-        if (line.kind == LineKind::kSection) {
-            inSection = AsciiEqualsIgnoreCase(line.name, section);
-            deleted = deleted || inSection;
-        }
-        if (!inSection) kept.push_back(std::move(line));
-    }
-    lines_ = std::move(kept);
-    return deleted;
+    const auto removed = std::erase_if(sections_, [&](const Section& s) {
+        return s.header && SameName(Name(*s.header), section);
+    });
+    if (removed == 0) return false;
+    IndexSections();
+    changed_ = true;
+    return true;
 }
 
 bool IniDocument::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -235,8 +385,8 @@ void IniDocument::WriteString(std::string_view section, std::string_view key, st
 
 IniDocument IniFile::Read() const {
     try {
-        const auto bytes = ReadFileBytes(path_);
-        return bytes ? IniDocument::Parse(*bytes) : IniDocument();
+        auto bytes = ReadFileBytes(path_);
+        return bytes ? IniDocument::Parse(std::move(*bytes)) : IniDocument();
     } catch (const FileError&) {
         // An unreadable file reads like a missing one: the defaults apply.
         return IniDocument();
@@ -244,13 +394,10 @@ IniDocument IniFile::Read() const {
 }
 
 void IniFile::Update(const std::function<void(IniDocument&)>& edit) {
-    const auto bytes = ReadFileBytes(path_);
-    IniDocument doc = bytes ? IniDocument::Parse(*bytes) : IniDocument();
-    const std::string before = doc.Serialize();
+    auto bytes = ReadFileBytes(path_);
+    IniDocument doc = bytes ? IniDocument::Parse(std::move(*bytes)) : IniDocument();
     edit(doc);
-    const std::string after = doc.Serialize();
-    if (after == before) return;
-    SaveFileAtomically(path_, after);
+    if (doc.Changed()) SaveFileAtomically(path_, doc.Serialize());
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {

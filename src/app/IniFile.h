@@ -8,7 +8,13 @@
 // and every write batch re-reads it, changes it and reaches the file before
 // it returns, so a window never writes back values that another window (or
 // another running copy) has changed since. The text is stored in the
-// platform's own encoding (UTF-8 here).
+// platform's own encoding (UTF-8 here); a line that is not UTF-8 is read as
+// Shift-JIS, the encoding of settings files from the other platform.
+//
+// A file is indexed once when it is read: finding, changing and adding a
+// value costs the same in a file of ten lines as in one of a million, so a
+// damaged or hostile settings file costs no more than reading it.
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,27 +30,34 @@ namespace quodle {
 class IniDocument {
 public:
     IniDocument() = default;
-    static IniDocument Parse(std::string_view text);
+    static IniDocument Parse(std::string text);
     // The text to store: every line ended by the line break the file used
     // (LF for a new file).
     std::string Serialize() const;
+    // Whether an edit changed the text since it was parsed.
+    bool Changed() const { return changed_; }
 
     // The value of the first key of that name in the first section of that
-    // name, with blanks around it removed.
+    // name, with blanks around it removed. A line that could not be decoded
+    // reads as missing.
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
-    // Key names of a section in file order.
+    // Key names of the first section of that name, in file order.
     std::vector<std::string> Keys(std::string_view section) const;
 
     // Replaces the value of an existing key (the key keeps its spelling) or
-    // adds the key at the end of its section, adding the section at the end
-    // of the file when it is missing. Names must be non-empty and may not
-    // contain line breaks, "=" or "]"; values may not contain line breaks
-    // (either would change the file's structure): std::invalid_argument.
+    // adds the key after the last key of its section, adding the section at
+    // the end of the file when it is missing. Names must be non-empty and
+    // may not contain line breaks, "=" or "]"; values may not contain line
+    // breaks (either would change the file's structure): std::invalid_argument.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
-    // Removes every line of that key in that section; false when none was there.
+    // Removes every line of that key in every section of that name; false
+    // when none was there.
     bool DeleteKey(std::string_view section, std::string_view key);
+    // Removes, in one pass, every key of the sections of that name whose
+    // name `doomed` accepts; false when none was there.
+    bool DeleteKeys(std::string_view section, const std::function<bool(std::string_view key)>& doomed);
     // Removes every section of that name with all its lines.
     bool DeleteSection(std::string_view section);
 
@@ -60,22 +73,59 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
 private:
-    enum class LineKind { kOther, kSection, kKey };
+    enum class LineKind : std::uint8_t { kOther, kSection, kKey };
+    // A line's text and name are places in store_, which holds the file as
+    // read and, after it, every line the program wrote: reading a large
+    // file costs no allocation per line.
     struct Line {
-        LineKind kind;
-        std::string text;  // the line as stored, without its line break
-        std::string name;  // section or key name, trimmed
+        std::size_t text = 0, textSize = 0;
+        std::size_t name = 0, nameSize = 0;  // section or key name, trimmed
+        LineKind kind = LineKind::kOther;
+        bool unreadable = false;  // neither UTF-8 nor Shift-JIS: kept, never read
     };
-    // [begin, end) of the lines after a section's header line.
-    struct Range {
-        std::size_t header, begin, end;
-    };
-    std::optional<Range> FindSection(std::string_view section) const;
-    std::optional<std::size_t> FindKey(const Range& range, std::string_view key) const;
+    // The first position of every name (ASCII case ignored), by open
+    // addressing; the names stay in the lines.
+    class NameTable {
+    public:
+        template <class NameOf>
+        std::optional<std::size_t> Find(std::string_view name, const NameOf& nameOf) const;
+        // Keeps the earlier position when the name is there already.
+        template <class NameOf>
+        void Insert(std::size_t position, const NameOf& nameOf);
+        void Clear() { slots_.clear(), used_ = 0; }
 
-    std::vector<Line> lines_;
+    private:
+        std::vector<std::uint64_t> slots_;  // hash tag, position + 1; 0 is free
+        std::size_t used_ = 0;
+    };
+    // A section line and what follows it up to the next one. `body` ends
+    // with the section's last key, so a new key is appended there; the
+    // comments and blank lines after that key lead into the next section
+    // and stay in `tail`.
+    struct Section {
+        std::optional<Line> header;  // none for the lines before the first section
+        std::vector<Line> body;
+        std::vector<Line> tail;
+        NameTable keys;  // positions in body
+    };
+
+    std::string_view Text(const Line& line) const { return std::string_view(store_).substr(line.text, line.textSize); }
+    std::string_view Name(const Line& line) const { return std::string_view(store_).substr(line.name, line.nameSize); }
+    // Classifies a line whose text stands at [text, text + size) of store_.
+    Line Classify(std::size_t text, std::size_t size) const;
+    // A line the program writes, appended to store_.
+    Line NewLine(LineKind kind, std::string_view name, std::string_view text);
+    void IndexKeys(Section& section) const;
+    void IndexSections();
+    const Section* FindSection(std::string_view section) const;
+    Section* FindSection(std::string_view section);
+
+    std::string store_;
+    std::vector<Section> sections_;
+    NameTable sectionIndex_;  // positions in sections_
     std::string lineBreak_ = "\n";
     bool byteOrderMark_ = false;
+    bool changed_ = false;
 };
 
 // Parses a whole decimal integer with an optional sign; nothing else.

@@ -8,21 +8,24 @@
 namespace quodle {
 namespace {
 
-std::string ItemKey(std::size_t index) { return std::string(settings::kOpenMenuItemPrefix) + std::to_string(index); }
+std::string ItemKey(std::size_t index) { return std::string(settings::kOpenMenuItem.name) + std::to_string(index); }
 
 }  // namespace
 
 void TOpenMenuList::Load(const IniDocument& doc) {
     items_.clear();
+    // The list never holds more than twelve (the key's range): entries past
+    // them would only cost time, however many a damaged file has.
     const int count = settings::Read(doc, settings::kOpenMenuItemsCount);
     // Entries after the last Item key present would all be empty; stopping
     // there keeps a damaged Count from filling the menu with blank entries.
     std::size_t present = 0;
-    for (const auto& key : doc.Keys(settings::kOpenMenuItemsSection))
-        if (const auto index = settings::NumberedKeyIndex(key, settings::kOpenMenuItemPrefix); index && *index < count)
-            present = std::max(present, static_cast<std::size_t>(*index) + 1);
-    for (std::size_t i = 0; i < present; ++i)
-        items_.push_back(doc.ReadString(settings::kOpenMenuItemsSection, ItemKey(i), ""));
+    for (int i = 0; i < count; ++i) {
+        const auto item = settings::ReadNumbered(doc, settings::kOpenMenuItem, static_cast<std::size_t>(i));
+        items_.push_back(item.value_or(std::string()));
+        if (item) present = items_.size();
+    }
+    items_.resize(present);
     Changed();
 }
 
@@ -38,12 +41,9 @@ void TOpenMenuList::Store(IniFile& ini) const {
 
 bool TOpenMenuList::Push(std::string_view path) {
     if (path.find_first_of("\r\n") != std::string_view::npos) return false;
-    // A list loaded longer than twelve ends one entry shorter after every
-    // push until it is back at twelve.
-    const std::size_t limit = std::max(kMaxCount, items_.size() - (items_.size() > kMaxCount ? 1 : 0));
     std::erase_if(items_, [&](const std::string& item) { return SameFile(item, path); });
     items_.insert(items_.begin(), std::string(path));
-    if (items_.size() > limit) items_.resize(limit);
+    if (items_.size() > kMaxCount) items_.resize(kMaxCount);
     Changed();
     return true;
 }

@@ -11,19 +11,20 @@
 #include <vector>
 
 #include "app/IniFile.h"
+#include "app/Settings.h"
 
 namespace quodle {
 
 class TOpenMenuList {
 public:
-    static constexpr std::size_t kMaxCount = 12;
+    static constexpr std::size_t kMaxCount = settings::kMaxReopenEntries;
 
     // Called after every change of the list (load, push, remove).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
-    // Reads Count (default 0) and Item0 … Item(Count−1); a missing key gives
-    // an empty entry. More than twelve entries are all kept; each push then
-    // drops one.
+    // Reads Count (default 0) and Item0 … Item(Count−1), the first twelve at
+    // most; a missing key (or one too long for a path) gives an empty entry,
+    // except after the last key present.
     void Load(const IniDocument& doc);
     void Load(const IniFile& ini) { Load(ini.Read()); }
     // Writes Count and the Item keys in list order. Keys beyond the new count
@@ -32,8 +33,7 @@ public:
     void Store(IniFile& ini) const;  // one write batch; throws FileError
 
     // Moves path to the front (removing any entry for the same file), then drops
-    // the last entry if the list has grown past twelve; a list that was
-    // loaded longer than twelve ends one entry shorter than before. A path with a line
+    // the last entry if the list has grown past twelve. A path with a line
     // break cannot be kept in the settings file and is not taken: false.
     bool Push(std::string_view path);
     // Removes every entry for the same file as path; false when there was none.

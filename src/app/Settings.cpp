@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ChunkKey(int index) { return std::string(kPrintChunkKeyPrefix) + std::to_string(index); }
+std::string ChunkKey(int index) { return std::string(kPrintChunk.name) + std::to_string(index); }
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -32,6 +32,24 @@ std::optional<int> NumberedKeyIndex(std::string_view key, std::string_view prefi
     return index;
 }
 
+bool IsStoredColor(TColor color) {
+    if (color == clNone || color == clDefault) return true;
+    const auto v = static_cast<std::uint32_t>(color);
+    if (v & 0x80000000u) return (v & 0x7FFFFF00u) == 0 && ColorToRgb(color).has_value();
+    return v <= 0x00FFFFFFu;
+}
+
+std::string Read(const IniDocument& doc, const StringKey& k, std::string_view def) {
+    std::string value = doc.ReadString(k.section, k.name, def);
+    return value.size() <= k.maxBytes ? value : std::string(def);
+}
+
+std::optional<std::string> ReadNumbered(const IniDocument& doc, const StringKey& k, std::size_t index) {
+    auto value = doc.Value(k.section, std::string(k.name) + std::to_string(index));
+    if (value && value->size() > k.maxBytes) value.reset();
+    return value;
+}
+
 fs::path SettingsFilePath(const fs::path& executablePath) {
     fs::path beside = executablePath;
     beside.replace_extension(".ini");
@@ -50,24 +68,24 @@ void WritePrintBlob(IniDocument& doc, std::string_view bytes) {
     }
     const int newCount = static_cast<int>((digits.size() + kPrintChunkDigits - 1) / kPrintChunkDigits);
 
-    const int oldCount = doc.ReadInteger(kPrintSection, kPrintChunkCountKey, 0);
+    // The count as stored, not as read: every surplus chunk it covers goes,
+    // in one pass over the keys that exist however large a damaged count.
+    const int oldCount = doc.ReadInteger(kPrintSection, kPrintChunkCount.name, 0);
     if (oldCount > newCount) {
-        // Only the keys that exist can be deleted; walking them instead of
-        // every number up to the old count keeps a corrupt huge count cheap.
-        for (const auto& key : doc.Keys(kPrintSection)) {
-            const auto index = NumberedKeyIndex(key, kPrintChunkKeyPrefix);
-            if (index && *index >= newCount && *index < oldCount) doc.DeleteKey(kPrintSection, key);
-        }
+        doc.DeleteKeys(kPrintSection, [&](std::string_view key) {
+            const auto index = NumberedKeyIndex(key, kPrintChunk.name);
+            return index && *index >= newCount && *index < oldCount;
+        });
     }
     if (newCount == 0) {
-        doc.DeleteKey(kPrintSection, kPrintChunkCountKey);
+        doc.DeleteKey(kPrintSection, kPrintChunkCount.name);
         return;
     }
     for (int i = 0; i < newCount; ++i)
         doc.WriteString(kPrintSection, ChunkKey(i),
                         std::string_view(digits).substr(static_cast<std::size_t>(i) * kPrintChunkDigits,
                                                         kPrintChunkDigits));
-    doc.WriteInteger(kPrintSection, kPrintChunkCountKey, newCount);
+    Write(doc, kPrintChunkCount, newCount);
 }
 
 void WritePrintBlob(IniFile& ini, std::string_view bytes) {
@@ -75,14 +93,12 @@ void WritePrintBlob(IniFile& ini, std::string_view bytes) {
 }
 
 std::string ReadPrintBlob(const IniDocument& doc) {
-    const int count = doc.ReadInteger(kPrintSection, kPrintChunkCountKey, 0);
-    if (count <= 0) return {};
-    // Chunks past the last one present would all read as empty.
-    int present = 0;
-    for (const auto& key : doc.Keys(kPrintSection))
-        if (const auto index = NumberedKeyIndex(key, kPrintChunkKeyPrefix); index && *index < count) present = std::max(present, *index + 1);
+    // No more chunks, and no longer ones, than a blob of the program's own
+    // can have: a damaged file costs no more than a sound one.
+    const int count = Read(doc, kPrintChunkCount);
     std::string digits;
-    for (int i = 0; i < present; ++i) digits += doc.ReadString(kPrintSection, ChunkKey(i), "");
+    for (int i = 0; i < count; ++i)
+        if (const auto chunk = ReadNumbered(doc, kPrintChunk, static_cast<std::size_t>(i))) digits += *chunk;
 
     std::string bytes;
     bytes.reserve(digits.size() / 2);

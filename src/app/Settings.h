@@ -13,6 +13,7 @@
 // interface strings and are used as they are. `Except`/`String3` is a name
 // prefix that the variable check compares with Shift-JIS source text; the
 // caller converts it with Utf8ToCp932 before handing it to the analysis.
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,6 +24,12 @@
 
 namespace quodle::settings {
 
+// Every key carries the values a reader accepts, so that a damaged or
+// hand-edited file can never hand the program a value it cannot work with (a
+// tab two thousand million cells wide, a font no screen holds): an integer
+// outside [min, max] is brought to the nearer end, a colour that names no
+// colour and a text longer than maxBytes read as the default. Every reader
+// goes through Read below.
 struct BoolKey {
     std::string_view section, name;
     bool def;
@@ -30,6 +37,7 @@ struct BoolKey {
 struct IntKey {
     std::string_view section, name;
     int def;
+    int min, max;
 };
 struct ColorKey {
     std::string_view section, name;
@@ -38,25 +46,39 @@ struct ColorKey {
 struct StringKey {
     std::string_view section, name;
     std::string_view def;
+    std::size_t maxBytes;
 };
 
+// The limits, shared with the code that offers or applies the values.
+inline constexpr int kMaxWindowCoordinate = 32767;  // beyond any desktop; see PlaceWindow
+inline constexpr int kMinFontSize = 6, kMaxFontSize = 72;
+inline constexpr int kMinTabSpaceCount = 1, kMaxTabSpaceCount = 32;
+inline constexpr int kMaxMarginLine = 32;  // the settings dialog offers 0 to 10
+inline constexpr int kMaxReopenEntries = 12;
+inline constexpr std::size_t kMaxNameBytes = 256;   // font names, captions, prefixes
+inline constexpr std::size_t kMaxPathBytes = 4096;  // reopen entries (PATH_MAX)
+// The most print-setting chunks read back: 64 KiB, far more than the print
+// component stores.
+inline constexpr int kMaxPrintChunks = 2048;
+
+//                                        section   key              default        accepted
 // Window position. The default centres the window: see CenteredOrigin.
-inline constexpr IntKey kFormLeft{"Form", "Left", 0};
-inline constexpr IntKey kFormTop{"Form", "Top", 0};
+inline constexpr IntKey kFormLeft{"Form", "Left", 0, -kMaxWindowCoordinate, kMaxWindowCoordinate};
+inline constexpr IntKey kFormTop{"Form", "Top", 0, -kMaxWindowCoordinate, kMaxWindowCoordinate};
 // Written at shutdown, never read back.
-inline constexpr IntKey kFormWidth{"Form", "Width", 0};
-inline constexpr IntKey kFormHeight{"Form", "Height", 0};
+inline constexpr IntKey kFormWidth{"Form", "Width", 0, 0, kMaxWindowCoordinate};
+inline constexpr IntKey kFormHeight{"Form", "Height", 0, 0, kMaxWindowCoordinate};
 
 inline constexpr BoolKey kCadAcad{"CAD", "ACAD", true};
 inline constexpr BoolKey kCadIcad{"CAD", "ICAD", false};
 inline constexpr BoolKey kCadZcad{"CAD", "ZCAD", false};
 inline constexpr BoolKey kCadBcad{"CAD", "BCAD", false};
-inline constexpr StringKey kCadCaption{"CAD", "CAPT", "AutoCADへロード"};
+inline constexpr StringKey kCadCaption{"CAD", "CAPT", "AutoCADへロード", kMaxNameBytes};
 // The four target flags in the order of the ターゲットCAD menu.
 inline constexpr const BoolKey* kCadTargetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
 
-inline constexpr StringKey kFontName{"Font", "Name", "ＭＳ ゴシック"};
-inline constexpr IntKey kFontSize{"Font", "Size", 10};
+inline constexpr StringKey kFontName{"Font", "Name", "ＭＳ ゴシック", kMaxNameBytes};
+inline constexpr IntKey kFontSize{"Font", "Size", 10, kMinFontSize, kMaxFontSize};
 inline constexpr ColorKey kFontColor{"Font", "Color", clWindowText};
 inline constexpr ColorKey kFontBkColor{"Font", "BkColor", clWindow};
 
@@ -75,51 +97,59 @@ inline constexpr ColorKey kColorTitleBk{"Color", "TitleBk", clAqua};
 inline constexpr BoolKey kEditorAutoIndent{"Editor", "AutoIndent", true};
 inline constexpr BoolKey kEditorTabIndent{"Editor", "TabIndent", true};
 inline constexpr BoolKey kEditorSoftTab{"Editor", "SoftTab", false};
-inline constexpr IntKey kEditorTabSpaceCount{"Editor", "TabSpaceCount", 4};
-inline constexpr IntKey kEditorMarginLine{"Editor", "MarginLine", 0};
+inline constexpr IntKey kEditorTabSpaceCount{"Editor", "TabSpaceCount", 4, kMinTabSpaceCount, kMaxTabSpaceCount};
+inline constexpr IntKey kEditorMarginLine{"Editor", "MarginLine", 0, 0, kMaxMarginLine};
 
 inline constexpr BoolKey kHintShowHint{"Hint", "ShowHint", true};
 inline constexpr BoolKey kHintShowUser{"Hint", "ShowUser", true};
 inline constexpr BoolKey kSysVarShowBold{"SysVar", "ShowBold", true};
 inline constexpr BoolKey kBackupFileCheck{"BackupFile", "Check", true};
 
-// The reopen list (OpenMenuList.h reads and writes it).
+// The reopen list (OpenMenuList.h reads and writes it): Item0, Item1, …
 inline constexpr std::string_view kOpenMenuItemsSection = "OpenMenuItems";
-inline constexpr IntKey kOpenMenuItemsCount{"OpenMenuItems", "Count", 0};
-inline constexpr std::string_view kOpenMenuItemPrefix = "Item";
+inline constexpr IntKey kOpenMenuItemsCount{"OpenMenuItems", "Count", 0, 0, kMaxReopenEntries};
+inline constexpr StringKey kOpenMenuItem{"OpenMenuItems", "Item", "", kMaxPathBytes};  // name: the prefix
 
 inline constexpr BoolKey kExceptCheck1{"Except", "Check1", true};
 inline constexpr BoolKey kExceptCheck2{"Except", "Check2", true};
 inline constexpr BoolKey kExceptCheck3{"Except", "Check3", false};
-inline constexpr StringKey kExceptString3{"Except", "String3", ""};
+inline constexpr StringKey kExceptString3{"Except", "String3", "", kMaxNameBytes};
 
-// The print-settings blob (ReadPrintBlob / WritePrintBlob).
+// The print-settings blob (ReadPrintBlob / WritePrintBlob): para_d0, para_d1, …
 inline constexpr std::string_view kPrintSection = "Print";
-inline constexpr std::string_view kPrintChunkCountKey = "para_c";
-inline constexpr std::string_view kPrintChunkKeyPrefix = "para_d";
+inline constexpr IntKey kPrintChunkCount{"Print", "para_c", 0, 0, kMaxPrintChunks};
 inline constexpr std::size_t kPrintChunkDigits = 64;
+inline constexpr StringKey kPrintChunk{"Print", "para_d", "", kPrintChunkDigits};  // name: the prefix
 
 // N of a key named prefix + N as the program writes it (decimal, no sign, no
 // leading zero; the prefix in any letter case), or nothing for other keys.
 std::optional<int> NumberedKeyIndex(std::string_view key, std::string_view prefix);
 
-// A missing key or an unparsable value gives the key's default, or the
+// Whether a colour value names a colour: 0x00BBGGRR, a system colour the
+// program knows, clNone or clDefault.
+bool IsStoredColor(TColor color);
+
+// A missing key or an unreadable value gives the key's default, or the
 // given one (for the window position and for values whose default is the
-// current state of an object).
-inline bool Read(const IniDocument& doc, const BoolKey& k) { return doc.ReadBool(k.section, k.name, k.def); }
-inline int Read(const IniDocument& doc, const IntKey& k) { return doc.ReadInteger(k.section, k.name, k.def); }
-inline TColor Read(const IniDocument& doc, const ColorKey& k) { return doc.ReadColor(k.section, k.name, k.def); }
-inline std::string Read(const IniDocument& doc, const StringKey& k) {
-    return doc.ReadString(k.section, k.name, k.def);
-}
+// current state of an object); a value outside what the key accepts is
+// treated as above.
 inline bool Read(const IniDocument& doc, const BoolKey& k, bool def) { return doc.ReadBool(k.section, k.name, def); }
-inline int Read(const IniDocument& doc, const IntKey& k, int def) { return doc.ReadInteger(k.section, k.name, def); }
+inline int Read(const IniDocument& doc, const IntKey& k, int def) {
+    return std::clamp(doc.ReadInteger(k.section, k.name, def), k.min, k.max);
+}
 inline TColor Read(const IniDocument& doc, const ColorKey& k, TColor def) {
-    return doc.ReadColor(k.section, k.name, def);
+    const TColor color = doc.ReadColor(k.section, k.name, def);
+    return IsStoredColor(color) ? color : def;
 }
-inline std::string Read(const IniDocument& doc, const StringKey& k, std::string_view def) {
-    return doc.ReadString(k.section, k.name, def);
-}
+std::string Read(const IniDocument& doc, const StringKey& k, std::string_view def);
+// A numbered key of a StringKey family (Item0, Item1, …), or nothing when
+// it is missing or too long.
+std::optional<std::string> ReadNumbered(const IniDocument& doc, const StringKey& k, std::size_t index);
+
+inline bool Read(const IniDocument& doc, const BoolKey& k) { return Read(doc, k, k.def); }
+inline int Read(const IniDocument& doc, const IntKey& k) { return Read(doc, k, k.def); }
+inline TColor Read(const IniDocument& doc, const ColorKey& k) { return Read(doc, k, k.def); }
+inline std::string Read(const IniDocument& doc, const StringKey& k) { return Read(doc, k, k.def); }
 
 inline void Write(IniDocument& doc, const BoolKey& k, bool v) { doc.WriteBool(k.section, k.name, v); }
 inline void Write(IniDocument& doc, const IntKey& k, int v) { doc.WriteInteger(k.section, k.name, v); }
@@ -147,7 +177,8 @@ void WritePrintBlob(IniDocument& doc, std::string_view bytes);
 void WritePrintBlob(IniFile& ini, std::string_view bytes);  // one write batch; throws FileError
 // The stored blob, or an empty string. para_c that does not parse counts as
 // 0, a missing chunk reads as empty and a digit pair that does not parse
-// gives the byte 0.
+// gives the byte 0; the count and the chunks are read as the keys accept
+// them (at most kMaxPrintChunks chunks, a longer chunk reads as missing).
 std::string ReadPrintBlob(const IniDocument& doc);
 std::string ReadPrintBlob(const IniFile& ini);
 

@@ -1,20 +1,57 @@
 #include "base/FileIo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
 #include <cstring>
 #include <utility>
 
 namespace quodle {
 namespace fs = std::filesystem;
 
-FileError::FileError(fs::path path, std::string reason)
-    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
+namespace {
 
-FileError FileError::FromErrno(fs::path path, int error) { return FileError(std::move(path), std::strerror(error)); }
+// The system's reasons in the words of the program's messages.
+std::string ShownSystemReason(int error) {
+    switch (error) {
+    case ENOENT: return "ファイルまたはフォルダーが見つかりません";
+    case EACCES: return "アクセスが許可されていません";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case ENOSPC: return "ディスクの空き容量が足りません";
+    case EDQUOT: return "ディスクの使用量の上限を超えています";
+    case EISDIR: return "ファイルではなくフォルダーです";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EBUSY: return "デバイスまたはファイルが使用中です";
+    default: return std::strerror(error);
+    }
+}
+
+}  // namespace
+
+FileError::FileError(fs::path path, int error, std::string reason, std::string shownReason)
+    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), error_(error),
+      reason_(std::move(reason)), shownReason_(std::move(shownReason)) {}
+
+FileError FileError::FromErrno(fs::path path, int error) {
+    return FileError(std::move(path), error, std::strerror(error), ShownSystemReason(error));
+}
+
+FileError FileError::NotRegularFile(fs::path path) {
+    return FileError(std::move(path), 0, "Not a regular file", "通常のファイルではありません");
+}
+
+FileError FileError::BackupIsTheFile(fs::path path) {
+    return FileError(std::move(path), 0, "The backup name is the file's own name",
+                     "バックアップファイルの名前が元のファイルと同じです");
+}
 
 namespace {
 
@@ -35,24 +72,137 @@ public:
         fd_ = -1;
         return rc;
     }
+    // Keeps the descriptor open: its owner closes it.
+    void Release() { fd_ = -1; }
+    void Reset(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
 
 private:
     int fd_;
 };
 
-// Removes the temporary file unless the save went through.
-class TempFileGuard {
-public:
-    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
-    ~TempFileGuard() {
-        if (!path_.empty()) ::unlink(path_.c_str());
+// Temporary files of a document are named "." + its name + ".quodle-" +
+// six characters, in its folder.
+constexpr std::string_view kTemporaryMarker = ".quodle-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+// A temporary file not written to for this long, and locked by no save, was
+// left by a program that died while saving.
+constexpr time_t kStaleSeconds = 60;
+
+std::string TemporaryPrefix(const fs::path& target) {
+    // Within the file system's name limit however long the target's name is.
+    std::string name = target.filename().string();
+    if (name.size() > 200) name.resize(200);
+    return "." + name + std::string(kTemporaryMarker);
+}
+
+// Where anonymous files are made and where they are not (an old kernel, a
+// file system without them); other failures are real ones.
+bool AnonymousFilesUnsupported(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
+}
+
+// Removes what saves of this document left behind when the program died
+// during them: temporary files of its own name pattern, owned by this user,
+// that no running save holds locked and that nothing wrote to lately.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kTemporarySuffixLength || !name.starts_with(prefix)) continue;
+        const std::string full = (folder / std::string(name)).string();
+        Fd fd(::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            now - st.st_mtime < kStaleSeconds || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        ::unlink(full.c_str());
     }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-    void Release() { path_.clear(); }
+    ::closedir(dir);
+}
+
+// The new content on its way to the target's folder. Where the file system
+// has them it is an anonymous file, which nobody sees and which vanishes
+// with the program if it dies while writing; it gets a temporary name only
+// right before it replaces the target. Elsewhere it is a named temporary
+// file from the start. Either is locked while the save runs, so that no
+// other save takes it for stale, and removed if the save fails.
+class TNewFile {
+public:
+    TNewFile(const fs::path& folder, std::string prefix, fs::path path)
+        : folder_(folder), prefix_(std::move(prefix)), path_(std::move(path)),
+          fd_(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600)) {
+        if (fd_.get() >= 0) {
+            ::flock(fd_.get(), LOCK_EX | LOCK_NB);
+            return;
+        }
+        if (!AnonymousFilesUnsupported(errno)) throw FileError::FromErrno(path_, errno);
+        StartNamed();
+    }
+    ~TNewFile() {
+        if (!name_.empty() && !placed_) ::unlink(name_.c_str());
+    }
+    TNewFile(const TNewFile&) = delete;
+    TNewFile& operator=(const TNewFile&) = delete;
+
+    int Descriptor() const { return fd_.get(); }
+
+    // Replaces the file by a named temporary one, empty.
+    void StartNamed() {
+        std::string name = (folder_ / (prefix_ + std::string(kTemporarySuffixLength, 'X'))).string();
+        const int fd = ::mkstemp(name.data());
+        if (fd < 0) throw FileError::FromErrno(path_, errno);
+        fd_.Reset(fd);
+        name_ = std::move(name);
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    }
+
+    // Gives an anonymous file its temporary name; false when it cannot be
+    // named at all (no /proc), a failure of the file system throws.
+    bool Name() {
+        if (!name_.empty()) return true;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = (folder_ / (prefix_ + RandomSuffix())).string();
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                name_ = std::move(name);
+                return true;
+            }
+            if (errno == ENOENT) return false;
+            if (errno != EEXIST) throw FileError::FromErrno(path_, errno);
+        }
+        throw FileError::FromErrno(path_, EEXIST);
+    }
+
+    // Closes the file (some file systems report a failed write only then).
+    void Close() {
+        if (fd_.Close() != 0) throw FileError::FromErrno(path_, errno);
+    }
+    const std::string& Path() const { return name_; }
+    // The file is the target now: nothing to remove.
+    void Placed() { placed_ = true; }
 
 private:
-    std::string path_;
+    static std::string RandomSuffix() {
+        static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        unsigned char random[kTemporarySuffixLength];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
+            for (unsigned char& r : random) r = static_cast<unsigned char>(std::rand());
+        std::string suffix;
+        for (const unsigned char r : random) suffix.push_back(kChars[r % (sizeof kChars - 1)]);
+        return suffix;
+    }
+
+    fs::path folder_;
+    std::string prefix_;
+    fs::path path_;  // the target as the caller named it, for errors
+    Fd fd_;
+    std::string name_;  // empty while anonymous
+    bool placed_ = false;
 };
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -77,7 +227,7 @@ fs::path ResolveWriteTarget(const fs::path& path) {
         const auto status = fs::symlink_status(current, ec);
         if (ec || !fs::is_symlink(status)) return current;
         const fs::path link = fs::read_symlink(current, ec);
-        if (ec) throw FileError(path, ec.message());
+        if (ec) throw FileError::FromErrno(path, ec.value());
         current = link.is_absolute() ? link : current.parent_path() / link;
     }
     throw FileError::FromErrno(path, ELOOP);
@@ -110,7 +260,7 @@ struct BackupResult {
 BackupResult MakeBackup(const fs::path& file, const fs::path& backup) {
     BackupResult result;
     if (SameFile(file, backup)) {
-        result.error = FileError(backup, "the backup name is the file's own name");
+        result.error = FileError::BackupIsTheFile(backup);
         return result;
     }
     if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
@@ -142,27 +292,66 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-        throw FileError::FromErrno(path, errno);
-    }
+namespace {
+
+FileStamp StampFrom(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(const fs::path& path) {
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw FileError::FromErrno(path, errno);
-    if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path, EISDIR);
-    std::string bytes;
-    if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return StampFrom(st);
+}
+
+void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+RegularFileReader::RegularFileReader(fs::path path)
+    : path_(std::move(path)), fd_(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+    if (fd_ < 0) throw FileError::FromErrno(path_, errno);
+    Fd guard(fd_);
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) throw FileError::FromErrno(path_, errno);
+    if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path_, EISDIR);
+    if (!S_ISREG(st.st_mode)) throw FileError::NotRegularFile(path_);
+    // Only the open had to be kept from blocking.
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    size_ = static_cast<std::size_t>(st.st_size);
+    guard.Release();
+}
+
+RegularFileReader::~RegularFileReader() { ::close(fd_); }
+
+std::size_t RegularFileReader::Read(char* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd_, buffer + got, size - got);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw FileError::FromErrno(path, errno);
+            throw FileError::FromErrno(path_, errno);
         }
         if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
+    return got;
+}
+
+std::optional<std::string> ReadFileBytes(const fs::path& path) {
+    std::optional<RegularFileReader> file;
+    try {
+        file.emplace(path);
+    } catch (const FileError& e) {
+        if (e.Error() == ENOENT || e.Error() == ENOTDIR) return std::nullopt;
+        throw;
+    }
+    std::string bytes;
+    bytes.reserve(file->Size());
+    char buffer[65536];
+    while (const std::size_t n = file->Read(buffer, sizeof buffer)) bytes.append(buffer, n);
     return bytes;
 }
 
@@ -174,7 +363,7 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     bool hadOld = false;
     if (::stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) throw FileError::FromErrno(path, EISDIR);
-        if (!S_ISREG(old.st_mode)) throw FileError(path, "not a regular file");
+        if (!S_ISREG(old.st_mode)) throw FileError::NotRegularFile(path);
         // Replacing the file by rename would get round its write protection.
         if (::access(target.c_str(), W_OK) != 0) throw FileError::FromErrno(path, errno);
         hadOld = true;
@@ -184,38 +373,47 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    // Keep the temporary name within the file system's name limit however
-    // long the target's name is.
-    std::string stem = target.filename().string();
-    if (stem.size() > 200) stem.resize(200);
-    std::string tempPath = (folder / ("." + stem + ".XXXXXX")).string();
-    Fd fd(::mkstemp(tempPath.data()));
-    if (fd.get() < 0) throw FileError::FromErrno(path, errno);
-    TempFileGuard guard(tempPath);
+    const std::string prefix = TemporaryPrefix(target);
+    RemoveStaleTemporaries(folder, prefix);
 
     const mode_t mode = hadOld ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
-    if (::fchmod(fd.get(), mode) != 0) throw FileError::FromErrno(path, errno);
-    if (hadOld && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        // Only a privileged user can give the file back to its owner; anyone
-        // else saves it as their own, as any editor would.
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
-    }
-    if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || fd.Close() != 0)
-        throw FileError::FromErrno(path, errno);
-
+    const auto fill = [&](TNewFile& file) {
+        if (::fchmod(file.Descriptor(), mode) != 0) throw FileError::FromErrno(path, errno);
+        if (hadOld && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+            // Only a privileged user can give the file back to its owner;
+            // anyone else saves it as their own, as any editor would.
+            [[maybe_unused]] const int ignored = ::fchown(file.Descriptor(), old.st_uid, old.st_gid);
+        }
+        if (!WriteAll(file.Descriptor(), bytes) || ::fsync(file.Descriptor()) != 0)
+            throw FileError::FromErrno(path, errno);
+    };
     SaveOutcome outcome;
+    TNewFile file(folder, prefix, path);
+    fill(file);
+    if (!file.Name()) {
+        // Without /proc an anonymous file cannot be named: write it again,
+        // named from the start.
+        file.StartNamed();
+        fill(file);
+    }
+    // The file as the target will be: renaming keeps its inode and times.
+    struct stat written {};
+    if (::fstat(file.Descriptor(), &written) != 0) throw FileError::FromErrno(path, errno);
+    outcome.stamp = StampFrom(written);
+    file.Close();
+
     BackupResult backup;
     if (backupPath && hadOld) {
         backup = MakeBackup(target, *backupPath);
         outcome.backupError = backup.error;
     }
 
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) {
+    if (::rename(file.Path().c_str(), target.c_str()) != 0) {
         const int renameError = errno;
         if (backup.movedAway) ::rename(backupPath->c_str(), target.c_str());
         throw FileError::FromErrno(path, renameError);
     }
-    guard.Release();
+    file.Placed();
     SyncFolder(folder);
     return outcome;
 }

@@ -40,6 +40,41 @@ std::vector<std::string_view> SplitCrLf(std::string_view text) {
     return lines;
 }
 
+bool IsValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // The second byte's range rules out overlong forms, surrogates and
+        // code points past U+10FFFF.
+        std::size_t len = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > s.size()) return false;
+        const auto second = static_cast<unsigned char>(s[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     std::size_t b = 0;
     std::size_t e = s.size();

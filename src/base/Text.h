@@ -17,6 +17,10 @@ bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
 // The lines of text kept with CR LF between them (none after the last).
 std::vector<std::string_view> SplitCrLf(std::string_view text);
 
+// Whether the bytes are well-formed UTF-8: no stray continuation bytes, no
+// overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsValidUtf8(std::string_view s);
+
 // Drops the blanks (any byte up to 0x20) at both ends.
 std::string_view TrimBlanks(std::string_view s);
 

@@ -15,7 +15,9 @@ constexpr int kExitFindings = 1;
 constexpr int kExitError = 2;
 
 // Output in the user's chosen form: UTF-8 with LF for people (the default),
-// or with --raw the program's own bytes, Shift-JIS with CR LF.
+// or with --raw the program's own bytes, Shift-JIS with CR LF. Every write
+// is checked: after the first failure nothing more is written, and Finish
+// tells it, so that no command reports success for output it did not write.
 class Output {
 public:
     explicit Output(bool raw, std::FILE* out = stdout) : raw_(raw), out_(out) {}
@@ -25,10 +27,16 @@ public:
     // Writes Shift-JIS bytes as they are in raw form, decoded otherwise; no
     // line end is added.
     void Bytes(std::string_view cp932);
+    // Flushes and closes the stream; the errno of the first failed write,
+    // flush or close, or 0 when everything reached it.
+    int Finish();
 
 private:
+    void Put(std::string_view bytes);
+
     bool raw_;
     std::FILE* out_;
+    int error_ = 0;
 };
 
 struct Args {

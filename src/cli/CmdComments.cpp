@@ -12,7 +12,7 @@ int RunComments(const Args& args, Output& out) {
     const auto line = PositionArg(args.positional[1], "LINE");
     if (!line) return kExitError;
     const auto lines = ReadSource(args.positional[0]);
-    if (!lines) return kExitError;
+    if (!lines || !PositionInFile(lines->Lines(), *line)) return kExitError;
     const auto block = ReadCommentBlock(lines->Lines(), *line);
     if (!block) return kExitOk;
     for (const std::string_view line : SplitCrLf(block->Text)) out.Line(line);

@@ -32,6 +32,21 @@ std::optional<int> PositionArg(const std::string& text, const char* what) {
     return value;
 }
 
+bool PositionInFile(TLineList lines, int line, std::optional<int> col) {
+    if (static_cast<std::size_t>(line) >= lines.size()) {
+        Fail("LINE " + std::to_string(line) + " is outside the file, which has " + std::to_string(lines.size()) +
+             " lines (LINE counts from 0)");
+        return false;
+    }
+    const std::size_t length = lines[static_cast<std::size_t>(line)].size();
+    if (col && static_cast<std::size_t>(*col) >= length) {
+        Fail("COL " + std::to_string(*col) + " is outside LINE " + std::to_string(line) + ", which has " +
+             std::to_string(length) + " bytes (COL counts from 0)");
+        return false;
+    }
+    return true;
+}
+
 void PrintLines(Output& out, const std::vector<std::string>& lines) {
     for (const auto& line : lines) out.Line(line);
 }

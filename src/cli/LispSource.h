@@ -43,6 +43,10 @@ std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kin
 // reporting it.
 std::optional<int> PositionArg(const std::string& text, const char* what);
 
+// Whether a 0-based LINE (and COL, when given) stands inside the file's
+// lines; a position outside is reported as an input error.
+bool PositionInFile(TLineList lines, int line, std::optional<int> col = std::nullopt);
+
 // Prints each entry as one line.
 void PrintLines(Output& out, const std::vector<std::string>& lines);
 

@@ -1,29 +1,44 @@
 // quodle-cli: the engine's analyses on files, without a window.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "base/FileIo.h"
 #include "base/ShiftJis.h"
 #include "cli/Cli.h"
 
 namespace quodle::cli {
 
+void Output::Put(std::string_view bytes) {
+    // An empty line has no storage to hand to fwrite.
+    if (bytes.empty() || error_ != 0) return;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) error_ = errno != 0 ? errno : EIO;
+}
+
 void Output::Bytes(std::string_view cp932) {
-    if (raw_) {
-        std::fwrite(cp932.data(), 1, cp932.size(), out_);
-    } else {
-        const std::string utf8 = Cp932ToUtf8(cp932);
-        std::fwrite(utf8.data(), 1, utf8.size(), out_);
-    }
+    if (raw_) Put(cp932);
+    else Put(Cp932ToUtf8(cp932));
 }
 
 void Output::Line(std::string_view cp932) {
     Bytes(cp932);
-    std::fputs(raw_ ? "\r\n" : "\n", out_);
+    Put(raw_ ? "\r\n" : "\n");
+}
+
+int Output::Finish() {
+    errno = 0;
+    if (std::fflush(out_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+    if (std::ferror(out_) && error_ == 0) error_ = EIO;
+    // Some file systems report a failed write only when the file is closed.
+    errno = 0;
+    if (std::fclose(out_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+    return error_;
 }
 
 bool Args::Has(std::string_view flag) const {
@@ -63,6 +78,20 @@ std::string ExecutableDir() {
 
 namespace {
 
+// A closed standard descriptor gets a stand-in that refuses writes: the
+// source file opened next must not become the output (or the error
+// output), and a write to a closed output must fail, not vanish.
+void ReserveStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int standIn = ::open("/dev/null", O_RDONLY | O_NOCTTY);
+        if (standIn >= 0 && standIn != fd) {
+            ::dup2(standIn, fd);
+            ::close(standIn);
+        }
+    }
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: quodle-cli COMMAND [--raw] ARGS...\ncommands:\n");
     auto commands = Commands();
@@ -79,6 +108,8 @@ int Usage() {
 
 int main(int argc, char** argv) {
     using namespace quodle::cli;
+    ReserveStandardDescriptors();
+    quodle::IgnoreFileSizeLimitSignal();
     if (argc < 2) return Usage();
     const std::string name = argv[1];
     const auto& commands = Commands();
@@ -118,6 +149,7 @@ int main(int argc, char** argv) {
     }
     Output out(args.raw);
     const int rc = it->run(args, out);
-    std::fflush(stdout);
+    if (const int error = out.Finish(); error != 0)
+        return Fail(std::string("cannot write the output: ") + std::strerror(error));
     return rc;
 }

@@ -1,10 +1,6 @@
 #include "text/TextFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -74,37 +70,6 @@ std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vecto
     return static_cast<std::size_t>(scan.LineStart() - data);
 }
 
-class TFile {
-public:
-    explicit TFile(const std::string& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-        if (fd_ < 0) Fail();
-    }
-    ~TFile() { ::close(fd_); }
-    TFile(const TFile&) = delete;
-    TFile& operator=(const TFile&) = delete;
-
-    // Fills buf[0..size) as far as the file goes; returns the bytes read.
-    std::size_t Read(char* buf, std::size_t size) {
-        std::size_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::read(fd_, buf + got, size - got);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                Fail();
-            }
-            if (n == 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        return got;
-    }
-
-private:
-    [[noreturn]] void Fail() { throw FileError::FromErrno(path_, errno); }
-
-    std::string path_;
-    int fd_;
-};
-
 }  // namespace
 
 bool TextLines(std::string_view text, std::vector<std::string_view>& lines) {
@@ -122,7 +87,7 @@ bool AppendLines(std::string_view text, TheStringList& rows) {
 }
 
 void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
-    TFile file(path);
+    RegularFileReader file(path);
     TheStringList::TAppender appender(rows);
     std::vector<char> buf(std::max<std::size_t>(chunkBytes, 1));
     std::vector<std::string_view> lines;

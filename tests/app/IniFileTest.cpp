@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/FileIo.h"
+#include "base/Text.h"
 #include "support/TempDir.h"
 
 namespace quodle {
@@ -121,6 +122,32 @@ TEST(IniDocument, DeleteRemovesEveryCopy) {
     EXPECT_EQ(doc.Serialize(), "[B]\nk=4\n");
 }
 
+TEST(IniDocument, LookupsFollowEveryEdit) {
+    IniDocument doc = IniDocument::Parse("[A]\nk1=1\n; between\nk2=2\n\n; leads into B\n[B]\nx=1\n[a]\nk1=9\nk3=3\n");
+    // Deleting the last key of a section: a new key goes right after the
+    // last key left, ahead of the comments that followed it.
+    EXPECT_TRUE(doc.DeleteKey("A", "K2"));
+    doc.WriteInteger("A", "k4", 4);
+    EXPECT_EQ(doc.ReadInteger("A", "k1", 0), 1);
+    EXPECT_EQ(doc.ReadInteger("A", "k4", 0), 4);
+    EXPECT_FALSE(doc.ValueExists("A", "k2"));
+    EXPECT_FALSE(doc.ValueExists("A", "k3"));  // only the first section of a name is read
+    EXPECT_EQ(doc.Serialize(), "[A]\nk1=1\nk4=4\n; between\n\n; leads into B\n[B]\nx=1\n[a]\nk1=9\nk3=3\n");
+
+    // A bulk delete reaches every section of the name, and the keys left
+    // are still found.
+    EXPECT_TRUE(doc.DeleteKeys("a", [](std::string_view key) { return key == "k1"; }));
+    EXPECT_FALSE(doc.ValueExists("A", "k1"));
+    EXPECT_EQ(doc.ReadInteger("A", "k4", 0), 4);
+    // Deleting a section removes every copy; a write then adds it anew.
+    EXPECT_TRUE(doc.DeleteSection("A"));
+    EXPECT_FALSE(doc.SectionExists("a"));
+    doc.WriteInteger("B", "y", 2);
+    doc.WriteInteger("A", "k1", 5);
+    EXPECT_EQ(doc.Serialize(), "[B]\nx=1\ny=2\n[A]\nk1=5\n");
+    EXPECT_EQ(doc.ReadInteger("B", "x", 0), 1);
+}
+
 TEST(IniDocument, RefusesNamesAndValuesThatWouldBreakTheFile) {
     IniDocument doc;
     EXPECT_THROW(doc.WriteString("S", "k", "line\nbreak"), std::invalid_argument);
@@ -161,6 +188,39 @@ TEST(IniFile, EveryBatchSeesTheFileAsItIsNow) {
     });
     EXPECT_EQ(ReadBytes(ini.Path()),
               "[Hint]\r\nShowHint=0\r\nShowUser=0\r\n; theirs\r\n[Form]\r\nLeft=5\r\nTop=7\r\n");
+}
+
+TEST(IniFile, ShiftJisSettingsAreReadAndWrittenBackAsUtf8) {
+    TempDir dir;
+    IniFile ini(dir / "quodle.ini");
+    // As the other platform writes it: Shift-JIS with CR LF. One line holds
+    // bytes that are neither UTF-8 nor Shift-JIS (0x80 and 0xA0 are not
+    // Shift-JIS characters), one is UTF-8 pasted in by hand.
+    const std::string unreadable = "Item1=C:\\\x80\xA0.lsp";
+    WriteBytes(ini.Path(), "[Font]\r\nName=\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\n"
+                           "[CAD]\r\nCAPT=\xB1\xB2" "CAD\x82\xD6\x83\x8D\x81\x5B\x83\x68\r\n"
+                           "[OpenMenuItems]\r\nItem0=/home/ユーザー/a.lsp\r\n" +
+                               unreadable + "\r\nItem2=b.lsp\r\n");
+    const IniDocument doc = ini.Read();
+    EXPECT_EQ(doc.ReadString("Font", "Name", ""), "ＭＳ 明朝");
+    EXPECT_EQ(doc.ReadString("CAD", "CAPT", ""), "ｱｲCADへロード");
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item0", ""), "/home/ユーザー/a.lsp");
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item1", "missing"), "missing");
+    EXPECT_FALSE(doc.ValueExists("OpenMenuItems", "Item1"));
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item2", ""), "b.lsp");
+
+    // The next write batch stores UTF-8; the unreadable line goes back as it
+    // came, never as a replacement character.
+    ini.WriteInteger("Font", "Size", 12);
+    const std::string written = ReadBytes(ini.Path());
+    EXPECT_EQ(written, "[Font]\r\nName=ＭＳ 明朝\r\nSize=12\r\n[CAD]\r\nCAPT=ｱｲCADへロード\r\n"
+                       "[OpenMenuItems]\r\nItem0=/home/ユーザー/a.lsp\r\n" +
+                           unreadable + "\r\nItem2=b.lsp\r\n");
+    EXPECT_EQ(ini.ReadString("Font", "Name", ""), "ＭＳ 明朝");  // read back the same
+    // A value the program writes takes the unreadable line's place.
+    ini.WriteString("OpenMenuItems", "Item1", "c.lsp");
+    EXPECT_TRUE(IsValidUtf8(ReadBytes(ini.Path())));
+    EXPECT_EQ(ini.ReadString("OpenMenuItems", "Item1", ""), "c.lsp");
 }
 
 TEST(IniFile, FailuresAreReportedNotLost) {

@@ -62,23 +62,29 @@ TEST(OpenMenuList, EntriesForOneFileAreOneEntry) {
     EXPECT_EQ(list.Items(), (Paths{lower}));
 }
 
-TEST(OpenMenuList, LoadsALongerListWholeAndShrinksItOnePerPush) {
-    std::string text = "[OpenMenuItems]\nCount=14\n";
-    for (int i = 0; i < 14; ++i) text += "Item" + std::to_string(i) + "=" + P(i) + "\n";
+TEST(OpenMenuList, ReadsOnlyTheTwelveItKeeps) {
+    // A damaged file with forty thousand entries, one of them unreadable.
+    std::string text = "[OpenMenuItems]\nCount=40000\n";
+    for (int i = 0; i < 40000; ++i) text += "Item" + std::to_string(i) + "=" + (i == 3 ? "\x80" : P(i)) + "\n";
     TOpenMenuList list;
     list.Load(IniDocument::Parse(text));
-    ASSERT_EQ(list.Items().size(), 14u);
-    EXPECT_EQ(list.Items()[13], P(13));
+    Paths expected;
+    for (int i = 0; i < 12; ++i) expected.push_back(i == 3 ? "" : P(i));
+    EXPECT_EQ(list.Items(), expected);
 
     list.Push("/w/new.lsp");
-    EXPECT_EQ(list.Items().size(), 13u);
+    ASSERT_EQ(list.Items().size(), 12u);
     EXPECT_EQ(list.Items().front(), "/w/new.lsp");
-    EXPECT_EQ(list.Items().back(), P(11));
-    list.Push(P(0));  // already present
-    EXPECT_EQ(list.Items().size(), 12u);
-    EXPECT_EQ((Paths{list.Items()[0], list.Items()[1], list.Items().back()}), (Paths{P(0), "/w/new.lsp", P(10)}));
-    list.Push("/w/other.lsp");
-    EXPECT_EQ(list.Items().size(), 12u);
+    EXPECT_EQ(list.Items().back(), P(10));
+
+    // Storing rewrites the twelve and the count; the rest of the file stays.
+    IniDocument doc = IniDocument::Parse(text);
+    list.Store(doc);
+    EXPECT_EQ(doc.ReadInteger("OpenMenuItems", "Count", 0), 12);
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item0", ""), "/w/new.lsp");
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item4", ""), "");  // the unreadable one, moved down
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item12", ""), P(12));
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item39999", ""), P(39999));
 }
 
 TEST(OpenMenuList, LoadAndStore) {

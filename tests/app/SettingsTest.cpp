@@ -32,6 +32,50 @@ TEST(Settings, EmptyFileGivesTheDesignValues) {
     EXPECT_EQ(written.Serialize(), "[Color]\nSelectBk=$00FF8000\n[Font]\nColor=clWindowText\n");
 }
 
+TEST(Settings, EveryValueIsReadWithinWhatItsKeyAccepts) {
+    struct IntCase {
+        const IntKey* key;
+        const char* stored;
+        int read;
+    } ints[] = {
+        {&kFontSize, "12", 12},          {&kFontSize, "0", 6},
+        {&kFontSize, "-1", 6},           {&kFontSize, "2147483647", 72},
+        {&kFontSize, "5000", 72},        {&kFontSize, "99999999999", 10},  // no int at all: the default
+        {&kFontSize, "ten", 10},         {&kEditorTabSpaceCount, "2147483647", 32},
+        {&kEditorTabSpaceCount, "0", 1}, {&kEditorTabSpaceCount, "8", 8},
+        {&kEditorMarginLine, "100000", 32}, {&kEditorMarginLine, "-3", 0},
+        {&kFormLeft, "-100000", -32767}, {&kFormTop, "2147483647", 32767},
+        {&kOpenMenuItemsCount, "40000", 12}, {&kPrintChunkCount, "100000", 2048},
+    };
+    for (const auto& c : ints) {
+        const auto doc = IniDocument::Parse(std::string("[") + std::string(c.key->section) + "]\n" +
+                                            std::string(c.key->name) + "=" + c.stored + "\n");
+        EXPECT_EQ(Read(doc, *c.key), c.read) << c.key->name << "=" << c.stored;
+    }
+
+    struct ColorCase {
+        const char* stored;
+        TColor read;  // kFontColor's default is clWindowText
+    } colors[] = {
+        {"clRed", clRed},     {"$00123456", 0x00123456}, {"clNone", clNone},     {"clWindow", clWindow},
+        {"0", clBlack},       {"-1", clWindowText},      {"2147483647", clWindowText},
+        {"$01000000", clWindowText}, {"$800000FF", clWindowText}, {"$80001205", clWindowText},
+    };
+    for (const auto& c : colors)
+        EXPECT_EQ(Read(IniDocument::Parse(std::string("[Font]\nColor=") + c.stored + "\n"), kFontColor), c.read)
+            << c.stored;
+
+    // A text longer than the key takes reads as the default; so does a
+    // reopen entry longer than a path.
+    const auto text = [](std::size_t n) { return std::string(n, 'x'); };
+    EXPECT_EQ(Read(IniDocument::Parse("[Font]\nName=" + text(256) + "\n"), kFontName), text(256));
+    EXPECT_EQ(Read(IniDocument::Parse("[Font]\nName=" + text(257) + "\n"), kFontName), "ＭＳ ゴシック");
+    EXPECT_EQ(Read(IniDocument::Parse("[CAD]\nCAPT=" + text(100000) + "\n"), kCadCaption), "AutoCADへロード");
+    const auto items = IniDocument::Parse("[OpenMenuItems]\nItem0=/" + text(4095) + "\nItem1=/" + text(4096) + "\n");
+    EXPECT_EQ(ReadNumbered(items, kOpenMenuItem, 0), "/" + text(4095));
+    EXPECT_EQ(ReadNumbered(items, kOpenMenuItem, 1), std::nullopt);
+}
+
 std::string Bytes(std::size_t n) {
     std::string s;
     for (std::size_t i = 0; i < n; ++i) s.push_back(static_cast<char>(i * 37 + 5));
@@ -97,6 +141,13 @@ TEST(PrintBlob, DamagedEntriesReadSoundly) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadPrintBlob(IniDocument::Parse(std::string("[Print]\n") + c.section)), c.blob) << c.section;
+
+    // No more than a blob of the program's own: at most 2048 chunks of at
+    // most 64 digits (a longer one is not the program's and reads as
+    // missing), however many the file holds.
+    std::string many = "[Print]\npara_c=100000\npara_d0=" + std::string(70, '4') + "\n";
+    for (int i = 1; i < 100000; ++i) many += "para_d" + std::to_string(i) + "=41\n";
+    EXPECT_TRUE(ReadPrintBlob(IniDocument::Parse(many)) == std::string(2047, 'A'));
 
     // A damaged huge count on writing deletes only what exists.
     IniDocument doc = IniDocument::Parse("[Print]\npara_c=2000000000\npara_d0=41\npara_d9=42\n");

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -103,16 +109,118 @@ TEST(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
 }
 
+bool AnonymousFilesIn(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+// Saves a long text over a short file in a child process under a file-size
+// limit of 4 bytes; gives how the child ended.
+int SaveUnderFileSizeLimit(const fs::path& file, bool ignoreSignal) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_DFL);
+        if (ignoreSignal) IgnoreFileSizeLimitSignal();
+        struct rlimit small {};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 4;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        try {
+            SaveFileAtomically(file, "much longer content");
+        } catch (const FileError& e) {
+            ::_exit(e.Error() == EFBIG && e.ShownReason() == "ファイルが大きすぎます" ? 0 : 1);
+        }
+        ::_exit(2);  // reported success
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+TEST(FileIo, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "old");
+    // Without it the signal ends the process in the middle of the save.
+    const int killed = SaveUnderFileSizeLimit(file, false);
+    EXPECT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGXFSZ) << killed;
+    EXPECT_EQ(ReadBytes(file), "old");
+    // The half-written content was an anonymous file: it went with the
+    // process. (Where the file system has none, the next save removes it.)
+    if (AnonymousFilesIn(dir.path())) {
+        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp"}));
+    }
+    // With it the save fails with the reason a user can act on.
+    const int reported = SaveUnderFileSizeLimit(file, true);
+    EXPECT_TRUE(WIFEXITED(reported) && WEXITSTATUS(reported) == 0) << reported;
+    EXPECT_EQ(ReadBytes(file), "old");
+}
+
+TEST(FileIo, ASaveRemovesWhatDeadSavesOfTheSameDocumentLeft) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    WriteBytes(file, "old");
+    const auto make = [&](const std::string& name, int ageSeconds) {
+        WriteBytes(dir / name, "half-written");
+        const timespec times[2] = {{::time(nullptr) - ageSeconds, 0}, {::time(nullptr) - ageSeconds, 0}};
+        ::utimensat(AT_FDCWD, (dir / name).c_str(), times, 0);
+    };
+    make(".a.lsp.quodle-Stale1", 120);    // a save that died: removed
+    make(".a.lsp.quodle-Fresh1", 0);      // being written just now: kept
+    make(".a.lsp.quodle-Held01", 120);    // a running save holds it: kept
+    make(".b.lsp.quodle-Other1", 120);    // another document's: kept
+    make(".a.lsp.quodle-Long123", 120);   // not our pattern: kept
+    make(".a.lsp.AbC123", 120);           // not our pattern: kept
+    const int held = ::open((dir / ".a.lsp.quodle-Held01").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    SaveFileAtomically(file, "new");
+    ::close(held);
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{".a.lsp.AbC123", ".a.lsp.quodle-Fresh1",
+                                                           ".a.lsp.quodle-Held01", ".a.lsp.quodle-Long123",
+                                                           ".b.lsp.quodle-Other1", "a.lsp"}));
+}
+
+TEST(FileIo, StampsTellOneStateOfAFileFromAnother) {
+    TempDir dir;
+    const auto file = dir / "a.lsp";
+    EXPECT_EQ(StampOf(file), std::nullopt);
+    const FileStamp saved = SaveFileAtomically(file, "one").stamp;
+    EXPECT_EQ(StampOf(file), saved);  // what the save wrote is what is there
+    fs::create_symlink("a.lsp", dir / "link.lsp");
+    EXPECT_EQ(StampOf(dir / "link.lsp"), saved);
+
+    WriteBytes(file, "two!");  // rewritten in place: same file, new size
+    const auto rewritten = StampOf(file);
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ(rewritten->inode, saved.inode);
+    EXPECT_NE(*rewritten, saved);
+    // Replaced by another file of the same size and time: a new inode.
+    WriteBytes(dir / "b.lsp", "two!");
+    const timespec times[2] = {{0, 0}, {static_cast<time_t>(rewritten->modifiedNs / 1000000000),
+                                        static_cast<long>(rewritten->modifiedNs % 1000000000)}};
+    ::utimensat(AT_FDCWD, (dir / "b.lsp").c_str(), times, 0);
+    fs::rename(dir / "b.lsp", file);
+    const auto replaced = StampOf(file);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->modifiedNs, rewritten->modifiedNs);
+    EXPECT_NE(*replaced, *rewritten);
+}
+
 TEST(FileIo, FailuresNameThePathAndTheReason) {
     TempDir dir;
     WriteBytes(dir / "plain", "x");
     struct Case {
         fs::path target;
-        std::string reason;
+        std::string reason, shown;
     } cases[] = {
-        {dir / "plain" / "a.lsp", "Not a directory"},
-        {dir / "missing" / "a.lsp", "No such file or directory"},
-        {dir.path(), "Is a directory"},
+        {dir / "plain" / "a.lsp", "Not a directory", "Not a directory"},  // rare: the system's words
+        {dir / "missing" / "a.lsp", "No such file or directory", "ファイルまたはフォルダーが見つかりません"},
+        {dir.path(), "Is a directory", "ファイルではなくフォルダーです"},
+        {"/dev/null", "Not a regular file", "通常のファイルではありません"},
     };
     for (const auto& c : cases) {
         try {
@@ -121,10 +229,31 @@ TEST(FileIo, FailuresNameThePathAndTheReason) {
         } catch (const FileError& e) {
             EXPECT_EQ(e.Path(), c.target);
             EXPECT_EQ(e.Reason(), c.reason);
+            EXPECT_EQ(e.ShownReason(), c.shown);
             EXPECT_EQ(std::string(e.what()), c.target.string() + ": " + c.reason);
         }
     }
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"plain"}));
+}
+
+TEST(FileIo, TheCommonReasonsAreShownInJapanese) {
+    const std::pair<int, std::string> cases[] = {
+        {ENOENT, "ファイルまたはフォルダーが見つかりません"},
+        {EACCES, "アクセスが許可されていません"},
+        {EROFS, "読み取り専用のファイルシステムです"},
+        {ENOSPC, "ディスクの空き容量が足りません"},
+        {EDQUOT, "ディスクの使用量の上限を超えています"},
+        {EISDIR, "ファイルではなくフォルダーです"},
+        {EFBIG, "ファイルが大きすぎます"},
+        {EBUSY, "デバイスまたはファイルが使用中です"},
+        {EXDEV, std::strerror(EXDEV)},
+    };
+    for (const auto& [error, shown] : cases) {
+        const FileError e = FileError::FromErrno("/x/a.lsp", error);
+        EXPECT_EQ(e.ShownReason(), shown) << error;
+        EXPECT_EQ(e.Reason(), std::strerror(error)) << error;
+        EXPECT_EQ(e.Error(), error);
+    }
 }
 
 TEST(FileIo, AWriteProtectedFileIsNotReplaced) {

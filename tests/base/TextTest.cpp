@@ -43,6 +43,29 @@ TEST(Text, SplitCrLf) {
     EXPECT_EQ(SplitCrLf("a\rb\n"), (V{"a\rb\n"}));
 }
 
+TEST(Text, IsValidUtf8) {
+    struct Case {
+        std::string_view bytes;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"ascii=1", true},
+        {"ＭＳ ゴシック", true},
+        {"\xF0\x9F\x98\x80", true},               // U+1F600
+        {"\xF4\x8F\xBF\xBF", true},               // U+10FFFF, the last
+        {"\x82\x6C\x82\x72", false},              // "ＭＳ" in Shift-JIS
+        {"\xB1\xB2", false},                      // half-width katakana in Shift-JIS
+        {"\xC0\xAF", false},                      // overlong "/"
+        {"\xE0\x80\xAF", false},                  // overlong, three bytes
+        {"\xED\xA0\x80", false},                  // a surrogate
+        {"\xF4\x90\x80\x80", false},              // past U+10FFFF
+        {"\xE3\x81", false},                      // cut short
+        {"\xE3\x81\x41", false},                  // a continuation byte missing
+        {"\x80", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+}
+
 TEST(Text, TrimBlanks) {
     EXPECT_EQ(TrimBlanks(" \t;; a \r"), ";; a");
     EXPECT_EQ(TrimBlanks("\x01 \x02"), "");

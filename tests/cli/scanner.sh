@@ -31,7 +31,17 @@ silent comments "$data/tools.lsp" 3
 silent comments "$data/tools.lsp" 30
 silent args "$data/trailbytes.lsp" 1 0
 
-# Failures go to stderr with exit status 2.
+# ... and exit status 0: having no names is not an error.
+"$cli" args "$data/tools.lsp" 18 0 >/dev/null
+expect "args without names: exit 0" $?
+
+# Failures go to stderr with exit status 2; a position outside the file is
+# an input error, not an empty answer.
+printf '(defun f (a / b)\r\n  (setq b a))\r\n' >"$tmp/f.lsp"
+fails_with "quodle-cli: LINE 2 is outside the file, which has 2 lines (LINE counts from 0)" args "$tmp/f.lsp" 2 0
+fails_with "quodle-cli: LINE 99 is outside the file, which has 2 lines (LINE counts from 0)" locals "$tmp/f.lsp" 99 0
+fails_with "quodle-cli: COL 16 is outside LINE 0, which has 16 bytes (COL counts from 0)" locals "$tmp/f.lsp" 0 16
+fails_with "quodle-cli: LINE 2 is outside the file, which has 2 lines (LINE counts from 0)" comments "$tmp/f.lsp" 2
 fails_with "quodle-cli: cannot read $data/no-such.lsp: No such file or directory" strip "$data/no-such.lsp"
 fails_with "quodle-cli: COL must be a number from 0: 'x'" args "$data/tools.lsp" 7 x
 

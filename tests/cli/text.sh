@@ -38,6 +38,18 @@ expect "directory: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 grep -qF "$tmp: Is a directory" "$tmp/err"
 expect "directory: message" $?
 
+# What is no regular file is refused at once, never read: a device that
+# never ends, a named pipe nobody writes to, a link to either.
+mkfifo "$tmp/pipe.lsp"
+ln -s /dev/zero "$tmp/zero.lsp"
+for f in /dev/zero "$tmp/pipe.lsp" "$tmp/zero.lsp"; do
+  timeout 20 "$cli" text "$f" >"$tmp/out" 2>"$tmp/err"
+  expect "$f: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+  expect "$f: message" "$([ "$(cat "$tmp/err")" = "quodle-cli: cannot read $f: Not a regular file" ] && echo 0 || echo 1)"
+done
+timeout 20 "$cli" strip "$tmp/pipe.lsp" >"$tmp/out" 2>"$tmp/err"
+expect "pipe: every command refuses it" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+
 # A file this user may not read (as root, checked as "nobody").
 printf 'x\r\n' >"$tmp/locked.lsp"
 chmod 000 "$tmp/locked.lsp"

@@ -1,8 +1,12 @@
 #pragma once
 // The page of one document tab: its editor, and while the tab is split a
-// second (upper) editor on the same row list above a splitter.
+// second (upper) editor on the same row list above a splitter; and what its
+// file on disk was when the program last read or wrote it.
 #include <QWidget>
+#include <optional>
 #include <vector>
+
+#include "base/FileIo.h"
 
 class QSplitter;
 
@@ -31,10 +35,23 @@ public:
     void Unsplit();
     QSplitter* Splitter() const { return splitter_; }
 
+    // The document's file as it was when the text was loaded or last saved
+    // (nothing for a document never loaded or saved), and a later state the
+    // user chose not to reload, so that it is not offered again.
+    const std::optional<FileStamp>& DiskStamp() const { return diskStamp_; }
+    void SetDiskStamp(const std::optional<FileStamp>& stamp) {
+        diskStamp_ = stamp;
+        keptStamp_.reset();
+    }
+    const std::optional<FileStamp>& KeptStamp() const { return keptStamp_; }
+    void SetKeptStamp(const FileStamp& stamp) { keptStamp_ = stamp; }
+
 private:
     QSplitter* splitter_;
     TEditorEx* editor_ = nullptr;
     TEditorEx* upper_ = nullptr;
+    std::optional<FileStamp> diskStamp_;
+    std::optional<FileStamp> keptStamp_;
 };
 
 }  // namespace quodle

@@ -18,6 +18,7 @@
 #include "app/IniFile.h"
 #include "app/OpenMenuList.h"
 #include "app/Settings.h"
+#include "app/WindowPlacement.h"
 #include "app/WordLists.h"
 #include "app/qt/DocumentPage.h"
 #include "app/qt/Messages.h"
@@ -60,20 +61,21 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     activeTabFill_ = clAqua;
     // 2. The tab path list starts empty. 3. The reopen list and its submenu.
     reopenList_->SetOnChange([this] { RebuildReopenMenu(); });
-    const IniFile ini(setup_.SettingsPath.toStdString());
-    reopenList_->Load(ini);
+    // The settings file is read once for the whole sequence.
+    const IniDocument settingsFile = IniFile(setup_.SettingsPath.toStdString()).Read();
+    reopenList_->Load(settingsFile);
     // 4. The reserved words of the shared tokenizer, when the file is there.
     WordListSet words = LoadWordListSet(setup_.WordListDir.toStdString());
     if (words.reservedWords) HyphenFountain1->ReserveWordList().Assign(*words.reservedWords);
-    // 5.-14. The settings file, one read batch.
-    ReadSettings();
+    // 5.-14. The window, the load target, the template and the switches.
+    ReadSettings(settingsFile);
     // 15.-18. The reference lists and the system variables to colour.
     if (words.reservedWords2) HyphenFountain1->ReserveWordList2().Assign(*words.reservedWords2);
     functionList_ = std::move(words.functionReference);
     sysVarList_ = std::move(words.systemVariables);
     exclusionList_ = std::move(words.exclusions);
     // 19. Print settings, kept as stored until the print component takes them.
-    printBlob_ = settings::ReadPrintBlob(ini);
+    printBlob_ = settings::ReadPrintBlob(settingsFile);
     // 20.
     Panel4->setFixedWidth(kCollapsedPanelWidth);
 
@@ -106,7 +108,10 @@ void TTarnwickMainForm::CreateLayout() {
     PageControl1 = new TPageControl(Splitter1);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->SetActiveTabColors(ToQColor(activeTabText_), ToQColor(activeTabFill_));
-    connect(PageControl1, &TPageControl::Changed, this, [this] { TabChange(); });
+    connect(PageControl1, &TPageControl::Changed, this, [this] {
+        TabChange();
+        CheckDiskChange();
+    });
     auto* bottom = new QWidget(Splitter1);
     auto* bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
@@ -150,14 +155,15 @@ void TTarnwickMainForm::CreateLayout() {
     setStatusBar(StatusBar1);
 }
 
-void TTarnwickMainForm::ReadSettings() {
+void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
     using namespace settings;
-    const IniDocument doc = IniFile(setup_.SettingsPath.toStdString()).Read();
     // 5. The position; the default centres the window at its design size.
+    // A position off every screen opens on the primary one instead.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
                                                             : QRect(0, 0, 1024, 768);
-    move(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
-         Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight)));
+    move(OnScreen(QPoint(Read(doc, kFormLeft, CenteredOrigin(screen.width(), kDesignWidth)),
+                         Read(doc, kFormTop, CenteredOrigin(screen.height(), kDesignHeight))),
+                  QSize(kDesignWidth, kDesignHeight)));
     // 6.-7. The load target and the load command's caption.
     for (std::size_t i = 0; i < loadTargets_.size(); ++i)
         loadTargets_[i]->setChecked(Read(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked()));
@@ -197,6 +203,20 @@ void TTarnwickMainForm::ReadSettings() {
     }
 }
 
+QPoint TTarnwickMainForm::OnScreen(QPoint origin, QSize size) {
+    std::vector<TScreenRect> screens;
+    const QList<QScreen*> all = QGuiApplication::screens();
+    for (const QScreen* screen : all) {
+        const QRect g = screen->geometry();
+        const TScreenRect rect{g.x(), g.y(), g.width(), g.height()};
+        // The primary screen first: a window off every screen goes there.
+        if (screen == QGuiApplication::primaryScreen()) screens.insert(screens.begin(), rect);
+        else screens.push_back(rect);
+    }
+    const TWindowOrigin placed = PlaceWindow({origin.x(), origin.y()}, size.width(), size.height(), screens);
+    return {placed.left, placed.top};
+}
+
 bool TTarnwickMainForm::BackupEnabled() const { return Action(QStringLiteral("mnuBackup"))->isChecked(); }
 
 // Left and Top only while the window is neither minimised nor maximised.
@@ -204,8 +224,9 @@ void TTarnwickMainForm::WriteFormPosition() {
     if (isMinimized() || isMaximized()) return;
     try {
         IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
-            settings::Write(doc, settings::kFormLeft, pos().x());
-            settings::Write(doc, settings::kFormTop, pos().y());
+            const QPoint origin = OnScreen(pos(), size());
+            settings::Write(doc, settings::kFormLeft, origin.x());
+            settings::Write(doc, settings::kFormTop, origin.y());
         });
     } catch (const FileError& e) {
         Message(SettingsWriteFailed(e));
@@ -215,12 +236,13 @@ void TTarnwickMainForm::WriteFormPosition() {
 void TTarnwickMainForm::WriteSettingsAtShutdown() {
     using namespace settings;
     try {
-        IniFile ini(setup_.SettingsPath.toStdString());
-        reopenList_->Store(ini);
-        ini.Update([this](IniDocument& doc) {
+        // One write batch: a large settings file is read and written once.
+        IniFile(setup_.SettingsPath.toStdString()).Update([this](IniDocument& doc) {
+            reopenList_->Store(doc);
             if (!isMinimized() && !isMaximized()) {
-                Write(doc, kFormLeft, pos().x());
-                Write(doc, kFormTop, pos().y());
+                const QPoint origin = OnScreen(pos(), size());
+                Write(doc, kFormLeft, origin.x());
+                Write(doc, kFormTop, origin.y());
                 Write(doc, kFormWidth, width());
                 Write(doc, kFormHeight, height());
             }
@@ -231,8 +253,8 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
             Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());
             Write(doc, kBackupFileCheck, Action(QStringLiteral("mnuBackup"))->isChecked());
             Write(doc, kHintShowUser, Action(QStringLiteral("N75"))->isChecked());
+            WritePrintBlob(doc, printBlob_);
         });
-        WritePrintBlob(ini, printBlob_);
     } catch (const FileError& e) {
         Message(SettingsWriteFailed(e));
     }
@@ -245,10 +267,19 @@ void TTarnwickMainForm::showEvent(QShowEvent* event) {
     TabChange();
 }
 
+void TTarnwickMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) CheckDiskChange();
+}
+
 void TTarnwickMainForm::closeEvent(QCloseEvent* event) {
     // The questions from the last tab to the first; only a failed write
-    // keeps the window open.
-    if (!CloseAllTabsForShutdown()) {
+    // (or a file changed on disk the user would not overwrite) keeps the
+    // window open.
+    closingTabs_ = true;
+    const bool closed = CloseAllTabsForShutdown();
+    closingTabs_ = false;
+    if (!closed) {
         event->ignore();
         return;
     }

@@ -14,6 +14,7 @@
 
 #include "app/qt/Dialogs.h"
 #include "base/Color.h"
+#include "base/FileIo.h"
 #include "cad/CadTargets.h"
 #include "props/EditorExProp.h"
 
@@ -32,6 +33,7 @@ class QTreeWidget;
 
 namespace quodle {
 
+class IniDocument;
 class TCadDesktop;
 class TClock;
 class TShell;
@@ -185,6 +187,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -198,7 +201,10 @@ private:
     void CreateEditItems(QMenu* edit);
     QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, const QString& shortcut = {});
     QAction* Connected(QAction* action, const std::function<void()>& handler);
-    void ReadSettings();
+    void ReadSettings(const IniDocument& doc);
+    // The origin a window of that size takes or keeps: `origin` unless that
+    // is off every screen (PlaceWindow), so none is ever stored off-screen.
+    static QPoint OnScreen(QPoint origin, QSize size);
     void LoadWordLists();
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
@@ -211,6 +217,8 @@ private:
     void PrepareEditor(TEditorEx* editor);
     void ConnectEditorEvents(TEditorEx* editor);
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
+    // The test before every way of opening a file, with its message.
+    bool MayOpen(const QString& path);
     bool LoadInto(TEditorEx* editor, const QString& path);
     // The tab that holds the file at path (SameFile), or -1.
     int FindOpenTab(const QString& path) const;
@@ -227,6 +235,17 @@ private:
     bool IsSplit(int tabIndex) const;
     // False when a write failed: the window then stays open.
     bool CloseAllTabsForShutdown();
+
+    // A document's file changed by another program (MainFormDiskChanges.cpp).
+    // Records what the file was when the editor's text was read from it or
+    // written to it, for its tab and for second windows on the same text.
+    void RememberDiskState(TEditorEx* editor, const QString& path, const std::optional<FileStamp>& stamp);
+    // Before the document of a tab overwrites its own file: true when the
+    // file is as the program left it, else when the user says so.
+    bool MayOverwrite(int index);
+    // When a tab or the window comes back: offers to read the active
+    // document's file again when it changed on disk (once per change).
+    void CheckDiskChange();
     void RebuildReopenMenu();
 
     // Status panels.
@@ -328,6 +347,8 @@ private:
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;
+    bool checkingDisk_ = false;  // the reload question is open
+    bool closingTabs_ = false;   // the close questions run: no reload questions
     TReturnPoint returnPoint_;
 };
 

@@ -183,10 +183,7 @@ void TTarnwickMainForm::OpenStartupDocuments(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (!IsAcceptedExtension(argument.toStdString())) continue;
         const QString path = QFileInfo(argument).absoluteFilePath();
-        if (!FileExists(path) || !ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -201,7 +198,23 @@ void TTarnwickMainForm::NewDocument() {
     Refresh();
 }
 
+bool TTarnwickMainForm::MayOpen(const QString& path) {
+    // A folder, a device or a pipe is refused with its reason; reading it
+    // could never end, or never make a document.
+    if (const auto notAFile = NotADocumentFile(path.toStdString())) {
+        Message(LoadFailedText(*notAFile));
+        return false;
+    }
+    if (!ExclusiveOpenTest(path.toStdString())) {
+        Message(CannotOpenText());
+        return false;
+    }
+    return true;
+}
+
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+    // Taken first: a change while the file is read shows as a change.
+    const std::optional<FileStamp> stamp = StampOf(path.toStdString());
     try {
         editor->Lines().LoadFromFile(path.toStdString());
     } catch (const EFileError& e) {
@@ -209,6 +222,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
         return false;
     }
     MarkSaved(editor);
+    RememberDiskState(editor, path, stamp);
     return true;
 }
 
@@ -247,10 +261,7 @@ void TTarnwickMainForm::OpenWithDialog() {
         SetDialogFolders(path);
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     TEditorEx* active = ActiveEditor();
     if (!active || active->Lines().Count() != 0) {
         OpenFileIntoNewTab(path);
@@ -270,10 +281,7 @@ void TTarnwickMainForm::OpenWithDialog() {
 void TTarnwickMainForm::OpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         if (!IsAcceptedExtension(path.toStdString())) continue;
-        if (!ExclusiveOpenTest(path.toStdString())) {
-            Message(CannotOpenText());
-            continue;
-        }
+        if (!MayOpen(path)) continue;
         OpenFileIntoNewTab(path);
     }
 }
@@ -291,10 +299,7 @@ void TTarnwickMainForm::Reopen(const QString& path) {
         Refresh();
         return;
     }
-    if (!ExclusiveOpenTest(path.toStdString())) {
-        Message(CannotOpenText());
-        return;
-    }
+    if (!MayOpen(path)) return;
     reopenList_->Push(path.toStdString());
     OpenFileIntoNewTab(path, false);
 }
@@ -331,6 +336,7 @@ bool TTarnwickMainForm::WriteDocument(TEditorEx* editor, const QString& path,
         return false;
     }
     ProgressBar1->setValue(0);
+    RememberDiskState(editor, path, outcome.stamp);
     if (outcome.backupError) Message(backupFailureText);
     return true;
 }
@@ -341,6 +347,7 @@ bool TTarnwickMainForm::SaveActive() {
     if (!editor) return false;
     const QString path = tabPaths_[index];
     if (path == NewFilePath()) return SaveActiveAs() == TSaveResult::Saved;
+    if (!MayOverwrite(index)) return false;
     std::optional<QString> backup;
     if (BackupEnabled()) backup = QString::fromStdString(BackupPath(path.toStdString(), path.toStdString()));
     if (!WriteDocument(editor, path, backup, backup ? BackupFailedText(*backup) : QString(), 20)) return false;
@@ -382,7 +389,7 @@ void TTarnwickMainForm::CloseActive() {
     if (editor->Modified() && PageControl1->PageCount() > 1 && Ask(CloseTabModifiedText(PageControl1->Caption(index)))) {
         // Only a write that failed keeps the tab; a cancelled dialog does not.
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return;
             MarkSaved(editor);
         } else if (SaveActiveAs() == TSaveResult::Failed) {
             return;
@@ -405,7 +412,8 @@ bool TTarnwickMainForm::CloseAllTabsForShutdown() {
         if (!editor || !editor->Modified()) continue;
         if (!Ask(CloseWindowModifiedText(PageControl1->Caption(index)))) continue;
         if (FileExists(tabPaths_[index])) {
-            if (!WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0)) return false;
+            if (!MayOverwrite(index) || !WriteDocument(editor, tabPaths_[index], std::nullopt, QString(), 0))
+                return false;
             MarkSaved(editor);
             continue;
         }
@@ -458,6 +466,9 @@ TTarnwickMainForm* TTarnwickMainForm::OpenSecondWindow() {
     auto* window = new TTarnwickMainForm(setup_, this);
     TEditorEx* editor = nullptr;
     QWidget* page = window->CreateDocumentPage(&editor);
+    // The same file as this window last read or wrote it.
+    if (const TDocumentPage* own = PageOf(PageControl1, index))
+        qobject_cast<TDocumentPage*>(page)->SetDiskStamp(own->DiskStamp());
     window->tabPaths_ << tabPaths_[index];
     window->SelectTab(window->PageControl1->AddPage(page, FileName(tabPaths_[index])));
     window->move(pos() + QPoint(kSecondWindowOffset, kSecondWindowOffset));

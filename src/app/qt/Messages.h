@@ -58,18 +58,29 @@ inline QString UnencodableText(const QString& characters) {
     return named.join(QStringLiteral("、")) + QStringLiteral(" はShift-JISで表せないため、入力できません．");
 }
 
+// A document's file that another program changed since the program read or
+// wrote it: before overwriting it, and when its tab or window comes back.
+inline QString OverwriteChangedText(const QString& path) {
+    return path + QStringLiteral(" はほかのプログラムで変更されています．\n上書きしますか？");
+}
+inline QString ReloadChangedText(const QString& path, bool modified) {
+    return path + QStringLiteral(" はほかのプログラムで変更されました．\n") +
+           (modified ? QStringLiteral("読み込み直すと編集中の変更は失われます．\n") : QString()) +
+           QStringLiteral("読み込み直しますか？");
+}
+
 // Failures the program reports with the path and the system's reason.
 inline QString SaveFailedText(const FileError& e) {
     return QStringLiteral("ファイルを保存できませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString LoadFailedText(const EFileError& e) {
     return QStringLiteral("ファイルを読み込めませんでした．\n") + QString::fromStdString(e.Path()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 inline QString SettingsWriteFailed(const FileError& e) {
     return QStringLiteral("設定ファイルに書き込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
-           QStringLiteral("\n") + QString::fromStdString(e.Reason());
+           QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
 
 }  // namespace quodle

@@ -12,10 +12,13 @@
 #include "app/qt/DisplayWait.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
+#include "base/FileIo.h"
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
 
 int main(int argc, char* argv[]) {
+    // A save past a file-size limit fails and is reported; the text stays.
+    quodle::IgnoreFileSizeLimitSignal();
     quodle::TDisplayWait display(argc, argv);
     if (!display.Error().empty()) {
         std::fprintf(stderr, "quodle: %s\n", display.Error().c_str());

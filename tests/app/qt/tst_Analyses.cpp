@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <QtTest>
 #include <cerrno>
-#include <cstring>
 
 #include "app/IniFile.h"
 #include "app/qt/DocumentPage.h"
@@ -493,7 +492,7 @@ private slots:
         });
         Trigger(w, "N3");
         QCOMPARE(Messages(), QStringList{QStringLiteral("設定ファイルに書き込めませんでした．\n") + IniPath() +
-                                         QStringLiteral("\n") + QString::fromUtf8(std::strerror(EISDIR))});
+                                         QStringLiteral("\nファイルではなくフォルダーです")});
         QVERIFY(QFileInfo(IniPath()).isDir());
         // The check still runs with what was chosen.
         QCOMPARE(LinesOf(w->OutputPane()),
@@ -594,7 +593,7 @@ private slots:
         });
         Trigger(w, "N85");
         QCOMPARE(Messages(), QStringList{QStringLiteral("ファイルを保存できませんでした．\n") + jogai +
-                                         QStringLiteral("\n") + QString::fromUtf8(std::strerror(EISDIR))});
+                                         QStringLiteral("\nファイルではなくフォルダーです")});
         // The window came back with the edited lines.
         QVERIFY(reopenedAfterMessage);
         QCOMPARE(shownAgain, QStringLiteral("setq\n変数\n"));

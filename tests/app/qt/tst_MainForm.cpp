@@ -89,7 +89,7 @@ class TestMainForm : public QObject, TMainFormFixture {
         QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     static QString FailedWriteReason() {
-        return ::geteuid() == 0 ? QStringLiteral("File too large") : QStringLiteral("Permission denied");
+        return ::geteuid() == 0 ? QStringLiteral("ファイルが大きすぎます") : QStringLiteral("アクセスが許可されていません");
     }
     void OpenThroughDialog(TTarnwickMainForm* w, const QString& path) {
         dialogs_->files.push_back(path);
