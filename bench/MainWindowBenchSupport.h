@@ -1,10 +1,8 @@
 #pragma once
-// What the main-window benchmarks share: the thread's own cpu time and the
-// median of the samples, a dialog seam that answers nothing, and a main
-// window shown offscreen with the shipped word lists and its settings in a
-// temporary folder.
-#include <time.h>
-
+// What the main-window benchmarks share: the thread's own cpu time in
+// milliseconds and the median of the samples, a dialog seam that answers
+// nothing, and a main window shown offscreen with the shipped word lists and
+// its settings in a temporary folder.
 #include <QApplication>
 #include <QDialog>
 #include <QTemporaryDir>
@@ -12,16 +10,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "EditorBenchSupport.h"
 #include "app/qt/Dialogs.h"
 #include "app/qt/MainForm.h"
 
 namespace quodle::bench {
 
-inline double ThreadMillis() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
+inline double ThreadMillis() { return ThreadMicros() / 1e3; }
 
 inline double Median(std::vector<double> v) {
     if (v.empty()) return 0;

@@ -161,7 +161,6 @@ void TTarnwickMainForm::N89Click() {
     TreeView1->setUpdatesEnabled(true);
     Panel4->setFixedWidth(kTreePanelWidth);
     ShowElapsed(timer);
-    ProgressBar1->setValue(0);
 }
 
 void TTarnwickMainForm::SpeedButton1Click() { N89Click(); }
