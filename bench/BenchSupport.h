@@ -59,6 +59,38 @@ inline void MemchrLineCountFile(benchmark::State& state, const std::string& path
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 
+// The generated workloads lose nearly every definition to their own
+// byte-level traps (a string ending in a double-byte character whose trail
+// byte is "\" runs on), so the analyses mostly read outside code there.
+// This document is made of recognisable definitions with nested ones,
+// lambdas and quoted lists, about `mb` MB of them, each with a comment line
+// and a name of its own.
+inline std::vector<std::string> DefinitionsDocument(int mb) {
+    std::vector<std::string> lines;
+    std::size_t bytes = 0;
+    const auto add = [&](std::string line) {
+        bytes += line.size() + 2;
+        lines.push_back(std::move(line));
+    };
+    for (int n = 0; bytes < static_cast<std::size_t>(mb) << 20; ++n) {
+        const std::string k = std::to_string(n);
+        add(";;; \x90\x7D\x8C\x60\x82\xF0\x8F\x88\x97\x9D\x82\xB7\x82\xE9 " + k);
+        add("(defun c:CMD" + k + " (a" + k + " b / pt" + k + " lst i)");
+        add("  (setq lst (list a" + k + " b) i 0)");
+        add("  (foreach pt" + k + " lst");
+        add("    (setq total" + k + " (+ i (car pt" + k + "))))");
+        add("  (mapcar '(lambda (p) (princ p)) lst)");
+        add("  (ssget \"_X\" '((0 . \"LINE\") (8 . \"\x95\x5C\x8E\xA6\")))");
+        add("  (defun *error* (msg) (princ msg) (setq err" + k + " msg))");
+        add("  (defun sub" + k + " (x / y)");
+        add("    (setq y (* x 2.5) g" + k + " y))");
+        add("  (princ \"\\n\x8A\xAE\x97\xB9\") ; end");
+        add("  (princ))");
+        add("(setq loaded" + k + " T)");
+    }
+    return lines;
+}
+
 class TCountingSink : public TProgressSink {
 public:
     int Position() const override { return position_; }

@@ -5,13 +5,11 @@
 // the figures and ratios of the same run at the end.
 //   ReferenceUiBench   (thread cpu time; the machine is shared)
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -19,8 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/Dialogs.h"
-#include "app/qt/MainForm.h"
+#include "MainWindowBenchSupport.h"
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/qt/PickListWindow.h"
@@ -29,26 +26,12 @@ using namespace quodle;
 
 namespace {
 
-double ThreadMillis() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using quodle::bench::Median;
+using quodle::bench::ThreadMillis;
 
 // Answers nothing; a modal window is shown, painted and timed, then closed.
-class TTimingDialogs final : public TDialogs {
+class TTimingDialogs final : public quodle::bench::TQuietDialogs {
 public:
-    void ShowMessage(QWidget*, const QString&, const QString&) override {}
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
     int ExecModal(QDialog& dialog) override {
         dialog.show();
         QApplication::processEvents();
@@ -62,22 +45,9 @@ public:
 };
 
 struct TWindow {
-    QTemporaryDir dir;
     TTimingDialogs dialogs;
-    TTarnwickMainForm* form = nullptr;
-    TWindow() {
-        TMainFormSetup setup;
-        setup.Dialogs = &dialogs;
-        setup.SettingsPath = dir.filePath(QStringLiteral("quodle.ini"));
-        setup.WordListDir = QStringLiteral(QUODLE_DATA_DIR);
-        setup.TemporaryLoadFile = dir.filePath(QStringLiteral("temp.lsp"));
-        form = new TTarnwickMainForm(setup);
-        form->OpenStartupDocuments({});
-        form->resize(1800, 1250);
-        form->show();
-        QApplication::processEvents();
-    }
-    ~TWindow() { delete form; }
+    quodle::bench::TBenchWindow window{&dialogs};
+    TTarnwickMainForm* form = window.form;
     TEditorEx* Editor() const { return form->ActiveEditor(); }
 };
 

@@ -107,7 +107,7 @@ void ReplaceAll(benchmark::State& state, bool undo) {
         ResetPeak();
         if (!undo) state.ResumeTiming();
         const TReplaceAll all = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("command", sfDown | sfMatchCase), "vl-cmdf");
-        rows.ReplaceRows(all.Edit->Row, all.Edit->Count, all.Edit->Text);
+        ApplyEdit(rows, *all.Edit);
         if (undo) {
             state.ResumeTiming();
             rows.Undo();

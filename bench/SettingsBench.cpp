@@ -15,29 +15,16 @@
 #include <map>
 #include <string>
 
+#include "MainWindowBenchSupport.h"
 #include "app/IniFile.h"
 #include "app/OpenMenuList.h"
 #include "app/Settings.h"
-#include "app/qt/Dialogs.h"
-#include "app/qt/MainForm.h"
 #include "base/FileIo.h"
 
 using namespace quodle;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Dialogs no one answers: the benchmark's windows ask nothing.
-class TSilentDialogs final : public TDialogs {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override {
-        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-    }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
-};
 
 fs::path gFolder;
 std::map<std::string, std::string> gWorkloads;
@@ -100,7 +87,7 @@ void CreationReads(benchmark::State& state, const std::string& name) {
 // A main window from creation (settings, word lists, the first tab) to its
 // destruction (the shutdown write batch); the file keeps its size.
 void WindowLife(benchmark::State& state, const std::string& name) {
-    static TSilentDialogs dialogs;
+    static quodle::bench::TQuietDialogs dialogs;
     TMainFormSetup setup;
     setup.Dialogs = &dialogs;
     setup.SettingsPath = QString::fromStdString(Workload(name).string());

@@ -92,43 +92,11 @@ void BM_VariableList(benchmark::State& state) {
 }
 BENCHMARK(BM_VariableList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The workloads above lose nearly every definition to their own byte-level
-// traps (a string ending in a double-byte character whose trail byte is "\"
-// runs on), so the check mostly reads outside code there. This document is
-// made of recognisable definitions with nested ones, lambdas and quoted
-// lists, about `mb` MB of them, and a different name per definition, so the
-// outside-code set grows with the document.
-std::vector<std::string> DefinitionsDocument(int mb) {
-    std::vector<std::string> lines;
-    std::size_t bytes = 0;
-    const auto add = [&](std::string line) {
-        bytes += line.size() + 2;
-        lines.push_back(std::move(line));
-    };
-    for (int n = 0; bytes < static_cast<std::size_t>(mb) << 20; ++n) {
-        const std::string k = std::to_string(n);
-        add(";;; \x90\x7D\x8C\x60\x82\xF0\x8F\x88\x97\x9D\x82\xB7\x82\xE9 " + k);
-        add("(defun c:CMD" + k + " (a" + k + " b / pt" + k + " lst i)");
-        add("  (setq lst (list a" + k + " b) i 0)");
-        add("  (foreach pt" + k + " lst");
-        add("    (setq total" + k + " (+ i (car pt" + k + "))))");
-        add("  (mapcar '(lambda (p) (princ p)) lst)");
-        add("  (ssget \"_X\" '((0 . \"LINE\") (8 . \"\x95\x5C\x8E\xA6\")))");
-        add("  (defun *error* (msg) (princ msg) (setq err" + k + " msg))");
-        add("  (defun sub" + k + " (x / y)");
-        add("    (setq y (* x 2.5) g" + k + " y))");
-        add("  (princ \"\\n\x8A\xAE\x97\xB9\") ; end");
-        add("  (princ))");
-        add("(setq loaded" + k + " T)");
-    }
-    return lines;
-}
-
 void BM_VariableCheckDefinitions(benchmark::State& state) {
     static std::map<std::int64_t, std::vector<std::string>> documents;
     auto it = documents.find(state.range(0));
     if (it == documents.end())
-        it = documents.emplace(state.range(0), DefinitionsDocument(static_cast<int>(state.range(0)))).first;
+        it = documents.emplace(state.range(0), quodle::bench::DefinitionsDocument(static_cast<int>(state.range(0)))).first;
     std::size_t reportLines = 0;
     for (auto _ : state) {
         const quodle::TVariableReport report = quodle::VariableCheck(it->second, Exclusions(), {}, nullptr);

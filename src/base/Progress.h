@@ -47,4 +47,18 @@ private:
     std::size_t next_ = 0;  // no division per line: a pass may have millions
 };
 
+// Sets the bar back to 0 when a command is done, whichever way it ends.
+class TProgressReset {
+public:
+    explicit TProgressReset(TProgressSink* sink) : sink_(sink) {}
+    ~TProgressReset() {
+        if (sink_) sink_->SetPosition(0);
+    }
+    TProgressReset(const TProgressReset&) = delete;
+    TProgressReset& operator=(const TProgressReset&) = delete;
+
+private:
+    TProgressSink* sink_;
+};
+
 }  // namespace quodle

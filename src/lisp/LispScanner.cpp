@@ -196,6 +196,25 @@ std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, in
     return names;
 }
 
+std::string DefunArgsText(const TCodeLines& code, int line, int col) {
+    std::string text;
+    for (const auto& name : ExtractDefunArgs(code, line, col)) {
+        if (!text.empty()) text.push_back(' ');
+        text += name;
+    }
+    return text;
+}
+
+TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
+    TSortedDefuns scan;
+    scan.Code = StripLispSource(lines, stripSteps, progress);
+    scan.Records = CollectDefuns(scan.Code, collectSteps, progress, true);
+    SortTextList(scan.Records);
+    return scan;
+}
+
+bool IsCommandName(std::string_view name) { return AsciiUpper(name.substr(0, 2)) == "C:"; }
+
 std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine) {
     if (defunLine <= 0 || static_cast<std::size_t>(defunLine) > lines.size()) return std::nullopt;
     int stop = defunLine - 1;

@@ -63,6 +63,17 @@ inline constexpr std::string_view kDefunPadding = "         ";
 // nested ones sorted with CompareText.
 std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
 
+// Both passes with padded records, sorted with CompareText: the order in
+// which every list of user functions shows them.
+struct TSortedDefuns {
+    TCodeLines Code;
+    std::vector<std::string> Records;
+};
+TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress);
+
+// A command's name: its first two characters, upper-cased, are "C:".
+bool IsCommandName(std::string_view name);
+
 // A record read back. Nested records leave the end fields at -1.
 struct TDefunRecord {
     bool Nested = false;
@@ -84,6 +95,8 @@ std::optional<TDefunRecord> ParseDefunRecord(std::string_view record);
 // when there are none or the list cannot be read.
 std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col);
 std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, int col);
+// The arguments joined with single blanks.
+std::string DefunArgsText(const TCodeLines& code, int line, int col);
 
 struct TCommentBlock {
     std::string Text;  // lines "  " + comment text, joined with CR LF

@@ -18,35 +18,6 @@ const std::string kNoUnusedFunctions = Utf8ToCp932("未使用のユーザー関�
 const std::string kNoneStartWith = Utf8ToCp932(" で始まるユーザー関数はありません．");
 constexpr std::string_view kNestedMark = "  + ";
 
-// Resets the bar when a command is done, whichever way it ends.
-class TProgressReset {
-public:
-    explicit TProgressReset(TProgressSink* sink) : sink_(sink) {}
-    ~TProgressReset() {
-        if (sink_) sink_->SetPosition(0);
-    }
-    TProgressReset(const TProgressReset&) = delete;
-    TProgressReset& operator=(const TProgressReset&) = delete;
-
-private:
-    TProgressSink* sink_;
-};
-
-// The common start: both scanner passes with padded records, sorted.
-struct TScan {
-    TCodeLines Code;
-    std::vector<std::string> Records;
-};
-TScan Scan(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
-    TScan scan;
-    scan.Code = StripLispSource(lines, stripSteps, progress);
-    scan.Records = CollectDefuns(scan.Code, collectSteps, progress, true);
-    SortTextList(scan.Records);
-    return scan;
-}
-
-bool IsCommandName(std::string_view name) { return AsciiUpper(name.substr(0, 2)) == "C:"; }
-
 TPickItem TopLevelItem(const TDefunRecord& r) { return {r.Name, r.Line + 1}; }
 TPickItem NestedItem(const TDefunRecord& r) { return {std::string(kNestedMark) + r.Name, r.Line + 1}; }
 
@@ -113,7 +84,7 @@ bool IsCommentOrBlank(std::string_view line) {
 
 TPickList BuildJumpList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
-    const TScan scan = Scan(lines, 30, 70, progress);
+    const TSortedDefuns scan = ScanSortedDefuns(lines, 30, 70, progress);
     TPickList list;
     for (const auto& text : scan.Records) {
         if (const auto r = ParseDefunRecord(text)) list.Items.push_back(r->Nested ? NestedItem(*r) : TopLevelItem(*r));
@@ -124,7 +95,7 @@ TPickList BuildJumpList(TLineList lines, TProgressSink* progress) {
 
 TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
-    const TScan scan = Scan(lines, 10, 10, progress);
+    const TSortedDefuns scan = ScanSortedDefuns(lines, 10, 10, progress);
     TPickList list;
     TCandidates c = UseCountCandidates(scan.Records);
     if (c.Items.empty()) {
@@ -147,7 +118,7 @@ TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
 
 TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
-    const TScan scan = Scan(lines, 10, 10, progress);
+    const TSortedDefuns scan = ScanSortedDefuns(lines, 10, 10, progress);
     TPickList list;
     const TCandidates c = UseCountCandidates(scan.Records);
     if (!c.Items.empty()) {
@@ -161,7 +132,7 @@ TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
 
 TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSink* progress) {
     const TProgressReset reset(progress);
-    const TScan scan = Scan(lines, 80, 20, progress);
+    const TSortedDefuns scan = ScanSortedDefuns(lines, 80, 20, progress);
     TPickList list;
     if (scan.Records.empty()) return list;
     const std::string upperPrefix = AsciiUpper(prefix);
@@ -169,12 +140,7 @@ TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSin
         const auto r = ParseDefunRecord(text);
         if (!r || r->Nested || IsCommandName(r->Name)) continue;
         if (!upperPrefix.empty() && AsciiUpper(r->Name).rfind(upperPrefix, 0) != 0) continue;
-        std::string args;
-        for (const auto& name : ExtractDefunArgs(scan.Code, r->Line, r->Col)) {
-            if (!args.empty()) args.push_back(' ');
-            args += name;
-        }
-        list.Items.push_back({r->Name + " " + args + ")", r->Line + 1});
+        list.Items.push_back({r->Name + " " + DefunArgsText(scan.Code, r->Line, r->Col) + ")", r->Line + 1});
         if (const auto block = ReadCommentBlock(lines, r->Line)) {
             for (const std::string_view piece : SplitCrLf(block->Text))
                 if (!TrimBlanks(piece).empty()) list.Items.push_back({std::string(piece), 0});
@@ -195,9 +161,15 @@ std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset) {
     return AsciiLower(std::string(before) + std::string(after));
 }
 
+std::string NoUserFunctionsMessage() { return kNoFunctions; }
+
 std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item) {
-    const int line = item.Data - 1;
-    if (IsDetailOrNested(item) || line <= 0 || static_cast<std::size_t>(line) >= lines.size()) return {};
+    if (IsDetailOrNested(item)) return {};
+    return CommentDisplay(lines, item.Data - 1);
+}
+
+std::vector<std::string> CommentDisplay(TLineList lines, int line) {
+    if (line <= 0 || static_cast<std::size_t>(line) >= lines.size()) return {};
     int stop = line - 1;
     while (stop >= 0) {
         const std::string_view t = TrimBlanks(lines[static_cast<std::size_t>(stop)]);

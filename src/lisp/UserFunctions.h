@@ -50,10 +50,16 @@ TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSin
 // lower-cased.
 std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset);
 
-// What the memo under a jump list shows for an item: the comment lines above
-// its definition (";" kept) and the definition line, cut after its first "/"
-// with " ...)" added. Nothing for detail and nested items, for a definition
-// on the first line, and when comment lines run up to the top.
+// The message shown instead of a list when the document defines no function.
+std::string NoUserFunctionsMessage();
+
+// What a comment memo shows for the definition on 0-based line `line`: the
+// comment lines above it (";" kept) and the definition line, cut after its
+// first "/" with " ...)" added. Nothing for a definition on the first line,
+// for a line the document no longer has, and when comment lines run up to
+// the top.
+std::vector<std::string> CommentDisplay(TLineList lines, int line);
+// The same for a jump-list item; nothing for detail and nested items.
 std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item);
 
 // The row to show at the top when jumping to line `line`: the first line of

@@ -247,7 +247,7 @@ TEST_F(RowsFixture, WrappedRowsJoinWithoutABreak) {
 // ---------------------------------------------------------------- replace-all
 
 std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {
-    if (r.Edit) rows.ReplaceRows(r.Edit->Row, r.Edit->Count, r.Edit->Text);
+    if (r.Edit) ApplyEdit(rows, *r.Edit);
     return rows.AllText();
 }
 

@@ -8,12 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
-#include <QToolButton>
-#include <QTreeWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -38,7 +36,6 @@
 namespace quodle {
 
 namespace {
-constexpr int kCollapsedPanelWidth = 1;
 constexpr int kProgressBarHeight = 10;
 }  // namespace
 
@@ -104,37 +101,6 @@ void TTarnwickMainForm::CreateLayout() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    // Panel4: the command/function tree, collapsed while not in use.
-    Panel4 = new QWidget(central);
-    Panel4->setObjectName(QStringLiteral("Panel4"));
-    auto* left = new QVBoxLayout(Panel4);
-    left->setContentsMargins(0, 0, 0, 0);
-    left->setSpacing(0);
-    auto* title = new QHBoxLayout;
-    SpeedButton1 = new QToolButton(Panel4);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    SpeedButton2 = new QToolButton(Panel4);
-    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    SpeedButton2->setText(QStringLiteral("x"));
-    title->addWidget(SpeedButton1);
-    title->addWidget(SpeedButton2);
-    left->addLayout(title);
-    auto* treeSplitter = new QSplitter(Qt::Vertical, Panel4);
-    TreeView1 = new QTreeWidget(treeSplitter);
-    TreeView1->setHeaderHidden(true);
-    Memo1 = new QPlainTextEdit(treeSplitter);
-    Memo1->setReadOnly(true);
-    left->addWidget(treeSplitter, 1);
-    // The close button clears the panel and collapses it.
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
-        SpeedButton1->setText(QString());
-        TreeView1->clear();
-        Memo1->clear();
-        Panel4->setFixedWidth(kCollapsedPanelWidth);
-    });
-    row->addWidget(Panel4);
-
     // The tabs above, the output pane and the progress bar below.
     Splitter1 = new QSplitter(Qt::Vertical, central);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -172,6 +138,10 @@ void TTarnwickMainForm::CreateLayout() {
     // The output pane starts low; the documents get the rest.
     Splitter1->setSizes({kDesignHeight - 150, 80});
     row->addWidget(Splitter1, 1);
+    // Panel4, left of the tabs: made after the first editor, which maps the
+    // design font onto an installed face.
+    CreateTreePanel(central);
+    row->insertWidget(0, Panel4);
 
     // Panel3: the right dock site, a line while nothing is docked.
     Panel3 = new QWidget(central);

@@ -37,6 +37,7 @@ namespace quodle {
 
 class IniDocument;
 class TCadDesktop;
+class TClock;
 class TShell;
 class TSystemVariableWords;
 struct TDocumentPlace;
@@ -49,6 +50,7 @@ class TStatusPanels;
 class THyphenFountain;
 class TLineEdits;
 class TLineList;
+class TTextLines;
 class TProgressSink;
 struct TPickList;
 struct TVariableReport;
@@ -66,6 +68,7 @@ struct TMainFormSetup {
     // The find and replace dialogs' options and histories: an INI file, or
     // empty for the user's own store.
     QString SearchSettingsPath;
+    const TClock* Clock = nullptr;      // dates the function catalogue; the machine's when null
 };
 
 class TTarnwickMainForm : public QMainWindow {
@@ -73,6 +76,9 @@ class TTarnwickMainForm : public QMainWindow {
 public:
     static constexpr int kDesignWidth = 543;
     static constexpr int kDesignHeight = 407;
+    // The left panel: a line while unused, this wide while it shows a tree.
+    static constexpr int kCollapsedPanelWidth = 1;
+    static constexpr int kTreePanelWidth = 150;
 
     // Runs the whole creation sequence (settings, word lists, reopen list).
     // A window made by "別の編集ウィンドウを開く" passes its creator.
@@ -149,6 +155,13 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // The function catalogue and the command/function tree (MainFormTree.cpp).
+    void N88Click();  // コメント抜き出し(関数カタログ化）
+    void N89Click();  // コマンド・関数ツリー
+    void SpeedButton1Click();  // the tree's title: builds it again
+    void SpeedButton2Click();  // "x": clears and collapses the panel
+    void TreeView1Click();     // the comment of the selected node into Memo1
+    void TreeView1DblClick();  // jumps to the selected node's definition
     // 編集 → システム変数を大文字に (MainFormReference.cpp).
     void N66Click();
     // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
@@ -316,8 +329,17 @@ private:
     // decisions; its lines and definitions are kept until the rows change.
     TDocumentPlace PlaceIn(TEditorEx* editor, int row, int col);
 
+    // The left panel with the command/function tree (MainFormTree.cpp).
+    void CreateTreePanel(QWidget* parent);
+    // The editor a tab had before it was split, of the active tab.
+    TEditorEx* TabOriginalEditor() const;
+    // The file-name part of the active tab's path ("New File" when unsaved).
+    QString ActiveFileName() const;
+
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
+    // Shows report lines in the output pane from its top.
+    void ShowInOutputPane(const TTextLines& lines);
     // Status panel 4 after a selection change of a document editor.
     void SelectionCount(TEditorEx* editor, bool selected);
     // The first bracket pair of the output pane's tokenizer.

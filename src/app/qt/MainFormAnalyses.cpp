@@ -116,9 +116,9 @@ void TTarnwickMainForm::OutputPaneJump() {
 
 // ---------------------------------------------------------------- variables
 
-void TTarnwickMainForm::ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer) {
+void TTarnwickMainForm::ShowInOutputPane(const TTextLines& lines) {
     std::string text;
-    for (const std::string_view line : report.Lines) {
+    for (const std::string_view line : lines) {
         text.append(line);
         text.append("\r\n");
     }
@@ -126,6 +126,10 @@ void TTarnwickMainForm::ShowVariableReport(const TVariableReport& report, const 
     EditorEx1->SetTopRow(0);
     EditorEx1->SetRow(0);
     EditorEx1->SetCol(0);
+}
+
+void TTarnwickMainForm::ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer) {
+    ShowInOutputPane(report.Lines);
     ShowElapsed(timer);
     ProgressBar1->setValue(0);
     if (!report.HasFindings()) Message(SjisToQString(report.Message));

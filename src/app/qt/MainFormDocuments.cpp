@@ -26,8 +26,6 @@ namespace quodle {
 
 namespace {
 
-constexpr int kTreePanelWidth = 150;
-constexpr int kCollapsedPanelWidth = 1;
 constexpr int kSecondWindowOffset = 30;
 
 QString NewFilePath() { return QString::fromUtf8(kNewFilePath.data(), static_cast<qsizetype>(kNewFilePath.size())); }
@@ -50,6 +48,16 @@ TEditorEx* TTarnwickMainForm::ActiveEditor() const {
     for (TEditorEx* editor : editors)
         if (editor->hasFocus()) return editor;
     return editors.empty() ? nullptr : editors.back();
+}
+
+TEditorEx* TTarnwickMainForm::TabOriginalEditor() const {
+    const TDocumentPage* page = PageOf(PageControl1, PageControl1->ActivePageIndex());
+    return page ? page->Editor() : nullptr;
+}
+
+QString TTarnwickMainForm::ActiveFileName() const {
+    const int index = PageControl1->ActivePageIndex();
+    return index >= 0 && index < tabPaths_.size() ? FileName(tabPaths_[index]) : QString();
 }
 
 QWidget* TTarnwickMainForm::CreateDocumentPage(TEditorEx** editorOut) {

@@ -168,8 +168,8 @@ void TTarnwickMainForm::CreateMenus() {
     Connected(AddItem(lisp, QStringLiteral("N71"), QStringLiteral("ユーザー関数使用数")), [this] { N71Click(); });
     Connected(AddItem(lisp, QStringLiteral("N78"), QStringLiteral("ユーザー関数検索"), QStringLiteral("Shift+Ctrl+Space")), [this] { N78Click(); });
     lisp->addSeparator();
-    Later(AddItem(lisp, QStringLiteral("N88"), QStringLiteral("コメント抜き出し(関数カタログ化）")));
-    Later(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")));
+    Connected(AddItem(lisp, QStringLiteral("N88"), QStringLiteral("コメント抜き出し(関数カタログ化）")), [this] { N88Click(); });
+    Connected(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")), [this] { N89Click(); });
 
     // デバッグ
     QMenu* debug = bar->addMenu(QStringLiteral("デバッグ"));

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <cmath>
 
+#include "lisp/FunctionTree.h"
+
 namespace quodle {
 namespace {
 
@@ -231,11 +233,19 @@ bool HasPicture(int index) {
            index == imgLoadZwCad || index == imgLoadBricsCad;
 }
 
-}  // namespace
+// A function: "f" on a block, full size for a top-level one, smaller and
+// lighter for a nested one.
+void DrawTreeImage(QPainter& p, int index) {
+    const bool nested = index == kTreeImageNested;
+    const QRectF box = nested ? QRectF(4.5, 4.5, 10, 10) : QRectF(1.5, 1.5, 13, 13);
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(nested ? QColor(120, 180, 230) : QColor(40, 110, 190));
+    p.drawRoundedRect(box, 2, 2);
+    Text(p, box.adjusted(-1, -1, 1, 0), QStringLiteral("f"), kPaper, nested ? 9 : 12);
+}
 
-QIcon ToolImage(int index) {
+QIcon Rendered(void (*draw)(QPainter&, int), int index) {
     QIcon icon;
-    if (!HasPicture(index)) return icon;
     for (int size : {16, 32}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
@@ -243,11 +253,17 @@ QIcon ToolImage(int index) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         p.scale(size / 16.0, size / 16.0);
-        Draw(p, index);
+        draw(p, index);
         p.end();
         icon.addPixmap(pixmap);
     }
     return icon;
 }
+
+}  // namespace
+
+QIcon ToolImage(int index) { return HasPicture(index) ? Rendered(Draw, index) : QIcon(); }
+
+QIcon TreeImage(int index) { return index == kTreeImageFunction || index == kTreeImageNested ? Rendered(DrawTreeImage, index) : QIcon(); }
 
 }  // namespace quodle

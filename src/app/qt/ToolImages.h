@@ -36,4 +36,8 @@ enum TToolImage : int {
 // empty icon.
 QIcon ToolImage(int index);
 
+// The second image list, of the command/function tree: kTreeImageFunction
+// and kTreeImageNested; other indexes give an empty icon.
+QIcon TreeImage(int index);
+
 }  // namespace quodle

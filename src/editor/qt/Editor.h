@@ -204,8 +204,6 @@ public:
     TCellPos CellAt(const QPoint& pos) const;
     // The cell of a byte offset in a row.
     TCellPos CellOfOffset(TRowOffset pos) const;
-    // How the cells of the rows are laid out (tab stops, wrap width).
-    TCellLayout Layout() const;
     // The part of the editor under a viewport point, as the pointer shows it.
     enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
     TPointerArea AreaAt(const QPoint& pos) const;

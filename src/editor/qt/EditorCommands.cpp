@@ -10,7 +10,7 @@ namespace quodle {
 void TEditor::Apply(const std::optional<TRowsEdit>& edit) {
     if (!edit || ReadOnly()) return;
     CaretBeginUpdate();
-    ApplyEdit(*rows_, *edit);
+    quodle::ApplyEdit(*rows_, *edit);
     const TRowOffset caret = CaretAfterEdit(*rows_, *edit);
     PlaceCaret(caret.Row, caret.Offset);
     CaretEndUpdate();
@@ -94,7 +94,7 @@ void TEditor::BlockOperation(TBlockOperation op) {
     const std::optional<TBlockEdit> block = StreamBlockEdit(*rows_, Layout(), range, op, Layout().wrapByte);
     if (!block) return;
     CaretBeginUpdate();
-    ApplyEdit(*rows_, block->Edit);
+    quodle::ApplyEdit(*rows_, block->Edit);
     CaretEndUpdate();
     // The same text stays selected, the caret at the same end.
     const TCellPos start = CellOfOffset(block->Range.Start), end = CellOfOffset(block->Range.End);

@@ -42,6 +42,7 @@ protected:
     std::unique_ptr<TFakeCadDesktop> fakeDesktop_;
     TCadDesktop* cadDesktop_ = nullptr;  // the fake unless a test sets another
     TShell* shellSeam_ = nullptr;        // the desktop's unless a test sets one
+    const TClock* clock_ = nullptr;      // the machine's unless a test sets one
 
     QString Path(const QString& name) const { return dir_->filePath(name); }
     QString IniPath() const { return Path(QStringLiteral("bin/quodle.ini")); }
@@ -54,6 +55,7 @@ protected:
         fakeDesktop_ = std::make_unique<TFakeCadDesktop>();
         cadDesktop_ = fakeDesktop_.get();
         shellSeam_ = nullptr;
+        clock_ = nullptr;
     }
     // Deletes every main window (a window deletes its own top-level
     // children), then checks that each dialog had a scripted answer and the
@@ -76,6 +78,7 @@ protected:
         setup.WordListDir = Path(QStringLiteral("bin"));
         setup.CadDesktop = cadDesktop_;
         setup.Shell = shellSeam_;
+        setup.Clock = clock_;
         setup.TemporaryLoadFile = Path(QStringLiteral("bin/temp.lsp"));
         setup.SearchSettingsPath = Path(QStringLiteral("search.ini"));
         auto* w = new TTarnwickMainForm(setup);

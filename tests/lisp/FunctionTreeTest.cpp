@@ -1,0 +1,109 @@
+#include "lisp/FunctionTree.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "base/Clock.h"
+#include "base/ShiftJis.h"
+#include "lisp/FunctionCatalog.h"
+#include "support/RecordingSink.h"
+
+namespace quodle {
+namespace {
+
+using Lines = std::vector<std::string>;
+using quodle::testing::TRecordingSink;
+
+// Line numbers in comments are the 1-based data of the tree nodes.
+const Lines kDocument = {
+    "(setq x 1)",              // 1
+    ";; 上の塊",               // 2
+    "",                        // 3
+    ";; draws",                // 4
+    "   ;   in / space",       // 5
+    "(defun util (a / b)",     // 6
+    "  (defun sub (x) x))",    // 7
+    "(defun c:Go () (util))",  // 8
+};
+
+TEST(FunctionTree, NodesCarryLinesImagesAndNesting) {
+    const TFunctionTree tree = BuildFunctionTree(kDocument, nullptr);
+    ASSERT_EQ(tree.Roots.size(), 2u);
+    EXPECT_TRUE(tree.Message.empty());
+    EXPECT_EQ(tree.NodeCount(), 5u);
+    const TTreeNode& command = tree.Roots[0];
+    const TTreeNode& function = tree.Roots[1];
+    EXPECT_EQ(command.Text, "Command");
+    EXPECT_EQ(command.Data, 0);
+    EXPECT_EQ(function.Text, "Function");
+    ASSERT_EQ(command.Children.size(), 1u);
+    EXPECT_EQ(command.Children[0].Text, "c:Go");
+    EXPECT_EQ(command.Children[0].Data, 8);
+    EXPECT_EQ(command.Children[0].Image, kTreeImageFunction);
+    ASSERT_EQ(function.Children.size(), 1u);
+    const TTreeNode& util = function.Children[0];
+    EXPECT_EQ(util.Data, 6);
+    ASSERT_EQ(util.Children.size(), 1u);
+    EXPECT_EQ(util.Children[0].Text, "sub");
+    EXPECT_EQ(util.Children[0].Data, 7);
+    EXPECT_EQ(util.Children[0].Image, kTreeImageNested);
+
+    const TFunctionTree none = BuildFunctionTree(Lines{"(princ)"}, nullptr);
+    EXPECT_TRUE(none.Roots.empty());
+    EXPECT_EQ(Cp932ToUtf8(FunctionTreeText(none)[0]), "ユーザー関数はありません．");
+}
+
+TEST(FunctionTree, CommentOfANode) {
+    struct Case {
+        int data;
+        Lines shown;
+    } cases[] = {
+        {0, {}},                                              // a root
+        {6, {";; draws", ";   in / space", "(defun util (a / ...)"}},  // stops at the blank line
+        {7, {"(defun sub (x) x))"}},                          // code right above
+        {1, {}},                                              // the first line
+        {99, {}},                                             // the document has shrunk since
+    };
+    for (const Case& c : cases) EXPECT_EQ(NodeComment(kDocument, c.data), c.shown) << c.data;
+}
+
+TEST(FunctionTree, JumpOfANode) {
+    struct Case {
+        int data;
+        std::optional<TTreeJump> jump;
+    } cases[] = {
+        {0, std::nullopt},    // a root does nothing
+        {6, TTreeJump{1, 5}},  // blank lines do not end the comments above
+        {8, TTreeJump{7, 7}},
+        {1, TTreeJump{0, 0}},
+        {99, TTreeJump{7, 7}},  // the last line of a document that has shrunk
+    };
+    for (const Case& c : cases) EXPECT_EQ(NodeJump(kDocument, c.data), c.jump) << c.data;
+}
+
+TEST(FunctionTree, TreeAndCatalogueStepTheBarAndResetIt) {
+    Lines doc = kDocument;
+    doc.resize(400, "(princ)");  // enough lines for every step
+    TRecordingSink tree;
+    BuildFunctionTree(doc, &tree);
+    EXPECT_EQ(tree.Highest(), 100);
+    EXPECT_EQ(tree.Position(), 0);
+    TRecordingSink catalog;
+    BuildCatalog(doc, "a.lsp", "now", &catalog);
+    EXPECT_EQ(catalog.Highest(), 100);
+    EXPECT_EQ(catalog.Position(), 0);
+}
+
+TEST(Clock, ShortDateAndLongTimeOfTheTimeLocale) {
+    const std::string saved = std::setlocale(LC_TIME, nullptr);
+    std::setlocale(LC_TIME, "C");
+    EXPECT_EQ(ShortDateLongTime({2003, 1, 2, 4, 5, 6}), "01/02/03 04:05:06");
+    EXPECT_EQ(ShortDateLongTime({2026, 12, 31, 23, 59, 59}), "12/31/26 23:59:59");
+    std::setlocale(LC_TIME, saved.c_str());
+}
+
+}  // namespace
+}  // namespace quodle
