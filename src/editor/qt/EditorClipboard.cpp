@@ -4,29 +4,31 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "base/ShiftJis.h"
+#include "base/qt/QtText.h"
 #include "editor/qt/Editor.h"
 #include "editor/qt/EditorClipboardFormat.h"
 
 namespace quodle {
 
-namespace {
-
-QString ToQString(std::string_view bytes) {
-    const std::u16string text = Cp932ToUtf16(bytes);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+QMimeData* TEditor::SelectionMimeData() const {
+    const std::string text = SelText();
+    auto* data = new QMimeData;
+    data->setText(SjisToQString(text));
+    data->setData(QString::fromLatin1(selectionMode_ == selBox ? kBoxClipboardFormat : kStreamBytesFormat),
+                  QByteArray::fromStdString(text));
+    return data;
 }
 
-}  // namespace
+std::optional<std::string> TEditor::MimeDataBytes(const QMimeData& data) {
+    const QString bytes = QString::fromLatin1(kStreamBytesFormat);
+    if (data.hasFormat(bytes)) return data.data(bytes).toStdString();
+    if (!data.hasText()) return std::nullopt;
+    return InputBytes(data.text());
+}
 
 void TEditor::CopyToClipboard() {
     if (!Selected()) return;
-    const std::string text = SelText();
-    auto* data = new QMimeData;
-    data->setText(ToQString(text));
-    // The box format carries the bytes themselves.
-    if (selectionMode_ == selBox) data->setData(QString::fromLatin1(kBoxClipboardFormat), QByteArray::fromStdString(text));
-    QGuiApplication::clipboard()->setMimeData(data);
+    QGuiApplication::clipboard()->setMimeData(SelectionMimeData());
 }
 
 void TEditor::CutToClipboard() {
@@ -46,8 +48,7 @@ void TEditor::PasteFromClipboard() {
         else if (const std::optional<std::string> text = InputBytes(data->text())) BoxPaste(*text);
         return;
     }
-    if (!data->hasText()) return;
-    if (const std::optional<std::string> text = InputBytes(data->text())) InsertText(*text);
+    if (const std::optional<std::string> text = MimeDataBytes(*data)) InsertText(*text);
 }
 
 void TEditor::BoxPasteFromClipboard() {
