@@ -157,12 +157,9 @@ public:
     // form: the text is refused whole, never put in with a '?' in place,
     // and Unencodable names the characters.
     std::optional<std::string> InputBytes(const QString& text);
-    // The selection as the clipboard and a drag carry it: Unicode text and
-    // the bytes themselves in our private format.
+    // The selection as the clipboard and a drag carry it (the codec's
+    // fallback keeps even invalid sequences through Unicode).
     QMimeData* SelectionMimeData() const;
-    // The bytes of clipboard or dropped text: our own exactly, other text
-    // through InputBytes.
-    std::optional<std::string> MimeDataBytes(const QMimeData& data);
 
     // ---- row marks
     std::uint16_t RowMarksOf(int row) const;

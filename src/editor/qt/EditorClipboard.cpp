@@ -14,16 +14,9 @@ QMimeData* TEditor::SelectionMimeData() const {
     const std::string text = SelText();
     auto* data = new QMimeData;
     data->setText(SjisToQString(text));
-    data->setData(QString::fromLatin1(selectionMode_ == selBox ? kBoxClipboardFormat : kStreamBytesFormat),
-                  QByteArray::fromStdString(text));
+    // The box format carries the bytes themselves.
+    if (selectionMode_ == selBox) data->setData(QString::fromLatin1(kBoxClipboardFormat), QByteArray::fromStdString(text));
     return data;
-}
-
-std::optional<std::string> TEditor::MimeDataBytes(const QMimeData& data) {
-    const QString bytes = QString::fromLatin1(kStreamBytesFormat);
-    if (data.hasFormat(bytes)) return data.data(bytes).toStdString();
-    if (!data.hasText()) return std::nullopt;
-    return InputBytes(data.text());
 }
 
 void TEditor::CopyToClipboard() {
@@ -48,7 +41,8 @@ void TEditor::PasteFromClipboard() {
         else if (const std::optional<std::string> text = InputBytes(data->text())) BoxPaste(*text);
         return;
     }
-    if (const std::optional<std::string> text = MimeDataBytes(*data)) InsertText(*text);
+    if (!data->hasText()) return;
+    if (const std::optional<std::string> text = InputBytes(data->text())) InsertText(*text);
 }
 
 void TEditor::BoxPasteFromClipboard() {

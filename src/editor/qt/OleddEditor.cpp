@@ -14,8 +14,6 @@
 #include <QPointer>
 #include <QUrl>
 
-#include "editor/qt/EditorClipboardFormat.h"
-
 namespace quodle {
 
 namespace {
@@ -26,10 +24,6 @@ QStringList LocalFiles(const QMimeData* data) {
     for (const QUrl& url : data->urls())
         if (url.isLocalFile()) paths << url.toLocalFile();
     return paths;
-}
-
-bool HasText(const QMimeData* data) {
-    return data && (data->hasText() || data->hasFormat(QString::fromLatin1(kStreamBytesFormat)));
 }
 
 TOleddEditor::TDragLoop& DragLoop() {
@@ -118,7 +112,7 @@ TOleddEditor::TDropPlan TOleddEditor::PlanDrop(const QDropEvent& event) const {
     const QMimeData* data = event.mimeData();
     TDropPlan plan;
     if (!LocalFiles(data).isEmpty()) plan.kind = TDropPlan::kFiles;
-    if (plan.kind == TDropPlan::kFiles || ReadOnly() || !HasText(data)) return plan;
+    if (plan.kind == TDropPlan::kFiles || ReadOnly() || !data || !data->hasText()) return plan;
     plan.kind = TDropPlan::kText;
     const TOwnDrag& own = OwnDrag();
     if (own.source && own.data == data && own.source->RowList() == RowList()) plan.source = own.source;
@@ -183,7 +177,7 @@ bool TOleddEditor::TakeDrop(const TDropPlan& plan, const QMimeData& data) {
     }
     // Text from elsewhere, or a copy: refused whole when a character of it
     // has no Shift-JIS form (Unencodable tells which).
-    const std::optional<std::string> bytes = MimeDataBytes(data);
+    const std::optional<std::string> bytes = InputBytes(data.text());
     if (!bytes) return false;
     DropText(plan.cell, *bytes);
     return true;

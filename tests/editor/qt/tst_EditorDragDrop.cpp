@@ -134,6 +134,23 @@ private slots:
         QCOMPARE(TextOf(*other), QStringLiteral("xyz"));
     }
 
+    // Our own text arrives byte for byte, invalid sequences included, by
+    // drag and by the clipboard alike.
+    void ownText_travelsAsItsBytes() {
+        const std::string bytes = "a\x85\x40\xff\x81" "b";
+        editor_->Lines().SetText(bytes);
+        editor_->SelectAll();
+        auto other = ShownEditor(300, 200);
+        TScriptedDrag drag(*other, {testing::CellPoint(*other, 0, 0)});
+        DragFrom(*editor_, CellPoint(0, 1));
+        QCOMPARE(QByteArray::fromStdString(other->Lines().Text()), QByteArray::fromStdString(bytes));
+        editor_->SelectAll();
+        editor_->CopyToClipboard();
+        other->Lines().SetText("");
+        other->PasteFromClipboard();
+        QCOMPARE(QByteArray::fromStdString(other->Lines().Text()), QByteArray::fromStdString(bytes));
+    }
+
     void selectionDrag_needsAMovableStreamSelection_data() {
         QTest::addColumn<int>("blocker");
         QTest::newRow("box selection") << 0;
