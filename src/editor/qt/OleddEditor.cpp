@@ -12,7 +12,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 namespace quodle {
 
@@ -44,9 +46,13 @@ TOwnDrag& OwnDrag() {
 
 }  // namespace
 
-TOleddEditor::TOleddEditor(QWidget* parent) : TEditor(parent) {
+constexpr int kDragScrollMs = 80;
+
+TOleddEditor::TOleddEditor(QWidget* parent) : TEditor(parent), dragScroll_(new QTimer(this)) {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
+    dragScroll_->setInterval(kDragScrollMs);
+    connect(dragScroll_, &QTimer::timeout, this, &TOleddEditor::DragScrollTick);
 }
 
 void TOleddEditor::SetDragLoop(TDragLoop loop) { DragLoop() = std::move(loop); }
@@ -103,7 +109,7 @@ void TOleddEditor::DragSelection() {
         drag->exec(allowed, Qt::MoveAction);
     }
     OwnDrag() = {};
-    SetDropCaret({});
+    EndDragOver();
 }
 
 // ---------------------------------------------------------------- target
@@ -126,6 +132,12 @@ TOleddEditor::TDropPlan TOleddEditor::PlanDrop(const QDropEvent& event) const {
 void TOleddEditor::TrackDrag(QDropEvent* event) {
     const TDropPlan plan = PlanDrop(*event);
     SetDropCaret(plan.kind == TDropPlan::kText ? std::optional<TCellPos>(plan.cell) : std::nullopt);
+    dragOverPoint_ = event->position().toPoint();
+    if (plan.kind == TDropPlan::kText && DragScrollDirection(dragOverPoint_.y()) != 0) {
+        if (!dragScroll_->isActive()) dragScroll_->start();
+    } else {
+        dragScroll_->stop();
+    }
     if (plan.kind == TDropPlan::kNone) {
         event->ignore();
         return;
@@ -139,10 +151,31 @@ void TOleddEditor::dragEnterEvent(QDragEnterEvent* event) { TrackDrag(event); }
 
 void TOleddEditor::dragMoveEvent(QDragMoveEvent* event) { TrackDrag(event); }
 
-void TOleddEditor::dragLeaveEvent(QDragLeaveEvent*) { SetDropCaret({}); }
+void TOleddEditor::dragLeaveEvent(QDragLeaveEvent*) { EndDragOver(); }
+
+void TOleddEditor::EndDragOver() {
+    dragScroll_->stop();
+    SetDropCaret({});
+}
+
+int TOleddEditor::DragScrollDirection(int y) const {
+    const int row = (y - TextTop()) / std::max(1, RowHeight());
+    if (row <= 0) return TopRow() > 0 ? -1 : 0;
+    return row >= VisibleRowCount() - 1 && TopRow() + VisibleRowCount() <= Rows().Count() ? 1 : 0;
+}
+
+void TOleddEditor::DragScrollTick() {
+    const int direction = DragScrollDirection(dragOverPoint_.y());
+    if (direction == 0 || !DropCaret()) {
+        dragScroll_->stop();
+        return;
+    }
+    ScrollRows(direction);
+    SetDropCaret(CaretCellAt(dragOverPoint_));
+}
 
 void TOleddEditor::dropEvent(QDropEvent* event) {
-    SetDropCaret({});
+    EndDragOver();
     const TDropPlan plan = PlanDrop(*event);
     if (plan.kind == TDropPlan::kFiles) {
         // Files win over text offered with them.

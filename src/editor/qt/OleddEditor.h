@@ -14,6 +14,7 @@
 class QDrag;
 class QDropEvent;
 class QMimeData;
+class QTimer;
 
 namespace quodle {
 
@@ -58,9 +59,17 @@ private:
     void TrackDrag(QDropEvent* event);
     // False when the text was refused.
     bool TakeDrop(const TDropPlan& plan, const QMimeData& data);
+    // Rows to scroll for a drag held at `y`: -1 on the first row in view,
+    // 1 on the last, else 0.
+    int DragScrollDirection(int y) const;
+    void DragScrollTick();
+    void EndDragOver();
 
     // Where the left button went down on a draggable selection.
     std::optional<QPoint> selectionPress_;
+    // A text drag held on the first or last row in view scrolls the text.
+    QTimer* dragScroll_ = nullptr;
+    QPoint dragOverPoint_;
 };
 
 }  // namespace quodle

@@ -211,6 +211,40 @@ private slots:
         }
     }
 
+    // Held on the last row in view, a drag scrolls the text on, the drop
+    // caret along; held on the first row it scrolls back; leaving stops it.
+    void dragOver_edgeRowsScroll() {
+        QString text;
+        for (int i = 0; i < 100; ++i) text += QStringLiteral("row%1\r\n").arg(i);
+        LoadText(*editor_, text);
+        QMimeData data;
+        data.setText(QStringLiteral("x"));
+        QWidget* vp = editor_->viewport();
+        const int last = editor_->VisibleRowCount() - 1;
+        auto hold = [&](QPoint at, int top) {
+            QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(vp, &move);
+            QTRY_VERIFY(editor_->TopRow() >= top);
+        };
+        QDragEnterEvent enter(CellPoint(2, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &enter);
+        QCOMPARE(editor_->TopRow(), 0);
+        hold(CellPoint(last, 1), 3);
+        QCOMPARE(editor_->DropCaret()->Row, editor_->TopRow() + last);
+        QDragMoveEvent middle(CellPoint(editor_->TopRow() + 2, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &middle);
+        const int held = editor_->TopRow();
+        QTest::qWait(300);
+        QCOMPARE(editor_->TopRow(), held);
+        QDragMoveEvent first(CellPoint(held, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &first);
+        QTRY_COMPARE(editor_->TopRow(), 0);
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(vp, &leave);
+        QVERIFY(!editor_->DropCaret());
+        QCOMPARE(TextOf(*editor_), text);
+    }
+
     void foreignText_readOnlyRefusesTheDrag() {
         LoadText(*editor_, "abcd");
         editor_->SetReadOnly(true);
