@@ -5,7 +5,9 @@
 #include <QString>
 #include <optional>
 
+class QColor;
 class QDialog;
+class QFont;
 class QWidget;
 
 namespace quodle {
@@ -32,6 +34,13 @@ public:
     // Shows one of the program's own modal windows and returns its result
     // (QDialog::Accepted or Rejected); tests drive the window instead.
     virtual int ExecModal(QDialog& dialog);
+    // The font and colour dialogs, started on the given value: the chosen
+    // one, or nothing on Cancel.
+    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
+    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial);
+    // A number in [min, max] typed into a small prompt, or nothing on Cancel.
+    virtual std::optional<int> AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                          int min, int max);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
 };
