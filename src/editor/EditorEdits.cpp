@@ -222,7 +222,7 @@ std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCell
     const std::size_t at =
         pastEnd ? patch.RowEndPos(row) : patch.PosOf(row, map.ColumnToOffset(map.CharStart(target.Col)));
     if (from == to || (from < at && at < to)) return std::nullopt;
-    const std::string moved = Spaces(pastEnd ? target.Col - map.Width() : 0) + patch.OldText().substr(from, to - from);
+    const std::string moved = Spaces(pastEnd ? target.Col - map.Width() : 0) + StreamText(rows, range);
     // The pieces go in ascending order.
     if (at <= from) {
         patch.Replace(at, 0, moved);
