@@ -17,11 +17,11 @@
 #include "app/WordLists.h"
 #include "base/SortedStringList.h"
 #include "base/Text.h"
-#include "editor/LineReplacements.h"
 #include "lisp/DefinitionBlock.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/SystemVariables.h"
 #include "text/EditorStrings.h"
+#include "text/LineEdits.h"
 
 namespace {
 
@@ -76,8 +76,8 @@ void BM_Upcase(benchmark::State& state, const std::string& path) {
         bench::TCountingSink sink;
         const TDocumentLines lines(rows);
         const TUpcaseResult result = UpcaseSystemVariables(lines.Lines(), Words(), &sink);
-        const std::optional<TRowsEdit> edit = LineReplacementsEdit(rows, result.Replacements);
-        benchmark::DoNotOptimize(edit);
+        const TLineEdits edits = LineEditsOf(lines.Lines(), result.Replacements);
+        benchmark::DoNotOptimize(edits);
         found = result.Found;
         replaced = result.Replacements.size();
     }
@@ -96,8 +96,7 @@ void BM_UpcaseAllLowerCase(benchmark::State& state, const std::string& path) {
         state.ResumeTiming();
         const TDocumentLines lines(rows);
         const TUpcaseResult result = UpcaseSystemVariables(lines.Lines(), Words(), nullptr);
-        if (const std::optional<TRowsEdit> edit = LineReplacementsEdit(rows, result.Replacements))
-            ApplyEdit(rows, *edit);
+        ApplyLineEdits(rows, LineEditsOf(lines.Lines(), result.Replacements));
         replaced = result.Replacements.size();
     }
     state.counters["replaced"] = static_cast<double>(replaced);

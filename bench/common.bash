@@ -22,3 +22,8 @@ bench_run() {
   "$build/bin/$1" --benchmark_repetitions="${REPS:-5}" --benchmark_report_aggregates_only=true \
     --benchmark_out="$2" --benchmark_out_format=json >/dev/null
 }
+
+# Makes PATH, a workload of MB megabytes (seed 1), unless it is there.
+bench_workload() {
+  [ -s "$1" ] || python3 /work/shared/tools/gen_lisp.py --mb "$2" --seed 1 --out "$1"
+}

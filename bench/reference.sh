@@ -9,8 +9,8 @@ set -euo pipefail
 . "$(dirname "$0")/common.bash"
 small=/tmp/reference-10mb.lsp
 big=/tmp/reference-100mb.lsp
-[ -s "$small" ] || python3 /work/shared/tools/gen_lisp.py --mb 10 --seed 1 --out "$small"
-[ -s "$big" ] || python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$big"
+bench_workload "$small" 10
+bench_workload "$big" 100
 export QUODLE_BENCH_LISP="$small:$big"
 bench_build ReferenceBench
 json=$(mktemp)

@@ -11,8 +11,8 @@ set -euo pipefail
 . "$(dirname "$0")/common.bash"
 w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
 w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-[ -f "$w10" ] || python3 /work/shared/tools/gen_lisp.py --mb 10 --seed 1 --out "$w10"
-[ -f "$w100" ] || python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$w100"
+bench_workload "$w10" 10
+bench_workload "$w100" 100
 export QUODLE_BENCH_VARCHECK="$w10:$w100"
 export QUODLE_BENCH_JOGAI="$root/data/JogaiList.txt"
 bench_build VarCheckBench

@@ -52,8 +52,7 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
     if (!source) return kExitError;
     const TUpcaseResult result =
         UpcaseSystemVariables(source->Lines(), TSystemVariableWords(names.Items()), nullptr);
-    if (const std::optional<TRowsEdit> edit = LineReplacementsEdit(source->Rows(), result.Replacements))
-        ApplyEdit(source->Rows(), *edit);
+    ApplyLineEdits(source->Rows(), LineEditsOf(source->Lines(), result.Replacements));
     PrintDocument(out, source->Rows());
     if (const std::string message = UpcaseMessage(result); !message.empty())
         std::fprintf(stderr, "%s\n", Cp932ToUtf8(message).c_str());

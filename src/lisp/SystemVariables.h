@@ -13,7 +13,7 @@
 
 #include "base/LineList.h"
 #include "base/Progress.h"
-#include "editor/LineReplacements.h"
+#include "text/LineEdits.h"
 
 namespace quodle {
 

@@ -33,4 +33,36 @@ enum TTokenKind : std::uint8_t {
     tokReserved2 = 30,        // like tokReserved, for the second word list
 };
 
+// The name the token-kind display shows for a kind; "???" for a code no
+// name is given to.
+constexpr const char* TokenKindName(int kind) {
+    switch (kind) {
+        case tokEnd: return "EOF";
+        case tokSymbol: return "Symbol";
+        case tokInteger: return "Integer";
+        case tokFloat: return "Float";
+        case tokBracket: return "Bracket";
+        case tokComment: return "Comment";
+        case tokReserved: return "Reserve";
+        case tokTab: return "Tab";
+        case tokWord: return "Ank";
+        case tokWideSymbol: return "DBSymbol";
+        case tokWideDigits: return "DBInt";
+        case tokWideLatin: return "DBAlph";
+        case tokHiragana: return "DBHira";
+        case tokKatakana: return "DBKana";
+        case tokKanji: return "DBKanji";
+        case tokNarrowKanaPunct: return "KanaSymbol";
+        case tokNarrowKana: return "Kana";
+        case tokUrl: return "Url";
+        case tokMail: return "Mail";
+        case tokHex: return "Hex";
+        case 24: return "SingleQuotation";
+        case 25: return "DoubleQuotation";
+        case tokQuoted: return "Quotation";
+        case tokReserved2: return "Reserve2";
+        default: return "???";
+    }
+}
+
 }  // namespace quodle

@@ -160,6 +160,11 @@ void TEditorScreenStrings::PutRows(int row, int count, const TEditorStringList& 
     if (row < 0 || count < 0 || row + count > Count()) return;
     TEditScope scope(*this);
     const int n = count, m = rows.Count();
+    if (marksInUse_ == 0 && (m == 0 || rows.FindNextWithAttribute2(0, rowbits::kRowMarksMask) < 0)) {
+        // No marks anywhere: nothing to hand on row by row.
+        ReplaceFrom(row, n, rows, 0, m);
+        return;
+    }
     // Marks the old rows hand to the new ones; a mark never disappears
     // while some row of the range remains.
     std::vector<std::uint16_t> marks(static_cast<std::size_t>(m), 0);
@@ -432,6 +437,11 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
 }
 
 int TEditorScreenStrings::UpdateStates(int row, bool notify) {
+    // States are known from the top without gaps: below a row whose state
+    // is not known, none is, and they are computed when a row is asked for.
+    // An edit there scans nothing (a command that edits all down a large
+    // text would otherwise tokenize everything above each edit).
+    if (row > 0 && row <= Count() && !StateComputed(row - 1)) return 0;
     return ScanStates(row, row + StateLookaheadRows(), notify);
 }
 

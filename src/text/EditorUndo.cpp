@@ -4,35 +4,11 @@
 #include <utility>
 
 #include "text/EditorScreenStrings.h"
+#include "text/RowsUpdateBlock.h"
 
 namespace quodle {
 
 namespace {
-
-// Around one replayed step: the editors neither move their carets nor paint,
-// and the rows notify them once at the end.
-class TReplayBlock {
-public:
-    explicit TReplayBlock(TEditorScreenStrings& rows) : rows_(rows) {
-        for (TEditorClient* e : rows_.Editors()) {
-            e->CaretBeginUpdate();
-            e->UpdateBlockBegin();
-        }
-        rows_.BeginUpdate();
-    }
-    ~TReplayBlock() {
-        rows_.EndUpdate();
-        for (TEditorClient* e : rows_.Editors()) {
-            e->UpdateBlockEnd();
-            e->CaretEndUpdate();
-        }
-    }
-    TReplayBlock(const TReplayBlock&) = delete;
-    TReplayBlock& operator=(const TReplayBlock&) = delete;
-
-private:
-    TEditorScreenStrings& rows_;
-};
 
 void PlaceFocusedCaret(const TEditorScreenStrings& rows, int row, int col) {
     if (TEditorClient* focused = rows.FocusedEditor()) focused->PlaceCaret(row, col);
@@ -68,13 +44,48 @@ TUndoData& TEditorUndoObj::BeginRecord() {
         record.CaretRow = focused->CaretRow();
         record.CaretCol = focused->CaretCol();
     }
+    if (!replaying_) redoList_.clear();
+    if (groupDepth_ > 0) return group_.Steps.emplace_back(std::move(record));
     undoList_.push_back(std::move(record));
     while (static_cast<int>(undoList_.size()) > undoListMax_) undoList_.pop_front();
-    if (!replaying_) redoList_.clear();
     return undoList_.back();
 }
 
+void TEditorUndoObj::BeginGroup(const TEditorClient* editor) {
+    if (groupDepth_++ > 0) return;
+    group_ = TUndoData{};
+    if (!editor) editor = rows_.FocusedEditor();
+    if (editor) {
+        group_.CaretRow = editor->CaretRow();
+        group_.CaretCol = editor->CaretCol();
+    }
+}
+
+void TEditorUndoObj::EndGroup() {
+    if (groupDepth_ == 0 || --groupDepth_ > 0) return;
+    TUndoData group = std::move(group_);
+    group_ = TUndoData{};
+    if (group.Steps.empty()) return;
+    if (group.Steps.size() == 1) {
+        // One step needs no group, only the group's caret.
+        TUndoData step = std::move(group.Steps.front());
+        step.CaretRow = group.CaretRow;
+        step.CaretCol = group.CaretCol;
+        group = std::move(step);
+    }
+    undoList_.push_back(std::move(group));
+    while (static_cast<int>(undoList_.size()) > undoListMax_) undoList_.pop_front();
+}
+
 bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse) {
+    if (!record.Steps.empty()) {
+        // Newest first; the inverses come out in that order, so replaying
+        // them newest first again makes the steps in their first order.
+        inverse.Steps.reserve(record.Steps.size());
+        for (auto it = record.Steps.rbegin(); it != record.Steps.rend(); ++it)
+            if (!Replay(*it, inverse.Steps.emplace_back())) return false;
+        return true;
+    }
     if (record.FirstRow < 0 || record.NewRowCount < 0 || record.FirstRow + record.NewRowCount > rows_.Count())
         return false;
     rows_.RestoreRows(record, inverse);
@@ -82,10 +93,10 @@ bool TEditorUndoObj::Replay(const TUndoData& record, TUndoData& inverse) {
 }
 
 bool TEditorUndoObj::Undo() {
-    if (undoList_.empty()) return false;
+    if (undoList_.empty() || groupDepth_ > 0) return false;
     const TUndoData record = std::move(undoList_.back());
     undoList_.pop_back();
-    TReplayBlock block(rows_);
+    TRowsUpdateBlock block(rows_);
     TUndoData inverse;
     if (!Replay(record, inverse)) {
         // The rows were changed behind the gateway: no record can be trusted.
@@ -102,10 +113,10 @@ bool TEditorUndoObj::Undo() {
 }
 
 bool TEditorUndoObj::Redo() {
-    if (redoList_.empty()) return false;
+    if (redoList_.empty() || groupDepth_ > 0) return false;
     const TUndoData record = std::move(redoList_.back());
     redoList_.pop_back();
-    TReplayBlock block(rows_);
+    TRowsUpdateBlock block(rows_);
     TUndoData inverse;
     if (!Replay(record, inverse)) {
         ClearHistory();
@@ -114,12 +125,9 @@ bool TEditorUndoObj::Redo() {
     replaying_ = true;
     TUndoData& undo = BeginRecord();
     replaying_ = false;
-    undo.FirstRow = inverse.FirstRow;
-    undo.NewRowCount = inverse.NewRowCount;
-    undo.OldEnding = inverse.OldEnding;
-    undo.OldText = std::move(inverse.OldText);
-    undo.SharedHead = inverse.SharedHead;
-    undo.SharedTail = inverse.SharedTail;
+    inverse.CaretRow = undo.CaretRow;
+    inverse.CaretCol = undo.CaretCol;
+    undo = std::move(inverse);
     PlaceFocusedCaret(rows_, record.CaretRow, record.CaretCol);
     return true;
 }
@@ -132,6 +140,8 @@ void TEditorUndoObj::SetUndoListMax(int value) {
 void TEditorUndoObj::ClearHistory() {
     undoList_.clear();
     redoList_.clear();
+    // Steps of an open group stop matching the rows as well.
+    group_.Steps.clear();
 }
 
 }  // namespace quodle

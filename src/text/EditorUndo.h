@@ -7,11 +7,13 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/RowParseState.h"
 
 namespace quodle {
 
+class TEditorClient;
 class TEditorScreenStrings;
 
 struct TUndoData {
@@ -33,6 +35,9 @@ struct TUndoData {
     void StoreOldText(std::string_view old, std::string_view produced, std::size_t head = 0, std::size_t tail = 0);
     // The whole replaced text, given the text of the rows the edit produced.
     std::string WholeOldText(std::string_view produced) const;
+    // A group: the steps in the order they were made (the fields above
+    // unused but the caret); they are replayed newest first.
+    std::vector<TUndoData> Steps;
 };
 
 using TUndoDataList = std::deque<TUndoData>;
@@ -46,7 +51,16 @@ public:
     // Appends a record holding the focused editor's caret; drops the oldest
     // beyond UndoListMax and, unless replaying, clears the redo list. The
     // reference stays valid until the next BeginRecord or ClearHistory.
+    // Inside a group the record joins the group instead.
     TUndoData& BeginRecord();
+
+    // The records made between these (the outermost pair of a nesting)
+    // undo and redo as one step, after which the caret stands where it
+    // stood at BeginGroup: in `editor` (the one the command acts on), or
+    // the focused one when null. A group that recorded nothing leaves no
+    // step. Undo and Redo do nothing while a group is open.
+    void BeginGroup(const TEditorClient* editor = nullptr);
+    void EndGroup();
 
     // Put back the newest undo (redo) step and move it to the redo (undo)
     // list; false when there is none. The attached editors' caret and
@@ -85,6 +99,8 @@ private:
     TUndoDataList undoList_;
     TUndoDataList redoList_;
     bool replaying_ = false;
+    int groupDepth_ = 0;
+    TUndoData group_;  // the open group
 };
 
 }  // namespace quodle

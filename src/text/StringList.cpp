@@ -9,6 +9,12 @@ namespace quodle {
 
 using rowstore::U;
 
+namespace {
+// Up to this many rows a replacement overwrites rows in place (no block is
+// split for a typed character); beyond it rows are removed and inserted.
+constexpr int kInPlaceRows = 8;
+}  // namespace
+
 TheStringList::TheStringList(TRowBlockSize blockSize) : blockSize_(blockSize) {
     if (blockSize_.rows < 1) blockSize_.rows = 1;
     if (blockSize_.bytes < 1) blockSize_.bytes = 1;
@@ -194,8 +200,15 @@ void TheStringList::ReplaceFrom(int index, int count, const TheStringList& sourc
     }
     NotifyChanging();
     // Rows present on both sides are overwritten in place; the rest is
-    // removed or inserted behind them.
+    // removed or inserted behind them. Each row overwritten moves the rest
+    // of its block, so many rows are removed and inserted whole instead.
     const int common = std::min(count, sourceCount);
+    if (common > kInPlaceRows) {
+        RemoveRows(index, count);
+        InsertRows(index, &source, sourceIndex, sourceCount);
+        NotifyChanged();
+        return;
+    }
     for (int k = 0; k < common; ++k) {
         const Place d = Locate(index + k);
         const Place s = source.Locate(sourceIndex + k);

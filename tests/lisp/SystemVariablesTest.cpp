@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 
 #include "base/ShiftJis.h"
 #include "base/Text.h"
@@ -145,12 +146,14 @@ TEST(UpcaseSystemVariables, ReplacementsAreOneEditOfTheRows) {
             "(setvar \"osmode\" 0) (setvar \"cmdecho\" 0)\r\n(a)\r\n(getvar \"clayer\")\r\n\"osmode";
         doc.lines.SetText(text);
         const std::size_t steps = doc.rows.UndoObj().UndoList().size();
-        const TDocumentLines lines(doc.rows);
-        const TUpcaseResult result =
-            UpcaseSystemVariables(lines.Lines(), TSystemVariableWords(Lines{"OSMODE", "CMDECHO", "CLAYER"}), nullptr);
-        const std::optional<TRowsEdit> edit = LineReplacementsEdit(doc.rows, result.Replacements);
-        ASSERT_TRUE(edit) << wrap;
-        ApplyEdit(doc.rows, *edit);
+        const TLineEdits edits = [&] {
+            const TDocumentLines lines(doc.rows);
+            const TUpcaseResult result = UpcaseSystemVariables(
+                lines.Lines(), TSystemVariableWords(Lines{"OSMODE", "CMDECHO", "CLAYER"}), nullptr);
+            return LineEditsOf(lines.Lines(), result.Replacements);
+        }();
+        EXPECT_EQ(edits.size(), 3u) << wrap;  // line 2 is left alone
+        ApplyLineEdits(doc.rows, edits);
         EXPECT_EQ(doc.lines.Text(),
                   "(setvar \"OSMODE\" 0) (setvar \"CMDECHO\" 0)\r\n(a)\r\n(getvar \"CLAYER\")\r\n\"OSMODE")
             << wrap;
@@ -158,8 +161,16 @@ TEST(UpcaseSystemVariables, ReplacementsAreOneEditOfTheRows) {
         ASSERT_TRUE(doc.rows.Undo());
         EXPECT_EQ(doc.lines.Text(), text) << wrap;
     }
-    test::TFocusedRows empty({2, 8});
-    EXPECT_FALSE(LineReplacementsEdit(empty.rows, {}));
+    // Replacements that overlap or leave the line are refused, not made.
+    const Lines two{"abcdef", "gh"};
+    const std::vector<TLineReplacement> overlapping{{0, 1, 3, "X"}, {0, 2, 1, "Y"}};
+    const std::vector<TLineReplacement> outside{{1, 1, 2, "X"}};
+    const std::vector<TLineReplacement> pastTheEnd{{2, 0, 0, "X"}};
+    EXPECT_THROW(LineEditsOf(two, overlapping), std::invalid_argument);
+    EXPECT_THROW(LineEditsOf(two, outside), std::invalid_argument);
+    EXPECT_THROW(LineEditsOf(two, pastTheEnd), std::invalid_argument);
+    const std::vector<TLineReplacement> same{{0, 0, 1, "a"}, {0, 3, 0, ""}};
+    EXPECT_TRUE(LineEditsOf(two, same).empty());
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
 class THyphenFountain;
+class TLineEdits;
 class TLineList;
 class TProgressSink;
 struct TPickList;
@@ -152,6 +153,28 @@ public:
     void mnuMarkClearClick();
     // rm10 .. rm15: sets or removes the extra mark on the caret row.
     void RowMarkClick(int mark);
+    // 編集 conversions (MainFormEdit.cpp): the whole document, one undo step.
+    void mnuTabToSpaceClick();       // タブ　->　空白変換
+    void mnuLeadSpaceToTabClick();   // 先頭スペース -> タブ変換
+    void mnuRunSpaceToTabClick();    // 連続スペース -> タブ変換
+    void mnuSpaceToTabClick();       // スペース -> タブ変換
+    void mnuZenkakuSpaceClick();     // 全角空白　->　半角変換
+    // デバッグ (MainFormDebug.cpp).
+    void mnuCommentAddClick();       // 先頭に ; を追加
+    void mnuCommentDeleteClick();    // 先頭の ; を削除
+    void mnuWatchAddClick();         // ウォッチ行DEBUG_PVを追加
+    void mnuWatchCommentClick();
+    void mnuWatchUncommentClick();
+    void mnuWatchDeleteClick();
+    void mnuBreakAddClick();         // ブレークポイントDEBUG_BPを追加
+    void mnuBreakCommentClick();
+    void mnuBreakUncommentClick();
+    void mnuBreakDeleteClick();
+    // 設定 (MainFormOptions.cpp).
+    void mnuScrollTestClick();       // スクロールテスト
+    // 文字種別を表示する: the kind and text of the token at the caret in
+    // panel 5, after each caret move of a document editor while checked.
+    void ShowTokenKind(TEditorEx* editor);
     // ジャンプ (MainFormJumps.cpp).
     void mnuJumpLineClick();
     void mnuJumpTopClick();
@@ -251,6 +274,13 @@ private:
     void RefreshOverwritePanel(TEditorEx* editor);
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);
+
+    // The active editor if its text may be changed (not Read Only).
+    TEditorEx* WritableEditor() const;
+    // A command's line edits on the active editor's lines, as one undo step.
+    void EditActiveLines(const std::function<TLineEdits(TLineList, TEditorEx&)>& command);
+    // ";" put before (add) or taken from the selected rows or the caret's line.
+    void CommentCaretLines(bool add);
 
     // The reference lists in the document editors (MainFormReference.cpp):
     // Tab on a selection, Ctrl+Space, system variables drawn in bold,

@@ -69,6 +69,7 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     // Every pane on the text moves its caret after an edit (undo and redo
     // too), in no set order: the panel shows the active editor's.
     connect(editor, &TEditor::CaretMoved, this, [this] { RefreshPositionPanel(ActiveEditor()); });
+    connect(editor, &TEditor::CaretMoved, this, [this, editor] { ShowTokenKind(editor); });
     connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });

@@ -1,11 +1,13 @@
 // The 編集 menu items that forward to the active editor, and their states:
 // each time the menu opens they show what the editor can do; while it is
 // closed they stay enabled so that their keys reach the commands, which
-// check the same conditions themselves.
+// check the same conditions themselves. Also the whole-document white-space
+// conversions.
 #include <QAction>
 #include <QMenu>
 
 #include "app/qt/MainForm.h"
+#include "editor/LineConversions.h"
 #include "editor/qt/EditorEx.h"
 
 namespace quodle {
@@ -84,5 +86,25 @@ void TTarnwickMainForm::UpdateEditMenu() {
     Action(QStringLiteral("mnuReadOnly"))->setChecked(editor && editor->ReadOnly());
     Action(QStringLiteral("mnuBoxMode"))->setChecked(editor && editor->SelectionMode() == selBox);
 }
+
+// Every line converted; the caret keeps its row and column and the view its
+// top row, and one undo brings the text back.
+namespace {
+auto Conversion(TWhiteSpaceConversion conversion) {
+    return [conversion](TLineList lines, TEditorEx& editor) {
+        return ConvertWhiteSpace(lines, conversion, editor.Layout());
+    };
+}
+}  // namespace
+
+void TTarnwickMainForm::mnuTabToSpaceClick() { EditActiveLines(Conversion(wcTabsToBlanks)); }
+
+void TTarnwickMainForm::mnuLeadSpaceToTabClick() { EditActiveLines(Conversion(wcLeadBlanksToTabs)); }
+
+void TTarnwickMainForm::mnuRunSpaceToTabClick() { EditActiveLines(Conversion(wcRunsToTabs)); }
+
+void TTarnwickMainForm::mnuSpaceToTabClick() { EditActiveLines(Conversion(wcBlanksToTabs)); }
+
+void TTarnwickMainForm::mnuZenkakuSpaceClick() { EditActiveLines(Conversion(wcFullWidthBlanks)); }
 
 }  // namespace quodle

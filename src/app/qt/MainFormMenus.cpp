@@ -100,11 +100,11 @@ void TTarnwickMainForm::CreateMenus() {
     edit->setObjectName(QStringLiteral("mnuEdit"));
     CreateEditItems(edit);
     edit->addSeparator();
-    Later(AddItem(edit, QStringLiteral("mnuTabToSpace"), QStringLiteral("タブ　->　空白変換")));
-    Later(AddItem(edit, QStringLiteral("mnuLeadSpaceToTab"), QStringLiteral("先頭スペース -> タブ変換")));
-    Later(AddItem(edit, QStringLiteral("mnuRunSpaceToTab"), QStringLiteral("連続スペース -> タブ変換")));
-    Later(AddItem(edit, QStringLiteral("mnuSpaceToTab"), QStringLiteral("スペース -> タブ変換")));
-    Later(AddItem(edit, QStringLiteral("mnuZenkakuSpace"), QStringLiteral("全角空白　->　半角変換")));
+    Connected(AddItem(edit, QStringLiteral("mnuTabToSpace"), QStringLiteral("タブ　->　空白変換")), [this] { mnuTabToSpaceClick(); });
+    Connected(AddItem(edit, QStringLiteral("mnuLeadSpaceToTab"), QStringLiteral("先頭スペース -> タブ変換")), [this] { mnuLeadSpaceToTabClick(); });
+    Connected(AddItem(edit, QStringLiteral("mnuRunSpaceToTab"), QStringLiteral("連続スペース -> タブ変換")), [this] { mnuRunSpaceToTabClick(); });
+    Connected(AddItem(edit, QStringLiteral("mnuSpaceToTab"), QStringLiteral("スペース -> タブ変換")), [this] { mnuSpaceToTabClick(); });
+    Connected(AddItem(edit, QStringLiteral("mnuZenkakuSpace"), QStringLiteral("全角空白　->　半角変換")), [this] { mnuZenkakuSpaceClick(); });
     edit->addSeparator();
     Connected(AddItem(edit, QStringLiteral("N66"), QStringLiteral("システム変数を大文字に")), [this] { N66Click(); });
 
@@ -173,23 +173,23 @@ void TTarnwickMainForm::CreateMenus() {
 
     // デバッグ
     QMenu* debug = bar->addMenu(QStringLiteral("デバッグ"));
-    Later(AddItem(debug, QStringLiteral("mnuCommentAdd"), QStringLiteral("先頭に ; を追加"), QStringLiteral("Ctrl+Ins")))
+    Connected(AddItem(debug, QStringLiteral("mnuCommentAdd"), QStringLiteral("先頭に ; を追加"), QStringLiteral("Ctrl+Ins")), [this] { mnuCommentAddClick(); })
         ->setIcon(ToolImage(imgCommentAdd));
-    Later(AddItem(debug, QStringLiteral("mnuCommentDelete"), QStringLiteral("先頭の ; を削除"), QStringLiteral("Ctrl+Del")))
+    Connected(AddItem(debug, QStringLiteral("mnuCommentDelete"), QStringLiteral("先頭の ; を削除"), QStringLiteral("Ctrl+Del")), [this] { mnuCommentDeleteClick(); })
         ->setIcon(ToolImage(imgCommentDelete));
     debug->addSeparator();
-    Later(AddItem(debug, QStringLiteral("mnuWatchAdd"), QStringLiteral("ウォッチ行DEBUG_PVを追加")))
+    Connected(AddItem(debug, QStringLiteral("mnuWatchAdd"), QStringLiteral("ウォッチ行DEBUG_PVを追加")), [this] { mnuWatchAddClick(); })
         ->setIcon(ToolImage(imgWatchAdd));
-    Later(AddItem(debug, QStringLiteral("mnuWatchComment"), QStringLiteral("DEBUG_PV行をコメントに")));
-    Later(AddItem(debug, QStringLiteral("mnuWatchUncomment"), QStringLiteral("DEBUG_PV行のコメントを外す")));
-    Later(AddItem(debug, QStringLiteral("mnuWatchDelete"), QStringLiteral("すべてのDEBUG_PV行を削除")))
+    Connected(AddItem(debug, QStringLiteral("mnuWatchComment"), QStringLiteral("DEBUG_PV行をコメントに")), [this] { mnuWatchCommentClick(); });
+    Connected(AddItem(debug, QStringLiteral("mnuWatchUncomment"), QStringLiteral("DEBUG_PV行のコメントを外す")), [this] { mnuWatchUncommentClick(); });
+    Connected(AddItem(debug, QStringLiteral("mnuWatchDelete"), QStringLiteral("すべてのDEBUG_PV行を削除")), [this] { mnuWatchDeleteClick(); })
         ->setIcon(ToolImage(imgWatchDelete));
     debug->addSeparator();
-    Later(AddItem(debug, QStringLiteral("mnuBreakAdd"), QStringLiteral("ブレークポイントDEBUG_BPを追加")))
+    Connected(AddItem(debug, QStringLiteral("mnuBreakAdd"), QStringLiteral("ブレークポイントDEBUG_BPを追加")), [this] { mnuBreakAddClick(); })
         ->setIcon(ToolImage(imgBreakAdd));
-    Later(AddItem(debug, QStringLiteral("mnuBreakComment"), QStringLiteral("DEBUG_BP行をコメントに")));
-    Later(AddItem(debug, QStringLiteral("mnuBreakUncomment"), QStringLiteral("DEBUG_BP行のコメントを外す")));
-    Later(AddItem(debug, QStringLiteral("mnuBreakDelete"), QStringLiteral("すべてのDEBUG_BP行を削除")))
+    Connected(AddItem(debug, QStringLiteral("mnuBreakComment"), QStringLiteral("DEBUG_BP行をコメントに")), [this] { mnuBreakCommentClick(); });
+    Connected(AddItem(debug, QStringLiteral("mnuBreakUncomment"), QStringLiteral("DEBUG_BP行のコメントを外す")), [this] { mnuBreakUncommentClick(); });
+    Connected(AddItem(debug, QStringLiteral("mnuBreakDelete"), QStringLiteral("すべてのDEBUG_BP行を削除")), [this] { mnuBreakDeleteClick(); })
         ->setIcon(ToolImage(imgBreakDelete));
 
     // ロード
@@ -241,10 +241,10 @@ void TTarnwickMainForm::CreateMenus() {
     connect(Action(QStringLiteral("N63")), &QAction::toggled, this, [this] {
         for (TEditorEx* editor : PageControl1->findChildren<TEditorEx*>()) editor->viewport()->update();
     });
-    Later(AddItem(settings, QStringLiteral("mnuShowTokenKind"), QStringLiteral("文字種別を表示する")))->setCheckable(true);
+    AddItem(settings, QStringLiteral("mnuShowTokenKind"), QStringLiteral("文字種別を表示する"))->setCheckable(true);
     settings->addSeparator();
     Connected(AddItem(settings, QStringLiteral("N85"), QStringLiteral("変数名除外リストを編集")), [this] { N85Click(); });
-    Later(AddItem(settings, QStringLiteral("mnuScrollTest"), QStringLiteral("スクロールテスト")));
+    Connected(AddItem(settings, QStringLiteral("mnuScrollTest"), QStringLiteral("スクロールテスト")), [this] { mnuScrollTestClick(); });
 
     // ウィンドウ
     QMenu* window = bar->addMenu(QStringLiteral("ウィンドウ"));

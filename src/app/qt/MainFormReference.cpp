@@ -3,6 +3,8 @@
 // システム変数を大文字に, the pointer hints and the double-click actions.
 // What to do is decided by the engine (lisp/PointerActions.h and friends);
 // this file gathers the input and carries the decision out.
+#include <optional>
+
 #include <QAction>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -20,7 +22,6 @@
 #include "app/qt/StatusPanels.h"
 #include "base/qt/QtColor.h"
 #include "base/qt/QtText.h"
-#include "editor/LineReplacements.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/DocumentLines.h"
 #include "lisp/PointerActions.h"
@@ -173,31 +174,21 @@ void TTarnwickMainForm::HighlightSystemVariables(TEditorEx* editor, QPainter* pa
 }
 
 void TTarnwickMainForm::N66Click() {
-    TEditorEx* editor = ActiveEditor();
-    if (!editor) return;
     const TSystemVariableWords& words = SystemVariableWords();
     if (words.Empty()) return;
     QElapsedTimer timer;
     timer.start();
-    TUpcaseResult result;
-    {
-        TProgressBarSink progress(ProgressBar1);
-        const TDocumentLines lines(editor->Rows());
-        result = UpcaseSystemVariables(lines.Lines(), words, &progress);
-    }
     // All of it is one edit, so one undo step; the caret stays.
-    if (const std::optional<TRowsEdit> edit = LineReplacementsEdit(editor->Rows(), result.Replacements)) {
-        const int row = editor->Row(), col = editor->Col();
-        editor->Deselect();
-        editor->Lines().BeginUpdate();
-        ApplyEdit(editor->Rows(), *edit);
-        editor->Lines().EndUpdate();
-        editor->SetRow(row);
-        editor->SetCol(col);
-    }
+    std::optional<TUpcaseResult> result;
+    EditActiveLines([&](TLineList lines, TEditorEx&) {
+        TProgressBarSink progress(ProgressBar1);
+        result = UpcaseSystemVariables(lines, words, &progress);
+        return LineEditsOf(lines, result->Replacements);
+    });
+    if (!result) return;
     ShowElapsed(timer);
     ProgressBar1->setValue(0);
-    if (const std::string message = UpcaseMessage(result); !message.empty()) Message(SjisToQString(message));
+    if (const std::string message = UpcaseMessage(*result); !message.empty()) Message(SjisToQString(message));
 }
 
 // ---------------------------------------------------------------- the pointer

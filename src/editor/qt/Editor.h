@@ -30,6 +30,7 @@
 #include "text/EditorClient.h"
 #include "text/EditorScreenStrings.h"
 #include "text/EditorStrings.h"
+#include "text/LineEdits.h"
 
 class QMenu;
 class QMimeData;
@@ -147,6 +148,11 @@ public:
     void TabUnindentSelection() { BlockOperation(boTabUnindent); }
     void CommentSelection() { BlockOperation(boComment); }
     void UncommentSelection() { BlockOperation(boUncomment); }
+    // A command's changes of whole lines, as one undo step that brings the
+    // caret back. The selection goes; the caret stays on its line (which
+    // follows lines added or removed above it) and column, the view on its
+    // top row.
+    void EditLines(const TLineEdits& edits);
     void Undo();
     void Redo();
     bool CanUndo() const { return rows_->CanUndo(); }
@@ -206,6 +212,9 @@ public:
                         bool bold);
 
     // ---- geometry
+    // How the rows' cells are laid out: the tab stops, and the wrap width
+    // while word wrap is on.
+    TCellLayout Layout() const;
     int CellWidth() const { return cellWidth_; }
     int RowHeight() const override { return rowHeight_; }
     int TextLeft() const;
@@ -307,7 +316,6 @@ protected:
                      bool bold);
     int AscentPixels() const { return ascent_; }
 
-    TCellLayout Layout() const;
     TFountainParser& Parser() { return *parser_; }
     // The real caret and the selection stay as they are while a drop caret
     // is shown.

@@ -114,6 +114,20 @@ void TEditor::BlockOperation(TBlockOperation op) {
     else Select(end, start);
 }
 
+void TEditor::EditLines(const TLineEdits& edits) {
+    if (edits.empty()) return;
+    Deselect();
+    const int line = rows_->RowToLine(row_);
+    const int rowInLine = row_ - rows_->LineToRow(line);
+    const int top = topRow_, col = col_;
+    CaretBeginUpdate();
+    ApplyLineEdits(*rows_, edits, this);
+    const int start = rows_->LineToRow(edits.NewLineOf(line));
+    SetTopRow(top);
+    SetCaret(std::min(start + rowInLine, rows_->LineEndRow(start)), col);
+    CaretEndUpdate();
+}
+
 void TEditor::Undo() {
     if (!CanUndo()) return;
     Deselect();

@@ -1,0 +1,166 @@
+#include "editor/LineConversions.h"
+
+#include "base/ShiftJis.h"
+#include "syntax/EditorTokens.h"
+
+namespace quodle {
+
+namespace {
+
+constexpr int kDefaultTabWidth = 4;
+
+int TabWidthOr4(int w) { return w <= 0 ? kDefaultTabWidth : w; }
+
+std::size_t LeadingBlanks(std::string_view line) { return std::min(line.find_first_not_of(' '), line.size()); }
+
+// Whether tab-stop compression may change the line. Without tabs every
+// character is as many cells as bytes, so only a blank at a byte just
+// before a stop counts; with tabs the line is looked at whole.
+bool BlankOnAStop(std::string_view line, int w) {
+    if (line.find('\t') != std::string_view::npos) return true;
+    for (std::size_t p = static_cast<std::size_t>(w) - 1; p < line.size(); p += static_cast<std::size_t>(w))
+        if (line[p] == ' ') return true;
+    return false;
+}
+
+// The conversions append to `out`, so that one buffer serves every line.
+void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
+    w = TabWidthOr4(w);
+    const int lead = static_cast<int>(LeadingBlanks(line));
+    const std::size_t base = out.size();
+    std::size_t copied = 0;  // bytes of the line already in `out`
+    int column = 0;          // cells before the character
+    for (std::size_t i = 0; i < line.size();) {
+        const char c = line[i];
+        if (c == '\t') {
+            column += TabWidthAt(column, layout);
+            ++i;
+        } else if (c == ' ') {
+            const int end = column + 1;  // the blank's own cell, counted from 1
+            if (end % w == 0 && (!leadOnly || end <= lead)) {
+                out.append(line.substr(copied, i - copied));
+                copied = i + 1;
+                // Up to w - 1 blanks just before it join it in the tab.
+                std::size_t blanks = 0;
+                while (blanks + 1 < static_cast<std::size_t>(w) && out.size() - blanks > base &&
+                       out[out.size() - 1 - blanks] == ' ')
+                    ++blanks;
+                out.resize(out.size() - blanks);
+                out += '\t';
+            }
+            column = end;
+            ++i;
+        } else {
+            if (leadOnly && column >= lead) break;  // past the leading blanks
+            const std::size_t length = CharLengthAt(line, i);
+            column += static_cast<int>(length);
+            i += length;
+        }
+    }
+    out.append(line.substr(copied));
+}
+
+void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
+    w = TabWidthOr4(w);
+    // A blank is never part of a double-byte character, so bytes will do.
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t blank = std::min(line.find(' ', i), line.size());
+        out.append(line.substr(i, blank - i));
+        if (blank == line.size()) break;
+        const std::size_t run = std::min(line.find_first_not_of(' ', blank), line.size()) - blank;
+        out.append(run / static_cast<std::size_t>(w), '\t');
+        out.append(run % static_cast<std::size_t>(w), ' ');
+        i = blank + run;
+    }
+}
+
+void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t length = CharLengthAt(line, i);
+        if (length == 2 && static_cast<unsigned char>(line[i]) == 0x81 && line[i + 1] == 0x40) {
+            out.append(line.substr(copied, i - copied));
+            out += "  ";
+            copied = i + 2;
+        }
+        i += length;
+    }
+    out.append(line.substr(copied));
+}
+
+}  // namespace
+
+std::string CompressTabStops(std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
+    std::string out;
+    CompressTabStopsInto(out, line, w, leadOnly, layout);
+    return out;
+}
+
+std::string BlankRunsToTabs(std::string_view line, int w) {
+    std::string out;
+    BlankRunsToTabsInto(out, line, w);
+    return out;
+}
+
+std::string FullWidthBlanksToHalf(std::string_view line) {
+    std::string out;
+    FullWidthBlanksToHalfInto(out, line);
+    return out;
+}
+
+TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, const TCellLayout& layout) {
+    TCellLayout cells = layout;
+    cells.tabSpaceCount = TabWidthOr4(layout.tabSpaceCount);
+    const int w = cells.tabSpaceCount;
+    const std::string run(static_cast<std::size_t>(w), ' ');
+    TLineEdits edits;
+    std::string converted;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        // Lines the conversion cannot change are passed over cheaply.
+        converted.clear();
+        switch (conversion) {
+            case wcTabsToBlanks:
+                if (line.find('\t') == std::string_view::npos) continue;
+                converted = ExpandTabs(line, cells);
+                break;
+            case wcLeadBlanksToTabs:
+                if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;
+                CompressTabStopsInto(converted, line, w, true, cells);
+                break;
+            case wcRunsToTabs:
+                if (line.find(run) == std::string_view::npos) continue;
+                BlankRunsToTabsInto(converted, line, w);
+                break;
+            case wcBlanksToTabs:
+                if (!BlankOnAStop(line, w)) continue;
+                CompressTabStopsInto(converted, line, w, false, cells);
+                break;
+            case wcFullWidthBlanks:
+                if (line.find("\x81\x40") == std::string_view::npos) continue;
+                FullWidthBlanksToHalfInto(converted, line);
+                break;
+        }
+        if (converted != line) edits.Replace(static_cast<int>(i), converted);
+    }
+    return edits;
+}
+
+TLineEdits CommentLine(TLineList lines, int line) {
+    TLineEdits edits;
+    if (line < 0 || static_cast<std::size_t>(line) >= lines.size()) return edits;
+    std::string text = ";";
+    text += lines[static_cast<std::size_t>(line)];
+    edits.Replace(line, text);
+    return edits;
+}
+
+TLineEdits UncommentLine(TLineList lines, int line) {
+    TLineEdits edits;
+    if (line < 0 || static_cast<std::size_t>(line) >= lines.size()) return edits;
+    const std::string_view text = lines[static_cast<std::size_t>(line)];
+    if (!text.empty() && text.front() == ';') edits.Replace(line, text.substr(1));
+    return edits;
+}
+
+}  // namespace quodle
