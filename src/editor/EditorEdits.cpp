@@ -211,6 +211,29 @@ std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const 
     return patch.Build(patch.NewPos(from));
 }
 
+std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCellLayout& layout,
+                                      const TStreamRange& range, TCellPos target) {
+    const int row = std::clamp(target.Row, 0, LastCaretRow(rows));
+    TRowsPatch patch(rows, std::min(range.Start.Row, row), std::max(range.End.Row, row));
+    const std::size_t from = patch.PosOf(range.Start.Row, range.Start.Offset);
+    const std::size_t to = std::max(from, patch.PosOf(range.End.Row, range.End.Offset));
+    const TEditorAttributeArray map = RowMapThrough(RowTextOrEmpty(rows, row), layout, target.Col);
+    const bool pastEnd = target.Col > map.Width();
+    const std::size_t at =
+        pastEnd ? patch.RowEndPos(row) : patch.PosOf(row, map.ColumnToOffset(map.CharStart(target.Col)));
+    if (from == to || (from < at && at < to)) return std::nullopt;
+    const std::string moved = Spaces(pastEnd ? target.Col - map.Width() : 0) + StreamText(rows, range);
+    // The pieces go in ascending order.
+    if (at <= from) {
+        patch.Replace(at, 0, moved);
+        patch.Replace(from, to - from, {});
+    } else {
+        patch.Replace(from, to - from, {});
+        patch.Replace(at, 0, moved);
+    }
+    return patch.Build(patch.NewPos(at));
+}
+
 std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                         std::string_view text) {
     const int top = std::clamp(box.Top, 0, LastCaretRow(rows));

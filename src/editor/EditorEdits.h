@@ -98,6 +98,12 @@ std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCe
 // after the text.
 std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TStreamRange& range,
                                            std::string_view text);
+// The selected bytes moved to `target` (one edit, so one undo step); past
+// the end of its row the text goes after spaces, as typed text would. The
+// caret goes after the moved text. Nothing when the target lies inside the
+// range or the text would stay the same.
+std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCellLayout& layout,
+                                      const TStreamRange& range, TCellPos target);
 // The box's part of each row removed and text inserted at its top left.
 std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                         std::string_view text);

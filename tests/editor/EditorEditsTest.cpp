@@ -74,6 +74,9 @@ TEditFn Box(TBoxRange box, std::string utf8) {
         return TEditOutcome{ReplaceBoxEdit(rows, Tabs(8), box, Utf8ToCp932(utf8)), std::nullopt};
     };
 }
+TEditFn Move(TRowOffset a, TRowOffset b, TCellPos target) {
+    return [=](const TEditorStringList& rows) { return TEditOutcome{MoveTextEdit(rows, Tabs(8), {a, b}, target), std::nullopt}; };
+}
 TEditorCaretProp PrevSpace() {
     TEditorCaretProp c;
     c.PrevSpaceIndent = true;
@@ -154,6 +157,16 @@ const TEditCase kCases[] = {
     {"box paste keeps a final break", "ab\r\n", BoxPaste({0, 1}, "X\r\nY"), "aXb\r\n Y\r\n", {1, 2}},
     {"box paste into an empty text", "", BoxPaste({0, 2}, "X\r\nY"), "  X\r\n  Y", {1, 3}},
     {"box paste at a double-byte character", "あい\r\nかき", BoxPaste({0, 2}, "X\r\nY"), "あXい\r\nかYき", {1, 3}},
+    {"a move on along the row", "abcdef", Move({0, 1}, {0, 3}, {0, 5}), "adebcf", {0, 5}},
+    {"a move back along the row", "abcdef", Move({0, 3}, {0, 5}, {0, 1}), "adebcf", {0, 3}},
+    {"a move to a later row", "ab\r\ncd\r\nef", Move({0, 0}, {0, 2}, {2, 1}), "\r\ncd\r\neabf", {2, 3}},
+    {"a move to an earlier row", "ab\r\ncd\r\nef", Move({2, 0}, {2, 2}, {0, 0}), "efab\r\ncd\r\n", {0, 2}},
+    {"a move of text with a break", "ab\r\ncd", Move({0, 1}, {1, 1}, {1, 2}), "adb\r\nc", {1, 1}},
+    {"a move into a double-byte character lands before it", "あいう", Move({0, 4}, {0, 6}, {0, 3}), "あうい", {0, 4}},
+    {"a move past the end of a row pads it", "ab\r\ncd", Move({1, 0}, {1, 2}, {0, 4}), "ab  cd\r\n", {0, 6}},
+    {"a move into the moved text", "abcdef", Move({0, 1}, {0, 4}, {0, 2}), nullptr, {0, 0}},
+    {"a move to the text's own start", "abcdef", Move({0, 1}, {0, 4}, {0, 1}), nullptr, {0, 0}},
+    {"a move to the text's own end", "abcdef", Move({0, 1}, {0, 4}, {0, 4}), nullptr, {0, 0}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::testing::TCaseName());

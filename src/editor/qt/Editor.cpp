@@ -383,6 +383,21 @@ QRect TEditor::CaretRect() const {
     return QRect(x, y, 2, rowHeight_);
 }
 
+TCellPos TEditor::CaretCellAt(const QPoint& pos) const {
+    const TCellPos cell = CellAt(pos);
+    const int row = std::clamp(cell.Row, 0, LastCaretRow());
+    int remembered = -1;
+    return {row, AdjustCaretColumn(CellMap(row), RowEndingOf(row), cell.Col, {0, false, true}, caret_,
+                                   Layout().wrapByte, remembered)};
+}
+
+void TEditor::SetDropCaret(std::optional<TCellPos> cell) {
+    if (cell == dropCaret_) return;
+    if (dropCaret_) InvalidateRows(dropCaret_->Row, dropCaret_->Row);
+    dropCaret_ = cell;
+    if (dropCaret_) InvalidateRows(dropCaret_->Row, dropCaret_->Row);
+}
+
 TCellPos TEditor::CellAt(const QPoint& pos) const {
     const int dy = pos.y() - TextTop();
     const int row = topRow_ + (dy < 0 ? -1 : dy / std::max(1, rowHeight_));

@@ -33,6 +33,7 @@
 #include "text/LineEdits.h"
 
 class QMenu;
+class QMimeData;
 class QTimer;
 
 namespace quodle {
@@ -151,6 +152,11 @@ public:
     void BoxPasteFromClipboard();
     void BoxPaste(std::string_view text);
     void DeleteRowAt(int row);
+    // Dropped text: inserted at `at` (never overwriting) as one edit; or the
+    // stream `range` of the rows moved to `at` as one edit. The selection
+    // goes and the caret ends after the text.
+    void DropText(TCellPos at, std::string_view text);
+    void MoveText(const TStreamRange& range, TCellPos at);
     void IndentSelection() { BlockOperation(boIndent); }
     void UnindentSelection() { BlockOperation(boUnindent); }
     void TabIndentSelection() { BlockOperation(boTabIndent); }
@@ -175,6 +181,9 @@ public:
     // form: the text is refused whole, never put in with a '?' in place,
     // and Unencodable names the characters.
     std::optional<std::string> InputBytes(const QString& text);
+    // The selection as the clipboard and a drag carry it (the codec's
+    // fallback keeps even invalid sequences through Unicode).
+    QMimeData* SelectionMimeData() const;
 
     // ---- row marks
     std::uint16_t RowMarksOf(int row) const;
@@ -204,6 +213,12 @@ public:
     TCellPos CellAt(const QPoint& pos) const;
     // The cell of a byte offset in a row.
     TCellPos CellOfOffset(TRowOffset pos) const;
+    // Where a click at a viewport point puts the caret: on a row of the text
+    // and a character boundary.
+    TCellPos CaretCellAt(const QPoint& pos) const;
+    // Where the text of a drag over the editor would land (drawn as the
+    // caret meanwhile); nothing while no drag is over it.
+    std::optional<TCellPos> DropCaret() const { return dropCaret_; }
     // The part of the editor under a viewport point, as the pointer shows it.
     enum TPointerArea { paLeftMargin, paTopMargin, paSelection, paText };
     TPointerArea AreaAt(const QPoint& pos) const;
@@ -321,6 +336,14 @@ protected:
     int AscentPixels() const { return ascent_; }
 
     TFountainParser& Parser() { return *parser_; }
+    // The real caret and the selection stay as they are while a drop caret
+    // is shown.
+    void SetDropCaret(std::optional<TCellPos> cell);
+    // The pointer over a selection being dragged: moved or copied (its tip,
+    // top left, is the hot spot).
+    QPixmap DragSelPicture(bool copy);
+    // Whether the pointer has gone far enough from a press to start a drag.
+    bool MovedHalfACell(const QPoint& from, const QPoint& to) const;
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -370,6 +393,7 @@ private:
     // A right-pointing arrow, shared by all editors.
     QCursor LeftMarginCursor();
     void PaintCaret(QPainter& p);
+    void PaintDropCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
     // The cells of `row` drawn selected: [first, last).
     std::pair<int, int> SelectedCells(int row, int rowWidth) const;
@@ -468,6 +492,8 @@ private:
     int rowAnchor_ = 0;
     // Runs while a drag holds the pointer outside the text area.
     QTimer* autoScroll_ = nullptr;
+
+    std::optional<TCellPos> dropCaret_;
 
     QString preedit_;
     int preeditCursor_ = 0;

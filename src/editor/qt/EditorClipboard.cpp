@@ -4,29 +4,24 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "base/ShiftJis.h"
+#include "base/qt/QtText.h"
 #include "editor/qt/Editor.h"
 #include "editor/qt/EditorClipboardFormat.h"
 
 namespace quodle {
 
-namespace {
-
-QString ToQString(std::string_view bytes) {
-    const std::u16string text = Cp932ToUtf16(bytes);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+QMimeData* TEditor::SelectionMimeData() const {
+    const std::string text = SelText();
+    auto* data = new QMimeData;
+    data->setText(SjisToQString(text));
+    // The box format carries the bytes themselves.
+    if (selectionMode_ == selBox) data->setData(QString::fromLatin1(kBoxClipboardFormat), QByteArray::fromStdString(text));
+    return data;
 }
-
-}  // namespace
 
 void TEditor::CopyToClipboard() {
     if (!Selected()) return;
-    const std::string text = SelText();
-    auto* data = new QMimeData;
-    data->setText(ToQString(text));
-    // The box format carries the bytes themselves.
-    if (selectionMode_ == selBox) data->setData(QString::fromLatin1(kBoxClipboardFormat), QByteArray::fromStdString(text));
-    QGuiApplication::clipboard()->setMimeData(data);
+    QGuiApplication::clipboard()->setMimeData(SelectionMimeData());
 }
 
 void TEditor::CutToClipboard() {

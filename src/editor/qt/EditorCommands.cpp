@@ -48,6 +48,18 @@ void TEditor::InsertText(std::string_view text) {
 
 void TEditor::ClearSelection() { DeleteSelection(); }
 
+void TEditor::DropText(TCellPos at, std::string_view text) {
+    if (ReadOnly() || text.empty()) return;
+    Deselect();
+    Apply(InsertTextEdit(*rows_, Layout(), at, text, false));
+}
+
+void TEditor::MoveText(const TStreamRange& range, TCellPos at) {
+    if (ReadOnly() || range.Empty()) return;
+    Deselect();
+    Apply(MoveTextEdit(*rows_, Layout(), range, at));
+}
+
 void TEditor::BoxPaste(std::string_view text) {
     if (ReadOnly() || text.empty()) return;
     if (!Selected()) {

@@ -26,6 +26,8 @@ struct TEditorPictures {
     std::array<QPixmap, 10> digits;  // "DD00".."DD09", transparent red
     std::array<QPixmap, 6> marks;    // "DM00".."DM05", transparent white
     QCursor rightArrow;              // "RightArrow", over the margin left of the text
+    QPixmap dragSel;                 // "DragSel", "DragSelCopy": a selection dragged, moved or copied
+    QPixmap dragSelCopy;
     // Dotted strips one pixel high and as wide as the screen, by colours.
     std::map<std::pair<QRgb, QRgb>, QPixmap> strips;
 
@@ -67,6 +69,8 @@ private:
         // The tip, at the top right, is the hot spot.
         const QPixmap arrow(QStringLiteral(":/cursors/RightArrow"));
         rightArrow = QCursor(arrow, arrow.width() - 1, 0);
+        dragSel = QPixmap(QStringLiteral(":/cursors/DragSel"));
+        dragSelCopy = QPixmap(QStringLiteral(":/cursors/DragSelCopy"));
     }
 };
 
@@ -113,6 +117,11 @@ QPixmap TEditor::MarkPicture(const TMarkPicture& picture) {
 QCursor TEditor::LeftMarginCursor() {
     if (!pictures_) pictures_ = TEditorPictures::Acquire();
     return pictures_->rightArrow;
+}
+
+QPixmap TEditor::DragSelPicture(bool copy) {
+    if (!pictures_) pictures_ = TEditorPictures::Acquire();
+    return copy ? pictures_->dragSelCopy : pictures_->dragSel;
 }
 
 void TEditor::PaintImagebar(QPainter& p, int row, int y) {

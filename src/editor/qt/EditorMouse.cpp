@@ -15,10 +15,6 @@
 namespace quodle {
 
 namespace {
-bool MovedHalfACell(const QPoint& from, const QPoint& to, int cellWidth) {
-    return std::abs(to.x() - from.x()) * 2 >= cellWidth || std::abs(to.y() - from.y()) * 2 >= cellWidth;
-}
-
 constexpr int kAutoScrollMs = 50;
 // Rows per tick: one at the edge, one more per two rows of distance.
 int RowsPerTick(int distance, int rowHeight) { return std::clamp(1 + distance / std::max(1, 2 * rowHeight), 1, 8); }
@@ -116,8 +112,12 @@ void TEditor::DragTo(const QPoint& pos, bool scrollStep) {
         }
         return;
     }
-    if (!selecting_ && !MovedHalfACell(pressPoint_, pos, cellWidth_)) return;
+    if (!selecting_ && !MovedHalfACell(pressPoint_, pos)) return;
     MoveTo(cell.Row, cell.Col, move, true);
+}
+
+bool TEditor::MovedHalfACell(const QPoint& from, const QPoint& to) const {
+    return std::abs(to.x() - from.x()) * 2 >= cellWidth_ || std::abs(to.y() - from.y()) * 2 >= cellWidth_;
 }
 
 void TEditor::AutoScrollTick() {

@@ -237,7 +237,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
     PaintTextOverlay(p);
     if (ruler_.Visible) PaintRuler(p);
     if (!preedit_.isEmpty()) PaintPreedit(p);
-    if (hasFocus()) PaintCaret(p);
+    if (dropCaret_) PaintDropCaret(p);
+    else if (hasFocus()) PaintCaret(p);
 }
 
 void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens,
@@ -402,6 +403,12 @@ void TEditor::PaintCaret(QPainter& p) {
     }
     if (overwrite_) p.fillRect(x, cell.top() + rowHeight_ / 2, cellWidth_, rowHeight_ - rowHeight_ / 2, color);
     else p.fillRect(x, cell.top(), 2, rowHeight_, color);
+}
+
+void TEditor::PaintDropCaret(QPainter& p) {
+    const int x = TextLeft() + (dropCaret_->Col - topCol_) * cellWidth_;
+    if (x < TextLeft() || dropCaret_->Row < topRow_) return;
+    p.fillRect(x, TextTop() + (dropCaret_->Row - topRow_) * rowHeight_, 2, rowHeight_, ToQColor(font_.Color, Qt::black));
 }
 
 // The composition drawn over the text at the caret, underlined, one

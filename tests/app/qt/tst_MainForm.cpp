@@ -21,6 +21,7 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
+#include "support/qt/DragInput.h"
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
 #include "support/qt/MainFormFixture.h"
@@ -413,6 +414,40 @@ private slots:
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         QCOMPARE(w->PageControl()->ActivePage()->findChildren<TEditorEx*>().size(), 1);
         QCOMPARE(TextOf(*w->ActiveEditor()), QStringLiteral("x(a)\r\ny(b)\r\n"));
+    }
+
+    // A selection dragged from one pane to the other moves within the one
+    // text (Ctrl copies), one undo step each.
+    void split_dragBetweenPanesMovesWithinTheText() {
+        WriteFile("a.lsp", "(a)\r\n(b)\r\n");
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        TEditorEx* lower = w->ActiveEditor();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper);
+        lower->setFocus();
+        lower->Select({0, 0}, {0, 3});
+        {
+            TScriptedDrag drag(*upper, {CellPoint(*upper, 1, 3)});
+            DragFrom(*lower, CellPoint(*lower, 0, 1));
+            QCOMPARE(drag.result, Qt::MoveAction);
+        }
+        QCOMPARE(TextOf(*lower), QStringLiteral("\r\n(b)(a)\r\n"));
+        QVERIFY(!lower->Selected());
+        // The pane that took the drop is the one commands act on.
+        QCOMPARE(w->ActiveEditor(), upper);
+        w->Action(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(TextOf(*lower), QStringLiteral("(a)\r\n(b)\r\n"));
+
+        lower->Select({1, 0}, {1, 3});
+        {
+            TScriptedDrag drag(*upper, {CellPoint(*upper, 0, 0)}, Qt::ControlModifier);
+            DragFrom(*lower, CellPoint(*lower, 1, 1));
+            QCOMPARE(drag.result, Qt::CopyAction);
+        }
+        QCOMPARE(TextOf(*upper), QStringLiteral("(b)(a)\r\n(b)\r\n"));
+        w->Action(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(TextOf(*upper), QStringLiteral("(a)\r\n(b)\r\n"));
     }
 
     void split_positionPanelFollowsTheFocusedPaneThroughUndo() {
