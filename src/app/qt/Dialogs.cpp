@@ -2,13 +2,28 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "app/qt/LineNumberDialog.h"
 
 namespace quodle {
 
 int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+bool TDialogs::PrinterSetup(QWidget* owner, QPrinter& printer) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, owner);
+    if (!ok) return std::nullopt;
+    return font;
+}
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);

@@ -2,10 +2,12 @@
 // The one seam for message boxes and file dialogs: the main window asks its
 // questions through TDialogs, so tests can script the answers and read the
 // exact texts, and the real program shows plain Qt dialogs.
+#include <QFont>
 #include <QString>
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace quodle {
@@ -34,6 +36,10 @@ public:
     virtual int ExecModal(QDialog& dialog);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
+    // The system's printer set-up dialog; true when confirmed.
+    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer);
+    // The font dialog; nothing on Cancel.
+    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
 };
 
 // The dialogs of the running program.
