@@ -217,19 +217,33 @@ bool FountainItalic(const TStringsPrinter& printer) {
     return printer.PrintMode() == pmColorToken && editor && editor->HasItalic();
 }
 
+// The geometry of the device and the rows and pages of the lines.
+bool LayOut(const TStringsPrinter& printer, const TPrintDevice& device, TLineList lines, TPrintFonts& fonts,
+            TPageGeometry& geometry, TPagePlan& plan, const std::function<bool(std::size_t, std::size_t)>& keepGoing) {
+    geometry = ComputePageGeometry(printer, device, fonts.metrics, lines.size(), FountainItalic(printer));
+    const int base = fonts.BaseStyle();
+    const auto measure = [&](std::string_view bytes) {
+        return static_cast<long long>(std::ceil(fonts.Width(SjisToQString(bytes), base)));
+    };
+    return PlanPages(printer, lines, geometry, measure, plan, keepGoing);
+}
+
+int PrinterDpi(const TPrintDevice& device) { return device.Dpi > 0 ? device.Dpi : device.ScreenDpi; }
+
 }  // namespace
+
+std::size_t CountPages(const TStringsPrinter& printer, const TPrintDevice& device, TLineList lines) {
+    TPrintFonts fonts(printer.Font(), PrinterDpi(device));
+    TPageGeometry geometry;
+    TPagePlan plan;
+    LayOut(printer, device, lines, fonts, geometry, plan, nullptr);
+    return plan.Pages.size();
+}
 
 bool RenderPages(const TStringsPrinter& printer, const TPrintDevice& device, TLineList lines, TRenderedPages& out,
                  const QString& progressText, TPrintProgress* progress, const TClock& clock) {
     out.Pages.Clear();
-    const int dpi = device.Dpi > 0 ? device.Dpi : device.ScreenDpi;
-    TPrintFonts fonts(printer.Font(), dpi);
-    const TPageGeometry geometry =
-        ComputePageGeometry(printer, device, fonts.metrics, lines.size(), FountainItalic(printer));
-    out.PageSize = QSize(geometry.PageWidth, geometry.PageHeight);
-    out.Offsets = PaperOffsets(device);
-    out.ScreenRatio = ScreenToPrinterRatio(device);
-
+    TPrintFonts fonts(printer.Font(), PrinterDpi(device));
     struct TFinish {
         TPrintProgress* progress;
         ~TFinish() {
@@ -238,15 +252,15 @@ bool RenderPages(const TStringsPrinter& printer, const TPrintDevice& device, TLi
     } finish{progress};
     if (progress) progress->Start(progressText);
     // Laying out is the first half of the way, drawing the second.
+    TPageGeometry geometry;
     TPagePlan plan;
-    const int base = fonts.BaseStyle();
-    const auto measure = [&](std::string_view bytes) {
-        return static_cast<long long>(std::ceil(fonts.Width(SjisToQString(bytes), base)));
-    };
-    const bool laidOut = PlanPages(printer, lines, geometry, measure, plan, [&](std::size_t i, std::size_t n) {
+    const bool laidOut = LayOut(printer, device, lines, fonts, geometry, plan, [&](std::size_t i, std::size_t n) {
         return !progress || progress->Update(progressText, static_cast<int>(2 * n), static_cast<int>(i));
     });
     if (!laidOut) return false;
+    out.PageSize = QSize(geometry.PageWidth, geometry.PageHeight);
+    out.Offsets = PaperOffsets(device);
+    out.ScreenRatio = ScreenToPrinterRatio(device);
 
     TPagePainter painter(printer, geometry, fonts, plan, clock);
     const int rows = static_cast<int>(plan.Rows.size());

@@ -25,6 +25,10 @@ struct TRenderedPages {
     double ScreenRatio = 1.0;
 };
 
+// The pages the lines take, laid out as RenderPages lays them out, with
+// nothing drawn.
+std::size_t CountPages(const TStringsPrinter& printer, const TPrintDevice& device, TLineList lines);
+
 // Draws every page. False when the user stopped it (no page is kept) or a
 // page could not be kept.
 bool RenderPages(const TStringsPrinter& printer, const TPrintDevice& device, TLineList lines, TRenderedPages& out,
