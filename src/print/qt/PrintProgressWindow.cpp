@@ -1,9 +1,11 @@
 #include "print/qt/PrintProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -38,6 +40,9 @@ void TFormStringsPrinterProgress::Start(const QString& text) {
     cancelled_ = false;
     Label1->setText(text);
     ProgressBar1->setValue(0);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
     show();
     QCoreApplication::processEvents();
     sinceInput_.start();

@@ -3,12 +3,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -157,6 +159,9 @@ TForm10::TForm10(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& 
 
     ShowPrinter();
     ShowFont();
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
 
     auto bind = [this](QSpinBox* box, void (TStringsPrinter::*set)(int)) {
         connect(box, &QSpinBox::valueChanged, this, [this, set](int value) { (printer_.*set)(value); });
