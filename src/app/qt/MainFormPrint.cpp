@@ -39,8 +39,9 @@ public:
         pdfDialog_.DefaultExt = QStringLiteral("pdf");
         return dialogs_.SaveFileName(owner, pdfDialog_);
     }
-    TPrintProgress& Progress(QWidget* owner) override {
-        progress_ = std::make_unique<TFormStringsPrinterProgress>(owner);
+    // The window is the host's alone: a window that asks may close first.
+    TPrintProgress& Progress(QWidget*) override {
+        progress_ = std::make_unique<TFormStringsPrinterProgress>(nullptr);
         return *progress_;
     }
 

@@ -21,6 +21,9 @@ TFormStringsPrinterProgress::TFormStringsPrinterProgress(QWidget* owner) : QDial
     setObjectName(QStringLiteral("FormStringsPrinterProgress"));
     setWindowTitle(QStringLiteral("出力中..."));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    // Input let through while rendering reaches only "中止": nothing else
+    // may change or close the document being printed.
+    setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
