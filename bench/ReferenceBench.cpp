@@ -97,7 +97,7 @@ void BM_UpcaseAllLowerCase(benchmark::State& state, const std::string& path) {
         const TDocumentLines lines(rows);
         const TUpcaseResult result = UpcaseSystemVariables(lines.Lines(), Words(), nullptr);
         if (const std::optional<TRowsEdit> edit = LineReplacementsEdit(rows, result.Replacements))
-            rows.ReplaceRows(edit->Row, edit->Count, edit->Text);
+            ApplyEdit(rows, *edit);
         replaced = result.Replacements.size();
     }
     state.counters["replaced"] = static_cast<double>(replaced);

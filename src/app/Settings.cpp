@@ -11,7 +11,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ChunkKey(int index) { return std::string(kPrintChunk.name) + std::to_string(index); }
+std::string ChunkKey(int index) { return std::string(kBlobChunk.name) + std::to_string(index); }
+
+// The blob keys of one section.
+IntKey ChunkCountKey(std::string_view section) {
+    IntKey k = kBlobChunkCount;
+    k.section = section;
+    return k;
+}
+StringKey ChunkKeyFamily(std::string_view section) {
+    StringKey k = kBlobChunk;
+    k.section = section;
+    return k;
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -32,13 +44,6 @@ std::optional<int> NumberedKeyIndex(std::string_view key, std::string_view prefi
     return index;
 }
 
-bool IsStoredColor(TColor color) {
-    if (color == clNone || color == clDefault) return true;
-    const auto v = static_cast<std::uint32_t>(color);
-    if (v & 0x80000000u) return (v & 0x7FFFFF00u) == 0 && ColorToRgb(color).has_value();
-    return v <= 0x00FFFFFFu;
-}
-
 std::string Read(const IniDocument& doc, const StringKey& k, std::string_view def) {
     std::string value = doc.ReadString(k.section, k.name, def);
     return value.size() <= k.maxBytes ? value : std::string(def);
@@ -57,7 +62,7 @@ fs::path SettingsFilePath(const fs::path& executablePath) {
     return WritableFilePath(folder, beside.filename(), UserConfigHome());
 }
 
-void WritePrintBlob(IniDocument& doc, std::string_view bytes) {
+void WriteBlob(IniDocument& doc, std::string_view section, std::string_view bytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string digits;
     digits.reserve(bytes.size() * 2);
@@ -66,39 +71,40 @@ void WritePrintBlob(IniDocument& doc, std::string_view bytes) {
         digits.push_back(kHex[b >> 4]);
         digits.push_back(kHex[b & 0xF]);
     }
-    const int newCount = static_cast<int>((digits.size() + kPrintChunkDigits - 1) / kPrintChunkDigits);
+    const int newCount = static_cast<int>((digits.size() + kBlobChunkDigits - 1) / kBlobChunkDigits);
 
     // The count as stored, not as read: every surplus chunk it covers goes,
     // in one pass over the keys that exist however large a damaged count.
-    const int oldCount = doc.ReadInteger(kPrintSection, kPrintChunkCount.name, 0);
+    const int oldCount = doc.ReadInteger(section, kBlobChunkCount.name, 0);
     if (oldCount > newCount) {
-        doc.DeleteKeys(kPrintSection, [&](std::string_view key) {
-            const auto index = NumberedKeyIndex(key, kPrintChunk.name);
+        doc.DeleteKeys(section, [&](std::string_view key) {
+            const auto index = NumberedKeyIndex(key, kBlobChunk.name);
             return index && *index >= newCount && *index < oldCount;
         });
     }
     if (newCount == 0) {
-        doc.DeleteKey(kPrintSection, kPrintChunkCount.name);
+        doc.DeleteKey(section, kBlobChunkCount.name);
         return;
     }
     for (int i = 0; i < newCount; ++i)
-        doc.WriteString(kPrintSection, ChunkKey(i),
-                        std::string_view(digits).substr(static_cast<std::size_t>(i) * kPrintChunkDigits,
-                                                        kPrintChunkDigits));
-    Write(doc, kPrintChunkCount, newCount);
+        doc.WriteString(section, ChunkKey(i),
+                        std::string_view(digits).substr(static_cast<std::size_t>(i) * kBlobChunkDigits,
+                                                        kBlobChunkDigits));
+    Write(doc, ChunkCountKey(section), newCount);
 }
 
 void WritePrintBlob(IniFile& ini, std::string_view bytes) {
     ini.Update([&](IniDocument& doc) { WritePrintBlob(doc, bytes); });
 }
 
-std::string ReadPrintBlob(const IniDocument& doc) {
+std::string ReadBlob(const IniDocument& doc, std::string_view section) {
     // No more chunks, and no longer ones, than a blob of the program's own
     // can have: a damaged file costs no more than a sound one.
-    const int count = Read(doc, kPrintChunkCount);
+    const int count = Read(doc, ChunkCountKey(section));
+    const StringKey chunkKey = ChunkKeyFamily(section);
     std::string digits;
     for (int i = 0; i < count; ++i)
-        if (const auto chunk = ReadNumbered(doc, kPrintChunk, static_cast<std::size_t>(i))) digits += *chunk;
+        if (const auto chunk = ReadNumbered(doc, chunkKey, static_cast<std::size_t>(i))) digits += *chunk;
 
     std::string bytes;
     bytes.reserve(digits.size() / 2);

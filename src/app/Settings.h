@@ -21,6 +21,7 @@
 
 #include "app/IniFile.h"
 #include "base/Color.h"
+#include "editor/EditorOptions.h"
 
 namespace quodle::settings {
 
@@ -51,15 +52,13 @@ struct StringKey {
 
 // The limits, shared with the code that offers or applies the values.
 inline constexpr int kMaxWindowCoordinate = 32767;  // beyond any desktop; see PlaceWindow
-inline constexpr int kMinFontSize = 6, kMaxFontSize = 72;
-inline constexpr int kMinTabSpaceCount = 1, kMaxTabSpaceCount = 32;
 inline constexpr int kMaxMarginLine = 32;  // the settings dialog offers 0 to 10
 inline constexpr int kMaxReopenEntries = 12;
 inline constexpr std::size_t kMaxNameBytes = 256;   // font names, captions, prefixes
 inline constexpr std::size_t kMaxPathBytes = 4096;  // reopen entries (PATH_MAX)
-// The most print-setting chunks read back: 64 KiB, far more than the print
-// component stores.
-inline constexpr int kMaxPrintChunks = 2048;
+// The most chunks of a stored blob read back: 1 MiB, far more than the
+// print settings or an editor's property set take.
+inline constexpr int kMaxBlobChunks = 32768;
 
 //                                        section   key              default        accepted
 // Window position. The default centres the window: see CenteredOrigin.
@@ -115,19 +114,17 @@ inline constexpr BoolKey kExceptCheck2{"Except", "Check2", true};
 inline constexpr BoolKey kExceptCheck3{"Except", "Check3", false};
 inline constexpr StringKey kExceptString3{"Except", "String3", "", kMaxNameBytes};
 
-// The print-settings blob (ReadPrintBlob / WritePrintBlob): para_d0, para_d1, …
+// Stored components' blobs (WriteBlob / ReadBlob), one section each: the
+// chunks para_d0, para_d1, …, their number under para_c.
 inline constexpr std::string_view kPrintSection = "Print";
-inline constexpr IntKey kPrintChunkCount{"Print", "para_c", 0, 0, kMaxPrintChunks};
-inline constexpr std::size_t kPrintChunkDigits = 64;
-inline constexpr StringKey kPrintChunk{"Print", "para_d", "", kPrintChunkDigits};  // name: the prefix
+inline constexpr std::string_view kEditorPropSection = "EditorProp";  // the template of new editors
+inline constexpr IntKey kBlobChunkCount{"", "para_c", 0, 0, kMaxBlobChunks};
+inline constexpr std::size_t kBlobChunkDigits = 64;
+inline constexpr StringKey kBlobChunk{"", "para_d", "", kBlobChunkDigits};  // name: the prefix
 
 // N of a key named prefix + N as the program writes it (decimal, no sign, no
 // leading zero; the prefix in any letter case), or nothing for other keys.
 std::optional<int> NumberedKeyIndex(std::string_view key, std::string_view prefix);
-
-// Whether a colour value names a colour: 0x00BBGGRR, a system colour the
-// program knows, clNone or clDefault.
-bool IsStoredColor(TColor color);
 
 // A missing key or an unreadable value gives the key's default, or the
 // given one (for the window position and for values whose default is the
@@ -169,17 +166,21 @@ constexpr int CenteredOrigin(int screenExtent, int windowExtent) { return (scree
 // settings per user instead.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& executablePath);
 
-// The print-settings blob: each byte as two upper-case hexadecimal digits,
-// cut into chunks of 64 digits under para_d0, para_d1, …, their number under
-// para_c. Chunk keys beyond a smaller new count are deleted; an empty blob
-// deletes para_c and writes nothing.
-void WritePrintBlob(IniDocument& doc, std::string_view bytes);
-void WritePrintBlob(IniFile& ini, std::string_view bytes);  // one write batch; throws FileError
+// A stored blob in its section: each byte as two upper-case hexadecimal
+// digits, cut into chunks of 64 digits under para_d0, para_d1, …, their
+// number under para_c. Chunk keys beyond a smaller new count are deleted; an
+// empty blob deletes para_c and writes nothing.
+void WriteBlob(IniDocument& doc, std::string_view section, std::string_view bytes);
 // The stored blob, or an empty string. para_c that does not parse counts as
 // 0, a missing chunk reads as empty and a digit pair that does not parse
 // gives the byte 0; the count and the chunks are read as the keys accept
-// them (at most kMaxPrintChunks chunks, a longer chunk reads as missing).
-std::string ReadPrintBlob(const IniDocument& doc);
+// them (at most kMaxBlobChunks chunks, a longer chunk reads as missing).
+std::string ReadBlob(const IniDocument& doc, std::string_view section);
+
+// The print settings' blob.
+inline void WritePrintBlob(IniDocument& doc, std::string_view bytes) { WriteBlob(doc, kPrintSection, bytes); }
+void WritePrintBlob(IniFile& ini, std::string_view bytes);  // one write batch; throws FileError
+inline std::string ReadPrintBlob(const IniDocument& doc) { return ReadBlob(doc, kPrintSection); }
 std::string ReadPrintBlob(const IniFile& ini);
 
 }  // namespace quodle::settings

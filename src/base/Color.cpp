@@ -96,4 +96,11 @@ std::optional<std::uint32_t> ColorToRgb(TColor color) {
     return (r << 16) | (g << 8) | b;
 }
 
+bool IsStoredColor(TColor color) {
+    if (color == clNone || color == clDefault) return true;
+    const auto v = static_cast<std::uint32_t>(color);
+    if (v & 0x80000000u) return (v & 0x7FFFFF00u) == 0 && ColorToRgb(color).has_value();
+    return v <= 0x00FFFFFFu;
+}
+
 }  // namespace quodle

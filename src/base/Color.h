@@ -74,4 +74,8 @@ std::optional<TColor> StringToColor(std::string_view text);
 // nothing.
 std::optional<std::uint32_t> ColorToRgb(TColor color);
 
+// Whether a colour value names a colour: 0x00BBGGRR, a system colour the
+// program knows, clNone or clDefault. Values read from files pass this.
+bool IsStoredColor(TColor color);
+
 }  // namespace quodle

@@ -53,7 +53,7 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
     const TUpcaseResult result =
         UpcaseSystemVariables(source->Lines(), TSystemVariableWords(names.Items()), nullptr);
     if (const std::optional<TRowsEdit> edit = LineReplacementsEdit(source->Rows(), result.Replacements))
-        source->Rows().ReplaceRows(edit->Row, edit->Count, edit->Text);
+        ApplyEdit(source->Rows(), *edit);
     PrintDocument(out, source->Rows());
     if (const std::string message = UpcaseMessage(result); !message.empty())
         std::fprintf(stderr, "%s\n", Cp932ToUtf8(message).c_str());

@@ -30,7 +30,7 @@ int CellsAt(std::string_view row, std::size_t i, int column, const TCellLayout& 
 
 // ---------------------------------------------------------------- the patch
 
-TRowsPatch::TRowsPatch(const TEditorStringList& rows, int first, int last) {
+TRowsPatch::TRowsPatch(const TEditorStringList& rows, int first, int last) : rows_(rows) {
     const int n = rows.Count();
     const int lastCaret = LastCaretRow(rows);
     first = std::clamp(first, 0, lastCaret);
@@ -38,13 +38,11 @@ TRowsPatch::TRowsPatch(const TEditorStringList& rows, int first, int last) {
     first_ = first < n ? rows.LineStartRow(first) : first;
     const int lastReal = last < n ? rows.LineEndRow(last) : n - 1;
     realCount_ = std::max(0, lastReal - first_ + 1);
-    if (realCount_ > 0) old_ = rows.RowsText(first_, realCount_).text;
-    std::size_t pos = 0;
     for (int r = first_; r <= lastReal; ++r) {
-        starts_.push_back(pos);
-        pos += rows.View(r).size() + (rows.RowEnding(r) == reBreak ? kCrLf.size() : 0);
+        starts_.push_back(size_);
+        size_ += rows.View(r).size() + (rows.RowEnding(r) == reBreak ? kCrLf.size() : 0);
     }
-    if (last == n) starts_.push_back(pos);  // the row after the last
+    if (last == n) starts_.push_back(size_);  // the row after the last
 }
 
 std::size_t TRowsPatch::PosOf(int row, int offset) const {
@@ -53,23 +51,34 @@ std::size_t TRowsPatch::PosOf(int row, int offset) const {
 }
 
 std::size_t TRowsPatch::RowEndPos(int row) const {
-    const std::size_t i = static_cast<std::size_t>(std::clamp(row - first_, 0, static_cast<int>(starts_.size()) - 1));
-    if (i + 1 == starts_.size()) {
-        // The last covered row: up to its break, if it has one.
-        std::size_t end = old_.size();
-        if (end >= kCrLf.size() && std::string_view(old_).substr(end - kCrLf.size()) == kCrLf && starts_[i] < end)
-            end -= kCrLf.size();
-        return end;
+    const int i = std::clamp(row - first_, 0, static_cast<int>(starts_.size()) - 1);
+    // Up to the row's break, if it has one; the row after the last is empty.
+    const std::size_t start = starts_[static_cast<std::size_t>(i)];
+    return i < realCount_ ? start + rows_.View(first_ + i).size() : start;
+}
+
+void TRowsPatch::AppendOld(std::string& out, std::size_t from, std::size_t to) const {
+    if (from >= to) return;
+    out.reserve(out.size() + (to - from));
+    std::size_t i = static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), from) - starts_.begin()) - 1;
+    for (; static_cast<int>(i) < realCount_ && starts_[i] < to; ++i) {
+        const int r = first_ + static_cast<int>(i);
+        const std::string_view text = rows_.View(r);
+        const std::string_view brk = rows_.RowEnding(r) == reBreak ? kCrLf : std::string_view();
+        // The part of the row's bytes and of its break that lies in the range.
+        const std::size_t a = std::max(from, starts_[i]) - starts_[i];
+        const std::size_t b = to - starts_[i];
+        const std::size_t length = text.size();
+        if (a < length) out.append(text.substr(a, b - a));
+        const std::size_t breakFrom = std::max(a, length) - length;
+        const std::size_t breakTo = std::min(std::max(b, length) - length, brk.size());
+        if (breakFrom < breakTo) out.append(brk.substr(breakFrom, breakTo - breakFrom));
     }
-    std::size_t end = starts_[i + 1];
-    if (end >= starts_[i] + kCrLf.size() && std::string_view(old_).substr(end - kCrLf.size(), kCrLf.size()) == kCrLf)
-        end -= kCrLf.size();
-    return end;
 }
 
 void TRowsPatch::Replace(std::size_t pos, std::size_t length, std::string_view text) {
-    pos = std::min(pos, old_.size());
-    length = std::min(length, old_.size() - pos);
+    pos = std::min(pos, size_);
+    length = std::min(length, size_ - pos);
     pieces_.push_back({pos, length, std::string(text)});
 }
 
@@ -86,16 +95,32 @@ std::size_t TRowsPatch::NewPos(std::size_t pos, bool afterInserted) const {
 }
 
 std::optional<TRowsEdit> TRowsPatch::Build(std::size_t caret) const {
+    if (pieces_.empty()) return std::nullopt;
+    // Only the stretch from the first replacement to the end of the last
+    // is carried; the rest of the lines stays where it is.
+    const std::size_t head = pieces_.front().Pos;
+    const std::size_t end = pieces_.back().Pos + pieces_.back().Length;
     std::string text;
-    std::size_t at = 0;
+    std::size_t at = head;
     for (const TPiece& p : pieces_) {
-        text.append(old_, at, p.Pos - at);
+        AppendOld(text, at, p.Pos);
         text.append(p.Text);
         at = p.Pos + p.Length;
     }
-    text.append(old_, at, std::string::npos);
-    if (text == old_) return std::nullopt;
-    return TRowsEdit{first_, realCount_, std::move(text), caret};
+    std::string old;
+    AppendOld(old, head, end);
+    if (text == old) return std::nullopt;
+    return TRowsEdit{first_, realCount_, std::move(text), caret, head, size_ - end};
+}
+
+void ApplyEdit(TEditorScreenStrings& rows, const TRowsEdit& edit) {
+    rows.ReplaceRows(edit.Row, edit.Count, edit.Head, edit.Tail, edit.Replacement);
+}
+
+std::string EditedText(const TEditorStringList& rows, const TRowsEdit& edit) {
+    std::string text = edit.Count > 0 ? rows.RowsText(edit.Row, edit.Count).text : std::string();
+    const std::size_t head = std::min(edit.Head, text.size());
+    return text.replace(head, text.size() - head - std::min(edit.Tail, text.size() - head), edit.Replacement);
 }
 
 TRowOffset CaretAfterEdit(const TEditorStringList& rows, const TRowsEdit& edit) {
@@ -218,7 +243,7 @@ TEditOutcome EnterKey(const TEditorStringList& rows, const TCellLayout& layout, 
     if (row >= n) {
         // The row after the last: a break is appended.
         TRowsPatch patch(rows, row, row);
-        const std::size_t end = patch.OldText().size();
+        const std::size_t end = patch.Size();
         patch.Replace(end, 0, kCrLf);
         return {patch.Build(patch.NewPos(end)), std::nullopt};
     }
@@ -383,7 +408,7 @@ std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCell
             tailCaret = tail.size();
         }
         if (endsWithBreak) tail.append(kCrLf);
-        caretPos = patch.OldText().size();
+        caretPos = patch.Size();
         patch.Replace(caretPos, 0, tail);
         caretInTail = true;
     }
@@ -401,7 +426,7 @@ std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, cons
     const int n = rows.Count();
     const int below = removal.Row + removal.Count;
     const int end = below < n ? rows.LineEndRow(std::min(n - 1, below + lineCount - 1)) + 1 : below;
-    std::string window = removal.Text;
+    std::string window = EditedText(rows, removal);
     if (end > below) window += rows.RowsText(below, end - below).text;
     TEditorStringList copy;
     rows.SplitIntoRows(window, copy);
@@ -416,7 +441,7 @@ std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, cons
     // Both edits as one replacement of the original rows.
     std::string merged = paste->Row > 0 ? copy.RowsText(0, paste->Row).text : std::string();
     const std::size_t caret = merged.size() + paste->Caret;
-    merged += paste->Text;
+    merged += EditedText(copy, *paste);
     const int after = paste->Row + paste->Count;
     if (after < copy.Count()) merged += copy.RowsText(after, copy.Count() - after).text;
     return TRowsEdit{removal.Row, end - removal.Row, std::move(merged), caret};

@@ -15,14 +15,24 @@
 
 namespace quodle {
 
-// Count rows from Row (a line start) replaced by Text; the caret goes to
-// byte Caret of Text.
+// Count rows from Row (a line start) changed: their text (CR LF after each
+// row that ends a line) keeps its first Head and last Tail bytes, and
+// Replacement takes the place of what lies between; the caret goes to byte
+// Caret of the rows' new text. An edit inside a long line carries what it
+// changes, not the line.
 struct TRowsEdit {
     int Row = 0;
     int Count = 0;
-    std::string Text;
+    std::string Replacement;
     std::size_t Caret = 0;
+    std::size_t Head = 0;
+    std::size_t Tail = 0;
 };
+
+// Carries the edit out: one ReplaceRows, one undo step.
+void ApplyEdit(TEditorScreenStrings& rows, const TRowsEdit& edit);
+// The text of the edit's rows as the edit leaves them.
+std::string EditedText(const TEditorStringList& rows, const TRowsEdit& edit);
 
 // What a key does: an edit, or a caret move without one, or nothing.
 struct TEditOutcome {
@@ -31,7 +41,9 @@ struct TEditOutcome {
 };
 
 // The text of whole lines as one string, changed by replacements at
-// ascending, non-overlapping positions and turned into one TRowsEdit.
+// ascending, non-overlapping positions and turned into one TRowsEdit. The
+// rows are read where they are, not copied: the patch must not outlive a
+// change of them.
 class TRowsPatch {
 public:
     // Rows first..last, widened to whole lines; last may be the row after
@@ -39,7 +51,8 @@ public:
     TRowsPatch(const TEditorStringList& rows, int first, int last);
 
     int First() const { return first_; }
-    const std::string& OldText() const { return old_; }
+    // Bytes of the old text.
+    std::size_t Size() const { return size_; }
     // Position in the old text of byte `offset` of `row` (clamped to the row).
     std::size_t PosOf(int row, int offset) const;
     std::size_t RowEndPos(int row) const;
@@ -57,9 +70,13 @@ private:
         std::size_t Length;
         std::string Text;
     };
+    // Appends bytes [from, to) of the old text.
+    void AppendOld(std::string& out, std::size_t from, std::size_t to) const;
+
+    const TEditorStringList& rows_;
     int first_ = 0;
     int realCount_ = 0;  // rows of the list covered (the row after the last is not one)
-    std::string old_;
+    std::size_t size_ = 0;
     std::vector<std::size_t> starts_;  // per covered row, the virtual one included
     std::vector<TPiece> pieces_;
 };

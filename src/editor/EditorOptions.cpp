@@ -16,6 +16,11 @@ TEditorLeftbarProp TEditorLeftbarProp::Clamped() const {
     return p;
 }
 
+TEditorSpeedProp TEditorSpeedProp::Clamped() const {
+    return {std::clamp(CaretVerticalAc, 1, 4), std::clamp(PageVerticalRange, 1, 4), std::clamp(PageVerticalRangeAc, 1, 4),
+            InitBracketsFull};
+}
+
 TEditorMarginProp TEditorMarginProp::Clamped() const {
     return {Clamp100(Line), Clamp100(Character), Clamp100(Left), Clamp100(Top)};
 }

@@ -3,11 +3,16 @@
 // margins around the text, selection colours, the font): plain values an
 // editor keeps and a property set carries. Clamped() gives the values an
 // editor keeps.
+#include <cstdint>
 #include <string>
 
 #include "base/Color.h"
 
 namespace quodle {
+
+// The limits of what an editor accepts of the font size and the tab width.
+inline constexpr int kMinFontSize = 6, kMaxFontSize = 72;
+inline constexpr int kMinTabSpaceCount = 1, kMaxTabSpaceCount = 32;
 
 struct TEditorFontProp {
     std::string Name = "FixedSys";  // UTF-8, the platform's own text
@@ -15,6 +20,23 @@ struct TEditorFontProp {
     TColor Color = clWindowText;
 
     bool operator==(const TEditorFontProp&) const = default;
+};
+
+// How a search hit is shown.
+enum THitStyle : std::uint8_t {
+    hsSelect,  // the hit is selected
+    hsDraw,    // drawn in the hit colours, nothing selected
+    hsCaret,   // the caret stands on it, as wide as the hit
+};
+
+// The options of the find marks (every match of a string, optionally a
+// regular expression, highlighted in the shown lines).
+using TExSearchOptions = std::uint8_t;
+enum TExSearchOption : TExSearchOptions {
+    soMatchCase = 0x01,
+    soRegexp = 0x02,
+    soEscSeq = 0x04,  // "\t", "\r", "\n" and "\\" in the string stand for TAB, CR, LF and "\"
+    soWholeWord = 0x08,
 };
 
 enum TSelDragMode { dmAutomatic, dmManual };
@@ -51,6 +73,7 @@ struct TEditorSpeedProp {
     int PageVerticalRangeAc = 2;  // the same while the key repeats (1..4)
     bool InitBracketsFull = false;  // compute every row state after a full change
 
+    TEditorSpeedProp Clamped() const;
     bool operator==(const TEditorSpeedProp&) const = default;
 };
 
@@ -117,6 +140,9 @@ struct TEditorSelectColorProp {
 
     bool operator==(const TEditorSelectColorProp&) const = default;
 };
+
+// Which scroll bars an editor shows.
+enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // Point size to the pixel height the editors draw with (96 dots per inch,
 // the resolution the designed sizes were chosen at): 10 points are 13 pixels.

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FileExtComponent.h"
 #include "base/NotifyPersistent.h"
 #include "base/SortedStringList.h"
 #include "syntax/FountainColor.h"
@@ -20,18 +21,6 @@
 namespace quodle {
 
 class TFountainParser;
-
-// A component that serves files by extension (".lsp"; case-insensitive).
-class TFileExtComponent {
-public:
-    virtual ~TFileExtComponent() = default;
-    TSortedStringList& FileExtList() { return fileExtList_; }
-    const TSortedStringList& FileExtList() const { return fileExtList_; }
-    bool ServesFileExt(std::string_view ext) const { return fileExtList_.Contains(ext); }
-
-private:
-    TSortedStringList fileExtList_;
-};
 
 // Every change of the fountain or of one of its parts (colours, brackets,
 // word lists) goes to each subscriber with the changed object as sender; a

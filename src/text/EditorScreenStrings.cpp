@@ -54,6 +54,15 @@ TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) con
     return result;
 }
 
+namespace {
+
+// A row's bytes in the text of rows: its own and its CR LF.
+std::size_t RowTextBytes(const TEditorStringList& rows, int row) {
+    return rows.View(row).size() + (rows.RowEnding(row) == reBreak ? 2 : 0);
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------- the shared row list
 
 class TEditorScreenStrings::TEditScope {
@@ -204,8 +213,48 @@ void TEditorScreenStrings::DeleteRowsPassingMarks(int row, int count) {
     }
 }
 
+std::size_t TEditorScreenStrings::InRowEnd(int row, std::size_t head, std::size_t tail, std::string_view text) const {
+    constexpr std::size_t npos = std::string_view::npos;
+    // With word wrap on, a change may move the cuts of its line.
+    if (wordWrap_ || row < 0 || row >= Count()) return npos;
+    const TRowEnding ending = RowEnding(row);
+    if (ending == reWrapped || (row > 0 && RowEnding(row - 1) == reWrapped)) return npos;
+    if (text.find_first_of("\r\n") != npos) return npos;
+    const std::size_t size = View(row).size(), bytes = RowTextBytes(*this, row);
+    if (head > size || tail > bytes - head || bytes - tail > size) return npos;
+    const std::size_t end = bytes - tail;
+    // A last row left empty without a break goes: a change of rows.
+    if (ending == reNoBreak && size - (end - head) + text.size() == 0) return npos;
+    return end;
+}
+
+void TEditorScreenStrings::SpliceRow(int row, std::size_t head, std::size_t end, std::string_view text,
+                                     TUndoData& record) {
+    TEditScope scope(*this);
+    record.FirstRow = row;
+    record.NewRowCount = 1;
+    record.OldEnding = RowEnding(row);
+    record.StoreOldText(View(row).substr(head, end - head), text, head, RowTextBytes(*this, row) - end);
+    PutPart(row, head, end - head, text);
+    InvalidateRowState(row);
+    const int changed = UpdateStates(row, true);
+    lastChange_ = {true, row, 1, 1, changed};
+}
+
 void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inverse) {
     const int row = record.FirstRow;
+    if (record.NewRowCount == 1 && record.OldEnding == RowEnding(row)) {
+        // An edit inside one row goes back inside it (the shared parts are
+        // cut as WholeOldText cuts them).
+        const std::size_t bytes = RowTextBytes(*this, row);
+        const std::size_t head = std::min(record.SharedHead, bytes);
+        const std::size_t tail = std::min(record.SharedTail, bytes - head);
+        const std::size_t end = InRowEnd(row, head, tail, record.OldText);
+        if (end != std::string_view::npos) {
+            SpliceRow(row, head, end, record.OldText, inverse);
+            return;
+        }
+    }
     const TRowsText produced = record.NewRowCount > 0 ? RowsText(row, record.NewRowCount) : TRowsText{};
     TEditScope scope(*this);
     int restored = 0;
@@ -307,6 +356,27 @@ bool TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     const int changed = UpdateStates(from, true);
     lastChange_ = {true, from, oldCount, scratch.Count(), changed};
     return true;
+}
+
+bool TEditorScreenStrings::ReplaceRows(int row, int count, std::size_t head, std::size_t tail,
+                                       std::string_view text) {
+    if (readOnly_ || row < 0 || count < 0 || row + count > Count()) return false;
+    if (count == 1) {
+        const std::size_t end = InRowEnd(row, head, tail, text);
+        if (end != std::string_view::npos) {
+            if (end == head && text.empty()) return false;
+            // The text may be bytes of the rows themselves.
+            const std::string put(text);
+            SpliceRow(row, head, end, put, undo_.BeginRecord());
+            return true;
+        }
+    }
+    if (head == 0 && tail == 0) return ReplaceRows(row, count, text);
+    std::string whole = RowsText(row, count).text;
+    if (head > whole.size() || tail > whole.size() - head || (head + tail == whole.size() && text.empty()))
+        return false;
+    whole.replace(head, whole.size() - head - tail, text);
+    return ReplaceRows(row, count, whole);
 }
 
 // ---------------------------------------------------------------- row states

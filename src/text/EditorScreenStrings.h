@@ -77,6 +77,12 @@ public:
     // editors once. Out-of-range arguments are ignored, and so is every
     // edit of a read-only text: false when nothing was changed.
     bool ReplaceRows(int row, int count, std::string_view text);
+    // The same edit given by what changes: the rows' text (CR LF after each
+    // row that ends a line) keeps its first `head` and last `tail` bytes,
+    // and `text` replaces what lies between (head + tail beyond the rows'
+    // text: ignored). A change inside one row costs the change, not the
+    // row: a keystroke in a long line moves the bytes behind it once.
+    bool ReplaceRows(int row, int count, std::size_t head, std::size_t tail, std::string_view text);
 
     // Read Only belongs to the text, so every editor on it and every path
     // (keys, menus, the program's rewrites through Lines) is refused alike:
@@ -202,6 +208,15 @@ private:
     // Deletes rows, handing their marks to the row that takes their place
     // (or dropping them from MarksInUse when no row is left).
     void DeleteRowsPassingMarks(int row, int count);
+    // Where the bytes of `row` from `head` up to `tail` bytes before the end
+    // of its text (its CR LF included) end within the row, when replacing
+    // them by `text` changes that row alone and keeps it one row; else npos.
+    std::size_t InRowEnd(int row, std::size_t head, std::size_t tail, std::string_view text) const;
+    // Replaces bytes [head, end) of the row in place by `text` (InRowEnd
+    // gave `end`), as ReplaceRows would: the row keeps its ending and marks,
+    // its state is computed anew, and `record` receives what puts the old
+    // bytes back.
+    void SpliceRow(int row, std::size_t head, std::size_t end, std::string_view text, TUndoData& record);
     // Undo and redo: puts the record's old rows in place of the rows its
     // edit produced, without an undo step; `inverse` receives the record
     // that puts back what stood there (caret not set).

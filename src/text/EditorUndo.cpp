@@ -40,14 +40,15 @@ void PlaceFocusedCaret(const TEditorScreenStrings& rows, int row, int col) {
 
 }  // namespace
 
-void TUndoData::StoreOldText(std::string_view old, std::string_view produced) {
+void TUndoData::StoreOldText(std::string_view old, std::string_view produced, std::size_t keptHead,
+                             std::size_t keptTail) {
     const std::size_t most = std::min(old.size(), produced.size());
     std::size_t head = 0;
     while (head < most && old[head] == produced[head]) ++head;
     std::size_t tail = 0;
     while (tail < most - head && old[old.size() - 1 - tail] == produced[produced.size() - 1 - tail]) ++tail;
-    SharedHead = head;
-    SharedTail = tail;
+    SharedHead = keptHead + head;
+    SharedTail = keptTail + tail;
     OldText.assign(old.substr(head, old.size() - head - tail));
 }
 

@@ -28,8 +28,9 @@ struct TUndoData {
     std::size_t SharedHead = 0;
     std::size_t SharedTail = 0;
 
-    // Keeps `old` in OldText less what it shares with `produced`.
-    void StoreOldText(std::string_view old, std::string_view produced);
+    // Keeps `old` in OldText less what it shares with `produced`. `head`
+    // and `tail`: bytes the edit kept before and after both (not passed).
+    void StoreOldText(std::string_view old, std::string_view produced, std::size_t head = 0, std::size_t tail = 0);
     // The whole replaced text, given the text of the rows the edit produced.
     std::string WholeOldText(std::string_view produced) const;
 };

@@ -127,6 +127,18 @@ void TheStringList::Put(int index, std::string_view text) {
     NotifyChanged();
 }
 
+void TheStringList::PutPart(int index, std::size_t offset, std::size_t length, std::string_view text) {
+    CheckIndex(index);
+    NotifyChanging();
+    const Place p = Locate(index);
+    Block& block = BlockAt(p.block);
+    const std::size_t size = block.Text(p.row).size();
+    offset = std::min(offset, size);
+    block.SpliceText(p.row, offset, std::min(length, size - offset), text);
+    Rebalance(p.block);
+    NotifyChanged();
+}
+
 int TheStringList::Add(std::string_view text) {
     const int index = count_;
     Insert(index, text);

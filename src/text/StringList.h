@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,6 +54,10 @@ public:
     std::string Get(int index) const { return std::string(View(index)); }
     std::string_view View(int index) const;
     void Put(int index, std::string_view text);
+    // Replaces `length` bytes of item `index`'s text from `offset` by `text`
+    // (both cut to the text): a change inside a long text moves only the
+    // bytes behind it.
+    void PutPart(int index, std::size_t offset, std::size_t length, std::string_view text);
     int Add(std::string_view text);
     void Insert(int index, std::string_view text);
     void Delete(int index);
@@ -129,8 +134,13 @@ public:
         TAppender(const TAppender&) = delete;
         TAppender& operator=(const TAppender&) = delete;
         // Rows of one batch; the views may die after the call.
-        void Append(const std::vector<std::string_view>& rows);
+        void Append(std::span<const std::string_view> rows);
         void Append(std::string_view row);
+        // Appends bytes to the text of the last row (there must be one).
+        // `more` is how many bytes may still follow: room for them is made
+        // at once, so a row that arrives piece by piece is never copied to
+        // grow and never held twice.
+        void Extend(std::string_view bytes, std::size_t more);
         // Sets word 1 of the last appended row.
         void SetLastAttribute1(std::uint32_t value);
 
@@ -195,7 +205,7 @@ private:
     std::size_t SplitBefore(int index);
     void RemoveRows(int index, int count);
     void InsertRows(int index, const TheStringList* source, int sourceIndex, int count);
-    void AppendPacked(const std::vector<std::string_view>& rows);
+    void AppendPacked(std::span<const std::string_view> rows);
     void ReleaseAll();
     void NotifyChanging();
     void NotifyChanged();

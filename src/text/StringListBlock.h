@@ -34,6 +34,7 @@ public:
     char* data() { return data_; }
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
+    std::size_t Capacity() const { return capacity_; }
 
     void Reserve(std::size_t n) {
         if (n > capacity_) Reallocate(n);
@@ -108,17 +109,20 @@ struct TheStringList::Block {
         if (bytes > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("row block too large");
     }
 
-    void SetText(int r, std::string_view s) {
-        const std::size_t b = Begin(r), e = ends[static_cast<std::size_t>(r)];
-        const std::size_t oldLen = e - b;
-        CheckSize(text.size() - oldLen + s.size());
-        if (s.size() > oldLen) {
-            text.OpenGap(e, s.size() - oldLen);
-        } else if (s.size() < oldLen) {
-            text.Erase(b + s.size(), oldLen - s.size());
+    void SetText(int r, std::string_view s) { SpliceText(r, 0, Text(r).size(), s); }
+
+    // Bytes [offset, offset + length) of row r's text, which holds them,
+    // replaced by s: only the bytes behind them move.
+    void SpliceText(int r, std::size_t offset, std::size_t length, std::string_view s) {
+        const std::size_t b = Begin(r) + offset, e = b + length;
+        CheckSize(text.size() - length + s.size());
+        if (s.size() > length) {
+            text.OpenGap(e, s.size() - length);
+        } else if (s.size() < length) {
+            text.Erase(b + s.size(), length - s.size());
         }
         if (!s.empty()) std::memcpy(text.data() + b, s.data(), s.size());
-        const std::uint32_t delta = static_cast<std::uint32_t>(s.size() - oldLen);  // modular
+        const std::uint32_t delta = static_cast<std::uint32_t>(s.size() - length);  // modular
         for (std::size_t k = static_cast<std::size_t>(r); k < ends.size(); ++k) ends[k] += delta;
     }
 

@@ -149,16 +149,38 @@ TheStringList::TAppender::~TAppender() {
     if (!list_.blocks_.empty()) list_.blocks_.back()->ShrinkToFit();
 }
 
-void TheStringList::TAppender::Append(const std::vector<std::string_view>& rows) { list_.AppendPacked(rows); }
+void TheStringList::TAppender::Append(std::span<const std::string_view> rows) { list_.AppendPacked(rows); }
 
-void TheStringList::TAppender::Append(std::string_view row) { list_.AppendPacked({row}); }
+void TheStringList::TAppender::Append(std::string_view row) { list_.AppendPacked({&row, 1}); }
+
+void TheStringList::TAppender::Extend(std::string_view bytes, std::size_t more) {
+    auto& blocks = list_.blocks_;
+    if (list_.count_ == 0) throw EListError();
+    Block* blk = blocks.back().get();
+    // A row that outgrows its block's byte limit takes a block of its own,
+    // as a long row appended whole does.
+    if (blk->Rows() > 1 && blk->Bytes() + bytes.size() > list_.blockSize_.bytes) {
+        auto own = std::make_unique<Block>();
+        own->AppendFrom(*blk, blk->Rows() - 1, blk->Rows());
+        blk->Truncate(blk->Rows() - 1);
+        blk->ShrinkToFit();
+        blocks.push_back(std::move(own));
+        list_.RecountFrom(blocks.size() - 2);
+        blk = blocks.back().get();
+    }
+    Block::CheckSize(blk->Bytes() + bytes.size());
+    if (blk->Bytes() + bytes.size() > blk->text.Capacity())
+        blk->text.Reserve(TByteBuffer::WithRoom(blk->Bytes() + bytes.size() + more));
+    blk->text.Append(bytes.data(), bytes.size());
+    blk->ends.back() += static_cast<std::uint32_t>(bytes.size());
+}
 
 void TheStringList::TAppender::SetLastAttribute1(std::uint32_t value) {
     if (list_.count_ == 0) return;
     list_.SetWord1At({list_.blocks_.size() - 1, list_.blocks_.back()->Rows() - 1}, value);
 }
 
-void TheStringList::AppendPacked(const std::vector<std::string_view>& rows) {
+void TheStringList::AppendPacked(std::span<const std::string_view> rows) {
     const std::size_t maxRows = U(blockSize_.rows);
     const std::size_t firstChanged = blocks_.empty() ? 0 : blocks_.size() - 1;
     std::size_t i = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -87,35 +89,60 @@ bool AppendLines(std::string_view text, TheStringList& rows) {
 }
 
 void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
+    chunkBytes = std::max<std::size_t>(chunkBytes, 1);
     RegularFileReader file(path);
+    std::size_t left = file.Size();  // what the file is expected to still hold
     TheStringList::TAppender appender(rows);
-    std::vector<char> buf(std::max<std::size_t>(chunkBytes, 1));
+    // Never more than a read's worth of an unfinished line is carried over
+    // (see below), so a read always fits behind it.
+    const auto buf = std::make_unique_for_overwrite<char[]>(2 * chunkBytes);
     std::vector<std::string_view> lines;
     std::size_t have = 0;  // bytes in buf: an unfinished line carried over, then new ones
+    bool open = false;     // the last row goes on in buf: its break is still to come
     bool atEnd = false;
     while (!atEnd) {
         // A carried-over line holds no break, except perhaps a final CR.
         const std::size_t searchFrom = have > 0 ? have - 1 : 0;
-        const std::size_t want = std::min(buf.size() - have, std::max<std::size_t>(chunkBytes, 1));
-        const std::size_t got = file.Read(buf.data() + have, want);
-        if (got < want) atEnd = true;
+        const std::size_t got = file.Read(buf.get() + have, chunkBytes);
+        left -= std::min(left, got);
+        if (got < chunkBytes) atEnd = true;
         // Ctrl+Z ends the text; nothing after it is read.
-        if (const void* z = std::memchr(buf.data() + have, kCtrlZ, got)) {
-            have = static_cast<std::size_t>(static_cast<const char*>(z) - buf.data());
+        if (const void* z = std::memchr(buf.get() + have, kCtrlZ, got)) {
+            have = static_cast<std::size_t>(static_cast<const char*>(z) - buf.get());
             atEnd = true;
         } else {
             have += got;
         }
         lines.clear();
-        const std::size_t used = ScanLines(buf.data(), have, atEnd, lines, std::min(searchFrom, have));
-        appender.Append(lines);
-        if (used > 0) std::memmove(buf.data(), buf.data() + used, have - used);
+        const std::size_t used = ScanLines(buf.get(), have, atEnd, lines, std::min(searchFrom, have));
+        std::span<const std::string_view> complete(lines);
+        if (open && !complete.empty()) {
+            appender.Extend(complete.front(), 0);
+            complete = complete.subspan(1);
+            open = false;
+        }
+        appender.Append(complete);
+        if (used > 0) std::memmove(buf.get(), buf.get() + used, have - used);
         have -= used;
-        // A line longer than the buffer: make room for the next read.
-        if (!atEnd && buf.size() - have < chunkBytes) buf.resize(have + std::max<std::size_t>(chunkBytes, have));
+        // An unfinished line of a read's length goes to its row now: a long
+        // line is held once, in its row, and not also here. A final CR
+        // stays, as an LF may follow it.
+        if (!atEnd && have >= chunkBytes) {
+            const std::size_t keep = buf[have - 1] == '\r' ? 1 : 0;
+            const std::string_view piece(buf.get(), have - keep);
+            if (!open) appender.Append(std::string_view());
+            appender.Extend(piece, left);
+            open = true;
+            if (keep > 0) buf[0] = '\r';
+            have = keep;
+        }
     }
-    if (have > 0) {
-        appender.Append(std::string_view(buf.data(), have));
+    if (have > 0 || open) {
+        if (open) {
+            appender.Extend(std::string_view(buf.get(), have), 0);
+        } else {
+            appender.Append(std::string_view(buf.get(), have));
+        }
         appender.SetLastAttribute1(reNoBreak);
     }
 }

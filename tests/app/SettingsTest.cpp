@@ -33,6 +33,7 @@ TEST(Settings, EmptyFileGivesTheDesignValues) {
 }
 
 TEST(Settings, EveryValueIsReadWithinWhatItsKeyAccepts) {
+    static constexpr IntKey kPrintChunkCount{"Print", kBlobChunkCount.name, 0, kBlobChunkCount.min, kBlobChunkCount.max};
     struct IntCase {
         const IntKey* key;
         const char* stored;
@@ -45,7 +46,7 @@ TEST(Settings, EveryValueIsReadWithinWhatItsKeyAccepts) {
         {&kEditorTabSpaceCount, "0", 1}, {&kEditorTabSpaceCount, "8", 8},
         {&kEditorMarginLine, "100000", 32}, {&kEditorMarginLine, "-3", 0},
         {&kFormLeft, "-100000", -32767}, {&kFormTop, "2147483647", 32767},
-        {&kOpenMenuItemsCount, "40000", 12}, {&kPrintChunkCount, "100000", 2048},
+        {&kOpenMenuItemsCount, "40000", 12}, {&kPrintChunkCount, "100000", 32768},
     };
     for (const auto& c : ints) {
         const auto doc = IniDocument::Parse(std::string("[") + std::string(c.key->section) + "]\n" +
@@ -142,12 +143,12 @@ TEST(PrintBlob, DamagedEntriesReadSoundly) {
     for (const auto& c : cases)
         EXPECT_EQ(ReadPrintBlob(IniDocument::Parse(std::string("[Print]\n") + c.section)), c.blob) << c.section;
 
-    // No more than a blob of the program's own: at most 2048 chunks of at
+    // No more than a blob of the program's own: at most kMaxBlobChunks chunks of at
     // most 64 digits (a longer one is not the program's and reads as
     // missing), however many the file holds.
     std::string many = "[Print]\npara_c=100000\npara_d0=" + std::string(70, '4') + "\n";
     for (int i = 1; i < 100000; ++i) many += "para_d" + std::to_string(i) + "=41\n";
-    EXPECT_TRUE(ReadPrintBlob(IniDocument::Parse(many)) == std::string(2047, 'A'));
+    EXPECT_TRUE(ReadPrintBlob(IniDocument::Parse(many)) == std::string(kMaxBlobChunks - 1, 'A'));
 
     // A damaged huge count on writing deletes only what exists.
     IniDocument doc = IniDocument::Parse("[Print]\npara_c=2000000000\npara_d0=41\npara_d9=42\n");

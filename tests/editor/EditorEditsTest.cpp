@@ -21,7 +21,7 @@ struct TDoc {
     explicit TDoc(const std::string& utf8) { rows.SetAllText(Utf8ToCp932(utf8)); }
     std::string Text() const { return Cp932ToUtf8(rows.AllText()); }
     TRowOffset Apply(const TRowsEdit& e) {
-        rows.ReplaceRows(e.Row, e.Count, e.Text);
+        ApplyEdit(rows, e);
         return CaretAfterEdit(rows, e);
     }
 };
@@ -159,30 +159,36 @@ const TEditCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::testing::TCaseName());
 
 // A row is shown up to its 1000th cell, so the caret stops at column 1000;
-// edits there act on the byte under that cell, not at the row's end.
+// edits there act on the byte under that cell, not at the row's end. An
+// edit inside the row carries what it puts in, not the row.
 TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
     const std::string a(1000, 'a'), b(500, 'b');
     const std::string text = a + b + "\r\nnext";
     const std::string bb(499, 'b');
+    constexpr std::size_t kAny = std::string::npos;
     struct {
         const char* name;
         TEditFn edit;
         std::string expected;
         TRowOffset caret;
+        std::size_t carried;  // bytes of the replacement
     } cases[] = {
-        {"delete", Delete({0, 1000}), a + bb + "\r\nnext", {0, 1000}},
-        {"type", Insert({0, 1000}, "X"), a + "X" + b + "\r\nnext", {0, 1001}},
-        {"overwrite", Insert({0, 1000}, "X", true), a + "X" + bb + "\r\nnext", {0, 1001}},
-        {"backspace", Backspace({0, 1000}, false), std::string(999, 'a') + b + "\r\nnext", {0, 999}},
-        {"box paste", BoxPaste({0, 1000}, "X\r\nY"), a + "X" + b + "\r\nnext" + std::string(996, ' ') + "Y", {1, 1001}},
+        {"delete", Delete({0, 1000}), a + bb + "\r\nnext", {0, 1000}, 0},
+        {"type", Insert({0, 1000}, "X"), a + "X" + b + "\r\nnext", {0, 1001}, 1},
+        {"overwrite", Insert({0, 1000}, "X", true), a + "X" + bb + "\r\nnext", {0, 1001}, 1},
+        {"backspace", Backspace({0, 1000}, false), std::string(999, 'a') + b + "\r\nnext", {0, 999}, 0},
+        {"box paste", BoxPaste({0, 1000}, "X\r\nY"), a + "X" + b + "\r\nnext" + std::string(996, ' ') + "Y", {1, 1001}, kAny},
         {"box indent", [](const TEditorStringList& rows) {
              return TEditOutcome{BoxBlockEdit(rows, Tabs(8), {0, 0, 1000, 1001}, boIndent, 0), std::nullopt};
-         }, a + " " + b + "\r\nnext", {0, 0}},
+         }, a + " " + b + "\r\nnext", {0, 0}, 1},
     };
     for (const auto& c : cases) {
         TDoc doc(text);
         const TEditOutcome out = c.edit(doc.rows);
         ASSERT_TRUE(out.Edit.has_value()) << c.name;
+        if (c.carried != kAny) {
+            EXPECT_EQ(out.Edit->Replacement.size(), c.carried) << c.name;
+        }
         const TRowOffset caret = doc.Apply(*out.Edit);
         EXPECT_EQ(doc.rows.AllText(), c.expected) << c.name;
         EXPECT_EQ(caret, c.caret) << c.name;
@@ -237,7 +243,7 @@ TEST(BoxPasteOver, OneEditAsTheRemovalAndThePasteInTurn) {
 TEST(RowsPatch, MapsPositionsAcrossReplacements) {
     TDoc doc("abc\r\ndef");
     TRowsPatch patch(doc.rows, 0, 1);
-    EXPECT_EQ(patch.OldText(), "abc\r\ndef");
+    EXPECT_EQ(patch.Size(), 8u);
     EXPECT_EQ(patch.PosOf(1, 1), 6u);
     EXPECT_EQ(patch.RowEndPos(0), 3u);
     EXPECT_EQ(patch.RowEndPos(1), 8u);
@@ -251,8 +257,12 @@ TEST(RowsPatch, MapsPositionsAcrossReplacements) {
     EXPECT_EQ(patch.NewPos(6, false), 8u);
     const auto edit = patch.Build(0);
     ASSERT_TRUE(edit);
-    EXPECT_EQ(edit->Text, "aXYZc\r\nd!ef");
+    EXPECT_EQ(EditedText(doc.rows, *edit), "aXYZc\r\nd!ef");
     EXPECT_EQ(edit->Count, 2);
+    // Only the stretch from the first replacement to the end of the last.
+    EXPECT_EQ(edit->Head, 1u);
+    EXPECT_EQ(edit->Tail, 2u);
+    EXPECT_EQ(edit->Replacement, "XYZc\r\nd!");
 }
 
 TEST(RowsPatch, AnUnchangedTextIsNoEdit) {

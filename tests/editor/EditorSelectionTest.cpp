@@ -94,7 +94,7 @@ TEST_P(StreamBlockTest, RebuildsTheSelectedRowsAsOneEdit) {
         return;
     }
     ASSERT_TRUE(block.has_value());
-    rows.ReplaceRows(block->Edit.Row, block->Edit.Count, block->Edit.Text);
+    ApplyEdit(rows, block->Edit);
     EXPECT_EQ(Cp932ToUtf8(rows.AllText()), c.expected);
     EXPECT_EQ(block->Range.Start, c.after.Start);
     EXPECT_EQ(block->Range.End, c.after.End);
@@ -125,11 +125,11 @@ TEST_F(SelectionTest, BoxBlockOperationsWorkAtTheLeftColumn) {
     const TBoxRange box{0, 2, 2, 3};
     auto edit = BoxBlockEdit(rows, kTabs4, box, boComment, 0);
     ASSERT_TRUE(edit);
-    rows.ReplaceRows(edit->Row, edit->Count, edit->Text);
+    ApplyEdit(rows, *edit);
     EXPECT_EQ(Text(), "ab;cd\r\nef\r\ngh;ij");
     edit = BoxBlockEdit(rows, kTabs4, box, boUncomment, 0);
     ASSERT_TRUE(edit);
-    rows.ReplaceRows(edit->Row, edit->Count, edit->Text);
+    ApplyEdit(rows, *edit);
     EXPECT_EQ(Text(), "abcd\r\nef\r\nghij");
 }
 

@@ -1,6 +1,7 @@
 // libFuzzer target for edits and their undo: a text and a sequence of row
-// replacements, undos and redos, with or without word wrap, on storage
-// blocks of a few rows. Every replacement must leave the text with the
+// replacements (of whole rows, or of the part between a kept head and
+// tail), undos and redos, with or without word wrap, on storage blocks of a
+// few rows. Every replacement must leave the text with the
 // replaced rows' text (their breaks included) replaced; after every step
 // the rows must be what a new row list makes of the same text (the same
 // cuts and the same tokenizer states as a scan from the top); undoing every
@@ -102,13 +103,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const int row = in.ConsumeIntegralInRange<int>(0, n);
                 const int count = in.ConsumeIntegralInRange<int>(0, n - row);
                 const std::string text = MakeText(in, 6);
-                // The rows' text with those rows' text (breaks included)
-                // replaced, every break made a CR LF.
+                // Either the rows' whole text is replaced or what lies
+                // between a kept head and tail of it.
+                const std::string old = count > 0 ? doc.rows.RowsText(row, count).text : std::string();
+                const bool part = in.ConsumeBool();
+                const std::size_t head = part ? in.ConsumeIntegralInRange<std::size_t>(0, old.size()) : 0;
+                const std::size_t tail = part ? in.ConsumeIntegralInRange<std::size_t>(0, old.size() - head) : 0;
+                // The rows' text with that part replaced, every break made a
+                // CR LF.
                 TEditorScreenStrings expected;
-                expected.SetAllText(doc.rows.RowsText(0, row).text + text +
-                                    doc.rows.RowsText(row + count, n - row - count).text);
+                expected.SetAllText(doc.rows.RowsText(0, row).text + old.substr(0, head) + text +
+                                    old.substr(old.size() - tail) + doc.rows.RowsText(row + count, n - row - count).text);
                 const std::size_t before = doc.rows.UndoObj().UndoList().size();
-                doc.rows.ReplaceRows(row, count, text);
+                doc.rows.ReplaceRows(row, count, head, tail, text);
                 if (doc.rows.AllText() != expected.AllText()) std::abort();
                 if (doc.rows.UndoObj().UndoList().size() == before) break;  // nothing to do
                 texts.resize(at + 1);

@@ -150,7 +150,7 @@ TEST(UpcaseSystemVariables, ReplacementsAreOneEditOfTheRows) {
             UpcaseSystemVariables(lines.Lines(), TSystemVariableWords(Lines{"OSMODE", "CMDECHO", "CLAYER"}), nullptr);
         const std::optional<TRowsEdit> edit = LineReplacementsEdit(doc.rows, result.Replacements);
         ASSERT_TRUE(edit) << wrap;
-        doc.rows.ReplaceRows(edit->Row, edit->Count, edit->Text);
+        ApplyEdit(doc.rows, *edit);
         EXPECT_EQ(doc.lines.Text(),
                   "(setvar \"OSMODE\" 0) (setvar \"CMDECHO\" 0)\r\n(a)\r\n(getvar \"CLAYER\")\r\n\"OSMODE")
             << wrap;

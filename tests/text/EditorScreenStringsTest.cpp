@@ -112,6 +112,8 @@ TEST(ReplaceRows, AReadOnlyTextRefusesEveryEditButNotAWholeNewText) {
     // Every path to the rows: the gateway, the line view and the history.
     EXPECT_FALSE(rows.ReplaceRows(0, 1, "z\r\n"));
     EXPECT_FALSE(rows.ReplaceRows(3, 0, "new\r\n"));
+    EXPECT_FALSE(rows.ReplaceRows(0, 1, 0, 3, "q"));      // inside one row
+    EXPECT_FALSE(rows.ReplaceRows(0, 2, 1, 1, "\r\nz"));  // across rows
     TEditorStrings lines(rows, nullptr);
     lines.Put(1, "put");
     lines.Insert(0, "inserted");
@@ -410,6 +412,93 @@ TEST(ReplaceRows, RandomEditsMatchATextModel) {
                 for (int r = rows.Count() - 1; r >= 0; --r)
                     ASSERT_TRUE(rows.EnsureRowState(r).SameStateAs(fresh[static_cast<std::size_t>(r)]))
                         << "block " << blockRows << " step " << step << " row " << r;
+            }
+        }
+    }
+}
+
+// One row list edited by what changes (head, tail and the text between),
+// the other by the same edits as whole rows' new text: rows, endings, marks,
+// states, carets, undo and redo stay alike step for step. With word wrap
+// off an edit inside a row changes that row alone and its undo step keeps
+// no more than the bytes it replaced.
+TEST(ReplaceRows, EditsByWhatChangesMatchEditsByWholeRows) {
+    const char* pieces[] = {"a", "bc", "{", "}", "\x82\xA0", " ", "\t", "\r\n", "x\ny"};
+    struct TSide {
+        TEditorScreenStrings rows;
+        TFakeEditor ed;
+        TBraceParser parser;
+        TSide(TRowBlockSize blocks, bool wrap) : rows(blocks) {
+            ed.focused = true;
+            ed.parser = &parser;
+            ed.screenHeight = 3 * 16;
+            rows.Attach(&ed);
+            rows.WrapOption().SetWrapByte(20);
+            rows.SetWordWrap(wrap);
+            rows.SetAllText("ab{c\r\n\r\nde}f\r\n{gh\r\n}");
+        }
+    };
+    for (int blockRows = 1; blockRows <= 3; ++blockRows) {
+        for (const bool wrap : {false, true}) {
+            std::mt19937 rng(static_cast<unsigned>(blockRows * 2 + wrap));
+            auto rnd = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+            const TRowBlockSize blocks{blockRows, static_cast<std::size_t>(blockRows * 8)};
+            TSide parts(blocks, wrap), whole(blocks, wrap);
+            for (int step = 0; step < 1500; ++step) {
+                const std::string where = "block " + std::to_string(blockRows) + (wrap ? " wrap" : "") + " step " +
+                                          std::to_string(step);
+                const int n = parts.rows.Count();
+                const std::size_t what = rnd(12);
+                if (what == 0) {
+                    ASSERT_EQ(parts.rows.Undo(), whole.rows.Undo()) << where;
+                } else if (what == 1) {
+                    ASSERT_EQ(parts.rows.Redo(), whole.rows.Redo()) << where;
+                } else if (what == 2 && n > 0) {
+                    const int row = static_cast<int>(rnd(static_cast<std::size_t>(n))), mark = static_cast<int>(rnd(12));
+                    parts.rows.SetRowMark(row, mark);
+                    whole.rows.SetRowMark(row, mark);
+                } else if (n > 0) {
+                    // One row mostly, two now and then (the change then
+                    // crosses a row end); the caret where the change starts.
+                    const int row = static_cast<int>(rnd(static_cast<std::size_t>(n)));
+                    const int count = row + 1 < n && rnd(4) == 0 ? 2 : 1;
+                    const std::string old = parts.rows.RowsText(row, count).text;
+                    const std::size_t head = rnd(old.size() + 1);
+                    const std::size_t end = head + rnd(std::min<std::size_t>(old.size() - head, 4) + 1);
+                    std::string text;
+                    for (std::size_t k = rnd(3); k > 0; --k) text += pieces[rnd(what < 5 ? 9 : 7)];
+                    if (head == end && text.empty()) text = "a";
+                    for (TSide* side : {&parts, &whole}) {
+                        side->ed.caretRow = row;
+                        side->ed.caretCol = static_cast<int>(std::min(head, parts.rows.View(row).size()));
+                    }
+                    // A last row left empty without a break goes: that is no edit inside it.
+                    const std::size_t rowSize = parts.rows.View(row).size();
+                    const bool inRow = !wrap && count == 1 && end <= rowSize &&
+                                       text.find_first_of("\r\n") == std::string::npos &&
+                                       (parts.rows.RowEnding(row) != reNoBreak || rowSize - (end - head) + text.size() > 0);
+                    const std::size_t records = parts.rows.UndoObj().UndoList().size();
+                    parts.rows.ReplaceRows(row, count, head, old.size() - end, text);
+                    whole.rows.ReplaceRows(row, count, old.substr(0, head) + text + old.substr(end));
+                    if (inRow && parts.rows.UndoObj().UndoList().size() > records) {
+                        EXPECT_EQ(parts.rows.LastChange().OldRowCount, 1) << where;
+                        EXPECT_EQ(parts.rows.LastChange().NewRowCount, 1) << where;
+                        EXPECT_LE(parts.rows.UndoObj().UndoList().back().OldText.size(), end - head) << where;
+                    }
+                }
+                ASSERT_EQ(Dump(parts.rows), Dump(whole.rows)) << where;
+                ASSERT_EQ(Marks(parts.rows), Marks(whole.rows)) << where;
+                ASSERT_EQ(parts.rows.MarksInUse(), whole.rows.MarksInUse()) << where;
+                ASSERT_EQ(parts.rows.CanUndo(), whole.rows.CanUndo()) << where;
+                ASSERT_EQ(parts.rows.CanRedo(), whole.rows.CanRedo()) << where;
+                ASSERT_EQ(parts.ed.caretRow, whole.ed.caretRow) << where;
+                ASSERT_EQ(parts.ed.caretCol, whole.ed.caretCol) << where;
+                if (step % 5 == 0) {
+                    const auto fresh = FreshStates(parts.rows);
+                    for (int r = parts.rows.Count() - 1; r >= 0; --r)
+                        ASSERT_TRUE(parts.rows.EnsureRowState(r).SameStateAs(fresh[static_cast<std::size_t>(r)]))
+                            << where << " row " << r;
+                }
             }
         }
     }

@@ -200,6 +200,35 @@ TEST(LoadFromFile, RowsOfTheTrickyFixtures) {
     EXPECT_EQ(rows.Get(2), "c" + std::string(8202, '\0') + "d");
 }
 
+// Lines longer than a read go to their rows piece by piece: breaks of every
+// kind just before, at and after the end of a read, short rows beside them
+// in small and in default blocks, and Ctrl+Z, give the rows of the text
+// split in memory.
+TEST(LoadFromFile, LinesLongerThanAReadEqualTheTextSplitInMemory) {
+    std::string text;
+    const char* const breaks[] = {"\r\n", "\r", "\n"};
+    for (int n : {1, 29, 30, 31, 32, 64, 200}) text += std::string(n, static_cast<char>('a' + n % 26)) + breaks[n % 3] + "s\n";
+    text += std::string(100, 'z');
+    TempDir dir;
+    for (const std::string& tail : {std::string(), std::string("\x1A") + std::string(90, 'q') + "\r\n"}) {
+        quodle::testing::WriteBytes(dir / "long.lsp", text + tail);
+        TEditorScreenStrings memory;
+        if (AppendLines(text, memory)) memory.SetRowEnding(memory.Count() - 1, reNoBreak);
+        for (const TRowBlockSize blocks : {TRowBlockSize{3, 16}, TRowBlockSize{}}) {
+            for (std::size_t chunk : {1, 2, 3, 30, 31, 32, 4096}) {
+                TEditorScreenStrings rows(blocks);
+                AppendFileLines((dir / "long.lsp").string(), rows, chunk);
+                ASSERT_EQ(rows.Count(), memory.Count()) << "chunk " << chunk;
+                EXPECT_EQ(rows.AllText(), memory.AllText()) << "chunk " << chunk;
+                EXPECT_EQ(rows.RowEnding(rows.Count() - 1), reNoBreak) << "chunk " << chunk;
+                // The rows take edits like any others.
+                rows.PutPart(rows.Count() - 1, 50, 0, "+");
+                EXPECT_EQ(rows.View(rows.Count() - 1), std::string(50, 'z') + "+" + std::string(50, 'z'));
+            }
+        }
+    }
+}
+
 // Loading `path` into rows that held text: the shared file error with the
 // path and the reason, and the rows, history and caret left empty.
 bool LoadFails(const fs::path& path, const std::string& reason) {

@@ -95,11 +95,19 @@ TEST(TheStringList, RandomOperationsMatchAVector) {
                 list.Insert(at, it.text);
                 Store(list, at, it);
                 model.insert(model.begin() + at, it);
-            } else if (op == 3) {  // put
+            } else if (op == 3 && rnd(2) == 0) {  // put
                 const int at = rnd(n);
                 const Item it = randomItem();
                 Store(list, at, it);
                 model[static_cast<std::size_t>(at)] = it;
+            } else if (op == 3) {  // put part of a text; offset and length past its end are cut
+                const int at = rnd(n);
+                std::string& text = model[static_cast<std::size_t>(at)].text;
+                const std::size_t offset = static_cast<std::size_t>(rnd(static_cast<int>(text.size()) + 3));
+                const std::size_t length = static_cast<std::size_t>(rnd(5));
+                const std::string part = randomItem().text;
+                list.PutPart(at, offset, length, part);
+                text.replace(std::min(offset, text.size()), length, part);
             } else if (op == 4) {
                 const int at = rnd(n);
                 list.Delete(at);

@@ -1,8 +1,10 @@
 #include "app/qt/Dialogs.h"
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -21,8 +23,19 @@ bool TDialogs::PrinterSetup(QWidget* owner, QPrinter& printer) {
 std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, initial, owner);
-    if (!ok) return std::nullopt;
-    return font;
+    return ok ? std::optional<QFont>(font) : std::nullopt;
+}
+
+std::optional<int> TDialogs::AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                        int min, int max) {
+    bool ok = false;
+    const int chosen = QInputDialog::getInt(owner, caption, label, value, min, max, 1, &ok);
+    return ok ? std::optional<int>(chosen) : std::nullopt;
+}
+
+std::optional<QColor> TDialogs::ChooseColor(QWidget* owner, const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, owner);
+    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
 }
 
 void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {

@@ -2,11 +2,12 @@
 // The one seam for message boxes and file dialogs: the main window asks its
 // questions through TDialogs, so tests can script the answers and read the
 // exact texts, and the real program shows plain Qt dialogs.
-#include <QFont>
 #include <QString>
 #include <optional>
 
+class QColor;
 class QDialog;
+class QFont;
 class QPrinter;
 class QWidget;
 
@@ -34,12 +35,17 @@ public:
     // Shows one of the program's own modal windows and returns its result
     // (QDialog::Accepted or Rejected); tests drive the window instead.
     virtual int ExecModal(QDialog& dialog);
+    // The font and colour dialogs, started on the given value: the chosen
+    // one, or nothing on Cancel.
+    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
+    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial);
+    // A number in [min, max] typed into a small prompt, or nothing on Cancel.
+    virtual std::optional<int> AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                          int min, int max);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
     // The system's printer set-up dialog; true when confirmed.
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer);
-    // The font dialog; nothing on Cancel.
-    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
 };
 
 // The dialogs of the running program.

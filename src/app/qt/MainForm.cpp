@@ -203,8 +203,22 @@ void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {
         loadTargets_[i]->setChecked(Read(doc, *kCadTargetKeys[i], loadTargets_[i]->isChecked()));
     CAD1->setText(QString::fromStdString(Read(doc, kCadCaption, CAD1->text().toStdString())));
     ApplyLoadTarget();
-    // 8.-11. The template; every default is its current value.
+    // 8.-11. The template: the set stored at the last shutdown (the layout
+    // switches), then the settings dialog's keys over it; every default is
+    // the design value, so what the dialog applied without saving is gone.
     TEditorExProp& t = EditorExProp1;
+    t.LoadBytes(ReadBlob(doc, kEditorPropSection));
+    const TEditorExProp design = TEditorExProp::TemplateDesign();
+    t.Font = design.Font;
+    t.Color = design.Color;
+    t.Leftbar.Color = design.Leftbar.Color;
+    t.Leftbar.BkColor = design.Leftbar.BkColor;
+    t.Select = design.Select;
+    t.Caret.AutoIndent = design.Caret.AutoIndent;
+    t.Caret.TabIndent = design.Caret.TabIndent;
+    t.Caret.SoftTab = design.Caret.SoftTab;
+    t.Caret.TabSpaceCount = design.Caret.TabSpaceCount;
+    t.Margin.Line = design.Margin.Line;
     t.Font.Name = Read(doc, kFontName, t.Font.Name);
     t.Font.Size = Read(doc, kFontSize, t.Font.Size);
     t.Font.Color = Read(doc, kFontColor, t.Font.Color);
@@ -290,6 +304,7 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
             // Settings nobody changed stay as they were stored, byte for byte.
             if (const std::string now = StringsPrinter1.Save(); now != printSettingsRead_) printBlob_ = now;
             WritePrintBlob(doc, printBlob_);
+            WriteBlob(doc, kEditorPropSection, EditorExProp1.StoreBytes());
         });
     } catch (const FileError& e) {
         Message(SettingsWriteFailed(e));

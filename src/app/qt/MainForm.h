@@ -171,12 +171,23 @@ public:
     void ZwCAD2Click() { SelectLoadTarget(TCadTarget::ctZwCad); }
     void BricsCAD1Click() { SelectLoadTarget(TCadTarget::ctBricsCad); }
 
+    // 設定 and ヘルプ (MainFormSettings.cpp).
+    void mnuSettingsClick();       // 設定: the settings dialog
+    void mnuCurrentPropsClick();   // カレント環境設定: the active editor's properties
+    void mnuAboutClick();          // バージョン情報
+    // A layout switch: changes the template and every document editor (both
+    // panes of a split) the same way.
+    void ChangeEveryEditor(const std::function<void(TEditorExProp&)>& change);
+    // The check marks of the layout switches from the template.
+    void RefreshLayoutSwitches();
+
     // Refreshes after a change of the active document.
     void Refresh();
     void TabChange();
     void RefreshPositionPanel(TEditorEx* editor);
     // The states of the 編集 items, as the menu shows them when it opens.
     void UpdateEditMenu();
+    void CreateLayoutSwitches(QMenu* menu);
 
 protected:
     void showEvent(QShowEvent* event) override;

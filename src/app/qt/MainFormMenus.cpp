@@ -218,7 +218,13 @@ void TTarnwickMainForm::CreateMenus() {
 
     // 設定
     QMenu* settings = bar->addMenu(QStringLiteral("設定"));
-    Later(AddItem(settings, QStringLiteral("mnuSettings"), QStringLiteral("設定")));
+    Connected(AddItem(settings, QStringLiteral("mnuSettings"), QStringLiteral("設定")), [this] { mnuSettingsClick(); });
+    QAction* currentProps = Connected(new QAction(QStringLiteral("カレント環境設定"), this), [this] { mnuCurrentPropsClick(); });
+    currentProps->setObjectName(QStringLiteral("mnuCurrentProps"));
+    actions_[currentProps->objectName()] = currentProps;
+    // The editor's layout, reachable beside the dialogs (the 表示 menu is never shown).
+    settings->addAction(currentProps);
+    CreateLayoutSwitches(settings->addMenu(QStringLiteral("表示の切り替え")));
     settings->addSeparator();
     const std::pair<const char*, const char*> switches[] = {
         {"N58", "ヒントを表示する"},
@@ -253,12 +259,12 @@ void TTarnwickMainForm::CreateMenus() {
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
     Later(AddItem(help, QStringLiteral("mnuReference"), QStringLiteral("LISP関数・システム変数参照")))
         ->setIcon(ToolImage(imgReference));
-    Later(AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("バージョン情報")));
+    Connected(AddItem(help, QStringLiteral("mnuAbout"), QStringLiteral("バージョン情報")), [this] { mnuAboutClick(); });
 
     // 表示: never shown; its position-mode items still work.
     auto* view = new QMenu(QStringLiteral("表示"), this);
     view->setObjectName(QStringLiteral("mnuView"));
-    Later(AddItem(view, QStringLiteral("mnuCurrentProps"), QStringLiteral("カレント環境設定")));
+    view->addAction(currentProps);
     QMenu* position = view->addMenu(QStringLiteral("行・桁表示"));
     auto* positionGroup = new QActionGroup(this);
     QAction* rowCol = AddItem(position, QStringLiteral("RowCol1"), QStringLiteral("Row / Col"));

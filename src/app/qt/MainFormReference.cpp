@@ -190,7 +190,7 @@ void TTarnwickMainForm::N66Click() {
         const int row = editor->Row(), col = editor->Col();
         editor->Deselect();
         editor->Lines().BeginUpdate();
-        editor->Rows().ReplaceRows(edit->Row, edit->Count, edit->Text);
+        ApplyEdit(editor->Rows(), *edit);
         editor->Lines().EndUpdate();
         editor->SetRow(row);
         editor->SetCol(col);

@@ -76,6 +76,7 @@ public:
     const std::shared_ptr<TFountain>& Fountain() const { return fountain_; }
     void SetFountain(std::shared_ptr<TFountain> fountain);
     TEditorFountain& View() { return *view_; }
+    const TEditorFountain& View() const { return *view_; }
     TFountain& ActiveFountain() const { return fountain_ ? *fountain_ : *view_; }
     const TEditorCaretProp& Caret() const { return caret_; }
     void SetCaretOptions(const TEditorCaretProp& caret);
@@ -217,6 +218,8 @@ public:
     void SetImagebar(const TEditorImagebarProp& imagebar);
     const TEditorRulerProp& Ruler() const { return ruler_; }
     void SetRuler(const TEditorRulerProp& ruler);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle style);
     // Pictures of marks 0..9 (ImageDigits) and 10..15 (ImageMarks); the
     // built-in pictures stand in for images a list does not have.
     void SetImageDigits(std::vector<QPixmap> images);
@@ -277,6 +280,7 @@ protected:
     TEditorMarks marks_;
     TEditorImagebarProp imagebar_;
     TEditorRulerProp ruler_;
+    TScrollStyle scrollBars_ = ssBoth;
 
     // What TEditorEx paints besides: the background tint of a row (clNone
     // for none), marks over a painted row, and marks over the text area.

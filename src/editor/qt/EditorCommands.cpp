@@ -10,7 +10,7 @@ namespace quodle {
 void TEditor::Apply(const std::optional<TRowsEdit>& edit) {
     if (!edit || ReadOnly()) return;
     CaretBeginUpdate();
-    rows_->ReplaceRows(edit->Row, edit->Count, edit->Text);
+    ApplyEdit(*rows_, *edit);
     const TRowOffset caret = CaretAfterEdit(*rows_, *edit);
     PlaceCaret(caret.Row, caret.Offset);
     CaretEndUpdate();
@@ -94,7 +94,7 @@ void TEditor::BlockOperation(TBlockOperation op) {
     const std::optional<TBlockEdit> block = StreamBlockEdit(*rows_, Layout(), range, op, Layout().wrapByte);
     if (!block) return;
     CaretBeginUpdate();
-    rows_->ReplaceRows(block->Edit.Row, block->Edit.Count, block->Edit.Text);
+    ApplyEdit(*rows_, block->Edit);
     CaretEndUpdate();
     // The same text stays selected, the caret at the same end.
     const TCellPos start = CellOfOffset(block->Range.Start), end = CellOfOffset(block->Range.End);

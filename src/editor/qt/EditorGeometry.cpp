@@ -39,6 +39,13 @@ void TEditor::SetRuler(const TEditorRulerProp& ruler) {
     viewport()->update();
 }
 
+void TEditor::SetScrollBars(TScrollStyle style) {
+    scrollBars_ = style;
+    const auto policy = [](bool shown) { return shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; };
+    setHorizontalScrollBarPolicy(policy(style == ssHorizontal || style == ssBoth));
+    setVerticalScrollBarPolicy(policy(style == ssVertical || style == ssBoth));
+}
+
 void TEditor::SetMarks(const TEditorMarks& marks) {
     const bool taller = marks.Underline.Visible != marks_.Underline.Visible;
     marks_ = marks;

@@ -2,7 +2,7 @@
 
 namespace quodle {
 
-void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
+void AssignTo(const TEditorProp& prop, TEditor& editor) {
     editor.SetColor(prop.Color);
     editor.SetCaretOptions(prop.Caret);
     editor.SetEditorFont(prop.Font);
@@ -10,9 +10,15 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
     editor.SetLeftbar(prop.Leftbar);
     editor.SetMargin(prop.Margin);
     editor.SetMarks(prop.Marks);
+    // The list tells every row to be coloured again: only when it differs.
+    if (editor.View().ReserveWordList().Items() != prop.ReserveWordList)
+        editor.View().ReserveWordList().Assign(prop.ReserveWordList);
     editor.SetRuler(prop.Ruler);
+    editor.SetScrollBars(prop.ScrollBars);
     editor.SetSelectColors(prop.Select);
     editor.SetSpeed(prop.Speed);
+    ApplyView(prop.View, editor.View());
+    // Wrap last, in the order that rewraps the text once with the set's options.
     if (prop.WordWrap) {
         editor.SetWrapOption(prop.WrapOption);
         editor.SetWordWrap(true);
@@ -20,12 +26,16 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
         editor.SetWordWrap(false);
         editor.SetWrapOption(prop.WrapOption);
     }
+}
+
+void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
+    AssignTo(static_cast<const TEditorProp&>(prop), editor);
     editor.SetExMarks(prop.ExMarks);
     editor.SetFindString(prop.FindMarkText);
     editor.SetVerticalLines(prop.VerticalLines);
 }
 
-void Assign(TEditorExProp& prop, const TEditorEx& editor) {
+void Assign(TEditorProp& prop, const TEditor& editor) {
     prop.Color = editor.Color();
     prop.Caret = editor.Caret();
     prop.Font = editor.EditorFont();
@@ -33,11 +43,18 @@ void Assign(TEditorExProp& prop, const TEditorEx& editor) {
     prop.Leftbar = editor.Leftbar();
     prop.Margin = editor.Margin();
     prop.Marks = editor.Marks();
+    prop.ReserveWordList = editor.View().ReserveWordList().Items();
     prop.Ruler = editor.Ruler();
+    prop.ScrollBars = editor.ScrollBars();
     prop.Select = editor.SelectColors();
     prop.Speed = editor.Speed();
+    prop.View = ViewOf(editor.View());
     prop.WordWrap = editor.WordWrap();
     prop.WrapOption = editor.WrapOption();
+}
+
+void Assign(TEditorExProp& prop, const TEditorEx& editor) {
+    Assign(static_cast<TEditorProp&>(prop), editor);
     prop.ExMarks = editor.ExMarks();
     prop.FindMarkText = editor.FindString();
     prop.VerticalLines = editor.VerticalLines();

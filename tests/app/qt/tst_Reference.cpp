@@ -14,6 +14,7 @@
 #include "app/qt/StatusPanels.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/qt/PickListWindow.h"
+#include "support/qt/FakeShell.h"
 #include "support/qt/MainFormFixture.h"
 #include "syntax/HyphenFountain.h"
 #include "text/EditorStrings.h"
@@ -22,12 +23,6 @@ using namespace quodle;
 using namespace quodle::testing;
 
 namespace {
-
-class TFakeShell final : public TShell {
-public:
-    void Open(const QString& target) override { opened << target; }
-    QStringList opened;
-};
 
 QStringList ItemTexts(const TForm5& form) {
     QStringList texts;

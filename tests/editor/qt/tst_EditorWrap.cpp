@@ -40,6 +40,24 @@ private slots:
     }
     void cleanup() { editor_.reset(); }
 
+    // A set with wrap on given to an editor rewraps the text once, already
+    // at the set's width, whether wrap was off or on at another width.
+    void assigningASetRewrapsOnce() {
+        E().Lines().SetText(std::string(90, 'a'));
+        for (const int fromWidth : {0, 30}) {
+            Wrap(fromWidth != 0, fromWidth ? fromWidth : 20);
+            TEditorExProp prop = PropOf(E());
+            prop.WordWrap = true;
+            prop.WrapOption.WrapByte = 50;
+            prop.FindLineFeedCount = 9;
+            const auto revision = E().Rows().Revision();
+            AssignTo(prop, E());
+            QCOMPARE(E().Rows().Revision(), revision + 1);
+            QCOMPARE(E().Rows().Count(), 2);
+            QCOMPARE(PropOf(E()).FindLineFeedCount, TEditorExProp::kDefaultFindLineFeedCount);
+        }
+    }
+
     // Right at the last character of a soft-wrapped row goes on to the next
     // row; Left at its start comes back to that character.
     void arrowsCrossSoftWraps_data() {

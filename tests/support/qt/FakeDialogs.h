@@ -2,7 +2,9 @@
 // The dialog seam for tests: answers are scripted in advance, every
 // question and message is recorded with its exact caption and text.
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <deque>
@@ -16,7 +18,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save, Modal, LineNumber };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Number };
     struct TCall {
         TKind kind;
         QString caption;
@@ -31,6 +33,9 @@ public:
     // window (click, type) and returns its result; none left = Rejected.
     std::deque<std::function<int(QDialog&)>> modals;
     std::deque<std::optional<QString>> lineNumbers;  // the line-number prompt; nullopt = cancel
+    std::deque<std::optional<QFont>> fonts;    // the font dialog; nullopt = cancel
+    std::deque<std::optional<QColor>> colors;  // the colour dialog; nullopt = cancel
+    std::deque<std::optional<int>> integers;   // number prompts; nullopt = cancel
     int unscripted = 0;                          // dialogs that found no scripted answer
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
@@ -54,6 +59,13 @@ public:
         TakeFocus();
         calls.push_back({TKind::LineNumber, QString(), QString(), {}});
         return Next(lineNumbers);
+    }
+
+    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return Next(fonts); }
+    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return Next(colors); }
+    std::optional<int> AskInteger(QWidget*, const QString& caption, const QString& label, int, int, int) override {
+        calls.push_back({TKind::Number, caption, label, {}});
+        return Next(integers);
     }
 
     int ExecModal(QDialog& dialog) override {
@@ -94,6 +106,16 @@ private:
         TakeFocus();
         calls.push_back({kind, QString(), QString(), state});
         return Next(files);
+    }
+    template <class T>
+    std::optional<T> Next(std::deque<std::optional<T>>& answers) {
+        if (answers.empty()) {
+            ++unscripted;
+            return std::nullopt;
+        }
+        std::optional<T> answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
     }
     std::optional<QString> Next(std::deque<std::optional<QString>>& answers) {
         if (answers.empty()) {
