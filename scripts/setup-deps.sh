@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config python3
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n
+  xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   g++-mingw-w64-x86-64-win32
 )
 if [ "${1:-}" = --fuzz ]; then

@@ -45,4 +45,9 @@ std::string ShortDateLongTime(const TLocalTime& time) {
 #endif
 }
 
+const TClock& SystemClock() {
+    static const TSystemClock clock;
+    return clock;
+}
+
 }  // namespace quodle

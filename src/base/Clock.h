@@ -31,5 +31,7 @@ public:
 // one blank between, as Shift-JIS text: the forms of the time locale the
 // process runs in (its LC_TIME), e.g. "12/09/26 02:08:21" in the C locale.
 std::string ShortDateLongTime(const TLocalTime& time);
+// The machine's clock, for callers given none.
+const TClock& SystemClock();
 
 }  // namespace quodle

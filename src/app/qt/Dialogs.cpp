@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -15,6 +17,11 @@
 namespace quodle {
 
 int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+bool TDialogs::PrinterSetup(QWidget* owner, QPrinter& printer) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
     bool ok = false;

@@ -11,6 +11,7 @@
 class QColor;
 class QDialog;
 class QFont;
+class QPrinter;
 class QWidget;
 
 namespace quodle {
@@ -56,6 +57,8 @@ public:
     virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
     // The replace confirmation (Yes, No, Cancel, All) near the caret.
     virtual TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
+    // The system's printer set-up dialog; true when confirmed.
+    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer);
 };
 
 // The dialogs of the running program.

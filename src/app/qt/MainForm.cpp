@@ -30,6 +30,7 @@
 #include "base/qt/QtColor.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/SystemVariables.h"
+#include "print/qt/PrinterInfo.h"
 #include "props/qt/EditorExPropAssign.h"
 #include "syntax/ProgramFountains.h"
 
@@ -74,8 +75,11 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     functionList_ = std::move(words.functionReference);
     sysVarList_ = std::move(words.systemVariables);
     exclusionList_ = std::move(words.exclusions);
-    // 19. Print settings, kept as stored until the print component takes them.
+    // 19. Print settings.
     printBlob_ = settings::ReadPrintBlob(settingsFile);
+    StringsPrinter1.Restore(printBlob_);
+    StringsPrinter1.SetFountain(HyphenFountain1);
+    printSettingsRead_ = StringsPrinter1.Save();
     // 20.
     Panel4->setFixedWidth(kCollapsedPanelWidth);
 
@@ -267,6 +271,8 @@ void TTarnwickMainForm::WriteSettingsAtShutdown() {
             Write(doc, kSysVarShowBold, Action(QStringLiteral("N63"))->isChecked());
             Write(doc, kBackupFileCheck, Action(QStringLiteral("mnuBackup"))->isChecked());
             Write(doc, kHintShowUser, Action(QStringLiteral("N75"))->isChecked());
+            // Settings nobody changed stay as they were stored, byte for byte.
+            if (const std::string now = StringsPrinter1.Save(); now != printSettingsRead_) printBlob_ = now;
             WritePrintBlob(doc, printBlob_);
             WriteBlob(doc, kEditorPropSection, EditorExProp1.StoreBytes());
         });

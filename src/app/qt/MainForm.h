@@ -16,6 +16,7 @@
 #include "base/Color.h"
 #include "base/FileIo.h"
 #include "cad/CadTargets.h"
+#include "print/StringsPrinter.h"
 #include "props/EditorExProp.h"
 #include "search/SearchOptions.h"
 #include "search/qt/SearchDialogStore.h"
@@ -47,6 +48,7 @@ class TEditorEx;
 class TOpenMenuList;
 class TPageControl;
 class TStatusPanels;
+class TStringsPrinterInfo;
 class THyphenFountain;
 class TLineEdits;
 class TLineList;
@@ -164,6 +166,11 @@ public:
     void TreeView1DblClick();  // jumps to the selected node's definition
     // 編集 → システム変数を大文字に (MainFormReference.cpp).
     void N66Click();
+    // ファイル → 印刷 (MainFormPrint.cpp): the print settings dialog.
+    void N92Click();
+    TStringsPrinter& StringsPrinter() { return StringsPrinter1; }
+    // The printer the pages go to, asked for on first use.
+    TStringsPrinterInfo& PrinterInfo();
     // マーク (MainFormMarks.cpp): commands on the active editor's row marks.
     void mnuMarkToggleClick();
     void mnuMarkNextClick();
@@ -406,7 +413,10 @@ private:
     TEditorExProp EditorExProp1;
     std::shared_ptr<THyphenFountain> HyphenFountain1;  // documents and printing
     std::shared_ptr<THyphenFountain> HyphenFountain2;  // the output pane
-    std::string printBlob_;  // print settings, kept until the print component takes them
+    std::string printBlob_;  // print settings as stored; rewritten only when they change
+    std::string printSettingsRead_;  // the printer's settings as read, to tell a change
+    TStringsPrinter StringsPrinter1 = TStringsPrinter::Design();
+    std::unique_ptr<TStringsPrinterInfo> printerInfo_;
     TFileDialogState OpenDialog1;
     TFileDialogState SaveDialog1;
     bool shownOnce_ = false;

@@ -86,7 +86,7 @@ void TTarnwickMainForm::CreateMenus() {
                     QStringLiteral("Shift+Ctrl+S")),
             &QAction::triggered, this, [this] { SaveActiveAs(); });
     file->addSeparator();
-    Later(AddItem(file, QStringLiteral("N92"), QStringLiteral("印刷")));
+    Connected(AddItem(file, QStringLiteral("N92"), QStringLiteral("印刷")), [this] { N92Click(); });
     file->addSeparator();
     connect(AddItem(file, QStringLiteral("mnuExit"), QStringLiteral("終了")), &QAction::triggered, this,
             [this] { close(); });

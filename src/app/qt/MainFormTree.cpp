@@ -29,11 +29,6 @@ constexpr int kTreeFontPixels = 13;
 constexpr int kTreeIndent = 19;
 constexpr int kMemoHeight = 80;
 
-const TClock& MachineClock() {
-    static const TSystemClock clock;
-    return clock;
-}
-
 // The widget items of a level, children attached before their parent is
 // put in the tree, so that the tree takes them all in one insertion. The
 // pictures are drawn once and shared.
@@ -130,7 +125,7 @@ void TTarnwickMainForm::N88Click() {
     EditorEx1->Lines().Clear();
     TProgressBarSink progress(ProgressBar1);
     const TDocumentLines lines(editor->Rows());
-    const TClock& clock = setup_.Clock ? *setup_.Clock : MachineClock();
+    const TClock& clock = setup_.Clock ? *setup_.Clock : SystemClock();
     const TTextLines catalog =
         BuildCatalog(lines.Lines(), QStringToSjis(ActiveFileName()), ShortDateLongTime(clock.Now()), &progress);
     ProgressBar1->setValue(0);

@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
+#include "base/qt/FontSubstitutes.h"
 #include "base/qt/QtColor.h"
 #include "editor/EditorCaret.h"
 #include "editor/qt/Editor.h"
 #include "syntax/EditorTokens.h"
+#include "syntax/TokenCells.h"
 
 namespace quodle {
 
@@ -25,19 +27,6 @@ namespace {
 
 // Shown for bytes that stand for no character.
 constexpr char16_t kUndecodable = u'\u30FB';
-
-// The design fonts name faces of another system; map them onto the
-// installed Japanese monospace face once.
-void RegisterFontSubstitutes() {
-    static const bool done = [] {
-        QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-        QFont::insertSubstitution(QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"));
-        QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-        QFont::insertSubstitution(QStringLiteral("FixedSys"), QStringLiteral("IPAGothic"));
-        return true;
-    }();
-    (void)done;
-}
 
 // The character of one or two Shift-JIS bytes, from tables filled on first
 // use (a row is drawn without allocating per character).
@@ -258,53 +247,41 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
     const auto [selFirst, selLast] = selection;
 
     // The colours of the current token, looked up once per token.
-    std::size_t t = 0;
-    std::size_t colorToken = static_cast<std::size_t>(-1);
+    const TFountainColor* lookOf = nullptr;
     QColor tokenFore = defaultText;
     TColor tokenBack = clNone;
     TFontStyles tokenStyle;
     int column = 0;
-    for (std::size_t i = 0; i < text.size() && column < visibleEnd;) {
-        const std::size_t length = CharLengthAt(text, i);
-        const int cells = text[i] == '\t' ? TabWidthAt(column, layout) : static_cast<int>(length);
-        if (column + cells > topCol_) {
-            while (t < tokens.size() && tokens[t].Pos + tokens[t].Length <= i) ++t;
-            const bool inToken = t < tokens.size() && tokens[t].Pos <= i;
-            if (!inToken) {
-                tokenFore = defaultText;
-                tokenBack = clNone;
-                tokenStyle = {};
-                colorToken = static_cast<std::size_t>(-1);
-            } else if (colorToken != t) {
-                colorToken = t;
-                const TFountainColor* color = parser_->TokenColor(tokens[t], text);
-                tokenFore = ToQColor(color ? color->Color() : clNone, defaultText);
-                tokenBack = color ? color->BkColor() : clNone;
-                tokenStyle = color ? color->Style() : TFontStyles();
-            }
-            const bool selected = column >= selFirst && column < selLast;
-            const int x = xOf(column);
-            if (selected) p.fillRect(x, y, cells * cellWidth_, rowHeight_, selectBack);
-            else if (tokenBack != clNone) p.fillRect(x, y, cells * cellWidth_, rowHeight_, ToQColor(tokenBack));
-            const QColor& fore = selected ? selectText : tokenFore;
-            if (tokenStyle.Contains(fsUnderline)) p.fillRect(x, baseline + 1, cells * cellWidth_, 1, fore);
-            if (tokenStyle.Contains(fsStrikeOut)) p.fillRect(x, y + ascent_ * 2 / 3, cells * cellWidth_, 1, fore);
-            const auto b = static_cast<unsigned char>(text[i]);
-            if (b != '\t' && b >= 0x20) {
-                const char16_t ch = DecodeChar(text.substr(i, length));
-                const int style = (tokenStyle.Contains(fsBold) ? 1 : 0) | (tokenStyle.Contains(fsItalic) ? 2 : 0);
-                if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
-                    glyphs.Add(fore.rgb(), style, glyph, QPointF(x, baseline));
-                } else {
-                    // A character the face lacks: the toolkit finds a font.
-                    p.setPen(fore);
-                    p.drawText(x, baseline, QString(QChar(ch)));
-                }
+    ForEachTokenCell(*parser_, text, tokens, layout, visibleEnd, [&](const TTokenCell& cell) {
+        column = cell.Column + cell.Cells;
+        if (column <= topCol_) return;
+        if (cell.Color != lookOf) {
+            lookOf = cell.Color;
+            tokenFore = ToQColor(lookOf ? lookOf->Color() : clNone, defaultText);
+            tokenBack = lookOf ? lookOf->BkColor() : clNone;
+            tokenStyle = lookOf ? lookOf->Style() : TFontStyles();
+        }
+        const int cells = cell.Cells;
+        const bool selected = cell.Column >= selFirst && cell.Column < selLast;
+        const int x = xOf(cell.Column);
+        if (selected) p.fillRect(x, y, cells * cellWidth_, rowHeight_, selectBack);
+        else if (tokenBack != clNone) p.fillRect(x, y, cells * cellWidth_, rowHeight_, ToQColor(tokenBack));
+        const QColor& fore = selected ? selectText : tokenFore;
+        if (tokenStyle.Contains(fsUnderline)) p.fillRect(x, baseline + 1, cells * cellWidth_, 1, fore);
+        if (tokenStyle.Contains(fsStrikeOut)) p.fillRect(x, y + ascent_ * 2 / 3, cells * cellWidth_, 1, fore);
+        const auto b = static_cast<unsigned char>(text[cell.Pos]);
+        if (b != '\t' && b >= 0x20) {
+            const char16_t ch = DecodeChar(text.substr(cell.Pos, cell.Length));
+            const int style = (tokenStyle.Contains(fsBold) ? 1 : 0) | (tokenStyle.Contains(fsItalic) ? 2 : 0);
+            if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
+                glyphs.Add(fore.rgb(), style, glyph, QPointF(x, baseline));
+            } else {
+                // A character the face lacks: the toolkit finds a font.
+                p.setPen(fore);
+                p.drawText(x, baseline, QString(QChar(ch)));
             }
         }
-        column += cells;
-        i += length;
-    }
+    });
     // Selected cells past the text (a selected break, a box beyond the row).
     const int tailFrom = std::max({selFirst, topCol_, std::min(column, visibleEnd)});
     const int tailTo = std::min(selLast, visibleEnd);

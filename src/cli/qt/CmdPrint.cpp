@@ -1,0 +1,68 @@
+// quodle-cli print: a document printed to a PDF file with the printer
+// settings the program keeps (its settings file), or the options.
+#include <QGuiApplication>
+#include <filesystem>
+
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "app/WordLists.h"
+#include "cli/Cli.h"
+#include "cli/LispSource.h"
+#include "print/qt/PageRenderer.h"
+#include "print/qt/PrinterInfo.h"
+#include "syntax/HyphenFountain.h"
+
+namespace quodle::cli {
+
+namespace {
+
+// The toolkit needs an application object for fonts; without a display it
+// draws off screen.
+std::unique_ptr<QGuiApplication> GuiApplication() {
+    if (QGuiApplication::instance()) return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quodle-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int RunPrint(const Args& args, Output& out) {
+    if (args.positional.size() != 1) return Fail("print needs one FILE");
+    const std::string pdf = OptionValue(args, "--pdf");
+    if (pdf.empty()) return Fail("print needs --pdf OUT.pdf");
+    const auto app = GuiApplication();
+    const std::string dir = ExecutableDir();
+
+    TStringsPrinter printer = TStringsPrinter::Design();
+    // A missing settings file reads as empty: the design values stay.
+    printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir + "/quodle"))));
+    if (const std::string columns = OptionValue(args, "--columns"); !columns.empty()) {
+        const auto n = PositionArg(columns, "--columns");
+        if (!n) return kExitError;
+        printer.SetColumnCount(*n);
+    }
+    if (args.Has("--no-color")) printer.SetPrintMode(pmBW);
+
+    const std::unique_ptr<TSourceFile> source = ReadSource(args.positional[0]);
+    if (!source) return kExitError;
+    const std::shared_ptr<TFountain> fountain = CreateDocumentFountain(dir);
+    printer.SetFountain(fountain);
+    printer.SetFileName(std::filesystem::absolute(args.positional[0]).string());
+
+    TStringsPrinterInfo info;
+    info.SetPdfOutput(QString::fromStdString(pdf));
+    TRenderedPages pages;
+    if (!RenderPages(printer, info.Device(), source->Lines(), pages, kPrintProgressText, nullptr))
+        return Fail("the pages could not be rendered");
+    if (!SendPages(printer, pages, info.Printer())) return Fail("cannot write " + pdf);
+    out.Line(std::to_string(pages.Pages.Count()) + " pages");
+    return kExitOk;
+}
+
+}  // namespace
+
+QUODLE_CLI_COMMAND("print", "print --pdf OUT.pdf [--columns N] [--no-color] FILE", {"--pdf", "--columns"},
+                   {"--no-color"}, RunPrint);
+
+}  // namespace quodle::cli

@@ -1,0 +1,56 @@
+#pragma once
+// Preview and printing of a document's lines, and what they ask of the
+// window that starts them (the lines, the questions, the system dialogs),
+// so tests can answer in its place.
+#include <QFont>
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "base/LineList.h"
+#include "print/StringsPrinter.h"
+#include "print/qt/PageRenderer.h"
+#include "print/qt/PrinterInfo.h"
+
+class QDialog;
+class QWidget;
+
+namespace quodle {
+
+inline const QString kPrintQuestion = QStringLiteral("印刷しますか？");
+inline const QString kPrintQuestionCaption = QStringLiteral("Quodle");
+
+class TPrintHost {
+public:
+    virtual ~TPrintHost() = default;
+    // The active editor's lines and its file path (UTF-8).
+    virtual TLineList Lines() = 0;
+    virtual std::string FileName() = 0;
+    // "印刷しますか？" with Yes and No; true only for Yes.
+    virtual bool ConfirmPrint(QWidget* owner) = 0;
+    // Shows a window of the program modally (the preview).
+    virtual int ExecModal(QDialog& dialog) = 0;
+    // The system's printer set-up dialog; true when confirmed.
+    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
+    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) = 0;
+    // Where the pages go when there is no printer; nothing cancels.
+    virtual std::optional<QString> PdfFileName(QWidget* owner) = 0;
+    // The progress window for one rendering.
+    virtual TPrintProgress& Progress(QWidget* owner) = 0;
+};
+
+// Renders with "プレビューを作成中" and shows the preview; false when
+// rendering was stopped.
+bool PreviewLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host);
+// Asks "印刷しますか？"; on Yes renders with "印刷中" and sends the pages
+// afresh. True when the answer was Yes (the asking window then closes),
+// whether or not the pages went out (no PDF file chosen, stopped, or a job
+// that could not be opened); `printed` tells which.
+bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host,
+                     bool* printed = nullptr);
+
+// The printer's font as Qt shows it, and back.
+QFont ToQFont(const TPrintFont& font);
+TPrintFont FromQFont(const QFont& font, TColor color);
+
+}  // namespace quodle
