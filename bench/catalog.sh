@@ -10,10 +10,7 @@
 #      medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
-w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
-w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-bench_workload "$w10" 10
-bench_workload "$w100" 100
+bench_workloads_10_100
 export QUODLE_BENCH_CATALOG="$w10:$w100:/tmp/quodle-defs10.lsp:/tmp/quodle-defs100.lsp"
 bench_build CatalogBench
 json=$(mktemp)

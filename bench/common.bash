@@ -27,3 +27,12 @@ bench_run() {
 bench_workload() {
   [ -s "$1" ] || python3 /work/shared/tools/gen_lisp.py --mb "$2" --seed 1 --out "$1"
 }
+
+# Sets w10 and w100 to the 10 MB and 100 MB workloads (QUODLE_BENCH_W10 and
+# QUODLE_BENCH_W100, else in /tmp), made when missing.
+bench_workloads_10_100() {
+  w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
+  w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
+  bench_workload "$w10" 10
+  bench_workload "$w100" 100
+}
