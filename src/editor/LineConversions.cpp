@@ -122,7 +122,7 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
         switch (conversion) {
             case wcTabsToBlanks:
                 if (line.find('\t') == std::string_view::npos) continue;
-                converted = ExpandTabs(line, cells);
+                ExpandTabsInto(converted, line, cells);
                 break;
             case wcLeadBlanksToTabs:
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;

@@ -19,8 +19,12 @@ void TLineEdits::Push(int line, TKind kind, std::string_view text) {
         const bool ordered = line > last.Line || (line == last.Line && last.Kind == leInsert);
         if (!ordered) throw std::invalid_argument("line edits out of order");
     }
-    edits_.push_back({line, kind, text_.size(), text.size()});
-    text_.append(text);
+    constexpr std::size_t kChunkBytes = 1 << 20;
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < text.size())
+        chunks_.emplace_back().reserve(std::max(kChunkBytes, text.size()));
+    std::string& chunk = chunks_.back();
+    edits_.push_back({line, kind, static_cast<std::uint32_t>(chunks_.size() - 1), chunk.size(), text.size()});
+    chunk.append(text);
 }
 
 void TLineEdits::Insert(int line, std::string_view text) { Push(line, leInsert, text); }

@@ -24,7 +24,8 @@ public:
     struct TEdit {
         int Line;  // in the text before any of the edits
         TKind Kind;
-        std::size_t Start;  // of the new text in the list's buffer
+        std::uint32_t Chunk;  // of the list's buffers holding the new text
+        std::size_t Start;    // in that buffer
         std::size_t Length;
     };
 
@@ -45,7 +46,9 @@ public:
     bool empty() const { return edits_.empty() && !finalBreak_; }
     std::size_t size() const { return edits_.size(); }
     const TEdit& operator[](std::size_t i) const { return edits_[i]; }
-    std::string_view Text(const TEdit& edit) const { return std::string_view(text_).substr(edit.Start, edit.Length); }
+    std::string_view Text(const TEdit& edit) const {
+        return std::string_view(chunks_[edit.Chunk]).substr(edit.Start, edit.Length);
+    }
 
     // Where line `line` of the old text stands after the edits; a deleted
     // line gives the line that takes its place.
@@ -54,7 +57,9 @@ public:
 private:
     void Push(int line, TKind kind, std::string_view text);
 
-    std::string text_;
+    // The new texts, in buffers that are filled and never grown: a command
+    // that rewrites a million lines never copies what it wrote.
+    std::vector<std::string> chunks_;
     std::vector<TEdit> edits_;
     std::optional<bool> finalBreak_;
 };

@@ -59,6 +59,8 @@ public:
     void Append(const char* p, std::size_t n) {
         if (n > 0) std::memcpy(OpenGap(size_, n), p, n);
     }
+    // Empty, keeping the memory.
+    void Clear() { size_ = 0; }
 
 private:
     void Reallocate(std::size_t n) {
@@ -251,6 +253,19 @@ struct TheStringList::Block {
     void ShrinkToFit() {
         text.Fit();
         ends.shrink_to_fit();
+    }
+
+    // No rows, keeping the text's memory for rows to come.
+    void Reset() {
+        text.Clear();
+        ends.clear();
+        attr1.clear();
+        attr2.clear();
+        data.clear();
+        states.clear();
+        or1 = or2 = 0;
+        tallied = 0;
+        tallyValid = false;
     }
 };
 

@@ -265,10 +265,13 @@ void TheStringList::AppendPacked(std::span<const std::string_view> rows) {
 
 // Writes rows in order into blocks, each filled up to the block limits;
 // whole blocks are taken over as they are once the block being filled is
-// large enough to stand beside them.
+// large enough to stand beside them. New blocks come from `spare` (blocks
+// already read) while there are any: their memory is warm, and a rewrite
+// of a large text asks the allocator for little.
 class TheStringList::TBlockWriter {
 public:
-    TBlockWriter(TRowBlockSize size, std::vector<std::unique_ptr<Block>>& out) : size_(size), out_(out) {}
+    TBlockWriter(TRowBlockSize size, std::vector<std::unique_ptr<Block>>& out, std::vector<std::unique_ptr<Block>>& spare)
+        : size_(size), out_(out), spare_(spare) {}
     TBlockWriter(const TBlockWriter&) = delete;
     TBlockWriter& operator=(const TBlockWriter&) = delete;
 
@@ -317,7 +320,13 @@ private:
     bool Large(const Block& b) const { return 2 * U(b.Rows()) >= U(size_.rows) || 2 * b.Bytes() >= size_.bytes; }
 
     void Open() {
-        out_.push_back(std::make_unique<Block>());
+        if (spare_.empty()) {
+            out_.push_back(std::make_unique<Block>());
+        } else {
+            out_.push_back(std::move(spare_.back()));
+            spare_.pop_back();
+            out_.back()->Reset();
+        }
         cur_ = out_.back().get();
         // Filled without growing step by step; trimmed when closed.
         cur_->text.Reserve(TByteBuffer::WithRoom(size_.bytes));
@@ -335,6 +344,7 @@ private:
 
     TRowBlockSize size_;
     std::vector<std::unique_ptr<Block>>& out_;
+    std::vector<std::unique_ptr<Block>>& spare_;
     Block* cur_ = nullptr;  // the block being filled, last of out_
 };
 
@@ -357,15 +367,17 @@ void TheStringList::ReplaceSpans(std::span<const TRowsSpan> spans, const TheStri
     old.swap(blocks_);
     oldStarts.swap(starts_);
     const int oldCount = count_;
-    TBlockWriter out(blockSize_, blocks_);
+    std::vector<std::unique_ptr<Block>> spare;
+    TBlockWriter out(blockSize_, blocks_, spare);
     std::optional<TBlockWriter> gone;
-    if (displaced != nullptr) gone.emplace(displaced->blockSize_, displaced->blocks_);
+    if (displaced != nullptr) gone.emplace(displaced->blockSize_, displaced->blocks_, spare);
     std::size_t b = 0;
     int pos = 0;
     // The old rows up to `to` go to `w` (none: they are dropped).
     auto pass = [&](int to, TBlockWriter* w) {
         while (pos < to) {
-            while (oldStarts[b + 1] <= pos) old[b++].reset();
+            for (; oldStarts[b + 1] <= pos; ++b)
+                if (old[b]) spare.push_back(std::move(old[b]));
             const int r0 = pos - oldStarts[b], r1 = std::min(to, oldStarts[b + 1]) - oldStarts[b];
             if (w != nullptr) {
                 if (r0 == 0 && r1 == old[b]->Rows()) w->Take(std::move(old[b]));
