@@ -114,6 +114,7 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
     const int w = cells.tabSpaceCount;
     const std::string run(static_cast<std::size_t>(w), ' ');
     TLineEdits edits;
+    edits.Reserve(lines.size());
     std::string converted;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];

@@ -37,6 +37,8 @@ public:
     // Line `line` becomes `text`.
     void Replace(int line, std::string_view text);
     void Delete(int line);
+    // Room for n edits: a command that may edit every line says so once.
+    void Reserve(std::size_t n) { edits_.reserve(n); }
     // Whether the text ends with a line break afterwards; unless set, it
     // ends as it did.
     void SetFinalBreak(bool value) { finalBreak_ = value; }

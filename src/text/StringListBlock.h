@@ -61,6 +61,19 @@ public:
     }
     // Empty, keeping the memory.
     void Clear() { size_ = 0; }
+    // Empty with room for n bytes; memory too small is given back rather
+    // than grown, as there is nothing in it to keep.
+    void ClearWithRoom(std::size_t n) {
+        size_ = 0;
+        if (n <= capacity_) return;
+        std::free(data_);
+        data_ = static_cast<char*>(std::malloc(n));
+        if (data_ == nullptr) {
+            capacity_ = 0;
+            throw std::bad_alloc();
+        }
+        capacity_ = n;
+    }
 
 private:
     void Reallocate(std::size_t n) {
@@ -255,9 +268,9 @@ struct TheStringList::Block {
         ends.shrink_to_fit();
     }
 
-    // No rows, keeping the text's memory for rows to come.
-    void Reset() {
-        text.Clear();
+    // No rows, with room for `bytes` of text (memory it has is kept).
+    void Reset(std::size_t bytes) {
+        text.ClearWithRoom(bytes);
         ends.clear();
         attr1.clear();
         attr2.clear();

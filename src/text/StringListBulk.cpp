@@ -325,11 +325,10 @@ private:
         } else {
             out_.push_back(std::move(spare_.back()));
             spare_.pop_back();
-            out_.back()->Reset();
         }
         cur_ = out_.back().get();
         // Filled without growing step by step; trimmed when closed.
-        cur_->text.Reserve(TByteBuffer::WithRoom(size_.bytes));
+        cur_->Reset(TByteBuffer::WithRoom(size_.bytes));
         cur_->ends.reserve(U(size_.rows));
     }
 
