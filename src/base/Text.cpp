@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "base/ShiftJis.h"
 
@@ -122,9 +123,149 @@ int CompareText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+namespace {
+
+// The weights of CompareText renumbered densely from 0: they take fewer than
+// 256 values, so a weight fits in one byte and keeps its order.
+constexpr std::array<std::uint8_t, 256> MakeWeightRanks() {
+    std::array<bool, 0x200> used{};
+    for (const std::uint16_t w : kTextWeights) used[w] = true;
+    std::array<std::uint16_t, 0x200> rankOf{};
+    int next = 0;
+    for (std::size_t w = 0; w < used.size(); ++w)
+        if (used[w]) rankOf[w] = static_cast<std::uint16_t>(next++);
+    std::array<std::uint8_t, 256> ranks{};
+    for (int b = 0; b < 256; ++b) ranks[b] = static_cast<std::uint8_t>(rankOf[kTextWeights[b]]);
+    return ranks;
+}
+constexpr std::array<std::uint8_t, 256> kWeightRanks = MakeWeightRanks();
+
+// Below this many entries a plain comparison sort costs less than building
+// the sort keys.
+constexpr std::size_t kKeySortMinimum = 64;
+
+// The texts of a list turned into byte strings whose plain byte order is
+// CompareText's order: each byte's weight rank, and the trail byte of a
+// double-byte character as it is. Equal prefixes mean equal character
+// boundaries, so a rank is only ever compared with a rank and a trail byte
+// with a trail byte.
+class TSortKeys {
+public:
+    explicit TSortKeys(const std::vector<std::string>& list) {
+        std::size_t total = 0;
+        for (const std::string& s : list) total += s.size();
+        bytes_.resize(total);
+        ends_.reserve(list.size());
+        unsigned char* out = bytes_.data();
+        for (const std::string& s : list) {
+            for (std::size_t i = 0; i < s.size(); ++i) {
+                const auto b = static_cast<unsigned char>(s[i]);
+                *out++ = kWeightRanks[b];
+                if (IsLeadByte(b) && i + 1 < s.size()) *out++ = static_cast<unsigned char>(s[++i]);
+            }
+            ends_.push_back(static_cast<std::size_t>(out - bytes_.data()));
+        }
+    }
+
+    // Up to eight key bytes of entry `i` from `depth` on, the first in the
+    // highest byte, zeros after the key's end; and how many of them there
+    // are (8 when the key may go on).
+    std::uint64_t Chunk(std::size_t i, std::size_t depth, std::uint32_t& count) const {
+        const std::size_t start = (i == 0 ? 0 : ends_[i - 1]) + depth;
+        const std::size_t n = std::min<std::size_t>(ends_[i] - std::min(start, ends_[i]), 8);
+        std::uint64_t chunk = 0;
+        for (std::size_t k = 0; k < n; ++k) chunk |= std::uint64_t{bytes_[start + k]} << (56 - 8 * k);
+        count = static_cast<std::uint32_t>(n);
+        return chunk;
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+    std::vector<std::size_t> ends_;
+};
+
+// One entry while sorting by eight key bytes at a time. Zero padding cannot
+// be told from a zero key byte, so a shorter key is told by its Count.
+struct TChunkItem {
+    std::uint64_t Chunk;
+    std::uint32_t Count;
+    std::uint32_t Index;
+    bool SameKeyBytes(const TChunkItem& o) const { return Chunk == o.Chunk && Count == o.Count; }
+};
+
+// Digit d of an item, least significant first: the count, then the chunk's
+// bytes from its lowest.
+unsigned Digit(const TChunkItem& item, int d) {
+    return d == 0 ? item.Count : static_cast<unsigned>(item.Chunk >> (8 * (d - 1))) & 0xFF;
+}
+constexpr int kDigits = 9;
+
+// A stable least-significant-digit radix sort by (Chunk, Count); digits on
+// which all items agree are skipped.
+void RadixSort(std::vector<TChunkItem>& items, std::vector<TChunkItem>& spare) {
+    std::array<std::array<std::size_t, 256>, kDigits> counts{};
+    for (const TChunkItem& item : items)
+        for (int d = 0; d < kDigits; ++d) ++counts[d][Digit(item, d)];
+    spare.resize(items.size());
+    for (int d = 0; d < kDigits; ++d) {
+        auto& c = counts[d];
+        if (std::find(c.begin(), c.end(), items.size()) != c.end()) continue;
+        std::size_t at = 0;
+        for (std::size_t& n : c) at += std::exchange(n, at);
+        for (const TChunkItem& item : items) spare[c[Digit(item, d)]++] = item;
+        items.swap(spare);
+    }
+}
+
+// Sorts `order` (indices into the list) by key; the keys agree on their
+// first `depth` bytes. Groups that still agree on eight more bytes go on
+// at the next depth, so only as much of each key is read as tells it apart.
+void SortByKeys(const TSortKeys& keys, std::vector<std::uint32_t>& order) {
+    struct TGroup {
+        std::size_t Begin, End, Depth;
+    };
+    std::vector<TGroup> groups = {{0, order.size(), 0}};
+    std::vector<TChunkItem> items, spare;
+    while (!groups.empty()) {
+        const TGroup g = groups.back();
+        groups.pop_back();
+        items.clear();
+        for (std::size_t k = g.Begin; k < g.End; ++k) {
+            TChunkItem item{0, 0, order[k]};
+            item.Chunk = keys.Chunk(order[k], g.Depth, item.Count);
+            items.push_back(item);
+        }
+        if (items.size() < kKeySortMinimum) {
+            std::stable_sort(items.begin(), items.end(), [](const TChunkItem& x, const TChunkItem& y) {
+                return x.Chunk != y.Chunk ? x.Chunk < y.Chunk : x.Count < y.Count;
+            });
+        } else {
+            RadixSort(items, spare);
+        }
+        for (std::size_t k = 0; k < items.size();) {
+            std::size_t end = k + 1;
+            while (end < items.size() && items[end].SameKeyBytes(items[k])) ++end;
+            if (end - k > 1 && items[k].Count == 8) groups.push_back({g.Begin + k, g.Begin + end, g.Depth + 8});
+            for (; k < end; ++k) order[g.Begin + k] = items[k].Index;
+        }
+    }
+}
+
+}  // namespace
+
 void SortTextList(std::vector<std::string>& list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+    if (list.size() < kKeySortMinimum || list.size() > UINT32_MAX) {
+        std::stable_sort(list.begin(), list.end(),
+                         [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+        return;
+    }
+    std::vector<std::uint32_t> order(list.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    SortByKeys(TSortKeys(list), order);
+    std::vector<std::string> sorted;
+    sorted.reserve(list.size());
+    for (const std::uint32_t i : order) sorted.push_back(std::move(list[i]));
+    list.swap(sorted);
 }
 
 namespace {
