@@ -297,26 +297,38 @@ std::string ReadQuoted(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
+TCommaFields::TCommaFields(std::string_view s) : s_(s) {
+    while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
+}
+
+bool TCommaFields::Next(std::string& field) {
+    if (emptyLast_) {
+        emptyLast_ = false;
+        field.clear();
+        return true;
+    }
+    if (i_ >= s_.size()) return false;
+    if (s_[i_] == '"') {
+        field = ReadQuoted(s_, i_);
+    } else {
+        const std::size_t start = i_;
+        while (i_ < s_.size() && !IsBlank(s_[i_]) && s_[i_] != ',') ++i_;
+        field.assign(s_.substr(start, i_ - start));
+    }
+    while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
+    if (i_ < s_.size() && s_[i_] == ',') {
+        emptyLast_ = i_ + 1 == s_.size();
+        do {
+            ++i_;
+        } while (i_ < s_.size() && IsBlank(s_[i_]));
+    }
+    return true;
+}
+
 std::vector<std::string> SplitCommaList(std::string_view s) {
     std::vector<std::string> fields;
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    while (i < s.size()) {
-        if (s[i] == '"') {
-            fields.push_back(ReadQuoted(s, i));
-        } else {
-            const std::size_t start = i;
-            while (i < s.size() && !IsBlank(s[i]) && s[i] != ',') ++i;
-            fields.emplace_back(s.substr(start, i - start));
-        }
-        while (i < s.size() && IsBlank(s[i])) ++i;
-        if (i < s.size() && s[i] == ',') {
-            if (i + 1 == s.size()) fields.emplace_back();
-            do {
-                ++i;
-            } while (i < s.size() && IsBlank(s[i]));
-        }
-    }
+    TCommaFields reader(s);
+    for (std::string field; reader.Next(field);) fields.push_back(field);
     return fields;
 }
 

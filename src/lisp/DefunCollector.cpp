@@ -5,6 +5,7 @@
 // offsets into lines only where something is found: a document of millions
 // of short lines costs no more than its bytes.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -216,23 +217,27 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
 }
 
 std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
-    const std::vector<std::string> fields = SplitCommaList(record);
+    // Read without a list of fields: every analysis reads every record.
+    std::array<std::string, 7> fields;
+    std::size_t count = 0;
+    TCommaFields reader(record);
+    while (count < fields.size() && reader.Next(fields[count])) ++count;
     const auto number = [](const std::string& f, int& out) {
         const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), out);
         return ec == std::errc() && end == f.data() + f.size();
     };
     TDefunRecord r;
-    if (fields.size() == 6) {
-        r.Name = fields[0];
+    if (count == 6) {
+        r.Name = std::move(fields[0]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col) || !number(fields[4], r.EndLine) ||
             !number(fields[5], r.EndCol))
             return std::nullopt;
         return r;
     }
-    if (fields.size() == 4) {
+    if (count == 4) {
         r.Nested = true;
-        r.Outer = fields[0];
-        r.Name = fields[1];
+        r.Outer = std::move(fields[0]);
+        r.Name = std::move(fields[1]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col)) return std::nullopt;
         return r;
     }
