@@ -126,8 +126,9 @@ public:
     std::size_t Size() const { return code_.Text().size(); }
     std::size_t Start(std::size_t line) const { return code_.LineStart(line); }
     std::size_t End(std::size_t line) const { return code_.LineEnd(line); }
-    // The line that holds the byte at `offset`.
-    std::size_t LineOf(std::size_t offset) const { return code_.LineOf(offset); }
+    // The line that holds the byte at `offset`, which lies on line `from`
+    // or after it.
+    std::size_t LineOf(std::size_t offset, std::size_t from) const { return code_.LineOf(offset, from); }
 
     // The text after the "(DEFUN " at `at` up to the next "(" of its line,
     // or nothing when the line has none there.
@@ -139,12 +140,13 @@ public:
         return std::string_view(s + from, static_cast<std::size_t>(static_cast<const char*>(open) - (s + from)));
     }
 
-    // The first "(DEFUN " inside one line from `from` on, and that line.
+    // The first "(DEFUN " inside one line from `from` on, and that line;
+    // `line` comes in as the line that holds `from`.
     bool NextDefun(std::size_t& from, std::size_t limit, std::size_t& line) const {
         for (;;) {
             const std::size_t at = FindDefun(Data(), from, limit);
             if (at == kNone) return false;
-            line = LineOf(at);
+            line = LineOf(at, line);
             // One that runs over a line break is none; nothing else can
             // start in the few bytes left of that line.
             if (at + kDefunLen <= End(line)) {
@@ -181,13 +183,13 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
         const std::size_t startCol = pos - text.Start(line);
         const std::size_t close = FindBalance(text.Data(), pos, text.Size());
         if (close == kNone) break;  // still open at the end: no record
-        const std::size_t endLine = text.LineOf(close);
+        const std::size_t endLine = text.LineOf(close, startLine);
         pass.AtLine(endLine);
         // Definitions nested in it: the first of each later line up to and
         // including the ending line, even past the balancing bracket.
         nested.clear();
         std::size_t inner = startLine + 1 < code.size() ? text.Start(startLine + 1) : text.Size();
-        std::size_t innerLine = 0;
+        std::size_t innerLine = startLine + 1;
         while (text.NextDefun(inner, text.End(endLine), innerLine)) {
             if (const auto innerName = text.NameAfter(inner, innerLine)) {
                 std::string record(*name);
@@ -211,6 +213,7 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
         for (auto& r : nested) records.push_back(std::move(r));
         // The rest of the ending line is not searched.
         pos = text.End(endLine);
+        line = endLine;
     }
     if (!code.empty()) pass.AtLine(code.size() - 1);
     return records;
