@@ -113,8 +113,10 @@ std::size_t FindBalance(const char* s, std::size_t from, std::size_t limit) {
 }
 
 void AppendNumber(std::string& out, std::size_t value) {
-    out.push_back(',');
-    out += std::to_string(value);
+    char digits[24];
+    digits[0] = ',';
+    const auto end = std::to_chars(digits + 1, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
 }
 
 // The code-only lines as one text with line lookups.
