@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/BulkArray.h"
 #include "base/ShiftJis.h"
 
 namespace quodle {
@@ -154,16 +155,17 @@ public:
     explicit TSortKeys(const std::vector<std::string>& list) {
         std::size_t total = 0;
         for (const std::string& s : list) total += s.size();
-        bytes_.resize(total);
-        ends_.reserve(list.size());
+        bytes_ = TBulkArray<unsigned char>(total);
+        ends_ = TBulkArray<std::size_t>(list.size());
         unsigned char* out = bytes_.data();
+        std::size_t* end = ends_.data();
         for (const std::string& s : list) {
             for (std::size_t i = 0; i < s.size(); ++i) {
                 const auto b = static_cast<unsigned char>(s[i]);
                 *out++ = kWeightRanks[b];
                 if (IsLeadByte(b) && i + 1 < s.size()) *out++ = static_cast<unsigned char>(s[++i]);
             }
-            ends_.push_back(static_cast<std::size_t>(out - bytes_.data()));
+            *end++ = static_cast<std::size_t>(out - bytes_.data());
         }
     }
 
@@ -171,17 +173,18 @@ public:
     // highest byte, zeros after the key's end; and how many of them there
     // are (8 when the key may go on).
     std::uint64_t Chunk(std::size_t i, std::size_t depth, std::uint32_t& count) const {
-        const std::size_t start = (i == 0 ? 0 : ends_[i - 1]) + depth;
-        const std::size_t n = std::min<std::size_t>(ends_[i] - std::min(start, ends_[i]), 8);
+        const std::size_t* ends = ends_.data();
+        const std::size_t start = (i == 0 ? 0 : ends[i - 1]) + depth;
+        const std::size_t n = std::min<std::size_t>(ends[i] - std::min(start, ends[i]), 8);
         std::uint64_t chunk = 0;
-        for (std::size_t k = 0; k < n; ++k) chunk |= std::uint64_t{bytes_[start + k]} << (56 - 8 * k);
+        for (std::size_t k = 0; k < n; ++k) chunk |= std::uint64_t{bytes_.data()[start + k]} << (56 - 8 * k);
         count = static_cast<std::uint32_t>(n);
         return chunk;
     }
 
 private:
-    std::vector<unsigned char> bytes_;
-    std::vector<std::size_t> ends_;
+    TBulkArray<unsigned char> bytes_;
+    TBulkArray<std::size_t> ends_;
 };
 
 // One entry while sorting by eight key bytes at a time. Zero padding cannot
@@ -202,19 +205,22 @@ constexpr int kDigits = 9;
 
 // A stable least-significant-digit radix sort by (Chunk, Count); digits on
 // which all items agree are skipped.
-void RadixSort(std::vector<TChunkItem>& items, std::vector<TChunkItem>& spare) {
+// `spare` has room for `n` items; the sorted items end up in `items`.
+void RadixSort(TChunkItem* items, TChunkItem* spare, std::size_t n) {
     std::array<std::array<std::size_t, 256>, kDigits> counts{};
-    for (const TChunkItem& item : items)
-        for (int d = 0; d < kDigits; ++d) ++counts[d][Digit(item, d)];
-    spare.resize(items.size());
+    for (std::size_t k = 0; k < n; ++k)
+        for (int d = 0; d < kDigits; ++d) ++counts[d][Digit(items[k], d)];
+    TChunkItem* from = items;
+    TChunkItem* to = spare;
     for (int d = 0; d < kDigits; ++d) {
         auto& c = counts[d];
-        if (std::find(c.begin(), c.end(), items.size()) != c.end()) continue;
+        if (std::find(c.begin(), c.end(), n) != c.end()) continue;
         std::size_t at = 0;
-        for (std::size_t& n : c) at += std::exchange(n, at);
-        for (const TChunkItem& item : items) spare[c[Digit(item, d)]++] = item;
-        items.swap(spare);
+        for (std::size_t& count : c) at += std::exchange(count, at);
+        for (std::size_t k = 0; k < n; ++k) to[c[Digit(from[k], d)]++] = from[k];
+        std::swap(from, to);
     }
+    if (from != items) std::copy(from, from + n, items);
 }
 
 // Sorts `order` (indices into the list) by key; the keys agree on their
@@ -225,26 +231,27 @@ void SortByKeys(const TSortKeys& keys, std::vector<std::uint32_t>& order) {
         std::size_t Begin, End, Depth;
     };
     std::vector<TGroup> groups = {{0, order.size(), 0}};
-    std::vector<TChunkItem> items, spare;
+    // Whole-list buffers, written before they are read.
+    TBulkArray<TChunkItem> itemBuffer(order.size()), spare(order.size());
     while (!groups.empty()) {
         const TGroup g = groups.back();
         groups.pop_back();
-        items.clear();
-        for (std::size_t k = g.Begin; k < g.End; ++k) {
-            TChunkItem item{0, 0, order[k]};
-            item.Chunk = keys.Chunk(order[k], g.Depth, item.Count);
-            items.push_back(item);
+        TChunkItem* items = itemBuffer.data();
+        const std::size_t n = g.End - g.Begin;
+        for (std::size_t k = 0; k < n; ++k) {
+            items[k] = {0, 0, order[g.Begin + k]};
+            items[k].Chunk = keys.Chunk(items[k].Index, g.Depth, items[k].Count);
         }
-        if (items.size() < kKeySortMinimum) {
-            std::stable_sort(items.begin(), items.end(), [](const TChunkItem& x, const TChunkItem& y) {
+        if (n < kKeySortMinimum) {
+            std::stable_sort(items, items + n, [](const TChunkItem& x, const TChunkItem& y) {
                 return x.Chunk != y.Chunk ? x.Chunk < y.Chunk : x.Count < y.Count;
             });
         } else {
-            RadixSort(items, spare);
+            RadixSort(items, spare.data(), n);
         }
-        for (std::size_t k = 0; k < items.size();) {
+        for (std::size_t k = 0; k < n;) {
             std::size_t end = k + 1;
-            while (end < items.size() && items[end].SameKeyBytes(items[k])) ++end;
+            while (end < n && items[end].SameKeyBytes(items[k])) ++end;
             if (end - k > 1 && items[k].Count == 8) groups.push_back({g.Begin + k, g.Begin + end, g.Depth + 8});
             for (; k < end; ++k) order[g.Begin + k] = items[k].Index;
         }
