@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "base/BulkArray.h"
@@ -261,9 +262,17 @@ void SortByKeys(const TSortKeys& keys, std::vector<std::uint32_t>& order) {
 }  // namespace
 
 void SortTextList(std::vector<std::string>& list) {
-    if (list.size() < kKeySortMinimum || list.size() > UINT32_MAX) {
-        std::stable_sort(list.begin(), list.end(),
-                         [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+    const auto before = [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; };
+    if (list.size() < kKeySortMinimum) {
+        // Insertion keeps equal entries in order and, unlike a merge sort,
+        // needs no buffer: the nested definitions of every function come
+        // through here, a few at a time.
+        for (auto it = list.begin(); it != list.end(); ++it)
+            std::rotate(std::upper_bound(list.begin(), it, *it, before), it, std::next(it));
+        return;
+    }
+    if (list.size() > UINT32_MAX) {
+        std::stable_sort(list.begin(), list.end(), before);
         return;
     }
     std::vector<std::uint32_t> order(list.size());
