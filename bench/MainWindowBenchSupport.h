@@ -37,6 +37,7 @@ public:
     std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
     TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
     int ExecModal(QDialog&) override { return QDialog::Rejected; }
+    TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
 };
 
 struct TBenchWindow {
