@@ -35,7 +35,6 @@ public:
     std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
     std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
-    TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
     int ExecModal(QDialog&) override { return QDialog::Rejected; }
     TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
 };
