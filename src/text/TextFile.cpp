@@ -132,11 +132,13 @@ public:
     std::size_t Read(char* dst, std::size_t size, bool& atEnd) {
         if (!utf8_) {
             std::size_t got = file_.Read(dst, size);
-            atEnd = got < size || EndsAtCtrlZ(dst, got);
+            const bool shortRead = got < size;
+            atEnd = EndsAtCtrlZ(dst, got) || shortRead;
             return got;
         }
         std::size_t got = stopped_ ? 0 : file_.Read(raw_.get() + rawHave_, size);
-        atEnd = stopped_ || got < size || EndsAtCtrlZ(raw_.get() + rawHave_, got);
+        const bool shortRead = got < size;
+        atEnd = EndsAtCtrlZ(raw_.get() + rawHave_, got) || stopped_ || shortRead;
         rawHave_ += got;
         const TUtf8Conversion r = Utf8ToCp932Strict(std::string_view(raw_.get(), rawHave_), dst, atEnd);
         NonAscii = NonAscii || r.nonAscii;

@@ -308,7 +308,6 @@ private:
     void RefreshModifiedPanel(TEditorEx* editor);
     // The file format (MainFormEncoding.cpp): the 文字コード menu, its
     // panel, and a change that marks the document modified.
-    static constexpr int kFormatPanel = 6;
     void CreateEncodingMenu(QMenu* file);
     void RefreshEncodingMenu(TEditorEx* editor);
     void RefreshFormatPanel(TEditorEx* editor);

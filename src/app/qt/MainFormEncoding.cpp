@@ -104,7 +104,7 @@ void TTarnwickMainForm::ChangeFileFormat(TEditorEx* editor, const TFileFormat& f
 }
 
 void TTarnwickMainForm::RefreshFormatPanel(TEditorEx* editor) {
-    if (editor) StatusBar1->SetPanelText(kFormatPanel, FileFormatText(editor->Rows().FileFormat()));
+    if (editor) StatusBar1->SetPanelText(TStatusPanels::kFormatPanel, FileFormatText(editor->Rows().FileFormat()));
 }
 
 }  // namespace quodle

@@ -12,6 +12,7 @@ class TStatusPanels : public QStatusBar {
     Q_OBJECT
 public:
     static constexpr int kPanelCount = 7;
+    static constexpr int kFormatPanel = 6;
     explicit TStatusPanels(QWidget* parent = nullptr);
 
     void SetPanelText(int index, const QString& text);

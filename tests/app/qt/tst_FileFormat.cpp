@@ -44,7 +44,7 @@ private slots:
         WriteBytes(a, file);
         TTarnwickMainForm* w = Create({a});
         TEditorEx* editor = w->ActiveEditor();
-        QCOMPARE(w->StatusPanels()->PanelText(TTarnwickMainForm::kFormatPanel), QStringLiteral("UTF-8 LF"));
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("UTF-8 LF"));
         QCOMPARE(QString::fromStdString(Cp932ToUtf8(editor->Lines().Get(0))), QStringLiteral("; 図形を選択"));
         QVERIFY(!editor->ReadOnly());
         Type(editor, "x");
@@ -56,7 +56,7 @@ private slots:
         w->Action(QStringLiteral("mnuEncodingUtf8Bom"))->trigger();
         w->Action(QStringLiteral("mnuBreakCrLf"))->trigger();
         QVERIFY(editor->Modified());
-        QCOMPARE(w->StatusPanels()->PanelText(TTarnwickMainForm::kFormatPanel), QStringLiteral("UTF-8 BOM CR+LF"));
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("UTF-8 BOM CR+LF"));
         w->Action(QStringLiteral("mnuSave"))->trigger();
         QCOMPARE(ReadBytes(a), QByteArray("\xEF\xBB\xBF") +
                                    QStringLiteral("x; 図形を選択\r\n(princ \"ｶﾅ\")\r\n").toUtf8());
@@ -64,10 +64,10 @@ private slots:
         w->Action(QStringLiteral("mnuEncodingSjis"))->trigger();
         w->Action(QStringLiteral("mnuSave"))->trigger();
         QCOMPARE(ReadSjisFile(a), QStringLiteral("x; 図形を選択\r\n(princ \"ｶﾅ\")\r\n"));
-        QCOMPARE(w->StatusPanels()->PanelText(TTarnwickMainForm::kFormatPanel), QStringLiteral("SJIS CR+LF"));
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("SJIS CR+LF"));
         // A new document is Shift-JIS with CR LF.
         w->NewDocument();
-        QCOMPARE(w->StatusPanels()->PanelText(TTarnwickMainForm::kFormatPanel), QStringLiteral("SJIS CR+LF"));
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("SJIS CR+LF"));
     }
 
     void characterWithoutShiftJisForm_opensReadOnlyAndIsNeverWritten() {
