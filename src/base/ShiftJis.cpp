@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/ByteScan.h"
+#include "base/Utf8Lead.h"
 
 namespace quodle {
 namespace {
@@ -282,21 +283,8 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {
         o += ascii;
         if (i == n) break;
         const auto b = static_cast<unsigned char>(s[i]);
-        // Length and the bounds of the second byte, which rule out overlong
-        // forms, surrogates and code points beyond U+10FFFF.
-        std::size_t len = 0;
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        }
+        const TUtf8Lead lead = Utf8Lead(b);
+        const std::size_t len = lead.Length;
         if (len == 0) {
             r.invalid = true;
             break;
@@ -305,7 +293,7 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {
         std::size_t k = 1;
         for (; k < len && i + k < n; ++k) {
             const auto t = static_cast<unsigned char>(s[i + k]);
-            if (t < (k == 1 ? lo : 0x80) || t > (k == 1 ? hi : 0xBF)) break;
+            if (t < (k == 1 ? lead.Low : 0x80) || t > (k == 1 ? lead.High : 0xBF)) break;
             c = (c << 6) | (t & 0x3F);
         }
         if (k < len) {

@@ -1,6 +1,7 @@
 // The document's file format: the 文字コード menu and its status panel.
 #include <QActionGroup>
 #include <QMenu>
+#include <QStringList>
 
 #include "app/qt/MainForm.h"
 #include "app/qt/StatusPanels.h"
@@ -10,35 +11,37 @@ namespace quodle {
 
 namespace {
 
-struct TEncodingItem {
+// One item of the menu: an encoding, or (lineBreak set) a line-break style.
+struct TFormatItem {
     const char* name;
     const char* caption;
-    TTextEncoding encoding;
+    bool lineBreak;
+    int value;
+
+    bool Matches(const TFileFormat& f) const {
+        return value == (lineBreak ? static_cast<int>(f.Break) : static_cast<int>(f.Encoding));
+    }
+    TFileFormat AppliedTo(TFileFormat f) const {
+        if (lineBreak) f.Break = static_cast<TLineBreak>(value);
+        else f.Encoding = static_cast<TTextEncoding>(value);
+        return f;
+    }
 };
-constexpr TEncodingItem kEncodingItems[] = {
-    {"mnuEncodingSjis", "SJIS", TTextEncoding::ShiftJis},
-    {"mnuEncodingUtf8", "UTF-8", TTextEncoding::Utf8},
-    {"mnuEncodingUtf8Bom", "UTF-8 BOM", TTextEncoding::Utf8Bom},
+constexpr TFormatItem kFormatItems[] = {
+    {"mnuEncodingSjis", "SJIS", false, static_cast<int>(TTextEncoding::ShiftJis)},
+    {"mnuEncodingUtf8", "UTF-8", false, static_cast<int>(TTextEncoding::Utf8)},
+    {"mnuEncodingUtf8Bom", "UTF-8 BOM", false, static_cast<int>(TTextEncoding::Utf8Bom)},
+    {"mnuBreakCrLf", "CR+LF", true, static_cast<int>(TLineBreak::CrLf)},
+    {"mnuBreakLf", "LF", true, static_cast<int>(TLineBreak::Lf)},
+    {"mnuBreakCr", "CR", true, static_cast<int>(TLineBreak::Cr)},
 };
 
-struct TBreakItem {
-    const char* name;
-    const char* caption;
-    TLineBreak lineBreak;
-};
-constexpr TBreakItem kBreakItems[] = {
-    {"mnuBreakCrLf", "CR+LF", TLineBreak::CrLf},
-    {"mnuBreakLf", "LF", TLineBreak::Lf},
-    {"mnuBreakCr", "CR", TLineBreak::Cr},
-};
-
+// "UTF-8 LF", "SJIS CR+LF": the encoding's caption, then the break's.
 QString FileFormatText(const TFileFormat& format) {
-    QString text;
-    for (const TEncodingItem& item : kEncodingItems)
-        if (item.encoding == format.Encoding) text = QString::fromUtf8(item.caption);
-    for (const TBreakItem& item : kBreakItems)
-        if (item.lineBreak == format.Break) text += QLatin1Char(' ') + QString::fromUtf8(item.caption);
-    return text;
+    QStringList parts;
+    for (const TFormatItem& item : kFormatItems)
+        if (item.Matches(format)) parts << QString::fromUtf8(item.caption);
+    return parts.join(QLatin1Char(' '));
 }
 
 }  // namespace
@@ -46,33 +49,20 @@ QString FileFormatText(const TFileFormat& format) {
 void TTarnwickMainForm::CreateEncodingMenu(QMenu* file) {
     QMenu* menu = file->addMenu(QStringLiteral("文字コード"));
     menu->setObjectName(QStringLiteral("mnuEncoding"));
-    auto* encodings = new QActionGroup(menu);
-    for (const TEncodingItem& item : kEncodingItems) {
+    // Encodings first, then the line breaks: each an exclusive group.
+    QActionGroup* group = nullptr;
+    bool groupOfBreaks = false;
+    for (const TFormatItem& item : kFormatItems) {
+        if (!group || item.lineBreak != groupOfBreaks) {
+            if (group) menu->addSeparator();
+            group = new QActionGroup(menu);
+            groupOfBreaks = item.lineBreak;
+        }
         QAction* action = AddItem(menu, QString::fromUtf8(item.name), QString::fromUtf8(item.caption));
         action->setCheckable(true);
-        encodings->addAction(action);
-        const TTextEncoding encoding = item.encoding;
-        Connected(action, [this, encoding] {
-            if (TEditorEx* editor = ActiveEditor()) {
-                TFileFormat format = editor->Rows().FileFormat();
-                format.Encoding = encoding;
-                ChangeFileFormat(editor, format);
-            }
-        });
-    }
-    menu->addSeparator();
-    auto* breaks = new QActionGroup(menu);
-    for (const TBreakItem& item : kBreakItems) {
-        QAction* action = AddItem(menu, QString::fromUtf8(item.name), QString::fromUtf8(item.caption));
-        action->setCheckable(true);
-        breaks->addAction(action);
-        const TLineBreak lineBreak = item.lineBreak;
-        Connected(action, [this, lineBreak] {
-            if (TEditorEx* editor = ActiveEditor()) {
-                TFileFormat format = editor->Rows().FileFormat();
-                format.Break = lineBreak;
-                ChangeFileFormat(editor, format);
-            }
+        group->addAction(action);
+        Connected(action, [this, item] {
+            if (TEditorEx* editor = ActiveEditor()) ChangeFileFormat(editor, item.AppliedTo(editor->Rows().FileFormat()));
         });
     }
     connect(menu, &QMenu::aboutToShow, this, [this] { RefreshEncodingMenu(ActiveEditor()); });
@@ -80,15 +70,10 @@ void TTarnwickMainForm::CreateEncodingMenu(QMenu* file) {
 
 void TTarnwickMainForm::RefreshEncodingMenu(TEditorEx* editor) {
     const TFileFormat format = editor ? editor->Rows().FileFormat() : TFileFormat{};
-    for (const TEncodingItem& item : kEncodingItems) {
+    for (const TFormatItem& item : kFormatItems) {
         QAction* action = Action(QString::fromUtf8(item.name));
         action->setEnabled(editor != nullptr);
-        action->setChecked(item.encoding == format.Encoding);
-    }
-    for (const TBreakItem& item : kBreakItems) {
-        QAction* action = Action(QString::fromUtf8(item.name));
-        action->setEnabled(editor != nullptr);
-        action->setChecked(item.lineBreak == format.Break);
+        action->setChecked(item.Matches(format));
     }
 }
 
