@@ -241,7 +241,13 @@ const std::array<std::uint16_t, 0x10000>& StrictForms() {
 std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    if (undecodable) *undecodable = std::string_view::npos;
+    const std::size_t bad = AppendCp932AsUtf8(out, bytes);
+    if (undecodable) *undecodable = bad;
+    return out;
+}
+
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes) {
+    std::size_t undecodable = std::string_view::npos;
     const std::size_t n = bytes.size();
     const char* const s = bytes.data();
     for (std::size_t i = 0; i < n;) {
@@ -259,14 +265,14 @@ std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable) {
             len = 2;
         }
         if (c == 0) {
-            if (undecodable && *undecodable == std::string_view::npos) *undecodable = i;
+            if (undecodable == std::string_view::npos) undecodable = i;
             c = static_cast<char16_t>(kInvalidByteBase + b);
             len = 1;
         }
         PutUtf8(out, c);
         i += len;
     }
-    return out;
+    return undecodable;
 }
 
 TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {

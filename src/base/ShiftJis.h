@@ -60,6 +60,9 @@ std::string Utf16ToCp932(std::u16string_view text);
 // not part of a mapped character (npos: none): such text has no faithful
 // UTF-8 form.
 std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable = nullptr);
+// The same, appended to `out`; returns the offset in `bytes` of the first
+// byte without a character (npos: none).
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes);
 // Lenient: invalid UTF-8 as U+FFFD, characters without a form as '?'.
 std::string Utf8ToCp932(std::string_view utf8);
 

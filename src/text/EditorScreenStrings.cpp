@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ShiftJis.h"
 #include "text/EditorPositions.h"
 #include "text/TextFile.h"
 
@@ -627,20 +628,27 @@ TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
 
 std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     const std::string_view lineBreak = LineBreakBytes(fileFormat_.Break);
-    std::size_t bad = 0;
-    std::optional<std::string> bytes = EncodeFileText(AllText(lineBreak), fileFormat_.Encoding, &bad);
-    if (!bytes && badLine) {
-        // Rarely wanted: find the row again rather than track it.
-        std::size_t offset = 0;
-        int line = 1;
-        for (int r = 0; r < Count(); ++r) {
-            offset += View(r).size() + (RowEnding(r) == reBreak ? lineBreak.size() : 0);
-            if (offset > bad) break;
-            if (RowEnding(r) == reBreak) ++line;
+    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) return AllText(lineBreak);
+    // Converted row by row straight from the blocks: the text is not built
+    // in Shift-JIS first.
+    std::string out(fileFormat_.Encoding == TTextEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
+    if (Count() == 0) return out;
+    const std::size_t bytes = RowsTextBytes(*this, 0, Count() - 1, lineBreak.size());
+    out.reserve(out.size() + bytes + bytes / 4);
+    int line = 1;
+    bool bad = false;
+    EachPackedBlock(*this, 0, Count() - 1, [&](const TPackedRows& p, int first, int end) {
+        for (int i = first; i <= end && !bad; ++i) {
+            bad = AppendCp932AsUtf8(out, p.Text(i)) != std::string_view::npos;
+            if (!bad && PackedEnding(p, i) == reBreak) {
+                out.append(lineBreak);
+                ++line;
+            }
         }
-        *badLine = line;
-    }
-    return bytes;
+    });
+    if (!bad) return out;
+    if (badLine) *badLine = line;
+    return std::nullopt;
 }
 
 }  // namespace quodle

@@ -106,7 +106,6 @@ bool AppendLines(std::string_view text, TheStringList& rows) {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // A UTF-8 character cut off by the end of a read waits for the next one:
 // a read may give back that many bytes more than asked for.
 constexpr std::size_t kCarriedBytes = 3;
@@ -322,18 +321,6 @@ TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::s
     if (utf8.Bom)
         result.Problem = TLoadProblem{TLoadProblem::lpInvalidUtf8, utf8.InvalidByte, LineOfOffset(path, *utf8.InvalidAt)};
     return result;
-}
-
-std::optional<std::string> EncodeFileText(std::string text, TTextEncoding encoding, std::size_t* badOffset) {
-    if (encoding == TTextEncoding::ShiftJis) return text;
-    std::size_t bad = std::string_view::npos;
-    std::string out = Cp932ToUtf8(text, &bad);
-    if (bad != std::string_view::npos) {
-        if (badOffset) *badOffset = bad;
-        return std::nullopt;
-    }
-    if (encoding == TTextEncoding::Utf8Bom) out.insert(0, kUtf8Bom);
-    return out;
 }
 
 }  // namespace quodle

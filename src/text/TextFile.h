@@ -37,6 +37,7 @@ struct TFileFormat {
     bool operator==(const TFileFormat&) const = default;
 };
 std::string_view LineBreakBytes(TLineBreak lineBreak);
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // What a load met that keeps the document from being saved as it came.
 struct TLoadProblem {
@@ -66,10 +67,5 @@ struct TLoadResult {
 inline constexpr std::size_t kReadChunkBytes = 1 << 20;
 TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes = kReadChunkBytes);
 
-// The bytes a file in `encoding` holds for the CP932 text `text`: the text
-// itself, or its UTF-8 form (with the byte-order mark for Utf8Bom). Without
-// a value when the text holds a byte no UTF-8 character stands for;
-// `badOffset` then receives its offset.
-std::optional<std::string> EncodeFileText(std::string text, TTextEncoding encoding, std::size_t* badOffset = nullptr);
 
 }  // namespace quodle
