@@ -36,6 +36,7 @@ public:
     std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
     std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
     int ExecModal(QDialog&) override { return QDialog::Rejected; }
+    TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
 };
 
 struct TBenchWindow {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
+#include "base/BulkArray.h"
 #include "base/ShiftJis.h"
 #include "base/Utf8Lead.h"
 
@@ -108,9 +111,166 @@ int CompareText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+namespace {
+
+// The weights of CompareText renumbered densely from 0: they take fewer than
+// 256 values, so a weight fits in one byte and keeps its order.
+constexpr std::array<std::uint8_t, 256> MakeWeightRanks() {
+    std::array<bool, 0x200> used{};
+    for (const std::uint16_t w : kTextWeights) used[w] = true;
+    std::array<std::uint16_t, 0x200> rankOf{};
+    int next = 0;
+    for (std::size_t w = 0; w < used.size(); ++w)
+        if (used[w]) rankOf[w] = static_cast<std::uint16_t>(next++);
+    std::array<std::uint8_t, 256> ranks{};
+    for (int b = 0; b < 256; ++b) ranks[b] = static_cast<std::uint8_t>(rankOf[kTextWeights[b]]);
+    return ranks;
+}
+constexpr std::array<std::uint8_t, 256> kWeightRanks = MakeWeightRanks();
+
+// Below this many entries a plain comparison sort costs less than building
+// the sort keys.
+constexpr std::size_t kKeySortMinimum = 64;
+
+// The texts of a list turned into byte strings whose plain byte order is
+// CompareText's order: each byte's weight rank, and the trail byte of a
+// double-byte character as it is. Equal prefixes mean equal character
+// boundaries, so a rank is only ever compared with a rank and a trail byte
+// with a trail byte.
+class TSortKeys {
+public:
+    explicit TSortKeys(const std::vector<std::string>& list) {
+        std::size_t total = 0;
+        for (const std::string& s : list) total += s.size();
+        bytes_ = TBulkArray<unsigned char>(total);
+        ends_ = TBulkArray<std::size_t>(list.size());
+        unsigned char* out = bytes_.data();
+        std::size_t* end = ends_.data();
+        for (const std::string& s : list) {
+            for (std::size_t i = 0; i < s.size(); ++i) {
+                const auto b = static_cast<unsigned char>(s[i]);
+                *out++ = kWeightRanks[b];
+                if (IsLeadByte(b) && i + 1 < s.size()) *out++ = static_cast<unsigned char>(s[++i]);
+            }
+            *end++ = static_cast<std::size_t>(out - bytes_.data());
+        }
+    }
+
+    // Up to eight key bytes of entry `i` from `depth` on, the first in the
+    // highest byte, zeros after the key's end; and how many of them there
+    // are (8 when the key may go on).
+    std::uint64_t Chunk(std::size_t i, std::size_t depth, std::uint32_t& count) const {
+        const std::size_t* ends = ends_.data();
+        const std::size_t start = (i == 0 ? 0 : ends[i - 1]) + depth;
+        const std::size_t n = std::min<std::size_t>(ends[i] - std::min(start, ends[i]), 8);
+        std::uint64_t chunk = 0;
+        for (std::size_t k = 0; k < n; ++k) chunk |= std::uint64_t{bytes_.data()[start + k]} << (56 - 8 * k);
+        count = static_cast<std::uint32_t>(n);
+        return chunk;
+    }
+
+private:
+    TBulkArray<unsigned char> bytes_;
+    TBulkArray<std::size_t> ends_;
+};
+
+// One entry while sorting by eight key bytes at a time. Zero padding cannot
+// be told from a zero key byte, so a shorter key is told by its Count.
+struct TChunkItem {
+    std::uint64_t Chunk;
+    std::uint32_t Count;
+    std::uint32_t Index;
+    bool SameKeyBytes(const TChunkItem& o) const { return Chunk == o.Chunk && Count == o.Count; }
+};
+
+// Digit d of an item, least significant first: the count, then the chunk's
+// bytes from its lowest.
+unsigned Digit(const TChunkItem& item, int d) {
+    return d == 0 ? item.Count : static_cast<unsigned>(item.Chunk >> (8 * (d - 1))) & 0xFF;
+}
+constexpr int kDigits = 9;
+
+// A stable least-significant-digit radix sort by (Chunk, Count); digits on
+// which all items agree are skipped.
+// `spare` has room for `n` items; the sorted items end up in `items`.
+void RadixSort(TChunkItem* items, TChunkItem* spare, std::size_t n) {
+    std::array<std::array<std::size_t, 256>, kDigits> counts{};
+    for (std::size_t k = 0; k < n; ++k)
+        for (int d = 0; d < kDigits; ++d) ++counts[d][Digit(items[k], d)];
+    TChunkItem* from = items;
+    TChunkItem* to = spare;
+    for (int d = 0; d < kDigits; ++d) {
+        auto& c = counts[d];
+        if (std::find(c.begin(), c.end(), n) != c.end()) continue;
+        std::size_t at = 0;
+        for (std::size_t& count : c) at += std::exchange(count, at);
+        for (std::size_t k = 0; k < n; ++k) to[c[Digit(from[k], d)]++] = from[k];
+        std::swap(from, to);
+    }
+    if (from != items) std::copy(from, from + n, items);
+}
+
+// Sorts `order` (indices into the list) by key; the keys agree on their
+// first `depth` bytes. Groups that still agree on eight more bytes go on
+// at the next depth, so only as much of each key is read as tells it apart.
+void SortByKeys(const TSortKeys& keys, std::vector<std::uint32_t>& order) {
+    struct TGroup {
+        std::size_t Begin, End, Depth;
+    };
+    std::vector<TGroup> groups = {{0, order.size(), 0}};
+    // Whole-list buffers, written before they are read.
+    TBulkArray<TChunkItem> itemBuffer(order.size()), spare(order.size());
+    while (!groups.empty()) {
+        const TGroup g = groups.back();
+        groups.pop_back();
+        TChunkItem* items = itemBuffer.data();
+        const std::size_t n = g.End - g.Begin;
+        for (std::size_t k = 0; k < n; ++k) {
+            items[k] = {0, 0, order[g.Begin + k]};
+            items[k].Chunk = keys.Chunk(items[k].Index, g.Depth, items[k].Count);
+        }
+        if (n < kKeySortMinimum) {
+            std::stable_sort(items, items + n, [](const TChunkItem& x, const TChunkItem& y) {
+                return x.Chunk != y.Chunk ? x.Chunk < y.Chunk : x.Count < y.Count;
+            });
+        } else {
+            RadixSort(items, spare.data(), n);
+        }
+        for (std::size_t k = 0; k < n;) {
+            std::size_t end = k + 1;
+            while (end < n && items[end].SameKeyBytes(items[k])) ++end;
+            if (end - k > 1 && items[k].Count == 8) groups.push_back({g.Begin + k, g.Begin + end, g.Depth + 8});
+            for (; k < end; ++k) order[g.Begin + k] = items[k].Index;
+        }
+    }
+}
+
+}  // namespace
+
 void SortTextList(std::vector<std::string>& list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+    const auto before = [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; };
+    if (list.size() < kKeySortMinimum) {
+        // Insertion keeps equal entries in order and, unlike a merge sort,
+        // needs no buffer: the nested definitions of every function come
+        // through here, a few at a time.
+        for (auto it = list.begin(); it != list.end(); ++it)
+            std::rotate(std::upper_bound(list.begin(), it, *it, before), it, std::next(it));
+        return;
+    }
+    if (list.size() > UINT32_MAX) {
+        std::stable_sort(list.begin(), list.end(), before);
+        return;
+    }
+    std::vector<std::uint32_t> order(list.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    SortByKeys(TSortKeys(list), order);
+    // Gathered into a new list in order: the reads are independent of each
+    // other, so the processor overlaps their cache misses (following the
+    // permutation's cycles in place would wait for each in turn).
+    std::vector<std::string> sorted;
+    sorted.reserve(list.size());
+    for (const std::uint32_t i : order) sorted.push_back(std::move(list[i]));
+    list.swap(sorted);
 }
 
 namespace {
@@ -142,26 +302,38 @@ std::string ReadQuoted(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
+TCommaFields::TCommaFields(std::string_view s) : s_(s) {
+    while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
+}
+
+bool TCommaFields::Next(std::string& field) {
+    if (emptyLast_) {
+        emptyLast_ = false;
+        field.clear();
+        return true;
+    }
+    if (i_ >= s_.size()) return false;
+    if (s_[i_] == '"') {
+        field = ReadQuoted(s_, i_);
+    } else {
+        const std::size_t start = i_;
+        while (i_ < s_.size() && !IsBlank(s_[i_]) && s_[i_] != ',') ++i_;
+        field.assign(s_.substr(start, i_ - start));
+    }
+    while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
+    if (i_ < s_.size() && s_[i_] == ',') {
+        emptyLast_ = i_ + 1 == s_.size();
+        do {
+            ++i_;
+        } while (i_ < s_.size() && IsBlank(s_[i_]));
+    }
+    return true;
+}
+
 std::vector<std::string> SplitCommaList(std::string_view s) {
     std::vector<std::string> fields;
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    while (i < s.size()) {
-        if (s[i] == '"') {
-            fields.push_back(ReadQuoted(s, i));
-        } else {
-            const std::size_t start = i;
-            while (i < s.size() && !IsBlank(s[i]) && s[i] != ',') ++i;
-            fields.emplace_back(s.substr(start, i - start));
-        }
-        while (i < s.size() && IsBlank(s[i])) ++i;
-        if (i < s.size() && s[i] == ',') {
-            if (i + 1 == s.size()) fields.emplace_back();
-            do {
-                ++i;
-            } while (i < s.size() && IsBlank(s[i]));
-        }
-    }
+    TCommaFields reader(s);
+    for (std::string field; reader.Next(field);) fields.push_back(field);
     return fields;
 }
 

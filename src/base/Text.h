@@ -39,4 +39,18 @@ void SortTextList(std::vector<std::string>& list);
 // the very end yields one more, empty field.
 std::vector<std::string> SplitCommaList(std::string_view s);
 
+// The fields of SplitCommaList one at a time, into a string the caller keeps,
+// for readers of many short lists that want no allocation per list.
+class TCommaFields {
+public:
+    explicit TCommaFields(std::string_view s);
+    // The next field, or false after the last.
+    bool Next(std::string& field);
+
+private:
+    std::string_view s_;
+    std::size_t i_ = 0;
+    bool emptyLast_ = false;  // a comma ended the list
+};
+
 }  // namespace quodle

@@ -5,6 +5,7 @@
 // offsets into lines only where something is found: a document of millions
 // of short lines costs no more than its bytes.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -112,8 +113,10 @@ std::size_t FindBalance(const char* s, std::size_t from, std::size_t limit) {
 }
 
 void AppendNumber(std::string& out, std::size_t value) {
-    out.push_back(',');
-    out += std::to_string(value);
+    char digits[24];
+    digits[0] = ',';
+    const auto end = std::to_chars(digits + 1, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
 }
 
 // The code-only lines as one text with line lookups.
@@ -125,8 +128,9 @@ public:
     std::size_t Size() const { return code_.Text().size(); }
     std::size_t Start(std::size_t line) const { return code_.LineStart(line); }
     std::size_t End(std::size_t line) const { return code_.LineEnd(line); }
-    // The line that holds the byte at `offset`.
-    std::size_t LineOf(std::size_t offset) const { return code_.LineOf(offset); }
+    // The line that holds the byte at `offset`, which lies on line `from`
+    // or after it.
+    std::size_t LineOf(std::size_t offset, std::size_t from) const { return code_.LineOf(offset, from); }
 
     // The text after the "(DEFUN " at `at` up to the next "(" of its line,
     // or nothing when the line has none there.
@@ -138,12 +142,13 @@ public:
         return std::string_view(s + from, static_cast<std::size_t>(static_cast<const char*>(open) - (s + from)));
     }
 
-    // The first "(DEFUN " inside one line from `from` on, and that line.
+    // The first "(DEFUN " inside one line from `from` on, and that line;
+    // `line` comes in as the line that holds `from`.
     bool NextDefun(std::size_t& from, std::size_t limit, std::size_t& line) const {
         for (;;) {
             const std::size_t at = FindDefun(Data(), from, limit);
             if (at == kNone) return false;
-            line = LineOf(at);
+            line = LineOf(at, line);
             // One that runs over a line break is none; nothing else can
             // start in the few bytes left of that line.
             if (at + kDefunLen <= End(line)) {
@@ -180,13 +185,13 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
         const std::size_t startCol = pos - text.Start(line);
         const std::size_t close = FindBalance(text.Data(), pos, text.Size());
         if (close == kNone) break;  // still open at the end: no record
-        const std::size_t endLine = text.LineOf(close);
+        const std::size_t endLine = text.LineOf(close, startLine);
         pass.AtLine(endLine);
         // Definitions nested in it: the first of each later line up to and
         // including the ending line, even past the balancing bracket.
         nested.clear();
         std::size_t inner = startLine + 1 < code.size() ? text.Start(startLine + 1) : text.Size();
-        std::size_t innerLine = 0;
+        std::size_t innerLine = startLine + 1;
         while (text.NextDefun(inner, text.End(endLine), innerLine)) {
             if (const auto innerName = text.NameAfter(inner, innerLine)) {
                 std::string record(*name);
@@ -210,29 +215,34 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
         for (auto& r : nested) records.push_back(std::move(r));
         // The rest of the ending line is not searched.
         pos = text.End(endLine);
+        line = endLine;
     }
     if (!code.empty()) pass.AtLine(code.size() - 1);
     return records;
 }
 
 std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
-    const std::vector<std::string> fields = SplitCommaList(record);
+    // Read without a list of fields: every analysis reads every record.
+    std::array<std::string, 7> fields;
+    std::size_t count = 0;
+    TCommaFields reader(record);
+    while (count < fields.size() && reader.Next(fields[count])) ++count;
     const auto number = [](const std::string& f, int& out) {
         const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), out);
         return ec == std::errc() && end == f.data() + f.size();
     };
     TDefunRecord r;
-    if (fields.size() == 6) {
-        r.Name = fields[0];
+    if (count == 6) {
+        r.Name = std::move(fields[0]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col) || !number(fields[4], r.EndLine) ||
             !number(fields[5], r.EndCol))
             return std::nullopt;
         return r;
     }
-    if (fields.size() == 4) {
+    if (count == 4) {
         r.Nested = true;
-        r.Outer = fields[0];
-        r.Name = fields[1];
+        r.Outer = std::move(fields[0]);
+        r.Name = std::move(fields[1]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col)) return std::nullopt;
         return r;
     }

@@ -151,12 +151,13 @@ TCodeLines StripLispSource(TLineList lines, int steps, TProgressSink* progress) 
 
 namespace {
 
-// Walks from a definition's "(" and returns the names of its argument list:
-// the part before "/" (args) or after it (locals). Only "(" are counted; the
+// Walks from a definition's "(" and returns the text of its argument list
+// (a comma list of names): the part before "/" (args) or after it (locals),
+// empty when there is none. Only "(" are counted; the
 // definition's own is the first, so the list is read while two have been
 // seen, and a third one before the list ends means a form there and no names.
 // Line breaks inside the list read as blanks.
-std::vector<std::string> ReadDefunList(const TCodeLines& code, int line, int col, bool locals) {
+std::string ReadDefunList(const TCodeLines& code, int line, int col, bool locals) {
     if (line < 0 || col < 0 || static_cast<std::size_t>(line) >= code.size()) return {};
     int opens = 0;
     bool reading = false;
@@ -171,11 +172,11 @@ std::vector<std::string> ReadDefunList(const TCodeLines& code, int line, int col
                 if (++opens == 3) return {};
                 reading = opens == 2 && !locals;
             } else if (opens == 2 && c == '/') {
-                if (!locals) return SplitCommaList(text);
+                if (!locals) return text;
                 text.clear();
                 reading = true;
             } else if (opens == 2 && c == ')') {
-                return reading ? SplitCommaList(text) : std::vector<std::string>{};
+                return reading ? text : std::string();
             } else if (reading) {
                 text.push_back(c);
             }
@@ -187,18 +188,20 @@ std::vector<std::string> ReadDefunList(const TCodeLines& code, int line, int col
 }  // namespace
 
 std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col) {
-    return ReadDefunList(code, line, col, false);
+    return SplitCommaList(ReadDefunList(code, line, col, false));
 }
 
 std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, int col) {
-    std::vector<std::string> names = ReadDefunList(code, line, col, true);
+    std::vector<std::string> names = SplitCommaList(ReadDefunList(code, line, col, true));
     SortTextList(names);
     return names;
 }
 
 std::string DefunArgsText(const TCodeLines& code, int line, int col) {
+    const std::string list = ReadDefunList(code, line, col, false);
     std::string text;
-    for (const auto& name : ExtractDefunArgs(code, line, col)) {
+    TCommaFields names(list);
+    for (std::string name; names.Next(name);) {
         if (!text.empty()) text.push_back(' ');
         text += name;
     }

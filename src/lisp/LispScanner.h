@@ -36,8 +36,21 @@ public:
     std::size_t LineStart(std::size_t i) const { return i == 0 ? 0 : ends_.data()[i - 1]; }
     std::size_t LineEnd(std::size_t i) const { return ends_.data()[i]; }
     // The line that holds the byte at `offset` of Text().
-    std::size_t LineOf(std::size_t offset) const {
-        return static_cast<std::size_t>(std::upper_bound(ends_.data(), ends_.data() + count_, offset) - ends_.data());
+    std::size_t LineOf(std::size_t offset) const { return LineOf(offset, 0); }
+    // The same for an offset known to lie on line `from` or after it: the
+    // search gallops forward from there, so a pass that finds lines in
+    // order costs the distance it moves, not a search of the whole table.
+    std::size_t LineOf(std::size_t offset, std::size_t from) const {
+        const std::size_t* ends = ends_.data();
+        std::size_t lo = from;  // ends[lo] <= offset once past the first test
+        if (lo >= count_ || ends[lo] > offset) return std::min(lo, count_);
+        std::size_t hi = lo + 1;
+        for (std::size_t step = 1; hi < count_ && ends[hi] <= offset; step *= 2) {
+            lo = hi;
+            hi = lo + step;
+        }
+        hi = std::min(hi, count_);
+        return static_cast<std::size_t>(std::upper_bound(ends + lo + 1, ends + hi, offset) - ends);
     }
 
 private:

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
+
 #include "base/Color.h"
 #include "base/Text.h"
 
@@ -87,6 +91,47 @@ TEST(Text, ListOrder) {
     // ア (83 41) differ.
     EXPECT_GT(CompareText("\x83\x61", "\x83\x41"), 0);
     EXPECT_LT(CompareText("ab", "abc"), 0);
+}
+
+// Large lists are sorted by keys built from the texts; their order must be
+// exactly that of a plain stable sort with CompareText, ties included.
+TEST(Text, ListOrderOfLargeListsMatchesPlainSort) {
+    // Pieces that stress the keys: case variants (ties), digits and
+    // punctuation around the letters, double-byte characters whose trail
+    // byte is a letter, "\\" or "|", half-width katakana, a NUL, a lead byte
+    // with nothing after it, and long shared beginnings.
+    const std::vector<std::string> pieces = {
+        "a", "A", "b", "B", "z", "Z", "0", "9", "_", "-", ",", " ", "*", "~", std::string(1, '\0'),
+        "\x83\x41", "\x83\x61", "\x95\x5C", "\x83\x7C", "\x82\xA0", "\xE0\x40", "\xB1", "\xDF", "\x7F",
+        "c:CMD", "c:cmd", "prefix-shared-by-many-", "PREFIX-SHARED-BY-MANY-", ",         ,"};
+    std::mt19937 random(17);
+    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (const std::size_t size : {0, 1, 63, 64, 65, 200, 1000, 5000}) {
+        for (int round = 0; round < 4; ++round) {
+            std::vector<std::string> list;
+            for (std::size_t i = 0; i < size; ++i) {
+                // Every fourth entry repeats an earlier one in other letter
+                // cases, so equal texts abound.
+                if (i > 0 && pick(4) == 0) {
+                    std::string copy = list[pick(i)];
+                    for (char& c : copy)
+                        if (std::isalpha(static_cast<unsigned char>(c)) && pick(2)) c ^= 0x20;
+                    list.push_back(copy);
+                    continue;
+                }
+                std::string text;
+                for (std::size_t n = pick(round == 3 ? 12 : 6); n > 0; --n) text += pieces[pick(pieces.size())];
+                if (pick(8) == 0) text += "\x83";
+                text += std::to_string(pick(1000));
+                list.push_back(text);
+            }
+            std::vector<std::string> expected = list;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+            SortTextList(list);
+            ASSERT_EQ(list, expected) << size << " entries, round " << round;
+        }
+    }
 }
 
 TEST(Color, NotationBothWays) {

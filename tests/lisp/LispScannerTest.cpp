@@ -20,6 +20,25 @@ Lines Code(const Lines& lines) {
 #define HYO "\x95\x5C"  // 表
 #define PO "\x83\x7C"   // ポ
 
+// The line of an offset, found from a line at or before it, agrees with a
+// plain count, also over empty lines and at the very end.
+TEST(StripLispSource, LineOfOffsetFromAnEarlierLine) {
+    Lines in;
+    for (int i = 0; i < 300; ++i) in.push_back(i % 7 == 0 ? "" : std::string(static_cast<std::size_t>(i % 13), 'x'));
+    const TCodeLines code = StripLispSource(in);
+    const auto counted = [&](std::size_t offset) {
+        std::size_t line = 0;
+        while (line < code.size() && code.LineEnd(line) <= offset) ++line;
+        return line;
+    };
+    for (std::size_t offset = 0; offset <= code.Text().size(); ++offset) {
+        const std::size_t line = counted(offset);
+        ASSERT_EQ(code.LineOf(offset), line) << offset;
+        for (std::size_t from : {std::size_t{0}, line / 2, line > 0 ? line - 1 : 0, line})
+            ASSERT_EQ(code.LineOf(offset, from), line) << offset << " from " << from;
+    }
+}
+
 TEST(StripLispSource, RemovesStringsAndComments) {
     struct Case {
         const char* what;

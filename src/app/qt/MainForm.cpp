@@ -142,8 +142,7 @@ void TTarnwickMainForm::CreateLayout() {
     // The output pane starts low; the documents get the rest.
     Splitter1->setSizes({kDesignHeight - 150, 80});
     row->addWidget(Splitter1, 1);
-    // Panel4, left of the tabs: made after the first editor, which maps the
-    // design font onto an installed face.
+    // Panel4, left of the tabs.
     CreateTreePanel(central);
     row->insertWidget(0, Panel4);
 

@@ -13,6 +13,7 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
 #include "base/FileIo.h"
+#include "base/qt/FontSubstitutes.h"
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
 
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     display.Release();
+    // The design fonts are mapped onto installed faces before any widget is
+    // made: a font resolved before the mapping keeps the fallback face.
+    quodle::RegisterFontSubstitutes();
     // The task-bar title; the window caption is the form's own.
     QApplication::setApplicationName(QString::fromUtf8(quodle::kApplicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
