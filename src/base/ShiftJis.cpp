@@ -1,7 +1,13 @@
 #include "base/ShiftJis.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <cstdint>
+#include <cstring>
+
+#include "base/ByteScan.h"
+#include "base/Utf8Lead.h"
 
 namespace quodle {
 namespace {
@@ -189,7 +195,141 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     return out;
 }
 
-std::string Cp932ToUtf8(std::string_view bytes) { return Utf16ToUtf8(Cp932ToUtf16(bytes)); }
+namespace {
+
+constexpr std::uint64_t kHighBits = kEachByte * 0x80;
+
+// Bytes from `p` on (at most `n`) that are all ASCII, a word at a time.
+std::size_t AsciiRun(const char* p, std::size_t n) {
+    std::size_t i = 0;
+    while (i + 16 <= n && ((LoadWord(p + i) | LoadWord(p + i + 8)) & kHighBits) == 0) i += 16;
+    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
+    return i;
+}
+
+void PutUtf8(std::string& out, char32_t c) {
+    if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    }
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+}
+
+// Every BMP character whose CP932 form reads back as itself, with that
+// form (0: none). Built once from the encode table; ASCII is not in it.
+const std::array<std::uint16_t, 0x10000>& StrictForms() {
+    static const auto forms = [] {
+        auto table = std::make_unique<std::array<std::uint16_t, 0x10000>>();
+        table->fill(0);
+        for (const Cp932Pair& p : kCp932Encode) {
+            const auto lead = static_cast<unsigned char>(p.bytes >> 8);
+            const auto single = static_cast<unsigned char>(p.bytes);
+            const char16_t back = p.bytes > 0xFF ? (IsLeadByte(lead) ? DecodePair(lead, single) : 0)
+                                  : single >= 0xA1 && single <= 0xDF ? static_cast<char16_t>(0xFF61 + single - 0xA1)
+                                                                     : 0;
+            if (p.code >= 0x80 && back == p.code) (*table)[p.code] = p.bytes;
+        }
+        return table;
+    }();
+    return *forms;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const std::size_t bad = AppendCp932AsUtf8(out, bytes);
+    if (undecodable) *undecodable = bad;
+    return out;
+}
+
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes) {
+    std::size_t undecodable = std::string_view::npos;
+    const std::size_t n = bytes.size();
+    const char* const s = bytes.data();
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t ascii = AsciiRun(s + i, n - i);
+        out.append(s + i, ascii);
+        i += ascii;
+        if (i == n) break;
+        const auto b = static_cast<unsigned char>(s[i]);
+        char16_t c = 0;
+        std::size_t len = 1;
+        if (b >= 0xA1 && b <= 0xDF) {
+            c = static_cast<char16_t>(0xFF61 + (b - 0xA1));
+        } else if (IsLeadByte(b) && i + 1 < n) {
+            c = DecodePair(b, static_cast<unsigned char>(s[i + 1]));
+            len = 2;
+        }
+        if (c == 0) {
+            if (undecodable == std::string_view::npos) undecodable = i;
+            c = static_cast<char16_t>(kInvalidByteBase + b);
+            len = 1;
+        }
+        PutUtf8(out, c);
+        i += len;
+    }
+    return undecodable;
+}
+
+TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {
+    const auto& forms = StrictForms();
+    TUtf8Conversion r;
+    const std::size_t n = in.size();
+    const char* const s = in.data();
+    std::size_t i = 0;
+    std::size_t o = 0;
+    while (i < n) {
+        const std::size_t ascii = AsciiRun(s + i, n - i);
+        std::memcpy(out + o, s + i, ascii);
+        i += ascii;
+        o += ascii;
+        if (i == n) break;
+        const auto b = static_cast<unsigned char>(s[i]);
+        const TUtf8Lead lead = Utf8Lead(b);
+        const std::size_t len = lead.Length;
+        if (len == 0) {
+            r.invalid = true;
+            break;
+        }
+        char32_t c = b & (0xFF >> (len + 1));
+        std::size_t k = 1;
+        for (; k < len && i + k < n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if (t < (k == 1 ? lead.Low : 0x80) || t > (k == 1 ? lead.High : 0xBF)) break;
+            c = (c << 6) | (t & 0x3F);
+        }
+        if (k < len) {
+            // Cut off by the end of this piece: the rest may come with the next.
+            if (i + k == n && !final) break;
+            r.invalid = true;
+            break;
+        }
+        r.nonAscii = true;
+        const std::uint16_t form = c < 0x10000 ? forms[c] : 0;
+        if (form == 0) {
+            if (r.unmapped == 0) {
+                r.unmapped = c;
+                r.unmappedAt = i;
+            }
+            std::memcpy(out + o, kNoFormMark, 2);
+            o += 2;
+        } else if (form > 0xFF) {
+            out[o++] = static_cast<char>(form >> 8);
+            out[o++] = static_cast<char>(form & 0xFF);
+        } else {
+            out[o++] = static_cast<char>(form);
+        }
+        i += len;
+    }
+    r.used = i;
+    r.written = o;
+    return r;
+}
+
 std::string Utf8ToCp932(std::string_view utf8) { return Utf16ToCp932(Utf8ToUtf16(utf8)); }
 
 }  // namespace quodle

@@ -55,8 +55,35 @@ TCp932Encoding EncodeCp932(std::u16string_view text);
 // EncodeCp932's bytes, '?' for a character without a form.
 std::string Utf16ToCp932(std::u16string_view text);
 
-std::string Cp932ToUtf8(std::string_view bytes);
+// CP932 bytes as UTF-8, undecodable bytes as their private-use stand-ins.
+// `undecodable`, when given, receives the offset of the first byte that is
+// not part of a mapped character (npos: none): such text has no faithful
+// UTF-8 form.
+std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable = nullptr);
+// The same, appended to `out`; returns the offset in `bytes` of the first
+// byte without a character (npos: none).
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes);
+// Lenient: invalid UTF-8 as U+FFFD, characters without a form as '?'.
 std::string Utf8ToCp932(std::string_view utf8);
+
+// Strict UTF-8 to CP932 for whole documents, a piece at a time. A character
+// is taken only when its CP932 form reads back as the same character, so
+// that converting back gives the very bytes read (no alternates, no
+// stand-ins). One without such a form is written as kNoFormMark and the
+// first is reported; reading stops at the first byte that does not begin a
+// well-formed UTF-8 character (overlong forms and surrogates included).
+inline constexpr char kNoFormMark[] = "\x81\xAC";  // 〓, the customary mark of a missing character
+struct TUtf8Conversion {
+    std::size_t used = 0;     // bytes of the input converted
+    std::size_t written = 0;  // bytes put out (never more than `used`)
+    bool invalid = false;     // the input at `used` is not UTF-8
+    bool nonAscii = false;    // a character beyond ASCII was met
+    char32_t unmapped = 0;    // the first character without a form, 0 if none
+    std::size_t unmappedAt = 0;  // its offset in the input
+};
+// Converts `in` into `out` (room for in.size() bytes). A character cut off
+// by the end of `in` is left unused unless `final`, where it is invalid.
+TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final);
 
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view utf8);

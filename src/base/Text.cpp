@@ -8,6 +8,7 @@
 
 #include "base/BulkArray.h"
 #include "base/ShiftJis.h"
+#include "base/Utf8Lead.h"
 
 namespace quodle {
 
@@ -51,26 +52,11 @@ bool IsValidUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        // The second byte's range rules out overlong forms, surrogates and
-        // code points past U+10FFFF.
-        std::size_t len = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            len = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            if (b == 0xE0) low = 0xA0;
-            if (b == 0xED) high = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            if (b == 0xF0) low = 0x90;
-            if (b == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + len > s.size()) return false;
+        const TUtf8Lead lead = Utf8Lead(b);
+        const std::size_t len = lead.Length;
+        if (len == 0 || i + len > s.size()) return false;
         const auto second = static_cast<unsigned char>(s[i + 1]);
-        if (second < low || second > high) return false;
+        if (second < lead.Low || second > lead.High) return false;
         for (std::size_t k = 2; k < len; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
         i += len;

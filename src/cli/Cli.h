@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/TextFile.h"
+
 namespace quodle::cli {
 
 // Exit statuses shared by every command.
@@ -15,13 +17,19 @@ constexpr int kExitFindings = 1;
 constexpr int kExitError = 2;
 
 // Output in the user's chosen form: UTF-8 with LF for people (the default),
-// or with --raw the program's own bytes, Shift-JIS with CR LF. Every write
+// or with --raw the document's own bytes (Shift-JIS with CR LF until a
+// document says otherwise: its encoding and line break). Every write
 // is checked: after the first failure nothing more is written, and Finish
 // tells it, so that no command reports success for output it did not write.
 class Output {
 public:
     explicit Output(bool raw, std::FILE* out = stdout) : raw_(raw), out_(out) {}
     bool Raw() const { return raw_; }
+    // The raw form takes the document's encoding (without a byte-order
+    // mark) and line break.
+    void SetDocumentFormat(const TFileFormat& format) { format_ = format; }
+    // Bytes as they are, in either form.
+    void Verbatim(std::string_view bytes) { Put(bytes); }
     // Writes one line of Shift-JIS text followed by the line end of the form.
     void Line(std::string_view cp932);
     // Writes Shift-JIS bytes as they are in raw form, decoded otherwise; no
@@ -35,6 +43,7 @@ private:
     void Put(std::string_view bytes);
 
     bool raw_;
+    TFileFormat format_;
     std::FILE* out_;
     int error_ = 0;
 };

@@ -12,7 +12,7 @@ int RunNames(const Args& args, Output& out, const char* usage, TExtract extract)
     const auto line = PositionArg(args.positional[1], "LINE");
     const auto col = line ? PositionArg(args.positional[2], "COL") : std::nullopt;
     if (!col) return kExitError;
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines || !PositionInFile(lines->Lines(), *line, *col)) return kExitError;
     PrintLines(out, extract(StripLispSource(lines->Lines()), *line, *col));
     return kExitOk;

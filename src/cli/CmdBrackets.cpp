@@ -9,7 +9,7 @@ namespace {
 
 int RunBrackets(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: brackets [--raw] FILE");
-    const auto source = ReadSource(args.positional[0], TSourceKind::skTokenized);
+    const auto source = ReadSource(out, args.positional[0], TSourceKind::skTokenized);
     if (!source) return kExitError;
     const TRowLineTokens tokens(source->Rows(), *source->Document().Fountain());
     const TBracketReport report = CountAllBracketsCommand(tokens, nullptr);

@@ -15,7 +15,7 @@ namespace {
 int RunCatalog(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: catalog [--raw] [--stamp TEXT] FILE");
     const std::string& path = args.positional[0];
-    const auto lines = ReadSource(path);
+    const auto lines = ReadSource(out, path);
     if (!lines) return kExitError;
     std::string stamp;
     if (std::any_of(args.options.begin(), args.options.end(),

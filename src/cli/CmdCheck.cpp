@@ -13,7 +13,7 @@ int RunCheck(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail(std::string("usage: ") + kUsage);
     const auto exclusions = ExclusionsArg(args);
     if (!exclusions) return kExitError;
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     TExclusionSettings settings;
     settings.Star = !args.Has("--no-star");

@@ -10,7 +10,7 @@ namespace {
 template <TLineEdits (*Edit)(TLineList, int)>
 int RunLineComment(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: comment|uncomment [--raw] --line N FILE");
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     const std::optional<int> line = CaretLineArg(args, *source);
     if (!line) return kExitError;

@@ -11,7 +11,7 @@ int RunComments(const Args& args, Output& out) {
     if (args.positional.size() != 2) return Fail("usage: comments [--raw] FILE LINE");
     const auto line = PositionArg(args.positional[1], "LINE");
     if (!line) return kExitError;
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines || !PositionInFile(lines->Lines(), *line)) return kExitError;
     const auto block = ReadCommentBlock(lines->Lines(), *line);
     if (!block) return kExitOk;

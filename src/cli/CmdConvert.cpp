@@ -32,7 +32,7 @@ int RunConvert(const Args& args, Output& out) {
         if (!value) return kExitError;
         tab = *value;
     }
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     return PrintEdited(out, *source, ConvertWhiteSpace(source->Lines(), it->second, TCellLayout{tab, 0}));
 }

@@ -37,7 +37,7 @@ int RunDebug(const Args& args, Output& out) {
     static const char* const kOps[] = {"add-watch", "add-break", "comment", "uncomment", "delete", "next"};
     if (std::find(std::begin(kOps), std::end(kOps), op) == std::end(kOps))
         return Fail("unknown --op '" + op + "'\nusage: quodle-cli " + kUsage);
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     const TLineList lines = source->Lines();
     if (op == "add-watch" || op == "add-break") {

@@ -6,7 +6,7 @@ namespace {
 
 int RunDefuns(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: defuns [--raw] [--padded] FILE");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     PrintLines(out, CollectDefuns(StripLispSource(lines->Lines()), 0, nullptr, args.Has("--padded")));
     return kExitOk;

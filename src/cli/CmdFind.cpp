@@ -57,7 +57,7 @@ int RunFind(const Args& args, Output& out) {
     const auto start = options ? OffsetArg(args, "--start") : std::nullopt;
     const auto length = start ? OffsetArg(args, "--length") : std::nullopt;
     if (!length) return kExitError;
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     std::int64_t s = *start, l = *length;
     if (!SearchBuffer(source->Rows().AllText(), s, l, Utf8ToCp932(OptionValue(args, "--pattern")), *options)) {
@@ -73,7 +73,7 @@ int RunReplace(const Args& args, Output& out) {
         return Fail(std::string("usage: ") + kReplaceUsage);
     const auto options = ParseOptions(OptionValue(args, "--options"));
     if (!options) return kExitError;
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     TEditorScreenStrings& rows = source->Rows();
     // Forward from the start, or backward from the end of the text.
@@ -81,7 +81,7 @@ int RunReplace(const Args& args, Output& out) {
     const TReplaceAll all = ReplaceAllEdit(rows, from, TSearchPattern(Utf8ToCp932(OptionValue(args, "--pattern")), *options),
                                            Utf8ToCp932(OptionValue(args, "--with")));
     ApplyLineEdits(rows, all.Edits);
-    PrintDocument(out, rows);
+    if (const int status = PrintDocument(out, rows); status != kExitOk) return status;
     std::fprintf(stderr, "%d\n", all.Count);
     return kExitOk;
 }

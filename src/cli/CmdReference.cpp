@@ -48,12 +48,12 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
     } else {
         names.Assign(CreateDocumentFountain(ExecutableDir())->ReserveWordList2());
     }
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     const TUpcaseResult result =
         UpcaseSystemVariables(source->Lines(), TSystemVariableWords(names.Items()), nullptr);
     ApplyLineEdits(source->Rows(), LineEditsOf(source->Lines(), result.Replacements));
-    PrintDocument(out, source->Rows());
+    if (const int status = PrintDocument(out, source->Rows()); status != kExitOk) return status;
     if (const std::string message = UpcaseMessage(result); !message.empty())
         std::fprintf(stderr, "%s\n", Cp932ToUtf8(message).c_str());
     return kExitOk;

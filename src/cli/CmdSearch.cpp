@@ -8,7 +8,7 @@ namespace {
 
 int RunSearch(const Args& args, Output& out) {
     if (args.positional.size() != 2) return Fail("usage: search [--raw] FILE PREFIX");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     PrintPickList(out, BuildSearchList(lines->Lines(), Utf8ToCp932(args.positional[1]), nullptr));
     return kExitOk;

@@ -6,7 +6,7 @@ namespace {
 
 int RunStrip(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: strip [--raw] FILE");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     const TCodeLines code = StripLispSource(lines->Lines());
     for (std::size_t i = 0; i < code.size(); ++i) out.Line(code[i]);

@@ -1,5 +1,5 @@
-// quodle-cli text FILE: the document as the editor holds it and would save
-// it (Lines.Text after LoadFromFile).
+// quodle-cli text FILE: the document as the editor holds it; with --raw the
+// bytes a save of it would write.
 #include "cli/LispSource.h"
 
 namespace quodle::cli {
@@ -7,10 +7,9 @@ namespace {
 
 int RunText(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: text [--raw] FILE");
-    const auto source = ReadSource(args.positional[0]);
+    const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
-    PrintDocument(out, source->Rows());
-    return kExitOk;
+    return PrintDocument(out, source->Rows());
 }
 
 QUODLE_CLI_COMMAND("text", "text [--raw] FILE", {}, {}, RunText);

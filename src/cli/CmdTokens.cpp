@@ -10,7 +10,7 @@ namespace {
 
 int RunTokens(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: tokens [--raw] FILE");
-    const auto source = ReadSource(args.positional[0], TSourceKind::skTokenized);
+    const auto source = ReadSource(out, args.positional[0], TSourceKind::skTokenized);
     if (!source) return kExitError;
     TEditorScreenStrings& rows = source->Rows();
     const auto parser = source->Document().Fountain()->CreateParser();

@@ -9,7 +9,7 @@ namespace {
 
 int RunTree(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: tree [--raw] FILE");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     for (const std::string_view line : FunctionTreeText(BuildFunctionTree(lines->Lines(), nullptr))) out.Line(line);
     return kExitOk;

@@ -6,7 +6,7 @@ namespace {
 
 int RunUnused(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: unused [--raw] FILE");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     PrintPickList(out, BuildUnusedList(lines->Lines(), nullptr));
     return kExitOk;

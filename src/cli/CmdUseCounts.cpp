@@ -6,7 +6,7 @@ namespace {
 
 int RunUseCounts(const Args& args, Output& out) {
     if (args.positional.size() != 1) return Fail("usage: usecounts [--raw] FILE");
-    const auto lines = ReadSource(args.positional[0]);
+    const auto lines = ReadSource(out, args.positional[0]);
     if (!lines) return kExitError;
     PrintPickList(out, BuildUseCounts(lines->Lines(), nullptr));
     return kExitOk;

@@ -20,8 +20,7 @@ std::optional<int> CaretLineArg(const Args& args, const TSourceFile& source) {
 
 int PrintEdited(Output& out, TSourceFile& source, const TLineEdits& edits) {
     ApplyLineEdits(source.Rows(), edits);
-    PrintDocument(out, source.Rows());
-    return kExitOk;
+    return PrintDocument(out, source.Rows());
 }
 
 }  // namespace quodle::cli

@@ -1,6 +1,7 @@
 #include "cli/LispSource.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "app/WordLists.h"
 #include "text/TextFile.h"
@@ -9,17 +10,34 @@ namespace quodle::cli {
 
 TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
     : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(ExecutableDir()) : nullptr) {
-    document_.LoadFromFile(path);
+    loaded_ = document_.LoadFromFile(path);
+    // No one types here: the commands' own edits must apply. What a save
+    // would lose is still guarded (PrintDocument).
+    document_.Rows().SetReadOnly(false);
     lines_.emplace(document_.Rows());
 }
 
-std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kind) {
+std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind) {
+    std::unique_ptr<TSourceFile> source;
     try {
-        return std::make_unique<TSourceFile>(path, kind);
+        source = std::make_unique<TSourceFile>(path, kind);
     } catch (const EFileError& e) {
         Fail("cannot read " + e.Path().string() + ": " + e.Reason());
         return nullptr;
     }
+    out.SetDocumentFormat(source->Loaded().Format);
+    if (const auto& problem = source->Loaded().Problem) {
+        char code[16];
+        std::snprintf(code, sizeof code, problem->Kind == TLoadProblem::lpNoForm ? "U+%04X" : "0x%02X",
+                      static_cast<unsigned>(problem->Char));
+        std::fprintf(stderr, "%s: line %d: %s %s; %s\n", path.c_str(), problem->Line,
+                     problem->Kind == TLoadProblem::lpNoForm ? "character without a Shift-JIS form"
+                                                             : "byte that is not UTF-8 after the UTF-8 mark",
+                     code,
+                     problem->Kind == TLoadProblem::lpNoForm ? "shown as 0x81AC, the file cannot be saved as read"
+                                                             : "read as Shift-JIS, every byte kept");
+    }
+    return source;
 }
 
 std::optional<int> PositionArg(const std::string& text, const char* what) {
@@ -58,12 +76,21 @@ void PrintMessage(Output& out, std::string_view message) {
     out.Line(message.substr(start));
 }
 
-void PrintDocument(Output& out, const TEditorScreenStrings& rows) {
-    // Row by row, so a large file is never held twice; saving writes CR LF.
+int PrintDocument(Output& out, const TEditorScreenStrings& rows) {
+    if (out.Raw()) {
+        if (rows.SaveBlocked()) return Fail("the document stands in for characters it cannot hold; not written");
+        int badLine = 0;
+        const std::optional<std::string> bytes = rows.FileBytes(&badLine);
+        if (!bytes) return Fail("line " + std::to_string(badLine) + " holds a byte that has no UTF-8 form");
+        out.Verbatim(*bytes);
+        return kExitOk;
+    }
+    // Row by row, so a large file is never held twice.
     for (int r = 0; r < rows.Count(); ++r) {
         if (rows.RowEnding(r) == reBreak) out.Line(rows.View(r));
         else out.Bytes(rows.View(r));
     }
+    return kExitOk;
 }
 
 void PrintPickList(Output& out, const TPickList& list) {

@@ -27,17 +27,21 @@ class TSourceFile {
 public:
     // Throws EFileError.
     TSourceFile(const std::string& path, TSourceKind kind);
+    const TLoadResult& Loaded() const { return loaded_; }
     TLineList Lines() const { return lines_->Lines(); }
     TStandaloneDocument& Document() { return document_; }
     TEditorScreenStrings& Rows() { return document_.Rows(); }
 
 private:
     TStandaloneDocument document_;
+    TLoadResult loaded_;
     std::optional<TDocumentLines> lines_;
 };
 
-// The loaded file, or nothing after reporting why it could not be read.
-std::unique_ptr<TSourceFile> ReadSource(const std::string& path, TSourceKind kind = TSourceKind::skText);
+// The loaded file, or nothing after reporting why it could not be read. Its
+// format becomes the raw form of `out`; what the load met that keeps the
+// file from being saved as it came is told on stderr.
+std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind = TSourceKind::skText);
 
 // A non-negative number given on the command line, or nothing after
 // reporting it.
@@ -53,9 +57,10 @@ void PrintLines(Output& out, const std::vector<std::string>& lines);
 // Prints a message box text: each CR starts a new line.
 void PrintMessage(Output& out, std::string_view message);
 
-// Prints the document as the editor holds it and would save it: each row
-// that ends a line with the form's line end.
-void PrintDocument(Output& out, const TEditorScreenStrings& rows);
+// Prints the document: in raw form the very bytes a save would write (an
+// error when the editor would refuse to save it), otherwise each row that
+// ends a line with the form's line end. Returns the exit status.
+int PrintDocument(Output& out, const TEditorScreenStrings& rows);
 
 // Prints a pick list as the window shows it: each item's text, a TAB and its
 // data; or the message shown instead of an empty list.

@@ -22,13 +22,13 @@ void Output::Put(std::string_view bytes) {
 }
 
 void Output::Bytes(std::string_view cp932) {
-    if (raw_) Put(cp932);
+    if (raw_ && format_.Encoding == TTextEncoding::ShiftJis) Put(cp932);
     else Put(Cp932ToUtf8(cp932));
 }
 
 void Output::Line(std::string_view cp932) {
     Bytes(cp932);
-    Put(raw_ ? "\r\n" : "\n");
+    Put(raw_ ? LineBreakBytes(format_.Break) : "\n");
 }
 
 int Output::Finish() {

@@ -10,7 +10,9 @@ TStandaloneDocument::TStandaloneDocument(std::unique_ptr<TFountain> fountain) : 
 
 TStandaloneDocument::~TStandaloneDocument() { rows_.Detach(this); }
 
-void TStandaloneDocument::LoadFromFile(const std::filesystem::path& path) { TEditorStrings(rows_).LoadFromFile(path.string()); }
+TLoadResult TStandaloneDocument::LoadFromFile(const std::filesystem::path& path) {
+    return TEditorStrings(rows_).LoadFromFile(path.string());
+}
 
 void TStandaloneDocument::SetText(std::string_view text) { rows_.SetAllText(text); }
 

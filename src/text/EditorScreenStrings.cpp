@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ShiftJis.h"
 #include "text/EditorPositions.h"
 #include "text/TextFile.h"
 
@@ -59,22 +60,22 @@ TRowEnding PackedEnding(const TheStringList::TPackedRows& p, int i) {
 }
 
 // The bytes RowsText gives for the rows from `row` to `last`.
-std::size_t RowsTextBytes(const TEditorStringList& rows, int row, int last) {
+std::size_t RowsTextBytes(const TEditorStringList& rows, int row, int last, std::size_t breakBytes = 2) {
     std::size_t bytes = 0;
     EachPackedBlock(rows, row, last, [&](const TheStringList::TPackedRows& p, int first, int end) {
         bytes += p.Ends[static_cast<std::size_t>(end)] - (first == 0 ? 0 : p.Ends[static_cast<std::size_t>(first) - 1]);
-        for (int i = first; i <= end; ++i) bytes += PackedEnding(p, i) == reBreak ? 2 : 0;
+        for (int i = first; i <= end; ++i) bytes += PackedEnding(p, i) == reBreak ? breakBytes : 0;
     });
     return bytes;
 }
 
 }  // namespace
 
-TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) const {
+TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count, std::string_view lineBreak) const {
     TRowsText result;
     if (row < 0 || row >= Count()) return result;
     const int last = count < 0 ? LineEndRow(row) : std::min(Count() - 1, row + count - 1);
-    result.text.resize(RowsTextBytes(*this, row, last));
+    result.text.resize(RowsTextBytes(*this, row, last, lineBreak.size()));
     char* out = result.text.data();
     EachPackedBlock(*this, row, last, [&](const TPackedRows& p, int first, int end) {
         for (int i = first; i <= end; ++i) {
@@ -83,8 +84,8 @@ TEditorStringList::TRowsText TEditorStringList::RowsText(int row, int count) con
             out += text.size();
             result.ending = PackedEnding(p, i);
             if (result.ending == reBreak) {
-                *out++ = '\r';
-                *out++ = '\n';
+                std::memcpy(out, lineBreak.data(), lineBreak.size());
+                out += lineBreak.size();
             }
         }
     });
@@ -686,19 +687,53 @@ void TEditorScreenStrings::SetAllText(std::string_view text) {
     FinishFullChange();
 }
 
-std::string TEditorScreenStrings::AllText() const { return RowsText(0, Count()).text; }
+std::string TEditorScreenStrings::AllText(std::string_view lineBreak) const {
+    return RowsText(0, Count(), lineBreak).text;
+}
 
-void TEditorScreenStrings::LoadFromFile(const std::string& path) {
+TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
     TEditScope scope(*this);
     ClearAll();
+    TLoadResult result;
     try {
-        AppendFileLines(path, *this);
+        result = AppendFileLines(path, *this);
     } catch (...) {
         Clear();
         for (TEditorClient* e : editors_) e->InvalidateAll();
         throw;
     }
+    fileFormat_ = result.Format;
+    saveBlocked_ = result.Problem && result.Problem->Kind == TLoadProblem::lpNoForm;
+    // Read-only because of what the last load met, not by the user's choice.
+    if (result.Problem || problemReadOnly_) readOnly_ = result.Problem.has_value();
+    problemReadOnly_ = result.Problem.has_value();
     FinishFullChange();
+    return result;
+}
+
+std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
+    const std::string_view lineBreak = LineBreakBytes(fileFormat_.Break);
+    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) return AllText(lineBreak);
+    // Converted row by row straight from the blocks: the text is not built
+    // in Shift-JIS first.
+    std::string out(fileFormat_.Encoding == TTextEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
+    if (Count() == 0) return out;
+    const std::size_t bytes = RowsTextBytes(*this, 0, Count() - 1, lineBreak.size());
+    out.reserve(out.size() + bytes + bytes / 4);
+    int line = 1;
+    bool bad = false;
+    EachPackedBlock(*this, 0, Count() - 1, [&](const TPackedRows& p, int first, int end) {
+        for (int i = first; i <= end && !bad; ++i) {
+            bad = AppendCp932AsUtf8(out, p.Text(i)) != std::string_view::npos;
+            if (!bad && PackedEnding(p, i) == reBreak) {
+                out.append(lineBreak);
+                ++line;
+            }
+        }
+    });
+    if (!bad) return out;
+    if (badLine) *badLine = line;
+    return std::nullopt;
 }
 
 }  // namespace quodle

@@ -4,6 +4,7 @@
 // editors that view the rows.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "text/EditorUndo.h"
 #include "text/EditorWrapOption.h"
 #include "text/RowAttributeStringList.h"
+#include "text/TextFile.h"
 
 namespace quodle {
 
@@ -45,8 +47,9 @@ public:
         int rowCount = 0;
     };
     // The texts of `count` rows from `row` (count -1: to the end of the
-    // line), CR LF after each reBreak row. Out of range: empty, reInvalid.
-    TRowsText RowsText(int row, int count) const;
+    // line), `lineBreak` (CR LF) after each reBreak row. Out of range:
+    // empty, reInvalid.
+    TRowsText RowsText(int row, int count, std::string_view lineBreak = "\r\n") const;
     // How many bytes `text` shares at its start, and then at its end, with
     // what RowsText(row, count) would give, read in place: an undo record
     // keeps what an edit changed without the new text being copied out.
@@ -196,10 +199,24 @@ public:
     void ClearAll();
     // Clears, then splits `text` at CR LF, CR or LF into rows.
     void SetAllText(std::string_view text);
-    // All rows, CR LF after each reBreak row.
-    std::string AllText() const;
-    // Clears, then reads the file (throws EFileError, rows then empty).
-    void LoadFromFile(const std::string& path);
+    // All rows, `lineBreak` (CR LF) after each reBreak row.
+    std::string AllText(std::string_view lineBreak = "\r\n") const;
+    // Clears, then reads the file (throws EFileError, rows then empty) and
+    // takes its format. A load with a problem leaves the text read-only and
+    // SaveBlocked while its text stands in for characters it cannot hold.
+    TLoadResult LoadFromFile(const std::string& path);
+
+    // How the text is written to its file; a new text is Shift-JIS, CR LF.
+    // Changing it is no edit of the rows: the caller marks the document.
+    const TFileFormat& FileFormat() const { return fileFormat_; }
+    void SetFileFormat(const TFileFormat& format) { fileFormat_ = format; }
+    // The text stands in for characters its file held (kNoFormMark): saving
+    // it would lose them.
+    bool SaveBlocked() const { return saveBlocked_; }
+    // What a save writes: the text in FileFormat. Without a value when a
+    // byte of the text has no UTF-8 form; `badLine` (from 1) then tells the
+    // line that holds it.
+    std::optional<std::string> FileBytes(int* badLine = nullptr) const;
 
 protected:
     void Changing() override;
@@ -254,6 +271,9 @@ private:
     std::uint16_t marksInUse_ = 0;
     bool wordWrap_ = false;
     bool readOnly_ = false;
+    TFileFormat fileFormat_;
+    bool saveBlocked_ = false;
+    bool problemReadOnly_ = false;
     TEditorWrapOption wrapOption_;
     int tabSpaceCount_ = 8;
     TCellLayout layout_{8, 0};  // what the rows were cut by

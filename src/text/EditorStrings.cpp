@@ -126,7 +126,7 @@ void TEditorStrings::Clear() { rows_.ClearAll(); }
 
 void TEditorStrings::SetText(std::string_view text) { rows_.SetAllText(text); }
 
-void TEditorStrings::LoadFromFile(const std::string& path) { rows_.LoadFromFile(path); }
+TLoadResult TEditorStrings::LoadFromFile(const std::string& path) { return rows_.LoadFromFile(path); }
 
 void TEditorStrings::Assign(const TEditorStrings& source) {
     SetText(source.Text());

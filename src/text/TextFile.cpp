@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/ShiftJis.h"
 #include "text/RowParseState.h"
 #include "text/StringList.h"
 
@@ -103,14 +104,122 @@ bool AppendLines(std::string_view text, TheStringList& rows) {
     return true;
 }
 
-void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
-    chunkBytes = std::max<std::size_t>(chunkBytes, 1);
-    RegularFileReader file(path);
-    std::size_t left = file.Size();  // what the file is expected to still hold
+namespace {
+
+// A UTF-8 character cut off by the end of a read waits for the next one:
+// a read may give back that many bytes more than asked for.
+constexpr std::size_t kCarriedBytes = 3;
+
+// A file's text as CP932 bytes, a read at a time: as it stands, or
+// converted from UTF-8. Ctrl+Z ends the text.
+class TTextReader {
+public:
+    TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(path), utf8_(utf8) {
+        if (!utf8_) return;
+        raw_ = std::make_unique_for_overwrite<char[]>(chunkBytes + kCarriedBytes);
+        rawHave_ = file_.Read(raw_.get(), kCarriedBytes);
+        if (std::string_view(raw_.get(), rawHave_) == kUtf8Bom) {
+            Bom = true;
+            rawHave_ = 0;
+            rawOffset_ = kUtf8Bom.size();
+        }
+        stopped_ = EndsAtCtrlZ(raw_.get(), rawHave_);
+    }
+
+    // Puts up to `size` (+ kCarriedBytes for UTF-8) bytes into dst; atEnd
+    // once the text is done. A UTF-8 read stops at an invalid byte.
+    std::size_t Read(char* dst, std::size_t size, bool& atEnd) {
+        if (!utf8_) {
+            std::size_t got = file_.Read(dst, size);
+            const bool shortRead = got < size;
+            atEnd = EndsAtCtrlZ(dst, got) || shortRead;
+            return got;
+        }
+        std::size_t got = stopped_ ? 0 : file_.Read(raw_.get() + rawHave_, size);
+        const bool shortRead = got < size;
+        atEnd = EndsAtCtrlZ(raw_.get() + rawHave_, got) || stopped_ || shortRead;
+        rawHave_ += got;
+        const TUtf8Conversion r = Utf8ToCp932Strict(std::string_view(raw_.get(), rawHave_), dst, atEnd);
+        NonAscii = NonAscii || r.nonAscii;
+        if (r.unmapped != 0 && !UnmappedAt) {
+            Unmapped = r.unmapped;
+            UnmappedAt = rawOffset_ + r.unmappedAt;
+        }
+        if (r.invalid) {
+            InvalidAt = rawOffset_ + r.used;
+            InvalidByte = static_cast<unsigned char>(raw_[r.used]);
+            atEnd = true;
+        }
+        std::memmove(raw_.get(), raw_.get() + r.used, rawHave_ - r.used);
+        rawHave_ -= r.used;
+        rawOffset_ += r.used;
+        return r.written;
+    }
+
+    std::size_t Size() const { return file_.Size(); }
+
+    bool Bom = false;
+    bool NonAscii = false;
+    char32_t Unmapped = 0;
+    std::optional<std::uint64_t> UnmappedAt;  // file offsets
+    std::optional<std::uint64_t> InvalidAt;
+    unsigned char InvalidByte = 0;
+
+private:
+    static bool EndsAtCtrlZ(const char* data, std::size_t& got) {
+        const void* z = std::memchr(data, kCtrlZ, got);
+        if (!z) return false;
+        got = static_cast<std::size_t>(static_cast<const char*>(z) - data);
+        return true;
+    }
+
+    RegularFileReader file_;
+    const bool utf8_;
+    std::unique_ptr<char[]> raw_;
+    std::size_t rawHave_ = 0;
+    std::uint64_t rawOffset_ = 0;
+    bool stopped_ = false;  // Ctrl+Z met among the first bytes
+};
+
+// The style of the first line break in the bytes fed to it.
+class TFirstBreak {
+public:
+    void Feed(std::string_view bytes, bool atEnd) {
+        if (style_) return;
+        std::size_t i = 0;
+        if (pendingCr_) {
+            if (bytes.empty() && !atEnd) return;
+            style_ = !bytes.empty() && bytes[0] == '\n' ? TLineBreak::CrLf : TLineBreak::Cr;
+            return;
+        }
+        i = bytes.find_first_of("\r\n");
+        if (i == std::string_view::npos) return;
+        if (bytes[i] == '\n') {
+            style_ = TLineBreak::Lf;
+        } else if (i + 1 < bytes.size()) {
+            style_ = bytes[i + 1] == '\n' ? TLineBreak::CrLf : TLineBreak::Cr;
+        } else if (atEnd) {
+            style_ = TLineBreak::Cr;
+        } else {
+            pendingCr_ = true;
+        }
+    }
+    TLineBreak Style() const { return style_.value_or(pendingCr_ ? TLineBreak::Cr : TLineBreak::CrLf); }
+
+private:
+    std::optional<TLineBreak> style_;
+    bool pendingCr_ = false;
+};
+
+// Appends the rows of one reading of the file; gives up (rows then partly
+// appended) at a byte that is not UTF-8 when reading as UTF-8.
+TLineBreak ReadRows(TTextReader& reader, TheStringList& rows, std::size_t chunkBytes) {
+    std::size_t left = reader.Size();  // what the file is expected to still hold
     TheStringList::TAppender appender(rows);
+    TFirstBreak firstBreak;
     // Never more than a read's worth of an unfinished line is carried over
     // (see below), so a read always fits behind it.
-    const auto buf = std::make_unique_for_overwrite<char[]>(2 * chunkBytes);
+    const auto buf = std::make_unique_for_overwrite<char[]>(2 * chunkBytes + kCarriedBytes);
     std::vector<std::string_view> lines;
     std::size_t have = 0;  // bytes in buf: an unfinished line carried over, then new ones
     bool open = false;     // the last row goes on in buf: its break is still to come
@@ -118,16 +227,11 @@ void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t c
     while (!atEnd) {
         // A carried-over line holds no break, except perhaps a final CR.
         const std::size_t searchFrom = have > 0 ? have - 1 : 0;
-        const std::size_t got = file.Read(buf.get() + have, chunkBytes);
+        const std::size_t got = reader.Read(buf.get() + have, chunkBytes, atEnd);
+        if (reader.InvalidAt) return firstBreak.Style();
         left -= std::min(left, got);
-        if (got < chunkBytes) atEnd = true;
-        // Ctrl+Z ends the text; nothing after it is read.
-        if (const void* z = std::memchr(buf.get() + have, kCtrlZ, got)) {
-            have = static_cast<std::size_t>(static_cast<const char*>(z) - buf.get());
-            atEnd = true;
-        } else {
-            have += got;
-        }
+        firstBreak.Feed(std::string_view(buf.get() + have, got), atEnd);
+        have += got;
         lines.clear();
         const std::size_t used = ScanLines(buf.get(), have, atEnd, lines, std::min(searchFrom, have));
         std::span<const std::string_view> complete(lines);
@@ -160,6 +264,63 @@ void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t c
         }
         appender.SetLastAttribute1(reNoBreak);
     }
+    return firstBreak.Style();
+}
+
+// The line (from 1) that holds the byte at `offset` of the file, by the
+// line-break rule. Only wanted for a message, so the file is read again.
+int LineOfOffset(const std::string& path, std::uint64_t offset) {
+    RegularFileReader file(path);
+    std::vector<char> buf(kReadChunkBytes);
+    int line = 1;
+    bool lastCr = false;
+    while (offset > 0) {
+        const std::size_t got = file.Read(buf.data(), static_cast<std::size_t>(std::min<std::uint64_t>(offset, buf.size())));
+        if (got == 0) break;
+        offset -= got;
+        for (std::size_t i = 0; i < got; ++i) {
+            const char c = buf[i];
+            if (c == '\r' || (c == '\n' && !lastCr)) ++line;
+            lastCr = c == '\r';
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
+std::string_view LineBreakBytes(TLineBreak lineBreak) {
+    switch (lineBreak) {
+        case TLineBreak::Lf: return "\n";
+        case TLineBreak::Cr: return "\r";
+        case TLineBreak::CrLf: break;
+    }
+    return "\r\n";
+}
+
+TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
+    chunkBytes = std::max<std::size_t>(chunkBytes, 1);
+    const int first = rows.Count();
+    TLoadResult result;
+    // Read as UTF-8 first: Shift-JIS Japanese text fails that within its
+    // first few characters, and ASCII reads the same either way.
+    TTextReader utf8(path, true, chunkBytes);
+    result.Format.Break = ReadRows(utf8, rows, chunkBytes);
+    if (!utf8.InvalidAt) {
+        result.Format.Encoding = utf8.Bom        ? TTextEncoding::Utf8Bom
+                                 : utf8.NonAscii ? TTextEncoding::Utf8
+                                                 : TTextEncoding::ShiftJis;
+        if (utf8.UnmappedAt)
+            result.Problem = TLoadProblem{TLoadProblem::lpNoForm, utf8.Unmapped, LineOfOffset(path, *utf8.UnmappedAt)};
+        return result;
+    }
+    rows.DeleteRange(first, rows.Count() - first);
+    TTextReader sjis(path, false, chunkBytes);
+    result.Format.Break = ReadRows(sjis, rows, chunkBytes);
+    // Marked UTF-8 but not: the bytes are kept as they are, and said so.
+    if (utf8.Bom)
+        result.Problem = TLoadProblem{TLoadProblem::lpInvalidUtf8, utf8.InvalidByte, LineOfOffset(path, *utf8.InvalidAt)};
+    return result;
 }
 
 }  // namespace quodle

@@ -2,6 +2,8 @@
 // Reading source files into rows, and the one line-break rule shared by
 // loading, Lines.Text and ReplaceRows: CR, LF and CR LF each end one line.
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,45 @@ bool AppendLines(std::string_view text, TheStringList& rows);
 // last break form one more line. Returns true when there are such bytes.
 bool TextLines(std::string_view text, std::vector<std::string_view>& lines);
 
+// How a document's text is stored in its file. The rows always hold CP932
+// bytes; a UTF-8 file is converted on load and back on save.
+enum class TTextEncoding : std::uint8_t { ShiftJis, Utf8, Utf8Bom };
+enum class TLineBreak : std::uint8_t { CrLf, Lf, Cr };
+struct TFileFormat {
+    TTextEncoding Encoding = TTextEncoding::ShiftJis;
+    TLineBreak Break = TLineBreak::CrLf;
+    bool operator==(const TFileFormat&) const = default;
+};
+std::string_view LineBreakBytes(TLineBreak lineBreak);
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// What a load met that keeps the document from being saved as it came.
+struct TLoadProblem {
+    enum TKind : std::uint8_t {
+        lpNoForm,       // a UTF-8 character without a CP932 form: shown as kNoFormMark
+        lpInvalidUtf8,  // a file marked UTF-8 that is not: read as Shift-JIS, every byte kept
+    };
+    TKind Kind = lpNoForm;
+    char32_t Char = 0;  // lpNoForm: the character; lpInvalidUtf8: the offending byte
+    int Line = 0;       // from 1
+};
+
+struct TLoadResult {
+    TFileFormat Format;
+    std::optional<TLoadProblem> Problem;
+};
+
 // Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
 // text, NUL bytes are ordinary bytes. Bytes after the last break form a
 // last row that gets reNoBreak. Throws EFileError.
+// A file that starts with the UTF-8 byte-order mark, or that is valid UTF-8
+// and holds a character beyond ASCII, is read as UTF-8; every other file
+// (pure ASCII included) is Shift-JIS as it stands. The line-break style is
+// that of the first break (CR LF when there is none).
 // `chunkBytes` is the size of each read (tests make it tiny to put breaks
 // across read boundaries).
 inline constexpr std::size_t kReadChunkBytes = 1 << 20;
-void AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes = kReadChunkBytes);
+TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes = kReadChunkBytes);
+
 
 }  // namespace quodle

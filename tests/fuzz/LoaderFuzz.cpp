@@ -2,7 +2,8 @@
 // must give the rows that the line-end rule gives when the bytes are split
 // by hand (CR, LF and CR LF each end one line, Ctrl+Z ends the text, bytes
 // after the last break form a last row without a break), the same rows as
-// one read of the whole file and as the text split in memory.
+// one read of the whole file and as the text split in memory. A file read
+// as UTF-8 gives the rows of its text converted in one piece.
 // The first byte picks the read size (1 to 64 bytes); the rest is the file.
 #include <sys/mman.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ShiftJis.h"
 #include "text/EditorScreenStrings.h"
 #include "text/TextFile.h"
 
@@ -68,15 +70,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     const std::size_t chunk = 1 + data[0] % 64;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::vector<TRow> expected = ByHand(bytes);
     const TMemoryFile file(bytes);
 
     // Reads of a few bytes, one read of the whole file, and the text split
     // in memory give the same rows.
     quodle::TEditorStringList small, whole, memory;
-    quodle::AppendFileLines(file.Path(), small, chunk);
-    quodle::AppendFileLines(file.Path(), whole, bytes.size() + 1);
-    const std::string_view text = bytes.substr(0, bytes.find('\x1A'));
+    const quodle::TLoadResult got = quodle::AppendFileLines(file.Path(), small, chunk);
+    const quodle::TLoadResult once = quodle::AppendFileLines(file.Path(), whole, bytes.size() + 1);
+    if (got.Format != once.Format || got.Problem.has_value() != once.Problem.has_value()) std::abort();
+    std::string converted(bytes.substr(0, bytes.find('\x1A')));
+    if (got.Format.Encoding != quodle::TTextEncoding::ShiftJis) {
+        std::string_view utf8(bytes);
+        if (got.Format.Encoding == quodle::TTextEncoding::Utf8Bom) utf8.remove_prefix(3);
+        utf8 = utf8.substr(0, utf8.find('\x1A'));
+        std::string out(utf8.size(), '\0');
+        const quodle::TUtf8Conversion r = quodle::Utf8ToCp932Strict(utf8, out.data(), true);
+        if (r.invalid) std::abort();
+        converted = out.substr(0, r.written);
+    }
+    const std::vector<TRow> expected = ByHand(converted);
+    const std::string_view text = converted;
     if (quodle::AppendLines(text, memory)) memory.SetRowEnding(memory.Count() - 1, quodle::reNoBreak);
     if (RowsOf(small) != expected || RowsOf(whole) != expected || RowsOf(memory) != expected) std::abort();
 

@@ -20,6 +20,7 @@
 #include "props/EditorExProp.h"
 #include "search/SearchOptions.h"
 #include "search/qt/SearchDialogStore.h"
+#include "text/TextFile.h"
 
 class QAction;
 class QElapsedTimer;
@@ -305,6 +306,12 @@ private:
 
     // Status panels.
     void RefreshModifiedPanel(TEditorEx* editor);
+    // The file format (MainFormEncoding.cpp): the 文字コード menu, its
+    // panel, and a change that marks the document modified.
+    void CreateEncodingMenu(QMenu* file);
+    void RefreshEncodingMenu(TEditorEx* editor);
+    void RefreshFormatPanel(TEditorEx* editor);
+    void ChangeFileFormat(TEditorEx* editor, const TFileFormat& format);
     void RefreshOverwritePanel(TEditorEx* editor);
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);

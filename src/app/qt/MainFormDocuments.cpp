@@ -137,6 +137,7 @@ void TTarnwickMainForm::Refresh() {
         RefreshOverwritePanel(editor);
         RefreshSelectionModePanel(editor);
         RefreshPositionPanel(editor);
+        RefreshFormatPanel(editor);
     }
     Panel4->setFixedWidth(!SpeedButton1->text().isEmpty() && SpeedButton1->text() == FileName(path)
                               ? kTreePanelWidth
@@ -218,14 +219,16 @@ bool TTarnwickMainForm::MayOpen(const QString& path) {
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
     // Taken first: a change while the file is read shows as a change.
     const std::optional<FileStamp> stamp = StampOf(path.toStdString());
+    TLoadResult loaded;
     try {
-        editor->Lines().LoadFromFile(path.toStdString());
+        loaded = editor->Lines().LoadFromFile(path.toStdString());
     } catch (const EFileError& e) {
         Message(LoadFailedText(e));
         return false;
     }
     MarkSaved(editor);
     RememberDiskState(editor, path, stamp);
+    if (loaded.Problem) Message(LoadProblemText(*loaded.Problem));
     return true;
 }
 
@@ -326,13 +329,24 @@ void TTarnwickMainForm::RebuildReopenMenu() {
 bool TTarnwickMainForm::WriteDocument(TEditorEx* editor, const QString& path,
                                       const std::optional<QString>& backupPath, const QString& backupFailureText,
                                       int backupStep) {
+    // Nothing is written that would not read back as the text shows.
+    if (editor->Rows().SaveBlocked()) {
+        Message(SaveBlockedText());
+        return false;
+    }
+    int badLine = 0;
+    const std::optional<std::string> bytes = editor->Rows().FileBytes(&badLine);
+    if (!bytes) {
+        Message(NoUtf8FormText(badLine));
+        return false;
+    }
     if (backupPath) ProgressBar1->setValue(backupStep);
     ProgressBar1->setValue(100);
     SaveOutcome outcome;
     try {
         std::optional<std::filesystem::path> backup;
         if (backupPath) backup = backupPath->toStdString();
-        outcome = SaveFileAtomically(path.toStdString(), editor->Lines().Text(), backup);
+        outcome = SaveFileAtomically(path.toStdString(), *bytes, backup);
     } catch (const FileError& e) {
         ProgressBar1->setValue(0);
         Message(SaveFailedText(e));

@@ -85,6 +85,7 @@ void TTarnwickMainForm::CreateMenus() {
     connect(AddItem(file, QStringLiteral("mnuSaveAs"), QStringLiteral("名前を付けて保存..."),
                     QStringLiteral("Shift+Ctrl+S")),
             &QAction::triggered, this, [this] { SaveActiveAs(); });
+    CreateEncodingMenu(file);
     file->addSeparator();
     Connected(AddItem(file, QStringLiteral("N92"), QStringLiteral("印刷")), [this] { N92Click(); });
     file->addSeparator();

@@ -78,6 +78,30 @@ inline QString LoadFailedText(const EFileError& e) {
     return QStringLiteral("ファイルを読み込めませんでした．\n") + QString::fromStdString(e.Path()) +
            QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
 }
+// A code as a message shows it: upper-case hexadecimal, at least `digits` long.
+inline QString HexCode(char32_t c, int digits) {
+    return QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+}
+inline QString LoadProblemText(const TLoadProblem& problem) {
+    if (problem.Kind == TLoadProblem::lpNoForm)
+        return QStringLiteral("%1 行目の文字 %2 は Shift-JIS で扱えません．\n"
+                              "内容を守るため読み取り専用で開きました．この文字は「〓」で表示され，このままでは保存できません．")
+            .arg(problem.Line)
+            .arg(QStringLiteral("「") + QString::fromUcs4(&problem.Char, 1) + QStringLiteral("」(U+") +
+                 HexCode(problem.Char, 4) + QStringLiteral(")"));
+    return QStringLiteral("UTF-8 のファイルとして印が付いていますが，%1 行目に UTF-8 でないバイト 0x%2 があります．\n"
+                          "バイトをそのまま保つため Shift-JIS として読み取り専用で開きました．")
+        .arg(problem.Line)
+        .arg(HexCode(problem.Char, 2));
+}
+inline QString SaveBlockedText() {
+    return QStringLiteral("Shift-JIS で扱えない文字を「〓」に置き換えて表示しているため，保存できません．");
+}
+inline QString NoUtf8FormText(int line) {
+    return QStringLiteral("%1 行目に UTF-8 で表せないバイトがあるため，UTF-8 では保存できません．\n"
+                          "文字コードを SJIS にして保存してください．")
+        .arg(line);
+}
 inline QString SettingsWriteFailed(const FileError& e) {
     return QStringLiteral("設定ファイルに書き込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
            QStringLiteral("\n") + QString::fromStdString(e.ShownReason());

@@ -5,7 +5,7 @@
 namespace quodle {
 
 namespace {
-constexpr std::array<int, TStatusPanels::kPanelCount> kPanelWidths{100, 80, 80, 80, 100, 100};
+constexpr std::array<int, TStatusPanels::kPanelCount> kPanelWidths{100, 80, 80, 80, 100, 100, 110};
 
 // A panel of a fixed width that a narrow window may still cut off, so the
 // bar never makes the window wider than it was designed.

@@ -1,6 +1,6 @@
 #pragma once
-// StatusBar1: six fixed panels (position, modified, insert/overwrite, box
-// selection, bracket counts, result of the last command).
+// StatusBar1: seven fixed panels (position, modified, insert/overwrite, box
+// selection, bracket counts, result of the last command, file format).
 #include <QStatusBar>
 #include <array>
 
@@ -11,7 +11,8 @@ namespace quodle {
 class TStatusPanels : public QStatusBar {
     Q_OBJECT
 public:
-    static constexpr int kPanelCount = 6;
+    static constexpr int kPanelCount = 7;
+    static constexpr int kFormatPanel = 6;
     explicit TStatusPanels(QWidget* parent = nullptr);
 
     void SetPanelText(int index, const QString& text);

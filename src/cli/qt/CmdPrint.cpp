@@ -65,7 +65,7 @@ int RunPrint(const Args& args, Output& out) {
     }
     if (args.Has("--no-color")) printer.SetPrintMode(pmBW);
 
-    const std::unique_ptr<TSourceFile> source = ReadSource(args.positional[0]);
+    const std::unique_ptr<TSourceFile> source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     const std::shared_ptr<TFountain> fountain = CreateDocumentFountain(dir);
     printer.SetFountain(fountain);

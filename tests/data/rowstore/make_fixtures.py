@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the row-store load fixtures (*.lsp) and what saving them must give
-(*.expected: breaks made CR LF, text after Ctrl+Z dropped). Run from any
+(*.expected: every break made the file's first one — CR LF when there is
+none — and text after Ctrl+Z dropped; UTF-8 stays UTF-8). Run from any
 directory; files are written next to this script."""
 import os
 import re
@@ -23,6 +24,8 @@ FIXTURES = {
     # Valid double-byte text, a trail byte 0x5C ('\\'), stray and truncated
     # lead bytes, undefined bytes: every byte must survive.
     "sjis": "漢字;ソ表\r\n".encode("cp932") + b"\x80\xa0\xfd\xfe\xff\r\n\x82\r\n\x81\n\x82",
+    "utf8": "; 図形を選択\n(princ \"ｶﾀｶﾅ～∵\")\n".encode("utf-8"),
+    "utf8_bom": "\ufeff; 寸法線\r\n(setq a 1)".encode("utf-8"),
 }
 
 
@@ -32,11 +35,13 @@ def saved(data: bytes) -> bytes:
         data = data[:z]
     if not data:
         return b""
+    first = re.search(b"\r\n|\r|\n", data)
+    brk = first.group(0) if first else b"\r\n"
     lines = re.split(b"\r\n|\r|\n", data)
     if data[-1:] in (b"\r", b"\n"):
         lines.pop()
-        return b"".join(line + b"\r\n" for line in lines)
-    return b"".join(line + b"\r\n" for line in lines[:-1]) + lines[-1]
+        return b"".join(line + brk for line in lines)
+    return b"".join(line + brk for line in lines[:-1]) + lines[-1]
 
 
 for name, data in FIXTURES.items():

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/ShiftJis.h"
+#include "support/TempDir.h"
+#include "text/EditorScreenStrings.h"
+#include "text/TextFile.h"
+
+namespace quodle {
+namespace {
+
+using quodle::testing::ReadBytes;
+using quodle::testing::TempDir;
+using quodle::testing::WriteBytes;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+struct TLoaded {
+    TLoadResult result;
+    std::string cp932;  // the rows, CR LF breaks
+    std::optional<std::string> saved;
+    bool readOnly = false;
+    bool blocked = false;
+};
+
+TLoaded LoadBytes(const TempDir& dir, std::string_view bytes) {
+    const auto path = dir / "doc.lsp";
+    WriteBytes(path, bytes);
+    TEditorScreenStrings rows;
+    TLoaded loaded;
+    loaded.result = rows.LoadFromFile(path.string());
+    loaded.cp932 = rows.AllText();
+    loaded.saved = rows.FileBytes();
+    loaded.readOnly = rows.ReadOnly();
+    loaded.blocked = rows.SaveBlocked();
+    EXPECT_EQ(ReadBytes(path), bytes) << "loading must leave the file alone";
+    return loaded;
+}
+
+// Every character CP932 has, as UTF-16, in code order: the double-byte ones
+// (a character reached by several byte pairs once) and half-width katakana.
+std::u16string AllCp932Characters() {
+    std::set<char16_t> seen;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const std::u16string c = Cp932ToUtf16(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+            if (c.size() == 1) seen.insert(c[0]);
+        }
+    }
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c) seen.insert(c);
+    return {seen.begin(), seen.end()};
+}
+
+// Lines of 40 characters joined by `lineBreak`.
+std::u16string InLines(const std::u16string& chars, std::u16string_view lineBreak) {
+    std::u16string text;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        text += chars[i];
+        if (i % 40 == 39) text += lineBreak;
+    }
+    return text;
+}
+
+TEST(FileFormat, EveryCp932CharacterRoundTripsInBothEncodings) {
+    TempDir dir;
+    const std::u16string chars = AllCp932Characters();
+    ASSERT_GT(chars.size(), 7000u);
+    for (const std::u16string_view lineBreak : {u"\r\n", u"\n"}) {
+        const std::u16string text = u"; " + InLines(chars, lineBreak);
+        const std::string utf8 = Utf16ToUtf8(text);
+        for (const bool bom : {false, true}) {
+            const std::string file = (bom ? std::string(kBom) : std::string()) + utf8;
+            const TLoaded loaded = LoadBytes(dir, file);
+            EXPECT_FALSE(loaded.result.Problem);
+            EXPECT_EQ(loaded.result.Format.Encoding, bom ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8);
+            EXPECT_EQ(loaded.result.Format.Break, lineBreak.size() == 2 ? TLineBreak::CrLf : TLineBreak::Lf);
+            EXPECT_EQ(loaded.saved, file);
+            // The rows hold each character's CP932 form, as typing it gives.
+            EXPECT_EQ(loaded.cp932, Utf16ToCp932(u"; " + InLines(chars, u"\r\n")));
+        }
+    }
+    // Every byte pair, duplicates of the same character included, as
+    // Shift-JIS: read as it stands and written back alike.
+    std::string sjis;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            sjis += static_cast<char>(lead);
+            sjis += static_cast<char>(trail == 0x7F ? 0x40 : trail);
+        }
+        sjis += lead % 2 ? "\n" : "\r\n";
+    }
+    const TLoaded loaded = LoadBytes(dir, sjis);
+    EXPECT_EQ(loaded.result.Format, (TFileFormat{TTextEncoding::ShiftJis, TLineBreak::Lf}));
+    // Mixed breaks take the first one's style.
+    std::string lf = sjis;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+    EXPECT_EQ(loaded.saved, lf);
+}
+
+// Characters whose CP932 form reads back as another character would come
+// back changed: they are refused like characters without a form.
+TEST(FileFormat, CharactersThatWouldComeBackChangedOpenReadOnly) {
+    TempDir dir;
+    struct Case {
+        const char* text;
+        char32_t first;
+        int line;
+    };
+    const Case cases[] = {
+        {"(princ)\n; 絵文字 😀 と 这\n", U'😀', 2},
+        {"; 简体字\n", U'简', 1},
+        {"; ok\r\n; ok\r\n; 波 〜 ～\r\n", U'〜', 3},  // WAVE DASH reads back as FULLWIDTH TILDE
+        {"; 円 ¥\r", U'¥', 1},
+        {"; \u0080 control\n", U'\u0080', 1},
+        {"; private \uF7A1\n", U'\uF7A1', 1},  // the stand-in of a lone byte
+    };
+    for (const Case& c : cases) {
+        const TLoaded loaded = LoadBytes(dir, c.text);
+        ASSERT_TRUE(loaded.result.Problem) << c.text;
+        EXPECT_EQ(loaded.result.Problem->Kind, TLoadProblem::lpNoForm);
+        EXPECT_EQ(loaded.result.Problem->Char, c.first) << c.text;
+        EXPECT_EQ(loaded.result.Problem->Line, c.line) << c.text;
+        EXPECT_TRUE(loaded.readOnly);
+        EXPECT_TRUE(loaded.blocked);
+        EXPECT_NE(loaded.cp932.find(kNoFormMark), std::string::npos);
+    }
+    // Duplicated characters that do read back the same are taken:
+    // ∵ ≒ ￢ have NEC and IBM byte pairs besides their own.
+    const std::string same = "; ∵ ≒ ￢ ～ ①\r\n";
+    const TLoaded loaded = LoadBytes(dir, same);
+    EXPECT_FALSE(loaded.result.Problem);
+    EXPECT_EQ(loaded.saved, same);
+    // A clean load after a refused one is writable again.
+    TEditorScreenStrings rows;
+    WriteBytes(dir / "bad.lsp", "😀");
+    WriteBytes(dir / "good.lsp", "; 良い\n");
+    rows.LoadFromFile((dir / "bad.lsp").string());
+    EXPECT_TRUE(rows.ReadOnly());
+    rows.LoadFromFile((dir / "good.lsp").string());
+    EXPECT_FALSE(rows.ReadOnly());
+    EXPECT_FALSE(rows.SaveBlocked());
+}
+
+TEST(FileFormat, InvalidUtf8AfterTheMarkKeepsEveryByte) {
+    TempDir dir;
+    const std::string file = std::string(kBom) + "(defun a ()\r\n; \x82\xA0 \xE3\x81\r\n)\r\n";
+    const TLoaded loaded = LoadBytes(dir, file);
+    ASSERT_TRUE(loaded.result.Problem);
+    EXPECT_EQ(loaded.result.Problem->Kind, TLoadProblem::lpInvalidUtf8);
+    EXPECT_EQ(loaded.result.Problem->Char, 0x82u);
+    EXPECT_EQ(loaded.result.Problem->Line, 2);
+    EXPECT_EQ(loaded.result.Format.Encoding, TTextEncoding::ShiftJis);
+    EXPECT_TRUE(loaded.readOnly);
+    EXPECT_FALSE(loaded.blocked);
+    EXPECT_EQ(loaded.saved, file);
+    // Without the mark the same bytes are plain Shift-JIS, said nothing of.
+    const TLoaded plain = LoadBytes(dir, file.substr(kBom.size()));
+    EXPECT_FALSE(plain.result.Problem);
+    EXPECT_FALSE(plain.readOnly);
+    // A truncated character at the very end, and overlong and surrogate
+    // forms, are not UTF-8 either.
+    for (const char* bad : {"; \xE6\xBC", "; \xC0\xAF", "; \xED\xA0\x80", "; \xF4\x90\x80\x80"}) {
+        const TLoaded l = LoadBytes(dir, std::string(kBom) + bad);
+        ASSERT_TRUE(l.result.Problem) << bad;
+        EXPECT_EQ(l.result.Problem->Kind, TLoadProblem::lpInvalidUtf8);
+        EXPECT_EQ(l.saved, std::string(kBom) + bad);
+    }
+}
+
+// Japanese Shift-JIS text is practically never valid UTF-8: its first
+// kana or kanji already breaks the rules. Sentences built from everyday
+// CAD-routine words, with punctuation and half-width katakana, all fail.
+TEST(FileFormat, JapaneseShiftJisTextIsNotTakenForUtf8) {
+    const char* words[] = {"図形", "を", "選択", "してください", "レイヤー", "寸法線", "の", "座標", "入力",
+                           "。", "、", "（", "）", "ｶﾞｲﾄﾞ", "ﾌﾞﾛｯｸ", "基点", "指定", "尺度", "鬱", "瀧",
+                           "作図", "終了", "「", "」", "ー", "全角　空白", "①", "Ⅲ", "≒", "纊"};
+    std::mt19937 random(18);
+    int tried = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string line = i % 2 ? "; " : "(princ \"";
+        const int count = 1 + static_cast<int>(random() % 8);
+        for (int w = 0; w < count; ++w) line += words[random() % std::size(words)];
+        const std::string sjis = Utf8ToCp932(line);
+        std::string out(sjis.size(), '\0');
+        const TUtf8Conversion r = Utf8ToCp932Strict(sjis, out.data(), true);
+        EXPECT_TRUE(r.invalid) << line;
+        ++tried;
+    }
+    EXPECT_EQ(tried, 20000);
+    TempDir dir;
+    const TLoaded loaded = LoadBytes(dir, Utf8ToCp932("; 図形を選択してください\r\n(princ \"ｶﾞｲﾄﾞ\")\r\n"));
+    EXPECT_EQ(loaded.result.Format, TFileFormat{});
+    // Pure ASCII is Shift-JIS; the mark alone makes UTF-8.
+    EXPECT_EQ(LoadBytes(dir, "(princ)\n").result.Format.Encoding, TTextEncoding::ShiftJis);
+    EXPECT_EQ(LoadBytes(dir, std::string(kBom) + "(princ)\n").result.Format.Encoding, TTextEncoding::Utf8Bom);
+}
+
+TEST(FileFormat, LineBreaksKeepTheirStyleThroughAnEdit) {
+    TempDir dir;
+    struct Case {
+        std::string file;
+        TLineBreak style;
+    };
+    const Case cases[] = {
+        {"(defun a ()\n  (princ)\n)\n", TLineBreak::Lf},
+        {"(defun a ()\r  (princ)\r)\r", TLineBreak::Cr},
+        {"(defun a ()\r\n  (princ)\r\n)\r\n", TLineBreak::CrLf},
+        {"(defun a ()", TLineBreak::CrLf},
+        {"; 日本語\n  (princ)\n)", TLineBreak::Lf},
+    };
+    for (const Case& c : cases) {
+        const auto path = dir / "doc.lsp";
+        WriteBytes(path, c.file);
+        TEditorScreenStrings rows;
+        EXPECT_EQ(rows.LoadFromFile(path.string()).Format.Break, c.style) << c.file;
+        EXPECT_EQ(rows.FileBytes(), c.file);
+        // One typed character changes one byte of the file, no more.
+        const std::size_t rowBytes = rows.RowsText(0, 1).text.size();
+        ASSERT_TRUE(rows.ReplaceRows(0, 1, 1, rowBytes - 1, "x"));
+        const std::optional<std::string> saved = rows.FileBytes();
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->size(), c.file.size() + 1) << c.file;
+        EXPECT_EQ(saved->substr(0, 1) + saved->substr(2), c.file) << c.file;
+    }
+}
+
+TEST(FileFormat, ASwitchedFormatIsWhatASaveWrites) {
+    TempDir dir;
+    const auto path = dir / "doc.lsp";
+    const std::string sjis = Utf8ToCp932("; 寸法\r\n(princ \"ｱ\")\r\n");
+    WriteBytes(path, sjis);
+    TEditorScreenStrings rows;
+    rows.LoadFromFile(path.string());
+    rows.SetFileFormat({TTextEncoding::Utf8Bom, TLineBreak::Lf});
+    EXPECT_EQ(rows.FileBytes(), std::string(kBom) + "; 寸法\n(princ \"ｱ\")\n");
+    rows.SetFileFormat({TTextEncoding::Utf8, TLineBreak::Cr});
+    EXPECT_EQ(rows.FileBytes(), "; 寸法\r(princ \"ｱ\")\r");
+    // A byte that stands for no character has no UTF-8 form: the save is
+    // refused with its line, and Shift-JIS still keeps it.
+    WriteBytes(path, "a\r\nb\r\n\x82\r\n");
+    rows.LoadFromFile(path.string());
+    EXPECT_EQ(rows.FileBytes(), "a\r\nb\r\n\x82\r\n");
+    rows.SetFileFormat({TTextEncoding::Utf8, TLineBreak::CrLf});
+    int badLine = 0;
+    EXPECT_FALSE(rows.FileBytes(&badLine));
+    EXPECT_EQ(badLine, 3);
+}
+
+// Reads of any size give the same rows: UTF-8 characters, the mark and
+// breaks cut by read boundaries, and problems found at the same place.
+TEST(FileFormat, SmallReadsGiveTheSameResult) {
+    TempDir dir;
+    const std::string files[] = {
+        std::string(kBom) + "; 漢字\r\n(a \"ｶﾅ\")\r\n\r\n😀 end",
+        "; αβγ ①\r(b)\r",
+        std::string(kBom) + "ab\n\x82\xA0\n",
+        "ab\n\xE3\x81\x82\x82\xA0\n",  // valid at first, then not: Shift-JIS
+    };
+    for (const std::string& file : files) {
+        const auto path = dir / "doc.lsp";
+        WriteBytes(path, file);
+        TEditorScreenStrings whole;
+        const TLoadResult expected = AppendFileLines(path.string(), whole, 1 << 16);
+        for (std::size_t chunk = 1; chunk <= 9; ++chunk) {
+            TEditorScreenStrings small;
+            const TLoadResult got = AppendFileLines(path.string(), small, chunk);
+            EXPECT_EQ(got.Format, expected.Format) << chunk;
+            EXPECT_EQ(got.Problem.has_value(), expected.Problem.has_value());
+            if (got.Problem && expected.Problem) {
+                EXPECT_EQ(got.Problem->Line, expected.Problem->Line);
+                EXPECT_EQ(got.Problem->Char, expected.Problem->Char);
+            }
+            EXPECT_EQ(small.AllText(), whole.AllText()) << chunk;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quodle
