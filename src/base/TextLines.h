@@ -23,6 +23,12 @@ public:
         text_ += line;
         ends_.push_back(text_.size());
     }
+    void clear() {
+        text_.clear();
+        ends_.clear();
+    }
+    // The bytes of all lines together.
+    std::size_t TextSize() const { return text_.size(); }
     // Room for this many bytes and lines; only what is used is touched.
     void reserve(std::size_t bytes, std::size_t lines) {
         text_.reserve(bytes);

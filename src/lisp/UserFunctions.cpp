@@ -29,7 +29,7 @@ struct TCandidates {
     std::vector<TPickItem> Items;
     std::vector<std::size_t> TopLevel;  // indices into Items
 };
-TCandidates UseCountCandidates(const std::vector<std::string>& records) {
+TCandidates UseCountCandidates(const TTextLines& records) {
     TCandidates c;
     for (const auto& text : records) {
         const auto r = ParseDefunRecord(text);

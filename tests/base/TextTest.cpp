@@ -128,6 +128,11 @@ TEST(Text, ListOrderOfLargeListsMatchesPlainSort) {
             std::vector<std::string> expected = list;
             std::stable_sort(expected.begin(), expected.end(),
                              [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+            // The same texts packed in one buffer sort the same way.
+            TTextLines packed;
+            for (const std::string& text : list) packed.push_back(text);
+            SortTextList(packed);
+            ASSERT_EQ(packed.ToVector(), expected) << size << " packed entries, round " << round;
             SortTextList(list);
             ASSERT_EQ(list, expected) << size << " entries, round " << round;
         }
