@@ -299,15 +299,6 @@ void SortTextOrder(const TTextLines& list, std::vector<std::uint32_t>& order) {
         std::rotate(std::upper_bound(order.begin(), it, *it, before), it, std::next(it));
 }
 
-void SortTextList(TTextLines& list) {
-    std::vector<std::uint32_t> order;
-    SortTextOrder(list, order);
-    TTextLines sorted;
-    sorted.reserve(list.TextSize(), list.size());
-    for (const std::uint32_t i : order) sorted.push_back(list[i]);
-    list = std::move(sorted);
-}
-
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }

@@ -35,8 +35,7 @@ std::string_view TrimBlanks(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 // Sorts with CompareText; entries that compare equal keep their order.
 void SortTextList(std::vector<std::string>& list);
-void SortTextList(TTextLines& list);
-// The order SortTextList gives `list`, as indices into it.
+// The order SortTextList would give `list`, as indices into it.
 void SortTextOrder(const TTextLines& list, std::vector<std::uint32_t>& order);
 
 // Splits a comma list: fields are separated by blanks (any byte up to 0x20)

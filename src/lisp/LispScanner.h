@@ -81,7 +81,9 @@ TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progr
 // which every list of user functions shows them.
 struct TSortedDefuns {
     TCodeLines Code;
-    TTextLines Records;
+    TTextLines Found;  // in the order they were found
+    std::vector<std::uint32_t> Order;
+    TOrderedLines Records() const { return {Found, Order}; }
 };
 TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress);
 
