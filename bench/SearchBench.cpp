@@ -107,7 +107,7 @@ void ReplaceAll(benchmark::State& state, bool undo) {
         ResetPeak();
         if (!undo) state.ResumeTiming();
         const TReplaceAll all = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("command", sfDown | sfMatchCase), "vl-cmdf");
-        ApplyEdit(rows, *all.Edit);
+        ApplyLineEdits(rows, all.Edits);
         if (undo) {
             state.ResumeTiming();
             rows.Undo();

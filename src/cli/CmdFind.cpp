@@ -80,7 +80,7 @@ int RunReplace(const Args& args, Output& out) {
     const TRowOffset from = HasOption(*options, sfDown) ? TRowOffset{} : TextEnd(rows);
     const TReplaceAll all = ReplaceAllEdit(rows, from, TSearchPattern(Utf8ToCp932(OptionValue(args, "--pattern")), *options),
                                            Utf8ToCp932(OptionValue(args, "--with")));
-    if (all.Edit) ApplyEdit(rows, *all.Edit);
+    ApplyLineEdits(rows, all.Edits);
     PrintDocument(out, rows);
     std::fprintf(stderr, "%d\n", all.Count);
     return kExitOk;

@@ -114,6 +114,7 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
     const int w = cells.tabSpaceCount;
     const std::string run(static_cast<std::size_t>(w), ' ');
     TLineEdits edits;
+    edits.Reserve(lines.size());
     std::string converted;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
@@ -122,7 +123,7 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
         switch (conversion) {
             case wcTabsToBlanks:
                 if (line.find('\t') == std::string_view::npos) continue;
-                converted = ExpandTabs(line, cells);
+                ExpandTabsInto(converted, line, cells);
                 break;
             case wcLeadBlanksToTabs:
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;

@@ -541,28 +541,56 @@ TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const
     result.Count = static_cast<int>(matches.size());
     if (matches.empty()) return result;
     if (!down) std::reverse(matches.begin(), matches.end());
-    // Whole lines from the first match's to the last match's; the new text
-    // is written straight from the rows, so the old one is never copied.
+    // The lines the matches stand in, as groups of whole lines (a match
+    // over a break joins its lines), each rewritten from the rows: only the
+    // lines that change are built anew, and they become one bulk edit.
     const int n = rows.Count();
-    const TRowOffset lastEnd = Advance(texts, matches.back().Start, matches.back().Length);
-    const int first = rows.LineStartRow(matches.front().Start.Row);
-    const int last = lastEnd.Row >= n ? n - 1 : rows.LineEndRow(lastEnd.Row);
-    std::int64_t size = 0;
-    for (int r = first; r <= last; ++r) size += static_cast<std::int64_t>(RowBytes(texts, r));
-    for (const TRowsMatch& m : matches) size += static_cast<std::int64_t>(replacement.size()) - m.Length;
+    auto lastRowOf = [&](const TRowsMatch& m) {
+        const TRowOffset end = Advance(texts, m.Start, m.Length);
+        return end.Row >= n ? n - 1 : rows.LineEndRow(end.Row);
+    };
+    TLineEdits& edits = result.Edits;
     std::string text;
-    text.reserve(static_cast<std::size_t>(size));
-    TRowsWriter writer(texts, first, text);
-    std::size_t caret = 0;
-    for (const TRowsMatch& m : matches) {
-        writer.CopyTo(m.Start);
-        if (!down && &m == &matches.front()) caret = text.size();
-        writer.Skip(m.Length);
-        text.append(replacement);
-        if (down) caret = text.size();
+    int caretGroup = -1, caretIndex = 0, caretOffset = 0;
+    for (std::size_t i = 0; i < matches.size();) {
+        const int first = rows.LineStartRow(matches[i].Start.Row);
+        int last = lastRowOf(matches[i]);
+        std::size_t j = i + 1;
+        for (; j < matches.size() && matches[j].Start.Row <= last; ++j) last = std::max(last, lastRowOf(matches[j]));
+        text.clear();
+        TRowsWriter writer(texts, first, text);
+        std::optional<std::size_t> caret;
+        for (std::size_t k = i; k < j; ++k) {
+            writer.CopyTo(matches[k].Start);
+            if (!down && k == 0) caret = text.size();
+            writer.Skip(matches[k].Length);
+            text.append(replacement);
+            if (down && k + 1 == matches.size()) caret = text.size();
+        }
+        writer.CopyTo({last + 1, 0});
+        const int a = rows.RowToLine(first), b = rows.RowToLine(last);
+        const std::vector<std::string_view> lines = SplitLines(text);
+        const int common = std::min(static_cast<int>(lines.size()), b - a + 1);
+        for (int c = 0; c < common; ++c) edits.Replace(a + c, lines[static_cast<std::size_t>(c)]);
+        for (int c = common; c <= b - a; ++c) edits.Delete(a + c);
+        for (std::size_t c = static_cast<std::size_t>(common); c < lines.size(); ++c) edits.Insert(b + 1, lines[c]);
+        if (last == n - 1) {
+            // The group reaches the end of the text: it may take the final
+            // break away or bring one.
+            const bool breakAtEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+            if (breakAtEnd != (rows.RowEnding(n - 1) == reBreak)) edits.SetFinalBreak(breakAtEnd);
+        }
+        if (caret) {
+            caretGroup = a;
+            // The line of the group's new text that holds the caret.
+            for (std::size_t c = 0; c < lines.size() && lines[c].data() - text.data() <= static_cast<std::ptrdiff_t>(*caret); ++c) {
+                caretIndex = static_cast<int>(c);
+                caretOffset = static_cast<int>(*caret - static_cast<std::size_t>(lines[c].data() - text.data()));
+            }
+        }
+        i = j;
     }
-    writer.CopyTo({last + 1, 0});
-    result.Edit = TRowsEdit{first, last - first + 1, std::move(text), caret};
+    result.Caret = {edits.NewLineOf(caretGroup) + caretIndex, caretOffset};
     return result;
 }
 

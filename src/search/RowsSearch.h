@@ -12,7 +12,9 @@
 #include "editor/EditorEdits.h"
 #include "editor/EditorSelection.h"
 #include "search/SearchBuffer.h"
+#include "text/EditorPositions.h"
 #include "text/EditorScreenStrings.h"
+#include "text/LineEdits.h"
 
 namespace quodle {
 
@@ -52,11 +54,13 @@ std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRow
 // Replace-all as one edit: every match from `from` on in the pattern's
 // direction is replaced, each next search starting beyond the text just
 // inserted (after it forward, before it backward), as repeated single
-// replacements would. The caret of the edit stands where the last
+// replacements would. The edits are those of the lines that change (for
+// ApplyLineEdits); the caret, in the text after them, stands where the last
 // replacement leaves it: after the inserted text forward, at its start
-// backward. Nothing when there is no match.
+// backward. No edits when there is no match.
 struct TReplaceAll {
-    std::optional<TRowsEdit> Edit;
+    TLineEdits Edits;
+    TLinePos Caret;
     int Count = 0;
 };
 TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,

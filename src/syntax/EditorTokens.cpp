@@ -199,23 +199,27 @@ bool FindMatchingBracket(TEditorScreenStrings& rows, TFountainParser& parser, in
     return false;
 }
 
+void ExpandTabsInto(std::string& out, std::string_view text, const TCellLayout& layout) {
+    int column = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        // Up to the next tab that starts a character; each character is as
+        // many cells wide as it has bytes, so the run goes out whole.
+        std::size_t j = i;
+        while (j < text.size() && text[j] != '\t') j += CharLengthAt(text, j);
+        out.append(text.substr(i, j - i));
+        column += static_cast<int>(j - i);
+        if (j == text.size()) break;
+        const int width = TabWidthAt(column, layout);
+        out.append(static_cast<std::size_t>(width), ' ');
+        column += width;
+        i = j + 1;
+    }
+}
+
 std::string ExpandTabs(std::string_view text, const TCellLayout& layout) {
     std::string result;
     result.reserve(text.size());
-    int column = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == '\t') {
-            const int width = TabWidthAt(column, layout);
-            result.append(static_cast<std::size_t>(width), ' ');
-            column += width;
-            ++i;
-            continue;
-        }
-        const std::size_t length = CharLengthAt(text, i);
-        result.append(text.substr(i, length));
-        column += static_cast<int>(length);
-        i += length;
-    }
+    ExpandTabsInto(result, text, layout);
     return result;
 }
 

@@ -90,5 +90,7 @@ bool FindMatchingBracket(TEditorScreenStrings& rows, TFountainParser& parser, in
 
 // Each tab replaced by spaces up to its stop.
 std::string ExpandTabs(std::string_view text, const TCellLayout& layout);
+// The same, appended to `out`.
+void ExpandTabsInto(std::string& out, std::string_view text, const TCellLayout& layout);
 
 }  // namespace quodle

@@ -305,6 +305,10 @@ void TEditorScreenStrings::SpliceRow(int row, std::size_t head, std::size_t end,
 }
 
 void TEditorScreenStrings::RestoreRows(const TUndoData& record, TUndoData& inverse) {
+    if (record.OldRows) {
+        ApplySpans(record.Spans, *record.OldRows, inverse);
+        return;
+    }
     const int row = record.FirstRow;
     if (record.NewRowCount == 1 && record.OldEnding == RowEnding(row)) {
         // An edit inside one row goes back inside it (the shared parts are
@@ -446,6 +450,87 @@ bool TEditorScreenStrings::ReplaceRows(int row, int count, std::size_t head, std
         return false;
     whole.replace(head, whole.size() - head - tail, text);
     return ReplaceRows(row, count, whole);
+}
+
+bool TEditorScreenStrings::ReplaceRowSpans(std::span<const TRowsSpan> spans, const TEditorStringList& rows) {
+    if (readOnly_ || spans.empty()) return false;
+    ApplySpans(spans, rows, undo_.BeginRecord());
+    return true;
+}
+
+void TEditorScreenStrings::ApplySpans(std::span<const TRowsSpan> spans, const TEditorStringList& source,
+                                      TUndoData& record) {
+    const int n = Count();
+    for (const TRowsSpan& s : spans) {
+        const int end = s.Row + s.Count;
+        // Whole lines only: no span starts or ends inside a wrapped line.
+        if (s.Row < 0 || end > n || (s.Row > 0 && s.Row < n && RowEnding(s.Row - 1) == reWrapped) ||
+            (s.Count > 0 && end < n && RowEnding(end - 1) == reWrapped))
+            throw EListError();
+    }
+    TEditScope scope(*this);
+    // Where each span stands afterwards.
+    std::vector<int> at(spans.size());
+    int delta = 0;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        at[k] = spans[k].Row + delta;
+        delta += spans[k].NewCount - spans[k].Count;
+    }
+    const int newCount = n + delta;
+    // The row that takes the marks of span k's rows when it leaves none: the
+    // row then in its place. At the end of the text it is the row before,
+    // as if the spans were made from the last: rows inserted in front of
+    // the span come after its marks have passed them, and a span before
+    // that leaves no row either hands them on to what was inserted behind
+    // it. -1: no row is left to take them.
+    auto heirOf = [&](std::size_t k) {
+        if (at[k] < newCount) return at[k];
+        for (std::size_t i = k;;) {
+            const bool inserted = i > 0 && spans[i - 1].Count == 0 && spans[i - 1].Row == spans[i].Row;
+            const std::size_t p = inserted ? i - 1 : i;
+            if (p > 0 && spans[p - 1].Count > 0 && spans[p - 1].Row + spans[p - 1].Count == spans[i].Row) {
+                if (spans[p - 1].NewCount > 0) return at[p - 1] + spans[p - 1].NewCount - 1;
+                if (inserted) return at[p];
+                i = p - 1;
+                continue;
+            }
+            return spans[i].Row == 0 ? -1 : at[p] - 1;
+        }
+    };
+    // The marked rows among the replaced ones (marks are rare: found by a
+    // scan over the words) and the new row each hands its marks to.
+    std::vector<std::pair<int, std::uint16_t>> handed;
+    const int first = spans.front().Row, oldEnd = spans.back().Row + spans.back().Count;
+    if (marksInUse_ != 0) {
+        std::size_t k = 0;
+        for (int r = FindNextWithAttribute2(first, rowbits::kRowMarksMask); r >= 0 && r < oldEnd;
+             r = r + 1 < n ? FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask) : -1) {
+            while (k < spans.size() && spans[k].Row + spans[k].Count <= r) ++k;
+            if (k == spans.size()) break;
+            const TRowsSpan& s = spans[k];
+            if (r < s.Row) continue;
+            handed.emplace_back(s.NewCount > 0 ? at[k] + std::min(r - s.Row, s.NewCount - 1) : heirOf(k), RowMarks(r));
+        }
+    }
+    auto old = std::make_shared<TEditorStringList>(BlockSize());
+    ReplaceSpans(spans, source, rowbits::kRowEndingMask, 0, old.get());
+    for (const auto& [row, marks] : handed) {
+        if (Count() == 0) marksInUse_ &= static_cast<std::uint16_t>(~marks);
+        if (row < 0 || row >= Count()) continue;
+        SetRowMarks(row, static_cast<std::uint16_t>(RowMarks(row) | marks));
+    }
+    // What undoes it: the same spans where they stand now, the other way.
+    record.Spans.clear();
+    record.Spans.reserve(spans.size());
+    for (std::size_t k = 0; k < spans.size(); ++k) record.Spans.push_back({at[k], spans[k].NewCount, spans[k].Count});
+    record.OldRows = std::move(old);
+    const int newEnd = oldEnd + delta;
+    record.FirstRow = first;
+    record.NewRowCount = newEnd - first;
+    // States below the first change may no longer hold.
+    if (first < Count()) MaskAttributesFrom(first, rowbits::kRowEndingMask, rowbits::kRowMarksMask);
+    const int changed = UpdateStates(first, true);
+    lastChange_ = {true, first, oldEnd - first, newEnd - first, changed};
 }
 
 // ---------------------------------------------------------------- row states

@@ -4,6 +4,7 @@
 // editors that view the rows.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -88,6 +89,17 @@ public:
     // text: ignored). A change inside one row costs the change, not the
     // row: a keystroke in a long line moves the bytes behind it once.
     bool ReplaceRows(int row, int count, std::size_t head, std::size_t tail, std::string_view text);
+    // Many edits of whole lines as one, in one pass over the rows, recorded
+    // as one undo step that keeps the replaced rows as rows: each span's
+    // rows give way to the next NewCount rows of `rows` (whole lines, as
+    // AppendLineRows makes them; their states and marks are not taken).
+    // Spans are in ascending order and apart, each of whole lines (else
+    // this throws EListError). A replaced row's marks go to the new row in
+    // its place, the last new row taking those beyond; a span that leaves
+    // no row hands them to the row that comes next, else to the last row.
+    // Whether the text ends with a break is the new rows' affair. False when
+    // nothing was changed (read-only, no spans).
+    bool ReplaceRowSpans(std::span<const TRowsSpan> spans, const TEditorStringList& rows);
 
     // Read Only belongs to the text, so every editor on it and every path
     // (keys, menus, the program's rewrites through Lines) is refused alike:
@@ -106,6 +118,11 @@ public:
     // wrap on cut at the wrap positions (rows ending reWrapped). Every
     // producer of rows (edits, undo, redo, loading) wraps here, alike.
     void SplitIntoRows(std::string_view text, TEditorStringList& rows) const;
+    // Appends the rows of each line, cut as SplitIntoRows cuts them, each
+    // line's last row ending reBreak. `rowsPerLine` receives how many rows
+    // each line took; it is left empty when every line is one row.
+    void AppendLineRows(std::span<const std::string_view> lines, TEditorStringList& rows,
+                        std::vector<int>& rowsPerLine) const;
 
     // Row states (see RowParseState.h); need the owner's parser, and do
     // nothing without one. Returns the number of rows whose state changed.
@@ -227,6 +244,9 @@ private:
     // edit produced, without an undo step; `inverse` receives the record
     // that puts back what stood there (caret not set).
     void RestoreRows(const TUndoData& record, TUndoData& inverse);
+    // Carries out the spans (checked) with rows from `source`; `record`
+    // receives the spans and rows that undo them.
+    void ApplySpans(std::span<const TRowsSpan> spans, const TEditorStringList& source, TUndoData& record);
 
     std::vector<TEditorClient*> editors_;
     TEditorUndoObj undo_;

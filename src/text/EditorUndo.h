@@ -5,16 +5,19 @@
 // pasting, block operations and Lines changes all undo alike.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "text/RowParseState.h"
+#include "text/StringList.h"
 
 namespace quodle {
 
 class TEditorClient;
 class TEditorScreenStrings;
+class TEditorStringList;
 
 struct TUndoData {
     int CaretRow = 0;
@@ -42,6 +45,12 @@ struct TUndoData {
     // A group: the steps in the order they were made (the fields above
     // unused but the caret); they are replayed newest first.
     std::vector<TUndoData> Steps;
+    // A bulk edit (ReplaceRowSpans): the spans that undo it, taking their
+    // new rows from OldRows in order (the rows the edit replaced, kept as
+    // rows, so that putting them back splits no text). FirstRow and
+    // NewRowCount then cover the spans; OldText is unused.
+    std::vector<TRowsSpan> Spans;
+    std::shared_ptr<const TEditorStringList> OldRows;
 };
 
 using TUndoDataList = std::deque<TUndoData>;

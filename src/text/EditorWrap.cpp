@@ -62,14 +62,27 @@ void TEditorScreenStrings::SplitIntoRows(std::string_view text, TEditorStringLis
         AppendLines(text, rows);
         return;
     }
-    const TLineWrapper wrapper(wrapOption_, tabSpaceCount_);
     std::vector<std::string_view> lines;
     TextLines(text, lines);
+    std::vector<int> rowsPerLine;
+    AppendLineRows(lines, rows, rowsPerLine);
+}
+
+void TEditorScreenStrings::AppendLineRows(std::span<const std::string_view> lines, TEditorStringList& rows,
+                                          std::vector<int>& rowsPerLine) const {
+    rowsPerLine.clear();
+    if (!wordWrap_) {
+        TheStringList::TAppender(rows).Append(lines);
+        return;
+    }
+    const TLineWrapper wrapper(wrapOption_, tabSpaceCount_);
     std::vector<std::size_t> ends;
     TRowSink sink(rows);
+    rowsPerLine.reserve(lines.size());
     for (const std::string_view line : lines) {
         if (wrapper.FitsOneRow(line)) {
             sink.Add(line, reBreak, 0);
+            rowsPerLine.push_back(1);
             continue;
         }
         ends.clear();
@@ -79,6 +92,7 @@ void TEditorScreenStrings::SplitIntoRows(std::string_view text, TEditorStringLis
             sink.Add(line.substr(start, ends[i] - start), i + 1 < ends.size() ? reWrapped : reBreak, 0);
             start = ends[i];
         }
+        rowsPerLine.push_back(static_cast<int>(ends.size()));
     }
 }
 

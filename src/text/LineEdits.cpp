@@ -19,8 +19,12 @@ void TLineEdits::Push(int line, TKind kind, std::string_view text) {
         const bool ordered = line > last.Line || (line == last.Line && last.Kind == leInsert);
         if (!ordered) throw std::invalid_argument("line edits out of order");
     }
-    edits_.push_back({line, kind, text_.size(), text.size()});
-    text_.append(text);
+    constexpr std::size_t kChunkBytes = 1 << 20;
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < text.size())
+        chunks_.emplace_back().reserve(std::max(kChunkBytes, text.size()));
+    std::string& chunk = chunks_.back();
+    edits_.push_back({line, kind, static_cast<std::uint32_t>(chunks_.size() - 1), chunk.size(), text.size()});
+    chunk.append(text);
 }
 
 void TLineEdits::Insert(int line, std::string_view text) { Push(line, leInsert, text); }
@@ -66,170 +70,106 @@ TLineEdits LineEditsOf(TLineList lines, std::span<const TLineReplacement> replac
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-// Edits with fewer unchanged lines than this between them are made by one
-// ReplaceRows, over this many lines at most: each ReplaceRows moves the rest
-// of a storage block, so a conversion that touches every third line makes
-// a few hundred of them, not a hundred thousand, and none too large.
-constexpr int kRunGapLines = 256;
-constexpr int kRunLines = 8192;
 
 class TApplier {
 public:
     TApplier(TEditorScreenStrings& rows, const TLineEdits& edits)
-        : rows_(rows), edits_(edits), noFinalBreak_(rows.Count() > 0 && rows.RowEnding(rows.Count() - 1) == reNoBreak) {
-        lines_ = rows_.LineCount();
-        for (std::size_t k = 0; k < edits_.size(); ++k)
-            lines_ += edits_[k].Kind == TLineEdits::leInsert ? 1 : edits_[k].Kind == TLineEdits::leDelete ? -1 : 0;
-        // Marks are rare; a run never reaches over a marked line, and the
-        // edits of a marked line are made one by one, so each mark stays on
-        // its line (or goes where the rows put a deleted line's marks).
-        if (rows_.MarksInUse() != 0)
-            for (int r = rows_.NextRowWithMarks(0, rows_.MarksInUse()); r >= 0;
-                 r = r + 1 < rows_.Count() ? rows_.NextRowWithMarks(r + 1, rows_.MarksInUse()) : -1) {
-                const int line = rows_.RowToLine(r);
-                if (markedLines_.empty() || markedLines_.back() != line) markedLines_.push_back(line);
-            }
-    }
+        : rows_(rows), edits_(edits), finalBreak_(rows.Count() == 0 || rows.RowEnding(rows.Count() - 1) != reNoBreak) {}
 
-    // From the last edit to the first: the line numbers of the edits still
-    // to come stay those of the old text.
     void Run() {
-        std::size_t i = edits_.size();
-        while (i > 0) {
-            const TLineEdits::TEdit& last = edits_[i - 1];
-            std::size_t j = i - 1;
-            // Lines after the last one (which may have been deleted just
-            // now, before them), or edits of a marked line.
-            if (last.Line >= rows_.LineCount() || Marked(last.Line, last.Line)) {
-                if (last.Kind == TLineEdits::leReplace) {
-                    EditRun(j, i);
-                } else if (last.Kind == TLineEdits::leDelete) {
-                    while (j > 0 && edits_[j - 1].Kind == TLineEdits::leDelete && edits_[j - 1].Line + 1 == edits_[j].Line)
-                        --j;
-                    DeleteLines(edits_[j].Line, static_cast<int>(i - j));
-                } else {
-                    while (j > 0 && edits_[j - 1].Kind == TLineEdits::leInsert && edits_[j - 1].Line == last.Line) --j;
-                    InsertLines(j, i);
-                }
-            } else {
-                while (j > 0 && Joins(edits_[j - 1], edits_[j], last.Line)) --j;
-                EditRun(j, i);
-            }
-            i = j;
-        }
-        // A text that ended without a break still does. The rows have a
-        // line less when the new last line is empty: a break ends the text
-        // then, which is the same text.
-        if (noFinalBreak_ && rows_.LineCount() == lines_) LoseFinalBreak();
+        const int lines = rows_.LineCount();
+        std::size_t tail = edits_.size();
+        while (tail > 0 && edits_[tail - 1].Line >= lines) --tail;
+        // Lines added after the last one come first: they change how the
+        // last line ends, not where the lines before it stand.
+        std::size_t j = tail;
+        while (j < edits_.size() && edits_[j].Kind == TLineEdits::leInsert) ++j;
+        if (j > tail) InsertLines(tail, j);
+        ReplaceLines(tail);
+        SetFinalBreak(edits_.FinalBreak().value_or(finalBreak_));
     }
 
 private:
-    bool Marked(int first, int last) const {
-        const auto it = std::lower_bound(markedLines_.begin(), markedLines_.end(), first);
-        return it != markedLines_.end() && *it <= last;
-    }
-
-    // Whether `earlier` joins the run from `later` to line `lastLine`.
-    bool Joins(const TLineEdits::TEdit& earlier, const TLineEdits::TEdit& later, int lastLine) const {
-        return later.Line - earlier.Line - 1 <= kRunGapLines && lastLine - earlier.Line < kRunLines &&
-               !Marked(earlier.Line, later.Line);
-    }
-
-    // Rows of lines first..last (whole lines).
-    std::pair<int, int> RowsOfLines(int first, int last) const {
-        const int from = rows_.LineToRow(first);
-        return {from, rows_.LineEndRow(rows_.LineToRow(last)) - from + 1};
-    }
-
-    // Edits j..i-1, of lines that all exist, as one ReplaceRows of the lines
-    // from the first edit's to the last's.
-    void EditRun(std::size_t j, std::size_t i) {
-        const int firstLine = edits_[j].Line, lastLine = edits_[i - 1].Line;
-        const auto [from, count] = RowsOfLines(firstLine, lastLine);
-        std::string text;
-        text.reserve(static_cast<std::size_t>(count) * 40);
-        std::size_t k = j;
-        int line = firstLine;
-        for (int row = from; row < from + count; ++row, ++line) {
-            // The rows of the line: most lines are one row.
-            TRowEnding ending = rows_.RowEnding(row);
-            int end = row;
-            while (ending == reWrapped && end + 1 < rows_.Count()) ending = rows_.RowEnding(++end);
-            for (; k < i && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leInsert; ++k) {
-                text.append(edits_.Text(edits_[k]));
-                text.append(kCrLf);
+    // Edits 0..end-1, of lines that exist, as one bulk edit of the rows:
+    // the new lines are made into rows once, and every line changes in the
+    // same pass over the rows.
+    void ReplaceLines(std::size_t end) {
+        if (end == 0) return;
+        std::vector<TRowsSpan> spans;
+        std::vector<std::string_view> texts;
+        spans.reserve(end);
+        texts.reserve(end);
+        for (std::size_t k = 0; k < end;) {
+            const int line = edits_[k].Line;
+            const int row = rows_.LineToRow(line);
+            if (edits_[k].Kind == TLineEdits::leInsert) {
+                // The lines inserted before a line are a span of their own,
+                // so that a deleted line's marks pass over them.
+                const std::size_t from = k;
+                for (; k < end && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leInsert; ++k)
+                    texts.push_back(edits_.Text(edits_[k]));
+                spans.push_back({row, 0, static_cast<int>(k - from)});
+                continue;
             }
-            if (k < i && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leDelete) {
-                ++k;
-            } else {
-                if (k < i && edits_[k].Line == line) text.append(edits_.Text(edits_[k++]));
-                else
-                    for (int r = row; r <= end; ++r) text.append(rows_.View(r));
-                if (ending == reBreak) text.append(kCrLf);
+            const bool replace = edits_[k].Kind == TLineEdits::leReplace;
+            if (replace) texts.push_back(edits_.Text(edits_[k]));
+            spans.push_back({row, rows_.LineToRow(line + 1) - row, replace ? 1 : 0});
+            ++k;
+        }
+        TEditorStringList fresh(rows_.BlockSize());
+        std::vector<int> rowsPerLine;
+        rows_.AppendLineRows(texts, fresh, rowsPerLine);
+        if (!rowsPerLine.empty()) {
+            // Wrapped lines: each span takes the rows of its lines.
+            std::size_t t = 0;
+            for (TRowsSpan& s : spans) {
+                int count = 0;
+                for (int i = 0; i < s.NewCount; ++i) count += rowsPerLine[t++];
+                s.NewCount = count;
             }
-            row = end;
         }
-        rows_.ReplaceRows(from, count, text);
+        rows_.ReplaceRowSpans(spans, fresh);
     }
 
-    void DeleteLines(int line, int count) {
-        const int last = std::min(line + count, rows_.LineCount()) - 1;
-        const auto [from, rowCount] = RowsOfLines(line, last);
-        bool marked = false;
-        for (int r = from; r < from + rowCount && !marked; ++r) marked = rows_.RowMarksOf(r) != 0;
-        rows_.ReplaceRows(from, rowCount, {});
-        // The line that took the marks (the next, else the one before) is
-        // marked from now on.
-        if (marked && rows_.LineCount() > 0) {
-            const int heir = std::min(line, rows_.LineCount() - 1);
-            const auto at = std::lower_bound(markedLines_.begin(), markedLines_.end(), heir);
-            if (at == markedLines_.end() || *at != heir) markedLines_.insert(at, heir);
-        }
-    }
-
-    // The last line without its break; an empty one goes (without a break
-    // it is no line).
-    void LoseFinalBreak() {
+    // The last line with or without a break after it; without, an empty
+    // last line goes (without a break it is no line).
+    void SetFinalBreak(bool value) {
         const int n = rows_.Count();
-        if (n == 0 || rows_.RowEnding(n - 1) != reBreak) return;
+        if (n == 0 || (rows_.RowEnding(n - 1) != reNoBreak) == value) return;
         const int from = rows_.LineStartRow(n - 1);
         std::string text;
         for (int r = from; r < n; ++r) text.append(rows_.View(r));
+        if (value) text.append(kCrLf);
         rows_.ReplaceRows(from, n - from, text);
     }
 
-    // Edits j..i-1 insert lines before one line.
+    // Edits j..i-1 insert lines after the last line, each with a break
+    // (whether the new last line keeps its break is settled at the end).
     void InsertLines(std::size_t j, std::size_t i) {
-        const int line = edits_[j].Line;
         std::string text;
         for (std::size_t k = j; k < i; ++k) {
             text.append(edits_.Text(edits_[k]));
             text.append(kCrLf);
         }
-        const int inserted = static_cast<int>(i - j);
         const int n = rows_.Count();
-        if (line < rows_.LineCount()) {
-            const int row = rows_.LineToRow(line);
-            KeepMarksOfLine(row, [&] { rows_.ReplaceRows(row, 0, text); }, [&] { return rows_.LineToRow(line + inserted); });
-        } else if (n > 0 && rows_.RowEnding(n - 1) == reNoBreak) {
-            // After a last line without a break: it gets one, the new last
-            // line has none.
+        if (n > 0 && rows_.RowEnding(n - 1) == reNoBreak) {
+            // After a last line without a break: it gets one.
             const int row = rows_.LineStartRow(n - 1);
             std::string all;
             for (int r = row; r < n; ++r) all.append(rows_.View(r));
             all.append(kCrLf);
-            all.append(text, 0, text.size() - kCrLf.size());
-            KeepMarksOfLine(row, [&] { rows_.ReplaceRows(row, n - row, all); }, [&] { return row; });
+            all.append(text);
+            KeepMarksOfLine(row, [&] { rows_.ReplaceRows(row, n - row, all); });
         } else {
             rows_.ReplaceRows(n, 0, text);
         }
     }
 
-    // Makes an insertion next to the line at `row` and puts that line's
-    // marks back on its rows, which `rowAfter` finds afterwards: where the
-    // rows take them depends on the caret, and new lines have none.
-    template <class Edit, class Find>
-    void KeepMarksOfLine(int row, Edit edit, Find rowAfter) {
+    // Makes an edit of the last line that adds lines after it and puts
+    // that line's marks back on its rows: where the rows would take them
+    // depends on the caret, and new lines have none.
+    template <class Edit>
+    void KeepMarksOfLine(int row, Edit edit) {
         std::vector<std::uint16_t> marks;
         const int end = rows_.LineEndRow(row);
         for (int r = row; r <= end; ++r) marks.push_back(rows_.RowMarksOf(r));
@@ -238,17 +178,13 @@ private:
         edit();
         if (!any) return;
         const int added = rows_.Count() - before;
-        const int first = std::min(row, rowAfter());
-        for (int r = first; r < first + static_cast<int>(marks.size()) + added; ++r) rows_.PutRowMarks(r, 0);
-        const int at = rowAfter();
-        for (std::size_t k = 0; k < marks.size(); ++k) rows_.PutRowMarks(at + static_cast<int>(k), marks[k]);
+        for (int r = row; r < row + static_cast<int>(marks.size()) + added; ++r) rows_.PutRowMarks(r, 0);
+        for (std::size_t k = 0; k < marks.size(); ++k) rows_.PutRowMarks(row + static_cast<int>(k), marks[k]);
     }
 
     TEditorScreenStrings& rows_;
     const TLineEdits& edits_;
-    std::vector<int> markedLines_;
-    const bool noFinalBreak_;
-    int lines_ = 0;  // how many the edits leave
+    const bool finalBreak_;  // whether the text ended with a break
 };
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
 // Changes of whole lines, as the commands that rewrite a document here and
 // there produce them (conversions, debug lines, commenting a line), and
-// their application to a row list: through ReplaceRows, inside one update
-// block, as one undo step.
+// their application to a row list: as one bulk edit of the rows, inside one
+// update block, as one undo step.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <span>
@@ -23,7 +24,8 @@ public:
     struct TEdit {
         int Line;  // in the text before any of the edits
         TKind Kind;
-        std::size_t Start;  // of the new text in the list's buffer
+        std::uint32_t Chunk;  // of the list's buffers holding the new text
+        std::size_t Start;    // in that buffer
         std::size_t Length;
     };
 
@@ -35,11 +37,20 @@ public:
     // Line `line` becomes `text`.
     void Replace(int line, std::string_view text);
     void Delete(int line);
+    // Room for n edits: a command that may edit every line says so once.
+    void Reserve(std::size_t n) { edits_.reserve(n); }
+    // Whether the text ends with a line break afterwards; unless set, it
+    // ends as it did.
+    void SetFinalBreak(bool value) { finalBreak_ = value; }
+    std::optional<bool> FinalBreak() const { return finalBreak_; }
 
-    bool empty() const { return edits_.empty(); }
+    // No edit (and no final break to set).
+    bool empty() const { return edits_.empty() && !finalBreak_; }
     std::size_t size() const { return edits_.size(); }
     const TEdit& operator[](std::size_t i) const { return edits_[i]; }
-    std::string_view Text(const TEdit& edit) const { return std::string_view(text_).substr(edit.Start, edit.Length); }
+    std::string_view Text(const TEdit& edit) const {
+        return std::string_view(chunks_[edit.Chunk]).substr(edit.Start, edit.Length);
+    }
 
     // Where line `line` of the old text stands after the edits; a deleted
     // line gives the line that takes its place.
@@ -48,8 +59,11 @@ public:
 private:
     void Push(int line, TKind kind, std::string_view text);
 
-    std::string text_;
+    // The new texts, in buffers that are filled and never grown: a command
+    // that rewrites a million lines never copies what it wrote.
+    std::vector<std::string> chunks_;
     std::vector<TEdit> edits_;
+    std::optional<bool> finalBreak_;
 };
 
 // `Length` bytes at byte `Offset` of line `Line` (0-based) become `Text`.
@@ -67,13 +81,14 @@ struct TLineReplacement {
 TLineEdits LineEditsOf(TLineList lines, std::span<const TLineReplacement> replacements);
 
 // Applies the edits to the rows (no break may stand inside a new line's
-// text; lone CR and LF would start lines of their own). Every change goes
-// through ReplaceRows, inside one update block, recorded as one undo step
-// whose caret is `editor`'s (null: the focused editor's). Edits close to
-// each other are made by one ReplaceRows. Row marks stay on their lines
-// (an inserted line gets none; a deleted line's marks go to the line that
-// takes its place), and whether the text ends with a line break does not
-// change. A read-only text is left as it is.
+// text; lone CR and LF would start lines of their own; replacements and
+// deletions past the last line are ignored). The edits of existing lines
+// are one ReplaceRowSpans, lines added after the last line and the final
+// break ReplaceRows, all inside one update block, recorded as one undo step
+// whose caret is `editor`'s (null: the focused editor's). Row marks stay on
+// their lines (an inserted line gets none; a deleted line's marks go to the
+// line that takes its place), and whether the text ends with a line break
+// changes only as FinalBreak says. A read-only text is left as it is.
 void ApplyLineEdits(TEditorScreenStrings& rows, const TLineEdits& edits, const TEditorClient* editor = nullptr);
 
 }  // namespace quodle

@@ -37,6 +37,15 @@ struct TRowBlockSize {
     std::size_t bytes = 64 * 1024;
 };
 
+// One piece of a bulk replacement: Count rows from Row give way to the next
+// NewCount rows of the source.
+struct TRowsSpan {
+    int Row = 0;
+    int Count = 0;
+    int NewCount = 0;
+    bool operator==(const TRowsSpan&) const = default;
+};
+
 class TheStringList {
 public:
     explicit TheStringList(TRowBlockSize blockSize = {});
@@ -80,6 +89,15 @@ public:
     // them: a large insertion costs its blocks, not its bytes. `source` is
     // left empty.
     void ReplaceTakingAll(int index, int count, TheStringList& source);
+    // Makes every replacement of `spans` (in ascending order, none reaching
+    // into the next; else this throws EListError) in one pass over the
+    // rows, as one change: scattered changes all over a large text cost one
+    // copy of it, not a move of a block's bytes each. The source rows are
+    // taken in order, their words cut to the bits of keep1 / keep2 and
+    // without state texts; the rows replaced are appended to `displaced`
+    // (all five fields) when it is given.
+    void ReplaceSpans(std::span<const TRowsSpan> spans, const TheStringList& source, std::uint32_t keep1,
+                      std::uint32_t keep2, TheStringList* displaced);
 
     // The other fields of an item. New items have them all zero or empty.
     int Data(int index) const;
@@ -208,6 +226,7 @@ protected:
 
 private:
     struct Block;
+    class TBlockWriter;
     struct Place {
         std::size_t block;
         int row;  // within the block

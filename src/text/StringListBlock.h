@@ -59,6 +59,21 @@ public:
     void Append(const char* p, std::size_t n) {
         if (n > 0) std::memcpy(OpenGap(size_, n), p, n);
     }
+    // Empty, keeping the memory.
+    void Clear() { size_ = 0; }
+    // Empty with room for n bytes; memory too small is given back rather
+    // than grown, as there is nothing in it to keep.
+    void ClearWithRoom(std::size_t n) {
+        size_ = 0;
+        if (n <= capacity_) return;
+        std::free(data_);
+        data_ = static_cast<char*>(std::malloc(n));
+        if (data_ == nullptr) {
+            capacity_ = 0;
+            throw std::bad_alloc();
+        }
+        capacity_ = n;
+    }
 
 private:
     void Reallocate(std::size_t n) {
@@ -251,6 +266,19 @@ struct TheStringList::Block {
     void ShrinkToFit() {
         text.Fit();
         ends.shrink_to_fit();
+    }
+
+    // No rows, with room for `bytes` of text (memory it has is kept).
+    void Reset(std::size_t bytes) {
+        text.ClearWithRoom(bytes);
+        ends.clear();
+        attr1.clear();
+        attr2.clear();
+        data.clear();
+        states.clear();
+        or1 = or2 = 0;
+        tallied = 0;
+        tallyValid = false;
     }
 };
 

@@ -1,6 +1,8 @@
 // The row table's whole-list machinery: the tally, exchanging all rows,
-// rewriting front to back and appending at load speed.
+// rewriting front to back, replacing many spans in one pass and appending
+// at load speed.
 #include <algorithm>
+#include <optional>
 
 #include "text/StringList.h"
 #include "text/StringListBlock.h"
@@ -257,6 +259,158 @@ void TheStringList::AppendPacked(std::span<const std::string_view> rows) {
         i += k;
     }
     RecountFrom(firstChanged);
+}
+
+// ---------------------------------------------------------------- many spans at once
+
+// Writes rows in order into blocks, each filled up to the block limits;
+// whole blocks are taken over as they are once the block being filled is
+// large enough to stand beside them. New blocks come from `spare` (blocks
+// already read) while there are any: their memory is warm, and a rewrite
+// of a large text asks the allocator for little.
+class TheStringList::TBlockWriter {
+public:
+    TBlockWriter(TRowBlockSize size, std::vector<std::unique_ptr<Block>>& out, std::vector<std::unique_ptr<Block>>& spare)
+        : size_(size), out_(out), spare_(spare) {}
+    TBlockWriter(const TBlockWriter&) = delete;
+    TBlockWriter& operator=(const TBlockWriter&) = delete;
+
+    // Appends rows [r0, r1) of src; with `fresh`, their words cut to
+    // keep1 / keep2 and without state texts.
+    void Copy(const Block& src, int r0, int r1, bool fresh = false, std::uint32_t keep1 = 0, std::uint32_t keep2 = 0) {
+        while (r0 < r1) {
+            if (cur_ == nullptr) Open();
+            const std::size_t roomRows = U(size_.rows) - U(cur_->Rows());
+            const std::size_t roomBytes = size_.bytes > cur_->Bytes() ? size_.bytes - cur_->Bytes() : 0;
+            const auto first = src.ends.begin() + r0;
+            const auto last = src.ends.begin() + static_cast<std::ptrdiff_t>(std::min(U(r1), U(r0) + roomRows));
+            // The rows that end within the room.
+            int e = static_cast<int>(std::upper_bound(first, last, src.Begin(r0) + roomBytes) - src.ends.begin());
+            if (e == r0) {
+                if (cur_->Rows() > 0) {
+                    Close();
+                    continue;
+                }
+                e = r0 + 1;  // a row larger than a block stands alone
+            }
+            const int at = cur_->Rows();
+            cur_->AppendFrom(src, r0, e);
+            if (fresh) Clean(at, keep1, keep2);
+            r0 = e;
+            if (U(cur_->Rows()) >= U(size_.rows) || cur_->Bytes() >= size_.bytes) Close();
+        }
+    }
+
+    void Take(std::unique_ptr<Block> block) {
+        if (cur_ != nullptr && !Large(*cur_)) {
+            Copy(*block, 0, block->Rows());
+            return;
+        }
+        Close();
+        out_.push_back(std::move(block));
+    }
+
+    void Close() {
+        if (cur_ == nullptr) return;
+        cur_->ShrinkToFit();
+        cur_ = nullptr;
+    }
+
+private:
+    bool Large(const Block& b) const { return 2 * U(b.Rows()) >= U(size_.rows) || 2 * b.Bytes() >= size_.bytes; }
+
+    void Open() {
+        if (spare_.empty()) {
+            out_.push_back(std::make_unique<Block>());
+        } else {
+            out_.push_back(std::move(spare_.back()));
+            spare_.pop_back();
+        }
+        cur_ = out_.back().get();
+        // Filled without growing step by step; trimmed when closed.
+        cur_->Reset(TByteBuffer::WithRoom(size_.bytes));
+        cur_->ends.reserve(U(size_.rows));
+    }
+
+    void Clean(int from, std::uint32_t keep1, std::uint32_t keep2) {
+        auto cut = [&](std::vector<std::uint32_t>& table, std::uint32_t keep) {
+            for (std::size_t r = U(from); r < table.size(); ++r) table[r] &= keep;
+        };
+        cut(cur_->attr1, keep1);
+        cut(cur_->attr2, keep2);
+        cur_->states.erase(cur_->StateAt(from), cur_->states.end());
+    }
+
+    TRowBlockSize size_;
+    std::vector<std::unique_ptr<Block>>& out_;
+    std::vector<std::unique_ptr<Block>>& spare_;
+    Block* cur_ = nullptr;  // the block being filled, last of out_
+};
+
+void TheStringList::ReplaceSpans(std::span<const TRowsSpan> spans, const TheStringList& source, std::uint32_t keep1,
+                                 std::uint32_t keep2, TheStringList* displaced) {
+    int end = 0, taken = 0;
+    for (const TRowsSpan& s : spans) {
+        if (s.Row < end || s.Count < 0 || s.NewCount < 0 || s.Row + s.Count > count_ || s.NewCount > source.count_ - taken)
+            throw EListError();
+        end = s.Row + s.Count;
+        taken += s.NewCount;
+    }
+    if (spans.empty()) return;
+    if (&source == this || displaced == this) throw EListError();
+    NotifyChanging();
+    // The old blocks are read in order while the new ones are written, and
+    // freed once passed, so the text is never held twice.
+    std::vector<std::unique_ptr<Block>> old;
+    std::vector<int> oldStarts;
+    old.swap(blocks_);
+    oldStarts.swap(starts_);
+    const int oldCount = count_;
+    std::vector<std::unique_ptr<Block>> spare;
+    TBlockWriter out(blockSize_, blocks_, spare);
+    std::optional<TBlockWriter> gone;
+    if (displaced != nullptr) gone.emplace(displaced->blockSize_, displaced->blocks_, spare);
+    std::size_t b = 0;
+    int pos = 0;
+    // The old rows up to `to` go to `w` (none: they are dropped).
+    auto pass = [&](int to, TBlockWriter* w) {
+        while (pos < to) {
+            for (; oldStarts[b + 1] <= pos; ++b)
+                if (old[b]) spare.push_back(std::move(old[b]));
+            const int r0 = pos - oldStarts[b], r1 = std::min(to, oldStarts[b + 1]) - oldStarts[b];
+            if (w != nullptr) {
+                if (r0 == 0 && r1 == old[b]->Rows()) w->Take(std::move(old[b]));
+                else w->Copy(*old[b], r0, r1);
+            }
+            pos += r1 - r0;
+        }
+    };
+    int next = 0;
+    for (const TRowsSpan& s : spans) {
+        pass(s.Row, &out);
+        pass(s.Row + s.Count, gone ? &*gone : nullptr);
+        for (int left = s.NewCount; left > 0;) {
+            const Place p = source.Locate(next);
+            const Block& sb = source.BlockAt(p.block);
+            const int n = std::min(left, sb.Rows() - p.row);
+            out.Copy(sb, p.row, p.row + n, true, keep1, keep2);
+            next += n;
+            left -= n;
+        }
+    }
+    pass(oldCount, &out);
+    out.Close();
+    old.clear();
+    hint_ = 0;
+    RecountFrom(0);
+    if (gone) {
+        gone->Close();
+        // Counted by this list's tally rule.
+        for (auto& blk : displaced->blocks_) blk->tallyValid = false;
+        displaced->hint_ = 0;
+        displaced->RecountFrom(0);
+    }
+    NotifyChanged();
 }
 
 }  // namespace quodle

@@ -1,19 +1,21 @@
 // libFuzzer target for edits and their undo: a text and a sequence of row
 // replacements (of whole rows, or of the part between a kept head and
-// tail), undos and redos, with or without word wrap, on storage blocks of a
-// few rows. Every replacement must leave the text with the
+// tail), bulk edits of whole lines, undos and redos, with or without word
+// wrap, on storage blocks of a few rows. Every replacement must leave the text with the
 // replaced rows' text (their breaks included) replaced; after every step
 // the rows must be what a new row list makes of the same text (the same
 // cuts and the same tokenizer states as a scan from the top); undoing every
 // step must give back the first text, redoing them all the last one.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "text/EditorScreenStrings.h"
+#include "text/LineEdits.h"
 #include "support/FakeEditor.h"
 #include "syntax/ProgramFountains.h"
 
@@ -89,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> texts{doc.rows.AllText()};
     std::size_t at = 0;
     for (int step = 0; step < 24 && in.remaining_bytes() > 0; ++step) {
-        switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+        switch (in.ConsumeIntegralInRange<int>(0, 6)) {
             case 0:
                 if (doc.rows.Undo() != (at > 0)) std::abort();
                 if (at > 0) --at;
@@ -98,6 +100,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (doc.rows.Redo() != (at + 1 < texts.size())) std::abort();
                 if (at + 1 < texts.size()) ++at;
                 break;
+            case 2: {
+                // Lines inserted, replaced and deleted all over as one edit,
+                // against the same edits on a list of lines made from the
+                // last to the first.
+                const std::string all = doc.rows.AllText();
+                std::vector<std::string> lines;
+                for (std::size_t from = 0; from < all.size();) {
+                    const std::size_t end = std::min(all.find("\r\n", from), all.size());
+                    lines.push_back(all.substr(from, end - from));
+                    from = end + 2;
+                }
+                const bool finalBreak = all.empty() || all.ends_with("\r\n");
+                auto word = [&] {
+                    std::string w = in.ConsumeRandomLengthString(8);
+                    std::erase_if(w, [](char c) { return c == '\r' || c == '\n'; });
+                    return w;
+                };
+                quodle::TLineEdits edits;
+                std::vector<std::string> model = lines;
+                for (int line = 0; line <= static_cast<int>(lines.size()) && in.remaining_bytes() > 0; ++line) {
+                    const int what = in.ConsumeIntegralInRange<int>(0, 7);
+                    // An empty line after the last of a text without a break is no line.
+                    if (what == 0) edits.Insert(line, line == static_cast<int>(lines.size()) ? "z" + word() : word());
+                    if (line == static_cast<int>(lines.size())) break;
+                    if (what == 1) edits.Replace(line, word());
+                    if (what == 2) edits.Delete(line);
+                }
+                for (std::size_t k = edits.size(); k-- > 0;) {
+                    const auto at = model.begin() + edits[k].Line;
+                    if (edits[k].Kind == quodle::TLineEdits::leInsert) model.insert(at, std::string(edits.Text(edits[k])));
+                    else if (edits[k].Kind == quodle::TLineEdits::leReplace) *at = edits.Text(edits[k]);
+                    else model.erase(at);
+                }
+                std::string expected;
+                for (std::size_t i = 0; i < model.size(); ++i)
+                    expected += model[i] + (i + 1 < model.size() || finalBreak ? "\r\n" : "");
+                quodle::ApplyLineEdits(doc.rows, edits);
+                if (doc.rows.AllText() != expected) std::abort();
+                if (edits.empty()) break;
+                texts.resize(at + 1);
+                texts.push_back(doc.rows.AllText());
+                ++at;
+                break;
+            }
             default: {
                 const int n = doc.rows.Count();
                 const int row = in.ConsumeIntegralInRange<int>(0, n);

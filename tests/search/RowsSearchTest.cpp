@@ -247,8 +247,12 @@ TEST_F(RowsFixture, WrappedRowsJoinWithoutABreak) {
 // ---------------------------------------------------------------- replace-all
 
 std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {
-    if (r.Edit) ApplyEdit(rows, *r.Edit);
+    ApplyLineEdits(rows, r.Edits);
     return rows.AllText();
+}
+
+TRowOffset Caret(const TEditorScreenStrings& rows, const TReplaceAll& r) {
+    return LinePosToRowOffset(rows, r.Caret.Line, r.Caret.Offset);
 }
 
 TEST_F(RowsFixture, ReplaceAllIsOneUndoStep) {
@@ -257,7 +261,7 @@ TEST_F(RowsFixture, ReplaceAllIsOneUndoStep) {
     EXPECT_EQ(r.Count, 3);
     EXPECT_EQ(Apply(rows, r), "xyz xyz\r\nxyz\r\nb");
     // The caret after the last text inserted.
-    EXPECT_EQ(CaretAfterEdit(rows, *r.Edit), (TRowOffset{1, 3}));
+    EXPECT_EQ(Caret(rows, r), (TRowOffset{1, 3}));
     ASSERT_TRUE(rows.CanUndo());
     rows.Undo();
     EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
@@ -269,7 +273,7 @@ TEST_F(RowsFixture, BackwardReplaceAllOfALetterByTwoOfItselfEnds) {
     const TReplaceAll r = ReplaceAllEdit(rows, {1, 1}, TSearchPattern("a", 0), "aa");
     EXPECT_EQ(r.Count, 4);
     EXPECT_EQ(Apply(rows, r), "aaaaaa\r\naa");
-    EXPECT_EQ(CaretAfterEdit(rows, *r.Edit), (TRowOffset{0, 0}));
+    EXPECT_EQ(Caret(rows, r), (TRowOffset{0, 0}));
 }
 
 TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
@@ -278,10 +282,11 @@ TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
     const TReplaceAll r = ReplaceAllEdit(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"));
     EXPECT_EQ(r.Count, 1);
     EXPECT_EQ(Cp932ToUtf8(Apply(rows, r)), "ｶﾞ");
-    EXPECT_FALSE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edit);
+    EXPECT_TRUE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edits.empty());
 }
 
-// Replace-all as one edit gives what replacing match after match gives.
+// Replace-all as one edit gives what replacing match after match gives, and
+// one undo gives the old bytes back.
 TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
     TRandomText random(23);
     for (int round = 0; round < 1500; ++round) {
@@ -302,10 +307,16 @@ TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
             pos = HasOption(o, sfDown) ? s + static_cast<std::int64_t>(with.size()) : s;
             ++count;
         }
+        const std::string before = rows.AllText();
         const TReplaceAll r = ReplaceAllEdit(rows, from, TSearchPattern(pattern, o), with);
         ASSERT_EQ(r.Count, count) << "round " << round << " options " << o;
         ASSERT_EQ(Apply(rows, r), text) << "round " << round << " options " << o << "\npattern "
                                         << Cp932ToUtf8(pattern) << "\nwith " << Cp932ToUtf8(with);
+        if (count == 0) continue;
+        ASSERT_EQ(rows.UndoObj().UndoList().size(), 1u) << "round " << round;
+        ASSERT_TRUE(rows.Undo());
+        ASSERT_EQ(rows.AllText(), before) << "round " << round;
+        rows.UndoObj().ClearHistory();
     }
 }
 

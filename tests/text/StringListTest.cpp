@@ -182,6 +182,98 @@ TEST(TheStringList, RandomOperationsMatchAVector) {
     }
 }
 
+// Many spans replaced in one pass against the same replacements made on a
+// vector from the last to the first; the rows it displaced, put back by the
+// spans the other way, give the list back. Tiny blocks, so that spans
+// start, end and take whole blocks everywhere.
+TEST(TheStringList, ReplacedSpansMatchAVectorAndPutBackGiveTheOldRows) {
+    std::mt19937 rng(42);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto randomItem = [&] {
+        Item it;
+        it.text = std::string(static_cast<std::size_t>(pick(4) == 0 ? 30 : pick(6)), static_cast<char>('a' + pick(26)));
+        if (pick(5) == 0) it.state = "s" + std::to_string(pick(9));
+        if (pick(4) == 0) it.data = pick(100);
+        if (pick(3) == 0) it.w1 = static_cast<std::uint32_t>(rng());
+        if (pick(3) == 0) it.w2 = static_cast<std::uint32_t>(rng());
+        return it;
+    };
+    const std::uint32_t keep1 = 0x3u, keep2 = 0xFFFF0000u;
+    for (const TRowBlockSize size : {TRowBlockSize{1, 8}, TRowBlockSize{3, 16}, TRowBlockSize{4, 1024}, TRowBlockSize{}}) {
+        for (int round = 0; round < 300; ++round) {
+            const std::string where = "size " + std::to_string(size.rows) + " round " + std::to_string(round);
+            TRowAttributeStringList list(size);
+            std::vector<Item> model;
+            for (int i = pick(30); i > 0; --i) {
+                model.push_back(randomItem());
+                list.Add({});
+                Store(list, list.Count() - 1, model.back());
+            }
+            TheStringList source(size);
+            std::vector<Item> fresh;
+            std::vector<TRowsSpan> spans;
+            for (int row = 0; row <= static_cast<int>(model.size()); ++row) {
+                if (pick(3) != 0) continue;
+                const int count = std::min(pick(4), static_cast<int>(model.size()) - row);
+                spans.push_back({row, count, pick(4)});
+                for (int k = 0; k < spans.back().NewCount; ++k) {
+                    fresh.push_back(randomItem());
+                    source.Add({});
+                    Store(source, source.Count() - 1, fresh.back());
+                }
+                row += count - 1;  // the next may start where this one ends
+            }
+            // The expected rows: source rows with their words cut and no state.
+            std::vector<Item> expected = model, gone;
+            std::size_t next = fresh.size();
+            for (auto s = spans.rbegin(); s != spans.rend(); ++s) {
+                next -= static_cast<std::size_t>(s->NewCount);
+                std::vector<Item> in(fresh.begin() + static_cast<std::ptrdiff_t>(next),
+                                     fresh.begin() + static_cast<std::ptrdiff_t>(next) + s->NewCount);
+                for (Item& it : in) {
+                    it.w1 &= keep1;
+                    it.w2 &= keep2;
+                    it.state.clear();
+                }
+                const auto at = expected.begin() + s->Row;
+                gone.insert(gone.begin(), at, at + s->Count);
+                expected.erase(at, at + s->Count);
+                expected.insert(expected.begin() + s->Row, in.begin(), in.end());
+            }
+            int changes = 0;
+            list.OnChanged = [&] { ++changes; };
+            TheStringList displaced(size);
+            list.ReplaceSpans(spans, source, keep1, keep2, &displaced);
+            ExpectSame(list, expected, where);
+            ExpectSame(displaced, gone, where + " displaced");
+            EXPECT_EQ(changes, spans.empty() ? 0 : 1) << where;
+            ExpectTally(list, expected, rng, where);
+            // Back: the spans where they stand now, taking the displaced rows.
+            std::vector<TRowsSpan> back;
+            int delta = 0;
+            for (const TRowsSpan& s : spans) {
+                back.push_back({s.Row + delta, s.NewCount, s.Count});
+                delta += s.NewCount - s.Count;
+            }
+            list.ReplaceSpans(back, displaced, ~0u, ~0u, nullptr);
+            for (Item& it : gone) it.state.clear();  // put back as new rows
+            std::vector<Item> old = model;
+            std::size_t g = 0;
+            for (const TRowsSpan& s : spans)
+                for (int k = 0; k < s.Count; ++k) old[static_cast<std::size_t>(s.Row + k)].state = gone[g++].state;
+            ExpectSame(list, old, where + " back");
+        }
+    }
+    // Spans out of order, overlapping or past the end are refused.
+    TheStringList list, source;
+    for (int i = 0; i < 4; ++i) list.Add("x");
+    source.Add("y");
+    const std::vector<std::vector<TRowsSpan>> bad = {
+        {{2, 1, 0}, {1, 1, 0}}, {{0, 2, 0}, {1, 1, 0}}, {{3, 2, 0}}, {{0, 0, 2}}, {{-1, 1, 0}}};
+    for (const auto& spans : bad) EXPECT_THROW(list.ReplaceSpans(spans, source, ~0u, ~0u, nullptr), EListError);
+    EXPECT_EQ(list.Count(), 4);
+}
+
 TEST(TheStringList, IndexErrorsLeaveTheListUnchanged) {
     TheStringList list({2, 64});
     list.Add("a");

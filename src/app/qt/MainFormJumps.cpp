@@ -8,6 +8,9 @@
 namespace quodle {
 
 void TTarnwickMainForm::GoToRow(TEditorEx* editor, int row) {
+    // A selection left behind (a hit shown as one) would steer the next
+    // search from where the caret no longer is.
+    editor->Deselect();
     editor->SetTopRow(row);
     editor->SetRow(row);
 }
@@ -48,6 +51,7 @@ void TTarnwickMainForm::mnuJumpTopClick() {
     if (!editor) return;
     StoreReturnPoint(*editor);
     GoToRow(editor, 0);
+    editor->SetCol(0);
 }
 
 void TTarnwickMainForm::mnuJumpEndClick() {

@@ -116,6 +116,13 @@ void TTarnwickMainForm::CreateMenus() {
     Connected(AddItem(find, QStringLiteral("N18"), QStringLiteral("前方再検索"), QStringLiteral("F3")), [this] { mnuFindForwardClick(); });
     Connected(AddItem(find, QStringLiteral("N19"), QStringLiteral("後方再検索"), QStringLiteral("Shift+F3")), [this] { mnuFindBackwardClick(); });
     Connected(AddItem(find, QStringLiteral("N21"), QStringLiteral("置き換え"), QStringLiteral("Ctrl+R")), [this] { mnuReplaceClick(); });
+    // A read-only text refuses replacing: the item shows it while the menu
+    // is open, as the editing items do (its key then says why).
+    connect(find, &QMenu::aboutToShow, this, [this] {
+        const TEditorEx* editor = ActiveEditor();
+        Action(QStringLiteral("N21"))->setEnabled(editor == nullptr || !editor->ReadOnly());
+    });
+    connect(find, &QMenu::aboutToHide, this, [this] { Action(QStringLiteral("N21"))->setEnabled(true); });
 
     // ジャンプ
     QMenu* jump = bar->addMenu(QStringLiteral("ジャンプ"));

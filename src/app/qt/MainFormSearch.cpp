@@ -49,6 +49,11 @@ bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
 
 void TTarnwickMainForm::mnuReplaceClick() {
     TEditorEx* editor = ActiveEditor();
+    // Said before the dialog asks for anything: nothing can be replaced.
+    if (editor != nullptr && editor->ReadOnly()) {
+        Message(ReadOnlyReplaceText());
+        return;
+    }
     findString_.clear();
     replaceString_.clear();
     searchOptions_ = 0;

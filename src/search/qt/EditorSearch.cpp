@@ -63,9 +63,11 @@ int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_vie
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
     const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement);
-    if (all.Edit) {
+    if (!all.Edits.empty()) {
         editor.Deselect();
-        editor.ApplyEdit(*all.Edit);
+        ApplyLineEdits(editor.Rows(), all.Edits, &editor);
+        const TRowOffset caret = LinePosToRowOffset(editor.Rows(), all.Caret.Line, all.Caret.Offset);
+        editor.PlaceCaret(caret.Row, caret.Offset);
     }
     return all.Count;
 }

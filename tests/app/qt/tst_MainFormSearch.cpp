@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -104,6 +106,24 @@ private slots:
         QVERIFY(!(w_->SearchOptions() & sfDown));
     }
 
+    // 行トップへ after a hit: the caret at the very start, and the next
+    // search from there, not from the hit.
+    void find_againAfterJumpingToTheTopStartsThere() {
+        TEditorEx* e = Open(QStringLiteral("x setq\r\nsetq a\r\nsetq b\r\n"));
+        AnswerFind(QStringLiteral("setq"));
+        Trigger("Find3");
+        QCOMPARE(e->SelectionRange().Start, (TRowOffset{0, 2}));
+        Trigger("N18");
+        QCOMPARE(e->SelectionRange().Start, (TRowOffset{1, 0}));
+        e->SetCol(4);
+        Trigger("mnuJumpTop");
+        QCOMPARE(e->Row(), 0);
+        QCOMPARE(e->Col(), 0);
+        QVERIFY(!e->Selected());
+        Trigger("N18");
+        QCOMPARE(e->SelectionRange().Start, (TRowOffset{0, 2}));
+    }
+
     void find_refusedDialogEmptiesTheState() {
         TEditorEx* e = Open(QStringLiteral("abc abc"));
         AnswerFind(QStringLiteral("abc"));
@@ -191,6 +211,29 @@ private slots:
         QCOMPARE(asked, hsDraw);
         QCOMPARE(e->HitStyle(), hsCaret);
         QCOMPARE(Text(), QStringLiteral("x a"));
+    }
+
+    // A read-only text: the item is greyed out while the menu is open, and
+    // its key says why nothing is replaced, without asking for anything.
+    void replace_inAReadOnlyTextIsRefusedAndSaysSo() {
+        TEditorEx* e = Open(QStringLiteral("a a"));
+        QMenu* find = w_->menuBar()->findChild<QMenu*>(QStringLiteral("Find2"));
+        QVERIFY(find);
+        QAction* replace = w_->Action(QStringLiteral("N21"));
+        emit find->aboutToShow();
+        QVERIFY(replace->isEnabled());
+        emit find->aboutToHide();
+        e->SetReadOnly(true);
+        emit find->aboutToShow();
+        QVERIFY(!replace->isEnabled());
+        emit find->aboutToHide();
+        QVERIFY(replace->isEnabled());
+        AnswerReplace(QStringLiteral("a"), QStringLiteral("b"), false, true);
+        QTest::keyClick(e, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(Messages(), QStringList{QStringLiteral("読み取り専用のため置き換えできません．")});
+        QCOMPARE(dialogs_->modals.size(), std::size_t(1));  // the dialog never opened
+        QCOMPARE(Text(), QStringLiteral("a a"));
+        e->SetReadOnly(false);
     }
 
     void confirmBox_besideTheCaretWithoutCoveringIt() {
