@@ -9,8 +9,10 @@
 #   -r RUNS     executions per target instead of a time
 #   TARGET      names of tests/fuzz/*.cpp without .cpp (default: all)
 # Each target keeps its corpus in build-fuzz/corpus/TARGET between runs, so
-# later runs start from what earlier ones found; a crashing input is kept
-# as build-fuzz/findings/TARGET-crash-* and the script exits 1.
+# later runs start from what earlier ones found; the inputs checked in as
+# tests/fuzz/seeds/TARGET are read too (never written), so a short run on a
+# fresh clone starts deep. A crashing input is kept as
+# build-fuzz/findings/TARGET-crash-* and the script exits 1.
 # Env: QUODLE_FUZZ_BUILD (build folder, default build-fuzz).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +23,7 @@ while getopts "t:r:" opt; do
   case $opt in
     t) seconds=$OPTARG ;;
     r) runs=$OPTARG ;;
-    *) sed -n '2,14p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,16p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
@@ -44,10 +46,12 @@ status=0
 for t in "${targets[@]}"; do
   corpus=$build/corpus/$t
   mkdir -p "$corpus"
+  seeds=()
+  [ -d "$root/tests/fuzz/seeds/$t" ] && seeds=("$root/tests/fuzz/seeds/$t")
   log=$build/findings/$t.log
   # One process, no forks: the executions it prints are all of them.
   if "$build/bin/$t" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 \
-      -artifact_prefix="$build/findings/$t-" "$corpus" >"$log" 2>&1; then
+      -artifact_prefix="$build/findings/$t-" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     result=ok
   else
     result="FAILED (see $log)"
@@ -57,6 +61,7 @@ for t in "${targets[@]}"; do
   per=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   printf '%-22s %10s executions  %7s/s  corpus %5d  %s\n' "$t" "${execs:-?}" "${per:-?}" \
     "$(find "$corpus" -type f | wc -l)" "$result"
-  [ "$status" -eq 0 ] || { grep -m5 -E "ERROR|runtime error|deadly signal|==[0-9]+==" "$log" >&2 || true; break; }
+  # The report, its stack and the saved input's name, for a log read elsewhere (CI).
+  [ "$status" -eq 0 ] || { tail -n 40 "$log" >&2; break; }
 done
 exit $status

@@ -24,7 +24,7 @@ std::string_view Trim(std::string_view s) {
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 void CheckName(std::string_view name, std::string_view forbidden, const char* what) {
-    if (name.empty() || name != Trim(name) || HasLineBreak(name) ||
+    if (name.empty() || name != Trim(name) || HasLineBreak(name) || !IsValidUtf8(name) ||
         name.find_first_of(forbidden) != std::string_view::npos)
         throw std::invalid_argument(std::string("unusable INI ") + what + " name: " + std::string(name));
 }
@@ -283,7 +283,10 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
 void IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     CheckSection(section);
     CheckKey(key);
-    if (HasLineBreak(value)) throw std::invalid_argument("INI value with a line break for key " + std::string(key));
+    // The file is UTF-8 and read back as such (other lines as Shift-JIS):
+    // other bytes would come back changed, or not at all.
+    if (HasLineBreak(value) || !IsValidUtf8(value))
+        throw std::invalid_argument("INI value with a line break or not in UTF-8 for key " + std::string(key));
 
     if (sections_.empty()) sections_.emplace_back();
     Section* s = FindSection(section);

@@ -50,7 +50,8 @@ public:
     // adds the key after the last key of its section, adding the section at
     // the end of the file when it is missing. Names must be non-empty and
     // may not contain line breaks, "=" or "]"; values may not contain line
-    // breaks (either would change the file's structure): std::invalid_argument.
+    // breaks (either would change the file's structure); names and values
+    // must be UTF-8 (others would not read back): std::invalid_argument.
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
     // Removes every line of that key in every section of that name; false
     // when none was there.

@@ -163,6 +163,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos caret,
                                         std::string_view text, bool overwrite) {
     if (text.empty()) return std::nullopt;
+    // Cells from kMaxMappedCells on are never shown, and the caret cannot
+    // follow text put there: each further character would land before the
+    // last. Only a break may go there, starting a row that shows.
+    if (caret.Col >= kMaxMappedCells && text.front() != '\r' && text.front() != '\n') return std::nullopt;
     const int row = std::clamp(caret.Row, 0, LastCaretRow(rows));
     TRowsPatch patch(rows, row, row);
     const std::string_view rowText = RowTextOrEmpty(rows, row);

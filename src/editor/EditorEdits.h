@@ -92,6 +92,8 @@ std::string IndentText(int width, const TEditorCaretProp& caret);
 // Typed or inserted text at the caret: past the end of the row, the row is
 // padded with spaces first; in overwrite mode the text replaces as many
 // cells as it is wide (a character it cuts leaves spaces for its rest).
+// Nothing at a column past the shown cells, unless the text starts with a
+// break.
 std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos caret,
                                         std::string_view text, bool overwrite);
 // The selected bytes replaced by text (empty: just deleted); the caret goes

@@ -157,7 +157,15 @@ TEST(IniDocument, RefusesNamesAndValuesThatWouldBreakTheFile) {
     EXPECT_THROW(doc.WriteString("S", "", "v"), std::invalid_argument);
     EXPECT_THROW(doc.WriteString("S]", "k", "v"), std::invalid_argument);
     EXPECT_THROW(doc.WriteString(" S", "k", "v"), std::invalid_argument);
+    // Not UTF-8: read back, Shift-JIS bytes would turn into other text and
+    // bytes of neither encoding would read as missing.
+    EXPECT_THROW(doc.WriteString("S", "k", "\x82\xA0"), std::invalid_argument);
+    EXPECT_THROW(doc.WriteString("S", "k", "\xFFM9"), std::invalid_argument);
+    EXPECT_THROW(doc.WriteString("S\x82\xA0", "k", "v"), std::invalid_argument);
+    EXPECT_THROW(doc.WriteString("S", "k\xFF", "v"), std::invalid_argument);
     EXPECT_EQ(doc.Serialize(), "");
+    doc.WriteString("S", "k", "\xE3\x81\x82");  // UTF-8 goes in and reads back
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Value("S", "k"), "\xE3\x81\x82");
 }
 
 TEST(IniFile, MissingFileGivesDefaultsAndIsCreatedByTheFirstWrite) {

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # `quodle-cli print`: a document written to PDF whose text poppler reads
 # back (Japanese as Japanese, line numbers), columns that fold the pages,
-# and errors that leave no file behind.
+# and errors that leave no file behind; quiet without a runtime folder.
 source "$(dirname "$0")/golden.bash"
 
 for i in $(seq 1 300); do printf "(setq v%d \"値\") ; 説明\r\n" "$i"; done | iconv -f UTF-8 -t CP932 >"$tmp/doc.lsp"
 
-"$cli" print --pdf "$tmp/one.pdf" --columns 1 "$tmp/doc.lsp" >"$tmp/one.out" 2>"$tmp/one.err"
+# Run as from a cron job: no runtime folder in the environment. Nothing on
+# stderr, and the private folder made for the toolkit is gone afterwards.
+mkdir "$tmp/scratch"
+env -u XDG_RUNTIME_DIR TMPDIR="$tmp/scratch" "$cli" print --pdf "$tmp/one.pdf" --columns 1 "$tmp/doc.lsp" \
+  >"$tmp/one.out" 2>"$tmp/one.err"
 expect "one column: exit status" $?
+expect "no runtime folder: stderr clean ($(head -c 200 "$tmp/one.err"))" "$([ -s "$tmp/one.err" ] && echo 1 || echo 0)"
+expect "no runtime folder: nothing left behind" "$([ -z "$(ls -A "$tmp/scratch")" ] && echo 0 || echo 1)"
 one=$(pdfinfo "$tmp/one.pdf" | awk '/^Pages:/ {print $2}')
 expect "one column: page count printed" "$([ "$(cat "$tmp/one.out")" = "$one pages" ] && echo 0 || echo 1)"
 pdftotext "$tmp/one.pdf" "$tmp/one.txt"

@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::t
 
 // A row is shown up to its 1000th cell, so the caret stops at column 1000;
 // edits there act on the byte under that cell, not at the row's end. An
-// edit inside the row carries what it puts in, not the row.
+// edit inside the row carries what it puts in, not the row. Text goes only
+// where it shows: into the last shown cell, not past it.
 TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
     const std::string a(1000, 'a'), b(500, 'b');
     const std::string text = a + b + "\r\nnext";
@@ -187,8 +188,9 @@ TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
         std::size_t carried;  // bytes of the replacement
     } cases[] = {
         {"delete", Delete({0, 1000}), a + bb + "\r\nnext", {0, 1000}, 0},
-        {"type", Insert({0, 1000}, "X"), a + "X" + b + "\r\nnext", {0, 1001}, 1},
-        {"overwrite", Insert({0, 1000}, "X", true), a + "X" + bb + "\r\nnext", {0, 1001}, 1},
+        {"type", Insert({0, 999}, "X"), std::string(999, 'a') + "Xa" + b + "\r\nnext", {0, 1000}, 1},
+        {"overwrite", Insert({0, 999}, "X", true), std::string(999, 'a') + "X" + b + "\r\nnext", {0, 1000}, 1},
+        {"break", Insert({0, 1000}, "\r\nX"), a + "\r\nX" + b + "\r\nnext", {1, 1}, 3},
         {"backspace", Backspace({0, 1000}, false), std::string(999, 'a') + b + "\r\nnext", {0, 999}, 0},
         {"box paste", BoxPaste({0, 1000}, "X\r\nY"), a + "X" + b + "\r\nnext" + std::string(996, ' ') + "Y", {1, 1001}, kAny},
         {"box indent", [](const TEditorStringList& rows) {
@@ -205,6 +207,36 @@ TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
         const TRowOffset caret = doc.Apply(*out.Edit);
         EXPECT_EQ(doc.rows.AllText(), c.expected) << c.name;
         EXPECT_EQ(caret, c.caret) << c.name;
+    }
+}
+
+// Past the last shown cell nothing is typed, overwritten or tabbed in: it
+// would not show, and the caret could not follow it (each character typed
+// there would land before the one typed last). The end of a row of exactly
+// 1000 cells is such a place too; a double-byte character starting on the
+// last cell leaves the caret one further, and nothing goes there either.
+TEST(WideRows, NothingIsTypedPastTheLastShownCell) {
+    const std::string wide = std::string(1000, 'a') + std::string(500, 'b');
+    const std::string full(1000, 'a');
+    const std::string kanji = std::string(999, 'a') + "あb";
+    struct {
+        const char* name;
+        std::string text;
+        TEditFn edit;
+    } cases[] = {
+        {"type on a wider row", wide, Insert({0, 1000}, "X")},
+        {"overwrite on a wider row", wide, Insert({0, 1000}, "X", true)},
+        {"paste on a wider row", wide, Insert({0, 1000}, "XY\r\nZ")},
+        {"type at the end of a full row", full, Insert({0, 1000}, "X")},
+        {"type after a double-byte last character", kanji, Insert({0, 1001}, "X")},
+        {"tab on a wider row", wide, [](const TEditorStringList& rows) {
+             return TabKey(rows, Tabs(8), Caret(), {0, 1000}, false);
+         }},
+    };
+    for (const auto& c : cases) {
+        TDoc doc(c.text);
+        const TEditOutcome out = c.edit(doc.rows);
+        EXPECT_FALSE(out.Edit.has_value()) << c.name;
     }
 }
 

@@ -1,7 +1,12 @@
 // quodle-cli print: a document printed to a PDF file with the printer
 // settings the program keeps (its settings file), or the options.
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "app/IniFile.h"
 #include "app/Settings.h"
@@ -17,14 +22,30 @@ namespace quodle::cli {
 namespace {
 
 // The toolkit needs an application object for fonts; without a display it
-// draws off screen.
-std::unique_ptr<QGuiApplication> GuiApplication() {
+// draws off screen. Without a runtime folder (a cron job, ssh, CI) the
+// toolkit would complain on stderr and fall back to a shared one in /tmp:
+// a private folder of our own is made instead and removed after the
+// application (members go in reverse order).
+struct TGuiApplication {
+    std::optional<QTemporaryDir> runtimeDir;
+    std::unique_ptr<QGuiApplication> app;
+};
+
+std::unique_ptr<TGuiApplication> GuiApplication() {
     if (QGuiApplication::instance()) return nullptr;
+    auto gui = std::make_unique<TGuiApplication>();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifndef Q_OS_WIN
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        gui->runtimeDir.emplace(QDir::tempPath() + QStringLiteral("/quodle-cli-runtime-XXXXXX"));
+        if (gui->runtimeDir->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(gui->runtimeDir->path()));
+    }
+#endif
     static int argc = 1;
     static char name[] = "quodle-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    gui->app = std::make_unique<QGuiApplication>(argc, argv);
+    return gui;
 }
 
 int RunPrint(const Args& args, Output& out) {

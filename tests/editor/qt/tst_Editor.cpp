@@ -354,6 +354,27 @@ private slots:
         QCOMPARE(TextOf(*editor_), QStringLiteral("abc       x"));
     }
 
+    // On a row wider than the shown cells, End stops after the last shown
+    // cell; what is typed goes in where it shows, in the order typed, and
+    // nothing goes in past it (it used to land there each before the last).
+    void typing_neverPassesTheLastShownCell() {
+        const QString rest(2000, QLatin1Char('b'));
+        Load(QString(995, QLatin1Char('a')) + rest, 0, 0);
+        Run(*editor_, {K(Qt::Key_End)});
+        QCOMPARE(editor_->Col(), 1000);
+        Run(*editor_, {T("x"), T("y")});
+        QCOMPARE(TextOf(*editor_), QString(995, QLatin1Char('a')) + rest);
+        editor_->SetCol(997);
+        Run(*editor_, {T("1"), T("2"), T("3"), T("4")});
+        QCOMPARE(TextOf(*editor_), QString(995, QLatin1Char('a')) + "bb123" + rest.mid(2));
+        QCOMPARE(editor_->Col(), 1000);
+        // A break may go there: the rest starts a row that shows.
+        Run(*editor_, {K(Qt::Key_Return), T("z")});
+        QCOMPARE(TextOf(*editor_), QString(995, QLatin1Char('a')) + "bb123\r\nz" + rest.mid(2));
+        QCOMPARE(editor_->Row(), 1);
+        QCOMPARE(editor_->Col(), 1);
+    }
+
     void attachedEditors_shareTheText() {
         TEditorEx other;
         other.AttachRowList(editor_->RowList());
