@@ -60,9 +60,9 @@ void BM_StripAndCollect(benchmark::State& state) {
     for (auto _ : state) {
         TCountingSink sink;
         const quodle::TCodeLines code = quodle::StripLispSource(lines, 30, &sink);
-        const std::vector<std::string> found = quodle::CollectDefuns(code, 70, &sink, true);
+        const quodle::TTextLines found = quodle::CollectDefuns(code, 70, &sink, true);
         records = found.size();
-        benchmark::DoNotOptimize(found.data());
+        benchmark::DoNotOptimize(found.TextSize());
     }
     state.counters["lines"] = static_cast<double>(lines.size());
     state.counters["records"] = static_cast<double>(records);
@@ -82,8 +82,8 @@ BENCHMARK(BM_StripOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_CollectOnly(benchmark::State& state) {
     const quodle::TCodeLines code = quodle::StripLispSource(Document().Lines());
     for (auto _ : state) {
-        const std::vector<std::string> found = quodle::CollectDefuns(code, 70, nullptr, true);
-        benchmark::DoNotOptimize(found.data());
+        const quodle::TTextLines found = quodle::CollectDefuns(code, 70, nullptr, true);
+        benchmark::DoNotOptimize(found.TextSize());
     }
 }
 BENCHMARK(BM_CollectOnly)->Unit(benchmark::kMillisecond)->UseRealTime();

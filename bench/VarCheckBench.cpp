@@ -166,8 +166,8 @@ void BM_StripAndCollect(benchmark::State& state) {
     const quodle::TLineList lines = Document(state.range(0));
     for (auto _ : state) {
         const quodle::TCodeLines code = quodle::StripLispSource(lines, 80, nullptr);
-        const std::vector<std::string> found = quodle::CollectDefuns(code, 20, nullptr, false);
-        benchmark::DoNotOptimize(found.data());
+        const quodle::TTextLines found = quodle::CollectDefuns(code, 20, nullptr, false);
+        benchmark::DoNotOptimize(found.TextSize());
     }
 }
 BENCHMARK(BM_StripAndCollect)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <stdexcept>
 #include <utility>
 
 #include "base/BulkArray.h"
@@ -132,46 +133,41 @@ constexpr std::array<std::uint8_t, 256> kWeightRanks = MakeWeightRanks();
 // the sort keys.
 constexpr std::size_t kKeySortMinimum = 64;
 
-// The texts of a list turned into byte strings whose plain byte order is
+// The texts of a list read as byte strings whose plain byte order is
 // CompareText's order: each byte's weight rank, and the trail byte of a
-// double-byte character as it is. Equal prefixes mean equal character
-// boundaries, so a rank is only ever compared with a rank and a trail byte
-// with a trail byte.
+// double-byte character as it is, so a key has one byte per text byte.
+// Equal prefixes mean equal character boundaries, so a rank is only ever
+// compared with a rank and a trail byte with a trail byte. The key bytes are
+// made as they are read: a large list is sorted without a copy of its texts.
+template <class List>
 class TSortKeys {
 public:
-    explicit TSortKeys(const std::vector<std::string>& list) {
-        std::size_t total = 0;
-        for (const std::string& s : list) total += s.size();
-        bytes_ = TBulkArray<unsigned char>(total);
-        ends_ = TBulkArray<std::size_t>(list.size());
-        unsigned char* out = bytes_.data();
-        std::size_t* end = ends_.data();
-        for (const std::string& s : list) {
-            for (std::size_t i = 0; i < s.size(); ++i) {
-                const auto b = static_cast<unsigned char>(s[i]);
-                *out++ = kWeightRanks[b];
-                if (IsLeadByte(b) && i + 1 < s.size()) *out++ = static_cast<unsigned char>(s[++i]);
-            }
-            *end++ = static_cast<std::size_t>(out - bytes_.data());
-        }
-    }
+    // `list`: anything whose entries read as string views.
+    explicit TSortKeys(const List& list) : list_(list), trailFirst_(list.size(), 0) {}
 
     // Up to eight key bytes of entry `i` from `depth` on, the first in the
     // highest byte, zeros after the key's end; and how many of them there
-    // are (8 when the key may go on).
-    std::uint64_t Chunk(std::size_t i, std::size_t depth, std::uint32_t& count) const {
-        const std::size_t* ends = ends_.data();
-        const std::size_t start = (i == 0 ? 0 : ends[i - 1]) + depth;
-        const std::size_t n = std::min<std::size_t>(ends[i] - std::min(start, ends[i]), 8);
+    // are (8 when the key may go on). Each entry is read at depth 0, 8, 16
+    // and so on in turn: where a double-byte character was cut off at the
+    // last read is kept, since it cannot be told by reading backwards.
+    std::uint64_t Chunk(std::size_t i, std::size_t depth, std::uint32_t& count) {
+        const std::string_view s = list_[i];
+        const std::size_t n = std::min<std::size_t>(s.size() - std::min(depth, s.size()), 8);
+        bool trail = trailFirst_[i] != 0;
         std::uint64_t chunk = 0;
-        for (std::size_t k = 0; k < n; ++k) chunk |= std::uint64_t{bytes_.data()[start + k]} << (56 - 8 * k);
+        for (std::size_t k = 0; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(s[depth + k]);
+            chunk |= std::uint64_t{trail ? b : kWeightRanks[b]} << (56 - 8 * k);
+            trail = !trail && IsLeadByte(b);
+        }
+        trailFirst_[i] = trail;
         count = static_cast<std::uint32_t>(n);
         return chunk;
     }
 
 private:
-    TBulkArray<unsigned char> bytes_;
-    TBulkArray<std::size_t> ends_;
+    const List& list_;
+    std::vector<std::uint8_t> trailFirst_;  // whether the next read starts on a trail byte
 };
 
 // One entry while sorting by eight key bytes at a time. Zero padding cannot
@@ -213,7 +209,8 @@ void RadixSort(TChunkItem* items, TChunkItem* spare, std::size_t n) {
 // Sorts `order` (indices into the list) by key; the keys agree on their
 // first `depth` bytes. Groups that still agree on eight more bytes go on
 // at the next depth, so only as much of each key is read as tells it apart.
-void SortByKeys(const TSortKeys& keys, std::vector<std::uint32_t>& order) {
+template <class List>
+void SortByKeys(TSortKeys<List>&& keys, std::vector<std::uint32_t>& order) {
     struct TGroup {
         std::size_t Begin, End, Depth;
     };
@@ -271,6 +268,21 @@ void SortTextList(std::vector<std::string>& list) {
     sorted.reserve(list.size());
     for (const std::uint32_t i : order) sorted.push_back(std::move(list[i]));
     list.swap(sorted);
+}
+
+void SortTextOrder(const TTextLines& list, std::vector<std::uint32_t>& order) {
+    // Indices are 32 bits wide; a list with more entries would not fit in
+    // memory anyway, but it must not be sorted wrongly.
+    if (list.size() > UINT32_MAX) throw std::length_error("SortTextOrder: list too long");
+    order.resize(list.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    if (list.size() >= kKeySortMinimum) {
+        SortByKeys(TSortKeys(list), order);
+        return;
+    }
+    const auto before = [&list](std::uint32_t x, std::uint32_t y) { return CompareText(list[x], list[y]) < 0; };
+    for (auto it = order.begin(); it != order.end(); ++it)
+        std::rotate(std::upper_bound(order.begin(), it, *it, before), it, std::next(it));
 }
 
 namespace {

@@ -1,9 +1,12 @@
 #pragma once
 // Small text rules shared by every subsystem: the program's case rule and the
 // comma-list split.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/TextLines.h"
 
 namespace quodle {
 
@@ -32,6 +35,8 @@ std::string_view TrimBlanks(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 // Sorts with CompareText; entries that compare equal keep their order.
 void SortTextList(std::vector<std::string>& list);
+// The order SortTextList would give `list`, as indices into it.
+void SortTextOrder(const TTextLines& list, std::vector<std::uint32_t>& order);
 
 // Splits a comma list: fields are separated by blanks (any byte up to 0x20)
 // or by a comma; blanks around a comma are dropped; a field may be enclosed

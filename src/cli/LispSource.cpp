@@ -65,10 +65,6 @@ bool PositionInFile(TLineList lines, int line, std::optional<int> col) {
     return true;
 }
 
-void PrintLines(Output& out, const std::vector<std::string>& lines) {
-    for (const auto& line : lines) out.Line(line);
-}
-
 void PrintMessage(Output& out, std::string_view message) {
     std::size_t start = 0;
     for (std::size_t cr; (cr = message.find('\r', start)) != std::string_view::npos; start = cr + 1)

@@ -52,7 +52,10 @@ std::optional<int> PositionArg(const std::string& text, const char* what);
 bool PositionInFile(TLineList lines, int line, std::optional<int> col = std::nullopt);
 
 // Prints each entry as one line.
-void PrintLines(Output& out, const std::vector<std::string>& lines);
+template <class List>
+void PrintLines(Output& out, const List& lines) {
+    for (const std::string_view line : lines) out.Line(line);
+}
 
 // Prints a message box text: each CR starts a new line.
 void PrintMessage(Output& out, std::string_view message);

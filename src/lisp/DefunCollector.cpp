@@ -165,9 +165,14 @@ private:
 
 }  // namespace
 
-std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded) {
-    std::vector<std::string> records;
-    std::vector<std::string> nested;
+TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded) {
+    // Records and the nested ones of the definition at hand are made in
+    // buffers reused from one record to the next: a large document has
+    // hundreds of thousands of them.
+    TTextLines records;
+    TTextLines nested;
+    std::vector<std::uint32_t> nestedOrder;
+    std::string record;
     const TCodeStream text(code);
     TProgressPass pass(progress, code.size(), steps);
     std::size_t pos = 0;  // where the search for the next top-level definition goes on
@@ -194,25 +199,25 @@ std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgr
         std::size_t innerLine = startLine + 1;
         while (text.NextDefun(inner, text.End(endLine), innerLine)) {
             if (const auto innerName = text.NameAfter(inner, innerLine)) {
-                std::string record(*name);
+                record.assign(*name);
                 record.push_back(',');
                 record += *innerName;
                 AppendNumber(record, innerLine);
                 AppendNumber(record, inner - text.Start(innerLine));
-                nested.push_back(std::move(record));
+                nested.push_back(record);
             }
             inner = text.End(innerLine);
         }
-        std::string record(*name);
+        record.assign(*name);
         record.push_back(',');
         if (padded) record += kDefunPadding;
         AppendNumber(record, startLine);
         AppendNumber(record, startCol);
         AppendNumber(record, endLine);
         AppendNumber(record, close - text.Start(endLine));
-        records.push_back(std::move(record));
-        SortTextList(nested);
-        for (auto& r : nested) records.push_back(std::move(r));
+        records.push_back(record);
+        SortTextOrder(nested, nestedOrder);
+        for (const std::uint32_t k : nestedOrder) records.push_back(nested[k]);
         // The rest of the ending line is not searched.
         pos = text.End(endLine);
         line = endLine;

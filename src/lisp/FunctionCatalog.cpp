@@ -23,13 +23,13 @@ TTextLines BuildCatalog(TLineList lines, std::string_view fileName, std::string_
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 80, 20, progress);
     TTextLines catalog;
-    if (scan.Records.empty()) return catalog;
+    if (scan.Records().empty()) return catalog;
     catalog.push_back(kTitleLine);
     catalog.push_back(kFileLabel + std::string(fileName));
     catalog.push_back(kStampLabel + std::string(stamp));
     catalog.push_back(kClosingLine);
     std::string entry;
-    for (const auto& text : scan.Records) {
+    for (const auto& text : scan.Records()) {
         const auto r = ParseDefunRecord(text);
         if (!r || r->Nested) continue;
         catalog.push_back(kSeparator);

@@ -44,7 +44,7 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 30, 70, progress);
     TFunctionTree tree;
-    if (scan.Records.empty()) {
+    if (scan.Records().empty()) {
         tree.Message = NoUserFunctionsMessage();
         return tree;
     }
@@ -54,7 +54,7 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
     // Sorted records put a function's nested ones right after it (the
     // padding sorts first), so they go under the last top-level node.
     std::vector<TTreeNode>* current = nullptr;
-    for (const auto& text : scan.Records) {
+    for (const auto& text : scan.Records()) {
         const auto r = ParseDefunRecord(text);
         if (!r) continue;
         if (r->Nested) {

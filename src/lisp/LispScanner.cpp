@@ -211,8 +211,8 @@ std::string DefunArgsText(const TCodeLines& code, int line, int col) {
 TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
     TSortedDefuns scan;
     scan.Code = StripLispSource(lines, stripSteps, progress);
-    scan.Records = CollectDefuns(scan.Code, collectSteps, progress, true);
-    SortTextList(scan.Records);
+    scan.Found = CollectDefuns(scan.Code, collectSteps, progress, true);
+    SortTextOrder(scan.Found, scan.Order);
     return scan;
 }
 

@@ -15,6 +15,7 @@
 #include "base/BulkArray.h"
 #include "base/LineList.h"
 #include "base/Progress.h"
+#include "base/TextLines.h"
 
 namespace quodle {
 
@@ -74,13 +75,15 @@ inline constexpr std::string_view kDefunPadding = "         ";
 // 0-based lines and columns of the "(" (and of the balancing ")"). Records
 // come in the order the top-level definitions end, each followed by its
 // nested ones sorted with CompareText.
-std::vector<std::string> CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
+TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
 
 // Both passes with padded records, sorted with CompareText: the order in
 // which every list of user functions shows them.
 struct TSortedDefuns {
     TCodeLines Code;
-    std::vector<std::string> Records;
+    TTextLines Found;  // in the order they were found
+    std::vector<std::uint32_t> Order;
+    TOrderedLines Records() const { return {Found, Order}; }
 };
 TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress);
 

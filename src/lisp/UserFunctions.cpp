@@ -29,7 +29,7 @@ struct TCandidates {
     std::vector<TPickItem> Items;
     std::vector<std::size_t> TopLevel;  // indices into Items
 };
-TCandidates UseCountCandidates(const std::vector<std::string>& records) {
+TCandidates UseCountCandidates(const TOrderedLines& records) {
     TCandidates c;
     for (const auto& text : records) {
         const auto r = ParseDefunRecord(text);
@@ -86,7 +86,7 @@ TPickList BuildJumpList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 30, 70, progress);
     TPickList list;
-    for (const auto& text : scan.Records) {
+    for (const auto& text : scan.Records()) {
         if (const auto r = ParseDefunRecord(text)) list.Items.push_back(r->Nested ? NestedItem(*r) : TopLevelItem(*r));
     }
     if (list.Items.empty()) list.Message = kNoFunctions;
@@ -97,7 +97,7 @@ TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 10, 10, progress);
     TPickList list;
-    TCandidates c = UseCountCandidates(scan.Records);
+    TCandidates c = UseCountCandidates(scan.Records());
     if (c.Items.empty()) {
         list.Message = kNoFunctions;
         return list;
@@ -120,7 +120,7 @@ TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 10, 10, progress);
     TPickList list;
-    const TCandidates c = UseCountCandidates(scan.Records);
+    const TCandidates c = UseCountCandidates(scan.Records());
     if (!c.Items.empty()) {
         const std::vector<int> counts = CountUses(scan.Code, c, progress);
         for (std::size_t k = 0; k < c.TopLevel.size(); ++k)
@@ -134,9 +134,9 @@ TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSin
     const TProgressReset reset(progress);
     const TSortedDefuns scan = ScanSortedDefuns(lines, 80, 20, progress);
     TPickList list;
-    if (scan.Records.empty()) return list;
+    if (scan.Records().empty()) return list;
     const std::string upperPrefix = AsciiUpper(prefix);
-    for (const auto& text : scan.Records) {
+    for (const auto& text : scan.Records()) {
         const auto r = ParseDefunRecord(text);
         if (!r || r->Nested || IsCommandName(r->Name)) continue;
         if (!upperPrefix.empty() && AsciiUpper(r->Name).rfind(upperPrefix, 0) != 0) continue;

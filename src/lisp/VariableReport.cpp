@@ -91,7 +91,7 @@ public:
         : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), body_(exclusions) {}
 
     // `sourceBytes`: the document's size, which a report seldom outgrows.
-    TTextLines Run(const std::vector<std::string>& recordTexts, std::size_t sourceBytes) {
+    TTextLines Run(const TTextLines& recordTexts, std::size_t sourceBytes) {
         // Reserved capacity that is not used costs nothing but address space.
         report_.reserve(sourceBytes + 4096, code_.size() + 64);
         std::vector<std::optional<TDefunRecord>> records;
@@ -205,7 +205,7 @@ private:
 TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TReportKind kind,
                             std::vector<std::string> prefixes, TProgressSink* progress) {
     const TCodeLines code = StripLispSource(lines, 80, progress);
-    const std::vector<std::string> records = CollectDefuns(code, 20, progress, false);
+    const TTextLines records = CollectDefuns(code, 20, progress, false);
     TVariableReport report;
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();

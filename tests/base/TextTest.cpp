@@ -128,9 +128,44 @@ TEST(Text, ListOrderOfLargeListsMatchesPlainSort) {
             std::vector<std::string> expected = list;
             std::stable_sort(expected.begin(), expected.end(),
                              [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+            // The same texts packed in one buffer sort the same way.
+            TTextLines packed;
+            for (const std::string& text : list) packed.push_back(text);
+            std::vector<std::uint32_t> order;
+            SortTextOrder(packed, order);
+            const TOrderedLines sorted(packed, order);
+            ASSERT_EQ(std::vector<std::string>(sorted.begin(), sorted.end()), expected) << size << " packed entries, round " << round;
             SortTextList(list);
             ASSERT_EQ(list, expected) << size << " entries, round " << round;
         }
+    }
+}
+
+// Keys are read eight bytes at a time; a double-byte character cut by that
+// boundary must still have its trail byte compared as a byte, not folded
+// like a letter: ァ (83 61) sorts after ア (83 41), whatever the letter case
+// of the rest and however long the shared beginning.
+TEST(Text, LargeListsTellTrailBytesApartAcrossKeyChunks) {
+    for (const std::size_t shared : {6, 7, 8, 15, 16}) {
+        std::vector<std::string> list;
+        for (int i = 0; i < 80; ++i) {
+            std::string text(shared, (i % 2) ? 'x' : 'X');
+            text += (i % 3) ? "\x83\x61" : "\x83\x41";
+            text += std::to_string(i % 7);
+            list.push_back(text);
+        }
+        std::vector<std::string> expected = list;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const std::string& x, const std::string& y) { return CompareText(x, y) < 0; });
+        ASSERT_EQ(expected.front().substr(shared, 2), "\x83\x41");
+        TTextLines packed;
+        for (const std::string& text : list) packed.push_back(text);
+        std::vector<std::uint32_t> order;
+        SortTextOrder(packed, order);
+        const TOrderedLines sorted(packed, order);
+        EXPECT_EQ(std::vector<std::string>(sorted.begin(), sorted.end()), expected) << shared;
+        SortTextList(list);
+        EXPECT_EQ(list, expected) << shared;
     }
 }
 

@@ -19,7 +19,7 @@ TEST(DocumentLines, OneLinePerRowWithoutWrap) {
     TEditorStrings(rows).SetText("(defun f (x)\r\n  x)\r\n;; end");
     const TDocumentLines doc(rows);
     EXPECT_EQ(Texts(doc), (std::vector<std::string>{"(defun f (x)", "  x)", ";; end"}));
-    EXPECT_EQ(CollectDefuns(StripLispSource(doc.Lines()), 0, nullptr, false),
+    EXPECT_EQ(CollectDefuns(StripLispSource(doc.Lines()), 0, nullptr, false).ToVector(),
               (std::vector<std::string>{"f ,,0,0,1,3"}));
 }
 

@@ -115,13 +115,13 @@ TEST(CollectDefuns, Records) {
          {"f ,,1,0,4,1"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CollectDefuns(StripLispSource(c.in), 0, nullptr, false), c.out) << c.what;
+        EXPECT_EQ(CollectDefuns(StripLispSource(c.in), 0, nullptr, false).ToVector(), c.out) << c.what;
     }
 }
 
 TEST(CollectDefuns, PaddedRecordsReadBack) {
     const Lines in = {"(defun foo (a)", "  (defun bar (x) x)", "  a)"};
-    const Lines records = CollectDefuns(StripLispSource(in), 0, nullptr, true);
+    const Lines records = CollectDefuns(StripLispSource(in), 0, nullptr, true).ToVector();
     ASSERT_EQ(records, (Lines{"foo ,         ,0,0,2,3", "foo ,bar ,1,2"}));
     const auto top = ParseDefunRecord(records[0]);
     ASSERT_TRUE(top);
@@ -152,7 +152,7 @@ TEST(LispScanner, SameResultsAtEveryByteOffset) {
         EXPECT_EQ(Code({x + "\t(a \"b\\\"c\" d);e", x + "(DEFUN;|x|;y"}), (Lines{x + " (a  d)", x + "(DEFUNy"})) << k;
         const Lines in = {pad + "(defun f (x)", pad + "  (defun g (y) y) ((((", pad + ")))) (((( )))) x) (defun h (z))"};
         const auto k2 = std::to_string(k + 2);
-        EXPECT_EQ(CollectDefuns(StripLispSource(in), 0, nullptr, false),
+        EXPECT_EQ(CollectDefuns(StripLispSource(in), 0, nullptr, false).ToVector(),
                   (Lines{"f ,,0," + std::to_string(k) + ",2," + std::to_string(k + 16), "f ,g ,1," + k2,
                          "f ,h ,2," + std::to_string(k + 18)}))
             << k;

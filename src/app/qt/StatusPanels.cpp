@@ -8,22 +8,28 @@ namespace {
 constexpr std::array<int, TStatusPanels::kPanelCount> kPanelWidths{100, 80, 80, 80, 100, 100, 110};
 
 // A panel of a fixed width that a narrow window may still cut off, so the
-// bar never makes the window wider than it was designed.
+// bar never makes the window wider than it was designed. The caret position
+// is never cut: the other panels give way first.
 class TPanelLabel : public QLabel {
 public:
-    TPanelLabel(int width, QWidget* parent) : QLabel(parent), width_(width) { setMaximumWidth(width); }
+    TPanelLabel(int width, int minimumWidth, QWidget* parent)
+        : QLabel(parent), width_(width), minimumWidth_(minimumWidth) {
+        setMaximumWidth(width);
+    }
     QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {minimumWidth_, QLabel::minimumSizeHint().height()}; }
 
 private:
     int width_;
+    int minimumWidth_;
 };
 }  // namespace
 
 TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(true);
     for (int i = 0; i < kPanelCount; ++i) {
-        auto* label = new TPanelLabel(kPanelWidths[static_cast<std::size_t>(i)], this);
+        const int width = kPanelWidths[static_cast<std::size_t>(i)];
+        auto* label = new TPanelLabel(width, i == 0 ? width : 0, this);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);

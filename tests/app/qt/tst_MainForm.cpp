@@ -21,6 +21,8 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
+
+#include <QLabel>
 #include "support/qt/DragInput.h"
 #include "base/ShiftJis.h"
 #include "editor/qt/EditorEx.h"
@@ -567,6 +569,9 @@ private slots:
         TEditorEx* editor = w->ActiveEditor();
         QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    1 行:   1 桁"));
         QCOMPARE(w->StatusPanels()->PanelText(2), QStringLiteral("挿入"));
+        // At the design size the panels do not all fit; the position is never the one cut.
+        QCOMPARE(w->size(), QSize(543, 407));
+        QTRY_COMPARE(w->StatusPanels()->findChild<QLabel*>(QStringLiteral("StatusPanel0"))->width(), 100);
         Key(editor, Qt::Key_End);
         QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("    1 行:   6 桁"));
         w->Action(QStringLiteral("LinesChar1"))->trigger();
