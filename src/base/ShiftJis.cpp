@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 
@@ -37,6 +38,24 @@ constexpr Cp932Pair kCp932Alternates[] = {
     {0x2212, 0x817C},  // − → －
     {0x301C, 0x8160},  // 〜 → ～
 };
+
+// The codes of TCp932Variants, bit i for entry i: the code, the character
+// it reads back as, and the alternative form Japanese text writes for it.
+struct TVariantCode {
+    std::uint16_t bytes;
+    char16_t canonical;
+    char16_t alternative;
+};
+constexpr TVariantCode kVariantCodes[] = {
+    {0x815C, 0x2015, 0x2014},  // ― / —
+    {0x8160, 0xFF5E, 0x301C},  // ～ / 〜
+    {0x8161, 0x2225, 0x2016},  // ∥ / ‖
+    {0x817C, 0xFF0D, 0x2212},  // － / −
+    {0x8191, 0xFFE0, 0x00A2},  // ￠ / ¢
+    {0x8192, 0xFFE1, 0x00A3},  // ￡ / £
+    {0x81CA, 0xFFE2, 0x00AC},  // ￢ / ¬
+};
+static_assert(std::size(kVariantCodes) <= 8 * sizeof(TCp932Variants));
 
 template <std::size_t N>
 const Cp932Pair* Find(const Cp932Pair (&table)[N], char16_t c) {
@@ -231,22 +250,46 @@ const std::array<std::uint16_t, 0x10000>& StrictForms() {
                                                                      : 0;
             if (p.code >= 0x80 && back == p.code) (*table)[p.code] = p.bytes;
         }
+        // Either form of a variant code is taken only by TakeVariant.
+        for (const TVariantCode& v : kVariantCodes) (*table)[v.canonical] = 0;
         return table;
     }();
     return *forms;
 }
 
+// The code of c when c is a form of a variant code and the text has not
+// used the code's other form (recorded in `seen`); 0 otherwise.
+std::uint16_t TakeVariant(char32_t c, TVariantForms& seen) {
+    for (std::size_t i = 0; i < std::size(kVariantCodes); ++i) {
+        const TVariantCode& v = kVariantCodes[i];
+        const bool alternative = c == v.alternative;
+        if (!alternative && c != v.canonical) continue;
+        const auto bit = static_cast<TCp932Variants>(1u << i);
+        if ((alternative ? seen.Canonical : seen.Alternative) & bit) return 0;
+        (alternative ? seen.Alternative : seen.Canonical) |= bit;
+        return v.bytes;
+    }
+    return 0;
+}
+
+// The alternative form of the code `bytes` when `variants` holds it.
+std::optional<char16_t> VariantOf(std::uint16_t bytes, TCp932Variants variants) {
+    for (std::size_t i = 0; i < std::size(kVariantCodes); ++i)
+        if (kVariantCodes[i].bytes == bytes && (variants >> i & 1)) return kVariantCodes[i].alternative;
+    return std::nullopt;
+}
+
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable) {
+std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable, TCp932Variants variants) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    const std::size_t bad = AppendCp932AsUtf8(out, bytes);
+    const std::size_t bad = AppendCp932AsUtf8(out, bytes, variants);
     if (undecodable) *undecodable = bad;
     return out;
 }
 
-std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes) {
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes, TCp932Variants variants) {
     std::size_t undecodable = std::string_view::npos;
     const std::size_t n = bytes.size();
     const char* const s = bytes.data();
@@ -261,8 +304,12 @@ std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes) {
         if (b >= 0xA1 && b <= 0xDF) {
             c = static_cast<char16_t>(0xFF61 + (b - 0xA1));
         } else if (IsLeadByte(b) && i + 1 < n) {
-            c = DecodePair(b, static_cast<unsigned char>(s[i + 1]));
+            const auto trail = static_cast<unsigned char>(s[i + 1]);
+            c = DecodePair(b, trail);
             len = 2;
+            // Every variant code has lead byte 0x81 or 0xFA.
+            if (variants != 0 && c != 0 && (b == 0x81 || b == 0xFA))
+                c = VariantOf(static_cast<std::uint16_t>(b << 8 | trail), variants).value_or(c);
         }
         if (c == 0) {
             if (undecodable == std::string_view::npos) undecodable = i;
@@ -275,7 +322,7 @@ std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes) {
     return undecodable;
 }
 
-TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {
+TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TVariantForms& variants) {
     const auto& forms = StrictForms();
     TUtf8Conversion r;
     const std::size_t n = in.size();
@@ -309,7 +356,8 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final) {
             break;
         }
         r.nonAscii = true;
-        const std::uint16_t form = c < 0x10000 ? forms[c] : 0;
+        std::uint16_t form = c < 0x10000 ? forms[c] : 0;
+        if (form == 0) form = TakeVariant(c, variants);
         if (form == 0) {
             if (r.unmapped == 0) {
                 r.unmapped = c;

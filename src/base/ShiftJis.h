@@ -3,6 +3,7 @@
 // Unicode. The engine keeps every text as CP932 bytes; only the user-interface
 // boundary and the command line's human output decode.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -55,14 +56,22 @@ TCp932Encoding EncodeCp932(std::u16string_view text);
 // EncodeCp932's bytes, '?' for a character without a form.
 std::string Utf16ToCp932(std::u16string_view text);
 
+// CP932 codes that Unicode text writes in either of two forms: the one the
+// code reads back as, and the form Japanese text commonly uses for it (
+// "〜" U+301C for 0x8160, which reads back as "～" U+FF5E; likewise — ‖ −
+// ¢ £ ¬). A set of them, one bit each: a set bit means the document
+// writes that code in its alternative form.
+using TCp932Variants = std::uint8_t;
+
 // CP932 bytes as UTF-8, undecodable bytes as their private-use stand-ins.
 // `undecodable`, when given, receives the offset of the first byte that is
 // not part of a mapped character (npos: none): such text has no faithful
 // UTF-8 form.
-std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable = nullptr);
+// The codes in `variants` are written in their alternative form.
+std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable = nullptr, TCp932Variants variants = 0);
 // The same, appended to `out`; returns the offset in `bytes` of the first
 // byte without a character (npos: none).
-std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes);
+std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes, TCp932Variants variants = 0);
 // Lenient: invalid UTF-8 as U+FFFD, characters without a form as '?'.
 std::string Utf8ToCp932(std::string_view utf8);
 
@@ -72,6 +81,9 @@ std::string Utf8ToCp932(std::string_view utf8);
 // stand-ins). One without such a form is written as kNoFormMark and the
 // first is reported; reading stops at the first byte that does not begin a
 // well-formed UTF-8 character (overlong forms and surrogates included).
+// A code of TCp932Variants is taken in either form, but only in one per
+// text: `variants` gathers the forms met over the pieces, and the first
+// character in the other form than its code's earlier ones has no form.
 inline constexpr char kNoFormMark[] = "\x81\xAC";  // 〓, the customary mark of a missing character
 struct TUtf8Conversion {
     std::size_t used = 0;     // bytes of the input converted
@@ -81,9 +93,13 @@ struct TUtf8Conversion {
     char32_t unmapped = 0;    // the first character without a form, 0 if none
     std::size_t unmappedAt = 0;  // its offset in the input
 };
+struct TVariantForms {
+    TCp932Variants Alternative = 0;  // codes met in their alternative form
+    TCp932Variants Canonical = 0;    // codes met in the form they read back as
+};
 // Converts `in` into `out` (room for in.size() bytes). A character cut off
 // by the end of `in` is left unused unless `final`, where it is invalid.
-TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final);
+TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TVariantForms& variants);
 
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view utf8);

@@ -23,7 +23,7 @@ void Output::Put(std::string_view bytes) {
 
 void Output::Bytes(std::string_view cp932) {
     if (raw_ && format_.Encoding == TTextEncoding::ShiftJis) Put(cp932);
-    else Put(Cp932ToUtf8(cp932));
+    else Put(Cp932ToUtf8(cp932, nullptr, format_.Variants));
 }
 
 void Output::Line(std::string_view cp932) {

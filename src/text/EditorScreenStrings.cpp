@@ -724,7 +724,7 @@ std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     bool bad = false;
     EachPackedBlock(*this, 0, Count() - 1, [&](const TPackedRows& p, int first, int end) {
         for (int i = first; i <= end && !bad; ++i) {
-            bad = AppendCp932AsUtf8(out, p.Text(i)) != std::string_view::npos;
+            bad = AppendCp932AsUtf8(out, p.Text(i), fileFormat_.Variants) != std::string_view::npos;
             if (!bad && PackedEnding(p, i) == reBreak) {
                 out.append(lineBreak);
                 ++line;

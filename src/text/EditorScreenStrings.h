@@ -209,7 +209,11 @@ public:
     // How the text is written to its file; a new text is Shift-JIS, CR LF.
     // Changing it is no edit of the rows: the caller marks the document.
     const TFileFormat& FileFormat() const { return fileFormat_; }
-    void SetFileFormat(const TFileFormat& format) { fileFormat_ = format; }
+    // A Shift-JIS text keeps no variants: turned UTF-8 again, it is canonical.
+    void SetFileFormat(const TFileFormat& format) {
+        fileFormat_ = format;
+        if (format.Encoding == TTextEncoding::ShiftJis) fileFormat_.Variants = 0;
+    }
     // The text stands in for characters its file held (kNoFormMark): saving
     // it would lose them.
     bool SaveBlocked() const { return saveBlocked_; }

@@ -139,7 +139,7 @@ public:
         const bool shortRead = got < size;
         atEnd = EndsAtCtrlZ(raw_.get() + rawHave_, got) || stopped_ || shortRead;
         rawHave_ += got;
-        const TUtf8Conversion r = Utf8ToCp932Strict(std::string_view(raw_.get(), rawHave_), dst, atEnd);
+        const TUtf8Conversion r = Utf8ToCp932Strict(std::string_view(raw_.get(), rawHave_), dst, atEnd, Variants);
         NonAscii = NonAscii || r.nonAscii;
         if (r.unmapped != 0 && !UnmappedAt) {
             Unmapped = r.unmapped;
@@ -160,6 +160,7 @@ public:
 
     bool Bom = false;
     bool NonAscii = false;
+    TVariantForms Variants;
     char32_t Unmapped = 0;
     std::optional<std::uint64_t> UnmappedAt;  // file offsets
     std::optional<std::uint64_t> InvalidAt;
@@ -310,6 +311,7 @@ TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::s
         result.Format.Encoding = utf8.Bom        ? TTextEncoding::Utf8Bom
                                  : utf8.NonAscii ? TTextEncoding::Utf8
                                                  : TTextEncoding::ShiftJis;
+        result.Format.Variants = utf8.Variants.Alternative;
         if (utf8.UnmappedAt)
             result.Problem = TLoadProblem{TLoadProblem::lpNoForm, utf8.Unmapped, LineOfOffset(path, *utf8.UnmappedAt)};
         return result;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "base/ShiftJis.h"
 
 namespace quodle {
 
@@ -34,6 +35,9 @@ enum class TLineBreak : std::uint8_t { CrLf, Lf, Cr };
 struct TFileFormat {
     TTextEncoding Encoding = TTextEncoding::ShiftJis;
     TLineBreak Break = TLineBreak::CrLf;
+    // UTF-8: the codes the file writes in their alternative form (always
+    // none for Shift-JIS, so a Shift-JIS text turned UTF-8 is canonical).
+    TCp932Variants Variants = 0;
     bool operator==(const TFileFormat&) const = default;
 };
 std::string_view LineBreakBytes(TLineBreak lineBreak);
@@ -60,7 +64,10 @@ struct TLoadResult {
 // last row that gets reNoBreak. Throws EFileError.
 // A file that starts with the UTF-8 byte-order mark, or that is valid UTF-8
 // and holds a character beyond ASCII, is read as UTF-8; every other file
-// (pure ASCII included) is Shift-JIS as it stands. The line-break style is
+// (pure ASCII included) is Shift-JIS as it stands. A UTF-8 file that writes
+// a variant code in its alternative form keeps it (Format.Variants); one
+// that writes such a code in both forms has the problem of lpNoForm at the
+// first character in the second form. The line-break style is
 // that of the first break (CR LF when there is none).
 // `chunkBytes` is the size of each read (tests make it tiny to put breaks
 // across read boundaries).

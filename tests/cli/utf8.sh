@@ -55,6 +55,23 @@ expect "emoji: nothing written" "$([ -s "$tmp/out" ] && echo 1 || echo 0)"
 cmp -s "$tmp/emoji.lsp" "$tmp/emoji.orig"
 expect "emoji: the file is untouched" $?
 
+# 〜 and — where Shift-JIS reads ～ and ―: the file keeps its own forms,
+# in --raw and in the UTF-8 output alike.
+printf '(defun c:a ()\n  ; 範囲 1〜9 — 注\n  (princ "〜"))\n' >"$tmp/wave.lsp"
+"$cli" text --raw "$tmp/wave.lsp" 2>"$tmp/err" | cmp -s - "$tmp/wave.lsp"
+expect "wave dash: text --raw gives the file's bytes" $?
+expect "wave dash: no warning" "$([ -s "$tmp/err" ] && echo 1 || echo 0)"
+"$cli" text "$tmp/wave.lsp" | cmp -s - "$tmp/wave.lsp"
+expect "wave dash: text gives the file's characters" $?
+"$cli" jumplist "$tmp/wave.lsp" | grep -qi "c:a"
+expect "wave dash: analysed" $?
+# Both forms of one code: refused at the first in the second form.
+printf '; 〜\n; ～ 〜\n' >"$tmp/both.lsp"
+"$cli" text --raw "$tmp/both.lsp" >"$tmp/out" 2>"$tmp/err"
+expect "both forms: text --raw exits 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+grep -q "line 2: character without a Shift-JIS form U+FF5E" "$tmp/err"
+expect "both forms: the warning names the character and its line" $?
+
 # Marked UTF-8 but not: read as Shift-JIS, every byte given back.
 printf '\357\273\277; \202\240\r\n(princ)\r\n' >"$tmp/badbom.lsp"
 "$cli" text --raw "$tmp/badbom.lsp" 2>"$tmp/err" | cmp -s - "$tmp/badbom.lsp"

@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (got.Format.Encoding == quodle::TTextEncoding::Utf8Bom) utf8.remove_prefix(3);
         utf8 = utf8.substr(0, utf8.find('\x1A'));
         std::string out(utf8.size(), '\0');
-        const quodle::TUtf8Conversion r = quodle::Utf8ToCp932Strict(utf8, out.data(), true);
+        quodle::TVariantForms forms;
+        const quodle::TUtf8Conversion r = quodle::Utf8ToCp932Strict(utf8, out.data(), true, forms);
         if (r.invalid) std::abort();
         converted = out.substr(0, r.written);
     }

@@ -104,7 +104,8 @@ TEST(FileFormat, EveryCp932CharacterRoundTripsInBothEncodings) {
 }
 
 // Characters whose CP932 form reads back as another character would come
-// back changed: they are refused like characters without a form.
+// back changed: they are refused like characters without a form, unless
+// the file writes that code in no other form.
 TEST(FileFormat, CharactersThatWouldComeBackChangedOpenReadOnly) {
     TempDir dir;
     struct Case {
@@ -115,7 +116,7 @@ TEST(FileFormat, CharactersThatWouldComeBackChangedOpenReadOnly) {
     const Case cases[] = {
         {"(princ)\n; 絵文字 😀 と 这\n", U'😀', 2},
         {"; 简体字\n", U'简', 1},
-        {"; ok\r\n; ok\r\n; 波 〜 ～\r\n", U'〜', 3},  // WAVE DASH reads back as FULLWIDTH TILDE
+        {"; ok\r\n; ok\r\n; 波 〜 ～\r\n", U'～', 3},  // both forms of one code
         {"; 円 ¥\r", U'¥', 1},
         {"; \u0080 control\n", U'\u0080', 1},
         {"; private \uF7A1\n", U'\uF7A1', 1},  // the stand-in of a lone byte
@@ -188,7 +189,8 @@ TEST(FileFormat, JapaneseShiftJisTextIsNotTakenForUtf8) {
         for (int w = 0; w < count; ++w) line += words[random() % std::size(words)];
         const std::string sjis = Utf8ToCp932(line);
         std::string out(sjis.size(), '\0');
-        const TUtf8Conversion r = Utf8ToCp932Strict(sjis, out.data(), true);
+        TVariantForms forms;
+        const TUtf8Conversion r = Utf8ToCp932Strict(sjis, out.data(), true, forms);
         EXPECT_TRUE(r.invalid) << line;
         ++tried;
     }
@@ -199,6 +201,68 @@ TEST(FileFormat, JapaneseShiftJisTextIsNotTakenForUtf8) {
     // Pure ASCII is Shift-JIS; the mark alone makes UTF-8.
     EXPECT_EQ(LoadBytes(dir, "(princ)\n").result.Format.Encoding, TTextEncoding::ShiftJis);
     EXPECT_EQ(LoadBytes(dir, std::string(kBom) + "(princ)\n").result.Format.Encoding, TTextEncoding::Utf8Bom);
+}
+
+// Codes that UTF-8 text writes in two forms: a file keeps the form it uses.
+TEST(FileFormat, AFileKeepsTheFormItUsesForACode) {
+    TempDir dir;
+    struct Pair {
+        std::string alternative, canonical;
+    };
+    const Pair pairs[] = {{"〜", "～"}, {"—", "―"}, {"‖", "∥"}, {"−", "－"},
+                          {"¢", "￠"}, {"£", "￡"}, {"¬", "￢"}};
+    for (const Pair& p : pairs) {
+        const std::string& alt = p.alternative;
+        const std::string code = Utf8ToCp932(p.canonical);
+        ASSERT_EQ(code.size(), 2u) << alt;
+        // The alternative alone: editable, converted, saved as it came.
+        const std::string file = "; 範囲 1" + alt + "9\n(princ \"" + alt + alt + "\")\n";
+        const TLoaded loaded = LoadBytes(dir, file);
+        EXPECT_FALSE(loaded.result.Problem) << alt;
+        EXPECT_FALSE(loaded.readOnly) << alt;
+        EXPECT_EQ(loaded.cp932, Utf8ToCp932("; 範囲 1") + code + "9\r\n(princ \"" + code + code + "\")\r\n");
+        EXPECT_EQ(loaded.saved, file) << alt;
+        // Edited: the code put in anew is written in the file's form too.
+        const auto path = dir / "doc.lsp";
+        TEditorScreenStrings rows;
+        rows.LoadFromFile(path.string());
+        ASSERT_TRUE(rows.ReplaceRows(1, 1, 0, 0, "; " + code + "\r\n"));
+        EXPECT_EQ(rows.FileBytes(), "; 範囲 1" + alt + "9\n; " + alt + "\n");
+        // Moved to the mark it stays; through Shift-JIS it becomes canonical.
+        TFileFormat format = rows.FileFormat();
+        format.Encoding = TTextEncoding::Utf8Bom;
+        rows.SetFileFormat(format);
+        EXPECT_TRUE(rows.FileBytes()->starts_with(std::string(kBom) + "; 範囲 1" + alt + "9")) << alt;
+        rows.SetFileFormat({TTextEncoding::ShiftJis, TLineBreak::Lf});
+        rows.SetFileFormat({TTextEncoding::Utf8, TLineBreak::Lf});
+        EXPECT_TRUE(rows.FileBytes()->starts_with("; 範囲 1" + p.canonical + "9")) << alt;
+        // The canonical form alone is as it always was.
+        const std::string canonical = "; " + p.canonical + "\r\n";
+        const TLoaded plain = LoadBytes(dir, canonical);
+        EXPECT_FALSE(plain.result.Problem) << alt;
+        EXPECT_EQ(plain.result.Format.Variants, 0) << alt;
+        EXPECT_EQ(plain.saved, canonical);
+        // Both forms, in either order: read-only at the first in the second
+        // form, whichever came first.
+        for (const bool altFirst : {true, false}) {
+            const std::string& first = altFirst ? alt : p.canonical;
+            const std::string& second = altFirst ? p.canonical : alt;
+            const TLoaded both = LoadBytes(dir, "; " + first + "\n;\n; " + first + " " + second + " " + alt + "\n");
+            ASSERT_TRUE(both.result.Problem) << alt;
+            EXPECT_EQ(both.result.Problem->Kind, TLoadProblem::lpNoForm);
+            EXPECT_EQ(both.result.Problem->Char, Utf8ToUtf16(second)[0]) << alt;
+            EXPECT_EQ(both.result.Problem->Line, 3) << alt;
+            EXPECT_TRUE(both.readOnly);
+            EXPECT_TRUE(both.blocked);
+        }
+    }
+    // Codes are independent: one file may use 〜 and ― and －.
+    const std::string mixed = "; 〜 ― − －\n";
+    EXPECT_FALSE(LoadBytes(dir, "; 〜 ― －\n").result.Problem);
+    EXPECT_EQ(LoadBytes(dir, "; 〜 ― －\n").saved, "; 〜 ― －\n");
+    EXPECT_EQ(LoadBytes(dir, mixed).result.Problem->Char, U'－');
+    // ¥ would become the backslash, which LISP strings read as an escape.
+    EXPECT_EQ(LoadBytes(dir, "; ¥ only\n").result.Problem->Char, U'¥');
 }
 
 TEST(FileFormat, LineBreaksKeepTheirStyleThroughAnEdit) {
@@ -261,6 +325,8 @@ TEST(FileFormat, SmallReadsGiveTheSameResult) {
         "; αβγ ①\r(b)\r",
         std::string(kBom) + "ab\n\x82\xA0\n",
         "ab\n\xE3\x81\x82\x82\xA0\n",  // valid at first, then not: Shift-JIS
+        "; 〜 a —\n; b 〜\n",
+        "; 〜 a\n; b ～ 〜\n",  // the conflict is found whatever the reads
     };
     for (const std::string& file : files) {
         const auto path = dir / "doc.lsp";
