@@ -43,4 +43,4 @@ PY
 export QUODLE_BENCH_BUILD=$root/build-bench-gui
 build=$QUODLE_BENCH_BUILD
 bench_build TreeUiBench -DQUODLE_GUI=ON
-"$build/bin/TreeUiBench" 2>/dev/null | grep -E '^tree of'
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/bin/TreeUiBench" 2>/dev/null | grep -E '^tree of'

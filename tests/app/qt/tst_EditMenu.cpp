@@ -45,8 +45,8 @@ private slots:
         window_ = NewWindow();
         QVERIFY(Show(window_));
         editor_ = window_->ActiveEditor();
-        editor_->setFocus();
         QVERIFY(editor_);
+        editor_->setFocus();
         QGuiApplication::clipboard()->clear();
     }
     void cleanup() { CleanupFixture(); }
