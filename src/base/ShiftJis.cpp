@@ -216,24 +216,15 @@ std::u16string Utf8ToUtf16(std::string_view s) {
 
 namespace {
 
-constexpr std::uint64_t kHighBits = kEachByte * 0x80;
-
-// Bytes from `p` on (at most `n`) that are all ASCII, a word at a time.
-std::size_t AsciiRun(const char* p, std::size_t n) {
-    std::size_t i = 0;
-    while (i + 16 <= n && ((LoadWord(p + i) | LoadWord(p + i + 8)) & kHighBits) == 0) i += 16;
-    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
-    return i;
-}
-
-void PutUtf8(std::string& out, char32_t c) {
+char* PutUtf8(char* out, char32_t c) {
     if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
     } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     }
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    return out;
 }
 
 // Every BMP character whose CP932 form reads back as itself, with that
@@ -283,43 +274,71 @@ std::optional<char16_t> VariantOf(std::uint16_t bytes, TCp932Variants variants) 
 
 std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable, TCp932Variants variants) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
     const std::size_t bad = AppendCp932AsUtf8(out, bytes, variants);
     if (undecodable) *undecodable = bad;
     return out;
 }
 
 std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes, TCp932Variants variants) {
+    // A piece at a time, so that a text of many megabytes never asks for
+    // three times its size at once.
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
     std::size_t undecodable = std::string_view::npos;
-    const std::size_t n = bytes.size();
-    const char* const s = bytes.data();
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t ascii = AsciiRun(s + i, n - i);
-        out.append(s + i, ascii);
-        i += ascii;
-        if (i == n) break;
-        const auto b = static_cast<unsigned char>(s[i]);
-        char16_t c = 0;
-        std::size_t len = 1;
-        if (b >= 0xA1 && b <= 0xDF) {
-            c = static_cast<char16_t>(0xFF61 + (b - 0xA1));
-        } else if (IsLeadByte(b) && i + 1 < n) {
-            const auto trail = static_cast<unsigned char>(s[i + 1]);
-            c = DecodePair(b, trail);
-            len = 2;
-            // Every variant code has lead byte 0x81 or 0xFA.
-            if (variants != 0 && c != 0 && (b == 0x81 || b == 0xFA))
-                c = VariantOf(static_cast<std::uint16_t>(b << 8 | trail), variants).value_or(c);
+    for (std::size_t done = 0; done < bytes.size();) {
+        std::size_t take = bytes.size() - done;
+        if (take > kPieceBytes) {
+            // A cut right after an ASCII byte never splits a character.
+            std::size_t cut = kPieceBytes;
+            while (cut > 0 && static_cast<unsigned char>(bytes[done + cut - 1]) >= 0x80) --cut;
+            if (cut > 0) take = cut;
         }
-        if (c == 0) {
-            if (undecodable == std::string_view::npos) undecodable = i;
-            c = static_cast<char16_t>(kInvalidByteBase + b);
-            len = 1;
-        }
-        PutUtf8(out, c);
-        i += len;
+        const std::size_t used = out.size();
+        out.resize(used + kUtf8PerCp932Byte * take);
+        std::size_t bad = std::string_view::npos;
+        const char* end = PutCp932AsUtf8(out.data() + used, bytes.substr(done, take), variants, bad);
+        out.resize(static_cast<std::size_t>(end - out.data()));
+        if (bad != std::string_view::npos && undecodable == std::string_view::npos) undecodable = done + bad;
+        done += take;
     }
     return undecodable;
+}
+
+char* PutCp932AsUtf8(char* out, std::string_view bytes, TCp932Variants variants, std::size_t& undecodable) {
+    const std::size_t n = bytes.size();
+    const char* const s = bytes.data();
+    std::size_t i = 0;
+    while (i < n) {
+        // Each source byte still to convert has three bytes of room at
+        // `out`, so the ASCII copy, which needs one per byte, always fits.
+        const std::size_t ascii = CopyAsciiPrefix(s + i, n - i, out);
+        i += ascii;
+        out += ascii;
+        // Japanese text comes in runs of characters beyond ASCII: they are
+        // taken one after another up to the next ASCII byte.
+        while (i < n && static_cast<unsigned char>(s[i]) >= 0x80) {
+            const auto b = static_cast<unsigned char>(s[i]);
+            char16_t c = 0;
+            std::size_t len = 1;
+            if (b >= 0xA1 && b <= 0xDF) {
+                c = static_cast<char16_t>(0xFF61 + (b - 0xA1));
+            } else if (IsLeadByte(b) && i + 1 < n) {
+                const auto trail = static_cast<unsigned char>(s[i + 1]);
+                c = DecodePair(b, trail);
+                len = 2;
+                // Every variant code has lead byte 0x81 or 0xFA.
+                if (variants != 0 && c != 0 && (b == 0x81 || b == 0xFA))
+                    c = VariantOf(static_cast<std::uint16_t>(b << 8 | trail), variants).value_or(c);
+            }
+            if (c == 0) {
+                if (undecodable == std::string_view::npos) undecodable = i;
+                c = static_cast<char16_t>(kInvalidByteBase + b);
+                len = 1;
+            }
+            out = PutUtf8(out, c);
+            i += len;
+        }
+    }
+    return out;
 }
 
 TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TVariantForms& variants) {
@@ -329,49 +348,66 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TV
     const char* const s = in.data();
     std::size_t i = 0;
     std::size_t o = 0;
-    while (i < n) {
-        const std::size_t ascii = AsciiRun(s + i, n - i);
-        std::memcpy(out + o, s + i, ascii);
+    bool stopped = false;
+    while (i < n && !stopped) {
+        // out has room for n bytes and o <= i: the rest of `in` fits.
+        const std::size_t ascii = CopyAsciiPrefix(s + i, n - i, out + o);
         i += ascii;
         o += ascii;
-        if (i == n) break;
-        const auto b = static_cast<unsigned char>(s[i]);
-        const TUtf8Lead lead = Utf8Lead(b);
-        const std::size_t len = lead.Length;
-        if (len == 0) {
-            r.invalid = true;
-            break;
-        }
-        char32_t c = b & (0xFF >> (len + 1));
-        std::size_t k = 1;
-        for (; k < len && i + k < n; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + k]);
-            if (t < (k == 1 ? lead.Low : 0x80) || t > (k == 1 ? lead.High : 0xBF)) break;
-            c = (c << 6) | (t & 0x3F);
-        }
-        if (k < len) {
-            // Cut off by the end of this piece: the rest may come with the next.
-            if (i + k == n && !final) break;
-            r.invalid = true;
-            break;
-        }
-        r.nonAscii = true;
-        std::uint16_t form = c < 0x10000 ? forms[c] : 0;
-        if (form == 0) form = TakeVariant(c, variants);
-        if (form == 0) {
-            if (r.unmapped == 0) {
-                r.unmapped = c;
-                r.unmappedAt = i;
+        while (i < n && static_cast<unsigned char>(s[i]) >= 0x80) {
+            const auto b = static_cast<unsigned char>(s[i]);
+            // Kana, kanji and the full-width forms first: three bytes with
+            // a double-byte form. Leads E0 and ED, whose second byte has a
+            // narrower range, go the general way.
+            if (b >= 0xE1 && b <= 0xEF && b != 0xED && n - i >= 3) {
+                const auto t1 = static_cast<unsigned char>(s[i + 1]);
+                const auto t2 = static_cast<unsigned char>(s[i + 2]);
+                if ((t1 & 0xC0) == 0x80 && (t2 & 0xC0) == 0x80) {
+                    const std::uint16_t form = forms[(b & 0x0Fu) << 12 | (t1 & 0x3Fu) << 6 | (t2 & 0x3Fu)];
+                    if (form > 0xFF) {
+                        out[o] = static_cast<char>(form >> 8);
+                        out[o + 1] = static_cast<char>(form & 0xFF);
+                        o += 2;
+                        i += 3;
+                        r.nonAscii = true;
+                        continue;
+                    }
+                }
             }
-            std::memcpy(out + o, kNoFormMark, 2);
-            o += 2;
-        } else if (form > 0xFF) {
-            out[o++] = static_cast<char>(form >> 8);
-            out[o++] = static_cast<char>(form & 0xFF);
-        } else {
-            out[o++] = static_cast<char>(form);
+            const TUtf8Lead lead = Utf8Lead(b);
+            const std::size_t len = lead.Length;
+            char32_t c = b & (0xFF >> (len + 1));
+            std::size_t k = len == 0 ? 0 : 1;
+            for (; k < len && i + k < n; ++k) {
+                const auto t = static_cast<unsigned char>(s[i + k]);
+                if (t < (k == 1 ? lead.Low : 0x80) || t > (k == 1 ? lead.High : 0xBF)) break;
+                c = (c << 6) | (t & 0x3F);
+            }
+            if (len == 0 || k < len) {
+                // Cut off by the end of this piece, the rest may come with
+                // the next; anything else is not UTF-8.
+                r.invalid = len == 0 || i + k < n || final;
+                stopped = true;
+                break;
+            }
+            r.nonAscii = true;
+            std::uint16_t form = c < 0x10000 ? forms[c] : 0;
+            if (form == 0) form = TakeVariant(c, variants);
+            if (form == 0) {
+                if (r.unmapped == 0) {
+                    r.unmapped = c;
+                    r.unmappedAt = i;
+                }
+                std::memcpy(out + o, kNoFormMark, 2);
+                o += 2;
+            } else if (form > 0xFF) {
+                out[o++] = static_cast<char>(form >> 8);
+                out[o++] = static_cast<char>(form & 0xFF);
+            } else {
+                out[o++] = static_cast<char>(form);
+            }
+            i += len;
         }
-        i += len;
     }
     r.used = i;
     r.written = o;

@@ -72,6 +72,11 @@ std::string Cp932ToUtf8(std::string_view bytes, std::size_t* undecodable = nullp
 // The same, appended to `out`; returns the offset in `bytes` of the first
 // byte without a character (npos: none).
 std::size_t AppendCp932AsUtf8(std::string& out, std::string_view bytes, TCp932Variants variants = 0);
+// The same, written at `out`, which has room for kUtf8PerCp932Byte bytes
+// per byte of `bytes`; returns the end of what was written. `undecodable`,
+// when still npos, receives the offset of the first byte without a character.
+inline constexpr std::size_t kUtf8PerCp932Byte = 3;  // a half-width kana or a stand-in
+char* PutCp932AsUtf8(char* out, std::string_view bytes, TCp932Variants variants, std::size_t& undecodable);
 // Lenient: invalid UTF-8 as U+FFFD, characters without a form as '?'.
 std::string Utf8ToCp932(std::string_view utf8);
 

@@ -718,19 +718,17 @@ std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     // in Shift-JIS first.
     std::string out(fileFormat_.Encoding == TTextEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
     if (Count() == 0) return out;
-    const std::size_t bytes = RowsTextBytes(*this, 0, Count() - 1, lineBreak.size());
-    out.reserve(out.size() + bytes + bytes / 4);
+    TUtf8Writer writer(out, RowsTextBytes(*this, 0, Count() - 1, lineBreak.size()), fileFormat_.Variants);
     int line = 1;
     bool bad = false;
     EachPackedBlock(*this, 0, Count() - 1, [&](const TPackedRows& p, int first, int end) {
         for (int i = first; i <= end && !bad; ++i) {
-            bad = AppendCp932AsUtf8(out, p.Text(i), fileFormat_.Variants) != std::string_view::npos;
-            if (!bad && PackedEnding(p, i) == reBreak) {
-                out.append(lineBreak);
-                ++line;
-            }
+            const bool withBreak = PackedEnding(p, i) == reBreak;
+            bad = !writer.PutRow(p.Text(i), withBreak ? lineBreak : std::string_view());
+            if (!bad && withBreak) ++line;
         }
     });
+    writer.Finish();
     if (!bad) return out;
     if (badLine) *badLine = line;
     return std::nullopt;

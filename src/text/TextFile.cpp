@@ -299,6 +299,22 @@ std::string_view LineBreakBytes(TLineBreak lineBreak) {
     return "\r\n";
 }
 
+TUtf8Writer::TUtf8Writer(std::string& out, std::size_t cp932Bytes, TCp932Variants variants)
+    : out_(out), used_(out.size()), variants_(variants) {
+    // Enough for double-byte characters only (two bytes become at most
+    // three), so the string is seldom moved.
+    out_.reserve(used_ + cp932Bytes + cp932Bytes / 2 + 2 * kUtf8PerCp932Byte * kStepBytes);
+}
+
+bool TUtf8Writer::PutRowInSteps(std::string_view cp932, std::string_view lineBreak) {
+    out_.resize(used_);
+    const bool whole = AppendCp932AsUtf8(out_, cp932, variants_) == std::string_view::npos;
+    out_.append(lineBreak);
+    used_ = out_.size();
+    out_.resize(used_ + kUtf8PerCp932Byte * kStepBytes);  // room for the rows to come
+    return whole;
+}
+
 TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
     chunkBytes = std::max<std::size_t>(chunkBytes, 1);
     const int first = rows.Count();

@@ -43,6 +43,41 @@ struct TFileFormat {
 std::string_view LineBreakBytes(TLineBreak lineBreak);
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// A document's rows written into `out` as UTF-8, one after another: room
+// is made a step at a time (a row of many megabytes by AppendCp932AsUtf8),
+// so the text never takes three times its size at once. `cp932Bytes` (all
+// the rows to come) sizes the first reserve.
+class TUtf8Writer {
+public:
+    TUtf8Writer(std::string& out, std::size_t cp932Bytes, TCp932Variants variants);
+    // A row's text, then its line break (ASCII, at most two bytes; empty:
+    // none). False at a byte that is not part of a character: the text has
+    // no faithful UTF-8 form.
+    bool PutRow(std::string_view cp932, std::string_view lineBreak) {
+        if (out_.size() - used_ < kUtf8PerCp932Byte * cp932.size() + 2)
+            return PutRowInSteps(cp932, lineBreak);
+        return Convert(cp932, lineBreak);
+    }
+    // Cuts `out` to what was written.
+    void Finish() { out_.resize(used_); }
+
+private:
+    static constexpr std::size_t kStepBytes = std::size_t{1} << 18;
+    bool PutRowInSteps(std::string_view cp932, std::string_view lineBreak);
+    // Needs room for kUtf8PerCp932Byte bytes per byte of cp932, and the break.
+    bool Convert(std::string_view cp932, std::string_view lineBreak) {
+        std::size_t undecodable = std::string_view::npos;
+        char* o = PutCp932AsUtf8(out_.data() + used_, cp932, variants_, undecodable);
+        for (const char c : lineBreak) *o++ = c;
+        used_ = static_cast<std::size_t>(o - out_.data());
+        return undecodable == std::string_view::npos;
+    }
+
+    std::string& out_;
+    std::size_t used_;
+    const TCp932Variants variants_;
+};
+
 // What a load met that keeps the document from being saved as it came.
 struct TLoadProblem {
     enum TKind : std::uint8_t {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/ShiftJis.h"
 
 namespace quodle {
@@ -99,6 +102,73 @@ TEST(ShiftJis, Utf8Conversions) {
     EXPECT_EQ(Utf8ToUtf16("a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80"), u"a\u00E9\u3042\U0001F600");
     EXPECT_EQ(Utf8ToUtf16("\xFF" "a"), u"\uFFFDa");
     EXPECT_EQ(Utf8ToCp932("\U0001F600"), "?");
+}
+
+// Both document conversions copy ASCII a vector or a word at a time; they
+// must agree with the character-at-a-time codec for ASCII stretches of
+// every length up to past two vectors, ending at the end of the text or
+// before a character of each kind, at any alignment, and never write past
+// the room they are given.
+TEST(ShiftJis, AsciiStretchesConvertLikeTheCharacterCodec) {
+    // Two- and three-byte UTF-8, a trail byte that is ASCII ('\' of 表),
+    // half-width kana (one CP932 byte).
+    const std::string chars[] = {"", "α", "あ", "表", "ｱ", "ﾟ漢字"};
+    std::string ascii;
+    for (int i = 0; ascii.size() < 80; ++i) ascii += static_cast<char>('!' + i % 90);
+    constexpr char kGuard = '\xEE';
+    auto untouched = [&](const std::vector<char>& buf, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            if (buf[i] != kGuard) return false;
+        return true;
+    };
+    for (std::size_t start = 0; start < 16; start += 5)
+        for (std::size_t len = 0; len <= 70; ++len)
+            for (const std::string& c : chars)
+                for (const std::size_t after : {0, 1, 7, 16, 33}) {
+                    const std::string utf8 = ascii.substr(0, len) + c + ascii.substr(3, after);
+                    const std::string cp932 = Utf8ToCp932(utf8);
+                    const std::string where = std::to_string(start) + "/" + std::to_string(len) + "/" + c + "/" +
+                                              std::to_string(after);
+                    const std::string in = std::string(start, 'x') + utf8 + cp932;
+                    const std::string_view utf8In(in.data() + start, utf8.size());
+                    const std::string_view cp932In(in.data() + start + utf8.size(), cp932.size());
+
+                    std::vector<char> buf(start + utf8.size() + 16, kGuard);
+                    TVariantForms forms;
+                    const TUtf8Conversion r = Utf8ToCp932Strict(utf8In, buf.data() + start, true, forms);
+                    ASSERT_FALSE(r.invalid) << where;
+                    EXPECT_EQ(r.used, utf8.size()) << where;
+                    EXPECT_EQ(std::string(buf.data() + start, r.written), cp932) << where;
+                    EXPECT_TRUE(untouched(buf, 0, start) && untouched(buf, start + utf8.size(), buf.size())) << where;
+
+                    buf.assign(start + kUtf8PerCp932Byte * cp932.size() + 16, kGuard);
+                    std::size_t bad = std::string_view::npos;
+                    const char* end = PutCp932AsUtf8(buf.data() + start, cp932In, 0, bad);
+                    EXPECT_EQ(bad, std::string_view::npos) << where;
+                    EXPECT_EQ(std::string(buf.data() + start, end), Utf16ToUtf8(Cp932ToUtf16(cp932))) << where;
+                    EXPECT_TRUE(untouched(buf, 0, start) &&
+                                untouched(buf, start + kUtf8PerCp932Byte * cp932.size(), buf.size()))
+                        << where;
+                }
+    // A stretch stops exactly at a byte that is not UTF-8, at a character
+    // cut off by the end of a piece, and at a CP932 byte without a character.
+    for (std::size_t len = 0; len <= 70; ++len) {
+        std::vector<char> buf(len + 8);
+        TVariantForms forms;
+        const std::string invalid = ascii.substr(0, len) + "\xC0\x80z";
+        const TUtf8Conversion r = Utf8ToCp932Strict(invalid, buf.data(), false, forms);
+        EXPECT_TRUE(r.invalid);
+        EXPECT_EQ(r.used, len);
+        const std::string cut = ascii.substr(0, len) + "\xE3\x81";
+        const TUtf8Conversion piece = Utf8ToCp932Strict(cut, buf.data(), false, forms);
+        EXPECT_FALSE(piece.invalid);
+        EXPECT_EQ(piece.used, len);
+        EXPECT_TRUE(Utf8ToCp932Strict(cut, buf.data(), true, forms).invalid);
+        std::size_t undecodable = std::string_view::npos;
+        std::vector<char> wide(kUtf8PerCp932Byte * (len + 2));
+        PutCp932AsUtf8(wide.data(), ascii.substr(0, len) + "\x80!", 0, undecodable);
+        EXPECT_EQ(undecodable, len);
+    }
 }
 
 }  // namespace

@@ -347,5 +347,46 @@ TEST(FileFormat, SmallReadsGiveTheSameResult) {
     }
 }
 
+// ASCII stretches of many lengths cut by read boundaries anywhere, and
+// rows of megabytes (Japanese where the save would cut them, and one
+// without an ASCII byte at all): the rows are what the character-at-a-time
+// codec gives, and the save gives the file back byte for byte.
+TEST(FileFormat, LongStretchesSurviveReadBoundariesAndLongRowsTheSave) {
+    TempDir dir;
+    const auto path = dir / "doc.lsp";
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += std::string(static_cast<std::size_t>(i * 7 % 67), static_cast<char>('a' + i % 26)) +
+                (i % 3 != 0 ? "漢\n" : "ｱα\n");
+    auto expectedRows = [](std::string utf8) {
+        std::string crlf;
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) crlf += '\r';
+            crlf += utf8[i];
+        }
+        return Utf8ToCp932(crlf);
+    };
+    WriteBytes(path, text);
+    for (const std::size_t chunk : {13, 16, 31, 32, 33, 4096}) {
+        TEditorScreenStrings rows;
+        const TLoadResult r = AppendFileLines(path.string(), rows, chunk);
+        EXPECT_EQ(r.Format.Encoding, TTextEncoding::Utf8);
+        EXPECT_EQ(rows.AllText(), expectedRows(text)) << chunk;
+    }
+    std::string huge = std::string((1 << 20) - 3, 'b');
+    for (int i = 0; i < 500000; ++i) huge += "漢字";
+    huge += "c\n";
+    for (int i = 0; i < 600000; ++i) huge += "あ";
+    huge += "\n" + text;
+    for (const std::string& file : {text, huge}) {
+        TLoaded loaded = LoadBytes(dir, file);
+        EXPECT_EQ(loaded.cp932.size(), expectedRows(file).size());
+        EXPECT_TRUE(loaded.cp932 == expectedRows(file));
+        ASSERT_TRUE(loaded.saved);
+        EXPECT_EQ(loaded.saved->size(), file.size());
+        EXPECT_TRUE(*loaded.saved == file) << "the save differs";
+    }
+}
+
 }  // namespace
 }  // namespace quodle
