@@ -143,7 +143,7 @@ TEST(ShiftJis, AsciiStretchesConvertLikeTheCharacterCodec) {
 
                     buf.assign(start + kUtf8PerCp932Byte * cp932.size() + 16, kGuard);
                     std::size_t bad = std::string_view::npos;
-                    const char* end = PutCp932AsUtf8(buf.data() + start, cp932In, 0, bad);
+                    char* end = PutCp932AsUtf8(buf.data() + start, cp932In, 0, bad);
                     EXPECT_EQ(bad, std::string_view::npos) << where;
                     EXPECT_EQ(std::string(buf.data() + start, end), Utf16ToUtf8(Cp932ToUtf16(cp932))) << where;
                     EXPECT_TRUE(untouched(buf, 0, start) &&
