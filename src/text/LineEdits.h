@@ -37,6 +37,13 @@ public:
     // Line `line` becomes `text`.
     void Replace(int line, std::string_view text);
     void Delete(int line);
+    // A command may write a new text where it is kept rather than hand it
+    // over: Buffer(n) is the string to append it to, with room for n more
+    // bytes; ReplaceWithWritten(line) then makes what was appended since
+    // the new text of line `line`, and DropWritten() forgets it.
+    std::string& Buffer(std::size_t bytes);
+    void ReplaceWithWritten(int line);
+    void DropWritten();
     // Room for n edits: a command that may edit every line says so once.
     void Reserve(std::size_t n) { edits_.reserve(n); }
     // Whether the text ends with a line break afterwards; unless set, it
@@ -58,10 +65,13 @@ public:
 
 private:
     void Push(int line, TKind kind, std::string_view text);
+    // Records the edit whose text was written since Buffer().
+    void TakeWritten(int line, TKind kind);
 
     // The new texts, in buffers that are filled and never grown: a command
     // that rewrites a million lines never copies what it wrote.
     std::vector<std::string> chunks_;
+    std::size_t written_ = 0;  // where the text being written starts in the last chunk
     std::vector<TEdit> edits_;
     std::optional<bool> finalBreak_;
 };
