@@ -1,6 +1,7 @@
 #include "editor/LineConversions.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/ShiftJis.h"
 #include "syntax/EditorTokens.h"
@@ -44,8 +45,12 @@ void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
     // make, so the blanks that may reach a stop are found by stepping from
     // stop to stop, not by reading every character; a blank or a tab that
     // is the second byte of a character (after a lead byte) is neither.
+    // The result is never longer than the line: written in place.
     const std::size_t base = out.size(), n = line.size(), width = static_cast<std::size_t>(w);
-    std::size_t copied = 0;  // bytes of the line already in `out`
+    out.resize(base + n);
+    char* const begin = out.data() + base;
+    char* d = begin;
+    std::size_t copied = 0;  // bytes of the line already written
     int column = 0;          // cells before byte `start`
     for (std::size_t start = 0;;) {
         std::size_t tab = start;
@@ -54,34 +59,50 @@ void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
         // The blank at byte p fills cell column + (p - start) + 1.
         for (std::size_t p = start + (width - 1 - static_cast<std::size_t>(column) % width); p < tab; p += width) {
             if (line[p] != ' ' || IsTrailByteAt(line, p)) continue;
-            out.append(line.substr(copied, p - copied));
+            std::memcpy(d, line.data() + copied, p - copied);
+            d += p - copied;
             copied = p + 1;
             // Up to w - 1 blanks just before it join it in the tab.
-            std::size_t blanks = 0;
-            while (blanks + 1 < width && out.size() - blanks > base && out[out.size() - 1 - blanks] == ' ') ++blanks;
-            out.resize(out.size() - blanks);
-            out += '\t';
+            std::ptrdiff_t blanks = 0;
+            while (blanks + 1 < w && d - blanks > begin && d[-1 - blanks] == ' ') ++blanks;
+            d -= blanks;
+            *d++ = '\t';
         }
         if (tab == n) break;
         column += static_cast<int>(tab - start);
         column += TabWidthAt(column, layout);
         start = tab + 1;
     }
-    out.append(line.substr(copied));
+    std::memcpy(d, line.data() + copied, n - copied);
+    d += n - copied;
+    out.resize(static_cast<std::size_t>(d - out.data()));
 }
 
 void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
-    w = TabWidthOr4(w);
+    const std::size_t width = static_cast<std::size_t>(TabWidthOr4(w)), n = line.size();
     // A blank is never part of a double-byte character, so bytes will do.
-    for (std::size_t i = 0; i < line.size();) {
-        const std::size_t blank = std::min(line.find(' ', i), line.size());
-        out.append(line.substr(i, blank - i));
-        if (blank == line.size()) break;
-        const std::size_t run = std::min(line.find_first_not_of(' ', blank), line.size()) - blank;
-        out.append(run / static_cast<std::size_t>(w), '\t');
-        out.append(run % static_cast<std::size_t>(w), ' ');
-        i = blank + run;
+    // Every w bytes in a row hold one just before a stop: a run of w blanks
+    // or more is found from there, and the bytes between are never read.
+    std::size_t copied = 0;
+    for (std::size_t p = width - 1; p < n;) {
+        if (line[p] != ' ') {
+            p += width;
+            continue;
+        }
+        std::size_t a = p, z = p + 1;
+        while (a > copied && line[a - 1] == ' ') --a;
+        while (z < n && line[z] == ' ') ++z;
+        if (z - a < width) {
+            p += width;  // past z: the run is shorter than w
+            continue;
+        }
+        out.append(line.substr(copied, a - copied));
+        out.append((z - a) / width, '\t');
+        out.append((z - a) % width, ' ');
+        copied = z;
+        p = z + (width - 1 - z % width);
     }
+    out.append(line.substr(copied));
 }
 
 void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
@@ -122,7 +143,6 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
     TCellLayout cells = layout;
     cells.tabSpaceCount = TabWidthOr4(layout.tabSpaceCount);
     const int w = cells.tabSpaceCount;
-    const std::string run(static_cast<std::size_t>(w), ' ');
     TLineEdits edits;
     edits.Reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -142,7 +162,7 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;
                 break;
             case wcRunsToTabs:
-                if (line.find(run) == std::string_view::npos) continue;
+                if (line.size() < static_cast<std::size_t>(w)) continue;
                 break;
             case wcBlanksToTabs:
                 if (!BlankOnAStop(line, w)) continue;
