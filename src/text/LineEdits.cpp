@@ -1,6 +1,7 @@
 #include "text/LineEdits.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "text/EditorScreenStrings.h"
@@ -29,7 +30,13 @@ void TLineEdits::TakeWritten(int line, TKind kind) {
         // replaced or deleted once.
         throw std::invalid_argument("line edits out of order");
     }
-    edits_.push_back({line, kind, static_cast<std::uint32_t>(chunks_.size() - 1), written_, chunk.size() - written_});
+    const std::size_t length = chunk.size() - written_;
+    if (length > std::numeric_limits<std::uint32_t>::max()) {
+        chunk.resize(written_);
+        throw std::length_error("line too long");
+    }
+    edits_.push_back({written_, static_cast<std::uint32_t>(length), line,
+                      static_cast<std::uint32_t>(chunks_.size() - 1), kind});
 }
 
 void TLineEdits::ReplaceWithWritten(int line) { TakeWritten(line, leReplace); }

@@ -247,7 +247,8 @@ struct TheStringList::Block {
             for (std::size_t r = a; r < z; ++r) bits |= static_cast<std::uint32_t>(from[r]);
             if (bits == 0 && dst.empty()) return;
             dst.resize(static_cast<std::size_t>(oldRows), 0);
-            dst.insert(dst.end(), from.begin() + static_cast<std::ptrdiff_t>(a), from.begin() + static_cast<std::ptrdiff_t>(z));
+            dst.insert(dst.end(), from.begin() + static_cast<std::ptrdiff_t>(a),
+                       from.begin() + static_cast<std::ptrdiff_t>(z));
             orBits |= bits;
         };
         std::uint32_t dummy = 0;

@@ -333,10 +333,10 @@ public:
 private:
     bool Large(const Block& b) const { return 2 * U(b.Rows()) >= U(size_.rows) || 2 * b.Bytes() >= size_.bytes; }
 
-    // A spare block keeps its memory: a block of the old text is about as
-    // large as the one written in its place, and asking the allocator for
-    // a full block each time, to trim it when closed, fragments the heap
-    // until every allocation crawls.
+    // A spare block keeps its memory when it is large enough: a block of
+    // the old text is mostly as large as the one written in its place, and
+    // asking the allocator for a full block each time, to trim it when
+    // closed, fragments the heap until every allocation crawls.
     void Open() {
         if (spare_.empty()) {
             out_.push_back(std::make_unique<Block>());
@@ -345,19 +345,19 @@ private:
             spare_.pop_back();
         }
         cur_ = out_.back().get();
-        cur_->Reset(0);
+        cur_->Reset(cur_->text.Capacity() == 0 ? Full() : 0);
         cur_->ends.reserve(U(size_.rows));
     }
 
-    // Room for `bytes` more, grown by doubling up to a full block (what
-    // the block may hold), so that filling it copies little.
+    // Room for `bytes` more; a block too small for them gets room for a
+    // full block at once (trimmed when closed), not step by step.
     void Room(std::size_t bytes) {
         TByteBuffer& text = cur_->text;
         const std::size_t need = text.size() + bytes;
-        if (need <= text.Capacity()) return;
-        const std::size_t full = TByteBuffer::WithRoom(size_.bytes);
-        text.Reserve(std::max(need, std::min(full, std::max(2 * text.Capacity(), full / 4))));
+        if (need > text.Capacity()) text.Reserve(std::max(need, Full()));
     }
+
+    std::size_t Full() const { return TByteBuffer::WithRoom(size_.bytes); }
 
     void Clean(int from, std::uint32_t keep1, std::uint32_t keep2) {
         auto cut = [&](std::vector<std::uint32_t>& table, std::uint32_t keep) {

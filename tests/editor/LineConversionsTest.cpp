@@ -64,7 +64,8 @@ std::string CompressCellByCell(std::string_view line, int w, bool leadOnly, cons
                 out.append(line.substr(copied, i - copied));
                 copied = i + 1;
                 std::size_t blanks = 0;
-                while (blanks + 1 < static_cast<std::size_t>(w) && blanks < out.size() && out[out.size() - 1 - blanks] == ' ')
+                while (blanks + 1 < static_cast<std::size_t>(w) && blanks < out.size() &&
+                       out[out.size() - 1 - blanks] == ' ')
                     ++blanks;
                 out.resize(out.size() - blanks);
                 out += '\t';
@@ -81,7 +82,23 @@ std::string CompressCellByCell(std::string_view line, int w, bool leadOnly, cons
     return out.append(line.substr(copied));
 }
 
-TEST(LineConversions, TabStopCompressionMatchesACellByCellReading) {
+// Runs of blanks found one after another from the left.
+std::string RunsOneByOne(std::string_view line, int w) {
+    if (w <= 0) w = 4;
+    std::string out;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] != ' ') {
+            out += line[i++];
+            continue;
+        }
+        const std::size_t run = std::min(line.find_first_not_of(' ', i), line.size()) - i;
+        out.append(run / static_cast<std::size_t>(w), '\t').append(run % static_cast<std::size_t>(w), ' ');
+        i += run;
+    }
+    return out;
+}
+
+TEST(LineConversions, QuickScansMatchAPlainReading) {
     // Blanks, tabs, lead bytes (a blank or a tab after one is its trail
     // byte, however wrong), trail bytes, half-width katakana.
     const std::string alphabet = std::string(" \t\tab(") + "\x81\x40\x82\xa0\xe0\xfc\xa5\x80\xfd" + "    ";
@@ -91,9 +108,11 @@ TEST(LineConversions, TabStopCompressionMatchesACellByCellReading) {
         for (char& c : line) c = alphabet[random() % alphabet.size()];
         const int w = static_cast<int>(random() % 10);  // 0: counts as 4
         const TCellLayout layout{w <= 0 ? 4 : w, random() % 3 == 0 ? static_cast<int>(random() % 7) + 1 : 0};
+        ASSERT_EQ(BlankRunsToTabs(line, w), RunsOneByOne(line, w)) << testing::PrintToString(line) << " w " << w;
         for (const bool leadOnly : {false, true})
             ASSERT_EQ(CompressTabStops(line, w, leadOnly, layout), CompressCellByCell(line, w, leadOnly, layout))
-                << testing::PrintToString(line) << " w " << w << " wrap " << layout.wrapByte << (leadOnly ? " lead" : "");
+                << testing::PrintToString(line) << " w " << w << " wrap " << layout.wrapByte
+                << (leadOnly ? " lead" : "");
     }
     // Whole documents: the edits are the lines that change, each as the
     // line's own conversion gives it.
@@ -105,13 +124,14 @@ TEST(LineConversions, TabStopCompressionMatchesACellByCellReading) {
         }
         const TCellLayout layout{static_cast<int>(random() % 8) + 1, 0};
         const int w = layout.tabSpaceCount;
-        for (const TWhiteSpaceConversion c : {wcTabsToBlanks, wcLeadBlanksToTabs, wcRunsToTabs, wcBlanksToTabs, wcFullWidthBlanks}) {
+        for (const TWhiteSpaceConversion c :
+             {wcTabsToBlanks, wcLeadBlanksToTabs, wcRunsToTabs, wcBlanksToTabs, wcFullWidthBlanks}) {
             std::vector<std::string> expected = doc, got = doc;
             for (std::string& line : expected) {
                 switch (c) {
                     case wcTabsToBlanks: line = ExpandTabs(line, layout); break;
                     case wcLeadBlanksToTabs: line = CompressCellByCell(line, w, true, layout); break;
-                    case wcRunsToTabs: line = BlankRunsToTabs(line, w); break;
+                    case wcRunsToTabs: line = RunsOneByOne(line, w); break;
                     case wcBlanksToTabs: line = CompressCellByCell(line, w, false, layout); break;
                     case wcFullWidthBlanks: line = FullWidthBlanksToHalf(line); break;
                 }
