@@ -142,7 +142,9 @@ public:
 
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
     // do, and nothing on a ReadOnly text: every edit of the editor passes
-    // Apply, and the row list refuses what comes past it.
+    // Apply, and the row list refuses what comes past it. A selection that
+    // starts past the shown cells of its row is neither replaced, deleted
+    // nor cut: nothing happens and it stays selected.
     void InsertText(std::string_view text);
     void ClearSelection();
     void CopyToClipboard();
@@ -432,6 +434,9 @@ private:
     void BlockOperation(TBlockOperation op);
     // Deletes the selection as one edit; false when nothing was selected.
     bool DeleteSelection();
+    // Whether the selection starts where it shows, so that edits of it may
+    // be made.
+    bool SelectionShown() const;
 
     // ---- Editor.cpp
     void FountainChanged();

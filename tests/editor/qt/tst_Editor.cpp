@@ -1,6 +1,7 @@
 // TEditorEx driven with key events: caret movement on the cell grid and the
 // editing keys, checked against the exact text of the shared row list.
 #include <QApplication>
+#include <QClipboard>
 #include <QPainter>
 #include <QtTest>
 
@@ -373,6 +374,40 @@ private slots:
         QCOMPARE(TextOf(*editor_), QString(995, QLatin1Char('a')) + "bb123\r\nz" + rest.mid(2));
         QCOMPARE(editor_->Row(), 1);
         QCOMPARE(editor_->Col(), 1);
+    }
+
+    // Delete and Backspace take nothing the user cannot see and join no
+    // row out of sight, and a selection that starts past the last shown
+    // cell is neither deleted, typed over, cut nor box-pasted over: nothing
+    // happens, the selection stays, there is nothing to undo. One cell back
+    // the last shown character goes and the hidden rest moves into view.
+    void edits_neverReachPastTheLastShownCell() {
+        const QString a(1000, QLatin1Char('a')), b(500, QLatin1Char('b'));
+        const QString text = a + b + "\r\nnext";
+        Load(text, 0, 0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("X\nY"));
+        Run(*editor_, {K(Qt::Key_End), K(Qt::Key_Delete), K(Qt::Key_B, Qt::ControlModifier)});
+        QCOMPARE(editor_->Col(), 1000);
+        Run(*editor_, {K(Qt::Key_Down, Qt::ShiftModifier)});
+        QVERIFY(editor_->Selected());
+        Run(*editor_, {K(Qt::Key_Delete), K(Qt::Key_Backspace), T("x"), K(Qt::Key_Return), K(Qt::Key_Tab),
+                       K(Qt::Key_X, Qt::ControlModifier), K(Qt::Key_V, Qt::ControlModifier),
+                       K(Qt::Key_B, Qt::ControlModifier)});
+        QVERIFY(editor_->Selected());
+        editor_->Deselect();
+        editor_->SetRow(1);
+        editor_->SetCol(0);
+        Run(*editor_, {K(Qt::Key_Backspace)});
+        QCOMPARE(TextOf(*editor_), text);
+        QVERIFY(!editor_->CanUndo());
+
+        editor_->SetRow(0);
+        editor_->SetCol(999);
+        Run(*editor_, {K(Qt::Key_Delete)});
+        QCOMPARE(TextOf(*editor_), a.left(999) + b + "\r\nnext");
+        QCOMPARE(editor_->Col(), 999);
+        editor_->Undo();
+        QCOMPARE(TextOf(*editor_), text);
     }
 
     void attachedEditors_shareTheText() {
