@@ -65,6 +65,8 @@ public:
     void SetTopRow(int row) override;
     int TopRow() const override { return topRow_; }
     int TopCol() const { return topCol_; }
+    // The view scrolls no further than the last cell a row shows, where
+    // its scroll bar ends.
     void SetTopCol(int col);
     int VisibleRowCount() const;
     int VisibleColCount() const;
@@ -439,6 +441,7 @@ private:
     bool SelectionShown() const;
 
     // ---- Editor.cpp
+    int MaxTopCol() const;
     void FountainChanged();
     void SubscribeFountain();
     TEditorAttributeArray CellMap(int row) const;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPainter>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "base/ShiftJis.h"
@@ -353,6 +354,33 @@ private slots:
         editor_->SetCol(10);
         Run(*editor_, {T("x")});
         QCOMPARE(TextOf(*editor_), QStringLiteral("abc       x"));
+    }
+
+    // Scrolled to the last shown cells the view and its scroll bar agree:
+    // after a double-byte character on the last cell (the caret one further)
+    // and after the view grows wider, where it used to stay scrolled past
+    // the bar's end, showing blank cells.
+    void view_scrollsNoFurtherThanItsScrollBar() {
+        auto agree = [this](int lastCell) {
+            const QScrollBar* bar = editor_->horizontalScrollBar();
+            QCOMPARE(bar->maximum(), 1001 - editor_->VisibleColCount());
+            QCOMPARE(bar->pageStep(), editor_->VisibleColCount());
+            QCOMPARE(editor_->TopCol(), bar->value());
+            QCOMPARE(editor_->TopCol() + editor_->VisibleColCount() - 1, lastCell);
+        };
+        Load(QString(999, QLatin1Char('a')) + QStringLiteral("あ") + QString(3000, QLatin1Char('b')), 0, 0);
+        Run(*editor_, {K(Qt::Key_End)});
+        QCOMPARE(editor_->Col(), 1001);
+        agree(1000);
+        editor_->resize(700, 200);
+        QApplication::processEvents();
+        agree(1000);
+        // The bar moves the view; so do the keys, back from the end.
+        editor_->horizontalScrollBar()->setValue(100);
+        QCOMPARE(editor_->TopCol(), 100);
+        Run(*editor_, {K(Qt::Key_Home)});
+        QCOMPARE(editor_->TopCol(), 0);
+        QCOMPARE(editor_->horizontalScrollBar()->value(), 0);
     }
 
     // On a row wider than the shown cells, End stops after the last shown
