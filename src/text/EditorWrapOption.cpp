@@ -6,17 +6,28 @@
 
 namespace quodle {
 
-TWrapOptionValues::TWrapOptionValues()
-    : PunctuationStr(Utf8ToCp932("、。，．,.｡､")),
-      LeadStr(Utf8ToCp932("（［｛「『([{｢")),
-      FollowStr(Utf8ToCp932("、。，．・？！゛゜ヽヾゝゞ々ー）］｝」』!),.:;?]}｡｣､･ｰﾞﾟ")) {}
+namespace {
 
-TEditorWrapOption::TEditorWrapOption() {
-    const TWrapOptionValues defaults;
-    punctuationStr_ = defaults.PunctuationStr;
-    leadStr_ = defaults.LeadStr;
-    followStr_ = defaults.FollowStr;
+// The default character sets in the text's own encoding, converted once:
+// every editor and every row list starts from them.
+struct TDefaultSets {
+    std::string Punctuation = Utf8ToCp932("、。，．,.｡､");
+    std::string Lead = Utf8ToCp932("（［｛「『([{｢");
+    std::string Follow = Utf8ToCp932("、。，．・？！゛゜ヽヾゝゞ々ー）］｝」』!),.:;?]}｡｣､･ｰﾞﾟ");
+};
+
+const TDefaultSets& DefaultSets() {
+    static const TDefaultSets sets;
+    return sets;
 }
+
+}  // namespace
+
+TWrapOptionValues::TWrapOptionValues()
+    : PunctuationStr(DefaultSets().Punctuation), LeadStr(DefaultSets().Lead), FollowStr(DefaultSets().Follow) {}
+
+TEditorWrapOption::TEditorWrapOption()
+    : punctuationStr_(DefaultSets().Punctuation), leadStr_(DefaultSets().Lead), followStr_(DefaultSets().Follow) {}
 
 template <class T>
 void TEditorWrapOption::Set(T& field, T value) {
