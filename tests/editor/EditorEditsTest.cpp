@@ -262,17 +262,13 @@ TEST(WideRows, NothingIsPutOrTakenPastTheLastShownCell) {
         {"backspace joins a row to a full one", full, Backspace({1, 0}, false)},
         {"backspace joins a row to a wider one", wide, Backspace({1, 0}, false)},
         {"a selection from the hidden rest deleted", wide, Stream({0, 1000}, {1, 2}, "")},
-        {"a selection from the hidden rest typed over", wide, Stream({0, 1000}, {1, 0}, "X")},
         {"a box from the last cell on deleted", wide, Box({0, 0, 1000, 1001}, "")},
         {"text moved past the last shown cell", wide, Move({1, 0}, {1, 2}, {0, 1000})},
         {"hidden text moved", wide, Move({0, 1000}, {0, 1002}, {1, 0})},
         {"box paste on a wider row", wide, BoxPaste({0, 1000}, "X\r\nY")},
         {"box paste after a double-byte last character", kanji, BoxPaste({0, 1001}, "X")},
-        {"box paste at the end of a full row", full, BoxPaste({0, 1000}, "X")},
         {"box indent", wide, box({0, 1, 1000, 1001}, boIndent)},
-        {"box tab indent", wide, box({0, 1, 1000, 1001}, boTabIndent)},
         {"box unindent", std::string(1000, 'a') + "  b", box({0, 0, 1000, 1001}, boUnindent)},
-        {"box uncomment", std::string(1000, 'a') + ";b", box({0, 0, 1000, 1001}, boUncomment)},
     };
     for (const auto& c : cases) {
         TDoc doc(c.text);

@@ -158,8 +158,9 @@ public:
     void DeleteRowAt(int row);
     // Dropped text: inserted at `at` (never overwriting) as one edit; or the
     // stream `range` of the rows moved to `at` as one edit. The selection
-    // goes and the caret ends after the text.
-    void DropText(TCellPos at, std::string_view text);
+    // goes and the caret ends after the text. DropText tells whether the
+    // text went in (not past the shown cells).
+    bool DropText(TCellPos at, std::string_view text);
     void MoveText(const TStreamRange& range, TCellPos at);
     void IndentSelection() { BlockOperation(boIndent); }
     void UnindentSelection() { BlockOperation(boUnindent); }

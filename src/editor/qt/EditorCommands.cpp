@@ -55,10 +55,13 @@ void TEditor::InsertText(std::string_view text) {
 
 void TEditor::ClearSelection() { DeleteSelection(); }
 
-void TEditor::DropText(TCellPos at, std::string_view text) {
-    if (ReadOnly() || text.empty()) return;
+bool TEditor::DropText(TCellPos at, std::string_view text) {
+    if (ReadOnly() || text.empty()) return false;
+    const std::optional<TRowsEdit> edit = InsertTextEdit(*rows_, Layout(), at, text, false);
+    if (!edit) return false;
     Deselect();
-    Apply(InsertTextEdit(*rows_, Layout(), at, text, false));
+    Apply(edit);
+    return true;
 }
 
 void TEditor::MoveText(const TStreamRange& range, TCellPos at) {
