@@ -1,5 +1,6 @@
 #include "base/BulkArray.h"
 
+#include <cstring>
 #include <new>
 
 #if defined(__linux__)
@@ -26,6 +27,22 @@ void* AllocateBulk(std::size_t bytes, bool& mapped) {
     }
 #endif
     return ::operator new(bytes);
+}
+
+void* GrowBulk(void* p, std::size_t bytes, std::size_t usedBytes, std::size_t newBytes, bool& mapped) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (mapped) {
+        void* q = mremap(p, bytes, newBytes, MREMAP_MAYMOVE);
+        if (q == MAP_FAILED) throw std::bad_alloc();
+        return q;
+    }
+#endif
+    bool newMapped = false;
+    void* q = AllocateBulk(newBytes, newMapped);
+    if (usedBytes > 0) std::memcpy(q, p, usedBytes);
+    if (p) FreeBulk(p, bytes, mapped);
+    mapped = newMapped;
+    return q;
 }
 
 void FreeBulk(void* p, std::size_t bytes, bool mapped) {

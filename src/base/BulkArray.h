@@ -11,6 +11,7 @@ namespace quodle {
 
 namespace detail {
 void* AllocateBulk(std::size_t bytes, bool& mapped);
+void* GrowBulk(void* p, std::size_t bytes, std::size_t usedBytes, std::size_t newBytes, bool& mapped);
 void FreeBulk(void* p, std::size_t bytes, bool mapped);
 }  // namespace detail
 
@@ -24,19 +25,28 @@ public:
         data_ = static_cast<T*>(detail::AllocateBulk(count * sizeof(T), mapped_));
     }
     TBulkArray(TBulkArray&& o) noexcept
-        : data_(std::exchange(o.data_, nullptr)), count_(std::exchange(o.count_, 0)), mapped_(o.mapped_) {}
+        : data_(std::exchange(o.data_, nullptr)),
+          count_(std::exchange(o.count_, 0)),
+          mapped_(std::exchange(o.mapped_, false)) {}
     TBulkArray& operator=(TBulkArray&& o) noexcept {
         if (this != &o) {
             Release();
             data_ = std::exchange(o.data_, nullptr);
             count_ = std::exchange(o.count_, 0);
-            mapped_ = o.mapped_;
+            mapped_ = std::exchange(o.mapped_, false);
         }
         return *this;
     }
     TBulkArray(const TBulkArray&) = delete;
     TBulkArray& operator=(const TBulkArray&) = delete;
     ~TBulkArray() { Release(); }
+
+    // Room for `count` elements, the first `used` kept. A mapped block
+    // grows where the system can move its pages instead of copying them.
+    void Grow(std::size_t count, std::size_t used) {
+        data_ = static_cast<T*>(detail::GrowBulk(data_, count_ * sizeof(T), used * sizeof(T), count * sizeof(T), mapped_));
+        count_ = count;
+    }
 
     T* data() { return data_; }
     const T* data() const { return data_; }

@@ -177,6 +177,7 @@ struct TChunkItem {
     std::uint32_t Count;
     std::uint32_t Index;
     bool SameKeyBytes(const TChunkItem& o) const { return Chunk == o.Chunk && Count == o.Count; }
+    bool Before(const TChunkItem& o) const { return Chunk != o.Chunk ? Chunk < o.Chunk : Count < o.Count; }
 };
 
 // Digit d of an item, least significant first: the count, then the chunk's
@@ -227,9 +228,14 @@ void SortByKeys(TSortKeys<List>&& keys, std::vector<std::uint32_t>& order) {
             items[k].Chunk = keys.Chunk(items[k].Index, g.Depth, items[k].Count);
         }
         if (n < kKeySortMinimum) {
-            std::stable_sort(items, items + n, [](const TChunkItem& x, const TChunkItem& y) {
-                return x.Chunk != y.Chunk ? x.Chunk < y.Chunk : x.Count < y.Count;
-            });
+            // Insertion keeps equal keys in order without the buffer a merge
+            // sort takes: most groups are a function and its nested ones.
+            for (std::size_t k = 1; k < n; ++k) {
+                const TChunkItem item = items[k];
+                std::size_t j = k;
+                for (; j > 0 && item.Before(items[j - 1]); --j) items[j] = items[j - 1];
+                items[j] = item;
+            }
         } else {
             RadixSort(items, spare.data(), n);
         }
@@ -289,11 +295,20 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Reads a quoted field starting at s[i] == '"'; a doubled quote is one quote.
-// Double-byte characters are stepped over whole so a trail byte is never
-// taken for a quote.
-std::string ReadQuoted(std::string_view s, std::size_t& i) {
-    std::string out;
+// The bytes that end an unquoted field: blanks and the comma.
+constexpr std::array<bool, 256> MakeSeparators() {
+    std::array<bool, 256> separators{};
+    for (int b = 0; b <= ' '; ++b) separators[b] = true;
+    separators[','] = true;
+    return separators;
+}
+constexpr std::array<bool, 256> kSeparators = MakeSeparators();
+
+// Reads a quoted field starting at s[i] == '"' into `out`; a doubled quote
+// is one quote. Double-byte characters are stepped over whole so a trail
+// byte is never taken for a quote.
+void ReadQuoted(std::string_view s, std::size_t& i, std::string& out) {
+    out.clear();
     ++i;
     while (i < s.size()) {
         if (s[i] == '"') {
@@ -303,13 +318,12 @@ std::string ReadQuoted(std::string_view s, std::size_t& i) {
                 continue;
             }
             ++i;
-            return out;
+            return;
         }
         const std::size_t len = CharLengthAt(s, i);
         out.append(s.substr(i, len));
         i += len;
     }
-    return out;
 }
 
 }  // namespace
@@ -318,27 +332,41 @@ TCommaFields::TCommaFields(std::string_view s) : s_(s) {
     while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
 }
 
-bool TCommaFields::Next(std::string& field) {
+bool TCommaFields::Next(std::string_view& field) {
     if (emptyLast_) {
         emptyLast_ = false;
-        field.clear();
+        field = {};
         return true;
     }
-    if (i_ >= s_.size()) return false;
-    if (s_[i_] == '"') {
-        field = ReadQuoted(s_, i_);
+    // Worked on in locals: `field` could alias the members, which would
+    // otherwise be read back after every store.
+    const char* const s = s_.data();
+    const std::size_t n = s_.size();
+    std::size_t i = i_;
+    if (i >= n) return false;
+    if (s[i] == '"') {
+        ReadQuoted(s_, i, quoted_.emplace_back());
+        field = quoted_.back();
     } else {
-        const std::size_t start = i_;
-        while (i_ < s_.size() && !IsBlank(s_[i_]) && s_[i_] != ',') ++i_;
-        field.assign(s_.substr(start, i_ - start));
+        const std::size_t start = i;
+        while (i < n && !kSeparators[static_cast<unsigned char>(s[i])]) ++i;
+        field = std::string_view(s + start, i - start);
     }
-    while (i_ < s_.size() && IsBlank(s_[i_])) ++i_;
-    if (i_ < s_.size() && s_[i_] == ',') {
-        emptyLast_ = i_ + 1 == s_.size();
+    while (i < n && IsBlank(s[i])) ++i;
+    if (i < n && s[i] == ',') {
+        emptyLast_ = i + 1 == n;
         do {
-            ++i_;
-        } while (i_ < s_.size() && IsBlank(s_[i_]));
+            ++i;
+        } while (i < n && IsBlank(s[i]));
     }
+    i_ = i;
+    return true;
+}
+
+bool TCommaFields::Next(std::string& field) {
+    std::string_view view;
+    if (!Next(view)) return false;
+    field.assign(view);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // Small text rules shared by every subsystem: the program's case rule and the
 // comma-list split.
 #include <cstdint>
+#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,15 +45,20 @@ void SortTextOrder(const TTextLines& list, std::vector<std::uint32_t>& order);
 // the very end yields one more, empty field.
 std::vector<std::string> SplitCommaList(std::string_view s);
 
-// The fields of SplitCommaList one at a time, into a string the caller keeps,
-// for readers of many short lists that want no allocation per list.
+// The fields of SplitCommaList one at a time, for readers of many short
+// lists that want no allocation per list.
 class TCommaFields {
 public:
     explicit TCommaFields(std::string_view s);
-    // The next field, or false after the last.
+    // The next field, or false after the last: a view of the list's own
+    // bytes, or of a decoded copy of a quoted field that the reader keeps
+    // while it lives.
+    bool Next(std::string_view& field);
+    // The same, copied into `field`.
     bool Next(std::string& field);
 
 private:
+    std::list<std::string> quoted_;  // stays in place as it grows; seldom used
     std::string_view s_;
     std::size_t i_ = 0;
     bool emptyLast_ = false;  // a comma ended the list

@@ -1,13 +1,18 @@
 #pragma once
 // Lines of text kept in one buffer, for results that may have millions of
-// lines (a report over a large document): one allocation for the bytes and
-// one for the line ends instead of one per line.
+// lines (a report over a large document): one block for the bytes and one
+// for the line ends instead of one allocation per line.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "base/BulkArray.h"
 
 namespace quodle {
 
@@ -41,27 +46,53 @@ private:
 
 class TTextLines {
 public:
-    std::size_t size() const { return ends_.size(); }
-    bool empty() const { return ends_.empty(); }
+    TTextLines() = default;
+    TTextLines(TTextLines&& o) noexcept
+        : text_(std::move(o.text_)),
+          textSize_(std::exchange(o.textSize_, 0)),
+          ends_(std::move(o.ends_)),
+          count_(std::exchange(o.count_, 0)) {}
+    TTextLines& operator=(TTextLines&& o) noexcept {
+        text_ = std::move(o.text_);
+        textSize_ = std::exchange(o.textSize_, 0);
+        ends_ = std::move(o.ends_);
+        count_ = std::exchange(o.count_, 0);
+        return *this;
+    }
+    TTextLines(const TTextLines& o) { *this = o; }
+    TTextLines& operator=(const TTextLines& o) {
+        if (this != &o) {
+            clear();
+            reserve(o.TextSize(), o.size());
+            for (const std::string_view line : o) push_back(line);
+        }
+        return *this;
+    }
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::string_view operator[](std::size_t i) const {
-        const std::size_t start = i == 0 ? 0 : ends_[i - 1];
-        return std::string_view(text_).substr(start, ends_[i] - start);
+        const std::size_t start = i == 0 ? 0 : ends_.data()[i - 1];
+        return {text_.data() + start, ends_.data()[i] - start};
     }
 
     void push_back(std::string_view line) {
-        text_ += line;
-        ends_.push_back(text_.size());
+        if (textSize_ + line.size() > text_.capacity()) Grow(text_, textSize_ + line.size(), textSize_);
+        if (count_ == ends_.capacity()) Grow(ends_, count_ + 1, count_);
+        if (!line.empty()) std::memcpy(text_.data() + textSize_, line.data(), line.size());
+        textSize_ += line.size();
+        ends_.data()[count_++] = textSize_;
     }
     void clear() {
-        text_.clear();
-        ends_.clear();
+        textSize_ = 0;
+        count_ = 0;
     }
     // The bytes of all lines together.
-    std::size_t TextSize() const { return text_.size(); }
+    std::size_t TextSize() const { return textSize_; }
     // Room for this many bytes and lines; only what is used is touched.
     void reserve(std::size_t bytes, std::size_t lines) {
-        text_.reserve(bytes);
-        ends_.reserve(lines);
+        if (bytes > text_.capacity()) text_.Grow(bytes, textSize_);
+        if (lines > ends_.capacity()) ends_.Grow(lines, count_);
     }
 
     using const_iterator = TLineIterator<TTextLines>;
@@ -71,8 +102,17 @@ public:
     std::vector<std::string> ToVector() const { return {begin(), end()}; }
 
 private:
-    std::string text_;
-    std::vector<std::size_t> ends_;  // end of each line in text_
+    // Doubles: a large list's blocks grow in place where the system allows
+    // it, so its bytes are neither copied nor touched again.
+    template <class T>
+    static void Grow(TBulkArray<T>& a, std::size_t needed, std::size_t used) {
+        a.Grow(std::max({needed, a.capacity() * 2, std::size_t{64}}), used);
+    }
+
+    TBulkArray<char> text_;
+    std::size_t textSize_ = 0;
+    TBulkArray<std::size_t> ends_;  // end of each line in text_
+    std::size_t count_ = 0;
 };
 
 // The lines of a TTextLines in another order, without copying them.

@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <initializer_list>
 
 #include "base/ByteScan.h"
 #include "base/Text.h"
@@ -112,11 +113,21 @@ std::size_t FindBalance(const char* s, std::size_t from, std::size_t limit) {
     return kNone;
 }
 
-void AppendNumber(std::string& out, std::size_t value) {
-    char digits[24];
-    digits[0] = ',';
-    const auto end = std::to_chars(digits + 1, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
+// Makes `record` (reused from record to record) the comma list of the two
+// texts and the numbers, with as few passes over it as that takes.
+void MakeRecord(std::string& record, std::string_view first, std::string_view second,
+                std::initializer_list<std::size_t> numbers) {
+    constexpr std::size_t kDigits = 20;  // of the largest std::size_t
+    record.resize(first.size() + 1 + second.size() + numbers.size() * (1 + kDigits));
+    char* w = record.data();
+    w = std::copy(first.begin(), first.end(), w);
+    *w++ = ',';
+    w = std::copy(second.begin(), second.end(), w);
+    for (const std::size_t n : numbers) {
+        *w++ = ',';
+        w = std::to_chars(w, w + kDigits, n).ptr;
+    }
+    record.resize(static_cast<std::size_t>(w - record.data()));
 }
 
 // The code-only lines as one text with line lookups.
@@ -199,22 +210,13 @@ TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progr
         std::size_t innerLine = startLine + 1;
         while (text.NextDefun(inner, text.End(endLine), innerLine)) {
             if (const auto innerName = text.NameAfter(inner, innerLine)) {
-                record.assign(*name);
-                record.push_back(',');
-                record += *innerName;
-                AppendNumber(record, innerLine);
-                AppendNumber(record, inner - text.Start(innerLine));
+                MakeRecord(record, *name, *innerName, {innerLine, inner - text.Start(innerLine)});
                 nested.push_back(record);
             }
             inner = text.End(innerLine);
         }
-        record.assign(*name);
-        record.push_back(',');
-        if (padded) record += kDefunPadding;
-        AppendNumber(record, startLine);
-        AppendNumber(record, startCol);
-        AppendNumber(record, endLine);
-        AppendNumber(record, close - text.Start(endLine));
+        MakeRecord(record, *name, padded ? kDefunPadding : std::string_view(),
+                   {startLine, startCol, endLine, close - text.Start(endLine)});
         records.push_back(record);
         SortTextOrder(nested, nestedOrder);
         for (const std::uint32_t k : nestedOrder) records.push_back(nested[k]);
@@ -227,28 +229,29 @@ TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progr
 }
 
 std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
-    // Read without a list of fields: every analysis reads every record.
-    std::array<std::string, 7> fields;
+    // Read as views, without a list of fields: every analysis reads every
+    // record.
+    std::array<std::string_view, 7> fields;
     std::size_t count = 0;
     TCommaFields reader(record);
     while (count < fields.size() && reader.Next(fields[count])) ++count;
-    const auto number = [](const std::string& f, int& out) {
+    const auto number = [](std::string_view f, int& out) {
         const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), out);
         return ec == std::errc() && end == f.data() + f.size();
     };
     TDefunRecord r;
     if (count == 6) {
-        r.Name = std::move(fields[0]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col) || !number(fields[4], r.EndLine) ||
             !number(fields[5], r.EndCol))
             return std::nullopt;
+        r.Name = fields[0];
         return r;
     }
     if (count == 4) {
-        r.Nested = true;
-        r.Outer = std::move(fields[0]);
-        r.Name = std::move(fields[1]);
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col)) return std::nullopt;
+        r.Nested = true;
+        r.Outer = fields[0];
+        r.Name = fields[1];
         return r;
     }
     return std::nullopt;

@@ -1,6 +1,8 @@
 #include "lisp/FunctionCatalog.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/ShiftJis.h"
 #include "base/Text.h"
@@ -24,30 +26,50 @@ TTextLines BuildCatalog(TLineList lines, std::string_view fileName, std::string_
     const TSortedDefuns scan = ScanSortedDefuns(lines, 80, 20, progress);
     TTextLines catalog;
     if (scan.Records().empty()) return catalog;
-    catalog.push_back(kTitleLine);
-    catalog.push_back(kFileLabel + std::string(fileName));
-    catalog.push_back(kStampLabel + std::string(stamp));
-    catalog.push_back(kClosingLine);
+    // Each function's lines are made in the order the definitions were
+    // found, which is the document's, so its code and comments are read
+    // front to back; in sorted order every function would be a jump across
+    // a large document. The sorted catalogue then gathers them. A list of
+    // records fits 32-bit indices (the sort holds to that), and so do these.
+    TTextLines parts;
+    std::vector<std::uint32_t> firstPart(scan.Found.size() + 1);
+    std::size_t functions = 0;
     std::string entry;
-    for (const auto& text : scan.Records()) {
-        const auto r = ParseDefunRecord(text);
+    TCommentBlock block;
+    for (std::size_t k = 0; k < scan.Found.size(); ++k) {
+        firstPart[k] = static_cast<std::uint32_t>(parts.size());
+        const auto r = ParseDefunRecord(scan.Found[k]);
         if (!r || r->Nested) continue;
-        catalog.push_back(kSeparator);
+        ++functions;
         // A function without arguments keeps the blank after its name.
         entry = kEntryMark;
         entry += r->Name;
         entry += ' ';
-        entry += DefunArgsText(scan.Code, r->Line, r->Col);
-        catalog.push_back(entry);
-        const auto block = ReadCommentBlock(lines, r->Line);
-        if (!block) continue;
-        for (const std::string_view piece : SplitCrLf(block->Text)) {
+        AppendDefunArgs(entry, scan.Code, r->Line, r->Col);
+        parts.push_back(entry);
+        if (!ReadCommentBlock(lines, r->Line, block)) continue;
+        for (const std::string_view piece : SplitCrLf(block.Text)) {
             const std::string_view comment = TrimBlanks(piece);
             if (comment.empty()) continue;
             entry = '\t';
             entry += comment;
-            catalog.push_back(entry);
+            parts.push_back(entry);
         }
+    }
+    firstPart.back() = static_cast<std::uint32_t>(parts.size());
+    const std::string fileLine = kFileLabel + std::string(fileName);
+    const std::string stampLine = kStampLabel + std::string(stamp);
+    catalog.reserve(kTitleLine.size() + fileLine.size() + stampLine.size() + kClosingLine.size() +
+                        functions * kSeparator.size() + parts.TextSize(),
+                    4 + functions + parts.size());
+    catalog.push_back(kTitleLine);
+    catalog.push_back(fileLine);
+    catalog.push_back(stampLine);
+    catalog.push_back(kClosingLine);
+    for (const std::uint32_t k : scan.Order) {
+        if (firstPart[k] == firstPart[k + 1]) continue;  // nested, or no record
+        catalog.push_back(kSeparator);
+        for (std::size_t j = firstPart[k]; j < firstPart[k + 1]; ++j) catalog.push_back(parts[j]);
     }
     return catalog;
 }

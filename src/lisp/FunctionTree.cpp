@@ -1,6 +1,7 @@
 #include "lisp/FunctionTree.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
@@ -52,17 +53,29 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
     std::vector<TTreeNode>& commands = tree.Roots[0].Children;
     std::vector<TTreeNode>& functions = tree.Roots[1].Children;
     // Sorted records put a function's nested ones right after it (the
-    // padding sorts first), so they go under the last top-level node.
+    // padding sorts first), so they go under the last top-level node; they
+    // are gathered first so that its list of children is made at its size.
     std::vector<TTreeNode>* current = nullptr;
-    for (const auto& text : scan.Records()) {
-        const auto r = ParseDefunRecord(text);
-        if (!r) continue;
-        if (r->Nested) {
-            if (current) current->push_back({r->Name, r->Line + 1, kTreeImageNested, {}});
-            continue;
+    std::vector<TTreeNode> nested;
+    const TOrderedLines records = scan.Records();
+    for (std::size_t k = 0; k < records.size();) {
+        nested.clear();
+        std::optional<TDefunRecord> r;
+        for (; k < records.size(); ++k) {
+            r = ParseDefunRecord(records[k]);
+            if (!r) continue;
+            if (!r->Nested) break;
+            nested.push_back({std::move(r->Name), r->Line + 1, kTreeImageNested, {}});
+            r.reset();
         }
+        if (current && !nested.empty()) {
+            current->reserve(current->size() + nested.size());
+            std::move(nested.begin(), nested.end(), std::back_inserter(*current));
+        }
+        if (!r) break;
+        ++k;
         std::vector<TTreeNode>& parent = IsCommandName(r->Name) ? commands : functions;
-        parent.push_back({r->Name, r->Line + 1, kTreeImageFunction, {}});
+        parent.push_back({std::move(r->Name), r->Line + 1, kTreeImageFunction, {}});
         current = &parent.back().Children;
     }
     return tree;

@@ -2,6 +2,8 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -129,22 +131,31 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
 }  // namespace
 
 TCodeLines StripLispSource(TLineList lines, int steps, TProgressSink* progress) {
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) total += lines[i].size();
+    constexpr std::size_t kLimit = std::numeric_limits<TCodeLines::TOffset>::max();
     TCodeLines code;
-    code.text_ = TBulkArray<char>(total + TCodeLines::kSlack);
-    code.ends_ = TBulkArray<std::size_t>(lines.size());
-    char* const base = code.text_.data();
-    char* w = base;
-    std::size_t* ends = code.ends_.data();
+    // The text grows as the lines are read rather than after a first pass
+    // that sums their lengths: a row store hands out its lines one call at a
+    // time, and code never is longer than the line it comes from.
+    std::size_t capacity = std::max<std::size_t>(lines.size() * 32, 4096) + TCodeLines::kSlack;
+    code.text_ = TBulkArray<char>(capacity);
+    code.ends_ = TBulkArray<TCodeLines::TOffset>(lines.size());
+    std::size_t used = 0;
+    TCodeLines::TOffset* ends = code.ends_.data();
     TProgressPass pass(progress, lines.size(), steps);
     TStripState state;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         pass.AtLine(i);
-        w = StripLine(lines[i], state, w);
-        ends[i] = static_cast<std::size_t>(w - base);
+        const std::string_view line = lines[i];
+        if (used + line.size() + TCodeLines::kSlack > capacity) {
+            capacity = std::max(capacity * 2, used + line.size() + TCodeLines::kSlack);
+            code.text_.Grow(capacity, used);
+        }
+        char* const base = code.text_.data();
+        used = static_cast<std::size_t>(StripLine(line, state, base + used) - base);
+        if (used >= kLimit) throw std::length_error("StripLispSource: code text too long");
+        ends[i] = static_cast<TCodeLines::TOffset>(used);
     }
-    std::memset(w, 0, TCodeLines::kSlack);  // read, never used
+    std::memset(code.text_.data() + used, 0, TCodeLines::kSlack);  // read, never used
     code.count_ = lines.size();
     return code;
 }
@@ -197,14 +208,19 @@ std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, in
     return names;
 }
 
-std::string DefunArgsText(const TCodeLines& code, int line, int col) {
+void AppendDefunArgs(std::string& out, const TCodeLines& code, int line, int col) {
     const std::string list = ReadDefunList(code, line, col, false);
-    std::string text;
     TCommaFields names(list);
-    for (std::string name; names.Next(name);) {
-        if (!text.empty()) text.push_back(' ');
-        text += name;
+    bool first = true;
+    for (std::string_view name; names.Next(name); first = false) {
+        if (!first) out.push_back(' ');
+        out += name;
     }
+}
+
+std::string DefunArgsText(const TCodeLines& code, int line, int col) {
+    std::string text;
+    AppendDefunArgs(text, code, line, col);
     return text;
 }
 
@@ -216,24 +232,36 @@ TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps
     return scan;
 }
 
-bool IsCommandName(std::string_view name) { return AsciiUpper(name.substr(0, 2)) == "C:"; }
+bool IsCommandName(std::string_view name) {
+    // A lead byte is never "c" or "C", so the first two bytes decide.
+    return name.size() >= 2 && (name[0] == 'C' || name[0] == 'c') && name[1] == ':';
+}
 
-std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine) {
-    if (defunLine <= 0 || static_cast<std::size_t>(defunLine) > lines.size()) return std::nullopt;
+bool ReadCommentBlock(TLineList lines, int defunLine, TCommentBlock& block) {
+    if (defunLine <= 0 || static_cast<std::size_t>(defunLine) > lines.size()) return false;
     int stop = defunLine - 1;
     for (; stop >= 0; --stop) {
         const std::string_view t = TrimBlanks(lines[static_cast<std::size_t>(stop)]);
         if (t.empty() || t.front() != ';') break;
     }
-    if (stop < 0 || stop == defunLine - 1) return std::nullopt;
-    TCommentBlock block;
+    if (stop < 0 || stop == defunLine - 1) return false;
     block.FirstLine = stop + 1;
+    block.Text.clear();
     for (int i = block.FirstLine; i < defunLine; ++i) {
         if (i > block.FirstLine) block.Text += "\r\n";
         block.Text += "  ";
-        for (const char c : TrimBlanks(lines[static_cast<std::size_t>(i)]))
-            if (c != ';') block.Text.push_back(c);
+        // The text between the semicolons, a run at a time.
+        std::string_view rest = TrimBlanks(lines[static_cast<std::size_t>(i)]);
+        for (std::size_t cut; (cut = rest.find(';')) != std::string_view::npos; rest.remove_prefix(cut + 1))
+            block.Text += rest.substr(0, cut);
+        block.Text += rest;
     }
+    return true;
+}
+
+std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine) {
+    TCommentBlock block;
+    if (!ReadCommentBlock(lines, defunLine, block)) return std::nullopt;
     return block;
 }
 

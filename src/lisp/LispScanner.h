@@ -7,6 +7,7 @@
 // ";| ... |;" comments and round brackets, and a trail byte equal to "\" or
 // "|" counts as that character, so every analysis sees the same text.
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,7 +43,7 @@ public:
     // search gallops forward from there, so a pass that finds lines in
     // order costs the distance it moves, not a search of the whole table.
     std::size_t LineOf(std::size_t offset, std::size_t from) const {
-        const std::size_t* ends = ends_.data();
+        const TOffset* ends = ends_.data();
         std::size_t lo = from;  // ends[lo] <= offset once past the first test
         if (lo >= count_ || ends[lo] > offset) return std::min(lo, count_);
         std::size_t hi = lo + 1;
@@ -56,13 +57,17 @@ public:
 
 private:
     friend TCodeLines StripLispSource(TLineList, int, TProgressSink*);
+    // Offsets are 32 bits wide: the table is a large share of the fresh
+    // memory a pass takes. Longer texts are refused, not cut.
+    using TOffset = std::uint32_t;
     TBulkArray<char> text_;
-    TBulkArray<std::size_t> ends_;  // offset just past each line
+    TBulkArray<TOffset> ends_;  // offset just past each line
     std::size_t count_ = 0;
 };
 
 // Removes strings and comments. A string or block comment may run over
-// several lines.
+// several lines. Throws std::length_error when the code of `lines` is 4 GiB
+// or more.
 TCodeLines StripLispSource(TLineList lines, int steps = 0, TProgressSink* progress = nullptr);
 
 // The blanks that pad a top-level record's second field when asked for; they
@@ -111,8 +116,9 @@ std::optional<TDefunRecord> ParseDefunRecord(std::string_view record);
 // when there are none or the list cannot be read.
 std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col);
 std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, int col);
-// The arguments joined with single blanks.
+// The arguments joined with single blanks; or appended to `out`.
 std::string DefunArgsText(const TCodeLines& code, int line, int col);
+void AppendDefunArgs(std::string& out, const TCodeLines& code, int line, int col);
 
 struct TCommentBlock {
     std::string Text;  // lines "  " + comment text, joined with CR LF
@@ -123,5 +129,8 @@ struct TCommentBlock {
 // from the document's own lines. Nothing when that line is the first, when
 // the line above is blank or code, or when comments run up to the top.
 std::optional<TCommentBlock> ReadCommentBlock(TLineList lines, int defunLine);
+// The same into `block`, whose text keeps its room from one call to the next;
+// false for nothing.
+bool ReadCommentBlock(TLineList lines, int defunLine, TCommentBlock& block);
 
 }  // namespace quodle

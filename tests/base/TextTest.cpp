@@ -39,6 +39,15 @@ TEST(Text, SplitCommaList) {
     for (const auto& c : cases) EXPECT_EQ(SplitCommaList(c.in), c.out) << c.in;
 }
 
+// Fields are read as views; a decoded quoted field stays valid while the
+// reader lives, however many follow it.
+TEST(Text, CommaFieldViewsOutliveLaterFields) {
+    TCommaFields reader("\"a b\", plain ,\"c\"\"d\",\"\",e");
+    std::vector<std::string_view> fields;
+    for (std::string_view f; reader.Next(f);) fields.push_back(f);
+    EXPECT_EQ(fields, (std::vector<std::string_view>{"a b", "plain", "c\"d", "", "e"}));
+}
+
 TEST(Text, SplitCrLf) {
     using V = std::vector<std::string_view>;
     EXPECT_EQ(SplitCrLf("  a\r\n  b"), (V{"  a", "  b"}));

@@ -84,6 +84,35 @@ TEST(FunctionTree, JumpOfANode) {
     for (const Case& c : cases) EXPECT_EQ(NodeJump(kDocument, c.data), c.jump) << c.data;
 }
 
+// The catalogue and the tree list functions by name while their parts are
+// read in document order: each function keeps its own comments, arguments
+// and nested functions when the two orders differ, also past a definition
+// whose name is no name.
+TEST(FunctionTree, SortedOrderKeepsEachFunctionsParts) {
+    const Lines doc = {
+        "(setq v 1)",              // 1
+        ";; last of all",          // 2
+        "(defun zeta (a b)",       // 3
+        "  (defun inner2 (q) q)",  // 4
+        "  (defun inner1 (p) p))",  // 5
+        "(defun bad name (x) x)",  // 6
+        ";; first",                // 7
+        ";; and more",             // 8
+        "(defun alpha ()",         // 9
+        "  (defun a-in (y) y))",   // 10
+    };
+    const TTextLines catalog = BuildCatalog(doc, "a.lsp", "now", nullptr);
+    std::vector<std::string> body = catalog.ToVector();
+    body.erase(body.begin(), body.begin() + 4);  // the heading
+    const std::string sep(50, '-');
+    const std::string mark = Utf8ToCp932("■");
+    EXPECT_EQ(body, (std::vector<std::string>{sep, mark + "alpha ", "\tfirst", "\tand more", sep, mark + "zeta a b",
+                                              "\tlast of all"}));
+    EXPECT_EQ(FunctionTreeText(BuildFunctionTree(doc, nullptr)).ToVector(),
+              (std::vector<std::string>{"Command", "Function", "  alpha\t9", "    a-in\t10", "  zeta\t3",
+                                        "    inner1\t5", "    inner2\t4"}));
+}
+
 TEST(FunctionTree, TreeAndCatalogueStepTheBarAndResetIt) {
     Lines doc = kDocument;
     doc.resize(400, "(princ)");  // enough lines for every step

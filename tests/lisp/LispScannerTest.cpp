@@ -39,6 +39,19 @@ TEST(StripLispSource, LineOfOffsetFromAnEarlierLine) {
     }
 }
 
+// Lines longer than the text's first estimate make it grow, past the size
+// at which it is mapped: the code of every line survives each move.
+TEST(StripLispSource, CodeOfLongLinesSurvivesGrowth) {
+    Lines in;
+    Lines want;
+    for (std::size_t i = 0; i < 1500; ++i) {
+        const std::string code(2000 + i % 6000, static_cast<char>('a' + i % 26));
+        in.push_back(code + "\"str;\" (x)" + std::to_string(i) + " ; note");
+        want.push_back(code + " (x)" + std::to_string(i) + " ");
+    }
+    EXPECT_EQ(Code(in), want);
+}
+
 TEST(StripLispSource, RemovesStringsAndComments) {
     struct Case {
         const char* what;

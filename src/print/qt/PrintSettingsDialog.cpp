@@ -163,14 +163,11 @@ TForm10::TForm10(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 
-    auto bind = [this](QSpinBox* box, void (TStringsPrinter::*set)(int)) {
-        connect(box, &QSpinBox::valueChanged, this, [this, set](int value) { (printer_.*set)(value); });
-    };
-    bind(SpinEdit1, &TStringsPrinter::SetMarginLeft);
-    bind(SpinEdit2, &TStringsPrinter::SetMarginRight);
-    bind(SpinEdit3, &TStringsPrinter::SetMarginTop);
-    bind(SpinEdit4, &TStringsPrinter::SetMarginBottom);
-    bind(SpinEdit5, &TStringsPrinter::SetMarginLine);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int value) { printer_.SetMarginLeft(value); });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int value) { printer_.SetMarginRight(value); });
+    connect(SpinEdit3, &QSpinBox::valueChanged, this, [this](int value) { printer_.SetMarginTop(value); });
+    connect(SpinEdit4, &QSpinBox::valueChanged, this, [this](int value) { printer_.SetMarginBottom(value); });
+    connect(SpinEdit5, &QSpinBox::valueChanged, this, [this](int value) { printer_.SetMarginLine(value); });
     // A tab distance the printer rounds down shows as it is kept.
     connect(SpinEdit6, &QSpinBox::valueChanged, this, [this](int value) {
         printer_.SetTabSpaceCount(value);
