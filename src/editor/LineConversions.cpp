@@ -1,5 +1,8 @@
 #include "editor/LineConversions.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "base/ShiftJis.h"
 #include "syntax/EditorTokens.h"
 
@@ -24,54 +27,82 @@ bool BlankOnAStop(std::string_view line, int w) {
 }
 
 // The conversions append to `out`, so that one buffer serves every line.
+// Leading blanks alone: every w of them are one tab, the rest stay.
+void CompressLeadingBlanksInto(std::string& out, std::string_view line, int w) {
+    const std::size_t lead = LeadingBlanks(line), width = static_cast<std::size_t>(w);
+    out.append(lead / width, '\t');
+    out.append(lead % width, ' ');
+    out.append(line.substr(lead));
+}
+
 void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
     w = TabWidthOr4(w);
-    const int lead = static_cast<int>(LeadingBlanks(line));
-    const std::size_t base = out.size();
-    std::size_t copied = 0;  // bytes of the line already in `out`
-    int column = 0;          // cells before the character
-    for (std::size_t i = 0; i < line.size();) {
-        const char c = line[i];
-        if (c == '\t') {
-            column += TabWidthAt(column, layout);
-            ++i;
-        } else if (c == ' ') {
-            const int end = column + 1;  // the blank's own cell, counted from 1
-            if (end % w == 0 && (!leadOnly || end <= lead)) {
-                out.append(line.substr(copied, i - copied));
-                copied = i + 1;
-                // Up to w - 1 blanks just before it join it in the tab.
-                std::size_t blanks = 0;
-                while (blanks + 1 < static_cast<std::size_t>(w) && out.size() - blanks > base &&
-                       out[out.size() - 1 - blanks] == ' ')
-                    ++blanks;
-                out.resize(out.size() - blanks);
-                out += '\t';
-            }
-            column = end;
-            ++i;
-        } else {
-            if (leadOnly && column >= lead) break;  // past the leading blanks
-            const std::size_t length = CharLengthAt(line, i);
-            column += static_cast<int>(length);
-            i += length;
-        }
+    if (leadOnly) {
+        CompressLeadingBlanksInto(out, line, w);
+        return;
     }
-    out.append(line.substr(copied));
+    // Between two tabs every byte is a cell, whatever characters they
+    // make, so the blanks that may reach a stop are found by stepping from
+    // stop to stop, not by reading every character; a blank or a tab that
+    // is the second byte of a character (after a lead byte) is neither.
+    // The result is never longer than the line: written in place.
+    const std::size_t base = out.size(), n = line.size(), width = static_cast<std::size_t>(w);
+    out.resize(base + n);
+    char* const begin = out.data() + base;
+    char* d = begin;
+    std::size_t copied = 0;  // bytes of the line already written
+    int column = 0;          // cells before byte `start`
+    for (std::size_t start = 0;;) {
+        std::size_t tab = start;
+        while ((tab = line.find('\t', tab)) != std::string_view::npos && IsTrailByteAt(line, tab)) ++tab;
+        if (tab == std::string_view::npos) tab = n;
+        // The blank at byte p fills cell column + (p - start) + 1.
+        for (std::size_t p = start + (width - 1 - static_cast<std::size_t>(column) % width); p < tab; p += width) {
+            if (line[p] != ' ' || IsTrailByteAt(line, p)) continue;
+            std::memcpy(d, line.data() + copied, p - copied);
+            d += p - copied;
+            copied = p + 1;
+            // Up to w - 1 blanks just before it join it in the tab.
+            std::ptrdiff_t blanks = 0;
+            while (blanks + 1 < w && d - blanks > begin && d[-1 - blanks] == ' ') ++blanks;
+            d -= blanks;
+            *d++ = '\t';
+        }
+        if (tab == n) break;
+        column += static_cast<int>(tab - start);
+        column += TabWidthAt(column, layout);
+        start = tab + 1;
+    }
+    std::memcpy(d, line.data() + copied, n - copied);
+    d += n - copied;
+    out.resize(static_cast<std::size_t>(d - out.data()));
 }
 
 void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
-    w = TabWidthOr4(w);
+    const std::size_t width = static_cast<std::size_t>(TabWidthOr4(w)), n = line.size();
     // A blank is never part of a double-byte character, so bytes will do.
-    for (std::size_t i = 0; i < line.size();) {
-        const std::size_t blank = std::min(line.find(' ', i), line.size());
-        out.append(line.substr(i, blank - i));
-        if (blank == line.size()) break;
-        const std::size_t run = std::min(line.find_first_not_of(' ', blank), line.size()) - blank;
-        out.append(run / static_cast<std::size_t>(w), '\t');
-        out.append(run % static_cast<std::size_t>(w), ' ');
-        i = blank + run;
+    // Every w bytes in a row hold one just before a stop: a run of w blanks
+    // or more is found from there, and the bytes between are never read.
+    std::size_t copied = 0;
+    for (std::size_t p = width - 1; p < n;) {
+        if (line[p] != ' ') {
+            p += width;
+            continue;
+        }
+        std::size_t a = p, z = p + 1;
+        while (a > copied && line[a - 1] == ' ') --a;
+        while (z < n && line[z] == ' ') ++z;
+        if (z - a < width) {
+            p += width;  // past z: the run is shorter than w
+            continue;
+        }
+        out.append(line.substr(copied, a - copied));
+        out.append((z - a) / width, '\t');
+        out.append((z - a) % width, ' ');
+        copied = z;
+        p = z + (width - 1 - z % width);
     }
+    out.append(line.substr(copied));
 }
 
 void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
@@ -112,37 +143,45 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
     TCellLayout cells = layout;
     cells.tabSpaceCount = TabWidthOr4(layout.tabSpaceCount);
     const int w = cells.tabSpaceCount;
-    const std::string run(static_cast<std::size_t>(w), ' ');
     TLineEdits edits;
     edits.Reserve(lines.size());
-    std::string converted;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        // Lines the conversion cannot change are passed over cheaply.
-        converted.clear();
+        // Lines the conversion cannot change are passed over cheaply; the
+        // others are written straight into the edits (room for the longest
+        // result made first), and kept only when they changed.
+        std::size_t room = line.size();
         switch (conversion) {
-            case wcTabsToBlanks:
-                if (line.find('\t') == std::string_view::npos) continue;
-                ExpandTabsInto(converted, line, cells);
+            case wcTabsToBlanks: {
+                const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+                if (tabs == 0) continue;
+                room += tabs * static_cast<std::size_t>(w - 1);
                 break;
+            }
             case wcLeadBlanksToTabs:
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;
-                CompressTabStopsInto(converted, line, w, true, cells);
                 break;
             case wcRunsToTabs:
-                if (line.find(run) == std::string_view::npos) continue;
-                BlankRunsToTabsInto(converted, line, w);
+                if (line.size() < static_cast<std::size_t>(w)) continue;
                 break;
             case wcBlanksToTabs:
                 if (!BlankOnAStop(line, w)) continue;
-                CompressTabStopsInto(converted, line, w, false, cells);
                 break;
             case wcFullWidthBlanks:
                 if (line.find("\x81\x40") == std::string_view::npos) continue;
-                FullWidthBlanksToHalfInto(converted, line);
                 break;
         }
-        if (converted != line) edits.Replace(static_cast<int>(i), converted);
+        std::string& out = edits.Buffer(room);
+        const std::size_t start = out.size();
+        switch (conversion) {
+            case wcTabsToBlanks: ExpandTabsInto(out, line, cells); break;
+            case wcLeadBlanksToTabs: CompressLeadingBlanksInto(out, line, w); break;
+            case wcRunsToTabs: BlankRunsToTabsInto(out, line, w); break;
+            case wcBlanksToTabs: CompressTabStopsInto(out, line, w, false, cells); break;
+            case wcFullWidthBlanks: FullWidthBlanksToHalfInto(out, line); break;
+        }
+        if (std::string_view(out).substr(start) != line) edits.ReplaceWithWritten(static_cast<int>(i));
+        else edits.DropWritten();
     }
     return edits;
 }

@@ -32,6 +32,8 @@ int TEditorStringList::LineCount() const {
 
 int TEditorStringList::LineToRow(int line) const {
     if (line <= 0) return 0;
+    // Without wrapped rows each row is a line: no search.
+    if (TalliedBefore(Count()) == 0) return std::min(line, Count());
     return std::min(NthUntallied(line - 1) + 1, Count());
 }
 
@@ -459,8 +461,21 @@ bool TEditorScreenStrings::ReplaceRowSpans(std::span<const TRowsSpan> spans, con
     return true;
 }
 
+bool TEditorScreenStrings::ReplaceRowSpans(std::span<const TRowsSpan> spans, std::span<const std::string_view> texts) {
+    if (readOnly_ || spans.empty()) return false;
+    ApplySpans(spans, [&](TheStringList* old) { ReplaceSpans(spans, texts, old); }, undo_.BeginRecord());
+    return true;
+}
+
 void TEditorScreenStrings::ApplySpans(std::span<const TRowsSpan> spans, const TEditorStringList& source,
                                       TUndoData& record) {
+    // The source's rows keep their endings; marks are handed on here.
+    ApplySpans(
+        spans, [&](TheStringList* old) { ReplaceSpans(spans, source, rowbits::kRowEndingMask, 0, old); }, record);
+}
+
+void TEditorScreenStrings::ApplySpans(std::span<const TRowsSpan> spans,
+                                      const std::function<void(TheStringList*)>& replace, TUndoData& record) {
     const int n = Count();
     for (const TRowsSpan& s : spans) {
         const int end = s.Row + s.Count;
@@ -514,7 +529,7 @@ void TEditorScreenStrings::ApplySpans(std::span<const TRowsSpan> spans, const TE
         }
     }
     auto old = std::make_shared<TEditorStringList>(BlockSize());
-    ReplaceSpans(spans, source, rowbits::kRowEndingMask, 0, old.get());
+    replace(old.get());
     for (const auto& [row, marks] : handed) {
         if (Count() == 0) marksInUse_ &= static_cast<std::uint16_t>(~marks);
         if (row < 0 || row >= Count()) continue;

@@ -3,6 +3,7 @@
 // ReplaceRows, row states kept current through a pluggable parser, and the
 // editors that view the rows.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -103,6 +104,9 @@ public:
     // Whether the text ends with a break is the new rows' affair. False when
     // nothing was changed (read-only, no spans).
     bool ReplaceRowSpans(std::span<const TRowsSpan> spans, const TEditorStringList& rows);
+    // The same with the new rows given as texts, one row each, in order:
+    // for a text without word wrap, where a line is one row.
+    bool ReplaceRowSpans(std::span<const TRowsSpan> spans, std::span<const std::string_view> texts);
 
     // Read Only belongs to the text, so every editor on it and every path
     // (keys, menus, the program's rewrites through Lines) is refused alike:
@@ -268,6 +272,10 @@ private:
     // Carries out the spans (checked) with rows from `source`; `record`
     // receives the spans and rows that undo them.
     void ApplySpans(std::span<const TRowsSpan> spans, const TEditorStringList& source, TUndoData& record);
+    // `replace` makes the spans' replacement, handing the replaced rows to
+    // the list it is given.
+    void ApplySpans(std::span<const TRowsSpan> spans, const std::function<void(TheStringList*)>& replace,
+                    TUndoData& record);
 
     std::vector<TEditorClient*> editors_;
     TEditorUndoObj undo_;

@@ -1,6 +1,7 @@
 #include "text/LineEdits.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "text/EditorScreenStrings.h"
@@ -10,21 +11,41 @@ namespace quodle {
 
 // ---------------------------------------------------------------- the list
 
-void TLineEdits::Push(int line, TKind kind, std::string_view text) {
-    if (line < 0) throw std::invalid_argument("line edit before the first line");
-    if (!edits_.empty()) {
-        const TEdit& last = edits_.back();
+std::string& TLineEdits::Buffer(std::size_t bytes) {
+    constexpr std::size_t kChunkBytes = 1 << 20;
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < bytes)
+        chunks_.emplace_back().reserve(std::max(kChunkBytes, bytes));
+    written_ = chunks_.back().size();
+    return chunks_.back();
+}
+
+void TLineEdits::TakeWritten(int line, TKind kind) {
+    std::string& chunk = chunks_.back();
+    const bool ordered = line >= 0 && (edits_.empty() || line > edits_.back().Line ||
+                                       (line == edits_.back().Line && edits_.back().Kind == leInsert));
+    if (!ordered) {
+        chunk.resize(written_);
+        if (line < 0) throw std::invalid_argument("line edit before the first line");
         // Insertions before a line come ahead of its own edit; a line is
         // replaced or deleted once.
-        const bool ordered = line > last.Line || (line == last.Line && last.Kind == leInsert);
-        if (!ordered) throw std::invalid_argument("line edits out of order");
+        throw std::invalid_argument("line edits out of order");
     }
-    constexpr std::size_t kChunkBytes = 1 << 20;
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < text.size())
-        chunks_.emplace_back().reserve(std::max(kChunkBytes, text.size()));
-    std::string& chunk = chunks_.back();
-    edits_.push_back({line, kind, static_cast<std::uint32_t>(chunks_.size() - 1), chunk.size(), text.size()});
-    chunk.append(text);
+    const std::size_t length = chunk.size() - written_;
+    if (length > std::numeric_limits<std::uint32_t>::max()) {
+        chunk.resize(written_);
+        throw std::length_error("line too long");
+    }
+    edits_.push_back({written_, static_cast<std::uint32_t>(length), line,
+                      static_cast<std::uint32_t>(chunks_.size() - 1), kind});
+}
+
+void TLineEdits::ReplaceWithWritten(int line) { TakeWritten(line, leReplace); }
+
+void TLineEdits::DropWritten() { chunks_.back().resize(written_); }
+
+void TLineEdits::Push(int line, TKind kind, std::string_view text) {
+    Buffer(text.size()).append(text);
+    TakeWritten(line, kind);
 }
 
 void TLineEdits::Insert(int line, std::string_view text) { Push(line, leInsert, text); }
@@ -95,13 +116,17 @@ private:
     // same pass over the rows.
     void ReplaceLines(std::size_t end) {
         if (end == 0) return;
+        const bool oneRowEach = !rows_.WordWrap();
+        // Without wrapped rows a line is the row of its number.
+        const bool flat = rows_.LineCount() == rows_.Count();
+        auto rowOf = [&](int line) { return flat ? line : rows_.LineToRow(line); };
         std::vector<TRowsSpan> spans;
         std::vector<std::string_view> texts;
         spans.reserve(end);
         texts.reserve(end);
         for (std::size_t k = 0; k < end;) {
             const int line = edits_[k].Line;
-            const int row = rows_.LineToRow(line);
+            const int row = rowOf(line);
             if (edits_[k].Kind == TLineEdits::leInsert) {
                 // The lines inserted before a line are a span of their own,
                 // so that a deleted line's marks pass over them.
@@ -113,8 +138,25 @@ private:
             }
             const bool replace = edits_[k].Kind == TLineEdits::leReplace;
             if (replace) texts.push_back(edits_.Text(edits_[k]));
-            spans.push_back({row, rows_.LineToRow(line + 1) - row, replace ? 1 : 0});
+            const TRowsSpan span{row, rowOf(line + 1) - row, replace ? 1 : 0};
             ++k;
+            // Rows replaced one for one next to each other are one span:
+            // they hand on their marks alike, and a rewrite of most lines
+            // makes fewer spans to walk and to keep for undo.
+            if (oneRowEach && !spans.empty() && span.Count == 1 && span.NewCount == 1) {
+                TRowsSpan& last = spans.back();
+                if (last.Count > 0 && last.Count == last.NewCount && last.Row + last.Count == row) {
+                    ++last.Count;
+                    ++last.NewCount;
+                    continue;
+                }
+            }
+            spans.push_back(span);
+        }
+        // Without word wrap each new line is a row, made in place.
+        if (oneRowEach) {
+            rows_.ReplaceRowSpans(spans, texts);
+            return;
         }
         TEditorStringList fresh(rows_.BlockSize());
         std::vector<int> rowsPerLine;

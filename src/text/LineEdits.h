@@ -21,12 +21,13 @@ class TEditorScreenStrings;
 class TLineEdits {
 public:
     enum TKind : std::uint8_t { leInsert, leReplace, leDelete };
+    // Small, as a rewrite of the whole text makes one for most lines.
     struct TEdit {
-        int Line;  // in the text before any of the edits
+        std::size_t Start;     // of the new text in its buffer
+        std::uint32_t Length;  // a line is never 4 GiB: a row could not hold it
+        int Line;              // in the text before any of the edits
+        std::uint32_t Chunk;   // of the list's buffers holding the new text
         TKind Kind;
-        std::uint32_t Chunk;  // of the list's buffers holding the new text
-        std::size_t Start;    // in that buffer
-        std::size_t Length;
     };
 
     // Edits are given in ascending order of their lines, at most one
@@ -37,6 +38,13 @@ public:
     // Line `line` becomes `text`.
     void Replace(int line, std::string_view text);
     void Delete(int line);
+    // A command may write a new text where it is kept rather than hand it
+    // over: Buffer(n) is the string to append it to, with room for n more
+    // bytes; ReplaceWithWritten(line) then makes what was appended since
+    // the new text of line `line`, and DropWritten() forgets it.
+    std::string& Buffer(std::size_t bytes);
+    void ReplaceWithWritten(int line);
+    void DropWritten();
     // Room for n edits: a command that may edit every line says so once.
     void Reserve(std::size_t n) { edits_.reserve(n); }
     // Whether the text ends with a line break afterwards; unless set, it
@@ -58,10 +66,13 @@ public:
 
 private:
     void Push(int line, TKind kind, std::string_view text);
+    // Records the edit whose text was written since Buffer().
+    void TakeWritten(int line, TKind kind);
 
     // The new texts, in buffers that are filled and never grown: a command
     // that rewrites a million lines never copies what it wrote.
     std::vector<std::string> chunks_;
+    std::size_t written_ = 0;  // where the text being written starts in the last chunk
     std::vector<TEdit> edits_;
     std::optional<bool> finalBreak_;
 };

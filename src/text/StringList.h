@@ -98,6 +98,10 @@ public:
     // (all five fields) when it is given.
     void ReplaceSpans(std::span<const TRowsSpan> spans, const TheStringList& source, std::uint32_t keep1,
                       std::uint32_t keep2, TheStringList* displaced);
+    // The same with the new rows given as texts, taken in order, every
+    // other field zero: rows written once, where they stay.
+    void ReplaceSpans(std::span<const TRowsSpan> spans, std::span<const std::string_view> texts,
+                      TheStringList* displaced);
 
     // The other fields of an item. New items have them all zero or empty.
     int Data(int index) const;
@@ -248,6 +252,9 @@ private:
     void RemoveRows(int index, int count);
     void InsertRows(int index, const TheStringList* source, int sourceIndex, int count);
     void AppendPacked(std::span<const std::string_view> rows);
+    // ReplaceSpans with `available` new rows, which `put` writes span by span.
+    void ReplaceSpansWith(std::span<const TRowsSpan> spans, int available, TheStringList* displaced,
+                          const std::function<void(TBlockWriter&, const TRowsSpan&)>& put);
     void ReleaseAll();
     void NotifyChanging();
     void NotifyChanged();

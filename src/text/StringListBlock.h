@@ -232,21 +232,24 @@ struct TheStringList::Block {
         const std::size_t base = text.size();
         const int oldRows = Rows();
         text.Append(src.text.data() + b, e - b);
-        for (int r = r0; r < r1; ++r)
-            ends.push_back(static_cast<std::uint32_t>(base + src.ends[static_cast<std::size_t>(r)] - b));
+        const std::size_t a = static_cast<std::size_t>(r0), z = static_cast<std::size_t>(r1);
+        ends.resize(ends.size() + (z - a));
+        // Modular: the offsets shift by base - b, which may be negative.
+        const std::uint32_t shift = static_cast<std::uint32_t>(base - b);
+        std::uint32_t* to = ends.data() + oldRows;
+        for (std::size_t r = a; r < z; ++r) *to++ = src.ends[r] + shift;
         auto copy = [&](auto& dst, const auto& from, auto& orBits) {
             if (from.empty()) {
                 if (!dst.empty()) dst.resize(ends.size(), 0);
                 return;
             }
-            bool any = false;
-            for (int r = r0; r < r1; ++r) any = any || from[static_cast<std::size_t>(r)] != 0;
-            if (!any && dst.empty()) return;
+            std::uint32_t bits = 0;
+            for (std::size_t r = a; r < z; ++r) bits |= static_cast<std::uint32_t>(from[r]);
+            if (bits == 0 && dst.empty()) return;
             dst.resize(static_cast<std::size_t>(oldRows), 0);
-            for (int r = r0; r < r1; ++r) {
-                dst.push_back(from[static_cast<std::size_t>(r)]);
-                orBits |= static_cast<std::uint32_t>(from[static_cast<std::size_t>(r)]);
-            }
+            dst.insert(dst.end(), from.begin() + static_cast<std::ptrdiff_t>(a),
+                       from.begin() + static_cast<std::ptrdiff_t>(z));
+            orBits |= bits;
         };
         std::uint32_t dummy = 0;
         copy(attr1, src.attr1, or1);
@@ -255,6 +258,23 @@ struct TheStringList::Block {
         for (auto it = src.StateAt(r0); it != src.states.end() && it->first < static_cast<std::uint32_t>(r1); ++it)
             states.emplace_back(it->first - static_cast<std::uint32_t>(r0) + static_cast<std::uint32_t>(oldRows),
                                 it->second);
+    }
+
+    // Appends rows with the texts, `bytes` in all, every other field zero.
+    void AppendTexts(std::span<const std::string_view> rows, std::size_t bytes) {
+        CheckSize(text.size() + bytes);
+        tallyValid = false;
+        std::size_t offset = text.size();
+        char* out = text.OpenGap(offset, bytes);
+        for (const std::string_view s : rows) {
+            if (!s.empty()) std::memcpy(out, s.data(), s.size());
+            out += s.size();
+            offset += s.size();
+            ends.push_back(static_cast<std::uint32_t>(offset));
+        }
+        if (!attr1.empty()) attr1.resize(ends.size(), 0);
+        if (!attr2.empty()) attr2.resize(ends.size(), 0);
+        if (!data.empty()) data.resize(ends.size(), 0);
     }
 
     // Drops rows from r on (their copies went elsewhere).

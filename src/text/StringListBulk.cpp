@@ -2,6 +2,7 @@
 // rewriting front to back, replacing many spans in one pass and appending
 // at load speed.
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "text/StringList.h"
@@ -238,24 +239,12 @@ void TheStringList::AppendPacked(std::span<const std::string_view> rows) {
             continue;
         }
         Block::CheckSize(blk.Bytes() + bytes);
-        blk.tallyValid = false;
         // A batch sizes the block once.
         if (k > 1) {
             blk.text.Reserve(TByteBuffer::WithRoom(blk.text.size() + bytes));
             blk.ends.reserve(blk.ends.size() + k);
         }
-        std::size_t offset = blk.text.size();
-        char* out = blk.text.OpenGap(offset, bytes);
-        for (std::size_t j = 0; j < k; ++j) {
-            const std::string_view s = rows[i + j];
-            if (!s.empty()) std::memcpy(out, s.data(), s.size());
-            out += s.size();
-            offset += s.size();
-            blk.ends.push_back(static_cast<std::uint32_t>(offset));
-        }
-        if (!blk.attr1.empty()) blk.attr1.resize(blk.ends.size(), 0);
-        if (!blk.attr2.empty()) blk.attr2.resize(blk.ends.size(), 0);
-        if (!blk.data.empty()) blk.data.resize(blk.ends.size(), 0);
+        blk.AppendTexts(rows.subspan(i, k), bytes);
         i += k;
     }
     RecountFrom(firstChanged);
@@ -294,9 +283,34 @@ public:
                 e = r0 + 1;  // a row larger than a block stands alone
             }
             const int at = cur_->Rows();
+            Room(src.ends[U(e) - 1] - src.Begin(r0));
             cur_->AppendFrom(src, r0, e);
             if (fresh) Clean(at, keep1, keep2);
             r0 = e;
+            if (U(cur_->Rows()) >= U(size_.rows) || cur_->Bytes() >= size_.bytes) Close();
+        }
+    }
+
+    // Appends rows with the texts, every other field zero.
+    void CopyTexts(std::span<const std::string_view> texts) {
+        for (std::size_t i = 0; i < texts.size();) {
+            if (cur_ == nullptr) Open();
+            const std::size_t roomRows = U(size_.rows) - U(cur_->Rows());
+            const std::size_t roomBytes = size_.bytes > cur_->Bytes() ? size_.bytes - cur_->Bytes() : 0;
+            std::size_t k = 0, bytes = 0;
+            while (i + k < texts.size() && k < roomRows && bytes + texts[i + k].size() <= roomBytes)
+                bytes += texts[i + k++].size();
+            if (k == 0) {
+                if (cur_->Rows() > 0) {
+                    Close();
+                    continue;
+                }
+                bytes = texts[i].size();  // a row larger than a block stands alone
+                k = 1;
+            }
+            Room(bytes);
+            cur_->AppendTexts(texts.subspan(i, k), bytes);
+            i += k;
             if (U(cur_->Rows()) >= U(size_.rows) || cur_->Bytes() >= size_.bytes) Close();
         }
     }
@@ -319,6 +333,10 @@ public:
 private:
     bool Large(const Block& b) const { return 2 * U(b.Rows()) >= U(size_.rows) || 2 * b.Bytes() >= size_.bytes; }
 
+    // A spare block keeps its memory when it is large enough: a block of
+    // the old text is mostly as large as the one written in its place, and
+    // asking the allocator for a full block each time, to trim it when
+    // closed, fragments the heap until every allocation crawls.
     void Open() {
         if (spare_.empty()) {
             out_.push_back(std::make_unique<Block>());
@@ -327,10 +345,19 @@ private:
             spare_.pop_back();
         }
         cur_ = out_.back().get();
-        // Filled without growing step by step; trimmed when closed.
-        cur_->Reset(TByteBuffer::WithRoom(size_.bytes));
+        cur_->Reset(cur_->text.Capacity() == 0 ? Full() : 0);
         cur_->ends.reserve(U(size_.rows));
     }
+
+    // Room for `bytes` more; a block too small for them gets room for a
+    // full block at once (trimmed when closed), not step by step.
+    void Room(std::size_t bytes) {
+        TByteBuffer& text = cur_->text;
+        const std::size_t need = text.size() + bytes;
+        if (need > text.Capacity()) text.Reserve(std::max(need, Full()));
+    }
+
+    std::size_t Full() const { return TByteBuffer::WithRoom(size_.bytes); }
 
     void Clean(int from, std::uint32_t keep1, std::uint32_t keep2) {
         auto cut = [&](std::vector<std::uint32_t>& table, std::uint32_t keep) {
@@ -349,15 +376,41 @@ private:
 
 void TheStringList::ReplaceSpans(std::span<const TRowsSpan> spans, const TheStringList& source, std::uint32_t keep1,
                                  std::uint32_t keep2, TheStringList* displaced) {
+    if (&source == this && !spans.empty()) throw EListError();
+    int next = 0;
+    ReplaceSpansWith(spans, source.count_, displaced, [&](TBlockWriter& out, const TRowsSpan& s) {
+        for (int left = s.NewCount; left > 0;) {
+            const Place p = source.Locate(next);
+            const Block& sb = source.BlockAt(p.block);
+            const int n = std::min(left, sb.Rows() - p.row);
+            out.Copy(sb, p.row, p.row + n, true, keep1, keep2);
+            next += n;
+            left -= n;
+        }
+    });
+}
+
+void TheStringList::ReplaceSpans(std::span<const TRowsSpan> spans, std::span<const std::string_view> texts,
+                                 TheStringList* displaced) {
+    if (texts.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) throw EListError();
+    std::size_t next = 0;
+    ReplaceSpansWith(spans, static_cast<int>(texts.size()), displaced, [&](TBlockWriter& out, const TRowsSpan& s) {
+        out.CopyTexts(texts.subspan(next, U(s.NewCount)));
+        next += U(s.NewCount);
+    });
+}
+
+void TheStringList::ReplaceSpansWith(std::span<const TRowsSpan> spans, int available, TheStringList* displaced,
+                                     const std::function<void(TBlockWriter&, const TRowsSpan&)>& put) {
     int end = 0, taken = 0;
     for (const TRowsSpan& s : spans) {
-        if (s.Row < end || s.Count < 0 || s.NewCount < 0 || s.Row + s.Count > count_ || s.NewCount > source.count_ - taken)
+        if (s.Row < end || s.Count < 0 || s.NewCount < 0 || s.Row + s.Count > count_ || s.NewCount > available - taken)
             throw EListError();
         end = s.Row + s.Count;
         taken += s.NewCount;
     }
     if (spans.empty()) return;
-    if (&source == this || displaced == this) throw EListError();
+    if (displaced == this) throw EListError();
     NotifyChanging();
     // The old blocks are read in order while the new ones are written, and
     // freed once passed, so the text is never held twice.
@@ -385,18 +438,10 @@ void TheStringList::ReplaceSpans(std::span<const TRowsSpan> spans, const TheStri
             pos += r1 - r0;
         }
     };
-    int next = 0;
     for (const TRowsSpan& s : spans) {
         pass(s.Row, &out);
         pass(s.Row + s.Count, gone ? &*gone : nullptr);
-        for (int left = s.NewCount; left > 0;) {
-            const Place p = source.Locate(next);
-            const Block& sb = source.BlockAt(p.block);
-            const int n = std::min(left, sb.Rows() - p.row);
-            out.Copy(sb, p.row, p.row + n, true, keep1, keep2);
-            next += n;
-            left -= n;
-        }
+        put(out, s);
     }
     pass(oldCount, &out);
     out.Close();

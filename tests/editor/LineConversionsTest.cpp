@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
+
+#include "base/ShiftJis.h"
+#include "syntax/EditorTokens.h"
 
 namespace quodle {
 namespace {
@@ -40,6 +44,107 @@ TEST(LineConversions, TabStopCompression) {
     EXPECT_EQ(CompressTabStops("    x", 0, false, kTab4), "\tx");
     EXPECT_EQ(CompressTabStops("   x  y", 3, false, TCellLayout{3, 0}), "\tx\ty");
     EXPECT_EQ(CompressTabStops("  x", 1, false, TCellLayout{1, 0}), "\t\tx");
+}
+
+// Tab-stop compression read cell by cell, the plain way: what the quick
+// scan must give for every line, broken Shift-JIS included.
+std::string CompressCellByCell(std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
+    if (w <= 0) w = 4;
+    const int lead = static_cast<int>(std::min(line.find_first_not_of(' '), line.size()));
+    std::string out;
+    std::size_t copied = 0;
+    int column = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == '\t') {
+            column += TabWidthAt(column, layout);
+            ++i;
+        } else if (line[i] == ' ') {
+            const int end = column + 1;
+            if (end % w == 0 && (!leadOnly || end <= lead)) {
+                out.append(line.substr(copied, i - copied));
+                copied = i + 1;
+                std::size_t blanks = 0;
+                while (blanks + 1 < static_cast<std::size_t>(w) && blanks < out.size() &&
+                       out[out.size() - 1 - blanks] == ' ')
+                    ++blanks;
+                out.resize(out.size() - blanks);
+                out += '\t';
+            }
+            column = end;
+            ++i;
+        } else {
+            if (leadOnly && column >= lead) break;
+            const std::size_t length = CharLengthAt(line, i);
+            column += static_cast<int>(length);
+            i += length;
+        }
+    }
+    return out.append(line.substr(copied));
+}
+
+// Runs of blanks found one after another from the left.
+std::string RunsOneByOne(std::string_view line, int w) {
+    if (w <= 0) w = 4;
+    std::string out;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] != ' ') {
+            out += line[i++];
+            continue;
+        }
+        const std::size_t run = std::min(line.find_first_not_of(' ', i), line.size()) - i;
+        out.append(run / static_cast<std::size_t>(w), '\t').append(run % static_cast<std::size_t>(w), ' ');
+        i += run;
+    }
+    return out;
+}
+
+TEST(LineConversions, QuickScansMatchAPlainReading) {
+    // Blanks, tabs, lead bytes (a blank or a tab after one is its trail
+    // byte, however wrong), trail bytes, half-width katakana.
+    const std::string alphabet = std::string(" \t\tab(") + "\x81\x40\x82\xa0\xe0\xfc\xa5\x80\xfd" + "    ";
+    std::mt19937 random(7);
+    for (int k = 0; k < 20000; ++k) {
+        std::string line(random() % 40, ' ');
+        for (char& c : line) c = alphabet[random() % alphabet.size()];
+        const int w = static_cast<int>(random() % 10);  // 0: counts as 4
+        const TCellLayout layout{w <= 0 ? 4 : w, random() % 3 == 0 ? static_cast<int>(random() % 7) + 1 : 0};
+        ASSERT_EQ(BlankRunsToTabs(line, w), RunsOneByOne(line, w)) << testing::PrintToString(line) << " w " << w;
+        for (const bool leadOnly : {false, true})
+            ASSERT_EQ(CompressTabStops(line, w, leadOnly, layout), CompressCellByCell(line, w, leadOnly, layout))
+                << testing::PrintToString(line) << " w " << w << " wrap " << layout.wrapByte
+                << (leadOnly ? " lead" : "");
+    }
+    // Whole documents: the edits are the lines that change, each as the
+    // line's own conversion gives it.
+    for (int k = 0; k < 200; ++k) {
+        std::vector<std::string> doc(random() % 30);
+        for (std::string& line : doc) {
+            line.assign(random() % 30, ' ');
+            for (char& c : line) c = alphabet[random() % alphabet.size()];
+        }
+        const TCellLayout layout{static_cast<int>(random() % 8) + 1, 0};
+        const int w = layout.tabSpaceCount;
+        for (const TWhiteSpaceConversion c :
+             {wcTabsToBlanks, wcLeadBlanksToTabs, wcRunsToTabs, wcBlanksToTabs, wcFullWidthBlanks}) {
+            std::vector<std::string> expected = doc, got = doc;
+            for (std::string& line : expected) {
+                switch (c) {
+                    case wcTabsToBlanks: line = ExpandTabs(line, layout); break;
+                    case wcLeadBlanksToTabs: line = CompressCellByCell(line, w, true, layout); break;
+                    case wcRunsToTabs: line = RunsOneByOne(line, w); break;
+                    case wcBlanksToTabs: line = CompressCellByCell(line, w, false, layout); break;
+                    case wcFullWidthBlanks: line = FullWidthBlanksToHalf(line); break;
+                }
+            }
+            const TLineEdits edits = ConvertWhiteSpace(doc, c, layout);
+            for (std::size_t i = 0; i < edits.size(); ++i) {
+                const auto line = static_cast<std::size_t>(edits[i].Line);
+                EXPECT_NE(edits.Text(edits[i]), doc[line]) << "an unchanged line is an edit";
+                got[line] = edits.Text(edits[i]);
+            }
+            ASSERT_EQ(got, expected) << int(c) << " w " << w;
+        }
+    }
 }
 
 TEST(LineConversions, RunsOfBlanksAndFullWidthBlanks) {
