@@ -87,7 +87,8 @@ std::optional<TBlockEdit> StreamBlockEdit(const TEditorStringList& rows, const T
 std::optional<TRowsEdit> BoxBlockEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                       TBlockOperation op, int wrapByte) {
     const TRowSpan span = BlockRowsOf(rows, box);
-    if (span.First > span.Last) return std::nullopt;
+    // Nothing is put in or taken out where it does not show.
+    if (span.First > span.Last || box.Left >= kMaxMappedCells) return std::nullopt;
     TRowsPatch patch(rows, span.First, span.Last);
     for (int r = span.First; r <= span.Last; ++r) {
         if (wrapByte > 0 && InWrappedLine(rows, r)) continue;

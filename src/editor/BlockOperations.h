@@ -29,7 +29,8 @@ struct TBlockEdit {
 // changes.
 std::optional<TBlockEdit> StreamBlockEdit(const TEditorStringList& rows, const TCellLayout& layout,
                                           const TStreamRange& range, TBlockOperation op, int wrapByte);
-// At the box's left column of each row; the box stays where it is.
+// At the box's left column of each row; the box stays where it is. Nothing
+// when that column is past the shown cells.
 std::optional<TRowsEdit> BoxBlockEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                       TBlockOperation op, int wrapByte);
 

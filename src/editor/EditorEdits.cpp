@@ -158,6 +158,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+bool StartsShown(const TEditorStringList& rows, const TCellLayout& layout, TRowOffset pos) {
+    return TEditorAttributeArray(RowTextOrEmpty(rows, pos.Row), layout).OffsetToColumn(pos.Offset) < kMaxMappedCells;
+}
+
 // ---------------------------------------------------------------- insertion
 
 std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos caret,
@@ -206,8 +210,9 @@ std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCe
     return patch.Build(pos + text.size());
 }
 
-std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TStreamRange& range,
-                                           std::string_view text) {
+std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TCellLayout& layout,
+                                           const TStreamRange& range, std::string_view text) {
+    if (!StartsShown(rows, layout, range.Start)) return std::nullopt;
     TRowsPatch patch(rows, range.Start.Row, range.End.Row);
     const std::size_t from = patch.PosOf(range.Start.Row, range.Start.Offset);
     const std::size_t to = std::max(from, patch.PosOf(range.End.Row, range.End.Offset));
@@ -217,6 +222,7 @@ std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const 
 
 std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCellLayout& layout,
                                       const TStreamRange& range, TCellPos target) {
+    if (target.Col >= kMaxMappedCells || !StartsShown(rows, layout, range.Start)) return std::nullopt;
     const int row = std::clamp(target.Row, 0, LastCaretRow(rows));
     TRowsPatch patch(rows, std::min(range.Start.Row, row), std::max(range.End.Row, row));
     const std::size_t from = patch.PosOf(range.Start.Row, range.Start.Offset);
@@ -240,6 +246,7 @@ std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCell
 
 std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                         std::string_view text) {
+    if (box.Left >= kMaxMappedCells) return std::nullopt;
     const int top = std::clamp(box.Top, 0, LastCaretRow(rows));
     const int bottom = std::clamp(box.Bottom, top, LastCaretRow(rows));
     TRowsPatch patch(rows, top, bottom);
@@ -327,6 +334,9 @@ TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layo
             patch.Replace(at, t.size() - static_cast<std::size_t>(from), {});
             return {patch.Build(at), std::nullopt};
         }
+        // The row's text would go on after the row above, out of sight when
+        // that one fills the shown cells; an empty row just goes.
+        if (!RowTextOrEmpty(rows, row).empty() && WiderThan(rows.View(prev), layout, kMaxMappedCells - 1)) return {};
         const std::size_t end = patch.RowEndPos(prev);
         patch.Replace(end, kCrLf.size(), {});
         return {patch.Build(end), std::nullopt};
@@ -368,6 +378,10 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
     const std::string_view text = rows.View(row);
     const TEditorAttributeArray map = RowMapThrough(text, layout, pos.Col);
     if (pos.Col < map.Width()) {
+        // A character that starts past the shown cells was never seen; one
+        // that starts in them (a tab or a double-byte character reaching
+        // past) may go, and the hidden text moves into view.
+        if (map.CharStart(pos.Col) >= kMaxMappedCells) return {};
         TRowsPatch patch(rows, row, row);
         const int from = map.ColumnToOffset(map.CharStart(pos.Col));
         const std::size_t at = patch.PosOf(row, from);
@@ -376,6 +390,8 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
     }
     const TRowEnding ending = rows.RowEnding(row);
     if (ending == reNoBreak) return {};
+    // Joined there, the next row's text would start out of sight.
+    if (ending == reBreak && pos.Col >= kMaxMappedCells && !RowTextOrEmpty(rows, row + 1).empty()) return {};
     // At or past the end: pad up to the caret and join the next row (within
     // a soft-wrapped line, its first character goes instead of a break).
     TRowsPatch patch(rows, row, row + 1);
@@ -393,7 +409,7 @@ TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout,
 std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos target,
                                       std::string_view text) {
     const std::vector<std::string_view> lines = SplitLines(text);
-    if (lines.empty()) return std::nullopt;
+    if (lines.empty() || target.Col >= kMaxMappedCells) return std::nullopt;
     const int n = rows.Count();
     const int first = std::clamp(target.Row, 0, LastCaretRow(rows));
     const int col = std::max(0, target.Col);
@@ -462,7 +478,11 @@ std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, cons
         copy.SetRowEnding(copy.Count() - 1, reNoBreak);
 
     const TRowOffset at = PositionOfTextOffset(copy, static_cast<std::int64_t>(removal.Caret), 0);
-    const int col = column >= 0 ? column : WholeRowMap(RowTextOrEmpty(copy, at.Row), layout).OffsetToColumn(at.Offset);
+    // Past the shown cells the column need not be exact: it is refused.
+    const int col =
+        column >= 0 ? column : TEditorAttributeArray(RowTextOrEmpty(copy, at.Row), layout).OffsetToColumn(at.Offset);
+    // Refused whole: the selection is not deleted either.
+    if (col >= kMaxMappedCells) return std::nullopt;
     const std::optional<TRowsEdit> paste = BoxPasteEdit(copy, layout, {at.Row, col}, text);
     if (!paste) return removal;
     // Both edits as one replacement of the original rows.

@@ -89,6 +89,12 @@ int IndentWidth(std::string_view row, const TCellLayout& layout);
 // That width as text: spaces, or with TabIndent tabs and then spaces.
 std::string IndentText(int width, const TEditorCaretProp& caret);
 
+// Whether an edit that starts at `pos` starts where it shows: in one of the
+// shown cells of its row, or at the end of a row narrower than them. Edits
+// that would start further right are refused: what they put in would not
+// show, and what they take away was never seen.
+bool StartsShown(const TEditorStringList& rows, const TCellLayout& layout, TRowOffset pos);
+
 // Typed or inserted text at the caret: past the end of the row, the row is
 // padded with spaces first; in overwrite mode the text replaces as many
 // cells as it is wide (a character it cuts leaves spaces for its rest).
@@ -97,19 +103,24 @@ std::string IndentText(int width, const TEditorCaretProp& caret);
 std::optional<TRowsEdit> InsertTextEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos caret,
                                         std::string_view text, bool overwrite);
 // The selected bytes replaced by text (empty: just deleted); the caret goes
-// after the text.
-std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TStreamRange& range,
-                                           std::string_view text);
+// after the text. Nothing when the range starts past the shown cells.
+std::optional<TRowsEdit> ReplaceStreamEdit(const TEditorStringList& rows, const TCellLayout& layout,
+                                           const TStreamRange& range, std::string_view text);
 // The selected bytes moved to `target` (one edit, so one undo step); past
 // the end of its row the text goes after spaces, as typed text would. The
 // caret goes after the moved text. Nothing when the target lies inside the
-// range or the text would stay the same.
+// range, either of them past the shown cells, or the text would stay the
+// same.
 std::optional<TRowsEdit> MoveTextEdit(const TEditorStringList& rows, const TCellLayout& layout,
                                       const TStreamRange& range, TCellPos target);
 // The box's part of each row removed and text inserted at its top left.
+// Nothing when the box's left column is past the shown cells.
 std::optional<TRowsEdit> ReplaceBoxEdit(const TEditorStringList& rows, const TCellLayout& layout, const TBoxRange& box,
                                         std::string_view text);
 
+// The editing keys. Delete and Backspace take nothing the user cannot see
+// (a character that starts past the shown cells) and join no text to a row
+// where it would start past them.
 // Enter (shift: Shift+Enter, a new indented row above the line).
 TEditOutcome EnterKey(const TEditorStringList& rows, const TCellLayout& layout, const TEditorCaretProp& caret,
                       TCellPos pos, bool shift, bool overwrite);
@@ -120,7 +131,8 @@ TEditOutcome BackspaceKey(const TEditorStringList& rows, const TCellLayout& layo
 TEditOutcome DeleteKey(const TEditorStringList& rows, const TCellLayout& layout, TCellPos pos);
 
 // Each line of text inserted at `target`'s column of consecutive rows from
-// target's row; short rows are padded, rows past the end appended.
+// target's row; short rows are padded, rows past the end appended. Nothing
+// at a column past the shown cells.
 std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCellLayout& layout, TCellPos target,
                                       std::string_view text);
 
@@ -129,6 +141,7 @@ std::optional<TRowsEdit> BoxPasteEdit(const TEditorStringList& rows, const TCell
 // copy of the rows it and the paste reach, cut as `rows` cuts them, and the
 // text is box-pasted there at `column` (-1: the column where the removal
 // leaves the caret) from the row where the removal leaves the caret.
+// Nothing, not even the removal, when that column is past the shown cells.
 std::optional<TRowsEdit> BoxPasteOverEdit(const TEditorScreenStrings& rows, const TCellLayout& layout,
                                           const TRowsEdit& removal, int column, std::string_view text);
 

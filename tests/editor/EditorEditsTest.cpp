@@ -66,7 +66,7 @@ TEditFn BoxPaste(TCellPos p, std::string utf8) {
 }
 TEditFn Stream(TRowOffset a, TRowOffset b, std::string utf8) {
     return [=](const TEditorStringList& rows) {
-        return TEditOutcome{ReplaceStreamEdit(rows, {a, b}, Utf8ToCp932(utf8)), std::nullopt};
+        return TEditOutcome{ReplaceStreamEdit(rows, Tabs(8), {a, b}, Utf8ToCp932(utf8)), std::nullopt};
     };
 }
 TEditFn Box(TBoxRange box, std::string utf8) {
@@ -171,54 +171,77 @@ const TEditCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Keys, EditsTest, ::testing::ValuesIn(kCases), quodle::testing::TCaseName());
 
-// A row is shown up to its 1000th cell, so the caret stops at column 1000;
-// edits there act on the byte under that cell, not at the row's end. An
-// edit inside the row carries what it puts in, not the row. Text goes only
-// where it shows: into the last shown cell, not past it.
-TEST(WideRows, EditsAtTheLastShownCellActOnTheByteUnderIt) {
-    const std::string a(1000, 'a'), b(500, 'b');
-    const std::string text = a + b + "\r\nnext";
-    const std::string bb(499, 'b');
+// A row is shown up to its 1000th cell, so the caret stops at column 1000.
+// Edits there act on the byte under the caret, not at the row's end, and
+// carry what they change, not the row. Whatever starts in a shown cell may
+// be changed, the hidden rest moving into view: a character under the last
+// cell, a tab or a double-byte character reaching past it, a selection
+// running on into the hidden rest; an empty row may join a full one.
+TEST(WideRows, EditsThatStartInAShownCell) {
+    const std::string a(1000, 'a'), b(500, 'b'), a999(999, 'a');
+    const std::string wide = a + b + "\r\nnext";
+    const std::string kanji = a999 + "あ" + b;  // on cells 999 and 1000
     constexpr std::size_t kAny = std::string::npos;
+    TEditorCaretProp unindent = Caret();
+    unindent.BackSpaceUnIndent = false;
     struct {
         const char* name;
+        std::string text;
         TEditFn edit;
         std::string expected;
         TRowOffset caret;
         std::size_t carried;  // bytes of the replacement
     } cases[] = {
-        {"delete", Delete({0, 1000}), a + bb + "\r\nnext", {0, 1000}, 0},
-        {"type", Insert({0, 999}, "X"), std::string(999, 'a') + "Xa" + b + "\r\nnext", {0, 1000}, 1},
-        {"overwrite", Insert({0, 999}, "X", true), std::string(999, 'a') + "X" + b + "\r\nnext", {0, 1000}, 1},
-        {"break", Insert({0, 1000}, "\r\nX"), a + "\r\nX" + b + "\r\nnext", {1, 1}, 3},
-        {"backspace", Backspace({0, 1000}, false), std::string(999, 'a') + b + "\r\nnext", {0, 999}, 0},
-        {"box paste", BoxPaste({0, 1000}, "X\r\nY"), a + "X" + b + "\r\nnext" + std::string(996, ' ') + "Y", {1, 1001}, kAny},
-        {"box indent", [](const TEditorStringList& rows) {
-             return TEditOutcome{BoxBlockEdit(rows, Tabs(8), {0, 0, 1000, 1001}, boIndent, 0), std::nullopt};
-         }, a + " " + b + "\r\nnext", {0, 0}, 1},
+        {"delete the last shown character", wide, Delete({0, 999}), a999 + b + "\r\nnext", {0, 999}, 0},
+        {"delete a double-byte character on the last cell", kanji, Delete({0, 999}), a999 + b, {0, 999}, 0},
+        {"delete inside a tab reaching past the last cell", a999 + "\t" + b,
+         [](const TEditorStringList& rows) { return DeleteKey(rows, Tabs(3), {0, 1000}); }, a999 + b, {0, 999}, 0},
+        {"delete an empty row after a full one", a + "\r\n\r\nx", Delete({0, 1000}), a + "\r\nx", {0, 1000}, 0},
+        {"type", wide, Insert({0, 999}, "X"), a999 + "Xa" + b + "\r\nnext", {0, 1000}, 1},
+        {"overwrite", wide, Insert({0, 999}, "X", true), a999 + "X" + b + "\r\nnext", {0, 1000}, 1},
+        {"break", wide, Insert({0, 1000}, "\r\nX"), a + "\r\nX" + b + "\r\nnext", {1, 1}, 3},
+        {"backspace", wide, Backspace({0, 1000}, false), a999 + b + "\r\nnext", {0, 999}, 0},
+        {"backspace after a double-byte character on the last cell", kanji, Backspace({0, 1001}, false), a999 + b,
+         {0, 999}, 0},
+        {"backspace joins a row to one of 999 cells", a999 + "\r\nxy", Backspace({1, 0}, false), a999 + "xy", {0, 999}, 0},
+        {"backspace joins an empty row to a wide one", a + b + "\r\n\r\nx",
+         [&](const TEditorStringList& rows) { return BackspaceKey(rows, Tabs(8), unindent, {1, 0}); },
+         a + b + "\r\nx", {0, 1500}, 0},
+        {"a selection into the hidden rest", wide, Stream({0, 500}, {1, 2}, ""), std::string(500, 'a') + "xt", {0, 500}, 0},
+        {"box paste", wide, BoxPaste({0, 999}, "X\r\nY"), a999 + "Xa" + b + "\r\nnext" + std::string(995, ' ') + "Y",
+         {1, 1000}, kAny},
+        {"box indent", wide, [](const TEditorStringList& rows) {
+             return TEditOutcome{BoxBlockEdit(rows, Tabs(8), {0, 0, 999, 1000}, boIndent, 0), std::nullopt};
+         }, a999 + " a" + b + "\r\nnext", {0, 0}, 1},
     };
     for (const auto& c : cases) {
-        TDoc doc(text);
+        TDoc doc(c.text);
         const TEditOutcome out = c.edit(doc.rows);
         ASSERT_TRUE(out.Edit.has_value()) << c.name;
         if (c.carried != kAny) {
             EXPECT_EQ(out.Edit->Replacement.size(), c.carried) << c.name;
         }
         const TRowOffset caret = doc.Apply(*out.Edit);
-        EXPECT_EQ(doc.rows.AllText(), c.expected) << c.name;
+        EXPECT_EQ(doc.Text(), c.expected) << c.name;
         EXPECT_EQ(caret, c.caret) << c.name;
     }
 }
 
-// Past the last shown cell nothing is typed, overwritten or tabbed in: it
-// would not show, and the caret could not follow it (each character typed
-// there would land before the one typed last). The end of a row of exactly
-// 1000 cells is such a place too; a double-byte character starting on the
-// last cell leaves the caret one further, and nothing goes there either.
-TEST(WideRows, NothingIsTypedPastTheLastShownCell) {
-    const std::string wide = std::string(1000, 'a') + std::string(500, 'b');
-    const std::string full(1000, 'a');
-    const std::string kanji = std::string(999, 'a') + "あb";
+// Nothing is put in or taken out past the last shown cell: it would not
+// show, or it was never seen, and the caret could not follow (each
+// character typed there would land before the one typed last). The end of
+// a row of exactly 1000 cells is such a place too, and so is the cell after
+// a double-byte character starting on the last one. Text that a join or a
+// box paste would put there stays where it is.
+TEST(WideRows, NothingIsPutOrTakenPastTheLastShownCell) {
+    const std::string wide = std::string(1000, 'a') + std::string(500, 'b') + "\r\nnext";
+    const std::string full = std::string(1000, 'a') + "\r\nnext";
+    const std::string kanji = std::string(999, 'a') + "あbc\r\nnext";
+    auto box = [](TBoxRange range, TBlockOperation op) {
+        return [=](const TEditorStringList& rows) {
+            return TEditOutcome{BoxBlockEdit(rows, Tabs(8), range, op, 0), std::nullopt};
+        };
+    };
     struct {
         const char* name;
         std::string text;
@@ -232,12 +255,37 @@ TEST(WideRows, NothingIsTypedPastTheLastShownCell) {
         {"tab on a wider row", wide, [](const TEditorStringList& rows) {
              return TabKey(rows, Tabs(8), Caret(), {0, 1000}, false);
          }},
+        {"delete on a wider row", wide, Delete({0, 1000})},
+        {"delete after a double-byte last character", kanji, Delete({0, 1001})},
+        {"delete joins the next row to a full one", full, Delete({0, 1000})},
+        {"delete joins the next row past the end", "ab\r\nnext", Delete({0, 1000})},
+        {"backspace joins a row to a full one", full, Backspace({1, 0}, false)},
+        {"backspace joins a row to a wider one", wide, Backspace({1, 0}, false)},
+        {"a selection from the hidden rest deleted", wide, Stream({0, 1000}, {1, 2}, "")},
+        {"a box from the last cell on deleted", wide, Box({0, 0, 1000, 1001}, "")},
+        {"text moved past the last shown cell", wide, Move({1, 0}, {1, 2}, {0, 1000})},
+        {"hidden text moved", wide, Move({0, 1000}, {0, 1002}, {1, 0})},
+        {"box paste on a wider row", wide, BoxPaste({0, 1000}, "X\r\nY")},
+        {"box paste after a double-byte last character", kanji, BoxPaste({0, 1001}, "X")},
+        {"box indent", wide, box({0, 1, 1000, 1001}, boIndent)},
+        {"box unindent", std::string(1000, 'a') + "  b", box({0, 0, 1000, 1001}, boUnindent)},
     };
     for (const auto& c : cases) {
         TDoc doc(c.text);
         const TEditOutcome out = c.edit(doc.rows);
         EXPECT_FALSE(out.Edit.has_value()) << c.name;
+        EXPECT_FALSE(out.Move.has_value()) << c.name;
     }
+}
+
+// A box paste over a selection whose text would go past the shown cells is
+// refused whole: the selection is not deleted either.
+TEST(WideRows, BoxPasteOverIsRefusedWhole) {
+    TDoc doc(std::string(1200, 'a') + "\r\nnext");
+    const auto removal = ReplaceBoxEdit(doc.rows, Tabs(8), {0, 1, 998, 1000}, {});
+    ASSERT_TRUE(removal);
+    EXPECT_FALSE(BoxPasteOverEdit(doc.rows, Tabs(8), *removal, 1000, "X\r\nY"));
+    EXPECT_TRUE(BoxPasteOverEdit(doc.rows, Tabs(8), *removal, 998, "X\r\nY"));
 }
 
 // Box paste over a selection is one edit that leaves what deleting the
@@ -268,7 +316,7 @@ TEST(BoxPasteOver, OneEditAsTheRemovalAndThePasteInTurn) {
             d->rows.SetWordWrap(c.wrap);
         }
         auto removal = [&](const TEditorStringList& rows) {
-            return c.box ? ReplaceBoxEdit(rows, Tabs(8), *c.box, {}) : ReplaceStreamEdit(rows, c.stream, {});
+            return c.box ? ReplaceBoxEdit(rows, Tabs(8), *c.box, {}) : ReplaceStreamEdit(rows, Tabs(8), c.stream, {});
         };
         const int column = c.box ? c.box->Left : -1;
         const auto edit = BoxPasteOverEdit(once.rows, Tabs(8), *removal(once.rows), column, c.paste);

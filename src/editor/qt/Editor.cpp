@@ -210,8 +210,10 @@ void TEditor::SetTopRow(int row) {
     emit TopRowChange();
 }
 
+int TEditor::MaxTopCol() const { return std::max(0, kMaxCaretCol + 1 - VisibleColCount()); }
+
 void TEditor::SetTopCol(int col) {
-    col = std::clamp(col, 0, kMaxCaretCol);
+    col = std::clamp(col, 0, MaxTopCol());
     if (col == topCol_) return;
     topCol_ = col;
     UpdateScrollBars();
@@ -242,11 +244,17 @@ void TEditor::ScrollToCaret() {
 }
 
 void TEditor::UpdateScrollBars() {
+    // A view grown wider has less to scroll: it comes back with its bar
+    // rather than showing blank cells past the last one shown.
+    if (topCol_ > MaxTopCol()) {
+        SetTopCol(MaxTopCol());
+        return;
+    }
     syncingScrollBars_ = true;
     verticalScrollBar()->setRange(0, rows_->Count());
     verticalScrollBar()->setPageStep(VisibleRowCount());
     verticalScrollBar()->setValue(topRow_);
-    horizontalScrollBar()->setRange(0, std::max(0, kMaxCaretCol + 1 - VisibleColCount()));
+    horizontalScrollBar()->setRange(0, MaxTopCol());
     horizontalScrollBar()->setPageStep(VisibleColCount());
     horizontalScrollBar()->setValue(topCol_);
     syncingScrollBars_ = false;

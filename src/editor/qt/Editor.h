@@ -65,6 +65,8 @@ public:
     void SetTopRow(int row) override;
     int TopRow() const override { return topRow_; }
     int TopCol() const { return topCol_; }
+    // The view scrolls no further than the last cell a row shows, where
+    // its scroll bar ends.
     void SetTopCol(int col);
     int VisibleRowCount() const;
     int VisibleColCount() const;
@@ -142,7 +144,9 @@ public:
 
     // ---- editing (EditorCommands.cpp). These do what the keys and menus
     // do, and nothing on a ReadOnly text: every edit of the editor passes
-    // Apply, and the row list refuses what comes past it.
+    // Apply, and the row list refuses what comes past it. A selection that
+    // starts past the shown cells of its row is neither replaced, deleted
+    // nor cut: nothing happens and it stays selected.
     void InsertText(std::string_view text);
     void ClearSelection();
     void CopyToClipboard();
@@ -154,8 +158,9 @@ public:
     void DeleteRowAt(int row);
     // Dropped text: inserted at `at` (never overwriting) as one edit; or the
     // stream `range` of the rows moved to `at` as one edit. The selection
-    // goes and the caret ends after the text.
-    void DropText(TCellPos at, std::string_view text);
+    // goes and the caret ends after the text. DropText tells whether the
+    // text went in (not past the shown cells).
+    bool DropText(TCellPos at, std::string_view text);
     void MoveText(const TStreamRange& range, TCellPos at);
     void IndentSelection() { BlockOperation(boIndent); }
     void UnindentSelection() { BlockOperation(boUnindent); }
@@ -432,8 +437,12 @@ private:
     void BlockOperation(TBlockOperation op);
     // Deletes the selection as one edit; false when nothing was selected.
     bool DeleteSelection();
+    // Whether the selection starts where it shows, so that edits of it may
+    // be made.
+    bool SelectionShown() const;
 
     // ---- Editor.cpp
+    int MaxTopCol() const;
     void FountainChanged();
     void SubscribeFountain();
     TEditorAttributeArray CellMap(int row) const;

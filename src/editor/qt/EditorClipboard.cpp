@@ -25,7 +25,8 @@ void TEditor::CopyToClipboard() {
 }
 
 void TEditor::CutToClipboard() {
-    if (ReadOnly() || !Selected()) return;
+    // Half a cut (a copy without the deletion) would surprise more than none.
+    if (ReadOnly() || !Selected() || !SelectionShown()) return;
     CopyToClipboard();
     ClearSelection();
 }

@@ -21,25 +21,32 @@ void TEditor::Apply(const TEditOutcome& outcome) {
     else if (outcome.Move) SetCaret(outcome.Move->Row, outcome.Move->Col, {outcome.Move->Col < col_ ? -1 : 1, false, false});
 }
 
+bool TEditor::SelectionShown() const {
+    if (selectionMode_ == selBox) return SelectionBox().Left < kMaxMappedCells;
+    return StartsShown(*rows_, Layout(), SelectionRange().Start);
+}
+
 bool TEditor::DeleteSelection() {
     if (ReadOnly() || !Selected()) return false;
+    if (!SelectionShown()) return true;
     const bool box = selectionMode_ == selBox;
     const TStreamRange range = SelectionRange();
     const TBoxRange rect = SelectionBox();
     Deselect();
-    Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, range, {}));
+    Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, Layout(), range, {}));
     return true;
 }
 
 void TEditor::InsertText(std::string_view text) {
     if (ReadOnly() || text.empty()) return;
     if (Selected()) {
+        if (!SelectionShown()) return;
         // The selection and the new text are one edit, one undo step.
         const bool box = selectionMode_ == selBox;
         const TStreamRange range = SelectionRange();
         const TBoxRange rect = SelectionBox();
         Deselect();
-        Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, text) : ReplaceStreamEdit(*rows_, range, text));
+        Apply(box ? ReplaceBoxEdit(*rows_, Layout(), rect, text) : ReplaceStreamEdit(*rows_, Layout(), range, text));
         return;
     }
     Deselect();
@@ -48,10 +55,13 @@ void TEditor::InsertText(std::string_view text) {
 
 void TEditor::ClearSelection() { DeleteSelection(); }
 
-void TEditor::DropText(TCellPos at, std::string_view text) {
-    if (ReadOnly() || text.empty()) return;
+bool TEditor::DropText(TCellPos at, std::string_view text) {
+    if (ReadOnly() || text.empty()) return false;
+    const std::optional<TRowsEdit> edit = InsertTextEdit(*rows_, Layout(), at, text, false);
+    if (!edit) return false;
     Deselect();
-    Apply(InsertTextEdit(*rows_, Layout(), at, text, false));
+    Apply(edit);
+    return true;
 }
 
 void TEditor::MoveText(const TStreamRange& range, TCellPos at) {
@@ -68,12 +78,13 @@ void TEditor::BoxPaste(std::string_view text) {
     }
     // The selection goes and the text comes in one edit, one undo step; a
     // box's left column is where the text goes.
+    if (!SelectionShown()) return;
     const bool box = selectionMode_ == selBox;
     const TStreamRange range = SelectionRange();
     const TBoxRange rect = SelectionBox();
     Deselect();
     const std::optional<TRowsEdit> removal =
-        box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, range, {});
+        box ? ReplaceBoxEdit(*rows_, Layout(), rect, {}) : ReplaceStreamEdit(*rows_, Layout(), range, {});
     if (removal) Apply(BoxPasteOverEdit(*rows_, Layout(), *removal, box ? rect.Left : -1, text));
     else Apply(BoxPasteEdit(*rows_, Layout(), box ? TCellPos{rect.Top, rect.Left} : CellOfOffset(range.Start), text));
 }

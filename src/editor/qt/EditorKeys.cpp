@@ -232,7 +232,7 @@ void TEditor::EditKey(QKeyEvent* e) {
         }
         if (ReadOnly() || ctrl) return;
         if (Selected()) {
-            if (shift) return;
+            if (shift || !SelectionShown()) return;
             DeleteSelection();
         }
         Deselect();

@@ -209,11 +209,10 @@ bool TOleddEditor::TakeDrop(const TDropPlan& plan, const QMimeData& data) {
         }
     }
     // Text from elsewhere, or a copy: refused whole when a character of it
-    // has no Shift-JIS form (Unencodable tells which).
+    // has no Shift-JIS form (Unencodable tells which), or where it would not
+    // show; a refused move then leaves the text with its source.
     const std::optional<std::string> bytes = InputBytes(data.text());
-    if (!bytes) return false;
-    DropText(plan.cell, *bytes);
-    return true;
+    return bytes && DropText(plan.cell, *bytes);
 }
 
 }  // namespace quodle

@@ -1,7 +1,9 @@
 // TEditorEx driven with key events: caret movement on the cell grid and the
 // editing keys, checked against the exact text of the shared row list.
 #include <QApplication>
+#include <QClipboard>
 #include <QPainter>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "base/ShiftJis.h"
@@ -354,6 +356,33 @@ private slots:
         QCOMPARE(TextOf(*editor_), QStringLiteral("abc       x"));
     }
 
+    // Scrolled to the last shown cells the view and its scroll bar agree:
+    // after a double-byte character on the last cell (the caret one further)
+    // and after the view grows wider, where it used to stay scrolled past
+    // the bar's end, showing blank cells.
+    void view_scrollsNoFurtherThanItsScrollBar() {
+        auto agree = [this](int lastCell) {
+            const QScrollBar* bar = editor_->horizontalScrollBar();
+            QCOMPARE(bar->maximum(), 1001 - editor_->VisibleColCount());
+            QCOMPARE(bar->pageStep(), editor_->VisibleColCount());
+            QCOMPARE(editor_->TopCol(), bar->value());
+            QCOMPARE(editor_->TopCol() + editor_->VisibleColCount() - 1, lastCell);
+        };
+        Load(QString(999, QLatin1Char('a')) + QStringLiteral("あ") + QString(3000, QLatin1Char('b')), 0, 0);
+        Run(*editor_, {K(Qt::Key_End)});
+        QCOMPARE(editor_->Col(), 1001);
+        agree(1000);
+        editor_->resize(700, 200);
+        QApplication::processEvents();
+        agree(1000);
+        // The bar moves the view; so do the keys, back from the end.
+        editor_->horizontalScrollBar()->setValue(100);
+        QCOMPARE(editor_->TopCol(), 100);
+        Run(*editor_, {K(Qt::Key_Home)});
+        QCOMPARE(editor_->TopCol(), 0);
+        QCOMPARE(editor_->horizontalScrollBar()->value(), 0);
+    }
+
     // On a row wider than the shown cells, End stops after the last shown
     // cell; what is typed goes in where it shows, in the order typed, and
     // nothing goes in past it (it used to land there each before the last).
@@ -373,6 +402,40 @@ private slots:
         QCOMPARE(TextOf(*editor_), QString(995, QLatin1Char('a')) + "bb123\r\nz" + rest.mid(2));
         QCOMPARE(editor_->Row(), 1);
         QCOMPARE(editor_->Col(), 1);
+    }
+
+    // Delete and Backspace take nothing the user cannot see and join no
+    // row out of sight, and a selection that starts past the last shown
+    // cell is neither deleted, typed over, cut nor box-pasted over: nothing
+    // happens, the selection stays, there is nothing to undo. One cell back
+    // the last shown character goes and the hidden rest moves into view.
+    void edits_neverReachPastTheLastShownCell() {
+        const QString a(1000, QLatin1Char('a')), b(500, QLatin1Char('b'));
+        const QString text = a + b + "\r\nnext";
+        Load(text, 0, 0);
+        QGuiApplication::clipboard()->setText(QStringLiteral("X\nY"));
+        Run(*editor_, {K(Qt::Key_End), K(Qt::Key_Delete), K(Qt::Key_B, Qt::ControlModifier)});
+        QCOMPARE(editor_->Col(), 1000);
+        Run(*editor_, {K(Qt::Key_Down, Qt::ShiftModifier)});
+        QVERIFY(editor_->Selected());
+        Run(*editor_, {K(Qt::Key_Delete), K(Qt::Key_Backspace), T("x"), K(Qt::Key_Return), K(Qt::Key_Tab),
+                       K(Qt::Key_X, Qt::ControlModifier), K(Qt::Key_V, Qt::ControlModifier),
+                       K(Qt::Key_B, Qt::ControlModifier)});
+        QVERIFY(editor_->Selected());
+        editor_->Deselect();
+        editor_->SetRow(1);
+        editor_->SetCol(0);
+        Run(*editor_, {K(Qt::Key_Backspace)});
+        QCOMPARE(TextOf(*editor_), text);
+        QVERIFY(!editor_->CanUndo());
+
+        editor_->SetRow(0);
+        editor_->SetCol(999);
+        Run(*editor_, {K(Qt::Key_Delete)});
+        QCOMPARE(TextOf(*editor_), a.left(999) + b + "\r\nnext");
+        QCOMPARE(editor_->Col(), 999);
+        editor_->Undo();
+        QCOMPARE(TextOf(*editor_), text);
     }
 
     void attachedEditors_shareTheText() {

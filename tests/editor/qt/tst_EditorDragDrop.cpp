@@ -245,6 +245,20 @@ private slots:
         QCOMPARE(TextOf(*editor_), text);
     }
 
+    // Nothing is dropped past the last shown cell of a row: the drop is
+    // refused, so a source moving its text keeps it.
+    void foreignText_refusedPastTheShownCells() {
+        const QString text(1200, QLatin1Char('a'));
+        LoadText(*editor_, text);
+        Key(editor_.get(), Qt::Key_End);
+        QMimeData data;
+        data.setText(QStringLiteral("x"));
+        QCOMPARE(DropData(*editor_, data, CellPoint(0, 1000)), Qt::IgnoreAction);
+        QCOMPARE(TextOf(*editor_), text);
+        QCOMPARE(DropData(*editor_, data, CellPoint(0, 999)), Qt::CopyAction);
+        QCOMPARE(TextOf(*editor_), text.left(999) + "x" + text.mid(999));
+    }
+
     void foreignText_readOnlyRefusesTheDrag() {
         LoadText(*editor_, "abcd");
         editor_->SetReadOnly(true);

@@ -134,6 +134,17 @@ private slots:
         QCOMPARE(TextOf(E()), QStringLiteral("a b b"));
     }
 
+    // A hit past the last shown cell of a row cannot be selected as it is
+    // (the caret stops at the last cell): replacing what got selected would
+    // replace the hidden text before the hit. It is left alone.
+    void replace_leavesAHitPastTheShownCells() {
+        const QString text = QString(3000, QLatin1Char('a')) + QStringLiteral("XYZ");
+        LoadText(E(), text, 0, 0);
+        QVERIFY(Find("XYZ", sfDown));
+        ReplaceHit(E(), "Q", false);
+        QCOMPARE(TextOf(E()), text);
+    }
+
     void search_farAndAcrossRows() {
         std::string text;
         for (int i = 0; i < 5000; ++i) text += "(setq x " + std::to_string(i) + ")\r\n";
