@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "editor/EditorEdits.h"
 #include "search/FindMarks.h"
 #include "search/RowsSearch.h"
 
@@ -40,12 +41,26 @@ bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions opti
     if (rows.Count() == 0 || pattern.empty()) return false;
     const bool down = HasOption(options, sfDown);
     const TSearchPattern prepared(pattern, options);
-    const TRowOffset start = SearchStart(editor, down);
-    const std::optional<TRowsMatch> match =
-        down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
-    if (!match) return false;
-    editor.ShowHit(match->Start, match->Length);
-    return true;
+    TRowOffset start = SearchStart(editor, down);
+    const TCellLayout layout = editor.Layout();
+    for (;;) {
+        const std::optional<TRowsMatch> match =
+            down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
+        if (!match) return false;
+        if (StartsShown(rows, layout, match->Start)) {
+            editor.ShowHit(match->Start, match->Length);
+            return true;
+        }
+        // A hit past a row's last shown cell can be neither shown nor
+        // selected (the caret stops at that cell), as find marks skip it.
+        // Later hits in its row are hidden too; an earlier one may overlap it.
+        if (down) {
+            if (match->Start.Row + 1 >= rows.Count()) return false;
+            start = {match->Start.Row + 1, 0};
+        } else {
+            start = PositionOfTextOffset(rows, match->Start.Offset + match->Length - 1, match->Start.Row);
+        }
+    }
 }
 
 void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {

@@ -137,11 +137,26 @@ private slots:
     // A hit past the last shown cell of a row cannot be selected as it is
     // (the caret stops at the last cell): replacing what got selected would
     // replace the hidden text before the hit. It is left alone.
-    void replace_leavesAHitPastTheShownCells() {
-        const QString text = QString(3000, QLatin1Char('a')) + QStringLiteral("XYZ");
-        LoadText(E(), text, 0, 0);
+    void search_skipsHitsPastTheShownCells() {
+        // Row 0: a shown hit, hidden ones after it (one overlapping the last
+        // shown cells); row 1: a shown hit.
+        const QString text = QStringLiteral("XYZ") + QString(994, QLatin1Char('a')) + QStringLiteral("XYZXYZ") +
+                             QString(2000, QLatin1Char('a')) + QStringLiteral("XYZQ\r\nbXYZ");
+        LoadText(E(), text, 0, 1);
         QVERIFY(Find("XYZ", sfDown));
-        ReplaceHit(E(), "Q", false);
+        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 997}));  // starts on cell 997, reaches past 999
+        QVERIFY(Find("XYZ", sfDown));
+        QCOMPARE(E().SelectionRange().Start, (TRowOffset{1, 1}));
+        QVERIFY(Find("XYZ", 0));
+        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 997}));
+        QVERIFY(Find("XYZ", 0));
+        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 0}));
+        // A hit only past the shown cells is not found, and nothing hidden
+        // is replaced through it.
+        LoadText(E(), text, 0, 0);
+        QVERIFY(!Find("aXYZQ", sfDown));
+        QVERIFY(!E().Selected());
+        ReplaceHit(E(), "!", false);
         QCOMPARE(TextOf(E()), text);
     }
 
