@@ -18,6 +18,11 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::size_t kDefunLen = 7;  // "(DEFUN "
+// Every byte up to the blank.
+constexpr std::string_view kLeadingBlanks(
+    "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f"
+    "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f ",
+    33);
 
 char UpperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
@@ -182,6 +187,11 @@ public:
     TDefunCollector(TTextLines& records, TStripStates* states, bool padded, TProgressPass& pass)
         : records_(records), states_(states), padded_(padded), pass_(pass) {}
 
+    // Top-level records so far whose name reads as a command's, and the
+    // others.
+    std::size_t Commands() const { return commands_; }
+    std::size_t Functions() const { return functions_; }
+
     // Lines `first` on; `lineStates` (needed with `states`) has the state
     // each of them starts in.
     void Chunk(const TCodeLines& code, std::size_t first, const TStripStates* lineStates) {
@@ -282,6 +292,9 @@ private:
 
     void Close(std::size_t endLine, std::size_t endCol) {
         open_ = false;
+        // A record's first field starts after the blanks and control bytes.
+        const std::size_t lead = std::min(name_.find_first_not_of(kLeadingBlanks), name_.size());
+        ++(IsCommandName(std::string_view(name_).substr(lead)) ? commands_ : functions_);
         MakeRecord(record_, name_, padded_ ? kDefunPadding : std::string_view(),
                    {startLine_, startCol_, endLine, endCol});
         records_.push_back(record_);
@@ -295,6 +308,8 @@ private:
 
     TTextLines& records_;
     TStripStates* states_;
+    std::size_t commands_ = 0;
+    std::size_t functions_ = 0;
     const bool padded_;
     TProgressPass& pass_;
     // The top-level definition still open, and its nested ones so far, in
@@ -341,6 +356,8 @@ TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps
         first += count;
     }
     if (!lines.empty()) collect.AtLine(lines.size() - 1);
+    scan.Commands = collector.Commands();
+    scan.Functions = collector.Functions();
     SortTextOrder(scan.Found, scan.Order);
     return scan;
 }

@@ -151,6 +151,10 @@ TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progr
 struct TSortedDefuns {
     TTextLines Found;  // in the order they were found
     TStripStates LineStates;  // of each record's line, by its index in Found
+    // Top-level records whose name reads as a command's, and the others:
+    // room enough for the lists that show them.
+    std::size_t Commands = 0;
+    std::size_t Functions = 0;
     std::vector<std::uint32_t> Order;
     TOrderedLines Records() const { return {Found, Order}; }
 };
