@@ -87,8 +87,9 @@ public:
     // Becomes the code of `lines` from `first` on, which starts in `state`,
     // until it holds `bytes` of code or the lines run out; `state` goes on
     // to the next line, and with `states` the state each line starts in
-    // goes there (by its index in this). The number of lines taken, at least one if any are left.
-    // Throws std::length_error when the code would be 4 GiB or more.
+    // goes there (by its index in this). Gives the number of lines taken,
+    // at least one if any are left. Throws std::length_error when the code
+    // would be 4 GiB or more.
     std::size_t Refill(TLineList lines, std::size_t first, TStripState& state, std::size_t bytes, TProgressPass& pass,
                        TStripStates* states = nullptr);
 
@@ -118,8 +119,6 @@ public:
         line_ = line;
         state_ = state;
     }
-    std::size_t Line() const { return line_; }
-    TStripState State() const { return state_; }
     // The code of the line at hand, then on to the next; false past the
     // last. It holds until the next call and has TCodeLines::kSlack readable
     // bytes after it.
@@ -145,9 +144,10 @@ inline constexpr std::string_view kDefunPadding = "         ";
 TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
 
 // Both passes with padded records, sorted with CompareText: the order in
-// which every list of user functions shows them. The code is read a line at
-// a time and not kept; where each record's line starts is, so that the code
-// there can be read again (TLineStripper::Seek).
+// which every list of user functions shows them. The code is made and
+// searched a block of lines at a time and not kept; where each record's
+// line starts is, so that the code there can be read again
+// (TLineStripper::Seek).
 struct TSortedDefuns {
     TTextLines Found;  // in the order they were found
     TStripStates LineStates;  // of each record's line, by its index in Found
