@@ -26,7 +26,9 @@ bool BlankOnAStop(std::string_view line, int w) {
     return false;
 }
 
-// The conversions append to `out`, so that one buffer serves every line.
+// The conversions append to `out`, so that one buffer serves every line;
+// those that return whether the line changed append nothing when it did
+// not, so that an unchanged line is neither copied nor compared.
 // Leading blanks alone: every w of them are one tab, the rest stay.
 void CompressLeadingBlanksInto(std::string& out, std::string_view line, int w) {
     const std::size_t lead = LeadingBlanks(line), width = static_cast<std::size_t>(w);
@@ -35,21 +37,22 @@ void CompressLeadingBlanksInto(std::string& out, std::string_view line, int w) {
     out.append(line.substr(lead));
 }
 
-void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
+bool CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
     w = TabWidthOr4(w);
     if (leadOnly) {
+        if (LeadingBlanks(line) < static_cast<std::size_t>(w)) return false;
         CompressLeadingBlanksInto(out, line, w);
-        return;
+        return true;
     }
     // Between two tabs every byte is a cell, whatever characters they
     // make, so the blanks that may reach a stop are found by stepping from
     // stop to stop, not by reading every character; a blank or a tab that
     // is the second byte of a character (after a lead byte) is neither.
-    // The result is never longer than the line: written in place.
+    // The result is never longer than the line: written in place, from the
+    // first blank that becomes a tab on.
     const std::size_t base = out.size(), n = line.size(), width = static_cast<std::size_t>(w);
-    out.resize(base + n);
-    char* const begin = out.data() + base;
-    char* d = begin;
+    char* begin = nullptr;
+    char* d = nullptr;
     std::size_t copied = 0;  // bytes of the line already written
     int column = 0;          // cells before byte `start`
     for (std::size_t start = 0;;) {
@@ -59,6 +62,10 @@ void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
         // The blank at byte p fills cell column + (p - start) + 1.
         for (std::size_t p = start + (width - 1 - static_cast<std::size_t>(column) % width); p < tab; p += width) {
             if (line[p] != ' ' || IsTrailByteAt(line, p)) continue;
+            if (begin == nullptr) {
+                out.resize(base + n);
+                d = begin = out.data() + base;
+            }
             std::memcpy(d, line.data() + copied, p - copied);
             d += p - copied;
             copied = p + 1;
@@ -73,12 +80,14 @@ void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
         column += TabWidthAt(column, layout);
         start = tab + 1;
     }
+    if (begin == nullptr) return false;
     std::memcpy(d, line.data() + copied, n - copied);
     d += n - copied;
     out.resize(static_cast<std::size_t>(d - out.data()));
+    return true;
 }
 
-void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
+bool BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
     const std::size_t width = static_cast<std::size_t>(TabWidthOr4(w)), n = line.size();
     // A blank is never part of a double-byte character, so bytes will do.
     // Every w bytes in a row hold one just before a stop: a run of w blanks
@@ -102,10 +111,12 @@ void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
         copied = z;
         p = z + (width - 1 - z % width);
     }
+    if (copied == 0) return false;  // a run always ends past the line's start
     out.append(line.substr(copied));
+    return true;
 }
 
-void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
+bool FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
     std::size_t copied = 0;
     for (std::size_t i = 0; i < line.size();) {
         const std::size_t length = CharLengthAt(line, i);
@@ -116,27 +127,26 @@ void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
         }
         i += length;
     }
+    if (copied == 0) return false;
     out.append(line.substr(copied));
+    return true;
 }
 
 }  // namespace
 
 std::string CompressTabStops(std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
     std::string out;
-    CompressTabStopsInto(out, line, w, leadOnly, layout);
-    return out;
+    return CompressTabStopsInto(out, line, w, leadOnly, layout) ? out : std::string(line);
 }
 
 std::string BlankRunsToTabs(std::string_view line, int w) {
     std::string out;
-    BlankRunsToTabsInto(out, line, w);
-    return out;
+    return BlankRunsToTabsInto(out, line, w) ? out : std::string(line);
 }
 
 std::string FullWidthBlanksToHalf(std::string_view line) {
     std::string out;
-    FullWidthBlanksToHalfInto(out, line);
-    return out;
+    return FullWidthBlanksToHalfInto(out, line) ? out : std::string(line);
 }
 
 TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, const TCellLayout& layout) {
@@ -172,15 +182,21 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
                 break;
         }
         std::string& out = edits.Buffer(room);
-        const std::size_t start = out.size();
+        bool changed = true;
         switch (conversion) {
-            case wcTabsToBlanks: ExpandTabsInto(out, line, cells); break;
+            case wcTabsToBlanks: {
+                // Every tab may be a double-byte character's second byte.
+                const std::size_t start = out.size();
+                ExpandTabsInto(out, line, cells);
+                changed = std::string_view(out).substr(start) != line;
+                break;
+            }
             case wcLeadBlanksToTabs: CompressLeadingBlanksInto(out, line, w); break;
-            case wcRunsToTabs: BlankRunsToTabsInto(out, line, w); break;
-            case wcBlanksToTabs: CompressTabStopsInto(out, line, w, false, cells); break;
-            case wcFullWidthBlanks: FullWidthBlanksToHalfInto(out, line); break;
+            case wcRunsToTabs: changed = BlankRunsToTabsInto(out, line, w); break;
+            case wcBlanksToTabs: changed = CompressTabStopsInto(out, line, w, false, cells); break;
+            case wcFullWidthBlanks: changed = FullWidthBlanksToHalfInto(out, line); break;
         }
-        if (std::string_view(out).substr(start) != line) edits.ReplaceWithWritten(static_cast<int>(i));
+        if (changed) edits.ReplaceWithWritten(static_cast<int>(i));
         else edits.DropWritten();
     }
     return edits;
