@@ -16,16 +16,6 @@ int TabWidthOr4(int w) { return w <= 0 ? kDefaultTabWidth : w; }
 
 std::size_t LeadingBlanks(std::string_view line) { return std::min(line.find_first_not_of(' '), line.size()); }
 
-// Whether tab-stop compression may change the line. Without tabs every
-// character is as many cells as bytes, so only a blank at a byte just
-// before a stop counts; with tabs the line is looked at whole.
-bool BlankOnAStop(std::string_view line, int w) {
-    if (line.find('\t') != std::string_view::npos) return true;
-    for (std::size_t p = static_cast<std::size_t>(w) - 1; p < line.size(); p += static_cast<std::size_t>(w))
-        if (line[p] == ' ') return true;
-    return false;
-}
-
 // The conversions append to `out`, so that one buffer serves every line;
 // those that return whether the line changed append nothing when it did
 // not, so that an unchanged line is neither copied nor compared.
@@ -172,11 +162,8 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;
                 break;
             case wcRunsToTabs:
-                if (line.size() < static_cast<std::size_t>(w)) continue;
-                break;
             case wcBlanksToTabs:
-                if (!BlankOnAStop(line, w)) continue;
-                break;
+                break;  // these write nothing until they find a change
             case wcFullWidthBlanks:
                 if (line.find("\x81\x40") == std::string_view::npos) continue;
                 break;
