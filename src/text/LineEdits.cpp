@@ -13,7 +13,9 @@ namespace quodle {
 
 std::string& TLineEdits::Buffer(std::size_t bytes) {
     constexpr std::size_t kChunkBytes = 1 << 20;
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < bytes)
+    // A text starts at an offset an edit can hold.
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < bytes ||
+        chunks_.back().size() > std::numeric_limits<std::uint32_t>::max())
         chunks_.emplace_back().reserve(std::max(kChunkBytes, bytes));
     written_ = chunks_.back().size();
     return chunks_.back();
@@ -37,7 +39,7 @@ void TLineEdits::TakeWritten(int line, TKind kind) {
         throw std::length_error("line too long");
     }
     if (count_ == edits_.capacity()) edits_.Grow(std::max<std::size_t>(64, 2 * count_), count_);
-    edits_.data()[count_++] = {written_, static_cast<std::uint32_t>(length), line,
+    edits_.data()[count_++] = {static_cast<std::uint32_t>(written_), static_cast<std::uint32_t>(length), line,
                                static_cast<std::uint32_t>(chunks_.size() - 1), kind};
 }
 

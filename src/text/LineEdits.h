@@ -24,12 +24,13 @@ public:
     enum TKind : std::uint8_t { leInsert, leReplace, leDelete };
     // Small, as a rewrite of the whole text makes one for most lines.
     struct TEdit {
-        std::size_t Start;     // of the new text in its buffer
+        std::uint32_t Start;   // of the new text in its buffer
         std::uint32_t Length;  // a line is never 4 GiB: a row could not hold it
         int Line;              // in the text before any of the edits
-        std::uint32_t Chunk;   // of the list's buffers holding the new text
-        TKind Kind;
+        std::uint32_t Chunk : 30;  // of the list's buffers holding the new text
+        TKind Kind : 2;
     };
+    static_assert(sizeof(TEdit) == 16);
 
     // Edits are given in ascending order of their lines, at most one
     // replacement or deletion per line, insertions before a line ahead of
