@@ -1,7 +1,6 @@
 #include "editor/LineConversions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/ShiftJis.h"
 #include "syntax/EditorTokens.h"
@@ -38,11 +37,9 @@ bool CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
     // make, so the blanks that may reach a stop are found by stepping from
     // stop to stop, not by reading every character; a blank or a tab that
     // is the second byte of a character (after a lead byte) is neither.
-    // The result is never longer than the line: written in place, from the
-    // first blank that becomes a tab on.
+    // Nothing is written before the first blank that becomes a tab.
     const std::size_t base = out.size(), n = line.size(), width = static_cast<std::size_t>(w);
-    char* begin = nullptr;
-    char* d = nullptr;
+    bool changed = false;
     std::size_t copied = 0;  // bytes of the line already written
     int column = 0;          // cells before byte `start`
     for (std::size_t start = 0;;) {
@@ -52,28 +49,22 @@ bool CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
         // The blank at byte p fills cell column + (p - start) + 1.
         for (std::size_t p = start + (width - 1 - static_cast<std::size_t>(column) % width); p < tab; p += width) {
             if (line[p] != ' ' || IsTrailByteAt(line, p)) continue;
-            if (begin == nullptr) {
-                out.resize(base + n);
-                d = begin = out.data() + base;
-            }
-            std::memcpy(d, line.data() + copied, p - copied);
-            d += p - copied;
+            changed = true;
+            out.append(line.data() + copied, p - copied);
             copied = p + 1;
             // Up to w - 1 blanks just before it join it in the tab.
-            std::ptrdiff_t blanks = 0;
-            while (blanks + 1 < w && d - blanks > begin && d[-1 - blanks] == ' ') ++blanks;
-            d -= blanks;
-            *d++ = '\t';
+            std::size_t blanks = 0;
+            while (blanks + 1 < width && out.size() - blanks > base && out[out.size() - 1 - blanks] == ' ') ++blanks;
+            out.resize(out.size() - blanks);
+            out += '\t';
         }
         if (tab == n) break;
         column += static_cast<int>(tab - start);
         column += TabWidthAt(column, layout);
         start = tab + 1;
     }
-    if (begin == nullptr) return false;
-    std::memcpy(d, line.data() + copied, n - copied);
-    d += n - copied;
-    out.resize(static_cast<std::size_t>(d - out.data()));
+    if (!changed) return false;
+    out.append(line.data() + copied, n - copied);
     return true;
 }
 
