@@ -29,14 +29,14 @@ public:
     TByteBuffer& operator=(const TByteBuffer&) = delete;
     ~TByteBuffer() { std::free(data_); }
 
-    // Beyond a page the size is rounded up to whole pages: freed blocks then
+    // Beyond 4 KiB the size is rounded up to whole KiB: freed blocks then
     // come in few sizes, which the allocator files and finds again quickly
     // (blocks of a thousand different sizes make every allocation next to
-    // them slow, more so the larger the text), at a few percent of memory.
+    // them slow, more so the larger the text), at about 1 % of memory.
     static std::size_t WithRoom(std::size_t n) {
-        constexpr std::size_t kPage = 4096;
+        constexpr std::size_t kSmall = 4096, kStep = 1024;
         const std::size_t room = n + n / 16 + 64;
-        return room <= kPage ? room : (room + kPage - 1) / kPage * kPage;
+        return room <= kSmall ? room : (room + kStep - 1) / kStep * kStep;
     }
 
     char* data() { return data_; }
