@@ -144,9 +144,16 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
         std::size_t room = line.size();
         switch (conversion) {
             case wcTabsToBlanks: {
-                const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
-                if (tabs == 0) continue;
-                room += tabs * static_cast<std::size_t>(w - 1);
+                const std::size_t tab = line.find('\t');
+                if (tab == std::string_view::npos) continue;
+                // Room as if the rest were tabs, unless that is much: then
+                // the tabs are counted (a long line, a wide tab).
+                constexpr std::size_t kGuessUpTo = std::size_t{1} << 16;
+                const auto widening = static_cast<std::size_t>(w - 1);
+                std::size_t tabs = line.size() - tab;
+                if (tabs * widening > kGuessUpTo)
+                    tabs = static_cast<std::size_t>(std::count(line.begin() + static_cast<std::ptrdiff_t>(tab), line.end(), '\t'));
+                room += tabs * widening;
                 break;
             }
             case wcLeadBlanksToTabs:
