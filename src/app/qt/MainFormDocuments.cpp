@@ -458,6 +458,8 @@ void TTarnwickMainForm::ToggleSplit() {
     }
     TEditorEx* lower = page->Editor();
     lower->setFocus();
+    const int caretRow = lower->Row();
+    const bool caretShown = caretRow >= lower->TopRow() && caretRow < lower->TopRow() + lower->VisibleRowCount();
     auto* upper = new TEditorEx(page);
     Assign(EditorExProp1, *lower);
     PrepareEditor(upper);
@@ -466,12 +468,34 @@ void TTarnwickMainForm::ToggleSplit() {
     upper->AttachRowList(lower->RowList());
     upper->SetModified(lower->Modified());
     upper->SetTopRow(lower->TopRow());
+    upper->SetTopCol(lower->TopCol());
     lower->SetTopRow(upper->TopRow() + upper->VisibleRowCount());
+    // The lower pane now goes on below the upper one. A caret that was in
+    // sight stays so: on the rows the upper pane took over it moves there
+    // with the focus; past the lower pane's last row, that pane scrolls to it.
+    if (!caretShown) return;
+    if (caretRow < upper->TopRow() + upper->VisibleRowCount()) {
+        upper->SetRow(caretRow);
+        upper->SetCol(lower->Col());
+        upper->setFocus();
+        Refresh();
+    } else if (caretRow >= lower->TopRow() + lower->VisibleRowCount()) {
+        lower->SetTopRow(caretRow - lower->VisibleRowCount() + 1);
+    }
 }
 
 void TTarnwickMainForm::Unsplit(int tabIndex) {
     TDocumentPage* page = PageOf(PageControl1, tabIndex);
     if (!page || !page->IsSplit()) return;
+    // The remaining pane shows what the one the user worked in showed.
+    TEditorEx* upper = page->Upper();
+    TEditorEx* lower = page->Editor();
+    if (!lower->hasFocus()) {
+        lower->SetTopRow(upper->TopRow());
+        lower->SetTopCol(upper->TopCol());
+        lower->SetRow(upper->Row());
+        lower->SetCol(upper->Col());
+    }
     page->Unsplit();
     TabChange();
 }

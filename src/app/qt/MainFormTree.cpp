@@ -190,6 +190,10 @@ void TTarnwickMainForm::TreeView1DblClick() {
     if (!jump) return;
     StoreReturnPoint(*editor);
     GoToLine(editor, jump->TopLine, jump->Line);
+    // The commands that follow act where the user was taken: in a split tab
+    // the pane without the focus would otherwise be the one they edit.
+    editor->setFocus();
+    Refresh();
 }
 
 }  // namespace quodle

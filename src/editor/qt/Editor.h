@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QPixmap>
+#include <QPointF>
 #include <QRawFont>
 #include <array>
 #include <cstdint>
@@ -383,6 +384,10 @@ private:
     void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, std::pair<int, int> selection,
                   TGlyphSink& glyphs);
     quint32 GlyphOf(char16_t ch, int style);
+    // The glyph of the character `bytes` whose first cell is `column`, at
+    // its baseline point; style bit 0 bold, bit 1 italic.
+    void AddCharGlyph(QPainter& p, TGlyphSink& glyphs, std::string_view bytes, int column, QPointF at,
+                      const QColor& fore, int style);
     // ---- EditorHit.cpp
     void ClearHit();
     // The hit's bytes on a row, [first, last); empty when it is not there.

@@ -269,24 +269,34 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
         const QColor& fore = selected ? selectText : tokenFore;
         if (tokenStyle.Contains(fsUnderline)) p.fillRect(x, baseline + 1, cells * cellWidth_, 1, fore);
         if (tokenStyle.Contains(fsStrikeOut)) p.fillRect(x, y + ascent_ * 2 / 3, cells * cellWidth_, 1, fore);
-        const auto b = static_cast<unsigned char>(text[cell.Pos]);
-        if (b != '\t' && b >= 0x20) {
-            const char16_t ch = DecodeChar(text.substr(cell.Pos, cell.Length));
-            const int style = (tokenStyle.Contains(fsBold) ? 1 : 0) | (tokenStyle.Contains(fsItalic) ? 2 : 0);
-            if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
-                glyphs.Add(fore.rgb(), style, glyph, QPointF(x, baseline));
-            } else {
-                // A character the face lacks: the toolkit finds a font.
-                p.setPen(fore);
-                p.drawText(x, baseline, QString(QChar(ch)));
-            }
-        }
+        const int style = (tokenStyle.Contains(fsBold) ? 1 : 0) | (tokenStyle.Contains(fsItalic) ? 2 : 0);
+        AddCharGlyph(p, glyphs, text.substr(cell.Pos, cell.Length), cell.Column, QPointF(x, baseline), fore, style);
     });
     // Selected cells past the text (a selected break, a box beyond the row).
     const int tailFrom = std::max({selFirst, topCol_, std::min(column, visibleEnd)});
     const int tailTo = std::min(selLast, visibleEnd);
     if (tailFrom < tailTo) p.fillRect(xOf(tailFrom), y, (tailTo - tailFrom) * cellWidth_, rowHeight_, selectBack);
     p.restore();
+}
+
+void TEditor::AddCharGlyph(QPainter& p, TGlyphSink& glyphs, std::string_view bytes, int column, QPointF at,
+                           const QColor& fore, int style) {
+    const auto b = static_cast<unsigned char>(bytes.front());
+    // Half a double-byte character could pass for another one: a character
+    // scrolled partly out on the left shows its visible half blank.
+    if (b == '\t' || b < 0x20 || column < topCol_) return;
+    const char16_t ch = DecodeChar(bytes);
+    if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
+        glyphs.Add(fore.rgb(), style, glyph, at);
+        return;
+    }
+    // A character the face lacks: the toolkit finds a font.
+    QFont font = textFont_;
+    font.setBold((style & 1) != 0);
+    font.setItalic((style & 2) != 0);
+    p.setFont(font);
+    p.setPen(fore);
+    p.drawText(at, QString(QChar(ch)));
 }
 
 void TEditor::RedrawRanges(QPainter& p, int row, int y, std::span<const std::pair<int, int>> ranges, bool bold,
@@ -311,20 +321,8 @@ void TEditor::RedrawRanges(QPainter& p, int row, int y, std::span<const std::pai
             const TCellColors cell = colors(column);
             const int x = textLeft + (column - topCol_) * cellWidth_;
             p.fillRect(x, y, cells * cellWidth_, rowHeight_, cell.Back);
-            const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
-            if (b != '\t' && b >= 0x20) {
-                const char16_t ch = DecodeChar(text.substr(static_cast<std::size_t>(i), length));
-                if (const quint32 glyph = GlyphOf(ch, style); glyph != 0) {
-                    glyphs.Add(cell.Fore.rgb(), style, glyph, QPointF(x, y + ascent_));
-                } else {
-                    // A character the face lacks: the toolkit finds a font.
-                    QFont font = textFont_;
-                    font.setBold(bold);
-                    p.setFont(font);
-                    p.setPen(cell.Fore);
-                    p.drawText(x, y + ascent_, QString(QChar(ch)));
-                }
-            }
+            AddCharGlyph(p, glyphs, text.substr(static_cast<std::size_t>(i), length), column, QPointF(x, y + ascent_),
+                         cell.Fore, style);
         }
         column += cells;
         i += static_cast<int>(length);

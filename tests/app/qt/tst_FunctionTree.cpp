@@ -228,6 +228,9 @@ private slots:
         QCOMPARE(first->Row(), 120);
         QCOMPARE(first->TopRow(), 120);
         QCOMPARE(upper->Row(), 3);
+        // Commands and the position panel follow the moved editor.
+        QCOMPARE(w->ActiveEditor(), first);
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("  121 行:   1 桁"));
         // The place to go back to is the moved editor's.
         QCOMPARE(w->ReturnPoint().row, firstRow);
         QCOMPARE(w->ReturnPoint().topRow, firstTop);

@@ -482,6 +482,45 @@ private slots:
                  QString::asprintf("%5d 行:%4d 桁", upper->Row() + 1, upper->Col() + 1));
     }
 
+    // The lower pane goes on where the upper one stops; the caret and the
+    // focus stay on the screen line where the user saw them, and unsplitting
+    // keeps what the pane the user worked in showed.
+    void split_caretStaysInSight() {
+        QString text;
+        for (int i = 1; i <= 200; ++i) text += QStringLiteral("(setq v%1 %1)\r\n").arg(i);
+        WriteFile("a.lsp", text);
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        w->resize(800, 600);
+        TEditorEx* lower = w->ActiveEditor();
+        lower->SetTopRow(10);
+        lower->SetRow(12);
+        lower->SetCol(4);
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper);
+        QVERIFY(upper->VisibleRowCount() > 3);
+        QCOMPARE(upper->TopRow(), 10);
+        QCOMPARE(lower->TopRow(), 10 + upper->VisibleRowCount());
+        QCOMPARE(w->ActiveEditor(), upper);
+        QCOMPARE(upper->Row(), 12);
+        QCOMPARE(upper->Col(), 4);
+        QCOMPARE(w->StatusPanels()->PanelText(0), QStringLiteral("   13 行:   5 桁"));
+
+        // A caret below what the upper pane shows stays in the lower one.
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* single = w->ActiveEditor();
+        QCOMPARE(single->TopRow(), 10);
+        QCOMPARE(single->Row(), 12);
+        single->SetTopRow(0);
+        single->SetRow(150);
+        const int top = single->TopRow();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QCOMPARE(upper->TopRow(), top);
+        QCOMPARE(w->ActiveEditor(), single);
+        QVERIFY(single->Row() >= single->TopRow() && single->Row() < single->TopRow() + single->VisibleRowCount());
+    }
+
     void secondWindow_showsAndEditsTheSameText() {
         WriteFile("a.lsp", "(a)\r\n");
         TTarnwickMainForm* w = Create({Path("a.lsp")});

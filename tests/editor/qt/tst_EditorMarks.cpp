@@ -369,6 +369,39 @@ private slots:
         QVERIFY(CountPixels(Shot(), RowBand(0, CellLeft(0), CellLeft(8)), ToQColor(kMark)) == 0);
     }
 
+    // A double-byte character scrolled half out of view leaves its visible
+    // half a blank cell, also where a mark draws it again, and the cells
+    // after it stay on the grid of the rows below.
+    void halfCharacterAtTheLeftEdge_showsABlankCell() {
+        TEditorExProp prop = PropOf(E());
+        prop.ExMarks.FindMark = {kMark, true};
+        prop.ExMarks.Hit = {clNone, kTint, {}};
+        AssignTo(prop, E());
+        E().Lines().SetText(Sjis("x図x") + std::string(200, 'y') + "\r\nxxx\r\n");
+        E().SetFindMarkSearch([](std::string_view line, std::string_view find, TExSearchOptions,
+                                 std::vector<std::pair<int, int>>& hits) {
+            for (std::size_t at = line.find(find); at != std::string_view::npos; at = line.find(find, at + 1))
+                hits.emplace_back(static_cast<int>(at), static_cast<int>(at + find.size()));
+        });
+        E().SetRow(1);
+        E().SetTopCol(2);
+        QCOMPARE(E().TopCol(), 2);
+        // Every pixel of the cell but the mark's bottom line in one colour.
+        auto blank = [&](const QImage& shot, int row, int col) {
+            const QRect cell(CellLeft(col), RowTop(row), E().CellWidth(), E().RowHeight() - 1);
+            return CountPixels(shot, cell, shot.pixelColor(cell.topLeft())) == cell.width() * cell.height();
+        };
+        for (const char* find : {"", "\x90\x7D"}) {  // none, then a find mark on the character
+            E().SetFindString(find);
+            const QImage shot = Shot();
+            QVERIFY2(blank(shot, 0, 2), find);
+            // The "x" after it and the one below it are drawn alike.
+            const int w = E().CellWidth(), h = E().RowHeight() - 1;
+            QCOMPARE(shot.copy(CellLeft(3), RowTop(0), w, h), shot.copy(CellLeft(2), RowTop(1), w, h));
+        }
+        QVERIFY(CountPixels(Shot(), RowBand(0, CellLeft(2), CellLeft(3)), ToQColor(kTint)) > 0);
+    }
+
     void contextMenu_marksAreCheckedWhenInUse() {
         E().Lines().SetText(std::string(200, '\n'));
         E().SetRow(150);
