@@ -1,7 +1,6 @@
 #include "editor/LineConversions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/ShiftJis.h"
 #include "syntax/EditorTokens.h"
@@ -16,17 +15,9 @@ int TabWidthOr4(int w) { return w <= 0 ? kDefaultTabWidth : w; }
 
 std::size_t LeadingBlanks(std::string_view line) { return std::min(line.find_first_not_of(' '), line.size()); }
 
-// Whether tab-stop compression may change the line. Without tabs every
-// character is as many cells as bytes, so only a blank at a byte just
-// before a stop counts; with tabs the line is looked at whole.
-bool BlankOnAStop(std::string_view line, int w) {
-    if (line.find('\t') != std::string_view::npos) return true;
-    for (std::size_t p = static_cast<std::size_t>(w) - 1; p < line.size(); p += static_cast<std::size_t>(w))
-        if (line[p] == ' ') return true;
-    return false;
-}
-
-// The conversions append to `out`, so that one buffer serves every line.
+// The conversions append to `out`, so that one buffer serves every line;
+// those that return whether the line changed append nothing when it did
+// not, so that an unchanged line is neither copied nor compared.
 // Leading blanks alone: every w of them are one tab, the rest stay.
 void CompressLeadingBlanksInto(std::string& out, std::string_view line, int w) {
     const std::size_t lead = LeadingBlanks(line), width = static_cast<std::size_t>(w);
@@ -35,21 +26,20 @@ void CompressLeadingBlanksInto(std::string& out, std::string_view line, int w) {
     out.append(line.substr(lead));
 }
 
-void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
+bool CompressTabStopsInto(std::string& out, std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
     w = TabWidthOr4(w);
     if (leadOnly) {
+        if (LeadingBlanks(line) < static_cast<std::size_t>(w)) return false;
         CompressLeadingBlanksInto(out, line, w);
-        return;
+        return true;
     }
     // Between two tabs every byte is a cell, whatever characters they
     // make, so the blanks that may reach a stop are found by stepping from
     // stop to stop, not by reading every character; a blank or a tab that
     // is the second byte of a character (after a lead byte) is neither.
-    // The result is never longer than the line: written in place.
+    // Nothing is written before the first blank that becomes a tab.
     const std::size_t base = out.size(), n = line.size(), width = static_cast<std::size_t>(w);
-    out.resize(base + n);
-    char* const begin = out.data() + base;
-    char* d = begin;
+    bool changed = false;
     std::size_t copied = 0;  // bytes of the line already written
     int column = 0;          // cells before byte `start`
     for (std::size_t start = 0;;) {
@@ -59,26 +49,26 @@ void CompressTabStopsInto(std::string& out, std::string_view line, int w, bool l
         // The blank at byte p fills cell column + (p - start) + 1.
         for (std::size_t p = start + (width - 1 - static_cast<std::size_t>(column) % width); p < tab; p += width) {
             if (line[p] != ' ' || IsTrailByteAt(line, p)) continue;
-            std::memcpy(d, line.data() + copied, p - copied);
-            d += p - copied;
+            changed = true;
+            out.append(line.data() + copied, p - copied);
             copied = p + 1;
             // Up to w - 1 blanks just before it join it in the tab.
-            std::ptrdiff_t blanks = 0;
-            while (blanks + 1 < w && d - blanks > begin && d[-1 - blanks] == ' ') ++blanks;
-            d -= blanks;
-            *d++ = '\t';
+            std::size_t blanks = 0;
+            while (blanks + 1 < width && out.size() - blanks > base && out[out.size() - 1 - blanks] == ' ') ++blanks;
+            out.resize(out.size() - blanks);
+            out += '\t';
         }
         if (tab == n) break;
         column += static_cast<int>(tab - start);
         column += TabWidthAt(column, layout);
         start = tab + 1;
     }
-    std::memcpy(d, line.data() + copied, n - copied);
-    d += n - copied;
-    out.resize(static_cast<std::size_t>(d - out.data()));
+    if (!changed) return false;
+    out.append(line.data() + copied, n - copied);
+    return true;
 }
 
-void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
+bool BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
     const std::size_t width = static_cast<std::size_t>(TabWidthOr4(w)), n = line.size();
     // A blank is never part of a double-byte character, so bytes will do.
     // Every w bytes in a row hold one just before a stop: a run of w blanks
@@ -102,10 +92,12 @@ void BlankRunsToTabsInto(std::string& out, std::string_view line, int w) {
         copied = z;
         p = z + (width - 1 - z % width);
     }
+    if (copied == 0) return false;  // a run always ends past the line's start
     out.append(line.substr(copied));
+    return true;
 }
 
-void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
+bool FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
     std::size_t copied = 0;
     for (std::size_t i = 0; i < line.size();) {
         const std::size_t length = CharLengthAt(line, i);
@@ -116,27 +108,26 @@ void FullWidthBlanksToHalfInto(std::string& out, std::string_view line) {
         }
         i += length;
     }
+    if (copied == 0) return false;
     out.append(line.substr(copied));
+    return true;
 }
 
 }  // namespace
 
 std::string CompressTabStops(std::string_view line, int w, bool leadOnly, const TCellLayout& layout) {
     std::string out;
-    CompressTabStopsInto(out, line, w, leadOnly, layout);
-    return out;
+    return CompressTabStopsInto(out, line, w, leadOnly, layout) ? out : std::string(line);
 }
 
 std::string BlankRunsToTabs(std::string_view line, int w) {
     std::string out;
-    BlankRunsToTabsInto(out, line, w);
-    return out;
+    return BlankRunsToTabsInto(out, line, w) ? out : std::string(line);
 }
 
 std::string FullWidthBlanksToHalf(std::string_view line) {
     std::string out;
-    FullWidthBlanksToHalfInto(out, line);
-    return out;
+    return FullWidthBlanksToHalfInto(out, line) ? out : std::string(line);
 }
 
 TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, const TCellLayout& layout) {
@@ -153,34 +144,44 @@ TLineEdits ConvertWhiteSpace(TLineList lines, TWhiteSpaceConversion conversion, 
         std::size_t room = line.size();
         switch (conversion) {
             case wcTabsToBlanks: {
-                const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
-                if (tabs == 0) continue;
-                room += tabs * static_cast<std::size_t>(w - 1);
+                const std::size_t tab = line.find('\t');
+                if (tab == std::string_view::npos) continue;
+                // Room as if the rest were tabs, unless that is much: then
+                // the tabs are counted (a long line, a wide tab).
+                constexpr std::size_t kGuessUpTo = std::size_t{1} << 16;
+                const auto widening = static_cast<std::size_t>(w - 1);
+                std::size_t tabs = line.size() - tab;
+                if (tabs * widening > kGuessUpTo)
+                    tabs = static_cast<std::size_t>(std::count(line.begin() + static_cast<std::ptrdiff_t>(tab), line.end(), '\t'));
+                room += tabs * widening;
                 break;
             }
             case wcLeadBlanksToTabs:
                 if (LeadingBlanks(line) < static_cast<std::size_t>(w)) continue;
                 break;
             case wcRunsToTabs:
-                if (line.size() < static_cast<std::size_t>(w)) continue;
-                break;
             case wcBlanksToTabs:
-                if (!BlankOnAStop(line, w)) continue;
-                break;
+                break;  // these write nothing until they find a change
             case wcFullWidthBlanks:
                 if (line.find("\x81\x40") == std::string_view::npos) continue;
                 break;
         }
         std::string& out = edits.Buffer(room);
-        const std::size_t start = out.size();
+        bool changed = true;
         switch (conversion) {
-            case wcTabsToBlanks: ExpandTabsInto(out, line, cells); break;
+            case wcTabsToBlanks: {
+                // Every tab may be a double-byte character's second byte.
+                const std::size_t start = out.size();
+                ExpandTabsInto(out, line, cells);
+                changed = std::string_view(out).substr(start) != line;
+                break;
+            }
             case wcLeadBlanksToTabs: CompressLeadingBlanksInto(out, line, w); break;
-            case wcRunsToTabs: BlankRunsToTabsInto(out, line, w); break;
-            case wcBlanksToTabs: CompressTabStopsInto(out, line, w, false, cells); break;
-            case wcFullWidthBlanks: FullWidthBlanksToHalfInto(out, line); break;
+            case wcRunsToTabs: changed = BlankRunsToTabsInto(out, line, w); break;
+            case wcBlanksToTabs: changed = CompressTabStopsInto(out, line, w, false, cells); break;
+            case wcFullWidthBlanks: changed = FullWidthBlanksToHalfInto(out, line); break;
         }
-        if (std::string_view(out).substr(start) != line) edits.ReplaceWithWritten(static_cast<int>(i));
+        if (changed) edits.ReplaceWithWritten(static_cast<int>(i));
         else edits.DropWritten();
     }
     return edits;

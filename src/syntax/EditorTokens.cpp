@@ -200,20 +200,21 @@ bool FindMatchingBracket(TEditorScreenStrings& rows, TFountainParser& parser, in
 }
 
 void ExpandTabsInto(std::string& out, std::string_view text, const TCellLayout& layout) {
+    // Each character is as many cells wide as it has bytes, so the text
+    // between two tabs goes out whole and only the tabs are looked for; a
+    // tab byte that is the second byte of a character is none.
     int column = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        // Up to the next tab that starts a character; each character is as
-        // many cells wide as it has bytes, so the run goes out whole.
-        std::size_t j = i;
-        while (j < text.size() && text[j] != '\t') j += CharLengthAt(text, j);
-        out.append(text.substr(i, j - i));
-        column += static_cast<int>(j - i);
-        if (j == text.size()) break;
+    std::size_t copied = 0;
+    for (std::size_t j = text.find('\t'); j != std::string_view::npos; j = text.find('\t', j + 1)) {
+        if (IsTrailByteAt(text, j)) continue;
+        out.append(text.substr(copied, j - copied));
+        column += static_cast<int>(j - copied);
         const int width = TabWidthAt(column, layout);
         out.append(static_cast<std::size_t>(width), ' ');
         column += width;
-        i = j + 1;
+        copied = j + 1;
     }
+    out.append(text.substr(copied));
 }
 
 std::string ExpandTabs(std::string_view text, const TCellLayout& layout) {

@@ -13,7 +13,9 @@ namespace quodle {
 
 std::string& TLineEdits::Buffer(std::size_t bytes) {
     constexpr std::size_t kChunkBytes = 1 << 20;
-    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < bytes)
+    // A text starts at an offset an edit can hold.
+    if (chunks_.empty() || chunks_.back().capacity() - chunks_.back().size() < bytes ||
+        chunks_.back().size() > std::numeric_limits<std::uint32_t>::max())
         chunks_.emplace_back().reserve(std::max(kChunkBytes, bytes));
     written_ = chunks_.back().size();
     return chunks_.back();
@@ -21,8 +23,9 @@ std::string& TLineEdits::Buffer(std::size_t bytes) {
 
 void TLineEdits::TakeWritten(int line, TKind kind) {
     std::string& chunk = chunks_.back();
-    const bool ordered = line >= 0 && (edits_.empty() || line > edits_.back().Line ||
-                                       (line == edits_.back().Line && edits_.back().Kind == leInsert));
+    const TEdit* last = count_ == 0 ? nullptr : &edits_.data()[count_ - 1];
+    const bool ordered =
+        line >= 0 && (last == nullptr || line > last->Line || (line == last->Line && last->Kind == leInsert));
     if (!ordered) {
         chunk.resize(written_);
         if (line < 0) throw std::invalid_argument("line edit before the first line");
@@ -35,8 +38,9 @@ void TLineEdits::TakeWritten(int line, TKind kind) {
         chunk.resize(written_);
         throw std::length_error("line too long");
     }
-    edits_.push_back({written_, static_cast<std::uint32_t>(length), line,
-                      static_cast<std::uint32_t>(chunks_.size() - 1), kind});
+    if (count_ == edits_.capacity()) edits_.Grow(std::max<std::size_t>(64, 2 * count_), count_);
+    edits_.data()[count_++] = {static_cast<std::uint32_t>(written_), static_cast<std::uint32_t>(length), line,
+                               static_cast<std::uint32_t>(chunks_.size() - 1), kind};
 }
 
 void TLineEdits::ReplaceWithWritten(int line) { TakeWritten(line, leReplace); }
@@ -56,7 +60,8 @@ void TLineEdits::Delete(int line) { Push(line, leDelete, {}); }
 
 int TLineEdits::NewLineOf(int line) const {
     int result = line;
-    for (const TEdit& e : edits_) {
+    for (std::size_t k = 0; k < count_; ++k) {
+        const TEdit& e = edits_.data()[k];
         if (e.Line > line) break;
         if (e.Kind == leInsert) ++result;
         else if (e.Kind == leDelete && e.Line < line) --result;
@@ -121,9 +126,10 @@ private:
         const bool flat = rows_.LineCount() == rows_.Count();
         auto rowOf = [&](int line) { return flat ? line : rows_.LineToRow(line); };
         std::vector<TRowsSpan> spans;
-        std::vector<std::string_view> texts;
+        // One view per new line: as large as the edits, so mapped as they are.
+        TBulkArray<std::string_view> textStore(end);
+        std::size_t made = 0;
         spans.reserve(end);
-        texts.reserve(end);
         for (std::size_t k = 0; k < end;) {
             const int line = edits_[k].Line;
             const int row = rowOf(line);
@@ -132,12 +138,12 @@ private:
                 // so that a deleted line's marks pass over them.
                 const std::size_t from = k;
                 for (; k < end && edits_[k].Line == line && edits_[k].Kind == TLineEdits::leInsert; ++k)
-                    texts.push_back(edits_.Text(edits_[k]));
+                    textStore.data()[made++] = edits_.Text(edits_[k]);
                 spans.push_back({row, 0, static_cast<int>(k - from)});
                 continue;
             }
             const bool replace = edits_[k].Kind == TLineEdits::leReplace;
-            if (replace) texts.push_back(edits_.Text(edits_[k]));
+            if (replace) textStore.data()[made++] = edits_.Text(edits_[k]);
             const TRowsSpan span{row, rowOf(line + 1) - row, replace ? 1 : 0};
             ++k;
             // Rows replaced one for one next to each other are one span:
@@ -153,6 +159,7 @@ private:
             }
             spans.push_back(span);
         }
+        const std::span<const std::string_view> texts(textStore.data(), made);
         // Without word wrap each new line is a row, made in place.
         if (oneRowEach) {
             rows_.ReplaceRowSpans(spans, texts);

@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "base/BulkArray.h"
 #include "base/LineList.h"
 
 namespace quodle {
@@ -23,12 +24,13 @@ public:
     enum TKind : std::uint8_t { leInsert, leReplace, leDelete };
     // Small, as a rewrite of the whole text makes one for most lines.
     struct TEdit {
-        std::size_t Start;     // of the new text in its buffer
+        std::uint32_t Start;   // of the new text in its buffer
         std::uint32_t Length;  // a line is never 4 GiB: a row could not hold it
         int Line;              // in the text before any of the edits
-        std::uint32_t Chunk;   // of the list's buffers holding the new text
-        TKind Kind;
+        std::uint32_t Chunk : 30;  // of the list's buffers holding the new text
+        TKind Kind : 2;
     };
+    static_assert(sizeof(TEdit) == 16);
 
     // Edits are given in ascending order of their lines, at most one
     // replacement or deletion per line, insertions before a line ahead of
@@ -46,16 +48,18 @@ public:
     void ReplaceWithWritten(int line);
     void DropWritten();
     // Room for n edits: a command that may edit every line says so once.
-    void Reserve(std::size_t n) { edits_.reserve(n); }
+    void Reserve(std::size_t n) {
+        if (n > edits_.capacity()) edits_.Grow(n, count_);
+    }
     // Whether the text ends with a line break afterwards; unless set, it
     // ends as it did.
     void SetFinalBreak(bool value) { finalBreak_ = value; }
     std::optional<bool> FinalBreak() const { return finalBreak_; }
 
     // No edit (and no final break to set).
-    bool empty() const { return edits_.empty() && !finalBreak_; }
-    std::size_t size() const { return edits_.size(); }
-    const TEdit& operator[](std::size_t i) const { return edits_[i]; }
+    bool empty() const { return count_ == 0 && !finalBreak_; }
+    std::size_t size() const { return count_; }
+    const TEdit& operator[](std::size_t i) const { return edits_.data()[i]; }
     std::string_view Text(const TEdit& edit) const {
         return std::string_view(chunks_[edit.Chunk]).substr(edit.Start, edit.Length);
     }
@@ -73,7 +77,10 @@ private:
     // that rewrites a million lines never copies what it wrote.
     std::vector<std::string> chunks_;
     std::size_t written_ = 0;  // where the text being written starts in the last chunk
-    std::vector<TEdit> edits_;
+    // Large for a rewrite of a large text: kept where the system can map
+    // it in large pages.
+    TBulkArray<TEdit> edits_;
+    std::size_t count_ = 0;
     std::optional<bool> finalBreak_;
 };
 

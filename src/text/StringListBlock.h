@@ -29,7 +29,15 @@ public:
     TByteBuffer& operator=(const TByteBuffer&) = delete;
     ~TByteBuffer() { std::free(data_); }
 
-    static std::size_t WithRoom(std::size_t n) { return n + n / 16 + 64; }
+    // Beyond 4 KiB the size is rounded up to whole KiB: freed blocks then
+    // come in few sizes, which the allocator files and finds again quickly
+    // (blocks of a thousand different sizes make every allocation next to
+    // them slow, more so the larger the text), at about 1 % of memory.
+    static std::size_t WithRoom(std::size_t n) {
+        constexpr std::size_t kSmall = 4096, kStep = 1024;
+        const std::size_t room = n + n / 16 + 64;
+        return room <= kSmall ? room : (room + kStep - 1) / kStep * kStep;
+    }
 
     char* data() { return data_; }
     const char* data() const { return data_; }

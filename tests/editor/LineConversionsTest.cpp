@@ -98,6 +98,22 @@ std::string RunsOneByOne(std::string_view line, int w) {
     return out;
 }
 
+// Tabs expanded reading the line a character at a time.
+std::string ExpandCharByChar(std::string_view line, const TCellLayout& layout) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == '\t') {
+            out.append(static_cast<std::size_t>(TabWidthAt(static_cast<int>(out.size()), layout)), ' ');
+            ++i;
+            continue;
+        }
+        const std::size_t length = CharLengthAt(line, i);
+        out.append(line.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
 TEST(LineConversions, QuickScansMatchAPlainReading) {
     // Blanks, tabs, lead bytes (a blank or a tab after one is its trail
     // byte, however wrong), trail bytes, half-width katakana.
@@ -109,6 +125,8 @@ TEST(LineConversions, QuickScansMatchAPlainReading) {
         const int w = static_cast<int>(random() % 10);  // 0: counts as 4
         const TCellLayout layout{w <= 0 ? 4 : w, random() % 3 == 0 ? static_cast<int>(random() % 7) + 1 : 0};
         ASSERT_EQ(BlankRunsToTabs(line, w), RunsOneByOne(line, w)) << testing::PrintToString(line) << " w " << w;
+        ASSERT_EQ(ExpandTabs(line, layout), ExpandCharByChar(line, layout))
+            << testing::PrintToString(line) << " wrap " << layout.wrapByte;
         for (const bool leadOnly : {false, true})
             ASSERT_EQ(CompressTabStops(line, w, leadOnly, layout), CompressCellByCell(line, w, leadOnly, layout))
                 << testing::PrintToString(line) << " w " << w << " wrap " << layout.wrapByte
