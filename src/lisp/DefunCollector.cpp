@@ -1,9 +1,7 @@
-// CollectDefuns: finds the "(DEFUN " forms of the code-only text by bracket
-// counting. The rules are line-based, but they only ever look at the first
-// "(DEFUN " of a line and at bracket counts that run on from line to line,
-// so the walk goes over the code-only text as one stream of words and turns
-// offsets into lines only where something is found: a document of millions
-// of short lines costs no more than its bytes.
+// CollectDefuns and ScanSortedDefuns: find the "(DEFUN " forms of the
+// code-only text by bracket counting. The rules are line-based, but they
+// only ever look at the first "(DEFUN " of a line and at bracket counts that
+// run on from line to line, so the text is walked as one stream of words.
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -20,6 +18,11 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::size_t kDefunLen = 7;  // "(DEFUN "
+// Every byte up to the blank.
+constexpr std::string_view kLeadingBlanks(
+    "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f"
+    "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f ",
+    33);
 
 char UpperByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
@@ -50,6 +53,13 @@ TBracketMarks BracketMarks(std::uint64_t x, std::uint64_t valid) {
     return {brackets & ~lowBit, brackets & lowBit};
 }
 
+// Marks of the "(" of a word (`opens`) that may start "(DEFUN ": those
+// followed by "d" or "D". The next word's first byte is not tested here, so
+// a "(" in the last byte always is one.
+std::uint64_t DefunCandidates(std::uint64_t x, std::uint64_t opens) {
+    return opens & (MarksToPreviousByte(MatchBytes(x | (kEachByte * 0x20), 'd')) | kLastByteMark);
+}
+
 // Offset of the first "(DEFUN " (any letter case) that lies within
 // [from, limit), or kNone. It may still cross a line break; the caller
 // checks that.
@@ -57,12 +67,9 @@ std::size_t FindDefun(const char* s, std::size_t from, std::size_t limit) {
     if (limit < kDefunLen) return kNone;
     for (std::size_t p = from; p < limit; p += 8) {
         const std::uint64_t x = LoadWord(s + p);
-        // A "(" followed by "d" or "D"; the next word's first byte is not
-        // tested here, so a "(" in the last byte always is a candidate.
         const std::uint64_t opens = MatchBytes(x, '(') & ValidMarks(p, limit);
         if (!opens) continue;
-        const std::uint64_t d = MatchBytes(x | (kEachByte * 0x20), 'd');
-        for (std::uint64_t c = opens & (MarksToPreviousByte(d) | kLastByteMark); c; c = ClearFirstMarkedByte(c)) {
+        for (std::uint64_t c = DefunCandidates(x, opens); c; c = ClearFirstMarkedByte(c)) {
             const std::size_t at = p + static_cast<std::size_t>(FirstMarkedByte(c));
             if (at > limit - kDefunLen) return kNone;
             if (IsDefunAt(s + at)) return at;
@@ -103,16 +110,6 @@ int BalanceInWord(TBracketMarks m, int& depth) {
     }
 }
 
-// Offset of the ")" that balances the "(" at `from`, or kNone.
-std::size_t FindBalance(const char* s, std::size_t from, std::size_t limit) {
-    int depth = 0;
-    for (std::size_t p = from; p < limit; p += 8) {
-        const int k = BalanceInWord(BracketMarks(LoadWord(s + p), ValidMarks(p, limit)), depth);
-        if (k >= 0) return p + static_cast<std::size_t>(k);
-    }
-    return kNone;
-}
-
 // Makes `record` (reused from record to record) the comma list of the two
 // texts and the numbers, with as few passes over it as that takes.
 void MakeRecord(std::string& record, std::string_view first, std::string_view second,
@@ -130,13 +127,14 @@ void MakeRecord(std::string& record, std::string_view first, std::string_view se
     record.resize(static_cast<std::size_t>(w - record.data()));
 }
 
-// The code-only lines as one text with line lookups.
+// Code lines as one text with line lookups.
 class TCodeStream {
 public:
     explicit TCodeStream(const TCodeLines& code) : code_(code) {}
 
     const char* Data() const { return code_.Text().data(); }
     std::size_t Size() const { return code_.Text().size(); }
+    std::size_t Lines() const { return code_.size(); }
     std::size_t Start(std::size_t line) const { return code_.LineStart(line); }
     std::size_t End(std::size_t line) const { return code_.LineEnd(line); }
     // The line that holds the byte at `offset`, which lies on line `from`
@@ -174,58 +172,194 @@ private:
     const TCodeLines& code_;
 };
 
+// The records of a document's code, given in chunks of whole lines in
+// order. Only a line's first "(DEFUN " with a "(" after it counts. A
+// top-level definition runs to the ")" that balances its "("; the first
+// definition of each later line up to the ending one (all of it) is nested
+// in it; the rest of the ending line is not searched. A definition still
+// open at the end gives nothing. Each chunk is walked as one stream of
+// words, turning offsets into lines only where something is found: a
+// document of millions of short lines costs no more than its bytes.
+class TDefunCollector {
+public:
+    // With `states`, the state each record's line starts in goes there, in
+    // step with the records.
+    TDefunCollector(TTextLines& records, TStripStates* states, bool padded, TProgressPass& pass)
+        : records_(records), states_(states), padded_(padded), pass_(pass) {}
+
+    // Top-level records so far whose name reads as a command's, and the
+    // others.
+    std::size_t Commands() const { return commands_; }
+    std::size_t Functions() const { return functions_; }
+
+    // Lines `first` on; `lineStates` (needed with `states`) has the state
+    // each of them starts in.
+    void Chunk(const TCodeLines& code, std::size_t first, const TStripStates* lineStates) {
+        if (code.empty()) return;
+        const TCodeStream text(code);
+        TChunk chunk{text, first, lineStates};
+        std::size_t pos = 0;  // where the walk goes on
+        std::size_t line = 0;
+        for (;;) {
+            if (open_) {
+                const std::size_t close = WalkOpen(chunk, pos, line);
+                if (close == kNone) return;  // goes on in the next chunk
+                const std::size_t endLine = text.LineOf(close, line);
+                // The rest of the ending line may still hold a nested one.
+                for (std::size_t from = close + 1; nestedFrom_ <= endLine;) {
+                    const std::size_t at = FindDefun(text.Data(), from, text.End(endLine));
+                    if (at == kNone) break;
+                    Nested(chunk, at, line);
+                    from = at + 1;
+                }
+                pass_.AtLine(first + endLine);
+                Close(first + endLine, close - text.Start(endLine));
+                pos = text.End(endLine);
+                line = endLine;
+            }
+            if (!text.NextDefun(pos, text.Size(), line)) return;
+            pass_.AtLine(first + line);
+            const auto name = text.NameAfter(pos, line);
+            if (!name) {
+                pos = text.End(line);
+                continue;
+            }
+            // The name is kept: the chunk's code does not outlive the call.
+            open_ = true;
+            depth_ = 0;
+            name_.assign(*name);
+            startLine_ = first + line;
+            startCol_ = pos - text.Start(line);
+            startState_ = lineStates ? lineStates->At(line) : TStripState{};
+            nested_.clear();
+            nestedStates_.clear();
+            nestedFrom_ = line + 1;
+        }
+    }
+
+private:
+    struct TChunk {
+        const TCodeStream& Text;
+        std::size_t First;
+        const TStripStates* LineStates;
+    };
+
+    // Counts the brackets of the open definition from `pos` (its "(" when
+    // it has just been found, with depth 0) and takes the nested
+    // definitions on the way: the balancing ")" or kNone at the chunk's end.
+    // One walk does both: candidates for "(DEFUN " are rare, and they come
+    // with the "(" the count looks for anyway.
+    std::size_t WalkOpen(const TChunk& chunk, std::size_t pos, std::size_t& line) {
+        const char* const s = chunk.Text.Data();
+        const std::size_t size = chunk.Text.Size();
+        int depth = depth_;  // in a register: the bytes read could alias the member
+        for (std::size_t p = pos; p < size; p += 8) {
+            const std::uint64_t x = LoadWord(s + p);
+            const TBracketMarks m = BracketMarks(x, ValidMarks(p, size));
+            const int k = BalanceInWord(m, depth);
+            if (m.Opens) {
+                std::uint64_t c = DefunCandidates(x, m.Opens);
+                // Past the balancing ")" the caller goes on.
+                if (k >= 0) c &= ~MarksFrom(k);
+                for (; c; c = ClearFirstMarkedByte(c)) Nested(chunk, p + static_cast<std::size_t>(FirstMarkedByte(c)), line);
+            }
+            if (k >= 0) {
+                depth_ = depth;
+                return p + static_cast<std::size_t>(k);
+            }
+        }
+        depth_ = depth;
+        nestedFrom_ = 0;  // the next chunk starts a new line
+        return kNone;
+    }
+
+    // A candidate at `at` for a nested definition: taken when it is the
+    // first "(DEFUN " of a line after the start line that lies wholly in its
+    // line. `line` is a line at or before it, and becomes its line.
+    void Nested(const TChunk& chunk, std::size_t at, std::size_t& line) {
+        const TCodeStream& text = chunk.Text;
+        if (nestedFrom_ >= text.Lines() || at < text.Start(nestedFrom_)) return;
+        if (at + kDefunLen > text.Size() || !IsDefunAt(text.Data() + at)) return;
+        line = text.LineOf(at, std::max(line, nestedFrom_));
+        if (at + kDefunLen > text.End(line)) return;  // runs over a line break
+        nestedFrom_ = line + 1;
+        if (const auto name = text.NameAfter(at, line)) {
+            MakeRecord(record_, name_, *name, {chunk.First + line, at - text.Start(line)});
+            nested_.push_back(record_);
+            nestedStates_.push_back(chunk.LineStates ? chunk.LineStates->At(line) : TStripState{});
+        }
+    }
+
+    void Close(std::size_t endLine, std::size_t endCol) {
+        open_ = false;
+        // A record's first field starts after the blanks and control bytes.
+        const std::size_t lead = std::min(name_.find_first_not_of(kLeadingBlanks), name_.size());
+        ++(IsCommandName(std::string_view(name_).substr(lead)) ? commands_ : functions_);
+        MakeRecord(record_, name_, padded_ ? kDefunPadding : std::string_view(),
+                   {startLine_, startCol_, endLine, endCol});
+        records_.push_back(record_);
+        if (states_) states_->Add(records_.size() - 1, startState_);
+        SortTextOrder(nested_, nestedOrder_);
+        for (const std::uint32_t k : nestedOrder_) {
+            records_.push_back(nested_[k]);
+            if (states_) states_->Add(records_.size() - 1, nestedStates_[k]);
+        }
+    }
+
+    TTextLines& records_;
+    TStripStates* states_;
+    std::size_t commands_ = 0;
+    std::size_t functions_ = 0;
+    const bool padded_;
+    TProgressPass& pass_;
+    // The top-level definition still open, and its nested ones so far, in
+    // buffers reused from one definition to the next: a large document has
+    // hundreds of thousands of them.
+    bool open_ = false;
+    int depth_ = 0;
+    std::size_t nestedFrom_ = 0;  // the first line of the chunk that may hold a nested one
+    std::string name_;
+    std::size_t startLine_ = 0;
+    std::size_t startCol_ = 0;
+    TStripState startState_;
+    TTextLines nested_;
+    std::vector<TStripState> nestedStates_;
+    std::vector<std::uint32_t> nestedOrder_;
+    std::string record_;
+};
+
+// The code is stripped this much at a time into a buffer that stays in the
+// processor's cache, where the search reads it back.
+constexpr std::size_t kChunkBytes = 64 << 10;
+
 }  // namespace
 
 TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded) {
-    // Records and the nested ones of the definition at hand are made in
-    // buffers reused from one record to the next: a large document has
-    // hundreds of thousands of them.
     TTextLines records;
-    TTextLines nested;
-    std::vector<std::uint32_t> nestedOrder;
-    std::string record;
-    const TCodeStream text(code);
     TProgressPass pass(progress, code.size(), steps);
-    std::size_t pos = 0;  // where the search for the next top-level definition goes on
-    std::size_t line = 0;
-    while (text.NextDefun(pos, text.Size(), line)) {
-        pass.AtLine(line);
-        // Only the line's first "(DEFUN " counts; without an argument list
-        // after it, the search goes on with the next line.
-        const auto name = text.NameAfter(pos, line);
-        if (!name) {
-            pos = text.End(line);
-            continue;
-        }
-        const std::size_t startLine = line;
-        const std::size_t startCol = pos - text.Start(line);
-        const std::size_t close = FindBalance(text.Data(), pos, text.Size());
-        if (close == kNone) break;  // still open at the end: no record
-        const std::size_t endLine = text.LineOf(close, startLine);
-        pass.AtLine(endLine);
-        // Definitions nested in it: the first of each later line up to and
-        // including the ending line, even past the balancing bracket.
-        nested.clear();
-        std::size_t inner = startLine + 1 < code.size() ? text.Start(startLine + 1) : text.Size();
-        std::size_t innerLine = startLine + 1;
-        while (text.NextDefun(inner, text.End(endLine), innerLine)) {
-            if (const auto innerName = text.NameAfter(inner, innerLine)) {
-                MakeRecord(record, *name, *innerName, {innerLine, inner - text.Start(innerLine)});
-                nested.push_back(record);
-            }
-            inner = text.End(innerLine);
-        }
-        MakeRecord(record, *name, padded ? kDefunPadding : std::string_view(),
-                   {startLine, startCol, endLine, close - text.Start(endLine)});
-        records.push_back(record);
-        SortTextOrder(nested, nestedOrder);
-        for (const std::uint32_t k : nestedOrder) records.push_back(nested[k]);
-        // The rest of the ending line is not searched.
-        pos = text.End(endLine);
-        line = endLine;
-    }
+    TDefunCollector(records, nullptr, padded, pass).Chunk(code, 0, nullptr);
     if (!code.empty()) pass.AtLine(code.size() - 1);
     return records;
+}
+
+TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
+    TSortedDefuns scan;
+    TProgressPass strip(progress, lines.size(), stripSteps);
+    TProgressPass collect(progress, lines.size(), collectSteps);
+    TDefunCollector collector(scan.Found, &scan.LineStates, true, collect);
+    TCodeLines chunk;
+    TStripStates chunkStates;
+    TStripState state;
+    for (std::size_t first = 0; first < lines.size();) {
+        const std::size_t count = chunk.Refill(lines, first, state, kChunkBytes, strip, &chunkStates);
+        collector.Chunk(chunk, first, &chunkStates);
+        first += count;
+    }
+    if (!lines.empty()) collect.AtLine(lines.size() - 1);
+    scan.Commands = collector.Commands();
+    scan.Functions = collector.Functions();
+    SortTextOrder(scan.Found, scan.Order);
+    return scan;
 }
 
 std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {

@@ -36,6 +36,7 @@ TTextLines BuildCatalog(TLineList lines, std::string_view fileName, std::string_
     std::size_t functions = 0;
     std::string entry;
     TCommentBlock block;
+    TLineStripper code(lines);
     for (std::size_t k = 0; k < scan.Found.size(); ++k) {
         firstPart[k] = static_cast<std::uint32_t>(parts.size());
         const auto r = ParseDefunRecord(scan.Found[k]);
@@ -45,7 +46,8 @@ TTextLines BuildCatalog(TLineList lines, std::string_view fileName, std::string_
         entry = kEntryMark;
         entry += r->Name;
         entry += ' ';
-        AppendDefunArgs(entry, scan.Code, r->Line, r->Col);
+        code.Seek(static_cast<std::size_t>(r->Line), scan.LineStates.At(k));
+        AppendDefunArgs(entry, code, r->Col);
         parts.push_back(entry);
         if (!ReadCommentBlock(lines, r->Line, block)) continue;
         for (const std::string_view piece : SplitCrLf(block.Text)) {

@@ -52,6 +52,10 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
     tree.Roots = {TTreeNode{"Command", 0, kTreeImageNone, {}}, TTreeNode{"Function", 0, kTreeImageNone, {}}};
     std::vector<TTreeNode>& commands = tree.Roots[0].Children;
     std::vector<TTreeNode>& functions = tree.Roots[1].Children;
+    // Made at their size: grown a node at a time, a list of hundreds of
+    // thousands would be moved to fresh memory again and again.
+    commands.reserve(scan.Commands);
+    functions.reserve(scan.Functions);
     // Sorted records put a function's nested ones right after it (the
     // padding sorts first), so they go under the last top-level node; they
     // are gathered first so that its list of children is made at its size.

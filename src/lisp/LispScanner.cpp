@@ -88,11 +88,6 @@ std::size_t CopyCode(const char* s, std::size_t p, std::size_t n, char* w) {
     return n;
 }
 
-struct TStripState {
-    bool InString = false;
-    bool InBlockComment = false;
-};
-
 // Writes the code of one line at w and returns the end of what it wrote;
 // the string and block comment state carry over to the next line.
 char* StripLine(std::string_view line, TStripState& st, char* w) {
@@ -130,53 +125,103 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
 
 }  // namespace
 
+std::size_t TCodeLines::Refill(TLineList lines, std::size_t first, TStripState& state, std::size_t bytes,
+                               TProgressPass& pass, TStripStates* states) {
+    constexpr std::size_t kLimit = std::numeric_limits<TOffset>::max();
+    if (states) states->clear();
+    // Worked on in locals: the bytes written could alias the members.
+    TStripState st = state;
+    char* text = text_.data();
+    std::size_t capacity = text_.capacity();
+    TOffset* ends = ends_.data();
+    std::size_t count = 0;
+    std::size_t used = 0;
+    std::size_t i = first;
+    for (; i < lines.size() && used < bytes; ++i) {
+        pass.AtLine(i);
+        const std::string_view line = lines[i];
+        // Code never is longer than the line it comes from.
+        if (used + line.size() + kSlack > capacity) {
+            capacity = std::max(capacity * 2, used + line.size() + kSlack);
+            text_.Grow(capacity, used);
+            text = text_.data();
+        }
+        if (count == ends_.capacity()) {
+            ends_.Grow(std::max<std::size_t>(count * 2, 1024), count);
+            ends = ends_.data();
+        }
+        if (states) states->Add(count, st);
+        used = static_cast<std::size_t>(StripLine(line, st, text + used) - text);
+        if (used >= kLimit) throw std::length_error("StripLispSource: code text too long");
+        ends[count++] = static_cast<TOffset>(used);
+    }
+    if (capacity < kSlack) {
+        text_.Grow(kSlack, 0);
+        text = text_.data();
+    }
+    std::memset(text + used, 0, kSlack);  // read, never used
+    count_ = count;
+    state = st;
+    return i - first;
+}
+
 TCodeLines StripLispSource(TLineList lines, int steps, TProgressSink* progress) {
-    constexpr std::size_t kLimit = std::numeric_limits<TCodeLines::TOffset>::max();
     TCodeLines code;
     // The text grows as the lines are read rather than after a first pass
     // that sums their lengths: a row store hands out its lines one call at a
-    // time, and code never is longer than the line it comes from.
-    std::size_t capacity = std::max<std::size_t>(lines.size() * 32, 4096) + TCodeLines::kSlack;
-    code.text_ = TBulkArray<char>(capacity);
+    // time.
+    code.text_ = TBulkArray<char>(std::max<std::size_t>(lines.size() * 32, 4096) + TCodeLines::kSlack);
     code.ends_ = TBulkArray<TCodeLines::TOffset>(lines.size());
-    std::size_t used = 0;
-    TCodeLines::TOffset* ends = code.ends_.data();
     TProgressPass pass(progress, lines.size(), steps);
     TStripState state;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        pass.AtLine(i);
-        const std::string_view line = lines[i];
-        if (used + line.size() + TCodeLines::kSlack > capacity) {
-            capacity = std::max(capacity * 2, used + line.size() + TCodeLines::kSlack);
-            code.text_.Grow(capacity, used);
-        }
-        char* const base = code.text_.data();
-        used = static_cast<std::size_t>(StripLine(line, state, base + used) - base);
-        if (used >= kLimit) throw std::length_error("StripLispSource: code text too long");
-        ends[i] = static_cast<TCodeLines::TOffset>(used);
-    }
-    std::memset(code.text_.data() + used, 0, TCodeLines::kSlack);  // read, never used
-    code.count_ = lines.size();
+    code.Refill(lines, 0, state, std::numeric_limits<std::size_t>::max(), pass);
     return code;
+}
+
+bool TLineStripper::Next(std::string_view& code) {
+    if (line_ >= lines_.size()) return false;
+    const std::string_view line = lines_[line_++];
+    // Zero-filled as it grows, so the slack never is uninitialised memory.
+    if (buffer_.size() < line.size() + TCodeLines::kSlack)
+        buffer_.resize(std::max(line.size() + TCodeLines::kSlack, buffer_.size() * 2));
+    const char* const end = StripLine(line, state_, buffer_.data());
+    code = {buffer_.data(), static_cast<std::size_t>(end - buffer_.data())};
+    return true;
 }
 
 namespace {
 
-// Walks from a definition's "(" and returns the text of its argument list
-// (a comma list of names): the part before "/" (args) or after it (locals),
-// empty when there is none. Only "(" are counted; the
-// definition's own is the first, so the list is read while two have been
-// seen, and a third one before the list ends means a form there and no names.
-// Line breaks inside the list read as blanks.
-std::string ReadDefunList(const TCodeLines& code, int line, int col, bool locals) {
-    if (line < 0 || col < 0 || static_cast<std::size_t>(line) >= code.size()) return {};
+// Code lines in order from the one that holds a definition.
+class TCodeCursor {
+public:
+    TCodeCursor(const TCodeLines& code, std::size_t line) : code_(code), line_(line) {}
+    bool Next(std::string_view& s) {
+        if (line_ >= code_.size()) return false;
+        s = code_[line_++];
+        return true;
+    }
+
+private:
+    const TCodeLines& code_;
+    std::size_t line_;
+};
+
+// Walks from a definition's "(" (at `col` of the first line `code` gives)
+// and returns the text of its argument list (a comma list of names): the
+// part before "/" (args) or after it (locals), empty when there is none.
+// Only "(" are counted; the definition's own is the first, so the list is
+// read while two have been seen, and a third one before the list ends means
+// a form there and no names. Line breaks inside the list read as blanks.
+template <class Lines>
+std::string ReadDefunList(Lines& code, int col, bool locals) {
+    if (col < 0) return {};
     int opens = 0;
     bool reading = false;
     std::string text;
-    for (std::size_t i = static_cast<std::size_t>(line); i < code.size(); ++i) {
-        const std::string_view s = code[i];
+    bool first = true;
+    for (std::string_view s; code.Next(s); first = false) {
         if (reading) text.push_back(' ');
-        std::size_t p = i == static_cast<std::size_t>(line) ? std::min<std::size_t>(col, s.size()) : 0;
+        std::size_t p = first ? std::min<std::size_t>(static_cast<std::size_t>(col), s.size()) : 0;
         for (; p < s.size(); ++p) {
             const char c = s[p];
             if (c == '(') {
@@ -196,6 +241,12 @@ std::string ReadDefunList(const TCodeLines& code, int line, int col, bool locals
     return {};
 }
 
+std::string ReadDefunList(const TCodeLines& code, int line, int col, bool locals) {
+    if (line < 0) return {};
+    TCodeCursor cursor(code, static_cast<std::size_t>(line));
+    return ReadDefunList(cursor, col, locals);
+}
+
 }  // namespace
 
 std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col) {
@@ -208,28 +259,14 @@ std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, in
     return names;
 }
 
-void AppendDefunArgs(std::string& out, const TCodeLines& code, int line, int col) {
-    const std::string list = ReadDefunList(code, line, col, false);
+void AppendDefunArgs(std::string& out, TLineStripper& code, int col) {
+    const std::string list = ReadDefunList(code, col, false);
     TCommaFields names(list);
     bool first = true;
     for (std::string_view name; names.Next(name); first = false) {
         if (!first) out.push_back(' ');
         out += name;
     }
-}
-
-std::string DefunArgsText(const TCodeLines& code, int line, int col) {
-    std::string text;
-    AppendDefunArgs(text, code, line, col);
-    return text;
-}
-
-TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
-    TSortedDefuns scan;
-    scan.Code = StripLispSource(lines, stripSteps, progress);
-    scan.Found = CollectDefuns(scan.Code, collectSteps, progress, true);
-    SortTextOrder(scan.Found, scan.Order);
-    return scan;
 }
 
 bool IsCommandName(std::string_view name) {

@@ -20,6 +20,35 @@
 
 namespace quodle {
 
+// Whether a line starts inside a string or a block comment.
+struct TStripState {
+    bool InString = false;
+    bool InBlockComment = false;
+    bool InCode() const { return !InString && !InBlockComment; }
+};
+
+// The states of numbered things (lines, records), added in increasing
+// order. Only those not in code are kept: they are few.
+class TStripStates {
+public:
+    void clear() { inside_.clear(); }
+    void Add(std::size_t index, TStripState state) {
+        if (!state.InCode()) inside_.push_back({index, state});
+    }
+    TStripState At(std::size_t index) const {
+        const auto it = std::lower_bound(inside_.begin(), inside_.end(), index,
+                                         [](const TEntry& e, std::size_t i) { return e.Index < i; });
+        return it != inside_.end() && it->Index == index ? it->State : TStripState{};
+    }
+
+private:
+    struct TEntry {
+        std::size_t Index;
+        TStripState State;
+    };
+    std::vector<TEntry> inside_;
+};
+
 // One entry per document line: the line with string literals and comments
 // removed and each TAB made one blank. Kept in one buffer because a large
 // document has millions of lines.
@@ -55,6 +84,15 @@ public:
         return static_cast<std::size_t>(std::upper_bound(ends + lo + 1, ends + hi, offset) - ends);
     }
 
+    // Becomes the code of `lines` from `first` on, which starts in `state`,
+    // until it holds `bytes` of code or the lines run out; `state` goes on
+    // to the next line, and with `states` the state each line starts in
+    // goes there (by its index in this). Gives the number of lines taken,
+    // at least one if any are left. Throws std::length_error when the code
+    // would be 4 GiB or more.
+    std::size_t Refill(TLineList lines, std::size_t first, TStripState& state, std::size_t bytes, TProgressPass& pass,
+                       TStripStates* states = nullptr);
+
 private:
     friend TCodeLines StripLispSource(TLineList, int, TProgressSink*);
     // Offsets are 32 bits wide: the table is a large share of the fresh
@@ -70,6 +108,29 @@ private:
 // or more.
 TCodeLines StripLispSource(TLineList lines, int steps = 0, TProgressSink* progress = nullptr);
 
+// The code of a document's lines one at a time, as StripLispSource gives
+// it, for passes that read the lines in order: a large document's code then
+// never is held whole.
+class TLineStripper {
+public:
+    explicit TLineStripper(TLineList lines) : lines_(lines) {}
+    // Goes on from `line`, whose start lies in `state`.
+    void Seek(std::size_t line, TStripState state) {
+        line_ = line;
+        state_ = state;
+    }
+    // The code of the line at hand, then on to the next; false past the
+    // last. It holds until the next call and has TCodeLines::kSlack readable
+    // bytes after it.
+    bool Next(std::string_view& code);
+
+private:
+    TLineList lines_;
+    std::size_t line_ = 0;
+    TStripState state_;
+    std::vector<char> buffer_;
+};
+
 // The blanks that pad a top-level record's second field when asked for; they
 // only order a top-level record before the records nested in it.
 inline constexpr std::string_view kDefunPadding = "         ";
@@ -83,10 +144,17 @@ inline constexpr std::string_view kDefunPadding = "         ";
 TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
 
 // Both passes with padded records, sorted with CompareText: the order in
-// which every list of user functions shows them.
+// which every list of user functions shows them. The code is made and
+// searched a block of lines at a time and not kept; where each record's
+// line starts is, so that the code there can be read again
+// (TLineStripper::Seek).
 struct TSortedDefuns {
-    TCodeLines Code;
     TTextLines Found;  // in the order they were found
+    TStripStates LineStates;  // of each record's line, by its index in Found
+    // Top-level records whose name reads as a command's, and the others:
+    // room enough for the lists that show them.
+    std::size_t Commands = 0;
+    std::size_t Functions = 0;
     std::vector<std::uint32_t> Order;
     TOrderedLines Records() const { return {Found, Order}; }
 };
@@ -116,9 +184,9 @@ std::optional<TDefunRecord> ParseDefunRecord(std::string_view record);
 // when there are none or the list cannot be read.
 std::vector<std::string> ExtractDefunArgs(const TCodeLines& code, int line, int col);
 std::vector<std::string> ExtractDefunLocals(const TCodeLines& code, int line, int col);
-// The arguments joined with single blanks; or appended to `out`.
-std::string DefunArgsText(const TCodeLines& code, int line, int col);
-void AppendDefunArgs(std::string& out, const TCodeLines& code, int line, int col);
+// The arguments joined with single blanks, appended to `out`; the code is
+// read from where `code` stands, the line of the definition.
+void AppendDefunArgs(std::string& out, TLineStripper& code, int col);
 
 struct TCommentBlock {
     std::string Text;  // lines "  " + comment text, joined with CR LF

@@ -45,16 +45,18 @@ TCandidates UseCountCandidates(const TOrderedLines& records) {
 // line for every name, each "(" of a line offers the names it could start:
 // the text after it up to each following ")" and up to the first blank, no
 // further than the next "(" (a name holds neither blanks nor "(").
-std::vector<int> CountUses(const TCodeLines& code, const TCandidates& c, TProgressSink* progress) {
+std::vector<int> CountUses(TLineList lines, const TCandidates& c, TProgressSink* progress) {
     std::unordered_map<std::string, std::vector<std::size_t>> byName;
     for (std::size_t k = 0; k < c.TopLevel.size(); ++k) byName[AsciiUpper(c.Items[c.TopLevel[k]].Text)].push_back(k);
     std::vector<int> counts(c.TopLevel.size(), 0);
     std::vector<std::size_t> lastLine(c.TopLevel.size(), static_cast<std::size_t>(-1));
     std::string key;
-    TProgressPass pass(progress, code.size(), 80);
-    for (std::size_t i = 0; i < code.size(); ++i) {
+    TProgressPass pass(progress, lines.size(), 80);
+    TLineStripper code(lines);
+    std::string_view text;
+    for (std::size_t i = 0; code.Next(text); ++i) {
         pass.AtLine(i);
-        const std::string upper = AsciiUpper(code[i]);
+        const std::string upper = AsciiUpper(text);
         for (std::size_t open = upper.find('('); open != std::string::npos; open = upper.find('(', open + 1)) {
             for (std::size_t q = open + 1; q < upper.size() && upper[q] != '('; ++q) {
                 if (upper[q] != ')' && upper[q] != ' ') continue;
@@ -104,7 +106,7 @@ TPickList BuildUseCounts(TLineList lines, TProgressSink* progress) {
     }
     std::size_t width = 0;
     for (const auto& item : c.Items) width = std::max(width, item.Text.size());
-    const std::vector<int> counts = CountUses(scan.Code, c, progress);
+    const std::vector<int> counts = CountUses(lines, c, progress);
     for (std::size_t k = 0; k < c.TopLevel.size(); ++k) {
         std::string& text = c.Items[c.TopLevel[k]].Text;
         char field[32];
@@ -122,7 +124,7 @@ TPickList BuildUnusedList(TLineList lines, TProgressSink* progress) {
     TPickList list;
     const TCandidates c = UseCountCandidates(scan.Records());
     if (!c.Items.empty()) {
-        const std::vector<int> counts = CountUses(scan.Code, c, progress);
+        const std::vector<int> counts = CountUses(lines, c, progress);
         for (std::size_t k = 0; k < c.TopLevel.size(); ++k)
             if (counts[k] == 0) list.Items.push_back(c.Items[c.TopLevel[k]]);
     }
@@ -136,11 +138,15 @@ TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSin
     TPickList list;
     if (scan.Records().empty()) return list;
     const std::string upperPrefix = AsciiUpper(prefix);
-    for (const auto& text : scan.Records()) {
-        const auto r = ParseDefunRecord(text);
+    TLineStripper code(lines);
+    for (const std::uint32_t k : scan.Order) {
+        const auto r = ParseDefunRecord(scan.Found[k]);
         if (!r || r->Nested || IsCommandName(r->Name)) continue;
         if (!upperPrefix.empty() && AsciiUpper(r->Name).rfind(upperPrefix, 0) != 0) continue;
-        list.Items.push_back({r->Name + " " + DefunArgsText(scan.Code, r->Line, r->Col) + ")", r->Line + 1});
+        std::string text = r->Name + " ";
+        code.Seek(static_cast<std::size_t>(r->Line), scan.LineStates.At(k));
+        AppendDefunArgs(text, code, r->Col);
+        list.Items.push_back({text + ")", r->Line + 1});
         if (const auto block = ReadCommentBlock(lines, r->Line)) {
             for (const std::string_view piece : SplitCrLf(block->Text))
                 if (!TrimBlanks(piece).empty()) list.Items.push_back({std::string(piece), 0});

@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             quodle::ReadCommentBlock(lines, r->Line);
         }
     }
+    // The scan that strips a block at a time finds what the whole code gives.
+    if (quodle::ScanSortedDefuns(lines, 3, 5, nullptr).Found.ToVector() !=
+        quodle::CollectDefuns(code, 0, nullptr, true).ToVector())
+        std::abort();
     quodle::BuildUseCounts(lines, nullptr);
     quodle::BuildSearchList(lines, "a", nullptr);
     return 0;

@@ -113,6 +113,25 @@ TEST(FunctionTree, SortedOrderKeepsEachFunctionsParts) {
                                         "    inner1\t5", "    inner2\t4"}));
 }
 
+// The catalogue reads each argument list again from the document's lines:
+// a definition on a line that starts inside a string or a block comment
+// must be read from where the code there starts.
+TEST(FunctionCatalog, ArgumentsAfterAStringOrCommentFromTheLineAbove) {
+    const Lines doc = {
+        "(setq s \"(a b",        // the string runs on
+        "c\") (defun f (x y / z) z)",  // f's line starts inside it
+        ";| (defun",
+        " q |; (defun g (p (q)) p)",  // g's inside a block comment
+        "(defun h (\"s\" u))",
+    };
+    std::vector<std::string> body = BuildCatalog(doc, "a.lsp", "now", nullptr).ToVector();
+    ASSERT_GE(body.size(), 4u);
+    body.erase(body.begin(), body.begin() + 4);
+    const std::string sep(50, '-');
+    const std::string mark = Utf8ToCp932("■");
+    EXPECT_EQ(body, (std::vector<std::string>{sep, mark + "f x y", sep, mark + "g ", "\t| (defun", sep, mark + "h u"}));
+}
+
 TEST(FunctionTree, TreeAndCatalogueStepTheBarAndResetIt) {
     Lines doc = kDocument;
     doc.resize(400, "(princ)");  // enough lines for every step

@@ -174,6 +174,73 @@ TEST(LispScanner, SameResultsAtEveryByteOffset) {
     }
 }
 
+void ExpectSameScan(const Lines& doc, std::size_t records) {
+    const TCodeLines code = StripLispSource(doc);
+    const TTextLines whole = CollectDefuns(code, 0, nullptr, true);
+    const TSortedDefuns scan = ScanSortedDefuns(doc, 0, 0, nullptr);
+    ASSERT_GE(whole.size(), records);
+    ASSERT_EQ(scan.Found.ToVector(), whole.ToVector());
+    // Each record's line is read again from the state it starts in.
+    TLineStripper again(doc);
+    for (std::size_t k = 0; k < scan.Found.size(); ++k) {
+        const auto r = ParseDefunRecord(scan.Found[k]);
+        if (!r) continue;
+        again.Seek(static_cast<std::size_t>(r->Line), scan.LineStates.At(k));
+        std::string_view text;
+        ASSERT_TRUE(again.Next(text));
+        ASSERT_EQ(text, code[static_cast<std::size_t>(r->Line)]) << k;
+    }
+}
+
+// The scan of a whole document strips and searches a block of lines at a
+// time; definitions, strings and block comments that run over the blocks'
+// edges must come out as from the code held whole.
+TEST(ScanSortedDefuns, SameRecordsAsTheWholeCode) {
+    // Balanced pieces of a definition's body, some over two lines.
+    const std::vector<Lines> pieces = {
+        {"  (defun g%d (x) x)"},
+        {"  (setq s \"(defun in-string (", "  ) \" t)"},
+        {";| (defun in-comment (x)", "  |; (defun after-comment (y) y)"},
+        {"  (DeFun\th%d(p) (list p))"},
+        {"  (((", "x)))"},
+        {"; (defun commented ("},
+        {"  (princ \"\\\"(\")"},
+        {"  (defun", " no-list)"},
+        {""},
+        {"  (foreach x lst (princ x)) (defun second-on-line (z) z)"},
+        {"  (princ \"" + std::string(70000, 'x') + "\")"},  // longer than a block
+    };
+    Lines doc;
+    std::uint32_t seed = 7;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    std::size_t bytes = 0;
+    const auto add = [&](std::string line, int n) {
+        if (const std::size_t at = line.find("%d"); at != std::string::npos) line.replace(at, 2, std::to_string(n));
+        bytes += line.size() + 2;
+        doc.push_back(std::move(line));
+    };
+    for (int n = 0; bytes < 600000; ++n) {
+        add(next(4) == 0 ? "(defun one%d (p) p) (defun not-this (q) q)" : "(setq v%d 1)", n);
+        add("(defun f%d (a / b)", n);
+        for (std::uint32_t k = next(8); k > 0; --k) {
+            const std::size_t piece = next(static_cast<std::uint32_t>(pieces.size()));
+            if (piece + 1 == pieces.size() && next(20) != 0) continue;  // long lines only now and then
+            for (const std::string& line : pieces[piece]) add(line, n);
+        }
+        add("  )", n);
+    }
+    ExpectSameScan(doc, 500);
+    // One definition holding every line, each a nested one: whatever line
+    // a block starts on, it holds one.
+    doc = {"(defun outer (a)"};
+    for (int n = 0; n < 40000; ++n) doc.push_back("  (defun g" + std::to_string(n) + " (x) x)");
+    doc.push_back(")");
+    ExpectSameScan(doc, 40001);
+}
+
 TEST(ExtractDefun, ArgsAndLocals) {
     struct Case {
         const char* what;
