@@ -10,16 +10,25 @@
 #endif
 
 #include "base/ByteScan.h"
+#include "base/ShiftJis.h"
 #include "base/Text.h"
 
 namespace quodle {
 
 namespace {
 
+// Whether s[i] is the character c itself, not the second byte of a
+// double-byte character with that value ("表" ends in a byte equal to "\\",
+// "ポ" in one equal to "|"): reading those as the character would make the
+// string or block comment of a Japanese text run on past its end.
+bool IsCharAt(std::string_view s, std::size_t i, char c) {
+    return s[i] == c && !IsTrailByteAt(s, i);
+}
+
 // A quote after a backslash is part of the string, unless that backslash is
 // itself escaped.
-bool IsEscapedQuote(const char* s, std::size_t i) {
-    return i >= 1 && s[i - 1] == '\\' && !(i >= 2 && s[i - 2] == '\\');
+bool IsEscapedQuote(std::string_view s, std::size_t i) {
+    return i >= 1 && IsCharAt(s, i - 1, '\\') && !(i >= 2 && IsCharAt(s, i - 2, '\\'));
 }
 
 std::size_t FindByte(const char* s, std::size_t from, std::size_t n, char c) {
@@ -99,19 +108,19 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
             // Only "|;" ends it, and only within one line.
             const std::size_t q = FindByte(s, p, n, ';');
             if (q == n) break;
-            if (q > 0 && s[q - 1] == '|') st.InBlockComment = false;
+            if (q > 0 && IsCharAt(line, q - 1, '|')) st.InBlockComment = false;
             p = q + 1;
         } else if (st.InString) {
             const std::size_t q = FindByte(s, p, n, '"');
             if (q == n) break;
-            if (!IsEscapedQuote(s, q)) st.InString = false;
+            if (!IsEscapedQuote(line, q)) st.InString = false;
             p = q + 1;
         } else {
             const std::size_t q = CopyCode(s, p, n, w);
             w += q - p;
             if (q == n) break;
             if (s[q] == '"') {
-                if (!IsEscapedQuote(s, q)) st.InString = true;
+                if (!IsEscapedQuote(line, q)) st.InString = true;
             } else if (q + 1 < n && s[q + 1] == '|') {
                 st.InBlockComment = true;
             } else {

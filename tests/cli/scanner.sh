@@ -21,7 +21,7 @@ golden tools.comments-32.txt comments "$data/tools.lsp" 32
 golden trailbytes.strip.txt strip "$data/trailbytes.lsp"
 golden trailbytes.strip.raw strip --raw "$data/trailbytes.lsp"
 golden trailbytes.defuns.txt defuns "$data/trailbytes.lsp"
-golden trailbytes.locals-1-0.txt locals "$data/trailbytes.lsp" 1 0
+golden trailbytes.locals-2-0.txt locals "$data/trailbytes.lsp" 2 0
 
 # No output at all: no argument list, no comment block (comments up to the
 # top of the file; a blank line above).
@@ -29,7 +29,7 @@ silent args "$data/tools.lsp" 18 0
 silent locals "$data/tools.lsp" 19 2
 silent comments "$data/tools.lsp" 3
 silent comments "$data/tools.lsp" 30
-silent args "$data/trailbytes.lsp" 1 0
+silent args "$data/trailbytes.lsp" 2 0
 
 # ... and exit status 0: having no names is not an error.
 "$cli" args "$data/tools.lsp" 18 0 >/dev/null

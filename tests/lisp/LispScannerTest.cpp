@@ -74,12 +74,15 @@ TEST(StripLispSource, RemovesStringsAndComments) {
         {";| at the end of a line", {"(a) ;|", "x |;(b)"}, {"(a) ", "(b)"}},
         {"lone ; at the end", {"(a);"}, {"(a)"}},
         {"empty lines stay", {"", "(a)", ""}, {"", "(a)", ""}},
-        // Byte-level on purpose: the trail byte 0x5C escapes the quote, so
-        // the string runs on into the next line.
-        {"trail byte 0x5C escapes a quote",
-         {"(princ \"" HYO "\")(foo)", "(bar \"x\")"},
-         {"(princ ", "x"}},
-        {"trail byte 0x7C closes a block comment", {";| " PO "; (foo)"}, {" (foo)"}},
+        // A double-byte character ending in the byte of "\\" or "|" is neither.
+        {"a string ending in a double-byte character closes", {"(princ \"" HYO "\")(foo)", "(bar \"x\")"},
+         {"(princ )(foo)", "(bar )"}},
+        {"a real backslash after a double-byte character escapes",
+         {"(princ \"" HYO "\\\"\")(foo)"}, {"(princ )(foo)"}},
+        {"pairs counted from the start of a run of lead-valued bytes",
+         {"(princ \"\x81\x81" HYO "\")(a)", "(princ \"\xB1\\\"\")(b)"}, {"(princ )(a)", "(princ )(b)"}},
+        {"a double-byte character does not close a block comment", {";| " PO "; (foo)", "|;(bar)"}, {"", "(bar)"}},
+        {"a quote after one outside a string opens it", {"a" HYO "\"x\"(b)"}, {"a" HYO "(b)"}},
         {"double-byte text in code is copied", {"(setq " HYO " 1)"}, {"(setq " HYO " 1)"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Code(c.in), c.out) << c.what;

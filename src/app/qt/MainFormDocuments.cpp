@@ -80,7 +80,12 @@ void TTarnwickMainForm::ConnectEditorEvents(TEditorEx* editor) {
     // too), in no set order: the panel shows the active editor's.
     connect(editor, &TEditor::CaretMoved, this, [this] { RefreshPositionPanel(ActiveEditor()); });
     connect(editor, &TEditor::CaretMoved, this, [this, editor] { ShowTokenKind(editor); });
-    connect(editor, &TEditor::Change, this, [this, editor] { RefreshModifiedPanel(editor); });
+    connect(editor, &TEditor::Change, this, [this, editor] {
+        RefreshModifiedPanel(editor);
+        // A command that edits the selected lines keeps the selection as it
+        // was, but not what it holds: the count would tell of the old text.
+        if (editor == ActiveEditor() && editor->Selected()) SelectionCount(editor, true);
+    });
     connect(editor, &TEditor::Enter, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::SelectionModeChange, this, [this, editor] { RefreshSelectionModePanel(editor); });
     connect(editor, &TEditor::OverwriteModeChange, this, [this, editor] { RefreshOverwritePanel(editor); });
@@ -138,6 +143,7 @@ void TTarnwickMainForm::Refresh() {
         RefreshSelectionModePanel(editor);
         RefreshPositionPanel(editor);
         RefreshFormatPanel(editor);
+        ShowTokenKind(editor);
     }
     Panel4->setFixedWidth(!SpeedButton1->text().isEmpty() && SpeedButton1->text() == FileName(path)
                               ? kTreePanelWidth

@@ -217,6 +217,15 @@ private slots:
         // A selection that ends at the start of a row stops before it.
         editor->Select({0, 0}, {1, 0});
         QCOMPARE(Panel(w, 4), QStringLiteral("( 2 > 1 )"));
+        // Commenting the selected line keeps the selection; its brackets no
+        // longer count. Undo leaves no selection and no count.
+        Trigger(w, "mnuCommentAdd");
+        QVERIFY(editor->Selected());
+        QCOMPARE(Panel(w, 4), QStringLiteral("( 0 = 0 )"));
+        Trigger(w, "mnuUndo");
+        QVERIFY(!editor->Selected());
+        QCOMPARE(Panel(w, 4), QString());
+        editor->Select({0, 0}, {1, 0});
         editor->Deselect();
         QCOMPARE(Panel(w, 4), QString());
         QCOMPARE(w->ProgressBar()->value(), 0);

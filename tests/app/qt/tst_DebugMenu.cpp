@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/qt/MainForm.h"
+#include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/qt/VariableNamePrompt.h"
@@ -236,6 +237,12 @@ private slots:
         editor_->SetCol(18);
         QCOMPARE(panels->PanelText(5), QStringLiteral("[Comment] ; note"));
         editor_->SetCol(0);
+        QCOMPARE(panels->PanelText(5), QStringLiteral("[Symbol] ("));
+        // A new tab shows its own caret's token at once, and so does the way back.
+        Trigger("mnuNew");
+        QCOMPARE(panels->PanelText(5), QStringLiteral("[EOF] "));
+        window_->PageControl()->SetActivePageIndex(0);
+        window_->TabChange();
         QCOMPARE(panels->PanelText(5), QStringLiteral("[Symbol] ("));
         Trigger("mnuShowTokenKind");
         editor_->SetCol(10);

@@ -1,4 +1,5 @@
 ;| İ’èƒ|; (defun in-block (a) a)
+|;
 (defun list-hyo (/ s)
   (setq s "ˆê——•\")
   (princ s))
