@@ -218,14 +218,26 @@ void SortByKeys(TSortKeys<List>&& keys, std::vector<std::uint32_t>& order) {
     std::vector<TGroup> groups = {{0, order.size(), 0}};
     // Whole-list buffers, written before they are read.
     TBulkArray<TChunkItem> itemBuffer(order.size()), spare(order.size());
+    // Keys that share their first eight bytes (names with a common prefix:
+    // most of a large document's) get their next eight read in the first
+    // pass, which goes through the list in order; the second pass would read
+    // them from all over the list. By entry; read only where Count is 8.
+    TBulkArray<TChunkItem> secondChunks(order.size());
     while (!groups.empty()) {
         const TGroup g = groups.back();
         groups.pop_back();
         TChunkItem* items = itemBuffer.data();
+        TChunkItem* second = secondChunks.data();
         const std::size_t n = g.End - g.Begin;
         for (std::size_t k = 0; k < n; ++k) {
-            items[k] = {0, 0, order[g.Begin + k]};
-            items[k].Chunk = keys.Chunk(items[k].Index, g.Depth, items[k].Count);
+            const std::uint32_t index = order[g.Begin + k];
+            if (g.Depth == 8) {
+                items[k] = {second[index].Chunk, second[index].Count, index};
+                continue;
+            }
+            items[k] = {0, 0, index};
+            items[k].Chunk = keys.Chunk(index, g.Depth, items[k].Count);
+            if (g.Depth == 0 && items[k].Count == 8) second[index].Chunk = keys.Chunk(index, 8, second[index].Count);
         }
         if (n < kKeySortMinimum) {
             // Insertion keeps equal keys in order without the buffer a merge
