@@ -157,6 +157,11 @@ TEST(CollectDefuns, PaddedRecordsReadBack) {
     EXPECT_FALSE(ParseDefunRecord("foo bar ,,0,0,2,3"));
     EXPECT_FALSE(ParseDefunRecord("foo ,a b c ,1,2"));
     EXPECT_FALSE(ParseDefunRecord("foo ,bar ,x,2"));
+    // Nor when the blanks happen to leave six or four fields of numbers:
+    // "(defun in 99999 77 (x) x)" nested in foo, and at the top level.
+    EXPECT_FALSE(ParseDefunRecord("foo ,in 99999 77 ,1,2"));
+    EXPECT_FALSE(ParseDefunRecord("f 5 ,,3,0,3,25"));
+    EXPECT_FALSE(ParseDefunRecord("f ,g 5 ,1,2"));
 }
 
 // The passes test 8 or 16 bytes at a time; shifting the same text through
