@@ -362,25 +362,6 @@ TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps
     return scan;
 }
 
-namespace {
-
-// Whether `field` is all of the record's text from `from` to the next comma
-// (blanks around it aside); `from` moves past that comma. The comma-list
-// rule also splits at blanks, so a name with blanks inside ("(defun f 99 7
-// (x) x)") could otherwise read as a record of other numbers: every field
-// must be a whole segment.
-bool IsWholeSegment(std::string_view record, std::size_t& from, std::string_view field) {
-    if (from > record.size()) return false;  // the last segment was read already
-    const std::size_t comma = std::min(record.find(',', from), record.size());
-    std::string_view segment = record.substr(from, comma - from);
-    while (!segment.empty() && static_cast<unsigned char>(segment.front()) <= ' ') segment.remove_prefix(1);
-    while (!segment.empty() && static_cast<unsigned char>(segment.back()) <= ' ') segment.remove_suffix(1);
-    from = comma + 1;
-    return segment == field;
-}
-
-}  // namespace
-
 std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
     // Read as views, without a list of fields: every analysis reads every
     // record.
@@ -392,10 +373,12 @@ std::optional<TDefunRecord> ParseDefunRecord(std::string_view record) {
         const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), out);
         return ec == std::errc() && end == f.data() + f.size();
     };
-    if (count != 6 && count != 4) return std::nullopt;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        if (!IsWholeSegment(record, at, fields[i])) return std::nullopt;
+    // The comma-list rule also splits at blanks, so a name with blanks inside
+    // ("(defun f 99 7 (x) x)") could read as a record of other numbers:
+    // every field must be all of the text between its commas. Each comma
+    // segment gives at least one field, so that is one more field than commas.
+    const auto commas = static_cast<std::size_t>(std::count(record.begin(), record.end(), ','));
+    if ((count != 6 && count != 4) || count != commas + 1) return std::nullopt;
     TDefunRecord r;
     if (count == 6) {
         if (!number(fields[2], r.Line) || !number(fields[3], r.Col) || !number(fields[4], r.EndLine) ||
