@@ -3,9 +3,10 @@
 // comments removed), the defun records found in them, and the routines that
 // read one found definition.
 //
-// It works on bytes on purpose: it knows only double-quoted strings, ";" and
-// ";| ... |;" comments and round brackets, and a trail byte equal to "\" or
-// "|" counts as that character, so every analysis sees the same text.
+// It knows only double-quoted strings, ";" and ";| ... |;" comments and
+// round brackets, so every analysis sees the same text. It works on bytes,
+// but the second byte of a double-byte character is never taken for the
+// "\" or "|" it equals.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
