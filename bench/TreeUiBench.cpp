@@ -72,7 +72,7 @@ void BM_EngineTree(benchmark::State& state) {
     for (auto _ : state) {
         const double c0 = ThreadMillis();
         const TFunctionTree tree = BuildFunctionTree(lines, nullptr);
-        benchmark::DoNotOptimize(tree.Roots.size());
+        benchmark::DoNotOptimize(tree.Roots().size());
         cpu.push_back(ThreadMillis() - c0);
     }
     gEngineCpu = Median(cpu);

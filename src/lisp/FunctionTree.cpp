@@ -1,7 +1,6 @@
 #include "lisp/FunctionTree.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
@@ -10,35 +9,37 @@ namespace quodle {
 
 namespace {
 
-void CountNodes(const std::vector<TTreeNode>& nodes, std::size_t& count) {
-    for (const TTreeNode& node : nodes) {
-        ++count;
-        CountNodes(node.Children, count);
-    }
-}
-
-void AppendText(TTextLines& text, const std::vector<TTreeNode>& nodes, std::string& indent) {
+void AppendText(TTextLines& text, const TFunctionTree& tree, std::span<const TTreeNode> nodes, std::string& indent) {
     std::string line;
     for (const TTreeNode& node : nodes) {
         line = indent;
-        line += node.Text;
+        line += tree.Text(node);
         if (node.Data > 0) {
             line += '\t';
             line += std::to_string(node.Data);
         }
         text.push_back(line);
         indent += "  ";
-        AppendText(text, node.Children, indent);
+        AppendText(text, tree, tree.Children(node), indent);
         indent.resize(indent.size() - 2);
     }
 }
 
 }  // namespace
 
-std::size_t TFunctionTree::NodeCount() const {
-    std::size_t count = 0;
-    CountNodes(Roots, count);
-    return count;
+std::span<const TTreeNode> TFunctionTree::Roots() const {
+    if (nodes_.size() < 2) return {};
+    return {nodes_.data() + nodes_.size() - 2, 2};
+}
+
+TTreeNode TFunctionTree::Node(std::string_view name, int data, int image) {
+    TTreeNode node;
+    node.NameStart = static_cast<std::uint32_t>(names_.size());
+    node.NameSize = static_cast<std::uint32_t>(name.size());
+    node.Data = data;
+    node.Image = image;
+    names_ += name;
+    return node;
 }
 
 TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
@@ -49,50 +50,54 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
         tree.Message = NoUserFunctionsMessage();
         return tree;
     }
-    tree.Roots = {TTreeNode{"Command", 0, kTreeImageNone, {}}, TTreeNode{"Function", 0, kTreeImageNone, {}}};
-    std::vector<TTreeNode>& commands = tree.Roots[0].Children;
-    std::vector<TTreeNode>& functions = tree.Roots[1].Children;
-    // Made at their size: grown a node at a time, a list of hundreds of
-    // thousands would be moved to fresh memory again and again.
+    const TOrderedLines records = scan.Records();
+    // Room that is not used costs nothing but address space; a block grown
+    // as it fills would be copied to fresh memory again and again.
+    tree.nodes_.reserve(records.size() + 2);
+    tree.names_.reserve(scan.Found.TextSize());
+    // Sorted records put a function's nested ones right after it (the
+    // padding sorts first), so they go under the last top-level node. The
+    // top-level ones wait in their own lists, so that the commands and the
+    // functions each stand side by side after all the nested ones.
+    std::vector<TTreeNode> commands;
+    std::vector<TTreeNode> functions;
     commands.reserve(scan.Commands);
     functions.reserve(scan.Functions);
-    // Sorted records put a function's nested ones right after it (the
-    // padding sorts first), so they go under the last top-level node; they
-    // are gathered first so that its list of children is made at its size.
     std::vector<TTreeNode>* current = nullptr;
-    std::vector<TTreeNode> nested;
-    const TOrderedLines records = scan.Records();
-    for (std::size_t k = 0; k < records.size();) {
-        nested.clear();
-        std::optional<TDefunRecord> r;
-        for (; k < records.size(); ++k) {
-            r = ParseDefunRecord(records[k]);
-            if (!r) continue;
-            if (!r->Nested) break;
-            nested.push_back({std::move(r->Name), r->Line + 1, kTreeImageNested, {}});
-            r.reset();
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const std::optional<TDefunRecord> r = ParseDefunRecord(records[k]);
+        if (!r) continue;
+        if (!r->Nested) {
+            current = IsCommandName(r->Name) ? &commands : &functions;
+            current->push_back(tree.Node(r->Name, r->Line + 1, kTreeImageFunction));
+        } else if (current) {
+            TTreeNode& parent = current->back();
+            if (parent.ChildCount++ == 0) parent.FirstChild = static_cast<std::uint32_t>(tree.nodes_.size());
+            tree.nodes_.push_back(tree.Node(r->Name, r->Line + 1, kTreeImageNested));
         }
-        if (current && !nested.empty()) {
-            current->reserve(current->size() + nested.size());
-            std::move(nested.begin(), nested.end(), std::back_inserter(*current));
-        }
-        if (!r) break;
-        ++k;
-        std::vector<TTreeNode>& parent = IsCommandName(r->Name) ? commands : functions;
-        parent.push_back({std::move(r->Name), r->Line + 1, kTreeImageFunction, {}});
-        current = &parent.back().Children;
     }
+    const auto root = [&tree](std::string_view name, const std::vector<TTreeNode>& children) {
+        TTreeNode node = tree.Node(name, 0, kTreeImageNone);
+        node.FirstChild = static_cast<std::uint32_t>(tree.nodes_.size());
+        node.ChildCount = static_cast<std::uint32_t>(children.size());
+        tree.nodes_.insert(tree.nodes_.end(), children.begin(), children.end());
+        return node;
+    };
+    const TTreeNode command = root("Command", commands);
+    const TTreeNode function = root("Function", functions);
+    tree.nodes_.push_back(command);
+    tree.nodes_.push_back(function);
     return tree;
 }
 
 TTextLines FunctionTreeText(const TFunctionTree& tree) {
     TTextLines text;
-    if (tree.Roots.empty()) {
+    if (tree.Roots().empty()) {
         text.push_back(tree.Message);
         return text;
     }
     std::string indent;
-    AppendText(text, tree.Roots, indent);
+    AppendText(text, tree, tree.Roots(), indent);
     return text;
 }
 

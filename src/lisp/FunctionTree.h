@@ -3,8 +3,11 @@
 // commands ("C:...") under "Command" and the other functions under
 // "Function", nested functions under the function that holds them; what a
 // node shows when clicked and where a double click on it goes.
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/LineList.h"
@@ -18,19 +21,38 @@ inline constexpr int kTreeImageNone = -1;
 inline constexpr int kTreeImageFunction = 1;  // top-level functions and commands
 inline constexpr int kTreeImageNested = 3;
 
+// A node of the tree; its name and children are read through the tree.
 struct TTreeNode {
-    std::string Text;  // Shift-JIS
-    int Data = 0;      // the 1-based line of the definition; 0 for a root
+    std::uint32_t NameStart = 0;  // in the tree's names
+    std::uint32_t NameSize = 0;
+    int Data = 0;                 // the 1-based line of the definition; 0 for a root
+    std::uint32_t FirstChild = 0;  // the children stand side by side
+    std::uint32_t ChildCount = 0;
     int Image = kTreeImageNone;
-    std::vector<TTreeNode> Children;
 };
 
-struct TFunctionTree {
+// All nodes in one block and all names in one text: a tree of hundreds of
+// thousands of definitions is a few allocations, not a few per node.
+class TFunctionTree {
+public:
     // "Command" and "Function" in that order; none when the document has
     // no definitions, and then Message says so.
-    std::vector<TTreeNode> Roots;
+    std::span<const TTreeNode> Roots() const;
+    std::span<const TTreeNode> Children(const TTreeNode& node) const {
+        return {nodes_.data() + node.FirstChild, node.ChildCount};
+    }
+    std::string_view Text(const TTreeNode& node) const { return {names_.data() + node.NameStart, node.NameSize}; }
+    std::size_t NodeCount() const { return nodes_.size(); }
     std::string Message;
-    std::size_t NodeCount() const;
+
+private:
+    friend TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress);
+    TTreeNode Node(std::string_view name, int data, int image);
+
+    // Nested functions first, grouped by the function that holds them,
+    // then the commands, the other top-level functions and the two roots.
+    std::vector<TTreeNode> nodes_;
+    std::string names_;  // Shift-JIS
 };
 
 TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress);

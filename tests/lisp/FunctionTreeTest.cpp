@@ -31,28 +31,32 @@ const Lines kDocument = {
 
 TEST(FunctionTree, NodesCarryLinesImagesAndNesting) {
     const TFunctionTree tree = BuildFunctionTree(kDocument, nullptr);
-    ASSERT_EQ(tree.Roots.size(), 2u);
+    ASSERT_EQ(tree.Roots().size(), 2u);
     EXPECT_TRUE(tree.Message.empty());
     EXPECT_EQ(tree.NodeCount(), 5u);
-    const TTreeNode& command = tree.Roots[0];
-    const TTreeNode& function = tree.Roots[1];
-    EXPECT_EQ(command.Text, "Command");
+    const TTreeNode& command = tree.Roots()[0];
+    const TTreeNode& function = tree.Roots()[1];
+    EXPECT_EQ(tree.Text(command), "Command");
     EXPECT_EQ(command.Data, 0);
-    EXPECT_EQ(function.Text, "Function");
-    ASSERT_EQ(command.Children.size(), 1u);
-    EXPECT_EQ(command.Children[0].Text, "c:Go");
-    EXPECT_EQ(command.Children[0].Data, 8);
-    EXPECT_EQ(command.Children[0].Image, kTreeImageFunction);
-    ASSERT_EQ(function.Children.size(), 1u);
-    const TTreeNode& util = function.Children[0];
+    EXPECT_EQ(tree.Text(function), "Function");
+    ASSERT_EQ(tree.Children(command).size(), 1u);
+    const TTreeNode& go = tree.Children(command)[0];
+    EXPECT_EQ(tree.Text(go), "c:Go");
+    EXPECT_EQ(go.Data, 8);
+    EXPECT_EQ(go.Image, kTreeImageFunction);
+    EXPECT_TRUE(tree.Children(go).empty());
+    ASSERT_EQ(tree.Children(function).size(), 1u);
+    const TTreeNode& util = tree.Children(function)[0];
     EXPECT_EQ(util.Data, 6);
-    ASSERT_EQ(util.Children.size(), 1u);
-    EXPECT_EQ(util.Children[0].Text, "sub");
-    EXPECT_EQ(util.Children[0].Data, 7);
-    EXPECT_EQ(util.Children[0].Image, kTreeImageNested);
+    ASSERT_EQ(tree.Children(util).size(), 1u);
+    const TTreeNode& sub = tree.Children(util)[0];
+    EXPECT_EQ(tree.Text(sub), "sub");
+    EXPECT_EQ(sub.Data, 7);
+    EXPECT_EQ(sub.Image, kTreeImageNested);
+    EXPECT_TRUE(tree.Children(sub).empty());
 
     const TFunctionTree none = BuildFunctionTree(Lines{"(princ)"}, nullptr);
-    EXPECT_TRUE(none.Roots.empty());
+    EXPECT_TRUE(none.Roots().empty());
     EXPECT_EQ(Cp932ToUtf8(FunctionTreeText(none)[0]), "ユーザー関数はありません．");
 }
 
@@ -111,6 +115,25 @@ TEST(FunctionTree, SortedOrderKeepsEachFunctionsParts) {
     EXPECT_EQ(FunctionTreeText(BuildFunctionTree(doc, nullptr)).ToVector(),
               (std::vector<std::string>{"Command", "Function", "  alpha\t9", "    a-in\t10", "  zeta\t3",
                                         "    inner1\t5", "    inner2\t4"}));
+}
+
+// Commands and functions alternate in name order while their lists are
+// kept apart: each nested function stays under the one that holds it.
+TEST(FunctionTree, NestedFunctionsStayWithTheirParentsAcrossBothLists) {
+    const Lines doc = {
+        "(defun d () 1)",          // 1
+        "(defun c:a ()",           // 2
+        "  (defun a1 () 1))",      // 3
+        "(defun b ()",             // 4
+        "  (defun b2 () 2)",       // 5
+        "  (defun b1 () 1))",      // 6
+        "(defun c:e () 1)",        // 7
+        "(defun C:C ()",           // 8
+        "  (defun c1 () 1))",      // 9
+    };
+    EXPECT_EQ(FunctionTreeText(BuildFunctionTree(doc, nullptr)).ToVector(),
+              (std::vector<std::string>{"Command", "  c:a\t2", "    a1\t3", "  C:C\t8", "    c1\t9", "  c:e\t7",
+                                        "Function", "  b\t4", "    b1\t6", "    b2\t5", "  d\t1"}));
 }
 
 // The catalogue reads each argument list again from the document's lines:

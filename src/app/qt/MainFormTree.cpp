@@ -32,15 +32,16 @@ constexpr int kMemoHeight = 80;
 // The widget items of a level, children attached before their parent is
 // put in the tree, so that the tree takes them all in one insertion. The
 // pictures are drawn once and shared.
-QList<QTreeWidgetItem*> Items(const std::vector<TTreeNode>& nodes, const QIcon& function, const QIcon& nested) {
+QList<QTreeWidgetItem*> Items(const TFunctionTree& tree, std::span<const TTreeNode> nodes, const QIcon& function,
+                              const QIcon& nested) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(nodes.size()));
     for (const TTreeNode& node : nodes) {
-        auto* item = new QTreeWidgetItem(QStringList{SjisToQString(node.Text)});
+        auto* item = new QTreeWidgetItem(QStringList{SjisToQString(tree.Text(node))});
         item->setData(0, Qt::UserRole, node.Data);
         if (node.Image == kTreeImageFunction) item->setIcon(0, function);
         if (node.Image == kTreeImageNested) item->setIcon(0, nested);
-        item->addChildren(Items(node.Children, function, nested));
+        item->addChildren(Items(tree, tree.Children(node), function, nested));
         items.push_back(item);
     }
     return items;
@@ -141,7 +142,7 @@ void TTarnwickMainForm::N89Click() {
     const TDocumentLines lines(editor->Rows());
     const TFunctionTree tree = BuildFunctionTree(lines.Lines(), &progress);
     ProgressBar1->setValue(0);
-    if (tree.Roots.empty()) {
+    if (tree.Roots().empty()) {
         Message(SjisToQString(tree.Message));
         return;
     }
@@ -151,7 +152,7 @@ void TTarnwickMainForm::N89Click() {
     TreeView1->setUpdatesEnabled(false);
     TreeView1->clear();
     Memo1->clear();
-    TreeView1->addTopLevelItems(Items(tree.Roots, TreeImage(kTreeImageFunction), TreeImage(kTreeImageNested)));
+    TreeView1->addTopLevelItems(Items(tree, tree.Roots(), TreeImage(kTreeImageFunction), TreeImage(kTreeImageNested)));
     TreeView1->expandAll();
     TreeView1->setUpdatesEnabled(true);
     Panel4->setFixedWidth(kTreePanelWidth);
