@@ -1,6 +1,7 @@
 #include "lisp/FunctionTree.h"
 
 #include <algorithm>
+#include <array>
 
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
@@ -29,7 +30,7 @@ void AppendText(TTextLines& text, const TFunctionTree& tree, std::span<const TTr
 
 std::span<const TTreeNode> TFunctionTree::Roots() const {
     if (nodes_.size() < 2) return {};
-    return {nodes_.data() + nodes_.size() - 2, 2};
+    return {nodes_.data(), 2};
 }
 
 TTreeNode TFunctionTree::Node(std::string_view name, int data, int image) {
@@ -50,43 +51,63 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
         tree.Message = NoUserFunctionsMessage();
         return tree;
     }
-    const TOrderedLines records = scan.Records();
-    // Room that is not used costs nothing but address space; a block grown
-    // as it fills would be copied to fresh memory again and again.
-    tree.nodes_.reserve(records.size() + 2);
-    tree.names_.reserve(scan.Found.TextSize());
-    // Sorted records put a function's nested ones right after it (the
-    // padding sorts first), so they go under the last top-level node. The
-    // top-level ones wait in their own lists, so that the commands and the
-    // functions each stand side by side after all the nested ones.
-    std::vector<TTreeNode> commands;
-    std::vector<TTreeNode> functions;
-    commands.reserve(scan.Commands);
-    functions.reserve(scan.Functions);
-    std::vector<TTreeNode>* current = nullptr;
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        const std::optional<TDefunRecord> r = ParseDefunRecord(records[k]);
-        if (!r) continue;
-        if (!r->Nested) {
-            current = IsCommandName(r->Name) ? &commands : &functions;
-            current->push_back(tree.Node(r->Name, r->Line + 1, kTreeImageFunction));
-        } else if (current) {
-            TTreeNode& parent = current->back();
-            if (parent.ChildCount++ == 0) parent.FirstChild = static_cast<std::uint32_t>(tree.nodes_.size());
-            tree.nodes_.push_back(tree.Node(r->Name, r->Line + 1, kTreeImageNested));
-        }
-    }
-    const auto root = [&tree](std::string_view name, const std::vector<TTreeNode>& children) {
-        TTreeNode node = tree.Node(name, 0, kTreeImageNone);
-        node.FirstChild = static_cast<std::uint32_t>(tree.nodes_.size());
-        node.ChildCount = static_cast<std::uint32_t>(children.size());
-        tree.nodes_.insert(tree.nodes_.end(), children.begin(), children.end());
-        return node;
+    // The records are read in the order they were found, front to back,
+    // and the nodes they make are then placed in sorted order: reading the
+    // records themselves in sorted order would be a jump across them for
+    // each, which costs more than all the rest once they outgrow the cache.
+    enum TKind : std::uint8_t { kNone, kCommand, kFunction, kNested, kKinds };
+    struct TRead {
+        std::uint32_t NameStart = 0;
+        std::uint32_t NameSize = 0;
+        int Data = 0;
+        TKind Kind = kNone;
     };
-    const TTreeNode command = root("Command", commands);
-    const TTreeNode function = root("Function", functions);
-    tree.nodes_.push_back(command);
-    tree.nodes_.push_back(function);
+    std::vector<TRead> read(scan.Found.size());
+    std::array<std::size_t, kKinds> counts{};
+    tree.names_.reserve(scan.Found.TextSize());
+    for (std::size_t k = 0; k < scan.Found.size(); ++k) {
+        const std::optional<TDefunRecord> r = ParseDefunRecord(scan.Found[k]);
+        if (!r) continue;
+        const TKind kind = r->Nested ? kNested : IsCommandName(r->Name) ? kCommand : kFunction;
+        read[k] = {static_cast<std::uint32_t>(tree.names_.size()), static_cast<std::uint32_t>(r->Name.size()),
+                   r->Line + 1, kind};
+        tree.names_ += r->Name;
+        ++counts[kind];
+    }
+    // The two roots, the commands, the other functions, then the nested
+    // functions grouped by the function that holds them.
+    tree.nodes_.resize(2 + counts[kCommand] + counts[kFunction] + counts[kNested]);
+    std::array<std::size_t, kKinds> next{};
+    next[kCommand] = 2;
+    next[kFunction] = next[kCommand] + counts[kCommand];
+    next[kNested] = next[kFunction] + counts[kFunction];
+    tree.nodes_[0] = tree.Node("Command", 0, kTreeImageNone);
+    tree.nodes_[1] = tree.Node("Function", 0, kTreeImageNone);
+    for (const TKind kind : {kCommand, kFunction}) {
+        tree.nodes_[kind - kCommand].FirstChild = static_cast<std::uint32_t>(next[kind]);
+        tree.nodes_[kind - kCommand].ChildCount = static_cast<std::uint32_t>(counts[kind]);
+    }
+    // Sorted records put a function's nested ones right after it (the
+    // padding sorts first), so they go under the last top-level node.
+    TTreeNode* current = nullptr;
+    for (const std::uint32_t k : scan.Order) {
+        const TRead& r = read[k];
+        if (r.Kind == kNone || (r.Kind == kNested && !current)) continue;
+        TTreeNode& node = tree.nodes_[next[r.Kind]];
+        node.NameStart = r.NameStart;
+        node.NameSize = r.NameSize;
+        node.Data = r.Data;
+        if (r.Kind == kNested) {
+            node.Image = kTreeImageNested;
+            if (current->ChildCount++ == 0) current->FirstChild = static_cast<std::uint32_t>(next[kNested]);
+        } else {
+            node.Image = kTreeImageFunction;
+            current = &node;
+        }
+        ++next[r.Kind];
+    }
+    // Nested records before any top-level one have no place.
+    tree.nodes_.resize(next[kNested]);
     return tree;
 }
 

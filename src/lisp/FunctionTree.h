@@ -49,8 +49,8 @@ private:
     friend TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress);
     TTreeNode Node(std::string_view name, int data, int image);
 
-    // Nested functions first, grouped by the function that holds them,
-    // then the commands, the other top-level functions and the two roots.
+    // The two roots, the commands, the other top-level functions, then the
+    // nested functions grouped by the function that holds them.
     std::vector<TTreeNode> nodes_;
     std::string names_;  // Shift-JIS
 };
