@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "FuzzLines.h"
+#include "lisp/FunctionCatalog.h"
+#include "lisp/FunctionTree.h"
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
 
@@ -31,6 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (quodle::ScanSortedDefuns(lines, 3, 5, nullptr).Found.ToVector() !=
         quodle::CollectDefuns(code, 0, nullptr, true).ToVector())
         std::abort();
+    // Every node of the tree is reached once from the roots, within the block,
+    // and stands on a line of the document.
+    const quodle::TFunctionTree tree = quodle::BuildFunctionTree(lines, nullptr);
+    std::size_t reached = 0;
+    const auto walk = [&](const auto& self, std::span<const quodle::TTreeNode> nodes, int depth) -> void {
+        for (const quodle::TTreeNode& node : nodes) {
+            ++reached;
+            if ((depth == 0) != (node.Data == 0) || node.Data > static_cast<int>(lines.size())) std::abort();
+            if (node.FirstChild + std::size_t{node.ChildCount} > tree.NodeCount() || (depth == 2 && node.ChildCount))
+                std::abort();
+            self(self, tree.Children(node), depth + 1);
+        }
+    };
+    walk(walk, tree.Roots(), 0);
+    if (reached != tree.NodeCount()) std::abort();
+    quodle::BuildCatalog(lines, "f.lsp", "now", nullptr);
     quodle::BuildUseCounts(lines, nullptr);
     quodle::BuildSearchList(lines, "a", nullptr);
     return 0;
