@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <stdexcept>
 
 #include "lisp/LispScanner.h"
 #include "lisp/UserFunctions.h"
@@ -34,6 +36,8 @@ std::span<const TTreeNode> TFunctionTree::Roots() const {
 }
 
 TTreeNode TFunctionTree::Node(std::string_view name, int data, int image) {
+    // Names are found by 32-bit offsets, as the records by 32-bit indices.
+    if (names_.size() + name.size() > UINT32_MAX) throw std::length_error("BuildFunctionTree: names too long");
     TTreeNode node;
     node.NameStart = static_cast<std::uint32_t>(names_.size());
     node.NameSize = static_cast<std::uint32_t>(name.size());
@@ -69,9 +73,8 @@ TFunctionTree BuildFunctionTree(TLineList lines, TProgressSink* progress) {
         const std::optional<TDefunRecord> r = ParseDefunRecord(scan.Found[k]);
         if (!r) continue;
         const TKind kind = r->Nested ? kNested : IsCommandName(r->Name) ? kCommand : kFunction;
-        read[k] = {static_cast<std::uint32_t>(tree.names_.size()), static_cast<std::uint32_t>(r->Name.size()),
-                   r->Line + 1, kind};
-        tree.names_ += r->Name;
+        const TTreeNode node = tree.Node(r->Name, r->Line + 1, kTreeImageNone);
+        read[k] = {node.NameStart, node.NameSize, node.Data, kind};
         ++counts[kind];
     }
     // The two roots, the commands, the other functions, then the nested
