@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Clock.h"
@@ -29,6 +30,18 @@ const Lines kDocument = {
     "(defun c:Go () (util))",  // 8
 };
 
+// The one child of `parent`, checked to carry `text`, `data` and `image`.
+const TTreeNode& OnlyChild(const TFunctionTree& tree, const TTreeNode& parent, std::string_view text, int data,
+                           int image) {
+    const auto children = tree.Children(parent);
+    EXPECT_EQ(children.size(), 1u);
+    const TTreeNode& child = children[0];
+    EXPECT_EQ(tree.Text(child), text);
+    EXPECT_EQ(child.Data, data);
+    EXPECT_EQ(child.Image, image);
+    return child;
+}
+
 TEST(FunctionTree, NodesCarryLinesImagesAndNesting) {
     const TFunctionTree tree = BuildFunctionTree(kDocument, nullptr);
     ASSERT_EQ(tree.Roots().size(), 2u);
@@ -40,19 +53,12 @@ TEST(FunctionTree, NodesCarryLinesImagesAndNesting) {
     EXPECT_EQ(command.Data, 0);
     EXPECT_EQ(tree.Text(function), "Function");
     ASSERT_EQ(tree.Children(command).size(), 1u);
-    const TTreeNode& go = tree.Children(command)[0];
-    EXPECT_EQ(tree.Text(go), "c:Go");
-    EXPECT_EQ(go.Data, 8);
-    EXPECT_EQ(go.Image, kTreeImageFunction);
+    const TTreeNode& go = OnlyChild(tree, command, "c:Go", 8, kTreeImageFunction);
     EXPECT_TRUE(tree.Children(go).empty());
     ASSERT_EQ(tree.Children(function).size(), 1u);
-    const TTreeNode& util = tree.Children(function)[0];
-    EXPECT_EQ(util.Data, 6);
+    const TTreeNode& util = OnlyChild(tree, function, "util", 6, kTreeImageFunction);
     ASSERT_EQ(tree.Children(util).size(), 1u);
-    const TTreeNode& sub = tree.Children(util)[0];
-    EXPECT_EQ(tree.Text(sub), "sub");
-    EXPECT_EQ(sub.Data, 7);
-    EXPECT_EQ(sub.Image, kTreeImageNested);
+    const TTreeNode& sub = OnlyChild(tree, util, "sub", 7, kTreeImageNested);
     EXPECT_TRUE(tree.Children(sub).empty());
 
     const TFunctionTree none = BuildFunctionTree(Lines{"(princ)"}, nullptr);
