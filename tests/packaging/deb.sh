@@ -99,7 +99,7 @@ without=$?
 expect "check with the shipped exclusion list: status $status, $without without it; $(head -3 "$work/out")" \
     $(( status != 0 || without != 1 ))
 "$cli" lookup --functions getv >"$work/out" 2>&1
-grep -q '^(getvar' "$work/out"
+grep -q '^getvar ' "$work/out"
 expect "lookup reads the shipped function list: $(head -2 "$work/out")" $?
 [ "$("$cli" load-expr --target icad --modified "$work/check.lsp")" = "$HOME/.cache/quodle/temp.lsp" ]
 expect "the load file of an installed program is the user's" $?
