@@ -61,7 +61,8 @@ refused "help for an unknown command" help no-such-command
 # (A long usage line that cannot be justified is no fault.)
 groff -man -Tutf8 -z -Wbreak "$tmp/man" 2>"$tmp/groff"
 [ $? -eq 0 ] && [ ! -s "$tmp/groff" ]
-expect "the manual page renders cleanly: $(head -3 "$tmp/groff")" $?
+held=$?  # before the message's own commands change $?
+expect "the manual page renders cleanly: $(head -3 "$tmp/groff")" "$held"
 if [ -f "$build/packaging/man/quodle-cli.1.gz" ]; then
     zcat "$build/packaging/man/quodle-cli.1.gz" | cmp -s - "$tmp/man"
     expect "the built manual page is the program's" $?
@@ -83,7 +84,8 @@ if [ -x "$gui" ]; then
         done
         groff -man -Tutf8 -z -Wbreak "$page" 2>"$tmp/groff"
         [ $? -eq 0 ] && [ ! -s "$tmp/groff" ]
-        expect "quodle's manual page renders cleanly: $(head -3 "$tmp/groff")" $?
+        held=$?  # before the message's own commands change $?
+        expect "quodle's manual page renders cleanly: $(head -3 "$tmp/groff")" "$held"
     fi
 fi
 finish

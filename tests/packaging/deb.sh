@@ -46,7 +46,8 @@ cat >"$work/want" <<LIST
 LIST
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort >"$work/got"
 diff "$work/want" "$work/got" >"$work/diff"
-expect "the package's files: $(tr '\n' ' ' <"$work/diff")" $?
+held=$?  # before the message's own commands change $?
+expect "the package's files: $(tr '\n' ' ' <"$work/diff")" "$held"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6widgets6 libonig5 libx11-6 qt6-qpa-plugins fonts-ipafont-gothic; do
     grep -q "\b$library\b" <<<"$depends"
@@ -56,10 +57,14 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 share=$root/usr/share
+# Hints (another category could be added) are no faults.
 desktop-file-validate "$share/applications/org.quodle.Quodle.desktop" >"$work/out" 2>&1
-expect "desktop-file-validate: $(grep -v 'hint:' "$work/out")" $(( $? != 0 || $(grep -vc 'hint:' "$work/out") != 0 ))
+[ $? -eq 0 ] && ! grep -qv 'hint:' "$work/out"
+held=$?  # before the message's own commands change $?
+expect "desktop-file-validate: $(grep -v 'hint:' "$work/out")" "$held"
 appstreamcli validate --no-net "$share/metainfo/org.quodle.Quodle.metainfo.xml" >"$work/out" 2>&1
-expect "appstreamcli validate: $(cat "$work/out")" $?
+held=$?  # before the message's own commands change $?
+expect "appstreamcli validate: $(cat "$work/out")" "$held"
 
 # The association, as a desktop sees it.
 printf '(princ)\r\n' >"$work/tool.lsp"
@@ -71,7 +76,7 @@ export XDG_CURRENT_DESKTOP=GNOME
 expect "without the package .lsp is not AutoLISP" $?
 cp "$share/applications/org.quodle.Quodle.desktop" "$data/applications/"
 cp "$share/mime/packages/org.quodle.Quodle.xml" "$data/mime/packages/"
-update-mime-database "$data/mime" && update-desktop-database "$data/applications"
+update-mime-database "$data/mime" && update-desktop-database "$data/applications" >/dev/null
 expect "the MIME and desktop databases are made" $?
 for file in tool.lsp TOOL.LSP; do
     [ "$(XDG_DATA_HOME=$data xdg-mime query filetype "$work/$file")" = text/x-autolisp ]
@@ -100,7 +105,8 @@ expect "check with the shipped exclusion list: status $status, $without without 
     $(( status != 0 || without != 1 ))
 "$cli" lookup --functions getv >"$work/out" 2>&1
 grep -q '^getvar ' "$work/out"
-expect "lookup reads the shipped function list: $(head -2 "$work/out")" $?
+held=$?  # before the message's own commands change $?
+expect "lookup reads the shipped function list: $(head -2 "$work/out")" "$held"
 [ "$("$cli" load-expr --target icad --modified "$work/check.lsp")" = "$HOME/.cache/quodle/temp.lsp" ]
 expect "the load file of an installed program is the user's" $?
 before=$(find "$root" | sort)
