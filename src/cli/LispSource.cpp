@@ -37,6 +37,9 @@ std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TS
                      problem->Kind == TLoadProblem::lpNoForm ? "shown as 0x81AC, the file cannot be saved as read"
                                                              : "read as Shift-JIS, every byte kept");
     }
+    if (const TLoadResult& loaded = source->Loaded(); loaded.TailSize > 0)
+        std::fprintf(stderr, "%s: line %d: the %zu bytes from Ctrl+Z on are not analysed or shown; --raw writes them back\n",
+                     path.c_str(), loaded.TailLine, loaded.TailSize);
     return source;
 }
 

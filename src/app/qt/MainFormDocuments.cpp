@@ -235,6 +235,7 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
     MarkSaved(editor);
     RememberDiskState(editor, path, stamp);
     if (loaded.Problem) Message(LoadProblemText(*loaded.Problem));
+    if (loaded.TailSize > 0) Message(CtrlZTailText(loaded.TailLine, loaded.TailSize));
     return true;
 }
 

@@ -75,6 +75,28 @@ private slots:
         QCOMPARE(Captions(w), (QStringList{"New File", "link.lsp"}));
     }
 
+    // What follows a Ctrl+Z is told at opening, never shown, and written
+    // back after the text by a save.
+    void ctrlZ_theBytesAfterItAreToldAndWrittenBack() {
+        const QString z = Path("z.lsp");
+        const QByteArray bytes("(setq a 1)\r\n(setq b 2)\x1a\r\n(defun c:important ()\r\n (princ \"x\")\r\n)\r\n");
+        {
+            QFile f(z);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        TTarnwickMainForm* w = Create({z});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("2 行目の Ctrl+Z (1AH) から後ろの 43 バイトは表示していません．\n"
+                                                        "保存するときは，この部分を元のまま書き戻します．")});
+        TEditorEx* editor = w->ActiveEditor();
+        QCOMPARE(editor->Lines().Count(), 2);
+        Type(editor, "x");
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QFile f(z);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), "x" + bytes);
+    }
+
     // Saving over a file another program changed since it was read asks
     // first; No keeps the document modified and their file as it is. The
     // close questions do the same and keep what was not written.
