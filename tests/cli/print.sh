@@ -35,5 +35,9 @@ expect "unreadable source: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 expect "unreadable source: no file" "$([ -e "$tmp/missing.pdf" ] && echo 1 || echo 0)"
 "$cli" print --pdf "$tmp/no-dir/out.pdf" "$tmp/doc.lsp" >/dev/null 2>"$tmp/nodir.err"
 expect "unwritable output: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+# Numbers outside what the command can do are refused, not clamped.
+for n in 0 4 2147483647 -1 x; do
+  fails_with "quodle-cli: --columns must be a number from 1 to 3: '$n'" print --pdf "$tmp/n.pdf" --columns "$n" "$tmp/doc.lsp"
+done
 
 finish

@@ -59,9 +59,9 @@ int RunPrint(const Args& args, Output& out) {
     // A missing settings file reads as empty: the design values stay.
     printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir + "/quodle"))));
     if (const std::string columns = OptionValue(args, "--columns"); !columns.empty()) {
-        const auto n = PositionArg(columns, "--columns");
+        const auto n = NumberArg(columns, "--columns", kMinColumnCount, kMaxColumnCount);
         if (!n) return kExitError;
-        printer.SetColumnCount(*n);
+        printer.SetColumnCount(static_cast<int>(*n));
     }
     if (args.Has("--no-color")) printer.SetPrintMode(pmBW);
 
