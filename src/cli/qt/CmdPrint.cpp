@@ -72,11 +72,15 @@ int RunPrint(const Args& args, Output& out) {
     printer.SetFileName(std::filesystem::absolute(args.positional[0]).string());
 
     TStringsPrinterInfo info;
-    info.SetPdfOutput(QString::fromStdString(pdf));
+    info.SetPdfOutput();
     TRenderedPages pages;
     if (!RenderPages(printer, info.Device(), source->Lines(), pages, kPrintProgressText, nullptr))
         return Fail("the pages could not be rendered");
-    if (!SendPages(printer, pages, info.Printer())) return Fail("cannot write " + pdf);
+    try {
+        WritePdf(printer, pages, info.Printer(), pdf);
+    } catch (const FileError& e) {
+        return Fail(std::string("cannot write ") + e.what());
+    }
     out.Line(std::to_string(pages.Pages.Count()) + " pages");
     return kExitOk;
 }
