@@ -59,8 +59,8 @@ private:
 bool IsCandidateSymbol(std::string_view token, const TExclusionSet& exclusions);
 
 // The symbols a definition's body uses: the definition's "(" stands at
-// `line`, `col` of the code-only lines; the body runs from just before the
-// first bracket after the argument list to the ")" that balances the "(".
+// `line`, `col` of the code-only lines; the body runs from just after the
+// argument list to the ")" that balances the "(".
 // Definitions written inside the body are left out when `blankNested` (the
 // caller does that for top-level definitions). Distinct names as first
 // spelled, sorted with CompareText; empty when there is no argument list or
