@@ -1,0 +1,122 @@
+#include "project/ProjectReport.h"
+
+#include <cstdio>
+
+#include "base/ShiftJis.h"
+#include "lisp/VariableAnalysis.h"
+
+namespace quodle {
+
+namespace {
+
+// A kind's heading; the three kinds of the variable check share one.
+std::string_view HeadingOf(TFindingKind kind) {
+    switch (kind) {
+    case TFindingKind::fkUndefinedFunction: return "[ 未定義関数 ]";
+    case TFindingKind::fkDuplicateDefinition: return "[ 重複定義 ]";
+    case TFindingKind::fkUnusedFunction: return "[ 未使用関数 ]";
+    case TFindingKind::fkSharedGlobal: return "[ 共有グローバル変数 ]";
+    case TFindingKind::fkUndeclaredVariable:
+    case TFindingKind::fkUnusedArgument:
+    case TFindingKind::fkUnusedLocal: return "[ 未使用・未宣言変数 ]";
+    case TFindingKind::fkSkippedFile: break;
+    }
+    return "[ 解析できないファイル ]";
+}
+
+bool IsVariableKind(TFindingKind kind) {
+    return kind == TFindingKind::fkUndeclaredVariable || kind == TFindingKind::fkUnusedArgument ||
+           kind == TFindingKind::fkUnusedLocal;
+}
+
+std::string_view RoleText(TPlaceRole role) {
+    return role == TPlaceRole::prSet ? "  (代入)" : role == TPlaceRole::prRead ? "  (参照)" : "";
+}
+
+class TReportWriter {
+public:
+    TReportWriter(const TProject& project, TProjectReport& report) : project_(project), report_(report) {}
+
+    void Add(std::string_view cp932, std::optional<TReportTarget> target = std::nullopt) {
+        report_.Lines.push_back(cp932);
+        report_.Targets.push_back(target);
+    }
+    void AddUtf8(std::string_view utf8, std::optional<TReportTarget> target = std::nullopt) {
+        Add(Utf8ToCp932(utf8), target);
+    }
+
+    std::string FileName(std::size_t file) const { return Utf8ToCp932(project_.Files()[file].Name); }
+
+    static TReportTarget TargetOf(const TFindingPlace& p) { return {p.File, p.Place.Line, p.Place.Offset}; }
+
+    // "    12:5| name" and what follows it.
+    void Finding(const TFinding& f) {
+        char head[32];
+        std::snprintf(head, sizeof head, "%8s| ", PlaceText(f.Where.Place).c_str());
+        std::string line = head + f.Name;
+        if (f.Kind == TFindingKind::fkUndefinedFunction && f.Calls > 1)
+            line += Utf8ToCp932("  (呼び出し " + std::to_string(f.Calls) + " 回)");
+        line += Utf8ToCp932(RoleText(f.Where.Role));
+        Add(line, TargetOf(f.Where));
+        for (const TFindingPlace& other : f.Others)
+            Add("\t\t\t" + FileName(other.File) + "  " + PlaceText(other.Place) + Utf8ToCp932(RoleText(other.Role)),
+                TargetOf(other));
+    }
+
+    // The file's own variable check, as F5 shows it; its headings go to
+    // their lines in that file.
+    void VariableReport(std::size_t file) {
+        for (const std::string_view line : project_.Files()[file].VariableReport) {
+            const int target = ReportLineTarget(line);
+            Add(line, target >= 0 ? std::optional<TReportTarget>(TReportTarget{file, target, 0}) : std::nullopt);
+        }
+    }
+
+private:
+    const TProject& project_;
+    TProjectReport& report_;
+};
+
+}  // namespace
+
+std::string PlaceText(const TProjectPlace& place) {
+    return std::to_string(place.Line + 1) + ":" + std::to_string(place.Column + 1);
+}
+
+TProjectReport BuildProjectReport(const TProject& project, const std::vector<TFinding>& findings,
+                                  std::string_view folder) {
+    TProjectReport report;
+    TReportWriter out(project, report);
+    const std::size_t fileCount = project.Files().size();
+    out.AddUtf8("■ プロジェクト解析 ******************************");
+    out.AddUtf8(" フォルダー : " + std::string(folder));
+    out.AddUtf8(" ファイル : " + std::to_string(fileCount) + " 個");
+    if (!project.ChecksUndefined()) out.AddUtf8(" 関数リファレンスがないため、未定義関数は調べていません．");
+    out.AddUtf8("*********************************************** ■");
+
+    std::string_view heading;
+    std::size_t file = static_cast<std::size_t>(-1);
+    for (const TFinding& f : findings) {
+        if (HeadingOf(f.Kind) != heading) {
+            heading = HeadingOf(f.Kind);
+            out.AddUtf8(heading);
+            file = static_cast<std::size_t>(-1);
+        }
+        if (f.Kind == TFindingKind::fkSkippedFile) {
+            out.Add(" " + out.FileName(f.Where.File) + " : " + f.Reason);
+            continue;
+        }
+        if (f.Where.File != file) {
+            file = f.Where.File;
+            out.Add(" " + out.FileName(file), TReportTarget{file, 0, 0});
+            if (IsVariableKind(f.Kind)) out.VariableReport(file);
+        }
+        if (!IsVariableKind(f.Kind)) out.Finding(f);
+    }
+    if (findings.empty())
+        report.Message = Utf8ToCp932(fileCount == 0 ? "フォルダーにLISPファイル(*.lsp)がありません．"
+                                                    : "報告することはありません．");
+    return report;
+}
+
+}  // namespace quodle
