@@ -16,16 +16,17 @@ namespace quodle {
 
 namespace {
 
-enum class THead : std::uint8_t { hOther, hSetq, hDefun, hDefunQ, hLambda, hCond, hQuote, hFunction, hFunArg };
+enum class THead : std::uint8_t { hOther, hSetq, hDefun, hDefunQ, hLambda, hCond, hQuote, hFunction, hFunArg, hForeach };
 
 // The forms whose lists and names mean something else than a call: those
-// that take a function as an argument ('name, or (function name)) among them.
+// that take a function as an argument ('name, or (function name)) among
+// them, and those that bind a name for their own body.
 THead HeadOf(std::string_view name) {
     struct TEntry {
         std::string_view Name;
         THead Head;
     };
-    static constexpr std::array<TEntry, 17> kHeads{{
+    static constexpr std::array<TEntry, 19> kHeads{{
         {"SETQ", THead::hSetq},         {"DEFUN", THead::hDefun},
         {"DEFUN-Q", THead::hDefunQ},    {"LAMBDA", THead::hLambda},
         {"COND", THead::hCond},         {"QUOTE", THead::hQuote},
@@ -34,7 +35,8 @@ THead HeadOf(std::string_view name) {
         {"VL-SORT-I", THead::hFunArg},  {"VL-MEMBER-IF", THead::hFunArg},
         {"VL-MEMBER-IF-NOT", THead::hFunArg}, {"VL-REMOVE-IF", THead::hFunArg},
         {"VL-REMOVE-IF-NOT", THead::hFunArg}, {"VL-SOME", THead::hFunArg},
-        {"VL-EVERY", THead::hFunArg},
+        {"VL-EVERY", THead::hFunArg},   {"FOREACH", THead::hForeach},
+        {"VLAX-FOR", THead::hForeach},
     }};
     if (name.size() < 4 || name.size() > 16) return THead::hOther;
     for (const TEntry& e : kHeads)
@@ -229,6 +231,17 @@ private:
     void Close() {
         if (frames_.back().Definition) scopes_.pop_back();
         frames_.pop_back();
+        while (!bound_.empty() && bound_.back().second > frames_.size()) bound_.pop_back();
+    }
+
+    // A name that a lambda's list or a foreach binds for the form's body:
+    // no global there, though the variable check, which knows neither, says
+    // so. It lasts while the frame at `depth` (counted from 1) is open.
+    void Bind(std::string_view name, std::size_t depth) { bound_.emplace_back(name, depth); }
+    bool IsBound(std::string_view name) const {
+        for (auto it = bound_.rbegin(); it != bound_.rend(); ++it)
+            if (AsciiEqualsIgnoreCase(it->first, name)) return true;
+        return false;
     }
 
     void EnterDefinition(std::size_t record) {
@@ -245,6 +258,7 @@ private:
         frame.Elements = 1;
         if (LooksNumeric(name) || IsBuiltin(name)) return;
         // A function held by an argument or local is called through it.
+        if (IsBound(name)) return;
         if (!scopes_.empty())
             for (const std::string& d : *scopes_.back().Declared)
                 if (AsciiEqualsIgnoreCase(d, name)) return;
@@ -258,7 +272,13 @@ private:
         }
         TFrame& frame = frames_.back();
         const int position = frame.Elements++;
-        if (frame.Kind == TKind::Data || frame.Kind == TKind::ArgList) return;
+        if (frame.Kind == TKind::Data) return;
+        if (frame.Kind == TKind::ArgList) {
+            // A lambda's names (its locals after "/" too) hold for its body.
+            const TFrame& owner = frames_[frames_.size() - 2];
+            if (owner.Head == THead::hLambda && token != "/") Bind(token, frames_.size() - 1);
+            return;
+        }
         if (frame.Kind == TKind::Call && position == 0) {
             Head(token, place);
             return;
@@ -280,6 +300,12 @@ private:
                 }
                 break;
             case THead::hQuote: return;
+            case THead::hForeach:
+                if (position == 1) {
+                    Bind(token, frames_.size());
+                    return;
+                }
+                break;
             default: break;
             }
         }
@@ -316,6 +342,7 @@ private:
     // A symbol in code: a use of a global when the check found it undeclared
     // where it stands.
     void Symbol(std::string_view name, TProjectPlace place, bool set) {
+        if (IsBound(name)) return;
         if (scopes_.empty()) {
             if (check_.OutsideSymbols().Find(name) == TFoldedNameSet::npos) return;
             outsidePlaces_.At(name, [&] { return place; });
@@ -334,6 +361,7 @@ private:
     TProjectFile& file_;
     std::vector<TFrame> frames_;
     std::vector<TScope> scopes_;
+    std::vector<std::pair<std::string_view, std::size_t>> bound_;  // views into the code
     TNameMap<TFileCall> calls_;
     TNameMap<TFileGlobal> globals_;
     TNameMap<TProjectPlace> outsidePlaces_;

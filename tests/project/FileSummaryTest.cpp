@@ -63,6 +63,7 @@ TEST(FileSummary, TellsCallsFromData) {
          {"one 1:10 x1", "two 1:25 x1", "three 1:44 x1", "four 2:19 x1"}},
         {"a function held by an argument or local", {"(defun f (fn / g) (fn 1) (g 2) (h 3))"},
          {"fn used", "g used", "h 1:33 x1"}},
+        {"or by a lambda's argument", {"(mapcar '(lambda (fn) (fn 1)) l)"}, {"fn used"}},
         {"a call whose arguments start on the next line is a call all the same",
          {"(drawbox", "  1 2)", "(drawbox 3)"},
          {"drawbox 1:2 x2"}},
@@ -85,12 +86,16 @@ TEST(FileSummary, GlobalsWhereTheyAreSetAndRead) {
         "  (setq loc g1 g3 (+ a g2))",       // 3: loc is local; g3 set, g1 and g2 read
         "  (defun inner (b) (setq b loc)))", // 4: b is inner's argument, loc the outer's local
         "(princ g3)",                        // 5
+        // Names a foreach or a lambda binds hold only for their bodies.
+        "(foreach it lst (setq it 1 g4 it))",            // 6
+        "(mapcar '(lambda (p / q) (setq q p g5 q)) l)",  // 7
     };
     std::vector<std::string> out;
     for (const TFileGlobal& g : Summary(lines).Globals)
         out.push_back(g.Name + (g.FirstSet ? " set " + PlaceText(*g.FirstSet) : "") +
                       (g.FirstRead ? " read " + PlaceText(*g.FirstRead) : ""));
-    EXPECT_EQ(out, (std::vector<std::string>{"g1 set 1:7 read 3:13", "g2 set 1:12 read 3:24", "g3 set 3:16 read 5:8"}));
+    EXPECT_EQ(out, (std::vector<std::string>{"g1 set 1:7 read 3:13", "g2 set 1:12 read 3:24", "g3 set 3:16 read 5:8",
+                                             "lst read 6:13", "g4 set 6:28", "g5 set 7:36", "l read 7:43"}));
 }
 
 TEST(FileSummary, DefinitionsAndVariablesAsTheSingleFileCommandsFindThem) {
