@@ -30,7 +30,19 @@ bool IsVariableKind(TFindingKind kind) {
 }
 
 std::string_view RoleText(TPlaceRole role) {
-    return role == TPlaceRole::prSet ? "  (代入)" : role == TPlaceRole::prRead ? "  (参照)" : "";
+    return role == TPlaceRole::prSet ? "(代入)" : role == TPlaceRole::prRead ? "(参照)" : "";
+}
+
+// What follows a finding's name, in brackets: the pane colours the name
+// from the "|" to the "(" as it does in the variable check's headings.
+std::string DetailText(const TFinding& f) {
+    switch (f.Kind) {
+    case TFindingKind::fkUndefinedFunction: return "(呼び出し " + std::to_string(f.Calls) + " 回)";
+    case TFindingKind::fkDuplicateDefinition: return "(定義 " + std::to_string(f.Others.size() + 1) + " か所)";
+    case TFindingKind::fkUnusedFunction: return "(呼び出しなし)";
+    default: break;
+    }
+    return std::string(RoleText(f.Where.Role));
 }
 
 class TReportWriter {
@@ -53,14 +65,12 @@ public:
     void Finding(const TFinding& f) {
         char head[32];
         std::snprintf(head, sizeof head, "%8s| ", PlaceText(f.Where.Place).c_str());
-        std::string line = head + f.Name;
-        if (f.Kind == TFindingKind::fkUndefinedFunction && f.Calls > 1)
-            line += Utf8ToCp932("  (呼び出し " + std::to_string(f.Calls) + " 回)");
-        line += Utf8ToCp932(RoleText(f.Where.Role));
-        Add(line, TargetOf(f.Where));
-        for (const TFindingPlace& other : f.Others)
-            Add("\t\t\t" + FileName(other.File) + "  " + PlaceText(other.Place) + Utf8ToCp932(RoleText(other.Role)),
-                TargetOf(other));
+        Add(head + f.Name + " " + Utf8ToCp932(DetailText(f)), TargetOf(f.Where));
+        for (const TFindingPlace& other : f.Others) {
+            std::string line = "\t\t\t" + FileName(other.File) + "  " + PlaceText(other.Place);
+            if (const std::string_view role = RoleText(other.Role); !role.empty()) line += " " + Utf8ToCp932(role);
+            Add(line, TargetOf(other));
+        }
     }
 
     // The file's own variable check, as F5 shows it; its headings go to

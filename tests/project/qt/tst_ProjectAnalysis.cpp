@@ -110,7 +110,7 @@ private slots:
         Run(w, project_);
         // A finding in a file not open yet: a new tab, the caret on the name
         // (after a double-byte character: display column 16, byte 16).
-        DoubleClickPaneLine(w, QStringLiteral("    8:16| drwline"));
+        DoubleClickPaneLine(w, QStringLiteral("    8:16| drwline (呼び出し 1 回)"));
         QCOMPARE(w->TabPaths().size(), 3);  // "New File", util.lsp, main.lsp
         QCOMPARE(QFileInfo(w->TabPaths().last()).fileName(), QStringLiteral("main.lsp"));
         TEditorEx* main = w->ActiveEditor();
@@ -135,8 +135,8 @@ private slots:
         QVERIFY(Messages().isEmpty());
 
         // Once another report has the pane, its lines are that report's.
-        w->OutputPane()->Lines().SetText("    8:16| drwline\r\n");
-        DoubleClickPaneLine(w, QStringLiteral("    8:16| drwline"));
+        w->OutputPane()->Lines().SetText(Utf8ToCp932("    8:16| drwline (呼び出し 1 回)\r\n"));
+        DoubleClickPaneLine(w, QStringLiteral("    8:16| drwline (呼び出し 1 回)"));
         QCOMPARE(w->PageControl()->ActivePageIndex(), 1);
     }
 
@@ -147,7 +147,7 @@ private slots:
         QVERIFY(w->ActiveEditor()->Modified());
         Run(w, project_);
         QStringList expected = CliReport();
-        for (const char* gone : {" main.lsp", "    8:16| drwline", "[ 未使用関数 ]", " draw.lsp", "    11:1| orphan"})
+        for (const char* gone : {" main.lsp", "    8:16| drwline (呼び出し 1 回)", "[ 未使用関数 ]", " draw.lsp", "    11:1| orphan (呼び出しなし)"})
             QVERIFY(expected.removeOne(QString::fromUtf8(gone)));
         expected[1] = QStringLiteral(" フォルダー : ") + project_;
         QCOMPARE(LinesOf(w->OutputPane()), expected);
