@@ -46,62 +46,103 @@ std::string_view KindName(TFindingKind kind) {
     case TFindingKind::fkDuplicateDefinition: return "duplicate-definition";
     case TFindingKind::fkUnusedFunction: return "unused-function";
     case TFindingKind::fkSharedGlobal: return "shared-global";
-    case TFindingKind::fkUndeclaredVariable: return "undeclared-variable";
-    case TFindingKind::fkUnusedArgument: return "unused-argument";
-    case TFindingKind::fkUnusedLocal: return "unused-local";
     case TFindingKind::fkSkippedFile: break;
     }
     return "skipped-file";
 }
 
+std::string_view KindName(TVariableKind kind) {
+    switch (kind) {
+    case TVariableKind::vkUnusedArg: return "unused-argument";
+    case TVariableKind::vkUnusedLocal: return "unused-local";
+    case TVariableKind::vkGlobal: break;
+    }
+    return "undeclared-variable";
+}
+
 // "file", "line" and "column" (both from 1, the column in characters).
-void AppendPlace(std::string& out, const TProject& project, const TFindingPlace& p) {
+void AppendPlace(std::string& out, const TProject& project, std::size_t file, const TProjectPlace& place) {
     out += "\"file\": ";
-    AppendJsonString(out, FileNameUtf8(project.Files()[p.File].Name));
-    out += ", \"line\": " + std::to_string(p.Place.Line + 1) + ", \"column\": " + std::to_string(p.Place.Column + 1);
+    AppendJsonString(out, FileNameUtf8(project.Files()[file].Name));
+    out += ", \"line\": " + std::to_string(place.Line + 1) + ", \"column\": " + std::to_string(place.Column + 1);
+}
+void AppendPlace(std::string& out, const TProject& project, const TFindingPlace& p) {
+    AppendPlace(out, project, p.File, p.Place);
     if (p.Role == TPlaceRole::prSet || p.Role == TPlaceRole::prRead)
         out += std::string(", \"use\": ") + (p.Role == TPlaceRole::prSet ? "\"set\"" : "\"read\"");
 }
 
-// One object a line, in an array.
-std::string Json(const TProject& project, const std::vector<TFinding>& findings) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        const TFinding& f = findings[i];
-        out += i == 0 ? "\n" : ",\n";
-        out += "{\"kind\": \"" + std::string(KindName(f.Kind)) + "\", ";
+// An array of one object a line, in the order of the text report, written
+// as it is made: a large project's variable checks alone run to millions.
+class TJsonWriter {
+public:
+    explicit TJsonWriter(Output& out) : out_(out) {}
+    ~TJsonWriter() { out_.Verbatim(first_ ? "[]\n" : "\n]\n"); }
+
+    void Finding(const TProject& project, const TFinding& f) {
+        Begin(KindName(f.Kind));
         if (f.Kind == TFindingKind::fkSkippedFile) {
-            out += "\"file\": ";
-            AppendJsonString(out, FileNameUtf8(project.Files()[f.Where.File].Name));
-            out += ", \"reason\": ";
-            AppendJsonString(out, Cp932ToUtf8(f.Reason));
-            out += "}";
-            continue;
+            line_ += "\"file\": ";
+            AppendJsonString(line_, FileNameUtf8(project.Files()[f.Where.File].Name));
+            line_ += ", \"reason\": ";
+            AppendJsonString(line_, Cp932ToUtf8(f.Reason));
+            return End();
         }
-        out += "\"name\": ";
-        AppendJsonString(out, Cp932ToUtf8(f.Name));
-        out += ", ";
-        AppendPlace(out, project, f.Where);
-        if (f.Kind == TFindingKind::fkUndefinedFunction) out += ", \"calls\": " + std::to_string(f.Calls);
-        if (f.Kind == TFindingKind::fkUndeclaredVariable || f.Kind == TFindingKind::fkUnusedArgument ||
-            f.Kind == TFindingKind::fkUnusedLocal) {
-            out += ", \"function\": ";
-            if (f.Function.empty()) out += "null";
-            else AppendJsonString(out, Cp932ToUtf8(f.Function));
-        }
+        Name(f.Name);
+        AppendPlace(line_, project, f.Where);
+        if (f.Kind == TFindingKind::fkUndefinedFunction) line_ += ", \"calls\": " + std::to_string(f.Calls);
         if (!f.Others.empty()) {
-            out += ", \"others\": [";
+            line_ += ", \"others\": [";
             for (std::size_t k = 0; k < f.Others.size(); ++k) {
-                out += k == 0 ? "{" : ", {";
-                AppendPlace(out, project, f.Others[k]);
-                out += "}";
+                line_ += k == 0 ? "{" : ", {";
+                AppendPlace(line_, project, f.Others[k]);
+                line_ += "}";
             }
-            out += "]";
+            line_ += "]";
         }
-        out += "}";
+        End();
     }
-    out += findings.empty() ? "]\n" : "\n]\n";
-    return out;
+
+    void Variable(const TProject& project, std::size_t file, const TVariableItem& v) {
+        const TProjectFile& f = project.Files()[file];
+        Begin(KindName(v.Kind));
+        Name(f.NameOf(v));
+        AppendPlace(line_, project, file, v.Place);
+        line_ += ", \"function\": ";
+        if (v.Definition < 0) line_ += "null";
+        else AppendJsonString(line_, Cp932ToUtf8(f.Definitions[static_cast<std::size_t>(v.Definition)].Name));
+        End();
+    }
+
+private:
+    void Begin(std::string_view kind) {
+        line_ = first_ ? "[\n" : ",\n";
+        first_ = false;
+        line_ += "{\"kind\": \"" + std::string(kind) + "\", ";
+    }
+    void Name(std::string_view cp932) {
+        line_ += "\"name\": ";
+        AppendJsonString(line_, Cp932ToUtf8(cp932));
+        line_ += ", ";
+    }
+    void End() {
+        line_ += "}";
+        out_.Verbatim(line_);
+    }
+
+    Output& out_;
+    std::string line_;
+    bool first_ = true;
+};
+
+void PrintJson(Output& out, const TProject& project, const std::vector<TFinding>& findings) {
+    TJsonWriter json(out);
+    std::size_t k = 0;
+    for (; k < findings.size() && findings[k].Kind != TFindingKind::fkSkippedFile; ++k)
+        json.Finding(project, findings[k]);
+    for (std::size_t i = 0; i < project.Files().size(); ++i)
+        for (const TVariableItem& v : project.Files()[i].Variables) json.Variable(project, i, v);
+    for (; k < findings.size(); ++k) json.Finding(project, findings[k]);
 }
 
 int RunProject(const Args& args, Output& out) {
@@ -138,13 +179,13 @@ int RunProject(const Args& args, Output& out) {
     }
     const std::vector<TFinding> findings = project.Findings();
     if (args.Has("--json")) {
-        out.Verbatim(Json(project, findings));
+        PrintJson(out, project, findings);
     } else {
         const TProjectReport report = BuildProjectReport(project, findings, folder);
         PrintLines(out, report.Lines);
         if (!report.Message.empty()) out.Line(report.Message);
     }
-    return findings.empty() ? kExitOk : kExitFindings;
+    return AnythingToReport(project, findings) ? kExitFindings : kExitOk;
 }
 
 QUODLE_CLI_COMMAND("project", kUsage, {"--exclude", "--functions", "--jogai", "--prefix", "--jobs"},

@@ -96,11 +96,14 @@ struct TDefinitionNames {
 
 class TCheckCollector final : public TVariableObserver {
 public:
-    TCheckCollector(std::size_t records, std::vector<TVariableItem>& items) : byRecord_(records), items_(items) {}
+    // `definitionOf`: the index in file.Definitions of each record (-1 for
+    // one that does not read back).
+    TCheckCollector(std::vector<int> definitionOf, TProjectFile& file)
+        : byRecord_(definitionOf.size()), definitionOf_(std::move(definitionOf)), file_(file) {}
 
     void Outside(std::span<const std::string_view> symbols, std::span<const std::string_view> reported) override {
         for (const std::string_view n : symbols) outside_.Insert(n);
-        for (const std::string_view n : reported) items_.push_back({TVariableKind::vkGlobal, std::string(n), {}, {}});
+        for (const std::string_view n : reported) Add(TVariableKind::vkGlobal, -1, n, {});
     }
     void Definition(const TDefinitionVariables& found) override {
         TDefinitionNames& names = byRecord_[found.Record];
@@ -114,7 +117,7 @@ public:
         names.Undeclared.assign(found.Undeclared.begin(), found.Undeclared.end());
         const TProjectPlace place{found.Definition.Line, found.Definition.Col, 0};
         const auto add = [&](TVariableKind kind, std::span<const std::string_view> list) {
-            for (const std::string_view n : list) items_.push_back({kind, std::string(n), found.Definition.Name, place});
+            for (const std::string_view n : list) Add(kind, definitionOf_[found.Record], n, place);
         };
         add(TVariableKind::vkGlobal, found.Globals);
         add(TVariableKind::vkUnusedArg, found.UnusedArgs);
@@ -125,8 +128,15 @@ public:
     const TFoldedNameSet& OutsideSymbols() const { return outside_; }
 
 private:
+    void Add(TVariableKind kind, int definition, std::string_view name, TProjectPlace place) {
+        file_.Variables.push_back({kind, definition, static_cast<std::uint32_t>(file_.VariableNames.size()),
+                                   static_cast<std::uint32_t>(name.size()), place});
+        file_.VariableNames += name;
+    }
+
     std::vector<TDefinitionNames> byRecord_;
-    std::vector<TVariableItem>& items_;
+    std::vector<int> definitionOf_;
+    TProjectFile& file_;
     std::vector<std::string> enclosing_;
     TFoldedNameSet outside_;
 };
@@ -424,16 +434,18 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
     const TTextLines records = CollectDefuns(code, 0, nullptr, false);
 
     std::vector<std::pair<TProjectPlace, std::size_t>> starts;
+    std::vector<int> definitionOf(records.size(), -1);
     for (std::size_t k = 0; k < records.size(); ++k) {
         const std::optional<TDefunRecord> r = ParseDefunRecord(records[k]);
         if (!r) continue;
         const TProjectPlace place{r->Line, r->Col, 0};
+        definitionOf[k] = static_cast<int>(file.Definitions.size());
         file.Definitions.push_back({r->Name, r->Nested ? r->Outer : std::string(), place});
         starts.emplace_back(place, k);
     }
     std::sort(starts.begin(), starts.end());
 
-    TCheckCollector check(records.size(), file.Variables);
+    TCheckCollector check(std::move(definitionOf), file);
     const TVariableReport report = VariableCheck(code, records, exclusions, settings, &check);
     // Copied at its size: the check reserves room for a report as long as
     // the file, which a project of thousands of files must not keep.
@@ -442,7 +454,7 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
     TReferencePass pass(builtins, check, std::move(starts), file);
     pass.Run(code);
     for (TVariableItem& item : file.Variables)
-        if (item.Function.empty()) item.Place = pass.OutsidePlace(item.Name).value_or(TProjectPlace{});
+        if (item.Definition < 0) item.Place = pass.OutsidePlace(file.NameOf(item)).value_or(TProjectPlace{});
 
     const TPlaceFixer fix(lines, states);
     for (TFileDefinition& d : file.Definitions) fix(d.Place);
@@ -452,6 +464,12 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
         fix(g.FirstRead);
     }
     for (TVariableItem& item : file.Variables) fix(item.Place);
+    // A project keeps thousands of these: without the room they grew with.
+    file.Definitions.shrink_to_fit();
+    file.Calls.shrink_to_fit();
+    file.Globals.shrink_to_fit();
+    file.Variables.shrink_to_fit();
+    file.VariableNames.shrink_to_fit();
     return file;
 }
 

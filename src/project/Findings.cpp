@@ -40,24 +40,11 @@ struct TGlobalAt {
     const TFileGlobal* Global;
 };
 
-TFindingKind KindOf(TVariableKind kind) {
-    switch (kind) {
-    case TVariableKind::vkUnusedArg: return TFindingKind::fkUnusedArgument;
-    case TVariableKind::vkUnusedLocal: return TFindingKind::fkUnusedLocal;
-    case TVariableKind::vkGlobal: break;
-    }
-    return TFindingKind::fkUndeclaredVariable;
-}
-
-// Two files or more that define the name at top level: every place, the
-// first one leading.
+// A name two files or more define at top level: every place, the first one
+// leading.
 void Duplicates(const std::vector<TDefinitionAt>& group, std::vector<TFinding>& out) {
     std::vector<TFindingPlace> places;
-    for (const TDefinitionAt& d : group)
-        if (!d.Definition->Nested()) places.push_back({d.File, d.Definition->Place, TPlaceRole::prDefinition});
-    if (places.size() < 2 ||
-        std::all_of(places.begin(), places.end(), [&](const TFindingPlace& p) { return p.File == places[0].File; }))
-        return;
+    for (const TDefinitionAt& d : group) places.push_back({d.File, d.Definition->Place, TPlaceRole::prDefinition});
     TFinding& f = out.emplace_back();
     f.Kind = TFindingKind::fkDuplicateDefinition;
     f.Name = group.front().Definition->Name;
@@ -89,21 +76,42 @@ std::vector<TFinding> TProject::Findings() const {
     for (const std::string& name : folderExclusions_) excluded.Insert(name);
     const auto isExcluded = [&](std::string_view name) { return excluded.Find(name) != TFoldedNameSet::npos; };
 
-    TByName<TDefinitionAt> definitions;
-    TFoldedNameSet defined;  // defun-q names too
-    TFoldedNameSet used;
+    // What is known of each function name, in one table: a project defines
+    // and calls names by the hundred thousand.
+    struct TFacts {
+        bool Defined = false;  // defun-q names too
+        bool Used = false;
+        std::uint32_t TopLevelFiles = 0;  // files that define it at top level
+        std::size_t LastTopLevelFile = static_cast<std::size_t>(-1);
+    };
+    TFoldedNameSet names;
+    std::vector<TFacts> byName;
+    const auto factsOf = [&](std::string_view name) -> TFacts& {
+        const std::size_t index = names.Insert(name).first;
+        if (index == byName.size()) byName.emplace_back();
+        return byName[index];
+    };
+    const auto known = [&](std::string_view name) {
+        const std::size_t index = names.Find(name);
+        return index == TFoldedNameSet::npos ? TFacts{} : byName[index];
+    };
     TByName<TGlobalAt> globals;
     for (std::size_t i = 0; i < files_.size(); ++i) {
         const TProjectFile& file = files_[i];
         for (const TFileDefinition& d : file.Definitions) {
-            definitions.Add(d.Name, {i, &d});
-            defined.Insert(d.Name);
+            TFacts& f = factsOf(d.Name);
+            f.Defined = true;
+            if (!d.Nested() && f.LastTopLevelFile != i) {
+                ++f.TopLevelFiles;
+                f.LastTopLevelFile = i;
+            }
         }
-        for (const std::string& name : file.QDefinitions) defined.Insert(name);
+        for (const std::string& name : file.QDefinitions) factsOf(name).Defined = true;
         for (const TFileCall& c : file.Calls)
-            if (c.Used || c.Calls > 0) used.Insert(c.Name);
+            if (c.Used || c.Calls > 0) factsOf(c.Name).Used = true;
         for (const TFileGlobal& g : file.Globals) globals.Add(g.Name, {i, &g});
     }
+    TByName<TDefinitionAt> definedTwice;
 
     std::vector<TFinding> out;
     for (std::size_t i = 0; i < files_.size(); ++i) {
@@ -116,9 +124,7 @@ std::vector<TFinding> TProject::Findings() const {
             continue;
         }
         for (const TFileCall& c : file.Calls) {
-            if (!ChecksUndefined() || c.Calls == 0 || defined.Find(c.Name) != TFoldedNameSet::npos ||
-                isExcluded(c.Name))
-                continue;
+            if (!ChecksUndefined() || c.Calls == 0 || known(c.Name).Defined || isExcluded(c.Name)) continue;
             TFinding& f = out.emplace_back();
             f.Kind = TFindingKind::fkUndefinedFunction;
             f.Name = c.Name;
@@ -126,38 +132,24 @@ std::vector<TFinding> TProject::Findings() const {
             f.Calls = c.Calls;
         }
         for (const TFileDefinition& d : file.Definitions) {
+            if (d.Nested()) continue;
+            const TFacts facts = known(d.Name);
+            if (facts.TopLevelFiles > 1) definedTwice.Add(d.Name, {i, &d});
             // Commands are started by the user, built-in names redefined
             // (*error*) by the system: neither needs a caller here.
-            if (d.Nested() || IsCommandName(d.Name) || IsBuiltin(d.Name) ||
-                used.Find(d.Name) != TFoldedNameSet::npos || isExcluded(d.Name))
-                continue;
+            if (IsCommandName(d.Name) || IsBuiltin(d.Name) || facts.Used || isExcluded(d.Name)) continue;
             TFinding& f = out.emplace_back();
             f.Kind = TFindingKind::fkUnusedFunction;
             f.Name = d.Name;
             f.Where = {i, d.Place, TPlaceRole::prDefinition};
         }
-        for (const TVariableItem& item : file.Variables) {
-            TFinding& f = out.emplace_back();
-            f.Kind = KindOf(item.Kind);
-            f.Name = item.Name;
-            f.Where = {i, item.Place, TPlaceRole::prDefinition};
-            f.Function = item.Function;
-        }
     }
-    for (const auto& group : definitions.Groups()) Duplicates(group, out);
+    for (const auto& group : definedTwice.Groups()) Duplicates(group, out);
     for (const auto& group : globals.Groups()) SharedGlobal(group, out);
 
-    // The variable check's three kinds stand together, file by file, as
-    // its report does.
-    const auto section = [](TFindingKind kind) {
-        return kind == TFindingKind::fkUnusedArgument || kind == TFindingKind::fkUnusedLocal
-                   ? TFindingKind::fkUndeclaredVariable
-                   : kind;
-    };
-    std::sort(out.begin(), out.end(), [&](const TFinding& a, const TFinding& b) {
-        const TFindingKind sa = section(a.Kind), sb = section(b.Kind);
-        return std::tie(sa, a.Where.File, a.Where.Place, a.Kind, a.Function, a.Name) <
-               std::tie(sb, b.Where.File, b.Where.Place, b.Kind, b.Function, b.Name);
+    std::sort(out.begin(), out.end(), [](const TFinding& a, const TFinding& b) {
+        return std::tie(a.Kind, a.Where.File, a.Where.Place, a.Name) <
+               std::tie(b.Kind, b.Where.File, b.Where.Place, b.Name);
     });
     return out;
 }

@@ -75,9 +75,10 @@ struct TFileGlobal {
 enum class TVariableKind : std::uint8_t { vkGlobal, vkUnusedArg, vkUnusedLocal };
 struct TVariableItem {
     TVariableKind Kind = TVariableKind::vkGlobal;
-    std::string Name;
-    std::string Function;  // empty for the code outside definitions
-    TProjectPlace Place;   // the definition's, else the name's first place outside definitions
+    int Definition = -1;  // index into the file's Definitions; -1 outside definitions
+    std::uint32_t NameStart = 0;  // the name, in the file's VariableNames
+    std::uint32_t NameLength = 0;
+    TProjectPlace Place;  // the definition's, else the name's first place outside definitions
 };
 
 struct TProjectFile {
@@ -90,8 +91,15 @@ struct TProjectFile {
     std::vector<std::string> QDefinitions;     // names defined by defun-q (not scanned as definitions)
     std::vector<TFileCall> Calls;
     std::vector<TFileGlobal> Globals;
+    // The variable check's findings, their names kept in one text: the
+    // files of a project may hold hundreds of thousands.
     std::vector<TVariableItem> Variables;
+    std::string VariableNames;
     TTextLines VariableReport;  // the variable check's lines, as F5 shows them
+
+    std::string_view NameOf(const TVariableItem& item) const {
+        return std::string_view(VariableNames).substr(item.NameStart, item.NameLength);
+    }
 };
 
 enum class TFindingKind : std::uint8_t {
@@ -99,9 +107,6 @@ enum class TFindingKind : std::uint8_t {
     fkDuplicateDefinition,
     fkUnusedFunction,
     fkSharedGlobal,
-    fkUndeclaredVariable,
-    fkUnusedArgument,
-    fkUnusedLocal,
     fkSkippedFile,
 };
 
@@ -119,7 +124,6 @@ struct TFinding {
     std::string Name;  // empty for a skipped file
     TFindingPlace Where;
     int Calls = 0;          // undefined functions: the calls in that file
-    std::string Function;   // variables: the definition (empty outside)
     std::string Reason;     // skipped files
     std::vector<TFindingPlace> Others;  // duplicates and shared globals: every other place
     bool operator==(const TFinding&) const = default;
@@ -159,7 +163,9 @@ public:
     const std::filesystem::path& Root() const { return root_; }
     // Sorted by Name.
     const std::vector<TProjectFile>& Files() const { return files_; }
-    // Every finding, sorted by kind, file, place and name.
+    // The findings between files and the files skipped, sorted by kind,
+    // file, place and name. Each file's variable check stays with the file
+    // (TProjectFile::Variables).
     std::vector<TFinding> Findings() const;
     // Undefined functions need the built-in names to tell them apart.
     bool ChecksUndefined() const { return !options_.BuiltinFunctions.empty(); }

@@ -1,5 +1,6 @@
 #include "project/ProjectReport.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/ShiftJis.h"
@@ -9,24 +10,15 @@ namespace quodle {
 
 namespace {
 
-// A kind's heading; the three kinds of the variable check share one.
 std::string_view HeadingOf(TFindingKind kind) {
     switch (kind) {
     case TFindingKind::fkUndefinedFunction: return "[ 未定義関数 ]";
     case TFindingKind::fkDuplicateDefinition: return "[ 重複定義 ]";
     case TFindingKind::fkUnusedFunction: return "[ 未使用関数 ]";
     case TFindingKind::fkSharedGlobal: return "[ 共有グローバル変数 ]";
-    case TFindingKind::fkUndeclaredVariable:
-    case TFindingKind::fkUnusedArgument:
-    case TFindingKind::fkUnusedLocal: return "[ 未使用・未宣言変数 ]";
     case TFindingKind::fkSkippedFile: break;
     }
     return "[ 解析できないファイル ]";
-}
-
-bool IsVariableKind(TFindingKind kind) {
-    return kind == TFindingKind::fkUndeclaredVariable || kind == TFindingKind::fkUnusedArgument ||
-           kind == TFindingKind::fkUnusedLocal;
 }
 
 std::string_view RoleText(TPlaceRole role) {
@@ -49,17 +41,20 @@ class TReportWriter {
 public:
     TReportWriter(const TProject& project, TProjectReport& report) : project_(project), report_(report) {}
 
-    void Add(std::string_view cp932, std::optional<TReportTarget> target = std::nullopt) {
+    void Add(std::string_view cp932, TReportTarget target = {}) {
         report_.Lines.push_back(cp932);
         report_.Targets.push_back(target);
     }
-    void AddUtf8(std::string_view utf8, std::optional<TReportTarget> target = std::nullopt) {
+    void AddUtf8(std::string_view utf8, TReportTarget target = {}) {
         Add(Utf8ToCp932(utf8), target);
     }
 
     std::string FileName(std::size_t file) const { return Utf8ToCp932(project_.Files()[file].Name); }
 
-    static TReportTarget TargetOf(const TFindingPlace& p) { return {p.File, p.Place.Line, p.Place.Offset}; }
+    static TReportTarget TargetOf(std::size_t file, int line, int offset) {
+        return {static_cast<std::uint32_t>(file), line, offset};
+    }
+    static TReportTarget TargetOf(const TFindingPlace& p) { return TargetOf(p.File, p.Place.Line, p.Place.Offset); }
 
     // "    12:5| name" and what follows it.
     void Finding(const TFinding& f) {
@@ -78,7 +73,7 @@ public:
     void VariableReport(std::size_t file) {
         for (const std::string_view line : project_.Files()[file].VariableReport) {
             const int target = ReportLineTarget(line);
-            Add(line, target >= 0 ? std::optional<TReportTarget>(TReportTarget{file, target, 0}) : std::nullopt);
+            Add(line, target >= 0 ? TargetOf(file, target, 0) : TReportTarget{});
         }
     }
 
@@ -96,6 +91,19 @@ std::string PlaceText(const TProjectPlace& place) {
 TProjectReport BuildProjectReport(const TProject& project, const std::vector<TFinding>& findings,
                                   std::string_view folder) {
     TProjectReport report;
+    // Made at its size: the files' variable checks make up most of it, and
+    // a report that grew by doubling would for a while take twice the room.
+    std::size_t bytes = 1024, lines = 16;
+    for (const TFinding& f : findings) {
+        lines += 2 + f.Others.size();
+        bytes += (2 + f.Others.size()) * (f.Name.size() + f.Reason.size() + 64);
+    }
+    for (const TProjectFile& file : project.Files()) {
+        lines += 1 + file.VariableReport.size();
+        bytes += file.Name.size() + 2 + file.VariableReport.TextSize();
+    }
+    report.Lines.reserve(bytes, lines);
+    report.Targets.reserve(lines);
     TReportWriter out(project, report);
     const std::size_t fileCount = project.Files().size();
     out.AddUtf8("■ プロジェクト解析 ******************************");
@@ -104,29 +112,46 @@ TProjectReport BuildProjectReport(const TProject& project, const std::vector<TFi
     if (!project.ChecksUndefined()) out.AddUtf8(" 関数リファレンスがないため、未定義関数は調べていません．");
     out.AddUtf8("*********************************************** ■");
 
+    // The findings between files, kind by kind and file by file; then each
+    // file's variable check; the files skipped come last.
     std::string_view heading;
     std::size_t file = static_cast<std::size_t>(-1);
-    for (const TFinding& f : findings) {
-        if (HeadingOf(f.Kind) != heading) {
-            heading = HeadingOf(f.Kind);
-            out.AddUtf8(heading);
-            file = static_cast<std::size_t>(-1);
-        }
-        if (f.Kind == TFindingKind::fkSkippedFile) {
-            out.Add(" " + out.FileName(f.Where.File) + " : " + f.Reason);
-            continue;
-        }
-        if (f.Where.File != file) {
-            file = f.Where.File;
-            out.Add(" " + out.FileName(file), TReportTarget{file, 0, 0});
-            if (IsVariableKind(f.Kind)) out.VariableReport(file);
-        }
-        if (!IsVariableKind(f.Kind)) out.Finding(f);
+    const auto section = [&](std::string_view title) {
+        if (title == heading) return;
+        heading = title;
+        out.AddUtf8(heading);
+        file = static_cast<std::size_t>(-1);
+    };
+    const auto fileLine = [&](std::size_t index) {
+        if (index == file) return;
+        file = index;
+        out.Add(" " + out.FileName(file), TReportWriter::TargetOf(file, 0, 0));
+    };
+    std::size_t k = 0;
+    for (; k < findings.size() && findings[k].Kind != TFindingKind::fkSkippedFile; ++k) {
+        section(HeadingOf(findings[k].Kind));
+        fileLine(findings[k].Where.File);
+        out.Finding(findings[k]);
     }
-    if (findings.empty())
+    for (std::size_t i = 0; i < fileCount; ++i) {
+        if (project.Files()[i].VariableReport.empty()) continue;
+        section("[ 未使用・未宣言変数 ]");
+        fileLine(i);
+        out.VariableReport(i);
+    }
+    for (; k < findings.size(); ++k) {
+        section(HeadingOf(findings[k].Kind));
+        out.Add(" " + out.FileName(findings[k].Where.File) + " : " + findings[k].Reason);
+    }
+    if (!AnythingToReport(project, findings))
         report.Message = Utf8ToCp932(fileCount == 0 ? "フォルダーにLISPファイル(*.lsp)がありません．"
                                                     : "報告することはありません．");
     return report;
+}
+
+bool AnythingToReport(const TProject& project, const std::vector<TFinding>& findings) {
+    return !findings.empty() || std::any_of(project.Files().begin(), project.Files().end(),
+                                            [](const TProjectFile& f) { return !f.Variables.empty(); });
 }
 
 }  // namespace quodle

@@ -115,7 +115,9 @@ TEST(FileSummary, DefinitionsAndVariablesAsTheSingleFileCommandsFindThem) {
     ASSERT_EQ(file.VariableReport.size(), check.Lines.size());
     for (std::size_t i = 0; i < check.Lines.size(); ++i) EXPECT_EQ(file.VariableReport[i], check.Lines[i]) << i;
     std::vector<std::string> items;
-    for (const TVariableItem& v : file.Variables) items.push_back(v.Function + ":" + v.Name + " " + PlaceText(v.Place));
+    for (const TVariableItem& v : file.Variables)
+        items.push_back((v.Definition < 0 ? std::string() : file.Definitions[v.Definition].Name) + ":" +
+                        std::string(file.NameOf(v)) + " " + PlaceText(v.Place));
     EXPECT_EQ(items, (std::vector<std::string>{"c:go:b 1:1", "c:go:a 1:1", "sub:x 3:3", "late:z 4:25"}));
 }
 

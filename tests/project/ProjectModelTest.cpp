@@ -36,12 +36,13 @@ std::string_view KindText(TFindingKind kind) {
     case TFindingKind::fkDuplicateDefinition: return "duplicate";
     case TFindingKind::fkUnusedFunction: return "unused";
     case TFindingKind::fkSharedGlobal: return "shared";
-    case TFindingKind::fkUndeclaredVariable: return "undeclared";
-    case TFindingKind::fkUnusedArgument: return "unused-arg";
-    case TFindingKind::fkUnusedLocal: return "unused-local";
     case TFindingKind::fkSkippedFile: break;
     }
     return "skipped";
+}
+
+std::string_view KindText(TVariableKind kind) {
+    return kind == TVariableKind::vkGlobal ? "undeclared" : kind == TVariableKind::vkUnusedArg ? "unused-arg" : "unused-local";
 }
 
 std::string PlaceOf(const TProject& p, const TFindingPlace& place) {
@@ -52,17 +53,27 @@ std::string PlaceOf(const TProject& p, const TFindingPlace& place) {
 }
 
 // One line a finding, names in UTF-8: "kind name file line:col ..." with
-// the calls, the definition, the reason and every other place.
+// the calls and every other place; then each file's variable check
+// ("... in definition"), then the files skipped, as the report orders them.
 std::vector<std::string> Render(const TProject& p) {
-    std::vector<std::string> out;
+    std::vector<std::string> out, skipped;
     for (const TFinding& f : p.Findings()) {
         std::string line = std::string(KindText(f.Kind)) + " " + Cp932ToUtf8(f.Name) + " " + PlaceOf(p, f.Where);
-        if (f.Kind == TFindingKind::fkSkippedFile) line = "skipped " + p.Files()[f.Where.File].Name;
         if (f.Calls > 1) line += " x" + std::to_string(f.Calls);
-        if (!f.Function.empty()) line += " in " + Cp932ToUtf8(f.Function);
         for (const TFindingPlace& o : f.Others) line += " | " + PlaceOf(p, o);
-        out.push_back(line);
+        if (f.Kind == TFindingKind::fkSkippedFile) skipped.push_back("skipped " + p.Files()[f.Where.File].Name);
+        else out.push_back(line);
     }
+    for (std::size_t i = 0; i < p.Files().size(); ++i) {
+        const TProjectFile& file = p.Files()[i];
+        for (const TVariableItem& v : file.Variables) {
+            std::string line = std::string(KindText(v.Kind)) + " " + Cp932ToUtf8(file.NameOf(v)) + " " + file.Name +
+                               " " + PlaceText(v.Place);
+            if (v.Definition >= 0) line += " in " + Cp932ToUtf8(file.Definitions[v.Definition].Name);
+            out.push_back(line);
+        }
+    }
+    out.insert(out.end(), skipped.begin(), skipped.end());
     return out;
 }
 

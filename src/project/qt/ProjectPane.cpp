@@ -15,9 +15,9 @@ const TProjectReport& TProjectPane::Run(const QString& folder, TProjectOptions o
 std::optional<TProjectPane::TPlace> TProjectPane::PlaceOf(int index, std::string_view text) const {
     if (index < 0 || static_cast<std::size_t>(index) >= report_.Lines.size()) return std::nullopt;
     const std::size_t i = static_cast<std::size_t>(index);
-    if (report_.Lines[i] != text || !report_.Targets[i]) return std::nullopt;
-    const TReportTarget& target = *report_.Targets[i];
-    return TPlace{paths_[target.File], target.Line, target.Offset};
+    const std::optional<TReportTarget> target = report_.TargetAt(i);
+    if (report_.Lines[i] != text || !target) return std::nullopt;
+    return TPlace{paths_[target->File], target->Line, target->Offset};
 }
 
 }  // namespace quodle
