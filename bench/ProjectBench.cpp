@@ -137,14 +137,18 @@ BENCHMARK(BM_SingleFileAnalyses)->Unit(benchmark::kMillisecond)->UseRealTime()->
 void BM_ProjectAnalysis(benchmark::State& state) {
     const quodle::TProjectOptions options = Options(static_cast<unsigned>(state.range(0)));
     std::size_t findings = 0;
+    std::size_t variables = 0;
     for (auto _ : state) {
         quodle::TProject project(options);
         project.Analyse(Root());
         const std::vector<quodle::TFinding> found = project.Findings();
         benchmark::DoNotOptimize(quodle::BuildProjectReport(project, found, Root().string()));
         findings = found.size();
+        variables = 0;
+        for (const quodle::TProjectFile& file : project.Files()) variables += file.Variables.size();
     }
     state.counters["findings"] = static_cast<double>(findings);
+    state.counters["variables"] = static_cast<double>(variables);
 }
 BENCHMARK(BM_ProjectAnalysis)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 

@@ -43,7 +43,7 @@ for threads in ("1", "2"):
     p = med[f"BM_ProjectAnalysis/{threads}"]
     print(f"project analysis, {threads} worker(s): {p['real_time']:.0f} ms wall = {p['real_time'] / single['real_time']:.2f} x "
           f"the single-file analyses (goal <= 1.5); CPU {p['cpu_time']:.0f} ms = {p['cpu_time'] / p['real_time']:.2f} cores busy; "
-          f"{int(p['findings'])} findings")
+          f"{int(p['findings'])} findings between files, {int(p['variables'])} of the files' variable checks")
 peak, kept, largest = mem["peak_bytes"], mem["kept_bytes"], mem["largest_file"]
 print(f"memory (heap, 2 workers): peak {peak / 1e6:.2f} MB; kept afterwards {kept / 1e6:.2f} MB "
       f"(summaries {mem['summary_bytes'] / 1e6:.2f} MB, findings and report {mem['findings_bytes'] / 1e6:.2f} MB); "
