@@ -48,17 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A byte of the code stands at the offset CodeToLineOffset gives, the
     // line starting in the state the stripper leaves it in.
+    quodle::TCodeLines code;
+    quodle::TStripStates states;
     quodle::TStripState state;
-    quodle::TLineStripper stripper(lines);
-    std::string_view code;
-    for (std::size_t i = 0; i < lines.size() && stripper.Next(code); ++i) {
-        for (std::size_t c = 0; c < code.size(); c += 7) {
-            const std::size_t at = quodle::CodeToLineOffset(lines[i], state, c);
-            if (at >= lines[i].size() || (lines[i][at] == '\t' ? ' ' : lines[i][at]) != code[c]) std::abort();
+    quodle::TProgressPass silent(nullptr, 0, 0);
+    code.Refill(lines, 0, state, ~std::size_t{0}, silent, &states);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t c = 0; c < code[i].size(); c += 7) {
+            const std::size_t at = quodle::CodeToLineOffset(lines[i], states.At(i), c);
+            if (at >= lines[i].size() || (lines[i][at] == '\t' ? ' ' : lines[i][at]) != code[i][c]) std::abort();
         }
-        quodle::TCodeLines one;
-        quodle::TProgressPass silent(nullptr, 0, 0);
-        one.Refill(lines, i, state, 1, silent);  // carries the state on to the next line
     }
     return 0;
 }
