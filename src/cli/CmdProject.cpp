@@ -1,7 +1,6 @@
 // quodle-cli project: the whole-project analysis of a folder, as the output
 // pane shows it or as JSON, with exit status 1 when it finds anything, so
 // that a build can gate on it.
-#include <charconv>
 #include <filesystem>
 
 #include "app/WordLists.h"
@@ -165,9 +164,9 @@ int RunProject(const Args& args, Output& out) {
         }
     }
     if (const std::string jobs = OptionValue(args, "--jobs"); !jobs.empty()) {
-        const auto [end, ec] = std::from_chars(jobs.data(), jobs.data() + jobs.size(), options.Threads);
-        if (ec != std::errc() || end != jobs.data() + jobs.size() || options.Threads == 0)
-            return Fail("--jobs must be a number from 1: '" + jobs + "'");
+        const auto threads = NumberArg(jobs, "--jobs", 1, 256);
+        if (!threads) return kExitError;
+        options.Threads = static_cast<unsigned>(*threads);
     }
 
     const std::string& folder = args.positional[0];
