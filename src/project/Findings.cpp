@@ -82,7 +82,7 @@ std::vector<TFinding> TProject::Findings() const {
         bool Defined = false;  // defun-q names too
         bool Used = false;
         std::uint32_t TopLevelFiles = 0;  // files that define it at top level
-        std::size_t LastTopLevelFile = static_cast<std::size_t>(-1);
+        std::uint32_t LastTopLevelFile = 0xFFFFFFFF;
     };
     TFoldedNameSet names;
     std::vector<TFacts> byName;
@@ -103,7 +103,7 @@ std::vector<TFinding> TProject::Findings() const {
             f.Defined = true;
             if (!d.Nested() && f.LastTopLevelFile != i) {
                 ++f.TopLevelFiles;
-                f.LastTopLevelFile = i;
+                f.LastTopLevelFile = static_cast<std::uint32_t>(i);
             }
         }
         for (const std::string& name : file.QDefinitions) factsOf(name).Defined = true;
