@@ -67,7 +67,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    int fd_;
+    std::intptr_t handle_;  // a descriptor, or a Windows HANDLE
     std::size_t size_ = 0;
 };
 
@@ -87,6 +87,18 @@ struct FileStamp {
 };
 // The stamp of what stands at path (links followed), or nothing.
 std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
+// Why what stands at path can never be a document: a folder, a device, a
+// named pipe or a socket (links followed). Nothing for a regular file and
+// for a path where nothing is.
+std::optional<FileError> NotADocumentFile(const std::filesystem::path& path);
+
+// Whether a file can be opened as a document: it exists, is a regular file,
+// this process may read and write it, and no other program holds it
+// exclusively. On Windows that is an open with no sharing; on Linux, which
+// has no share modes, an advisory flock taken and released at once, so
+// programs that do not lock are not seen.
+bool ExclusiveOpenTest(const std::filesystem::path& path);
 
 // The result of a save that succeeded. A backup that could not be made does
 // not stop the save; the caller reports it.

@@ -1,7 +1,7 @@
 #pragma once
 // Where the program may keep its files: the folders beside the executable
-// when they can be written, else the user's own folders by the XDG base-
-// directory rules.
+// when they can be written, else the user's own folders: by the XDG base-
+// directory rules on Linux, the application-data folders on Windows.
 #include <filesystem>
 #include <optional>
 
@@ -12,9 +12,11 @@ namespace quodle {
 bool FolderWritable(const std::filesystem::path& folder);
 
 // $XDG_CONFIG_HOME, else ~/.config; nothing when no home folder is known.
-// A relative XDG value is invalid by the rules and is ignored.
+// A relative XDG value is invalid by the rules and is ignored. On Windows
+// the roaming application-data folder.
 std::optional<std::filesystem::path> UserConfigHome();
-// $XDG_CACHE_HOME, else ~/.cache; the same rules.
+// $XDG_CACHE_HOME, else ~/.cache; the same rules. On Windows the local
+// application-data folder.
 std::optional<std::filesystem::path> UserCacheHome();
 
 // `fileName` in `folder` when that folder can be written, otherwise in the

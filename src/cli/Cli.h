@@ -2,6 +2,7 @@
 // quodle-cli: each command lives in its own file and registers itself with
 // a QUODLE_CLI_COMMAND line, so commands are added without touching main.
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -79,7 +80,7 @@ std::string OptionValue(const Args& args, std::string_view name);
 int Fail(const std::string& message);
 
 // Folder of the running executable (word lists lie there).
-std::string ExecutableDir();
+std::filesystem::path ExecutableDir();
 
 }  // namespace quodle::cli
 

@@ -53,11 +53,11 @@ int RunPrint(const Args& args, Output& out) {
     const std::string pdf = OptionValue(args, "--pdf");
     if (pdf.empty()) return Fail("print needs --pdf OUT.pdf");
     const auto app = GuiApplication();
-    const std::string dir = ExecutableDir();
+    const std::filesystem::path dir = ExecutableDir();
 
     TStringsPrinter printer = TStringsPrinter::Design();
     // A missing settings file reads as empty: the design values stay.
-    printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir + "/quodle"))));
+    printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir / "quodle"))));
     if (const std::string columns = OptionValue(args, "--columns"); !columns.empty()) {
         const auto n = PositionArg(columns, "--columns");
         if (!n) return kExitError;
