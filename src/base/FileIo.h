@@ -94,11 +94,17 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 std::optional<FileError> NotADocumentFile(const std::filesystem::path& path);
 
 // Whether a file can be opened as a document: it exists, is a regular file,
-// this process may read and write it, and no other program holds it
-// exclusively. On Windows that is an open with no sharing; on Linux, which
-// has no share modes, an advisory flock taken and released at once, so
-// programs that do not lock are not seen.
+// this process may read it, and no other program holds it exclusively. On
+// Windows that is an open with no sharing; on Linux, which has no share
+// modes, an advisory flock taken and released at once, so programs that do
+// not lock are not seen. A file that cannot be written passes: it opens
+// read-only (WhyNotWritable).
 bool ExclusiveOpenTest(const std::filesystem::path& path);
+
+// Why this process may not write the file (no permission, a read-only file
+// system, on Windows the read-only attribute), or nothing when it may, or
+// when it is not there.
+std::optional<FileError> WhyNotWritable(const std::filesystem::path& path);
 
 // The result of a save that succeeded. A backup that could not be made does
 // not stop the save; the caller reports it.
@@ -111,8 +117,9 @@ struct SaveOutcome {
 // renamed over the target; a symbolic link is written through, not replaced.
 // A replaced file keeps its permission bits (and owner, where allowed); a new
 // one gets 0666 less the umask. When backupPath is given and the target
-// already exists, the old file becomes the backup first (an older backup of
-// that name is removed). A file this process may not write is not replaced.
+// already exists, the old file becomes the backup first; an older backup of
+// that name is replaced only by a whole new one, so a save cut short at any
+// point leaves the old or the new file and the old or the new backup. A file this process may not write is not replaced.
 // On failure nothing is changed — the previous file stays, the temporary
 // file is removed — and FileError carries the reason. Temporary files that
 // earlier saves of the same document left when the program died are

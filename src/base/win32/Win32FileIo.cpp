@@ -127,40 +127,32 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-struct BackupResult {
-    std::optional<FileError> error;
-    bool movedAway = false;  // the old file was renamed, not linked
-};
-
-// Turns the current file into the backup. A hard link keeps the target in
-// place until the new content replaces it; where the file system has no hard
-// links (FAT, some network shares) the file is renamed, as a last resort,
-// and renamed back if the save fails.
-BackupResult MakeBackup(const fs::path& file, const fs::path& backup) {
-    BackupResult result;
-    if (SameFile(file, backup)) {
-        result.error = FileError::BackupIsTheFile(backup);
-        return result;
-    }
-    if (!DeleteFileW(backup.c_str())) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) {
-            result.error = ErrorAt(backup, error);
-            return result;
+// Makes the backup of the current file: a hard link to it (a copy where the
+// file system has none) is made whole under a temporary name and only then
+// put over an older backup, so a save cut short leaves the old backup or
+// the new one. The file itself stays in place.
+std::optional<FileError> MakeBackup(const fs::path& file, const fs::path& backup) {
+    if (SameFile(file, backup)) return FileError::BackupIsTheFile(backup);
+    fs::path folder = backup.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::wstring prefix = TemporaryPrefix(backup);
+    fs::path fresh;
+    for (int attempt = 0;; ++attempt) {
+        fresh = folder / (prefix + win32::RandomSuffix(kTemporarySuffixLength));
+        if (CreateHardLinkW(fresh.c_str(), file.c_str(), nullptr)) break;
+        DWORD error = GetLastError();
+        if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED || error == ERROR_TOO_MANY_LINKS) {
+            if (CopyFileW(file.c_str(), fresh.c_str(), TRUE)) break;
+            error = GetLastError();
         }
+        if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) || attempt == 100) return ErrorAt(backup, error);
     }
-    if (CreateHardLinkW(backup.c_str(), file.c_str(), nullptr)) return result;
-    const DWORD linkError = GetLastError();
-    if (linkError != ERROR_INVALID_FUNCTION && linkError != ERROR_NOT_SUPPORTED && linkError != ERROR_TOO_MANY_LINKS) {
-        result.error = ErrorAt(backup, linkError);
-        return result;
+    if (!MoveFileExW(fresh.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(fresh.c_str());
+        return ErrorAt(backup, error);
     }
-    if (!MoveFileExW(file.c_str(), backup.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        result.error = ErrorAt(backup, GetLastError());
-        return result;
-    }
-    result.movedAway = true;
-    return result;
+    return std::nullopt;
 }
 
 // The file a write to path really changes: a symbolic link is followed so
@@ -233,10 +225,32 @@ std::optional<FileError> NotADocumentFile(const fs::path& path) {
     return std::nullopt;
 }
 
+namespace {
+
+// The reasons a readable file may refuse to be written.
+bool NotWritableError(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT; }
+
+THandle OpenAlone(const fs::path& path, DWORD access) {
+    return THandle(CreateFileW(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
 bool ExclusiveOpenTest(const fs::path& path) {
-    const THandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    THandle file = OpenAlone(path, GENERIC_READ | GENERIC_WRITE);
+    if (!file && NotWritableError(GetLastError())) file.Reset(OpenAlone(path, GENERIC_READ).Release());
     return file && GetFileType(file.get()) == FILE_TYPE_DISK;
+}
+
+std::optional<FileError> WhyNotWritable(const fs::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    if (attributes & FILE_ATTRIBUTE_READONLY) return FileError::FromErrno(path, EACCES);
+    const THandle file(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return std::nullopt;
+    const DWORD error = GetLastError();
+    return NotWritableError(error) ? std::optional<FileError>(ErrorAt(path, error)) : std::nullopt;
 }
 
 SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
@@ -274,24 +288,14 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     outcome.stamp = StampFrom(written);
     if (!file.Close()) throw ErrorAt(path, GetLastError());
 
-    BackupResult backup;
-    if (backupPath && hadOld) {
-        backup = MakeBackup(target, *backupPath);
-        outcome.backupError = backup.error;
-    }
+    if (backupPath && hadOld) outcome.backupError = MakeBackup(target, *backupPath);
 
-    // A file still in place is replaced keeping its attributes and access
-    // rights; one that is gone is simply succeeded.
+    // A file in place is replaced keeping its attributes and access rights.
     const bool placed =
-        hadOld && !backup.movedAway
-            ? ReplaceFileW(target.c_str(), file.Path().c_str(), nullptr,
-                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)
-            : MoveFileExW(file.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!placed) {
-        const DWORD error = GetLastError();
-        if (backup.movedAway) MoveFileExW(backupPath->c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-        throw ErrorAt(path, error);
-    }
+        hadOld ? ReplaceFileW(target.c_str(), file.Path().c_str(), nullptr,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)
+               : MoveFileExW(file.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!placed) throw ErrorAt(path, GetLastError());
     file.Placed();
     // Replacing may give the file the old one's times.
     if (const std::optional<FileStamp> stamp = StampOf(target)) outcome.stamp = *stamp;

@@ -68,7 +68,12 @@ TEST_F(FileSeams, SaveKeepsTheOldFileAsBackupAndLeavesNoTemporaryFile) {
 TEST_F(FileSeams, SaveRefusesWhatItMayNotReplace) {
     const fs::path file = At("保護.lsp");
     SaveFileAtomically(file, "kept");
+    EXPECT_FALSE(WhyNotWritable(file));
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(WhyNotWritable(file));
+    EXPECT_EQ(WhyNotWritable(file)->Error(), EACCES);
+    // It still opens, read-only.
+    EXPECT_TRUE(ExclusiveOpenTest(file));
     try {
         SaveFileAtomically(file, "lost");
         ADD_FAILURE() << "a read-only file was replaced";
