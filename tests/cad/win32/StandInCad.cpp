@@ -20,6 +20,13 @@
 namespace {
 
 std::wstring recordDir;
+bool allMade = true;
+
+// A window that could not be made fails the stand-in: it never says ready.
+HWND Made(HWND w) {
+    if (!w) allMade = false;
+    return w;
+}
 
 void Append(const wchar_t* name, const void* bytes, std::size_t size) {
     if (FILE* f = _wfopen((recordDir + L"\\" + name).c_str(), L"ab")) {
@@ -86,13 +93,13 @@ void RegisterA(const char* name, WNDPROC proc) {
 }
 
 HWND Top(const wchar_t* className, const wchar_t* title) {
-    return CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return Made(CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 HWND Child(HWND parent, const wchar_t* className, const wchar_t* title) {
-    const HWND w = CreateWindowExW(0, className, title, WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+    const HWND w = Made(CreateWindowExW(0, className, title, WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr));
     // Each new child goes to the front, where the walk starts.
     SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return w;
@@ -115,9 +122,9 @@ int main() {
     if (Has(targets, L"acad")) {
         if (ansi) {
             RegisterA("Afx:00400000:8:00010003:00000000:00140313", AutoCadA);
-            CreateWindowExA(0, "Afx:00400000:8:00010003:00000000:00140313", "AutoCAD 2009 - [Drawing1.dwg]",
-                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+            Made(CreateWindowExA(0, "Afx:00400000:8:00010003:00000000:00140313", "AutoCAD 2009 - [Drawing1.dwg]",
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
         } else {
             RegisterW(L"Afx:00400000:8:00010003:00000000:00140313", AutoCadW);
             Top(L"Afx:00400000:8:00010003:00000000:00140313", L"AutoCAD 2009 - [Drawing1.dwg]");
@@ -135,8 +142,8 @@ int main() {
         const HWND dock = Child(bar, L"QuodleStandInPane", L"");
         const HWND frame = Child(dock, L"QuodleStandInPane", L"");
         // The input line follows the history pane, the first child of the frame.
-        CreateWindowExA(0, "RICHEDIT50W", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
+        Made(CreateWindowExA(0, "RICHEDIT50W", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame, nullptr,
+                             GetModuleHandleW(nullptr), nullptr));
         Child(frame, L"QuodleStandInPane", L"history");
     }
     if (Has(targets, L"icad")) {
@@ -147,6 +154,7 @@ int main() {
         RegisterW(L"ZwCADApplicationWindow", Plain);
         Top(L"ZwCADApplicationWindow", L"ZWCAD");
     }
+    if (!allMade) return 3;
     Append(L"ready", "", 0);
 
     SetTimer(nullptr, 0, 30000, nullptr);
