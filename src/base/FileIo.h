@@ -116,7 +116,9 @@ struct SaveOutcome {
 // Writes bytes to path through a temporary file (flushed with fsync) that is
 // renamed over the target; a symbolic link is written through, not replaced.
 // A replaced file keeps its permission bits (and owner, where allowed); a new
-// one gets 0666 less the umask. When backupPath is given and the target
+// one gets 0666 less the umask. (On Windows a replaced file keeps its
+// attributes and access rights, and one with the read-only attribute is not
+// replaced.) When backupPath is given and the target
 // already exists, the old file becomes the backup first; an older backup of
 // that name is replaced only by a whole new one, so a save cut short at any
 // point leaves the old or the new file and the old or the new backup. A file this process may not write is not replaced.
