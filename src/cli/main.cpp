@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/FileIo.h"
@@ -92,6 +93,12 @@ void ReserveStandardDescriptors() {
     }
 }
 
+std::optional<TReadEncoding> ReadEncodingArg(std::string_view value) {
+    if (value == "sjis") return TReadEncoding::ShiftJis;
+    if (value == "utf-8") return TReadEncoding::Utf8;
+    return std::nullopt;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: quodle-cli COMMAND [--raw] ARGS...\ncommands:\n");
     auto commands = Commands();
@@ -99,7 +106,8 @@ int Usage() {
               [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const auto& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
     std::fprintf(stderr,
-                 "--raw writes the program's own bytes (Shift-JIS, CR LF); the default is UTF-8 with LF.\n");
+                 "--raw writes the program's own bytes (Shift-JIS, CR LF); the default is UTF-8 with LF.\n"
+                 "--encoding sjis|utf-8 reads the file in that encoding instead of telling it from its bytes.\n");
     return kExitError;
 }
 
@@ -119,6 +127,7 @@ int main(int argc, char** argv) {
         return Usage();
     }
     Args args;
+    std::optional<quodle::TReadEncoding> encoding;
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
@@ -128,6 +137,14 @@ int main(int argc, char** argv) {
             optionsEnded = true;
         } else if (a == "--raw") {
             args.raw = true;
+        } else if (a == "--encoding" || a.starts_with("--encoding=")) {
+            // Every command that reads a file takes it.
+            const std::string value = a.size() > 10 ? a.substr(11) : i + 1 < argc ? argv[++i] : "";
+            encoding = ReadEncodingArg(value);
+            if (!encoding) {
+                std::fprintf(stderr, "quodle-cli: --encoding takes sjis or utf-8, not '%s'\n", value.c_str());
+                return kExitError;
+            }
         } else if (std::find(it->flagOptions.begin(), it->flagOptions.end(), a) != it->flagOptions.end()) {
             args.options.push_back(a);
         } else {
@@ -148,6 +165,7 @@ int main(int argc, char** argv) {
         }
     }
     Output out(args.raw);
+    if (encoding) out.SetReadEncoding(*encoding);
     const int rc = it->run(args, out);
     if (const int error = out.Finish(); error != 0)
         return Fail(std::string("cannot write the output: ") + std::strerror(error));

@@ -163,7 +163,7 @@ TEST(LoadFromFile, FixturesRoundTrip) {
         EXPECT_EQ(rows.FileBytes(), expected) << entry.path();
         for (std::size_t chunk : {1, 2, 3, 5, 8192}) {
             TEditorScreenStrings small({3, 16});
-            EXPECT_EQ(AppendFileLines(entry.path().string(), small, chunk).Format, format) << entry.path();
+            EXPECT_EQ(AppendFileLines(entry.path().string(), small, TReadEncoding::Detect, chunk).Format, format) << entry.path();
             small.SetFileFormat(format);
             EXPECT_EQ(small.FileBytes(), expected) << entry.path() << " chunk " << chunk;
         }
@@ -219,7 +219,7 @@ TEST(LoadFromFile, LinesLongerThanAReadEqualTheTextSplitInMemory) {
         for (const TRowBlockSize blocks : {TRowBlockSize{3, 16}, TRowBlockSize{}}) {
             for (std::size_t chunk : {1, 2, 3, 30, 31, 32, 4096}) {
                 TEditorScreenStrings rows(blocks);
-                AppendFileLines((dir / "long.lsp").string(), rows, chunk);
+                AppendFileLines((dir / "long.lsp").string(), rows, TReadEncoding::Detect, chunk);
                 ASSERT_EQ(rows.Count(), memory.Count()) << "chunk " << chunk;
                 EXPECT_EQ(rows.AllText(), memory.AllText()) << "chunk " << chunk;
                 EXPECT_EQ(rows.RowEnding(rows.Count() - 1), reNoBreak) << "chunk " << chunk;

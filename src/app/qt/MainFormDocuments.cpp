@@ -222,12 +222,12 @@ bool TTarnwickMainForm::MayOpen(const QString& path) {
     return true;
 }
 
-bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path, TReadEncoding encoding) {
     // Taken first: a change while the file is read shows as a change.
     const std::optional<FileStamp> stamp = StampOf(path.toStdString());
     TLoadResult loaded;
     try {
-        loaded = editor->Lines().LoadFromFile(path.toStdString());
+        loaded = editor->Lines().LoadFromFile(path.toStdString(), encoding);
     } catch (const EFileError& e) {
         Message(LoadFailedText(e));
         return false;
