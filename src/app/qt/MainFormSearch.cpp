@@ -18,9 +18,6 @@ void TTarnwickMainForm::mnuFindClick() {
     searchOptions_ = 0;
     TFormSearch form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    // The keyboard back to this window, whose F3 must work at once (without
-    // a window manager nobody else hands it back).
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     searchOptions_ = form.Options();
@@ -72,7 +69,6 @@ void TTarnwickMainForm::mnuReplaceClick() {
     searchOptions_ = 0;
     TFormReplace form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     replaceString_ = form.ReplaceText();
@@ -87,7 +83,6 @@ void TTarnwickMainForm::mnuReplaceClick() {
     } guard{editor, editor->HitStyle()};
     if (guard.style == hsCaret) editor->SetHitStyle(hsDraw);
     ReplaceLoop(*editor);
-    activateWindow();
 }
 
 void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <functional>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -600,6 +601,51 @@ private slots:
         w->resize(1200, 700);
         QTRY_VERIFY(!pages->TabScrollBar()->isVisible());
         for (int i = 0; i <= 80; ++i) QVERIFY(band->rect().contains(pages->TabRect(i)));
+    }
+
+    // Every modal window (a message, a file dialog, a prompt, a pick list)
+    // hands the keyboard back to the editor that had it, so the window's
+    // shortcuts work at once without a click into it.
+    void modalWindows_giveTheKeyboardBack() {
+        TTarnwickMainForm* w = Create();
+        TEditorEx* editor = w->ActiveEditor();
+        editor->Lines().SetText("(defun c:a () (princ))\r\n");
+        editor->setFocus();
+        const struct {
+            const char* what;
+            std::function<void()> show;
+        } modals[] = {
+            {"message", [&] { w->Action(QStringLiteral("mnuMarkNext"))->trigger(); }},  // no marks
+            {"save dialog", [&] {
+                 dialogs_->files.push_back(std::nullopt);
+                 w->Action(QStringLiteral("mnuSaveAs"))->trigger();
+             }},
+            {"line-number prompt", [&] {
+                 dialogs_->lineNumbers.push_back(std::nullopt);
+                 w->Action(QStringLiteral("mnuJumpLine"))->trigger();
+             }},
+            {"open dialog", [&] {
+                 dialogs_->files.push_back(std::nullopt);
+                 w->Action(QStringLiteral("mnuOpen"))->trigger();
+             }},
+            {"pick list", [&] {
+                 dialogs_->modals.push_back([](QDialog&) { return int(QDialog::Rejected); });
+                 w->Action(QStringLiteral("CountKakko1"))->trigger();
+             }},
+        };
+        int tabs = w->PageControl()->PageCount();
+        for (const auto& modal : modals) {
+            const std::size_t before = dialogs_->calls.size();
+            modal.show();
+            QVERIFY2(dialogs_->calls.size() > before, modal.what);
+            QVERIFY2(QApplication::focusWidget() == editor, modal.what);
+            // A shortcut of the window, sent where the keyboard now goes.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+            QVERIFY2(w->PageControl()->PageCount() == ++tabs, modal.what);
+            w->PageControl()->SetActivePageIndex(0);
+            w->TabChange();
+            editor->setFocus();
+        }
     }
 
     void statusPanels_positionInBothModes() {
