@@ -4,7 +4,6 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/qt/FontChooser.h"
 #include "app/qt/LineNumberDialog.h"
 
 namespace quodle {
@@ -105,9 +105,9 @@ bool TDialogs::RunPrinterSetup(QWidget* owner, QPrinter& printer) {
 }
 
 std::optional<QFont> TDialogs::RunFont(QWidget* owner, const QFont& initial) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner);
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+    TFontChooser chooser(initial, owner);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.ChosenFont();
 }
 
 std::optional<int> TDialogs::RunInteger(QWidget* owner, const QString& caption, const QString& label, int value,

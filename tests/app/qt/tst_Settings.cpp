@@ -2,14 +2,17 @@
 // about box in the real main window, with the dialog and shell seams
 // scripted.
 #include <QAction>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/DocumentPage.h"
+#include "app/qt/FontChooser.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/SettingsDialog.h"
@@ -112,6 +115,33 @@ private slots:
         QCOMPARE(w->OutputPane()->Color(), kNewBack);
         QCOMPARE(dialogs_->Texts(TKind::Question), QStringList{QStringLiteral("この設定を保存しますか？")});
         QVERIFY(!ReadFile(IniPath()).contains(QStringLiteral("[Font]")));
+    }
+
+    // The font dialog opens on the face a design name stands for, at its
+    // size; offers only faces that draw ASCII in one width (and the current
+    // face); and gives the design name back when only the size changed.
+    void fontChooser_opensOnTheFontAndKeepsItsFace() {
+        TFontChooser chooser(QFont(QStringLiteral("ＭＳ ゴシック"), 10), nullptr);
+        QCOMPARE(chooser.Faces->currentItem()->text(), QStringLiteral("IPAGothic"));
+        QCOMPARE(chooser.Size->value(), 10);
+        QStringList faces;
+        for (int i = 0; i < chooser.Faces->count(); ++i) faces << chooser.Faces->item(i)->text();
+        QVERIFY(faces.contains(QStringLiteral("IPAGothic")));
+        for (const char* proportional : {"IPAPGothic", "DejaVu Sans", "DejaVu Serif"})
+            QVERIFY2(!faces.contains(QString::fromLatin1(proportional)), proportional);
+        for (const QString& face : faces) QVERIFY2(IsCellFace(face), qPrintable(face));
+        chooser.Size->setValue(14);
+        QFont chosen = chooser.ChosenFont();
+        QCOMPARE(chosen.family(), QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(chosen.pointSize(), 14);
+        if (faces.contains(QStringLiteral("DejaVu Sans Mono"))) {
+            chooser.Faces->setCurrentItem(chooser.Faces->findItems(QStringLiteral("DejaVu Sans Mono"), Qt::MatchExactly)[0]);
+            QCOMPARE(chooser.ChosenFont().family(), QStringLiteral("DejaVu Sans Mono"));
+        }
+        // A proportional face already in use is still there to keep.
+        TFontChooser kept(QFont(QStringLiteral("IPAPGothic"), 9), nullptr);
+        QCOMPARE(kept.Faces->currentItem()->text(), QStringLiteral("IPAPGothic"));
+        QVERIFY(kept.Faces->findItems(QStringLiteral("DejaVu Sans"), Qt::MatchExactly).isEmpty());
     }
 
     // Cancel changes nothing, asks nothing; a tab width the dialog does not
