@@ -188,6 +188,38 @@ private slots:
         QCOMPARE(again->ActiveEditor()->Caret().TabSpaceCount, 8);
     }
 
+    // After a background change ordinary words and numbers stand on the new
+    // background, in the tab open at the time, in one opened after it, and
+    // after a restart: no boxes of another background round them.
+    void backgroundReachesOrdinaryTextInEveryTab() {
+        TTarnwickMainForm* w = Create();
+        w->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        const QColor back(0x20, 0x20, 0x30);
+        dialogs_->colors.push_back(back);
+        dialogs_->modals.push_back([](QDialog& d) {
+            Click(d, "BackgroundButton");
+            return int(QDialog::Accepted);
+        });
+        dialogs_->answers.push_back(true);
+        w->mnuSettingsClick();
+        auto check = [&](TEditorEx* e, const char* which) {
+            const QImage row = FirstRow(e);
+            // "abc" (cells 6 to 8) and "12" (cells 10, 11).
+            for (const auto& [first, last] : {std::pair{6, 9}, std::pair{10, 12}}) {
+                const int left = e->TextLeft() + first * e->CellWidth(), right = e->TextLeft() + last * e->CellWidth();
+                for (int x = left; x < right; ++x) QVERIFY2(row.pixelColor(x, 0) == back, which);
+            }
+        };
+        check(w->ActiveEditor(), "open at the change");
+        w->NewDocument();
+        w->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        check(w->ActiveEditor(), "opened after it");
+        delete w;
+        TTarnwickMainForm* again = Create();
+        again->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        check(again->ActiveEditor(), "after a restart");
+    }
+
     // Word wrap and its width from the 設定 menu reach every editor, the
     // template and the next start.
     void layoutSwitchesSurviveARestart() {
