@@ -17,6 +17,7 @@
 #include "app/qt/PageControl.h"
 #include "app/qt/SettingsDialog.h"
 #include "app/qt/Shell.h"
+#include "base/qt/QtColor.h"
 #include "editor/qt/EditorEx.h"
 #include "props/qt/EditorExPropAssign.h"
 #include "support/qt/FakeShell.h"
@@ -188,26 +189,36 @@ private slots:
         QCOMPARE(again->ActiveEditor()->Caret().TabSpaceCount, 8);
     }
 
-    // After a background change ordinary words and numbers stand on the new
-    // background, in the tab open at the time, in one opened after it, and
-    // after a restart: no boxes of another background round them.
-    void backgroundReachesOrdinaryTextInEveryTab() {
+    // The text colour of the 基本 group and a dark background: ordinary
+    // words and numbers are drawn in that colour on that background, in the
+    // tab open at the time and in one opened after it, and after a restart.
+    void textColorAndBackgroundReachOrdinaryText() {
         TTarnwickMainForm* w = Create();
         w->ActiveEditor()->Lines().SetText("(setq abc 12)");
-        const QColor back(0x20, 0x20, 0x30);
+        const QColor back(0x20, 0x20, 0x30), text(0xF0, 0xF0, 0xF0);
+        dialogs_->colors.push_back(text);
         dialogs_->colors.push_back(back);
         dialogs_->modals.push_back([](QDialog& d) {
+            Click(d, "FontColorButton");
             Click(d, "BackgroundButton");
             return int(QDialog::Accepted);
         });
         dialogs_->answers.push_back(true);
         w->mnuSettingsClick();
+        QVERIFY(ReadFile(IniPath()).contains(QStringLiteral("Color=$00F0F0F0\nBkColor=$00302020\n")));
         auto check = [&](TEditorEx* e, const char* which) {
+            QCOMPARE(e->EditorFont().Color, FromQColor(text));
             const QImage row = FirstRow(e);
-            // "abc" (cells 6 to 8) and "12" (cells 10, 11).
+            // "abc" (cells 6 to 8) and "12" (cells 10, 11): the background
+            // all round the glyphs, and glyphs in the text colour.
             for (const auto& [first, last] : {std::pair{6, 9}, std::pair{10, 12}}) {
                 const int left = e->TextLeft() + first * e->CellWidth(), right = e->TextLeft() + last * e->CellWidth();
-                for (int x = left; x < right; ++x) QVERIFY2(row.pixelColor(x, 0) == back, which);
+                int lit = 0;
+                for (int x = left; x < right; ++x) {
+                    QVERIFY2(row.pixelColor(x, 0) == back, which);
+                    for (int y = 0; y < row.height(); ++y) lit += row.pixelColor(x, y).lightness() > 200 ? 1 : 0;
+                }
+                QVERIFY2(lit > 3, which);
             }
         };
         check(w->ActiveEditor(), "open at the change");
