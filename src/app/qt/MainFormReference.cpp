@@ -135,12 +135,13 @@ void TTarnwickMainForm::InsertPickedName(TEditorEx* editor, const TPickItem& ite
     if (item.Text.empty() || item.Text.front() == ' ' || editor->ReadOnly()) return;
     const TCaretLine caret = CaretLineOf(*editor);
     if (caret.Index >= editor->Lines().Count()) return;
-    const int col = editor->Col();
-    editor->Lines().Put(caret.Index, systemVariable ? InsertSystemVariable(caret.Text, caret.Offset, item.Text)
-                                                    : InsertFunctionName(caret.Text, caret.Offset, item.Text));
+    const TPickedLine picked = systemVariable ? InsertSystemVariable(caret.Text, caret.Offset, item.Text)
+                                              : InsertFunctionName(caret.Text, caret.Offset, item.Text);
+    editor->Lines().Put(caret.Index, picked.Line);
     StoreReturnPoint(*editor);
-    editor->SetRow(caret.Row);
-    editor->SetCol(col);
+    // After the name: a caret left inside it would split it at the next key.
+    const TRowOffset at = LinePosToRowOffset(editor->Rows(), caret.Index, static_cast<int>(picked.Caret));
+    editor->PlaceCaret(at.Row, at.Offset);
 }
 
 // ---------------------------------------------------------------- system variables

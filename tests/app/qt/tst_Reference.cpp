@@ -137,10 +137,15 @@ private slots:
         QCOMPARE(shown.size, QSize(580, 160));
         QVERIFY(shown.frameless);
         QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getvar ))"));
-        QCOMPARE(editor->Col(), 13);
+        // The caret after the name and its blank: what is typed next is the
+        // argument, not a split of the name.
+        QCOMPARE(editor->Col(), 16);
         editor->Undo();
         QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getv))"));
         QVERIFY(!editor->CanUndo());
+        Complete(editor, 13, 0);
+        Type(editor, "\"osmode\"");
+        QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getvar \"osmode\"))"));
     }
 
     void completion_systemVariableInAString() {
@@ -150,6 +155,7 @@ private slots:
         QCOMPARE(shown.caption, QStringLiteral("system"));
         QCOMPARE(shown.items, (QStringList{"OSMODE [整数型]", "  オブジェクトスナップです。"}));
         QCOMPARE(TextOf(*editor), QStringLiteral("(getvar \"OSMODE\")"));
+        QCOMPARE(editor->Col(), 15);  // before the closing quote
     }
 
     void completion_detailLineOrCancelInsertsNothing() {
