@@ -75,8 +75,14 @@ void TTarnwickMainForm::ConnectReferenceEvents(TEditorEx* editor) {
         shell_ = setup_.Shell ? setup_.Shell : desktopShell_.get();
     }
     new TEventHook(editor, [this, editor](QEvent* event) {
+        // Any key may move the text under the hint (Ctrl+Home, Ctrl+Z): it
+        // goes. The override comes first, also for the window's shortcuts.
+        if (event->type() == QEvent::ShortcutOverride) HideHint();
         return event->type() == QEvent::KeyPress && EditorKeyPress(editor, *static_cast<QKeyEvent*>(event));
     });
+    // So does a view that scrolls under it.
+    connect(editor, &TEditor::TopRowChange, this, [this] { HideHint(); });
+    connect(editor, &TEditor::TopColChange, this, [this] { HideHint(); });
     new TEventHook(editor->viewport(), [this, editor](QEvent* event) {
         if (event->type() == QEvent::MouseButtonDblClick &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

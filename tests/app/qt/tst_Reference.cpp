@@ -285,6 +285,34 @@ private slots:
         QCOMPARE(HintOf(w), QString());
     }
 
+    // A key or a view that moves takes the hint away: it would point at
+    // text that is no longer under it.
+    void hint_goesWithAKeyOrAScroll() {
+        QString text;
+        for (int i = 0; i < 80; ++i) text += QStringLiteral("(princ %1)\r\n").arg(i);
+        TTarnwickMainForm* w = CreateWith(text);
+        TEditorEx* editor = w->ActiveEditor();
+        const struct {
+            const char* what;
+            std::function<void()> act;
+        } moves[] = {
+            {"PageDown", [editor] { QTest::keyClick(editor, Qt::Key_PageDown); }},
+            {"Ctrl+Home", [editor] { QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier); }},
+            {"Ctrl+Z", [editor] { QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier); }},
+            {"a plain key", [editor] { QTest::keyClick(editor, Qt::Key_Right); }},
+            {"a scroll", [editor] { editor->ScrollRows(3); }},
+            {"a sideways scroll", [editor] { editor->SetTopCol(2); }},
+        };
+        for (const auto& move : moves) {
+            editor->SetTopRow(0);
+            editor->SetTopCol(0);
+            MoveTo(editor, 0, 3);
+            QVERIFY2(!HintOf(w).isEmpty(), move.what);
+            move.act();
+            QVERIFY2(HintOf(w).isEmpty(), move.what);
+        }
+    }
+
     // ------------------------------------------------------------ double clicks
 
     void doubleClick_addressesGoToTheDesktop() {
