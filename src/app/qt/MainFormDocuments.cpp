@@ -163,7 +163,7 @@ void TTarnwickMainForm::RefreshPositionPanel(TEditorEx* editor) {
         first = editor->LineIndexOfRow(editor->Row()) + 1;
         second = editor->OffsetInLine(editor->Row(), editor->Col()) + 1;
     }
-    StatusBar1->SetPanelText(0, QString::asprintf("%5d 行:%4d 桁", first, second));
+    StatusBar1->SetPanelText(0, PositionPanelText(first, second));
 }
 
 void TTarnwickMainForm::RefreshModifiedPanel(TEditorEx* editor) {
