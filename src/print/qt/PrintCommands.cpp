@@ -27,7 +27,12 @@ bool PreviewLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo&
     TRenderedPages pages;
     if (!RenderPages(printer, info.Device(), host.Lines(), pages, kPreviewProgressText, &host.Progress(owner)))
         return false;
-    TFormStringsPrinterPreview preview(owner, pages, [&] { return ConfirmAndPrint(owner, printer, info, host); });
+    // The preview stays open unless the pages went out.
+    TFormStringsPrinterPreview preview(owner, pages, [&] {
+        bool printed = false;
+        ConfirmAndPrint(owner, printer, info, host, &printed);
+        return printed;
+    });
     host.ExecModal(preview);
     return true;
 }

@@ -43,9 +43,9 @@ public:
 // rendering was stopped.
 bool PreviewLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host);
 // Asks "印刷しますか？"; on Yes renders with "印刷中" and sends the pages
-// afresh. True when the answer was Yes (the asking window then closes),
-// whether or not the pages went out (no PDF file chosen, stopped, or a job
-// that could not be opened); `printed` tells which.
+// afresh. True when the answer was Yes, whether or not the pages went out
+// (no PDF file chosen, stopped, or a job that could not be opened);
+// `printed` tells which, and only then does the asking window close.
 bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host,
                      bool* printed = nullptr);
 
