@@ -5,7 +5,7 @@
 //                         dialog's default (case ignored) / case and width
 //                         ignored; and one SearchBuffer over the whole text
 //   LoadFromFile          Lines.LoadFromFile of the file
-//   ReplaceAll            every "command" replaced as one edit (about 110 000)
+//   ReplaceAll            every "command" replaced as one edit (about 95 000)
 //   UndoReplaceAll        that edit undone
 // All timed by the wall clock (grep runs apart from this process).
 // Usage: SearchBench FILE NEEDLE [benchmark flags]

@@ -3,20 +3,19 @@
 #   a forward search for a name that occurs once near the end against
 #   `grep -F -c` on the same file (case matters; the dialog's default with
 #   case ignored; case and width ignored), replace-all of every "command"
-#   (about 110 000) and its undo against loading the file, the memory the
+#   (about 95 000) and its undo against loading the file, the memory the
 #   replace takes; and the repaint of a full view with the find marks of a
 #   regular expression against the same repaint without them.
 # SEARCH_SHOT=FILE also saves that view with its marks as a PNG.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.bash"
-gen=/work/shared/tools/gen_lisp.py
-w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-w1=${QUODLE_BENCH_W1:-/tmp/w1.lsp}
+w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
+w1=${QUODLE_BENCH_W1:-$work/w1.lsp}
 needle=ExportAllLayouts
-file=/tmp/search-100mb.lsp
-[ -s "$w100" ] || python3 "$gen" --mb 100 --seed 1 --out "$w100"
-[ -s "$w1" ] || python3 "$gen" --mb 1 --seed 1 --out "$w1"
+file=$work/search-100mb.lsp
+bench_workload "$w100" --mb 100
+bench_workload "$w1" --mb 1
 if [ ! -s "$file" ]; then
   # The needle once, 50 lines before the end.
   total=$(wc -l <"$w100")

@@ -186,11 +186,7 @@ TForm10::TForm10(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& 
     });
     connect(Button2, &QPushButton::clicked, this, [this] { PreviewLines(this, printer_, info_, host_); });
     connect(Button3, &QPushButton::clicked, this, [this] {
-        // Closed only once the pages went out: a stopped or refused print
-        // comes back to the settings as they were.
-        bool printed = false;
-        ConfirmAndPrint(this, printer_, info_, host_, &printed);
-        if (printed) accept();
+        if (ConfirmAndPrint(this, printer_, info_, host_)) accept();
     });
     connect(Button4, &QPushButton::clicked, this, [this] { reject(); });
 }
