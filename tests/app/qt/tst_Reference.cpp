@@ -254,7 +254,7 @@ private slots:
     void hintsByTokenKind() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(princ (getvar \"osmode\"))\r\n"
                                                          ";; draws\r\n(defun draw (a / b)\r\n  (draw a))\r\n"
-                                                         "www.example.jp x"));
+                                                         "www.example.jp x\r\n(getvar \"osm\")"));
         TEditorEx* editor = w->ActiveEditor();
         MoveTo(editor, 0, 3);
         QCOMPARE(HintOf(w), QStringLiteral(" (princ [expr [file-desc]])\n   式を表示します。"));
@@ -273,6 +273,9 @@ private slots:
         MoveTo(editor, 0, 0);  // a bracket
         QCOMPARE(HintOf(w), QString());
         QCOMPARE(editor->viewport()->cursor().shape(), Qt::IBeamCursor);
+        // A string that only begins a variable's name names none.
+        MoveTo(editor, 5, 10);
+        QCOMPARE(HintOf(w), QString());
         // Ctrl held: nothing at all.
         MoveTo(editor, 0, 3, Qt::ControlModifier);
         QCOMPARE(HintOf(w), QString());
