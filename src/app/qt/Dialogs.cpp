@@ -97,6 +97,11 @@ bool TDialogs::PrinterSetup(QWidget* owner, QPrinter& printer) {
     return RunPrinterSetup(owner, printer);
 }
 
+std::optional<QString> TDialogs::FolderName(QWidget* owner, const QString& caption, const QString& initialDir) {
+    TFocusReturn back(owner);
+    return RunFolder(owner, caption, initialDir);
+}
+
 int TDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
 
 bool TDialogs::RunPrinterSetup(QWidget* owner, QPrinter& printer) {
@@ -115,6 +120,11 @@ std::optional<int> TDialogs::RunInteger(QWidget* owner, const QString& caption, 
     bool ok = false;
     const int chosen = QInputDialog::getInt(owner, caption, label, value, min, max, 1, &ok);
     return ok ? std::optional<int>(chosen) : std::nullopt;
+}
+
+std::optional<QString> TDialogs::RunFolder(QWidget* owner, const QString& caption, const QString& initialDir) {
+    const QString folder = QFileDialog::getExistingDirectory(owner, caption, initialDir);
+    return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
 }
 
 std::optional<QColor> TDialogs::RunColor(QWidget* owner, const QColor& initial) {

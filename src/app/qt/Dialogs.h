@@ -65,6 +65,8 @@ public:
     TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret);
     // The system's printer set-up dialog; true when confirmed.
     bool PrinterSetup(QWidget* owner, QPrinter& printer);
+    // A folder chosen in the folder dialog, which opens at `initialDir`; nothing on Cancel.
+    std::optional<QString> FolderName(QWidget* owner, const QString& caption, const QString& initialDir);
 
 protected:
     virtual void RunMessage(QWidget* owner, const QString& caption, const QString& text) = 0;
@@ -79,6 +81,7 @@ protected:
     virtual std::optional<QString> RunLineNumber(QWidget* owner) = 0;
     virtual TReplaceAnswer RunConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
     virtual bool RunPrinterSetup(QWidget* owner, QPrinter& printer);
+    virtual std::optional<QString> RunFolder(QWidget* owner, const QString& caption, const QString& initialDir);
 };
 
 // The dialogs of the running program.

@@ -47,6 +47,7 @@ struct TPickItem;
 struct TReferencePick;
 class TEditorEx;
 class TOpenMenuList;
+class TProjectPane;
 class TPageControl;
 class TStatusPanels;
 class TStringsPrinterInfo;
@@ -56,6 +57,7 @@ class TLineList;
 class TTextLines;
 class TProgressSink;
 struct TPickList;
+struct TWordListFolders;
 struct TVariableReport;
 
 // Where a main window finds its settings file and word lists, and how it
@@ -64,7 +66,8 @@ struct TVariableReport;
 struct TMainFormSetup {
     TDialogs* Dialogs = nullptr;
     QString SettingsPath;  // the INI file
-    QString WordListDir;   // folder of the five word lists
+    QString WordListDir;   // folder of the five word lists; the exclusion list is saved there
+    QString SharedWordListDir;  // where lists missing from WordListDir are read; empty for none
     TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
     QString TemporaryLoadFile;          // where a modified document is written to be loaded
     TShell* Shell = nullptr;            // opens addresses in the text; the desktop's when null
@@ -158,6 +161,8 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // プロジェクト解析... (MainFormProject.cpp): the files of a folder as one program.
+    void mnuProjectAnalysisClick();
     // The function catalogue and the command/function tree (MainFormTree.cpp).
     void N88Click();  // コメント抜き出し(関数カタログ化）
     void N89Click();  // コマンド・関数ツリー
@@ -261,7 +266,8 @@ private:
     // The origin a window of that size takes or keeps: `origin` unless that
     // is off every screen (PlaceWindow), so none is ever stored off-screen.
     static QPoint OnScreen(QPoint origin, QSize size);
-    void LoadWordLists();
+    // The folders of the setup's word lists.
+    TWordListFolders WordListFolders() const;
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
     void ApplyLoadTarget();
@@ -371,6 +377,9 @@ private:
     void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
+    // A line of the project report in the pane: opens its file (or selects
+    // its tab) at its place; false when the line is none of that report's.
+    bool ProjectPaneJump(int paneLine);
 
     // Search (MainFormSearch.cpp): EditorSearch on the editor the command
     // took (before any dialog of its own) with the stored string and
@@ -409,6 +418,7 @@ private:
     std::unique_ptr<TSystemVariableWords> systemVariableWords_;  // null: to be made
     struct TDocumentCache;
     std::shared_ptr<TDocumentCache> documentCache_;  // of the document last pointed at
+    std::shared_ptr<TProjectPane> projectPane_;  // the last project report, once there is one
 
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;

@@ -103,9 +103,12 @@ void TTarnwickMainForm::SetPaneBrackets(const std::string& left, const std::stri
 }
 
 void TTarnwickMainForm::OutputPaneJump() {
-    TEditorEx* editor = ActiveEditor();
     const int paneRow = EditorEx1->Row();
-    if (!editor || paneRow < 0 || paneRow >= EditorEx1->Rows().Count()) return;
+    if (paneRow < 0 || paneRow >= EditorEx1->Rows().Count()) return;
+    // The project report's lines lead into their own files.
+    if (ProjectPaneJump(EditorEx1->LineIndexOfRow(paneRow))) return;
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
     const int line = ReportLineTarget(EditorEx1->Lines().Get(EditorEx1->LineIndexOfRow(paneRow)));
     if (line < 0 || line >= editor->Lines().Count()) return;
     const int row = editor->Lines().LineToRow(line);
@@ -182,18 +185,21 @@ void TTarnwickMainForm::N76Click() {
 }
 
 void TTarnwickMainForm::N85Click() {
-    const std::filesystem::path path =
-        std::filesystem::path(setup_.WordListDir.toStdString()) / std::string(kExclusionListFile);
+    const TWordListFolders folders = WordListFolders();
+    const std::filesystem::path path = folders.PathOf(kExclusionListFile);
     std::error_code error;
     if (exclusionList_.empty() || !std::filesystem::exists(path, error)) return;
     const std::optional<WordList> lines = LoadWordList(path);
     if (!lines) return;
     TForm9 form(this);
     form.SetLines(*lines);
+    // An installed program edits the user's own copy of the shipped list.
+    const std::filesystem::path savePath = folders.SavePathOf(kExclusionListFile);
     for (;;) {
         if (setup_.Dialogs->ExecModal(form) != QDialog::Accepted) return;
         try {
-            SaveWordList(path, form.Lines());
+            std::filesystem::create_directories(savePath.parent_path(), error);
+            SaveWordList(savePath, form.Lines());
             break;
         } catch (const FileError& e) {
             // The list in use stays as it was, like the file; the window
