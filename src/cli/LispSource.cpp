@@ -10,10 +10,10 @@
 
 namespace quodle::cli {
 
-TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
+TSourceFile::TSourceFile(const std::string& path, TSourceKind kind, TReadEncoding encoding)
     : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()))
                                                  : nullptr) {
-    loaded_ = document_.LoadFromFile(PathFromUtf8(path));
+    loaded_ = document_.LoadFromFile(PathFromUtf8(path), encoding);
     // No one types here: the commands' own edits must apply. What a save
     // would lose is still guarded (PrintDocument).
     document_.Rows().SetReadOnly(false);
@@ -23,7 +23,7 @@ TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
 std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind) {
     std::unique_ptr<TSourceFile> source;
     try {
-        source = std::make_unique<TSourceFile>(path, kind);
+        source = std::make_unique<TSourceFile>(path, kind, out.ReadEncoding());
     } catch (const EFileError& e) {
         Fail("cannot read " + Utf8FromPath(e.Path()) + ": " + e.Reason());
         return nullptr;
@@ -34,8 +34,9 @@ std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TS
         std::snprintf(code, sizeof code, problem->Kind == TLoadProblem::lpNoForm ? "U+%04X" : "0x%02X",
                       static_cast<unsigned>(problem->Char));
         std::fprintf(stderr, "%s: line %d: %s %s; %s\n", path.c_str(), problem->Line,
-                     problem->Kind == TLoadProblem::lpNoForm ? "character without a Shift-JIS form"
-                                                             : "byte that is not UTF-8 after the UTF-8 mark",
+                     problem->Kind == TLoadProblem::lpNoForm      ? "character without a Shift-JIS form"
+                     : problem->Kind == TLoadProblem::lpNotUtf8 ? "byte that is not UTF-8 (--encoding utf-8)"
+                                                                  : "byte that is not UTF-8 after the UTF-8 mark",
                      code,
                      problem->Kind == TLoadProblem::lpNoForm ? "shown as 0x81AC, the file cannot be saved as read"
                                                              : "read as Shift-JIS, every byte kept");

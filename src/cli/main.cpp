@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/FileIo.h"
@@ -76,6 +77,12 @@ std::filesystem::path WindowProgramPath() { return ExecutableDir() / "quodle"; }
 
 namespace {
 
+std::optional<TReadEncoding> ReadEncodingArg(std::string_view value) {
+    if (value == "sjis") return TReadEncoding::ShiftJis;
+    if (value == "utf-8") return TReadEncoding::Utf8;
+    return std::nullopt;
+}
+
 int Usage() {
     std::fputs(UsageText().c_str(), stderr);
     return kExitError;
@@ -111,6 +118,7 @@ int main(int argc, char** argv) {
         return Usage();
     }
     Args args;
+    std::optional<quodle::TReadEncoding> encoding;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < argList.size(); ++i) {
         const std::string& a = argList[i];
@@ -122,6 +130,14 @@ int main(int argc, char** argv) {
             return Print(CommandHelpText(*it));
         } else if (a == "--raw") {
             args.raw = true;
+        } else if (a == "--encoding" || a.starts_with("--encoding=")) {
+            // Every command that reads a file takes it.
+            const std::string value = a.size() > 10 ? a.substr(11) : i + 1 < argList.size() ? argList[++i] : "";
+            encoding = ReadEncodingArg(value);
+            if (!encoding) {
+                std::fprintf(stderr, "quodle-cli: --encoding takes sjis or utf-8, not '%s'\n", value.c_str());
+                return kExitError;
+            }
         } else if (std::find(it->flagOptions.begin(), it->flagOptions.end(), a) != it->flagOptions.end()) {
             args.options.push_back(a);
         } else {
@@ -142,6 +158,7 @@ int main(int argc, char** argv) {
         }
     }
     Output out(args.raw);
+    if (encoding) out.SetReadEncoding(*encoding);
     const int rc = it->run(args, out);
     if (const int error = out.Finish(); error != 0)
         return Fail(std::string("cannot write the output: ") + std::strerror(error));

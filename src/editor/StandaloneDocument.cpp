@@ -11,8 +11,8 @@ TStandaloneDocument::TStandaloneDocument(std::unique_ptr<TFountain> fountain) : 
 
 TStandaloneDocument::~TStandaloneDocument() { rows_.Detach(this); }
 
-TLoadResult TStandaloneDocument::LoadFromFile(const std::filesystem::path& path) {
-    return TEditorStrings(rows_).LoadFromFile(Utf8FromPath(path));
+TLoadResult TStandaloneDocument::LoadFromFile(const std::filesystem::path& path, TReadEncoding encoding) {
+    return TEditorStrings(rows_).LoadFromFile(Utf8FromPath(path), encoding);
 }
 
 void TStandaloneDocument::SetText(std::string_view text) { rows_.SetAllText(text); }

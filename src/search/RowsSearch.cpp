@@ -591,6 +591,7 @@ TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const
         i = j;
     }
     result.Caret = {edits.NewLineOf(caretGroup) + caretIndex, caretOffset};
+    result.Matches = std::move(matches);
     return result;
 }
 

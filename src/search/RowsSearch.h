@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "editor/EditorEdits.h"
 #include "editor/EditorSelection.h"
@@ -62,6 +63,7 @@ struct TReplaceAll {
     TLineEdits Edits;
     TLinePos Caret;
     int Count = 0;
+    std::vector<TRowsMatch> Matches;  // where the replaced matches stood, in text order
 };
 TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
                            std::string_view replacement);

@@ -706,13 +706,13 @@ std::string TEditorScreenStrings::AllText(std::string_view lineBreak) const {
     return RowsText(0, Count(), lineBreak).text;
 }
 
-TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
+TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path, TReadEncoding encoding) {
     TEditScope scope(*this);
     ClearAll();
     fileTail_.clear();
     TLoadResult result;
     try {
-        result = AppendFileLines(path, *this);
+        result = AppendFileLines(path, *this, encoding);
     } catch (...) {
         Clear();
         for (TEditorClient* e : editors_) e->InvalidateAll();

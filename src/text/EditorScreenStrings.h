@@ -208,7 +208,7 @@ public:
     // Clears, then reads the file (throws EFileError, rows then empty) and
     // takes its format and its tail (the result's Tail then empty). A load with a problem leaves the text read-only and
     // SaveBlocked while its text stands in for characters it cannot hold.
-    TLoadResult LoadFromFile(const std::string& path);
+    TLoadResult LoadFromFile(const std::string& path, TReadEncoding encoding = TReadEncoding::Detect);
 
     // How the text is written to its file; a new text is Shift-JIS, CR LF.
     // Changing it is no edit of the rows: the caller marks the document.

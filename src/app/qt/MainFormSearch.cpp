@@ -18,9 +18,6 @@ void TTarnwickMainForm::mnuFindClick() {
     searchOptions_ = 0;
     TFormSearch form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    // The keyboard back to this window, whose F3 must work at once (without
-    // a window manager nobody else hands it back).
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     searchOptions_ = form.Options();
@@ -42,8 +39,21 @@ void TTarnwickMainForm::mnuFindBackwardClick() {
 
 bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
     if (editor == nullptr) return false;
-    if (EditorSearch(*editor, QStringToSjis(findString_), searchOptions_)) return true;
-    Message(NotFoundText(findString_));
+    const TEditorSearchResult found = EditorSearch(*editor, QStringToSjis(findString_), searchOptions_);
+    switch (found.Kind) {
+    case TEditorSearchResult::srShown:
+        return true;
+    case TEditorSearchResult::srNone:
+        Message(NotFoundText(findString_));
+        return false;
+    case TEditorSearchResult::srPastShownCells:
+        // The text is there: the user decides whether to see it, since
+        // wrapping forgets the undo steps. Without it nothing moves.
+        if (!Ask(PastShownCellsText(findString_, editor->Rows().RowToLine(found.Match.Start.Row) + 1))) return false;
+        ShowByWrapping(*editor, found.Match);
+        RefreshLayoutSwitches();
+        return true;
+    }
     return false;
 }
 
@@ -59,7 +69,6 @@ void TTarnwickMainForm::mnuReplaceClick() {
     searchOptions_ = 0;
     TFormReplace form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     replaceString_ = form.ReplaceText();
@@ -74,19 +83,23 @@ void TTarnwickMainForm::mnuReplaceClick() {
     } guard{editor, editor->HitStyle()};
     if (guard.style == hsCaret) editor->SetHitStyle(hsDraw);
     ReplaceLoop(*editor);
-    activateWindow();
 }
 
 void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
     const std::string find = QStringToSjis(findString_);
     const std::string replacement = QStringToSjis(replaceString_);
     const bool backward = !HasOption(searchOptions_, sfDown);
+    int replaced = 0;
     for (bool atHit = false;; atHit = true) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
-            // The rest in one edit, one undo step; the search after it finds
-            // nothing more and says so, as every replace-all run ends.
-            ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit);
-            SearchStep(&editor);
+            // The rest in one edit, one undo step, matches past the shown
+            // cells too (a name renamed everywhere but in a long line would
+            // break the code); the user is told how many, and how many of
+            // them cannot be seen.
+            int pastShownCells = 0;
+            replaced += ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, &pastShownCells);
+            if (replaced == 0) Message(NotFoundText(findString_));
+            else Message(ReplacedCountText(replaced, pastShownCells));
             return;
         }
         if (!SearchStep(&editor)) return;
@@ -100,6 +113,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
                 break;
             case TReplaceAnswer::Yes:
                 ReplaceHit(editor, replacement, backward);
+                ++replaced;
                 break;
             case TReplaceAnswer::All:
                 // This match and the rest without asking.
@@ -109,6 +123,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
             }
         } else {
             ReplaceHit(editor, replacement, backward);
+            ++replaced;
         }
         if (!HasOption(searchOptions_, sfReplaceAll)) return;
     }

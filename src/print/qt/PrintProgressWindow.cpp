@@ -36,7 +36,15 @@ TFormStringsPrinterProgress::TFormStringsPrinterProgress(QWidget* owner) : QDial
     layout->addWidget(ProgressBar1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);
     setMinimumWidth(320);
+    // Enter, meant for the window below or typed ahead, must not stop a
+    // print: "中止" is pressed by a click, Space or Esc only.
+    Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+}
+
+void TFormStringsPrinterProgress::reject() {
+    // Esc and the close box stop the rendering; the window goes when it ends.
+    cancelled_ = true;
 }
 
 void TFormStringsPrinterProgress::Start(const QString& text) {

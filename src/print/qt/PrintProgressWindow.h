@@ -21,6 +21,7 @@ public:
     bool Update(const QString& text, int maximum, int position) override;
     void Finish() override;
     bool Cancelled() const { return cancelled_; }
+    void reject() override;
 
     QLabel* Label1;
     QProgressBar* ProgressBar1;

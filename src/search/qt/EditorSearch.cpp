@@ -36,31 +36,29 @@ TRowOffset SearchStart(const TEditor& editor, bool down) {
 
 }  // namespace
 
-bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options) {
+TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options) {
     const TEditorScreenStrings& rows = editor.Rows();
-    if (rows.Count() == 0 || pattern.empty()) return false;
+    if (rows.Count() == 0 || pattern.empty()) return {};
     const bool down = HasOption(options, sfDown);
     const TSearchPattern prepared(pattern, options);
-    TRowOffset start = SearchStart(editor, down);
-    const TCellLayout layout = editor.Layout();
-    for (;;) {
-        const std::optional<TRowsMatch> match =
-            down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
-        if (!match) return false;
-        if (StartsShown(rows, layout, match->Start)) {
-            editor.ShowHit(match->Start, match->Length);
-            return true;
-        }
-        // A hit past a row's last shown cell can be neither shown nor
-        // selected (the caret stops at that cell), as find marks skip it.
-        // Later hits in its row are hidden too; an earlier one may overlap it.
-        if (down) {
-            if (match->Start.Row + 1 >= rows.Count()) return false;
-            start = {match->Start.Row + 1, 0};
-        } else {
-            start = PositionOfTextOffset(rows, match->Start.Offset + match->Length - 1, match->Start.Row);
-        }
-    }
+    const TRowOffset start = SearchStart(editor, down);
+    const std::optional<TRowsMatch> match =
+        down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
+    if (!match) return {};
+    // A match past a row's last shown cell can be neither shown nor selected
+    // (the caret stops at that cell): the caller says where it is instead
+    // of passing over it as if it were not there.
+    if (!StartsShown(rows, editor.Layout(), match->Start)) return {TEditorSearchResult::srPastShownCells, *match};
+    editor.ShowHit(match->Start, match->Length);
+    return {TEditorSearchResult::srShown, *match};
+}
+
+void ShowByWrapping(TEditor& editor, const TRowsMatch& match) {
+    // Held as a place in its line across the new rows; the length in bytes
+    // stays, since soft wraps add no bytes.
+    const TLinePos at = RowOffsetToLinePos(editor.Rows(), match.Start.Row, match.Start.Offset);
+    editor.SetWordWrap(true);
+    editor.ShowHit(LinePosToRowOffset(editor.Rows(), at.Line, at.Offset), match.Length);
 }
 
 void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
@@ -72,12 +70,27 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
 }
 
 int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit) {
+                      bool fromHit, int* pastShownCells) {
     const bool down = HasOption(options, sfDown);
     TRowOffset from = SearchStart(editor, down);
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
     const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement);
+    if (pastShownCells) {
+        // Counted on the rows before the edit, where the user could not see them.
+        // Each row is mapped once, however many matches it holds.
+        const TCellLayout layout = editor.Layout();
+        int mappedRow = -1;
+        TEditorAttributeArray map;
+        *pastShownCells = 0;
+        for (const TRowsMatch& m : all.Matches) {
+            if (m.Start.Row != mappedRow) {
+                mappedRow = m.Start.Row;
+                map = TEditorAttributeArray(RowTextOrEmpty(editor.Rows(), mappedRow), layout);
+            }
+            if (map.OffsetToColumn(m.Start.Offset) >= kMaxMappedCells) ++*pastShownCells;
+        }
+    }
     if (!all.Edits.empty()) {
         editor.Deselect();
         ApplyLineEdits(editor.Rows(), all.Edits, &editor);

@@ -5,14 +5,30 @@
 #include <string_view>
 
 #include "editor/qt/EditorEx.h"
+#include "search/RowsSearch.h"
 #include "search/SearchOptions.h"
 
 namespace quodle {
 
+// What a search found: nothing, a match it made the hit, or a match that
+// starts past the last shown cell of its row (word wrap off), which can be
+// neither shown nor selected there and is left where it is.
+struct TEditorSearchResult {
+    enum TKind { srNone, srShown, srPastShownCells };
+    TKind Kind = srNone;
+    TRowsMatch Match;  // the match found, unless srNone
+    explicit operator bool() const { return Kind == srShown; }
+};
+
 // Forward from just after the selection (or the hit shown without one),
-// backward from the selection's start, else from the caret. The match
-// becomes the hit, scrolled into view. False when nothing matches.
-bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options);
+// backward from the selection's start, else from the caret. A shown match
+// becomes the hit, scrolled into view.
+TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options);
+
+// A match past the shown cells made visible: word wrap goes on for the
+// editor's text (which forgets its undo steps, as the wrap switch does),
+// then the match becomes the hit.
+void ShowByWrapping(TEditor& editor, const TRowsMatch& match);
 
 // Replaces the hit (turned into the selection first) by `replacement`, an
 // ordinary edit; searching backward the caret then stands before the
@@ -21,9 +37,10 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward);
 
 // Replaces every match in the search direction as one edit (one undo
 // step), the first at the hit when `fromHit`, else where EditorSearch
-// would start. Returns the number replaced.
+// would start, matches past the shown cells too. Returns the number
+// replaced, and in `pastShownCells` how many of them started there.
 int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit);
+                      bool fromHit, int* pastShownCells = nullptr);
 
 // The find-mark search of the engine, for TEditorEx::SetFindMarkSearch;
 // the compiled expression is kept between lines.
