@@ -92,9 +92,8 @@ int PrintDocument(Output& out, const TEditorScreenStrings& rows) {
     if (out.Raw()) {
         if (rows.SaveBlocked()) return Fail("the document stands in for characters it cannot hold; not written");
         int badLine = 0;
-        const std::optional<std::string> bytes = rows.FileBytes(&badLine);
-        if (!bytes) return Fail("line " + std::to_string(badLine) + " holds a byte that has no UTF-8 form");
-        out.Verbatim(*bytes);
+        if (!rows.PutFileBytes([&](std::string_view bytes) { out.Verbatim(bytes); }, &badLine))
+            return Fail("line " + std::to_string(badLine) + " holds a byte that has no UTF-8 form");
         return kExitOk;
     }
     // Row by row, so a large file is never held twice.

@@ -228,6 +228,11 @@ public:
     // byte of the text has no UTF-8 form; `badLine` (from 1) then tells the
     // line that holds it.
     std::optional<std::string> FileBytes(int* badLine = nullptr) const;
+    // The same bytes handed to `put` in pieces of about a block of rows, so
+    // that a Shift-JIS text is never held twice (a UTF-8 one is converted
+    // whole first). False, with nothing handed over, when FileBytes has no
+    // value.
+    bool PutFileBytes(const std::function<void(std::string_view)>& put, int* badLine = nullptr) const;
 
 protected:
     void Changing() override;
