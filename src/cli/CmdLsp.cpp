@@ -23,7 +23,7 @@ int RunLsp(const Args& args, Output&) {
     if (!OptionValue(args, "--jogai").empty()) setup.Lists.exclusions = *LoadExclusionList(OptionValue(args, "--jogai"));
     setup.Settings = ExclusionSettingsArg(args);
     setup.Version = QUODLE_VERSION;
-    PrepareStandardStreams();
+    OpenProtocolStreams();
     return lsp::RunServer(std::move(setup), ReadStandardInput, WriteStandardOutput, [](std::string_view line) {
         std::fprintf(stderr, "quodle-cli lsp: %.*s\n", static_cast<int>(line.size()), line.data());
     });

@@ -1,21 +1,14 @@
+// The standard streams as protocol byte streams on Windows: binary, so
+// that no CR is put before an LF or taken away.
 #include "base/StandardStreams.h"
 
-#include <cerrno>
-
-#ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
-#else
-#include <csignal>
-#include <unistd.h>
-#endif
 
 namespace quodle {
 
-#ifdef _WIN32
-
-void PrepareStandardStreams() {
+void OpenProtocolStreams() {
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 }
@@ -35,29 +28,5 @@ bool WriteStandardOutput(std::string_view bytes) {
     }
     return true;
 }
-
-#else
-
-void PrepareStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
-
-std::size_t ReadStandardInput(char* buffer, std::size_t size) {
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, size);
-        if (got >= 0) return static_cast<std::size_t>(got);
-        if (errno != EINTR) return 0;
-    }
-}
-
-bool WriteStandardOutput(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
-#endif
 
 }  // namespace quodle
