@@ -8,11 +8,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config python3
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
-  libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libonig-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   g++-mingw-w64-x86-64-posix
   librsvg2-bin groff-base man-db dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
+  neovim emacs-nox elpa-eglot
 )
 if [ "${1:-}" = --fuzz ]; then
   packages+=(clang libclang-rt-dev)

@@ -124,19 +124,27 @@ TCp932Encoding EncodeCp932(std::u16string_view text) {
             out.push_back('?');
             continue;
         }
-        const Cp932Pair* pair = Find(kCp932Encode, c);
-        if (!pair) pair = Find(kCp932Alternates, c);
-        if (!pair) {
+        const std::optional<std::uint16_t> code = Cp932CodeOf(c);
+        if (!code) {
             AddUnmapped(result.unmapped, c);
             out.push_back('?');
-        } else if (pair->bytes > 0xFF) {
-            out.push_back(static_cast<char>(pair->bytes >> 8));
-            out.push_back(static_cast<char>(pair->bytes & 0xFF));
+        } else if (*code > 0xFF) {
+            out.push_back(static_cast<char>(*code >> 8));
+            out.push_back(static_cast<char>(*code & 0xFF));
         } else {
-            out.push_back(static_cast<char>(pair->bytes));
+            out.push_back(static_cast<char>(*code));
         }
     }
     return result;
+}
+
+std::optional<std::uint16_t> Cp932CodeOf(char32_t c) {
+    if (c < 0x80) return static_cast<std::uint16_t>(c);
+    if (c > 0xFFFF) return std::nullopt;
+    const Cp932Pair* pair = Find(kCp932Encode, static_cast<char16_t>(c));
+    if (!pair) pair = Find(kCp932Alternates, static_cast<char16_t>(c));
+    if (!pair) return std::nullopt;
+    return pair->bytes;
 }
 
 std::string Utf16ToCp932(std::u16string_view text) { return EncodeCp932(text).bytes; }

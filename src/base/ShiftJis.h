@@ -4,6 +4,7 @@
 // boundary and the command line's human output decode.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,11 @@ struct TCp932Encoding {
     std::u32string unmapped;
 };
 TCp932Encoding EncodeCp932(std::u16string_view text);
+
+// The CP932 code EncodeCp932 writes for one character (a code below 0x100
+// is one byte), alternates included; nothing for a character without a
+// form. The private-use stand-ins of undecodable bytes have none here.
+std::optional<std::uint16_t> Cp932CodeOf(char32_t c);
 
 // EncodeCp932's bytes, '?' for a character without a form.
 std::string Utf16ToCp932(std::u16string_view text);

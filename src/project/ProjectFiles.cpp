@@ -246,11 +246,25 @@ void TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgre
               [](const TProjectFile& a, const TProjectFile& b) { return a.Name < b.Name; });
 }
 
+std::optional<std::string> TProject::NameOf(const fs::path& path) const {
+    const fs::path below = Canonical(path).lexically_relative(Canonical(root_));
+    if (below.empty() || *below.begin() == "..") return std::nullopt;
+    return below.generic_string();
+}
+
+std::optional<std::size_t> TProject::IndexOf(const fs::path& path) const {
+    const std::optional<std::string> name = NameOf(path);
+    if (!name) return std::nullopt;
+    const auto it = std::lower_bound(files_.begin(), files_.end(), *name,
+                                     [](const TProjectFile& f, const std::string& n) { return f.Name < n; });
+    if (it == files_.end() || it->Name != *name) return std::nullopt;
+    return static_cast<std::size_t>(it - files_.begin());
+}
+
 void TProject::Update(const fs::path& path, const std::optional<std::string>& text) {
-    const fs::path canonical = Canonical(path);
-    const fs::path below = canonical.lexically_relative(Canonical(root_));
-    if (below.empty() || *below.begin() == "..") return;
-    const std::string name = below.generic_string();
+    const std::optional<std::string> below = NameOf(path);
+    if (!below) return;
+    const std::string& name = *below;
     if (name == kProjectExclusionFile) {
         std::erase_if(files_, [&](const TProjectFile& f) { return f.Name == name; });
         ReadExclusions();
@@ -266,7 +280,7 @@ void TProject::Update(const fs::path& path, const std::optional<std::string>& te
         return;
     }
     TProjectFile read = ReadFile(path, text ? &*text : nullptr, *shared_);
-    read.Path = root_ / below;
+    read.Path = root_ / fs::path(name);
     read.Name = name;
     if (known) *it = std::move(read);
     else files_.insert(it, std::move(read));

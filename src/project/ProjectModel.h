@@ -161,6 +161,8 @@ public:
     void Update(const std::filesystem::path& path, const std::optional<std::string>& text = std::nullopt);
 
     const std::filesystem::path& Root() const { return root_; }
+    // Where the file at `path` stands in Files(), when the project has it.
+    std::optional<std::size_t> IndexOf(const std::filesystem::path& path) const;
     // Sorted by Name.
     const std::vector<TProjectFile>& Files() const { return files_; }
     // The findings between files and the files skipped, sorted by kind,
@@ -174,6 +176,9 @@ public:
 
 private:
     void ReadExclusions();
+    // The Name a file at `path` has (or would have) in the project; nothing
+    // for a path outside the root.
+    std::optional<std::string> NameOf(const std::filesystem::path& path) const;
     bool IsBuiltin(std::string_view name) const;
 
     TProjectOptions options_;

@@ -98,7 +98,8 @@ TTokenHit TokenInText(TFountainParser& parser, std::string_view text, const TRow
     for (TTokenKind kind = parser.NextToken(); kind != tokEnd; kind = parser.NextToken()) {
         const int start = static_cast<int>(parser.SourcePos());
         if (start > offset) break;
-        if (offset < start + static_cast<int>(parser.TokenLength())) return {std::string(parser.TokenString()), kind};
+        if (offset < start + static_cast<int>(parser.TokenLength()))
+            return {std::string(parser.TokenString()), kind, parser.SourcePos()};
     }
     return {};
 }

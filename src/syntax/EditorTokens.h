@@ -73,6 +73,7 @@ TTokenKind TokenKindAt(TEditorScreenStrings& rows, TFountainParser& parser, int 
 struct TTokenHit {
     std::string Text;
     TTokenKind Kind = tokEnd;
+    std::size_t Pos = 0;  // where the token starts
 };
 // The token that covers byte `offset` of `text` scanned from `state`.
 TTokenHit TokenInText(TFountainParser& parser, std::string_view text, const TRowParseState& state, int offset);

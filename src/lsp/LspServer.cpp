@@ -1,0 +1,395 @@
+#include "lsp/LspServer.h"
+
+#include <array>
+
+#include "lsp/Diagnostics.h"
+#include "lsp/Framing.h"
+#include "lsp/Hints.h"
+#include "lsp/Navigation.h"
+#include "lsp/Uri.h"
+#include "syntax/ProgramFountains.h"
+
+namespace quodle::lsp {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSyncIncremental = 2;
+
+// Requests and notifications by method, with what the server does for them.
+template <class T>
+struct TMethod {
+    std::string_view Name;
+    T Handler;
+};
+
+}  // namespace
+
+TLspServer::TLspServer(TServerSetup setup, TSink send, TSink log)
+    : TServerContext(std::move(setup)), send_(std::move(send)), log_(std::move(log)) {}
+
+TLspServer::~TLspServer() = default;
+
+TLspDocument* TLspServer::Document(std::string_view uri) {
+    const auto it = open_.find(uri);
+    return it == open_.end() ? nullptr : it->second.Document.get();
+}
+
+std::string TLspServer::UriOf(const fs::path& path) {
+    for (const auto& [uri, open] : open_)
+        if (!open.Document->Path().empty() && open.Document->Path() == path) return uri;
+    return UriOfPath(path);
+}
+
+TLspDocument& TLspServer::DocumentOf(const json& params) {
+    const std::string uri = StringMember(Member(params, "textDocument"), "uri");
+    TLspDocument* document = Document(uri);
+    if (!document) throw TParamsError("no open document " + uri);
+    return *document;
+}
+
+TClientPosition TLspServer::PositionIn(const json& params) { return PositionOf(Member(params, "position")); }
+
+void TLspServer::Send(const json& message) { send_(Serialise(message)); }
+
+void TLspServer::Reply(const json& id, json result) {
+    Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}});
+}
+
+void TLspServer::ReplyError(const json& id, int code, const std::string& message) {
+    Send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", message}}}});
+}
+
+void TLspServer::Handle(std::string_view body) {
+    json message = json::parse(body, nullptr, false);
+    if (message.is_discarded()) {
+        ReplyError(nullptr, ecParseError, "the message is no JSON");
+        return;
+    }
+    Dispatch(message);
+}
+
+void TLspServer::Dispatch(const json& message) {
+    static constexpr std::array<TMethod<TRequest>, 8> kRequests{{
+        {"initialize", &TLspServer::Initialize},
+        {"shutdown", &TLspServer::Shutdown},
+        {"textDocument/hover", &TLspServer::Hover},
+        {"textDocument/completion", &TLspServer::Completion},
+        {"textDocument/definition", &TLspServer::Definition},
+        {"textDocument/documentSymbol", &TLspServer::DocumentSymbols},
+        {"workspace/symbol", &TLspServer::WorkspaceSymbols},
+        {"textDocument/foldingRange", &TLspServer::FoldingRanges},
+    }};
+    static constexpr std::array<TMethod<TNotification>, 6> kNotifications{{
+        {"initialized", &TLspServer::Initialized},
+        {"textDocument/didOpen", &TLspServer::DidOpen},
+        {"textDocument/didChange", &TLspServer::DidChange},
+        {"textDocument/didClose", &TLspServer::DidClose},
+        {"textDocument/didSave", &TLspServer::DidSave},
+        {"workspace/didChangeWatchedFiles", &TLspServer::DidChangeWatchedFiles},
+    }};
+
+    if (!message.is_object()) {
+        ReplyError(nullptr, ecInvalidRequest, "a message must be an object");
+        return;
+    }
+    const auto idIt = message.find("id");
+    const bool hasId = idIt != message.end();
+    const json id = hasId ? *idIt : json();
+    if (hasId && !id.is_null() && !id.is_string() && !id.is_number_integer()) {
+        ReplyError(nullptr, ecInvalidRequest, "an id is a number or a string");
+        return;
+    }
+    const auto methodIt = message.find("method");
+    if (methodIt == message.end()) {
+        // A response: the server asks the client nothing.
+        if (!hasId) ReplyError(nullptr, ecInvalidRequest, "a message without a method");
+        return;
+    }
+    const auto version = message.find("jsonrpc");
+    if (!methodIt->is_string() || version == message.end() || *version != "2.0") {
+        if (hasId) ReplyError(id, ecInvalidRequest, "not a JSON-RPC 2.0 request");
+        else log_("dropped a notification that is not JSON-RPC 2.0");
+        return;
+    }
+    const std::string method = methodIt->get<std::string>();
+    const auto paramsIt = message.find("params");
+    const json params = paramsIt == message.end() ? json::object() : *paramsIt;
+
+    if (!hasId) {
+        if (method == "exit") {
+            exitCode_ = shutdown_ ? 0 : 1;
+            return;
+        }
+        // Before initialize and after shutdown notifications are dropped;
+        // "$/" ones (cancel, trace) need nothing of this server.
+        if (!initialized_ || shutdown_) return;
+        for (const auto& m : kNotifications) {
+            if (m.Name != method) continue;
+            try {
+                (this->*m.Handler)(params);
+            } catch (const std::exception& e) {
+                log_(method + ": " + e.what());
+            }
+            return;
+        }
+        if (!method.starts_with("$/")) log_("no such notification: " + method);
+        return;
+    }
+
+    if (method == "initialize" && initialized_) {
+        ReplyError(id, ecInvalidRequest, "initialize came twice");
+        return;
+    }
+    if (method != "initialize" && !initialized_) {
+        ReplyError(id, ecServerNotInitialized, "the server is not initialized");
+        return;
+    }
+    if (shutdown_) {
+        ReplyError(id, ecInvalidRequest, "the server is shutting down");
+        return;
+    }
+    for (const auto& m : kRequests) {
+        if (m.Name != method) continue;
+        try {
+            Reply(id, (this->*m.Handler)(params));
+        } catch (const TParamsError& e) {
+            ReplyError(id, ecInvalidParams, e.what());
+        } catch (const json::exception& e) {
+            ReplyError(id, ecInvalidParams, e.what());
+        } catch (const std::exception& e) {
+            log_(method + ": " + e.what());
+            ReplyError(id, ecInternalError, e.what());
+        }
+        return;
+    }
+    ReplyError(id, ecMethodNotFound, "no such method: " + method);
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+json TLspServer::Initialize(const json& params) {
+    if (!params.is_object()) throw TParamsError("params must be an object");
+    const json capabilitiesOffered = params.value("capabilities", json::object());
+    if (const json* general = OptionalMember(capabilitiesOffered, "general"))
+        if (const json* encodings = OptionalMember(*general, "positionEncodings"); encodings && encodings->is_array())
+            for (const json& e : *encodings)
+                if (e == "utf-8") encoding_ = TPositionEncoding::peUtf8;
+    // The first workspace folder, else the root the client names.
+    std::optional<std::string> rootUri;
+    if (const json* folders = OptionalMember(params, "workspaceFolders"); folders && folders->is_array())
+        for (const json& f : *folders)
+            if (const json* uri = OptionalMember(f, "uri"); uri && uri->is_string() && !rootUri) rootUri = *uri;
+    if (const json* uri = OptionalMember(params, "rootUri"); !rootUri && uri && uri->is_string()) rootUri = *uri;
+    if (rootUri) root_ = PathOfUri(*rootUri);
+    else if (const json* path = OptionalMember(params, "rootPath"); path && path->is_string())
+        root_ = fs::path(path->get<std::string>());
+    initialized_ = true;
+
+    const json sync = {{"openClose", true}, {"change", kSyncIncremental}, {"save", {{"includeText", false}}}};
+    const json capabilities = {
+        {"positionEncoding", encoding_ == TPositionEncoding::peUtf8 ? "utf-8" : "utf-16"},
+        {"textDocumentSync", sync},
+        {"hoverProvider", true},
+        {"completionProvider", {{"triggerCharacters", {"(", "\""}}, {"resolveProvider", false}}},
+        {"definitionProvider", true},
+        {"documentSymbolProvider", true},
+        {"workspaceSymbolProvider", true},
+        {"foldingRangeProvider", true},
+    };
+    return {{"capabilities", capabilities}, {"serverInfo", {{"name", "quodle"}, {"version", setup_.Version}}}};
+}
+
+void TLspServer::Initialized(const json&) {
+    UpdateWorkspace();
+    pending_ = true;
+}
+
+json TLspServer::Shutdown(const json&) {
+    shutdown_ = true;
+    return nullptr;
+}
+
+void TLspServer::UpdateWorkspace() {
+    if (!analysed_) {
+        analysed_ = true;
+        if (root_) {
+            std::vector<const TLspDocument*> documents;
+            for (const auto& [uri, open] : open_) documents.push_back(open.Document.get());
+            try {
+                workspace_.Analyse(*root_, documents);
+            } catch (const std::exception& e) {
+                log_(std::string("the workspace folder cannot be read: ") + e.what());
+            }
+        }
+    }
+    for (auto& [uri, open] : open_) {
+        if (!open.Changed) continue;
+        workspace_.Put(*open.Document);
+        open.Changed = false;
+    }
+}
+
+void TLspServer::Flush() {
+    if (!initialized_ || shutdown_ || !pending_) return;
+    pending_ = false;
+    try {
+        UpdateWorkspace();
+        Publish();
+    } catch (const std::exception& e) {
+        log_(std::string("diagnostics: ") + e.what());
+    }
+}
+
+void TLspServer::Publish() {
+    for (auto& [uri, open] : open_) {
+        TLspDocument& document = *open.Document;
+        if (open.BracketsAt != document.Revision()) {
+            open.Brackets = CountBrackets(document);
+            open.BracketsAt = document.Revision();
+        }
+        json diagnostics = DocumentDiagnostics(*this, document, open.Brackets);
+        std::string text = Serialise(diagnostics);
+        if (text == open.Published) continue;
+        open.Published = std::move(text);
+        Send({{"jsonrpc", "2.0"},
+              {"method", "textDocument/publishDiagnostics"},
+              {"params", {{"uri", uri}, {"version", document.Version()}, {"diagnostics", std::move(diagnostics)}}}});
+    }
+}
+
+// ---------------------------------------------------------------- documents
+
+void TLspServer::DidOpen(const json& params) {
+    const json& item = Member(params, "textDocument");
+    const std::string uri = StringMember(item, "uri");
+    const std::string text = StringMember(item, "text");
+    const std::int64_t version = IntegerMember(item, "version");
+    auto fountain = CreateHyphenFountain1();
+    ReplaceReserveWordLists(*fountain, setup_.Lists.reservedWords, setup_.Lists.reservedWords2);
+    auto document = std::make_unique<TLspDocument>(uri, PathOfUri(uri).value_or(fs::path()), std::move(fountain));
+    document->SetText(text);
+    document->SetVersion(static_cast<int>(version));
+    TOpen& open = open_[uri];
+    open = TOpen{};
+    open.Document = std::move(document);
+    pending_ = true;
+}
+
+void TLspServer::DidChange(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const json& changes = Member(params, "contentChanges");
+    if (!changes.is_array()) throw TParamsError("contentChanges must be an array");
+    for (const json& change : changes) {
+        const std::string text = StringMember(change, "text");
+        if (const json* range = OptionalMember(change, "range")) document.Replace(RangeOf(*range), text, encoding_);
+        else document.SetText(text);
+    }
+    if (const json* version = OptionalMember(Member(params, "textDocument"), "version"); version && version->is_number_integer())
+        document.SetVersion(version->get<int>());
+    open_.find(document.Uri())->second.Changed = true;
+    pending_ = true;
+}
+
+void TLspServer::DidClose(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const std::string uri = document.Uri();
+    workspace_.Close(document);
+    open_.erase(uri);
+    pending_ = true;
+    // The client forgets what it showed for a closed document.
+    Send({{"jsonrpc", "2.0"},
+          {"method", "textDocument/publishDiagnostics"},
+          {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+}
+
+void TLspServer::DidSave(const json& params) { DocumentOf(params); }
+
+void TLspServer::DidChangeWatchedFiles(const json& params) {
+    const json& changes = Member(params, "changes");
+    if (!changes.is_array()) throw TParamsError("changes must be an array");
+    for (const json& change : changes) {
+        const std::string uri = StringMember(change, "uri");
+        if (Document(uri)) continue;  // the client's text counts
+        if (const std::optional<fs::path> path = PathOfUri(uri)) workspace_.FileChanged(*path);
+    }
+    pending_ = true;
+}
+
+// ---------------------------------------------------------------- requests
+
+json TLspServer::Hover(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const TClientPosition position = PositionIn(params);
+    UpdateWorkspace();
+    return HoverAt(*this, document, position);
+}
+
+json TLspServer::Completion(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const TClientPosition position = PositionIn(params);
+    UpdateWorkspace();
+    return CompletionAt(*this, document, position);
+}
+
+json TLspServer::Definition(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const TClientPosition position = PositionIn(params);
+    UpdateWorkspace();
+    return DefinitionAt(*this, document, position);
+}
+
+json TLspServer::DocumentSymbols(const json& params) {
+    return lsp::DocumentSymbols(*this, DocumentOf(params));
+}
+
+json TLspServer::WorkspaceSymbols(const json& params) {
+    const std::string query = StringMember(params, "query");
+    UpdateWorkspace();
+    return lsp::WorkspaceSymbols(*this, query);
+}
+
+json TLspServer::FoldingRanges(const json& params) { return lsp::FoldingRanges(DocumentOf(params)); }
+
+// ---------------------------------------------------------------- the stream
+
+int RunServer(TServerSetup setup, const TReadBytes& read, const TWriteBytes& write, const TLspServer::TSink& log) {
+    bool outputGone = false;
+    TLspServer server(
+        std::move(setup),
+        [&](std::string_view body) {
+            if (outputGone) return;
+            const std::string header = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+            outputGone = !write(header) || !write(body);
+        },
+        log);
+    TMessageFramer framer;
+    std::vector<char> buffer(std::size_t{1} << 16);
+    for (;;) {
+        while (framer.Ready()) {
+            TMessageFramer::TNext next = framer.Next();
+            if (next.Kind == TMessageFramer::TNext::nkBadHeader) {
+                log("skipped " + next.Problem);
+                continue;
+            }
+            server.Handle(next.Body);
+            if (const std::optional<int> code = server.ExitCode()) return *code;
+        }
+        // Nothing more has arrived: what the changes left is published
+        // before waiting, and only then.
+        server.Flush();
+        if (outputGone) {
+            log("the output is gone");
+            return 1;
+        }
+        const std::size_t got = read(buffer.data(), buffer.size());
+        if (got == 0) {
+            if (framer.Pending() > 0) log("the input ended inside a message");
+            return server.EndOfInputCode();
+        }
+        framer.Feed(std::string_view(buffer.data(), got));
+    }
+}
+
+}  // namespace quodle::lsp

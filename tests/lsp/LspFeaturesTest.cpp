@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/ShiftJis.h"
+#include "lsp/LspServer.h"
+#include "lsp/Uri.h"
+#include "support/TempDir.h"
+
+namespace quodle::lsp {
+namespace {
+
+using testing::TempDir;
+
+// A workspace folder with one file on disk (Shift-JIS) and one document the
+// client opens, a line of Japanese before every place asked about.
+class LspFeatures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::WriteBytes(dir_ / "b.lsp", Utf8ToCp932("(princ)\r\n;; 補助の説明\r\n(defun helper (s n)\r\n  (strcat s (itoa n)))\r\n"));
+        TServerSetup setup;
+        setup.Lists = LoadWordListSet(std::filesystem::path(QUODLE_BIN_DIR));
+        server_.emplace(
+            std::move(setup), [this](std::string_view body) { out_.push_back(json::parse(body)); },
+            [](std::string_view) {});
+        Request("initialize", {{"rootUri", UriOfPath(dir_.path())}, {"capabilities", json::object()}});
+        Notify("initialized");
+        uri_ = UriOfPath(dir_ / "a.lsp");
+        Notify("textDocument/didOpen", {{"textDocument", {{"uri", uri_}, {"version", 1}, {"text", kText}}}});
+    }
+
+    static constexpr const char* kText =
+        ";; コマンドの説明\n"                  // 0
+        "(defun c:テスト ( / 未 値)\n"          // 1
+        "  (setq 値 (helper \"あ\" 1) 外 2)\n"  // 2
+        "  (defun 内側 () 1)\n"                 // 3
+        "  (princ))\n"                          // 4
+        ";|ブロック\n"                          // 5
+        "コメント|;\n"                          // 6
+        "(princ \"😀\")";                       // 7
+
+    void Notify(const std::string& method, json params = json::object()) {
+        server_->Handle(json{{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}.dump());
+        server_->Flush();
+    }
+    json Request(const std::string& method, json params) {
+        out_.clear();
+        server_->Handle(json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", method}, {"params", std::move(params)}}.dump());
+        server_->Flush();
+        for (const json& m : out_)
+            if (m.contains("id")) return m.contains("result") ? m["result"] : m;
+        return nullptr;
+    }
+    json At(const std::string& method, int line, int character) {
+        return Request(method, {{"textDocument", {{"uri", uri_}}}, {"position", {{"line", line}, {"character", character}}}});
+    }
+    // The diagnostics published last for the document, as "line:from-to code message".
+    std::vector<std::string> Diagnostics() {
+        std::vector<std::string> found;
+        bool any = false;
+        for (const json& m : out_) {
+            if (m.value("method", "") != "textDocument/publishDiagnostics" || m["params"]["uri"] != uri_) continue;
+            any = true;
+            found.clear();
+            for (const json& d : m["params"]["diagnostics"])
+                found.push_back(Range(d["range"]) + " " + d["code"].get<std::string>() + " " +
+                                d["message"].get<std::string>());
+        }
+        if (!any) found.push_back("(none published)");
+        out_.clear();
+        return found;
+    }
+    static std::string Range(const json& r) {
+        const auto p = [](const json& q) { return std::to_string(q["line"].get<int>()) + ":" + std::to_string(q["character"].get<int>()); };
+        return p(r["start"]) + "-" + p(r["end"]);
+    }
+
+    TempDir dir_;
+    std::string uri_;
+    std::vector<json> out_;
+    std::optional<TLspServer> server_;
+};
+
+TEST_F(LspFeatures, DiagnosticsPointAtTheirCharacters) {
+    EXPECT_EQ(Diagnostics(), (std::vector<std::string>{
+                                 "7:8-7:10 no-shift-jis Shift-JIS にない文字です (U+1F600)．解析では 〓 として読みます．",
+                                 "1:7-1:12 Global 未宣言変数 外 (関数 c:テスト)",
+                                 "1:7-1:12 UnusedLoc 未使用のローカル変数 未 (関数 c:テスト)",
+                             }));
+    // Edits: 外 declared, a call nobody defines, a second helper, and a ")"
+    // too many; each finding on its characters.
+    const auto change = [&](int line, int from, int to, const std::string& text) {
+        Notify("textDocument/didChange",
+               {{"textDocument", {{"uri", uri_}, {"version", 2}}},
+                {"contentChanges",
+                 json::array({{{"range", {{"start", {{"line", line}, {"character", from}}},
+                                          {"end", {{"line", line}, {"character", to}}}}},
+                               {"text", text}}})}});
+    };
+    change(1, 20, 20, " 外");
+    change(4, 2, 2, "誰も (nothere) ");
+    change(7, 0, 0, "(defun helper () 1)\n");
+    EXPECT_EQ(Diagnostics(), (std::vector<std::string>{
+                                 "8:8-8:10 no-shift-jis Shift-JIS にない文字です (U+1F600)．解析では 〓 として読みます．",
+                                 "1:7-1:12 Global 未宣言変数 誰も (関数 c:テスト)",
+                                 "1:7-1:12 UnusedLoc 未使用のローカル変数 未 (関数 c:テスト)",
+                                 "4:6-4:13 undefined-function 未定義関数 nothere (呼び出し 1 回)",
+                                 "7:7-7:13 duplicate-definition 重複定義 helper (定義 2 か所)",
+                             }));
+    change(4, 0, 0, ")");
+    const std::vector<std::string> unbalanced = Diagnostics();
+    // A ")" too many: the row before the one the count from the end last
+    // balanced on, with F4's message.
+    ASSERT_GE(unbalanced.size(), 2u);
+    EXPECT_EQ(unbalanced[1], "4:0-4:24 brackets 括弧数 ： ( 11 < 12 )\n最終一致行 ： 6\nこれより前の行で括弧数が合っていません．");
+    // Closed: the client is told to forget them.
+    Notify("textDocument/didClose", {{"textDocument", {{"uri", uri_}}}});
+    EXPECT_EQ(Diagnostics(), (std::vector<std::string>{}));
+}
+
+TEST_F(LspFeatures, HoverAndDefinitionFromTheWorkspace) {
+    struct Case {
+        const char* what;
+        const char* method;
+        int line, character;
+        std::string expected;
+    } cases[] = {
+        {"a built-in's reference text", "textDocument/hover", 2, 4,
+         R"j({"contents":{"kind":"plaintext","value":" (setq sym1 expr1 [sym2 expr2] ...)\n   シンボルに式の値を設定します。"},"range":{"end":{"character":7,"line":2},"start":{"character":3,"line":2}}})j"},
+        {"another file's function: its comment block", "textDocument/hover", 2, 13,
+         R"j({"contents":{"kind":"plaintext","value":";; 補助の説明\n(defun helper (s n)"},"range":{"end":{"character":17,"line":2},"start":{"character":11,"line":2}}})j"},
+        {"a string has no hint", "textDocument/hover", 2, 19, "null"},
+        {"past a line's end", "textDocument/hover", 2, 90, "null"},
+        {"a definition in another file", "textDocument/definition", 2, 13,
+         R"([{"range":{"end":{"character":13,"line":2},"start":{"character":7,"line":2}},"uri":"B"}])"},
+        {"a nested definition in the document", "textDocument/definition", 3, 10,
+         R"([{"range":{"end":{"character":11,"line":3},"start":{"character":9,"line":3}},"uri":"A"}])"},
+        {"a built-in has none", "textDocument/definition", 2, 4, "[]"},
+    };
+    const std::string b = UriOfPath(dir_ / "b.lsp");
+    for (Case& c : cases) {
+        for (const auto& [mark, uri] : {std::pair{"\"B\"", b}, std::pair{"\"A\"", uri_}})
+            if (const std::size_t at = c.expected.find(mark); at != std::string::npos)
+                c.expected.replace(at, 3, "\"" + uri + "\"");
+        EXPECT_EQ(At(c.method, c.line, c.character).dump(), c.expected) << c.what;
+        out_.clear();
+    }
+}
+
+TEST_F(LspFeatures, SymbolsFoldsAndCompletion) {
+    const json symbols = Request("textDocument/documentSymbol", {{"textDocument", {{"uri", uri_}}}});
+    out_.clear();
+    // The command/function tree: the command, its nested function under it.
+    ASSERT_EQ(symbols.size(), 1u);
+    EXPECT_EQ(symbols[0]["name"], "Command");
+    const json& command = symbols[0]["children"][0];
+    EXPECT_EQ(command["name"], "c:テスト");
+    EXPECT_EQ(command["range"].dump(), R"({"end":{"character":10,"line":4},"start":{"character":0,"line":1}})");
+    EXPECT_EQ(command["selectionRange"].dump(), R"({"end":{"character":12,"line":1},"start":{"character":7,"line":1}})");
+    ASSERT_EQ(command["children"].size(), 1u);
+    EXPECT_EQ(command["children"][0]["name"], "内側");
+    EXPECT_EQ(command["children"][0]["selectionRange"].dump(),
+              R"({"end":{"character":11,"line":3},"start":{"character":9,"line":3}})");
+    EXPECT_EQ(Request("textDocument/foldingRange", {{"textDocument", {{"uri", uri_}}}}).dump(),
+              R"([{"endLine":4,"startLine":1},{"endLine":6,"kind":"comment","startLine":5}])");
+    out_.clear();
+    const json found = Request("workspace/symbol", {{"query", "E"}});
+    out_.clear();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]["name"], "helper");
+    EXPECT_EQ(found[0]["location"]["uri"], UriOfPath(dir_ / "b.lsp"));
+    EXPECT_EQ(found[0]["location"]["range"].dump(), R"({"end":{"character":13,"line":2},"start":{"character":7,"line":2}})");
+    std::vector<std::string> labels;
+    for (const json& item : At("textDocument/completion", 2, 12)) labels.push_back(item["label"]);
+    out_.clear();
+    EXPECT_EQ(labels, (std::vector<std::string>{"handent", "help", "if", "helper"}));
+}
+
+}  // namespace
+}  // namespace quodle::lsp
