@@ -384,4 +384,14 @@ int DefinitionAroundLine(TLineList lines, int line) {
     return found;
 }
 
+int ReportLineOwner(TLineList report, int line) {
+    for (int l = std::min(line, static_cast<int>(report.size()) - 1); l >= 0; --l) {
+        const std::string_view text = report[static_cast<std::size_t>(l)];
+        if (const int target = ReportLineTarget(text); target >= 0) return target;
+        // Only the indented lines under a heading belong to it.
+        if (text.empty() || text[0] != '\t') return -1;
+    }
+    return -1;
+}
+
 }  // namespace quodle

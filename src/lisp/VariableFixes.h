@@ -48,4 +48,9 @@ TVariableFixResult FixAllDefinitionVariables(TLineList lines, TVariableFix fix, 
 // or -1 when there is none.
 int DefinitionAroundLine(TLineList lines, int line);
 
+// The document line a report line of the output pane stands for: its own
+// target, or that of the heading above it (a section or name line of the
+// variable check belongs to the definition headed above); -1 for none.
+int ReportLineOwner(TLineList report, int line);
+
 }  // namespace quodle

@@ -140,5 +140,14 @@ TEST(VariableFixes, TheDefinitionAroundALine) {
     for (const auto& c : cases) EXPECT_EQ(DefinitionAroundLine(lines, c.line), c.definition) << c.line;
 }
 
+TEST(VariableFixes, AReportLineBelongsToTheHeadingAboveIt) {
+    const Lines report = {"       1| f( a  / b )", "\t\t\t[ Global ]", "\t\t\t\tpt ss ", "", "      12| g( )",
+                          "\t\t\t[ UnusedLoc ]", "other text", "\t\t\tstray"};
+    struct Case {
+        int line, owner;
+    } cases[] = {{0, 0}, {1, 0}, {2, 0}, {3, -1}, {4, 11}, {5, 11}, {6, -1}, {7, -1}, {99, -1}};
+    for (const auto& c : cases) EXPECT_EQ(ReportLineOwner(report, c.line), c.owner) << c.line;
+}
+
 }  // namespace
 }  // namespace quodle
