@@ -17,6 +17,7 @@
 namespace quodle {
 
 void TTarnwickMainForm::ConnectFixes(QMenu* lisp) {
+    lisp->addSeparator();
     Connected(AddItem(lisp, QStringLiteral("mnuSlips"), QStringLiteral("全角の記号・英数字を一覧")), [this] { mnuSlipsClick(); });
     Connected(AddItem(lisp, QStringLiteral("mnuSlipsFix"), QStringLiteral("全角の記号・英数字を半角に修正")),
               [this] { mnuSlipsFixClick(); });
