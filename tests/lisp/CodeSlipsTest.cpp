@@ -7,37 +7,13 @@
 
 #include "base/ShiftJis.h"
 #include "syntax/WideSlips.h"
-#include "text/EditorScreenStrings.h"
-#include "text/EditorStrings.h"
+#include "support/AppliedEdits.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines Sjis(const std::vector<std::string>& utf8) {
-    Lines out;
-    for (const auto& l : utf8) out.push_back(Utf8ToCp932(l));
-    return out;
-}
-
-// The rows after the edits, and the rows after one undo.
-struct TApplied {
-    Lines After, Undone;
-};
-TApplied Apply(const Lines& lines, const TLineEdits& edits) {
-    TEditorScreenStrings rows;
-    TEditorStrings text(rows);
-    std::string all;
-    for (const std::string& line : lines) all += line + "\r\n";
-    text.SetText(all);
-    TApplied r;
-    ApplyLineEdits(rows, edits);
-    for (int i = 0; i < text.Count(); ++i) r.After.push_back(text.Get(i));
-    rows.Undo();
-    for (int i = 0; i < text.Count(); ++i) r.Undone.push_back(text.Get(i));
-    return r;
-}
+using namespace quodle::testing;
 
 TEST(WideSlips, TheTableKnowsWhatEachStandsFor) {
     struct Case {
@@ -85,7 +61,7 @@ TEST(CodeSlips, OnlyCodeIsReportedAndFixed) {
         const Lines lines = Sjis(c.in);
         const auto slips = FindCodeSlips(lines);
         EXPECT_EQ(static_cast<int>(slips.size()), c.slips) << c.in[0];
-        const TApplied a = Apply(lines, FixCodeSlips(lines));
+        const TApplied a = ApplyAndUndo(lines, FixCodeSlips(lines));
         EXPECT_EQ(a.After, Sjis(c.out)) << c.in[0];
         EXPECT_EQ(a.Undone, lines) << c.in[0];
         EXPECT_TRUE(FindCodeSlips(a.After).empty()) << c.in[0];

@@ -6,41 +6,18 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
-#include "text/EditorScreenStrings.h"
-#include "text/EditorStrings.h"
+#include "support/AppliedEdits.h"
 
 namespace quodle {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines Sjis(const std::vector<std::string>& utf8) {
-    Lines out;
-    for (const auto& l : utf8) out.push_back(Utf8ToCp932(l));
-    return out;
-}
+using namespace quodle::testing;
 
 const TExclusionSet& Jogai() {
     static const Lines lines = {"T", "NIL", "PI", "SETQ", "PRINC", "GETPOINT", "SSGET"};
     static const TExclusionSet set(lines);
     return set;
-}
-
-struct TApplied {
-    Lines After, Undone;
-};
-TApplied Apply(const Lines& lines, const TLineEdits& edits) {
-    TEditorScreenStrings rows;
-    TEditorStrings text(rows);
-    std::string all;
-    for (const std::string& line : lines) all += line + "\r\n";
-    text.SetText(all);
-    TApplied r;
-    ApplyLineEdits(rows, edits);
-    for (int i = 0; i < text.Count(); ++i) r.After.push_back(text.Get(i));
-    rows.Undo();
-    for (int i = 0; i < text.Count(); ++i) r.Undone.push_back(text.Get(i));
-    return r;
 }
 
 TEST(VariableFixes, HeadsAreRewrittenInPlace) {
@@ -79,7 +56,7 @@ TEST(VariableFixes, HeadsAreRewrittenInPlace) {
         const TVariableFixResult r = FixDefinitionVariables(lines, 0, c.fix, Jogai(), {});
         EXPECT_EQ(r.Names, c.names) << c.in[0];
         EXPECT_FALSE(r.Refused) << c.in[0];
-        const TApplied a = Apply(lines, r.Edits);
+        const TApplied a = ApplyAndUndo(lines, r.Edits);
         EXPECT_EQ(a.After, Sjis(c.out)) << c.in[0];
         EXPECT_EQ(a.Undone, lines) << c.in[0];
         // Done again, nothing is left to do.
@@ -90,9 +67,9 @@ TEST(VariableFixes, HeadsAreRewrittenInPlace) {
 TEST(VariableFixes, BothFixesLeaveTheCheckClean) {
     const Lines lines = Sjis({"(defun c:Foo (a / tmp)", "  (setq pt (getpoint) 表 1)", "  (princ a))",
                               "(defun bar () (setq x 1))"});
-    const Lines localised = Apply(lines, FixAllDefinitionVariables(lines, TVariableFix::Localise, Jogai(), {}).Edits).After;
+    const Lines localised = ApplyAndUndo(lines, FixAllDefinitionVariables(lines, TVariableFix::Localise, Jogai(), {}).Edits).After;
     const Lines dropped =
-        Apply(localised, FixAllDefinitionVariables(localised, TVariableFix::DropUnused, Jogai(), {}).Edits).After;
+        ApplyAndUndo(localised, FixAllDefinitionVariables(localised, TVariableFix::DropUnused, Jogai(), {}).Edits).After;
     EXPECT_EQ(dropped, Sjis({"(defun c:Foo (a / pt 表)", "  (setq pt (getpoint) 表 1)", "  (princ a))",
                              "(defun bar (/ x) (setq x 1))"}));
     EXPECT_FALSE(VariableCheck(dropped, Jogai(), {}).HasFindings());

@@ -10,7 +10,7 @@
 #include "editor/qt/EditorEx.h"
 #include "lisp/CodeSlips.h"
 #include "lisp/VariableFixes.h"
-#include "lisp/qt/VariableCheckOptions.h"
+#include "support/qt/EditorLines.h"
 #include "support/qt/MainFormFixture.h"
 #include "text/EditorStrings.h"
 
@@ -18,12 +18,6 @@ using namespace quodle;
 using namespace quodle::testing;
 
 namespace {
-
-QStringList LinesOf(TEditorEx* editor) {
-    QStringList lines;
-    for (int i = 0; i < editor->Lines().Count(); ++i) lines << FromSjis(editor->Lines().Get(i));
-    return lines;
-}
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
@@ -50,17 +44,17 @@ private slots:
                                  QStringLiteral("  (princ　p)) ; 注（全角）")};
         TTarnwickMainForm* w = CreateWith(doc);
         Trigger(w, "mnuSlips");
-        QCOMPARE(LinesOf(w->OutputPane()),
+        QCOMPARE(EditorLines(w->OutputPane()),
                  QStringList({QStringLiteral("       2|  10桁目  （ → ("), QStringLiteral("       2|  27桁目  ） → )"),
                               QStringLiteral("       3|   9桁目  全角空白 → 空白")}));
         QVERIFY(Messages().isEmpty());
 
         TEditorEx* editor = w->ActiveEditor();
         Trigger(w, "mnuSlipsFix");
-        QCOMPARE(LinesOf(editor), QStringList({doc[0], QStringLiteral("  (setq p(getpoint \"点（全角）\"))"),
+        QCOMPARE(EditorLines(editor), QStringList({doc[0], QStringLiteral("  (setq p(getpoint \"点（全角）\"))"),
                                                QStringLiteral("  (princ p)) ; 注（全角）")}));
         Trigger(w, "mnuUndo");
-        QCOMPARE(LinesOf(editor), doc);
+        QCOMPARE(EditorLines(editor), doc);
         Trigger(w, "mnuRedo");
         Trigger(w, "mnuSlips");
         Trigger(w, "mnuSlipsFix");
@@ -74,14 +68,14 @@ private slots:
         TEditorEx* editor = w->ActiveEditor();
         editor->SetRow(1);
         Trigger(w, "mnuLocalise");
-        QCOMPARE(LinesOf(editor), QStringList({QStringLiteral("(defun f (a / 点)"), doc[1], doc[2]}));
+        QCOMPARE(EditorLines(editor), QStringList({QStringLiteral("(defun f (a / 点)"), doc[1], doc[2]}));
         editor->SetRow(2);
         Trigger(w, "mnuDropUnused");
-        QCOMPARE(LinesOf(editor).last(), QStringLiteral("(defun g () (setq x 1))"));
+        QCOMPARE(EditorLines(editor).last(), QStringLiteral("(defun g () (setq x 1))"));
         Trigger(w, "mnuUndo");
-        QCOMPARE(LinesOf(editor).last(), doc[2]);
+        QCOMPARE(EditorLines(editor).last(), doc[2]);
         Trigger(w, "mnuUndo");
-        QCOMPARE(LinesOf(editor), doc);
+        QCOMPARE(EditorLines(editor), doc);
         QVERIFY(Messages().isEmpty());
     }
 
@@ -102,7 +96,7 @@ private slots:
         TTarnwickMainForm* w = CreateWith(doc);
         w->ActiveEditor()->SetRow(row);
         Trigger(w, "mnuLocalise");
-        QCOMPARE(LinesOf(w->ActiveEditor()), doc);
+        QCOMPARE(EditorLines(w->ActiveEditor()), doc);
         QCOMPARE(Messages(), QStringList{message});
         QVERIFY(!w->ActiveEditor()->CanUndo());
     }
@@ -114,23 +108,23 @@ private slots:
         dialogs_->modals.push_back([](QDialog&) { return int(QDialog::Accepted); });
         Trigger(w, "N3");
         TEditorEx* pane = w->OutputPane();
-        const QStringList report = LinesOf(pane);
+        const QStringList report = EditorLines(pane);
         const int gHeading = static_cast<int>(report.indexOf(QStringLiteral("       3| g( / tmp )")));
         QVERIFY2(gHeading > 0, qPrintable(report.join(u'\n')));
         // A name line under the heading stands for its definition.
         pane->SetRow(gHeading + 2);
         Trigger(w, "mnuPaneLocalise");
-        QCOMPARE(LinesOf(w->ActiveEditor())[2], QStringLiteral("(defun g (/ tmp x)"));
-        pane->SetRow(static_cast<int>(LinesOf(pane).indexOf(QStringLiteral("       3| g( / tmp x )"))));
+        QCOMPARE(EditorLines(w->ActiveEditor())[2], QStringLiteral("(defun g (/ tmp x)"));
+        pane->SetRow(static_cast<int>(EditorLines(pane).indexOf(QStringLiteral("       3| g( / tmp x )"))));
         Trigger(w, "mnuPaneDropUnused");
-        QCOMPARE(LinesOf(w->ActiveEditor())[2], QStringLiteral("(defun g (/ x)"));
+        QCOMPARE(EditorLines(w->ActiveEditor())[2], QStringLiteral("(defun g (/ x)"));
         // The pane shows the check again: g is gone from it, f stays.
-        QVERIFY(!LinesOf(pane).join(u'\n').contains(QStringLiteral("| g(")));
-        QVERIFY(LinesOf(pane).join(u'\n').contains(QStringLiteral("| f(")));
+        QVERIFY(!EditorLines(pane).join(u'\n').contains(QStringLiteral("| g(")));
+        QVERIFY(EditorLines(pane).join(u'\n').contains(QStringLiteral("| f(")));
         pane->SetRow(0);
         Trigger(w, "mnuPaneLocalise");
-        QCOMPARE(LinesOf(w->ActiveEditor())[0], QStringLiteral("(defun f (a / pt ss)"));
-        QCOMPARE(LinesOf(pane), QStringList());
+        QCOMPARE(EditorLines(w->ActiveEditor())[0], QStringLiteral("(defun f (a / pt ss)"));
+        QCOMPARE(EditorLines(pane), QStringList());
         QVERIFY(Messages().isEmpty());
     }
 };
