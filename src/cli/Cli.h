@@ -83,7 +83,7 @@ std::string OptionValue(const Args& args, std::string_view name);
 int Fail(const std::string& message);
 
 // Folder of the running executable.
-std::string ExecutableDir();
+std::filesystem::path ExecutableDir();
 // The window program beside this one: the word lists, settings file and
 // temporary load file are the ones it uses (WordListFoldersOf,
 // SettingsFilePath, TemporaryLoadFilePath of this path).

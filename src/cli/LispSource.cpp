@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/WordLists.h"
+#include "base/PathText.h"
 #include "text/TextFile.h"
 
 namespace quodle::cli {
@@ -12,7 +13,7 @@ namespace quodle::cli {
 TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
     : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()))
                                                  : nullptr) {
-    loaded_ = document_.LoadFromFile(path);
+    loaded_ = document_.LoadFromFile(PathFromUtf8(path));
     // No one types here: the commands' own edits must apply. What a save
     // would lose is still guarded (PrintDocument).
     document_.Rows().SetReadOnly(false);
@@ -24,7 +25,7 @@ std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TS
     try {
         source = std::make_unique<TSourceFile>(path, kind);
     } catch (const EFileError& e) {
-        Fail("cannot read " + e.Path().string() + ": " + e.Reason());
+        Fail("cannot read " + Utf8FromPath(e.Path()) + ": " + e.Reason());
         return nullptr;
     }
     out.SetDocumentFormat(source->Loaded().Format);

@@ -1,15 +1,12 @@
 // quodle-cli: the engine's analyses on files, without a window.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "base/FileIo.h"
+#include "base/Process.h"
 #include "base/ShiftJis.h"
 #include "cli/Cli.h"
 #include "cli/Help.h"
@@ -70,30 +67,14 @@ int Fail(const std::string& message) {
     return kExitError;
 }
 
-std::string ExecutableDir() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
-    return std::filesystem::path(std::string(buf, static_cast<std::size_t>(n))).parent_path().string();
+std::filesystem::path ExecutableDir() {
+    const std::filesystem::path exe = quodle::ExecutablePath();
+    return exe.empty() ? std::filesystem::path(".") : exe.parent_path();
 }
 
-std::filesystem::path WindowProgramPath() { return std::filesystem::path(ExecutableDir()) / "quodle"; }
+std::filesystem::path WindowProgramPath() { return ExecutableDir() / "quodle"; }
 
 namespace {
-
-// A closed standard descriptor gets a stand-in that refuses writes: the
-// source file opened next must not become the output (or the error
-// output), and a write to a closed output must fail, not vanish.
-void ReserveStandardDescriptors() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-        const int standIn = ::open("/dev/null", O_RDONLY | O_NOCTTY);
-        if (standIn >= 0 && standIn != fd) {
-            ::dup2(standIn, fd);
-            ::close(standIn);
-        }
-    }
-}
 
 int Usage() {
     std::fputs(UsageText().c_str(), stderr);
@@ -116,10 +97,11 @@ bool AsksForHelp(std::string_view a) { return a == "--help" || a == "-h"; }
 
 int main(int argc, char** argv) {
     using namespace quodle::cli;
-    ReserveStandardDescriptors();
+    quodle::PrepareStandardStreams();
     quodle::IgnoreFileSizeLimitSignal();
-    if (argc < 2) return Usage();
-    const std::string name = argv[1];
+    const std::vector<std::string> argList = quodle::ProgramArguments(argc, argv);
+    if (argList.empty()) return Usage();
+    const std::string& name = argList[0];
     if (AsksForHelp(name)) return Print(UsageText());
     if (name == "--version") return Print(VersionText());
     const auto& commands = Commands();
@@ -130,8 +112,8 @@ int main(int argc, char** argv) {
     }
     Args args;
     bool optionsEnded = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
+    for (std::size_t i = 1; i < argList.size(); ++i) {
+        const std::string& a = argList[i];
         if (optionsEnded || a.size() < 2 || a[0] != '-' || a == "-") {
             args.positional.push_back(a);
         } else if (a == "--") {
@@ -151,8 +133,8 @@ int main(int argc, char** argv) {
             }
             if (eq != std::string::npos) {
                 args.options.push_back(a);
-            } else if (i + 1 < argc) {
-                args.options.push_back(key + "=" + argv[++i]);
+            } else if (i + 1 < argList.size()) {
+                args.options.push_back(key + "=" + argList[++i]);
             } else {
                 std::fprintf(stderr, "quodle-cli: option '%s' needs a value\nusage: quodle-cli %s\n", a.c_str(), it->usage);
                 return kExitError;

@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/PathText.h"
 #include "base/ShiftJis.h"
 #include "text/RowParseState.h"
 #include "text/StringList.h"
@@ -115,7 +116,7 @@ constexpr std::size_t kCarriedBytes = 3;
 // as they stand (Tail), so that a save can write them back.
 class TTextReader {
 public:
-    TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(path), utf8_(utf8) {
+    TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(PathFromUtf8(path)), utf8_(utf8) {
         if (!utf8_) return;
         raw_ = std::make_unique_for_overwrite<char[]>(chunkBytes + kCarriedBytes);
         rawHave_ = file_.Read(raw_.get(), kCarriedBytes);
@@ -277,7 +278,7 @@ TLineBreak ReadRows(TTextReader& reader, TheStringList& rows, std::size_t chunkB
 // The line (from 1) that holds the byte at `offset` of the file, by the
 // line-break rule. Only wanted for a message, so the file is read again.
 int LineOfOffset(const std::string& path, std::uint64_t offset) {
-    RegularFileReader file(path);
+    RegularFileReader file(PathFromUtf8(path));
     std::vector<char> buf(kReadChunkBytes);
     int line = 1;
     bool lastCr = false;
