@@ -97,12 +97,15 @@ std::size_t CopyCode(const char* s, std::size_t p, std::size_t n, char* w) {
     return n;
 }
 
-// Writes the code of one line at w and returns the end of what it wrote;
-// the string and block comment state carry over to the next line.
-char* StripLine(std::string_view line, TStripState& st, char* w) {
+// The rules of strings and comments over one line: `code(p)` takes the
+// code from line[p] up to the next quote or semicolon and returns where that
+// stands (the line's length when there is none, which also ends the walk).
+// The string and block comment state carry over to the next line.
+template <class TCode>
+void WalkLine(std::string_view line, TStripState& st, TCode&& code, std::size_t from = 0) {
     const char* const s = line.data();
     const std::size_t n = line.size();
-    std::size_t p = 0;
+    std::size_t p = from;
     while (p < n) {
         if (st.InBlockComment) {
             // Only "|;" ends it, and only within one line.
@@ -116,9 +119,8 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
             if (!IsEscapedQuote(line, q)) st.InString = false;
             p = q + 1;
         } else {
-            const std::size_t q = CopyCode(s, p, n, w);
-            w += q - p;
-            if (q == n) break;
+            const std::size_t q = code(p);
+            if (q >= n) break;
             if (s[q] == '"') {
                 if (!IsEscapedQuote(line, q)) st.InString = true;
             } else if (q + 1 < n && s[q + 1] == '|') {
@@ -129,10 +131,34 @@ char* StripLine(std::string_view line, TStripState& st, char* w) {
             p = q + 1;
         }
     }
+}
+
+// Writes the code of one line at w and returns the end of what it wrote.
+char* StripLine(std::string_view line, TStripState& st, char* w) {
+    const char* const s = line.data();
+    const std::size_t n = line.size();
+    WalkLine(line, st, [&](std::size_t p) {
+        const std::size_t q = CopyCode(s, p, n, w);
+        w += q - p;
+        return q;
+    });
     return w;
 }
 
 }  // namespace
+
+void ForEachCodeRun(std::string_view line, TStripState& state,
+                    const std::function<bool(std::size_t begin, std::size_t end)>& run, std::size_t from) {
+    const char* const s = line.data();
+    const std::size_t n = line.size();
+    WalkLine(
+        line, state,
+        [&](std::size_t p) {
+            const std::size_t q = std::min(FindByte(s, p, n, '"'), FindByte(s, p, n, ';'));
+            return run(p, q) ? q : n;
+        },
+        from);
+}
 
 std::size_t TCodeLines::Refill(TLineList lines, std::size_t first, TStripState& state, std::size_t bytes,
                                TProgressPass& pass, TStripStates* states) {

@@ -9,6 +9,7 @@
 // "\" or "|" it equals.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -131,6 +132,16 @@ private:
     TStripState state_;
     std::vector<char> buffer_;
 };
+
+// The code of one line, a run at a time: run(begin, end) for each stretch
+// of the line's bytes that is code, in order (a run ends before a quote or
+// a semicolon, which are not code themselves). `state` is the state the
+// line starts in and becomes the next line's. A run that returns false
+// ends the walk there; `state` then is of no use. A walk may also start at
+// byte `from` of the line (a character that stands in code, `state` then
+// being in code): it goes on as a walk from the start would.
+void ForEachCodeRun(std::string_view line, TStripState& state,
+                    const std::function<bool(std::size_t begin, std::size_t end)>& run, std::size_t from = 0);
 
 // Where the byte at `codeOffset` of a line's code stands in the line
 // itself, for a line that starts in `state`: the strings and comments taken

@@ -56,6 +56,7 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     CreateToolBar();
     CreateLayout();
     ConnectOutputPane();
+    ConnectFixesPane();
 
     // 1. The hint window appears on first use; the active-tab colours.
     activeTabText_ = clBlue;

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -56,6 +57,7 @@ class TLineEdits;
 class TLineList;
 class TTextLines;
 class TProgressSink;
+enum class TVariableFix : std::uint8_t;
 struct TPickList;
 struct TWordListFolders;
 struct TVariableReport;
@@ -161,6 +163,15 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // Fixes of the code (MainFormFixes.cpp): full-width slips listed in the
+    // output pane and replaced; a definition's locals made and tidied, at
+    // the caret or for the output pane's line. Each edit one undo step.
+    void mnuSlipsClick();          // 全角の記号・英数字を一覧
+    void mnuSlipsFixClick();       // 全角の記号・英数字を半角に修正
+    void mnuLocaliseClick();       // 未宣言変数をローカル変数に追加
+    void mnuDropUnusedClick();     // 未使用ローカル変数を削除
+    void PaneLocaliseClick();      // the same for the output pane's line
+    void PaneDropUnusedClick();
     // プロジェクト解析... (MainFormProject.cpp): the files of a folder as one program.
     void mnuProjectAnalysisClick();
     // The function catalogue and the command/function tree (MainFormTree.cpp).
@@ -364,6 +375,11 @@ private:
 
     // Analyses (MainFormAnalyses.cpp).
     void ConnectOutputPane();
+    void ConnectFixes(QMenu* lisp);
+    void ConnectFixesPane();
+    // The fix on the definition whose "(defun" stands on `definitionLine`;
+    // with `recheck` the variable check runs again into the output pane.
+    void FixVariables(TEditorEx* editor, int definitionLine, TVariableFix fix, bool recheck);
     // Shows report lines in the output pane from its top.
     void ShowInOutputPane(const TTextLines& lines);
     // Status panel 4 after a selection change of a document editor.

@@ -169,6 +169,7 @@ void TTarnwickMainForm::CreateMenus() {
     Connected(AddItem(lisp, QStringLiteral("N3"), QStringLiteral("未使用・未宣言変数"), QStringLiteral("F5")), [this] { N3Click(); })
         ->setIcon(ToolImage(imgVariableCheck));
     Connected(AddItem(lisp, QStringLiteral("N76"), QStringLiteral("変数一覧")), [this] { N76Click(); });
+    ConnectFixes(lisp);
     lisp->addSeparator();
     Connected(AddItem(lisp, QStringLiteral("CountKakko1"), QStringLiteral("ユーザー関数へジャンプ"), QStringLiteral("Shift+Ctrl+J")), [this] { CountKakko1Click(); })
         ->setIcon(ToolImage(imgUserFunctionJump));
