@@ -208,7 +208,7 @@ private:
 class TRowsSearcher {
 public:
     TRowsSearcher(const TEditorStringList& rows, const TSearchPattern& pattern, std::size_t chunkBytes)
-        : rows_(rows), pattern_(pattern), chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {
+        : rows_(rows), pattern_(pattern), chunkBytes_(chunkBytes == 0 ? ChunkBytesFor(pattern) : chunkBytes) {
         // A match of fixed length lies within one row when no row is
         // soft-wrapped and the pattern holds no line break: the packed texts
         // are then scanned for candidates directly (they are rare), and only
@@ -489,6 +489,10 @@ private:
 
 }  // namespace
 
+std::size_t ChunkBytesFor(const TSearchPattern& pattern) {
+    return std::max(kSearchChunkBytes, pattern.ByteLength() > 1024 ? 8 * pattern.ByteLength() : 0);
+}
+
 TEdgeChar LastCharEdge(std::string_view text) {
     if (text.empty()) return {};
     const auto b = static_cast<unsigned char>(text.back());
@@ -516,7 +520,7 @@ std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRow
 
 TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
                            std::string_view replacement) {
-    TRowsSearcher searcher(rows, pattern, kSearchChunkBytes);
+    TRowsSearcher searcher(rows, pattern, 0);
     TRowTexts& texts = searcher.Rows();
     std::vector<TRowsMatch> matches;
     const bool down = pattern.Has(sfDown);

@@ -36,20 +36,25 @@ struct TEdgeChar {
 TEdgeChar LastCharEdge(std::string_view text);
 TEdgeChar FirstCharEdge(std::string_view text);
 
-// The bytes a chunk is filled to: rows are added until it holds more.
+// The bytes a chunk is filled to: rows are added until it holds more. A
+// pattern of more than a thousand bytes gets chunks of eight times its
+// length, so that the chunks' overlap stays small.
 inline constexpr std::size_t kSearchChunkBytes = 8191;
+// The chunk size a search with `pattern` uses unless told another.
+std::size_t ChunkBytesFor(const TSearchPattern& pattern);
 
 // The first match starting at or after `from` (a character start).
-// `before` stands for the character before `from`.
+// `before` stands for the character before `from`. Chunks of `chunkBytes`
+// (0: ChunkBytesFor).
 std::optional<TRowsMatch> SearchRowsForward(const TEditorStringList& rows, TRowOffset from,
                                             const TSearchPattern& pattern, std::optional<TEdgeChar> before = {},
-                                            std::size_t chunkBytes = kSearchChunkBytes);
+                                            std::size_t chunkBytes = 0);
 // The last match that ends at or before `limit`, its first candidate as many
 // characters (or bytes) back as the pattern has. `after` stands for the
 // character at `limit`.
 std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRowOffset limit,
                                              const TSearchPattern& pattern, std::optional<TEdgeChar> after = {},
-                                             std::size_t chunkBytes = kSearchChunkBytes);
+                                             std::size_t chunkBytes = 0);
 
 // Replace-all as one edit: every match from `from` on in the pattern's
 // direction is replaced, each next search starting beyond the text just

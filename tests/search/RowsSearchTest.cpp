@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
+#include "search/PlainSearch.h"
 #include "search/RowsSearch.h"
 #include "support/FakeEditor.h"
 
@@ -14,104 +15,16 @@ namespace {
 
 std::string S(const char* utf8) { return Utf8ToCp932(utf8); }
 
-// ---------------------------------------------------------------- a plain model of a match
-
-// The rules of a match written out plainly, candidate by candidate over a
-// whole text: what the engine's scans and chunks must agree with.
-class TReference {
-public:
-    TReference(std::string text, const std::string& pattern, TSearchOptions options)
-        : text_(std::move(text)), options_(options), codes_(TSearchPattern(pattern, options).Codes()) {
-        trail_.assign(text_.size(), false);
-        for (std::size_t i = 0; i < text_.size(); i += CharLengthAt(text_, i))
-            if (CharLengthAt(text_, i) == 2) trail_[i + 1] = true;
-    }
-
-    // Forward from `from`, or backward to `limit`: "start length" or "-".
-    std::string Forward(std::size_t from) const {
-        if (from < text_.size() && trail_[from]) ++from;
-        for (std::size_t c = from; c < text_.size(); ++c)
-            if (!trail_[c])
-                if (const auto end = MatchAt(c, text_.size())) return Str(c, *end);
-        return "-";
-    }
-    std::string Backward(std::size_t limit) const {
-        if (codes_.empty() || text_.empty()) return "-";
-        if (limit < text_.size() && trail_[limit]) --limit;
-        std::int64_t c = static_cast<std::int64_t>(limit);
-        if (Has(sfNoMatchZenkaku)) {
-            for (std::size_t k = 0; k < codes_.size(); ++k) {
-                if (--c < 0) return "-";
-                const auto b = At(static_cast<std::size_t>(c));
-                if (trail_[static_cast<std::size_t>(c)]) --c;
-                else if ((b == 0xDE || b == 0xDF) && c > 0 && !trail_[static_cast<std::size_t>(c - 1)] &&
-                         VoicedFullWidth(At(static_cast<std::size_t>(c - 1)), b))
-                    --c;
-            }
-        } else {
-            for (const TCharCode code : codes_) c -= IsDoubleCode(code) ? 2 : 1;
-        }
-        for (; c >= 0; --c)
-            if (!trail_[static_cast<std::size_t>(c)])
-                if (const auto end = MatchAt(static_cast<std::size_t>(c), limit)) return Str(static_cast<std::size_t>(c), *end);
-        return "-";
-    }
-
-private:
-    bool Has(TSearchOption o) const { return HasOption(options_, o); }
-    unsigned char At(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
-    static std::string Str(std::size_t start, std::size_t end) {
-        return std::to_string(start) + " " + std::to_string(end - start);
-    }
-
-    // The end of a match from `pos` that ends by `limit`.
-    std::optional<std::size_t> MatchAt(std::size_t pos, std::size_t limit) const {
-        const std::size_t n = text_.size();
-        if (Has(sfWholeWord)) {
-            if (IsWordDelimiter(At(pos))) return std::nullopt;
-            if (pos > 0 && (trail_[pos - 1] || !IsWordDelimiter(At(pos - 1)))) return std::nullopt;
-        }
-        std::size_t i = pos;
-        for (std::size_t j = 0; j < codes_.size();) {
-            if (i >= n) return std::nullopt;
-            std::size_t width = CharLengthAt(text_, i);
-            TCharCode code = width == 2 ? static_cast<TCharCode>(At(i) << 8 | At(i + 1)) : At(i);
-            if (Has(sfNoMatchZenkaku) && width == 1) {
-                const TCharCode pair = i + 1 < n ? VoicedFullWidth(At(i), At(i + 1)) : 0;
-                code = pair ? pair : FullWidthOf(At(i));
-                if (pair) width = 2;
-            }
-            if (!Has(sfMatchCase)) code = FoldCase(code);
-            if (code == codes_[j]) {
-                i += width;
-                ++j;
-                continue;
-            }
-            const bool crlf = Has(sfIncludeCRLF) && (At(i) == '\r' || At(i) == '\n');
-            const bool blank = Has(sfIncludeSpace) && (At(i) == ' ' || At(i) == '\t');
-            const bool wide = Has(sfIncludeSpace) && width == 2 && At(i) == 0x81 && At(i + 1) == 0x40;
-            if (j == 0 || !(crlf || blank || wide)) return std::nullopt;
-            i += wide ? 2 : 1;
-        }
-        if (i > limit) return std::nullopt;
-        if (Has(sfWholeWord) && i < n && !IsWordDelimiter(At(i))) return std::nullopt;
-        return i;
-    }
-
-    std::string text_;
-    TSearchOptions options_;
-    std::vector<TCharCode> codes_;
-    std::vector<bool> trail_;
-};
-
 // ---------------------------------------------------------------- random texts
 
 class TRandomText {
 public:
-    explicit TRandomText(unsigned seed) : rng_(seed) {
-        for (const char* p : {"a", "b", "A", "c", " ", "_", "ｶ", "ﾞ", "ﾟ", "ﾊ", "ガ", "ａ", "Ａ", "　", "ソ", "\\", "@",
-                              "漢", "\t", "-", "α", "Α"})
-            pieces_.push_back(S(p));
+    explicit TRandomText(unsigned seed,
+                         std::initializer_list<const char*> pieces = {"a", "b", "A", "c", " ", "_", "ｶ", "ﾞ", "ﾟ", "ﾊ",
+                                                                      "ガ", "ａ", "Ａ", "　", "ソ", "\\", "@", "漢", "\t",
+                                                                      "-", "α", "Α"})
+        : rng_(seed) {
+        for (const char* p : pieces) pieces_.push_back(S(p));
     }
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     std::string Piece() { return pieces_[static_cast<std::size_t>(Below(static_cast<int>(pieces_.size())))]; }
@@ -132,6 +45,15 @@ public:
         for (int i = from; i < std::min(from + length, static_cast<int>(last_.size())); ++i)
             out += Below(5) == 0 ? Piece() : last_[static_cast<std::size_t>(i)];
         return out;
+    }
+    // A long stretch of the last text with a few pieces changed.
+    std::string Stretch(int length, int changes) {
+        const int from = Below(static_cast<int>(last_.size()));
+        std::vector<std::string> out(last_.begin() + from, last_.begin() + std::min(from + length, static_cast<int>(last_.size())));
+        for (; changes > 0; --changes) out[static_cast<std::size_t>(Below(static_cast<int>(out.size())))] = Piece();
+        std::string joined;
+        for (const std::string& p : out) joined += p;
+        return joined;
     }
     TSearchOptions Options() {
         TSearchOptions o = 0;
@@ -159,7 +81,28 @@ TEST(SearchBufferRandom, AgreesWithThePlainModel) {
         const std::string pattern = random.Pattern();
         const TSearchOptions o = random.Options();
         const auto start = static_cast<std::size_t>(random.Below(static_cast<int>(text.size()) + 1));
-        const TReference reference(text, pattern, o);
+        const test::TPlainSearch reference(text, pattern, o);
+        const std::string expected = HasOption(o, sfDown) ? reference.Forward(start) : reference.Backward(start);
+        ASSERT_EQ(BufferResult(text, start, pattern, o), expected)
+            << "round " << round << " options " << o << " start " << start << "\ntext " << Cp932ToUtf8(text)
+            << "\npattern " << Cp932ToUtf8(pattern);
+    }
+}
+
+// Patterns whose matches vary in length are found by a linear scan that
+// jumps and reads back: long patterns over texts of a few pieces, where
+// candidates run long and overlap, must find what trying every candidate
+// finds.
+TEST(SearchBufferRandom, LongPatternsOverRepetitiveTexts) {
+    TRandomText random(31, {"a", "b", "A", " ", "\t", "ｶ", "ﾞ", "ガ", "　", "ソ", "_"});
+    for (int round = 0; round < 1500; ++round) {
+        const std::string text = random.Text(20 + random.Below(400), 5);
+        const std::string pattern = random.Stretch(2 + random.Below(120), random.Below(3));
+        static constexpr TSearchOptions kVarying[] = {sfNoMatchZenkaku, sfIncludeCRLF, sfIncludeSpace,
+                                                      sfIncludeCRLF | sfIncludeSpace};
+        const TSearchOptions o = random.Options() | kVarying[random.Below(4)];
+        const auto start = static_cast<std::size_t>(random.Below(static_cast<int>(text.size()) + 1));
+        const test::TPlainSearch reference(text, pattern, o);
         const std::string expected = HasOption(o, sfDown) ? reference.Forward(start) : reference.Backward(start);
         ASSERT_EQ(BufferResult(text, start, pattern, o), expected)
             << "round " << round << " options " << o << " start " << start << "\ntext " << Cp932ToUtf8(text)
