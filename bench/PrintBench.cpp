@@ -38,17 +38,17 @@ struct TFigures {
 std::size_t PrintToPdf(TLineList lines, const QString& pdf, bool send) {
     const TStringsPrinter printer = Printer();
     TStringsPrinterInfo info;
-    info.SetPdfOutput(pdf);
+    info.SetPdfOutput();
     TRenderedPages pages;
     if (!RenderPages(printer, info.Device(), lines, pages, kPrintProgressText, nullptr)) return 0;
-    if (send && !SendPages(printer, pages, info.Printer())) return 0;
+    if (send) WritePdf(printer, pages, info.Printer(), pdf.toStdString());
     return pages.Pages.Count();
 }
 
 void BM_Layout(benchmark::State& state, TLineList lines) {
     const TStringsPrinter printer = Printer();
     TStringsPrinterInfo info;
-    info.SetPdfOutput(QStringLiteral("/dev/null"));
+    info.SetPdfOutput();
     for (auto _ : state) {
         const double c0 = ThreadMicros();
         state.counters["pages"] = static_cast<double>(CountPages(printer, info.Device(), lines));

@@ -53,10 +53,19 @@ std::optional<FileError> NotADocumentFile(const std::filesystem::path& path) {
     return FileError::NotRegularFile(path);
 }
 
+namespace {
+
+// The reasons a readable file may refuse to be written.
+bool NotWritableError(int error) { return error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY; }
+
+}  // namespace
+
 bool ExclusiveOpenTest(const std::filesystem::path& path) {
     // O_NONBLOCK keeps a named pipe from blocking the open; the type test
     // below turns it away.
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    constexpr int kFlags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
+    if (fd < 0 && NotWritableError(errno)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     if (fd < 0) return false;
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -64,6 +73,11 @@ bool ExclusiveOpenTest(const std::filesystem::path& path) {
     ok = ok && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return ok;
+}
+
+std::optional<FileError> WhyNotWritable(const std::filesystem::path& path) {
+    if (::access(path.c_str(), W_OK) == 0 || !NotWritableError(errno)) return std::nullopt;
+    return FileError::FromErrno(path, errno);
 }
 
 }  // namespace quodle

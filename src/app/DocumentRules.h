@@ -39,9 +39,14 @@ std::string BackupPath(std::string_view target, std::string_view extensionSource
 std::optional<FileError> NotADocumentFile(const std::filesystem::path& path);
 
 // Whether a file can be opened as a document: it exists, is a regular file,
-// this process may read and write it, and no other program holds an
-// exclusive lock on it (an advisory flock, taken and released at once —
-// Linux has no share modes, so programs that do not lock are not seen).
+// this process may read it, and no other program holds an exclusive lock
+// on it (an advisory flock, taken and released at once — Linux has no share
+// modes, so programs that do not lock are not seen). A file that cannot be
+// written passes: it opens read-only (WhyNotWritable).
 bool ExclusiveOpenTest(const std::filesystem::path& path);
+
+// Why this process may not write the file (no permission, a read-only file
+// system), or nothing when it may, or when it is not there.
+std::optional<FileError> WhyNotWritable(const std::filesystem::path& path);
 
 }  // namespace quodle

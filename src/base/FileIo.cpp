@@ -125,6 +125,33 @@ void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
     ::closedir(dir);
 }
 
+std::string RandomSuffix() {
+    static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char random[kTemporarySuffixLength];
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
+        for (unsigned char& r : random) r = static_cast<unsigned char>(std::rand());
+    std::string suffix;
+    for (const unsigned char r : random) suffix.push_back(kChars[r % (sizeof kChars - 1)]);
+    return suffix;
+}
+
+// A new name in `folder` for the file `from` (a path, or /proc/self/fd/N
+// with AT_SYMLINK_FOLLOW), made from `prefix` and a random suffix; nothing
+// when the file system cannot link it (no hard links there, or no /proc),
+// a failure of the file system throws.
+std::optional<std::string> LinkUnderTemporaryName(const std::string& from, int flags, const fs::path& folder,
+                                                  const std::string& prefix, const fs::path& errorPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = (folder / (prefix + RandomSuffix())).string();
+        if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, name.c_str(), flags) == 0) return name;
+        const int error = errno;
+        if (error == ENOENT || error == EPERM || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS)
+            return std::nullopt;
+        if (error != EEXIST) throw FileError::FromErrno(errorPath, error);
+    }
+    throw FileError::FromErrno(errorPath, EEXIST);
+}
+
 // The new content on its way to the target's folder. Where the file system
 // has them it is an anonymous file, which nobody sees and which vanishes
 // with the program if it dies while writing; it gets a temporary name only
@@ -166,16 +193,10 @@ public:
     bool Name() {
         if (!name_.empty()) return true;
         const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = (folder_ / (prefix_ + RandomSuffix())).string();
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                name_ = std::move(name);
-                return true;
-            }
-            if (errno == ENOENT) return false;
-            if (errno != EEXIST) throw FileError::FromErrno(path_, errno);
-        }
-        throw FileError::FromErrno(path_, EEXIST);
+        std::optional<std::string> name = LinkUnderTemporaryName(self, AT_SYMLINK_FOLLOW, folder_, prefix_, path_);
+        if (!name) return false;
+        name_ = std::move(*name);
+        return true;
     }
 
     // Closes the file (some file systems report a failed write only then).
@@ -187,16 +208,6 @@ public:
     void Placed() { placed_ = true; }
 
 private:
-    static std::string RandomSuffix() {
-        static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        unsigned char random[kTemporarySuffixLength];
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
-            for (unsigned char& r : random) r = static_cast<unsigned char>(std::rand());
-        std::string suffix;
-        for (const unsigned char r : random) suffix.push_back(kChars[r % (sizeof kChars - 1)]);
-        return suffix;
-    }
-
     fs::path folder_;
     std::string prefix_;
     fs::path path_;  // the target as the caller named it, for errors
@@ -248,37 +259,48 @@ bool SameFile(const fs::path& a, const fs::path& b) {
     return !ea && !eb && ca == cb;
 }
 
-struct BackupResult {
-    std::optional<FileError> error;
-    bool movedAway = false;  // the old file was renamed, not linked
-};
+// Copies the file at `from` into the descriptor; false on a failed write.
+bool CopyInto(int fd, const fs::path& from) {
+    RegularFileReader file(from);
+    char buffer[65536];
+    while (const std::size_t n = file.Read(buffer, sizeof buffer))
+        if (!WriteAll(fd, std::string_view(buffer, n))) return false;
+    return true;
+}
 
-// Turns the current file into the backup. A hard link keeps the target in
-// place until the new content is renamed over it; where the file system has no
-// hard links the file is renamed, as a last resort, and renamed back if the
-// save fails.
-BackupResult MakeBackup(const fs::path& file, const fs::path& backup) {
-    BackupResult result;
-    if (SameFile(file, backup)) {
-        result.error = FileError::BackupIsTheFile(backup);
-        return result;
+// Makes the current file the backup. The new backup is made under a
+// temporary name first — a hard link, or a copy where the file system has
+// no links — and then renamed over the old one, so that at every instant
+// the folder holds the file and a backup; the file itself stays in place
+// until the new content is renamed over it.
+std::optional<FileError> MakeBackup(const fs::path& file, const fs::path& backup, mode_t mode) {
+    if (SameFile(file, backup)) return FileError::BackupIsTheFile(backup);
+    fs::path folder = backup.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string prefix = TemporaryPrefix(backup);
+    try {
+        RemoveStaleTemporaries(folder, prefix);
+        std::optional<TNewFile> copy;
+        std::optional<std::string> name = LinkUnderTemporaryName(file.string(), 0, folder, prefix, backup);
+        if (!name) {
+            copy.emplace(folder, prefix, backup);
+            copy->StartNamed();
+            if (::fchmod(copy->Descriptor(), mode) != 0 || !CopyInto(copy->Descriptor(), file) ||
+                ::fsync(copy->Descriptor()) != 0)
+                throw FileError::FromErrno(backup, errno);
+            copy->Close();
+            name = copy->Path();
+        }
+        if (::rename(name->c_str(), backup.c_str()) != 0) {
+            const int error = errno;
+            if (!copy) ::unlink(name->c_str());
+            return FileError::FromErrno(backup, error);
+        }
+        if (copy) copy->Placed();
+    } catch (const FileError& e) {
+        return e;
     }
-    if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
-        result.error = FileError::FromErrno(backup, errno);
-        return result;
-    }
-    if (::link(file.c_str(), backup.c_str()) == 0) return result;
-    const int linkError = errno;
-    if (linkError != EPERM && linkError != EOPNOTSUPP && linkError != EMLINK && linkError != ENOSYS) {
-        result.error = FileError::FromErrno(backup, linkError);
-        return result;
-    }
-    if (::rename(file.c_str(), backup.c_str()) != 0) {
-        result.error = FileError::FromErrno(backup, errno);
-        return result;
-    }
-    result.movedAway = true;
-    return result;
+    return std::nullopt;
 }
 
 void SyncFolder(const fs::path& folder) {
@@ -402,17 +424,9 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     outcome.stamp = StampFrom(written);
     file.Close();
 
-    BackupResult backup;
-    if (backupPath && hadOld) {
-        backup = MakeBackup(target, *backupPath);
-        outcome.backupError = backup.error;
-    }
+    if (backupPath && hadOld) outcome.backupError = MakeBackup(target, *backupPath, mode);
 
-    if (::rename(file.Path().c_str(), target.c_str()) != 0) {
-        const int renameError = errno;
-        if (backup.movedAway) ::rename(backupPath->c_str(), target.c_str());
-        throw FileError::FromErrno(path, renameError);
-    }
+    if (::rename(file.Path().c_str(), target.c_str()) != 0) throw FileError::FromErrno(path, errno);
     file.Placed();
     SyncFolder(folder);
     return outcome;

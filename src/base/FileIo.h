@@ -99,8 +99,9 @@ struct SaveOutcome {
 // renamed over the target; a symbolic link is written through, not replaced.
 // A replaced file keeps its permission bits (and owner, where allowed); a new
 // one gets 0666 less the umask. When backupPath is given and the target
-// already exists, the old file becomes the backup first (an older backup of
-// that name is removed). A file this process may not write is not replaced.
+// already exists, the old file becomes the backup first; an older backup of
+// that name is replaced only by a whole new one, so a save cut short at any
+// point leaves the old or the new file and the old or the new backup. A file this process may not write is not replaced.
 // On failure nothing is changed — the previous file stays, the temporary
 // file is removed — and FileError carries the reason. Temporary files that
 // earlier saves of the same document left when the program died are

@@ -28,9 +28,9 @@ int RunConvert(const Args& args, Output& out) {
     if (it == std::end(kOps)) return Fail("unknown --op '" + op + "'\nusage: quodle-cli " + kUsage);
     int tab = settings::kEditorTabSpaceCount.def;
     if (const std::string text = OptionValue(args, "--tab"); !text.empty()) {
-        const std::optional<int> value = PositionArg(text, "--tab");
+        const auto value = NumberArg(text, "--tab", kMinTabSpaceCount, kMaxTabSpaceCount);
         if (!value) return kExitError;
-        tab = *value;
+        tab = static_cast<int>(*value);
     }
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;

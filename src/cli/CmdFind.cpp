@@ -1,6 +1,6 @@
 // quodle-cli find / replace: the search engine over a whole document (its
 // rows joined with CR LF, as a save writes them).
-#include <charconv>
+#include <limits>
 
 #include "base/ShiftJis.h"
 #include "base/Text.h"
@@ -34,16 +34,10 @@ std::optional<TSearchOptions> ParseOptions(const std::string& list) {
     return options;
 }
 
-std::optional<std::int64_t> OffsetArg(const Args& args, std::string_view name) {
+std::optional<std::int64_t> OffsetArg(const Args& args, const char* name) {
     const std::string text = OptionValue(args, name);
     if (text.empty()) return 0;
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
-        Fail(std::string(name) + " must be a number from 0: '" + text + "'");
-        return std::nullopt;
-    }
-    return value;
+    return NumberArg(text, name, 0, std::numeric_limits<std::int64_t>::max());
 }
 
 bool Given(const Args& args, std::string_view name) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 #include "app/WordLists.h"
 #include "text/TextFile.h"
@@ -37,17 +38,29 @@ std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TS
                      problem->Kind == TLoadProblem::lpNoForm ? "shown as 0x81AC, the file cannot be saved as read"
                                                              : "read as Shift-JIS, every byte kept");
     }
+    if (const TLoadResult& loaded = source->Loaded(); loaded.TailSize > 0)
+        std::fprintf(stderr, "%s: line %d: the %zu bytes from Ctrl+Z on are not analysed or shown; --raw writes them back\n",
+                     path.c_str(), loaded.TailLine, loaded.TailSize);
     return source;
 }
 
-std::optional<int> PositionArg(const std::string& text, const char* what) {
-    int value = 0;
+std::optional<std::int64_t> NumberArg(const std::string& text, const char* what, std::int64_t min, std::int64_t max) {
+    std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
-        Fail(std::string(what) + " must be a number from 0: '" + text + "'");
+    if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) {
+        const std::string range = max == std::numeric_limits<int>::max() || max == std::numeric_limits<std::int64_t>::max()
+                                      ? "from " + std::to_string(min)
+                                      : "from " + std::to_string(min) + " to " + std::to_string(max);
+        Fail(std::string(what) + " must be a number " + range + ": '" + text + "'");
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<int> PositionArg(const std::string& text, const char* what) {
+    const auto value = NumberArg(text, what, 0, std::numeric_limits<int>::max());
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 bool PositionInFile(TLineList lines, int line, std::optional<int> col) {

@@ -2,6 +2,7 @@
 // What the commands share: reading the source file into a row store the way
 // the editor opens it, the position arguments, and the printing of lists
 // and messages.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,6 +44,9 @@ private:
 // file from being saved as it came is told on stderr.
 std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind = TSourceKind::skText);
 
+// A whole number in [min, max] given on the command line, or nothing after
+// reporting it: a value outside the range is refused, never clamped.
+std::optional<std::int64_t> NumberArg(const std::string& text, const char* what, std::int64_t min, std::int64_t max);
 // A non-negative number given on the command line, or nothing after
 // reporting it.
 std::optional<int> PositionArg(const std::string& text, const char* what);

@@ -35,7 +35,7 @@ TStringsPrinter TStringsPrinter::Design() {
     return p;
 }
 
-void TStringsPrinter::SetColumnCount(int value) { columnCount_ = Clamp(value, 1, 3); }
+void TStringsPrinter::SetColumnCount(int value) { columnCount_ = Clamp(value, kMinColumnCount, kMaxColumnCount); }
 void TStringsPrinter::SetColumnSpace(int value) { columnSpace_ = Clamp(value, 0, 100); }
 void TStringsPrinter::SetFirstLineNumber(int value) { firstLineNumber_ = Clamp(value, 1, kMaxNumber); }
 void TStringsPrinter::SetFirstPageNumber(int value) { firstPageNumber_ = Clamp(value, 1, kMaxNumber); }

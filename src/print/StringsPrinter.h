@@ -25,6 +25,9 @@ struct TPrintFont {
     bool operator==(const TPrintFont&) const = default;
 };
 
+// Pages are printed in one to three columns.
+inline constexpr int kMinColumnCount = 1, kMaxColumnCount = 3;
+
 class TStringsPrinter {
 public:
     static constexpr int kMaxNumber = 999999;

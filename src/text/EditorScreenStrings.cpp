@@ -709,6 +709,7 @@ std::string TEditorScreenStrings::AllText(std::string_view lineBreak) const {
 TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
     TEditScope scope(*this);
     ClearAll();
+    fileTail_.clear();
     TLoadResult result;
     try {
         result = AppendFileLines(path, *this);
@@ -718,6 +719,7 @@ TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
         throw;
     }
     fileFormat_ = result.Format;
+    fileTail_ = std::move(result.Tail);
     saveBlocked_ = result.Problem && result.Problem->Kind == TLoadProblem::lpNoForm;
     // Read-only because of what the last load met, not by the user's choice.
     if (result.Problem || problemReadOnly_) readOnly_ = result.Problem.has_value();
@@ -728,11 +730,11 @@ TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
 
 std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     const std::string_view lineBreak = LineBreakBytes(fileFormat_.Break);
-    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) return AllText(lineBreak);
+    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) return AllText(lineBreak) + fileTail_;
     // Converted row by row straight from the blocks: the text is not built
     // in Shift-JIS first.
     std::string out(fileFormat_.Encoding == TTextEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
-    if (Count() == 0) return out;
+    if (Count() == 0) return out += fileTail_;
     TUtf8Writer writer(out, RowsTextBytes(*this, 0, Count() - 1, lineBreak.size()), fileFormat_.Variants);
     int line = 1;
     bool bad = false;
@@ -744,7 +746,7 @@ std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
         }
     });
     writer.Finish();
-    if (!bad) return out;
+    if (!bad) return out += fileTail_;
     if (badLine) *badLine = line;
     return std::nullopt;
 }

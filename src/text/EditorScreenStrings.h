@@ -206,7 +206,7 @@ public:
     // All rows, `lineBreak` (CR LF) after each reBreak row.
     std::string AllText(std::string_view lineBreak = "\r\n") const;
     // Clears, then reads the file (throws EFileError, rows then empty) and
-    // takes its format. A load with a problem leaves the text read-only and
+    // takes its format and its tail (the result's Tail then empty). A load with a problem leaves the text read-only and
     // SaveBlocked while its text stands in for characters it cannot hold.
     TLoadResult LoadFromFile(const std::string& path);
 
@@ -221,7 +221,10 @@ public:
     // The text stands in for characters its file held (kNoFormMark): saving
     // it would lose them.
     bool SaveBlocked() const { return saveBlocked_; }
-    // What a save writes: the text in FileFormat. Without a value when a
+    // The bytes the file held from a Ctrl+Z on (TLoadResult::Tail): never
+    // shown, written back after the text by every save.
+    const std::string& FileTail() const { return fileTail_; }
+    // What a save writes: the text in FileFormat, then the FileTail. Without a value when a
     // byte of the text has no UTF-8 form; `badLine` (from 1) then tells the
     // line that holds it.
     std::optional<std::string> FileBytes(int* badLine = nullptr) const;
@@ -284,6 +287,7 @@ private:
     bool wordWrap_ = false;
     bool readOnly_ = false;
     TFileFormat fileFormat_;
+    std::string fileTail_;
     bool saveBlocked_ = false;
     bool problemReadOnly_ = false;
     TEditorWrapOption wrapOption_;

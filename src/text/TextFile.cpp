@@ -111,7 +111,8 @@ namespace {
 constexpr std::size_t kCarriedBytes = 3;
 
 // A file's text as CP932 bytes, a read at a time: as it stands, or
-// converted from UTF-8. Ctrl+Z ends the text.
+// converted from UTF-8. Ctrl+Z ends the text; the bytes from it on are kept
+// as they stand (Tail), so that a save can write them back.
 class TTextReader {
 public:
     TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(path), utf8_(utf8) {
@@ -161,16 +162,21 @@ public:
     bool Bom = false;
     bool NonAscii = false;
     TVariantForms Variants;
+    std::string Tail;  // from Ctrl+Z on
     char32_t Unmapped = 0;
     std::optional<std::uint64_t> UnmappedAt;  // file offsets
     std::optional<std::uint64_t> InvalidAt;
     unsigned char InvalidByte = 0;
 
 private:
-    static bool EndsAtCtrlZ(const char* data, std::size_t& got) {
+    bool EndsAtCtrlZ(const char* data, std::size_t& got) {
         const void* z = std::memchr(data, kCtrlZ, got);
         if (!z) return false;
-        got = static_cast<std::size_t>(static_cast<const char*>(z) - data);
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(z) - data);
+        Tail.assign(data + at, got - at);
+        got = at;
+        char buffer[65536];
+        while (const std::size_t n = file_.Read(buffer, sizeof buffer)) Tail.append(buffer, n);
         return true;
     }
 
@@ -315,6 +321,20 @@ bool TUtf8Writer::PutRowInSteps(std::string_view cp932, std::string_view lineBre
     return whole;
 }
 
+namespace {
+
+// What the reader kept from a Ctrl+Z on goes to the result, unless it is
+// only the old end-of-file mark.
+void TakeTail(TTextReader& reader, const TheStringList& rows, int first, TLoadResult& result) {
+    if (reader.Tail.empty() || reader.Tail.find_first_not_of("\r\n", 1) == std::string::npos) return;
+    result.Tail = std::move(reader.Tail);
+    result.TailSize = result.Tail.size();
+    const int lines = rows.Count() - first;
+    result.TailLine = lines > 0 && rows.Attribute1(rows.Count() - 1) == reNoBreak ? lines : lines + 1;
+}
+
+}  // namespace
+
 TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
     chunkBytes = std::max<std::size_t>(chunkBytes, 1);
     const int first = rows.Count();
@@ -330,6 +350,7 @@ TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::s
         result.Format.Variants = utf8.Variants.Alternative;
         if (utf8.UnmappedAt)
             result.Problem = TLoadProblem{TLoadProblem::lpNoForm, utf8.Unmapped, LineOfOffset(path, *utf8.UnmappedAt)};
+        TakeTail(utf8, rows, first, result);
         return result;
     }
     rows.DeleteRange(first, rows.Count() - first);
@@ -338,6 +359,7 @@ TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::s
     // Marked UTF-8 but not: the bytes are kept as they are, and said so.
     if (utf8.Bom)
         result.Problem = TLoadProblem{TLoadProblem::lpInvalidUtf8, utf8.InvalidByte, LineOfOffset(path, *utf8.InvalidAt)};
+    TakeTail(sjis, rows, first, result);
     return result;
 }
 

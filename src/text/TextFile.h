@@ -92,10 +92,17 @@ struct TLoadProblem {
 struct TLoadResult {
     TFileFormat Format;
     std::optional<TLoadProblem> Problem;
+    // The bytes from a Ctrl+Z on, as the file holds them: not shown, but
+    // written back after the text on saving. Empty when there is no Ctrl+Z,
+    // or when it is the old end-of-file mark (a lone Ctrl+Z at the very
+    // end, perhaps followed by line breaks), which is dropped.
+    std::string Tail;
+    std::size_t TailSize = 0;  // Tail's size, also once the rows took it over
+    int TailLine = 0;          // from 1: the line the Ctrl+Z stands on
 };
 
 // Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
-// text, NUL bytes are ordinary bytes. Bytes after the last break form a
+// text (see TLoadResult::Tail), NUL bytes are ordinary bytes. Bytes after the last break form a
 // last row that gets reNoBreak. Throws EFileError.
 // A file that starts with the UTF-8 byte-order mark, or that is valid UTF-8
 // and holds a character beyond ASCII, is read as UTF-8; every other file

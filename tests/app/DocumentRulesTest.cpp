@@ -71,10 +71,18 @@ TEST(DocumentRules, ExclusiveOpenTest) {
     EXPECT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     ::close(holder);
 
-    // A file this process may not write.
+    // A file this process may read but not write opens (read-only, with
+    // the reason); one it may not read does not.
+    EXPECT_FALSE(WhyNotWritable(file));
     ::chmod(dir.path().c_str(), 0777);
     ::chmod(file.c_str(), 0444);
+    EXPECT_TRUE(testing::RunUnprivileged([&] {
+        const std::optional<FileError> why = WhyNotWritable(file);
+        return ExclusiveOpenTest(file) && why && why->Error() == EACCES && why->Path() == file;
+    }));
+    ::chmod(file.c_str(), 0200);
     EXPECT_TRUE(testing::RunUnprivileged([&] { return !ExclusiveOpenTest(file); }));
+    EXPECT_FALSE(WhyNotWritable(dir / "missing.lsp"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "base/FileIo.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <fcntl.h>
@@ -7,14 +8,48 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
+
+// Every call that changes a folder's names goes through these while a test
+// arms them: at the call numbered gCrashAt the process ends on the spot, as
+// a kill right before that step would end it.
+namespace {
+int gCrashAt = -1;
+int gFolderCalls = 0;
+template <class F>
+F Real(const char* name) {
+    return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
+}
+void FolderStep() {
+    if (gCrashAt >= 0 && gFolderCalls++ == gCrashAt) ::_exit(0);
+}
+}  // namespace
+
+extern "C" int rename(const char* from, const char* to) {
+    FolderStep();
+    return Real<int (*)(const char*, const char*)>("rename")(from, to);
+}
+extern "C" int link(const char* from, const char* to) {
+    FolderStep();
+    return Real<int (*)(const char*, const char*)>("link")(from, to);
+}
+extern "C" int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    FolderStep();
+    return Real<int (*)(int, const char*, int, const char*, int)>("linkat")(fromDir, from, toDir, to, flags);
+}
+extern "C" int unlink(const char* path) {
+    FolderStep();
+    return Real<int (*)(const char*)>("unlink")(path);
+}
 
 namespace quodle {
 namespace {
@@ -283,12 +318,82 @@ TEST(FileIo, ABackupThatCannotBeMadeDoesNotStopTheSave) {
     ASSERT_TRUE(outcome.backupError);
     EXPECT_EQ(outcome.backupError->Path(), dir / "a.~lsp");
     EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.lsp", "a.~lsp"}));  // no half-made backup left
 
     // A backup name equal to the file's own name must not destroy the file.
     WriteBytes(dir / "b.~", "old b");
     outcome = SaveFileAtomically(dir / "b.~", "new b", dir / "b.~");
     ASSERT_TRUE(outcome.backupError);
     EXPECT_EQ(ReadBytes(dir / "b.~"), "new b");
+}
+
+// A save that ends before any one of its steps on the folder leaves the
+// old or the new file, and the old or the new backup, each whole.
+TEST(FileIo, ASaveCutShortBeforeAnyStepLeavesTheFileAndABackup) {
+    TempDir dir;
+    const auto file = dir / "a.lsp", backup = dir / "a.~lsp";
+    int steps = 0;
+    for (bool done = false; !done; ++steps) {
+        SaveFileAtomically(file, "old backup", backup);
+        SaveFileAtomically(file, "old file", backup);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            gCrashAt = steps;
+            SaveFileAtomically(file, "new file", backup);
+            ::_exit(3);  // every step done
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        done = WIFEXITED(status) && WEXITSTATUS(status) == 3;
+        const std::string f = ReadBytes(file), b = ReadBytes(backup);
+        EXPECT_TRUE(f == "old file" || f == "new file") << "cut before step " << steps << ": " << f;
+        EXPECT_TRUE(b == "old backup" || b == "old file") << "cut before step " << steps << ": " << b;
+        EXPECT_TRUE(f != "new file" || b == "old file") << "cut before step " << steps;
+        ASSERT_LT(steps, 20);
+    }
+    EXPECT_GE(steps, 3);  // at least: name the new file, place the backup, rename
+}
+
+// A save killed at any instant leaves the file and a backup, each whole:
+// the file of the last save or of the one cut short, the backup of the save
+// before or of the file it replaced. Saves of a few megabytes each run in a
+// child that is killed after a random time (QUODLE_KILL_SAVE_MB and
+// QUODLE_KILL_SAVE_RUNS make the run heavier by hand).
+TEST(FileIo, AKilledSaveAlwaysLeavesTheFileAndABackup) {
+    const auto envNumber = [](const char* name, int fallback) {
+        const char* v = std::getenv(name);
+        return v ? std::max(1, std::atoi(v)) : fallback;
+    };
+    const std::size_t bodyBytes = static_cast<std::size_t>(envNumber("QUODLE_KILL_SAVE_MB", 4)) << 20;
+    const int runs = envNumber("QUODLE_KILL_SAVE_RUNS", 20);
+    const auto content = [&](int n) { return "save " + std::to_string(n) + "\n" + std::string(bodyBytes, static_cast<char>('0' + n % 10)); };
+    // The save number a whole content holds, or -1.
+    const auto whole = [&](const fs::path& p) {
+        const std::optional<std::string> bytes = ReadFileBytes(p);
+        if (!bytes) return -1;
+        const int n = std::atoi(bytes->c_str() + 5);
+        return *bytes == content(n) ? n : -1;
+    };
+    TempDir dir;
+    const auto file = dir / "big.lsp", backup = dir / "big.~lsp";
+    std::uint32_t seed = 12345;
+    for (int run = 0; run < runs; ++run) {
+        SaveFileAtomically(file, content(0), backup);
+        SaveFileAtomically(file, content(1), backup);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int n = 2;; ++n) SaveFileAtomically(file, content(n), backup);
+        }
+        seed = seed * 1103515245u + 12345u;
+        ::usleep(1000 + (seed >> 8) % 150000);
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        const int f = whole(file), b = whole(backup);
+        ASSERT_GE(f, 1) << "run " << run;
+        ASSERT_TRUE(b == f || b == f - 1) << "run " << run << ": file " << f << ", backup " << b;
+    }
 }
 
 }  // namespace

@@ -49,7 +49,11 @@ fails_with "" debug --op add-break --line 0 "$d"
 fails_with "" debug --op comment --group xx "$d"
 fails_with "" debug --op frobnicate --group pv "$d"
 fails_with "" convert --op sideways "$b"
-fails_with "" convert --op runs-to-tabs --tab -1 "$b"
+# Tab widths outside the editor's own range are refused at once, however
+# large (a width of 2^31 once took gigabytes before it failed).
+for n in -1 0 33 2147483647 99999999999 4x; do
+  fails_with "quodle-cli: --tab must be a number from 1 to 32: '$n'" convert --op runs-to-tabs --tab "$n" "$b"
+done
 fails_with "" comment "$d"
 fails_with "" uncomment --line 2 "$data/no-such-file.lsp"
 

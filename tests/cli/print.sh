@@ -35,5 +35,23 @@ expect "unreadable source: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 expect "unreadable source: no file" "$([ -e "$tmp/missing.pdf" ] && echo 1 || echo 0)"
 "$cli" print --pdf "$tmp/no-dir/out.pdf" "$tmp/doc.lsp" >/dev/null 2>"$tmp/nodir.err"
 expect "unwritable output: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+"$cli" print --pdf /dev/full "$tmp/doc.lsp" >"$tmp/full.out" 2>"$tmp/full.err"
+expect "a device as output: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+expect "a device as output: no page count" "$([ -s "$tmp/full.out" ] && echo 1 || echo 0)"
+# A disk that fills up while the PDF is written (a file-size limit stands
+# in for it): exit 2, and the earlier PDF is still whole.
+cp "$tmp/one.pdf" "$tmp/old.pdf"
+(ulimit -f 8 && "$cli" print --pdf "$tmp/old.pdf" "$tmp/doc.lsp") >/dev/null 2>"$tmp/limit.err"
+expect "disk full: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+grep -qF "cannot write $tmp/old.pdf: File too large" "$tmp/limit.err"
+expect "disk full: told ($(cat "$tmp/limit.err"))" $?
+cmp -s "$tmp/one.pdf" "$tmp/old.pdf"
+expect "disk full: the earlier PDF is untouched" $?
+expect "disk full: no temporary file left" "$([ "$(ls -A "$tmp" | grep -c quodle-)" -eq 0 ] && echo 0 || echo 1)"
+
+# Numbers outside what the command can do are refused, not clamped.
+for n in 0 4 2147483647 -1 x; do
+  fails_with "quodle-cli: --columns must be a number from 1 to 3: '$n'" print --pdf "$tmp/n.pdf" --columns "$n" "$tmp/doc.lsp"
+done
 
 finish

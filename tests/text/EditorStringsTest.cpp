@@ -149,8 +149,9 @@ TEST_F(LinesFixture, WrappedRowsFormOneLine) {
 }
 
 // Every fixture: loading and saving unmodified gives the file's bytes with
-// every break made the first one and nothing after Ctrl+Z. Small reads put
-// breaks and UTF-8 characters across read boundaries.
+// every break made the first one, and what follows a Ctrl+Z as it stood
+// (unless that is only the old end-of-file mark). Small reads put breaks,
+// UTF-8 characters and the Ctrl+Z across read boundaries.
 TEST(LoadFromFile, FixturesRoundTrip) {
     int seen = 0;
     for (const auto& entry : fs::directory_iterator(fs::path(QUODLE_TEST_DATA) / "rowstore")) {
@@ -163,9 +164,10 @@ TEST(LoadFromFile, FixturesRoundTrip) {
         EXPECT_EQ(rows.FileBytes(), expected) << entry.path();
         for (std::size_t chunk : {1, 2, 3, 5, 8192}) {
             TEditorScreenStrings small({3, 16});
-            EXPECT_EQ(AppendFileLines(entry.path().string(), small, chunk).Format, format) << entry.path();
+            const TLoadResult loaded = AppendFileLines(entry.path().string(), small, chunk);
+            EXPECT_EQ(loaded.Format, format) << entry.path();
             small.SetFileFormat(format);
-            EXPECT_EQ(small.FileBytes(), expected) << entry.path() << " chunk " << chunk;
+            EXPECT_EQ(small.FileBytes().value_or("?") + loaded.Tail, expected) << entry.path() << " chunk " << chunk;
         }
     }
     EXPECT_GE(seen, 12);
@@ -200,6 +202,45 @@ TEST(LoadFromFile, RowsOfTheTrickyFixtures) {
     rows.LoadFromFile((fs::path(QUODLE_TEST_DATA) / "rowstore" / "nul.lsp").string());
     EXPECT_EQ(rows.Get(0), std::string("a\0b", 3));
     EXPECT_EQ(rows.Get(2), "c" + std::string(8202, '\0') + "d");
+}
+
+// What follows a Ctrl+Z is never shown and never lost: an edit before it
+// saves with the tail behind it, byte for byte, whatever the tail holds;
+// the line the Ctrl+Z stands on is told for the message.
+TEST(LoadFromFile, BytesAfterCtrlZSurviveAnEditAndASave) {
+    std::string random(200000, '\0');
+    std::uint32_t seed = 7;
+    for (char& c : random) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    struct Case {
+        std::string file;
+        std::size_t shown;  // bytes before the Ctrl+Z
+        int tailLine;
+        std::string afterEdit;  // FileBytes once "x" is typed at the start
+    } cases[] = {
+        {"(setq a 1)\r\n(setq b 2)\x1a\r\n(defun c:important ()\r\n (princ \"x\")\r\n)\r\n", 22, 2,
+         "x(setq a 1)\r\n(setq b 2)\x1a\r\n(defun c:important ()\r\n (princ \"x\")\r\n)\r\n"},
+        {"a\nb\n\x1a\x1a", 4, 3, "xa\nb\n\x1a\x1a"},
+        {"\x1a(princ)\r\n", 0, 1, "x\x1a(princ)\r\n"},
+        {"ab\x1a" + random, 2, 1, "xab\x1a" + random},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        quodle::testing::WriteBytes(dir / "z.lsp", c.file);
+        for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, kReadChunkBytes}) {
+            TEditorScreenStrings probe;
+            const TLoadResult loaded = AppendFileLines((dir / "z.lsp").string(), probe, chunk);
+            EXPECT_EQ(loaded.Tail, c.file.substr(c.shown)) << chunk;
+            EXPECT_EQ(loaded.TailLine, c.tailLine);
+        }
+        TEditorScreenStrings rows;
+        const TLoadResult loaded = rows.LoadFromFile((dir / "z.lsp").string());
+        EXPECT_TRUE(loaded.Tail.empty());
+        EXPECT_EQ(loaded.TailSize, c.file.size() - c.shown);
+        EXPECT_EQ(rows.FileBytes(), c.file);
+        if (rows.Count() == 0) rows.ReplaceRows(0, 0, "x");
+        else rows.PutPart(0, 0, 0, "x");
+        EXPECT_EQ(rows.FileBytes(), c.afterEdit);
+    }
 }
 
 // Lines longer than a read go to their rows piece by piece: breaks of every

@@ -77,6 +77,7 @@ std::optional<QString> RunFileDialog(QWidget* owner, TFileDialogState& state, bo
         dialog.selectNameFilter(filters[state.FilterIndex - 1]);
     dialog.setDefaultSuffix(state.DefaultExt);
     if (!state.InitialDir.isEmpty()) dialog.setDirectory(state.InitialDir);
+    if (!state.InitialFile.isEmpty()) dialog.selectFile(state.InitialFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0) state.FilterIndex = static_cast<int>(chosen) + 1;

@@ -22,6 +22,7 @@ struct TFileDialogState {
     QString Filter;
     QString DefaultExt;  // without the dot, appended when the user types none
     QString InitialDir;
+    QString InitialFile;  // the name proposed in it, if any
     int FilterIndex = 1;  // 1-based position in Filter
 };
 

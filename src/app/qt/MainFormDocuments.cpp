@@ -235,6 +235,11 @@ bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
     MarkSaved(editor);
     RememberDiskState(editor, path, stamp);
     if (loaded.Problem) Message(LoadProblemText(*loaded.Problem));
+    if (const std::optional<FileError> why = WhyNotWritable(path.toStdString())) {
+        editor->SetReadOnly(true);
+        Message(NotWritableText(*why));
+    }
+    if (loaded.TailSize > 0) Message(CtrlZTailText(loaded.TailLine, loaded.TailSize));
     return true;
 }
 

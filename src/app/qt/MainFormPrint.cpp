@@ -1,10 +1,13 @@
 // ファイル → 印刷: the print settings dialog on the active document, with
 // the main window answering what printing asks.
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <memory>
 #include <optional>
 
 #include "app/qt/MainForm.h"
+#include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/DocumentLines.h"
@@ -34,10 +37,24 @@ public:
     std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override {
         return dialogs_.ChooseFont(owner, initial);
     }
+    // The document's name with ".pdf", in its folder, is proposed.
     std::optional<QString> PdfFileName(QWidget* owner) override {
         pdfDialog_.Filter = QStringLiteral("PDF (*.pdf)|*.pdf");
         pdfDialog_.DefaultExt = QStringLiteral("pdf");
-        return dialogs_.SaveFileName(owner, pdfDialog_);
+        if (QDir::isAbsolutePath(path_)) {
+            const QFileInfo document(path_);
+            pdfDialog_.InitialDir = document.absolutePath();
+            pdfDialog_.InitialFile = document.completeBaseName() + QStringLiteral(".pdf");
+        }
+        const std::optional<QString> chosen = dialogs_.SaveFileName(owner, pdfDialog_);
+        if (!chosen) return std::nullopt;
+        if (QFileInfo::exists(*chosen) &&
+            !dialogs_.AskYesNo(owner, QString::fromUtf8(kMessageCaption), ReplaceExistingText(*chosen)))
+            return std::nullopt;
+        return chosen;
+    }
+    void PdfNotWritten(QWidget* owner, const FileError& error) override {
+        dialogs_.ShowMessage(owner, QString::fromUtf8(kMessageCaption), SaveFailedText(error));
     }
     // The window is the host's alone: a window that asks may close first.
     TPrintProgress& Progress(QWidget*) override {

@@ -94,6 +94,16 @@ inline QString LoadProblemText(const TLoadProblem& problem) {
         .arg(problem.Line)
         .arg(HexCode(problem.Char, 2));
 }
+inline QString NotWritableText(const FileError& e) {
+    return QStringLiteral("このファイルには書き込めないため，読み取り専用で開きました．\n") +
+           QString::fromStdString(e.Path().string()) + QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
+}
+inline QString CtrlZTailText(int line, std::size_t bytes) {
+    return QStringLiteral("%1 行目の Ctrl+Z (1AH) から後ろの %2 バイトは表示していません．\n"
+                          "保存するときは，この部分を元のまま書き戻します．")
+        .arg(line)
+        .arg(static_cast<qulonglong>(bytes));
+}
 inline QString SaveBlockedText() {
     return QStringLiteral("Shift-JIS で扱えない文字を「〓」に置き換えて表示しているため，保存できません．");
 }

@@ -59,9 +59,9 @@ int RunPrint(const Args& args, Output& out) {
     // A missing settings file reads as empty: the design values stay.
     printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir + "/quodle"))));
     if (const std::string columns = OptionValue(args, "--columns"); !columns.empty()) {
-        const auto n = PositionArg(columns, "--columns");
+        const auto n = NumberArg(columns, "--columns", kMinColumnCount, kMaxColumnCount);
         if (!n) return kExitError;
-        printer.SetColumnCount(*n);
+        printer.SetColumnCount(static_cast<int>(*n));
     }
     if (args.Has("--no-color")) printer.SetPrintMode(pmBW);
 
@@ -72,11 +72,15 @@ int RunPrint(const Args& args, Output& out) {
     printer.SetFileName(std::filesystem::absolute(args.positional[0]).string());
 
     TStringsPrinterInfo info;
-    info.SetPdfOutput(QString::fromStdString(pdf));
+    info.SetPdfOutput();
     TRenderedPages pages;
     if (!RenderPages(printer, info.Device(), source->Lines(), pages, kPrintProgressText, nullptr))
         return Fail("the pages could not be rendered");
-    if (!SendPages(printer, pages, info.Printer())) return Fail("cannot write " + pdf);
+    try {
+        WritePdf(printer, pages, info.Printer(), pdf);
+    } catch (const FileError& e) {
+        return Fail(std::string("cannot write ") + e.what());
+    }
     out.Line(std::to_string(pages.Pages.Count()) + " pages");
     return kExitOk;
 }

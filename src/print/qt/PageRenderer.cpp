@@ -3,15 +3,19 @@
 // it ends, or after the previous run, whichever lies further right.
 #include "print/qt/PageRenderer.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QPdfWriter>
 #include <QPainter>
 #include <QPicture>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <vector>
 
+#include "base/FileIo.h"
 #include "base/qt/FontSubstitutes.h"
 #include "base/qt/QtColor.h"
 #include "base/qt/QtText.h"
@@ -296,11 +300,14 @@ void DrawPageOn(QPainter& painter, const TRenderedPages& pages, std::size_t inde
     painter.restore();
 }
 
-bool SendPages(const TStringsPrinter& printer, const TRenderedPages& pages, QPrinter& device) {
+namespace {
+
+bool PaintPages(const TStringsPrinter& printer, const TRenderedPages& pages, QPagedPaintDevice& device,
+                int resolution) {
     const std::vector<int> numbers = PrintedPageNumbers(printer, pages.Pages.Count());
     QPainter p;
     if (!p.begin(&device)) return false;
-    const QRect area = device.pageLayout().paintRectPixels(device.resolution());
+    const QRect area = device.pageLayout().paintRectPixels(resolution);
     bool first = true;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (numbers[i] < 0) continue;
@@ -309,6 +316,29 @@ bool SendPages(const TStringsPrinter& printer, const TRenderedPages& pages, QPri
         DrawPageOn(p, pages, i, QRectF(QPointF(0, 0), QSizeF(area.size())));
     }
     return p.end();
+}
+
+}  // namespace
+
+bool SendPages(const TStringsPrinter& printer, const TRenderedPages& pages, QPrinter& device) {
+    return PaintPages(printer, pages, device, device.resolution());
+}
+
+void WritePdf(const TStringsPrinter& printer, const TRenderedPages& pages, const QPrinter& settings,
+              const std::filesystem::path& path) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(settings.pageLayout());
+        writer.setResolution(settings.resolution());
+        writer.setCreator(settings.creator());
+        writer.setTitle(QString::fromStdString(path.filename().string()));
+        // Only memory can fail here.
+        if (!PaintPages(printer, pages, writer, settings.resolution())) throw FileError::FromErrno(path, ENOMEM);
+    }
+    SaveFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace quodle

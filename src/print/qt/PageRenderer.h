@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QSize>
 #include <QString>
+#include <filesystem>
 
 #include "base/Clock.h"
 #include "base/LineList.h"
@@ -43,5 +44,12 @@ void DrawPageOn(QPainter& painter, const TRenderedPages& pages, std::size_t inde
 // printable area, one sheet per page and no blank sheet after the last.
 // False when the job could not be opened.
 bool SendPages(const TStringsPrinter& printer, const TRenderedPages& pages, QPrinter& device);
+
+// The same pages as a PDF file at `path`, laid out as `settings` lays out a
+// page, saved the way documents are saved: made whole in memory, written
+// to a temporary file that replaces the target only once every byte
+// reached the disk. Throws FileError; a failure leaves any earlier file.
+void WritePdf(const TStringsPrinter& printer, const TRenderedPages& pages, const QPrinter& settings,
+              const std::filesystem::path& path);
 
 }  // namespace quodle

@@ -8,16 +8,23 @@ namespace quodle {
 namespace {
 
 bool PrintLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host) {
-    if (!info.HasPrinter() && info.Printer().outputFileName().isEmpty()) {
-        const std::optional<QString> path = host.PdfFileName(owner);
-        if (!path) return false;
-        info.SetPdfOutput(*path);
+    std::optional<QString> pdf;
+    if (!info.HasPrinter()) {
+        pdf = host.PdfFileName(owner);
+        if (!pdf) return false;
     }
     printer.SetFileName(host.FileName());
     TRenderedPages pages;
     if (!RenderPages(printer, info.Device(), host.Lines(), pages, kPrintProgressText, &host.Progress(owner)))
         return false;
-    return SendPages(printer, pages, info.Printer());
+    if (!pdf) return SendPages(printer, pages, info.Printer());
+    try {
+        WritePdf(printer, pages, info.Printer(), pdf->toStdString());
+    } catch (const FileError& e) {
+        host.PdfNotWritten(owner, e);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -32,13 +39,8 @@ bool PreviewLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo&
     return true;
 }
 
-bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host,
-                     bool* printed) {
-    if (printed) *printed = false;
-    if (!host.ConfirmPrint(owner)) return false;
-    const bool sent = PrintLines(owner, printer, info, host);
-    if (printed) *printed = sent;
-    return true;
+bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host) {
+    return host.ConfirmPrint(owner) && PrintLines(owner, printer, info, host);
 }
 
 QFont ToQFont(const TPrintFont& font) {

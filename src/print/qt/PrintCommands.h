@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/FileIo.h"
 #include "base/LineList.h"
 #include "print/StringsPrinter.h"
 #include "print/qt/PageRenderer.h"
@@ -33,8 +34,13 @@ public:
     // The system's printer set-up dialog; true when confirmed.
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer) = 0;
     virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) = 0;
-    // Where the pages go when there is no printer; nothing cancels.
+    // Where the pages go when there is no printer, asked at every print
+    // (a file that exists only once the user agreed to replace it);
+    // nothing cancels.
     virtual std::optional<QString> PdfFileName(QWidget* owner) = 0;
+    // Tells that the PDF file could not be written (the earlier file, if
+    // any, is still there).
+    virtual void PdfNotWritten(QWidget* owner, const FileError& error) = 0;
     // The progress window for one rendering.
     virtual TPrintProgress& Progress(QWidget* owner) = 0;
 };
@@ -43,11 +49,10 @@ public:
 // rendering was stopped.
 bool PreviewLines(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host);
 // Asks "印刷しますか？"; on Yes renders with "印刷中" and sends the pages
-// afresh. True when the answer was Yes (the asking window then closes),
-// whether or not the pages went out (no PDF file chosen, stopped, or a job
-// that could not be opened); `printed` tells which.
-bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host,
-                     bool* printed = nullptr);
+// afresh. True when the pages went out (the asking window then closes);
+// after No, no PDF file chosen, a stop, a job that could not be opened or a
+// PDF file that could not be written the asking window stays as it was.
+bool ConfirmAndPrint(QWidget* owner, TStringsPrinter& printer, TStringsPrinterInfo& info, TPrintHost& host);
 
 // The printer's font as Qt shows it, and back.
 QFont ToQFont(const TPrintFont& font);

@@ -77,9 +77,8 @@ TPrintDevice TStringsPrinterInfo::Device() const {
     return device;
 }
 
-void TStringsPrinterInfo::SetPdfOutput(const QString& path) {
+void TStringsPrinterInfo::SetPdfOutput() {
     printer_.setOutputFormat(QPrinter::PdfFormat);
-    printer_.setOutputFileName(path);
     printer_.setFullPage(true);
 }
 

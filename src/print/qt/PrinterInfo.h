@@ -31,8 +31,9 @@ public:
     QString PaperCaption() const;
     // Resolution, printable area and paper as the layout needs them.
     TPrintDevice Device() const;
-    // Sends the pages to a PDF file instead of the printer.
-    void SetPdfOutput(const QString& path);
+    // Lays the pages out for a PDF file instead of the printer (WritePdf
+    // writes it).
+    void SetPdfOutput();
 
 private:
     QPrinter printer_;

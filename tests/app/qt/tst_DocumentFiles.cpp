@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QPointer>
 #include <QtTest>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
@@ -73,6 +76,58 @@ private slots:
         w->Reopen(pipe);
         QCOMPARE(Messages().mid(3), (QStringList{refused[0], refused[1], refused[0]}));
         QCOMPARE(Captions(w), (QStringList{"New File", "link.lsp"}));
+    }
+
+    // What follows a Ctrl+Z is told at opening, never shown, and written
+    // back after the text by a save.
+    void ctrlZ_theBytesAfterItAreToldAndWrittenBack() {
+        const QString z = Path("z.lsp");
+        const QByteArray bytes("(setq a 1)\r\n(setq b 2)\x1a\r\n(defun c:important ()\r\n (princ \"x\")\r\n)\r\n");
+        {
+            QFile f(z);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        TTarnwickMainForm* w = Create({z});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("2 行目の Ctrl+Z (1AH) から後ろの 43 バイトは表示していません．\n"
+                                                        "保存するときは，この部分を元のまま書き戻します．")});
+        TEditorEx* editor = w->ActiveEditor();
+        QCOMPARE(editor->Lines().Count(), 2);
+        Type(editor, "x");
+        w->Action(QStringLiteral("mnuSave"))->trigger();
+        QFile f(z);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), "x" + bytes);
+    }
+
+    // A readable file that cannot be written (a read-only file system, or no
+    // permission) opens read-only, with the reason; it is no missing file.
+    void unwritableFile_opensReadOnlyWithTheReason() {
+        const QString folder = Path("ro");
+        QVERIFY(QDir().mkdir(folder));
+        const QString a = folder + QStringLiteral("/a.lsp");
+        WriteSjisFile(a, "(princ)\r\n");
+        QString reason;
+        if (::geteuid() == 0) {
+            // Root writes anything it may open: a read-only mount of the
+            // folder, in a mount namespace of this test's own.
+            const QByteArray f = folder.toUtf8();
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount(f.constData(), f.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+                ::mount(nullptr, f.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+                QSKIP("no read-only mount can be made here");
+            reason = QStringLiteral("読み取り専用のファイルシステムです");
+        } else {
+            QVERIFY(QFile::setPermissions(a, QFile::ReadOwner));
+            reason = QStringLiteral("アクセスが許可されていません");
+        }
+        TTarnwickMainForm* w = Create({a});
+        if (::geteuid() == 0) ::umount2(folder.toUtf8().constData(), MNT_DETACH);
+        QCOMPARE(Messages(), QStringList{QStringLiteral("このファイルには書き込めないため，読み取り専用で開きました．\n") + a +
+                                         QStringLiteral("\n") + reason});
+        QCOMPARE(Captions(w), (QStringList{"New File", "a.lsp"}));
+        QVERIFY(w->ActiveEditor()->ReadOnly());
+        QCOMPARE(w->ActiveEditor()->Lines().Get(0), std::string("(princ)"));
     }
 
     // Saving over a file another program changed since it was read asks

@@ -2,6 +2,7 @@
 // settings file described, its changes reach the settings file at
 // shutdown, and a preview shows the active document.
 #include <QAction>
+#include <QFileInfo>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/qt/MainForm.h"
 #include "print/qt/PrintPreviewWindow.h"
 #include "print/qt/PrintSettingsDialog.h"
+#include "print/qt/PrinterInfo.h"
 #include "support/qt/MainFormFixture.h"
 
 using namespace quodle;
@@ -73,6 +75,51 @@ private slots:
         QCOMPARE(saved.MarginTop(), 25);
         QCOMPARE(saved.MarginLeft(), 30);
         QCOMPARE(saved.PrintMode(), pmBWFontStyle);
+    }
+
+    // Without a printer every print asks for its PDF file, proposing the
+    // document's name in its folder; replacing a file asks first, and No
+    // leaves the file and the settings dialog as they were.
+    void printToFile_asksEveryTimeAndBeforeReplacing() {
+        if (TStringsPrinterInfo().HasPrinter()) QSKIP("a printer is installed: the pages would go to it");
+        WriteSjisFile(Path(QStringLiteral("a.lsp")), QStringLiteral("(princ \"印刷\")\r\n"));
+        TTarnwickMainForm* w = Create({Path(QStringLiteral("a.lsp"))});
+        const QString pdf = Path(QStringLiteral("a.pdf"));
+        int printed = 0;
+        const auto print = [&](bool expectClosed) {
+            dialogs_->modals.push_back([&, expectClosed](QDialog& dialog) {
+                auto& form = dynamic_cast<TForm10&>(dialog);
+                form.Button3->click();  // 印刷
+                [&] { QCOMPARE(form.result() == QDialog::Accepted, expectClosed); }();
+                if (!expectClosed) form.Button4->click();
+                ++printed;
+                return form.result();
+            });
+            w->Action(QStringLiteral("N92"))->trigger();
+        };
+        dialogs_->answers = {true};  // 印刷しますか？
+        dialogs_->files = {pdf};
+        print(true);
+        QVERIFY(QFile::exists(pdf));
+        const QFileInfo first(pdf);
+        dialogs_->answers = {true, false};  // print, then do not replace
+        dialogs_->files = {pdf};
+        print(false);
+        QCOMPARE(printed, 2);
+        QCOMPARE(QFileInfo(pdf).lastModified(), first.lastModified());
+        QStringList saveDirs, saveNames;
+        for (const auto& call : dialogs_->calls)
+            if (call.kind == TKind::Save) {
+                saveDirs << call.state.InitialDir;
+                saveNames << call.state.InitialFile;
+            }
+        QCOMPARE(saveNames, (QStringList{QStringLiteral("a.pdf"), QStringLiteral("a.pdf")}));
+        QCOMPARE(saveDirs, (QStringList{dir_->path(), dir_->path()}));
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 (QStringList{QStringLiteral("印刷しますか？"), QStringLiteral("印刷しますか？"),
+                              pdf + QStringLiteral("はすでに存在します．\n置き換えしますか？")}));
+        // The print question has a caption of its own.
+        std::erase_if(dialogs_->calls, [](const auto& c) { return c.text == QStringLiteral("印刷しますか？"); });
     }
 };
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the row-store load fixtures (*.lsp) and what saving them must give
 (*.expected: every break made the file's first one — CR LF when there is
-none — and text after Ctrl+Z dropped; UTF-8 stays UTF-8). Run from any
+none — and the bytes from a Ctrl+Z on written back as they stand, unless
+they are only the old end-of-file mark: a lone Ctrl+Z at the end, perhaps
+followed by line breaks; UTF-8 stays UTF-8). Run from any
 directory; files are written next to this script."""
 import os
 import re
@@ -20,6 +22,10 @@ FIXTURES = {
     "block_boundary": b"x" * 8191 + b"\r\n" + b"y" * 8189 + b"\r" + b"\rz\r\n",
     "ctrlz": b"a\r\nb\x1ac\r\nd\r\n",
     "ctrlz_first": b"\x1aabc\r\n",
+    "ctrlz_eof": b"a\r\nb\r\n\x1a",
+    "ctrlz_eof_breaks": b"a\nb\x1a\r\n\n",
+    "ctrlz_twice": b"a\r\n\x1a\x1a\r\n",
+    "ctrlz_utf8": "寸法\n\x1a線\r\n".encode("utf-8"),
     "nul": b"a\x00b\r\n\x00\r\nc\x00\x00" + b"\x00" * 8200 + b"d\r\ne",
     # Valid double-byte text, a trail byte 0x5C ('\\'), stray and truncated
     # lead bytes, undefined bytes: every byte must survive.
@@ -31,8 +37,15 @@ FIXTURES = {
 
 def saved(data: bytes) -> bytes:
     z = data.find(b"\x1a")
+    tail = b""
     if z >= 0:
+        if data[z + 1:].strip(b"\r\n"):
+            tail = data[z:]
         data = data[:z]
+    return text_saved(data) + tail
+
+
+def text_saved(data: bytes) -> bytes:
     if not data:
         return b""
     first = re.search(b"\r\n|\r|\n", data)

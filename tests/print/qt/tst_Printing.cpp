@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
+#include <unistd.h>
 
 #include "base/ShiftJis.h"
 #include "print/qt/PrintCommands.h"
@@ -62,9 +63,13 @@ public:
     bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return std::nullopt; }
     std::optional<QString> PdfFileName(QWidget*) override {
+        ++pdfQuestions;
         if (pdf.isEmpty()) return std::nullopt;
         return pdf;
     }
+    void PdfNotWritten(QWidget*, const FileError& error) override { failures << QString::fromStdString(error.what()); }
+    int pdfQuestions = 0;
+    QStringList failures;
     TPrintProgress& Progress(QWidget*) override { return progress; }
 };
 
@@ -116,10 +121,10 @@ class TestPrinting : public QObject {
     QString PrintToPdf(TStringsPrinter& printer, const std::vector<std::string>& lines, const QString& name) {
         TStringsPrinterInfo info;
         const QString pdf = dir_.filePath(name);
-        info.SetPdfOutput(pdf);
+        info.SetPdfOutput();
         TRenderedPages pages;
         [&] { QVERIFY(RenderPages(printer, info.Device(), lines, pages, kPrintProgressText, nullptr)); }();
-        [&] { QVERIFY(SendPages(printer, pages, info.Printer())); }();
+        WritePdf(printer, pages, info.Printer(), pdf.toStdString());
         return pdf;
     }
 
@@ -185,27 +190,63 @@ private slots:
     void stoppingLeavesNothingHalfSent() {
         TStringsPrinter printer = Printer();
         TStringsPrinterInfo info;
+        info.SetPdfOutput();
         TFakeHost host;
         host.lines.assign(500, "(princ)");
         host.pdf = dir_.filePath(QStringLiteral("stopped.pdf"));
         host.progress.stopAt = 3;
-        bool printed = true;
-        QVERIFY(ConfirmAndPrint(nullptr, printer, info, host, &printed));  // Yes was answered
-        QVERIFY(!printed);
+        QVERIFY(!ConfirmAndPrint(nullptr, printer, info, host));  // Yes, then stopped: the dialog stays
         QVERIFY(!QFile::exists(host.pdf));
         QCOMPARE(host.progress.started, QStringLiteral("印刷中"));
         QVERIFY(!host.progress.open);
         // No: nothing is rendered at all.
         host.answer = false;
         host.progress.updates = 0;
-        QVERIFY(!ConfirmAndPrint(nullptr, printer, info, host, &printed));
+        QVERIFY(!ConfirmAndPrint(nullptr, printer, info, host));
         QCOMPARE(host.progress.updates, 0);
         // Not stopped: the file is there.
         host.answer = true;
         host.progress.stopAt = -1;
-        QVERIFY(ConfirmAndPrint(nullptr, printer, info, host, &printed));
-        QVERIFY(printed);
+        QVERIFY(ConfirmAndPrint(nullptr, printer, info, host));
         QVERIFY(QFile::exists(host.pdf));
+    }
+
+    // Every print to a file asks for its name anew; a PDF that cannot be
+    // written is told, leaves the dialog open and the earlier file whole.
+    void everyPrintAsksForItsFileAndAFailedOneKeepsTheOld() {
+        TStringsPrinter printer = Printer();
+        TStringsPrinterInfo info;
+        info.SetPdfOutput();
+        TFakeHost host;
+        host.lines.assign(120, "(princ \"old\")");
+        host.pdf = dir_.filePath(QStringLiteral("first.pdf"));
+        QVERIFY(ConfirmAndPrint(nullptr, printer, info, host));
+        host.lines.assign(2, "(princ \"new\")");
+        host.pdf = dir_.filePath(QStringLiteral("second.pdf"));
+        QVERIFY(ConfirmAndPrint(nullptr, printer, info, host));
+        QCOMPARE(host.pdfQuestions, 2);
+        QVERIFY(PdfPages(dir_.filePath(QStringLiteral("first.pdf"))).size() >= 2);
+        QCOMPARE(PdfPages(dir_.filePath(QStringLiteral("second.pdf"))).size(), 1);
+
+        QFile old(dir_.filePath(QStringLiteral("first.pdf")));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        const QByteArray before = old.readAll();
+        old.close();
+        QFile::setPermissions(dir_.filePath(QStringLiteral("first.pdf")), QFile::ReadOwner);
+        host.pdf = dir_.filePath(QStringLiteral("first.pdf"));
+        const bool root = ::geteuid() == 0;
+        if (!root) {
+            QVERIFY(!ConfirmAndPrint(nullptr, printer, info, host));
+            QCOMPARE(host.failures.size(), 1);
+            QVERIFY2(host.failures[0].endsWith(QStringLiteral("first.pdf: Permission denied")), qPrintable(host.failures[0]));
+        }
+        QFile::setPermissions(dir_.filePath(QStringLiteral("first.pdf")), QFile::ReadOwner | QFile::WriteOwner);
+        host.pdf = QStringLiteral("/dev/full");
+        QVERIFY(!ConfirmAndPrint(nullptr, printer, info, host));
+        QCOMPARE(host.failures.size(), root ? 1 : 2);
+        QCOMPARE(host.failures.back(), QStringLiteral("/dev/full: Not a regular file"));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), before);
     }
 
     void settingsDialogAppliesEveryControlAtOnce() {
