@@ -207,8 +207,13 @@ private:
 // that a run of replacements reads each byte about once.
 class TRowsSearcher {
 public:
-    TRowsSearcher(const TEditorStringList& rows, const TSearchPattern& pattern, std::size_t chunkBytes)
-        : rows_(rows), pattern_(pattern), chunkBytes_(chunkBytes == 0 ? ChunkBytesFor(pattern) : chunkBytes) {
+    TRowsSearcher(const TEditorStringList& rows, const TSearchPattern& pattern, std::size_t chunkBytes,
+                  TSearchWatch* watch = nullptr, int origin = 0)
+        : rows_(rows),
+          pattern_(pattern),
+          chunkBytes_(chunkBytes == 0 ? ChunkBytesFor(pattern) : chunkBytes),
+          watch_(watch),
+          origin_(origin) {
         // A match of fixed length lies within one row when no row is
         // soft-wrapped and the pattern holds no line break: the packed texts
         // are then scanned for candidates directly (they are rare), and only
@@ -223,12 +228,21 @@ public:
 
     TRowTexts& Rows() { return rows_; }
 
+    // Tells the watch how far from its first row the search got (in the
+    // pattern's direction); false when it is to stop.
+    bool Going(int row) {
+        if (watch_ == nullptr) return true;
+        const bool down = pattern_.Has(sfDown);
+        return watch_->Step(down ? row - origin_ : origin_ - row, down ? rows_.Count() - origin_ : origin_ + 1);
+    }
+
     std::optional<TRowsMatch> Forward(TRowOffset from, std::optional<TEdgeChar> before) {
         if (pattern_.Empty() || rows_.Count() == 0) return std::nullopt;
         if (scan_) return PackedForward(NormalForward(rows_, from), before);
         TRowOffset pos = NormalForward(rows_, from);
         std::size_t want = chunkBytes_;
         while (pos.Row < rows_.Count()) {
+            if (!Going(pos.Row)) return std::nullopt;
             std::optional<std::size_t> offset = chunk_.OffsetOf(pos);
             if (!offset || *offset >= chunk_.Size()) {
                 FillForward(pos, want);
@@ -283,6 +297,7 @@ public:
         // matches may run on toward the limit.
         std::size_t afterWant = 2 * pattern_.ByteLength() + kBreak.size();
         while (chunk_.FirstRow() > 0) {
+            if (!Going(chunk_.FirstRow())) return std::nullopt;
             TRowOffset top = LastByteBefore(chunk_.FirstRow());
             for (;;) {
                 FillAround(top, limit, afterWant);
@@ -320,6 +335,7 @@ private:
         int row = pos.Row;
         std::size_t offset = static_cast<std::size_t>(pos.Offset);
         while (row < rows_.Count()) {
+            if (!Going(row)) return std::nullopt;
             const TheStringList::TPackedRows block = rows_.Block(row);
             const std::size_t begin = block.Ends[static_cast<std::size_t>(row - block.FirstRow)] - rows_.View(row).size();
             const std::size_t k = scan_->Next(block.Texts, begin + std::min(offset, rows_.View(row).size()));
@@ -364,6 +380,7 @@ private:
         if (const TSearchResult r = SearchBackward(t, pattern_); r.Outcome == TSearchOutcome::Found)
             return TRowsMatch{{limit.Row, static_cast<int>(r.Start)}, static_cast<std::int64_t>(r.Length)};
         for (int row = limit.Row - 1; row >= 0;) {
+            if (!Going(row)) return std::nullopt;
             const TheStringList::TPackedRows block = rows_.Block(row);
             const std::size_t end = block.Ends[static_cast<std::size_t>(row - block.FirstRow)];
             const std::size_t k = end == 0 ? TCandidateScan::npos : scan_->Previous(block.Texts, end - 1);
@@ -431,6 +448,8 @@ private:
     const TSearchPattern& pattern_;
     std::size_t chunkBytes_;
     const TCandidateScan* scan_ = nullptr;  // the packed route
+    TSearchWatch* watch_;
+    int origin_;
     TChunk chunk_;
 };
 
@@ -508,19 +527,19 @@ TEdgeChar FirstCharEdge(std::string_view text) {
 
 std::optional<TRowsMatch> SearchRowsForward(const TEditorStringList& rows, TRowOffset from,
                                             const TSearchPattern& pattern, std::optional<TEdgeChar> before,
-                                            std::size_t chunkBytes) {
-    return TRowsSearcher(rows, pattern, chunkBytes).Forward(from, before);
+                                            std::size_t chunkBytes, TSearchWatch* watch) {
+    return TRowsSearcher(rows, pattern, chunkBytes, watch, from.Row).Forward(from, before);
 }
 
 std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRowOffset limit,
                                              const TSearchPattern& pattern, std::optional<TEdgeChar> after,
-                                             std::size_t chunkBytes) {
-    return TRowsSearcher(rows, pattern, chunkBytes).Backward(limit, after);
+                                             std::size_t chunkBytes, TSearchWatch* watch) {
+    return TRowsSearcher(rows, pattern, chunkBytes, watch, limit.Row).Backward(limit, after);
 }
 
 TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
-                           std::string_view replacement) {
-    TRowsSearcher searcher(rows, pattern, 0);
+                           std::string_view replacement, TSearchWatch* watch) {
+    TRowsSearcher searcher(rows, pattern, 0, watch, from.Row);
     TRowTexts& texts = searcher.Rows();
     std::vector<TRowsMatch> matches;
     const bool down = pattern.Has(sfDown);
@@ -542,6 +561,7 @@ TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const
         }
     }
     TReplaceAll result;
+    if (watch != nullptr && watch->Stopped()) return result;
     result.Count = static_cast<int>(matches.size());
     if (matches.empty()) return result;
     if (!down) std::reverse(matches.begin(), matches.end());

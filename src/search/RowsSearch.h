@@ -12,6 +12,7 @@
 #include "editor/EditorEdits.h"
 #include "editor/EditorSelection.h"
 #include "search/SearchBuffer.h"
+#include "search/SearchWatch.h"
 #include "text/EditorPositions.h"
 #include "text/EditorScreenStrings.h"
 #include "text/LineEdits.h"
@@ -45,16 +46,17 @@ std::size_t ChunkBytesFor(const TSearchPattern& pattern);
 
 // The first match starting at or after `from` (a character start).
 // `before` stands for the character before `from`. Chunks of `chunkBytes`
-// (0: ChunkBytesFor).
+// (0: ChunkBytesFor). A watch is told the rows passed since `from` and may
+// stop the search (nothing found).
 std::optional<TRowsMatch> SearchRowsForward(const TEditorStringList& rows, TRowOffset from,
                                             const TSearchPattern& pattern, std::optional<TEdgeChar> before = {},
-                                            std::size_t chunkBytes = 0);
+                                            std::size_t chunkBytes = 0, TSearchWatch* watch = nullptr);
 // The last match that ends at or before `limit`, its first candidate as many
 // characters (or bytes) back as the pattern has. `after` stands for the
 // character at `limit`.
 std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRowOffset limit,
                                              const TSearchPattern& pattern, std::optional<TEdgeChar> after = {},
-                                             std::size_t chunkBytes = 0);
+                                             std::size_t chunkBytes = 0, TSearchWatch* watch = nullptr);
 
 // Replace-all as one edit: every match from `from` on in the pattern's
 // direction is replaced, each next search starting beyond the text just
@@ -62,13 +64,14 @@ std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRow
 // replacements would. The edits are those of the lines that change (for
 // ApplyLineEdits); the caret, in the text after them, stands where the last
 // replacement leaves it: after the inserted text forward, at its start
-// backward. No edits when there is no match.
+// backward. No edits when there is no match, or when the watch stopped the
+// search.
 struct TReplaceAll {
     TLineEdits Edits;
     TLinePos Caret;
     int Count = 0;
 };
 TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
-                           std::string_view replacement);
+                           std::string_view replacement, TSearchWatch* watch = nullptr);
 
 }  // namespace quodle

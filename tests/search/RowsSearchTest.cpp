@@ -187,6 +187,50 @@ TEST_F(RowsFixture, WrappedRowsJoinWithoutABreak) {
     EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, TSearchPattern(S("x漢"), sfDown), {}, 2)), "18 3");
 }
 
+// A long search tells a watch how far it got, and stops when told.
+TEST_F(RowsFixture, AWatchSeesTheRowsPassedAndStopsTheSearch) {
+    std::string text = "abc\r\n";
+    for (int i = 0; i < 59; ++i) text += "xy z\r\n";
+    rows.SetAllText(text + "end");
+    const struct {
+        const char* name;
+        TSearchOptions options;
+        std::size_t chunk;
+    } cases[] = {
+        {"packed rows", sfDown, 0},
+        {"chunks", sfDown | sfIncludeSpace, 8},
+        {"backward chunks", sfIncludeCRLF, 8},
+        {"backward packed", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const bool down = HasOption(c.options, sfDown);
+        const TRowOffset from = down ? TRowOffset{0, 0} : TRowOffset{60, 3};
+        const TSearchPattern pattern(down ? "end" : "abc", c.options);
+        std::vector<std::pair<long long, long long>> steps;
+        TSearchWatch all([&](long long done, long long total) {
+            steps.emplace_back(done, total);
+            return true;
+        });
+        const auto search = [&](TSearchWatch& w) {
+            return down ? SearchRowsForward(rows, from, pattern, {}, c.chunk, &w)
+                        : SearchRowsBackward(rows, from, pattern, {}, c.chunk, &w);
+        };
+        ASSERT_TRUE(search(all)) << c.name;
+        ASSERT_FALSE(steps.empty()) << c.name;
+        // 61 rows to pass from the first to the last, either way.
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(steps[i].second, 61) << c.name;
+            EXPECT_TRUE(steps[i].first >= 0 && steps[i].first <= steps[i].second) << c.name;
+            EXPECT_TRUE(i == 0 || steps[i - 1].first <= steps[i].first) << c.name;
+        }
+        int asked = 0;
+        TSearchWatch stop([&](long long, long long) { return ++asked < 2; });
+        EXPECT_FALSE(search(stop)) << c.name;
+        EXPECT_TRUE(stop.Stopped()) << c.name;
+        EXPECT_EQ(asked, 2) << c.name;
+    }
+}
+
 // ---------------------------------------------------------------- replace-all
 
 std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {

@@ -2,13 +2,21 @@
 // the replace loop with its confirmation. The searching itself is the
 // engine's, on the active editor.
 #include "app/qt/MainForm.h"
+#include "app/qt/StatusPanels.h"
 #include "base/qt/QtText.h"
 #include "editor/qt/EditorEx.h"
 #include "search/qt/EditorSearch.h"
 #include "search/qt/FormReplace.h"
 #include "search/qt/SearchMessages.h"
+#include "search/qt/SearchProgress.h"
 
 namespace quodle {
+
+namespace {
+
+constexpr int kCommandPanel = 5;
+
+}  // namespace
 
 void TTarnwickMainForm::mnuFindClick() {
     // The editor is taken before the dialog takes the focus from it.
@@ -42,8 +50,15 @@ void TTarnwickMainForm::mnuFindBackwardClick() {
 
 bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
     if (editor == nullptr) return false;
-    if (EditorSearch(*editor, QStringToSjis(findString_), searchOptions_)) return true;
-    Message(NotFoundText(findString_));
+    bool stopped = false;
+    {
+        TSearchProgress progress(this, SearchCaption(), SearchingText());
+        if (EditorSearch(*editor, QStringToSjis(findString_), searchOptions_, progress.Watch())) return true;
+        stopped = progress.Stopped();
+    }
+    // Stopped is not "not found": the text past the place reached is unknown.
+    if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+    else Message(NotFoundText(findString_));
     return false;
 }
 
@@ -85,8 +100,15 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
             // The rest in one edit, one undo step; the search after it finds
             // nothing more and says so, as every replace-all run ends.
-            ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit);
-            SearchStep(&editor);
+            bool stopped = false;
+            {
+                TSearchProgress progress(this, ReplaceCaption(), ReplacingText());
+                ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, progress.Watch());
+                stopped = progress.Stopped();
+            }
+            // Stopped, nothing was replaced.
+            if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+            else SearchStep(&editor);
             return;
         }
         if (!SearchStep(&editor)) return;

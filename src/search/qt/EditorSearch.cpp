@@ -36,7 +36,7 @@ TRowOffset SearchStart(const TEditor& editor, bool down) {
 
 }  // namespace
 
-bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options) {
+bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options, TSearchWatch* watch) {
     const TEditorScreenStrings& rows = editor.Rows();
     if (rows.Count() == 0 || pattern.empty()) return false;
     const bool down = HasOption(options, sfDown);
@@ -45,7 +45,7 @@ bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions opti
     const TCellLayout layout = editor.Layout();
     for (;;) {
         const std::optional<TRowsMatch> match =
-            down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
+            down ? SearchRowsForward(rows, start, prepared, {}, 0, watch) : SearchRowsBackward(rows, start, prepared, {}, 0, watch);
         if (!match) return false;
         if (StartsShown(rows, layout, match->Start)) {
             editor.ShowHit(match->Start, match->Length);
@@ -72,12 +72,12 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
 }
 
 int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit) {
+                      bool fromHit, TSearchWatch* watch) {
     const bool down = HasOption(options, sfDown);
     TRowOffset from = SearchStart(editor, down);
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
-    const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement);
+    const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement, watch);
     if (!all.Edits.empty()) {
         editor.Deselect();
         ApplyLineEdits(editor.Rows(), all.Edits, &editor);

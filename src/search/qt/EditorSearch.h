@@ -6,13 +6,15 @@
 
 #include "editor/qt/EditorEx.h"
 #include "search/SearchOptions.h"
+#include "search/SearchWatch.h"
 
 namespace quodle {
 
 // Forward from just after the selection (or the hit shown without one),
 // backward from the selection's start, else from the caret. The match
-// becomes the hit, scrolled into view. False when nothing matches.
-bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options);
+// becomes the hit, scrolled into view. False when nothing matches, or when
+// the watch stopped the search.
+bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options, TSearchWatch* watch = nullptr);
 
 // Replaces the hit (turned into the selection first) by `replacement`, an
 // ordinary edit; searching backward the caret then stands before the
@@ -21,9 +23,10 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward);
 
 // Replaces every match in the search direction as one edit (one undo
 // step), the first at the hit when `fromHit`, else where EditorSearch
-// would start. Returns the number replaced.
+// would start. Returns the number replaced; a watch that stopped the search
+// leaves the text as it was.
 int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit);
+                      bool fromHit, TSearchWatch* watch = nullptr);
 
 // The find-mark search of the engine, for TEditorEx::SetFindMarkSearch;
 // the compiled expression is kept between lines.
