@@ -600,8 +600,9 @@ TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const
         for (std::size_t c = static_cast<std::size_t>(common); c < lines.size(); ++c) edits.Insert(b + 1, lines[c]);
         if (last == n - 1) {
             // The group reaches the end of the text: it may take the final
-            // break away or bring one.
-            const bool breakAtEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+            // break away or bring one. Emptied, it leaves the break of the
+            // line before it last.
+            const bool breakAtEnd = text.empty() ? a > 0 : text.back() == '\n' || text.back() == '\r';
             if (breakAtEnd != (rows.RowEnding(n - 1) == reBreak)) edits.SetFinalBreak(breakAtEnd);
         }
         if (caret) {

@@ -272,6 +272,29 @@ TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
     EXPECT_TRUE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edits.empty());
 }
 
+// Found by SearchFuzz: the last line replaced by nothing took the break
+// before it along.
+TEST_F(RowsFixture, ReplaceAllThatEmptiesTheLastLineKeepsTheBreakBeforeIt) {
+    const struct {
+        const char* text;
+        const char* pattern;
+        TSearchOptions options;
+        const char* expected;
+    } cases[] = {
+        {"ab\r\nc", "c", sfDown, "ab\r\n"},
+        {"ab\r\nc", "c", 0, "ab\r\n"},
+        {"ab\r\nc\r\n", "c", sfDown, "ab\r\n\r\n"},
+        {"ab\r\nc\r\n", "c\r\n", sfDown, "ab\r\n"},
+        {"c", "c", sfDown, ""},
+        {"ab\r\n  c", "c", sfDown | sfIncludeSpace, "ab\r\n  "},
+    };
+    for (const auto& c : cases) {
+        rows.SetAllText(c.text);
+        const TRowOffset from = HasOption(c.options, sfDown) ? TRowOffset{} : TextEnd(rows);
+        EXPECT_EQ(Apply(rows, ReplaceAllEdit(rows, from, TSearchPattern(c.pattern, c.options), "")), c.expected) << c.text;
+    }
+}
+
 // Replace-all as one edit gives what replacing match after match gives, and
 // one undo gives the old bytes back.
 TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
