@@ -16,7 +16,7 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
     byteLength_ = prepared.size();
     for (std::size_t i = 0; i < prepared.size();) {
         const auto b = static_cast<unsigned char>(prepared[i]);
-        if (CharLengthAt(prepared, i) == 2) {
+        if (SearchCharLength(prepared, i) == 2) {
             codes_.push_back(static_cast<TCharCode>(b << 8 | static_cast<unsigned char>(prepared[i + 1])));
             i += 2;
         } else {
@@ -193,7 +193,9 @@ bool SearchBuffer(std::string_view buffer, std::int64_t& start, std::int64_t& le
     } else {
         // A start inside a character leaves that character after the limit.
         auto limit = static_cast<std::size_t>(start);
-        if (limit > 0 && limit < buffer.size() && IsTrailByteAt(buffer, limit)) --limit;
+        if (limit > 0 && limit < buffer.size() && MayFollowLead(static_cast<unsigned char>(buffer[limit])) &&
+            IsTrailByteAt(buffer, limit))
+            --limit;
         TSearchText text{buffer.substr(0, limit)};
         if (limit < buffer.size()) {
             text.End = TSearchText::teLimit;

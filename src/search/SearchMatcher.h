@@ -13,14 +13,15 @@ namespace quodle {
 
 // Whether positions of a buffer are trail bytes. A run of lead-range bytes
 // that starts where a character starts pairs up from there, so a position
-// after an odd run is a trail byte. The last run found is kept: a search
-// that asks in order, forward or backward, reads each byte about once.
+// after an odd run is a trail byte (unless it holds a line break). The last
+// run found is kept: a search that asks in order, forward or backward,
+// reads each byte about once.
 class TCharStarts {
 public:
     explicit TCharStarts(std::string_view s) : s_(s) {}
 
     bool IsTrail(std::size_t p) {
-        if (p == 0) return false;
+        if (p == 0 || !MayFollowLead(static_cast<unsigned char>(s_[p]))) return false;
         if (p < runStart_ || p > runEnd_) Scan(p);
         return ((p - runStart_) & 1) != 0;
     }
@@ -123,14 +124,15 @@ public:
         const bool last = i + 1 == n_;
         width = 1;
         if (IsLeadByte(b)) {
-            if (!last) {
+            if (!last && MayFollowLead(At(i + 1))) {
                 code = static_cast<TCharCode>(b << 8 | At(i + 1));
                 if (!matchCase_) code = FoldCase(code);
                 width = 2;
                 return TRead::Ok;
             }
             // Its trail byte lies beyond the buffer.
-            if (t_.End != TSearchText::teText) return MoreAfter() ? TRead::Later : TRead::Cut;
+            if (last && t_.End != TSearchText::teText && MayFollowLead(t_.ByteAfter))
+                return MoreAfter() ? TRead::Later : TRead::Cut;
         } else if (zenkaku_ && TakesMark(b)) {
             const bool markKnown = !last || t_.End != TSearchText::teText;
             const unsigned char mark = !last ? At(i + 1) : t_.ByteAfter;

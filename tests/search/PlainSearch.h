@@ -18,8 +18,8 @@ public:
     TPlainSearch(std::string text, const std::string& pattern, TSearchOptions options)
         : text_(std::move(text)), options_(options), codes_(TSearchPattern(pattern, options).Codes()) {
         trail_.assign(text_.size(), false);
-        for (std::size_t i = 0; i < text_.size(); i += CharLengthAt(text_, i))
-            if (CharLengthAt(text_, i) == 2) trail_[i + 1] = true;
+        for (std::size_t i = 0; i < text_.size(); i += SearchCharLength(text_, i))
+            if (SearchCharLength(text_, i) == 2) trail_[i + 1] = true;
     }
 
     // Forward from `from`, or backward to `limit`: "start length" or "-".
@@ -70,7 +70,7 @@ private:
         std::size_t i = pos;
         for (std::size_t j = 0; j < codes_.size();) {
             if (i >= n) return std::nullopt;
-            std::size_t width = CharLengthAt(text_, i);
+            std::size_t width = SearchCharLength(text_, i);
             TCharCode code = width == 2 ? static_cast<TCharCode>(At(i) << 8 | At(i + 1)) : At(i);
             if (Has(sfNoMatchZenkaku) && width == 1) {
                 const TCharCode pair = i + 1 < n ? VoicedFullWidth(At(i), At(i + 1)) : 0;
