@@ -58,20 +58,38 @@ std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRow
                                              const TSearchPattern& pattern, std::optional<TEdgeChar> after = {},
                                              std::size_t chunkBytes = 0, TSearchWatch* watch = nullptr);
 
-// Replace-all as one edit: every match from `from` on in the pattern's
-// direction is replaced, each next search starting beyond the text just
-// inserted (after it forward, before it backward), as repeated single
-// replacements would. The edits are those of the lines that change (for
-// ApplyLineEdits); the caret, in the text after them, stands where the last
-// replacement leaves it: after the inserted text forward, at its start
-// backward. No edits when there is no match, or when the watch stopped the
-// search.
+// How a replace-all ended.
+enum class TReplaceEnd { Done, Stopped, TooLarge };
+
 struct TReplaceAll {
-    TLineEdits Edits;
-    TLinePos Caret;
-    int Count = 0;
+    TReplaceEnd End = TReplaceEnd::Done;
+    std::int64_t Count = 0;    // matches replaced; TooLarge: matches found
+    std::uint64_t Bytes = 0;   // the text's bytes afterwards (TooLarge: would-be)
+    TRowOffset Caret;          // where the last replacement leaves it (Count > 0)
 };
-TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
-                           std::string_view replacement, TSearchWatch* watch = nullptr);
+
+// Replace-all makes no text larger than this when it grows one: 2 GiB less
+// a byte (a longer line could not be held).
+inline constexpr std::uint64_t kReplaceMaxBytes = 2147483647;
+// What the lines rewritten at once may hold.
+inline constexpr std::size_t kReplaceBatchBytes = std::size_t{8} << 20;
+// The limit a replace-all gets here and now: kReplaceMaxBytes, and no more
+// than half the memory the system has available.
+std::uint64_t ReplaceAllLimit();
+
+// Replace-all: every match from `from` on in the pattern's direction is
+// replaced, each next search starting beyond the text just inserted (after
+// it forward, before it backward), as repeated single replacements would;
+// the caret ends where the last replacement leaves it (after the inserted
+// text forward, at its start backward). The matches are counted first: a
+// text that would grow past `limit` bytes is left alone (TooLarge). Then the
+// lines that change are rewritten about `batchBytes` at a time, as one undo
+// step (with the caret of `editor`), so that replace-all takes little more
+// memory than the new text. A watch is told the progress of both passes and
+// may stop either; the text is then as it was (Stopped). A read-only text
+// is left alone.
+TReplaceAll ReplaceAll(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
+                       std::string_view replacement, std::uint64_t limit, TSearchWatch* watch = nullptr,
+                       const TEditorClient* editor = nullptr, std::size_t batchBytes = kReplaceBatchBytes);
 
 }  // namespace quodle

@@ -233,43 +233,98 @@ TEST_F(RowsFixture, AWatchSeesTheRowsPassedAndStopsTheSearch) {
 
 // ---------------------------------------------------------------- replace-all
 
-std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {
-    ApplyLineEdits(rows, r.Edits);
+// Replace-all without a limit, in batches of `batch` bytes; the text after.
+std::string ReplaceAllOf(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
+                         std::string_view with, TReplaceAll* result = nullptr, std::size_t batch = kReplaceBatchBytes) {
+    const TReplaceAll r = ReplaceAll(rows, from, pattern, with, kReplaceMaxBytes, nullptr, nullptr, batch);
+    if (result) *result = r;
     return rows.AllText();
 }
 
-TRowOffset Caret(const TEditorScreenStrings& rows, const TReplaceAll& r) {
-    return LinePosToRowOffset(rows, r.Caret.Line, r.Caret.Offset);
-}
-
 TEST_F(RowsFixture, ReplaceAllIsOneUndoStep) {
-    rows.SetAllText("a a\r\na\r\nb");
-    const TReplaceAll r = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("a", sfDown), "xyz");
-    EXPECT_EQ(r.Count, 3);
-    EXPECT_EQ(Apply(rows, r), "xyz xyz\r\nxyz\r\nb");
-    // The caret after the last text inserted.
-    EXPECT_EQ(Caret(rows, r), (TRowOffset{1, 3}));
-    ASSERT_TRUE(rows.CanUndo());
-    rows.Undo();
-    EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
-    EXPECT_FALSE(rows.CanUndo());
+    for (const std::size_t batch : {kReplaceBatchBytes, std::size_t{1}}) {
+        rows.SetAllText("a a\r\na\r\nb");
+        TReplaceAll r;
+        EXPECT_EQ(ReplaceAllOf(rows, {0, 0}, TSearchPattern("a", sfDown), "xyz", &r, batch), "xyz xyz\r\nxyz\r\nb");
+        EXPECT_EQ(r.Count, 3);
+        EXPECT_EQ(r.Bytes, 15u);
+        // The caret after the last text inserted.
+        EXPECT_EQ(r.Caret, (TRowOffset{1, 3}));
+        ASSERT_EQ(rows.UndoObj().UndoList().size(), 1u);
+        rows.Undo();
+        EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
+        EXPECT_FALSE(rows.CanUndo());
+    }
 }
 
 TEST_F(RowsFixture, BackwardReplaceAllOfALetterByTwoOfItselfEnds) {
-    rows.SetAllText("aaa\r\na");
-    const TReplaceAll r = ReplaceAllEdit(rows, {1, 1}, TSearchPattern("a", 0), "aa");
-    EXPECT_EQ(r.Count, 4);
-    EXPECT_EQ(Apply(rows, r), "aaaaaa\r\naa");
-    EXPECT_EQ(Caret(rows, r), (TRowOffset{0, 0}));
+    for (const std::size_t batch : {kReplaceBatchBytes, std::size_t{1}}) {
+        rows.SetAllText("aaa\r\na");
+        TReplaceAll r;
+        EXPECT_EQ(ReplaceAllOf(rows, {1, 1}, TSearchPattern("a", 0), "aa", &r, batch), "aaaaaa\r\naa");
+        EXPECT_EQ(r.Count, 4);
+        EXPECT_EQ(r.Caret, (TRowOffset{0, 0}));
+    }
 }
 
 TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
     // Backward, the mark put in pairs with the kana before it: "ｶﾞ" is no "ｶ".
     rows.SetAllText(S("ｶｶ"));
-    const TReplaceAll r = ReplaceAllEdit(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"));
+    TReplaceAll r;
+    EXPECT_EQ(Cp932ToUtf8(ReplaceAllOf(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"), &r)), "ｶﾞ");
     EXPECT_EQ(r.Count, 1);
-    EXPECT_EQ(Cp932ToUtf8(Apply(rows, r)), "ｶﾞ");
-    EXPECT_TRUE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edits.empty());
+    ReplaceAllOf(rows, {0, 0}, TSearchPattern("q", sfDown), "x", &r);
+    EXPECT_EQ(r.Count, 0);
+    EXPECT_EQ(rows.UndoObj().UndoList().size(), 1u);
+}
+
+// The size of the result is known before anything is made: a text that
+// would grow past the limit stays as it is, one that does not grow is made
+// whatever its size.
+TEST_F(RowsFixture, ReplaceAllRefusesATextGrowingPastTheLimit) {
+    const struct {
+        const char* with;
+        std::uint64_t limit;
+        TReplaceEnd end;
+        const char* expected;
+    } cases[] = {
+        {"bbbb", 14, TReplaceEnd::TooLarge, "a a\r\na"},    // would be 15 bytes
+        {"bbbb", 15, TReplaceEnd::Done, "bbbb bbbb\r\nbbbb"},
+        {"b", 2, TReplaceEnd::Done, "b b\r\nb"},            // 6 bytes, as before
+        {"", 2, TReplaceEnd::Done, " \r\n"},
+    };
+    for (const auto& c : cases) {
+        rows.SetAllText("a a\r\na");
+        rows.UndoObj().ClearHistory();
+        const TReplaceAll r = ReplaceAll(rows, {0, 0}, TSearchPattern("a", sfDown), c.with, c.limit);
+        EXPECT_EQ(r.End, c.end) << c.with << " " << c.limit;
+        EXPECT_EQ(r.Count, 3) << c.with;
+        EXPECT_EQ(rows.AllText(), c.expected) << c.with << " " << c.limit;
+        EXPECT_EQ(rows.CanUndo(), c.end == TReplaceEnd::Done) << c.with;
+    }
+}
+
+// Stopped in either pass, replace-all leaves the text, its undo list and
+// its redo list as they were.
+TEST_F(RowsFixture, ReplaceAllStoppedChangesNothing) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "ab cd\r\n";
+    const auto run = [&](int stopAt) {
+        rows.SetAllText(text);
+        rows.UndoObj().ClearHistory();
+        int asked = 0;
+        TSearchWatch watch([&](long long, long long) { return ++asked != stopAt; });
+        const TReplaceAll r =
+            ReplaceAll(rows, {0, 0}, TSearchPattern("ab", sfDown | sfIncludeSpace), "x", kReplaceMaxBytes, &watch, nullptr, 4);
+        return std::pair{r.End, asked};
+    };
+    const int steps = run(0).second;  // never stopped: every step of both passes
+    ASSERT_GT(steps, 40);
+    for (const int stopAt : {1, steps / 4, steps / 2 + 1, 3 * steps / 4, steps}) {
+        EXPECT_EQ(run(stopAt).first, TReplaceEnd::Stopped) << stopAt;
+        EXPECT_EQ(rows.AllText(), text) << stopAt;
+        EXPECT_FALSE(rows.CanUndo() || rows.UndoObj().CanRedo()) << stopAt;
+    }
 }
 
 // Found by SearchFuzz: the last line replaced by nothing took the break
@@ -291,12 +346,12 @@ TEST_F(RowsFixture, ReplaceAllThatEmptiesTheLastLineKeepsTheBreakBeforeIt) {
     for (const auto& c : cases) {
         rows.SetAllText(c.text);
         const TRowOffset from = HasOption(c.options, sfDown) ? TRowOffset{} : TextEnd(rows);
-        EXPECT_EQ(Apply(rows, ReplaceAllEdit(rows, from, TSearchPattern(c.pattern, c.options), "")), c.expected) << c.text;
+        EXPECT_EQ(ReplaceAllOf(rows, from, TSearchPattern(c.pattern, c.options), ""), c.expected) << c.text;
     }
 }
 
-// Replace-all as one edit gives what replacing match after match gives, and
-// one undo gives the old bytes back.
+// Replace-all (in batches of any size) gives what replacing match after
+// match gives, and one undo gives the old bytes back.
 TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
     TRandomText random(23);
     for (int round = 0; round < 1500; ++round) {
@@ -318,10 +373,13 @@ TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
             ++count;
         }
         const std::string before = rows.AllText();
-        const TReplaceAll r = ReplaceAllEdit(rows, from, TSearchPattern(pattern, o), with);
+        const std::size_t batch = random.Below(2) ? kReplaceBatchBytes : static_cast<std::size_t>(1 + random.Below(20));
+        TReplaceAll r;
+        ASSERT_EQ(ReplaceAllOf(rows, from, TSearchPattern(pattern, o), with, &r, batch), text)
+            << "round " << round << " options " << o << " batch " << batch << "\npattern " << Cp932ToUtf8(pattern)
+            << "\nwith " << Cp932ToUtf8(with);
         ASSERT_EQ(r.Count, count) << "round " << round << " options " << o;
-        ASSERT_EQ(Apply(rows, r), text) << "round " << round << " options " << o << "\npattern "
-                                        << Cp932ToUtf8(pattern) << "\nwith " << Cp932ToUtf8(with);
+        ASSERT_EQ(r.Bytes, text.size()) << "round " << round;
         if (count == 0) continue;
         ASSERT_EQ(rows.UndoObj().UndoList().size(), 1u) << "round " << round;
         ASSERT_TRUE(rows.Undo());

@@ -100,14 +100,15 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
             // The rest in one edit, one undo step; the search after it finds
             // nothing more and says so, as every replace-all run ends.
-            bool stopped = false;
+            const std::uint64_t limit = ReplaceAllLimit();
+            TReplaceAll all;
             {
                 TSearchProgress progress(this, ReplaceCaption(), ReplacingText());
-                ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, progress.Watch());
-                stopped = progress.Stopped();
+                all = ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, limit, progress.Watch());
             }
-            // Stopped, nothing was replaced.
-            if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+            // Stopped or refused, nothing was replaced.
+            if (all.End == TReplaceEnd::Stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+            else if (all.End == TReplaceEnd::TooLarge) Message(ReplaceTooLargeText(all.Bytes, limit));
             else SearchStep(&editor);
             return;
         }

@@ -71,20 +71,18 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
     if (backward) editor.PlaceCaret(start.Row, start.Offset);
 }
 
-int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit, TSearchWatch* watch) {
+TReplaceAll ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement,
+                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch) {
     const bool down = HasOption(options, sfDown);
     TRowOffset from = SearchStart(editor, down);
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
-    const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement, watch);
-    if (!all.Edits.empty()) {
-        editor.Deselect();
-        ApplyLineEdits(editor.Rows(), all.Edits, &editor);
-        const TRowOffset caret = LinePosToRowOffset(editor.Rows(), all.Caret.Line, all.Caret.Offset);
-        editor.PlaceCaret(caret.Row, caret.Offset);
-    }
-    return all.Count;
+    // The selection may name rows that change.
+    editor.Deselect();
+    const TReplaceAll all = ReplaceAll(editor.Rows(), from, TSearchPattern(pattern, options), replacement, limit, watch,
+                                       &editor);
+    if (all.End == TReplaceEnd::Done && all.Count > 0) editor.PlaceCaret(all.Caret.Row, all.Caret.Offset);
+    return all;
 }
 
 TEditorEx::TFindMarkSearch FindMarkSearch() {

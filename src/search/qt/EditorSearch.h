@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "editor/qt/EditorEx.h"
+#include "search/RowsSearch.h"
 #include "search/SearchOptions.h"
 #include "search/SearchWatch.h"
 
@@ -23,10 +24,10 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward);
 
 // Replaces every match in the search direction as one edit (one undo
 // step), the first at the hit when `fromHit`, else where EditorSearch
-// would start. Returns the number replaced; a watch that stopped the search
-// leaves the text as it was.
-int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit, TSearchWatch* watch = nullptr);
+// would start; nothing when the text would grow past `limit` bytes, or when
+// the watch stopped it.
+TReplaceAll ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement,
+                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch = nullptr);
 
 // The find-mark search of the engine, for TEditorEx::SetFindMarkSearch;
 // the compiled expression is kept between lines.

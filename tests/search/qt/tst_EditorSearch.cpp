@@ -118,7 +118,7 @@ private slots:
         ReplaceHit(E(), "bb", false);
         QCOMPARE(TextOf(E()), QStringLiteral("bb-a-a\r\na"));
         QCOMPARE(E().Col(), 2);
-        QCOMPARE(ReplaceAllMatches(E(), "a", "cc", sfDown, false), 3);
+        QCOMPARE(ReplaceAllMatches(E(), "a", "cc", sfDown, false, kReplaceMaxBytes).Count, 3);
         QCOMPARE(TextOf(E()), QStringLiteral("bb-cc-cc\r\ncc"));
         E().Undo();
         QCOMPARE(TextOf(E()), QStringLiteral("bb-a-a\r\na"));
@@ -135,7 +135,12 @@ private slots:
         // Replace-all from the hit takes the hit too.
         LoadText(E(), QStringLiteral("a a a"), 0, 0);
         QVERIFY(Find("a", sfDown) && Find("a", sfDown));
-        QCOMPARE(ReplaceAllMatches(E(), "a", "b", sfDown, true), 2);
+        QCOMPARE(ReplaceAllMatches(E(), "a", "b", sfDown, true, kReplaceMaxBytes).Count, 2);
+        QCOMPARE(TextOf(E()), QStringLiteral("a b b"));
+        // A text that would grow past the limit is left alone.
+        E().PlaceCaret(0, 0);
+        const TReplaceAll refused = ReplaceAllMatches(E(), "b", "bbbb", sfDown, false, 10);
+        QVERIFY(refused.End == TReplaceEnd::TooLarge && refused.Count == 2 && refused.Bytes == 11);
         QCOMPARE(TextOf(E()), QStringLiteral("a b b"));
     }
 
@@ -258,7 +263,7 @@ private slots:
         });
         {
             TSearchProgress progress(&E(), ReplaceCaption(), ReplacingText(), 0);
-            ReplaceAllMatches(E(), "xyz", "w", sfDown | sfIncludeSpace, false, progress.Watch());
+            ReplaceAllMatches(E(), "xyz", "w", sfDown | sfIncludeSpace, false, kReplaceMaxBytes, progress.Watch());
             QVERIFY(progress.Stopped());
         }
         QCOMPARE(E().Lines().Text(), document.toStdString());
