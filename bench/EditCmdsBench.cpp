@@ -79,7 +79,7 @@ TStandaloneDocument& Document(std::int64_t i, TWorkload kind) {
     static std::map<std::pair<std::int64_t, int>, std::unique_ptr<TStandaloneDocument>> documents;
     auto& slot = documents[{i, kind}];
     if (!slot) {
-        slot = std::make_unique<TStandaloneDocument>(CreateDocumentFountain(QUODLE_DATA_DIR));
+        slot = std::make_unique<TStandaloneDocument>(CreateDocumentFountain(std::filesystem::path(QUODLE_DATA_DIR)));
         if (kind == wlPlain) slot->LoadFromFile(WorkloadPath(i));
         else slot->SetText(WithDebugLines(WorkloadPath(i), kind == wlCommented));
     }

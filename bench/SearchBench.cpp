@@ -5,7 +5,7 @@
 //                         dialog's default (case ignored) / case and width
 //                         ignored; and one SearchBuffer over the whole text
 //   LoadFromFile          Lines.LoadFromFile of the file
-//   ReplaceAll            every "command" replaced as one edit (about 110 000)
+//   ReplaceAll            every "command" replaced as one edit (about 95 000)
 //   UndoReplaceAll        that edit undone
 // and, given a text and a pattern of 5 000 characters (or two such pairs):
 //   LongPattern/...       forward over its rows for that pattern, without

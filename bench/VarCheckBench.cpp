@@ -38,7 +38,7 @@ struct TLoadedDocument {
         Document.LoadFromFile(path);
         Lines.emplace(Document.Rows());
     }
-    quodle::TStandaloneDocument Document{quodle::CreateDocumentFountain(QUODLE_DATA_DIR)};
+    quodle::TStandaloneDocument Document{quodle::CreateDocumentFountain(std::filesystem::path(QUODLE_DATA_DIR))};
     std::optional<quodle::TDocumentLines> Lines;
 };
 

@@ -3,11 +3,11 @@
 # size, in one run: one line of 400 000 ")", and 510 KB of
 # "(setq a (+ 1 2)) " on one line with one ")" more (both recount from the
 # end), against generated LISP of the same sizes (goal: ratio <= 3).
-# Env: QUODLE_BENCH_DIR (workloads, default /tmp/quodle-brackets),
+# Env: QUODLE_BENCH_DIR (workloads, default brackets/ in the workload folder),
 #      REPS (repetitions, default 5; the medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
-dir=${QUODLE_BENCH_DIR:-/tmp/quodle-brackets}
+dir=${QUODLE_BENCH_DIR:-$work/brackets}
 mkdir -p "$dir"
 python3 - "$dir" <<'PY'
 import os, sys
@@ -24,8 +24,7 @@ for name, data in files.items():
         open(path, "wb").write(data)
 PY
 for n in 400000 $(stat -c %s "$dir/extra-closing-510k.lsp"); do
-  f=$dir/balanced-$n.lsp
-  [ -s "$f" ] || python3 /work/shared/tools/gen_lisp.py --bytes "$n" --seed 1 --out "$f"
+  bench_workload "$dir/balanced-$n.lsp" --bytes "$n"
 done
 bench_build BracketBench
 json=$(mktemp)

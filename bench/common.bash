@@ -23,16 +23,34 @@ bench_run() {
     --benchmark_out="$2" --benchmark_out_format=json >/dev/null
 }
 
-# Makes PATH, a workload of MB megabytes (seed 1), unless it is there.
+# The workloads come from bench/gen_workload.py. By default they live in a
+# folder named after the generator's contents, so a changed generator never
+# meets the files of an older one (QUODLE_BENCH_WORK names another folder).
+gen_workload=$root/bench/gen_workload.py
+work=${QUODLE_BENCH_WORK:-${TMPDIR:-/tmp}/quodle-workloads-$(sha1sum "$gen_workload" | cut -c1-10)}
+
+# Makes PATH, a workload of the generator's size arguments (--mb N or
+# --bytes N, seed 1), unless it is there. Workloads of the same arguments
+# are made once and linked: several scripts ask for the same 100 MB.
 bench_workload() {
-  [ -s "$1" ] || python3 /work/shared/tools/gen_lisp.py --mb "$2" --seed 1 --out "$1"
+  local path=$1
+  shift
+  [ -s "$path" ] && return 0
+  local made
+  made=$work/.made/$(printf '%s' "$*" | tr -c 'A-Za-z0-9.' _).lsp
+  mkdir -p "$work/.made" "$(dirname "$path")"
+  if [ ! -s "$made" ]; then
+    python3 "$gen_workload" "$@" --seed 1 --out "$made.$$"
+    mv "$made.$$" "$made"
+  fi
+  ln -f "$made" "$path" 2>/dev/null || cp "$made" "$path"
 }
 
 # Sets w10 and w100 to the 10 MB and 100 MB workloads (QUODLE_BENCH_W10 and
-# QUODLE_BENCH_W100, else in /tmp), made when missing.
+# QUODLE_BENCH_W100, else in the workload folder), made when missing.
 bench_workloads_10_100() {
-  w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
-  w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-  bench_workload "$w10" 10
-  bench_workload "$w100" 100
+  w10=${QUODLE_BENCH_W10:-$work/w10.lsp}
+  w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
+  bench_workload "$w10" --mb 10
+  bench_workload "$w100" --mb 100
 }

@@ -6,7 +6,7 @@
 # 100 MB / 10 MB time ratio (linear: <= 11) and undo / do (goal <= 1), all
 # measured in the same run.
 # Env: QUODLE_BENCH_W10, QUODLE_BENCH_W100 (workload paths, default
-#      /tmp/w10.lsp and /tmp/w100.lsp), REPS (repetitions, default 5; the
+#      w10.lsp and w100.lsp in the workload folder), REPS (repetitions, default 5; the
 #      medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"

@@ -6,9 +6,9 @@
 set -euo pipefail
 export QUODLE_BENCH_BUILD=${QUODLE_BENCH_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-bench-gui}
 . "$(dirname "$0")/common.bash"
-w1=${QUODLE_BENCH_W1:-/tmp/w1.lsp}
-w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-[ -f "$w1" ] || python3 /work/shared/tools/gen_lisp.py --mb 1 --seed 1 --out "$w1"
-[ -f "$w100" ] || python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$w100"
+w1=${QUODLE_BENCH_W1:-$work/w1.lsp}
+w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
+bench_workload "$w1" --mb 1
+bench_workload "$w100" --mb 100
 bench_build EditorBench -DQUODLE_GUI=ON
 "$build/bin/EditorBench" "$w1" "$w100"

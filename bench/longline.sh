@@ -4,17 +4,17 @@
 # peak memory of each operation in a child run of its own, as a multiple of
 # the file's size: whole process and over the same run on an empty file
 # (reported, not a test: goal <= 4 over that baseline).
-# Env: QUODLE_BENCH_DIR (workloads, default /tmp/quodle-longline),
+# Env: QUODLE_BENCH_DIR (workloads, default longline/ in the workload folder),
 #      QUODLE_BENCH_MB (size, default 10), REPS (repetitions, default 3).
 set -euo pipefail
 export QUODLE_BENCH_BUILD=${QUODLE_BENCH_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-bench-gui}
 . "$(dirname "$0")/common.bash"
-dir=${QUODLE_BENCH_DIR:-/tmp/quodle-longline}
+dir=${QUODLE_BENCH_DIR:-$work/longline}
 mb=${QUODLE_BENCH_MB:-10}
 mkdir -p "$dir"
 normal=$dir/normal-${mb}mb.lsp
 long=$dir/line-${mb}mb.lsp
-[ -s "$normal" ] || python3 /work/shared/tools/gen_lisp.py --mb "$mb" --seed 1 --out "$normal"
+bench_workload "$normal" --mb "$mb"
 # The same kind of text with every line break a blank: one line.
 [ -s "$long" ] || python3 - "$long" "$mb" <<'PY'
 import sys

@@ -5,18 +5,18 @@
 # 1 MB and the 10 MB workload, each in a child run of its own, against the
 # size of the file and the number of pages (reported, not a test: memory
 # should follow the text, not the pages; goal 1 000 pages <= 30 s).
-# Env: QUODLE_BENCH_DIR (workloads, default /tmp/quodle-print),
+# Env: QUODLE_BENCH_DIR (workloads, default print/ in the workload folder),
 #      QUODLE_BENCH_MB (size, default 10), REPS (repetitions, default 1).
 set -euo pipefail
 export QUODLE_BENCH_BUILD=${QUODLE_BENCH_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-bench-gui}
 . "$(dirname "$0")/common.bash"
-dir=${QUODLE_BENCH_DIR:-/tmp/quodle-print}
+dir=${QUODLE_BENCH_DIR:-$work/print}
 mb=${QUODLE_BENCH_MB:-10}
 mkdir -p "$dir"
 big=$dir/normal-${mb}mb.lsp
 small=$dir/normal-1mb.lsp
-[ -s "$big" ] || python3 /work/shared/tools/gen_lisp.py --mb "$mb" --seed 1 --out "$big"
-[ -s "$small" ] || python3 /work/shared/tools/gen_lisp.py --mb 1 --seed 1 --out "$small"
+bench_workload "$big" --mb "$mb"
+bench_workload "$small" --mb 1
 bench_build PrintBench -DQUODLE_GUI=ON
 bin=$build/bin/PrintBench
 out=$(mktemp)

@@ -7,10 +7,10 @@
 # Env: REPS (repetitions, default 5; the medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
-small=/tmp/reference-10mb.lsp
-big=/tmp/reference-100mb.lsp
-bench_workload "$small" 10
-bench_workload "$big" 100
+small=$work/reference-10mb.lsp
+big=$work/reference-100mb.lsp
+bench_workload "$small" --mb 10
+bench_workload "$big" --mb 100
 export QUODLE_BENCH_LISP="$small:$big"
 bench_build ReferenceBench
 json=$(mktemp)

@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Row store benchmark: generates the 1 MB and 100 MB workloads under /tmp,
+# Row store benchmark: generates the 1 MB and 100 MB workloads when missing,
 # runs bench/RowStoreBench once and prints the ratios against the baselines
 # measured in the same run.
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 bench_build RowStoreBench
 bin=$build/bin/RowStoreBench
-gen=/work/shared/tools/gen_lisp.py
-small=/tmp/rowstore-1mb.lsp
-big=/tmp/big.lsp
-[ -s "$small" ] || python3 "$gen" --mb 1 --seed 1 --out "$small"
-[ -s "$big" ] || python3 "$gen" --mb 100 --seed 1 --out "$big"
+small=$work/rowstore-1mb.lsp
+big=$work/big.lsp
+bench_workload "$small" --mb 1
+bench_workload "$big" --mb 100
 cat "$small" "$big" >/dev/null  # both in the page cache for every pass
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT

@@ -2,14 +2,12 @@
 # Builds the scanner benchmark, makes the 100 MB workload if it is missing,
 # and prints StripLispSource + CollectDefuns as a ratio of a memchr line
 # count over the same file, both measured in the same run (target: <= 3).
-# Env: QUODLE_BENCH_LISP (workload path, default /tmp/big.lsp),
+# Env: QUODLE_BENCH_LISP (workload path, default big.lsp in the workload folder),
 #      REPS (repetitions, default 5; the medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
-export QUODLE_BENCH_LISP=${QUODLE_BENCH_LISP:-/tmp/big.lsp}
-if [ ! -f "$QUODLE_BENCH_LISP" ]; then
-  python3 /work/shared/tools/gen_lisp.py --mb 100 --seed 1 --out "$QUODLE_BENCH_LISP"
-fi
+export QUODLE_BENCH_LISP=${QUODLE_BENCH_LISP:-$work/big.lsp}
+bench_workload "$QUODLE_BENCH_LISP" --mb 100
 bench_build ScannerBench
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT

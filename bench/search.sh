@@ -3,7 +3,7 @@
 #   a forward search for a name that occurs once near the end against
 #   `grep -F -c` on the same file (case matters; the dialog's default with
 #   case ignored; case and width ignored), replace-all of every "command"
-#   (about 110 000) and its undo against loading the file, the memory the
+#   (about 95 000) and its undo against loading the file, the memory the
 #   replace takes; a pattern of 5 000 characters searched forward over a
 #   10 MB text with each option that lets matches vary in length (half- and
 #   full-width alike, breaks or blanks skipped) against the same search
@@ -16,24 +16,23 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.bash"
-gen=/work/shared/tools/gen_lisp.py
-w100=${QUODLE_BENCH_W100:-/tmp/w100.lsp}
-w1=${QUODLE_BENCH_W1:-/tmp/w1.lsp}
+w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
+w1=${QUODLE_BENCH_W1:-$work/w1.lsp}
 needle=ExportAllLayouts
-file=/tmp/search-100mb.lsp
-[ -s "$w100" ] || python3 "$gen" --mb 100 --seed 1 --out "$w100"
-[ -s "$w1" ] || python3 "$gen" --mb 1 --seed 1 --out "$w1"
+file=$work/search-100mb.lsp
+bench_workload "$w100" --mb 100
+bench_workload "$w1" --mb 1
 if [ ! -s "$file" ]; then
   # The needle once, 50 lines before the end.
   total=$(wc -l <"$w100")
   { head -n $((total - 50)) "$w100"; printf '(defun c:%s ( / ) (princ))\r\n' "$needle"; tail -n 50 "$w100"; } >"$file"
 fi
 [ "$(grep -F -c "$needle" "$file")" -eq 1 ] || { echo "the needle must occur once in $file" >&2; exit 1; }
-w10=${QUODLE_BENCH_W10:-/tmp/w10.lsp}
-bench_workload "$w10" 10
-excerpt=/tmp/search-long-pattern.txt
-repeat=/tmp/search-repeat-10mb.lsp
-repeatPattern=/tmp/search-repeat-pattern.txt
+w10=${QUODLE_BENCH_W10:-$work/w10.lsp}
+bench_workload "$w10" --mb 10
+excerpt=$work/search-long-pattern.txt
+repeat=$work/search-repeat-10mb.lsp
+repeatPattern=$work/search-repeat-pattern.txt
 python3 - "$w10" "$excerpt" "$repeat" "$repeatPattern" <<'PY'
 import sys
 text, excerpt, repeat, repeat_pattern = sys.argv[1:]

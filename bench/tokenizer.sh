@@ -3,16 +3,16 @@
 # quodle-cli tokens does, without printing) against a memchr line count and
 # against the Scintilla LISP lexer on the same file, all in one run.
 # The Scintilla peer needs Debian's libqscintilla2-qt6-dev (a measuring peer
-# only; nothing of ours links it). Without it that ratio is skipped.
+# only; nothing of ours links it) and its driver (QUODLE_BENCH_PEERS).
+# Without them that ratio is skipped.
 # Env: RUNS (default 3) repetitions / peer runs, medians are printed.
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 bench_build TokenizerBench
 bin=$build/bin/TokenizerBench
-tools=/work/shared/tools
-big=/tmp/big.lsp
+big=$work/big.lsp
 runs=${RUNS:-3}
-[ -s "$big" ] || python3 "$tools/gen_lisp.py" --mb 100 --seed 1 --out "$big"
+bench_workload "$big" --mb 100
 cat "$big" >/dev/null  # in the page cache for every pass
 
 json=$(mktemp)
@@ -22,12 +22,17 @@ trap 'rm -f "$json" "$peer"' EXIT
 
 # Scintilla's lexer over the same bytes in its own Shift-JIS mode (code page
 # 932); "lex" is SCI_COLOURISE over the loaded document.
+# The peer's driver is not part of the project: QUODLE_BENCH_PEERS names its
+# folder; without it the figure is skipped.
+peers=${QUODLE_BENCH_PEERS:-/work/shared/tools/peers}
 qtinc=$(pkg-config --variable=includedir Qt6Core 2>/dev/null || true)
-if [ -n "$qtinc" ] && [ -e "$qtinc/Qsci/qsciscintilla.h" ]; then
+if [ ! -f "$peers/scintilla/build.sh" ]; then
+  echo "(no peer driver in $peers: no Scintilla figure)" >&2
+elif [ -n "$qtinc" ] && [ -e "$qtinc/Qsci/qsciscintilla.h" ]; then
   export PEERS_BUILD=${PEERS_BUILD:-/tmp/quodle-peers-build}
-  sh "$tools/peers/scintilla/build.sh" >&2
+  sh "$peers/scintilla/build.sh" >&2
   for ((i = 0; i < runs; i++)); do
-    QT_QPA_PLATFORM=offscreen "$PEERS_BUILD/sci_bench" "$big" dbcs '*g-pts-table*' 1 2>/dev/null |
+    QT_QPA_PLATFORM=offscreen "$PEERS_BUILD/sci_bench" "$big" dbcs '*pts-table*' 1 2>/dev/null |
       tr ' ' '\n' | sed -n 's/^lex=//p' >>"$peer"
   done
 else

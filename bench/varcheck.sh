@@ -5,7 +5,7 @@
 # same file (all measured in the same run), their speed in MB/s, and the
 # 100 MB / 10 MB time ratios (linear scaling: <= 11).
 # Env: QUODLE_BENCH_W10, QUODLE_BENCH_W100 (workload paths, default
-#      /tmp/w10.lsp and /tmp/w100.lsp), REPS (repetitions, default 5; the
+#      w10.lsp and w100.lsp in the workload folder), REPS (repetitions, default 5; the
 #      medians are compared).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"

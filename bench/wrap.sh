@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Word wrap benchmark: runs bench/WrapBench on the 100 MB workload (generated
-# under /tmp when missing) and prints the ratios against the baselines
+# when missing) and prints the ratios against the baselines
 # measured in the same run.
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 bench_build WrapBench
 bin=$build/bin/WrapBench
-gen=/work/shared/tools/gen_lisp.py
-file=${WRAP_BENCH_FILE:-/tmp/w100.lsp}
-[ -s "$file" ] || python3 "$gen" --mb 100 --seed 1 --out "$file"
+file=${WRAP_BENCH_FILE:-$work/w100.lsp}
+bench_workload "$file" --mb 100
 cat "$file" >/dev/null  # in the page cache for every pass
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT

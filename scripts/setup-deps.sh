@@ -10,6 +10,8 @@ packages=(
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n poppler-utils
   g++-mingw-w64-x86-64-win32
+  librsvg2-bin groff-base man-db dpkg-dev
+  desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
 )
 if [ "${1:-}" = --fuzz ]; then
   packages+=(clang libclang-rt-dev)

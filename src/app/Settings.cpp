@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "base/Text.h"
 #include "base/UserFolders.h"
@@ -55,11 +56,23 @@ std::optional<std::string> ReadNumbered(const IniDocument& doc, const StringKey&
     return value;
 }
 
+TTargetWindows ReadTargetWindows(const IniDocument& doc) {
+    TTargetWindows w;
+    const std::pair<const StringKey*, std::string*> keys[] = {
+        {&kCadAcadClass, &w.AutoCadMain.Class}, {&kCadAcadTitle, &w.AutoCadMain.Title},
+        {&kCadAcadTextClass, &w.AutoCadText.Class}, {&kCadAcadTextTitle, &w.AutoCadText.Title},
+        {&kCadIcadClass, &w.IntelliCad.Class}, {&kCadIcadTitle, &w.IntelliCad.Title},
+        {&kCadZcadClass, &w.ZwCad.Class}, {&kCadZcadTitle, &w.ZwCad.Title},
+        {&kCadBcadClass, &w.BricsCad.Class}, {&kCadBcadTitle, &w.BricsCad.Title},
+    };
+    for (const auto& [key, value] : keys) *value = Read(doc, *key, *value);
+    return w;
+}
+
 fs::path SettingsFilePath(const fs::path& executablePath) {
-    fs::path beside = executablePath;
-    beside.replace_extension(".ini");
-    const fs::path folder = beside.has_parent_path() ? beside.parent_path() : fs::path(".");
-    return WritableFilePath(folder, beside.filename(), UserConfigHome());
+    fs::path name = executablePath.filename();
+    name.replace_extension(".ini");
+    return ProgramFilePath(executablePath, name, UserConfigHome());
 }
 
 void WriteBlob(IniDocument& doc, std::string_view section, std::string_view bytes) {

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "app/IniFile.h"
+#include "cad/TargetWindows.h"
 #include "base/Color.h"
 #include "editor/EditorOptions.h"
 
@@ -75,6 +76,19 @@ inline constexpr BoolKey kCadBcad{"CAD", "BCAD", false};
 inline constexpr StringKey kCadCaption{"CAD", "CAPT", "AutoCADへロード", kMaxNameBytes};
 // The four target flags in the order of the ターゲットCAD menu.
 inline constexpr const BoolKey* kCadTargetKeys[] = {&kCadAcad, &kCadIcad, &kCadZcad, &kCadBcad};
+// The windows F9 looks for, per target: class and title patterns (the
+// defaults of TTargetWindows where a key is missing). Read at every load,
+// so that an edited file counts at once; never written.
+inline constexpr StringKey kCadAcadClass{"CAD", "ACADClass", "", kMaxNameBytes};
+inline constexpr StringKey kCadAcadTitle{"CAD", "ACADTitle", "", kMaxNameBytes};
+inline constexpr StringKey kCadAcadTextClass{"CAD", "ACADTextClass", "", kMaxNameBytes};
+inline constexpr StringKey kCadAcadTextTitle{"CAD", "ACADTextTitle", "", kMaxNameBytes};
+inline constexpr StringKey kCadIcadClass{"CAD", "ICADClass", "", kMaxNameBytes};
+inline constexpr StringKey kCadIcadTitle{"CAD", "ICADTitle", "", kMaxNameBytes};
+inline constexpr StringKey kCadZcadClass{"CAD", "ZCADClass", "", kMaxNameBytes};
+inline constexpr StringKey kCadZcadTitle{"CAD", "ZCADTitle", "", kMaxNameBytes};
+inline constexpr StringKey kCadBcadClass{"CAD", "BCADClass", "", kMaxNameBytes};
+inline constexpr StringKey kCadBcadTitle{"CAD", "BCADTitle", "", kMaxNameBytes};
 
 inline constexpr StringKey kFontName{"Font", "Name", "ＭＳ ゴシック", kMaxNameBytes};
 inline constexpr IntKey kFontSize{"Font", "Size", 10, kMinFontSize, kMaxFontSize};
@@ -153,17 +167,20 @@ inline void Write(IniDocument& doc, const IntKey& k, int v) { doc.WriteInteger(k
 inline void Write(IniDocument& doc, const ColorKey& k, TColor v) { doc.WriteColor(k.section, k.name, v); }
 inline void Write(IniDocument& doc, const StringKey& k, std::string_view v) { doc.WriteString(k.section, k.name, v); }
 
+// The windows of the load targets as the file names them.
+TTargetWindows ReadTargetWindows(const IniDocument& doc);
+
 // The default window origin along one axis: centred, integer division
 // truncating towards zero (a window larger than the screen gets a negative
 // origin).
 constexpr int CenteredOrigin(int screenExtent, int windowExtent) { return (screenExtent - windowExtent) / 2; }
 
 // Where the settings file lives: beside the executable, with its base name
-// and ".ini", when that folder can be written to; otherwise the same file
-// name in $XDG_CONFIG_HOME/quodle/ (~/.config/quodle/ by default), whose
-// folder is created here. A settings file that could never be saved would
-// lose every change silently, so an installed, read-only program keeps its
-// settings per user instead.
+// and ".ini", when that folder can be written to and the program is not
+// installed; otherwise the same file name in $XDG_CONFIG_HOME/quodle/
+// (~/.config/quodle/ by default), whose folder is created here. A settings
+// file that could never be saved would lose every change silently, and an
+// installed program must not write into a system folder even where it may.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& executablePath);
 
 // A stored blob in its section: each byte as two upper-case hexadecimal

@@ -2,6 +2,7 @@
 
 #include "base/FileIo.h"
 #include "base/Text.h"
+#include "base/UserFolders.h"
 #include "syntax/ProgramFountains.h"
 
 namespace quodle {
@@ -54,20 +55,34 @@ void SaveWordList(const std::filesystem::path& path, const WordList& lines) {
     SaveFileAtomically(path, bytes);
 }
 
-WordListSet LoadWordListSet(const std::filesystem::path& programFolder) {
+std::filesystem::path TWordListFolders::PathOf(std::string_view file) const {
+    std::error_code ec;
+    if (shared.empty() || std::filesystem::exists(own / file, ec)) return own / file;
+    return shared / file;
+}
+
+TWordListFolders WordListFoldersOf(const std::filesystem::path& executablePath) {
+    const std::filesystem::path folder =
+        executablePath.has_parent_path() ? executablePath.parent_path() : std::filesystem::path(".");
+    const std::optional<std::filesystem::path> installed = InstalledDataFolder(executablePath);
+    if (!installed) return {folder};
+    return {UserProgramFolder(UserConfigHome()), *installed};
+}
+
+WordListSet LoadWordListSet(const TWordListFolders& folders) {
     WordListSet set;
-    set.reservedWords = LoadWordList(programFolder / kReservedWordsFile);
-    set.reservedWords2 = LoadWordList(programFolder / kReservedWords2File);
-    set.functionReference = LoadWordList(programFolder / kFunctionReferenceFile).value_or(WordList{});
-    set.systemVariables = LoadWordList(programFolder / kSystemVariablesFile).value_or(WordList{});
-    set.exclusions = LoadExclusionList(programFolder / kExclusionListFile).value_or(WordList{});
+    set.reservedWords = LoadWordList(folders.PathOf(kReservedWordsFile));
+    set.reservedWords2 = LoadWordList(folders.PathOf(kReservedWords2File));
+    set.functionReference = LoadWordList(folders.PathOf(kFunctionReferenceFile)).value_or(WordList{});
+    set.systemVariables = LoadWordList(folders.PathOf(kSystemVariablesFile)).value_or(WordList{});
+    set.exclusions = LoadExclusionList(folders.PathOf(kExclusionListFile)).value_or(WordList{});
     return set;
 }
 
-std::unique_ptr<THyphenFountain> CreateDocumentFountain(const std::filesystem::path& programFolder) {
+std::unique_ptr<THyphenFountain> CreateDocumentFountain(const TWordListFolders& folders) {
     auto fountain = CreateHyphenFountain1();
-    ReplaceReserveWordLists(*fountain, LoadWordList(programFolder / kReservedWordsFile),
-                            LoadWordList(programFolder / kReservedWords2File));
+    ReplaceReserveWordLists(*fountain, LoadWordList(folders.PathOf(kReservedWordsFile)),
+                            LoadWordList(folders.PathOf(kReservedWords2File)));
     return fountain;
 }
 

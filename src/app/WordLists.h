@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "syntax/HyphenFountain.h"
@@ -38,7 +39,28 @@ WordList ExclusionListOf(WordList lines);
 // Every line followed by CR LF, written atomically. Throws FileError.
 void SaveWordList(const std::filesystem::path& path, const WordList& lines);
 
-// The lists as the program takes them at start-up from its folder.
+// Where the lists are read: a list in `own` wins; one missing there comes
+// from `shared` when there is such a folder. A program that keeps its lists
+// beside itself has only its own folder; an installed one reads the user's
+// own copies first and the shipped lists after them.
+struct TWordListFolders {
+    TWordListFolders(std::filesystem::path ownFolder, std::filesystem::path sharedFolder = {})
+        : own(std::move(ownFolder)), shared(std::move(sharedFolder)) {}
+    // The file to read for a list.
+    std::filesystem::path PathOf(std::string_view file) const;
+    // The file a changed list is saved to: always the own folder's.
+    std::filesystem::path SavePathOf(std::string_view file) const { return own / file; }
+
+    std::filesystem::path own;
+    std::filesystem::path shared;
+};
+
+// The folders of the program at `executablePath`: its own folder, or when it
+// is installed the user's $XDG_CONFIG_HOME/quodle/ (beside its settings)
+// before the installed data folder.
+TWordListFolders WordListFoldersOf(const std::filesystem::path& executablePath);
+
+// The lists as the program takes them at start-up from its folders.
 struct WordListSet {
     // Replace the tokenizer's built-in lists only when the file exists.
     std::optional<WordList> reservedWords;
@@ -48,11 +70,11 @@ struct WordListSet {
     WordList systemVariables;
     WordList exclusions;  // upper-cased
 };
-WordListSet LoadWordListSet(const std::filesystem::path& programFolder);
+WordListSet LoadWordListSet(const TWordListFolders& folders);
 
-// HyphenFountain1 with the reserved-word files of the program folder (its
+// HyphenFountain1 with the reserved-word files of the program's folders (its
 // own lists where a file is missing), for colouring documents without the
 // main window: the command line and the benchmarks.
-std::unique_ptr<THyphenFountain> CreateDocumentFountain(const std::filesystem::path& programFolder);
+std::unique_ptr<THyphenFountain> CreateDocumentFountain(const TWordListFolders& folders);
 
 }  // namespace quodle

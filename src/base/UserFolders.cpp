@@ -6,6 +6,12 @@
 #include <cstdlib>
 #include <string>
 
+// The installed data folder as seen from the installed executables' folder;
+// the build gives it from its install directories.
+#ifndef QUODLE_BIN_TO_DATA
+#define QUODLE_BIN_TO_DATA "../share/quodle"
+#endif
+
 namespace quodle {
 namespace fs = std::filesystem;
 
@@ -17,6 +23,18 @@ std::optional<fs::path> UserFolder(const char* xdgVariable, const char* homeSubf
     if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
         return fs::path(pw->pw_dir) / homeSubfolder;
     return std::nullopt;
+}
+
+fs::path FolderOf(const fs::path& executablePath) {
+    return executablePath.has_parent_path() ? executablePath.parent_path() : fs::path(".");
+}
+
+// The folder, created when missing; one that cannot be made shows up as a
+// write error at the first write.
+fs::path Made(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder;
 }
 
 }  // namespace
@@ -33,13 +51,29 @@ bool FolderWritable(const fs::path& folder) {
 std::optional<fs::path> UserConfigHome() { return UserFolder("XDG_CONFIG_HOME", ".config"); }
 std::optional<fs::path> UserCacheHome() { return UserFolder("XDG_CACHE_HOME", ".cache"); }
 
-fs::path WritableFilePath(const fs::path& folder, const fs::path& fileName, const std::optional<fs::path>& userHome) {
-    if (FolderWritable(folder) || !userHome) return folder / fileName;
-    const fs::path own = *userHome / "quodle";
+std::optional<fs::path> InstalledDataFolder(const fs::path& executablePath) {
+    const fs::path folder = FolderOf(executablePath);
+    const fs::path data = (folder / QUODLE_BIN_TO_DATA).lexically_normal();
     std::error_code ec;
-    // A folder that cannot be made shows up as a write error at the first write.
-    fs::create_directories(own, ec);
-    return own / fileName;
+    fs::directory_iterator it(data, ec);
+    if (ec) return std::nullopt;
+    for (const fs::directory_entry& entry : it) {
+        if (fs::exists(folder / entry.path().filename(), ec)) return std::nullopt;
+    }
+    return data;
+}
+
+fs::path UserProgramFolder(const std::optional<fs::path>& userHome) {
+    if (userHome) return *userHome / "quodle";
+    return fs::temp_directory_path() / ("quodle-" + std::to_string(::getuid()));
+}
+
+fs::path ProgramFilePath(const fs::path& executablePath, const fs::path& fileName,
+                         const std::optional<fs::path>& userHome) {
+    const fs::path folder = FolderOf(executablePath);
+    const bool installed = InstalledDataFolder(executablePath).has_value();
+    if (!installed && (!userHome || FolderWritable(folder))) return folder / fileName;
+    return Made(UserProgramFolder(userHome)) / fileName;
 }
 
 }  // namespace quodle

@@ -1,7 +1,7 @@
 #pragma once
 // Where the program may keep its files: the folders beside the executable
 // when they can be written, else the user's own folders by the XDG base-
-// directory rules.
+// directory rules. An installed program keeps nothing beside itself.
 #include <filesystem>
 #include <optional>
 
@@ -17,10 +17,24 @@ std::optional<std::filesystem::path> UserConfigHome();
 // $XDG_CACHE_HOME, else ~/.cache; the same rules.
 std::optional<std::filesystem::path> UserCacheHome();
 
-// `fileName` in `folder` when that folder can be written, otherwise in the
-// program's own subfolder "quodle" of the user's folder `userHome` (created
-// here), or in `folder` all the same when there is no user folder.
-std::filesystem::path WritableFilePath(const std::filesystem::path& folder, const std::filesystem::path& fileName,
-                                       const std::optional<std::filesystem::path>& userHome);
+// The folder of the program's shipped data when the executable runs
+// installed: <prefix>/share/quodle beside its <prefix>/bin, with none of the
+// files found there lying beside the executable. Nothing for a build tree or
+// a copy that keeps its data beside the executable: that data wins.
+std::optional<std::filesystem::path> InstalledDataFolder(const std::filesystem::path& executablePath);
+
+// The program's own subfolder "quodle" of the user's folder `userHome`;
+// without a user folder, one of the user's own in the temporary folder
+// (never a system folder, and per user: others must not read or plant the
+// user's files). Not created here.
+std::filesystem::path UserProgramFolder(const std::optional<std::filesystem::path>& userHome);
+
+// `fileName` in the executable's folder when that folder can be written and
+// the program is not installed; otherwise in UserProgramFolder(userHome),
+// created here. A program that is not installed and knows no user folder
+// keeps the file beside itself all the same.
+std::filesystem::path ProgramFilePath(const std::filesystem::path& executablePath,
+                                      const std::filesystem::path& fileName,
+                                      const std::optional<std::filesystem::path>& userHome);
 
 }  // namespace quodle

@@ -8,11 +8,6 @@ namespace quodle {
 
 namespace {
 
-constexpr std::string_view kAutoCadTitle = "AutoCAD ";
-constexpr std::string_view kAutodeskTitle = "Autodesk ";
-constexpr std::string_view kAutoCadMainClass = "Afx:00400000:8:";
-constexpr std::string_view kAutoCadTextClass = "Afx:00400000:b:";
-constexpr std::string_view kAutoCadTextTitle = "テキスト ウィンドウ";  // UTF-8 here
 constexpr std::string_view kBricsCadInputClass = "RICHEDIT50W";
 constexpr std::string_view kCommandBarTitles[] = {"Command Bar", "コマンドバー"};  // UTF-8 here
 
@@ -23,8 +18,6 @@ std::string Limited(std::string text) {
 
 std::string TitleOf(TCadDesktop& desktop, TCadWindow w) { return Limited(desktop.Title(w)); }
 std::string ClassOf(TCadDesktop& desktop, TCadWindow w) { return Limited(desktop.ClassName(w)); }
-
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // A constant written here in UTF-8, in the desktop's coding.
 std::string InCoding(TCadDesktop& desktop, std::string_view utf8) {
@@ -61,11 +54,15 @@ TCadWindow InputLineBelow(TCadDesktop& desktop, TCadWindow bar, int depth) {
     return w;
 }
 
+bool IsWindowOf(TCadDesktop& desktop, TCadWindow w, const TWindowPattern& pattern) {
+    return MatchesWindow(pattern, ClassOf(desktop, w), TitleOf(desktop, w), desktop.Coding());
+}
+
 }  // namespace
 
-TCadWindow FindTopLevelByClass(TCadDesktop& desktop, std::string_view className) {
+TCadWindow FindTopLevel(TCadDesktop& desktop, const TWindowPattern& pattern) {
     for (const TCadWindow w : desktop.TopLevelWindows())
-        if (ClassOf(desktop, w) == className) return w;
+        if (IsWindowOf(desktop, w, pattern)) return w;
     return 0;
 }
 
@@ -74,22 +71,18 @@ bool TAutoCadLink::FindAutoCadWindows() {
     processId_ = 0;
     const std::vector<TCadWindow> windows = desktop_.TopLevelWindows();
     for (const TCadWindow w : windows) {
-        const std::string title = TitleOf(desktop_, w);
-        if (title.empty() || (!StartsWith(title, kAutoCadTitle) && !StartsWith(title, kAutodeskTitle))) continue;
-        if (StartsWith(ClassOf(desktop_, w), kAutoCadMainClass)) {
+        if (IsWindowOf(desktop_, w, windows_.AutoCadMain)) {
             main_ = w;
             processId_ = desktop_.ProcessId(w);
             break;
         }
     }
+    if (main_ != 0 && windows_.AutoCadText.Class.empty()) return true;
     // A process the desktop cannot name owns no text window that could be
     // shown to be AutoCAD's.
     if (main_ == 0 || processId_ == 0) return false;
-    const std::string textTitle = InCoding(desktop_, kAutoCadTextTitle);
     for (const TCadWindow w : windows) {
-        const std::string title = TitleOf(desktop_, w);
-        if (StartsWith(title, kAutoCadTitle) && StartsWith(ClassOf(desktop_, w), kAutoCadTextClass) &&
-            ContainsText(title, textTitle, desktop_.Coding()) && desktop_.ProcessId(w) == processId_) {
+        if (IsWindowOf(desktop_, w, windows_.AutoCadText) && desktop_.ProcessId(w) == processId_) {
             text_ = w;
             break;
         }
@@ -128,8 +121,8 @@ TCadWindow FindBricsCadInputLine(TCadDesktop& desktop, TCadWindow main, std::uin
     return InputLineBelow(desktop, floating, 4);
 }
 
-bool SendBricsCadCommand(TCadDesktop& desktop, std::string_view text) {
-    const TCadWindow main = FindTopLevelByClass(desktop, kBricsCadMainClass);
+bool SendBricsCadCommand(TCadDesktop& desktop, const TWindowPattern& mainPattern, std::string_view text) {
+    const TCadWindow main = FindTopLevel(desktop, mainPattern);
     const std::uint32_t processId = main != 0 ? desktop.ProcessId(main) : 0;
     const TCadWindow input = main != 0 ? FindBricsCadInputLine(desktop, main, processId) : 0;
     const bool sent = input != 0 && desktop.TypeText(input, text);

@@ -5,29 +5,31 @@
 // searches afresh.
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "cad/CadDesktop.h"
+#include "cad/TargetWindows.h"
 
 namespace quodle {
 
 // Titles and class names are read as at most this many bytes.
 inline constexpr std::size_t kWindowTextLimit = 255;
 
-inline constexpr std::string_view kBricsCadMainClass = "BricscadMainWindow";
-
-// The first top-level window (front-most first) of that class, or 0.
-TCadWindow FindTopLevelByClass(TCadDesktop& desktop, std::string_view className);
+// The first top-level window (front-most first) the pattern describes, or 0.
+TCadWindow FindTopLevel(TCadDesktop& desktop, const TWindowPattern& pattern);
 
 class TAutoCadLink {
 public:
-    explicit TAutoCadLink(TCadDesktop& desktop) : desktop_(desktop) {}
+    explicit TAutoCadLink(TCadDesktop& desktop, TTargetWindows windows = {})
+        : desktop_(desktop), windows_(std::move(windows)) {}
 
-    // The main window: the first top-level window whose title begins with
-    // "AutoCAD " or "Autodesk " and whose class begins with
-    // "Afx:00400000:8:". The text window: the first whose title begins with
-    // "AutoCAD " and contains "テキスト ウィンドウ", whose class begins with
-    // "Afx:00400000:b:" and whose process is the main window's. True when
-    // the text window was found.
+    // The main window: the first top-level window of the main pattern (by
+    // default a title beginning with "AutoCAD " or "Autodesk " and a class
+    // beginning with "Afx:00400000:8:"). The text window: the first of the
+    // text pattern (by default a title beginning with "AutoCAD " and holding
+    // "テキスト ウィンドウ", a class beginning with "Afx:00400000:b:") whose
+    // process is the main window's. True when the text window was found, or
+    // the main window when the text pattern names no class.
     bool FindAutoCadWindows();
     // False when the windows are not found; otherwise brings the main window
     // to the front and tells whether it was visible.
@@ -45,6 +47,7 @@ public:
 
 private:
     TCadDesktop& desktop_;
+    TTargetWindows windows_;
     TCadWindow main_ = 0;
     TCadWindow text_ = 0;
     std::uint32_t processId_ = 0;
@@ -55,9 +58,9 @@ private:
 // window of the same process; 0 when there is none.
 TCadWindow FindBricsCadInputLine(TCadDesktop& desktop, TCadWindow main, std::uint32_t processId);
 
-// Types the text into BricsCAD's command-line input and brings BricsCAD to
-// the front. False when there is no input line or it stopped taking the
-// characters.
-bool SendBricsCadCommand(TCadDesktop& desktop, std::string_view text);
+// Types the text into the command-line input of the BricsCAD main window
+// the pattern finds and brings it to the front. False when there is no
+// input line or it stopped taking the characters.
+bool SendBricsCadCommand(TCadDesktop& desktop, const TWindowPattern& main, std::string_view text);
 
 }  // namespace quodle

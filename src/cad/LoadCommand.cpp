@@ -8,33 +8,33 @@ namespace quodle {
 
 namespace {
 
-// IntelliCAD/IJCAD and ZwCAD: found by their main window's class, loaded
-// through their automation object.
+// IntelliCAD/IJCAD and ZwCAD: found by their main window, loaded through
+// their automation object.
 struct TAutomationBranch {
-    std::string_view WindowClass;
+    TWindowPattern TTargetWindows::*Window;
     TAutomationMethod Method;
     std::string_view NotFound;
     std::string_view Failed;
 };
 
 constexpr TAutomationBranch kIntelliCad = {
-    "IntelliCADApplicationWindow",
+    &TTargetWindows::IntelliCad,
     {"ICAD.Application", "{8011C101-7E36-11D1-BC5A-0060089608A4}", 39},
     kIntelliCadNotFound,
     kIntelliCadFailed,
 };
 constexpr TAutomationBranch kZwCad = {
-    "ZwCADApplicationWindow",
+    &TTargetWindows::ZwCad,
     {"ZwCAD.Application", "{7D36BAE4-D595-4DFE-95A8-0917FA8C407B}", 52},
     kZwCadNotFound,
     kZwCadFailed,
 };
 
-void LoadIntoAutoCad(const std::string& path, TLoadHost& host, TCadDesktop& desktop) {
+void LoadIntoAutoCad(const std::string& path, TLoadHost& host, TCadDesktop& desktop, const TTargetWindows& windows) {
     const std::optional<std::string> expression = TargetLoadText(TCadTarget::ctAutoCad, path, desktop.Coding());
     // AutoCAD could not open a file by a name its code page cannot write.
     if (!expression) return host.ShowMessage(LoadPathNotFound(path));
-    TAutoCadLink link(desktop);
+    TAutoCadLink link(desktop, windows);
     if (!link.ActivateAutoCad()) return host.ShowMessage(kAutoCadNotFound);
     const bool wide = link.IsAutoCadUnicode();
     // A record AutoCAD did not take is not reported; the window found at
@@ -44,8 +44,8 @@ void LoadIntoAutoCad(const std::string& path, TLoadHost& host, TCadDesktop& desk
 }
 
 void LoadThroughAutomation(const TAutomationBranch& branch, const std::string& path, TLoadHost& host,
-                           TCadDesktop& desktop) {
-    const TCadWindow window = FindTopLevelByClass(desktop, branch.WindowClass);
+                           TCadDesktop& desktop, const TTargetWindows& windows) {
+    const TCadWindow window = FindTopLevel(desktop, windows.*branch.Window);
     if (window == 0) return host.ShowMessage(branch.NotFound);
     // A name that is not whole UTF-8 has no exact UTF-16 form to pass.
     if (!IsWholeText(path, TPathCoding::pcUtf8) || !desktop.CallLoadMethod(branch.Method, Utf8ToUtf16(path)))
@@ -53,11 +53,11 @@ void LoadThroughAutomation(const TAutomationBranch& branch, const std::string& p
     desktop.BringToFront(window);
 }
 
-void LoadIntoBricsCad(const std::string& path, TLoadHost& host, TCadDesktop& desktop) {
-    if (FindTopLevelByClass(desktop, kBricsCadMainClass) == 0) return host.ShowMessage(kBricsCadNotFound);
+void LoadIntoBricsCad(const std::string& path, TLoadHost& host, TCadDesktop& desktop, const TTargetWindows& windows) {
+    if (FindTopLevel(desktop, windows.BricsCad) == 0) return host.ShowMessage(kBricsCadNotFound);
     const std::optional<std::string> expression = TargetLoadText(TCadTarget::ctBricsCad, path, desktop.Coding());
     if (!expression) return host.ShowMessage(LoadPathNotFound(path));
-    if (!SendBricsCadCommand(desktop, *expression)) host.ShowMessage(kBricsCadFailed);
+    if (!SendBricsCadCommand(desktop, windows.BricsCad, *expression)) host.ShowMessage(kBricsCadFailed);
 }
 
 }  // namespace
@@ -71,8 +71,8 @@ std::optional<std::string> TargetLoadText(TCadTarget target, std::string_view ut
     return target == TCadTarget::ctAutoCad ? AutoCadLoadExpression(*escaped) : BricsCadLoadExpression(*escaped);
 }
 
-void LoadIntoCad(const TTargetFlags& targets, const TLoadDocument& document, TLoadHost& host,
-                 TCadDesktop& desktop) {
+void LoadIntoCad(const TTargetFlags& targets, const TLoadDocument& document, TLoadHost& host, TCadDesktop& desktop,
+                 const TTargetWindows& windows) {
     std::string path = document.Path;
     if (document.Modified) {
         // The document itself is not saved and stays modified.
@@ -87,13 +87,13 @@ void LoadIntoCad(const TTargetFlags& targets, const TLoadDocument& document, TLo
     if (!target) return;
     switch (*target) {
     case TCadTarget::ctAutoCad:
-        return LoadIntoAutoCad(path, host, desktop);
+        return LoadIntoAutoCad(path, host, desktop, windows);
     case TCadTarget::ctIntelliCad:
-        return LoadThroughAutomation(kIntelliCad, path, host, desktop);
+        return LoadThroughAutomation(kIntelliCad, path, host, desktop, windows);
     case TCadTarget::ctZwCad:
-        return LoadThroughAutomation(kZwCad, path, host, desktop);
+        return LoadThroughAutomation(kZwCad, path, host, desktop, windows);
     case TCadTarget::ctBricsCad:
-        return LoadIntoBricsCad(path, host, desktop);
+        return LoadIntoBricsCad(path, host, desktop, windows);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include "cad/CadDesktop.h"
 #include "cad/CadTargets.h"
+#include "cad/TargetWindows.h"
 
 namespace quodle {
 
@@ -33,8 +34,10 @@ public:
 };
 
 // The command on the given flags: the temporary file when the document is
-// modified, then the branch of the first target set (none set: nothing).
-void LoadIntoCad(const TTargetFlags& targets, const TLoadDocument& document, TLoadHost& host, TCadDesktop& desktop);
+// modified, then the branch of the first target set (none set: nothing),
+// which looks for the target's windows by `windows`.
+void LoadIntoCad(const TTargetFlags& targets, const TLoadDocument& document, TLoadHost& host, TCadDesktop& desktop,
+                 const TTargetWindows& windows = {});
 
 // The text LoadIntoCad gives a target for a file: the AutoCAD or BricsCAD
 // load expression, or the plain path the automation call gets for

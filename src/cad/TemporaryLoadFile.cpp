@@ -5,9 +5,7 @@
 namespace quodle {
 
 std::filesystem::path TemporaryLoadFilePath(const std::filesystem::path& executablePath) {
-    const std::filesystem::path folder =
-        executablePath.has_parent_path() ? executablePath.parent_path() : std::filesystem::path(".");
-    return WritableFilePath(folder, kTemporaryLoadFileName, UserCacheHome());
+    return ProgramFilePath(executablePath, kTemporaryLoadFileName, UserCacheHome());
 }
 
 }  // namespace quodle

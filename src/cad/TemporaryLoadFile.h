@@ -7,7 +7,7 @@ namespace quodle {
 inline constexpr const char* kTemporaryLoadFileName = "temp.lsp";
 
 // "temp.lsp" in the executable's folder; when that folder cannot be written
-// (an installed program), in the user's cache folder instead
+// or the program is installed, in the user's cache folder instead
 // ($XDG_CACHE_HOME/quodle/, by default ~/.cache/quodle/). The file is
 // overwritten at every load of a modified document and never deleted.
 std::filesystem::path TemporaryLoadFilePath(const std::filesystem::path& executablePath);

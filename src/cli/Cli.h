@@ -2,6 +2,7 @@
 // quodle-cli: each command lives in its own file and registers itself with
 // a QUODLE_CLI_COMMAND line, so commands are added without touching main.
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,9 @@ struct Command {
     // Option names this command takes as plain flags ("--padded").
     std::vector<std::string> flagOptions;
     std::function<int(const Args&, Output&)> run;
+    // What the command does, in a sentence or two: the usage and the
+    // manual page show it.
+    const char* summary = "";
 };
 
 // Registers a command at start-up; used through QUODLE_CLI_COMMAND.
@@ -78,8 +82,12 @@ std::string OptionValue(const Args& args, std::string_view name);
 // Reports a failure on stderr in the common form and returns kExitError.
 int Fail(const std::string& message);
 
-// Folder of the running executable (word lists lie there).
+// Folder of the running executable.
 std::string ExecutableDir();
+// The window program beside this one: the word lists, settings file and
+// temporary load file are the ones it uses (WordListFoldersOf,
+// SettingsFilePath, TemporaryLoadFilePath of this path).
+std::filesystem::path WindowProgramPath();
 
 }  // namespace quodle::cli
 

@@ -22,9 +22,11 @@ constexpr const char* kArgsUsage = "args [--raw] FILE LINE COL";
 constexpr const char* kLocalsUsage = "locals [--raw] FILE LINE COL";
 
 QUODLE_CLI_COMMAND("args", kArgsUsage, {}, {},
-                   [](const Args& a, Output& o) { return RunNames(a, o, kArgsUsage, &ExtractDefunArgs); });
+                   [](const Args& a, Output& o) { return RunNames(a, o, kArgsUsage, &ExtractDefunArgs); },
+                   "The argument names of the definition whose \"(\" stands at a 0-based LINE and COLUMN.");
 QUODLE_CLI_COMMAND("locals", kLocalsUsage, {}, {},
-                   [](const Args& a, Output& o) { return RunNames(a, o, kLocalsUsage, &ExtractDefunLocals); });
+                   [](const Args& a, Output& o) { return RunNames(a, o, kLocalsUsage, &ExtractDefunLocals); },
+                   "The local variable names of the definition whose \"(\" stands at a 0-based LINE and COLUMN.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -19,7 +19,9 @@ int RunBrackets(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("brackets", "brackets [--raw] FILE", {}, {}, RunBrackets);
+QUODLE_CLI_COMMAND("brackets", "brackets [--raw] FILE", {}, {}, RunBrackets,
+                   "The bracket count (F4): the status-bar count, the last line where the counts were equal (0 for "
+                   "none), then the message the command shows.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -30,7 +30,10 @@ int RunCatalog(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("catalog", "catalog [--raw] [--stamp TEXT] FILE", {"--stamp"}, {}, RunCatalog);
+QUODLE_CLI_COMMAND("catalog", "catalog [--raw] [--stamp TEXT] FILE", {"--stamp"}, {}, RunCatalog,
+                   "The function catalogue: every top-level function with its arguments and the comment lines "
+                   "above it, under a heading with the file name and the date and time (--stamp TEXT puts TEXT "
+                   "there instead).");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -25,7 +25,10 @@ int RunCheck(const Args& args, Output& out) {
     return report.HasFindings() ? kExitFindings : kExitOk;
 }
 
-QUODLE_CLI_COMMAND("check", kUsage, {"--jogai", "--prefix"}, {"--no-star", "--no-gb"}, RunCheck);
+QUODLE_CLI_COMMAND("check", kUsage, {"--jogai", "--prefix"}, {"--no-star", "--no-gb"}, RunCheck,
+                   "Unused and undeclared variables of every definition; exit status 1 when there is something to "
+                   "report. --jogai FILE replaces the exclusion list, --no-star and --no-gb keep names starting "
+                   "with \"*\" and \"GB_\", --prefix TEXT excludes names starting with TEXT.");
 
 }  // namespace
 }  // namespace quodle::cli

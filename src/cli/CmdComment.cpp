@@ -17,8 +17,10 @@ int RunLineComment(const Args& args, Output& out) {
     return PrintEdited(out, *source, Edit(source->Lines(), *line));
 }
 
-QUODLE_CLI_COMMAND("comment", "comment [--raw] --line N FILE", {"--line"}, {}, RunLineComment<CommentLine>);
-QUODLE_CLI_COMMAND("uncomment", "uncomment [--raw] --line N FILE", {"--line"}, {}, RunLineComment<UncommentLine>);
+QUODLE_CLI_COMMAND("comment", "comment [--raw] --line N FILE", {"--line"}, {}, RunLineComment<CommentLine>,
+                   "The document with line N commented out (\";\" in front), as a save writes it.");
+QUODLE_CLI_COMMAND("uncomment", "uncomment [--raw] --line N FILE", {"--line"}, {}, RunLineComment<UncommentLine>,
+                   "The document with one leading \";\" removed from line N, as a save writes it.");
 
 }  // namespace
 }  // namespace quodle::cli

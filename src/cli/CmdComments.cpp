@@ -20,7 +20,8 @@ int RunComments(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("comments", "comments [--raw] FILE LINE", {}, {}, RunComments);
+QUODLE_CLI_COMMAND("comments", "comments [--raw] FILE LINE", {}, {}, RunComments,
+                   "The comment block above the definition on a 0-based LINE, then the line where it starts.");
 
 }  // namespace
 }  // namespace quodle::cli

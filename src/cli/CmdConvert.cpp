@@ -37,7 +37,9 @@ int RunConvert(const Args& args, Output& out) {
     return PrintEdited(out, *source, ConvertWhiteSpace(source->Lines(), it->second, TCellLayout{tab, 0}));
 }
 
-QUODLE_CLI_COMMAND("convert", kUsage, {"--op", "--tab"}, {}, RunConvert);
+QUODLE_CLI_COMMAND("convert", kUsage, {"--op", "--tab"}, {}, RunConvert,
+                   "A white-space conversion of the whole document: tabs-to-blanks, lead-blanks-to-tabs, "
+                   "runs-to-tabs, blanks-to-tabs or fullwidth-blanks; --tab gives the tab width (default 4).");
 
 }  // namespace
 }  // namespace quodle::cli

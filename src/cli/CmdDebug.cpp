@@ -56,7 +56,9 @@ int RunDebug(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("debug", kUsage, {"--op", "--line", "--name", "--group"}, {}, RunDebug);
+QUODLE_CLI_COMMAND("debug", kUsage, {"--op", "--line", "--name", "--group"}, {}, RunDebug,
+                   "Debug lines: a watch or break line above line N (add-watch, add-break), every watch (pv) or "
+                   "break (bp) line commented out, re-enabled or deleted, or the number the next one gets (next).");
 
 }  // namespace
 }  // namespace quodle::cli

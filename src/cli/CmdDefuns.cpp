@@ -12,7 +12,8 @@ int RunDefuns(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("defuns", "defuns [--raw] [--padded] FILE", {}, {"--padded"}, RunDefuns);
+QUODLE_CLI_COMMAND("defuns", "defuns [--raw] [--padded] FILE", {}, {"--padded"}, RunDefuns,
+                   "The definition records of the file in the order they are collected.");
 
 }  // namespace
 }  // namespace quodle::cli

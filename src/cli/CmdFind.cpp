@@ -84,8 +84,13 @@ int RunReplace(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("find", kFindUsage, {"--pattern", "--options", "--start", "--length"}, {}, RunFind);
-QUODLE_CLI_COMMAND("replace", kReplaceUsage, {"--pattern", "--with", "--options"}, {}, RunReplace);
+QUODLE_CLI_COMMAND("find", kFindUsage, {"--pattern", "--options", "--start", "--length"}, {}, RunFind,
+                   "One search over the document from byte --start after a selection of --length bytes: \"found "
+                   "START LENGTH\" (exit 0) or \"not found\" (exit 1). --options takes down, matchcase, wholeword, "
+                   "zenkaku, crlf and space.");
+QUODLE_CLI_COMMAND("replace", kReplaceUsage, {"--pattern", "--with", "--options"}, {}, RunReplace,
+                   "Replace-all over the document (forward with \"down\" in --options, else backward): the "
+                   "document as a save writes it, the count on stderr.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -12,7 +12,8 @@ int RunJumpList(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("jumplist", "jumplist [--raw] FILE", {}, {}, RunJumpList);
+QUODLE_CLI_COMMAND("jumplist", "jumplist [--raw] FILE", {}, {}, RunJumpList,
+                   "Every user-function definition: its text, a TAB and its line.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -28,7 +28,7 @@ int RunLoadExpr(const Args& args, Output&) {
     const std::string document = fs::absolute(args.positional[0]).lexically_normal().string();
     std::string path = document;
     if (args.Has("--modified")) {
-        path = TemporaryLoadFilePath(fs::path(ExecutableDir()) / "quodle").string();
+        path = TemporaryLoadFilePath(WindowProgramPath()).string();
     } else {
         std::error_code ec;
         if (!fs::is_regular_file(path, ec)) return Fail(LoadPathNotFound(path));
@@ -41,7 +41,9 @@ int RunLoadExpr(const Args& args, Output&) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("load-expr", kUsage, {"--target"}, {"--modified"}, RunLoadExpr);
+QUODLE_CLI_COMMAND("load-expr", kUsage, {"--target"}, {"--modified"}, RunLoadExpr,
+                   "What the load command (F9) hands the target CAD for the file, byte for byte; --modified gives "
+                   "the text for a modified document.");
 
 }  // namespace
 }  // namespace quodle::cli

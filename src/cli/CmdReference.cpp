@@ -28,8 +28,8 @@ int RunLookup(const Args& args, Output& out) {
     if (args.positional.size() != 1 || sources != 1) return Fail(kUsage);
     const std::filesystem::path path =
         !file.empty() ? std::filesystem::path(file)
-                      : std::filesystem::path(ExecutableDir()) /
-                            (args.Has("--functions") ? kFunctionReferenceFile : kSystemVariablesFile);
+                      : WordListFoldersOf(WindowProgramPath())
+                            .PathOf(args.Has("--functions") ? kFunctionReferenceFile : kSystemVariablesFile);
     const std::optional<WordList> list = RequiredList(path);
     if (!list) return kExitError;
     PrintLines(out, ReferenceLookup(*list, Utf8ToCp932(args.positional[0])));
@@ -46,7 +46,7 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
         if (!words) return kExitError;
         names.Assign(*words);
     } else {
-        names.Assign(CreateDocumentFountain(ExecutableDir())->ReserveWordList2());
+        names.Assign(CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()))->ReserveWordList2());
     }
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
@@ -60,9 +60,13 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
 }
 
 QUODLE_CLI_COMMAND("lookup", "lookup [--raw] (--functions | --sysvars | --list FILE) PREFIX", {"--list"},
-                   {"--functions", "--sysvars"}, RunLookup);
+                   {"--functions", "--sysvars"}, RunLookup,
+                   "The lines of a reference list whose run a name PREFIX starts: the function list (--functions), "
+                   "the system variables (--sysvars) or another list (--list FILE).");
 QUODLE_CLI_COMMAND("upcase-sysvars", "upcase-sysvars [--raw] [--words FILE] FILE", {"--words"}, {},
-                   RunUpcaseSysvars);
+                   RunUpcaseSysvars,
+                   "The document with the system-variable names in its strings written as the word list spells "
+                   "them (--words FILE for another list); the count on stderr.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -14,7 +14,8 @@ int RunSearch(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("search", "search [--raw] FILE PREFIX", {}, {}, RunSearch);
+QUODLE_CLI_COMMAND("search", "search [--raw] FILE PREFIX", {}, {}, RunSearch,
+                   "The user functions whose names start with PREFIX, with their lines.");
 
 }  // namespace
 }  // namespace quodle::cli

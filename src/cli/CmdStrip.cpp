@@ -13,7 +13,8 @@ int RunStrip(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("strip", "strip [--raw] FILE", {}, {}, RunStrip);
+QUODLE_CLI_COMMAND("strip", "strip [--raw] FILE", {}, {}, RunStrip,
+                   "The code-only lines the analyses read: strings and comments removed.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -12,7 +12,8 @@ int RunText(const Args& args, Output& out) {
     return PrintDocument(out, source->Rows());
 }
 
-QUODLE_CLI_COMMAND("text", "text [--raw] FILE", {}, {}, RunText);
+QUODLE_CLI_COMMAND("text", "text [--raw] FILE", {}, {}, RunText,
+                   "The document as the editor holds it; with --raw the bytes a save of it writes.");
 
 }  // namespace
 }  // namespace quodle::cli

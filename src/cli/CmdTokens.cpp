@@ -31,7 +31,8 @@ int RunTokens(const Args& args, Output& out) {
 }
 
 QUODLE_CLI_COMMAND("tokens", "tokens [--raw] FILE   (row, byte offset, length, kind code; rows count from 0)", {},
-                   {}, RunTokens);
+                   {}, RunTokens,
+                   "Every token of every row as the editor colours it: row, byte offset, byte length and kind code.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -15,7 +15,8 @@ int RunTree(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("tree", "tree [--raw] FILE", {}, {}, RunTree);
+QUODLE_CLI_COMMAND("tree", "tree [--raw] FILE", {}, {}, RunTree,
+                   "The command/function tree (F6) as indented text, each function with a TAB and its line.");
 
 }  // namespace
 }  // namespace quodle::cli

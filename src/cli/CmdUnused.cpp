@@ -12,7 +12,8 @@ int RunUnused(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("unused", "unused [--raw] FILE", {}, {}, RunUnused);
+QUODLE_CLI_COMMAND("unused", "unused [--raw] FILE", {}, {}, RunUnused,
+                   "The user functions defined and never called, with their lines.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -12,7 +12,8 @@ int RunUseCounts(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("usecounts", "usecounts [--raw] FILE", {}, {}, RunUseCounts);
+QUODLE_CLI_COMMAND("usecounts", "usecounts [--raw] FILE", {}, {}, RunUseCounts,
+                   "Every user-function definition with its use count and line.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -17,7 +17,9 @@ int RunVars(const Args& args, Output& out) {
     return kExitOk;
 }
 
-QUODLE_CLI_COMMAND("vars", kUsage, {"--jogai"}, {}, RunVars);
+QUODLE_CLI_COMMAND("vars", kUsage, {"--jogai"}, {}, RunVars,
+                   "Every definition with its arguments, locals, used symbols, globals and unused names; --jogai "
+                   "FILE replaces the exclusion list.");
 
 }  // namespace
 }  // namespace quodle::cli

@@ -10,7 +10,8 @@
 namespace quodle::cli {
 
 TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
-    : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(ExecutableDir()) : nullptr) {
+    : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()))
+                                                 : nullptr) {
     loaded_ = document_.LoadFromFile(path);
     // No one types here: the commands' own edits must apply. What a save
     // would lose is still guarded (PrintDocument).

@@ -19,7 +19,7 @@ std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
         }
         return TExclusionSet(*list);
     }
-    const auto list = LoadExclusionList(std::filesystem::path(ExecutableDir()) / kExclusionListFile);
+    const auto list = LoadExclusionList(WordListFoldersOf(WindowProgramPath()).PathOf(kExclusionListFile));
     return TExclusionSet(list.value_or(WordList{}));
 }
 

@@ -12,6 +12,7 @@
 #include "base/FileIo.h"
 #include "base/ShiftJis.h"
 #include "cli/Cli.h"
+#include "cli/Help.h"
 
 namespace quodle::cli {
 
@@ -76,6 +77,8 @@ std::string ExecutableDir() {
     return std::filesystem::path(std::string(buf, static_cast<std::size_t>(n))).parent_path().string();
 }
 
+std::filesystem::path WindowProgramPath() { return std::filesystem::path(ExecutableDir()) / "quodle"; }
+
 namespace {
 
 // A closed standard descriptor gets a stand-in that refuses writes: the
@@ -93,15 +96,20 @@ void ReserveStandardDescriptors() {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: quodle-cli COMMAND [--raw] ARGS...\ncommands:\n");
-    auto commands = Commands();
-    std::sort(commands.begin(), commands.end(),
-              [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
-    for (const auto& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
-    std::fprintf(stderr,
-                 "--raw writes the program's own bytes (Shift-JIS, CR LF); the default is UTF-8 with LF.\n");
+    std::fputs(UsageText().c_str(), stderr);
     return kExitError;
 }
+
+// Asked-for texts go to standard output, written as carefully as a report.
+int Print(const std::string& text) {
+    Output out(false);
+    out.Verbatim(text);
+    if (const int error = out.Finish(); error != 0)
+        return Fail(std::string("cannot write the output: ") + std::strerror(error));
+    return kExitOk;
+}
+
+bool AsksForHelp(std::string_view a) { return a == "--help" || a == "-h"; }
 
 }  // namespace
 }  // namespace quodle::cli
@@ -112,6 +120,8 @@ int main(int argc, char** argv) {
     quodle::IgnoreFileSizeLimitSignal();
     if (argc < 2) return Usage();
     const std::string name = argv[1];
+    if (AsksForHelp(name)) return Print(UsageText());
+    if (name == "--version") return Print(VersionText());
     const auto& commands = Commands();
     const auto it = std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return name == c.name; });
     if (it == commands.end()) {
@@ -126,6 +136,8 @@ int main(int argc, char** argv) {
             args.positional.push_back(a);
         } else if (a == "--") {
             optionsEnded = true;
+        } else if (AsksForHelp(a)) {
+            return Print(CommandHelpText(*it));
         } else if (a == "--raw") {
             args.raw = true;
         } else if (std::find(it->flagOptions.begin(), it->flagOptions.end(), a) != it->flagOptions.end()) {

@@ -32,6 +32,21 @@ TEST(Settings, EmptyFileGivesTheDesignValues) {
     EXPECT_EQ(written.Serialize(), "[Color]\nSelectBk=$00FF8000\n[Font]\nColor=clWindowText\n");
 }
 
+TEST(Settings, TheLoadTargetsWindowsAreTheFilesOrTheDefaults) {
+    TempDir dir;
+    WriteBytes(dir / "q.ini", "[CAD]\nACADClass=lincad\nACADTitle=LinCAD *\nACADTextClass=\nBCADTitle=B*\n");
+    const TTargetWindows read = ReadTargetWindows(IniFile(dir / "q.ini").Read());
+    const TTargetWindows defaults;
+    EXPECT_EQ(read.AutoCadMain.Class, "lincad");
+    EXPECT_EQ(read.AutoCadMain.Title, "LinCAD *");
+    EXPECT_EQ(read.AutoCadText.Class, "");  // given empty: no text window needed
+    EXPECT_EQ(read.AutoCadText.Title, defaults.AutoCadText.Title);
+    EXPECT_EQ(read.BricsCad.Class, defaults.BricsCad.Class);
+    EXPECT_EQ(read.BricsCad.Title, "B*");
+    EXPECT_EQ(read.ZwCad.Class, defaults.ZwCad.Class);
+    EXPECT_EQ(ReadTargetWindows(IniDocument()).AutoCadMain.Title, defaults.AutoCadMain.Title);
+}
+
 TEST(Settings, EveryValueIsReadWithinWhatItsKeyAccepts) {
     static constexpr IntKey kPrintChunkCount{"Print", kBlobChunkCount.name, 0, kBlobChunkCount.min, kBlobChunkCount.max};
     struct IntCase {

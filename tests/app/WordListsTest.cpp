@@ -97,7 +97,7 @@ protected:
 };
 
 TEST_F(ShippedWordLists, FormatsHold) {
-    const WordListSet set = LoadWordListSet(QUODLE_BIN_DIR);
+    const WordListSet set = LoadWordListSet(std::filesystem::path(QUODLE_BIN_DIR));
     for (const auto name : {kReservedWordsFile, kReservedWords2File, kFunctionReferenceFile, kSystemVariablesFile,
                             kExclusionListFile})
         ExpectCleanText(name, Bytes(name));

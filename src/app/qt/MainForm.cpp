@@ -66,7 +66,7 @@ TTarnwickMainForm::TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainF
     const IniDocument settingsFile = IniFile(setup_.SettingsPath.toStdString()).Read();
     reopenList_->Load(settingsFile);
     // 4. The reserved words of the shared tokenizer, when the file is there.
-    WordListSet words = LoadWordListSet(setup_.WordListDir.toStdString());
+    WordListSet words = LoadWordListSet(WordListFolders());
     if (words.reservedWords) HyphenFountain1->ReserveWordList().Assign(*words.reservedWords);
     // 5.-14. The window, the load target, the template and the switches.
     ReadSettings(settingsFile);
@@ -156,6 +156,10 @@ void TTarnwickMainForm::CreateLayout() {
     StatusBar1 = new TStatusPanels(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(StatusBar1);
+}
+
+TWordListFolders TTarnwickMainForm::WordListFolders() const {
+    return {setup_.WordListDir.toStdString(), setup_.SharedWordListDir.toStdString()};
 }
 
 void TTarnwickMainForm::ReadSettings(const IniDocument& doc) {

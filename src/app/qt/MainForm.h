@@ -56,6 +56,7 @@ class TLineList;
 class TTextLines;
 class TProgressSink;
 struct TPickList;
+struct TWordListFolders;
 struct TVariableReport;
 
 // Where a main window finds its settings file and word lists, and how it
@@ -64,7 +65,8 @@ struct TVariableReport;
 struct TMainFormSetup {
     TDialogs* Dialogs = nullptr;
     QString SettingsPath;  // the INI file
-    QString WordListDir;   // folder of the five word lists
+    QString WordListDir;   // folder of the five word lists; the exclusion list is saved there
+    QString SharedWordListDir;  // where lists missing from WordListDir are read; empty for none
     TCadDesktop* CadDesktop = nullptr;  // where the load command finds the CAD applications
     QString TemporaryLoadFile;          // where a modified document is written to be loaded
     TShell* Shell = nullptr;            // opens addresses in the text; the desktop's when null
@@ -261,7 +263,8 @@ private:
     // The origin a window of that size takes or keeps: `origin` unless that
     // is off every screen (PlaceWindow), so none is ever stored off-screen.
     static QPoint OnScreen(QPoint origin, QSize size);
-    void LoadWordLists();
+    // The folders of the setup's word lists.
+    TWordListFolders WordListFolders() const;
     void WriteSettingsAtShutdown();
     void WriteFormPosition();
     void ApplyLoadTarget();

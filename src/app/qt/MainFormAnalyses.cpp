@@ -182,18 +182,21 @@ void TTarnwickMainForm::N76Click() {
 }
 
 void TTarnwickMainForm::N85Click() {
-    const std::filesystem::path path =
-        std::filesystem::path(setup_.WordListDir.toStdString()) / std::string(kExclusionListFile);
+    const TWordListFolders folders = WordListFolders();
+    const std::filesystem::path path = folders.PathOf(kExclusionListFile);
     std::error_code error;
     if (exclusionList_.empty() || !std::filesystem::exists(path, error)) return;
     const std::optional<WordList> lines = LoadWordList(path);
     if (!lines) return;
     TForm9 form(this);
     form.SetLines(*lines);
+    // An installed program edits the user's own copy of the shipped list.
+    const std::filesystem::path savePath = folders.SavePathOf(kExclusionListFile);
     for (;;) {
         if (setup_.Dialogs->ExecModal(form) != QDialog::Accepted) return;
         try {
-            SaveWordList(path, form.Lines());
+            std::filesystem::create_directories(savePath.parent_path(), error);
+            SaveWordList(savePath, form.Lines());
             break;
         } catch (const FileError& e) {
             // The list in use stays as it was, like the file; the window

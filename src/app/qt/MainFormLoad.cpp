@@ -1,5 +1,6 @@
 // ロード: the load command hands the active document to the CAD application
 // chosen in ターゲットCAD.
+#include "app/Settings.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/Messages.h"
 #include "app/qt/PageControl.h"
@@ -41,7 +42,8 @@ void TTarnwickMainForm::CAD1Click() {
     } host(*this, *editor);
 
     const TLoadDocument document{editor->Modified(), tabPaths_[PageControl1->ActivePageIndex()].toStdString()};
-    LoadIntoCad(LoadTargetFlags(), document, host, *setup_.CadDesktop);
+    const IniDocument settingsFile = IniFile(setup_.SettingsPath.toStdString()).Read();
+    LoadIntoCad(LoadTargetFlags(), document, host, *setup_.CadDesktop, settings::ReadTargetWindows(settingsFile));
 }
 
 }  // namespace quodle

@@ -1,13 +1,15 @@
 // Quodle: the program. Creates the main window, opens the files named on the
 // command line and runs until the first main window is gone.
 #include <QApplication>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
+#include <string_view>
 
 #include "app/Settings.h"
+#include "app/WordLists.h"
 #include "app/qt/Dialogs.h"
 #include "app/qt/DisplayWait.h"
 #include "app/qt/MainForm.h"
@@ -17,7 +19,34 @@
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quodle [FILE...]\n"
+    "       quodle --help | --version\n"
+    "Quodle, the AutoLISP editor: opens each FILE ending in .lsp, .txt, .dxf, .dcl or .scr in a tab.\n"
+    "  -h, --help   this usage\n"
+    "  --version    the version\n";
+
+// --help and --version are answered without a display; every other
+// argument is the toolkit's or a file's.
+std::optional<int> AnswerOptions(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--") break;
+        const char* text = a == "--help" || a == "-h" ? kUsage : nullptr;
+        if (a == "--version") text = "quodle " QUODLE_VERSION "\n";
+        if (!text) continue;
+        const bool written = std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0;
+        return written ? 0 : 2;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> answered = AnswerOptions(argc, argv)) return *answered;
     // A save past a file-size limit fails and is reported; the text stays.
     quodle::IgnoreFileSizeLimitSignal();
     quodle::TDisplayWait display(argc, argv);
@@ -45,7 +74,9 @@ int main(int argc, char* argv[]) {
     setup.Dialogs = &dialogs;
     setup.SettingsPath =
         QString::fromStdString(quodle::settings::SettingsFilePath(executable.toStdString()).string());
-    setup.WordListDir = QFileInfo(executable).absolutePath();
+    const quodle::TWordListFolders words = quodle::WordListFoldersOf(executable.toStdString());
+    setup.WordListDir = QString::fromStdString(words.own.string());
+    setup.SharedWordListDir = QString::fromStdString(words.shared.string());
     const std::unique_ptr<quodle::TCadDesktop> desktop = quodle::CreateSystemDesktop();
     setup.CadDesktop = desktop.get();
     setup.TemporaryLoadFile =

@@ -53,11 +53,10 @@ int RunPrint(const Args& args, Output& out) {
     const std::string pdf = OptionValue(args, "--pdf");
     if (pdf.empty()) return Fail("print needs --pdf OUT.pdf");
     const auto app = GuiApplication();
-    const std::string dir = ExecutableDir();
 
     TStringsPrinter printer = TStringsPrinter::Design();
     // A missing settings file reads as empty: the design values stay.
-    printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(dir + "/quodle"))));
+    printer.Restore(settings::ReadPrintBlob(IniFile(settings::SettingsFilePath(WindowProgramPath()))));
     if (const std::string columns = OptionValue(args, "--columns"); !columns.empty()) {
         const auto n = NumberArg(columns, "--columns", kMinColumnCount, kMaxColumnCount);
         if (!n) return kExitError;
@@ -67,7 +66,7 @@ int RunPrint(const Args& args, Output& out) {
 
     const std::unique_ptr<TSourceFile> source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
-    const std::shared_ptr<TFountain> fountain = CreateDocumentFountain(dir);
+    const std::shared_ptr<TFountain> fountain = CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()));
     printer.SetFountain(fountain);
     printer.SetFileName(std::filesystem::absolute(args.positional[0]).string());
 
@@ -88,6 +87,8 @@ int RunPrint(const Args& args, Output& out) {
 }  // namespace
 
 QUODLE_CLI_COMMAND("print", "print --pdf OUT.pdf [--columns N] [--no-color] FILE", {"--pdf", "--columns"},
-                   {"--no-color"}, RunPrint);
+                   {"--no-color"}, RunPrint,
+                   "The document printed to a PDF file as the print command prints it, with the program's print "
+                   "settings; --columns 1..3 and --no-color override them. Prints the page count.");
 
 }  // namespace quodle::cli

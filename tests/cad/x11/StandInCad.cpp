@@ -6,7 +6,8 @@
 // LAYOUT: "acad" (a main window and its text window), "acad-main" (a main
 // window alone), "bcad" (a main window with the command bar docked),
 // "bcad-floating" (the command bar as a window of its own), "icad" (a main
-// window only). The window that takes the command line's input writes each
+// window only), "native" (a main window of the class "lincad" that takes
+// the input, and no text window). The window that takes the command line's input writes each
 // character it receives to LOG in UTF-8 (Ctrl+C as 0x03, Enter as CR);
 // LOG.events gets a line per focus change and per key it cannot read.
 // "ready" on standard output says every window is shown.
@@ -85,6 +86,8 @@ std::vector<Spec> Layout(const std::string& name) {
     if (name == "bcad-floating")
         return {{"BricsCAD V20 - [Drawing1.dwg]", "BricscadMainWindow", {}, false}, CommandBar("コマンドバー", 4)};
     if (name == "icad") return {{"IntelliCAD", "IntelliCADApplicationWindow", {}, false}};
+    // A CAD running natively: one window of a class of its own takes the input.
+    if (name == "native") return {{"LinCAD 3 - [図面1.dwg]", "lincad", {}, true}};
     return {};
 }
 

@@ -41,10 +41,10 @@ protected:
     std::unique_ptr<TStandInCad> StandIn(const std::string& layout, const std::string& log = "received") {
         return std::make_unique<TStandInCad>(server_->Display(), layout, dir_ / log);
     }
-    void Load(TCadTarget target, const std::string& path) {
+    void Load(TCadTarget target, const std::string& path, const TTargetWindows& windows = {}) {
         TTargetFlags flags;
         flags.Select(target);
-        LoadIntoCad(flags, TLoadDocument{false, path}, host_, *desktop_);
+        LoadIntoCad(flags, TLoadDocument{false, path}, host_, *desktop_, windows);
     }
 
     static inline std::unique_ptr<TXvfb> server_;
@@ -101,6 +101,27 @@ TEST_F(X11Desktop, NothingRunningOrNoAutomation) {
     EXPECT_EQ(host_.messages, Log{"IntelliCAD/IJCADの取得に失敗しました."});
 }
 
+TEST_F(X11Desktop, ACadOfAnotherClassIsFoundByTheNamesGiven) {
+    const auto cad = StandIn("native");
+    const std::string path = Document();
+    Load(TCadTarget::ctAutoCad, path);
+    EXPECT_EQ(host_.messages, Log{"AutoCADが見つかりません."});
+
+    host_.messages.clear();
+    TTargetWindows windows;
+    windows.AutoCadMain = {"lincad", "LinCAD *[*.dwg]"};
+    windows.AutoCadText.Class.clear();
+    Load(TCadTarget::ctAutoCad, path, windows);
+    EXPECT_EQ(host_.messages, Log{});
+    const std::string expected = "\x03(load \"" + path + "\")(princ)\r";
+    EXPECT_EQ(cad->WaitForReceived(expected.size()), expected);
+
+    // The title must fit as well.
+    windows.AutoCadMain.Title = "OtherCAD *";
+    Load(TCadTarget::ctAutoCad, path, windows);
+    EXPECT_EQ(host_.messages, Log{"AutoCADが見つかりません."});
+}
+
 TEST_F(X11Desktop, TheFrontMostAutoCadDecides) {
     const auto withText = StandIn("acad");
     const auto mainOnly = StandIn("acad-main", "main-only");
@@ -123,7 +144,7 @@ TEST_F(X11Desktop, ACadThatStopsAnsweringDoesNotHoldTheEditor) {
 
 TEST_F(X11Desktop, WhatTheDesktopReadsOffTheWindows) {
     const auto cad = StandIn("bcad");
-    const TCadWindow main = FindTopLevelByClass(*desktop_, "BricscadMainWindow");
+    const TCadWindow main = FindTopLevel(*desktop_, TTargetWindows().BricsCad);
     ASSERT_NE(main, 0u);
     EXPECT_EQ(desktop_->Title(main), "BricsCAD V20 - [Drawing1.dwg]");
     EXPECT_EQ(desktop_->ProcessId(main), static_cast<std::uint32_t>(cad->Pid()));
