@@ -285,15 +285,17 @@ private:
         return p;
     }
 
-    // The candidate among the blanks [runStart, runEnd) before a skeleton
-    // for a pattern opening with blanks; `open` when the run goes on past
-    // the buffer.
-    std::size_t LeadCandidate(std::size_t runStart, std::size_t runEnd, bool open) {
+    // The candidate in a run of blanks [runStart, runEnd) for a pattern
+    // whose first `count` characters are blanks or breaks: forward the first
+    // place that holds the first one, backward the last from which the
+    // others still fit in the run (at most `last`); `open` when the run goes
+    // on past the buffer, where they may fit.
+    std::size_t RunCandidate(std::size_t runStart, std::size_t runEnd, std::size_t count, bool open) {
         std::size_t limit = kNone;
         if (backward_) {
             limit = std::min(last_, stop_ == kNone ? kNone : stop_ - 1);
             if (!open) {
-                const std::size_t fit = LatestFit(1, p_.Leading(), runStart, runEnd);
+                const std::size_t fit = LatestFit(1, count, runStart, runEnd);
                 if (fit == kNone || fit == 0) return kNone;
                 limit = std::min(limit, fit - 1);
             }
@@ -307,6 +309,9 @@ private:
             best = x;
         }
         return best;
+    }
+    std::size_t LeadCandidate(std::size_t runStart, std::size_t runEnd, bool open) {
+        return RunCandidate(runStart, runEnd, p_.Leading(), open);
     }
 
     // A pattern of blanks and breaks only: its matches lie inside one run
@@ -350,19 +355,8 @@ private:
     bool TakeInRun(std::size_t runStart, std::size_t runEnd, bool open, Take& take) {
         if (backward_ && !wholeWord_) {
             // The last place that leaves room for the rest decides the run.
-            std::size_t limit = std::min(last_, stop_ - 1);
-            if (!open) {
-                const std::size_t fit = LatestFit(1, codes_.size(), runStart, runEnd);
-                if (fit == kNone || fit == 0) return false;
-                limit = std::min(limit, fit - 1);
-            }
-            std::size_t best = kNone;
-            TCharCode code = 0;
-            for (std::size_t x = runStart, width = 0; x < runEnd && x <= limit; x += width) {
-                m_.ReadChar(x, code, width);
-                if (code == codes_[0]) best = x;
-            }
-            return best != kNone && take(best);
+            const std::size_t x = RunCandidate(runStart, runEnd, codes_.size(), open);
+            return x != kNone && take(x);
         }
         TCharCode code = 0;
         for (std::size_t x = runStart, width = 0; x < runEnd; x += width) {
