@@ -1,6 +1,5 @@
 // quodle-cli check: the variable check report, exit status 1 when it has
 // findings, so that it can gate a build.
-#include "base/ShiftJis.h"
 #include "cli/LispSource.h"
 #include "cli/VariableCommands.h"
 
@@ -15,12 +14,7 @@ int RunCheck(const Args& args, Output& out) {
     if (!exclusions) return kExitError;
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
-    TExclusionSettings settings;
-    settings.Star = !args.Has("--no-star");
-    settings.Gb = !args.Has("--no-gb");
-    settings.OtherPrefix = Utf8ToCp932(OptionValue(args, "--prefix"));
-    settings.Other = !settings.OtherPrefix.empty();
-    const TVariableReport report = VariableCheck(source->Lines(), *exclusions, settings);
+    const TVariableReport report = VariableCheck(source->Lines(), *exclusions, ExclusionSettingsArg(args));
     PrintReport(out, report);
     return report.HasFindings() ? kExitFindings : kExitOk;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/WordLists.h"
+#include "base/ShiftJis.h"
 #include "cli/LispSource.h"
 
 namespace quodle::cli {
@@ -21,6 +22,15 @@ std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
     }
     const auto list = LoadExclusionList(WordListFoldersOf(WindowProgramPath()).PathOf(kExclusionListFile));
     return TExclusionSet(list.value_or(WordList{}));
+}
+
+TExclusionSettings ExclusionSettingsArg(const Args& args) {
+    TExclusionSettings settings;
+    settings.Star = !args.Has("--no-star");
+    settings.Gb = !args.Has("--no-gb");
+    settings.OtherPrefix = Utf8ToCp932(OptionValue(args, "--prefix"));
+    settings.Other = !settings.OtherPrefix.empty();
+    return settings;
 }
 
 void PrintReport(Output& out, const TVariableReport& report) {

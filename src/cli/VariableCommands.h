@@ -13,6 +13,9 @@ namespace quodle::cli {
 // the program). Nothing after reporting an error.
 std::optional<TExclusionSet> ExclusionsArg(const Args& args);
 
+// The prefixes --no-star, --no-gb and --prefix TEXT leave in force.
+TExclusionSettings ExclusionSettingsArg(const Args& args);
+
 // The report's lines, or its message (line breaks as line breaks).
 void PrintReport(Output& out, const TVariableReport& report);
 

@@ -198,6 +198,25 @@ bool TLineStripper::Next(std::string_view& code) {
     return true;
 }
 
+std::size_t CodeToLineOffset(std::string_view line, TStripState state, std::size_t codeOffset) {
+    // The code of the line's first k bytes is the start of the line's code,
+    // so the byte sought is the last of the shortest start whose code
+    // reaches past codeOffset: found by halving, with the stripper itself.
+    std::string buffer(line.size() + TCodeLines::kSlack, '\0');
+    const auto codeLength = [&](std::size_t k) {
+        TStripState st = state;
+        return static_cast<std::size_t>(StripLine(line.substr(0, k), st, buffer.data()) - buffer.data());
+    };
+    if (codeLength(line.size()) <= codeOffset) return line.size();
+    std::size_t lo = 1, hi = line.size();
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (codeLength(mid) > codeOffset) hi = mid;
+        else lo = mid + 1;
+    }
+    return lo - 1;
+}
+
 namespace {
 
 // Code lines in order from the one that holds a definition.

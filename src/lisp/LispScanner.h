@@ -132,6 +132,12 @@ private:
     std::vector<char> buffer_;
 };
 
+// Where the byte at `codeOffset` of a line's code stands in the line
+// itself, for a line that starts in `state`: the strings and comments taken
+// out before it move it right. The line's length for an offset past its
+// code.
+std::size_t CodeToLineOffset(std::string_view line, TStripState state, std::size_t codeOffset);
+
 // The blanks that pad a top-level record's second field when asked for; they
 // only order a top-level record before the records nested in it.
 inline constexpr std::string_view kDefunPadding = "         ";

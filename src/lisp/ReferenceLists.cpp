@@ -92,6 +92,16 @@ std::string FunctionHint(const TReferenceList& functions, std::string_view word)
     return hint;
 }
 
+std::vector<std::string> ReferenceFunctionNames(const TReferenceList& functions) {
+    std::vector<std::string> names;
+    for (const std::string& line : functions) {
+        if (line.empty() || IsDetailLine(line)) continue;
+        const std::string_view head(line);
+        names.emplace_back(head.substr(0, head.find_first_of(" )")));
+    }
+    return names;
+}
+
 std::string QuotedTokenName(std::string_view quotedToken) {
     std::string name;
     for (const char c : quotedToken)

@@ -45,6 +45,10 @@ struct TReferencePick {
 std::optional<TReferencePick> CompletionPick(std::string_view line, std::size_t caretOffset, TTokenKind kindAtCaret,
                                              const TReferenceList& functions, const TReferenceList& systemVariables);
 
+// The names the function reference describes: each head line up to its
+// first blank or ")".
+std::vector<std::string> ReferenceFunctionNames(const TReferenceList& functions);
+
 // The hint over a word: " (" + the first line that begins with the word (in
 // lower case, as the list spells names) followed by a blank or ")", then a
 // line break, " " and the line after it (when there is one) with its TABs

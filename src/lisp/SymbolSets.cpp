@@ -182,51 +182,38 @@ void TSymbolSet::Sorted(std::vector<std::string_view>& out) const {
 
 void TSymbolSet::AddBody(const TCodeLines& code, int line, int col, bool blankNested) {
     if (line < 0 || col < 0 || static_cast<std::size_t>(line) >= code.size()) return;
-    // Find where the body starts: the last character at which two "(" and
-    // one ")" have been counted from the definition's own "(", i.e. just
-    // before the first bracket after the argument list.
+    // The body starts right after the argument list: where two "(" and one
+    // ")" have been counted from the definition's own "(". (Starting at the
+    // first bracket after it instead would drop a body's leading symbols,
+    // and read `(defun f () nil)` as using a variable "l".)
     int opens = 0;
     int closes = 0;
-    bool inRun = false;
-    std::size_t bodyLine = 0;
-    std::size_t bodyCol = 0;
     std::size_t i = static_cast<std::size_t>(line);
     std::size_t from = static_cast<std::size_t>(col);
-    for (;; ++i, from = 0) {
+    for (bool found = false; !found;) {
         if (i >= code.size()) return;  // the brackets never balance
         const std::string_view s = code[i];
-        std::size_t p = from;
-        for (; p < s.size(); ++p) {
+        for (std::size_t p = from; p < s.size() && !found; ++p) {
             const char c = s[p];
-            if (c != '(' && c != ')') {
-                if (inRun) {
-                    bodyLine = i;
-                    bodyCol = p;
-                }
-                continue;
-            }
-            if (inRun) break;
+            if (c != '(' && c != ')') continue;
             (c == '(' ? opens : closes) += 1;
             if (opens == 2 && closes == 1) {
-                inRun = true;
-                bodyLine = i;
-                bodyCol = p;
+                found = true;
+                from = p + 1;
             } else if (opens > 2 || closes > 1 || opens == closes) {
                 return;  // no argument list
             }
         }
-        if (p < s.size()) {
-            from = p;
-            break;
+        if (!found) {
+            ++i;
+            from = 0;
         }
     }
-    // Walk the body from that bracket to the ")" that balances the
-    // definition, collecting the pieces of text that are kept. Only blanks
-    // and empty lines lie between bodyCol and the bracket.
+    // Walk the body to the ")" that balances the definition, collecting the
+    // pieces of text that are kept.
     std::vector<std::string_view>& pieces = pieces_;
     pieces.clear();
-    if (bodyLine != i) pieces.push_back(code[bodyLine].substr(bodyCol));
-    std::size_t keepFrom = bodyLine == i ? bodyCol : 0;
+    std::size_t keepFrom = from;
     int depth = 1;
     // While a nested definition is blanked: the depth outside it.
     int nestedBase = -1;

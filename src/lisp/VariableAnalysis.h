@@ -59,8 +59,8 @@ private:
 bool IsCandidateSymbol(std::string_view token, const TExclusionSet& exclusions);
 
 // The symbols a definition's body uses: the definition's "(" stands at
-// `line`, `col` of the code-only lines; the body runs from just before the
-// first bracket after the argument list to the ")" that balances the "(".
+// `line`, `col` of the code-only lines; the body runs from just after the
+// argument list to the ")" that balances the "(".
 // Definitions written inside the body are left out when `blankNested` (the
 // caller does that for top-level definitions). Distinct names as first
 // spelled, sorted with CompareText; empty when there is no argument list or
@@ -100,6 +100,36 @@ struct TVariableReport {
 // back to 0 at the end.
 TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
                               TProgressSink* progress = nullptr);
+
+// What the check found for one definition, as names rather than report
+// lines, for callers that go on from there (the whole-project analysis).
+// The views hold during the call only.
+struct TDefinitionVariables {
+    std::size_t Record = 0;  // index in the record list
+    const TDefunRecord& Definition;
+    const std::vector<std::string>& Args;
+    const std::vector<std::string>& Locals;
+    // Body symbols that are neither arguments nor locals (of the enclosing
+    // definition too, for a nested one), nested definitions' names left out;
+    // before the prefixes are applied.
+    std::span<const std::string_view> Undeclared;
+    // What the report lists.
+    std::span<const std::string_view> Globals;
+    std::span<const std::string_view> UnusedArgs;
+    std::span<const std::string_view> UnusedLocals;
+};
+class TVariableObserver {
+public:
+    virtual ~TVariableObserver() = default;
+    // The code outside definitions: every symbol, and those the report lists.
+    virtual void Outside(std::span<const std::string_view> symbols, std::span<const std::string_view> reported) = 0;
+    virtual void Definition(const TDefinitionVariables& found) = 0;
+};
+// The check over code the caller has made: `records` as CollectDefuns
+// gives them without padding. The same report; `observer` (may be null)
+// hears of each definition as it is checked.
+TVariableReport VariableCheck(const TCodeLines& code, const TTextLines& records, const TExclusionSet& exclusions,
+                              const TExclusionSettings& settings, TVariableObserver* observer);
 // The variable list: every definition with its locals, used symbols,
 // globals and unused names; no prefixes are left out.
 TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress = nullptr);

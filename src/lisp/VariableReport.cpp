@@ -87,8 +87,13 @@ bool HasPrefix(std::string_view name, const std::vector<std::string>& prefixes) 
 class TReportBuilder {
 public:
     TReportBuilder(const TCodeLines& code, const TExclusionSet& exclusions, TReportKind kind,
-                   std::vector<std::string> prefixes)
-        : code_(code), kind_(kind), prefixes_(std::move(prefixes)), outside_(exclusions), body_(exclusions) {}
+                   std::vector<std::string> prefixes, TVariableObserver* observer = nullptr)
+        : code_(code),
+          kind_(kind),
+          prefixes_(std::move(prefixes)),
+          observer_(observer),
+          outside_(exclusions),
+          body_(exclusions) {}
 
     // `sourceBytes`: the document's size, which a report seldom outgrows.
     TTextLines Run(const TTextLines& recordTexts, std::size_t sourceBytes) {
@@ -107,7 +112,7 @@ public:
             if (!records[k]->Nested)
                 for (std::size_t j = k + 1; j < records.size() && records[j] && records[j]->Nested; ++j)
                     inner_.push_back(records[j]->Name);
-            Definition(*records[k]);
+            Definition(k, *records[k]);
         }
         return std::move(report_);
     }
@@ -129,6 +134,7 @@ private:
         Without(
             symbols_, [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
             globals_);
+        if (observer_) observer_->Outside(symbols_, globals_);
         if (globals_.empty()) return;
         report_.push_back(kOutsideHeading);
         AppendNameLines(report_, line_, kOutsideIndent, kOutsideNamesPerLine, globals_);
@@ -136,7 +142,7 @@ private:
 
     // One definition's block; inner_ holds the names of the definitions
     // nested in a top-level one.
-    void Definition(const TDefunRecord& r) {
+    void Definition(std::size_t index, const TDefunRecord& r) {
         std::vector<std::string> args = ExtractDefunArgs(code_, r.Line, r.Col);
         std::vector<std::string> locals = ExtractDefunLocals(code_, r.Line, r.Col);
         body_.Clear();
@@ -162,6 +168,10 @@ private:
 
         if (kind_ == TReportKind::Check) {
             Without(undeclared_, [&](std::string_view n) { return HasPrefix(n, prefixes_) || isInner(n); }, globals_);
+            if (observer_) {
+                Without(undeclared_, isInner, observed_);
+                observer_->Definition({index, r, args, locals, observed_, globals_, unusedArgs_, unusedLocals_});
+            }
             if (!globals_.empty() || !unusedArgs_.empty() || !unusedLocals_.empty()) {
                 AppendHeading(report_, line_, r, args, &locals);
                 if (!globals_.empty()) AppendSection(report_, line_, kGlobalSection, globals_);
@@ -190,6 +200,7 @@ private:
     const TCodeLines& code_;
     TReportKind kind_;
     std::vector<std::string> prefixes_;
+    TVariableObserver* observer_;
     TSymbolSet outside_;
     TSymbolSet body_;  // each definition's in turn
     TFoldedNameSet declared_;
@@ -197,21 +208,27 @@ private:
     std::vector<std::string> enclosingArgs_;
     std::vector<std::string> enclosingLocals_;
     // Scratch lists, kept to spare an allocation per definition.
-    TNames symbols_, undeclared_, unusedArgs_, unusedLocals_, globals_;
+    TNames symbols_, undeclared_, unusedArgs_, unusedLocals_, globals_, observed_;
     std::string line_;  // the line being made
     TTextLines report_;
 };
+
+TVariableReport ReportOf(TReportBuilder builder, const TTextLines& records, std::size_t sourceBytes,
+                         TReportKind kind) {
+    TVariableReport report;
+    report.Lines = builder.Run(records, sourceBytes);
+    if (report.Lines.empty())
+        report.Message = Utf8ToCp932(kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
+    return report;
+}
 
 TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TReportKind kind,
                             std::vector<std::string> prefixes, TProgressSink* progress) {
     const TCodeLines code = StripLispSource(lines, 80, progress);
     const TTextLines records = CollectDefuns(code, 20, progress, false);
-    TVariableReport report;
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
-    report.Lines = TReportBuilder(code, exclusions, kind, std::move(prefixes)).Run(records, bytes);
-    if (report.Lines.empty())
-        report.Message = Utf8ToCp932(kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
+    TVariableReport report = ReportOf(TReportBuilder(code, exclusions, kind, std::move(prefixes)), records, bytes, kind);
     if (progress) progress->SetPosition(0);
     return report;
 }
@@ -229,6 +246,12 @@ std::vector<std::string> TExclusionSettings::ActivePrefixes() const {
 TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
                               TProgressSink* progress) {
     return BuildReport(lines, exclusions, TReportKind::Check, settings.ActivePrefixes(), progress);
+}
+
+TVariableReport VariableCheck(const TCodeLines& code, const TTextLines& records, const TExclusionSet& exclusions,
+                              const TExclusionSettings& settings, TVariableObserver* observer) {
+    return ReportOf(TReportBuilder(code, exclusions, TReportKind::Check, settings.ActivePrefixes(), observer), records,
+                    code.Text().size(), TReportKind::Check);
 }
 
 TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress) {

@@ -305,6 +305,27 @@ TEST(ReadCommentBlock, Blocks) {
     }
 }
 
+TEST(CodeToLineOffset, OffsetsInTheLineItself) {
+    const TStripState code, string{true, false}, comment{false, true};
+    struct Case {
+        const char* what;
+        std::string line;
+        TStripState state;
+        std::size_t codeOffset;
+        std::size_t expected;
+    } cases[] = {
+        {"a string before it", "(a \"s\" b)", code, 4, 7},
+        {"a block comment before it", ";| x |; (f)", code, 1, 8},
+        {"the line starts in a string", "abc\" (g)", string, 1, 5},
+        {"the line starts in a block comment", "x |; (h)", comment, 1, 5},
+        {"a string ending in a double-byte backslash", "\"\x95\x5C\" (k)", code, 1, 5},
+        {"a tab is one byte either way", "\t(b)", code, 1, 1},
+        {"past the code: the line's end", "(a) ; c", code, 9, 7},
+        {"the first byte", "(a)", code, 0, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CodeToLineOffset(c.line, c.state, c.codeOffset), c.expected) << c.what;
+}
+
 TEST(ScannerProgress, StepsAtMultiplesOfTheInterval) {
     TRecordingSink sink;
     const Lines ten(10, "(a)");

@@ -31,6 +31,11 @@ const Lines kSystemVariables = Sjis({
     "ZOOMFACTOR [整数型]",
 });
 
+TEST(ReferenceLists, FunctionNamesAreTheHeadsUpToABlankOrBracket) {
+    const Lines list = Sjis({"*error* msg)", "\t説明", "princ)", "command [arguments] ...)", "", "\t", "1+ number)"});
+    EXPECT_EQ(ReferenceFunctionNames(list), (Lines{"*error*", "princ", "command", "1+"}));
+}
+
 TEST(ReferenceLookup, RunsStartAtHeadsThatBeginWithThePrefix) {
     struct Case {
         const char* prefix;

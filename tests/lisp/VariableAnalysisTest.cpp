@@ -94,9 +94,11 @@ TEST(VariableAnalysis, ExtractSymbolSetOfBody) {
         {"foreach", {"(defun f () (foreach item lst (princ item)))"}, {"item", "lst"}},
         {"lambda parameters are symbols", {"(defun f () (mapcar '(lambda (p) (* p k)) pts))"}, {"k", "p", "pts"}},
         {"empty comma fields are no names", {"(defun f () (setq a,,b 1 ,c))"}, {"a", "b", "c"}},
-        // The body starts just before the first bracket after the argument
-        // list: a symbol before that bracket is not part of it.
-        {"symbols before the first bracket", {"(defun f (a) x y)"}, {"y"}},
+        // The body starts right after the argument list: symbols before its
+        // first bracket are part of it.
+        {"symbols before the first bracket", {"(defun f (a) x y)"}, {"x", "y"}},
+        {"a body of one symbol", {"(defun f () nil)"}, {}},
+        {"over lines before the first bracket", {"(defun f (a)", "  b", "  c (d e))"}, {"b", "c", "e"}},
         {"body starts on a later line", {"(defun f (a / b)", "  ", "  (setq b a))"}, {"a", "b"}},
         {"no argument list", {"(defun f)"}, {}},
         {"brackets never balance", {"(defun f (a) (setq x 1)"}, {}},

@@ -36,6 +36,11 @@ std::optional<int> TDialogs::AskInteger(QWidget* owner, const QString& caption, 
     return ok ? std::optional<int>(chosen) : std::nullopt;
 }
 
+std::optional<QString> TDialogs::FolderName(QWidget* owner, const QString& caption, const QString& initialDir) {
+    const QString folder = QFileDialog::getExistingDirectory(owner, caption, initialDir);
+    return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
+}
+
 std::optional<QColor> TDialogs::ChooseColor(QWidget* owner, const QColor& initial) {
     const QColor color = QColorDialog::getColor(initial, owner);
     return color.isValid() ? std::optional<QColor>(color) : std::nullopt;

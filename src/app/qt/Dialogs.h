@@ -60,6 +60,8 @@ public:
     virtual TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
     // The system's printer set-up dialog; true when confirmed.
     virtual bool PrinterSetup(QWidget* owner, QPrinter& printer);
+    // A folder chosen in the folder dialog, which opens at `initialDir`; nothing on Cancel.
+    virtual std::optional<QString> FolderName(QWidget* owner, const QString& caption, const QString& initialDir);
 };
 
 // The dialogs of the running program.

@@ -47,6 +47,7 @@ struct TPickItem;
 struct TReferencePick;
 class TEditorEx;
 class TOpenMenuList;
+class TProjectPane;
 class TPageControl;
 class TStatusPanels;
 class TStringsPrinterInfo;
@@ -160,6 +161,8 @@ public:
     void N85Click();               // 変数名除外リストを編集
     // A double click or Enter on a report line of the output pane.
     void OutputPaneJump();
+    // プロジェクト解析... (MainFormProject.cpp): the files of a folder as one program.
+    void mnuProjectAnalysisClick();
     // The function catalogue and the command/function tree (MainFormTree.cpp).
     void N88Click();  // コメント抜き出し(関数カタログ化）
     void N89Click();  // コマンド・関数ツリー
@@ -368,6 +371,9 @@ private:
     void ShowVariableReport(const TVariableReport& report, const QElapsedTimer& timer);
     // Moves the editor to a 0-based line, `topLine` at the top.
     void GoToLine(TEditorEx* editor, int topLine, int line);
+    // A line of the project report in the pane: opens its file (or selects
+    // its tab) at its place; false when the line is none of that report's.
+    bool ProjectPaneJump(int paneLine);
 
     // Search (MainFormSearch.cpp): EditorSearch on the editor the command
     // took (before any dialog of its own) with the stored string and
@@ -406,6 +412,7 @@ private:
     std::unique_ptr<TSystemVariableWords> systemVariableWords_;  // null: to be made
     struct TDocumentCache;
     std::shared_ptr<TDocumentCache> documentCache_;  // of the document last pointed at
+    std::shared_ptr<TProjectPane> projectPane_;  // the last project report, once there is one
 
     std::map<QString, QAction*> actions_;
     QMenu* reopenMenu_ = nullptr;

@@ -103,9 +103,12 @@ void TTarnwickMainForm::SetPaneBrackets(const std::string& left, const std::stri
 }
 
 void TTarnwickMainForm::OutputPaneJump() {
-    TEditorEx* editor = ActiveEditor();
     const int paneRow = EditorEx1->Row();
-    if (!editor || paneRow < 0 || paneRow >= EditorEx1->Rows().Count()) return;
+    if (paneRow < 0 || paneRow >= EditorEx1->Rows().Count()) return;
+    // The project report's lines lead into their own files.
+    if (ProjectPaneJump(EditorEx1->LineIndexOfRow(paneRow))) return;
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
     const int line = ReportLineTarget(EditorEx1->Lines().Get(EditorEx1->LineIndexOfRow(paneRow)));
     if (line < 0 || line >= editor->Lines().Count()) return;
     const int row = editor->Lines().LineToRow(line);

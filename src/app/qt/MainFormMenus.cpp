@@ -178,6 +178,8 @@ void TTarnwickMainForm::CreateMenus() {
     lisp->addSeparator();
     Connected(AddItem(lisp, QStringLiteral("N88"), QStringLiteral("コメント抜き出し(関数カタログ化）")), [this] { N88Click(); });
     Connected(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")), [this] { N89Click(); });
+    lisp->addSeparator();
+    Connected(AddItem(lisp, QStringLiteral("mnuProjectAnalysis"), QStringLiteral("プロジェクト解析...")), [this] { mnuProjectAnalysisClick(); });
 
     // デバッグ
     QMenu* debug = bar->addMenu(QStringLiteral("デバッグ"));

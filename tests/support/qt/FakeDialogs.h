@@ -18,7 +18,7 @@ namespace quodle::testing {
 
 class TFakeDialogs final : public TDialogs {
 public:
-    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Number, Confirm };
+    enum class TKind { Message, Question, Open, Save, Modal, LineNumber, Number, Confirm, Folder };
     struct TCall {
         TKind kind;
         QString caption;
@@ -29,6 +29,7 @@ public:
     std::vector<TCall> calls;
     std::deque<bool> answers;                    // Yes/No questions
     std::deque<std::optional<QString>> files;    // open and save dialogs; nullopt = cancel
+    std::deque<std::optional<QString>> folders;  // the folder dialog; nullopt = cancel
     // Modal windows: each gets the next handler, which may drive the shown
     // window (click, type) and returns its result; none left = Rejected.
     std::deque<std::function<int(QDialog&)>> modals;
@@ -63,6 +64,12 @@ public:
         return Next(lineNumbers);
     }
 
+    // The call's text is the folder the dialog opened at.
+    std::optional<QString> FolderName(QWidget*, const QString& caption, const QString& initialDir) override {
+        TakeFocus();
+        calls.push_back({TKind::Folder, caption, initialDir, {}});
+        return Next(folders);
+    }
     std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return Next(fonts); }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return Next(colors); }
     std::optional<int> AskInteger(QWidget*, const QString& caption, const QString& label, int, int, int) override {
