@@ -27,16 +27,16 @@ inline double Median(std::vector<double> v) {
 // Dialogs no one answers: the benchmarks' windows ask nothing, and a
 // message would mean the measured command went another way.
 class TQuietDialogs : public TDialogs {
-public:
-    void ShowMessage(QWidget*, const QString&, const QString& text) override {
+protected:
+    void RunMessage(QWidget*, const QString&, const QString& text) override {
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
     }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    std::optional<QString> OpenFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(QWidget*, TFileDialogState&) override { return std::nullopt; }
-    std::optional<QString> LineNumber(QWidget*) override { return std::nullopt; }
-    int ExecModal(QDialog&) override { return QDialog::Rejected; }
-    TReplaceAnswer ConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
+    bool RunYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    std::optional<QString> RunOpenFile(QWidget*, TFileDialogState&) override { return std::nullopt; }
+    std::optional<QString> RunSaveFile(QWidget*, TFileDialogState&) override { return std::nullopt; }
+    std::optional<QString> RunLineNumber(QWidget*) override { return std::nullopt; }
+    int RunModal(QDialog&) override { return QDialog::Rejected; }
+    TReplaceAnswer RunConfirmReplace(QWidget*, const QString&, const QRect&) override { return TReplaceAnswer::Cancel; }
 };
 
 struct TBenchWindow {

@@ -32,7 +32,11 @@ using quodle::bench::ThreadMillis;
 // Answers nothing; a modal window is shown, painted and timed, then closed.
 class TTimingDialogs final : public quodle::bench::TQuietDialogs {
 public:
-    int ExecModal(QDialog& dialog) override {
+    double shownAt = 0;
+    int items = 0;
+
+protected:
+    int RunModal(QDialog& dialog) override {
         dialog.show();
         QApplication::processEvents();
         shownAt = ThreadMillis();
@@ -40,8 +44,6 @@ public:
         dialog.hide();
         return QDialog::Rejected;
     }
-    double shownAt = 0;
-    int items = 0;
 };
 
 struct TWindow {

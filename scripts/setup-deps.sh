@@ -2,6 +2,7 @@
 # Installs the Debian packages Quodle needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
 #   --fuzz  also clang with its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
+#   --wine  also Wine and the locale data, to run the Windows build's tests
 set -euo pipefail
 
 packages=(
@@ -9,12 +10,15 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic qt6-translations-l10n poppler-utils
-  g++-mingw-w64-x86-64-win32
+  g++-mingw-w64-x86-64-posix
   librsvg2-bin groff-base man-db dpkg-dev
   desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
 )
 if [ "${1:-}" = --fuzz ]; then
   packages+=(clang libclang-rt-dev)
+fi
+if [ "${1:-}" = --wine ]; then
+  packages+=(wine wine64 locales)
 fi
 
 missing=()

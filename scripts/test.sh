@@ -9,6 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUODLE_BUILD_DIR:-$root/build}
 release=${QUODLE_RELEASE_BUILD_DIR:-$root/build-release}
+# Wine runs the tests of the Windows build (tests/win32).
+bash "$root/scripts/setup-deps.sh" --wine
 bash "$root/scripts/build.sh" -DQUODLE_BENCH=ON
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}

@@ -14,8 +14,8 @@ std::string ItemKey(std::size_t index) { return std::string(settings::kOpenMenuI
 
 void TOpenMenuList::Load(const IniDocument& doc) {
     items_.clear();
-    // The list never holds more than twelve (the key's range): entries past
-    // them would only cost time, however many a damaged file has.
+    // A longer list than twelve is kept whole (a push drops its last entry
+    // each time); the key's range bounds what a damaged Count can cost.
     const int count = settings::Read(doc, settings::kOpenMenuItemsCount);
     // Entries after the last Item key present would all be empty; stopping
     // there keeps a damaged Count from filling the menu with blank entries.
@@ -43,7 +43,8 @@ bool TOpenMenuList::Push(std::string_view path) {
     if (path.find_first_of("\r\n") != std::string_view::npos) return false;
     std::erase_if(items_, [&](const std::string& item) { return SameFile(item, path); });
     items_.insert(items_.begin(), std::string(path));
-    if (items_.size() > kMaxCount) items_.resize(kMaxCount);
+    // One out per push: a longer list read from the file shrinks in steps.
+    if (items_.size() > kMaxCount) items_.pop_back();
     Changed();
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TOpenMenuList: the paths of the "開き直す" menu, most recent first, at most
-// twelve, kept in the settings file under [OpenMenuItems]. Two entries are
+// twelve once pushed (a longer stored list is read whole and loses its last
+// entry at each push), kept in the settings file under [OpenMenuItems]. Two entries are
 // the same when they name the same file (SameFile: a link counts as its
 // target, letter case always counts). The menu itself is the window's: it
 // rebuilds its submenu whenever the change callback fires.
@@ -22,8 +23,8 @@ public:
     // Called after every change of the list (load, push, remove).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
-    // Reads Count (default 0) and Item0 … Item(Count−1), the first twelve at
-    // most; a missing key (or one too long for a path) gives an empty entry,
+    // Reads Count (default 0) and Item0 … Item(Count−1), more than twelve
+    // too; a missing key (or one too long for a path) gives an empty entry,
     // except after the last key present.
     void Load(const IniDocument& doc);
     void Load(const IniFile& ini) { Load(ini.Read()); }

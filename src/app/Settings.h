@@ -55,6 +55,9 @@ struct StringKey {
 inline constexpr int kMaxWindowCoordinate = 32767;  // beyond any desktop; see PlaceWindow
 inline constexpr int kMaxMarginLine = 32;  // the settings dialog offers 0 to 10
 inline constexpr int kMaxReopenEntries = 12;
+// A longer reopen list is read whole, up to this many entries: beyond any
+// list people keep, small enough that a damaged Count costs nothing.
+inline constexpr int kMaxReadReopenEntries = 100;
 inline constexpr std::size_t kMaxNameBytes = 256;   // font names, captions, prefixes
 inline constexpr std::size_t kMaxPathBytes = 4096;  // reopen entries (PATH_MAX)
 // The most chunks of a stored blob read back: 1 MiB, far more than the
@@ -120,7 +123,7 @@ inline constexpr BoolKey kBackupFileCheck{"BackupFile", "Check", true};
 
 // The reopen list (OpenMenuList.h reads and writes it): Item0, Item1, …
 inline constexpr std::string_view kOpenMenuItemsSection = "OpenMenuItems";
-inline constexpr IntKey kOpenMenuItemsCount{"OpenMenuItems", "Count", 0, 0, kMaxReopenEntries};
+inline constexpr IntKey kOpenMenuItemsCount{"OpenMenuItems", "Count", 0, 0, kMaxReadReopenEntries};
 inline constexpr StringKey kOpenMenuItem{"OpenMenuItems", "Item", "", kMaxPathBytes};  // name: the prefix
 
 inline constexpr BoolKey kExceptCheck1{"Except", "Check1", true};

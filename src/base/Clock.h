@@ -29,7 +29,9 @@ public:
 
 // The date in the user's short form and the time in the user's long form,
 // one blank between, as Shift-JIS text: the forms of the time locale the
-// process runs in (its LC_TIME), e.g. "12/09/26 02:08:21" in the C locale.
+// process runs in (its LC_TIME), e.g. "12/09/26 02:08:21" in the C locale;
+// on Windows those of the user's regional settings, e.g. "2026/12/09
+// 2:08:21" in Japanese.
 std::string ShortDateLongTime(const TLocalTime& time);
 // The machine's clock, for callers given none.
 const TClock& SystemClock();

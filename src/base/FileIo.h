@@ -67,7 +67,7 @@ public:
 
 private:
     std::filesystem::path path_;
-    int fd_;
+    std::intptr_t handle_;  // a descriptor, or a Windows HANDLE
     std::size_t size_ = 0;
 };
 
@@ -88,6 +88,24 @@ struct FileStamp {
 // The stamp of what stands at path (links followed), or nothing.
 std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
+// Why what stands at path can never be a document: a folder, a device, a
+// named pipe or a socket (links followed). Nothing for a regular file and
+// for a path where nothing is.
+std::optional<FileError> NotADocumentFile(const std::filesystem::path& path);
+
+// Whether a file can be opened as a document: it exists, is a regular file,
+// this process may read it, and no other program holds it exclusively. On
+// Windows that is an open with no sharing; on Linux, which has no share
+// modes, an advisory flock taken and released at once, so programs that do
+// not lock are not seen. A file that cannot be written passes: it opens
+// read-only (WhyNotWritable).
+bool ExclusiveOpenTest(const std::filesystem::path& path);
+
+// Why this process may not write the file (no permission, a read-only file
+// system, on Windows the read-only attribute), or nothing when it may, or
+// when it is not there.
+std::optional<FileError> WhyNotWritable(const std::filesystem::path& path);
+
 // The result of a save that succeeded. A backup that could not be made does
 // not stop the save; the caller reports it.
 struct SaveOutcome {
@@ -98,7 +116,9 @@ struct SaveOutcome {
 // Writes bytes to path through a temporary file (flushed with fsync) that is
 // renamed over the target; a symbolic link is written through, not replaced.
 // A replaced file keeps its permission bits (and owner, where allowed); a new
-// one gets 0666 less the umask. When backupPath is given and the target
+// one gets 0666 less the umask. (On Windows a replaced file keeps its
+// attributes and access rights, and one with the read-only attribute is not
+// replaced.) When backupPath is given and the target
 // already exists, the old file becomes the backup first; an older backup of
 // that name is replaced only by a whole new one, so a save cut short at any
 // point leaves the old or the new file and the old or the new backup. A file this process may not write is not replaced.

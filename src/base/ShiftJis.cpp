@@ -365,6 +365,9 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TV
                 if ((t1 & 0xC0) == 0x80 && (t2 & 0xC0) == 0x80) {
                     const std::uint16_t form = forms[(b & 0x0Fu) << 12 | (t1 & 0x3Fu) << 6 | (t2 & 0x3Fu)];
                     if (form > 0xFF) {
+                        // Private use is the only foreign range this way comes through.
+                        if (b >= 0xEE && !r.foreign)
+                            r.foreign = IsForeignToJapaneseText((b & 0x0Fu) << 12 | (t1 & 0x3Fu) << 6 | (t2 & 0x3Fu));
                         out[o] = static_cast<char>(form >> 8);
                         out[o + 1] = static_cast<char>(form & 0xFF);
                         o += 2;
@@ -391,6 +394,7 @@ TUtf8Conversion Utf8ToCp932Strict(std::string_view in, char* out, bool final, TV
                 break;
             }
             r.nonAscii = true;
+            r.foreign = r.foreign || IsForeignToJapaneseText(c);
             std::uint16_t form = c < 0x10000 ? forms[c] : 0;
             if (form == 0) form = TakeVariant(c, variants);
             if (form == 0) {

@@ -90,11 +90,23 @@ std::string Utf8ToCp932(std::string_view utf8);
 // text: `variants` gathers the forms met over the pieces, and the first
 // character in the other form than its code's earlier ones has no form.
 inline constexpr char kNoFormMark[] = "\x81\xAC";  // 〓, the customary mark of a missing character
+// Characters a Japanese source text does not hold, which Shift-JIS bytes
+// read as UTF-8 spell readily (half-width katakana pairs such as "ﾆｭ" make
+// U+01AD): C1 controls, Latin Extended-A and -B, IPA, spacing modifiers,
+// combining marks, the scripts from Cyrillic Supplement to NKo, and private
+// use. Latin-1 letters, Greek and Cyrillic are not among them: real UTF-8
+// files hold those.
+constexpr bool IsForeignToJapaneseText(char32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0x100 && c <= 0x36F) || (c >= 0x500 && c <= 0x7FF) ||
+           (c >= 0xE000 && c <= 0xF8FF);
+}
+
 struct TUtf8Conversion {
     std::size_t used = 0;     // bytes of the input converted
     std::size_t written = 0;  // bytes put out (never more than `used`)
     bool invalid = false;     // the input at `used` is not UTF-8
     bool nonAscii = false;    // a character beyond ASCII was met
+    bool foreign = false;     // a character IsForeignToJapaneseText was met
     char32_t unmapped = 0;    // the first character without a form, 0 if none
     std::size_t unmappedAt = 0;  // its offset in the input
 };

@@ -1,10 +1,6 @@
 #include "base/UserFolders.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <string>
+#include <system_error>
 
 // The installed data folder as seen from the installed executables' folder;
 // the build gives it from its install directories.
@@ -16,14 +12,6 @@ namespace quodle {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<fs::path> UserFolder(const char* xdgVariable, const char* homeSubfolder) {
-    if (const char* xdg = std::getenv(xdgVariable); xdg && *xdg == '/') return fs::path(xdg);
-    if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / homeSubfolder;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir)
-        return fs::path(pw->pw_dir) / homeSubfolder;
-    return std::nullopt;
-}
 
 fs::path FolderOf(const fs::path& executablePath) {
     return executablePath.has_parent_path() ? executablePath.parent_path() : fs::path(".");
@@ -39,18 +27,6 @@ fs::path Made(const fs::path& folder) {
 
 }  // namespace
 
-bool FolderWritable(const fs::path& folder) {
-    std::string probe = (folder / ".quodle-probe-XXXXXX").string();
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
-}
-
-std::optional<fs::path> UserConfigHome() { return UserFolder("XDG_CONFIG_HOME", ".config"); }
-std::optional<fs::path> UserCacheHome() { return UserFolder("XDG_CACHE_HOME", ".cache"); }
-
 std::optional<fs::path> InstalledDataFolder(const fs::path& executablePath) {
     const fs::path folder = FolderOf(executablePath);
     const fs::path data = (folder / QUODLE_BIN_TO_DATA).lexically_normal();
@@ -65,7 +41,7 @@ std::optional<fs::path> InstalledDataFolder(const fs::path& executablePath) {
 
 fs::path UserProgramFolder(const std::optional<fs::path>& userHome) {
     if (userHome) return *userHome / "quodle";
-    return fs::temp_directory_path() / ("quodle-" + std::to_string(::getuid()));
+    return UserTemporaryFolder();
 }
 
 fs::path ProgramFilePath(const fs::path& executablePath, const fs::path& fileName,

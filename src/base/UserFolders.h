@@ -1,7 +1,8 @@
 #pragma once
 // Where the program may keep its files: the folders beside the executable
-// when they can be written, else the user's own folders by the XDG base-
-// directory rules. An installed program keeps nothing beside itself.
+// when they can be written, else the user's own folders: by the XDG base-
+// directory rules on Linux, the application-data folders on Windows. An
+// installed program keeps nothing beside itself.
 #include <filesystem>
 #include <optional>
 
@@ -12,10 +13,16 @@ namespace quodle {
 bool FolderWritable(const std::filesystem::path& folder);
 
 // $XDG_CONFIG_HOME, else ~/.config; nothing when no home folder is known.
-// A relative XDG value is invalid by the rules and is ignored.
+// A relative XDG value is invalid by the rules and is ignored. On Windows
+// the roaming application-data folder.
 std::optional<std::filesystem::path> UserConfigHome();
-// $XDG_CACHE_HOME, else ~/.cache; the same rules.
+// $XDG_CACHE_HOME, else ~/.cache; the same rules. On Windows the local
+// application-data folder.
 std::optional<std::filesystem::path> UserCacheHome();
+// A folder of this user's own in the temporary folder, for when no user
+// folder is known: per user, so that others neither read nor plant the
+// user's files. Not created here.
+std::filesystem::path UserTemporaryFolder();
 
 // The folder of the program's shipped data when the executable runs
 // installed: <prefix>/share/quodle beside its <prefix>/bin, with none of the
@@ -24,9 +31,8 @@ std::optional<std::filesystem::path> UserCacheHome();
 std::optional<std::filesystem::path> InstalledDataFolder(const std::filesystem::path& executablePath);
 
 // The program's own subfolder "quodle" of the user's folder `userHome`;
-// without a user folder, one of the user's own in the temporary folder
-// (never a system folder, and per user: others must not read or plant the
-// user's files). Not created here.
+// without a user folder, UserTemporaryFolder() (never a system folder). Not
+// created here.
 std::filesystem::path UserProgramFolder(const std::optional<std::filesystem::path>& userHome);
 
 // `fileName` in the executable's folder when that folder can be written and

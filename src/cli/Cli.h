@@ -29,6 +29,9 @@ public:
     // The raw form takes the document's encoding (without a byte-order
     // mark) and line break.
     void SetDocumentFormat(const TFileFormat& format) { format_ = format; }
+    // How the document is read (--encoding): detected, or as the user says.
+    TReadEncoding ReadEncoding() const { return readEncoding_; }
+    void SetReadEncoding(TReadEncoding encoding) { readEncoding_ = encoding; }
     // Bytes as they are, in either form.
     void Verbatim(std::string_view bytes) { Put(bytes); }
     // Writes one line of Shift-JIS text followed by the line end of the form.
@@ -45,6 +48,7 @@ private:
 
     bool raw_;
     TFileFormat format_;
+    TReadEncoding readEncoding_ = TReadEncoding::Detect;
     std::FILE* out_;
     int error_ = 0;
 };
@@ -83,7 +87,7 @@ std::string OptionValue(const Args& args, std::string_view name);
 int Fail(const std::string& message);
 
 // Folder of the running executable.
-std::string ExecutableDir();
+std::filesystem::path ExecutableDir();
 // The window program beside this one: the word lists, settings file and
 // temporary load file are the ones it uses (WordListFoldersOf,
 // SettingsFilePath, TemporaryLoadFilePath of this path).

@@ -1,5 +1,6 @@
 // quodle-cli find / replace: the search engine over a whole document (its
-// rows joined with CR LF, as a save writes them).
+// rows joined with CR LF, as a save writes them), searched row by row as
+// the editor does.
 #include <limits>
 
 #include "base/ShiftJis.h"
@@ -45,6 +46,30 @@ bool Given(const Args& args, std::string_view name) {
     return std::any_of(args.options.begin(), args.options.end(), [&](const std::string& o) { return o.rfind(prefix, 0) == 0; });
 }
 
+// The match SearchBuffer would give on the rows joined with CR LF, found by
+// the rows' own search: the whole text is never built.
+bool SearchRows(const TEditorStringList& rows, std::int64_t& start, std::int64_t& length, std::string_view pattern,
+                TSearchOptions options) {
+    const std::int64_t size = TextOffsetOf(rows, TextEnd(rows));
+    if (pattern.empty() || size == 0 || start > size) return false;
+    const TSearchPattern prepared(pattern, options);
+    std::optional<TRowsMatch> match;
+    if (HasOption(options, sfDown)) {
+        if (length > size - start) return false;
+        match = SearchRowsForward(rows, PositionOfTextOffset(rows, start + length), prepared);
+    } else {
+        // A start inside a character leaves that character after the limit.
+        TRowOffset limit = PositionOfTextOffset(rows, start);
+        if (limit.Row < rows.Count() && limit.Offset > 0 && IsTrailByteAt(rows.View(limit.Row), limit.Offset))
+            --limit.Offset;
+        match = SearchRowsBackward(rows, limit, prepared);
+    }
+    if (!match) return false;
+    start = TextOffsetOf(rows, {match->Start.Row, 0}) + match->Start.Offset;
+    length = match->Length;
+    return true;
+}
+
 int RunFind(const Args& args, Output& out) {
     if (args.positional.size() != 1 || !Given(args, "--pattern")) return Fail(std::string("usage: ") + kFindUsage);
     const auto options = ParseOptions(OptionValue(args, "--options"));
@@ -54,7 +79,7 @@ int RunFind(const Args& args, Output& out) {
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
     std::int64_t s = *start, l = *length;
-    if (!SearchBuffer(source->Rows().AllText(), s, l, Utf8ToCp932(OptionValue(args, "--pattern")), *options)) {
+    if (!SearchRows(source->Rows(), s, l, Utf8ToCp932(OptionValue(args, "--pattern")), *options)) {
         out.Line("not found");
         return kExitFindings;
     }

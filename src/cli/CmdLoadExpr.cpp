@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "base/PathText.h"
 #include "cad/CadMessages.h"
 #include "cad/CadTargets.h"
 #include "cad/LoadCommand.h"
@@ -25,13 +26,13 @@ int RunLoadExpr(const Args& args, Output&) {
     if (!target) return Fail(std::string("usage: ") + kUsage);
     namespace fs = std::filesystem;
     // The program records a document by its absolute path.
-    const std::string document = fs::absolute(args.positional[0]).lexically_normal().string();
-    std::string path = document;
+    const fs::path document = fs::absolute(PathFromUtf8(args.positional[0])).lexically_normal();
+    std::string path = Utf8FromPath(document);
     if (args.Has("--modified")) {
-        path = TemporaryLoadFilePath(WindowProgramPath()).string();
+        path = Utf8FromPath(TemporaryLoadFilePath(WindowProgramPath()));
     } else {
         std::error_code ec;
-        if (!fs::is_regular_file(path, ec)) return Fail(LoadPathNotFound(path));
+        if (!fs::is_regular_file(document, ec)) return Fail(LoadPathNotFound(path));
     }
     const std::optional<std::string> text =
         TargetLoadText(*target, path, args.raw ? TPathCoding::pcCp932 : TPathCoding::pcUtf8);

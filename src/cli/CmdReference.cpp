@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/WordLists.h"
+#include "base/PathText.h"
 #include "base/ShiftJis.h"
 #include "base/SortedStringList.h"
 #include "cli/LispSource.h"
@@ -17,7 +18,7 @@ namespace {
 // A word list the command cannot do without, or nothing after reporting it.
 std::optional<WordList> RequiredList(const std::filesystem::path& path) {
     std::optional<WordList> list = LoadWordList(path);
-    if (!list) Fail("cannot read " + path.string());
+    if (!list) Fail("cannot read " + Utf8FromPath(path));
     return list;
 }
 
@@ -27,7 +28,7 @@ int RunLookup(const Args& args, Output& out) {
     const int sources = (args.Has("--functions") ? 1 : 0) + (args.Has("--sysvars") ? 1 : 0) + (file.empty() ? 0 : 1);
     if (args.positional.size() != 1 || sources != 1) return Fail(kUsage);
     const std::filesystem::path path =
-        !file.empty() ? std::filesystem::path(file)
+        !file.empty() ? PathFromUtf8(file)
                       : WordListFoldersOf(WindowProgramPath())
                             .PathOf(args.Has("--functions") ? kFunctionReferenceFile : kSystemVariablesFile);
     const std::optional<WordList> list = RequiredList(path);
@@ -42,7 +43,7 @@ int RunUpcaseSysvars(const Args& args, Output& out) {
     // the word file is there, or the file given.
     TSortedStringList names;
     if (const std::string file = OptionValue(args, "--words"); !file.empty()) {
-        const std::optional<WordList> words = RequiredList(file);
+        const std::optional<WordList> words = RequiredList(PathFromUtf8(file));
         if (!words) return kExitError;
         names.Assign(*words);
     } else {

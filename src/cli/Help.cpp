@@ -17,6 +17,8 @@ constexpr const char* kSynopsis =
 constexpr const char* kAbout = "Runs the analyses of Quodle, the AutoLISP editor, on files without the window.";
 constexpr const char* kRaw =
     "--raw writes the program's own bytes (Shift-JIS, CR LF); the default is UTF-8 with LF.";
+constexpr const char* kEncoding =
+    "--encoding sjis|utf-8 reads the file in that encoding instead of telling it from its bytes.";
 constexpr const char* kExitStatus =
     "Exit status: 0 done, 1 something to report (check) or nothing found (find), 2 errors, a bad command line "
     "included.";
@@ -56,6 +58,8 @@ std::string UsageText() {
         text += "\n";
     }
     text += kRaw;
+    text += "\n";
+    text += kEncoding;
     text += "\nquodle-cli COMMAND --help shows one command.\n";
     text += kExitStatus;
     text += "\n";
@@ -63,7 +67,8 @@ std::string UsageText() {
 }
 
 std::string CommandHelpText(const Command& command) {
-    return std::string("usage: quodle-cli ") + command.usage + "\n" + command.summary + "\n" + kRaw + "\n";
+    return std::string("usage: quodle-cli ") + command.usage + "\n" + command.summary + "\n" + kRaw + "\n" + kEncoding +
+           "\n";
 }
 
 std::string VersionText() { return std::string("quodle-cli ") + QUODLE_VERSION + "\n"; }
@@ -83,6 +88,8 @@ std::string ManPage() {
         page += ".TP\n.B " + Roff(c->usage) + "\n" + Roff(c->summary) + "\n";
     }
     page += ".SH OPTIONS\n.TP\n.B \\-\\-raw\n" + Roff(std::string_view(kRaw).substr(std::strlen("--raw "))) + "\n";
+    page += ".TP\n.B \\-\\-encoding sjis|utf\\-8\n" +
+            Roff(std::string_view(kEncoding).substr(std::strlen("--encoding sjis|utf-8 "))) + "\n";
     page += ".TP\n.BR \\-h \", \" \\-\\-help\nThe usage; after a command, that command's.\n";
     page += ".TP\n.B \\-\\-version\nThe version.\n";
     page += ".SH EXIT STATUS\n" + Roff(std::string_view(kExitStatus).substr(std::strlen("Exit status: "))) + "\n";

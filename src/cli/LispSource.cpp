@@ -5,14 +5,15 @@
 #include <limits>
 
 #include "app/WordLists.h"
+#include "base/PathText.h"
 #include "text/TextFile.h"
 
 namespace quodle::cli {
 
-TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
+TSourceFile::TSourceFile(const std::string& path, TSourceKind kind, TReadEncoding encoding)
     : document_(kind == TSourceKind::skTokenized ? CreateDocumentFountain(WordListFoldersOf(WindowProgramPath()))
                                                  : nullptr) {
-    loaded_ = document_.LoadFromFile(path);
+    loaded_ = document_.LoadFromFile(PathFromUtf8(path), encoding);
     // No one types here: the commands' own edits must apply. What a save
     // would lose is still guarded (PrintDocument).
     document_.Rows().SetReadOnly(false);
@@ -22,9 +23,9 @@ TSourceFile::TSourceFile(const std::string& path, TSourceKind kind)
 std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind) {
     std::unique_ptr<TSourceFile> source;
     try {
-        source = std::make_unique<TSourceFile>(path, kind);
+        source = std::make_unique<TSourceFile>(path, kind, out.ReadEncoding());
     } catch (const EFileError& e) {
-        Fail("cannot read " + e.Path().string() + ": " + e.Reason());
+        Fail("cannot read " + Utf8FromPath(e.Path()) + ": " + e.Reason());
         return nullptr;
     }
     out.SetDocumentFormat(source->Loaded().Format);
@@ -33,8 +34,9 @@ std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TS
         std::snprintf(code, sizeof code, problem->Kind == TLoadProblem::lpNoForm ? "U+%04X" : "0x%02X",
                       static_cast<unsigned>(problem->Char));
         std::fprintf(stderr, "%s: line %d: %s %s; %s\n", path.c_str(), problem->Line,
-                     problem->Kind == TLoadProblem::lpNoForm ? "character without a Shift-JIS form"
-                                                             : "byte that is not UTF-8 after the UTF-8 mark",
+                     problem->Kind == TLoadProblem::lpNoForm      ? "character without a Shift-JIS form"
+                     : problem->Kind == TLoadProblem::lpNotUtf8 ? "byte that is not UTF-8 (--encoding utf-8)"
+                                                                  : "byte that is not UTF-8 after the UTF-8 mark",
                      code,
                      problem->Kind == TLoadProblem::lpNoForm ? "shown as 0x81AC, the file cannot be saved as read"
                                                              : "read as Shift-JIS, every byte kept");
@@ -90,9 +92,8 @@ int PrintDocument(Output& out, const TEditorScreenStrings& rows) {
     if (out.Raw()) {
         if (rows.SaveBlocked()) return Fail("the document stands in for characters it cannot hold; not written");
         int badLine = 0;
-        const std::optional<std::string> bytes = rows.FileBytes(&badLine);
-        if (!bytes) return Fail("line " + std::to_string(badLine) + " holds a byte that has no UTF-8 form");
-        out.Verbatim(*bytes);
+        if (!rows.PutFileBytes([&](std::string_view bytes) { out.Verbatim(bytes); }, &badLine))
+            return Fail("line " + std::to_string(badLine) + " holds a byte that has no UTF-8 form");
         return kExitOk;
     }
     // Row by row, so a large file is never held twice.

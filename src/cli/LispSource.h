@@ -27,7 +27,7 @@ enum class TSourceKind : std::uint8_t {
 class TSourceFile {
 public:
     // Throws EFileError.
-    TSourceFile(const std::string& path, TSourceKind kind);
+    TSourceFile(const std::string& path, TSourceKind kind, TReadEncoding encoding = TReadEncoding::Detect);
     const TLoadResult& Loaded() const { return loaded_; }
     TLineList Lines() const { return lines_->Lines(); }
     TStandaloneDocument& Document() { return document_; }
@@ -39,8 +39,9 @@ private:
     std::optional<TDocumentLines> lines_;
 };
 
-// The loaded file, or nothing after reporting why it could not be read. Its
-// format becomes the raw form of `out`; what the load met that keeps the
+// The loaded file, read as `out` says (--encoding), or nothing after
+// reporting why it could not be read. Its format becomes the raw form of
+// `out`; what the load met that keeps the
 // file from being saved as it came is told on stderr.
 std::unique_ptr<TSourceFile> ReadSource(Output& out, const std::string& path, TSourceKind kind = TSourceKind::skText);
 

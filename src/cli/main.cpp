@@ -1,15 +1,13 @@
 // quodle-cli: the engine's analyses on files, without a window.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/FileIo.h"
+#include "base/Process.h"
 #include "base/ShiftJis.h"
 #include "cli/Cli.h"
 #include "cli/Help.h"
@@ -70,29 +68,19 @@ int Fail(const std::string& message) {
     return kExitError;
 }
 
-std::string ExecutableDir() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
-    return std::filesystem::path(std::string(buf, static_cast<std::size_t>(n))).parent_path().string();
+std::filesystem::path ExecutableDir() {
+    const std::filesystem::path exe = quodle::ExecutablePath();
+    return exe.empty() ? std::filesystem::path(".") : exe.parent_path();
 }
 
-std::filesystem::path WindowProgramPath() { return std::filesystem::path(ExecutableDir()) / "quodle"; }
+std::filesystem::path WindowProgramPath() { return ExecutableDir() / "quodle"; }
 
 namespace {
 
-// A closed standard descriptor gets a stand-in that refuses writes: the
-// source file opened next must not become the output (or the error
-// output), and a write to a closed output must fail, not vanish.
-void ReserveStandardDescriptors() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-        const int standIn = ::open("/dev/null", O_RDONLY | O_NOCTTY);
-        if (standIn >= 0 && standIn != fd) {
-            ::dup2(standIn, fd);
-            ::close(standIn);
-        }
-    }
+std::optional<TReadEncoding> ReadEncodingArg(std::string_view value) {
+    if (value == "sjis") return TReadEncoding::ShiftJis;
+    if (value == "utf-8") return TReadEncoding::Utf8;
+    return std::nullopt;
 }
 
 int Usage() {
@@ -116,10 +104,11 @@ bool AsksForHelp(std::string_view a) { return a == "--help" || a == "-h"; }
 
 int main(int argc, char** argv) {
     using namespace quodle::cli;
-    ReserveStandardDescriptors();
+    quodle::PrepareStandardStreams();
     quodle::IgnoreFileSizeLimitSignal();
-    if (argc < 2) return Usage();
-    const std::string name = argv[1];
+    const std::vector<std::string> argList = quodle::ProgramArguments(argc, argv);
+    if (argList.empty()) return Usage();
+    const std::string& name = argList[0];
     if (AsksForHelp(name)) return Print(UsageText());
     if (name == "--version") return Print(VersionText());
     const auto& commands = Commands();
@@ -129,9 +118,10 @@ int main(int argc, char** argv) {
         return Usage();
     }
     Args args;
+    std::optional<quodle::TReadEncoding> encoding;
     bool optionsEnded = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
+    for (std::size_t i = 1; i < argList.size(); ++i) {
+        const std::string& a = argList[i];
         if (optionsEnded || a.size() < 2 || a[0] != '-' || a == "-") {
             args.positional.push_back(a);
         } else if (a == "--") {
@@ -140,6 +130,14 @@ int main(int argc, char** argv) {
             return Print(CommandHelpText(*it));
         } else if (a == "--raw") {
             args.raw = true;
+        } else if (a == "--encoding" || a.starts_with("--encoding=")) {
+            // Every command that reads a file takes it.
+            const std::string value = a.size() > 10 ? a.substr(11) : i + 1 < argList.size() ? argList[++i] : "";
+            encoding = ReadEncodingArg(value);
+            if (!encoding) {
+                std::fprintf(stderr, "quodle-cli: --encoding takes sjis or utf-8, not '%s'\n", value.c_str());
+                return kExitError;
+            }
         } else if (std::find(it->flagOptions.begin(), it->flagOptions.end(), a) != it->flagOptions.end()) {
             args.options.push_back(a);
         } else {
@@ -151,8 +149,8 @@ int main(int argc, char** argv) {
             }
             if (eq != std::string::npos) {
                 args.options.push_back(a);
-            } else if (i + 1 < argc) {
-                args.options.push_back(key + "=" + argv[++i]);
+            } else if (i + 1 < argList.size()) {
+                args.options.push_back(key + "=" + argList[++i]);
             } else {
                 std::fprintf(stderr, "quodle-cli: option '%s' needs a value\nusage: quodle-cli %s\n", a.c_str(), it->usage);
                 return kExitError;
@@ -160,6 +158,7 @@ int main(int argc, char** argv) {
         }
     }
     Output out(args.raw);
+    if (encoding) out.SetReadEncoding(*encoding);
     const int rc = it->run(args, out);
     if (const int error = out.Finish(); error != 0)
         return Fail(std::string("cannot write the output: ") + std::strerror(error));

@@ -1,5 +1,6 @@
 #include "editor/StandaloneDocument.h"
 
+#include "base/PathText.h"
 #include "text/EditorStrings.h"
 
 namespace quodle {
@@ -10,8 +11,8 @@ TStandaloneDocument::TStandaloneDocument(std::unique_ptr<TFountain> fountain) : 
 
 TStandaloneDocument::~TStandaloneDocument() { rows_.Detach(this); }
 
-TLoadResult TStandaloneDocument::LoadFromFile(const std::filesystem::path& path) {
-    return TEditorStrings(rows_).LoadFromFile(path.string());
+TLoadResult TStandaloneDocument::LoadFromFile(const std::filesystem::path& path, TReadEncoding encoding) {
+    return TEditorStrings(rows_).LoadFromFile(Utf8FromPath(path), encoding);
 }
 
 void TStandaloneDocument::SetText(std::string_view text) { rows_.SetAllText(text); }

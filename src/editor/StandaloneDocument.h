@@ -22,7 +22,7 @@ public:
     TStandaloneDocument& operator=(const TStandaloneDocument&) = delete;
 
     // Throws EFileError.
-    TLoadResult LoadFromFile(const std::filesystem::path& path);
+    TLoadResult LoadFromFile(const std::filesystem::path& path, TReadEncoding encoding = TReadEncoding::Detect);
     void SetText(std::string_view text);
 
     TEditorScreenStrings& Rows() { return rows_; }

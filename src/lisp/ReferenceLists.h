@@ -59,7 +59,9 @@ std::string FunctionHint(const TReferenceList& functions, std::string_view word)
 // its double quotes, upper-cased, names the first head line that begins with
 // it followed by a blank, "[" or nothing; the hint is " " + that line, a line
 // break, " " + the line after it (TABs as two blanks). Empty when there is
-// none or no line after it.
+// none or no line after it. The whole name, not a prefix: strings such as
+// "Y", "A" or "" would otherwise be explained as variables they do not name
+// (Ctrl+Space and the double click offer the variables a prefix starts).
 std::string SystemVariableHint(const TReferenceList& systemVariables, std::string_view quotedToken);
 
 // A string token as a system-variable name: its double quotes removed,

@@ -220,7 +220,7 @@ TCaretSplit SplitAtCaret(std::string_view line, std::size_t caretOffset, char op
 
 }  // namespace
 
-std::string InsertFunctionName(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
+TPickedLine InsertFunctionName(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
     const std::size_t blank = itemText.find(' ');
     const std::string name = blank != std::string_view::npos ? std::string(itemText.substr(0, blank + 1))
                                                              : std::string(itemText.substr(0, itemText.find(')'))) + " ";
@@ -229,10 +229,10 @@ std::string InsertFunctionName(std::string_view line, std::size_t caretOffset, s
         const std::size_t afterBlank = split.After.find(' ');
         if (afterBlank != std::string::npos) split.After.erase(0, afterBlank + 1);
     }
-    return split.Before + name + split.After;
+    return {split.Before + name + split.After, split.Before.size() + name.size()};
 }
 
-std::string InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
+TPickedLine InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText) {
     // Blanks between the name and its "[type]" do not go into the string.
     std::string name(itemText.substr(0, itemText.find('[')));
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
@@ -241,7 +241,7 @@ std::string InsertSystemVariable(std::string_view line, std::size_t caretOffset,
         const std::size_t quote = split.After.find('"');
         split.After.erase(0, quote == std::string::npos ? split.After.size() : quote);
     }
-    return split.Before + name + split.After;
+    return {split.Before + name + split.After, split.Before.size() + name.size()};
 }
 
 }  // namespace quodle

@@ -67,8 +67,14 @@ std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item);
 int JumpTopLine(TLineList lines, int line);
 
 // The caret line after picking an item of a "func" or "system" pick list
-// with the caret at byte `caretOffset`.
-std::string InsertFunctionName(std::string_view line, std::size_t caretOffset, std::string_view itemText);
-std::string InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText);
+// with the caret at byte `caretOffset`, and the caret's byte in it: after
+// the inserted name (and the blank after a function name), so that typing
+// goes on after the name instead of splitting it.
+struct TPickedLine {
+    std::string Line;
+    std::size_t Caret = 0;
+};
+TPickedLine InsertFunctionName(std::string_view line, std::size_t caretOffset, std::string_view itemText);
+TPickedLine InsertSystemVariable(std::string_view line, std::size_t caretOffset, std::string_view itemText);
 
 }  // namespace quodle

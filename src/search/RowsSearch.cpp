@@ -671,7 +671,7 @@ std::uint64_t ReplaceAllLimit() {
 
 TReplaceAll ReplaceAll(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
                        std::string_view replacement, std::uint64_t limit, TSearchWatch* watch,
-                       const TEditorClient* editor, std::size_t batchBytes) {
+                       const TEditorClient* editor, std::size_t batchBytes, const TMatchSeen& counted) {
     TReplaceAll result;
     if (rows.ReadOnly()) return result;
     const bool down = pattern.Has(sfDown);
@@ -691,6 +691,7 @@ TReplaceAll ReplaceAll(TEditorScreenStrings& rows, TRowOffset from, const TSearc
         while (const std::optional<TRowsMatch> m = walk.Next(searcher)) {
             ++result.Count;
             growth += static_cast<std::int64_t>(replacement.size()) - m->Length;
+            if (counted) counted(*m);
             walk.Past(searcher.Rows(), *m);
         }
     }

@@ -6,6 +6,7 @@
 // chunk that starts at its candidate, so every match the whole text holds
 // is found, also across rows and with the skip options.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -87,9 +88,12 @@ std::uint64_t ReplaceAllLimit();
 // step (with the caret of `editor`), so that replace-all takes little more
 // memory than the new text. A watch is told the progress of both passes and
 // may stop either; the text is then as it was (Stopped). A read-only text
-// is left alone.
+// is left alone. `counted` sees each match as the count finds it, where it
+// stands in the rows before anything changes.
+using TMatchSeen = std::function<void(const TRowsMatch&)>;
 TReplaceAll ReplaceAll(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
                        std::string_view replacement, std::uint64_t limit, TSearchWatch* watch = nullptr,
-                       const TEditorClient* editor = nullptr, std::size_t batchBytes = kReplaceBatchBytes);
+                       const TEditorClient* editor = nullptr, std::size_t batchBytes = kReplaceBatchBytes,
+                       const TMatchSeen& counted = {});
 
 }  // namespace quodle

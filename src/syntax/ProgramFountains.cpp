@@ -29,9 +29,12 @@ std::unique_ptr<THyphenFountain> CreateHyphenFountain1() {
     SetColor(f->Reserve2(), clBlue, clNone, fsBold);
     f->ReserveWordList2().Assign(DesignReserveWords2());
     TEditorColors& colors = f->Colors();
-    SetColor(colors.Ank(), clBlack, clWhite);
+    // Ordinary words and numbers take the editor's own text colour and
+    // background (black on white unless the user chose others): fixed ones
+    // would draw white boxes, or black text, on a dark background.
+    SetColor(colors.Ank(), clNone, clNone);
     SetColor(colors.Comment(), clGray, clNone);
-    SetColor(colors.Int(), clBlack, clNone);
+    SetColor(colors.Int(), clNone, clNone);
     SetColor(colors.Mail(), clBlue, clNone, fsUnderline);
     SetColor(colors.Url(), clBlue, clNone, fsUnderline);
     SetColor(colors.Str(), clRed, clNone);

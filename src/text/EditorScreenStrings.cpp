@@ -706,13 +706,13 @@ std::string TEditorScreenStrings::AllText(std::string_view lineBreak) const {
     return RowsText(0, Count(), lineBreak).text;
 }
 
-TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
+TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path, TReadEncoding encoding) {
     TEditScope scope(*this);
     ClearAll();
     fileTail_.clear();
     TLoadResult result;
     try {
-        result = AppendFileLines(path, *this);
+        result = AppendFileLines(path, *this, encoding);
     } catch (...) {
         Clear();
         for (TEditorClient* e : editors_) e->InvalidateAll();
@@ -730,7 +730,12 @@ TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path) {
 
 std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     const std::string_view lineBreak = LineBreakBytes(fileFormat_.Break);
-    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) return AllText(lineBreak) + fileTail_;
+    if (fileFormat_.Encoding == TTextEncoding::ShiftJis) {
+        std::string out;
+        out.reserve((Count() > 0 ? RowsTextBytes(*this, 0, Count() - 1, lineBreak.size()) : 0) + fileTail_.size());
+        PutFileBytes([&](std::string_view bytes) { out += bytes; });
+        return out;
+    }
     // Converted row by row straight from the blocks: the text is not built
     // in Shift-JIS first.
     std::string out(fileFormat_.Encoding == TTextEncoding::Utf8Bom ? kUtf8Bom : std::string_view());
@@ -749,6 +754,40 @@ std::optional<std::string> TEditorScreenStrings::FileBytes(int* badLine) const {
     if (!bad) return out += fileTail_;
     if (badLine) *badLine = line;
     return std::nullopt;
+}
+
+namespace {
+constexpr std::size_t kPutDirectBytes = 65536;
+}  // namespace
+
+bool TEditorScreenStrings::PutFileBytes(const std::function<void(std::string_view)>& put, int* badLine) const {
+    if (fileFormat_.Encoding != TTextEncoding::ShiftJis) {
+        const std::optional<std::string> bytes = FileBytes(badLine);
+        if (bytes) put(*bytes);
+        return bytes.has_value();
+    }
+    const std::string_view lineBreak = LineBreakBytes(fileFormat_.Break);
+    std::string piece;
+    if (Count() > 0) {
+        EachPackedBlock(*this, 0, Count() - 1, [&](const TPackedRows& p, int first, int end) {
+            piece.clear();
+            for (int i = first; i <= end; ++i) {
+                const std::string_view text = p.Text(i);
+                // A long row goes as it stands, not copied.
+                if (text.size() >= kPutDirectBytes) {
+                    if (!piece.empty()) put(piece);
+                    piece.clear();
+                    put(text);
+                } else {
+                    piece += text;
+                }
+                if (PackedEnding(p, i) == reBreak) piece += lineBreak;
+            }
+            if (!piece.empty()) put(piece);
+        });
+    }
+    if (!fileTail_.empty()) put(fileTail_);
+    return true;
 }
 
 }  // namespace quodle

@@ -208,7 +208,7 @@ public:
     // Clears, then reads the file (throws EFileError, rows then empty) and
     // takes its format and its tail (the result's Tail then empty). A load with a problem leaves the text read-only and
     // SaveBlocked while its text stands in for characters it cannot hold.
-    TLoadResult LoadFromFile(const std::string& path);
+    TLoadResult LoadFromFile(const std::string& path, TReadEncoding encoding = TReadEncoding::Detect);
 
     // How the text is written to its file; a new text is Shift-JIS, CR LF.
     // Changing it is no edit of the rows: the caller marks the document.
@@ -228,6 +228,11 @@ public:
     // byte of the text has no UTF-8 form; `badLine` (from 1) then tells the
     // line that holds it.
     std::optional<std::string> FileBytes(int* badLine = nullptr) const;
+    // The same bytes handed to `put` in pieces of about a block of rows, so
+    // that a Shift-JIS text is never held twice (a UTF-8 one is converted
+    // whole first). False, with nothing handed over, when FileBytes has no
+    // value.
+    bool PutFileBytes(const std::function<void(std::string_view)>& put, int* badLine = nullptr) const;
 
 protected:
     void Changing() override;

@@ -126,7 +126,9 @@ void TEditorStrings::Clear() { rows_.ClearAll(); }
 
 void TEditorStrings::SetText(std::string_view text) { rows_.SetAllText(text); }
 
-TLoadResult TEditorStrings::LoadFromFile(const std::string& path) { return rows_.LoadFromFile(path); }
+TLoadResult TEditorStrings::LoadFromFile(const std::string& path, TReadEncoding encoding) {
+    return rows_.LoadFromFile(path, encoding);
+}
 
 void TEditorStrings::Assign(const TEditorStrings& source) {
     SetText(source.Text());

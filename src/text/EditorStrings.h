@@ -33,7 +33,7 @@ public:
     std::string Text() const { return rows_.AllText(); }
     void SetText(std::string_view text);
     // Throws EFileError naming the path and the system's reason.
-    TLoadResult LoadFromFile(const std::string& path);
+    TLoadResult LoadFromFile(const std::string& path, TReadEncoding encoding = TReadEncoding::Detect);
     // Takes the other lines' text; caret to the last row, column 0.
     void Assign(const TEditorStrings& source);
 

@@ -21,7 +21,9 @@ class TEditorScreenStrings;
 
 class TLineEdits {
 public:
-    enum TKind : std::uint8_t { leInsert, leReplace, leDelete };
+    // Of the same type as the bit-field beside it: Windows compilers start a
+    // new word where the type of a bit-field changes.
+    enum TKind : std::uint32_t { leInsert, leReplace, leDelete };
     // Small, as a rewrite of the whole text makes one for most lines.
     struct TEdit {
         std::uint32_t Start;   // of the new text in its buffer

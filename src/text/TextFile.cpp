@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/PathText.h"
 #include "base/ShiftJis.h"
 #include "text/RowParseState.h"
 #include "text/StringList.h"
@@ -115,7 +116,7 @@ constexpr std::size_t kCarriedBytes = 3;
 // as they stand (Tail), so that a save can write them back.
 class TTextReader {
 public:
-    TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(path), utf8_(utf8) {
+    TTextReader(const std::string& path, bool utf8, std::size_t chunkBytes) : file_(PathFromUtf8(path)), utf8_(utf8) {
         if (!utf8_) return;
         raw_ = std::make_unique_for_overwrite<char[]>(chunkBytes + kCarriedBytes);
         rawHave_ = file_.Read(raw_.get(), kCarriedBytes);
@@ -142,6 +143,7 @@ public:
         rawHave_ += got;
         const TUtf8Conversion r = Utf8ToCp932Strict(std::string_view(raw_.get(), rawHave_), dst, atEnd, Variants);
         NonAscii = NonAscii || r.nonAscii;
+        Foreign = Foreign || r.foreign;
         if (r.unmapped != 0 && !UnmappedAt) {
             Unmapped = r.unmapped;
             UnmappedAt = rawOffset_ + r.unmappedAt;
@@ -161,6 +163,7 @@ public:
 
     bool Bom = false;
     bool NonAscii = false;
+    bool Foreign = false;
     TVariantForms Variants;
     std::string Tail;  // from Ctrl+Z on
     char32_t Unmapped = 0;
@@ -277,7 +280,7 @@ TLineBreak ReadRows(TTextReader& reader, TheStringList& rows, std::size_t chunkB
 // The line (from 1) that holds the byte at `offset` of the file, by the
 // line-break rule. Only wanted for a message, so the file is read again.
 int LineOfOffset(const std::string& path, std::uint64_t offset) {
-    RegularFileReader file(path);
+    RegularFileReader file(PathFromUtf8(path));
     std::vector<char> buf(kReadChunkBytes);
     int line = 1;
     bool lastCr = false;
@@ -292,6 +295,28 @@ int LineOfOffset(const std::string& path, std::uint64_t offset) {
         }
     }
     return line;
+}
+
+// Whether the file's text reads as Shift-JIS with every byte part of a
+// character.
+bool ReadsAsShiftJis(const std::string& path, std::size_t chunkBytes) {
+    TTextReader reader(path, false, chunkBytes);
+    const auto buf = std::make_unique_for_overwrite<char[]>(chunkBytes + 1);
+    std::string decoded;
+    std::size_t have = 0;  // a lead byte carried over to meet its trail byte
+    bool atEnd = false;
+    while (!atEnd) {
+        have += reader.Read(buf.get() + have, chunkBytes, atEnd);
+        const std::string_view bytes(buf.get(), have);
+        const std::size_t keep = !atEnd && have > 0 && IsLeadByte(bytes.back()) && !IsTrailByteAt(bytes, have - 1) ? 1 : 0;
+        decoded.resize(kUtf8PerCp932Byte * (have - keep));
+        std::size_t undecodable = std::string_view::npos;
+        PutCp932AsUtf8(decoded.data(), bytes.substr(0, have - keep), 0, undecodable);
+        if (undecodable != std::string_view::npos) return false;
+        if (keep > 0) buf[0] = bytes.back();
+        have = keep;
+    }
+    return true;
 }
 
 }  // namespace
@@ -333,20 +358,36 @@ void TakeTail(TTextReader& reader, const TheStringList& rows, int first, TLoadRe
     result.TailLine = lines > 0 && rows.Attribute1(rows.Count() - 1) == reNoBreak ? lines : lines + 1;
 }
 
+TLoadResult ReadShiftJis(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
+    const int first = rows.Count();
+    TLoadResult result;
+    TTextReader sjis(path, false, chunkBytes);
+    result.Format.Break = ReadRows(sjis, rows, chunkBytes);
+    TakeTail(sjis, rows, first, result);
+    return result;
+}
+
 }  // namespace
 
-TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes) {
+TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, TReadEncoding encoding,
+                            std::size_t chunkBytes) {
     chunkBytes = std::max<std::size_t>(chunkBytes, 1);
+    if (encoding == TReadEncoding::ShiftJis) return ReadShiftJis(path, rows, chunkBytes);
     const int first = rows.Count();
     TLoadResult result;
     // Read as UTF-8 first: Shift-JIS Japanese text fails that within its
     // first few characters, and ASCII reads the same either way.
     TTextReader utf8(path, true, chunkBytes);
     result.Format.Break = ReadRows(utf8, rows, chunkBytes);
-    if (!utf8.InvalidAt) {
-        result.Format.Encoding = utf8.Bom        ? TTextEncoding::Utf8Bom
-                                 : utf8.NonAscii ? TTextEncoding::Utf8
-                                                 : TTextEncoding::ShiftJis;
+    const bool asked = encoding == TReadEncoding::Utf8;
+    // Half-width katakana can spell UTF-8 that no Japanese text holds: then
+    // valid Shift-JIS is what the file is.
+    const bool shiftJisAfterAll =
+        !utf8.InvalidAt && !asked && !utf8.Bom && utf8.Foreign && ReadsAsShiftJis(path, chunkBytes);
+    if (!utf8.InvalidAt && !shiftJisAfterAll) {
+        result.Format.Encoding = utf8.Bom                 ? TTextEncoding::Utf8Bom
+                                 : utf8.NonAscii || asked ? TTextEncoding::Utf8
+                                                          : TTextEncoding::ShiftJis;
         result.Format.Variants = utf8.Variants.Alternative;
         if (utf8.UnmappedAt)
             result.Problem = TLoadProblem{TLoadProblem::lpNoForm, utf8.Unmapped, LineOfOffset(path, *utf8.UnmappedAt)};
@@ -354,12 +395,11 @@ TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::s
         return result;
     }
     rows.DeleteRange(first, rows.Count() - first);
-    TTextReader sjis(path, false, chunkBytes);
-    result.Format.Break = ReadRows(sjis, rows, chunkBytes);
-    // Marked UTF-8 but not: the bytes are kept as they are, and said so.
-    if (utf8.Bom)
-        result.Problem = TLoadProblem{TLoadProblem::lpInvalidUtf8, utf8.InvalidByte, LineOfOffset(path, *utf8.InvalidAt)};
-    TakeTail(sjis, rows, first, result);
+    result = ReadShiftJis(path, rows, chunkBytes);
+    // Marked or named UTF-8 but not: the bytes are kept as they are, and said so.
+    if (utf8.InvalidAt && (utf8.Bom || asked))
+        result.Problem = TLoadProblem{asked ? TLoadProblem::lpNotUtf8 : TLoadProblem::lpInvalidUtf8, utf8.InvalidByte,
+                                      LineOfOffset(path, *utf8.InvalidAt)};
     return result;
 }
 

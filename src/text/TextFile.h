@@ -83,9 +83,10 @@ struct TLoadProblem {
     enum TKind : std::uint8_t {
         lpNoForm,       // a UTF-8 character without a CP932 form: shown as kNoFormMark
         lpInvalidUtf8,  // a file marked UTF-8 that is not: read as Shift-JIS, every byte kept
+        lpNotUtf8,      // a file to be read as UTF-8 that is not: read as Shift-JIS, every byte kept
     };
     TKind Kind = lpNoForm;
-    char32_t Char = 0;  // lpNoForm: the character; lpInvalidUtf8: the offending byte
+    char32_t Char = 0;  // lpNoForm: the character; otherwise the offending byte
     int Line = 0;       // from 1
 };
 
@@ -101,20 +102,31 @@ struct TLoadResult {
     int TailLine = 0;          // from 1: the line the Ctrl+Z stands on
 };
 
+// How a file is to be read: by its bytes, or in the encoding the user named.
+enum class TReadEncoding : std::uint8_t { Detect, ShiftJis, Utf8 };
+
 // Appends the lines of the file to `rows`; the byte 26 (Ctrl+Z) ends the
-// text (see TLoadResult::Tail), NUL bytes are ordinary bytes. Bytes after the last break form a
-// last row that gets reNoBreak. Throws EFileError.
-// A file that starts with the UTF-8 byte-order mark, or that is valid UTF-8
-// and holds a character beyond ASCII, is read as UTF-8; every other file
-// (pure ASCII included) is Shift-JIS as it stands. A UTF-8 file that writes
-// a variant code in its alternative form keeps it (Format.Variants); one
-// that writes such a code in both forms has the problem of lpNoForm at the
-// first character in the second form. The line-break style is
-// that of the first break (CR LF when there is none).
+// text (see TLoadResult::Tail), NUL bytes are ordinary bytes. Bytes after
+// the last break form a last row that gets reNoBreak. Throws EFileError.
+// Detect: a file that starts with the UTF-8 byte-order mark is UTF-8. A
+// file that is valid UTF-8 and holds a character beyond ASCII is UTF-8 too,
+// unless one of its characters is one a Japanese text does not hold
+// (IsForeignToJapaneseText) and its bytes are valid Shift-JIS (each of them
+// part of a character): such a file is Shift-JIS whose half-width katakana
+// happened to spell UTF-8. Every other file (pure ASCII included) is
+// Shift-JIS as it stands.
+// ShiftJis reads the bytes as they stand; Utf8 reads UTF-8 (after a byte-
+// order mark, if there is one), and a file that is not UTF-8 is then read
+// as Shift-JIS with the problem lpNotUtf8.
+// A UTF-8 file that writes a variant code in its alternative form keeps it
+// (Format.Variants); one that writes such a code in both forms has the
+// problem of lpNoForm at the first character in the second form. The
+// line-break style is that of the first break (CR LF when there is none).
 // `chunkBytes` is the size of each read (tests make it tiny to put breaks
 // across read boundaries).
 inline constexpr std::size_t kReadChunkBytes = 1 << 20;
-TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, std::size_t chunkBytes = kReadChunkBytes);
+TLoadResult AppendFileLines(const std::string& path, TheStringList& rows, TReadEncoding encoding = TReadEncoding::Detect,
+                            std::size_t chunkBytes = kReadChunkBytes);
 
 
 }  // namespace quodle

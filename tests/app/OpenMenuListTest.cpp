@@ -62,29 +62,41 @@ TEST(OpenMenuList, EntriesForOneFileAreOneEntry) {
     EXPECT_EQ(list.Items(), (Paths{lower}));
 }
 
-TEST(OpenMenuList, ReadsOnlyTheTwelveItKeeps) {
-    // A damaged file with forty thousand entries, one of them unreadable.
-    std::string text = "[OpenMenuItems]\nCount=40000\n";
-    for (int i = 0; i < 40000; ++i) text += "Item" + std::to_string(i) + "=" + (i == 3 ? "\x80" : P(i)) + "\n";
+// A stored list longer than twelve is read whole, its oldest entries too,
+// and loses its last entry at each push; a damaged count reads no further
+// than the key's range.
+TEST(OpenMenuList, ReadsALongerListWholeAndPushesShortenIt) {
+    std::string text = "[OpenMenuItems]\nCount=15\n";
+    for (int i = 0; i < 15; ++i) text += "Item" + std::to_string(i) + "=" + (i == 3 ? "\x80" : P(i)) + "\n";
     TOpenMenuList list;
     list.Load(IniDocument::Parse(text));
     Paths expected;
-    for (int i = 0; i < 12; ++i) expected.push_back(i == 3 ? "" : P(i));
+    for (int i = 0; i < 15; ++i) expected.push_back(i == 3 ? "" : P(i));
     EXPECT_EQ(list.Items(), expected);
 
-    list.Push("/w/new.lsp");
-    ASSERT_EQ(list.Items().size(), 12u);
+    list.Push("/w/new.lsp");  // one in, the last one out
+    ASSERT_EQ(list.Items().size(), 15u);
     EXPECT_EQ(list.Items().front(), "/w/new.lsp");
-    EXPECT_EQ(list.Items().back(), P(10));
+    EXPECT_EQ(list.Items().back(), P(13));
+    list.Push(P(5));  // moved to the front, and the last one out
+    ASSERT_EQ(list.Items().size(), 14u);
+    EXPECT_EQ(list.Items()[0], P(5));
+    EXPECT_EQ(list.Items().back(), P(12));
 
-    // Storing rewrites the twelve and the count; the rest of the file stays.
+    // Storing rewrites the entries and the count; the rest of the file stays.
     IniDocument doc = IniDocument::Parse(text);
     list.Store(doc);
-    EXPECT_EQ(doc.ReadInteger("OpenMenuItems", "Count", 0), 12);
-    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item0", ""), "/w/new.lsp");
-    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item4", ""), "");  // the unreadable one, moved down
-    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item12", ""), P(12));
-    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item39999", ""), P(39999));
+    EXPECT_EQ(doc.ReadInteger("OpenMenuItems", "Count", 0), 14);
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item1", ""), "/w/new.lsp");
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item5", ""), "");  // the unreadable one, moved down
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item13", ""), P(12));
+    EXPECT_EQ(doc.ReadString("OpenMenuItems", "Item14", ""), P(14));  // past the count, left
+
+    std::string damaged = "[OpenMenuItems]\nCount=40000\n";
+    for (int i = 0; i < 40000; ++i) damaged += "Item" + std::to_string(i) + "=" + P(i) + "\n";
+    list.Load(IniDocument::Parse(damaged));
+    ASSERT_EQ(list.Items().size(), static_cast<std::size_t>(settings::kMaxReadReopenEntries));
+    EXPECT_EQ(list.Items().back(), P(settings::kMaxReadReopenEntries - 1));
 }
 
 TEST(OpenMenuList, LoadAndStore) {

@@ -61,7 +61,7 @@ TEST(Settings, EveryValueIsReadWithinWhatItsKeyAccepts) {
         {&kEditorTabSpaceCount, "0", 1}, {&kEditorTabSpaceCount, "8", 8},
         {&kEditorMarginLine, "100000", 32}, {&kEditorMarginLine, "-3", 0},
         {&kFormLeft, "-100000", -32767}, {&kFormTop, "2147483647", 32767},
-        {&kOpenMenuItemsCount, "40000", 12}, {&kPrintChunkCount, "100000", 32768},
+        {&kOpenMenuItemsCount, "40000", 100}, {&kPrintChunkCount, "100000", 32768},
     };
     for (const auto& c : ints) {
         const auto doc = IniDocument::Parse(std::string("[") + std::string(c.key->section) + "]\n" +

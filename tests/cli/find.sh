@@ -27,6 +27,16 @@ out_is "zenkaku" 'found 4 2\n' find --pattern ガ --options down,zenkaku "$tmp/s
 out_is "no zenkaku" 'not found\n' find --pattern ガ --options down "$tmp/sjis.lsp"
 out_is "skipped break" 'found 3 7\n' find --pattern ' ガx' --options down,zenkaku,crlf,space "$tmp/sjis.lsp"
 
+# Offsets over several rows, an empty one among them; a start inside a CR LF
+# or inside a double-byte character.
+printf 'x\r\nab\r\n\r\nab' >"$tmp/rows.lsp"
+out_is "last row, backward" 'found 9 2\n' find --pattern ab --start 11 "$tmp/rows.lsp"
+out_is "backward past an empty row" 'found 3 2\n' find --pattern ab --start 9 "$tmp/rows.lsp"
+out_is "forward from inside a CR LF" 'found 3 2\n' find --pattern ab --options down --start 1 --length 1 "$tmp/rows.lsp"
+printf '\x82\xa0abc\x82\xa0' >"$tmp/kana.lsp"
+out_is "backward from a trail byte" 'found 0 2\n' find --pattern あ --start 6 "$tmp/kana.lsp"
+out_is "backward from the end" 'found 5 2\n' find --pattern あ --start 7 "$tmp/kana.lsp"
+
 fails_with "quodle-cli: unknown search option 'bogus'" find --pattern a --options down,bogus "$tmp/abc.lsp"
 fails_with "quodle-cli: --start must be a number from 0: '-1'" find --pattern a --start -1 "$tmp/abc.lsp"
 "$cli" find "$tmp/abc.lsp" >/dev/null 2>"$tmp/err"

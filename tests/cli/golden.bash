@@ -10,6 +10,19 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 passed=0
 failed=0
+# Under Wine (tests/win32/wine.sh sets QUODLE_WINE) the program is the
+# Windows build: it writes paths in Windows' form, and what only Linux has
+# (devices, file-size limits, other users) is not tried.
+windows=${QUODLE_WINE:+1}
+
+native() {  # path: the absolute path as the program writes it (Wine's drive Z: is /)
+    if [ -n "$windows" ]; then
+        local p=Z:$1
+        printf '%s' "${p//\//\\}"
+    else
+        printf '%s' "$1"
+    fi
+}
 
 expect() {  # name, status of the condition (0 = holds)
     if [ "$2" -eq 0 ]; then

@@ -28,18 +28,23 @@ for cmd in "text" "text --raw" "tokens" "strip" "defuns" "vars" "check" "bracket
            "unused"; do
     # shellcheck disable=SC2086 # the command and its option are two words
     fails_to_write "$cmd" "No space left on device" full $cmd "$lsp"
+    # Wine hands a program started with its output closed whatever file it
+    # opens next as that output: only Linux is asked.
     # shellcheck disable=SC2086
-    fails_to_write "$cmd" "Bad file descriptor" closed $cmd "$lsp"
+    [ -z "$windows" ] && fails_to_write "$cmd" "Bad file descriptor" closed $cmd "$lsp"
 done
 fails_to_write "search" "No space left on device" full search "$lsp" c:
 fails_to_write "args" "No space left on device" full args "$lsp" 7 0
 fails_to_write "comments" "No space left on device" full comments "$lsp" 7
 
 # Output past a file-size limit: the write fails (the signal does not kill
-# the program) and what was written is all the limit allowed.
-head -c 5000 /dev/zero | tr '\0' 'q' >"$tmp/long.lsp"
-fails_to_write "size limit" "File too large" limit text --raw "$tmp/long.lsp"
-expect "size limit: 1024 bytes written" "$([ "$(stat -c %s "$tmp/limited.out")" -eq 1024 ] && echo 0 || echo 1)"
+# the program) and what was written is all the limit allowed. Windows has
+# no such limit.
+if [ -z "$windows" ]; then
+    head -c 5000 /dev/zero | tr '\0' 'q' >"$tmp/long.lsp"
+    fails_to_write "size limit" "File too large" limit text --raw "$tmp/long.lsp"
+    expect "size limit: 1024 bytes written" "$([ "$(stat -c %s "$tmp/limited.out")" -eq 1024 ] && echo 0 || echo 1)"
+fi
 
 # Output that fits is written whole, empty lines included, and succeeds.
 printf 'a\r\n\r\n\r\nb' >"$tmp/empty-lines.lsp"

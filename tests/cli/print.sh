@@ -4,6 +4,16 @@
 # and errors that leave no file behind; quiet without a runtime folder.
 source "$(dirname "$0")/golden.bash"
 
+# The Windows build has no renderer without Qt: it says so.
+if [ -n "$windows" ]; then
+  printf '(princ)\r\n' >"$tmp/doc.lsp"
+  fails_with "quodle-cli: print is not available in this build: it draws its pages with the window's code (Qt), which this quodle-cli was built without" \
+    print --pdf "$tmp/one.pdf" "$tmp/doc.lsp"
+  expect "unavailable: no file" "$([ -e "$tmp/one.pdf" ] && echo 1 || echo 0)"
+  finish
+  exit
+fi
+
 for i in $(seq 1 300); do printf "(setq v%d \"値\") ; 説明\r\n" "$i"; done | iconv -f UTF-8 -t CP932 >"$tmp/doc.lsp"
 
 # Run as from a cron job: no runtime folder in the environment. Nothing on

@@ -7,6 +7,8 @@ data=$2/rowstore
 
 for f in "$data"/*.lsp; do
   n=$(basename "$f" .lsp)
+  # On Windows "nul" with any extension names the null device.
+  [ -n "$windows" ] && [ "$n" = nul ] && continue
   "$cli" text --raw "$f" >"$tmp/$n.out" 2>"$tmp/$n.err"
   expect "$n: exit status" $?
   cmp -s "$tmp/$n.out" "$data/$n.expected"
@@ -65,16 +67,19 @@ done
 timeout 20 "$cli" strip "$tmp/pipe.lsp" >"$tmp/out" 2>"$tmp/err"
 expect "pipe: every command refuses it" "$([ $? -eq 2 ] && echo 0 || echo 1)"
 
-# A file this user may not read (as root, checked as "nobody").
-printf 'x\r\n' >"$tmp/locked.lsp"
-chmod 000 "$tmp/locked.lsp"
-chmod 755 "$tmp"
-as_user=()
-[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-"${as_user[@]}" "$cli" text "$tmp/locked.lsp" >"$tmp/out" 2>"$tmp/err"
-expect "no permission: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
-grep -qF "$tmp/locked.lsp: Permission denied" "$tmp/err"
-expect "no permission: message" $?
+# A file this user may not read (as root, checked as "nobody"; Wine runs
+# only as the owner of its prefix).
+if [ -z "$windows" ]; then
+  printf 'x\r\n' >"$tmp/locked.lsp"
+  chmod 000 "$tmp/locked.lsp"
+  chmod 755 "$tmp"
+  as_user=()
+  [ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  "${as_user[@]}" "$cli" text "$tmp/locked.lsp" >"$tmp/out" 2>"$tmp/err"
+  expect "no permission: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+  grep -qF "$tmp/locked.lsp: Permission denied" "$tmp/err"
+  expect "no permission: message" $?
+fi
 
 # Bad usage: usage on stderr, exit 2.
 "$cli" text --bogus "$data/crlf.lsp" >/dev/null 2>"$tmp/err"

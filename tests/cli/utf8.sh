@@ -79,4 +79,35 @@ expect "bad mark: raw bytes kept" $?
 grep -q "line 1: byte that is not UTF-8" "$tmp/err"
 expect "bad mark: warned" $?
 
+# Half-width kana that spell UTF-8 no Japanese text holds (ﾆｭ is U+01AD):
+# Shift-JIS; --encoding makes either reading, for every command.
+printf '(defun c:a ()\r\n  (princ "\306\255"))\r\n' >"$tmp/kana.lsp"
+"$cli" text --raw "$tmp/kana.lsp" 2>"$tmp/err" | cmp -s - "$tmp/kana.lsp"
+expect "kana: text --raw gives the Shift-JIS bytes" $?
+expect "kana: no warning" "$([ -s "$tmp/err" ] && echo 1 || echo 0)"
+"$cli" text "$tmp/kana.lsp" | grep -q 'ﾆｭ'
+expect "kana: read as ﾆｭ" $?
+"$cli" text --encoding utf-8 "$tmp/kana.lsp" 2>"$tmp/err" | grep -q '〓'
+expect "kana: --encoding utf-8 reads U+01AD" $?
+grep -q "line 2: character without a Shift-JIS form U+01AD" "$tmp/err"
+expect "kana: --encoding utf-8 warns of it" $?
+"$cli" jumplist --encoding=sjis "$tmp/kana.lsp" | grep -qi "c:a"
+expect "kana: --encoding=sjis on another command" $?
+# Real UTF-8 with accented Latin stays UTF-8; sjis reads its bytes.
+printf '; caf\303\251\n(princ)\n' >"$tmp/cafe.lsp"
+"$cli" text "$tmp/cafe.lsp" 2>/dev/null | grep -q '〓'
+expect "café: UTF-8 (é has no Shift-JIS form)" $?
+"$cli" text --encoding sjis "$tmp/cafe.lsp" | grep -q 'cafﾃｩ'
+expect "café: --encoding sjis reads the bytes" $?
+# Named UTF-8 but not: every byte kept, and said so.
+printf '; \202\240\n' >"$tmp/sjis.lsp"
+"$cli" text --raw --encoding utf-8 "$tmp/sjis.lsp" 2>"$tmp/err" | cmp -s - "$tmp/sjis.lsp"
+expect "not UTF-8: raw bytes kept" $?
+grep -q "line 1: byte that is not UTF-8 (--encoding utf-8) 0x82" "$tmp/err"
+expect "not UTF-8: warned" $?
+"$cli" text --encoding latin1 "$tmp/sjis.lsp" 2>"$tmp/err"
+expect "unknown encoding: exit 2" "$([ $? -eq 2 ] && echo 0 || echo 1)"
+grep -q "takes sjis or utf-8" "$tmp/err"
+expect "unknown encoding: said so" $?
+
 finish

@@ -75,8 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Reads of a few bytes, one read of the whole file, and the text split
     // in memory give the same rows.
     quodle::TEditorStringList small, whole, memory;
-    const quodle::TLoadResult got = quodle::AppendFileLines(file.Path(), small, chunk);
-    const quodle::TLoadResult once = quodle::AppendFileLines(file.Path(), whole, bytes.size() + 1);
+    const quodle::TLoadResult got = quodle::AppendFileLines(file.Path(), small, quodle::TReadEncoding::Detect, chunk);
+    const quodle::TLoadResult once =
+        quodle::AppendFileLines(file.Path(), whole, quodle::TReadEncoding::Detect, bytes.size() + 1);
     if (got.Format != once.Format || got.Problem.has_value() != once.Problem.has_value()) std::abort();
     std::string converted(bytes.substr(0, bytes.find('\x1A')));
     if (got.Format.Encoding != quodle::TTextEncoding::ShiftJis) {

@@ -136,21 +136,24 @@ TEST(UserFunctions, Insertion) {
         std::size_t caret;
         const char* item;
         const char* result;
+        std::size_t newCaret;  // after the inserted name
     } cases[] = {
-        {false, "(setl)", 5, "setlayer name)", "(setlayer )"},
-        {false, "(setl x)", 5, "setlayer name)", "(setlayer  x)"},
-        {false, "(setlx y)", 5, "setlayer name)", "(setlayer y)"},
-        {false, "(setl", 5, "foo)", "(foo "},
-        {false, "setl", 4, "foo", "foo "},
-        {true, "(getvar \"osm\")", 12, "OSMODE", "(getvar \"OSMODE\")"},
-        {true, "(getvar \"cl", 11, "CLAYER[layer]", "(getvar \"CLAYER"},
-        {true, "(getvar \"cl x)", 11, "CLAYER", "(getvar \"CLAYER x)"},
-        {true, "(getvar \"clx)", 11, "CLAYER", "(getvar \"CLAYER"},
+        {false, "(setl)", 5, "setlayer name)", "(setlayer )", 10},
+        {false, "(setl x)", 5, "setlayer name)", "(setlayer  x)", 10},
+        {false, "(setlx y)", 5, "setlayer name)", "(setlayer y)", 10},
+        {false, "(setl", 5, "foo)", "(foo ", 5},
+        {false, "setl", 4, "foo", "foo ", 4},
+        {false, "(setq n (getv))", 13, "getvar varname)", "(setq n (getvar ))", 16},
+        {true, "(getvar \"osm\")", 12, "OSMODE", "(getvar \"OSMODE\")", 15},
+        {true, "(getvar \"cl", 11, "CLAYER[layer]", "(getvar \"CLAYER", 15},
+        {true, "(getvar \"cl x)", 11, "CLAYER", "(getvar \"CLAYER x)", 15},
+        {true, "(getvar \"clx)", 11, "CLAYER", "(getvar \"CLAYER", 15},
     };
     for (const auto& c : cases) {
-        const std::string result = c.system ? InsertSystemVariable(c.line, c.caret, c.item)
+        const TPickedLine result = c.system ? InsertSystemVariable(c.line, c.caret, c.item)
                                             : InsertFunctionName(c.line, c.caret, c.item);
-        EXPECT_EQ(result, c.result) << c.line;
+        EXPECT_EQ(result.Line, c.result) << c.line;
+        EXPECT_EQ(result.Caret, c.newCaret) << c.line;
     }
 }
 

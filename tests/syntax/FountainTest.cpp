@@ -157,9 +157,10 @@ TEST(ProgramFountains, DesignSettings) {
     EXPECT_TRUE(f->ReserveWordList2().Contains("osmode"));
     EXPECT_FALSE(f->ReserveWordList2().Contains("setq"));
     const TEditorColors& c = f->Colors();
-    EXPECT_TRUE(c.Ank().SameAs(TFountainColor(clBlack, clWhite, {})));
+    // Words and numbers in the editor's own colours, whatever they are.
+    EXPECT_TRUE(c.Ank().SameAs(TFountainColor(clNone, clNone, {})));
     EXPECT_TRUE(c.Comment().SameAs(TFountainColor(clGray, clNone, {})));
-    EXPECT_TRUE(c.Int().SameAs(TFountainColor(clBlack, clNone, {})));
+    EXPECT_TRUE(c.Int().SameAs(TFountainColor(clNone, clNone, {})));
     EXPECT_TRUE(c.Mail().SameAs(TFountainColor(clBlue, clNone, fsUnderline)));
     EXPECT_TRUE(c.Url().SameAs(TFountainColor(clBlue, clNone, fsUnderline)));
     EXPECT_EQ(&c.Reserve(), &f->Reserve());

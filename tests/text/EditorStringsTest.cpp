@@ -164,7 +164,7 @@ TEST(LoadFromFile, FixturesRoundTrip) {
         EXPECT_EQ(rows.FileBytes(), expected) << entry.path();
         for (std::size_t chunk : {1, 2, 3, 5, 8192}) {
             TEditorScreenStrings small({3, 16});
-            const TLoadResult loaded = AppendFileLines(entry.path().string(), small, chunk);
+            const TLoadResult loaded = AppendFileLines(entry.path().string(), small, TReadEncoding::Detect, chunk);
             EXPECT_EQ(loaded.Format, format) << entry.path();
             small.SetFileFormat(format);
             EXPECT_EQ(small.FileBytes().value_or("?") + loaded.Tail, expected) << entry.path() << " chunk " << chunk;
@@ -228,7 +228,7 @@ TEST(LoadFromFile, BytesAfterCtrlZSurviveAnEditAndASave) {
         quodle::testing::WriteBytes(dir / "z.lsp", c.file);
         for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, kReadChunkBytes}) {
             TEditorScreenStrings probe;
-            const TLoadResult loaded = AppendFileLines((dir / "z.lsp").string(), probe, chunk);
+            const TLoadResult loaded = AppendFileLines((dir / "z.lsp").string(), probe, TReadEncoding::Detect, chunk);
             EXPECT_EQ(loaded.Tail, c.file.substr(c.shown)) << chunk;
             EXPECT_EQ(loaded.TailLine, c.tailLine);
         }
@@ -260,7 +260,7 @@ TEST(LoadFromFile, LinesLongerThanAReadEqualTheTextSplitInMemory) {
         for (const TRowBlockSize blocks : {TRowBlockSize{3, 16}, TRowBlockSize{}}) {
             for (std::size_t chunk : {1, 2, 3, 30, 31, 32, 4096}) {
                 TEditorScreenStrings rows(blocks);
-                AppendFileLines((dir / "long.lsp").string(), rows, chunk);
+                AppendFileLines((dir / "long.lsp").string(), rows, TReadEncoding::Detect, chunk);
                 ASSERT_EQ(rows.Count(), memory.Count()) << "chunk " << chunk;
                 EXPECT_EQ(rows.AllText(), memory.AllText()) << "chunk " << chunk;
                 EXPECT_EQ(rows.RowEnding(rows.Count() - 1), reNoBreak) << "chunk " << chunk;

@@ -35,6 +35,13 @@ TLoaded LoadBytes(const TempDir& dir, std::string_view bytes) {
     loaded.result = rows.LoadFromFile(path.string());
     loaded.cp932 = rows.AllText();
     loaded.saved = rows.FileBytes();
+    // Handed over in pieces (as quodle-cli writes them), the same bytes.
+    std::string pieces;
+    const bool whole = rows.PutFileBytes([&](std::string_view bytes) { pieces += bytes; });
+    EXPECT_EQ(whole, loaded.saved.has_value());
+    if (whole && loaded.saved) {
+        EXPECT_TRUE(pieces == *loaded.saved) << "the pieces differ from the save";
+    }
     loaded.readOnly = rows.ReadOnly();
     loaded.blocked = rows.SaveBlocked();
     EXPECT_EQ(ReadBytes(path), bytes) << "loading must leave the file alone";
@@ -203,6 +210,73 @@ TEST(FileFormat, JapaneseShiftJisTextIsNotTakenForUtf8) {
     EXPECT_EQ(LoadBytes(dir, std::string(kBom) + "(princ)\n").result.Format.Encoding, TTextEncoding::Utf8Bom);
 }
 
+// Half-width katakana pairs can spell UTF-8: such a file is Shift-JIS when
+// the UTF-8 reading holds a character no Japanese text holds and the bytes
+// are Shift-JIS throughout; real UTF-8 text (accented Latin, Cyrillic)
+// stays UTF-8, whatever its bytes also spell.
+TEST(FileFormat, KanaThatSpellUtf8IsShiftJisButRealUtf8StaysUtf8) {
+    TempDir dir;
+    struct Case {
+        std::string bytes;
+        TTextEncoding encoding;
+    };
+    const Case cases[] = {
+        {Utf8ToCp932("(princ \"ﾆｭ\")\r\n"), TTextEncoding::ShiftJis},      // U+01AD
+        {Utf8ToCp932("; ﾃｽﾄｱ\r\n"), TTextEncoding::ShiftJis},                 // ý U+0131
+        {Utf8ToCp932("; ﾗｶ ﾛｸ\n"), TTextEncoding::ShiftJis},                   // U+05F6 U+06F8
+        {"; \xC5\x81\x64\n", TTextEncoding::ShiftJis},  // Ł then d, or ﾅ and the pair 0x81 0x64
+        {"; \xC5\x81\n", TTextEncoding::Utf8},           // 0x81 0x0A is no pair: Ł it is
+        {"; caf\xC3\xA9 r\xC3\xA9sum\xC3\xA9\r\n", TTextEncoding::Utf8},   // also ﾃｩ in Shift-JIS
+        {"; \xD0\xB0\xD0\xB1\xD0\xB2 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\n", TTextEncoding::Utf8},
+        {"; \xCE\xB1\xCE\xB2 \xC2\xB0 \xC3\x97\n", TTextEncoding::Utf8},  // αβ ° ×
+        {"; \xC5\x82 \xC3\xB3\n", TTextEncoding::Utf8},  // ł, but 0x82 0x20 is no Shift-JIS
+        {std::string(kBom) + "; \xC6\xAD\n", TTextEncoding::Utf8Bom},  // the mark wins
+    };
+    for (const Case& c : cases) {
+        const TLoaded loaded = LoadBytes(dir, c.bytes);
+        EXPECT_EQ(loaded.result.Format.Encoding, c.encoding) << c.bytes;
+        if (c.encoding != TTextEncoding::ShiftJis) continue;
+        // Read as it stands, editable, saved back byte for byte.
+        EXPECT_FALSE(loaded.result.Problem) << c.bytes;
+        EXPECT_FALSE(loaded.readOnly);
+        EXPECT_EQ(loaded.saved, c.bytes);
+    }
+}
+
+// The user's word over the bytes: Shift-JIS as it stands, or UTF-8, and a
+// file that is no UTF-8 is still read whole, as Shift-JIS, and said so.
+TEST(FileFormat, AnEncodingNamedByTheUserIsTheOneRead) {
+    TempDir dir;
+    const auto path = dir / "doc.lsp";
+    auto load = [&](std::string_view bytes, TReadEncoding encoding, TEditorScreenStrings& rows) {
+        WriteBytes(path, bytes);
+        return rows.LoadFromFile(path.string(), encoding);
+    };
+    TEditorScreenStrings rows;
+    const std::string utf8 = "; \xC3\xA9t\xC3\xA9\r\n";
+    TLoadResult r = load(utf8, TReadEncoding::ShiftJis, rows);
+    EXPECT_EQ(r.Format.Encoding, TTextEncoding::ShiftJis);
+    EXPECT_FALSE(r.Problem);
+    EXPECT_EQ(rows.AllText(), utf8);
+    const std::string kana = Utf8ToCp932("; ｱｲ\n");  // no UTF-8 at all
+    r = load(kana, TReadEncoding::ShiftJis, rows);
+    EXPECT_EQ(r.Format, (TFileFormat{TTextEncoding::ShiftJis, TLineBreak::Lf}));
+    r = load("(princ)\n", TReadEncoding::Utf8, rows);
+    EXPECT_EQ(r.Format.Encoding, TTextEncoding::Utf8);  // ASCII, but named so
+    r = load(Utf8ToCp932("(princ \"ﾆｭ\")\n"), TReadEncoding::Utf8, rows);
+    EXPECT_EQ(r.Format.Encoding, TTextEncoding::Utf8);
+    EXPECT_EQ(r.Problem->Kind, TLoadProblem::lpNoForm);
+    EXPECT_EQ(r.Problem->Char, U'\u01AD');
+    r = load("(a)\n" + kana, TReadEncoding::Utf8, rows);
+    ASSERT_TRUE(r.Problem);
+    EXPECT_EQ(r.Problem->Kind, TLoadProblem::lpNotUtf8);
+    EXPECT_EQ(r.Problem->Line, 2);
+    EXPECT_EQ(r.Problem->Char, 0xB1u);
+    EXPECT_EQ(r.Format.Encoding, TTextEncoding::ShiftJis);
+    EXPECT_EQ(rows.AllText(), "(a)\r\n" + Utf8ToCp932("; ｱｲ\r\n"));
+    EXPECT_TRUE(rows.ReadOnly());
+}
+
 // Codes that UTF-8 text writes in two forms: a file keeps the form it uses.
 TEST(FileFormat, AFileKeepsTheFormItUsesForACode) {
     TempDir dir;
@@ -327,15 +401,18 @@ TEST(FileFormat, SmallReadsGiveTheSameResult) {
         "ab\n\xE3\x81\x82\x82\xA0\n",  // valid at first, then not: Shift-JIS
         "; 〜 a —\n; b 〜\n",
         "; 〜 a\n; b ～ 〜\n",  // the conflict is found whatever the reads
+        Utf8ToCp932("; ﾃｽﾄｱ\n(a \"ﾆｭ\")\n"),  // kana that spell UTF-8: Shift-JIS
+        "; \xC5\x81\x64 \xC5\x81\x64\n",         // a lead byte at every read boundary
+        "; \xC5\x81\x64 \xC5\x81",                 // the same, ending with a lead byte alone: UTF-8
     };
     for (const std::string& file : files) {
         const auto path = dir / "doc.lsp";
         WriteBytes(path, file);
         TEditorScreenStrings whole;
-        const TLoadResult expected = AppendFileLines(path.string(), whole, 1 << 16);
+        const TLoadResult expected = AppendFileLines(path.string(), whole, TReadEncoding::Detect, 1 << 16);
         for (std::size_t chunk = 1; chunk <= 9; ++chunk) {
             TEditorScreenStrings small;
-            const TLoadResult got = AppendFileLines(path.string(), small, chunk);
+            const TLoadResult got = AppendFileLines(path.string(), small, TReadEncoding::Detect, chunk);
             EXPECT_EQ(got.Format, expected.Format) << chunk;
             EXPECT_EQ(got.Problem.has_value(), expected.Problem.has_value());
             if (got.Problem && expected.Problem) {
@@ -369,7 +446,7 @@ TEST(FileFormat, LongStretchesSurviveReadBoundariesAndLongRowsTheSave) {
     WriteBytes(path, text);
     for (const std::size_t chunk : {13, 16, 31, 32, 33, 4096}) {
         TEditorScreenStrings rows;
-        const TLoadResult r = AppendFileLines(path.string(), rows, chunk);
+        const TLoadResult r = AppendFileLines(path.string(), rows, TReadEncoding::Detect, chunk);
         EXPECT_EQ(r.Format.Encoding, TTextEncoding::Utf8);
         EXPECT_EQ(rows.AllText(), expectedRows(text)) << chunk;
     }
@@ -378,10 +455,15 @@ TEST(FileFormat, LongStretchesSurviveReadBoundariesAndLongRowsTheSave) {
     huge += "c\n";
     for (int i = 0; i < 600000; ++i) huge += "あ";
     huge += "\n" + text;
-    for (const std::string& file : {text, huge}) {
+    // The same rows in Shift-JIS, with bytes after a Ctrl+Z: long rows are
+    // handed over as they stand, short ones gathered, the tail last.
+    const std::string sjisWithTail = Utf8ToCp932(huge) + "\x1a\r\n(princ)\r\n";
+    for (const std::string& file : {text, huge, sjisWithTail}) {
         TLoaded loaded = LoadBytes(dir, file);
-        EXPECT_EQ(loaded.cp932.size(), expectedRows(file).size());
-        EXPECT_TRUE(loaded.cp932 == expectedRows(file));
+        if (loaded.result.TailSize == 0) {  // the rows of the UTF-8 files
+            EXPECT_EQ(loaded.cp932.size(), expectedRows(file).size());
+            EXPECT_TRUE(loaded.cp932 == expectedRows(file));
+        }
         ASSERT_TRUE(loaded.saved);
         EXPECT_EQ(loaded.saved->size(), file.size());
         EXPECT_TRUE(*loaded.saved == file) << "the save differs";

@@ -1,57 +1,143 @@
 #include "app/qt/Dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/qt/FontChooser.h"
 #include "app/qt/LineNumberDialog.h"
 
 namespace quodle {
 
-int TDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+namespace {
+
+// Taken before a modal window opens; gives the keyboard back to the widget
+// that had it (or to the owner's window) once the window is gone.
+class TFocusReturn {
+public:
+    explicit TFocusReturn(QWidget* owner) : focused_(QApplication::focusWidget()), owner_(owner) {}
+    TFocusReturn(const TFocusReturn&) = delete;
+    TFocusReturn& operator=(const TFocusReturn&) = delete;
+    ~TFocusReturn() {
+        QWidget* target = focused_ ? focused_.data() : owner_.data();
+        if (!target || !target->window()->isVisible()) return;
+        target->window()->activateWindow();
+        if (focused_) focused_->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    QPointer<QWidget> focused_;
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace
+
+void TDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
+    TFocusReturn back(owner);
+    RunMessage(owner, caption, text);
+}
+
+bool TDialogs::AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
+    TFocusReturn back(owner);
+    return RunYesNo(owner, caption, text);
+}
+
+std::optional<QString> TDialogs::OpenFileName(QWidget* owner, TFileDialogState& state) {
+    TFocusReturn back(owner);
+    return RunOpenFile(owner, state);
+}
+
+std::optional<QString> TDialogs::SaveFileName(QWidget* owner, TFileDialogState& state) {
+    TFocusReturn back(owner);
+    return RunSaveFile(owner, state);
+}
+
+int TDialogs::ExecModal(QDialog& dialog) {
+    TFocusReturn back(dialog.parentWidget());
+    return RunModal(dialog);
+}
+
+std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
+    TFocusReturn back(owner);
+    return RunFont(owner, initial);
+}
+
+std::optional<QColor> TDialogs::ChooseColor(QWidget* owner, const QColor& initial) {
+    TFocusReturn back(owner);
+    return RunColor(owner, initial);
+}
+
+std::optional<int> TDialogs::AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                        int min, int max) {
+    TFocusReturn back(owner);
+    return RunInteger(owner, caption, label, value, min, max);
+}
+
+std::optional<QString> TDialogs::LineNumber(QWidget* owner) {
+    TFocusReturn back(owner);
+    return RunLineNumber(owner);
+}
+
+TReplaceAnswer TDialogs::ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) {
+    TFocusReturn back(owner);
+    return RunConfirmReplace(owner, text, caret);
+}
 
 bool TDialogs::PrinterSetup(QWidget* owner, QPrinter& printer) {
+    TFocusReturn back(owner);
+    return RunPrinterSetup(owner, printer);
+}
+
+std::optional<QString> TDialogs::FolderName(QWidget* owner, const QString& caption, const QString& initialDir) {
+    TFocusReturn back(owner);
+    return RunFolder(owner, caption, initialDir);
+}
+
+int TDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+bool TDialogs::RunPrinterSetup(QWidget* owner, QPrinter& printer) {
     QPrintDialog dialog(&printer, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<QFont> TDialogs::ChooseFont(QWidget* owner, const QFont& initial) {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner);
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+std::optional<QFont> TDialogs::RunFont(QWidget* owner, const QFont& initial) {
+    TFontChooser chooser(initial, owner);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.ChosenFont();
 }
 
-std::optional<int> TDialogs::AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+std::optional<int> TDialogs::RunInteger(QWidget* owner, const QString& caption, const QString& label, int value,
                                         int min, int max) {
     bool ok = false;
     const int chosen = QInputDialog::getInt(owner, caption, label, value, min, max, 1, &ok);
     return ok ? std::optional<int>(chosen) : std::nullopt;
 }
 
-std::optional<QString> TDialogs::FolderName(QWidget* owner, const QString& caption, const QString& initialDir) {
+std::optional<QString> TDialogs::RunFolder(QWidget* owner, const QString& caption, const QString& initialDir) {
     const QString folder = QFileDialog::getExistingDirectory(owner, caption, initialDir);
     return folder.isEmpty() ? std::nullopt : std::optional<QString>(folder);
 }
 
-std::optional<QColor> TDialogs::ChooseColor(QWidget* owner, const QColor& initial) {
+std::optional<QColor> TDialogs::RunColor(QWidget* owner, const QColor& initial) {
     const QColor color = QColorDialog::getColor(initial, owner);
     return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
 }
 
-void TQtDialogs::ShowMessage(QWidget* owner, const QString& caption, const QString& text) {
+void TQtDialogs::RunMessage(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
     box.exec();
 }
 
-bool TQtDialogs::AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
+bool TQtDialogs::RunYesNo(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     return box.exec() == QMessageBox::Yes;
 }
@@ -91,21 +177,17 @@ std::optional<QString> RunFileDialog(QWidget* owner, TFileDialogState& state, bo
 
 }  // namespace
 
-std::optional<QString> TQtDialogs::OpenFileName(QWidget* owner, TFileDialogState& state) {
+std::optional<QString> TQtDialogs::RunOpenFile(QWidget* owner, TFileDialogState& state) {
     return RunFileDialog(owner, state, false);
 }
 
-std::optional<QString> TQtDialogs::SaveFileName(QWidget* owner, TFileDialogState& state) {
+std::optional<QString> TQtDialogs::RunSaveFile(QWidget* owner, TFileDialogState& state) {
     return RunFileDialog(owner, state, true);
 }
 
-std::optional<QString> TQtDialogs::LineNumber(QWidget* owner) {
+std::optional<QString> TQtDialogs::RunLineNumber(QWidget* owner) {
     TLineNumberDialog dialog(owner);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    // A tool window hands the keyboard back to its owner, whose shortcuts
-    // must work at once (without a window manager nobody else does it).
-    if (owner) owner->activateWindow();
-    if (!accepted) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Text();
 }
 
@@ -117,7 +199,7 @@ QPoint ConfirmBoxPosition(const QRect& screen, const QRect& caret, const QSize& 
     return {left, top};
 }
 
-TReplaceAnswer TQtDialogs::ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) {
+TReplaceAnswer TQtDialogs::RunConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll, owner);
     box.button(QMessageBox::YesToAll)->setText(QStringLiteral("すべて(&A)"));

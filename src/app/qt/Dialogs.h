@@ -34,45 +34,65 @@ enum class TReplaceAnswer { Yes, No, Cancel, All };
 // between, or below it when there is no room above, and inside `screen`.
 QPoint ConfirmBoxPosition(const QRect& screen, const QRect& caret, const QSize& box);
 
+// Every modal window of the program goes through TDialogs, which gives the
+// keyboard back, when the window closes, to the widget that had it before:
+// without a window manager (remote sessions, kiosk set-ups, tests) nobody
+// else does, and the main window's shortcuts would do nothing until a click.
+// The public calls do that; implementations provide the Run… parts.
 class TDialogs {
 public:
     virtual ~TDialogs() = default;
     // A message with an OK button and no icon.
-    virtual void ShowMessage(QWidget* owner, const QString& caption, const QString& text) = 0;
+    void ShowMessage(QWidget* owner, const QString& caption, const QString& text);
     // A Yes/No question with no icon; true only for Yes.
-    virtual bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
+    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text);
     // The chosen path, or nothing on cancel. FilterIndex follows the choice.
-    virtual std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) = 0;
-    virtual std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) = 0;
+    std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state);
+    std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state);
     // Shows one of the program's own modal windows and returns its result
     // (QDialog::Accepted or Rejected); tests drive the window instead.
-    virtual int ExecModal(QDialog& dialog);
+    int ExecModal(QDialog& dialog);
     // The font and colour dialogs, started on the given value: the chosen
     // one, or nothing on Cancel.
-    virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
-    virtual std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial);
+    std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial);
+    std::optional<QColor> ChooseColor(QWidget* owner, const QColor& initial);
     // A number in [min, max] typed into a small prompt, or nothing on Cancel.
-    virtual std::optional<int> AskInteger(QWidget* owner, const QString& caption, const QString& label, int value,
-                                          int min, int max);
+    std::optional<int> AskInteger(QWidget* owner, const QString& caption, const QString& label, int value, int min,
+                                  int max);
     // The line-number prompt "行番号ジャンプ": the text typed, or nothing on Cancel.
-    virtual std::optional<QString> LineNumber(QWidget* owner) = 0;
+    std::optional<QString> LineNumber(QWidget* owner);
     // The replace confirmation (Yes, No, Cancel, All) near the caret.
-    virtual TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
+    TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret);
     // The system's printer set-up dialog; true when confirmed.
-    virtual bool PrinterSetup(QWidget* owner, QPrinter& printer);
+    bool PrinterSetup(QWidget* owner, QPrinter& printer);
     // A folder chosen in the folder dialog, which opens at `initialDir`; nothing on Cancel.
-    virtual std::optional<QString> FolderName(QWidget* owner, const QString& caption, const QString& initialDir);
+    std::optional<QString> FolderName(QWidget* owner, const QString& caption, const QString& initialDir);
+
+protected:
+    virtual void RunMessage(QWidget* owner, const QString& caption, const QString& text) = 0;
+    virtual bool RunYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
+    virtual std::optional<QString> RunOpenFile(QWidget* owner, TFileDialogState& state) = 0;
+    virtual std::optional<QString> RunSaveFile(QWidget* owner, TFileDialogState& state) = 0;
+    virtual int RunModal(QDialog& dialog);
+    virtual std::optional<QFont> RunFont(QWidget* owner, const QFont& initial);
+    virtual std::optional<QColor> RunColor(QWidget* owner, const QColor& initial);
+    virtual std::optional<int> RunInteger(QWidget* owner, const QString& caption, const QString& label, int value,
+                                          int min, int max);
+    virtual std::optional<QString> RunLineNumber(QWidget* owner) = 0;
+    virtual TReplaceAnswer RunConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) = 0;
+    virtual bool RunPrinterSetup(QWidget* owner, QPrinter& printer);
+    virtual std::optional<QString> RunFolder(QWidget* owner, const QString& caption, const QString& initialDir);
 };
 
 // The dialogs of the running program.
 class TQtDialogs final : public TDialogs {
-public:
-    void ShowMessage(QWidget* owner, const QString& caption, const QString& text) override;
-    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
-    std::optional<QString> OpenFileName(QWidget* owner, TFileDialogState& state) override;
-    std::optional<QString> SaveFileName(QWidget* owner, TFileDialogState& state) override;
-    std::optional<QString> LineNumber(QWidget* owner) override;
-    TReplaceAnswer ConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) override;
+protected:
+    void RunMessage(QWidget* owner, const QString& caption, const QString& text) override;
+    bool RunYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    std::optional<QString> RunOpenFile(QWidget* owner, TFileDialogState& state) override;
+    std::optional<QString> RunSaveFile(QWidget* owner, TFileDialogState& state) override;
+    std::optional<QString> RunLineNumber(QWidget* owner) override;
+    TReplaceAnswer RunConfirmReplace(QWidget* owner, const QString& text, const QRect& caret) override;
 };
 
 // "AutoLISPファイル(*.lsp)|*.lsp|…" as Qt name filters, one per pair.

@@ -281,7 +281,7 @@ private:
     QWidget* CreateDocumentPage(TEditorEx** editorOut);
     // The test before every way of opening a file, with its message.
     bool MayOpen(const QString& path);
-    bool LoadInto(TEditorEx* editor, const QString& path);
+    bool LoadInto(TEditorEx* editor, const QString& path, TReadEncoding encoding = TReadEncoding::Detect);
     // The tab that holds the file at path (SameFile), or -1.
     int FindOpenTab(const QString& path) const;
     // Writes the text (through a temporary file, with an optional backup);
@@ -308,6 +308,9 @@ private:
     // When a tab or the window comes back: offers to read the active
     // document's file again when it changed on disk (once per change).
     void CheckDiskChange();
+    // Reads the document's file into it again, the caret and the view kept
+    // where they were; a file that cannot be read leaves the text as it was.
+    void ReadAgain(TEditorEx* editor, const QString& path, TReadEncoding encoding);
     void RebuildReopenMenu();
 
     // Status panels.
@@ -318,6 +321,9 @@ private:
     void RefreshEncodingMenu(TEditorEx* editor);
     void RefreshFormatPanel(TEditorEx* editor);
     void ChangeFileFormat(TEditorEx* editor, const TFileFormat& format);
+    // 開き直す: the active document's file read again in the encoding the
+    // user names, after asking when that loses changes.
+    void ReopenInEncoding(TReadEncoding encoding);
     void RefreshOverwritePanel(TEditorEx* editor);
     void RefreshSelectionModePanel(TEditorEx* editor);
     void SetPositionMode(TPositionMode mode);

@@ -61,9 +61,13 @@ void TTarnwickMainForm::CheckDiskChange() {
         page->SetKeptStamp(*now);
         return;
     }
+    ReadAgain(editor, path, TReadEncoding::Detect);
+}
+
+void TTarnwickMainForm::ReadAgain(TEditorEx* editor, const QString& path, TReadEncoding encoding) {
     const int row = editor->Row(), topRow = editor->TopRow();
     const std::string before = editor->Lines().Text();
-    if (!LoadInto(editor, path)) {
+    if (!LoadInto(editor, path, encoding)) {
         // What could not be read replaces nothing.
         editor->Lines().SetText(before);
         return;

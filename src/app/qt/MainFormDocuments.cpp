@@ -163,7 +163,7 @@ void TTarnwickMainForm::RefreshPositionPanel(TEditorEx* editor) {
         first = editor->LineIndexOfRow(editor->Row()) + 1;
         second = editor->OffsetInLine(editor->Row(), editor->Col()) + 1;
     }
-    StatusBar1->SetPanelText(0, QString::asprintf("%5d 行:%4d 桁", first, second));
+    StatusBar1->SetPanelText(0, PositionPanelText(first, second));
 }
 
 void TTarnwickMainForm::RefreshModifiedPanel(TEditorEx* editor) {
@@ -222,12 +222,12 @@ bool TTarnwickMainForm::MayOpen(const QString& path) {
     return true;
 }
 
-bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path) {
+bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path, TReadEncoding encoding) {
     // Taken first: a change while the file is read shows as a change.
     const std::optional<FileStamp> stamp = StampOf(path.toStdString());
     TLoadResult loaded;
     try {
-        loaded = editor->Lines().LoadFromFile(path.toStdString());
+        loaded = editor->Lines().LoadFromFile(path.toStdString(), encoding);
     } catch (const EFileError& e) {
         Message(LoadFailedText(e));
         return false;

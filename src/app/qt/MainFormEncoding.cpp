@@ -3,7 +3,10 @@
 #include <QMenu>
 #include <QStringList>
 
+#include "app/DocumentRules.h"
 #include "app/qt/MainForm.h"
+#include "app/qt/Messages.h"
+#include "app/qt/PageControl.h"
 #include "app/qt/StatusPanels.h"
 #include "editor/qt/EditorEx.h"
 
@@ -36,6 +39,17 @@ constexpr TFormatItem kFormatItems[] = {
     {"mnuBreakCr", "CR", true, static_cast<int>(TLineBreak::Cr)},
 };
 
+// The items of 開き直す: the encodings a file can be read in again.
+struct TReopenItem {
+    const char* name;
+    const char* caption;
+    TReadEncoding encoding;
+};
+constexpr TReopenItem kReopenItems[] = {
+    {"mnuReopenSjis", "SJIS", TReadEncoding::ShiftJis},
+    {"mnuReopenUtf8", "UTF-8", TReadEncoding::Utf8},
+};
+
 // "UTF-8 LF", "SJIS CR+LF": the encoding's caption, then the break's.
 QString FileFormatText(const TFileFormat& format) {
     QStringList parts;
@@ -65,6 +79,14 @@ void TTarnwickMainForm::CreateEncodingMenu(QMenu* file) {
             if (TEditorEx* editor = ActiveEditor()) ChangeFileFormat(editor, item.AppliedTo(editor->Rows().FileFormat()));
         });
     }
+    // The format items only say how the text is written; a file read in the
+    // wrong encoding is mended by reading it again.
+    menu->addSeparator();
+    QMenu* reopen = menu->addMenu(QStringLiteral("開き直す"));
+    reopen->setObjectName(QStringLiteral("mnuReopenAs"));
+    for (const TReopenItem& item : kReopenItems)
+        Connected(AddItem(reopen, QString::fromUtf8(item.name), QString::fromUtf8(item.caption)),
+                  [this, encoding = item.encoding] { ReopenInEncoding(encoding); });
     connect(menu, &QMenu::aboutToShow, this, [this] { RefreshEncodingMenu(ActiveEditor()); });
 }
 
@@ -75,6 +97,21 @@ void TTarnwickMainForm::RefreshEncodingMenu(TEditorEx* editor) {
         action->setEnabled(editor != nullptr);
         action->setChecked(item.Matches(format));
     }
+    // Only a document that came from a file can be read again.
+    const int index = PageControl1->ActivePageIndex();
+    const bool fromFile = editor && index >= 0 && index < tabPaths_.size() &&
+                          tabPaths_[index] != QString::fromUtf8(kNewFilePath.data(), kNewFilePath.size());
+    for (const TReopenItem& item : kReopenItems) Action(QString::fromUtf8(item.name))->setEnabled(fromFile);
+}
+
+void TTarnwickMainForm::ReopenInEncoding(TReadEncoding encoding) {
+    TEditorEx* editor = ActiveEditor();
+    const int index = PageControl1->ActivePageIndex();
+    if (!editor || index < 0 || index >= tabPaths_.size()) return;
+    const QString path = tabPaths_[index];
+    if (path == QString::fromUtf8(kNewFilePath.data(), kNewFilePath.size())) return;
+    if (editor->Modified() && !Ask(ReopenModifiedText(PageControl1->Caption(index)))) return;
+    ReadAgain(editor, path, encoding);
 }
 
 void TTarnwickMainForm::ChangeFileFormat(TEditorEx* editor, const TFileFormat& format) {

@@ -75,8 +75,14 @@ void TTarnwickMainForm::ConnectReferenceEvents(TEditorEx* editor) {
         shell_ = setup_.Shell ? setup_.Shell : desktopShell_.get();
     }
     new TEventHook(editor, [this, editor](QEvent* event) {
+        // Any key may move the text under the hint (Ctrl+Home, Ctrl+Z): it
+        // goes. The override comes first, also for the window's shortcuts.
+        if (event->type() == QEvent::ShortcutOverride) HideHint();
         return event->type() == QEvent::KeyPress && EditorKeyPress(editor, *static_cast<QKeyEvent*>(event));
     });
+    // So does a view that scrolls under it.
+    connect(editor, &TEditor::TopRowChange, this, [this] { HideHint(); });
+    connect(editor, &TEditor::TopColChange, this, [this] { HideHint(); });
     new TEventHook(editor->viewport(), [this, editor](QEvent* event) {
         if (event->type() == QEvent::MouseButtonDblClick &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -135,12 +141,13 @@ void TTarnwickMainForm::InsertPickedName(TEditorEx* editor, const TPickItem& ite
     if (item.Text.empty() || item.Text.front() == ' ' || editor->ReadOnly()) return;
     const TCaretLine caret = CaretLineOf(*editor);
     if (caret.Index >= editor->Lines().Count()) return;
-    const int col = editor->Col();
-    editor->Lines().Put(caret.Index, systemVariable ? InsertSystemVariable(caret.Text, caret.Offset, item.Text)
-                                                    : InsertFunctionName(caret.Text, caret.Offset, item.Text));
+    const TPickedLine picked = systemVariable ? InsertSystemVariable(caret.Text, caret.Offset, item.Text)
+                                              : InsertFunctionName(caret.Text, caret.Offset, item.Text);
+    editor->Lines().Put(caret.Index, picked.Line);
     StoreReturnPoint(*editor);
-    editor->SetRow(caret.Row);
-    editor->SetCol(col);
+    // After the name: a caret left inside it would split it at the next key.
+    const TRowOffset at = LinePosToRowOffset(editor->Rows(), caret.Index, static_cast<int>(picked.Caret));
+    editor->PlaceCaret(at.Row, at.Offset);
 }
 
 // ---------------------------------------------------------------- system variables

@@ -26,9 +26,6 @@ void TTarnwickMainForm::mnuFindClick() {
     searchOptions_ = 0;
     TFormSearch form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    // The keyboard back to this window, whose F3 must work at once (without
-    // a window manager nobody else hands it back).
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     searchOptions_ = form.Options();
@@ -50,15 +47,29 @@ void TTarnwickMainForm::mnuFindBackwardClick() {
 
 bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
     if (editor == nullptr) return false;
+    TEditorSearchResult found;
     bool stopped = false;
     {
         TSearchProgress progress(this, SearchCaption(), SearchingText());
-        if (EditorSearch(*editor, QStringToSjis(findString_), searchOptions_, progress.Watch())) return true;
+        found = EditorSearch(*editor, QStringToSjis(findString_), searchOptions_, progress.Watch());
         stopped = progress.Stopped();
     }
-    // Stopped is not "not found": the text past the place reached is unknown.
-    if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
-    else Message(NotFoundText(findString_));
+    switch (found.Kind) {
+    case TEditorSearchResult::srShown:
+        return true;
+    case TEditorSearchResult::srNone:
+        // Stopped is not "not found": the text past the place reached is unknown.
+        if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+        else Message(NotFoundText(findString_));
+        return false;
+    case TEditorSearchResult::srPastShownCells:
+        // The text is there: the user decides whether to see it, since
+        // wrapping forgets the undo steps. Without it nothing moves.
+        if (!Ask(PastShownCellsText(findString_, editor->Rows().RowToLine(found.Match.Start.Row) + 1))) return false;
+        ShowByWrapping(*editor, found.Match);
+        RefreshLayoutSwitches();
+        return true;
+    }
     return false;
 }
 
@@ -74,7 +85,6 @@ void TTarnwickMainForm::mnuReplaceClick() {
     searchOptions_ = 0;
     TFormReplace form(searchStore_, this);
     setup_.Dialogs->ExecModal(form);
-    activateWindow();
     if (!form.Accepted()) return;
     findString_ = form.FindText();
     replaceString_ = form.ReplaceText();
@@ -89,27 +99,32 @@ void TTarnwickMainForm::mnuReplaceClick() {
     } guard{editor, editor->HitStyle()};
     if (guard.style == hsCaret) editor->SetHitStyle(hsDraw);
     ReplaceLoop(*editor);
-    activateWindow();
 }
 
 void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
     const std::string find = QStringToSjis(findString_);
     const std::string replacement = QStringToSjis(replaceString_);
     const bool backward = !HasOption(searchOptions_, sfDown);
+    std::int64_t replaced = 0;
     for (bool atHit = false;; atHit = true) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
-            // The rest in one edit, one undo step; the search after it finds
-            // nothing more and says so, as every replace-all run ends.
+            // The rest in one edit, one undo step, matches past the shown
+            // cells too (a name renamed everywhere but in a long line would
+            // break the code); the user is told how many, and how many of
+            // them cannot be seen.
             const std::uint64_t limit = ReplaceAllLimit();
             TReplaceAll all;
+            std::int64_t pastShownCells = 0;
             {
                 TSearchProgress progress(this, ReplaceCaption(), ReplacingText());
-                all = ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, limit, progress.Watch());
+                all = ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, limit, progress.Watch(),
+                                        &pastShownCells);
             }
-            // Stopped or refused, nothing was replaced.
+            // Stopped or refused, nothing more was replaced.
             if (all.End == TReplaceEnd::Stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
             else if (all.End == TReplaceEnd::TooLarge) Message(ReplaceTooLargeText(all.Bytes, limit));
-            else SearchStep(&editor);
+            else if (replaced + all.Count == 0) Message(NotFoundText(findString_));
+            else Message(ReplacedCountText(replaced + all.Count, pastShownCells));
             return;
         }
         if (!SearchStep(&editor)) return;
@@ -123,6 +138,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
                 break;
             case TReplaceAnswer::Yes:
                 ReplaceHit(editor, replacement, backward);
+                ++replaced;
                 break;
             case TReplaceAnswer::All:
                 // This match and the rest without asking.
@@ -132,6 +148,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
             }
         } else {
             ReplaceHit(editor, replacement, backward);
+            ++replaced;
         }
         if (!HasOption(searchOptions_, sfReplaceAll)) return;
     }

@@ -63,6 +63,10 @@ inline QString UnencodableText(const QString& characters) {
 inline QString OverwriteChangedText(const QString& path) {
     return path + QStringLiteral(" はほかのプログラムで変更されています．\n上書きしますか？");
 }
+// 開き直す on a document with changes of its own.
+inline QString ReopenModifiedText(const QString& caption) {
+    return caption + QStringLiteral(" は変更されています．\n開き直すと編集中の変更は失われます．開き直しますか？");
+}
 inline QString ReloadChangedText(const QString& path, bool modified) {
     return path + QStringLiteral(" はほかのプログラムで変更されました．\n") +
            (modified ? QStringLiteral("読み込み直すと編集中の変更は失われます．\n") : QString()) +
@@ -89,8 +93,11 @@ inline QString LoadProblemText(const TLoadProblem& problem) {
             .arg(problem.Line)
             .arg(QStringLiteral("「") + QString::fromUcs4(&problem.Char, 1) + QStringLiteral("」(U+") +
                  HexCode(problem.Char, 4) + QStringLiteral(")"));
-    return QStringLiteral("UTF-8 のファイルとして印が付いていますが，%1 行目に UTF-8 でないバイト 0x%2 があります．\n"
-                          "バイトをそのまま保つため Shift-JIS として読み取り専用で開きました．")
+    const QString why =
+        problem.Kind == TLoadProblem::lpNotUtf8
+            ? QStringLiteral("%1 行目に UTF-8 でないバイト 0x%2 があるため，UTF-8 として読めません．\n")
+            : QStringLiteral("UTF-8 のファイルとして印が付いていますが，%1 行目に UTF-8 でないバイト 0x%2 があります．\n");
+    return (why + QStringLiteral("バイトをそのまま保つため Shift-JIS として読み取り専用で開きました．"))
         .arg(problem.Line)
         .arg(HexCode(problem.Char, 2));
 }

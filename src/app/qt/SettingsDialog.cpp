@@ -72,6 +72,9 @@ TSettingsDialog::TSettingsDialog(TDialogs& dialogs, const TSettingsValues& v, QW
     fontButton->setObjectName(QStringLiteral("FontButton"));
     connect(fontButton, &QPushButton::clicked, this, [this] { ChooseFont(); });
     basicRow->addWidget(fontButton);
+    // The text colour belongs to the font (Font/Color): ordinary text on a
+    // dark background needs a light one.
+    basicRow->addWidget(ColorButton(QStringLiteral("FontColorButton"), QStringLiteral("文字色"), fontSample_, false));
     auto* backButton = new QPushButton(QStringLiteral("背景色"), basic);
     backButton->setObjectName(QStringLiteral("BackgroundButton"));
     basicRow->addWidget(backButton);

@@ -2,11 +2,15 @@
 // StatusBar1: seven fixed panels (position, modified, insert/overwrite, box
 // selection, bracket counts, result of the last command, file format).
 #include <QStatusBar>
+#include <QString>
 #include <array>
 
 class QLabel;
 
 namespace quodle {
+
+// Panel 0: the caret's line or row and its column or character, from 1.
+inline QString PositionPanelText(int first, int second) { return QString::asprintf("%5d 行:%4d 桁", first, second); }
 
 class TStatusPanels : public QStatusBar {
     Q_OBJECT

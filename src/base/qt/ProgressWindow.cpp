@@ -32,6 +32,9 @@ TProgressWindow::TProgressWindow(QWidget* owner, const QString& caption) : QDial
     layout->addWidget(ProgressBar1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);
     setMinimumWidth(320);
+    // Enter, meant for the window below or typed ahead, must not stop the
+    // job: "中止" is pressed by a click, Space or Esc only.
+    Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { cancelled_ = true; });
 }
 

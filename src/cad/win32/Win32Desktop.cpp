@@ -27,8 +27,12 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
 
 bool Send(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(h, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                               &result) != 0;
+    if (SendMessageTimeoutA(h, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+        return true;
+    // The system also answers 0 for the lead byte of a double-byte
+    // character, which it holds until the trail byte comes: only a window
+    // that is gone or did not answer in time has not taken the message.
+    return GetLastError() != ERROR_TIMEOUT && ::IsWindow(h);
 }
 
 std::wstring Wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }

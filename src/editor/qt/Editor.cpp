@@ -361,9 +361,15 @@ void TEditor::RowsChanged(bool textChanged) {
             if (delta != 0) {
                 const int below = change.FirstRow + change.OldRowCount;  // first row under the change, before it
                 const int y = std::max(TextTop(), TextTop() + (below - topRow_) * rowHeight_);
-                if (y < viewport()->height())
-                    viewport()->scroll(0, delta * rowHeight_,
-                                       QRect(0, y, viewport()->width(), viewport()->height() - y));
+                if (y < viewport()->height()) {
+                    const QRect moved(0, y, viewport()->width(), viewport()->height() - y);
+                    viewport()->scroll(0, delta * rowHeight_, moved);
+                    // A caret drawn in the moved rows went with them.
+                    if (caretOnScreen_.intersects(moved)) {
+                        caretOnScreen_ = caretOnScreen_.translated(0, delta * rowHeight_);
+                        viewport()->update(caretOnScreen_);
+                    }
+                }
                 // Row numbers change from the edit downwards.
                 if (leftbar_.Visible) {
                     const int top = std::max(TextTop(), TextTop() + (change.FirstRow - topRow_) * rowHeight_);
@@ -401,6 +407,9 @@ TCellPos TEditor::CaretCellAt(const QPoint& pos) const {
 
 void TEditor::SetDropCaret(std::optional<TCellPos> cell) {
     if (cell == dropCaret_) return;
+    // The drop caret stands in for the caret while it is shown: the caret's
+    // row is drawn again whenever it comes or goes.
+    if (cell.has_value() != dropCaret_.has_value()) InvalidateRows(row_, row_);
     if (dropCaret_) InvalidateRows(dropCaret_->Row, dropCaret_->Row);
     dropCaret_ = cell;
     if (dropCaret_) InvalidateRows(dropCaret_->Row, dropCaret_->Row);

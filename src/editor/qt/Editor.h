@@ -402,8 +402,9 @@ private:
     QPixmap MarkPicture(const TMarkPicture& picture);
     // A right-pointing arrow, shared by all editors.
     QCursor LeftMarginCursor();
-    void PaintCaret(QPainter& p);
-    void PaintDropCaret(QPainter& p);
+    // Each returns the rectangle it filled (empty: none).
+    QRect PaintCaret(QPainter& p);
+    QRect PaintDropCaret(QPainter& p);
     void PaintPreedit(QPainter& p);
     // The cells of `row` drawn selected: [first, last).
     std::pair<int, int> SelectedCells(int row, int rowWidth) const;
@@ -508,6 +509,10 @@ private:
     QTimer* autoScroll_ = nullptr;
 
     std::optional<TCellPos> dropCaret_;
+    // Where a caret (or the drop caret) stands drawn on the screen: rows
+    // moved by scrolling carry it along, and its new place must be drawn
+    // again, or a trace of it stays there.
+    QRect caretOnScreen_;
 
     QString preedit_;
     int preeditCursor_ = 0;

@@ -162,6 +162,9 @@ std::pair<int, int> TEditor::SelectedCells(int row, int rowWidth) const {
 void TEditor::paintEvent(QPaintEvent* event) {
     QPainter p(viewport());
     const QRect area = event->rect();
+    // What this paint covers is drawn anew, a caret that stood there gone.
+    if (!caretOnScreen_.isEmpty() && (event->region() & caretOnScreen_) == QRegion(caretOnScreen_))
+        caretOnScreen_ = QRect();
     p.fillRect(area, ToQColor(color_, Qt::white));
     p.setFont(textFont_);
     const int first = std::max(0, (area.top() - TextTop()) / rowHeight_);
@@ -226,8 +229,8 @@ void TEditor::paintEvent(QPaintEvent* event) {
     PaintTextOverlay(p);
     if (ruler_.Visible) PaintRuler(p);
     if (!preedit_.isEmpty()) PaintPreedit(p);
-    if (dropCaret_) PaintDropCaret(p);
-    else if (hasFocus()) PaintCaret(p);
+    const QRect caret = dropCaret_ ? PaintDropCaret(p) : hasFocus() ? PaintCaret(p) : QRect();
+    if (const QRect drawn = (event->region() & caret).boundingRect(); !drawn.isEmpty()) caretOnScreen_ |= drawn;
 }
 
 void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens,
@@ -349,9 +352,9 @@ void TEditor::RedrawRowChars(QPainter& p, int row, int y, std::span<const std::p
                  [&](int column) { return column >= selFirst && column < selLast ? selected : plain; });
 }
 
-void TEditor::PaintCaret(QPainter& p) {
+QRect TEditor::PaintCaret(QPainter& p) {
     const QRect cell = CaretRect();
-    if (cell.left() < TextLeft() || row_ < topRow_) return;
+    if (cell.left() < TextLeft() || row_ < topRow_) return {};
     const QColor color = ToQColor(font_.Color, Qt::black);
     const int preeditCells = [&] {
         if (preedit_.isEmpty()) return 0;
@@ -366,24 +369,26 @@ void TEditor::PaintCaret(QPainter& p) {
         const auto [from, to] = HitBytesOfRow(row_);
         const TEditorAttributeArray map = CellMap(row_);
         const int cells = std::max(1, map.OffsetToColumn(to) - map.OffsetToColumn(from));
+        const QRect inverted(x, cell.top(), cells * cellWidth_, rowHeight_);
         p.save();
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.fillRect(x, cell.top(), cells * cellWidth_, rowHeight_, Qt::white);
+        p.fillRect(inverted, Qt::white);
         p.restore();
-        return;
+        return inverted;
     }
-    if (caret_.Style == csBrief) {
-        p.fillRect(x, cell.bottom() - 1, cellWidth_, 2, color);
-        return;
-    }
-    if (overwrite_) p.fillRect(x, cell.top() + rowHeight_ / 2, cellWidth_, rowHeight_ - rowHeight_ / 2, color);
-    else p.fillRect(x, cell.top(), 2, rowHeight_, color);
+    QRect shape(x, cell.top(), 2, rowHeight_);
+    if (caret_.Style == csBrief) shape = QRect(x, cell.bottom() - 1, cellWidth_, 2);
+    else if (overwrite_) shape = QRect(x, cell.top() + rowHeight_ / 2, cellWidth_, rowHeight_ - rowHeight_ / 2);
+    p.fillRect(shape, color);
+    return shape;
 }
 
-void TEditor::PaintDropCaret(QPainter& p) {
+QRect TEditor::PaintDropCaret(QPainter& p) {
     const int x = TextLeft() + (dropCaret_->Col - topCol_) * cellWidth_;
-    if (x < TextLeft() || dropCaret_->Row < topRow_) return;
-    p.fillRect(x, TextTop() + (dropCaret_->Row - topRow_) * rowHeight_, 2, rowHeight_, ToQColor(font_.Color, Qt::black));
+    if (x < TextLeft() || dropCaret_->Row < topRow_) return {};
+    const QRect shape(x, TextTop() + (dropCaret_->Row - topRow_) * rowHeight_, 2, rowHeight_);
+    p.fillRect(shape, ToQColor(font_.Color, Qt::black));
+    return shape;
 }
 
 // The composition drawn over the text at the caret, underlined, one

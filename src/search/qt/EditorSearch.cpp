@@ -36,31 +36,30 @@ TRowOffset SearchStart(const TEditor& editor, bool down) {
 
 }  // namespace
 
-bool EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options, TSearchWatch* watch) {
+TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options,
+                                 TSearchWatch* watch) {
     const TEditorScreenStrings& rows = editor.Rows();
-    if (rows.Count() == 0 || pattern.empty()) return false;
+    if (rows.Count() == 0 || pattern.empty()) return {};
     const bool down = HasOption(options, sfDown);
     const TSearchPattern prepared(pattern, options);
-    TRowOffset start = SearchStart(editor, down);
-    const TCellLayout layout = editor.Layout();
-    for (;;) {
-        const std::optional<TRowsMatch> match =
-            down ? SearchRowsForward(rows, start, prepared, {}, 0, watch) : SearchRowsBackward(rows, start, prepared, {}, 0, watch);
-        if (!match) return false;
-        if (StartsShown(rows, layout, match->Start)) {
-            editor.ShowHit(match->Start, match->Length);
-            return true;
-        }
-        // A hit past a row's last shown cell can be neither shown nor
-        // selected (the caret stops at that cell), as find marks skip it.
-        // Later hits in its row are hidden too; an earlier one may overlap it.
-        if (down) {
-            if (match->Start.Row + 1 >= rows.Count()) return false;
-            start = {match->Start.Row + 1, 0};
-        } else {
-            start = PositionOfTextOffset(rows, match->Start.Offset + match->Length - 1, match->Start.Row);
-        }
-    }
+    const TRowOffset start = SearchStart(editor, down);
+    const std::optional<TRowsMatch> match = down ? SearchRowsForward(rows, start, prepared, {}, 0, watch)
+                                                 : SearchRowsBackward(rows, start, prepared, {}, 0, watch);
+    if (!match) return {};
+    // A match past a row's last shown cell can be neither shown nor selected
+    // (the caret stops at that cell): the caller says where it is instead
+    // of passing over it as if it were not there.
+    if (!StartsShown(rows, editor.Layout(), match->Start)) return {TEditorSearchResult::srPastShownCells, *match};
+    editor.ShowHit(match->Start, match->Length);
+    return {TEditorSearchResult::srShown, *match};
+}
+
+void ShowByWrapping(TEditor& editor, const TRowsMatch& match) {
+    // Held as a place in its line across the new rows; the length in bytes
+    // stays, since soft wraps add no bytes.
+    const TLinePos at = RowOffsetToLinePos(editor.Rows(), match.Start.Row, match.Start.Offset);
+    editor.SetWordWrap(true);
+    editor.ShowHit(LinePosToRowOffset(editor.Rows(), at.Line, at.Offset), match.Length);
 }
 
 void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
@@ -72,15 +71,31 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
 }
 
 TReplaceAll ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement,
-                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch) {
+                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch,
+                              std::int64_t* pastShownCells) {
     const bool down = HasOption(options, sfDown);
     TRowOffset from = SearchStart(editor, down);
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
+    // Those past the shown cells are counted where they stand before the
+    // edit, where the user could not see them; each row is mapped once,
+    // however many matches it holds.
+    const TCellLayout layout = editor.Layout();
+    int mappedRow = -1;
+    TEditorAttributeArray map;
+    std::int64_t past = 0;
+    const auto countPast = [&](const TRowsMatch& m) {
+        if (m.Start.Row != mappedRow) {
+            mappedRow = m.Start.Row;
+            map = TEditorAttributeArray(RowTextOrEmpty(editor.Rows(), mappedRow), layout);
+        }
+        if (map.OffsetToColumn(m.Start.Offset) >= kMaxMappedCells) ++past;
+    };
     // The selection may name rows that change.
     editor.Deselect();
     const TReplaceAll all = ReplaceAll(editor.Rows(), from, TSearchPattern(pattern, options), replacement, limit, watch,
-                                       &editor);
+                                       &editor, kReplaceBatchBytes, pastShownCells ? TMatchSeen(countPast) : TMatchSeen());
+    if (pastShownCells) *pastShownCells = all.End == TReplaceEnd::Done ? past : 0;
     if (all.End == TReplaceEnd::Done && all.Count > 0) editor.PlaceCaret(all.Caret.Row, all.Caret.Offset);
     return all;
 }

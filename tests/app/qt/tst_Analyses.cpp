@@ -375,7 +375,7 @@ private slots:
         QCOMPARE(size, QSize(580, 160));
         QCOMPARE(LinesOf(editor).constLast(), QStringLiteral("(setlayer )"));
         QCOMPARE(editor->Row(), 5);
-        QCOMPARE(editor->Col(), 5);
+        QCOMPARE(editor->Col(), 10);  // after the name, ready for its argument
     }
 
     void search_leavesAReadOnlyTextAsItIs() {

@@ -4,6 +4,7 @@
 // so of, and is never written over.
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QtTest>
 
 #include "app/qt/MainForm.h"
@@ -98,6 +99,58 @@ private slots:
         w->Action(QStringLiteral("mnuClose"))->trigger();
         QCOMPARE(w->PageControl()->PageCount(), 3);
         QCOMPARE(ReadBytes(a), file);
+    }
+
+    // A file read in the wrong encoding is read again in the one the user
+    // names, after asking when that loses changes; the format items alone
+    // would only change how it is written.
+    void reopenInEncoding_readsTheBytesAgain() {
+        const QString a = Path("kana.lsp");
+        const QByteArray sjis("(princ \"\xC6\xAD\")\r\n");  // ﾆｭ, or U+01AD as UTF-8
+        WriteBytes(a, sjis);
+        TTarnwickMainForm* w = Create({a});
+        TEditorEx* editor = w->ActiveEditor();
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("SJIS CR+LF"));
+        QCOMPARE(TextOf(*editor), QStringLiteral("(princ \"ﾆｭ\")\r\n"));
+        QVERIFY(Messages().isEmpty() && !editor->ReadOnly());
+        editor->SetRow(1);
+
+        w->Action(QStringLiteral("mnuReopenUtf8"))->trigger();
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("UTF-8 CR+LF"));
+        QCOMPARE(TextOf(*editor), QStringLiteral("(princ \"〓\")\r\n"));
+        QVERIFY(editor->ReadOnly());
+        QCOMPARE(Messages().size(), 1);
+        QVERIFY(Messages().constFirst().contains(QStringLiteral("(U+01AD)")));
+        QCOMPARE(editor->Row(), 1);  // the caret stays
+
+        w->Action(QStringLiteral("mnuReopenSjis"))->trigger();
+        QCOMPARE(TextOf(*editor), QStringLiteral("(princ \"ﾆｭ\")\r\n"));
+        QVERIFY(!editor->ReadOnly() && !editor->Modified());
+        QCOMPARE(w->StatusPanels()->PanelText(TStatusPanels::kFormatPanel), QStringLiteral("SJIS CR+LF"));
+
+        // Modified: asked first; No keeps the changes.
+        Type(editor, "x");
+        dialogs_->answers = {false};
+        w->Action(QStringLiteral("mnuReopenUtf8"))->trigger();
+        QCOMPARE(dialogs_->Texts(TKind::Question),
+                 QStringList{QStringLiteral("kana.lsp は変更されています．\n開き直すと編集中の変更は失われます．開き直しますか？")});
+        QVERIFY(editor->Modified());
+        QVERIFY(TextOf(*editor).contains(QLatin1Char('x')));
+        dialogs_->answers = {true};
+        w->Action(QStringLiteral("mnuReopenSjis"))->trigger();
+        QCOMPARE(TextOf(*editor), QStringLiteral("(princ \"ﾆｭ\")\r\n"));
+        QVERIFY(!editor->Modified());
+        QCOMPARE(ReadBytes(a), sjis);
+
+        // A document that never came from a file has nothing to read again.
+        auto* menu = w->findChild<QMenu*>(QStringLiteral("mnuEncoding"));
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QVERIFY(w->Action(QStringLiteral("mnuReopenSjis"))->isEnabled());
+        w->NewDocument();
+        emit menu->aboutToShow();
+        QVERIFY(!w->Action(QStringLiteral("mnuReopenSjis"))->isEnabled());
+        QVERIFY(!w->Action(QStringLiteral("mnuReopenUtf8"))->isEnabled());
     }
 };
 

@@ -163,7 +163,7 @@ private slots:
         // No more questions after All.
         QCOMPARE(Text(), QStringLiteral("x bb bb\r\nbb"));
         QCOMPARE(dialogs_->Texts(TKind::Confirm).size(), 2);
-        QCOMPARE(Messages(), QStringList{NotFound(QStringLiteral("a"))});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("3 個置き換えました．")});
         // All that All replaced is one undo step; the Yes before it another.
         e->Undo();
         QCOMPARE(Text(), QStringLiteral("x bb a\r\na"));
@@ -173,6 +173,39 @@ private slots:
         const QRect caret = dialogs_->confirmCarets.front();
         QCOMPARE(caret.height(), e->RowHeight());
         QVERIFY(w_->rect().contains(w_->mapFromGlobal(caret.center())));
+    }
+
+    // Text past the 1000th cell of a long line (word wrap off): find says
+    // where it is and shows it by wrapping when the user agrees; replace-all
+    // changes it and says so. Nothing calls it "not found".
+    void find_pastTheShownCellsAsksAndReplaceAllCounts() {
+        const QString line = QString(1532, QLatin1Char('a')) + QStringLiteral("終点マーカー") + QStringLiteral("xyz");
+        TEditorEx* e = Open(QStringLiteral("(setq a 1)\r\n") + line);
+        const QString question = QStringLiteral(
+            "検索文字列  ' 終点マーカー '\nは 2 行目の 1000 桁より後ろにあるため，このままでは表示できません．\n"
+            "折り返し表示にして表示しますか？（元に戻す履歴は消えます．）");
+        AnswerFind(QStringLiteral("終点マーカー"));
+        dialogs_->answers.push_back(false);
+        QTest::keyClick(e, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(dialogs_->Texts(TKind::Question), QStringList{question});
+        QVERIFY(Messages().isEmpty());
+        QVERIFY(!e->Selected() && !e->WordWrap());
+        QCOMPARE(e->Row(), 0);
+        dialogs_->answers.push_back(true);
+        QTest::keyClick(e, Qt::Key_F3);
+        QCOMPARE(dialogs_->Texts(TKind::Question).size(), 2);
+        QVERIFY(e->WordWrap());
+        QVERIFY(w_->Action(QStringLiteral("mnuWordWrap"))->isChecked());
+        QCOMPARE(FromSjis(e->SelText()), QStringLiteral("終点マーカー"));
+        QVERIFY(Messages().isEmpty());
+
+        TEditorEx* other = Open(QStringLiteral("終点マーカー\r\n") + line);
+        AnswerReplace(QStringLiteral("終点マーカー"), QStringLiteral("END"), false, true);
+        Trigger("N21");
+        QCOMPARE(Messages(), QStringList{QStringLiteral(
+                                 "2 個置き換えました．\nそのうち 1 個は 1000 桁より後ろにあり，折り返し表示にすると見えます．")});
+        QCOMPARE(Text(), QStringLiteral("END\r\n") + QString(line).replace(QStringLiteral("終点マーカー"), QStringLiteral("END")));
+        QVERIFY(!other->WordWrap());
     }
 
     void replace_okWithoutConfirmationReplacesOne() {
@@ -190,7 +223,7 @@ private slots:
         AnswerReplace(QStringLiteral("a"), QStringLiteral("aa"), false, true, false);
         Trigger("N21");
         QCOMPARE(Text(), QStringLiteral("aaaaaa\r\naa"));
-        QCOMPARE(Messages(), QStringList{NotFound(QStringLiteral("a"))});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("4 個置き換えました．")});
         e->Undo();
         QCOMPARE(Text(), QStringLiteral("aaa\r\na"));
     }

@@ -137,10 +137,15 @@ private slots:
         QCOMPARE(shown.size, QSize(580, 160));
         QVERIFY(shown.frameless);
         QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getvar ))"));
-        QCOMPARE(editor->Col(), 13);
+        // The caret after the name and its blank: what is typed next is the
+        // argument, not a split of the name.
+        QCOMPARE(editor->Col(), 16);
         editor->Undo();
         QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getv))"));
         QVERIFY(!editor->CanUndo());
+        Complete(editor, 13, 0);
+        Type(editor, "\"osmode\"");
+        QCOMPARE(TextOf(*editor), QStringLiteral("(setq a (getvar \"osmode\"))"));
     }
 
     void completion_systemVariableInAString() {
@@ -150,6 +155,7 @@ private slots:
         QCOMPARE(shown.caption, QStringLiteral("system"));
         QCOMPARE(shown.items, (QStringList{"OSMODE [整数型]", "  オブジェクトスナップです。"}));
         QCOMPARE(TextOf(*editor), QStringLiteral("(getvar \"OSMODE\")"));
+        QCOMPARE(editor->Col(), 15);  // before the closing quote
     }
 
     void completion_detailLineOrCancelInsertsNothing() {
@@ -248,7 +254,7 @@ private slots:
     void hintsByTokenKind() {
         TTarnwickMainForm* w = CreateWith(QStringLiteral("(princ (getvar \"osmode\"))\r\n"
                                                          ";; draws\r\n(defun draw (a / b)\r\n  (draw a))\r\n"
-                                                         "www.example.jp x"));
+                                                         "www.example.jp x\r\n(getvar \"osm\")"));
         TEditorEx* editor = w->ActiveEditor();
         MoveTo(editor, 0, 3);
         QCOMPARE(HintOf(w), QStringLiteral(" (princ [expr [file-desc]])\n   式を表示します。"));
@@ -267,6 +273,9 @@ private slots:
         MoveTo(editor, 0, 0);  // a bracket
         QCOMPARE(HintOf(w), QString());
         QCOMPARE(editor->viewport()->cursor().shape(), Qt::IBeamCursor);
+        // A string that only begins a variable's name names none.
+        MoveTo(editor, 5, 10);
+        QCOMPARE(HintOf(w), QString());
         // Ctrl held: nothing at all.
         MoveTo(editor, 0, 3, Qt::ControlModifier);
         QCOMPARE(HintOf(w), QString());
@@ -277,6 +286,34 @@ private slots:
         w->Action(QStringLiteral("N58"))->trigger();
         MoveTo(editor, 0, 3);
         QCOMPARE(HintOf(w), QString());
+    }
+
+    // A key or a view that moves takes the hint away: it would point at
+    // text that is no longer under it.
+    void hint_goesWithAKeyOrAScroll() {
+        QString text;
+        for (int i = 0; i < 80; ++i) text += QStringLiteral("(princ %1)\r\n").arg(i);
+        TTarnwickMainForm* w = CreateWith(text);
+        TEditorEx* editor = w->ActiveEditor();
+        const struct {
+            const char* what;
+            std::function<void()> act;
+        } moves[] = {
+            {"PageDown", [editor] { QTest::keyClick(editor, Qt::Key_PageDown); }},
+            {"Ctrl+Home", [editor] { QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier); }},
+            {"Ctrl+Z", [editor] { QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier); }},
+            {"a plain key", [editor] { QTest::keyClick(editor, Qt::Key_Right); }},
+            {"a scroll", [editor] { editor->ScrollRows(3); }},
+            {"a sideways scroll", [editor] { editor->SetTopCol(2); }},
+        };
+        for (const auto& move : moves) {
+            editor->SetTopRow(0);
+            editor->SetTopCol(0);
+            MoveTo(editor, 0, 3);
+            QVERIFY2(!HintOf(w).isEmpty(), move.what);
+            move.act();
+            QVERIFY2(HintOf(w).isEmpty(), move.what);
+        }
     }
 
     // ------------------------------------------------------------ double clicks

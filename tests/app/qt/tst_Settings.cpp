@@ -2,18 +2,22 @@
 // about box in the real main window, with the dialog and shell seams
 // scripted.
 #include <QAction>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/DocumentPage.h"
+#include "app/qt/FontChooser.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/SettingsDialog.h"
 #include "app/qt/Shell.h"
+#include "base/qt/QtColor.h"
 #include "editor/qt/EditorEx.h"
 #include "props/qt/EditorExPropAssign.h"
 #include "support/qt/FakeShell.h"
@@ -114,6 +118,33 @@ private slots:
         QVERIFY(!ReadFile(IniPath()).contains(QStringLiteral("[Font]")));
     }
 
+    // The font dialog opens on the face a design name stands for, at its
+    // size; offers only faces that draw ASCII in one width (and the current
+    // face); and gives the design name back when only the size changed.
+    void fontChooser_opensOnTheFontAndKeepsItsFace() {
+        TFontChooser chooser(QFont(QStringLiteral("ＭＳ ゴシック"), 10), nullptr);
+        QCOMPARE(chooser.Faces->currentItem()->text(), QStringLiteral("IPAGothic"));
+        QCOMPARE(chooser.Size->value(), 10);
+        QStringList faces;
+        for (int i = 0; i < chooser.Faces->count(); ++i) faces << chooser.Faces->item(i)->text();
+        QVERIFY(faces.contains(QStringLiteral("IPAGothic")));
+        for (const char* proportional : {"IPAPGothic", "DejaVu Sans", "DejaVu Serif"})
+            QVERIFY2(!faces.contains(QString::fromLatin1(proportional)), proportional);
+        for (const QString& face : faces) QVERIFY2(IsCellFace(face), qPrintable(face));
+        chooser.Size->setValue(14);
+        QFont chosen = chooser.ChosenFont();
+        QCOMPARE(chosen.family(), QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(chosen.pointSize(), 14);
+        if (faces.contains(QStringLiteral("DejaVu Sans Mono"))) {
+            chooser.Faces->setCurrentItem(chooser.Faces->findItems(QStringLiteral("DejaVu Sans Mono"), Qt::MatchExactly)[0]);
+            QCOMPARE(chooser.ChosenFont().family(), QStringLiteral("DejaVu Sans Mono"));
+        }
+        // A proportional face already in use is still there to keep.
+        TFontChooser kept(QFont(QStringLiteral("IPAPGothic"), 9), nullptr);
+        QCOMPARE(kept.Faces->currentItem()->text(), QStringLiteral("IPAPGothic"));
+        QVERIFY(kept.Faces->findItems(QStringLiteral("DejaVu Sans"), Qt::MatchExactly).isEmpty());
+    }
+
     // Cancel changes nothing, asks nothing; a tab width the dialog does not
     // offer shows as 8.
     void cancelChangesNothing() {
@@ -156,6 +187,48 @@ private slots:
         TTarnwickMainForm* again = Create();
         QCOMPARE(again->ActiveEditor()->Leftbar().BkColor, TColor(0x00563412));
         QCOMPARE(again->ActiveEditor()->Caret().TabSpaceCount, 8);
+    }
+
+    // The text colour of the 基本 group and a dark background: ordinary
+    // words and numbers are drawn in that colour on that background, in the
+    // tab open at the time and in one opened after it, and after a restart.
+    void textColorAndBackgroundReachOrdinaryText() {
+        TTarnwickMainForm* w = Create();
+        w->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        const QColor back(0x20, 0x20, 0x30), text(0xF0, 0xF0, 0xF0);
+        dialogs_->colors.push_back(text);
+        dialogs_->colors.push_back(back);
+        dialogs_->modals.push_back([](QDialog& d) {
+            Click(d, "FontColorButton");
+            Click(d, "BackgroundButton");
+            return int(QDialog::Accepted);
+        });
+        dialogs_->answers.push_back(true);
+        w->mnuSettingsClick();
+        QVERIFY(ReadFile(IniPath()).contains(QStringLiteral("Color=$00F0F0F0\nBkColor=$00302020\n")));
+        auto check = [&](TEditorEx* e, const char* which) {
+            QCOMPARE(e->EditorFont().Color, FromQColor(text));
+            const QImage row = FirstRow(e);
+            // "abc" (cells 6 to 8) and "12" (cells 10, 11): the background
+            // all round the glyphs, and glyphs in the text colour.
+            for (const auto& [first, last] : {std::pair{6, 9}, std::pair{10, 12}}) {
+                const int left = e->TextLeft() + first * e->CellWidth(), right = e->TextLeft() + last * e->CellWidth();
+                int lit = 0;
+                for (int x = left; x < right; ++x) {
+                    QVERIFY2(row.pixelColor(x, 0) == back, which);
+                    for (int y = 0; y < row.height(); ++y) lit += row.pixelColor(x, y).lightness() > 200 ? 1 : 0;
+                }
+                QVERIFY2(lit > 3, which);
+            }
+        };
+        check(w->ActiveEditor(), "open at the change");
+        w->NewDocument();
+        w->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        check(w->ActiveEditor(), "opened after it");
+        delete w;
+        TTarnwickMainForm* again = Create();
+        again->ActiveEditor()->Lines().SetText("(setq abc 12)");
+        check(again->ActiveEditor(), "after a restart");
     }
 
     // Word wrap and its width from the 設定 menu reach every editor, the

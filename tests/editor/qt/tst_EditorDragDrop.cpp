@@ -7,12 +7,36 @@
 #include <QSignalSpy>
 #include <QUrl>
 #include <QtTest>
+#include <utility>
 
 #include "support/qt/DragInput.h"
 #include "support/qt/EditorInput.h"
 
 using namespace quodle;
 using namespace quodle::testing;
+
+namespace {
+
+// The parts of a widget drawn again since the last Take.
+class TPaintRecorder : public QObject {
+public:
+    explicit TPaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion Take() {
+        QApplication::processEvents();
+        return std::exchange(painted_, QRegion());
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted_ += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion painted_;
+};
+
+}  // namespace
 
 class TestEditorDragDrop : public QObject {
     Q_OBJECT
@@ -209,6 +233,72 @@ private slots:
             QCOMPARE(unencodable.at(0).at(0).toString(), refused);
             QVERIFY(!editor_->CanUndo());
         }
+    }
+
+    // The drop caret stands in for the caret: where either stood is drawn
+    // again as it comes, moves and goes, so neither leaves a trace.
+    void dragOver_leavesNoCaretTraces() {
+        LoadText(*editor_, "abcdef\r\nghijkl\r\nmnopqr\r\nstuvwx");
+        editor_->setFocus();
+        editor_->SetCol(6);
+        QMimeData data;
+        data.setText(QStringLiteral("x"));
+        QWidget* vp = editor_->viewport();
+        TPaintRecorder recorder(vp);
+        recorder.Take();
+        const QRect caret = editor_->CaretRect();
+        auto dropCaretRect = [&] {
+            const TCellPos at = *editor_->DropCaret();
+            return QRect(editor_->TextLeft() + (at.Col - editor_->TopCol()) * editor_->CellWidth(),
+                         editor_->TextTop() + (at.Row - editor_->TopRow()) * editor_->RowHeight(), 2,
+                         editor_->RowHeight());
+        };
+        QDragEnterEvent enter(CellPoint(2, 1), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &enter);
+        QRegion painted = recorder.Take();
+        QVERIFY(painted.contains(caret));  // the caret goes
+        QVERIFY(painted.contains(dropCaretRect()));
+        for (const int row : {3, 1, 0}) {
+            const QRect before = dropCaretRect();
+            QDragMoveEvent move(CellPoint(row, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(vp, &move);
+            painted = recorder.Take();
+            QVERIFY2(painted.contains(before), qPrintable(QString::number(row)));
+            QVERIFY2(painted.contains(dropCaretRect()), qPrintable(QString::number(row)));
+        }
+        const QRect last = dropCaretRect();
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(vp, &leave);
+        painted = recorder.Take();
+        QVERIFY(painted.contains(last));
+        QVERIFY(painted.contains(caret));  // and the caret comes back
+    }
+
+    // Rows below an edit that adds rows move on the screen; a caret drawn
+    // there moves with them, and its new place is drawn again, so no trace
+    // of it stays behind (typing into an empty text, a drop of two lines).
+    void editsThatAddRows_leaveNoCaretTrace() {
+        QWidget* vp = editor_->viewport();
+        TPaintRecorder recorder(vp);
+        auto caretAt = [&](int row, int col) {
+            return QRect(editor_->TextLeft() + col * editor_->CellWidth(),
+                         editor_->TextTop() + row * editor_->RowHeight(), 2, editor_->RowHeight());
+        };
+        LoadText(*editor_, QString());
+        editor_->setFocus();
+        recorder.Take();
+        Type(editor_.get(), "(");
+        QVERIFY(recorder.Take().contains(caretAt(1, 0)));
+
+        LoadText(*editor_, "abc\r\ndef");
+        editor_->SetRow(1);
+        editor_->SetCol(3);
+        recorder.Take();
+        QMimeData data;
+        data.setText(QStringLiteral("X\r\nY"));
+        QCOMPARE(DropData(*editor_, data, CellPoint(0, 1)), Qt::CopyAction);
+        QCOMPARE(TextOf(*editor_), QStringLiteral("aX\r\nYbc\r\ndef"));
+        QVERIFY(recorder.Take().contains(caretAt(2, 3)));
     }
 
     // Held on the last row in view, a drag scrolls the text on, the drop

@@ -21,6 +21,7 @@
 #include "base/ShiftJis.h"
 #include "print/qt/PrintCommands.h"
 #include "print/qt/PrintPreviewWindow.h"
+#include "print/qt/PrintProgressWindow.h"
 #include "print/qt/PrintSettingsDialog.h"
 #include "syntax/HyphenFountain.h"
 #include "syntax/ProgramFountains.h"
@@ -209,6 +210,75 @@ private slots:
         host.progress.stopAt = -1;
         QVERIFY(ConfirmAndPrint(nullptr, printer, info, host));
         QVERIFY(QFile::exists(host.pdf));
+    }
+
+    // A print stopped from the progress window, or without a PDF file
+    // named, comes back to the window it was started from, unchanged; one
+    // that went out closes it.
+    void stoppedPrintKeepsItsWindowOpen() {
+        TStringsPrinter printer = Printer();
+        TStringsPrinterInfo info;
+        info.SetPdfOutput();
+        TFakeHost host;
+        host.lines.assign(300, "(princ)");
+        host.pdf = dir_.filePath(QStringLiteral("dialog.pdf"));
+        TForm10 form(nullptr, printer, info, host);
+        form.show();
+        form.SpinEdit1->setValue(25);
+        host.progress.stopAt = 2;
+        form.Button3->click();
+        QCOMPARE(host.questions, 1);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.SpinEdit1->value(), 25);
+        QVERIFY(!QFile::exists(host.pdf));
+        host.progress.stopAt = -1;
+        form.Button3->click();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(QFile::exists(host.pdf));
+
+        // The preview likewise.
+        QFile::remove(host.pdf);
+        bool stayed = false;
+        host.modal = [&](QDialog& dialog) {
+            auto& preview = dynamic_cast<TFormStringsPrinterPreview&>(dialog);
+            preview.show();
+            host.progress.updates = 0;
+            host.progress.stopAt = 1;
+            preview.SpeedButton9->click();
+            stayed = preview.isVisible() && !QFile::exists(host.pdf);
+            host.progress.stopAt = -1;
+            preview.SpeedButton9->click();
+            return preview.result();
+        };
+        QVERIFY(PreviewLines(nullptr, printer, info, host));
+        QVERIFY(stayed);
+        QVERIFY(QFile::exists(host.pdf));
+    }
+
+    // Enter never stops a print; "中止", Esc and the close box do.
+    void progressWindowStopsOnlyWhenAskedTo() {
+        const struct {
+            const char* what;
+            std::function<void(TFormStringsPrinterProgress&)> act;
+            bool stops;
+        } cases[] = {
+            {"Enter", [](TFormStringsPrinterProgress& w) { QTest::keyClick(&w, Qt::Key_Return); }, false},
+            {"Enter on the button",
+             [](TFormStringsPrinterProgress& w) { QTest::keyClick(w.Button1, Qt::Key_Enter); }, false},
+            {"中止", [](TFormStringsPrinterProgress& w) { w.Button1->click(); }, true},
+            {"Esc", [](TFormStringsPrinterProgress& w) { QTest::keyClick(&w, Qt::Key_Escape); }, true},
+            {"close box", [](TFormStringsPrinterProgress& w) { w.close(); }, true},
+        };
+        for (const auto& c : cases) {
+            TFormStringsPrinterProgress window(nullptr);
+            window.Start(QStringLiteral("印刷中"));
+            window.Button1->setFocus();
+            c.act(window);
+            QCOMPARE(window.Update(QStringLiteral("印刷中"), 10, 1), !c.stops);
+            QVERIFY2(window.isVisible(), c.what);  // gone only when the rendering ends
+            window.Finish();
+        }
     }
 
     // Every print to a file asks for its name anew; a PDF that cannot be

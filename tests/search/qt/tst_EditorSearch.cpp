@@ -27,7 +27,7 @@ class TestEditorSearch : public QObject {
     std::unique_ptr<TEditorEx> editor_;
     TEditorEx& E() { return *editor_; }
 
-    bool Find(const char* utf8, TSearchOptions options) { return EditorSearch(E(), Utf8ToCp932(utf8), options); }
+    bool Find(const char* utf8, TSearchOptions options) { return bool(EditorSearch(E(), Utf8ToCp932(utf8), options)); }
     QString Selection() { return FromSjis(E().SelText()); }
     QImage Shot() {
         QApplication::processEvents();
@@ -146,8 +146,9 @@ private slots:
 
     // A hit past the last shown cell of a row cannot be selected as it is
     // (the caret stops at the last cell): replacing what got selected would
-    // replace the hidden text before the hit. It is left alone.
-    void search_skipsHitsPastTheShownCells() {
+    // replace the hidden text before the hit. The search reports where it
+    // stands instead, touching nothing, and word wrap can show it.
+    void search_reportsHitsPastTheShownCells() {
         // Row 0: a shown hit, hidden ones after it (one overlapping the last
         // shown cells); row 1: a shown hit.
         const QString text = QStringLiteral("XYZ") + QString(994, QLatin1Char('a')) + QStringLiteral("XYZXYZ") +
@@ -155,19 +156,42 @@ private slots:
         LoadText(E(), text, 0, 1);
         QVERIFY(Find("XYZ", sfDown));
         QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 997}));  // starts on cell 997, reaches past 999
-        QVERIFY(Find("XYZ", sfDown));
-        QCOMPARE(E().SelectionRange().Start, (TRowOffset{1, 1}));
-        QVERIFY(Find("XYZ", 0));
-        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 997}));
-        QVERIFY(Find("XYZ", 0));
-        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 0}));
-        // A hit only past the shown cells is not found, and nothing hidden
-        // is replaced through it.
+        TEditorSearchResult past = EditorSearch(E(), "XYZ", sfDown);
+        QCOMPARE(past.Kind, TEditorSearchResult::srPastShownCells);
+        QCOMPARE(past.Match, (TRowsMatch{{0, 1000}, 3}));
+        QCOMPARE(E().SelectionRange().Start, (TRowOffset{0, 997}));  // nothing moved
+        // Backward from row 1, the last hidden hit of row 0 comes first.
+        E().Deselect();
+        E().SetRow(1);
+        E().SetCol(0);
+        past = EditorSearch(E(), "XYZ", 0);
+        QCOMPARE(past.Kind, TEditorSearchResult::srPastShownCells);
+        QCOMPARE(past.Match.Start, (TRowOffset{0, 3003}));
+        QVERIFY(!E().Selected());
+        // Shown by wrapping: the same bytes become the hit, on their new row.
+        ShowByWrapping(E(), past.Match);
+        QVERIFY(E().WordWrap());
+        QCOMPARE(Selection(), QStringLiteral("XYZ"));
+        QCOMPARE(E().SelectionRange().Start.Row, 3003 / 80);
+        QCOMPARE(TextOf(E()), text);
+        // A miss is still a miss, and nothing hidden is replaced through it.
+        E().SetWordWrap(false);
+        E().Deselect();
         LoadText(E(), text, 0, 0);
-        QVERIFY(!Find("aXYZQ", sfDown));
+        QCOMPARE(EditorSearch(E(), "nowhere", sfDown).Kind, TEditorSearchResult::srNone);
+        QCOMPARE(EditorSearch(E(), "aXYZQ", sfDown).Kind, TEditorSearchResult::srPastShownCells);
         QVERIFY(!E().Selected());
         ReplaceHit(E(), "!", false);
         QCOMPARE(TextOf(E()), text);
+        // Replace-all takes the hidden ones too and counts them; refused, it
+        // counts none.
+        std::int64_t hidden = -1;
+        QVERIFY(ReplaceAllMatches(E(), "XYZ", "kkkk", sfDown, false, text.size(), nullptr, &hidden).End ==
+                TReplaceEnd::TooLarge);
+        QCOMPARE(hidden, 0);
+        QCOMPARE(ReplaceAllMatches(E(), "XYZ", "k", sfDown, false, kReplaceMaxBytes, nullptr, &hidden).Count, 5);
+        QCOMPARE(hidden, 2);
+        QCOMPARE(TextOf(E()), QString(text).replace(QStringLiteral("XYZ"), QStringLiteral("k")));
     }
 
     void search_farAndAcrossRows() {
@@ -246,7 +270,7 @@ private slots:
             bool stopped = false;
             {
                 TSearchProgress progress(&E(), SearchCaption(), SearchingText(), 0);
-                found = EditorSearch(E(), "abc", c.options, progress.Watch());
+                found = bool(EditorSearch(E(), "abc", c.options, progress.Watch()));
                 stopped = progress.Stopped();
                 QVERIFY2(progress.Window() && progress.Window()->isVisible(), c.name);
             }

@@ -41,11 +41,11 @@ public:
     std::vector<QRect> confirmCarets;            // the caret each confirmation was placed by
     int unscripted = 0;                          // dialogs that found no scripted answer
 
-    void ShowMessage(QWidget*, const QString& caption, const QString& text) override {
+    void RunMessage(QWidget*, const QString& caption, const QString& text) override {
         TakeFocus();
         calls.push_back({TKind::Message, caption, text, {}});
     }
-    bool AskYesNo(QWidget*, const QString& caption, const QString& text) override {
+    bool RunYesNo(QWidget*, const QString& caption, const QString& text) override {
         TakeFocus();
         calls.push_back({TKind::Question, caption, text, {}});
         if (answers.empty()) {
@@ -56,28 +56,28 @@ public:
         answers.pop_front();
         return yes;
     }
-    std::optional<QString> OpenFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
-    std::optional<QString> SaveFileName(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
-    std::optional<QString> LineNumber(QWidget*) override {
+    std::optional<QString> RunOpenFile(QWidget*, TFileDialogState& state) override { return File(TKind::Open, state); }
+    std::optional<QString> RunSaveFile(QWidget*, TFileDialogState& state) override { return File(TKind::Save, state); }
+    std::optional<QString> RunLineNumber(QWidget*) override {
         TakeFocus();
         calls.push_back({TKind::LineNumber, QString(), QString(), {}});
         return Next(lineNumbers);
     }
 
     // The call's text is the folder the dialog opened at.
-    std::optional<QString> FolderName(QWidget*, const QString& caption, const QString& initialDir) override {
+    std::optional<QString> RunFolder(QWidget*, const QString& caption, const QString& initialDir) override {
         TakeFocus();
         calls.push_back({TKind::Folder, caption, initialDir, {}});
         return Next(folders);
     }
-    std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return Next(fonts); }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return Next(colors); }
-    std::optional<int> AskInteger(QWidget*, const QString& caption, const QString& label, int, int, int) override {
+    std::optional<QFont> RunFont(QWidget*, const QFont&) override { return Next(fonts); }
+    std::optional<QColor> RunColor(QWidget*, const QColor&) override { return Next(colors); }
+    std::optional<int> RunInteger(QWidget*, const QString& caption, const QString& label, int, int, int) override {
         calls.push_back({TKind::Number, caption, label, {}});
         return Next(integers);
     }
 
-    TReplaceAnswer ConfirmReplace(QWidget*, const QString& text, const QRect& caret) override {
+    TReplaceAnswer RunConfirmReplace(QWidget*, const QString& text, const QRect& caret) override {
         calls.push_back({TKind::Confirm, QString(), text, {}});
         confirmCarets.push_back(caret);
         if (confirms.empty()) {
@@ -89,7 +89,7 @@ public:
         return answer;
     }
 
-    int ExecModal(QDialog& dialog) override {
+    int RunModal(QDialog& dialog) override {
         TakeFocus();
         calls.push_back({TKind::Modal, dialog.windowTitle(), QString(), {}});
         if (modals.empty()) {

@@ -1,3 +1,4 @@
+// The system calls behind base/FileIo.h on POSIX systems.
 #include "base/FileIo.h"
 
 #include <dirent.h>
@@ -16,42 +17,6 @@
 
 namespace quodle {
 namespace fs = std::filesystem;
-
-namespace {
-
-// The system's reasons in the words of the program's messages.
-std::string ShownSystemReason(int error) {
-    switch (error) {
-    case ENOENT: return "ファイルまたはフォルダーが見つかりません";
-    case EACCES: return "アクセスが許可されていません";
-    case EROFS: return "読み取り専用のファイルシステムです";
-    case ENOSPC: return "ディスクの空き容量が足りません";
-    case EDQUOT: return "ディスクの使用量の上限を超えています";
-    case EISDIR: return "ファイルではなくフォルダーです";
-    case EFBIG: return "ファイルが大きすぎます";
-    case EBUSY: return "デバイスまたはファイルが使用中です";
-    default: return std::strerror(error);
-    }
-}
-
-}  // namespace
-
-FileError::FileError(fs::path path, int error, std::string reason, std::string shownReason)
-    : std::runtime_error(path.string() + ": " + reason), path_(std::move(path)), error_(error),
-      reason_(std::move(reason)), shownReason_(std::move(shownReason)) {}
-
-FileError FileError::FromErrno(fs::path path, int error) {
-    return FileError(std::move(path), error, std::strerror(error), ShownSystemReason(error));
-}
-
-FileError FileError::NotRegularFile(fs::path path) {
-    return FileError(std::move(path), 0, "Not a regular file", "通常のファイルではありません");
-}
-
-FileError FileError::BackupIsTheFile(fs::path path) {
-    return FileError(std::move(path), 0, "The backup name is the file's own name",
-                     "バックアップファイルの名前が元のファイルと同じです");
-}
 
 namespace {
 
@@ -333,25 +298,26 @@ std::optional<FileStamp> StampOf(const fs::path& path) {
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 RegularFileReader::RegularFileReader(fs::path path)
-    : path_(std::move(path)), fd_(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
-    if (fd_ < 0) throw FileError::FromErrno(path_, errno);
-    Fd guard(fd_);
+    : path_(std::move(path)), handle_(::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) {
+    const int fd = static_cast<int>(handle_);
+    if (fd < 0) throw FileError::FromErrno(path_, errno);
+    Fd guard(fd);
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) throw FileError::FromErrno(path_, errno);
+    if (::fstat(fd, &st) != 0) throw FileError::FromErrno(path_, errno);
     if (S_ISDIR(st.st_mode)) throw FileError::FromErrno(path_, EISDIR);
     if (!S_ISREG(st.st_mode)) throw FileError::NotRegularFile(path_);
     // Only the open had to be kept from blocking.
-    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     size_ = static_cast<std::size_t>(st.st_size);
     guard.Release();
 }
 
-RegularFileReader::~RegularFileReader() { ::close(fd_); }
+RegularFileReader::~RegularFileReader() { ::close(static_cast<int>(handle_)); }
 
 std::size_t RegularFileReader::Read(char* buffer, std::size_t size) {
     std::size_t got = 0;
     while (got < size) {
-        const ssize_t n = ::read(fd_, buffer + got, size - got);
+        const ssize_t n = ::read(static_cast<int>(handle_), buffer + got, size - got);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw FileError::FromErrno(path_, errno);
@@ -360,21 +326,6 @@ std::size_t RegularFileReader::Read(char* buffer, std::size_t size) {
         got += static_cast<std::size_t>(n);
     }
     return got;
-}
-
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
-    std::optional<RegularFileReader> file;
-    try {
-        file.emplace(path);
-    } catch (const FileError& e) {
-        if (e.Error() == ENOENT || e.Error() == ENOTDIR) return std::nullopt;
-        throw;
-    }
-    std::string bytes;
-    bytes.reserve(file->Size());
-    char buffer[65536];
-    while (const std::size_t n = file->Read(buffer, sizeof buffer)) bytes.append(buffer, n);
-    return bytes;
 }
 
 SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
@@ -430,6 +381,40 @@ SaveOutcome SaveFileAtomically(const fs::path& path, std::string_view bytes,
     file.Placed();
     SyncFolder(folder);
     return outcome;
+}
+
+std::optional<FileError> NotADocumentFile(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+    if (S_ISDIR(st.st_mode)) return FileError::FromErrno(path, EISDIR);
+    return FileError::NotRegularFile(path);
+}
+
+namespace {
+
+// The reasons a readable file may refuse to be written.
+bool NotWritableError(int error) { return error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY; }
+
+}  // namespace
+
+bool ExclusiveOpenTest(const fs::path& path) {
+    // O_NONBLOCK keeps a named pipe from blocking the open; the type test
+    // below turns it away.
+    constexpr int kFlags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
+    if (fd < 0 && NotWritableError(errno)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    // Closing the only descriptor of this open file releases the lock.
+    ok = ok && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return ok;
+}
+
+std::optional<FileError> WhyNotWritable(const fs::path& path) {
+    if (::access(path.c_str(), W_OK) == 0 || !NotWritableError(errno)) return std::nullopt;
+    return FileError::FromErrno(path, errno);
 }
 
 }  // namespace quodle
