@@ -7,8 +7,13 @@
 //   LoadFromFile          Lines.LoadFromFile of the file
 //   ReplaceAll            every "command" replaced as one edit (about 95 000)
 //   UndoReplaceAll        that edit undone
+// and, given a text and a pattern of 5 000 characters (or two such pairs):
+//   LongPattern/...       forward over its rows for that pattern, without
+//                         options (case ignored) and with each option that
+//                         lets matches vary in length
+//   RepeatPattern/...     the same for the second pair
 // All timed by the wall clock (grep runs apart from this process).
-// Usage: SearchBench FILE NEEDLE [benchmark flags]
+// Usage: SearchBench FILE NEEDLE [TEXT PATTERN [TEXT PATTERN]] [benchmark flags]
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -17,6 +22,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +37,14 @@ namespace {
 using namespace quodle;
 
 std::string gFile, gNeedle;
+
+// A text with a long pattern to look for in it.
+struct TLongWorkload {
+    std::string File;
+    std::string Pattern;
+    TEditorScreenStrings Rows;
+};
+std::vector<std::unique_ptr<TLongWorkload>> gLong;
 
 void GrepFixedCount(benchmark::State& state) {
     std::vector<std::string> args{"grep", "-F", "-c", gNeedle, gFile};
@@ -69,6 +84,17 @@ void SearchRows(benchmark::State& state, TSearchOptions options) {
     else state.counters["row"] = found->Start.Row;
 }
 
+void LongPattern(benchmark::State& state, TLongWorkload* w, TSearchOptions options) {
+    if (w->Rows.Count() == 0) w->Rows.LoadFromFile(w->File);
+    const TSearchPattern pattern(w->Pattern, options);
+    std::optional<TRowsMatch> found;
+    for (auto _ : state) {
+        found = SearchRowsForward(w->Rows, {0, 0}, pattern);
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["row"] = found ? found->Start.Row : -1;
+}
+
 void SearchWholeText(benchmark::State& state) {
     const std::string text = Loaded().AllText();
     for (auto _ : state) {
@@ -96,9 +122,9 @@ long StatusKb(const char* field) {
 // The heap's peak from now on (the kernel forgets the old one).
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-void ReplaceAll(benchmark::State& state, bool undo) {
+void ReplaceEvery(benchmark::State& state, bool undo) {
     long peakGrowthKb = 0;
-    int count = 0;
+    long long count = 0;
     for (auto _ : state) {
         state.PauseTiming();
         TEditorScreenStrings rows;
@@ -106,8 +132,8 @@ void ReplaceAll(benchmark::State& state, bool undo) {
         const long before = StatusKb("VmRSS:");
         ResetPeak();
         if (!undo) state.ResumeTiming();
-        const TReplaceAll all = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("command", sfDown | sfMatchCase), "vl-cmdf");
-        ApplyLineEdits(rows, all.Edits);
+        const TReplaceAll all =
+            ReplaceAll(rows, {0, 0}, TSearchPattern("command", sfDown | sfMatchCase), "vl-cmdf", kReplaceMaxBytes);
         if (undo) {
             state.ResumeTiming();
             rows.Undo();
@@ -131,12 +157,19 @@ int main(int argc, char** argv) {
         if (argv[i][0] == '-') rest.push_back(argv[i]);
         else files.push_back(argv[i]);
     }
-    if (files.size() != 2) {
-        std::fprintf(stderr, "usage: SearchBench FILE NEEDLE [benchmark flags]\n");
+    if (files.size() != 2 && files.size() != 4 && files.size() != 6) {
+        std::fprintf(stderr, "usage: SearchBench FILE NEEDLE [TEXT PATTERN [TEXT PATTERN]] [benchmark flags]\n");
         return 2;
     }
     gFile = files[0];
     gNeedle = files[1];
+    for (std::size_t i = 2; i + 1 < files.size(); i += 2) {
+        auto w = std::make_unique<TLongWorkload>();
+        w->File = files[i];
+        std::ifstream in(files[i + 1], std::ios::binary);
+        w->Pattern.assign(std::istreambuf_iterator<char>(in), {});
+        gLong.push_back(std::move(w));
+    }
     int n = static_cast<int>(rest.size());
     benchmark::Initialize(&n, rest.data());
     const auto ms = benchmark::kMillisecond;
@@ -148,8 +181,25 @@ int main(int argc, char** argv) {
         ->UseRealTime();
     benchmark::RegisterBenchmark("Search/WholeTextBuffer", SearchWholeText)->Unit(ms)->UseRealTime();
     benchmark::RegisterBenchmark("LoadFromFile", LoadFromFile)->Unit(ms)->UseRealTime();
-    benchmark::RegisterBenchmark("ReplaceAll", ReplaceAll, false)->Unit(ms)->UseRealTime()->Iterations(3);
-    benchmark::RegisterBenchmark("UndoReplaceAll", ReplaceAll, true)->Unit(ms)->UseRealTime()->Iterations(3);
+    static constexpr struct {
+        const char* name;
+        TSearchOptions options;
+    } kLong[] = {
+        {"Plain", sfDown},
+        {"Zenkaku", sfDown | sfNoMatchZenkaku},
+        {"CrLf", sfDown | sfIncludeCRLF},
+        {"Space", sfDown | sfIncludeSpace},
+        {"CrLfSpace", sfDown | sfIncludeCRLF | sfIncludeSpace},
+        {"ZenkakuMatchCase", sfDown | sfNoMatchZenkaku | sfMatchCase},
+    };
+    for (std::size_t i = 0; i < gLong.size(); ++i)
+        for (const auto& b : kLong)
+            benchmark::RegisterBenchmark((std::string(i == 0 ? "LongPattern/" : "RepeatPattern/") + b.name).c_str(),
+                                         LongPattern, gLong[i].get(), b.options)
+                ->Unit(ms)
+                ->UseRealTime();
+    benchmark::RegisterBenchmark("ReplaceAll", ReplaceEvery, false)->Unit(ms)->UseRealTime()->Iterations(3);
+    benchmark::RegisterBenchmark("UndoReplaceAll", ReplaceEvery, true)->Unit(ms)->UseRealTime()->Iterations(3);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

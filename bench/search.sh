@@ -4,8 +4,14 @@
 #   `grep -F -c` on the same file (case matters; the dialog's default with
 #   case ignored; case and width ignored), replace-all of every "command"
 #   (about 95 000) and its undo against loading the file, the memory the
-#   replace takes; and the repaint of a full view with the find marks of a
-#   regular expression against the same repaint without them.
+#   replace takes; a pattern of 5 000 characters searched forward over a
+#   10 MB text with each option that lets matches vary in length (half- and
+#   full-width alike, breaks or blanks skipped) against the same search
+#   without options: once taken from near the end of the workload, once
+#   over a text of one line repeated, with a character in its middle
+#   changed (found nowhere, every line a long candidate); and the repaint of
+#   a full view with the find marks of a regular expression against the
+#   same repaint without them.
 # SEARCH_SHOT=FILE also saves that view with its marks as a PNG.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,12 +28,28 @@ if [ ! -s "$file" ]; then
   { head -n $((total - 50)) "$w100"; printf '(defun c:%s ( / ) (princ))\r\n' "$needle"; tail -n 50 "$w100"; } >"$file"
 fi
 [ "$(grep -F -c "$needle" "$file")" -eq 1 ] || { echo "the needle must occur once in $file" >&2; exit 1; }
+w10=${QUODLE_BENCH_W10:-$work/w10.lsp}
+bench_workload "$w10" --mb 10
+excerpt=$work/search-long-pattern.txt
+repeat=$work/search-repeat-10mb.lsp
+repeatPattern=$work/search-repeat-pattern.txt
+python3 - "$w10" "$excerpt" "$repeat" "$repeatPattern" <<'PY'
+import sys
+text, excerpt, repeat, repeat_pattern = sys.argv[1:]
+data = open(text, 'rb').read()
+start = data.index(b'\r\n', len(data) * 95 // 100) + 2
+open(excerpt, 'wb').write(data[start:].decode('cp932')[:5000].encode('cp932'))
+line = '\t(setq pt (getvar "LASTPOINT"))\r\n'
+open(repeat, 'w', newline='').write(line * (10 * 1048576 // len(line)))
+pattern = (line * (5000 // len(line) + 1))[:5000]
+open(repeat_pattern, 'w', newline='').write(pattern[:2500] + '#' + pattern[2501:])
+PY
 cat "$file" >/dev/null  # in the page cache for every pass
 
 bench_build SearchBench
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
-"$build/bin/SearchBench" "$file" "$needle" --benchmark_repetitions="${REPS:-5}" \
+"$build/bin/SearchBench" "$file" "$needle" "$w10" "$excerpt" "$repeat" "$repeatPattern" --benchmark_repetitions="${REPS:-5}" \
   --benchmark_report_aggregates_only=true --benchmark_out="$json" --benchmark_out_format=json >/dev/null
 python3 - "$json" <<'PY'
 import json, sys
@@ -47,6 +69,12 @@ for name in ("ReplaceAll", "UndoReplaceAll"):
     b = runs[key]
     print(f"{name}: {t:.0f} ms for {int(b['hits'])} hits, ratio to loading the file ({load:.0f} ms) {t / load:.2f} "
           f"(goal <= 5); heap peak above the loaded document {b['peak_growth_mb']:.0f} MB")
+for group, what in (("LongPattern", "taken from the workload"), ("RepeatPattern", "over one line repeated")):
+    plain = ms(f"{group}/Plain/real_time")
+    print(f"5 000-character pattern {what}, without options: {plain:.1f} ms (baseline)")
+    for name in ("Zenkaku", "CrLf", "Space", "CrLfSpace", "ZenkakuMatchCase"):
+        t = ms(f"{group}/{name}/real_time")
+        print(f"  {name}: {t:.1f} ms, ratio {t / plain:.2f} (goal <= 3)")
 print("(medians of the repetitions, wall clock)")
 PY
 

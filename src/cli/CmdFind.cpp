@@ -97,11 +97,15 @@ int RunReplace(const Args& args, Output& out) {
     TEditorScreenStrings& rows = source->Rows();
     // Forward from the start, or backward from the end of the text.
     const TRowOffset from = HasOption(*options, sfDown) ? TRowOffset{} : TextEnd(rows);
-    const TReplaceAll all = ReplaceAllEdit(rows, from, TSearchPattern(Utf8ToCp932(OptionValue(args, "--pattern")), *options),
-                                           Utf8ToCp932(OptionValue(args, "--with")));
-    ApplyLineEdits(rows, all.Edits);
+    const std::uint64_t limit = ReplaceAllLimit();
+    const TReplaceAll all = ReplaceAll(rows, from, TSearchPattern(Utf8ToCp932(OptionValue(args, "--pattern")), *options),
+                                       Utf8ToCp932(OptionValue(args, "--with")), limit);
+    if (all.End == TReplaceEnd::TooLarge)
+        return Fail("replacing " + std::to_string(all.Count) + " matches would make the document " +
+                    std::to_string(all.Bytes) + " bytes, more than the " + std::to_string(limit) +
+                    " a replace may make; nothing replaced");
     if (const int status = PrintDocument(out, rows); status != kExitOk) return status;
-    std::fprintf(stderr, "%d\n", all.Count);
+    std::fprintf(stderr, "%lld\n", static_cast<long long>(all.Count));
     return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
+#include "base/SystemMemory.h"
 
 namespace quodle {
 
@@ -207,8 +208,13 @@ private:
 // that a run of replacements reads each byte about once.
 class TRowsSearcher {
 public:
-    TRowsSearcher(const TEditorStringList& rows, const TSearchPattern& pattern, std::size_t chunkBytes)
-        : rows_(rows), pattern_(pattern), chunkBytes_(std::max<std::size_t>(chunkBytes, 1)) {
+    TRowsSearcher(const TEditorStringList& rows, const TSearchPattern& pattern, std::size_t chunkBytes,
+                  TSearchWatch* watch = nullptr, int origin = 0)
+        : rows_(rows),
+          pattern_(pattern),
+          chunkBytes_(chunkBytes == 0 ? ChunkBytesFor(pattern) : chunkBytes),
+          watch_(watch),
+          origin_(origin) {
         // A match of fixed length lies within one row when no row is
         // soft-wrapped and the pattern holds no line break: the packed texts
         // are then scanned for candidates directly (they are rare), and only
@@ -223,12 +229,21 @@ public:
 
     TRowTexts& Rows() { return rows_; }
 
+    // Tells the watch how far from its first row the search got (in the
+    // pattern's direction); false when it is to stop.
+    bool Going(int row) {
+        if (watch_ == nullptr) return true;
+        const bool down = pattern_.Has(sfDown);
+        return watch_->Step(down ? row - origin_ : origin_ - row, down ? rows_.Count() - origin_ : origin_ + 1);
+    }
+
     std::optional<TRowsMatch> Forward(TRowOffset from, std::optional<TEdgeChar> before) {
         if (pattern_.Empty() || rows_.Count() == 0) return std::nullopt;
         if (scan_) return PackedForward(NormalForward(rows_, from), before);
         TRowOffset pos = NormalForward(rows_, from);
         std::size_t want = chunkBytes_;
         while (pos.Row < rows_.Count()) {
+            if (!Going(pos.Row)) return std::nullopt;
             std::optional<std::size_t> offset = chunk_.OffsetOf(pos);
             if (!offset || *offset >= chunk_.Size()) {
                 FillForward(pos, want);
@@ -283,6 +298,7 @@ public:
         // matches may run on toward the limit.
         std::size_t afterWant = 2 * pattern_.ByteLength() + kBreak.size();
         while (chunk_.FirstRow() > 0) {
+            if (!Going(chunk_.FirstRow())) return std::nullopt;
             TRowOffset top = LastByteBefore(chunk_.FirstRow());
             for (;;) {
                 FillAround(top, limit, afterWant);
@@ -320,6 +336,7 @@ private:
         int row = pos.Row;
         std::size_t offset = static_cast<std::size_t>(pos.Offset);
         while (row < rows_.Count()) {
+            if (!Going(row)) return std::nullopt;
             const TheStringList::TPackedRows block = rows_.Block(row);
             const std::size_t begin = block.Ends[static_cast<std::size_t>(row - block.FirstRow)] - rows_.View(row).size();
             const std::size_t k = scan_->Next(block.Texts, begin + std::min(offset, rows_.View(row).size()));
@@ -364,6 +381,7 @@ private:
         if (const TSearchResult r = SearchBackward(t, pattern_); r.Outcome == TSearchOutcome::Found)
             return TRowsMatch{{limit.Row, static_cast<int>(r.Start)}, static_cast<std::int64_t>(r.Length)};
         for (int row = limit.Row - 1; row >= 0;) {
+            if (!Going(row)) return std::nullopt;
             const TheStringList::TPackedRows block = rows_.Block(row);
             const std::size_t end = block.Ends[static_cast<std::size_t>(row - block.FirstRow)];
             const std::size_t k = end == 0 ? TCandidateScan::npos : scan_->Previous(block.Texts, end - 1);
@@ -431,6 +449,8 @@ private:
     const TSearchPattern& pattern_;
     std::size_t chunkBytes_;
     const TCandidateScan* scan_ = nullptr;  // the packed route
+    TSearchWatch* watch_;
+    int origin_;
     TChunk chunk_;
 };
 
@@ -489,6 +509,10 @@ private:
 
 }  // namespace
 
+std::size_t ChunkBytesFor(const TSearchPattern& pattern) {
+    return std::max(kSearchChunkBytes, pattern.ByteLength() > 1024 ? 8 * pattern.ByteLength() : 0);
+}
+
 TEdgeChar LastCharEdge(std::string_view text) {
     if (text.empty()) return {};
     const auto b = static_cast<unsigned char>(text.back());
@@ -504,94 +528,237 @@ TEdgeChar FirstCharEdge(std::string_view text) {
 
 std::optional<TRowsMatch> SearchRowsForward(const TEditorStringList& rows, TRowOffset from,
                                             const TSearchPattern& pattern, std::optional<TEdgeChar> before,
-                                            std::size_t chunkBytes) {
-    return TRowsSearcher(rows, pattern, chunkBytes).Forward(from, before);
+                                            std::size_t chunkBytes, TSearchWatch* watch) {
+    return TRowsSearcher(rows, pattern, chunkBytes, watch, from.Row).Forward(from, before);
 }
 
 std::optional<TRowsMatch> SearchRowsBackward(const TEditorStringList& rows, TRowOffset limit,
                                              const TSearchPattern& pattern, std::optional<TEdgeChar> after,
-                                             std::size_t chunkBytes) {
-    return TRowsSearcher(rows, pattern, chunkBytes).Backward(limit, after);
+                                             std::size_t chunkBytes, TSearchWatch* watch) {
+    return TRowsSearcher(rows, pattern, chunkBytes, watch, limit.Row).Backward(limit, after);
 }
 
-TReplaceAll ReplaceAllEdit(const TEditorStringList& rows, TRowOffset from, const TSearchPattern& pattern,
-                           std::string_view replacement) {
-    TRowsSearcher searcher(rows, pattern, kSearchChunkBytes);
-    TRowTexts& texts = searcher.Rows();
-    std::vector<TRowsMatch> matches;
-    const bool down = pattern.Has(sfDown);
-    std::optional<TEdgeChar> edge;
-    TRowOffset pos = from;
-    while (const std::optional<TRowsMatch> m = down ? searcher.Forward(pos, edge) : searcher.Backward(pos, edge)) {
-        matches.push_back(*m);
-        const TRowOffset end = Advance(texts, m->Start, m->Length);
-        // The next search starts beyond the inserted text, which stands next
-        // to it: before it forward, after it backward.
-        if (down) {
-            if (!replacement.empty()) edge = LastCharEdge(replacement);
-            else if (!(m->Start == pos && edge)) edge = TEdgeChar{DelimiterBefore(texts, m->Start), 0};
-            pos = end;
+namespace {
+
+// Replace-all's way through the matches: each next search starts beyond
+// the text just inserted, which stands next to it (before it forward, after
+// it backward) while it is not in the rows yet.
+class TReplaceWalk {
+public:
+    TReplaceWalk(TRowOffset from, bool down, std::string_view replacement)
+        : pos_(from), down_(down), replacement_(replacement) {}
+
+    std::optional<TRowsMatch> Next(TRowsSearcher& searcher) {
+        return down_ ? searcher.Forward(pos_, edge_) : searcher.Backward(pos_, edge_);
+    }
+    void Past(TRowTexts& texts, const TRowsMatch& m) {
+        const TRowOffset end = Advance(texts, m.Start, m.Length);
+        if (down_) {
+            if (!replacement_.empty()) edge_ = LastCharEdge(replacement_);
+            else if (!(m.Start == pos_ && edge_)) edge_ = TEdgeChar{DelimiterBefore(texts, m.Start), 0};
+            pos_ = end;
         } else {
-            if (!replacement.empty()) edge = FirstCharEdge(replacement);
-            else if (!(edge && end == pos)) edge = EdgeAt(texts, end);
-            pos = m->Start;
+            if (!replacement_.empty()) edge_ = FirstCharEdge(replacement_);
+            else if (!(edge_ && end == pos_)) edge_ = EdgeAt(texts, end);
+            pos_ = m.Start;
         }
     }
-    TReplaceAll result;
-    result.Count = static_cast<int>(matches.size());
-    if (matches.empty()) return result;
+    // On from the replacements' caret once they stand in the rows.
+    void Restart(TRowOffset pos) {
+        pos_ = pos;
+        edge_.reset();
+    }
+
+private:
+    TRowOffset pos_;
+    bool down_;
+    std::string_view replacement_;
+    std::optional<TEdgeChar> edge_;
+};
+
+// The last row of the line where a match ends.
+int LastRowOf(const TEditorStringList& rows, TRowTexts& texts, const TRowsMatch& m) {
+    const TRowOffset end = Advance(texts, m.Start, m.Length);
+    return end.Row >= rows.Count() ? rows.Count() - 1 : rows.LineEndRow(end.Row);
+}
+
+// The whole lines some matches stand in (a match over a break joins its
+// lines), rewritten with the replacements.
+struct TGroupText {
+    int FirstRow = 0, LastRow = 0;
+    std::string Text;
+    std::size_t Caret = 0;  // after the last replacement forward, at the first backward
+};
+
+TGroupText RewriteGroup(const TEditorStringList& rows, TRowTexts& texts, std::vector<TRowsMatch>& matches,
+                        std::string_view replacement, bool down) {
     if (!down) std::reverse(matches.begin(), matches.end());
-    // The lines the matches stand in, as groups of whole lines (a match
-    // over a break joins its lines), each rewritten from the rows: only the
-    // lines that change are built anew, and they become one bulk edit.
+    TGroupText g;
+    g.FirstRow = rows.LineStartRow(matches.front().Start.Row);
+    // Made at its size at once: a line of a gigabyte is not grown twice over.
+    std::int64_t size = 0;
+    for (const TRowsMatch& m : matches) {
+        g.LastRow = std::max(g.LastRow, LastRowOf(rows, texts, m));
+        size += static_cast<std::int64_t>(replacement.size()) - m.Length;
+    }
+    for (int r = g.FirstRow; r <= g.LastRow; ++r) size += static_cast<std::int64_t>(RowBytes(texts, r));
+    g.Text.reserve(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
+    TRowsWriter writer(texts, g.FirstRow, g.Text);
+    for (const TRowsMatch& m : matches) {
+        writer.CopyTo(m.Start);
+        if (!down && &m == &matches.front()) g.Caret = g.Text.size();
+        writer.Skip(m.Length);
+        g.Text.append(replacement);
+    }
+    if (down) g.Caret = g.Text.size();
+    writer.CopyTo({g.LastRow + 1, 0});
+    matches.clear();
+    return g;
+}
+
+// Makes groups (in ascending order) one bulk edit of the rows and applies
+// it; the caret where the last replacement leaves it.
+TRowOffset ApplyGroups(TEditorScreenStrings& rows, std::vector<TGroupText>& groups, bool down,
+                       const TEditorClient* editor) {
+    TLineEdits edits;
     const int n = rows.Count();
-    auto lastRowOf = [&](const TRowsMatch& m) {
-        const TRowOffset end = Advance(texts, m.Start, m.Length);
-        return end.Row >= n ? n - 1 : rows.LineEndRow(end.Row);
-    };
-    TLineEdits& edits = result.Edits;
-    std::string text;
-    int caretGroup = -1, caretIndex = 0, caretOffset = 0;
-    for (std::size_t i = 0; i < matches.size();) {
-        const int first = rows.LineStartRow(matches[i].Start.Row);
-        int last = lastRowOf(matches[i]);
-        std::size_t j = i + 1;
-        for (; j < matches.size() && matches[j].Start.Row <= last; ++j) last = std::max(last, lastRowOf(matches[j]));
-        text.clear();
-        TRowsWriter writer(texts, first, text);
-        std::optional<std::size_t> caret;
-        for (std::size_t k = i; k < j; ++k) {
-            writer.CopyTo(matches[k].Start);
-            if (!down && k == 0) caret = text.size();
-            writer.Skip(matches[k].Length);
-            text.append(replacement);
-            if (down && k + 1 == matches.size()) caret = text.size();
-        }
-        writer.CopyTo({last + 1, 0});
-        const int a = rows.RowToLine(first), b = rows.RowToLine(last);
-        const std::vector<std::string_view> lines = SplitLines(text);
+    int caretLine = 0, caretIndex = 0, caretOffset = 0;
+    for (TGroupText& g : groups) {
+        const int a = rows.RowToLine(g.FirstRow), b = rows.RowToLine(g.LastRow);
+        const std::vector<std::string_view> lines = SplitLines(g.Text);
         const int common = std::min(static_cast<int>(lines.size()), b - a + 1);
         for (int c = 0; c < common; ++c) edits.Replace(a + c, lines[static_cast<std::size_t>(c)]);
         for (int c = common; c <= b - a; ++c) edits.Delete(a + c);
         for (std::size_t c = static_cast<std::size_t>(common); c < lines.size(); ++c) edits.Insert(b + 1, lines[c]);
-        if (last == n - 1) {
+        if (g.LastRow == n - 1) {
             // The group reaches the end of the text: it may take the final
-            // break away or bring one.
-            const bool breakAtEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+            // break away or bring one. Emptied, it leaves the break of the
+            // line before it last.
+            const bool breakAtEnd = g.Text.empty() ? a > 0 : g.Text.back() == '\n' || g.Text.back() == '\r';
             if (breakAtEnd != (rows.RowEnding(n - 1) == reBreak)) edits.SetFinalBreak(breakAtEnd);
         }
-        if (caret) {
-            caretGroup = a;
+        if (&g == (down ? &groups.back() : &groups.front())) {
             // The line of the group's new text that holds the caret.
-            for (std::size_t c = 0; c < lines.size() && lines[c].data() - text.data() <= static_cast<std::ptrdiff_t>(*caret); ++c) {
+            caretLine = a;
+            for (std::size_t c = 0; c < lines.size() && lines[c].data() - g.Text.data() <= static_cast<std::ptrdiff_t>(g.Caret); ++c) {
                 caretIndex = static_cast<int>(c);
-                caretOffset = static_cast<int>(*caret - static_cast<std::size_t>(lines[c].data() - text.data()));
+                caretOffset = static_cast<int>(g.Caret - static_cast<std::size_t>(lines[c].data() - g.Text.data()));
             }
         }
-        i = j;
+        // The edits hold their own copy.
+        std::string().swap(g.Text);
     }
-    result.Caret = {edits.NewLineOf(caretGroup) + caretIndex, caretOffset};
-    result.Matches = std::move(matches);
+    const int newLine = edits.NewLineOf(caretLine) + caretIndex;
+    ApplyLineEdits(rows, edits, editor);
+    return LinePosToRowOffset(rows, newLine, caretOffset);
+}
+
+// The text's bytes as a save writes them (CR LF after each line that has one).
+std::uint64_t TextBytesWithBreaks(const TEditorScreenStrings& rows) {
+    const int n = rows.Count();
+    if (n == 0) return 0;
+    const int breaks = rows.LineCount() - (rows.RowEnding(n - 1) == reBreak ? 0 : 1);
+    return rows.TextBytes() + 2 * static_cast<std::uint64_t>(std::max(0, breaks));
+}
+
+}  // namespace
+
+std::uint64_t ReplaceAllLimit() {
+    std::uint64_t limit = kReplaceMaxBytes;
+    if (const std::optional<std::uint64_t> available = AvailableMemoryBytes()) limit = std::min(limit, *available / 2);
+    return limit;
+}
+
+TReplaceAll ReplaceAll(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
+                       std::string_view replacement, std::uint64_t limit, TSearchWatch* watch,
+                       const TEditorClient* editor, std::size_t batchBytes, const TMatchSeen& counted) {
+    TReplaceAll result;
+    if (rows.ReadOnly()) return result;
+    const bool down = pattern.Has(sfDown);
+    // Each pass is half of the way.
+    const auto half = [watch](int pass) {
+        return TSearchWatch([watch, pass](long long done, long long total) {
+            return watch == nullptr || watch->Step(pass * total + done, 2 * total);
+        });
+    };
+    // Counted first, so that a result too large is refused before anything
+    // is made.
+    TSearchWatch counting = half(0);
+    std::int64_t growth = 0;
+    {
+        TRowsSearcher searcher(rows, pattern, 0, &counting, from.Row);
+        TReplaceWalk walk(from, down, replacement);
+        while (const std::optional<TRowsMatch> m = walk.Next(searcher)) {
+            ++result.Count;
+            growth += static_cast<std::int64_t>(replacement.size()) - m->Length;
+            if (counted) counted(*m);
+            walk.Past(searcher.Rows(), *m);
+        }
+    }
+    const std::uint64_t before = TextBytesWithBreaks(rows);
+    result.Bytes = static_cast<std::uint64_t>(static_cast<std::int64_t>(before) + growth);
+    if (counting.Stopped()) {
+        result.End = TReplaceEnd::Stopped;
+        return result;
+    }
+    if (result.Bytes > limit && growth > 0) {
+        result.End = TReplaceEnd::TooLarge;
+        return result;
+    }
+    if (result.Count == 0) return result;
+    // Then rewritten a batch of lines at a time: the memory taken beyond the
+    // new text is about one batch. The search goes on in the rows written.
+    TSearchWatch writing = half(1);
+    rows.UndoObj().BeginGroup(editor);
+    std::optional<TRowsSearcher> searcher(std::in_place, rows, pattern, 0, &writing, from.Row);
+    TReplaceWalk walk(from, down, replacement);
+    std::vector<TRowsMatch> group;
+    int groupFirst = 0, groupLast = 0;  // rows the group's matches stand in, to see whether the next joins it
+    std::vector<TGroupText> batch;
+    std::size_t batchSize = 0;
+    bool applied = false;
+    result.Count = 0;
+    const auto closeGroup = [&] {
+        if (group.empty()) return;
+        batch.push_back(RewriteGroup(rows, searcher->Rows(), group, replacement, down));
+        batchSize += batch.back().Text.size();
+    };
+    const auto applyBatch = [&] {
+        if (batch.empty()) return;
+        if (!down) std::reverse(batch.begin(), batch.end());
+        result.Caret = ApplyGroups(rows, batch, down, editor);
+        applied = true;
+        batch.clear();
+        batchSize = 0;
+        searcher.emplace(rows, pattern, 0, &writing, from.Row);
+        walk.Restart(result.Caret);
+    };
+    while (const std::optional<TRowsMatch> m = walk.Next(*searcher)) {
+        const int first = m->Start.Row, last = LastRowOf(rows, searcher->Rows(), *m);
+        if (!group.empty() && (down ? first > groupLast : last < groupFirst)) {
+            closeGroup();
+            if (batchSize >= batchBytes) {
+                // The match is found again where it stands after the batch.
+                applyBatch();
+                continue;
+            }
+        }
+        if (group.empty()) groupFirst = first, groupLast = last;
+        groupFirst = std::min(groupFirst, first);
+        groupLast = std::max(groupLast, last);
+        group.push_back(*m);
+        ++result.Count;
+        walk.Past(searcher->Rows(), *m);
+    }
+    closeGroup();
+    if (!writing.Stopped()) applyBatch();
+    rows.UndoObj().EndGroup();
+    if (writing.Stopped()) {
+        // Nothing stays of a replace-all stopped halfway.
+        if (applied && rows.Undo()) rows.UndoObj().RedoList().pop_back();
+        result.End = TReplaceEnd::Stopped;
+        result.Count = 0;
+    }
     return result;
 }
 

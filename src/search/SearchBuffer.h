@@ -24,6 +24,7 @@
 namespace quodle {
 
 class TCandidateScan;
+class TFoldedPattern;
 
 // The pattern as the comparison sees it: upper-cased unless case matters,
 // in full-width forms when widths do not matter.
@@ -44,8 +45,11 @@ public:
     // A single-byte character of the text as the codes are written: in its
     // full-width form with sfNoMatchZenkaku, upper-cased without sfMatchCase.
     TCharCode SingleCode(unsigned char b) const { return singles_[b]; }
-    // Where its matches may start (made once for every search with it).
+    // Where its matches may start (made once for every search with it):
+    // for a pattern of fixed length, the scan for its rarest byte...
     const TCandidateScan& Scan() const { return *scan_; }
+    // ...otherwise its characters as a linear scan of the text reads them.
+    const TFoldedPattern& Folded() const { return *folded_; }
 
 private:
     TSearchOptions options_;
@@ -54,12 +58,12 @@ private:
     bool fixed_ = false;
     std::array<TCharCode, 256> singles_{};
     std::shared_ptr<const TCandidateScan> scan_;
+    std::shared_ptr<const TFoldedPattern> folded_;
 };
 
-// Where in a stretch of bytes a match may start (a match needs this, it is
-// not yet one): for a pattern of fixed length, every byte fitting the
-// pattern's, found by scanning for its rarest byte; otherwise a first byte
-// that can begin its first character.
+// Where in a stretch of bytes a match of a pattern of fixed length may
+// start (a match needs this, it is not yet one): every byte fitting the
+// pattern's, found by scanning for its rarest byte.
 class TCandidateScan {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -73,8 +77,7 @@ public:
 private:
     bool Fits(const char* s) const;
 
-    // For a pattern of fixed length, the bytes each position may hold (the
-    // letter and its lower case); otherwise only the first byte is known.
+    // The bytes each position may hold (the letter and its lower case).
     std::vector<std::array<unsigned char, 2>> bytes_;
     std::size_t anchor_ = 0;  // the position scanned for
     TByteSet anchorSet_;
@@ -111,7 +114,8 @@ enum class TSearchOutcome {
 struct TSearchResult {
     TSearchOutcome Outcome = TSearchOutcome::NotFound;
     // Found: the match, including the bytes skipped inside it.
-    // NeedsLater: Start is the candidate to take up again with more text.
+    // NeedsLater: Start is where to take the search up again with more
+    // text (a candidate; no candidate before it matches).
     std::size_t Start = 0;
     std::size_t Length = 0;
 };

@@ -106,6 +106,10 @@ TCharCode LowerCaseOf(TCharCode code) {
     return 0;
 }
 
+std::size_t SearchCharLength(std::string_view text, std::size_t i) {
+    return CharLengthAt(text, i) == 2 && MayFollowLead(static_cast<unsigned char>(text[i + 1])) ? 2 : 1;
+}
+
 void AppendCode(std::string& out, TCharCode code) {
     if (IsDoubleCode(code)) out.push_back(static_cast<char>(code >> 8));
     out.push_back(static_cast<char>(code & 0xFF));

@@ -33,6 +33,14 @@ TCharCode FoldCase(TCharCode code);
 // The lower-case character that folds to `code`, or 0 when there is none.
 TCharCode LowerCaseOf(TCharCode code);
 
+// The length of the character at text[i] as the search reads it:
+// CharLengthAt's, except that a lead byte before a CR or LF stands alone.
+// A line break is never half of a character: the rows keep it apart from
+// their texts, and the whole text must read as they do.
+std::size_t SearchCharLength(std::string_view text, std::size_t i);
+// Whether a byte may be the second of a character the search reads.
+constexpr bool MayFollowLead(unsigned char b) { return b != '\r' && b != '\n'; }
+
 // Every single-byte character by the table, voiced pairs as one character.
 std::string HalfToFullWidth(std::string_view text);
 // Upper-cases every letter FoldCase knows, character by character (trail

@@ -61,4 +61,11 @@ expect "no match count" $?
 grep -q "usage: replace --pattern P --with R" "$tmp/err"
 expect "no replacement: usage" $?
 
+# A replace-all that would grow the document past 2 GiB is refused before
+# anything is made: 3 MB of "a", each replaced by 1 000 letters.
+head -c 3000000 /dev/zero | tr '\0' a >"$tmp/big.lsp"
+fails_with "" replace --pattern a --with "$(printf '%01000d' 0)" --options down,matchcase "$tmp/big.lsp"
+grep -q "would make the document 3000000000 bytes" "$tmp/fail.err"
+expect "too large: the size in the message" $?
+
 finish

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/ShiftJis.h"
+#include "search/PlainSearch.h"
 #include "search/RowsSearch.h"
 #include "support/FakeEditor.h"
 
@@ -14,104 +15,16 @@ namespace {
 
 std::string S(const char* utf8) { return Utf8ToCp932(utf8); }
 
-// ---------------------------------------------------------------- a plain model of a match
-
-// The rules of a match written out plainly, candidate by candidate over a
-// whole text: what the engine's scans and chunks must agree with.
-class TReference {
-public:
-    TReference(std::string text, const std::string& pattern, TSearchOptions options)
-        : text_(std::move(text)), options_(options), codes_(TSearchPattern(pattern, options).Codes()) {
-        trail_.assign(text_.size(), false);
-        for (std::size_t i = 0; i < text_.size(); i += CharLengthAt(text_, i))
-            if (CharLengthAt(text_, i) == 2) trail_[i + 1] = true;
-    }
-
-    // Forward from `from`, or backward to `limit`: "start length" or "-".
-    std::string Forward(std::size_t from) const {
-        if (from < text_.size() && trail_[from]) ++from;
-        for (std::size_t c = from; c < text_.size(); ++c)
-            if (!trail_[c])
-                if (const auto end = MatchAt(c, text_.size())) return Str(c, *end);
-        return "-";
-    }
-    std::string Backward(std::size_t limit) const {
-        if (codes_.empty() || text_.empty()) return "-";
-        if (limit < text_.size() && trail_[limit]) --limit;
-        std::int64_t c = static_cast<std::int64_t>(limit);
-        if (Has(sfNoMatchZenkaku)) {
-            for (std::size_t k = 0; k < codes_.size(); ++k) {
-                if (--c < 0) return "-";
-                const auto b = At(static_cast<std::size_t>(c));
-                if (trail_[static_cast<std::size_t>(c)]) --c;
-                else if ((b == 0xDE || b == 0xDF) && c > 0 && !trail_[static_cast<std::size_t>(c - 1)] &&
-                         VoicedFullWidth(At(static_cast<std::size_t>(c - 1)), b))
-                    --c;
-            }
-        } else {
-            for (const TCharCode code : codes_) c -= IsDoubleCode(code) ? 2 : 1;
-        }
-        for (; c >= 0; --c)
-            if (!trail_[static_cast<std::size_t>(c)])
-                if (const auto end = MatchAt(static_cast<std::size_t>(c), limit)) return Str(static_cast<std::size_t>(c), *end);
-        return "-";
-    }
-
-private:
-    bool Has(TSearchOption o) const { return HasOption(options_, o); }
-    unsigned char At(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
-    static std::string Str(std::size_t start, std::size_t end) {
-        return std::to_string(start) + " " + std::to_string(end - start);
-    }
-
-    // The end of a match from `pos` that ends by `limit`.
-    std::optional<std::size_t> MatchAt(std::size_t pos, std::size_t limit) const {
-        const std::size_t n = text_.size();
-        if (Has(sfWholeWord)) {
-            if (IsWordDelimiter(At(pos))) return std::nullopt;
-            if (pos > 0 && (trail_[pos - 1] || !IsWordDelimiter(At(pos - 1)))) return std::nullopt;
-        }
-        std::size_t i = pos;
-        for (std::size_t j = 0; j < codes_.size();) {
-            if (i >= n) return std::nullopt;
-            std::size_t width = CharLengthAt(text_, i);
-            TCharCode code = width == 2 ? static_cast<TCharCode>(At(i) << 8 | At(i + 1)) : At(i);
-            if (Has(sfNoMatchZenkaku) && width == 1) {
-                const TCharCode pair = i + 1 < n ? VoicedFullWidth(At(i), At(i + 1)) : 0;
-                code = pair ? pair : FullWidthOf(At(i));
-                if (pair) width = 2;
-            }
-            if (!Has(sfMatchCase)) code = FoldCase(code);
-            if (code == codes_[j]) {
-                i += width;
-                ++j;
-                continue;
-            }
-            const bool crlf = Has(sfIncludeCRLF) && (At(i) == '\r' || At(i) == '\n');
-            const bool blank = Has(sfIncludeSpace) && (At(i) == ' ' || At(i) == '\t');
-            const bool wide = Has(sfIncludeSpace) && width == 2 && At(i) == 0x81 && At(i + 1) == 0x40;
-            if (j == 0 || !(crlf || blank || wide)) return std::nullopt;
-            i += wide ? 2 : 1;
-        }
-        if (i > limit) return std::nullopt;
-        if (Has(sfWholeWord) && i < n && !IsWordDelimiter(At(i))) return std::nullopt;
-        return i;
-    }
-
-    std::string text_;
-    TSearchOptions options_;
-    std::vector<TCharCode> codes_;
-    std::vector<bool> trail_;
-};
-
 // ---------------------------------------------------------------- random texts
 
 class TRandomText {
 public:
-    explicit TRandomText(unsigned seed) : rng_(seed) {
-        for (const char* p : {"a", "b", "A", "c", " ", "_", "ｶ", "ﾞ", "ﾟ", "ﾊ", "ガ", "ａ", "Ａ", "　", "ソ", "\\", "@",
-                              "漢", "\t", "-", "α", "Α"})
-            pieces_.push_back(S(p));
+    explicit TRandomText(unsigned seed,
+                         std::initializer_list<const char*> pieces = {"a", "b", "A", "c", " ", "_", "ｶ", "ﾞ", "ﾟ", "ﾊ",
+                                                                      "ガ", "ａ", "Ａ", "　", "ソ", "\\", "@", "漢", "\t",
+                                                                      "-", "α", "Α"})
+        : rng_(seed) {
+        for (const char* p : pieces) pieces_.push_back(S(p));
     }
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     std::string Piece() { return pieces_[static_cast<std::size_t>(Below(static_cast<int>(pieces_.size())))]; }
@@ -132,6 +45,15 @@ public:
         for (int i = from; i < std::min(from + length, static_cast<int>(last_.size())); ++i)
             out += Below(5) == 0 ? Piece() : last_[static_cast<std::size_t>(i)];
         return out;
+    }
+    // A long stretch of the last text with a few pieces changed.
+    std::string Stretch(int length, int changes) {
+        const int from = Below(static_cast<int>(last_.size()));
+        std::vector<std::string> out(last_.begin() + from, last_.begin() + std::min(from + length, static_cast<int>(last_.size())));
+        for (; changes > 0; --changes) out[static_cast<std::size_t>(Below(static_cast<int>(out.size())))] = Piece();
+        std::string joined;
+        for (const std::string& p : out) joined += p;
+        return joined;
     }
     TSearchOptions Options() {
         TSearchOptions o = 0;
@@ -159,7 +81,28 @@ TEST(SearchBufferRandom, AgreesWithThePlainModel) {
         const std::string pattern = random.Pattern();
         const TSearchOptions o = random.Options();
         const auto start = static_cast<std::size_t>(random.Below(static_cast<int>(text.size()) + 1));
-        const TReference reference(text, pattern, o);
+        const test::TPlainSearch reference(text, pattern, o);
+        const std::string expected = HasOption(o, sfDown) ? reference.Forward(start) : reference.Backward(start);
+        ASSERT_EQ(BufferResult(text, start, pattern, o), expected)
+            << "round " << round << " options " << o << " start " << start << "\ntext " << Cp932ToUtf8(text)
+            << "\npattern " << Cp932ToUtf8(pattern);
+    }
+}
+
+// Patterns whose matches vary in length are found by a linear scan that
+// jumps and reads back: long patterns over texts of a few pieces, where
+// candidates run long and overlap, must find what trying every candidate
+// finds.
+TEST(SearchBufferRandom, LongPatternsOverRepetitiveTexts) {
+    TRandomText random(31, {"a", "b", "A", " ", "\t", "ｶ", "ﾞ", "ガ", "　", "ソ", "_"});
+    for (int round = 0; round < 1500; ++round) {
+        const std::string text = random.Text(20 + random.Below(400), 5);
+        const std::string pattern = random.Stretch(2 + random.Below(120), random.Below(3));
+        static constexpr TSearchOptions kVarying[] = {sfNoMatchZenkaku, sfIncludeCRLF, sfIncludeSpace,
+                                                      sfIncludeCRLF | sfIncludeSpace};
+        const TSearchOptions o = random.Options() | kVarying[random.Below(4)];
+        const auto start = static_cast<std::size_t>(random.Below(static_cast<int>(text.size()) + 1));
+        const test::TPlainSearch reference(text, pattern, o);
         const std::string expected = HasOption(o, sfDown) ? reference.Forward(start) : reference.Backward(start);
         ASSERT_EQ(BufferResult(text, start, pattern, o), expected)
             << "round " << round << " options " << o << " start " << start << "\ntext " << Cp932ToUtf8(text)
@@ -244,49 +187,171 @@ TEST_F(RowsFixture, WrappedRowsJoinWithoutABreak) {
     EXPECT_EQ(Str(SearchRowsForward(rows, {0, 0}, TSearchPattern(S("x漢"), sfDown), {}, 2)), "18 3");
 }
 
+// A long search tells a watch how far it got, and stops when told.
+TEST_F(RowsFixture, AWatchSeesTheRowsPassedAndStopsTheSearch) {
+    std::string text = "abc\r\n";
+    for (int i = 0; i < 59; ++i) text += "xy z\r\n";
+    rows.SetAllText(text + "end");
+    const struct {
+        const char* name;
+        TSearchOptions options;
+        std::size_t chunk;
+    } cases[] = {
+        {"packed rows", sfDown, 0},
+        {"chunks", sfDown | sfIncludeSpace, 8},
+        {"backward chunks", sfIncludeCRLF, 8},
+        {"backward packed", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const bool down = HasOption(c.options, sfDown);
+        const TRowOffset from = down ? TRowOffset{0, 0} : TRowOffset{60, 3};
+        const TSearchPattern pattern(down ? "end" : "abc", c.options);
+        std::vector<std::pair<long long, long long>> steps;
+        TSearchWatch all([&](long long done, long long total) {
+            steps.emplace_back(done, total);
+            return true;
+        });
+        const auto search = [&](TSearchWatch& w) {
+            return down ? SearchRowsForward(rows, from, pattern, {}, c.chunk, &w)
+                        : SearchRowsBackward(rows, from, pattern, {}, c.chunk, &w);
+        };
+        ASSERT_TRUE(search(all)) << c.name;
+        ASSERT_FALSE(steps.empty()) << c.name;
+        // 61 rows to pass from the first to the last, either way.
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(steps[i].second, 61) << c.name;
+            EXPECT_TRUE(steps[i].first >= 0 && steps[i].first <= steps[i].second) << c.name;
+            EXPECT_TRUE(i == 0 || steps[i - 1].first <= steps[i].first) << c.name;
+        }
+        int asked = 0;
+        TSearchWatch stop([&](long long, long long) { return ++asked < 2; });
+        EXPECT_FALSE(search(stop)) << c.name;
+        EXPECT_TRUE(stop.Stopped()) << c.name;
+        EXPECT_EQ(asked, 2) << c.name;
+    }
+}
+
 // ---------------------------------------------------------------- replace-all
 
-std::string Apply(TEditorScreenStrings& rows, const TReplaceAll& r) {
-    ApplyLineEdits(rows, r.Edits);
+// Replace-all without a limit, in batches of `batch` bytes; the text after.
+std::string ReplaceAllOf(TEditorScreenStrings& rows, TRowOffset from, const TSearchPattern& pattern,
+                         std::string_view with, TReplaceAll* result = nullptr, std::size_t batch = kReplaceBatchBytes) {
+    const TReplaceAll r = ReplaceAll(rows, from, pattern, with, kReplaceMaxBytes, nullptr, nullptr, batch);
+    if (result) *result = r;
     return rows.AllText();
 }
 
-TRowOffset Caret(const TEditorScreenStrings& rows, const TReplaceAll& r) {
-    return LinePosToRowOffset(rows, r.Caret.Line, r.Caret.Offset);
-}
-
 TEST_F(RowsFixture, ReplaceAllIsOneUndoStep) {
-    rows.SetAllText("a a\r\na\r\nb");
-    const TReplaceAll r = ReplaceAllEdit(rows, {0, 0}, TSearchPattern("a", sfDown), "xyz");
-    EXPECT_EQ(r.Count, 3);
-    EXPECT_EQ(Apply(rows, r), "xyz xyz\r\nxyz\r\nb");
-    // The caret after the last text inserted.
-    EXPECT_EQ(Caret(rows, r), (TRowOffset{1, 3}));
-    ASSERT_TRUE(rows.CanUndo());
-    rows.Undo();
-    EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
-    EXPECT_FALSE(rows.CanUndo());
+    for (const std::size_t batch : {kReplaceBatchBytes, std::size_t{1}}) {
+        rows.SetAllText("a a\r\na\r\nb");
+        TReplaceAll r;
+        EXPECT_EQ(ReplaceAllOf(rows, {0, 0}, TSearchPattern("a", sfDown), "xyz", &r, batch), "xyz xyz\r\nxyz\r\nb");
+        EXPECT_EQ(r.Count, 3);
+        EXPECT_EQ(r.Bytes, 15u);
+        // The caret after the last text inserted.
+        EXPECT_EQ(r.Caret, (TRowOffset{1, 3}));
+        ASSERT_EQ(rows.UndoObj().UndoList().size(), 1u);
+        rows.Undo();
+        EXPECT_EQ(rows.AllText(), "a a\r\na\r\nb");
+        EXPECT_FALSE(rows.CanUndo());
+    }
 }
 
 TEST_F(RowsFixture, BackwardReplaceAllOfALetterByTwoOfItselfEnds) {
-    rows.SetAllText("aaa\r\na");
-    const TReplaceAll r = ReplaceAllEdit(rows, {1, 1}, TSearchPattern("a", 0), "aa");
-    EXPECT_EQ(r.Count, 4);
-    EXPECT_EQ(Apply(rows, r), "aaaaaa\r\naa");
-    EXPECT_EQ(Caret(rows, r), (TRowOffset{0, 0}));
+    for (const std::size_t batch : {kReplaceBatchBytes, std::size_t{1}}) {
+        rows.SetAllText("aaa\r\na");
+        TReplaceAll r;
+        EXPECT_EQ(ReplaceAllOf(rows, {1, 1}, TSearchPattern("a", 0), "aa", &r, batch), "aaaaaa\r\naa");
+        EXPECT_EQ(r.Count, 4);
+        EXPECT_EQ(r.Caret, (TRowOffset{0, 0}));
+    }
 }
 
 TEST_F(RowsFixture, ReplaceAllSeesTheTextItInserted) {
     // Backward, the mark put in pairs with the kana before it: "ｶﾞ" is no "ｶ".
     rows.SetAllText(S("ｶｶ"));
-    const TReplaceAll r = ReplaceAllEdit(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"));
+    TReplaceAll r;
+    EXPECT_EQ(Cp932ToUtf8(ReplaceAllOf(rows, {0, 2}, TSearchPattern(S("ｶ"), sfNoMatchZenkaku), S("ﾞ"), &r)), "ｶﾞ");
     EXPECT_EQ(r.Count, 1);
-    EXPECT_EQ(Cp932ToUtf8(Apply(rows, r)), "ｶﾞ");
-    EXPECT_TRUE(ReplaceAllEdit(rows, {0, 0}, TSearchPattern("q", sfDown), "x").Edits.empty());
+    ReplaceAllOf(rows, {0, 0}, TSearchPattern("q", sfDown), "x", &r);
+    EXPECT_EQ(r.Count, 0);
+    EXPECT_EQ(rows.UndoObj().UndoList().size(), 1u);
 }
 
-// Replace-all as one edit gives what replacing match after match gives, and
-// one undo gives the old bytes back.
+// The size of the result is known before anything is made: a text that
+// would grow past the limit stays as it is, one that does not grow is made
+// whatever its size.
+TEST_F(RowsFixture, ReplaceAllRefusesATextGrowingPastTheLimit) {
+    const struct {
+        const char* with;
+        std::uint64_t limit;
+        TReplaceEnd end;
+        const char* expected;
+    } cases[] = {
+        {"bbbb", 14, TReplaceEnd::TooLarge, "a a\r\na"},    // would be 15 bytes
+        {"bbbb", 15, TReplaceEnd::Done, "bbbb bbbb\r\nbbbb"},
+        {"b", 2, TReplaceEnd::Done, "b b\r\nb"},            // 6 bytes, as before
+        {"", 2, TReplaceEnd::Done, " \r\n"},
+    };
+    for (const auto& c : cases) {
+        rows.SetAllText("a a\r\na");
+        rows.UndoObj().ClearHistory();
+        const TReplaceAll r = ReplaceAll(rows, {0, 0}, TSearchPattern("a", sfDown), c.with, c.limit);
+        EXPECT_EQ(r.End, c.end) << c.with << " " << c.limit;
+        EXPECT_EQ(r.Count, 3) << c.with;
+        EXPECT_EQ(rows.AllText(), c.expected) << c.with << " " << c.limit;
+        EXPECT_EQ(rows.CanUndo(), c.end == TReplaceEnd::Done) << c.with;
+    }
+}
+
+// Stopped in either pass, replace-all leaves the text, its undo list and
+// its redo list as they were.
+TEST_F(RowsFixture, ReplaceAllStoppedChangesNothing) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "ab cd\r\n";
+    const auto run = [&](int stopAt) {
+        rows.SetAllText(text);
+        rows.UndoObj().ClearHistory();
+        int asked = 0;
+        TSearchWatch watch([&](long long, long long) { return ++asked != stopAt; });
+        const TReplaceAll r =
+            ReplaceAll(rows, {0, 0}, TSearchPattern("ab", sfDown | sfIncludeSpace), "x", kReplaceMaxBytes, &watch, nullptr, 4);
+        return std::pair{r.End, asked};
+    };
+    const int steps = run(0).second;  // never stopped: every step of both passes
+    ASSERT_GT(steps, 40);
+    for (const int stopAt : {1, steps / 4, steps / 2 + 1, 3 * steps / 4, steps}) {
+        EXPECT_EQ(run(stopAt).first, TReplaceEnd::Stopped) << stopAt;
+        EXPECT_EQ(rows.AllText(), text) << stopAt;
+        EXPECT_FALSE(rows.CanUndo() || rows.UndoObj().CanRedo()) << stopAt;
+    }
+}
+
+// Found by SearchFuzz: the last line replaced by nothing took the break
+// before it along.
+TEST_F(RowsFixture, ReplaceAllThatEmptiesTheLastLineKeepsTheBreakBeforeIt) {
+    const struct {
+        const char* text;
+        const char* pattern;
+        TSearchOptions options;
+        const char* expected;
+    } cases[] = {
+        {"ab\r\nc", "c", sfDown, "ab\r\n"},
+        {"ab\r\nc", "c", 0, "ab\r\n"},
+        {"ab\r\nc\r\n", "c", sfDown, "ab\r\n\r\n"},
+        {"ab\r\nc\r\n", "c\r\n", sfDown, "ab\r\n"},
+        {"c", "c", sfDown, ""},
+        {"ab\r\n  c", "c", sfDown | sfIncludeSpace, "ab\r\n  "},
+    };
+    for (const auto& c : cases) {
+        rows.SetAllText(c.text);
+        const TRowOffset from = HasOption(c.options, sfDown) ? TRowOffset{} : TextEnd(rows);
+        EXPECT_EQ(ReplaceAllOf(rows, from, TSearchPattern(c.pattern, c.options), ""), c.expected) << c.text;
+    }
+}
+
+// Replace-all (in batches of any size) gives what replacing match after
+// match gives, and one undo gives the old bytes back.
 TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
     TRandomText random(23);
     for (int round = 0; round < 1500; ++round) {
@@ -308,10 +373,13 @@ TEST_F(RowsFixture, ReplaceAllAgreesWithReplacingOneByOne) {
             ++count;
         }
         const std::string before = rows.AllText();
-        const TReplaceAll r = ReplaceAllEdit(rows, from, TSearchPattern(pattern, o), with);
+        const std::size_t batch = random.Below(2) ? kReplaceBatchBytes : static_cast<std::size_t>(1 + random.Below(20));
+        TReplaceAll r;
+        ASSERT_EQ(ReplaceAllOf(rows, from, TSearchPattern(pattern, o), with, &r, batch), text)
+            << "round " << round << " options " << o << " batch " << batch << "\npattern " << Cp932ToUtf8(pattern)
+            << "\nwith " << Cp932ToUtf8(with);
         ASSERT_EQ(r.Count, count) << "round " << round << " options " << o;
-        ASSERT_EQ(Apply(rows, r), text) << "round " << round << " options " << o << "\npattern "
-                                        << Cp932ToUtf8(pattern) << "\nwith " << Cp932ToUtf8(with);
+        ASSERT_EQ(r.Bytes, text.size()) << "round " << round;
         if (count == 0) continue;
         ASSERT_EQ(rows.UndoObj().UndoList().size(), 1u) << "round " << round;
         ASSERT_TRUE(rows.Undo());

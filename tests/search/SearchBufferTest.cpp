@@ -116,6 +116,12 @@ const TCase kTrailBytes[] = {
     {"run_of_lead_bytes", std::string("\x88\x88\x88\x88\x88"), 0, 0, "\x88\x88", kDown, "0 2"},
     {"run_of_lead_bytes_second", std::string("\x88\x88\x88\x88\x88"), 0, 2, "\x88\x88", kDown, "2 2"},
     {"run_of_lead_bytes_backward", std::string("\x88\x88\x88\x88\x88"), 5, 0, "\x88\x88", 0, "2 2"},
+    // A line break is never half of a character, after a lone lead byte
+    // too, as in the rows (found by SearchFuzz).
+    {"break_after_a_lone_lead_byte", "x\x81\r\ny", 0, 0, "\r\n", kDown, "2 2"},
+    {"break_after_a_lone_lead_byte_backward", "x\x81\r\ny", 5, 0, "\r\n", 0, "2 2"},
+    {"lone_lead_byte_before_a_break", "x\x81\r\ny", 0, 0, "\x81", kDown | sfMatchCase, "1 1"},
+    {"lone_lead_byte_before_a_break_backward", "x\x81\r\ny", 2, 0, "\x81", sfMatchCase, "1 1"},
 };
 INSTANTIATE_TEST_SUITE_P(TrailBytes, SearchBufferCases, ::testing::ValuesIn(kTrailBytes), testing::TCaseName());
 

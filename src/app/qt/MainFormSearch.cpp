@@ -2,13 +2,21 @@
 // the replace loop with its confirmation. The searching itself is the
 // engine's, on the active editor.
 #include "app/qt/MainForm.h"
+#include "app/qt/StatusPanels.h"
 #include "base/qt/QtText.h"
 #include "editor/qt/EditorEx.h"
 #include "search/qt/EditorSearch.h"
 #include "search/qt/FormReplace.h"
 #include "search/qt/SearchMessages.h"
+#include "search/qt/SearchProgress.h"
 
 namespace quodle {
+
+namespace {
+
+constexpr int kCommandPanel = 5;
+
+}  // namespace
 
 void TTarnwickMainForm::mnuFindClick() {
     // The editor is taken before the dialog takes the focus from it.
@@ -39,12 +47,20 @@ void TTarnwickMainForm::mnuFindBackwardClick() {
 
 bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
     if (editor == nullptr) return false;
-    const TEditorSearchResult found = EditorSearch(*editor, QStringToSjis(findString_), searchOptions_);
+    TEditorSearchResult found;
+    bool stopped = false;
+    {
+        TSearchProgress progress(this, SearchCaption(), SearchingText());
+        found = EditorSearch(*editor, QStringToSjis(findString_), searchOptions_, progress.Watch());
+        stopped = progress.Stopped();
+    }
     switch (found.Kind) {
     case TEditorSearchResult::srShown:
         return true;
     case TEditorSearchResult::srNone:
-        Message(NotFoundText(findString_));
+        // Stopped is not "not found": the text past the place reached is unknown.
+        if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+        else Message(NotFoundText(findString_));
         return false;
     case TEditorSearchResult::srPastShownCells:
         // The text is there: the user decides whether to see it, since
@@ -89,17 +105,26 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
     const std::string find = QStringToSjis(findString_);
     const std::string replacement = QStringToSjis(replaceString_);
     const bool backward = !HasOption(searchOptions_, sfDown);
-    int replaced = 0;
+    std::int64_t replaced = 0;
     for (bool atHit = false;; atHit = true) {
         if (HasOption(searchOptions_, sfReplaceAll) && !HasOption(searchOptions_, sfReplaceConfirm)) {
             // The rest in one edit, one undo step, matches past the shown
             // cells too (a name renamed everywhere but in a long line would
             // break the code); the user is told how many, and how many of
             // them cannot be seen.
-            int pastShownCells = 0;
-            replaced += ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, &pastShownCells);
-            if (replaced == 0) Message(NotFoundText(findString_));
-            else Message(ReplacedCountText(replaced, pastShownCells));
+            const std::uint64_t limit = ReplaceAllLimit();
+            TReplaceAll all;
+            std::int64_t pastShownCells = 0;
+            {
+                TSearchProgress progress(this, ReplaceCaption(), ReplacingText());
+                all = ReplaceAllMatches(editor, find, replacement, searchOptions_, atHit, limit, progress.Watch(),
+                                        &pastShownCells);
+            }
+            // Stopped or refused, nothing more was replaced.
+            if (all.End == TReplaceEnd::Stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+            else if (all.End == TReplaceEnd::TooLarge) Message(ReplaceTooLargeText(all.Bytes, limit));
+            else if (replaced + all.Count == 0) Message(NotFoundText(findString_));
+            else Message(ReplacedCountText(replaced + all.Count, pastShownCells));
             return;
         }
         if (!SearchStep(&editor)) return;

@@ -36,14 +36,15 @@ TRowOffset SearchStart(const TEditor& editor, bool down) {
 
 }  // namespace
 
-TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options) {
+TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options,
+                                 TSearchWatch* watch) {
     const TEditorScreenStrings& rows = editor.Rows();
     if (rows.Count() == 0 || pattern.empty()) return {};
     const bool down = HasOption(options, sfDown);
     const TSearchPattern prepared(pattern, options);
     const TRowOffset start = SearchStart(editor, down);
-    const std::optional<TRowsMatch> match =
-        down ? SearchRowsForward(rows, start, prepared) : SearchRowsBackward(rows, start, prepared);
+    const std::optional<TRowsMatch> match = down ? SearchRowsForward(rows, start, prepared, {}, 0, watch)
+                                                 : SearchRowsBackward(rows, start, prepared, {}, 0, watch);
     if (!match) return {};
     // A match past a row's last shown cell can be neither shown nor selected
     // (the caret stops at that cell): the caller says where it is instead
@@ -69,35 +70,34 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward) {
     if (backward) editor.PlaceCaret(start.Row, start.Offset);
 }
 
-int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit, int* pastShownCells) {
+TReplaceAll ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement,
+                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch,
+                              std::int64_t* pastShownCells) {
     const bool down = HasOption(options, sfDown);
     TRowOffset from = SearchStart(editor, down);
     if (fromHit)
         if (const std::optional<TStreamRange> shown = ShownMatch(editor)) from = down ? shown->Start : shown->End;
-    const TReplaceAll all = ReplaceAllEdit(editor.Rows(), from, TSearchPattern(pattern, options), replacement);
-    if (pastShownCells) {
-        // Counted on the rows before the edit, where the user could not see them.
-        // Each row is mapped once, however many matches it holds.
-        const TCellLayout layout = editor.Layout();
-        int mappedRow = -1;
-        TEditorAttributeArray map;
-        *pastShownCells = 0;
-        for (const TRowsMatch& m : all.Matches) {
-            if (m.Start.Row != mappedRow) {
-                mappedRow = m.Start.Row;
-                map = TEditorAttributeArray(RowTextOrEmpty(editor.Rows(), mappedRow), layout);
-            }
-            if (map.OffsetToColumn(m.Start.Offset) >= kMaxMappedCells) ++*pastShownCells;
+    // Those past the shown cells are counted where they stand before the
+    // edit, where the user could not see them; each row is mapped once,
+    // however many matches it holds.
+    const TCellLayout layout = editor.Layout();
+    int mappedRow = -1;
+    TEditorAttributeArray map;
+    std::int64_t past = 0;
+    const auto countPast = [&](const TRowsMatch& m) {
+        if (m.Start.Row != mappedRow) {
+            mappedRow = m.Start.Row;
+            map = TEditorAttributeArray(RowTextOrEmpty(editor.Rows(), mappedRow), layout);
         }
-    }
-    if (!all.Edits.empty()) {
-        editor.Deselect();
-        ApplyLineEdits(editor.Rows(), all.Edits, &editor);
-        const TRowOffset caret = LinePosToRowOffset(editor.Rows(), all.Caret.Line, all.Caret.Offset);
-        editor.PlaceCaret(caret.Row, caret.Offset);
-    }
-    return all.Count;
+        if (map.OffsetToColumn(m.Start.Offset) >= kMaxMappedCells) ++past;
+    };
+    // The selection may name rows that change.
+    editor.Deselect();
+    const TReplaceAll all = ReplaceAll(editor.Rows(), from, TSearchPattern(pattern, options), replacement, limit, watch,
+                                       &editor, kReplaceBatchBytes, pastShownCells ? TMatchSeen(countPast) : TMatchSeen());
+    if (pastShownCells) *pastShownCells = all.End == TReplaceEnd::Done ? past : 0;
+    if (all.End == TReplaceEnd::Done && all.Count > 0) editor.PlaceCaret(all.Caret.Row, all.Caret.Offset);
+    return all;
 }
 
 TEditorEx::TFindMarkSearch FindMarkSearch() {

@@ -7,6 +7,7 @@
 #include "editor/qt/EditorEx.h"
 #include "search/RowsSearch.h"
 #include "search/SearchOptions.h"
+#include "search/SearchWatch.h"
 
 namespace quodle {
 
@@ -22,8 +23,10 @@ struct TEditorSearchResult {
 
 // Forward from just after the selection (or the hit shown without one),
 // backward from the selection's start, else from the caret. A shown match
-// becomes the hit, scrolled into view.
-TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options);
+// becomes the hit, scrolled into view. Nothing found (srNone) also when the
+// watch stopped the search.
+TEditorSearchResult EditorSearch(TEditor& editor, std::string_view pattern, TSearchOptions options,
+                                 TSearchWatch* watch = nullptr);
 
 // A match past the shown cells made visible: word wrap goes on for the
 // editor's text (which forgets its undo steps, as the wrap switch does),
@@ -37,10 +40,12 @@ void ReplaceHit(TEditor& editor, std::string_view replacement, bool backward);
 
 // Replaces every match in the search direction as one edit (one undo
 // step), the first at the hit when `fromHit`, else where EditorSearch
-// would start, matches past the shown cells too. Returns the number
-// replaced, and in `pastShownCells` how many of them started there.
-int ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement, TSearchOptions options,
-                      bool fromHit, int* pastShownCells = nullptr);
+// would start, matches past the shown cells too; nothing when the text
+// would grow past `limit` bytes, or when the watch stopped it. Once done,
+// `pastShownCells` tells how many of those replaced started there.
+TReplaceAll ReplaceAllMatches(TEditor& editor, std::string_view pattern, std::string_view replacement,
+                              TSearchOptions options, bool fromHit, std::uint64_t limit, TSearchWatch* watch = nullptr,
+                              std::int64_t* pastShownCells = nullptr);
 
 // The find-mark search of the engine, for TEditorEx::SetFindMarkSearch;
 // the compiled expression is kept between lines.

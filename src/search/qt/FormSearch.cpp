@@ -1,5 +1,7 @@
 #include "search/qt/FormSearch.h"
 
+#include "search/qt/SearchMessages.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -20,7 +22,7 @@ TFormSearch::TFormSearch(const TSearchDialogStore& store, QWidget* parent) : TFo
 TFormSearch::TFormSearch(const TSearchDialogStore& store, bool replace, QWidget* parent)
     : QDialog(parent), store_(store), state_(store.Read()), replace_(replace) {
     setObjectName(replace ? QStringLiteral("FormReplace") : QStringLiteral("FormSearch"));
-    setWindowTitle(replace ? QStringLiteral("置換") : QStringLiteral("検索"));
+    setWindowTitle(replace ? ReplaceCaption() : SearchCaption());
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     setFont(font);

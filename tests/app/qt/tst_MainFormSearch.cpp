@@ -246,6 +246,21 @@ private slots:
         QCOMPARE(Text(), QStringLiteral("x a"));
     }
 
+    // Counted first, a replace-all that would grow the text past 2 GiB is
+    // refused with its size, and nothing is replaced.
+    void replace_allGrowingTheTextTooMuchIsRefused() {
+        const QString text(3000000, QLatin1Char('a'));
+        Open(text);
+        AnswerReplace(QStringLiteral("a"), QString(1000, QLatin1Char('b')), false, true);
+        Trigger("N21");
+        const QStringList messages = Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith(QStringLiteral("置き換えると文書が 3000000000 バイトになり，上限の ")) &&
+                     messages[0].endsWith(QStringLiteral(" バイトを超えるため置き換えできません．")),
+                 qPrintable(messages[0]));
+        QVERIFY(Text() == text);
+    }
+
     // A read-only text: the item is greyed out while the menu is open, and
     // its key says why nothing is replaced, without asking for anything.
     void replace_inAReadOnlyTextIsRefusedAndSaysSo() {

@@ -1,11 +1,16 @@
 // The search on an editor: where it starts, the hit in each hit style (on
-// the screen too), replacing the hit and replace-all, and the find marks of
-// a regular expression.
+// the screen too), replacing the hit and replace-all, a long search seen
+// through (progress, Esc, input held off), and the find marks of a regular
+// expression.
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 #include "base/qt/QtColor.h"
 #include "search/qt/EditorSearch.h"
+#include "search/qt/SearchMessages.h"
+#include "search/qt/SearchProgress.h"
 #include "support/qt/EditorInput.h"
 
 using namespace quodle;
@@ -113,7 +118,7 @@ private slots:
         ReplaceHit(E(), "bb", false);
         QCOMPARE(TextOf(E()), QStringLiteral("bb-a-a\r\na"));
         QCOMPARE(E().Col(), 2);
-        QCOMPARE(ReplaceAllMatches(E(), "a", "cc", sfDown, false), 3);
+        QCOMPARE(ReplaceAllMatches(E(), "a", "cc", sfDown, false, kReplaceMaxBytes).Count, 3);
         QCOMPARE(TextOf(E()), QStringLiteral("bb-cc-cc\r\ncc"));
         E().Undo();
         QCOMPARE(TextOf(E()), QStringLiteral("bb-a-a\r\na"));
@@ -130,7 +135,12 @@ private slots:
         // Replace-all from the hit takes the hit too.
         LoadText(E(), QStringLiteral("a a a"), 0, 0);
         QVERIFY(Find("a", sfDown) && Find("a", sfDown));
-        QCOMPARE(ReplaceAllMatches(E(), "a", "b", sfDown, true), 2);
+        QCOMPARE(ReplaceAllMatches(E(), "a", "b", sfDown, true, kReplaceMaxBytes).Count, 2);
+        QCOMPARE(TextOf(E()), QStringLiteral("a b b"));
+        // A text that would grow past the limit is left alone.
+        E().PlaceCaret(0, 0);
+        const TReplaceAll refused = ReplaceAllMatches(E(), "b", "bbbb", sfDown, false, 10);
+        QVERIFY(refused.End == TReplaceEnd::TooLarge && refused.Count == 2 && refused.Bytes == 11);
         QCOMPARE(TextOf(E()), QStringLiteral("a b b"));
     }
 
@@ -173,9 +183,13 @@ private slots:
         QVERIFY(!E().Selected());
         ReplaceHit(E(), "!", false);
         QCOMPARE(TextOf(E()), text);
-        // Replace-all takes the hidden ones too and counts them.
-        int hidden = -1;
-        QCOMPARE(ReplaceAllMatches(E(), "XYZ", "k", sfDown, false, &hidden), 5);
+        // Replace-all takes the hidden ones too and counts them; refused, it
+        // counts none.
+        std::int64_t hidden = -1;
+        QVERIFY(ReplaceAllMatches(E(), "XYZ", "kkkk", sfDown, false, text.size(), nullptr, &hidden).End ==
+                TReplaceEnd::TooLarge);
+        QCOMPARE(hidden, 0);
+        QCOMPARE(ReplaceAllMatches(E(), "XYZ", "k", sfDown, false, kReplaceMaxBytes, nullptr, &hidden).Count, 5);
         QCOMPARE(hidden, 2);
         QCOMPARE(TextOf(E()), QString(text).replace(QStringLiteral("XYZ"), QStringLiteral("k")));
     }
@@ -218,6 +232,66 @@ private slots:
                       ToQColor(kMark)) == 0);
         E().SetFindString("(de");
         QCOMPARE(CountPixels(Shot(), Cells(0, 0, 28), ToQColor(kMark)), 0);
+    }
+
+    // A long search (here: from its first step) opens a progress window,
+    // modal, so that typing in the editor meanwhile changes nothing; Esc or
+    // "中止" in it stops the search, and a replace-all stopped so changes
+    // nothing.
+    void progress_escStopsTheSearchAndHoldsInputOff() {
+        QString text = QStringLiteral("abc\r\n");
+        for (int i = 0; i < 4000; ++i) text += QStringLiteral("xyz xyz\r\n");
+        const QString document = text + QStringLiteral("abc");
+        enum TStop { Run, Esc, Button };
+        struct TCase {
+            const char* name;
+            TSearchOptions options;
+            TStop stop;
+        } cases[] = {
+            {"packed rows", sfDown, Run},        {"packed rows, Esc", sfDown, Esc},
+            {"chunks", sfDown | sfIncludeSpace, Run}, {"chunks, stop button", sfDown | sfIncludeSpace, Button},
+            {"backward, Esc", sfIncludeCRLF, Esc},
+        };
+        for (const TCase& c : cases) {
+            // Between the two abc, far from both.
+            LoadText(E(), document, HasOption(c.options, sfDown) ? 1 : 4001, 0);
+            E().Deselect();
+            QString shownText;
+            QTimer::singleShot(0, [&] {
+                auto* window = qobject_cast<TProgressWindow*>(QApplication::activeModalWidget());
+                if (!window) return;
+                shownText = window->Label1->text();
+                // As the window system hands it on: the modal window's.
+                QTest::keyClick(E().window()->windowHandle(), Qt::Key_Q);
+                if (c.stop == Esc) QTest::keyClick(window, Qt::Key_Escape);
+                if (c.stop == Button) window->Button1->click();
+            });
+            bool found = false;
+            bool stopped = false;
+            {
+                TSearchProgress progress(&E(), SearchCaption(), SearchingText(), 0);
+                found = bool(EditorSearch(E(), "abc", c.options, progress.Watch()));
+                stopped = progress.Stopped();
+                QVERIFY2(progress.Window() && progress.Window()->isVisible(), c.name);
+            }
+            QCOMPARE(shownText, SearchingText());
+            QVERIFY2(found == (c.stop == Run) && stopped == (c.stop != Run), c.name);
+            QCOMPARE(E().Lines().Text(), document.toStdString());
+            if (c.stop != Run) QVERIFY2(!E().Selected(), c.name);
+            QApplication::processEvents();
+        }
+        // Replace-all stopped: the text and the undo list as they were.
+        LoadText(E(), document, 0, 0);
+        QTimer::singleShot(0, [] {
+            if (QWidget* window = QApplication::activeModalWidget()) QTest::keyClick(window, Qt::Key_Escape);
+        });
+        {
+            TSearchProgress progress(&E(), ReplaceCaption(), ReplacingText(), 0);
+            ReplaceAllMatches(E(), "xyz", "w", sfDown | sfIncludeSpace, false, kReplaceMaxBytes, progress.Watch());
+            QVERIFY(progress.Stopped());
+        }
+        QCOMPARE(E().Lines().Text(), document.toStdString());
+        QVERIFY(!E().Rows().CanUndo());
     }
 };
 
