@@ -225,8 +225,8 @@ void TEditorScreenStrings::PutRows(int row, int count, TEditorStringList& rows) 
     // disappears while some row of the range remains. Only rows that carry
     // marks are visited.
     auto eachMarked = [](const TheStringList& list, int from, int to, auto&& take) {
-        for (int r = from < to ? list.FindNextWithAttribute2(from, rowbits::kRowMarksMask) : -1; r >= 0 && r < to;
-             r = r + 1 < to ? list.FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask) : -1)
+        for (int r = list.FindNextWithAttribute2(from, rowbits::kRowMarksMask, to); r >= 0;
+             r = list.FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask, to))
             take(r);
     };
     std::vector<std::pair<int, std::uint16_t>> handed;
@@ -519,8 +519,8 @@ void TEditorScreenStrings::ApplySpans(std::span<const TRowsSpan> spans,
     const int first = spans.front().Row, oldEnd = spans.back().Row + spans.back().Count;
     if (marksInUse_ != 0) {
         std::size_t k = 0;
-        for (int r = FindNextWithAttribute2(first, rowbits::kRowMarksMask); r >= 0 && r < oldEnd;
-             r = r + 1 < n ? FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask) : -1) {
+        for (int r = FindNextWithAttribute2(first, rowbits::kRowMarksMask, oldEnd); r >= 0;
+             r = FindNextWithAttribute2(r + 1, rowbits::kRowMarksMask, oldEnd)) {
             while (k < spans.size() && spans[k].Row + spans[k].Count <= r) ++k;
             if (k == spans.size()) break;
             const TRowsSpan& s = spans[k];

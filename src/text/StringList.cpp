@@ -410,14 +410,17 @@ int TheStringList::FindPrevWithAttribute1(int from, std::uint32_t mask) const {
     return FindPrevWithWord(&Block::attr1, &Block::or1, from, mask);
 }
 
-int TheStringList::FindNextWithAttribute2(int from, std::uint32_t mask) const {
+int TheStringList::FindNextWithAttribute2(int from, std::uint32_t mask, int end) const {
     if (from < 0) from = 0;
-    if (from >= count_) return -1;
+    if (end < 0 || end > count_) end = count_;
+    if (from >= end) return -1;
     const Place p = Locate(from);
-    for (std::size_t b = p.block; b < blocks_.size(); ++b) {
+    // An edit asks only about its own rows: the blocks past them are not visited.
+    for (std::size_t b = p.block; b < blocks_.size() && starts_[b] < end; ++b) {
         const Block& blk = BlockAt(b);
         if ((blk.or2 & mask) == 0 || blk.attr2.empty()) continue;
-        for (int r = b == p.block ? p.row : 0; r < blk.Rows(); ++r)
+        const int last = std::min(blk.Rows(), end - starts_[b]);
+        for (int r = b == p.block ? p.row : 0; r < last; ++r)
             if (blk.attr2[U(r)] & mask) return starts_[b] + r;
     }
     return -1;

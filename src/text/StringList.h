@@ -147,9 +147,9 @@ public:
     // never given such bits.
     // The last row at or before `from` whose word 1 has a bit of mask set, or -1.
     int FindPrevWithAttribute1(int from, std::uint32_t mask) const;
-    // The first row at or after `from` / the last row at or before `from`
-    // whose word 2 has a bit of mask set, or -1.
-    int FindNextWithAttribute2(int from, std::uint32_t mask) const;
+    // The first row at or after `from` (and before `end`, when given) / the
+    // last row at or before `from` whose word 2 has a bit of mask set, or -1.
+    int FindNextWithAttribute2(int from, std::uint32_t mask, int end = -1) const;
     int FindPrevWithAttribute2(int from, std::uint32_t mask) const;
     // From row `first` to the end: keeps only the bits in keep1/keep2 of the
     // two words and empties the state texts.

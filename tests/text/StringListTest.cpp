@@ -380,6 +380,16 @@ TEST(TheStringList, AttributeScansSkipToTheRightRows) {
     EXPECT_EQ(list.StateText(13), "");
     EXPECT_EQ(list.Attribute2(14), 0x00FF0000u);
     EXPECT_EQ(list.FindPrevWithAttribute1(19, 0xF0), 4);
+    // Forward, within bounds that cut blocks (three rows each) anywhere.
+    list.SetAttribute2(7, 0x00010000);
+    EXPECT_EQ(list.FindNextWithAttribute2(0, 0x00FF0000), 7);
+    EXPECT_EQ(list.FindNextWithAttribute2(8, 0x00FF0000), 14);
+    EXPECT_EQ(list.FindNextWithAttribute2(0, 0x00FF0000, 7), -1);
+    EXPECT_EQ(list.FindNextWithAttribute2(0, 0x00FF0000, 8), 7);
+    EXPECT_EQ(list.FindNextWithAttribute2(8, 0x00FF0000, 14), -1);
+    EXPECT_EQ(list.FindNextWithAttribute2(8, 0x00FF0000, 15), 14);
+    EXPECT_EQ(list.FindNextWithAttribute2(15, 0x00FF0000, 100), -1);
+    EXPECT_EQ(list.FindNextWithAttribute2(7, 0x00FF0000, 7), -1);
 }
 
 TEST(TRowAttributeStringList, EveryFieldIsPackedBitExact) {
