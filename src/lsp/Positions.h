@@ -61,9 +61,5 @@ private:
     std::vector<TWide> wide_;
 };
 
-// Splits a client's text into its lines: CR LF, CR and LF each end a line,
-// and the text after the last break (perhaps empty) is the last line. So
-// there is always one line more than there are breaks.
-std::vector<std::string_view> SplitClientLines(std::string_view text);
 
 }  // namespace quodle::lsp

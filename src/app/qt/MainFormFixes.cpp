@@ -1,7 +1,5 @@
-// The code fixes: full-width slips in code, and a definition's locals put
-// right from the variable check's findings. The engine decides every
-// change; these handlers take the editor, apply the edits as one undo step
-// and show what there is to show.
+// The code fixes' menu items (lisp/qt/CodeFixCommands does the work): the
+// handlers pick the editor and the definition and show what there is to show.
 #include <QMenu>
 
 #include "app/ExclusionSettings.h"
@@ -9,10 +7,7 @@
 #include "app/qt/MainForm.h"
 #include "base/qt/QtText.h"
 #include "editor/qt/EditorEx.h"
-#include "lisp/CodeSlips.h"
-#include "lisp/DocumentLines.h"
-#include "lisp/VariableFixes.h"
-#include "text/EditorStrings.h"
+#include "lisp/qt/CodeFixCommands.h"
 
 namespace quodle {
 
@@ -44,24 +39,14 @@ void TTarnwickMainForm::mnuSlipsClick() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
     StoreReturnPoint(*editor);
-    const TDocumentLines lines(editor->Rows());
-    const TSlipReport report = CodeSlipReport(FindCodeSlips(lines.Lines()));
+    const TSlipReport report = SlipReportOf(*editor);
     ShowInOutputPane(report.Lines);
     if (!report.Message.empty()) Message(SjisToQString(report.Message));
 }
 
 void TTarnwickMainForm::mnuSlipsFixClick() {
     TEditorEx* editor = WritableEditor();
-    if (!editor) return;
-    const TLineEdits edits = [&] {
-        const TDocumentLines lines(editor->Rows());
-        return FixCodeSlips(lines.Lines());
-    }();
-    if (edits.empty()) {
-        Message(QString::fromUtf8(kNoSlipsMessage));
-        return;
-    }
-    editor->EditLines(edits);
+    if (editor && !FixSlipsIn(*editor)) Message(QString::fromUtf8(kNoSlipsMessage));
 }
 
 // ---------------------------------------------------------------- variables
@@ -74,24 +59,10 @@ void TTarnwickMainForm::FixVariables(TEditorEx* editor, int definitionLine, TVar
     // The names the check leaves out are the ones its last run was told to.
     const TExclusionSettings settings = ReadExclusionSettings(IniFile(setup_.SettingsPath.toStdString()).Read());
     const TExclusionSet exclusions(exclusionList_);
-    const TVariableFixResult result = [&] {
-        const TDocumentLines lines(editor->Rows());
-        return FixDefinitionVariables(lines.Lines(), definitionLine, fix, exclusions, settings);
-    }();
-    if (!result.Edits.empty()) editor->EditLines(result.Edits);
-    if (recheck) {
-        const TDocumentLines lines(editor->Rows());
-        ShowInOutputPane(VariableCheck(lines.Lines(), exclusions, settings).Lines);
-    }
+    const TVariableFixResult result = FixVariablesIn(*editor, definitionLine, fix, exclusions, settings);
+    if (recheck) ShowInOutputPane(VariableCheckLinesOf(*editor, exclusions, settings));
     if (!result.Message.empty()) Message(SjisToQString(result.Message));
 }
-
-namespace {
-int CaretDefinition(TEditorEx& editor) {
-    const TDocumentLines lines(editor.Rows());
-    return DefinitionAroundLine(lines.Lines(), editor.LineIndexOfRow(editor.Row()));
-}
-}  // namespace
 
 void TTarnwickMainForm::mnuLocaliseClick() {
     if (TEditorEx* editor = WritableEditor()) FixVariables(editor, CaretDefinition(*editor), TVariableFix::Localise, false);
@@ -100,17 +71,6 @@ void TTarnwickMainForm::mnuLocaliseClick() {
 void TTarnwickMainForm::mnuDropUnusedClick() {
     if (TEditorEx* editor = WritableEditor()) FixVariables(editor, CaretDefinition(*editor), TVariableFix::DropUnused, false);
 }
-
-namespace {
-// The definition the output pane's caret line belongs to, in `editor`.
-int PaneDefinition(TEditorEx& pane, TEditorEx& editor) {
-    const TDocumentLines report(pane.Rows());
-    const int line = ReportLineOwner(report.Lines(), pane.LineIndexOfRow(pane.Row()));
-    if (line < 0 || line >= editor.Lines().Count()) return -1;
-    const TDocumentLines lines(editor.Rows());
-    return DefinitionAroundLine(lines.Lines(), line);
-}
-}  // namespace
 
 void TTarnwickMainForm::PaneLocaliseClick() {
     if (TEditorEx* editor = WritableEditor())
