@@ -170,7 +170,8 @@ constexpr unsigned char AsciiUpperByte(unsigned char b) { return (b >= 'a' && b 
 
 }  // namespace
 
-TFountainParser::TFountainParser(TFountain* fountain) : fountain_(fountain), wordChars_(kWordChars.data()) {
+TFountainParser::TFountainParser(TFountain* fountain)
+    : fountain_(fountain), wordChars_(kWordChars.data()), wordRanges_(kWordChars.data()) {
     if (fountain == nullptr) throw TFountainError("TFountainParser.Create need instance of TFountain");
     const auto& brackets = fountain->Brackets();
     for (int i = 0; i < brackets.Count(); ++i)
@@ -637,6 +638,9 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
     // From here no region is open where a token starts: a region opened here
     // closes inside its token or runs to the end of the text.
     const int steady = bracketIndex_;
+    // Words end where a 16-byte class test says; one-byte symbols need no
+    // dispatch at all.
+    const bool wordRuns = wordRanges_.Usable();
     while (p < n) {
         if (out == outEnd) {
             done = false;
@@ -644,7 +648,14 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
         }
         skipBlanks();
         if (p >= n) break;
-        const TScan r = ScanByProc(p, dispatch_[s[p]]);
+        const std::uint8_t proc = dispatch_[s[p]];
+        TScan r;
+        if (proc == fpWord && wordRuns)
+            r = {quodle::RunEnd(wordRanges_, s, p + 1, n), tokWord};
+        else if (proc == fpSymbol)
+            r = {p + 1, tokSymbol};
+        else
+            r = ScanByProc(p, proc);
         if (r.Kind == tokEnd) {
             bracketAfter = steady;
             return out;
@@ -750,8 +761,11 @@ void TFountainParser::FinishRow(TTokenSpan* last) {
 
 std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
                                                       TRowParseState& state) {
-    rowTokens_.clear();
     BeginRow(rowText, next, state);
+    const std::span<const TTokenSpan> first = NextTokens();
+    // A row whose tokens fit one batch, nearly every row, needs no copy.
+    if (rowPhase_ == TRowPhase::rpDone) return first;
+    rowTokens_.assign(first.begin(), first.end());
     for (std::span<const TTokenSpan> some; !(some = NextTokens()).empty();)
         rowTokens_.insert(rowTokens_.end(), some.begin(), some.end());
     return rowTokens_;
