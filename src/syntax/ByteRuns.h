@@ -3,11 +3,11 @@
 // class is a handful of byte ranges; a test gives one bit per byte, so the
 // end of a run (a word) is a count of trailing ones instead of a loop with
 // a table lookup and a hard-to-predict exit per byte.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -32,13 +32,14 @@ public:
             }
             const int lo = b;
             while (b < 256 && table[b]) ++b;
-            if (count == kMax) return;
-            lo_[count].fill(static_cast<std::uint8_t>(lo));
-            span_[count].fill(static_cast<std::uint8_t>(b - 1 - lo));
+            // A range of 255 or 256 bytes has no signed limit below.
+            if (count == kMax || b - lo > 254) return;
+            bias_[count].fill(static_cast<std::uint8_t>(0x80 - lo));
+            limit_[count].fill(static_cast<std::uint8_t>(b - 1 - lo - 127));
             ++count;
         }
         // Unused slots repeat the first range: every test is the same code.
-        for (int i = count; i > 0 && i < kMax; ++i) lo_[i] = lo_[0], span_[i] = span_[0];
+        for (int i = count; i > 0 && i < kMax; ++i) bias_[i] = bias_[0], limit_[i] = limit_[0];
         usable_ = count > 0;
     }
 
@@ -55,10 +56,8 @@ private:
     static __m128i Vec(const std::array<std::uint8_t, 16>& a) {
         return _mm_load_si128(reinterpret_cast<const __m128i*>(a.data()));
     }
-    // b - lo <= span unsigned, with b - lo wrapping below lo.
-    __m128i In(__m128i v, int i) const {
-        return _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(v, Vec(lo_[i])), Vec(span_[i])), _mm_setzero_si128());
-    }
+    // b - lo <= span unsigned, as a signed compare: b + 0x80 - lo < span - 127.
+    __m128i In(__m128i v, int i) const { return _mm_cmpgt_epi8(Vec(limit_[i]), _mm_add_epi8(v, Vec(bias_[i]))); }
     template <int... kI>
     __m128i Test(__m128i v, std::integer_sequence<int, kI...>) const {
         __m128i in = _mm_setzero_si128();
@@ -68,36 +67,47 @@ private:
 #endif
     const bool* table_ = nullptr;
     bool usable_ = false;
-    alignas(16) std::array<std::array<std::uint8_t, 16>, kMax> lo_{};
-    alignas(16) std::array<std::array<std::uint8_t, 16>, kMax> span_{};
+    alignas(16) std::array<std::array<std::uint8_t, 16>, kMax> bias_{};
+    alignas(16) std::array<std::array<std::uint8_t, 16>, kMax> limit_{};
 };
 
+#if defined(__SSE2__)
+// Bit i set for each byte i of the 16 at s outside the set.
+inline unsigned OutsideMask16(const TByteRanges& set, const unsigned char* s) {
+    return ~static_cast<unsigned>(_mm_movemask_epi8(set.Test(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))))) &
+           0xFFFF;
+}
+
+// RunEnd of a run of 16 bytes and more.
+inline std::size_t RunEndLong(const TByteRanges& set, const unsigned char* s, std::size_t p, std::size_t n) {
+    for (; n - p >= 16; p += 16)
+        if (const unsigned stop = OutsideMask16(set, s + p)) return p + static_cast<std::size_t>(std::countr_zero(stop));
+    // The text's last 16 bytes hold the rest.
+    const unsigned stop = OutsideMask16(set, s + n - 16) >> (16 - (n - p));
+    return stop != 0 ? p + static_cast<std::size_t>(std::countr_zero(stop)) : n;
+}
+#endif
+
 // The end of the run of the set's bytes in s from p on (p <= n, the text's
-// length); nothing outside the text is read.
+// length); nothing outside the text is read. Inlined into the scan loop,
+// which keeps the set's constants at hand.
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
 inline std::size_t RunEnd(const TByteRanges& set, const unsigned char* s, std::size_t p, std::size_t n) {
 #if defined(__SSE2__)
-    const auto outside = [&](const unsigned char* at) {
-        return ~static_cast<unsigned>(_mm_movemask_epi8(set.Test(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)))));
-    };
-    for (; n - p >= 16; p += 16)
-        if (const unsigned stop = outside(s + p) & 0xFFFF) return p + static_cast<std::size_t>(std::countr_zero(stop));
-    if (p == n) return n;
-    // The last few bytes: the text's last 16 shifted, or a copy when the text is shorter.
-    const unsigned left = static_cast<unsigned>(n - p);
-    unsigned stop;
     if (n >= 16) {
-        stop = outside(s + n - 16) >> (16 - left);
-    } else {
-        std::array<unsigned char, 16> tail{};
-        std::memcpy(tail.data(), s + p, left);
-        stop = outside(tail.data());
+        // 16 bytes from p, or the text's last 16 when fewer are left; a
+        // stop mark just after them ends a run that fills them.
+        const std::size_t from = std::min(p, n - 16);
+        const unsigned shift = static_cast<unsigned>(p - from);
+        const unsigned stop = (OutsideMask16(set, s + from) >> shift) | (1u << (16 - shift));
+        const std::size_t end = p + static_cast<std::size_t>(std::countr_zero(stop));
+        return end == from + 16 && end < n ? RunEndLong(set, s, end, n) : end;
     }
-    stop &= (1u << left) - 1;
-    return stop != 0 ? p + static_cast<std::size_t>(std::countr_zero(stop)) : n;
-#else
+#endif
     while (p < n && set.Has(s[p])) ++p;
     return p;
-#endif
 }
 
 }  // namespace quodle

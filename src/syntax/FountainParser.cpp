@@ -649,16 +649,20 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
         skipBlanks();
         if (p >= n) break;
         const std::uint8_t proc = dispatch_[s[p]];
+        if (proc == fpSymbol && (!kMayCut || p < rowEnd)) {
+            *out++ = {p, 1, tokSymbol, false, -1};
+            ++p;
+            continue;
+        }
         TScan r;
-        if (proc == fpWord && wordRuns)
+        if (proc == fpWord && wordRuns) {
             r = {quodle::RunEnd(wordRanges_, s, p + 1, n), tokWord};
-        else if (proc == fpSymbol)
-            r = {p + 1, tokSymbol};
-        else
+        } else {
             r = ScanByProc(p, proc);
-        if (r.Kind == tokEnd) {
-            bracketAfter = steady;
-            return out;
+            if (r.Kind == tokEnd) {
+                bracketAfter = steady;
+                return out;
+            }
         }
         if (!emit(r, false, steady)) return out;
         p = r.End;
