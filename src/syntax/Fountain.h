@@ -14,7 +14,6 @@
 #include "base/FileExtComponent.h"
 #include "base/NotifyPersistent.h"
 #include "base/SortedStringList.h"
-#include "syntax/ByteRuns.h"
 #include "syntax/FountainColor.h"
 #include "syntax/TokenKinds.h"
 #include "text/RowParseState.h"
@@ -161,10 +160,7 @@ protected:
     };
     void SetEditorRules(TEditorRules rules);
     // 256 flags: the bytes a word may continue with.
-    void SetWordChars(const bool* table) {
-        wordChars_ = table;
-        wordRanges_ = TByteRanges(table);
-    }
+    void SetWordChars(const bool* table) { wordChars_ = table; }
 
 private:
     struct TBracketRule {
@@ -208,7 +204,6 @@ private:
     std::vector<TBracketRule> brackets_;
     TEditorRules rules_;
     const bool* wordChars_;
-    TByteRanges wordRanges_;  // the same bytes, for runs tested 16 at a time
     // Per byte, which dispatch steps may match there, and the procedure to
     // run; the second tables leave out mail addresses, for rows without '@'.
     std::array<std::uint8_t, 256> startTable_{};

@@ -170,8 +170,7 @@ constexpr unsigned char AsciiUpperByte(unsigned char b) { return (b >= 'a' && b 
 
 }  // namespace
 
-TFountainParser::TFountainParser(TFountain* fountain)
-    : fountain_(fountain), wordChars_(kWordChars.data()), wordRanges_(kWordChars.data()) {
+TFountainParser::TFountainParser(TFountain* fountain) : fountain_(fountain), wordChars_(kWordChars.data()) {
     if (fountain == nullptr) throw TFountainError("TFountainParser.Create need instance of TFountain");
     const auto& brackets = fountain->Brackets();
     for (int i = 0; i < brackets.Count(); ++i)
@@ -638,9 +637,7 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
     // From here no region is open where a token starts: a region opened here
     // closes inside its token or runs to the end of the text.
     const int steady = bracketIndex_;
-    // Words end where a 16-byte class test says; one-byte symbols need no
-    // dispatch at all.
-    const bool wordRuns = wordRanges_.Usable();
+    // Words and one-byte symbols, most tokens, need no dispatch.
     while (p < n) {
         if (out == outEnd) {
             done = false;
@@ -655,8 +652,8 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
             continue;
         }
         TScan r;
-        if (proc == fpWord && wordRuns) {
-            r = {quodle::RunEnd(wordRanges_, s, p + 1, n), tokWord};
+        if (proc == fpWord) {
+            r = {RunEnd(p + 1, wordChars_), tokWord};
         } else {
             r = ScanByProc(p, proc);
             if (r.Kind == tokEnd) {

@@ -1,6 +1,6 @@
 // libFuzzer target for the tokenizer: any bytes, split into rows, give the
-// same tokens by the row scan (words and blanks classed sixteen bytes at a
-// time) as by the token-at-a-time road, for each parser class, with the
+// same tokens by the row scan (with its shortcuts for words and one-byte
+// symbols) as by the token-at-a-time road, for each parser class, with the
 // state carried down the rows; scanning each row as soft-wrapped onto the
 // next must stay inside the joined text (AddressSanitizer watches).
 #include <cstdint>
