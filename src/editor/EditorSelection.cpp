@@ -19,6 +19,18 @@ bool EndsLine(const TEditorStringList& rows, int row) {
 // Rows a position may name: 0..Count (the row after the last).
 int ClampRow(const TEditorStringList& rows, int row) { return std::clamp(row, 0, rows.Count()); }
 
+// The bytes rows [i0, i1) of a storage block take in the text, their line
+// breaks counted: offsets over a large text go a block at a time.
+std::int64_t TextBytesOf(const TheStringList::TPackedRows& block, int i0, int i1) {
+    if (i1 <= i0) return 0;
+    const auto at = [&](int i) { return static_cast<std::size_t>(i); };
+    std::int64_t bytes = block.Ends[at(i1) - 1] - (i0 == 0 ? 0 : block.Ends[at(i0) - 1]);
+    if (block.Words1.empty()) return bytes + kBreakBytes * (i1 - i0);
+    for (int i = i0; i < i1; ++i)
+        if ((block.Words1[at(i)] & rowbits::kRowEndingMask) == reBreak) bytes += kBreakBytes;
+    return bytes;
+}
+
 }  // namespace
 
 std::string_view RowTextOrEmpty(const TEditorStringList& rows, int row) {
@@ -109,14 +121,30 @@ std::int64_t BoxLength(const TEditorStringList& rows, const TCellLayout& layout,
 std::int64_t TextOffsetOf(const TEditorStringList& rows, TRowOffset pos) {
     const int row = ClampRow(rows, pos.Row);
     std::int64_t offset = 0;
-    for (int r = 0; r < row; ++r) offset += RowLength(rows, r) + (EndsLine(rows, r) ? kBreakBytes : 0);
+    for (int r = 0; r < row;) {
+        const auto block = rows.PackedRowsAt(r);
+        const int end = std::min(block.Count(), row - block.FirstRow);
+        offset += TextBytesOf(block, r - block.FirstRow, end);
+        r = block.FirstRow + end;
+    }
     return offset + std::clamp(pos.Offset, 0, RowLength(rows, row));
 }
 
 TRowOffset PositionOfTextOffset(const TEditorStringList& rows, std::int64_t offset, int fromRow) {
     offset = std::max<std::int64_t>(0, offset);
     const int n = rows.Count();
+    int checked = 0;  // rows before this are in a block the offset ends in
     for (int r = std::max(0, fromRow); r < n; ++r) {
+        // Whole blocks the offset goes past are skipped at once.
+        while (r >= checked) {
+            const auto block = rows.PackedRowsAt(r);
+            const std::int64_t bytes = TextBytesOf(block, r - block.FirstRow, block.Count());
+            checked = block.FirstRow + block.Count();
+            if (offset <= bytes) break;
+            offset -= bytes;
+            r = checked;
+            if (r >= n) return TextEnd(rows);
+        }
         const int length = RowLength(rows, r);
         if (offset <= length) {
             // The end of a soft-wrapped row is the start of the next one.

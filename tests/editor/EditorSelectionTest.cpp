@@ -61,6 +61,33 @@ TEST_F(SelectionTest, TextOffsetsRoundTrip) {
     EXPECT_EQ(TextEnd(rows), (TRowOffset{0, 2}));
 }
 
+// Offsets go a storage block at a time: across blocks of two rows, with
+// soft-wrapped rows (no break bytes) and a last row without a break, every
+// position and offset maps as a row-by-row walk says.
+TEST_F(SelectionTest, OffsetsAcrossBlocksAgreeWithARowByRowWalk) {
+    Load("abc\r\n\r\nあいう\r\nxy\r\nz\r\n12345\r\nq");
+    rows.SetRowEnding(2, reWrapped);
+    rows.SetRowEnding(5, reWrapped);
+    std::vector<std::int64_t> starts;  // each row's offset, by walking
+    std::int64_t total = 0;
+    for (int r = 0; r < rows.Count(); ++r) {
+        starts.push_back(total);
+        total += static_cast<std::int64_t>(rows.View(r).size()) + (rows.RowEnding(r) == reBreak ? 2 : 0);
+    }
+    for (int r = 0; r < rows.Count(); ++r)
+        for (int o = 0; o <= static_cast<int>(rows.View(r).size()); ++o) {
+            EXPECT_EQ(TextOffsetOf(rows, {r, o}), starts[static_cast<std::size_t>(r)] + o) << r << ":" << o;
+            const bool wrappedEnd = o == static_cast<int>(rows.View(r).size()) && rows.RowEnding(r) == reWrapped;
+            const TRowOffset want = wrappedEnd ? TRowOffset{r + 1, 0} : TRowOffset{r, o};
+            EXPECT_EQ(PositionOfTextOffset(rows, starts[static_cast<std::size_t>(r)] + o), want);
+        }
+    for (int r = 1; r < rows.Count(); ++r)
+        if (!rows.View(r).empty()) {
+            EXPECT_EQ(PositionOfTextOffset(rows, 1, r), (TRowOffset{r, 1})) << r;
+        }
+    EXPECT_EQ(PositionOfTextOffset(rows, total + 5), TextEnd(rows));
+}
+
 TEST_F(SelectionTest, BlockRowsLeaveOutARowSelectedFromItsStartOnly) {
     Load("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng");
     const TRowSpan s = BlockRowsOf(rows, TStreamRange{{3, 0}, {6, 0}});
