@@ -4,6 +4,8 @@
 // for dark ones. Brackets in strings, comments and bracket regions are
 // tokens of those kinds and never count.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -12,11 +14,19 @@
 
 namespace quodle {
 
+// What a byte does to the depth as a token of its own.
+inline constexpr auto kBracketSteps = [] {
+    std::array<std::int8_t, 256> steps{};
+    steps['('] = 1;
+    steps[')'] = -1;
+    return steps;
+}();
+
 // +1 for an opening round bracket of code, -1 for a closing one, else 0.
+// Without branches: a row's tokens alternate between kinds unpredictably.
+// (A symbol token is one byte, so its first byte tells the bracket.)
 inline int BracketStep(const TTokenSpan& t, std::string_view text) {
-    if (t.Kind != tokSymbol || t.Length != 1) return 0;
-    const char c = text[t.Pos];
-    return static_cast<int>(c == '(') - static_cast<int>(c == ')');
+    return kBracketSteps[static_cast<unsigned char>(text[t.Pos])] * static_cast<int>(t.Kind == tokSymbol);
 }
 
 // A row's bracket balance, its tokens given in order, a batch at a time.
