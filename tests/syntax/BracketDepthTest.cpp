@@ -35,7 +35,10 @@ protected:
             depths.push_back(depth);
             state.RowEnding = rows.RowEnding(r);
             const std::string_view text = rows.View(r);
-            for (const TTokenSpan& t : counting->ParseRow(text, nullptr, state)) {
+            // A soft-wrapped row is read with the next, as the painter reads it.
+            const bool wrapped = state.RowEnding == reWrapped && r + 1 < rows.Count();
+            const TNextRow next{wrapped ? rows.View(r + 1) : std::string_view(), wrapped ? rows.RowEnding(r + 1) : reBreak};
+            for (const TTokenSpan& t : counting->ParseRow(text, wrapped ? &next : nullptr, state)) {
                 if (t.Kind != tokSymbol) continue;
                 if (text[t.Pos] == '(') ++depth;
                 if (text[t.Pos] == ')' && depth > 0) --depth;
@@ -126,6 +129,23 @@ TEST_F(BracketDepths, RandomEditsKeepEveryDepth) {
         if (random() % 4 == 0) rows.Undo();
         ASSERT_EQ(KeptDepths(), CountedDepths()) << "step " << step;
     }
+}
+
+TEST_F(BracketDepths, SoftWrappedRowsCountTheirOwnBrackets) {
+    rows.WrapOption().SetWrapByte(20);
+    rows.SetWordWrap(true);
+    // Strings and comments cut by the wrap keep their brackets out.
+    rows.SetAllText(
+        "(defun f (a) (g (h \"((((((((((((\" a) ; ((((((((((((((((\r\n"
+        "  (k (l (m (n (o (p (q (r (s (t (u (v (w\r\n"
+        "  ))))))))))))))\r\n");
+    ASSERT_GT(rows.Count(), 6);
+    EXPECT_EQ(KeptDepths(), CountedDepths());
+    EXPECT_EQ(rows.BracketDepthAt(rows.LineToRow(1)), 2);
+    EXPECT_EQ(rows.BracketDepthAt(rows.LineToRow(2)), 15);
+    rows.ReplaceRows(0, 0, "(");
+    EXPECT_EQ(KeptDepths(), CountedDepths());
+    EXPECT_EQ(rows.BracketDepthAt(rows.LineToRow(2)), 16);
 }
 
 TEST_F(BracketDepths, KeptOnlyWhileAnEditorWantsThem) {
