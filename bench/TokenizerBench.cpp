@@ -122,8 +122,16 @@ void ColourRows(benchmark::State& state) {
         for (int r = 0; r < rows.Count(); ++r) {
             rowState.RowEnding = rows.RowEnding(r);
             const std::string_view text = rows.View(r);
-            for (const quodle::TTokenSpan& t : parser->ParseRow(text, nullptr, rowState))
+            const int depth = kDepths ? depths->Depth() : 0;
+            const std::span<const quodle::TTokenSpan> tokens = parser->ParseRow(text, nullptr, rowState);
+            for (const quodle::TTokenSpan& t : tokens)
                 coloured += quodle::TokenColorBy(depths, *parser, t, text) != nullptr ? 1 : 0;
+            if (kDepths) {
+                // As the painter goes on to the next row: from the row's balance.
+                quodle::TBracketCounter counter;
+                counter.Add(tokens, text);
+                depths->SetDepth(counter.Balance().Apply(depth));
+            }
             rowState.PrevRowEnding = rowState.RowEnding;
         }
         benchmark::DoNotOptimize(coloured);
