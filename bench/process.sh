@@ -8,8 +8,9 @@
 # file's size. CPU time is the steadier figure on a shared machine.
 # Peaks include the few MiB a process has before it starts the program.
 # Env: QUODLE_BENCH_W100 (the workload), REPS (runs, default 5),
-#      QUODLE_BENCH_CLI (a quodle-cli to measure instead of building one,
-#      e.g. an older build for a before/after figure).
+#      QUODLE_BENCH_CLI (a quodle-cli to measure instead of building one),
+#      QUODLE_BENCH_BEFORE (an older quodle-cli measured in the same run,
+#      interleaved, each of its figures then given as after / before).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
@@ -23,9 +24,9 @@ absent=zqxjkvbw
 cat "$w100" >/dev/null  # in the page cache for every run
 vim_cmd=()
 if command -v vim >/dev/null; then vim_cmd=(vim --clean -n -es "+q!"); fi
-python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${vim_cmd[@]}" <<'PY'
+python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${vim_cmd[@]}" <<'PY'
 import os, resource, statistics, subprocess, sys, time
-path, reps, absent, cli, vim = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5:]
+path, reps, absent, cli, before, vim = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6:]
 size = os.path.getsize(path)
 runs = {
     "wc -l": ["wc", "-l", path],
@@ -37,6 +38,9 @@ runs = {
     "quodle-cli replace (same size)": [cli, "replace", "--pattern", "setq", "--with", "SETQ", "--options", "down",
                                        "--raw", path],
 }
+if before:
+    for name in [n for n in runs if n.startswith("quodle-cli")]:
+        runs["before: " + name] = [before] + runs[name][1:]
 if vim:
     runs["vim (load, quit)"] = vim + [path]
 
@@ -63,6 +67,9 @@ wc, grep = med["wc -l"][0], med["grep -c -F (absent)"][0]
 print(f"brackets / wc -l          = {med['quodle-cli brackets'][0] / wc:5.2f}  (cpu)")
 print(f"find (absent) / wc -l     = {med['quodle-cli find (absent)'][0] / wc:5.2f}  (cpu; load goal <= 3)")
 print(f"find (absent) / grep -c -F = {med['quodle-cli find (absent)'][0] / grep:5.2f}  (cpu; goal <= 3)")
+for name in [n for n in med if n.startswith("before: ")]:
+    now, old = med[name[len("before: "):]], med[name]
+    print(f"{name[len('before: '):]:32s} after / before: cpu {now[0] / old[0]:5.2f}  peak {now[2] / old[2]:5.2f}")
 if vim:
     print(f"find (absent) / vim load  = {med['quodle-cli find (absent)'][0] / med['vim (load, quit)'][0]:5.2f}  (cpu; goal < 1)")
 PY

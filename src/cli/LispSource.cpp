@@ -17,6 +17,8 @@ TSourceFile::TSourceFile(const std::string& path, TSourceKind kind, TReadEncodin
     // No one types here: the commands' own edits must apply. What a save
     // would lose is still guarded (PrintDocument).
     document_.Rows().SetReadOnly(false);
+    // Nor undoes: a replace-all over the whole text keeps no second copy.
+    document_.Rows().UndoObj().KeepNoHistory();
     lines_.emplace(document_.Rows());
 }
 

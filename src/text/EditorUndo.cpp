@@ -53,6 +53,7 @@ TUndoData& TEditorUndoObj::BeginRecord() {
         record.CaretRow = focused->CaretRow();
         record.CaretCol = focused->CaretCol();
     }
+    if (!keep_) return dropped_ = std::move(record);
     if (!replaying_) redoList_.clear();
     if (groupDepth_ > 0) return group_.Steps.emplace_back(std::move(record));
     undoList_.push_back(std::move(record));

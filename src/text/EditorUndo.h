@@ -98,6 +98,14 @@ public:
     TUndoDataList& UndoList() { return undoList_; }
     TUndoDataList& RedoList() { return redoList_; }
 
+    // For a text no one will undo (a command-line run): from now on every
+    // record is dropped at the next one, so an edit of the whole text keeps
+    // no copy of what it replaced.
+    void KeepNoHistory() {
+        keep_ = false;
+        ClearHistory();
+    }
+
     // Set while a redo is recorded, so recording it keeps the redo list.
     bool Replaying() const { return replaying_; }
     void SetReplaying(bool value) { replaying_ = value; }
@@ -112,6 +120,8 @@ private:
     TUndoDataList undoList_;
     TUndoDataList redoList_;
     bool replaying_ = false;
+    bool keep_ = true;
+    TUndoData dropped_;  // the last record, while no history is kept
     int groupDepth_ = 0;
     TUndoData group_;  // the open group
 };

@@ -202,6 +202,23 @@ public:
         // Sets word 1 of the last appended row.
         void SetLastAttribute1(std::uint32_t value);
 
+        // Writing rows in place, for a loader that would otherwise copy
+        // them twice: Room() is where the next rows' texts go, back to back
+        // (a new block when the last one is full or would not take `need`
+        // bytes more), and how many bytes and rows fit there — at least
+        // `need` bytes unless a block cannot hold them; Commit() takes the
+        // rows written, each ending ends[i] bytes after Room().Text. Text
+        // holds kRoomSlack bytes more than Bytes says, for writers that copy
+        // in whole words.
+        static constexpr std::size_t kRoomSlack = 16;
+        struct TRoom {
+            char* Text = nullptr;
+            std::size_t Bytes = 0;
+            int Rows = 0;
+        };
+        TRoom Room(std::size_t need = 0);
+        void Commit(std::span<const std::uint32_t> ends);
+
     private:
         TheStringList& list_;
     };

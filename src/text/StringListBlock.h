@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -67,6 +68,10 @@ public:
     void Append(const char* p, std::size_t n) {
         if (n > 0) std::memcpy(OpenGap(size_, n), p, n);
     }
+    // The memory between the size and the capacity, for a writer that fills
+    // it in place and then takes what it wrote with Commit.
+    char* Spare() { return data_ + size_; }
+    void Commit(std::size_t n) { size_ += n; }
     // Empty, keeping the memory.
     void Clear() { size_ = 0; }
     // Empty with room for n bytes; memory too small is given back rather
@@ -291,6 +296,19 @@ struct TheStringList::Block {
             offset += s.size();
             ends.push_back(static_cast<std::uint32_t>(offset));
         }
+        if (!attr1.empty()) attr1.resize(ends.size(), 0);
+        if (!attr2.empty()) attr2.resize(ends.size(), 0);
+        if (!data.empty()) data.resize(ends.size(), 0);
+    }
+
+    // Takes rows whose texts were written in place behind the last row:
+    // each ends `ends[i]` bytes after where the text stood.
+    void CommitTexts(std::span<const std::uint32_t> rowEnds) {
+        if (rowEnds.empty()) return;
+        tallyValid = false;
+        const std::uint32_t base = static_cast<std::uint32_t>(text.size());
+        text.Commit(rowEnds.back());
+        for (const std::uint32_t e : rowEnds) ends.push_back(base + e);
         if (!attr1.empty()) attr1.resize(ends.size(), 0);
         if (!attr2.empty()) attr2.resize(ends.size(), 0);
         if (!data.empty()) data.resize(ends.size(), 0);

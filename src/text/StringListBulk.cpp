@@ -238,6 +238,32 @@ void TheStringList::TAppender::SetLastAttribute1(std::uint32_t value) {
     list_.SetWord1At({list_.blocks_.size() - 1, list_.blocks_.back()->Rows() - 1}, value);
 }
 
+TheStringList::TAppender::TRoom TheStringList::TAppender::Room(std::size_t need) {
+    auto& blocks = list_.blocks_;
+    const TRowBlockSize size = list_.blockSize_;
+    if (blocks.empty() || blocks.back()->Rows() >= size.rows || blocks.back()->Bytes() >= size.bytes ||
+        (blocks.back()->Rows() > 0 && need > size.bytes - blocks.back()->Bytes())) {
+        if (!blocks.empty()) blocks.back()->ShrinkToFit();
+        blocks.push_back(std::make_unique<Block>());
+        blocks.back()->ends.reserve(U(size.rows));
+    }
+    Block& blk = *blocks.back();
+    // The text grows a step at a time: it is the newest allocation, so it
+    // grows in place, and a block that fills up by rows is never given
+    // memory it does not use.
+    constexpr std::size_t kStep = 16 * 1024;
+    const std::size_t left = size.bytes - blk.Bytes();
+    const std::size_t want = std::min(left, std::max(need, kStep));
+    blk.text.Reserve(TByteBuffer::WithRoom(blk.Bytes() + want) + kRoomSlack);
+    return {blk.text.Spare(), std::min(left, blk.text.Capacity() - blk.Bytes() - kRoomSlack), size.rows - blk.Rows()};
+}
+
+void TheStringList::TAppender::Commit(std::span<const std::uint32_t> ends) {
+    if (ends.empty()) return;
+    list_.blocks_.back()->CommitTexts(ends);
+    list_.RecountFrom(list_.blocks_.size() - 1);
+}
+
 void TheStringList::AppendPacked(std::span<const std::string_view> rows) {
     const std::size_t maxRows = U(blockSize_.rows);
     const std::size_t firstChanged = blocks_.empty() ? 0 : blocks_.size() - 1;

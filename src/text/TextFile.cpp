@@ -21,23 +21,96 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-// Collects the complete lines of [data, data + size) and returns how many
-// bytes they took. A CR at the very end counts only when `final`: an LF may
-// still follow in the next read. Breaks are searched from `searchFrom` on:
-// the bytes before it are known to hold none (an unfinished line carried
-// over from the last read).
+// Where a scan puts the complete lines it finds: a list of views.
+class TViewSink {
+public:
+    explicit TViewSink(std::vector<std::string_view>& lines) : lines_(lines) {}
+    void Line(const char* p, std::size_t n) { lines_.emplace_back(p, n); }
+
+private:
+    std::vector<std::string_view>& lines_;
+};
+
+// Or the row table itself: the lines are copied once, straight into the
+// blocks' memory, without a list of views in between.
+class TRowSink {
+public:
+    // Bytes of the lines' source may be read up to `readable`.
+    TRowSink(TheStringList::TAppender& appender, const char* readable) : appender_(appender), readable_(readable) {}
+    ~TRowSink() { Flush(); }
+    TRowSink(const TRowSink&) = delete;
+    TRowSink& operator=(const TRowSink&) = delete;
+
+    void Line(const char* p, std::size_t n) {
+        if (count_ == room_.Rows || n > room_.Bytes - used_) {
+            if (!Reopen(p, n)) return;
+        }
+        char* out = room_.Text + used_;
+        constexpr std::size_t kWord = TheStringList::TAppender::kRoomSlack;
+        if (n <= kWord && readable_ - p >= static_cast<std::ptrdiff_t>(kWord)) {
+            // A short line in one fixed-size move, cheaper than a call: the
+            // room has slack for the bytes beyond the line, which the next
+            // line overwrites.
+            std::memcpy(out, p, kWord);
+        } else {
+            std::memcpy(out, p, n);
+        }
+        used_ += n;
+        ends_[static_cast<std::size_t>(count_++)] = static_cast<std::uint32_t>(used_);
+    }
+
+private:
+    // The room is full: the rows so far go to the list and room for `n`
+    // bytes more is asked for; false when the line went to a block of its
+    // own, being longer than a block. Out of line: the per-line path stays
+    // small.
+    [[gnu::noinline]] bool Reopen(const char* p, std::size_t n) {
+        Flush();
+        Open(n);
+        if (n <= room_.Bytes) return true;
+        appender_.Append(std::string_view(p, n));
+        room_ = {};  // the next line asks for room again
+        return false;
+    }
+    // Room is asked for only when a line is there to fill it: no block is
+    // ever left without rows.
+    void Open(std::size_t need) {
+        room_ = appender_.Room(need);
+        ends_.resize(static_cast<std::size_t>(room_.Rows));
+        used_ = 0;
+        count_ = 0;
+    }
+    void Flush() {
+        appender_.Commit(std::span<const std::uint32_t>(ends_.data(), static_cast<std::size_t>(count_)));
+        count_ = 0;
+    }
+
+    TheStringList::TAppender& appender_;
+    const char* const readable_;
+    TheStringList::TAppender::TRoom room_;
+    std::vector<std::uint32_t> ends_;
+    std::size_t used_ = 0;
+    int count_ = 0;
+};
+
+// Collects the complete lines of [data, data + size) into the sink and
+// returns how many bytes they took. A CR at the very end counts only when
+// `final`: an LF may still follow in the next read. Breaks are searched
+// from `searchFrom` on: the bytes before it are known to hold none (an
+// unfinished line carried over from the last read).
+template <class Sink>
 class TLineScanner {
 public:
-    TLineScanner(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines)
-        : p_(data), end_(data + size), final_(final), lines_(lines) {}
+    TLineScanner(const char* data, std::size_t size, bool final, Sink& sink)
+        : p_(data), end_(data + size), final_(final), sink_(sink) {}
 
     const char* LineStart() const { return p_; }
 
     // Handles a break byte found at brk; false when the scan must stop there.
-    bool Break(const char* brk) {
+    [[gnu::always_inline]] bool Break(const char* brk) {
         if (brk < p_) return true;  // the LF of a CR LF already taken
         if (*brk == '\r' && brk + 1 == end_ && !final_) return false;
-        lines_.emplace_back(p_, static_cast<std::size_t>(brk - p_));
+        sink_.Line(p_, static_cast<std::size_t>(brk - p_));
         p_ = brk + 1;
         if (*brk == '\r' && p_ < end_ && *p_ == '\n') ++p_;
         return true;
@@ -49,12 +122,12 @@ private:
     const char* p_;
     const char* const end_;
     const bool final_;
-    std::vector<std::string_view>& lines_;
+    Sink& sink_;
 };
 
-std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines,
-                      std::size_t searchFrom = 0) {
-    TLineScanner scan(data, size, final, lines);
+template <class Sink>
+std::size_t ScanLines(const char* data, std::size_t size, bool final, Sink& sink, std::size_t searchFrom = 0) {
+    TLineScanner<Sink> scan(data, size, final, sink);
     const char* s = data + searchFrom;
     const char* const end = scan.End();
 #if defined(__SSE2__)
@@ -74,6 +147,12 @@ std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vecto
     return static_cast<std::size_t>(scan.LineStart() - data);
 }
 
+std::size_t ScanLines(const char* data, std::size_t size, bool final, std::vector<std::string_view>& lines,
+                      std::size_t searchFrom = 0) {
+    TViewSink sink(lines);
+    return ScanLines(data, size, final, sink, searchFrom);
+}
+
 }  // namespace
 
 bool TextLines(std::string_view text, std::vector<std::string_view>& lines) {
@@ -84,24 +163,14 @@ bool TextLines(std::string_view text, std::vector<std::string_view>& lines) {
 }
 
 bool AppendLines(std::string_view text, TheStringList& rows) {
-    // A window at a time, as a file is read: the list of lines stays small
-    // for a text of any size. A line longer than the window widens it.
-    constexpr std::size_t kWindow = std::size_t{1} << 20;
     TheStringList::TAppender appender(rows);
-    std::vector<std::string_view> lines;
-    std::size_t pos = 0;
-    for (std::size_t window = kWindow;;) {
-        const std::size_t size = std::min(window, text.size() - pos);
-        const bool final = pos + size == text.size();
-        lines.clear();
-        const std::size_t used = ScanLines(text.data() + pos, size, final, lines);
-        appender.Append(lines);
-        pos += used;
-        if (final) break;
-        window = used == 0 ? window * 2 : kWindow;
+    std::size_t used;
+    {
+        TRowSink sink(appender, text.data() + text.size());
+        used = ScanLines(text.data(), text.size(), true, sink);
     }
-    if (pos == text.size()) return false;
-    appender.Append(text.substr(pos));
+    if (used == text.size()) return false;
+    appender.Append(text.substr(used));
     return true;
 }
 
@@ -242,15 +311,22 @@ TLineBreak ReadRows(TTextReader& reader, TheStringList& rows, std::size_t chunkB
         left -= std::min(left, got);
         firstBreak.Feed(std::string_view(buf.get() + have, got), atEnd);
         have += got;
-        lines.clear();
-        const std::size_t used = ScanLines(buf.get(), have, atEnd, lines, std::min(searchFrom, have));
-        std::span<const std::string_view> complete(lines);
-        if (open && !complete.empty()) {
-            appender.Extend(complete.front(), 0);
-            complete = complete.subspan(1);
-            open = false;
+        std::size_t used;
+        if (open) {
+            // The first line goes on the row a long line began.
+            lines.clear();
+            used = ScanLines(buf.get(), have, atEnd, lines, std::min(searchFrom, have));
+            std::span<const std::string_view> complete(lines);
+            if (!complete.empty()) {
+                appender.Extend(complete.front(), 0);
+                complete = complete.subspan(1);
+                open = false;
+            }
+            appender.Append(complete);
+        } else {
+            TRowSink sink(appender, buf.get() + have);
+            used = ScanLines(buf.get(), have, atEnd, sink, std::min(searchFrom, have));
         }
-        appender.Append(complete);
         if (used > 0) std::memmove(buf.get(), buf.get() + used, have - used);
         have -= used;
         // An unfinished line of a read's length goes to its row now: a long

@@ -243,14 +243,15 @@ TEST(LoadFromFile, BytesAfterCtrlZSurviveAnEditAndASave) {
     }
 }
 
-// Lines longer than a read go to their rows piece by piece: breaks of every
+// Lines longer than a read go to their rows piece by piece, lines around a
+// block's byte limit fill it or take one of their own: breaks of every
 // kind just before, at and after the end of a read, short rows beside them
 // in small and in default blocks, and Ctrl+Z, give the rows of the text
 // split in memory.
 TEST(LoadFromFile, LinesLongerThanAReadEqualTheTextSplitInMemory) {
     std::string text;
     const char* const breaks[] = {"\r\n", "\r", "\n"};
-    for (int n : {1, 29, 30, 31, 32, 64, 200}) text += std::string(n, static_cast<char>('a' + n % 26)) + breaks[n % 3] + "s\n";
+    for (int n : {1, 15, 16, 17, 29, 30, 31, 32, 64, 200}) text += std::string(n, static_cast<char>('a' + n % 26)) + breaks[n % 3] + "s\n";
     text += std::string(100, 'z');
     TempDir dir;
     for (const std::string& tail : {std::string(), std::string("\x1A") + std::string(90, 'q') + "\r\n"}) {

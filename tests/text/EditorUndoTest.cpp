@@ -121,6 +121,24 @@ TEST_F(UndoFixture, ANewEditClearsRedo) {
     EXPECT_EQ(lines.Text(), "a\r\ny\r\n");
 }
 
+// A text kept without history still takes every edit, single and grouped,
+// and has nothing to undo or redo afterwards.
+TEST_F(UndoFixture, WithoutHistoryEditsApplyAndNothingUndoes) {
+    lines.SetText("a\r\nb\r\n");
+    lines.Put(0, "x");
+    rows.UndoObj().KeepNoHistory();
+    EXPECT_FALSE(rows.CanUndo());
+    lines.Put(1, "y");
+    rows.UndoObj().BeginGroup();
+    lines.Put(0, "p");
+    lines.Add("q");
+    rows.UndoObj().EndGroup();
+    EXPECT_EQ(lines.Text(), "p\r\ny\r\nq\r\n");
+    EXPECT_FALSE(rows.CanUndo());
+    EXPECT_FALSE(rows.Undo());
+    EXPECT_FALSE(rows.CanRedo());
+}
+
 TEST_F(UndoFixture, FocusedEditorGetsTheCaretOthersKeepTheirs) {
     TFakeEditor other;
     rows.Attach(&other);

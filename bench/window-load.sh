@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The window from launch until it shows a file: quodle started on the 100 MB
+# workload against quodle started with no file, on a virtual display, in
+# one run (interleaved, REPS of each, medians). A start counts as done when
+# a window titled with the file's path (or the main window, without a file)
+# exists; each run starts with settings of its own, so nothing is restored.
+# Prints wall-clock times and the ratio the goal is written in.
+# Env: QUODLE_BENCH_W100 (the workload), REPS (default 5),
+#      QUODLE_BENCH_GUI (a quodle to measure instead of building one).
+set -euo pipefail
+export QUODLE_BENCH_BUILD=${QUODLE_BENCH_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-bench-gui}
+. "$(dirname "$0")/common.bash"
+w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
+bench_workload "$w100" --mb 100
+gui=${QUODLE_BENCH_GUI:-}
+if [ -z "$gui" ]; then
+  bench_build quodle -DQUODLE_GUI=ON
+  gui=$build/bin/quodle
+fi
+cat "$w100" >/dev/null  # in the page cache for every run
+
+display=:$((70 + RANDOM % 20))
+Xvfb "$display" -screen 0 1300x850x24 >/dev/null 2>&1 &
+xvfb=$!
+home=$(mktemp -d)
+trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
+sleep 1
+
+# Milliseconds from launch until a window whose name matches $1 exists.
+one() {
+  local name=$1
+  shift
+  rm -rf "${home:?}"/*
+  local start=$(date +%s%N)
+  HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home DISPLAY=$display "$gui" "$@" >/dev/null 2>&1 &
+  local pid=$!
+  until DISPLAY=$display xdotool search --name "$name" >/dev/null 2>&1; do sleep 0.005; done
+  local end=$(date +%s%N)
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || true
+  echo $(((end - start) / 1000000))
+}
+
+empty=() loaded=()
+for ((i = 0; i < ${REPS:-5}; i++)); do
+  empty+=("$(one '^Tarnwick')")
+  loaded+=("$(one "^$w100\$" "$w100")")
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+e=$(median "${empty[@]}")
+l=$(median "${loaded[@]}")
+echo "launch -> empty window: $e ms; launch -> window with 100 MB: $l ms (medians of ${REPS:-5})"
+awk -v l="$l" -v e="$e" 'BEGIN {printf "window with 100 MB / empty window = %.2f (goal <= 1.5)\n", l / e}'
