@@ -306,6 +306,7 @@ struct TheStringList::Block {
     void CommitTexts(std::span<const std::uint32_t> rowEnds) {
         if (rowEnds.empty()) return;
         tallyValid = false;
+        foldBy = nullptr;
         const std::uint32_t base = static_cast<std::uint32_t>(text.size());
         text.Commit(rowEnds.back());
         for (const std::uint32_t e : rowEnds) ends.push_back(base + e);
