@@ -7,6 +7,14 @@
 //                    the row store, then tokenize
 //   LineCountFile    its baseline: read(2) in 1 MiB blocks and count LF with
 //                    memchr, as the peers' linecount anchor does
+//   ColourRows       every row tokenized and each token given its colour, as
+//                    the painter does with bracket depth colours off
+//   ColourRowsDepth  the same with them on: the option's cost is its ratio
+//                    to ColourRows
+//   RowStates        every row's state computed by the row store, as after
+//                    loading with InitBracketsFull
+//   RowStatesDepth   the same while an editor shows bracket depths: each
+//                    row's bracket balance is counted and kept too
 // Usage: TokenizerBench FILE [benchmark options]
 #include <benchmark/benchmark.h>
 
@@ -15,10 +23,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/FileIo.h"
+#include "editor/StandaloneDocument.h"
+#include "syntax/BracketDepth.h"
 #include "syntax/ProgramFountains.h"
 #include "text/EditorScreenStrings.h"
 
@@ -97,6 +108,53 @@ void TokensCommand(benchmark::State& state) {
     }
 }
 
+template <bool kDepths>
+void ColourRows(benchmark::State& state) {
+    const quodle::TEditorScreenStrings& rows = Rows();
+    const auto fountain = quodle::CreateHyphenFountain1();
+    const auto parser = fountain->CreateParser();
+    std::size_t coloured = 0;
+    for (auto _ : state) {
+        coloured = 0;
+        std::optional<quodle::TDepthColoring> depths;
+        if (kDepths) depths.emplace(false, 0);
+        quodle::TRowParseState rowState;
+        for (int r = 0; r < rows.Count(); ++r) {
+            rowState.RowEnding = rows.RowEnding(r);
+            const std::string_view text = rows.View(r);
+            const int depth = kDepths ? depths->Depth() : 0;
+            const std::span<const quodle::TTokenSpan> tokens = parser->ParseRow(text, nullptr, rowState);
+            for (const quodle::TTokenSpan& t : tokens)
+                coloured += quodle::TokenColorBy(depths, *parser, t, text) != nullptr ? 1 : 0;
+            if (kDepths) {
+                // As the painter goes on to the next row: from the row's balance.
+                quodle::TBracketCounter counter;
+                counter.Add(tokens, text);
+                depths->SetDepth(counter.Balance().Apply(depth));
+            }
+            rowState.PrevRowEnding = rowState.RowEnding;
+        }
+        benchmark::DoNotOptimize(coloured);
+    }
+    state.counters["coloured"] = static_cast<double>(coloured);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FileBytes().size()));
+}
+
+// Every state computed from the top, as after loading with InitBracketsFull.
+template <bool kDepths>
+void RowStates(benchmark::State& state) {
+    static quodle::TStandaloneDocument doc(quodle::CreateHyphenFountain1());
+    quodle::TEditorScreenStrings& rows = doc.Rows();
+    if (rows.Count() == 0) doc.LoadFromFile(gPath);
+    doc.SetBracketDepths(kDepths);
+    for (auto _ : state) {
+        rows.UpdateAllStates();
+        benchmark::DoNotOptimize(rows.EnsureRowState(rows.Count() - 1));
+    }
+    state.counters["depth at end"] = rows.BracketDepthAt(rows.Count() - 1);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FileBytes().size()));
+}
+
 void LineCountFile(benchmark::State& state) {
     std::vector<char> buf(1 << 20);
     for (auto _ : state) {
@@ -126,6 +184,10 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("TokenizeRows", TokenizeRows)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("LineCountFile", LineCountFile)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("TokensCommand", TokensCommand)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ColourRows", ColourRows<false>)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ColourRowsDepth", ColourRows<true>)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RowStates", RowStates<false>)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RowStatesDepth", RowStates<true>)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

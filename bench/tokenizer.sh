@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Tokenizer benchmark: tokenizing every row of the 100 MB workload (what
 # quodle-cli tokens does, without printing) against a memchr line count and
-# against the Scintilla LISP lexer on the same file, all in one run.
+# against the Scintilla LISP lexer on the same file, all in one run; and the
+# cost of bracket depth colours, colouring and row states with them on
+# against the same with them off.
 # The Scintilla peer needs Debian's libqscintilla2-qt6-dev (a measuring peer
 # only; nothing of ours links it) and its driver (QUODLE_BENCH_PEERS).
 # Without them that ratio is skipped.
@@ -55,6 +57,10 @@ report(lambda: "tokenize rows in memory: %.0f ms; memchr line count: %.1f ms; ra
        % (ms("TokenizeRows"), ms("MemchrLineCount"), ms("TokenizeRows") / ms("MemchrLineCount")))
 report(lambda: "tokens command without printing (load + tokenize): %.0f ms; read + memchr line count: %.1f ms; ratio %.2f"
        % (ms("TokensCommand"), ms("LineCountFile"), ms("TokensCommand") / ms("LineCountFile")))
+report(lambda: "colouring with bracket depth colours: %.0f ms; off: %.0f ms; ratio %.3f (goal <= 1.10)"
+       % (ms("ColourRowsDepth"), ms("ColourRows"), ms("ColourRowsDepth") / ms("ColourRows")))
+report(lambda: "row states keeping bracket depths: %.0f ms; without: %.0f ms; ratio %.3f (goal <= 1.10)"
+       % (ms("RowStatesDepth"), ms("RowStates"), ms("RowStatesDepth") / ms("RowStates")))
 lex = [float(x) for x in open(sys.argv[2]).read().split()]
 if lex:
     sci = statistics.median(lex) * 1000

@@ -29,6 +29,11 @@ public:
     const TEditorScreenStrings& Rows() const { return rows_; }
     // Null when made without one.
     TFountain* Fountain() { return fountain_.get(); }
+    // Keeps bracket depths, as an editor showing them does.
+    void SetBracketDepths(bool on) {
+        depths_ = on;
+        rows_.RefreshBracketDepths();
+    }
 
 private:
     int CaretRow() const override { return 0; }
@@ -50,9 +55,11 @@ private:
     int RowHeight() const override { return 0; }
     TRowStateParser* RowStateParser() override { return fountain_ ? &fountain_->StateParser() : nullptr; }
     bool InitBracketsFull() const override { return false; }
+    bool WantsBracketDepths() const override { return depths_; }
 
     std::unique_ptr<TFountain> fountain_;
     TEditorScreenStrings rows_;
+    bool depths_ = false;
 };
 
 }  // namespace quodle

@@ -96,6 +96,10 @@ public:
     void SetTabSpaceCount(int value);
     bool WordBreak() const { return wordBreak_; }
     void SetWordBreak(bool value) { wordBreak_ = value; }
+    // Round brackets of code coloured by their depth, in colour-token mode;
+    // the editors' setting, not stored with the printer's.
+    bool BracketDepthColors() const { return bracketDepthColors_; }
+    void SetBracketDepthColors(bool value) { bracketDepthColors_ = value; }
 
     // Whether the colour modes apply (the background and token colours).
     bool ColorMode() const { return printMode_ == pmThreeColor || printMode_ == pmColorToken; }
@@ -137,6 +141,7 @@ private:
     int startPage_ = 1;
     int tabSpaceCount_ = 8;
     bool wordBreak_ = true;
+    bool bracketDepthColors_ = false;
 };
 
 }  // namespace quodle

@@ -203,6 +203,7 @@ void Fields(TFields<Io> f, TEditorExMarks& v) {
 template <class Io>
 void PropFields(Io io, TEditorProp& p) {
     io.Color("Color", p.Color);
+    io.Bool("BracketDepthColors", p.BracketDepthColors);
     Fields(TFields<Io>{io, "Caret"}, p.Caret);
     Fields(TFields<Io>{io, "Font"}, p.Font);
     io.Enum("HitStyle", p.HitStyle, hsCaret);

@@ -43,6 +43,7 @@ void ApplyView(const TEditorViewInfo& view, TEditorFountain& fountain);
 class TEditorProp : public TFileExtComponent {
 public:
     TColor Color = clWindow;  // background
+    bool BracketDepthColors = false;
     TEditorCaretProp Caret;
     TEditorFontProp Font;
     THitStyle HitStyle = hsSelect;

@@ -148,6 +148,11 @@ public:
     TRowParseState ScanWrappedRow(std::string_view rowText, const TRowParseState& start, std::string_view nextText,
                                   std::uint8_t nextEnding) override;
 
+private:
+    // Reads the row begun by BeginRow to its end, counting its brackets
+    // while asked to.
+    void ReadRowOut(std::string_view rowText);
+
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.
     struct TEditorRules {

@@ -12,6 +12,7 @@
 #endif
 
 #include "base/ShiftJis.h"
+#include "syntax/BracketDepth.h"
 #include "syntax/Fountain.h"
 
 namespace quodle {
@@ -772,11 +773,21 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
     return rowTokens_;
 }
 
+void TFountainParser::ReadRowOut(std::string_view rowText) {
+    if (!countBrackets_) {
+        while (!NextTokens().empty()) {
+        }
+        return;
+    }
+    TBracketCounter counter;
+    for (std::span<const TTokenSpan> some; !(some = NextTokens()).empty();) counter.Add(some, rowText);
+    rowBalance_ = counter.Balance();
+}
+
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
     BeginRow(rowText, nullptr, state);
-    while (!NextTokens().empty()) {
-    }
+    ReadRowOut(rowText);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
@@ -786,8 +797,7 @@ TRowParseState TFountainParser::ScanWrappedRow(std::string_view rowText, const T
     TRowParseState state = start;
     const TNextRow next{nextText, nextEnding};
     BeginRow(rowText, &next, state);
-    while (!NextTokens().empty()) {
-    }
+    ReadRowOut(rowText);
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

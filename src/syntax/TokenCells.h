@@ -22,10 +22,11 @@ struct TTokenCell {
 };
 
 // Visits each character of `text` that starts before cell `endColumn`, in
-// order; a token's colour is looked up once, at its first character.
-template <class TVisit>
-void ForEachTokenCell(const TFountainParser& parser, std::string_view text, std::span<const TTokenSpan> tokens,
-                      const TCellLayout& layout, int endColumn, TVisit&& visit) {
+// order; a token's colour is looked up once, at its first character, by
+// colorOf(token): the tokens up to there are looked up each once, in order.
+template <class TColorOf, class TVisit>
+void ForEachTokenCell(std::string_view text, std::span<const TTokenSpan> tokens, const TCellLayout& layout,
+                      int endColumn, TColorOf&& colorOf, TVisit&& visit) {
     std::size_t t = 0;
     std::size_t colorToken = static_cast<std::size_t>(-1);
     TTokenCell cell;
@@ -39,7 +40,7 @@ void ForEachTokenCell(const TFountainParser& parser, std::string_view text, std:
             colorToken = static_cast<std::size_t>(-1);
         } else if (colorToken != t) {
             colorToken = t;
-            cell.Color = parser.TokenColor(tokens[t], text);
+            cell.Color = colorOf(tokens[t]);
         }
         visit(static_cast<const TTokenCell&>(cell));
         cell.Column += cell.Cells;

@@ -42,6 +42,9 @@ public:
     virtual TRowStateParser* RowStateParser() = 0;
     // Speed.InitBracketsFull: compute every row's state after a full change.
     virtual bool InitBracketsFull() const = 0;
+    // Whether the editor shows bracket depths: the rows then keep each
+    // row's bracket balance (see TEditorScreenStrings::BracketDepthAt).
+    virtual bool WantsBracketDepths() const { return false; }
 };
 
 }  // namespace quodle

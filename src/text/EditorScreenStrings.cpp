@@ -160,10 +160,12 @@ TEditorScreenStrings::~TEditorScreenStrings() = default;
 
 void TEditorScreenStrings::Attach(TEditorClient* editor) {
     if (editor && std::find(editors_.begin(), editors_.end(), editor) == editors_.end()) editors_.push_back(editor);
+    RefreshBracketDepths();
 }
 
 bool TEditorScreenStrings::Detach(TEditorClient* editor) {
     editors_.erase(std::remove(editors_.begin(), editors_.end(), editor), editors_.end());
+    RefreshBracketDepths();
     return editors_.empty();
 }
 
@@ -567,6 +569,10 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
     const int valid = FindPrevWithAttribute1(row - 1, rowbits::kBracketIndexMask);
     int r;
     TRowParseState state;
+    parser->SetCountBrackets(keepDepths_);
+    // Every row scanned here gets the state of the row after it; a row
+    // keeps its balance with it, so that a computed state below a row
+    // vouches for the row's balance.
     auto scan = [&](int at, TRowParseState start) {
         start.RowEnding = RowEnding(at);
         // A token cut by a soft wrap is scanned whole, with the next row.
@@ -574,6 +580,7 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
                                   ? parser->ScanWrappedRow(View(at), start, View(at + 1), RowEnding(at + 1))
                                   : parser->ScanRow(View(at), start);
         next.PrevRowEnding = start.RowEnding;
+        if (keepDepths_) SetBracketBalance(at, parser->RowBalance());
         return next;
     };
     if (valid < 0) {

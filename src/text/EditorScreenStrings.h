@@ -139,6 +139,18 @@ public:
     // that are not computed) when needed; editors call this before drawing.
     TRowParseState EnsureRowState(int row);
 
+    // Bracket depths, kept while an attached editor wants them: each row's
+    // own balance is stored as its state is computed, so an edit costs its
+    // own rows and the depth at a row is a join over the blocks above it.
+    // The editors' wishes are read again on Attach, Detach and this call;
+    // keeping starts with every state computed anew.
+    void RefreshBracketDepths();
+    bool KeepsBracketDepths() const { return keepDepths_; }
+    // The nesting depth of round brackets of code at the start of `row`
+    // (computing the states above it when needed); 0 while no depths are
+    // kept or for a row out of range.
+    int BracketDepthAt(int row);
+
     // Marks in use: the union of the marks placed anywhere.
     std::uint16_t MarksInUse() const { return marksInUse_; }
     void SetMarksInUse(std::uint16_t marks) { marksInUse_ = marks; }
@@ -304,6 +316,7 @@ private:
     // cuts (a rewrap).
     bool textChanged_ = false;
     bool relaidOut_ = false;
+    bool keepDepths_ = false;
 };
 
 }  // namespace quodle

@@ -1,5 +1,7 @@
 #include "text/RowAttributeStringList.h"
 
+#include <algorithm>
+
 namespace quodle {
 
 using namespace rowbits;
@@ -18,7 +20,51 @@ constexpr std::uint32_t WithField(std::uint32_t word, std::uint32_t mask, int va
     return (word & ~mask) | ((static_cast<std::uint32_t>(value) << Shift(mask)) & mask);
 }
 
+// A balance in a data integer: Net in the low half, Open in the high one.
+std::int32_t PackBalance(const TBracketBalance& b) {
+    const auto net = static_cast<std::uint32_t>(std::clamp(b.Net, -32767, 32767)) & 0xFFFFu;
+    const auto open = static_cast<std::uint32_t>(std::clamp(b.Open, 0, 65535));
+    return static_cast<std::int32_t>(open << 16 | net);
+}
+
+TBracketBalance UnpackBalance(std::int32_t data) {
+    const auto bits = static_cast<std::uint32_t>(data);
+    return {static_cast<std::int16_t>(bits & 0xFFFFu), static_cast<int>(bits >> 16)};
+}
+
+// The fold of many rows: Net in the low word, Open in the high one.
+std::uint64_t BalanceWord(const TBracketBalance& b) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(b.Open)) << 32 | static_cast<std::uint32_t>(b.Net);
+}
+
+TBracketBalance BalanceOfWord(std::uint64_t w) {
+    return {static_cast<std::int32_t>(static_cast<std::uint32_t>(w)), static_cast<std::int32_t>(w >> 32)};
+}
+
+constexpr TheStringList::TDataFold kBalanceFold{
+    [](std::int32_t data) { return BalanceWord(UnpackBalance(data)); },
+    [](std::uint64_t before, std::uint64_t after) {
+        return BalanceWord(BalanceOfWord(before).Then(BalanceOfWord(after)));
+    },
+    0};
+
 }  // namespace
+
+TRowAttributeStringList::TRowAttributeStringList(TRowBlockSize blockSize) : TheStringList(blockSize) {
+    SetTally(rowbits::kRowEndingMask, reWrapped);
+    SetDataFold(&kBalanceFold);
+}
+
+TBracketBalance TRowAttributeStringList::BracketBalance(int row) const { return UnpackBalance(Data(row)); }
+
+void TRowAttributeStringList::SetBracketBalance(int row, const TBracketBalance& balance) {
+    // Unchanged, the block keeps its fold.
+    if (const std::int32_t packed = PackBalance(balance); Data(row) != packed) SetData(row, packed);
+}
+
+TBracketBalance TRowAttributeStringList::BracketBalanceBefore(int row) const {
+    return BalanceOfWord(DataFoldBefore(row));
+}
 
 TRowParseState InitialRowState(std::uint8_t rowEnding) {
     TRowParseState s;

@@ -43,9 +43,7 @@ class TRowAttributeStringList : public TheStringList {
 public:
     // Soft-wrapped rows are tallied, so lines are numbered without a walk
     // over the rows.
-    explicit TRowAttributeStringList(TRowBlockSize blockSize = {}) : TheStringList(blockSize) {
-        SetTally(rowbits::kRowEndingMask, reWrapped);
-    }
+    explicit TRowAttributeStringList(TRowBlockSize blockSize = {});
 
     TRowEnding RowEnding(int row) const;
     void SetRowEnding(int row, int value);
@@ -75,6 +73,14 @@ public:
     bool StateComputed(int row) const { return BracketIndex(row) != kStateNotComputed; }
     // Back to "not computed": BracketIndex -2, other state fields 0, no text.
     void InvalidateRowState(int row);
+
+    // A row's own bracket balance, kept in its data integer by the row
+    // store while it keeps bracket depths; Net is kept within ±32767 and
+    // Open within 65535 (a row with more brackets than that is cut there).
+    TBracketBalance BracketBalance(int row) const;
+    void SetBracketBalance(int row, const TBracketBalance& balance);
+    // The balances of the rows before `row`, joined: its depth is Open.
+    TBracketBalance BracketBalanceBefore(int row) const;
 };
 
 }  // namespace quodle

@@ -169,6 +169,19 @@ public:
     // are not that many.
     int NthUntallied(int n) const;
 
+    // How the data integers fold over rows in order (see SetDataFold): Lift
+    // makes the fold of one row, Join puts two folds one after the other.
+    struct TDataFold {
+        std::uint64_t (*Lift)(std::int32_t data);
+        std::uint64_t (*Join)(std::uint64_t before, std::uint64_t after);
+        std::uint64_t Identity;
+    };
+    // The fold of the data integers of the rows before `index`; Identity
+    // while no fold is set. Each block keeps its own fold until its rows or
+    // their data change, so this costs a join per block before `index`,
+    // a lift per row before it in its block, and refolding changed blocks.
+    std::uint64_t DataFoldBefore(int index) const;
+
     // Appends rows at the end at load speed; rows are packed straight into
     // blocks of exact size. Used by loaders; fires no notification (the
     // caller reports the load as one change).
@@ -239,6 +252,8 @@ public:
 protected:
     // Tallies the rows whose (word 1 & mask) == value; nothing until set.
     void SetTally(std::uint32_t mask, std::uint32_t value);
+    // Folds the data integers by `fold`, which must outlive the list.
+    void SetDataFold(const TDataFold* fold) { dataFold_ = fold; }
 
     virtual void Changing();
     virtual void Changed();
@@ -295,6 +310,7 @@ private:
     mutable std::size_t tallyFrom_ = 0;        // entries above this one are stale
     mutable int untalliedN_ = -1;              // the last NthUntallied answer
     mutable int untalliedRow_ = -1;
+    const TDataFold* dataFold_ = nullptr;
 };
 
 }  // namespace quodle

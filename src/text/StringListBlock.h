@@ -124,6 +124,10 @@ struct TheStringList::Block {
     std::uint32_t or2 = 0;
     int tallied = 0;           // rows of the list's tally, while tallyValid
     bool tallyValid = false;   // cleared by every change of rows or word 1 here
+    // The fold of the rows' data integers while foldBy names the fold that
+    // made it; cleared by every change of rows or data here.
+    std::uint64_t fold = 0;
+    const TDataFold* foldBy = nullptr;
 
     int Rows() const { return static_cast<int>(ends.size()); }
     std::size_t Bytes() const { return text.size(); }
@@ -174,7 +178,10 @@ struct TheStringList::Block {
         SetSparse(attr2, ends.size(), r, v);
         or2 |= v;
     }
-    void SetData(int r, std::int32_t v) { SetSparse(data, ends.size(), r, v); }
+    void SetData(int r, std::int32_t v) {
+        SetSparse(data, ends.size(), r, v);
+        foldBy = nullptr;
+    }
 
     template <class States>
     static auto StateIn(States& s, int r) {
@@ -204,6 +211,7 @@ struct TheStringList::Block {
     // Inserts n empty rows before row r.
     void InsertRows(int r, int n) {
         tallyValid = false;
+        foldBy = nullptr;
         const std::size_t at = static_cast<std::size_t>(r);
         const std::uint32_t offset = static_cast<std::uint32_t>(Begin(r));
         ends.insert(ends.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(n), offset);
@@ -216,6 +224,7 @@ struct TheStringList::Block {
     // Removes rows [r, r + n).
     void EraseRows(int r, int n) {
         tallyValid = false;
+        foldBy = nullptr;
         const std::size_t a = static_cast<std::size_t>(r), z = a + static_cast<std::size_t>(n);
         const std::size_t b = Begin(r), e = ends[z - 1];
         text.Erase(b, e - b);
@@ -240,6 +249,7 @@ struct TheStringList::Block {
     void AppendFrom(const Block& src, int r0, int r1) {
         if (r1 <= r0) return;
         tallyValid = false;
+        foldBy = nullptr;
         const std::size_t b = src.Begin(r0), e = src.ends[static_cast<std::size_t>(r1) - 1];
         CheckSize(text.size() + (e - b));
         const std::size_t base = text.size();
@@ -277,6 +287,7 @@ struct TheStringList::Block {
     void AppendTexts(std::span<const std::string_view> rows, std::size_t bytes) {
         CheckSize(text.size() + bytes);
         tallyValid = false;
+        foldBy = nullptr;
         std::size_t offset = text.size();
         char* out = text.OpenGap(offset, bytes);
         for (const std::string_view s : rows) {
@@ -295,6 +306,7 @@ struct TheStringList::Block {
     void CommitTexts(std::span<const std::uint32_t> rowEnds) {
         if (rowEnds.empty()) return;
         tallyValid = false;
+        foldBy = nullptr;
         const std::uint32_t base = static_cast<std::uint32_t>(text.size());
         text.Commit(rowEnds.back());
         for (const std::uint32_t e : rowEnds) ends.push_back(base + e);
@@ -325,6 +337,7 @@ struct TheStringList::Block {
         or1 = or2 = 0;
         tallied = 0;
         tallyValid = false;
+        foldBy = nullptr;
     }
 };
 

@@ -64,6 +64,29 @@ int TheStringList::TalliedBefore(int index) const {
     return n;
 }
 
+std::uint64_t TheStringList::DataFoldBefore(int index) const {
+    if (dataFold_ == nullptr) return 0;
+    const TDataFold& f = *dataFold_;
+    index = std::clamp(index, 0, count_);
+    auto rowsFold = [&](const Block& blk, int rows) {
+        std::uint64_t acc = f.Identity;
+        for (int r = 0; r < rows; ++r) acc = f.Join(acc, f.Lift(blk.Data(r)));
+        return acc;
+    };
+    std::uint64_t acc = f.Identity;
+    std::size_t b = 0;
+    for (; b < blocks_.size() && starts_[b + 1] <= index; ++b) {
+        Block& blk = *blocks_[b];
+        if (blk.foldBy != dataFold_) {
+            blk.fold = rowsFold(blk, blk.Rows());
+            blk.foldBy = dataFold_;
+        }
+        acc = f.Join(acc, blk.fold);
+    }
+    if (b < blocks_.size() && starts_[b] < index) acc = f.Join(acc, rowsFold(*blocks_[b], index - starts_[b]));
+    return acc;
+}
+
 int TheStringList::NthUntallied(int n) const {
     if (n < 0) return -1;
     if (n == untalliedN_) return untalliedRow_;

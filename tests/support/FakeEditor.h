@@ -18,6 +18,7 @@ public:
     bool focused = false;
     int screenHeight = 160, rowHeight = 16;  // ten rows
     bool initBracketsFull = false;
+    bool wantsDepths = false;
     TRowStateParser* parser = nullptr;
     std::vector<std::string> log;
     int invalidFirst = -1, invalidLast = -1;  // union of InvalidateRows ranges
@@ -50,6 +51,7 @@ public:
     int RowHeight() const override { return rowHeight; }
     TRowStateParser* RowStateParser() override { return parser; }
     bool InitBracketsFull() const override { return initBracketsFull; }
+    bool WantsBracketDepths() const override { return wantsDepths; }
 
     std::string Log() const {
         std::string s;

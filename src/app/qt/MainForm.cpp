@@ -125,6 +125,7 @@ void TTarnwickMainForm::CreateLayout() {
     EditorEx1->setObjectName(QStringLiteral("EditorEx1"));
     TEditorExProp paneProp = EditorExProp1;
     paneProp.Leftbar.Visible = false;
+    paneProp.BracketDepthColors = false;  // the reports' brackets are no code
     AssignTo(paneProp, *EditorEx1);
     EditorEx1->SetReadOnly(true);
     EditorEx1->SetFountain(HyphenFountain2);

@@ -83,6 +83,7 @@ void TTarnwickMainForm::N92Click() {
     if (!editor) return;
     const int index = PageControl1->ActivePageIndex();
     const QString path = index >= 0 && index < tabPaths_.size() ? tabPaths_[index] : QString();
+    StringsPrinter1.SetBracketDepthColors(editor->BracketDepthColors());
     TMainFormPrintHost host(*setup_.Dialogs, *editor, path);
     TForm10 form(this, StringsPrinter1, PrinterInfo(), host);
     setup_.Dialogs->ExecModal(form);

@@ -53,6 +53,8 @@ constexpr TLayoutSwitch kLayoutSwitches[] = {
          p.ExMarks.SpaceMark.Visible = on;
          p.ExMarks.DBSpaceMark.Visible = on;
      }},
+    {"mnuBracketDepth", "括弧を深さで色分けする", [](const TEditorExProp& p) { return p.BracketDepthColors; },
+     [](TEditorExProp& p, bool on) { p.BracketDepthColors = on; }},
 };
 
 constexpr int kTabWidths[] = {2, 4, 8};

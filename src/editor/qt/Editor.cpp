@@ -377,6 +377,8 @@ void TEditor::RowsChanged(bool textChanged) {
                 }
             }
             UpdateRows(change.FirstRow, last);
+            // The depth of every bracket below may have changed with it.
+            if (bracketDepthColors_) UpdateRows(change.FirstRow, topRow_ + VisibleRowCount());
         }
     }
     FlushPendingRows();

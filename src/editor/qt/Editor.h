@@ -26,6 +26,7 @@
 #include "editor/EditorMarks.h"
 #include "editor/EditorOptions.h"
 #include "editor/EditorSelection.h"
+#include "syntax/BracketDepth.h"
 #include "syntax/EditorFountain.h"
 #include "text/CellMap.h"
 #include "text/EditorClient.h"
@@ -255,6 +256,11 @@ public:
     void SetMarks(const TEditorMarks& marks);
     TColor Color() const { return color_; }  // background
     void SetColor(TColor color);
+    // Round brackets of code drawn in colours by their nesting depth, the
+    // cycle chosen for the background's lightness.
+    bool BracketDepthColors() const { return bracketDepthColors_; }
+    void SetBracketDepthColors(bool value);
+    bool WantsBracketDepths() const override { return bracketDepthColors_; }
     const TEditorFontProp& EditorFont() const { return font_; }
     void SetEditorFont(const TEditorFontProp& font);
     const TEditorSelectColorProp& SelectColors() const { return select_; }
@@ -320,6 +326,7 @@ signals:
 
 protected:
     TColor color_ = clWindow;
+    bool bracketDepthColors_ = false;
     TEditorFontProp font_;
     TEditorCaretProp caret_;
     TEditorSpeedProp speed_;
@@ -381,8 +388,9 @@ private:
     // Glyphs of the painted rows by colour and style, drawn together.
     struct TGlyphSink;
     // `selection`: the row's selected cells, [first, last).
+    // `depths`, when given, colours the brackets by depth from its depth on.
     void PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens, std::pair<int, int> selection,
-                  TGlyphSink& glyphs);
+                  TGlyphSink& glyphs, std::optional<TDepthColoring>& depths);
     quint32 GlyphOf(char16_t ch, int style);
     // The glyph of the character `bytes` whose first cell is `column`, at
     // its baseline point; style bit 0 bold, bit 1 italic.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "base/ShiftJis.h"
@@ -132,6 +133,13 @@ void TEditor::SetColor(TColor color) {
     viewport()->update();
 }
 
+void TEditor::SetBracketDepthColors(bool value) {
+    if (value == bracketDepthColors_) return;
+    bracketDepthColors_ = value;
+    rows_->RefreshBracketDepths();
+    viewport()->update();
+}
+
 void TEditor::SetEditorFont(const TEditorFontProp& font) {
     font_ = font;
     UpdateMetrics();
@@ -175,6 +183,9 @@ void TEditor::paintEvent(QPaintEvent* event) {
     const int firstRow = topRow_ + first;
     TRowParseState state = firstRow < n ? rows_->EnsureRowState(firstRow) : TRowParseState{};
     const bool drawLineConnected = isSignalConnected(QMetaMethod::fromSignal(&TEditor::DrawLine));
+    // Bracket depths carried from the first painted row as the states are.
+    std::optional<TDepthColoring> depths;
+    if (bracketDepthColors_ && firstRow < n) depths.emplace(IsDarkBackground(color_), rows_->BracketDepthAt(firstRow));
     TGlyphSink glyphs;
     std::vector<TTokenSpan> tokens;
     for (int i = first; i <= last; ++i) {
@@ -196,12 +207,20 @@ void TEditor::paintEvent(QPaintEvent* event) {
         state.RowEnding = rows_->RowEnding(row);
         // A byte takes a cell at least: the tokens starting in as many bytes
         // as there are cells to show are all a row can show.
-        if (LeadingTokens(*parser_, rows_->View(row), wrapped ? &next : nullptr, state,
-                          static_cast<std::size_t>(kMaxMappedCells), tokens))
+        const bool whole = LeadingTokens(*parser_, rows_->View(row), wrapped ? &next : nullptr, state,
+                                         static_cast<std::size_t>(kMaxMappedCells), tokens);
+        if (whole)
             state.PrevRowEnding = rows_->RowEnding(row);
         else if (row + 1 < n)
             state = rows_->EnsureRowState(row + 1);
-        PaintRow(p, row, y, tokens, selection, glyphs);
+        const int depth = depths ? depths->Depth() : 0;
+        PaintRow(p, row, y, tokens, selection, glyphs, depths);
+        if (depths) {
+            // The painted part may end before the row does.
+            TBracketCounter counter;
+            counter.Add(tokens, rows_->View(row));
+            depths->SetDepth(whole ? counter.Balance().Apply(depth) : rows_->BracketDepthAt(row + 1));
+        }
     }
     p.save();
     p.setClipRect(QRect(TextLeft(), 0, viewport()->width() - TextLeft(), viewport()->height()));
@@ -234,7 +253,7 @@ void TEditor::paintEvent(QPaintEvent* event) {
 }
 
 void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> tokens,
-                       std::pair<int, int> selection, TGlyphSink& glyphs) {
+                       std::pair<int, int> selection, TGlyphSink& glyphs, std::optional<TDepthColoring>& depths) {
     const std::string_view text = rows_->View(row);
     const TCellLayout layout = Layout();
     const QColor defaultText = ToQColor(font_.Color, Qt::black);
@@ -255,7 +274,8 @@ void TEditor::PaintRow(QPainter& p, int row, int y, std::span<const TTokenSpan> 
     TColor tokenBack = clNone;
     TFontStyles tokenStyle;
     int column = 0;
-    ForEachTokenCell(*parser_, text, tokens, layout, visibleEnd, [&](const TTokenCell& cell) {
+    const auto colorOf = [&](const TTokenSpan& token) { return TokenColorBy(depths, *parser_, token, text); };
+    ForEachTokenCell(text, tokens, layout, visibleEnd, colorOf, [&](const TTokenCell& cell) {
         column = cell.Column + cell.Cells;
         if (column <= topCol_) return;
         if (cell.Color != lookOf) {

@@ -13,12 +13,14 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/FileIo.h"
 #include "base/qt/FontSubstitutes.h"
 #include "base/qt/QtColor.h"
 #include "base/qt/QtText.h"
+#include "syntax/BracketDepth.h"
 #include "syntax/EditorFountain.h"
 #include "syntax/TokenCells.h"
 
@@ -98,6 +100,8 @@ public:
                  const TPagePlan& plan, const TClock& clock)
         : printer_(printer), g_(geometry), fonts_(fonts), plan_(plan), clock_(clock), colors_(ModeColors(printer)) {
         if (const auto fountain = printer.Fountain(); fountain && printer.TokenMode()) parser_ = fountain->CreateParser();
+        if (parser_ && printer.PrintMode() == pmColorToken && printer.BracketDepthColors())
+            depths_.emplace(IsDarkBackground(printer.BkColor()), 0);
     }
 
     // Draws page `index`; rows are visited in order, so the token state
@@ -151,14 +155,17 @@ private:
             p.drawText(QPointF(left, y + fonts_.ascent), SjisToQString(row.Text));
             return;
         }
-        // The row is scanned joined with the next when the line goes on, so
-        // a token cut by the wrap is seen whole.
-        TNextRow next;
-        const bool wrapped = row.Wrapped && index + 1 < plan_.Rows.size();
-        if (wrapped) next = {plan_.Rows[index + 1].Text, reWrapped};
-        state_.RowEnding = wrapped ? reWrapped : reBreak;
-        const std::span<const TTokenSpan> tokens = parser_->ParseRow(row.Text, wrapped ? &next : nullptr, state_);
-        state_.PrevRowEnding = wrapped ? reWrapped : reBreak;
+        // Rows not printed (outside a line range) still carry the state and
+        // the bracket depth to the rows after them.
+        for (; scanned_ < index; ++scanned_) {
+            const std::span<const TTokenSpan> skipped = ParseRow(scanned_);
+            if (!depths_) continue;
+            TBracketCounter counter;
+            counter.Add(skipped, plan_.Rows[scanned_].Text);
+            depths_->SetDepth(counter.Balance().Apply(depths_->Depth()));
+        }
+        const std::span<const TTokenSpan> tokens = ParseRow(index);
+        scanned_ = index + 1;
         const std::string_view text = row.Text;
         // Runs of one colour, each drawn once it ends.
         double before = 0;  // width of the row's text before the run
@@ -173,13 +180,27 @@ private:
             runStart = runEnd;
         };
         const TCellLayout layout{printer_.TabSpaceCount(), 0};
-        ForEachTokenCell(*parser_, text, tokens, layout, std::numeric_limits<int>::max(), [&](const TTokenCell& cell) {
+        // Every token is looked up, so the depth goes on to the next row.
+        const auto colorOf = [&](const TTokenSpan& token) { return TokenColorBy(depths_, *parser_, token, text); };
+        ForEachTokenCell(text, tokens, layout, std::numeric_limits<int>::max(), colorOf, [&](const TTokenCell& cell) {
             if (cell.Color != runColor) {
                 flush(cell.Pos);
                 runColor = cell.Color;
             }
         });
         flush(text.size());
+    }
+
+    // The row is scanned joined with the next when the line goes on, so
+    // a token cut by the wrap is seen whole.
+    std::span<const TTokenSpan> ParseRow(std::size_t index) {
+        TNextRow next;
+        const bool wrapped = plan_.Rows[index].Wrapped && index + 1 < plan_.Rows.size();
+        if (wrapped) next = {plan_.Rows[index + 1].Text, reWrapped};
+        state_.RowEnding = wrapped ? reWrapped : reBreak;
+        const std::span<const TTokenSpan> tokens = parser_->ParseRow(plan_.Rows[index].Text, wrapped ? &next : nullptr, state_);
+        state_.PrevRowEnding = wrapped ? reWrapped : reBreak;
+        return tokens;
     }
 
     void DrawRun(QPainter& p, const QString& run, const TFountainColor* color, double x, int y, double& end) {
@@ -213,6 +234,8 @@ private:
     TModeColors colors_;
     std::unique_ptr<TFountainParser> parser_;
     TRowParseState state_;
+    std::size_t scanned_ = 0;  // rows whose tokens carried the state on
+    std::optional<TDepthColoring> depths_;
 };
 
 bool FountainItalic(const TStringsPrinter& printer) {

@@ -4,6 +4,7 @@ namespace quodle {
 
 void AssignTo(const TEditorProp& prop, TEditor& editor) {
     editor.SetColor(prop.Color);
+    editor.SetBracketDepthColors(prop.BracketDepthColors);
     editor.SetCaretOptions(prop.Caret);
     editor.SetEditorFont(prop.Font);
     editor.SetImagebar(prop.Imagebar);
@@ -39,6 +40,7 @@ void AssignTo(const TEditorExProp& prop, TEditorEx& editor) {
 
 void Assign(TEditorProp& prop, const TEditor& editor) {
     prop.Color = editor.Color();
+    prop.BracketDepthColors = editor.BracketDepthColors();
     prop.Caret = editor.Caret();
     prop.Font = editor.EditorFont();
     prop.Imagebar = editor.Imagebar();

@@ -240,7 +240,9 @@ private slots:
         w->Action(QStringLiteral("mnuWrapWidth"))->trigger();
         w->Action(QStringLiteral("mnuLineNumbers"))->trigger();  // on by design: now off
         w->Action(QStringLiteral("mnuTabWidth2"))->trigger();
+        w->Action(QStringLiteral("mnuBracketDepth"))->trigger();
         for (TEditorEx* e : AllDocumentEditors(w)) {
+            QVERIFY(e->BracketDepthColors());
             QVERIFY(e->WordWrap());
             QCOMPARE(e->WrapOption().WrapByte, 40);
             QVERIFY(!e->Leftbar().Visible);
@@ -256,6 +258,8 @@ private slots:
         QVERIFY(e->WordWrap());
         QCOMPARE(e->WrapOption().WrapByte, 40);
         QVERIFY(!e->Leftbar().Visible);
+        QVERIFY(e->BracketDepthColors());
+        QVERIFY(!again->OutputPane()->BracketDepthColors());  // the reports' brackets are no code
         // The tab width is the settings dialog's key, which was never saved.
         QCOMPARE(e->Caret().TabSpaceCount, 4);
         again->Action(QStringLiteral("mnuWordWrap"))->trigger();

@@ -188,6 +188,39 @@ private slots:
         fountain_->Colors().Comment().SetColor(clGray);
     }
 
+    // Depth colours in colour-token mode only; a line range starts at the
+    // depth its first line has in the whole text.
+    void bracketsInTheirDepthColours() {
+        const std::string pairs = "(a) (b) (c) (d) (e) (f) (g) (h) (i) (j) (k) (l) (m) (n) (o) (p)";
+        const std::vector<std::string> lines(30, pairs);
+        // The first colour of the cycle is a blue, the second an amber; at
+        // this resolution brackets are pale blends of them with the paper.
+        auto bluish = [](QColor c) { return c.blue() > c.red() + 60 && c.blue() > c.green() + 30; };
+        auto amber = [](QColor c) { return c.red() > c.blue() + 40 && c.green() > c.blue() + 15 && c.red() > c.green() + 15; };
+        TStringsPrinter depth = Printer();
+        depth.SetBracketDepthColors(true);
+        const QImage on = FirstPageImage(PrintToPdf(depth, lines, QStringLiteral("d.pdf")), dir_.filePath("d"));
+        QVERIFY(!on.isNull());
+        QVERIFY(CountPixels(on, bluish) > 100);
+        QCOMPARE(CountPixels(on, amber), 0);
+        TStringsPrinter plain = Printer();
+        const QImage off = FirstPageImage(PrintToPdf(plain, lines, QStringLiteral("p.pdf")), dir_.filePath("p"));
+        QCOMPARE(CountPixels(off, bluish), 0);
+        depth.SetPrintMode(pmBWFontStyle);
+        const QImage mono = FirstPageImage(PrintToPdf(depth, lines, QStringLiteral("b.pdf")), dir_.filePath("b"));
+        QCOMPARE(CountPixels(mono, bluish), 0);
+
+        depth.SetPrintMode(pmColorToken);
+        std::vector<std::string> nested{"(defun c:f ()"};
+        nested.insert(nested.end(), 30, pairs);
+        depth.SetLineRangeOption(roLimited);
+        depth.SetStartLine(2);
+        depth.SetLastLine(31);
+        const QImage inside = FirstPageImage(PrintToPdf(depth, nested, QStringLiteral("r.pdf")), dir_.filePath("r"));
+        QVERIFY(CountPixels(inside, amber) > 100);
+        QCOMPARE(CountPixels(inside, bluish), 0);
+    }
+
     void stoppingLeavesNothingHalfSent() {
         TStringsPrinter printer = Printer();
         TStringsPrinterInfo info;
