@@ -46,7 +46,13 @@ void TTarnwickMainForm::mnuSlipsClick() {
 
 void TTarnwickMainForm::mnuSlipsFixClick() {
     TEditorEx* editor = WritableEditor();
-    if (editor && !FixSlipsIn(*editor)) Message(QString::fromUtf8(kNoSlipsMessage));
+    if (!editor) return;
+    if (!FixSlipsIn(*editor)) {
+        Message(QString::fromUtf8(kNoSlipsMessage));
+        return;
+    }
+    // A list in the pane would name slips that are gone: what is left is listed.
+    ShowInOutputPane(SlipReportOf(*editor).Lines);
 }
 
 // ---------------------------------------------------------------- variables
