@@ -1,6 +1,7 @@
 // quodle-cli lsp: the language server over standard input and output, for
 // editors that speak the Language Server Protocol; notes go to stderr.
 #include <cstdio>
+#include <utility>
 
 #include "app/WordLists.h"
 #include "base/StandardStreams.h"
@@ -15,12 +16,12 @@ constexpr const char* kUsage = "lsp [--jogai FILE] [--no-star] [--no-gb] [--pref
 
 int RunLsp(const Args& args, Output&) {
     if (!args.positional.empty() || args.raw) return Fail(std::string("usage: ") + kUsage);
-    const auto exclusions = ExclusionsArg(args);
+    // --jogai replaces the list beside the program, as for check.
+    auto exclusions = ExclusionListArg(args);
     if (!exclusions) return kExitError;
     lsp::TServerSetup setup;
     setup.Lists = LoadWordListSet(WordListFoldersOf(WindowProgramPath()));
-    // --jogai replaces the list beside the program, as for check.
-    if (!OptionValue(args, "--jogai").empty()) setup.Lists.exclusions = *LoadExclusionList(OptionValue(args, "--jogai"));
+    setup.Lists.exclusions = std::move(*exclusions);
     setup.Settings = ExclusionSettingsArg(args);
     setup.Version = QUODLE_VERSION;
     OpenProtocolStreams();

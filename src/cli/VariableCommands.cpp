@@ -8,20 +8,22 @@
 
 namespace quodle::cli {
 
-std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
+std::optional<WordList> ExclusionListArg(const Args& args) {
     bool given = false;
     for (const auto& o : args.options) given = given || o.starts_with("--jogai=");
     if (given) {
         const std::string path = OptionValue(args, "--jogai");
-        const auto list = LoadExclusionList(path);
-        if (!list) {
-            Fail(path + ": cannot read the exclusion list");
-            return std::nullopt;
-        }
-        return TExclusionSet(*list);
+        auto list = LoadExclusionList(path);
+        if (!list) Fail(path + ": cannot read the exclusion list");
+        return list;
     }
-    const auto list = LoadExclusionList(WordListFoldersOf(WindowProgramPath()).PathOf(kExclusionListFile));
-    return TExclusionSet(list.value_or(WordList{}));
+    return LoadExclusionList(WordListFoldersOf(WindowProgramPath()).PathOf(kExclusionListFile)).value_or(WordList{});
+}
+
+std::optional<TExclusionSet> ExclusionsArg(const Args& args) {
+    const auto list = ExclusionListArg(args);
+    if (!list) return std::nullopt;
+    return TExclusionSet(*list);
 }
 
 TExclusionSettings ExclusionSettingsArg(const Args& args) {

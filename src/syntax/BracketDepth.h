@@ -63,6 +63,13 @@ public:
 
     int Depth() const { return depth_; }
     void SetDepth(int depth) { depth_ = depth; }
+    // Goes on from depth `before` over a row's tokens without colouring
+    // them: a row not drawn, or not drawn to its end.
+    void Pass(int before, std::span<const TTokenSpan> tokens, std::string_view text) {
+        TBracketCounter counter;
+        counter.Add(tokens, text);
+        depth_ = counter.Balance().Apply(before);
+    }
     // The colour of a token: its depth colour for a bracket (stepping the
     // depth), else the fountain's. Each token of a row in order, once.
     const TFountainColor* TokenColor(const TFountainParser& parser, const TTokenSpan& token, std::string_view text);

@@ -217,9 +217,10 @@ void TEditor::paintEvent(QPaintEvent* event) {
         PaintRow(p, row, y, tokens, selection, glyphs, depths);
         if (depths) {
             // The painted part may end before the row does.
-            TBracketCounter counter;
-            counter.Add(tokens, rows_->View(row));
-            depths->SetDepth(whole ? counter.Balance().Apply(depth) : rows_->BracketDepthAt(row + 1));
+            if (whole)
+                depths->Pass(depth, tokens, rows_->View(row));
+            else
+                depths->SetDepth(rows_->BracketDepthAt(row + 1));
         }
     }
     p.save();

@@ -159,10 +159,7 @@ private:
         // the bracket depth to the rows after them.
         for (; scanned_ < index; ++scanned_) {
             const std::span<const TTokenSpan> skipped = ParseRow(scanned_);
-            if (!depths_) continue;
-            TBracketCounter counter;
-            counter.Add(skipped, plan_.Rows[scanned_].Text);
-            depths_->SetDepth(counter.Balance().Apply(depths_->Depth()));
+            if (depths_) depths_->Pass(depths_->Depth(), skipped, plan_.Rows[scanned_].Text);
         }
         const std::span<const TTokenSpan> tokens = ParseRow(index);
         scanned_ = index + 1;
