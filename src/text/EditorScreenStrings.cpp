@@ -714,12 +714,16 @@ std::string TEditorScreenStrings::AllText(std::string_view lineBreak) const {
 }
 
 TLoadResult TEditorScreenStrings::LoadFromFile(const std::string& path, TReadEncoding encoding) {
+    return LoadFrom([&](TheStringList& rows) { return AppendFileLines(path, rows, encoding); });
+}
+
+TLoadResult TEditorScreenStrings::LoadFrom(const std::function<TLoadResult(TheStringList&)>& read) {
     TEditScope scope(*this);
     ClearAll();
     fileTail_.clear();
     TLoadResult result;
     try {
-        result = AppendFileLines(path, *this, encoding);
+        result = read(*this);
     } catch (...) {
         Clear();
         for (TEditorClient* e : editors_) e->InvalidateAll();

@@ -221,6 +221,9 @@ public:
     // takes its format and its tail (the result's Tail then empty). A load with a problem leaves the text read-only and
     // SaveBlocked while its text stands in for characters it cannot hold.
     TLoadResult LoadFromFile(const std::string& path, TReadEncoding encoding = TReadEncoding::Detect);
+    // The same with the rows `read` puts into the (empty) list it is given,
+    // a read made earlier (TReadAhead).
+    TLoadResult LoadFrom(const std::function<TLoadResult(TheStringList&)>& read);
 
     // How the text is written to its file; a new text is Shift-JIS, CR LF.
     // Changing it is no edit of the rows: the caller marks the document.

@@ -34,6 +34,8 @@ public:
     void SetText(std::string_view text);
     // Throws EFileError naming the path and the system's reason.
     TLoadResult LoadFromFile(const std::string& path, TReadEncoding encoding = TReadEncoding::Detect);
+    // The same from rows read earlier (TEditorScreenStrings::LoadFrom).
+    TLoadResult LoadFrom(const std::function<TLoadResult(TheStringList&)>& read) { return rows_.LoadFrom(read); }
     // Takes the other lines' text; caret to the last row, column 0.
     void Assign(const TEditorStrings& source);
 

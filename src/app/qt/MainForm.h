@@ -57,6 +57,7 @@ class TLineEdits;
 class TLineList;
 class TTextLines;
 class TProgressSink;
+class TReadAhead;
 enum class TVariableFix : std::uint8_t;
 struct TPickList;
 struct TWordListFolders;
@@ -93,8 +94,15 @@ public:
     explicit TTarnwickMainForm(const TMainFormSetup& setup, TTarnwickMainForm* creator = nullptr);
     ~TTarnwickMainForm() override;
 
-    // The initial "New File" tab, then every accepted file of the command line.
-    void OpenStartupDocuments(const QStringList& arguments);
+    // The files of the command line a start opens: those with an accepted
+    // extension, as absolute paths.
+    static QStringList StartupPaths(const QStringList& arguments);
+    // Starts reading `paths` on a thread of their own, for
+    // OpenStartupDocuments to take.
+    static std::unique_ptr<TReadAhead> ReadAhead(const QStringList& paths);
+    // The initial "New File" tab, then each of `paths` (StartupPaths); with
+    // `readAhead`, the files it has read are taken from it.
+    void OpenStartupDocuments(const QStringList& paths, TReadAhead* readAhead = nullptr);
 
     // The editor every command acts on: the first document editor of the
     // selected tab that has the focus, else the tab's last one.
@@ -443,6 +451,7 @@ private:
 
     QStringList tabPaths_;
     std::unique_ptr<TOpenMenuList> reopenList_;
+    TReadAhead* readAhead_ = nullptr;  // while the start-up documents open
     TColor activeTabText_ = clBlue;
     TColor activeTabFill_ = clAqua;
     TPositionMode positionMode_ = TPositionMode::RowCol;

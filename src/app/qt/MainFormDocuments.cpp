@@ -20,6 +20,7 @@
 #include "props/qt/EditorExPropAssign.h"
 #include "search/qt/EditorSearch.h"
 #include "syntax/HyphenFountain.h"
+#include "text/ReadAhead.h"
 #include "text/TextFile.h"
 
 namespace quodle {
@@ -188,14 +189,25 @@ void TTarnwickMainForm::SetPositionMode(TPositionMode mode) {
 
 // ----------------------------------------------------------- new and open
 
-void TTarnwickMainForm::OpenStartupDocuments(const QStringList& arguments) {
+QStringList TTarnwickMainForm::StartupPaths(const QStringList& arguments) {
+    QStringList paths;
+    for (const QString& argument : arguments)
+        if (IsAcceptedExtension(argument.toStdString())) paths << QFileInfo(argument).absoluteFilePath();
+    return paths;
+}
+
+std::unique_ptr<TReadAhead> TTarnwickMainForm::ReadAhead(const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(path.toStdString());
+    return std::make_unique<TReadAhead>(std::move(files));
+}
+
+void TTarnwickMainForm::OpenStartupDocuments(const QStringList& paths, TReadAhead* readAhead) {
+    readAhead_ = readAhead;
     NewDocument();
-    for (const QString& argument : arguments) {
-        if (!IsAcceptedExtension(argument.toStdString())) continue;
-        const QString path = QFileInfo(argument).absoluteFilePath();
-        if (!MayOpen(path)) continue;
-        OpenFileIntoNewTab(path);
-    }
+    for (const QString& path : paths)
+        if (MayOpen(path)) OpenFileIntoNewTab(path);
+    readAhead_ = nullptr;
 }
 
 void TTarnwickMainForm::NewDocument() {
@@ -223,11 +235,18 @@ bool TTarnwickMainForm::MayOpen(const QString& path) {
 }
 
 bool TTarnwickMainForm::LoadInto(TEditorEx* editor, const QString& path, TReadEncoding encoding) {
-    // Taken first: a change while the file is read shows as a change.
-    const std::optional<FileStamp> stamp = StampOf(path.toStdString());
+    const std::string file = path.toStdString();
+    std::optional<FileStamp> stamp;
     TLoadResult loaded;
     try {
-        loaded = editor->Lines().LoadFromFile(path.toStdString(), encoding);
+        if (readAhead_ && encoding == TReadEncoding::Detect && readAhead_->Holds(file)) {
+            loaded = editor->Lines().LoadFrom(
+                [&](TheStringList& rows) { return readAhead_->TakeInto(file, rows, stamp); });
+        } else {
+            // Taken first: a change while the file is read shows as a change.
+            stamp = StampOf(file);
+            loaded = editor->Lines().LoadFromFile(file, encoding);
+        }
     } catch (const EFileError& e) {
         Message(LoadFailedText(e));
         return false;

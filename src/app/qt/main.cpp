@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "base/qt/FontSubstitutes.h"
 #include "cad/CadDesktop.h"
 #include "cad/TemporaryLoadFile.h"
+#include "text/ReadAhead.h"
 
 namespace {
 
@@ -56,6 +58,11 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     display.Release();
+    // The files named on the command line are read while the window is built.
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const QStringList startup = quodle::TTarnwickMainForm::StartupPaths(arguments);
+    std::unique_ptr<quodle::TReadAhead> readAhead = quodle::TTarnwickMainForm::ReadAhead(startup);
     // The design fonts are mapped onto installed faces before any widget is
     // made: a font resolved before the mapping keeps the fallback face.
     quodle::RegisterFontSubstitutes();
@@ -84,9 +91,8 @@ int main(int argc, char* argv[]) {
 
     auto* form = new quodle::TTarnwickMainForm(setup);
     QObject::connect(form, &QObject::destroyed, &app, &QApplication::quit);
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    form->OpenStartupDocuments(arguments);
+    form->OpenStartupDocuments(startup, readAhead.get());
+    readAhead.reset();
     form->show();
     return app.exec();
 }

@@ -14,6 +14,7 @@
 #include "support/FakeCadDesktop.h"
 #include "support/qt/EditorInput.h"
 #include "support/qt/FakeDialogs.h"
+#include "text/ReadAhead.h"
 
 namespace quodle::testing {
 
@@ -81,8 +82,11 @@ protected:
         setup.Clock = clock_;
         setup.TemporaryLoadFile = Path(QStringLiteral("bin/temp.lsp"));
         setup.SearchSettingsPath = Path(QStringLiteral("search.ini"));
+        // The files are read ahead while the window is made, as at a start.
+        const QStringList paths = TTarnwickMainForm::StartupPaths(arguments);
+        const std::unique_ptr<TReadAhead> readAhead = TTarnwickMainForm::ReadAhead(paths);
         auto* w = new TTarnwickMainForm(setup);
-        w->OpenStartupDocuments(arguments);
+        w->OpenStartupDocuments(paths, readAhead.get());
         return w;
     }
     // Shows the window and waits until it is active, so keys reach it.
