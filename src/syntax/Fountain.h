@@ -150,6 +150,8 @@ public:
                                   std::uint8_t nextEnding) override;
 
 private:
+    // BeginRow, inlined into the parser's own scans of a row.
+    std::span<const TTokenSpan> FirstBatch(std::string_view rowText, const TNextRow* next, TRowParseState& state);
     // BeginRow's set-up of a scan a batch at a time.
     void StartRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
     // Reads the row begun by BeginRow (which gave `first`) to its end,

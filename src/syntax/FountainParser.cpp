@@ -214,9 +214,7 @@ void TFountainParser::BuildStartTables() {
     dispatch_ = dispatchTable_.data();
 }
 
-void TFountainParser::NewData(std::string_view text, const TRowParseState& state) { StartScan(text, state, false); }
-
-void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool lacksKey) {
+QUODLE_HOT void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool lacksKey) {
     text_ = text;
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
@@ -233,6 +231,8 @@ void TFountainParser::StartScan(std::string_view text, const TRowParseState& sta
     wrappedBytes_ = state.WrappedBytes;
     continued_ = false;
 }
+
+void TFountainParser::NewData(std::string_view text, const TRowParseState& state) { StartScan(text, state, false); }
 
 // A lead byte counts as a double-byte character only with a valid trail byte
 // after it inside the text; anything else is one byte, so a scan never reads
@@ -593,8 +593,8 @@ std::size_t TFountainParser::KanjiRunEnd(std::size_t p) const {
 // the loops below pick up from any token boundary (the second one only ever
 // sees no region open between its tokens).
 template <bool kMayCut>
-TTokenSpan* TFountainParser::ScanTokens(std::size_t& pos, std::size_t rowEnd, TTokenSpan* out, TTokenSpan* outEnd,
-                                        int& bracketAfter, bool& done) {
+QUODLE_HOT TTokenSpan* TFountainParser::ScanTokens(std::size_t& pos, std::size_t rowEnd, TTokenSpan* out,
+                                                   TTokenSpan* outEnd, int& bracketAfter, bool& done) {
     // The scan's position and tables stay in registers (the tokens written
     // would otherwise make the compiler reload them), and the position is
     // handed back however the scan ends.
@@ -608,9 +608,10 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& pos, std::size_t rowEnd, TT
     const std::size_t n = text_.size();
     const std::uint8_t* const dispatch = dispatch_;
     const bool* const wordChars = wordChars_;
-    // Tokens are mostly one blank apart: step over one without a branch.
+    // Tokens are mostly one space apart: step over one without a branch,
+    // by a compare rather than a table, as the next token waits for it.
     const auto skipBlanks = [&] {
-        p += kBlank[s[p]];
+        p += s[p] == ' ';
         while (p < n && kBlank[s[p]]) ++p;
     };
     // Stores a token; false when it is cut at the row end, which ends the scan.
@@ -785,6 +786,11 @@ void TFountainParser::FinishRow(TTokenSpan* last) {
 
 std::span<const TTokenSpan> TFountainParser::BeginRow(std::string_view rowText, const TNextRow* next,
                                                       TRowParseState& state) {
+    return FirstBatch(rowText, next, state);
+}
+
+QUODLE_HOT std::span<const TTokenSpan> TFountainParser::FirstBatch(std::string_view rowText, const TNextRow* next,
+                                                                   TRowParseState& state) {
     // Nearly every row: nothing carried over from a wrap into it, nothing cut
     // by one at its end. Such a row is begun and scanned in one go, and
     // when its tokens fit one batch it is finished there too.
@@ -820,7 +826,7 @@ std::span<const TTokenSpan> TFountainParser::BeginRow(std::string_view rowText, 
 
 std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
                                                       TRowParseState& state) {
-    const std::span<const TTokenSpan> first = BeginRow(rowText, next, state);
+    const std::span<const TTokenSpan> first = FirstBatch(rowText, next, state);
     // A row whose tokens fit one batch, nearly every row, needs no copy.
     if (rowPhase_ == TRowPhase::rpDone) return first;
     rowTokens_.assign(first.begin(), first.end());
@@ -843,7 +849,7 @@ void TFountainParser::ReadRowOut(std::string_view rowText, std::span<const TToke
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    ReadRowOut(rowText, BeginRow(rowText, nullptr, state));
+    ReadRowOut(rowText, FirstBatch(rowText, nullptr, state));
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
@@ -852,7 +858,7 @@ TRowParseState TFountainParser::ScanWrappedRow(std::string_view rowText, const T
                                                std::string_view nextText, std::uint8_t nextEnding) {
     TRowParseState state = start;
     const TNextRow next{nextText, nextEnding};
-    ReadRowOut(rowText, BeginRow(rowText, &next, state));
+    ReadRowOut(rowText, FirstBatch(rowText, &next, state));
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
