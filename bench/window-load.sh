@@ -4,7 +4,10 @@
 # one run (interleaved, REPS of each, medians). A start counts as done when
 # a window titled with the file's path (or the main window, without a file)
 # exists; each run starts with settings of its own, so nothing is restored.
-# Prints wall-clock times and the ratio the goal is written in.
+# Prints wall-clock times and the ratio the goal is written in, and the
+# memory each window holds once it has settled (resident size SETTLE seconds
+# after it shows, default 2): the loaded window's above the empty one's,
+# against the file's size.
 # Env: QUODLE_BENCH_W100 (the workload), REPS (default 5),
 #      QUODLE_BENCH_GUI (a quodle to measure instead of building one).
 set -euo pipefail
@@ -26,7 +29,8 @@ home=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
 sleep 1
 
-# Milliseconds from launch until a window whose name matches $1 exists.
+# Milliseconds from launch until a window whose name matches $1 exists,
+# and the resident KiB of the program SETTLE seconds later.
 one() {
   local name=$1
   shift
@@ -36,18 +40,28 @@ one() {
   local pid=$!
   until DISPLAY=$display xdotool search --name "$name" >/dev/null 2>&1; do sleep 0.005; done
   local end=$(date +%s%N)
+  sleep "${SETTLE:-2}"
+  local rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null || true
-  echo $(((end - start) / 1000000))
+  echo "$(((end - start) / 1000000)) $rss"
 }
 
-empty=() loaded=()
+empty=() loaded=() empty_kb=() loaded_kb=()
 for ((i = 0; i < ${REPS:-5}; i++)); do
-  empty+=("$(one '^Tarnwick')")
-  loaded+=("$(one "^$w100\$" "$w100")")
+  read -r ms kb < <(one '^Tarnwick')
+  empty+=("$ms") empty_kb+=("$kb")
+  read -r ms kb < <(one "^$w100\$" "$w100")
+  loaded+=("$ms") loaded_kb+=("$kb")
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 e=$(median "${empty[@]}")
 l=$(median "${loaded[@]}")
 echo "launch -> empty window: $e ms; launch -> window with 100 MB: $l ms (medians of ${REPS:-5})"
 awk -v l="$l" -v e="$e" 'BEGIN {printf "window with 100 MB / empty window = %.2f (goal <= 1.5)\n", l / e}'
+ekb=$(median "${empty_kb[@]}")
+lkb=$(median "${loaded_kb[@]}")
+size=$(stat -c %s "$w100")
+awk -v e="$ekb" -v l="$lkb" -v s="$size" 'BEGIN {
+  printf "resident: empty window %.0f MiB, window with 100 MB %.0f MiB; above the empty one = %.2f x the file (goal <= 1.3)\n",
+    e / 1024, l / 1024, (l - e) * 1024 / s }'

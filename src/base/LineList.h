@@ -26,6 +26,12 @@ public:
         if (strings_) return strings_[i];
         return get_(source_, i);
     }
+    // The first n lines (all of them when there are fewer).
+    TLineList First(std::size_t n) const {
+        TLineList head = *this;
+        head.count_ = n < count_ ? n : count_;
+        return head;
+    }
 
 private:
     const std::string_view* views_ = nullptr;

@@ -14,7 +14,8 @@ int RunCheck(const Args& args, Output& out) {
     if (!exclusions) return kExitError;
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
-    const TVariableReport report = VariableCheck(source->Lines(), *exclusions, ExclusionSettingsArg(args));
+    const TVariableReport report =
+        VariableCheck(source->Lines(), *exclusions, ExclusionSettingsArg(args), nullptr, ReportSink(out));
     PrintReport(out, report);
     return report.HasFindings() ? kExitFindings : kExitOk;
 }

@@ -13,7 +13,7 @@ int RunVars(const Args& args, Output& out) {
     if (!exclusions) return kExitError;
     const auto source = ReadSource(out, args.positional[0]);
     if (!source) return kExitError;
-    PrintReport(out, VariableList(source->Lines(), *exclusions));
+    PrintReport(out, VariableList(source->Lines(), *exclusions, nullptr, ReportSink(out)));
     return kExitOk;
 }
 

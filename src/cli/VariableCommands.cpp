@@ -35,9 +35,13 @@ TExclusionSettings ExclusionSettingsArg(const Args& args) {
     return settings;
 }
 
+TReportLineSink ReportSink(Output& out) {
+    return [&out](std::string_view line) { out.Line(line); };
+}
+
 void PrintReport(Output& out, const TVariableReport& report) {
     for (const std::string_view line : report.Lines) out.Line(line);
-    if (report.Lines.empty()) PrintMessage(out, report.Message);
+    if (!report.HasFindings()) PrintMessage(out, report.Message);
 }
 
 }  // namespace quodle::cli

@@ -19,7 +19,10 @@ std::optional<TExclusionSet> ExclusionsArg(const Args& args);
 // The prefixes --no-star, --no-gb and --prefix TEXT leave in force.
 TExclusionSettings ExclusionSettingsArg(const Args& args);
 
-// The report's lines, or its message (line breaks as line breaks).
+// Writes a report's lines as the analysis makes them.
+TReportLineSink ReportSink(Output& out);
+// What is left of a report: its lines, or its message (line breaks as line
+// breaks) when it has none.
 void PrintReport(Output& out, const TVariableReport& report);
 
 }  // namespace quodle::cli

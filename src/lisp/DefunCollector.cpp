@@ -186,6 +186,9 @@ public:
     // step with the records.
     TDefunCollector(TTextLines& records, TStripStates* states, bool padded, TProgressPass& pass)
         : records_(records), states_(states), padded_(padded), pass_(pass) {}
+    // With `endStates`, the state of the line after each top-level record's
+    // end line goes there, by the record's index.
+    void KeepEndStates(TStripStates* endStates) { endStates_ = endStates; }
 
     // Top-level records so far whose name reads as a command's, and the
     // others.
@@ -193,11 +196,12 @@ public:
     std::size_t Functions() const { return functions_; }
 
     // Lines `first` on; `lineStates` (needed with `states`) has the state
-    // each of them starts in.
-    void Chunk(const TCodeLines& code, std::size_t first, const TStripStates* lineStates) {
+    // each of them starts in, `after` (needed with end states) the state of
+    // the line after them.
+    void Chunk(const TCodeLines& code, std::size_t first, const TStripStates* lineStates, TStripState after = {}) {
         if (code.empty()) return;
         const TCodeStream text(code);
-        TChunk chunk{text, first, lineStates};
+        TChunk chunk{text, first, lineStates, after};
         std::size_t pos = 0;  // where the walk goes on
         std::size_t line = 0;
         for (;;) {
@@ -213,6 +217,9 @@ public:
                     from = at + 1;
                 }
                 pass_.AtLine(first + endLine);
+                if (endStates_)
+                    endStates_->Add(records_.size(),
+                                    endLine + 1 < text.Lines() ? lineStates->At(endLine + 1) : chunk.After);
                 Close(first + endLine, close - text.Start(endLine));
                 pos = text.End(endLine);
                 line = endLine;
@@ -242,6 +249,7 @@ private:
         const TCodeStream& Text;
         std::size_t First;
         const TStripStates* LineStates;
+        TStripState After;
     };
 
     // Counts the brackets of the open definition from `pos` (its "(" when
@@ -308,6 +316,7 @@ private:
 
     TTextLines& records_;
     TStripStates* states_;
+    TStripStates* endStates_ = nullptr;
     std::size_t commands_ = 0;
     std::size_t functions_ = 0;
     const bool padded_;
@@ -332,6 +341,18 @@ private:
 // processor's cache, where the search reads it back.
 constexpr std::size_t kChunkBytes = 64 << 10;
 
+// Strips the lines a chunk at a time and hands each chunk to `collector`.
+void CollectByChunks(TLineList lines, TDefunCollector& collector, TProgressPass& strip) {
+    TCodeLines chunk;
+    TStripStates chunkStates;
+    TStripState state;
+    for (std::size_t first = 0; first < lines.size();) {
+        const std::size_t count = chunk.Refill(lines, first, state, kChunkBytes, strip, &chunkStates);
+        collector.Chunk(chunk, first, &chunkStates, state);
+        first += count;
+    }
+}
+
 }  // namespace
 
 TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded) {
@@ -342,19 +363,22 @@ TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progr
     return records;
 }
 
+TDefunScan ScanDefuns(TLineList lines, int steps, TProgressSink* progress) {
+    TDefunScan scan;
+    TProgressPass strip(progress, lines.size(), steps);
+    TProgressPass silent(nullptr, 0, 0);
+    TDefunCollector collector(scan.Records, &scan.LineStates, false, silent);
+    collector.KeepEndStates(&scan.EndStates);
+    CollectByChunks(lines, collector, strip);
+    return scan;
+}
+
 TSortedDefuns ScanSortedDefuns(TLineList lines, int stripSteps, int collectSteps, TProgressSink* progress) {
     TSortedDefuns scan;
     TProgressPass strip(progress, lines.size(), stripSteps);
     TProgressPass collect(progress, lines.size(), collectSteps);
     TDefunCollector collector(scan.Found, &scan.LineStates, true, collect);
-    TCodeLines chunk;
-    TStripStates chunkStates;
-    TStripState state;
-    for (std::size_t first = 0; first < lines.size();) {
-        const std::size_t count = chunk.Refill(lines, first, state, kChunkBytes, strip, &chunkStates);
-        collector.Chunk(chunk, first, &chunkStates);
-        first += count;
-    }
+    CollectByChunks(lines, collector, strip);
     if (!lines.empty()) collect.AtLine(lines.size() - 1);
     scan.Commands = collector.Commands();
     scan.Functions = collector.Functions();

@@ -200,6 +200,13 @@ std::size_t TCodeLines::Refill(TLineList lines, std::size_t first, TStripState& 
     return i - first;
 }
 
+std::size_t TCodeWindow::Load(std::size_t first, std::size_t last, TStripState state, std::size_t bytes) {
+    if (whole_) return last - first + 1;
+    first_ = first;
+    after_ = state;
+    return own_.Refill(lines_.First(last + 1), first, after_, bytes, *pass_, &states_);
+}
+
 TCodeLines StripLispSource(TLineList lines, int steps, TProgressSink* progress) {
     TCodeLines code;
     // The text grows as the lines are read rather than after a first pass

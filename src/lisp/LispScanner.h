@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,6 +107,41 @@ private:
     std::size_t count_ = 0;
 };
 
+// The code of a document a stretch of lines at a time, for a pass that
+// goes through it in order: a large document's code then never is held
+// whole. Made over code that is whole already, it hands that out.
+class TCodeWindow {
+public:
+    explicit TCodeWindow(const TCodeLines& whole) : whole_(&whole), count_(whole.size()) {}
+    TCodeWindow(TLineList lines, TProgressPass& pass) : lines_(lines), pass_(&pass), count_(lines.size()) {}
+
+    bool Whole() const { return whole_ != nullptr; }
+    // The document's lines.
+    std::size_t LineCount() const { return count_; }
+    const TCodeLines& Code() const { return whole_ ? *whole_ : own_; }
+    // The document line of Code()[0].
+    std::size_t Base() const { return whole_ ? 0 : first_; }
+    // Makes Code() hold lines `first` to `last` (only so many as make
+    // `bytes` of code, at least one), where line `first` starts in `state`.
+    // Gives the number of lines held from `first` on.
+    std::size_t Load(std::size_t first, std::size_t last, TStripState state,
+                     std::size_t bytes = std::numeric_limits<std::size_t>::max());
+    // The state line `line` starts in: one of those held or the one after.
+    TStripState StateAt(std::size_t line) const {
+        return line == first_ + own_.size() ? after_ : states_.At(line - first_);
+    }
+
+private:
+    const TCodeLines* whole_ = nullptr;
+    TLineList lines_{std::span<const std::string_view>()};
+    TProgressPass* pass_ = nullptr;
+    std::size_t count_ = 0;
+    TCodeLines own_;
+    TStripStates states_;
+    std::size_t first_ = 0;
+    TStripState after_;  // of the line after those held
+};
+
 // Removes strings and comments. A string or block comment may run over
 // several lines. Throws std::length_error when the code of `lines` is 4 GiB
 // or more.
@@ -160,6 +197,14 @@ inline constexpr std::string_view kDefunPadding = "         ";
 // come in the order the top-level definitions end, each followed by its
 // nested ones sorted with CompareText.
 TTextLines CollectDefuns(const TCodeLines& code, int steps, TProgressSink* progress, bool padded);
+// The same records (not padded) from the lines, their code made a block at a
+// time and not kept, with the states the code can be made again from.
+struct TDefunScan {
+    TTextLines Records;
+    TStripStates LineStates;  // of each record's line, by its index
+    TStripStates EndStates;   // of the line after a top-level record's end line
+};
+TDefunScan ScanDefuns(TLineList lines, int steps, TProgressSink* progress);
 
 // Both passes with padded records, sorted with CompareText: the order in
 // which every list of user functions shows them. The code is made and

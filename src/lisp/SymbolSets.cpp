@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/ByteScan.h"
 #include "base/Text.h"
 #include "lisp/SymbolSet.h"
 #include "lisp/VariableAnalysis.h"
@@ -110,6 +111,21 @@ bool IsNumberText(std::string_view t) {
     return i == n;
 }
 
+// The next "(" or ")" of a code line from p on, or the line's length. Reads
+// whole words past the line's end: code lines have TCodeLines::kSlack
+// readable bytes after them.
+std::size_t NextBracket(std::string_view s, std::size_t p) {
+    const char* const d = s.data();
+    const std::size_t n = s.size();
+    for (; p < n; p += 8) {
+        // "(" and ")" differ only in the lowest bit.
+        std::uint64_t marks = MatchBytes(LoadWord(d + p) & (kEachByte * 0xFE), '(');
+        if (n - p < 8) marks &= ~MarksFrom(static_cast<int>(n - p));
+        if (marks) return p + static_cast<std::size_t>(FirstMarkedByte(marks));
+    }
+    return n;
+}
+
 // "(DEFUN " (one blank, any letter case) at s[at]. "(" is never a trail
 // byte, so a byte test finds exactly what upper-casing the line would.
 bool IsDefunAt(std::string_view s, std::size_t at) {
@@ -193,10 +209,8 @@ void TSymbolSet::AddBody(const TCodeLines& code, int line, int col, bool blankNe
     for (bool found = false; !found;) {
         if (i >= code.size()) return;  // the brackets never balance
         const std::string_view s = code[i];
-        for (std::size_t p = from; p < s.size() && !found; ++p) {
-            const char c = s[p];
-            if (c != '(' && c != ')') continue;
-            (c == '(' ? opens : closes) += 1;
+        for (std::size_t p = NextBracket(s, from); p < s.size() && !found; p = NextBracket(s, p + 1)) {
+            (s[p] == '(' ? opens : closes) += 1;
             if (opens == 2 && closes == 1) {
                 found = true;
                 from = p + 1;
@@ -223,16 +237,15 @@ void TSymbolSet::AddBody(const TCodeLines& code, int line, int col, bool blankNe
         // A line that a nested definition reaches into is blanked to its
         // end, and so is the rest of the line on which one starts.
         bool keep = nestedBase < 0;
-        for (std::size_t p = from; p < s.size(); ++p) {
-            const char c = s[p];
-            if (c == '(') {
+        for (std::size_t p = NextBracket(s, from); p < s.size(); p = NextBracket(s, p + 1)) {
+            if (s[p] == '(') {
                 if (blankNested && keep && IsDefunAt(s, p)) {
                     pieces.push_back(s.substr(keepFrom, p - keepFrom));
                     keep = false;
                     nestedBase = depth;
                 }
                 ++depth;
-            } else if (c == ')') {
+            } else {
                 if (--depth == 0) {
                     if (keep) pieces.push_back(s.substr(keepFrom, p + 1 - keepFrom));
                     for (const auto piece : pieces) AddLine(piece);

@@ -9,7 +9,9 @@
 // the report lines as Shift-JIS bytes, or the message the program shows
 // instead when there is nothing to report.
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,16 +92,23 @@ struct TExclusionSettings {
 struct TVariableReport {
     // The output pane's lines, Shift-JIS, in order.
     TTextLines Lines;
-    // The message shown instead when Lines is empty (Shift-JIS), else empty.
+    // Lines given to a sink instead.
+    std::size_t Written = 0;
+    // The message shown instead when there are no lines (Shift-JIS), else
+    // empty.
     std::string Message;
-    bool HasFindings() const { return !Lines.empty(); }
+    bool HasFindings() const { return !Lines.empty() || Written > 0; }
 };
 
-// The variable check (F5) over the document's lines. `progress` gets 80
-// steps for the code-only pass and 20 for the definition pass and is set
-// back to 0 at the end.
+// Takes a report's lines as they are made, so that a large report need not
+// be held whole.
+using TReportLineSink = std::function<void(std::string_view line)>;
+
+// The variable check (F5) over the document's lines. `progress` gets 40
+// steps for the pass that finds the definitions and 60 for the one that
+// reads them, and is set back to 0 at the end.
 TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
-                              TProgressSink* progress = nullptr);
+                              TProgressSink* progress = nullptr, const TReportLineSink& sink = {});
 
 // What the check found for one definition, as names rather than report
 // lines, for callers that go on from there (the whole-project analysis).
@@ -132,7 +141,8 @@ TVariableReport VariableCheck(const TCodeLines& code, const TTextLines& records,
                               const TExclusionSettings& settings, TVariableObserver* observer);
 // The variable list: every definition with its locals, used symbols,
 // globals and unused names; no prefixes are left out.
-TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress = nullptr);
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress = nullptr,
+                             const TReportLineSink& sink = {});
 
 // The 0-based document line a report line jumps to when double-clicked (the
 // number before its first "|", minus 1), or -1 for lines that do not jump.

@@ -84,69 +84,172 @@ bool HasPrefix(std::string_view name, const std::vector<std::string>& prefixes) 
     return false;
 }
 
+// Code that is not whole is made this much at a time between definitions.
+constexpr std::size_t kStretchBytes = 64 << 10;
+
+// Whether the walks that read a definition from its "(" at (line, col) end
+// inside `code`. The argument list's (ReadDefunList) ends at a third "(" or
+// at a ")" while two are open — a ")" before the second "(" does not end
+// it, so it can run past the definition; the body's ends at the ")" that
+// balances the "(", which with `balanced` is known to lie inside.
+bool WalksEndWithin(const TCodeLines& code, std::size_t line, std::size_t col, bool balanced) {
+    int opens = 0, depth = 0;
+    bool listEnded = false;
+    for (std::size_t i = line; i < code.size(); ++i, col = 0) {
+        const std::string_view s = code[i];
+        for (std::size_t p = std::min(col, s.size()); p < s.size(); ++p) {
+            if (s[p] == '(') {
+                ++depth;
+                listEnded = listEnded || ++opens == 3;
+            } else if (s[p] == ')') {
+                listEnded = listEnded || opens == 2;
+                balanced = balanced || --depth == 0;
+            } else {
+                continue;
+            }
+            if (listEnded && balanced) return true;
+        }
+    }
+    return false;
+}
+
 class TReportBuilder {
 public:
-    TReportBuilder(const TCodeLines& code, const TExclusionSet& exclusions, TReportKind kind,
-                   std::vector<std::string> prefixes, TVariableObserver* observer = nullptr)
-        : code_(code),
-          kind_(kind),
-          prefixes_(std::move(prefixes)),
-          observer_(observer),
-          outside_(exclusions),
-          body_(exclusions) {}
+    TReportBuilder(const TExclusionSet& exclusions, TReportKind kind, std::vector<std::string> prefixes,
+                   TVariableObserver* observer = nullptr)
+        : kind_(kind), prefixes_(std::move(prefixes)), observer_(observer), outside_(exclusions), body_(exclusions) {}
 
-    // `sourceBytes`: the document's size, which a report seldom outgrows.
-    TTextLines Run(const TTextLines& recordTexts, std::size_t sourceBytes) {
+    // Code that is not whole is made again from the states of `scan`, in
+    // order: the lines outside definitions, then a definition at a time.
+    // With `sink`, the report's lines go there as they are made and the
+    // result holds none. `sourceBytes`: the document's size, which a report
+    // seldom outgrows.
+    TVariableReport Run(TCodeWindow& code, const TTextLines& recordTexts, const TDefunScan* scan,
+                        std::size_t sourceBytes, const TReportLineSink& sink) {
+        sink_ = &sink;
         // Reserved capacity that is not used costs nothing but address space.
-        report_.reserve(sourceBytes + 4096, code_.size() + 64);
-        std::vector<std::optional<TDefunRecord>> records;
-        records.reserve(recordTexts.size());
-        for (const auto& text : recordTexts) records.push_back(ParseDefunRecord(text));
-        // The outside-code block stands on top but depends only on where the
-        // top-level definitions lie, so it is made first and the
-        // definitions' blocks are appended to it.
-        Outside(records);
-        for (std::size_t k = 0; k < records.size(); ++k) {
-            if (!records[k]) continue;
-            inner_.clear();
-            if (!records[k]->Nested)
-                for (std::size_t j = k + 1; j < records.size() && records[j] && records[j]->Nested; ++j)
-                    inner_.push_back(records[j]->Name);
-            Definition(k, *records[k]);
+        if (!sink) report_.reserve(sourceBytes + 4096, code.LineCount() + 64);
+        // The outside-code block stands on top but depends only on where
+        // the top-level definitions lie.
+        long long end = -1;
+        TStripState after;  // of the line after the last definition's end
+        for (std::size_t k = 0; k < recordTexts.size(); ++k) {
+            const auto r = ParseDefunRecord(recordTexts[k]);
+            if (!r || r->Nested) continue;
+            if (r->Line > end) OutsideStretch(code, end + 1, r->Line - 1, after);
+            end = r->EndLine;
+            if (scan) after = scan->EndStates.At(k);
         }
-        return std::move(report_);
+        OutsideStretch(code, end + 1, static_cast<long long>(code.LineCount()) - 1, after);
+        Outside();
+        std::vector<TDefunRecord> group;
+        for (std::size_t k = 0; k < recordTexts.size();) {
+            // A record and the nested ones read back after it.
+            const std::size_t first = k;
+            group.clear();
+            if (auto r = ParseDefunRecord(recordTexts[k++])) {
+                group.push_back(std::move(*r));
+                for (; k < recordTexts.size(); ++k) {
+                    auto n = ParseDefunRecord(recordTexts[k]);
+                    if (!n || !n->Nested) break;
+                    group.push_back(std::move(*n));
+                }
+            }
+            if (group.empty()) continue;
+            if (scan) LoadGroup(code, group, scan->LineStates.At(first + FirstLineRecord(group)));
+            inner_.clear();
+            if (!group.front().Nested)
+                for (std::size_t j = 1; j < group.size(); ++j) inner_.push_back(group[j].Name);
+            for (std::size_t j = 0; j < group.size(); ++j) Definition(code, first + j, group[j]);
+            Flush();
+        }
+        TVariableReport report;
+        report.Lines = std::move(report_);
+        report.Written = written_;
+        if (report.Lines.empty() && written_ == 0)
+            report.Message = Utf8ToCp932(kind_ == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
+        return report;
     }
 
 private:
-    void Outside(const std::vector<std::optional<TDefunRecord>>& records) {
-        long long previousEnd = -1;
-        const auto add = [&](long long first, long long last) {
-            if (first >= 0 && first <= last)
-                outside_.AddLines(code_, static_cast<std::size_t>(first), static_cast<std::size_t>(last));
-        };
-        for (const auto& r : records) {
-            if (!r || r->Nested) continue;
-            if (r->Line > previousEnd) add(previousEnd + 1, static_cast<long long>(r->Line) - 1);
-            previousEnd = r->EndLine;
+    // Lines first to last (none when last < first), where line `first`
+    // starts in `state`, as code outside definitions.
+    void OutsideStretch(TCodeWindow& code, long long first, long long last, TStripState state) {
+        if (first < 0 || first > last) return;
+        for (auto line = static_cast<std::size_t>(first); line <= static_cast<std::size_t>(last);) {
+            const std::size_t held = code.Load(line, static_cast<std::size_t>(last), state, kStretchBytes);
+            const std::size_t base = code.Base();
+            outside_.AddLines(code.Code(), line - base, line - base + held - 1);
+            line += held;
+            state = code.StateAt(line);
         }
-        add(previousEnd + 1, static_cast<long long>(code_.size()) - 1);
+    }
+
+    // The outside-code block.
+    void Outside() {
         outside_.Sorted(symbols_);
         Without(
             symbols_, [&](std::string_view n) { return kind_ == TReportKind::Check && HasPrefix(n, prefixes_); },
             globals_);
         if (observer_) observer_->Outside(symbols_, globals_);
-        if (globals_.empty()) return;
-        report_.push_back(kOutsideHeading);
-        AppendNameLines(report_, line_, kOutsideIndent, kOutsideNamesPerLine, globals_);
+        if (!globals_.empty()) {
+            report_.push_back(kOutsideHeading);
+            AppendNameLines(report_, line_, kOutsideIndent, kOutsideNamesPerLine, globals_);
+        }
+        Flush();
+    }
+
+    void Flush() {
+        if (!*sink_) return;
+        for (const std::string_view line : report_) (*sink_)(line);
+        written_ += report_.size();
+        report_.clear();
+    }
+
+    // The record of a group that stands on the first line.
+    static std::size_t FirstLineRecord(const std::vector<TDefunRecord>& group) {
+        std::size_t start = 0;
+        for (std::size_t j = 1; j < group.size(); ++j)
+            if (group[j].Line < group[start].Line) start = j;
+        return start;
+    }
+
+    // Makes the code hold the group's lines, the first starting in `state`:
+    // a top-level definition's lines and as many more as the walks over its
+    // records read (a nested one after its end, an argument list that is
+    // not one), grown until they end inside or the text does.
+    void LoadGroup(TCodeWindow& code, const std::vector<TDefunRecord>& group, TStripState state) {
+        const auto first = static_cast<std::size_t>(group[FirstLineRecord(group)].Line);
+        const std::size_t lastLine = code.LineCount() - 1;
+        const TDefunRecord& head = group.front();
+        std::size_t last = std::min(lastLine, static_cast<std::size_t>(head.Nested ? head.Line : head.EndLine));
+        for (;;) {
+            code.Load(first, last, state);
+            if (last == lastLine || GroupWalksEndWithin(code, group)) return;
+            last = std::min(lastLine, first + 2 * (last - first + 1));
+        }
+    }
+
+    static bool GroupWalksEndWithin(const TCodeWindow& code, const std::vector<TDefunRecord>& group) {
+        const TDefunRecord& head = group.front();
+        return std::all_of(group.begin(), group.end(), [&](const TDefunRecord& r) {
+            // A nested definition found before its top-level one's ")" ends
+            // before it.
+            const bool balanced =
+                !head.Nested && (&r == &head || r.Line < head.EndLine || (r.Line == head.EndLine && r.Col < head.EndCol));
+            return WalksEndWithin(code.Code(), static_cast<std::size_t>(r.Line) - code.Base(),
+                                  static_cast<std::size_t>(r.Col), balanced);
+        });
     }
 
     // One definition's block; inner_ holds the names of the definitions
     // nested in a top-level one.
-    void Definition(std::size_t index, const TDefunRecord& r) {
-        std::vector<std::string> args = ExtractDefunArgs(code_, r.Line, r.Col);
-        std::vector<std::string> locals = ExtractDefunLocals(code_, r.Line, r.Col);
+    void Definition(const TCodeWindow& code, std::size_t index, const TDefunRecord& r) {
+        const int line = r.Line - static_cast<int>(code.Base());
+        std::vector<std::string> args = ExtractDefunArgs(code.Code(), line, r.Col);
+        std::vector<std::string> locals = ExtractDefunLocals(code.Code(), line, r.Col);
         body_.Clear();
-        body_.AddBody(code_, r.Line, r.Col, !r.Nested);
+        body_.AddBody(code.Code(), line, r.Col, !r.Nested);
         body_.Sorted(symbols_);
 
         // A nested definition also sees the names of the top-level one
@@ -197,7 +300,6 @@ private:
         }
     }
 
-    const TCodeLines& code_;
     TReportKind kind_;
     std::vector<std::string> prefixes_;
     TVariableObserver* observer_;
@@ -211,24 +313,21 @@ private:
     TNames symbols_, undeclared_, unusedArgs_, unusedLocals_, globals_, observed_;
     std::string line_;  // the line being made
     TTextLines report_;
+    const TReportLineSink* sink_ = nullptr;
+    std::size_t written_ = 0;
 };
 
-TVariableReport ReportOf(TReportBuilder builder, const TTextLines& records, std::size_t sourceBytes,
-                         TReportKind kind) {
-    TVariableReport report;
-    report.Lines = builder.Run(records, sourceBytes);
-    if (report.Lines.empty())
-        report.Message = Utf8ToCp932(kind == TReportKind::Check ? kNoFindingsMessage : kNoVariablesMessage);
-    return report;
-}
-
+// The code is made a definition at a time and never held whole: a large
+// document's report then takes little more memory than the report.
 TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TReportKind kind,
-                            std::vector<std::string> prefixes, TProgressSink* progress) {
-    const TCodeLines code = StripLispSource(lines, 80, progress);
-    const TTextLines records = CollectDefuns(code, 20, progress, false);
+                            std::vector<std::string> prefixes, TProgressSink* progress, const TReportLineSink& sink) {
+    const TDefunScan scan = ScanDefuns(lines, 40, progress);
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
-    TVariableReport report = ReportOf(TReportBuilder(code, exclusions, kind, std::move(prefixes)), records, bytes, kind);
+    TProgressPass pass(progress, lines.size(), 60);
+    TCodeWindow code(lines, pass);
+    TVariableReport report =
+        TReportBuilder(exclusions, kind, std::move(prefixes)).Run(code, scan.Records, &scan, bytes, sink);
     if (progress) progress->SetPosition(0);
     return report;
 }
@@ -244,18 +343,20 @@ std::vector<std::string> TExclusionSettings::ActivePrefixes() const {
 }
 
 TVariableReport VariableCheck(TLineList lines, const TExclusionSet& exclusions, const TExclusionSettings& settings,
-                              TProgressSink* progress) {
-    return BuildReport(lines, exclusions, TReportKind::Check, settings.ActivePrefixes(), progress);
+                              TProgressSink* progress, const TReportLineSink& sink) {
+    return BuildReport(lines, exclusions, TReportKind::Check, settings.ActivePrefixes(), progress, sink);
 }
 
 TVariableReport VariableCheck(const TCodeLines& code, const TTextLines& records, const TExclusionSet& exclusions,
                               const TExclusionSettings& settings, TVariableObserver* observer) {
-    return ReportOf(TReportBuilder(code, exclusions, TReportKind::Check, settings.ActivePrefixes(), observer), records,
-                    code.Text().size(), TReportKind::Check);
+    TCodeWindow whole(code);
+    return TReportBuilder(exclusions, TReportKind::Check, settings.ActivePrefixes(), observer)
+        .Run(whole, records, nullptr, code.Text().size(), {});
 }
 
-TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress) {
-    return BuildReport(lines, exclusions, TReportKind::List, {}, progress);
+TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress,
+                             const TReportLineSink& sink) {
+    return BuildReport(lines, exclusions, TReportKind::List, {}, progress, sink);
 }
 
 int ReportLineTarget(std::string_view reportLine) {

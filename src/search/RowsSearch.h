@@ -73,7 +73,7 @@ struct TReplaceAll {
 // a byte (a longer line could not be held).
 inline constexpr std::uint64_t kReplaceMaxBytes = 2147483647;
 // What the lines rewritten at once may hold.
-inline constexpr std::size_t kReplaceBatchBytes = std::size_t{8} << 20;
+inline constexpr std::size_t kReplaceBatchBytes = std::size_t{2} << 20;
 // The limit a replace-all gets here and now: kReplaceMaxBytes, and no more
 // than half the memory the system has available.
 std::uint64_t ReplaceAllLimit();

@@ -1,7 +1,9 @@
 // libFuzzer target for the variable analysis: any bytes, split into lines,
 // must go through the check and the list without touching memory they do
-// not own; every heading must jump into the document; and the one-pass
-// symbol tokenizer must agree with the two blanking routines on every line.
+// not own; every heading must jump into the document; the check must read
+// the same whether its code is made whole or a definition at a time; and
+// the one-pass symbol tokenizer must agree with the two blanking routines
+// on every line.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,10 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quodle::TExclusionSettings settings;
     settings.Other = true;
     settings.OtherPrefix = "a";
-    CheckReport(quodle::VariableCheck(lines, jogai, settings), lines.size());
+    const quodle::TVariableReport check = quodle::VariableCheck(lines, jogai, settings);
+    CheckReport(check, lines.size());
     CheckReport(quodle::VariableList(lines, jogai), lines.size());
 
+    // Made a definition at a time, the check reads as over the whole code.
     const quodle::TCodeLines code = quodle::StripLispSource(lines);
+    const quodle::TVariableReport whole =
+        quodle::VariableCheck(code, quodle::CollectDefuns(code, 0, nullptr, false), jogai, settings, nullptr);
+    if (whole.Lines.ToVector() != check.Lines.ToVector()) std::abort();
     for (std::size_t i = 0; i < code.size(); ++i) {
         std::vector<std::string> got;
         quodle::ExtractSymbolSet(code, i, i, jogai, got);

@@ -264,6 +264,58 @@ TEST(VariableAnalysis, ListReport) {
     for (const auto& c : cases) EXPECT_EQ(List(c.source), c.report) << c.what;
 }
 
+// The report makes the code a definition at a time; it must read as if
+// the whole code were there, also where the walks over a definition read
+// past its own lines.
+TEST(VariableAnalysis, CodeMadeADefinitionAtATimeReadsAsTheWholeCode) {
+    const auto whole = [](const Lines& source) {
+        const TCodeLines code = StripLispSource(source);
+        return VariableCheck(code, CollectDefuns(code, 0, nullptr, false), Jogai(), {}, nullptr).Lines.ToVector();
+    };
+    const Lines cases[] = {
+        // No argument list: the list is read on into the next form.
+        {"(defun f x)", "", "(setq a b)", "(defun g (p) p)"},
+        // A nested one after its top-level one's end, running on below.
+        {"(defun f (a) a) (defun g (b)", "  (setq c b)", "  (setq d 1))", "(setq e 2)"},
+        // Strings and block comments that run from one definition's line
+        // into the outside code and the next definition.
+        {"(defun f (a) a) (setq s \"x", "(defun no) \" t 1)", ";| (defun z", "|; (defun g (b) (setq h b))"},
+        {"(defun f (/ a)", "  (setq a \"" HYO "\" b 2))", "(setq c 3) ; (defun q"},
+        // Never closed: no record, every line outside.
+        {"(defun f (a)", "  (setq b a)"},
+    };
+    for (const Lines& source : cases) EXPECT_EQ(Check(source), whole(source)) << source.front();
+
+    const std::string pieces[] = {"(defun f", "(DEFUN g ", "(defun h (a / b)", " (x y)", " (/ l)", "(setq ",
+                                  "a ", "b ", "c ", "(", "(", ")", ")", ")", "\"", "\"(\"", "; c (", ";|",
+                                  "|;", "\\", "'(", HYO, PO, " ", "\t"};
+    std::mt19937 rng(31);
+    for (int round = 0; round < 3000; ++round) {
+        Lines source(1 + rng() % 12);
+        for (std::string& line : source)
+            for (int k = static_cast<int>(rng() % 10); k > 0; --k) line += pieces[rng() % std::size(pieces)];
+        ASSERT_EQ(Check(source), whole(source)) << ::testing::PrintToString(source);
+    }
+}
+
+TEST(VariableAnalysis, ReportLinesGoToASinkAsTheyAreMade) {
+    const Lines source = {"(setq o 1)", "(defun f (a / b) (setq c a))", "(defun g () (setq d 1))"};
+    for (const bool check : {true, false}) {
+        Lines sunk;
+        const TReportLineSink sink = [&](std::string_view line) { sunk.emplace_back(line); };
+        const TVariableReport report = check ? VariableCheck(source, Jogai(), {}, nullptr, sink)
+                                             : VariableList(source, Jogai(), nullptr, sink);
+        EXPECT_TRUE(report.Lines.empty());
+        EXPECT_EQ(report.Written, sunk.size());
+        EXPECT_TRUE(report.HasFindings());
+        EXPECT_TRUE(report.Message.empty());
+        EXPECT_EQ(sunk, check ? Check(source) : List(source));
+    }
+    const TVariableReport none = VariableCheck(Lines{"(defun f (a) a)"}, Jogai(), {}, nullptr, [](std::string_view) {});
+    EXPECT_FALSE(none.HasFindings());
+    EXPECT_EQ(none.Message, Utf8ToCp932(kNoFindingsMessage));
+}
+
 TEST(VariableAnalysis, ProgressRunsToTheTopAndBack) {
     Lines source;
     for (int i = 0; i < 500; ++i) source.push_back("(defun f" + std::to_string(i) + " (a) (setq b a))");
