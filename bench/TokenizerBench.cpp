@@ -76,9 +76,11 @@ void MemchrLineCount(benchmark::State& state) {
 std::size_t TokenizeAll(const quodle::TEditorScreenStrings& rows, quodle::TFountainParser& parser) {
     std::size_t tokens = 0;
     quodle::TRowParseState rowState;
-    for (int r = 0; r < rows.Count(); ++r) {
-        rowState.RowEnding = rows.RowEnding(r);
-        tokens += parser.ParseRow(rows.View(r), nullptr, rowState).size();
+    const char key = static_cast<char>(parser.KeyByte());
+    for (quodle::TheStringList::TRowCursor row(rows, 0); !row.AtEnd(); row.Next()) {
+        rowState.RowEnding = static_cast<std::uint8_t>(row.Word1() & quodle::rowbits::kRowEndingMask);
+        if (parser.KeyByte() >= 0 && !row.Holds(key)) parser.NextRowLacksKey();
+        tokens += parser.ParseRow(row.Text(), nullptr, rowState).size();
         rowState.PrevRowEnding = rowState.RowEnding;
     }
     return tokens;

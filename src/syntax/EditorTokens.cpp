@@ -24,20 +24,26 @@ int IndexOf(const std::vector<std::string_view>& list, std::string_view s) {
 }  // namespace
 
 TRowScanner::TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row)
-    : rows_(rows), parser_(parser), row_(row), state_(rows.EnsureRowState(row)) {}
+    : rows_(rows), parser_(parser), row_(row), state_(rows.EnsureRowState(row)), texts_(rows, row) {}
 
-void TRowScanner::Begin() {
+std::span<const TTokenSpan> TRowScanner::Begin() {
     if (stale_) state_ = rows_.EnsureRowState(row_);
-    const bool hasNext = row_ + 1 < rows_.Count();
-    if (hasNext) next_ = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
     state_.RowEnding = rows_.RowEnding(row_);
-    parser_.BeginRow(rows_.View(row_), hasNext ? &next_ : nullptr, state_);
+    // Only a soft-wrapped row looks at the row after it.
+    const bool wrapped = state_.RowEnding == reWrapped && row_ + 1 < rows_.Count();
+    if (wrapped) {
+        next_ = {rows_.View(row_ + 1), rows_.RowEnding(row_ + 1)};
+    } else if (const int key = parser_.KeyByte(); key >= 0 && !texts_.Holds(static_cast<char>(key))) {
+        parser_.NextRowLacksKey();
+    }
+    return parser_.BeginRow(texts_.Text(), wrapped ? &next_ : nullptr, state_);
 }
 
 void TRowScanner::End(bool whole) {
-    state_.PrevRowEnding = rows_.RowEnding(row_);
+    state_.PrevRowEnding = state_.RowEnding;
     stale_ = !whole;
     ++row_;
+    texts_.Next();
 }
 
 std::vector<TTokenSpan> JumpTokens(TFountainParser& parser, std::string_view row) {
@@ -68,8 +74,8 @@ std::optional<int> PrevWordStop(std::span<const TTokenSpan> tokens, int offset, 
 bool LeadingTokens(TFountainParser& parser, std::string_view text, const TNextRow* next, TRowParseState& state,
                    std::size_t bytes, std::vector<TTokenSpan>& out) {
     out.clear();
-    parser.BeginRow(text, next, state);
-    for (std::span<const TTokenSpan> some; !(some = parser.NextTokens()).empty();) {
+    for (std::span<const TTokenSpan> some = parser.BeginRow(text, next, state); !some.empty();
+         some = parser.NextTokens()) {
         const auto end = std::find_if(some.begin(), some.end(), [&](const TTokenSpan& t) { return t.Pos >= bytes; });
         out.insert(out.end(), some.begin(), end);
         if (end != some.end()) return false;

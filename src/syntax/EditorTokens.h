@@ -26,7 +26,8 @@ std::optional<int> PrevWordStop(std::span<const TTokenSpan> tokens, int offset, 
 // Scans rows forward from the stored state of `row` (computed first when
 // missing), carrying the state from row to row: a pass down the rows needs
 // no other stored state. A row is read a batch of tokens at a time, so a
-// scan takes the same memory however long its rows are.
+// scan takes the same memory however long its rows are. The rows' texts
+// must not change while a scanner is used (their states may).
 class TRowScanner {
 public:
     TRowScanner(TEditorScreenStrings& rows, TFountainParser& parser, int row);
@@ -37,9 +38,8 @@ public:
     // while Row() < the row count.
     template <class TVisit>
     void Visit(TVisit&& visit) {
-        Begin();
         bool whole = true;
-        for (std::span<const TTokenSpan> some; !(some = parser_.NextTokens()).empty();)
+        for (std::span<const TTokenSpan> some = Begin(); !some.empty(); some = parser_.NextTokens())
             if (!visit(some)) {
                 whole = false;
                 break;
@@ -48,7 +48,8 @@ public:
     }
 
 private:
-    void Begin();
+    // The row's first tokens.
+    std::span<const TTokenSpan> Begin();
     // A row left early hands on no state: the next row takes its stored one.
     void End(bool whole);
 
@@ -58,6 +59,7 @@ private:
     TRowParseState state_;
     bool stale_ = false;
     TNextRow next_;
+    TheStringList::TRowCursor texts_;  // at row_
 };
 
 // The tokens of a row that start before byte `bytes` into `out`: what a

@@ -131,13 +131,14 @@ public:
     // Scans a row from `state`, the state at the start of rowText, a batch
     // of tokens at a time, so that a scan takes the same memory however long
     // the row is. next is the following row, if any (needed only when the
-    // row is soft-wrapped). Each NextTokens() gives the next tokens that
-    // start in the row, cut at its end (at most kTokenBatch of them, valid
-    // until the next call); an empty span ends the row, and `state`, which
-    // must outlive the scan, then holds the state at the start of the next
-    // row. A caller that stops early leaves `state` as it was.
+    // row is soft-wrapped). BeginRow gives the first tokens that start in
+    // the row and each NextTokens() the next ones, cut at its end (at most
+    // kTokenBatch of them, valid until the next call); an empty span ends
+    // the row, and `state`, which must outlive the scan, then holds the
+    // state at the start of the next row. A caller that stops early leaves
+    // `state` as it was.
     static constexpr std::size_t kTokenBatch = 1024;
-    void BeginRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
+    std::span<const TTokenSpan> BeginRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
     std::span<const TTokenSpan> NextTokens();
     // The whole row in one span (every batch of BeginRow/NextTokens), valid
     // until the next scan; `state` becomes the next row's.
@@ -149,9 +150,13 @@ public:
                                   std::uint8_t nextEnding) override;
 
 private:
-    // Reads the row begun by BeginRow to its end, counting its brackets
-    // while asked to.
-    void ReadRowOut(std::string_view rowText);
+    // BeginRow, inlined into the parser's own scans of a row.
+    std::span<const TTokenSpan> FirstBatch(std::string_view rowText, const TNextRow* next, TRowParseState& state);
+    // BeginRow's set-up of a scan a batch at a time.
+    void StartRow(std::string_view rowText, const TNextRow* next, TRowParseState& state);
+    // Reads the row begun by BeginRow (which gave `first`) to its end,
+    // counting its brackets while asked to.
+    void ReadRowOut(std::string_view rowText, std::span<const TTokenSpan> first);
 
 protected:
     // The dispatch steps of TEditorParser; the base parser has none of them.
@@ -179,6 +184,8 @@ private:
     };
 
     void BuildStartTables();
+    // NewData; lacksKey: the caller vouches the text holds no KeyByte().
+    void StartScan(std::string_view text, const TRowParseState& state, bool lacksKey);
     // Scans tokens from p on into [out, outEnd); p is left where the next
     // call goes on. `done` once the row's tokens are all out.
     template <bool kMayCut>

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #if defined(__GNUC__)
 #define QUODLE_HOT __attribute__((always_inline)) inline
@@ -201,6 +202,7 @@ void TFountainParser::BuildStartTables() {
         if (h >= 'A' && h <= 'Z') t[h + ('a' - 'A')] |= ruleHex;
     }
     startTable_ = t;
+    keyByte_ = rules_.Mail ? '@' : -1;
     if (rules_.Mail)
         for (int b = 0; b < 256; ++b)
             if (kMailChars[b] && b != '@') startTable_[b] |= ruleMail;
@@ -212,12 +214,12 @@ void TFountainParser::BuildStartTables() {
     dispatch_ = dispatchTable_.data();
 }
 
-void TFountainParser::NewData(std::string_view text, const TRowParseState& state) {
+QUODLE_HOT void TFountainParser::StartScan(std::string_view text, const TRowParseState& state, bool lacksKey) {
     text_ = text;
     bytes_ = reinterpret_cast<const unsigned char*>(text.data());
     pos_ = tokStart_ = tokEnd_ = 0;
     // Rows without an '@' (nearly all) hold no mail address at all.
-    const bool mail = rules_.Mail && text.find('@') != std::string_view::npos;
+    const bool mail = rules_.Mail && !lacksKey && text.find('@') != std::string_view::npos;
     start_ = mail ? startTable_.data() : startTableNoMail_.data();
     dispatch_ = mail ? dispatchTable_.data() : dispatchTableNoMail_.data();
     mailFailEnd_ = 0;
@@ -229,6 +231,8 @@ void TFountainParser::NewData(std::string_view text, const TRowParseState& state
     wrappedBytes_ = state.WrappedBytes;
     continued_ = false;
 }
+
+void TFountainParser::NewData(std::string_view text, const TRowParseState& state) { StartScan(text, state, false); }
 
 // A lead byte counts as a double-byte character only with a valid trail byte
 // after it inside the text; anything else is one byte, so a scan never reads
@@ -589,13 +593,25 @@ std::size_t TFountainParser::KanjiRunEnd(std::size_t p) const {
 // the loops below pick up from any token boundary (the second one only ever
 // sees no region open between its tokens).
 template <bool kMayCut>
-TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTokenSpan* out, TTokenSpan* outEnd,
-                                        int& bracketAfter, bool& done) {
+QUODLE_HOT TTokenSpan* TFountainParser::ScanTokens(std::size_t& pos, std::size_t rowEnd, TTokenSpan* out,
+                                                   TTokenSpan* outEnd, int& bracketAfter, bool& done) {
+    // The scan's position and tables stay in registers (the tokens written
+    // would otherwise make the compiler reload them), and the position is
+    // handed back however the scan ends.
+    std::size_t p = pos;
+    struct THandBack {
+        std::size_t& to;
+        const std::size_t& from;
+        ~THandBack() { to = from; }
+    } handBack{pos, p};
     const unsigned char* const s = bytes_;
     const std::size_t n = text_.size();
-    // Tokens are mostly one blank apart: step over one without a branch.
+    const std::uint8_t* const dispatch = dispatch_;
+    const bool* const wordChars = wordChars_;
+    // Tokens are mostly one space apart: step over one without a branch,
+    // by a compare rather than a table, as the next token waits for it.
     const auto skipBlanks = [&] {
-        p += kBlank[s[p]];
+        p += s[p] == ' ';
         while (p < n && kBlank[s[p]]) ++p;
     };
     // Stores a token; false when it is cut at the row end, which ends the scan.
@@ -638,15 +654,14 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
     // From here no region is open where a token starts: a region opened here
     // closes inside its token or runs to the end of the text.
     const int steady = bracketIndex_;
+    // Every token takes a byte at least: the batch has room for the tokens
+    // that start before `stop`.
+    const std::size_t stop = std::min(n, p + static_cast<std::size_t>(outEnd - out));
     // Words and one-byte symbols, most tokens, need no dispatch.
-    while (p < n) {
-        if (out == outEnd) {
-            done = false;
-            return out;
-        }
+    while (p < stop) {
         skipBlanks();
         if (p >= n) break;
-        const std::uint8_t proc = dispatch_[s[p]];
+        const std::uint8_t proc = dispatch[s[p]];
         if (proc == fpSymbol && (!kMayCut || p < rowEnd)) {
             *out++ = {p, 1, tokSymbol, false, -1};
             ++p;
@@ -654,7 +669,9 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
         }
         TScan r;
         if (proc == fpWord) {
-            r = {RunEnd(p + 1, wordChars_), tokWord};
+            std::size_t end = p + 1;
+            while (end < n && wordChars[s[end]]) ++end;
+            r = {end, tokWord};
         } else {
             r = ScanByProc(p, proc);
             if (r.Kind == tokEnd) {
@@ -665,18 +682,24 @@ TTokenSpan* TFountainParser::ScanTokens(std::size_t& p, std::size_t rowEnd, TTok
         if (!emit(r, false, steady)) return out;
         p = r.End;
     }
+    if (p < n) {
+        done = false;
+        return out;
+    }
     bracketAfter = bracketIndex_;
     return out;
 }
 
-void TFountainParser::BeginRow(std::string_view rowText, const TNextRow* next, TRowParseState& state) {
+void TFountainParser::StartRow(std::string_view rowText, const TNextRow* next, TRowParseState& state) {
+    // The caller's word on the key byte is about rowText alone.
+    const bool lacksKey = std::exchange(keyAbsent_, false);
     rowState_ = &state;
     rowEnd_ = rowText.size();
     nextEnding_ = next ? next->RowEnding : std::uint8_t{reBreak};
     if (!batch_) batch_ = std::make_unique<TTokenSpan[]>(kTokenBatch);
     if (state.WrappedToken == tokComment) {
         // A comment cut by a wrap: the whole row is comment.
-        NewData(rowText, state);
+        StartScan(rowText, state, lacksKey);
         rowPhase_ = TRowPhase::rpComment;
         return;
     }
@@ -685,13 +708,13 @@ void TFountainParser::BeginRow(std::string_view rowText, const TNextRow* next, T
         rowPhase_ = TRowPhase::rpDone;  // an empty row or spaces only: the state stays
         return;
     }
-    std::string_view text = rowText;
     if (state.RowEnding == reWrapped && next != nullptr) {
         scratch_.assign(rowText);
         scratch_.append(next->Text);
-        text = scratch_;
+        StartScan(scratch_, state, false);
+    } else {
+        StartScan(rowText, state, lacksKey);
     }
-    NewData(text, state);
     rowPos_ = indent;
     rowBracketAfter_ = bracketIndex_;
     rowPhase_ = TRowPhase::rpTokens;
@@ -761,10 +784,49 @@ void TFountainParser::FinishRow(TTokenSpan* last) {
         state.WrappedBytes = static_cast<int>(beyond);
 }
 
+std::span<const TTokenSpan> TFountainParser::BeginRow(std::string_view rowText, const TNextRow* next,
+                                                      TRowParseState& state) {
+    return FirstBatch(rowText, next, state);
+}
+
+QUODLE_HOT std::span<const TTokenSpan> TFountainParser::FirstBatch(std::string_view rowText, const TNextRow* next,
+                                                                   TRowParseState& state) {
+    // Nearly every row: nothing carried over from a wrap into it, nothing cut
+    // by one at its end. Such a row is begun and scanned in one go, and
+    // when its tokens fit one batch it is finished there too.
+    if (state.WrappedToken != 0 || (state.RowEnding == reWrapped && next != nullptr)) [[unlikely]] {
+        StartRow(rowText, next, state);
+        return NextTokens();
+    }
+    const bool lacksKey = std::exchange(keyAbsent_, false);
+    rowPhase_ = TRowPhase::rpDone;
+    const std::size_t n = rowText.size();
+    std::size_t p = SpacesEnd(reinterpret_cast<const unsigned char*>(rowText.data()), 0, n);
+    if (p == n) return {};  // an empty row or spaces only: the state stays
+    if (!batch_) batch_ = std::make_unique<TTokenSpan[]>(kTokenBatch);
+    StartScan(rowText, state, lacksKey);
+    int bracketAfter = bracketIndex_;
+    bool done = false;
+    TTokenSpan* const first = batch_.get();
+    TTokenSpan* const out = ScanTokens<false>(p, n, first, first + kTokenBatch, bracketAfter, done);
+    if (done) {
+        state.BracketIndex = bracketAfter;
+        state.WrappedBytes = 0;
+        return {first, out};
+    }
+    // The rest of the row's tokens follow a batch at a time.
+    rowState_ = &state;
+    rowEnd_ = n;
+    nextEnding_ = next ? next->RowEnding : std::uint8_t{reBreak};
+    rowPos_ = p;
+    rowBracketAfter_ = bracketAfter;
+    rowPhase_ = TRowPhase::rpTokens;
+    return {first, out};
+}
+
 std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, const TNextRow* next,
                                                       TRowParseState& state) {
-    BeginRow(rowText, next, state);
-    const std::span<const TTokenSpan> first = NextTokens();
+    const std::span<const TTokenSpan> first = FirstBatch(rowText, next, state);
     // A row whose tokens fit one batch, nearly every row, needs no copy.
     if (rowPhase_ == TRowPhase::rpDone) return first;
     rowTokens_.assign(first.begin(), first.end());
@@ -773,21 +835,21 @@ std::span<const TTokenSpan> TFountainParser::ParseRow(std::string_view rowText, 
     return rowTokens_;
 }
 
-void TFountainParser::ReadRowOut(std::string_view rowText) {
+void TFountainParser::ReadRowOut(std::string_view rowText, std::span<const TTokenSpan> first) {
     if (!countBrackets_) {
-        while (!NextTokens().empty()) {
-        }
+        if (!first.empty())
+            while (!NextTokens().empty()) {
+            }
         return;
     }
     TBracketCounter counter;
-    for (std::span<const TTokenSpan> some; !(some = NextTokens()).empty();) counter.Add(some, rowText);
+    for (std::span<const TTokenSpan> some = first; !some.empty(); some = NextTokens()) counter.Add(some, rowText);
     rowBalance_ = counter.Balance();
 }
 
 TRowParseState TFountainParser::ScanRow(std::string_view rowText, const TRowParseState& start) {
     TRowParseState state = start;
-    BeginRow(rowText, nullptr, state);
-    ReadRowOut(rowText);
+    ReadRowOut(rowText, FirstBatch(rowText, nullptr, state));
     state.PrevRowEnding = start.RowEnding;
     return state;
 }
@@ -796,8 +858,7 @@ TRowParseState TFountainParser::ScanWrappedRow(std::string_view rowText, const T
                                                std::string_view nextText, std::uint8_t nextEnding) {
     TRowParseState state = start;
     const TNextRow next{nextText, nextEnding};
-    BeginRow(rowText, &next, state);
-    ReadRowOut(rowText);
+    ReadRowOut(rowText, FirstBatch(rowText, &next, state));
     state.PrevRowEnding = start.RowEnding;
     return state;
 }

@@ -573,12 +573,22 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
     // Every row scanned here gets the state of the row after it; a row
     // keeps its balance with it, so that a computed state below a row
     // vouches for the row's balance.
-    auto scan = [&](int at, TRowParseState start) {
-        start.RowEnding = RowEnding(at);
+    // The rows are scanned in order, their texts read through one cursor
+    // (writing states and balances leaves the texts where they are).
+    TheStringList::TRowCursor texts(*this, std::max(valid, 0));
+    const int key = parser->KeyByte();
+    // start.RowEnding is that of row `at`, the cursor's row.
+    auto scan = [&](int at, const TRowParseState& start) {
+        const std::string_view text = texts.Text();
         // A token cut by a soft wrap is scanned whole, with the next row.
-        TRowParseState next = start.RowEnding == reWrapped && at + 1 < Count()
-                                  ? parser->ScanWrappedRow(View(at), start, View(at + 1), RowEnding(at + 1))
-                                  : parser->ScanRow(View(at), start);
+        TRowParseState next;
+        if (start.RowEnding == reWrapped && at + 1 < Count()) {
+            next = parser->ScanWrappedRow(text, start, View(at + 1), RowEnding(at + 1));
+        } else {
+            if (key >= 0 && !texts.Holds(static_cast<char>(key))) parser->NextRowLacksKey();
+            next = parser->ScanRow(text, start);
+        }
+        texts.Next();
         next.PrevRowEnding = start.RowEnding;
         if (keepDepths_) SetBracketBalance(at, parser->RowBalance());
         return next;
@@ -592,8 +602,10 @@ int TEditorScreenStrings::ScanStates(int row, int limit, bool notify, bool maskB
     }
     int changed = 0, firstChanged = -1, lastChanged = -1;
     for (; r <= limit; ++r) {
-        if (state.SameStateAs(RowState(r))) break;
+        const TRowParseState stored = RowState(r);
+        if (state.SameStateAs(stored)) break;
         SetRowState(r, state);
+        state.RowEnding = stored.RowEnding;
         ++changed;
         if (firstChanged < 0) firstChanged = r;
         lastChanged = r;

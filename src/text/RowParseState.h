@@ -58,6 +58,12 @@ public:
     void SetCountBrackets(bool on) { countBrackets_ = on; }
     // The balance of the row last scanned while counting.
     const TBracketBalance& RowBalance() const { return rowBalance_; }
+    // The byte a row must hold for some rule of the parser to apply (-1:
+    // none). A pass down many rows may look for it a block at a time and
+    // tell the parser that the next row it scans lacks it, which spares the
+    // scan a search of its own; the word holds for that one row.
+    int KeyByte() const { return keyByte_; }
+    void NextRowLacksKey() { keyAbsent_ = true; }
     virtual TRowParseState ScanRow(std::string_view rowText, const TRowParseState& start) = 0;
     // A soft-wrapped row, scanned with the row after it so that a token cut
     // by the wrap is seen whole; by default the next row is not looked at.
@@ -68,6 +74,8 @@ public:
 
 protected:
     bool countBrackets_ = false;
+    int keyByte_ = -1;
+    bool keyAbsent_ = false;
     TBracketBalance rowBalance_;
 };
 

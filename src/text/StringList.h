@@ -134,6 +134,58 @@ public:
     };
     TPackedRows PackedRowsAt(int index) const;
 
+    // Rows read in order from a start row, straight from the packed blocks:
+    // a pass down the text looks each block up once, not each row. Valid
+    // until the next change of the list.
+    class TRowCursor {
+    public:
+        TRowCursor(const TheStringList& list, int row) : list_(&list), row_(row) {
+            if (row_ >= 0 && row_ < list.Count()) Load();
+        }
+        int Row() const { return row_; }
+        bool AtEnd() const { return row_ >= list_->Count(); }
+        std::string_view Text() const { return block_.Texts.substr(begin_, end_ - begin_); }
+        std::uint32_t Word1() const { return block_.Word1(i_); }
+        // Whether the row's text holds byte c. Asked row after row for a
+        // rare byte, this looks through each block once instead of each row.
+        bool Holds(char c) {
+            if (c != hitByte_ || hit_ < begin_) {
+                const std::string_view rest = block_.Texts.substr(begin_);
+                const std::size_t at = rest.find(c);
+                hit_ = at == std::string_view::npos ? block_.Texts.size() : begin_ + at;
+                hitByte_ = c;
+            }
+            return hit_ < end_;
+        }
+        void Next() {
+            ++row_;
+            if (++i_ < block_.Count()) {
+                begin_ = end_;
+                end_ = block_.Ends[static_cast<std::size_t>(i_)];
+            } else if (row_ < list_->Count()) {
+                Load();
+            }
+        }
+
+    private:
+        void Load() {
+            block_ = list_->PackedRowsAt(row_);
+            i_ = row_ - block_.FirstRow;
+            begin_ = i_ == 0 ? 0 : block_.Ends[static_cast<std::size_t>(i_) - 1];
+            end_ = block_.Ends[static_cast<std::size_t>(i_)];
+            hitByte_ = -1;
+        }
+
+        const TheStringList* list_;
+        int row_;
+        TPackedRows block_;
+        int i_ = 0;
+        std::size_t begin_ = 0;
+        std::size_t end_ = 0;
+        int hitByte_ = -1;  // the byte hit_ is for
+        std::size_t hit_ = 0;  // where it next occurs in the block, or the block's end
+    };
+
     // Change notification: OnChanging before and OnChanged after every Put,
     // Insert, Add, Delete, Exchange, Clear and range operation, unless an
     // update block is open; the outermost EndUpdate fires the changed side.

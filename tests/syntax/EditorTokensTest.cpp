@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -119,6 +120,34 @@ TEST_F(TokensTest, PartnersMatchAStackOverTheWholeText) {
 
 // A painter reads only the tokens of the cells it shows: a long row is
 // read no further, and hands on no state; a short one hands on its own.
+TEST_F(TokensTest, ARowScanGivesEveryRowTheTokensAndStateOfAScanOfItAlone) {
+    // Mail addresses on a few rows only (the scan looks for their '@' a
+    // block at a time); one swallows a ";|" that would open a block comment.
+    Load("(a \"x@y\" b) ;c\r\n(setq m \"q\")\r\nmail a@b.jp;| z\r\nx\r\n;|\r\nin x@y.z |; q\r\n\r\n"
+         "  (w www.a.jp)\r\n\t(f)\r\nlast@one.jp");
+    const auto alone = fountain->CreateParser();
+    TRowScanner scanner(rows, *parser, 0);
+    TRowParseState state = InitialRowState(rows.RowEnding(0));
+    int mails = 0;
+    for (int r = 0; r < rows.Count(); ++r) {
+        std::vector<TTokenSpan> scanned;
+        scanner.Visit([&](std::span<const TTokenSpan> some) {
+            scanned.insert(scanned.end(), some.begin(), some.end());
+            return true;
+        });
+        EXPECT_TRUE(rows.RowState(r).SameStateAs(state)) << r;
+        state.RowEnding = rows.RowEnding(r);
+        const std::span<const TTokenSpan> tokens = alone->ParseRow(rows.View(r), nullptr, state);
+        EXPECT_EQ(scanned, std::vector<TTokenSpan>(tokens.begin(), tokens.end())) << r;
+        mails += static_cast<int>(
+            std::count_if(tokens.begin(), tokens.end(), [](const TTokenSpan& t) { return t.Kind == tokMail; }));
+        state.PrevRowEnding = state.RowEnding;
+    }
+    EXPECT_EQ(mails, 2);  // the third is inside the block comment
+    EXPECT_EQ(rows.RowState(3).BracketIndex, -1);  // the ";|" inside the address opened nothing
+    EXPECT_EQ(rows.RowState(5).BracketIndex, 0);
+}
+
 TEST_F(TokensTest, LeadingTokensStopAtTheBound) {
     std::string longRow;
     while (longRow.size() < 20000) longRow += "(setq a \"s\") ";

@@ -261,9 +261,9 @@ TEST(TokenizerRows, RowsOfManyBatches) {
             TRowParseState start = Initial();
             start.BracketIndex = startRegion;
             TRowParseState state = start;
-            parser->BeginRow(text, nullptr, state);
             std::size_t batches = 0, tokens = 0;
-            for (std::span<const TTokenSpan> some; !(some = parser->NextTokens()).empty(); ++batches) {
+            for (std::span<const TTokenSpan> some = parser->BeginRow(text, nullptr, state); !some.empty();
+                 some = parser->NextTokens(), ++batches) {
                 EXPECT_LE(some.size(), TFountainParser::kTokenBatch);
                 tokens += some.size();
             }

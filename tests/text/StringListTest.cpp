@@ -392,6 +392,38 @@ TEST(TheStringList, AttributeScansSkipToTheRightRows) {
     EXPECT_EQ(list.FindNextWithAttribute2(7, 0x00FF0000, 7), -1);
 }
 
+TEST(TheStringList, RowCursorReadsTheRowsInOrderAcrossBlocks) {
+    for (const TRowBlockSize size : {TRowBlockSize{1, 8}, TRowBlockSize{3, 16}, TRowBlockSize{}}) {
+        TheStringList list(size);
+        std::mt19937 rng(7);
+        for (int i = 0; i < 60; ++i) {
+            std::string text(rng() % 6, 'a');
+            if (!text.empty() && rng() % 4 == 0) text[rng() % text.size()] = '@';
+            list.Add(text);
+            if (i % 5 == 0) list.SetAttribute1(i, static_cast<std::uint32_t>(i + 1));
+        }
+        for (const int from : {0, 1, 17, 59, 60}) {
+            int r = from;
+            for (TheStringList::TRowCursor row(list, from); !row.AtEnd(); row.Next(), ++r) {
+                const std::string where = std::to_string(size.rows) + " from " + std::to_string(from) + " row " +
+                                          std::to_string(r);
+                ASSERT_EQ(row.Row(), r) << where;
+                EXPECT_EQ(row.Text(), list.View(r)) << where;
+                EXPECT_EQ(row.Word1(), list.Attribute1(r)) << where;
+                // Rows passed over unasked, and another byte asked in
+                // between, must not leave a stale answer for '@'.
+                if (r % 4 != 3) {
+                    EXPECT_EQ(row.Holds('@'), list.View(r).find('@') != std::string::npos) << where;
+                }
+                if (r % 3 == 0) {
+                    EXPECT_EQ(row.Holds('a'), list.View(r).find('a') != std::string::npos) << where;
+                }
+            }
+            EXPECT_EQ(r, list.Count());
+        }
+    }
+}
+
 TEST(TRowAttributeStringList, EveryFieldIsPackedBitExact) {
     using L = TRowAttributeStringList;
     struct Case {
