@@ -9,7 +9,9 @@
 # after it shows, default 2): the loaded window's above the empty one's,
 # against the file's size.
 # Env: QUODLE_BENCH_W100 (the workload), REPS (default 5),
-#      QUODLE_BENCH_GUI (a quodle to measure instead of building one).
+#      QUODLE_BENCH_GUI (a quodle to measure instead of building one),
+#      QUODLE_BENCH_GUI_BEFORE (an older quodle started in the same run,
+#      interleaved, its loaded start then given as after / before).
 set -euo pipefail
 export QUODLE_BENCH_BUILD=${QUODLE_BENCH_BUILD:-$(cd "$(dirname "$0")/.." && pwd)/build-bench-gui}
 . "$(dirname "$0")/common.bash"
@@ -29,11 +31,11 @@ home=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
 sleep 1
 
-# Milliseconds from launch until a window whose name matches $1 exists,
-# and the resident KiB of the program SETTLE seconds later.
+# Milliseconds from launch of $1 until a window whose name matches $2
+# exists, and the resident KiB of the program SETTLE seconds later.
 one() {
-  local name=$1
-  shift
+  local gui=$1 name=$2
+  shift 2
   rm -rf "${home:?}"/*
   local start=$(date +%s%N)
   HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home DISPLAY=$display "$gui" "$@" >/dev/null 2>&1 &
@@ -47,14 +49,23 @@ one() {
   echo "$(((end - start) / 1000000)) $rss"
 }
 
-empty=() loaded=() empty_kb=() loaded_kb=()
+before=${QUODLE_BENCH_GUI_BEFORE:-}
+empty=() loaded=() empty_kb=() loaded_kb=() before_loaded=()
 for ((i = 0; i < ${REPS:-5}; i++)); do
-  read -r ms kb < <(one '^Tarnwick')
+  read -r ms kb < <(one "$gui" '^Tarnwick')
   empty+=("$ms") empty_kb+=("$kb")
-  read -r ms kb < <(one "^$w100\$" "$w100")
+  read -r ms kb < <(one "$gui" "^$w100\$" "$w100")
   loaded+=("$ms") loaded_kb+=("$kb")
+  if [ -n "$before" ]; then
+    read -r ms kb < <(one "$before" "^$w100\$" "$w100")
+    before_loaded+=("$ms")
+  fi
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+if [ -n "$before" ]; then
+  awk -v a="$(median "${loaded[@]}")" -v b="$(median "${before_loaded[@]}")" \
+    'BEGIN {printf "launch -> window with 100 MB, after / before: %d / %d ms = %.2f\n", a, b, a / b}'
+fi
 e=$(median "${empty[@]}")
 l=$(median "${loaded[@]}")
 echo "launch -> empty window: $e ms; launch -> window with 100 MB: $l ms (medians of ${REPS:-5})"

@@ -56,13 +56,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "quodle: %s\n", display.Error().c_str());
         return 1;
     }
+    // The files named on the command line are read while the toolkit starts
+    // and the window is built. The toolkit has not taken its own options out
+    // yet: a read that is no document's is dropped unused.
+    QStringList early;
+    for (int i = 1; i < argc; ++i) early << QString::fromLocal8Bit(argv[i]);
+    std::unique_ptr<quodle::TReadAhead> readAhead =
+        quodle::TTarnwickMainForm::ReadAhead(quodle::TTarnwickMainForm::StartupPaths(early));
     QApplication app(argc, argv);
     display.Release();
-    // The files named on the command line are read while the window is built.
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    const QStringList startup = quodle::TTarnwickMainForm::StartupPaths(arguments);
-    std::unique_ptr<quodle::TReadAhead> readAhead = quodle::TTarnwickMainForm::ReadAhead(startup);
     // The design fonts are mapped onto installed faces before any widget is
     // made: a font resolved before the mapping keeps the fallback face.
     quodle::RegisterFontSubstitutes();
@@ -91,7 +93,9 @@ int main(int argc, char* argv[]) {
 
     auto* form = new quodle::TTarnwickMainForm(setup);
     QObject::connect(form, &QObject::destroyed, &app, &QApplication::quit);
-    form->OpenStartupDocuments(startup, readAhead.get());
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    form->OpenStartupDocuments(quodle::TTarnwickMainForm::StartupPaths(arguments), readAhead.get());
     readAhead.reset();
     form->show();
     return app.exec();
