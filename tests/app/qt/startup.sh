@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up without a display: the program ends with a message and status 1,
 # never with an abort; started while its display is not up yet (an X server
-# that is starting or resetting), it waits for it and shows its window.
+# that is starting or resetting), it waits for it and shows its window; a
+# file named on the command line opens.
 # Usage: startup.sh QUODLE   (needs Xvfb and xdotool)
 set -u
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE
@@ -49,4 +50,20 @@ done
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 [ -n "$window" ] || fail "no window once the display came up"
+
+# A file named on the command line (read while the window is built, a
+# toolkit option beside it) opens in its tab, titled with its path.
+printf '(setq a 1)\r\n' >"$work/a.lsp"
+DISPLAY=:$n "$work/quodle" -style Fusion "$work/a.lsp" >/dev/null 2>"$work/err4" &
+pid=$!
+window=
+for ((i = 0; i < 200; i++)); do
+  window=$(DISPLAY=:$n xdotool search --name "^$work/a.lsp\$" 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+[ -n "$window" ] || fail "no window titled with the file named on the command line"
 echo "ok"
