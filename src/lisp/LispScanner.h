@@ -115,7 +115,6 @@ public:
     explicit TCodeWindow(const TCodeLines& whole) : whole_(&whole), count_(whole.size()) {}
     TCodeWindow(TLineList lines, TProgressPass& pass) : lines_(lines), pass_(&pass), count_(lines.size()) {}
 
-    bool Whole() const { return whole_ != nullptr; }
     // The document's lines.
     std::size_t LineCount() const { return count_; }
     const TCodeLines& Code() const { return whole_ ? *whole_ : own_; }

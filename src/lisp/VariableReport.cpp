@@ -122,13 +122,10 @@ public:
     // Code that is not whole is made again from the states of `scan`, in
     // order: the lines outside definitions, then a definition at a time.
     // With `sink`, the report's lines go there as they are made and the
-    // result holds none. `sourceBytes`: the document's size, which a report
-    // seldom outgrows.
+    // result holds none.
     TVariableReport Run(TCodeWindow& code, const TTextLines& recordTexts, const TDefunScan* scan,
-                        std::size_t sourceBytes, const TReportLineSink& sink) {
+                        const TReportLineSink& sink) {
         sink_ = &sink;
-        // Reserved capacity that is not used costs nothing but address space.
-        if (!sink) report_.reserve(sourceBytes + 4096, code.LineCount() + 64);
         // The outside-code block stands on top but depends only on where
         // the top-level definitions lie.
         long long end = -1;
@@ -322,12 +319,9 @@ private:
 TVariableReport BuildReport(TLineList lines, const TExclusionSet& exclusions, TReportKind kind,
                             std::vector<std::string> prefixes, TProgressSink* progress, const TReportLineSink& sink) {
     const TDefunScan scan = ScanDefuns(lines, 40, progress);
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) bytes += lines[i].size();
     TProgressPass pass(progress, lines.size(), 60);
     TCodeWindow code(lines, pass);
-    TVariableReport report =
-        TReportBuilder(exclusions, kind, std::move(prefixes)).Run(code, scan.Records, &scan, bytes, sink);
+    TVariableReport report = TReportBuilder(exclusions, kind, std::move(prefixes)).Run(code, scan.Records, &scan, sink);
     if (progress) progress->SetPosition(0);
     return report;
 }
@@ -351,7 +345,7 @@ TVariableReport VariableCheck(const TCodeLines& code, const TTextLines& records,
                               const TExclusionSettings& settings, TVariableObserver* observer) {
     TCodeWindow whole(code);
     return TReportBuilder(exclusions, TReportKind::Check, settings.ActivePrefixes(), observer)
-        .Run(whole, records, nullptr, code.Text().size(), {});
+        .Run(whole, records, nullptr, {});
 }
 
 TVariableReport VariableList(TLineList lines, const TExclusionSet& exclusions, TProgressSink* progress,

@@ -21,6 +21,23 @@ fail() {
 # A copy of the program: its settings file beside it is its own.
 cp "$1" "$work/quodle"
 export XDG_RUNTIME_DIR=$work
+
+# Waits up to 20 s for a window `xdotool search` finds with the arguments
+# after the program's pid (while the program runs), then ends the program.
+window_of() {
+  local pid=$1 found=
+  shift
+  for ((i = 0; i < 200; i++)); do
+    found=$(DISPLAY=:$n xdotool search "$@" 2>/dev/null | head -1)
+    [ -n "$found" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  [ -n "$found" ]
+}
+
 for ((n = 150; n < 250; n++)); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
 done
@@ -40,30 +57,11 @@ pid=$!
 sleep 0.3
 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
 xvfb=$!
-window=
-for ((i = 0; i < 200; i++)); do
-  window=$(DISPLAY=:$n xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-[ -n "$window" ] || fail "no window once the display came up"
+window_of "$pid" --onlyvisible --pid "$pid" || fail "no window once the display came up"
 
 # A file named on the command line (read while the window is built, a
 # toolkit option beside it) opens in its tab, titled with its path.
 printf '(setq a 1)\r\n' >"$work/a.lsp"
 DISPLAY=:$n "$work/quodle" -style Fusion "$work/a.lsp" >/dev/null 2>"$work/err4" &
-pid=$!
-window=
-for ((i = 0; i < 200; i++)); do
-  window=$(DISPLAY=:$n xdotool search --name "^$work/a.lsp\$" 2>/dev/null | head -1)
-  [ -n "$window" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-[ -n "$window" ] || fail "no window titled with the file named on the command line"
+window_of $! --name "^$work/a.lsp\$" || fail "no window titled with the file named on the command line"
 echo "ok"
