@@ -7,7 +7,10 @@
 # The Scintilla peer needs Debian's libqscintilla2-qt6-dev (a measuring peer
 # only; nothing of ours links it) and its driver (QUODLE_BENCH_PEERS).
 # Without them that ratio is skipped.
-# Env: RUNS (default 3) repetitions / peer runs, medians are printed.
+# Env: RUNS (default 3) repetitions / peer runs, medians are printed;
+#      QUODLE_BENCH_TOKENIZER_BEFORE (an older TokenizerBench, whose
+#      tokenize-rows time is measured in the same run, interleaved with
+#      this build's, 3 x RUNS times each: after / before).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 bench_build TokenizerBench
@@ -69,3 +72,29 @@ if lex:
            % (sci, ms("TokenizeRows", "real_time"), sci / ms("TokenizeRows", "real_time")))
 print("(medians of %s runs; the memchr ratios compare cpu times)" % sys.argv[3])
 PY
+
+# A few per cent of change is less than the machine's own drift from one
+# run to the next (other work, a shared core): the two builds take turns,
+# one process each, and the ratio of their medians is printed.
+before=${QUODLE_BENCH_TOKENIZER_BEFORE:-}
+if [ -n "$before" ]; then
+  turns=$(mktemp)
+  trap 'rm -f "$json" "$peer" "$turns"' EXIT
+  for ((i = 0; i < 3 * runs; i++)); do
+    for b in "$bin" "$before"; do
+      printf '%s ' "$b" >>"$turns"
+      "$b" "$big" --benchmark_filter='^TokenizeRows$' --benchmark_min_time=0.3 --benchmark_format=json 2>/dev/null |
+        python3 -c 'import json, sys; print(json.load(sys.stdin)["benchmarks"][0]["cpu_time"])' >>"$turns"
+    done
+  done
+  python3 - "$turns" "$bin" <<'PY'
+import statistics, sys
+times = {}
+for line in open(sys.argv[1]):
+    name, t = line.split()
+    times.setdefault(name == sys.argv[2], []).append(float(t))
+after, before = statistics.median(times[True]), statistics.median(times[False])
+print("tokenize rows, this build / QUODLE_BENCH_TOKENIZER_BEFORE: %.3f (medians of %d interleaved runs each; best %.3f)"
+      % (after / before, len(times[True]), min(times[True]) / min(times[False])))
+PY
+fi
