@@ -38,6 +38,7 @@ runs = {
     "dd (whole file, one block)": ["dd", "if=" + path, "of=/dev/null", f"bs={size}", "count=1", "status=none"],
     "quodle-cli brackets": [cli, "brackets", path],
     "quodle-cli find (absent)": [cli, "find", "--pattern", absent, "--options", "down", path],
+    "quodle-cli defuns": [cli, "defuns", path],
     "quodle-cli check": [cli, "check", path],
     "quodle-cli vars": [cli, "vars", path],
     "quodle-cli replace (same size)": [cli, "replace", "--pattern", "setq", "--with", "SETQ", "--options", "down",
