@@ -14,7 +14,10 @@
 # Env: QUODLE_BENCH_W100 (the workload), REPS (runs, default 5),
 #      QUODLE_BENCH_CLI (a quodle-cli to measure instead of building one),
 #      QUODLE_BENCH_BEFORE (an older quodle-cli measured in the same run,
-#      interleaved, each of its figures then given as after / before).
+#      interleaved, each of its figures then given as after / before),
+#      IDLE (seconds the machine idles before each run, default 0: a virtual
+#      machine may hand memory freed for a while back to its host, and a
+#      command started after such a pause pays to have it back).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
@@ -28,9 +31,10 @@ absent=zqxjkvbw
 cat "$w100" >/dev/null  # in the page cache for every run
 vim_cmd=()
 if command -v vim >/dev/null; then vim_cmd=(vim --clean -n -es "+q!"); fi
-python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${vim_cmd[@]}" <<'PY'
+python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${IDLE:-0}" "${vim_cmd[@]}" <<'PY'
 import os, resource, statistics, subprocess, sys, time
-path, reps, absent, cli, before, vim = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6:]
+path, reps, absent, cli, before, idle, vim = (sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5],
+                                              float(sys.argv[6]), sys.argv[7:])
 size = os.path.getsize(path)
 runs = {
     "wc -l": ["wc", "-l", path],
@@ -51,7 +55,7 @@ if vim:
     runs["vim (load, quit)"] = vim + [path]
 
 def one(argv):
-    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    time.sleep(idle)
     start = time.perf_counter()
     with open(os.devnull, "wb") as null:
         proc = subprocess.Popen(argv, stdout=null, stderr=null)
