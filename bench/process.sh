@@ -6,11 +6,18 @@
 # wall time of REPS runs, the peak resident memory, and the ratios the goals
 # are written in: load and find against wc -l / grep, memory against the
 # file's size. CPU time is the steadier figure on a shared machine.
+# `dd` reading the whole file in one block is the least a load that holds
+# the text can cost (the file read into memory the process has not touched
+# before): find is also given against it, to tell the load's own overhead
+# from what fresh memory costs on the machine.
 # Peaks include the few MiB a process has before it starts the program.
 # Env: QUODLE_BENCH_W100 (the workload), REPS (runs, default 5),
 #      QUODLE_BENCH_CLI (a quodle-cli to measure instead of building one),
 #      QUODLE_BENCH_BEFORE (an older quodle-cli measured in the same run,
-#      interleaved, each of its figures then given as after / before).
+#      interleaved, each of its figures then given as after / before),
+#      IDLE (seconds the machine idles before each run, default 0: a virtual
+#      machine may hand memory freed for a while back to its host, and a
+#      command started after such a pause pays to have it back).
 set -euo pipefail
 . "$(dirname "$0")/common.bash"
 w100=${QUODLE_BENCH_W100:-$work/w100.lsp}
@@ -24,15 +31,18 @@ absent=zqxjkvbw
 cat "$w100" >/dev/null  # in the page cache for every run
 vim_cmd=()
 if command -v vim >/dev/null; then vim_cmd=(vim --clean -n -es "+q!"); fi
-python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${vim_cmd[@]}" <<'PY'
+python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${IDLE:-0}" "${vim_cmd[@]}" <<'PY'
 import os, resource, statistics, subprocess, sys, time
-path, reps, absent, cli, before, vim = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6:]
+path, reps, absent, cli, before, idle, vim = (sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5],
+                                              float(sys.argv[6]), sys.argv[7:])
 size = os.path.getsize(path)
 runs = {
     "wc -l": ["wc", "-l", path],
     "grep -c -F (absent)": ["grep", "-c", "-F", absent, path],
+    "dd (whole file, one block)": ["dd", "if=" + path, "of=/dev/null", f"bs={size}", "count=1", "status=none"],
     "quodle-cli brackets": [cli, "brackets", path],
     "quodle-cli find (absent)": [cli, "find", "--pattern", absent, "--options", "down", path],
+    "quodle-cli defuns": [cli, "defuns", path],
     "quodle-cli check": [cli, "check", path],
     "quodle-cli vars": [cli, "vars", path],
     "quodle-cli replace (same size)": [cli, "replace", "--pattern", "setq", "--with", "SETQ", "--options", "down",
@@ -45,7 +55,7 @@ if vim:
     runs["vim (load, quit)"] = vim + [path]
 
 def one(argv):
-    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    time.sleep(idle)
     start = time.perf_counter()
     with open(os.devnull, "wb") as null:
         proc = subprocess.Popen(argv, stdout=null, stderr=null)
@@ -67,6 +77,9 @@ wc, grep = med["wc -l"][0], med["grep -c -F (absent)"][0]
 print(f"brackets / wc -l          = {med['quodle-cli brackets'][0] / wc:5.2f}  (cpu)")
 print(f"find (absent) / wc -l     = {med['quodle-cli find (absent)'][0] / wc:5.2f}  (cpu; load goal <= 3)")
 print(f"find (absent) / grep -c -F = {med['quodle-cli find (absent)'][0] / grep:5.2f}  (cpu; goal <= 3)")
+dd = med["dd (whole file, one block)"][0]
+print(f"dd (one block) / wc -l     = {dd / wc:5.2f}  (cpu; what holding the text costs at least)")
+print(f"find (absent) / dd         = {med['quodle-cli find (absent)'][0] / dd:5.2f}  (cpu)")
 for name in [n for n in med if n.startswith("before: ")]:
     now, old = med[name[len("before: "):]], med[name]
     print(f"{name[len('before: '):]:32s} after / before: cpu {now[0] / old[0]:5.2f}  peak {now[2] / old[2]:5.2f}")

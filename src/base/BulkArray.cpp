@@ -17,11 +17,10 @@ constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
 void* AllocateBulk(std::size_t bytes, bool& mapped) {
     mapped = false;
     if (bytes == 0) return nullptr;
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__)
     if (bytes >= kMapThreshold) {
         void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED) throw std::bad_alloc();
-        madvise(p, bytes, MADV_HUGEPAGE);  // a hint; without huge pages it is still ordinary memory
         mapped = true;
         return p;
     }
@@ -30,7 +29,7 @@ void* AllocateBulk(std::size_t bytes, bool& mapped) {
 }
 
 void* GrowBulk(void* p, std::size_t bytes, std::size_t usedBytes, std::size_t newBytes, bool& mapped) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__)
     if (mapped) {
         void* q = mremap(p, bytes, newBytes, MREMAP_MAYMOVE);
         if (q == MAP_FAILED) throw std::bad_alloc();
@@ -46,7 +45,7 @@ void* GrowBulk(void* p, std::size_t bytes, std::size_t usedBytes, std::size_t ne
 }
 
 void FreeBulk(void* p, std::size_t bytes, bool mapped) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__)
     if (mapped) {
         munmap(p, bytes);
         return;

@@ -1,8 +1,10 @@
 #pragma once
 // Uninitialised storage for the multi-megabyte arrays of a whole-document
-// pass (code-only text, line offsets). On Linux large blocks are mapped with
-// transparent huge pages: a 100 MB document then costs some fifty page
-// faults instead of 25,000, which on a virtual machine is most of a pass.
+// pass (code-only text, line offsets). On Linux large blocks are mappings of
+// their own, which grow without copying. They are not asked for huge pages:
+// on a virtual machine that hands memory back to its host, a fresh huge page
+// can cost a hundred times its share of small ones (a 100 MB pass took a
+// second longer).
 #include <cstddef>
 #include <type_traits>
 #include <utility>
