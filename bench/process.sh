@@ -32,7 +32,7 @@ cat "$w100" >/dev/null  # in the page cache for every run
 vim_cmd=()
 if command -v vim >/dev/null; then vim_cmd=(vim --clean -n -es "+q!"); fi
 python3 - "$w100" "${REPS:-5}" "$absent" "$cli" "${QUODLE_BENCH_BEFORE:-}" "${IDLE:-0}" "${vim_cmd[@]}" <<'PY'
-import os, resource, statistics, subprocess, sys, time
+import os, statistics, subprocess, sys, time
 path, reps, absent, cli, before, idle, vim = (sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5],
                                               float(sys.argv[6]), sys.argv[7:])
 size = os.path.getsize(path)
