@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
