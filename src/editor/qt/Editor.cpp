@@ -139,7 +139,7 @@ bool TEditor::TokenAtCaret(std::string& text, TTokenKind& kind) {
 
 // ---------------------------------------------------------------- caret
 
-void TEditor::SetCaret(int row, int col, TCaretMove move) {
+void TEditor::SetCaret(int row, int col, TCaretMove move, bool scroll) {
     row = std::clamp(row, 0, LastCaretRow());
     col = AdjustCaretColumn(CellMap(row), RowEndingOf(row), col, move, caret_, Layout().wrapByte, rememberedCol_);
     const bool moved = row != row_ || col != col_;
@@ -151,7 +151,7 @@ void TEditor::SetCaret(int row, int col, TCaretMove move) {
         InvalidateRows(oldRow, oldRow);
         InvalidateRows(row_, row_);
     }
-    ScrollToCaret();
+    if (scroll) ScrollToCaret();
     if (moved) CaretChanged();
 }
 
@@ -190,13 +190,24 @@ void TEditor::PlaceCaret(int row, int col) {
 
 TCellPos TEditor::CellOfOffset(TRowOffset pos) const { return {pos.Row, CellMap(pos.Row).OffsetToColumn(pos.Offset)}; }
 
+void TEditor::CaretBeginUpdate() {
+    if (caretUpdate_++ > 0) return;
+    caretBefore_ = {row_, col_};
+    caretShownBefore_ = row_ >= topRow_ && row_ < topRow_ + VisibleRowCount() && col_ >= topCol_ &&
+                        col_ < topCol_ + VisibleColCount();
+}
+
 void TEditor::CaretEndUpdate() {
     if (caretUpdate_ > 0) --caretUpdate_;
     if (caretUpdate_ > 0) return;
     const int row = row_, col = col_;
     FlushPendingRows();
+    // A view that showed other rows than its caret's (the other pane of a
+    // split tab while this one is edited) stays where it was, unless the
+    // change moved its caret or it is the pane worked in.
+    const bool follow = hasFocus() || caretShownBefore_ || TCellPos{row, col} != caretBefore_;
     row_ = -1;  // counts as a move: the caret is repositioned and reported once
-    SetCaret(row, col);
+    SetCaret(row, col, {}, follow);
 }
 
 // ---------------------------------------------------------------- view

@@ -291,7 +291,7 @@ public:
     int CaretRow() const override { return row_; }
     int CaretCol() const override;
     void PlaceCaret(int row, int col) override;
-    void CaretBeginUpdate() override { ++caretUpdate_; }
+    void CaretBeginUpdate() override;
     void CaretEndUpdate() override;
     bool HasFocus() const override { return hasFocus(); }
     void InvalidateRows(int firstRow, int lastRow) override;
@@ -462,7 +462,8 @@ private:
     TEditorAttributeArray CellMap(int row) const;
     int LastCaretRow() const;
     // Moves the caret; the column follows the caret-adjustment rules.
-    void SetCaret(int row, int col, TCaretMove move = {});
+    // Without `scroll` the view stays where it is.
+    void SetCaret(int row, int col, TCaretMove move = {}, bool scroll = true);
     // A movement key or click: with `extend` the selection grows from its
     // anchor (or starts at the old caret), without it the selection goes.
     void MoveTo(int row, int col, TCaretMove move, bool extend);
@@ -488,6 +489,10 @@ private:
     int topRow_ = 0;
     int topCol_ = 0;
     int caretUpdate_ = 0;
+    // The caret when the outermost caret update began, and whether the
+    // view showed it then.
+    TCellPos caretBefore_;
+    bool caretShownBefore_ = true;
     int updateBlock_ = 0;
     int pendingFirst_ = -1;  // rows to draw once the caret update ends
     int pendingLast_ = -1;

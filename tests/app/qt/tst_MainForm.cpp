@@ -544,6 +544,29 @@ private slots:
         QVERIFY(single->Row() >= single->TopRow() && single->Row() < single->TopRow() + single->VisibleRowCount());
     }
 
+    // An edit and its undo in one pane leave the other pane where it was.
+    void split_undoInOnePaneLeavesTheOtherWhereItWas() {
+        QString text;
+        for (int i = 1; i <= 200; ++i) text += QStringLiteral("(setq v%1 %1)\r\n").arg(i);
+        WriteFile("a.lsp", text);
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        w->resize(800, 600);
+        TEditorEx* lower = w->ActiveEditor();
+        w->Action(QStringLiteral("mnuSplit"))->trigger();
+        TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
+        QVERIFY(upper);
+        const int lowerTop = lower->TopRow();
+        QVERIFY(lowerTop > 3);
+        upper->setFocus();
+        upper->SetRow(3);
+        Type(upper, "xy");
+        QCOMPARE(lower->TopRow(), lowerTop);
+        for (int i = 0; i < 2; ++i) w->Action(QStringLiteral("mnuUndo"))->trigger();
+        QCOMPARE(TextOf(*lower), text);
+        QCOMPARE(lower->TopRow(), lowerTop);
+        QCOMPARE(upper->Row(), 3);
+    }
+
     void secondWindow_showsAndEditsTheSameText() {
         WriteFile("a.lsp", "(a)\r\n");
         TTarnwickMainForm* w = Create({Path("a.lsp")});
