@@ -1,6 +1,7 @@
 #pragma once
 // Progress of long analyses. The engine steps an abstract sink; the window
-// connects it to its progress bar, the command line leaves it out.
+// connects it to its progress bar, the command line leaves it out. A pass
+// that can stop halfway asks the sink whether the user wants it to.
 #include <cstddef>
 
 namespace quodle {
@@ -17,6 +18,8 @@ public:
     // The maximum is kMax except while a short selection is counted.
     virtual int Maximum() const { return kMax; }
     virtual void SetMaximum(int) {}
+    // Asked by a pass that can stop, after each position it set.
+    virtual bool StopAsked() const { return false; }
 
     // One step forward; stops at the maximum like the bar does.
     void StepIt() {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "base/FileIo.h"
@@ -55,10 +56,16 @@ auto WithFileLines(const fs::path& path, F&& use) {
         static_cast<std::size_t>(rows.Count())));
 }
 
-// Every ".lsp" file below root, and the folders that could not be read.
-std::vector<TProjectFile> ListFiles(const fs::path& root) {
+// The entries a listing reads between two questions to the sink: a tree
+// as large as a whole disk takes many seconds to walk.
+constexpr std::size_t kEntriesPerAsk = 512;
+
+// Every ".lsp" file below root, and the folders that could not be read;
+// nothing when the sink asked to stop.
+std::optional<std::vector<TProjectFile>> ListFiles(const fs::path& root, TProgressSink* progress) {
     std::vector<TProjectFile> files;
     std::vector<fs::path> pending{root};
+    std::size_t seen = 0;
     while (!pending.empty()) {
         const fs::path folder = std::move(pending.back());
         pending.pop_back();
@@ -72,6 +79,10 @@ std::vector<TProjectFile> ListFiles(const fs::path& root) {
             continue;
         }
         for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            if (progress && ++seen % kEntriesPerAsk == 0) {
+                progress->SetPosition(0);
+                if (progress->StopAsked()) return std::nullopt;
+            }
             std::error_code statError;
             // Linked folders are not followed: a link up the tree would never end.
             if (it->is_directory(statError) && !it->is_symlink(statError)) {
@@ -94,39 +105,50 @@ fs::path Canonical(const fs::path& path) {
 
 // Runs work(i) for i in [0, count) on `threads` workers, each taking the
 // next index when done with one; the caller's thread waits and moves the
-// progress along.
+// progress along. When the sink asks to stop, the workers finish the index
+// they hold and take no more; false then, unless every index was done.
 template <class Work>
-void RunWorkers(std::size_t count, unsigned threads, Work work, TProgressSink* progress) {
+bool RunWorkers(std::size_t count, unsigned threads, Work work, TProgressSink* progress) {
     std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
     std::size_t done = 0;
+    unsigned running = threads;
     std::mutex mutex;
-    std::condition_variable finished;
+    std::condition_variable changed;
     {
         std::vector<std::jthread> pool;
         const auto worker = [&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+            for (std::size_t i; !stop.load(std::memory_order_relaxed) && (i = next.fetch_add(1)) < count;) {
                 work(i);
                 {
                     const std::lock_guard lock(mutex);
                     ++done;
                 }
-                finished.notify_one();
+                changed.notify_one();
             }
+            {
+                const std::lock_guard lock(mutex);
+                --running;
+            }
+            changed.notify_one();
         };
         for (unsigned t = 0; t < threads; ++t) pool.emplace_back(worker);
         std::unique_lock lock(mutex);
         for (std::size_t shown = 0;;) {
-            finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done != shown; });
+            // Often enough for a progress window to answer its stop button.
+            changed.wait_for(lock, std::chrono::milliseconds(50), [&] { return done != shown || running == 0; });
             shown = done;
             if (progress && count > 0) {
                 const int position = static_cast<int>(shown * TProgressSink::kMax / count);
                 lock.unlock();
                 progress->SetPosition(position);
+                if (progress->StopAsked()) stop = true;
                 lock.lock();
             }
-            if (shown == count) break;
+            if (running == 0) break;
         }
     }
+    return done == count;
 }
 
 // A NUL among the first bytes: an image or a UTF-16 file, say. The text a
@@ -198,12 +220,16 @@ void TProject::ReadExclusions() {
     }
 }
 
-void TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgressSink* progress) {
+bool TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgressSink* progress) {
     const TProgressReset reset(progress);
     root_ = root;
+    files_.clear();
+    folderExclusions_.clear();
     std::error_code ec;
     if (!fs::is_directory(root_, ec)) throw FileError::FromErrno(root_, ec ? ec.value() : ENOTDIR);
-    files_ = ListFiles(root_);
+    std::optional<std::vector<TProjectFile>> listed = ListFiles(root_, progress);
+    if (!listed) return false;
+    files_ = std::move(*listed);
 
     // The caller's texts stand in for their files, and add the files the
     // disk does not have yet.
@@ -231,7 +257,7 @@ void TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgre
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     const unsigned threads = static_cast<unsigned>(
         std::min<std::size_t>(options_.Threads ? options_.Threads : processors, std::max<std::size_t>(files_.size(), 1)));
-    RunWorkers(
+    const bool whole = RunWorkers(
         files_.size(), threads,
         [&](std::size_t i) {
             if (files_[i].State != TFileState::fsAnalysed) return;  // an unreadable folder
@@ -241,9 +267,14 @@ void TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgre
             files_[i] = std::move(read);
         },
         progress);
+    if (!whole) {
+        files_.clear();
+        return false;
+    }
     ReadExclusions();
     std::sort(files_.begin(), files_.end(),
               [](const TProjectFile& a, const TProjectFile& b) { return a.Name < b.Name; });
+    return true;
 }
 
 std::optional<std::string> TProject::NameOf(const fs::path& path) const {

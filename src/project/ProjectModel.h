@@ -151,8 +151,9 @@ public:
     // Reads every ".lsp" file below `root` (any letter case), each worker
     // one file at a time, and the project's exclusion list. Files that cannot
     // be read are kept with the reason. Throws FileError when root is no
-    // folder.
-    void Analyse(const std::filesystem::path& root, const TProjectTexts& texts = {},
+    // folder. False when the sink asked it to stop: the project then holds
+    // no file.
+    bool Analyse(const std::filesystem::path& root, const TProjectTexts& texts = {},
                  TProgressSink* progress = nullptr);
     // Reads one file of the project again: `text` when given, else from the
     // disk; a file that is gone leaves the project, one that is new joins it

@@ -131,6 +131,35 @@ TEST(Project, ProgressMovesAndIsSetBack) {
     EXPECT_EQ(sink.Position(), 0);
 }
 
+TEST(Project, StopsWhenTheSinkAsks) {
+    const TempDir dir;
+    const fs::path root = dir.path();
+    // Listing: a tree of many entries asks the sink every so often.
+    for (int i = 0; i < 600; ++i) WriteBytes(root / ("f" + std::to_string(i) + ".lsp"), "(defun f () 1)\r\n");
+    TProject project(Options());
+    testing::TRecordingSink listing;
+    listing.stopAfter = 1;
+    EXPECT_FALSE(project.Analyse(root, {}, &listing));
+    EXPECT_TRUE(project.Files().empty());
+    EXPECT_EQ(listing.Position(), 0);
+    // Reading: one worker finishes the file it holds and takes no other.
+    // Each file takes long enough that the waiting side gets its word in.
+    fs::remove_all(root);
+    fs::create_directories(root);
+    std::string big;
+    while (big.size() < (2u << 20)) big += "(defun big (a / b) (setq b (+ a 1)) (princ b))\r\n";
+    for (int i = 0; i < 8; ++i) WriteBytes(root / ("big" + std::to_string(i) + ".lsp"), big);
+    TProject reading(Options(1));
+    testing::TRecordingSink sink;
+    sink.stopAfter = 1;
+    EXPECT_FALSE(reading.Analyse(root, {}, &sink));
+    EXPECT_TRUE(reading.Files().empty());
+    EXPECT_LT(sink.Highest(), 100);
+    // Asked again without a stop, the same project reads the whole folder.
+    EXPECT_TRUE(reading.Analyse(root));
+    EXPECT_EQ(reading.Files().size(), 8u);
+}
+
 TEST(Project, TextsStandInForFiles) {
     // The open document has the typo fixed; a new unsaved file in a
     // sub-folder defines "hidden".

@@ -15,6 +15,8 @@ public:
         seen.push_back(position);
     }
     int Maximum() const override { return max_; }
+    // Asks to stop once it has been set `stopAfter` times (never when < 0).
+    bool StopAsked() const override { return stopAfter >= 0 && seen.size() >= static_cast<std::size_t>(stopAfter); }
     void SetMaximum(int max) override {
         max_ = max;
         maxima.push_back(max);
@@ -28,6 +30,7 @@ public:
 
     std::vector<int> seen;
     std::vector<int> maxima;
+    int stopAfter = -1;
 
 private:
     int position_ = 0;

@@ -36,8 +36,6 @@ namespace quodle {
 
 namespace {
 
-constexpr int kCommandPanel = 5;
-
 // Engine messages break their lines with a carriage return; the message
 // boxes take "\n".
 QString MessageText(const QString& text) { return QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
@@ -72,7 +70,7 @@ bool HoldsNoText(const TEditorScreenStrings& rows) {
 // ---------------------------------------------------------------- shared
 
 void TTarnwickMainForm::ShowElapsed(const QElapsedTimer& timer) {
-    StatusBar1->SetPanelText(kCommandPanel, QString::asprintf("%.2fsec", static_cast<double>(timer.elapsed()) / 1000.0));
+    StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, QString::asprintf("%.2fsec", static_cast<double>(timer.elapsed()) / 1000.0));
 }
 
 void TTarnwickMainForm::GoToLine(TEditorEx* editor, int topLine, int line) {
@@ -322,7 +320,7 @@ void TTarnwickMainForm::mnuSelectBracketClick() {
     const std::size_t offset = OffsetInRow(rows, row, offsetInLine);
     const std::string_view character =
         offset < text.size() ? text.substr(offset, CharLengthAt(text, offset)) : std::string_view();
-    StatusBar1->SetPanelText(kCommandPanel, SjisToQString(character));
+    StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, SjisToQString(character));
     if ((character != "(" && character != ")") || editor->TokenKindAt(row, static_cast<int>(offset)) != tokSymbol) {
         Message(notBracket);
         return;
@@ -335,7 +333,7 @@ void TTarnwickMainForm::mnuSelectBracketClick() {
     }
     const int partnerColumn =
         editor->ExpandedWidth(LineTextUpTo(rows, partnerRow, static_cast<std::size_t>(partnerOffset) + 1));
-    StatusBar1->SetPanelText(kCommandPanel, QString::fromStdString(MatchingBracketPanel(
+    StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, QString::fromStdString(MatchingBracketPanel(
                                                 character.front(), editor->LineIndexOfRow(partnerRow), partnerColumn)));
     TRowOffset open{row, static_cast<int>(offset)};
     TRowOffset close{partnerRow, partnerOffset};

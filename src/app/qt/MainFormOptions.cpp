@@ -16,8 +16,6 @@ namespace quodle {
 
 namespace {
 
-constexpr int kCommandPanel = 5;
-
 // While the scroll timing runs, the user's input is held off (it would edit
 // or close what is being scrolled), but Esc stops the timing.
 class TScrollTestInput : public QObject {
@@ -56,7 +54,7 @@ void TTarnwickMainForm::ShowTokenKind(TEditorEx* editor) {
     std::string text;
     TTokenKind kind = tokEnd;
     editor->TokenAtCaret(text, kind);
-    StatusBar1->SetPanelText(kCommandPanel, QStringLiteral("[%1] ").arg(QString::fromLatin1(TokenKindName(kind))) +
+    StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, QStringLiteral("[%1] ").arg(QString::fromLatin1(TokenKindName(kind))) +
                                                 SjisToQString(text));
 }
 

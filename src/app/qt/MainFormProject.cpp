@@ -12,6 +12,8 @@
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
 #include "app/qt/ProgressBarSink.h"
+#include "app/qt/StatusPanels.h"
+#include "base/qt/ProgressWindow.h"
 #include "base/qt/QtText.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/ReferenceLists.h"
@@ -46,14 +48,23 @@ void TTarnwickMainForm::mnuProjectAnalysisClick() {
     EditorEx1->Lines().Clear();
     QElapsedTimer timer;
     timer.start();
-    TProgressBarSink progress(ProgressBar1);
+    TProgressBarSink bar(ProgressBar1);
     if (!projectPane_) projectPane_ = std::make_shared<TProjectPane>();
     try {
-        const TProjectReport& report = projectPane_->Run(*folder, std::move(options), texts, &progress);
-        ShowInOutputPane(report.Lines);
-        ShowElapsed(timer);
+        const TProjectReport* report = nullptr;
+        {
+            // A folder tree can be as large as a disk: the user may stop it.
+            TStoppableProgress progress(bar, this, ProjectCaption(), ProjectAnalysingText());
+            report = projectPane_->Run(*folder, std::move(options), texts, &progress);
+        }
         ProgressBar1->setValue(0);
-        if (!report.Message.empty()) Message(SjisToQString(report.Message));
+        if (!report) {
+            StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, StoppedText());
+            return;
+        }
+        ShowInOutputPane(report->Lines);
+        ShowElapsed(timer);
+        if (!report->Message.empty()) Message(SjisToQString(report->Message));
     } catch (const FileError& e) {
         ProgressBar1->setValue(0);
         Message(ProjectFolderFailedText(e));

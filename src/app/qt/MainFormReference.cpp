@@ -34,8 +34,6 @@ namespace quodle {
 
 namespace {
 
-constexpr int kCommandPanel = 5;
-
 bool Checked(const QAction* action) { return action && action->isChecked(); }
 
 }  // namespace
@@ -226,7 +224,7 @@ void TTarnwickMainForm::EditorDoubleClick(TEditorEx* editor) {
     editor->TokenAtCaret(token, kind);
     const TDocumentPlace place = PlaceIn(editor, editor->Row(), editor->Col());
     const TDoubleClickAction action = DoubleClickAction(kind, token, {FunctionList(), SysVarList()}, place);
-    if (action.Status) StatusBar1->SetPanelText(kCommandPanel, SjisToQString(*action.Status));
+    if (action.Status) StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, SjisToQString(*action.Status));
     switch (action.Kind) {
     case TDoubleClickAction::daSelectBracket:
         mnuSelectBracketClick();

@@ -12,12 +12,6 @@
 
 namespace quodle {
 
-namespace {
-
-constexpr int kCommandPanel = 5;
-
-}  // namespace
-
 void TTarnwickMainForm::mnuFindClick() {
     // The editor is taken before the dialog takes the focus from it.
     TEditorEx* editor = ActiveEditor();
@@ -59,7 +53,7 @@ bool TTarnwickMainForm::SearchStep(TEditorEx* editor) {
         return true;
     case TEditorSearchResult::srNone:
         // Stopped is not "not found": the text past the place reached is unknown.
-        if (stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+        if (stopped) StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, StoppedText());
         else Message(NotFoundText(findString_));
         return false;
     case TEditorSearchResult::srPastShownCells:
@@ -121,7 +115,7 @@ void TTarnwickMainForm::ReplaceLoop(TEditorEx& editor) {
                                         &pastShownCells);
             }
             // Stopped or refused, nothing more was replaced.
-            if (all.End == TReplaceEnd::Stopped) StatusBar1->SetPanelText(kCommandPanel, StoppedText());
+            if (all.End == TReplaceEnd::Stopped) StatusBar1->SetPanelText(TStatusPanels::kCommandPanel, StoppedText());
             else if (all.End == TReplaceEnd::TooLarge) Message(ReplaceTooLargeText(all.Bytes, limit));
             else if (replaced + all.Count == 0) Message(NotFoundText(findString_));
             else Message(ReplacedCountText(replaced + all.Count, pastShownCells));

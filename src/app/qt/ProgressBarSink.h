@@ -13,6 +13,7 @@ public:
     int Position() const override { return bar_->value(); }
     // Painted at once: a long analysis does not return to the event loop.
     void SetPosition(int position) override {
+        if (bar_->value() == position) return;
         bar_->setValue(position);
         bar_->repaint();
     }

@@ -16,6 +16,8 @@ class TStatusPanels : public QStatusBar {
     Q_OBJECT
 public:
     static constexpr int kPanelCount = 7;
+    // What the last command did (its time, or that it was stopped).
+    static constexpr int kCommandPanel = 5;
     static constexpr int kFormatPanel = 6;
     explicit TStatusPanels(QWidget* parent = nullptr);
 

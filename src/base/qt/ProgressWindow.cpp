@@ -59,4 +59,27 @@ bool TProgressWindow::Show(const QString& text, int percent) {
     return !cancelled_;
 }
 
+TLongJobProgress::TLongJobProgress(QWidget* owner, QString caption, QString text, int delayMs)
+    : owner_(owner), caption_(std::move(caption)), text_(std::move(text)), delayMs_(delayMs) {
+    timer_.start();
+}
+
+TLongJobProgress::~TLongJobProgress() {
+    if (window_) window_->hide();
+}
+
+bool TLongJobProgress::Step(int percent) {
+    if (!window_) {
+        if (timer_.elapsed() < delayMs_) return true;
+        window_ = std::make_unique<TProgressWindow>(owner_, caption_);
+        window_->Open(text_);
+    }
+    return window_->Show(text_, percent);
+}
+
+void TStoppableProgress::SetPosition(int position) {
+    bar_.SetPosition(position);
+    if (!stopped_ && !job_.Step(Maximum() > 0 ? position * 100 / Maximum() : 0)) stopped_ = true;
+}
+
 }  // namespace quodle

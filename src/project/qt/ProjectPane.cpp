@@ -2,14 +2,15 @@
 
 namespace quodle {
 
-const TProjectReport& TProjectPane::Run(const QString& folder, TProjectOptions options, const TProjectTexts& texts,
+const TProjectReport* TProjectPane::Run(const QString& folder, TProjectOptions options, const TProjectTexts& texts,
                                         TProgressSink* progress) {
-    TProject project(std::move(options));
-    project.Analyse(folder.toStdString(), texts, progress);
-    report_ = BuildProjectReport(project, project.Findings(), folder.toStdString());
+    report_ = {};
     paths_.clear();
+    TProject project(std::move(options));
+    if (!project.Analyse(folder.toStdString(), texts, progress)) return nullptr;
+    report_ = BuildProjectReport(project, project.Findings(), folder.toStdString());
     for (const TProjectFile& file : project.Files()) paths_.push_back(QString::fromStdString(file.Path.string()));
-    return report_;
+    return &report_;
 }
 
 std::optional<TProjectPane::TPlace> TProjectPane::PlaceOf(int index, std::string_view text) const {

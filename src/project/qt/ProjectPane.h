@@ -13,6 +13,8 @@
 namespace quodle {
 
 inline QString ProjectFolderCaption() { return QStringLiteral("解析するフォルダーを選択"); }
+inline QString ProjectCaption() { return QStringLiteral("プロジェクト解析"); }
+inline QString ProjectAnalysingText() { return QStringLiteral("解析しています．Esc キーで中止します．"); }
 inline QString ProjectFolderFailedText(const FileError& e) {
     return QStringLiteral("フォルダーを読み込めませんでした．\n") + QString::fromStdString(e.Path().string()) +
            QStringLiteral("\n") + QString::fromStdString(e.ShownReason());
@@ -27,9 +29,10 @@ public:
     };
 
     // Analyses `folder` with `texts` in place of their files (the open
-    // documents) and keeps the report, which it returns. Throws FileError
-    // when the folder cannot be read.
-    const TProjectReport& Run(const QString& folder, TProjectOptions options, const TProjectTexts& texts,
+    // documents) and keeps the report, which it returns; nothing (and no
+    // report kept) when the sink asked it to stop. Throws FileError when the
+    // folder cannot be read.
+    const TProjectReport* Run(const QString& folder, TProjectOptions options, const TProjectTexts& texts,
                               TProgressSink* progress);
     // Where line `index` of the pane leads, while the pane still shows the
     // report (`text` is that line as the pane holds it); nothing for lines

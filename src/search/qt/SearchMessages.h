@@ -29,12 +29,11 @@ inline QString ReplacedCountText(std::int64_t count, std::int64_t pastShownCells
 inline QString ReadOnlyReplaceText() { return QStringLiteral("読み取り専用のため置き換えできません．"); }
 
 // The progress window of a long search or replace-all (its captions are
-// the dialogs'), and the status text once the user stopped it.
+// the dialogs').
 inline QString SearchCaption() { return QStringLiteral("検索"); }
 inline QString ReplaceCaption() { return QStringLiteral("置換"); }
 inline QString SearchingText() { return QStringLiteral("検索しています．Esc キーで中止します．"); }
 inline QString ReplacingText() { return QStringLiteral("置き換えています．Esc キーで中止します．"); }
-inline QString StoppedText() { return QStringLiteral("中止しました．"); }
 
 // Replace-all refused: the text would grow past what it may.
 inline QString ReplaceTooLargeText(std::uint64_t bytes, std::uint64_t limit) {
