@@ -17,6 +17,37 @@ namespace {
 
 constexpr int kSyncIncremental = 2;
 
+// The one request the server sends: a progress token for the analysis of
+// the workspace folder, which can take seconds when the folder is large.
+constexpr const char* kProgressRequestId = "quodle/workspace-progress";
+constexpr const char* kProgressToken = "quodle/workspace";
+
+// The analysis as the client shows work in progress: begun with the sink,
+// ended with it, each rise of the percentage reported between.
+class TWorkDoneProgress final : public TProgressSink {
+public:
+    explicit TWorkDoneProgress(std::function<void(json)> send) : send_(std::move(send)) {
+        send_({{"kind", "begin"}, {"title", "プロジェクト解析"}, {"cancellable", false}, {"percentage", 0}});
+    }
+    ~TWorkDoneProgress() override { send_({{"kind", "end"}}); }
+    TWorkDoneProgress(const TWorkDoneProgress&) = delete;
+    TWorkDoneProgress& operator=(const TWorkDoneProgress&) = delete;
+
+    int Position() const override { return position_; }
+    void SetPosition(int position) override {
+        position_ = position;
+        // The percentage only rises; the analysis sets it back at its end.
+        if (position <= reported_) return;
+        reported_ = position;
+        send_({{"kind", "report"}, {"percentage", position}});
+    }
+
+private:
+    std::function<void(json)> send_;
+    int position_ = 0;
+    int reported_ = 0;
+};
+
 // Requests and notifications by method, with what the server does for them.
 template <class T>
 struct TMethod {
@@ -103,8 +134,8 @@ void TLspServer::Dispatch(const json& message) {
     }
     const auto methodIt = message.find("method");
     if (methodIt == message.end()) {
-        // A response: the server asks the client nothing.
         if (!hasId) ReplyError(nullptr, ecInvalidRequest, "a message without a method");
+        else if (id == kProgressRequestId) ProgressTokenAnswered(!message.contains("error"));
         return;
     }
     const auto version = message.find("jsonrpc");
@@ -172,6 +203,8 @@ void TLspServer::Dispatch(const json& message) {
 json TLspServer::Initialize(const json& params) {
     if (!params.is_object()) throw TParamsError("params must be an object");
     const json capabilitiesOffered = params.value("capabilities", json::object());
+    if (const json* window = OptionalMember(capabilitiesOffered, "window"))
+        progressOffered_ = window->value("workDoneProgress", false) == true;
     if (const json* general = OptionalMember(capabilitiesOffered, "general"))
         if (const json* encodings = OptionalMember(*general, "positionEncodings"); encodings && encodings->is_array())
             for (const json& e : *encodings)
@@ -202,7 +235,23 @@ json TLspServer::Initialize(const json& params) {
 }
 
 void TLspServer::Initialized(const json&) {
-    UpdateWorkspace();
+    pending_ = true;
+    if (!root_ || !progressOffered_) {
+        UpdateWorkspace();
+        return;
+    }
+    // The analysis waits for the token (Flush), so that the client can
+    // show it from its start.
+    progressToken_ = TProgressToken::ptAsked;
+    Send({{"jsonrpc", "2.0"},
+          {"id", kProgressRequestId},
+          {"method", "window/workDoneProgress/create"},
+          {"params", {{"token", kProgressToken}}}});
+}
+
+void TLspServer::ProgressTokenAnswered(bool granted) {
+    if (progressToken_ != TProgressToken::ptAsked) return;  // analysed without it meanwhile
+    progressToken_ = granted ? TProgressToken::ptGranted : TProgressToken::ptNone;
     pending_ = true;
 }
 
@@ -218,11 +267,20 @@ void TLspServer::UpdateWorkspace() {
             std::vector<const TLspDocument*> documents;
             for (const auto& [uri, open] : open_) documents.push_back(open.Document.get());
             try {
-                workspace_.Analyse(*root_, documents);
+                std::optional<TWorkDoneProgress> progress;
+                if (progressToken_ == TProgressToken::ptGranted)
+                    progress.emplace([this](json value) {
+                        Send({{"jsonrpc", "2.0"},
+                              {"method", "$/progress"},
+                              {"params", {{"token", kProgressToken}, {"value", std::move(value)}}}});
+                    });
+                workspace_.Analyse(*root_, documents, progress ? &*progress : nullptr);
             } catch (const std::exception& e) {
                 log_(std::string("the workspace folder cannot be read: ") + e.what());
             }
         }
+        // A token serves one analysis; one still asked for comes too late.
+        progressToken_ = TProgressToken::ptNone;
     }
     for (auto& [uri, open] : open_) {
         if (!open.Changed) continue;
@@ -232,7 +290,9 @@ void TLspServer::UpdateWorkspace() {
 }
 
 void TLspServer::Flush() {
-    if (!initialized_ || shutdown_ || !pending_) return;
+    // Nothing is published before the workspace is analysed: diagnostics
+    // without the other files would name their functions undefined.
+    if (!initialized_ || shutdown_ || !pending_ || progressToken_ == TProgressToken::ptAsked) return;
     pending_ = false;
     try {
         UpdateWorkspace();

@@ -100,6 +100,8 @@ private:
     json WorkspaceSymbols(const json& params);
     json FoldingRanges(const json& params);
     void Initialized(const json& params);
+    // The client's answer to the request for a progress token.
+    void ProgressTokenAnswered(bool granted);
     void DidOpen(const json& params);
     void DidChange(const json& params);
     void DidClose(const json& params);
@@ -113,6 +115,11 @@ private:
     bool analysed_ = false;
     bool shutdown_ = false;
     bool pending_ = false;  // something changed since the last Flush
+    // The client's work-done progress for the analysis of the workspace
+    // folder: offered in its capabilities, the token asked for, granted.
+    enum class TProgressToken : std::uint8_t { ptNone, ptAsked, ptGranted };
+    bool progressOffered_ = false;
+    TProgressToken progressToken_ = TProgressToken::ptNone;
     std::optional<int> exitCode_;
 };
 

@@ -14,12 +14,13 @@ TWorkspace::TWorkspace(const WordListSet& lists, const TExclusionSettings& setti
     for (const std::string& name : options_.BuiltinFunctions) builtins_.Insert(name);
 }
 
-void TWorkspace::Analyse(const fs::path& root, const std::vector<const TLspDocument*>& open) {
+void TWorkspace::Analyse(const fs::path& root, const std::vector<const TLspDocument*>& open,
+                         TProgressSink* progress) {
     TProjectTexts texts;
     for (const TLspDocument* d : open)
         if (!d->Path().empty()) texts.emplace(d->Path(), d->SjisText());
     TProject project(options_);
-    project.Analyse(root, texts);
+    project.Analyse(root, texts, progress);
     project_.emplace(std::move(project));
     for (const TLspDocument* d : open)
         if (InProject(*d)) loose_.erase(d->Uri());

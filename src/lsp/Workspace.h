@@ -23,8 +23,10 @@ public:
     TWorkspace(const WordListSet& lists, const TExclusionSettings& settings);
 
     // Reads every ".lsp" file below `root`; `open` stands in for the files
-    // of the documents already open. Throws FileError when root is no folder.
-    void Analyse(const std::filesystem::path& root, const std::vector<const TLspDocument*>& open);
+    // of the documents already open; `progress` is told how far it got.
+    // Throws FileError when root is no folder.
+    void Analyse(const std::filesystem::path& root, const std::vector<const TLspDocument*>& open,
+                 TProgressSink* progress = nullptr);
     const TProject* Project() const { return project_ ? &*project_ : nullptr; }
 
     // A document's text is new (opened or changed).

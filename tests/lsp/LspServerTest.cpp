@@ -177,5 +177,67 @@ TEST(LspServer, AgreesOnUtf8PositionsOnlyWhenOffered) {
     }
 }
 
+TEST(LspServer, ShowsTheWorkspaceAnalysisAsWorkDoneProgress) {
+    const TempDir dir;
+    testing::WriteBytes(dir / "b.lsp", "(defun helper (n) (* n 2))\r\n");
+    const std::string uri = UriOfPath(dir / "a.lsp");
+    const json open = {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", "(defun c:a () (helper 1))\n"}}}};
+    // The messages' methods, the kinds of progress with them; the reports
+    // (as many as the workers' timing gives) as one, once their percentages
+    // were seen to rise to 100.
+    const auto methods = [](const std::vector<json>& messages) {
+        std::vector<std::string> found;
+        int percentage = 0;
+        for (const json& m : messages) {
+            std::string method = m.value("method", "");
+            if (method == "$/progress") {
+                const json& value = m["params"]["value"];
+                method += " " + value["kind"].get<std::string>();
+                if (value["kind"] == "report") {
+                    EXPECT_GT(value["percentage"].get<int>(), percentage);
+                    percentage = value["percentage"].get<int>();
+                    if (!found.empty() && found.back() == method) continue;
+                }
+                if (value["kind"] == "end") {
+                    EXPECT_EQ(percentage, 100);
+                }
+            }
+            found.push_back(method);
+        }
+        return found;
+    };
+    const json offered = {{"window", {{"workDoneProgress", true}}}};
+    for (const bool granted : {true, false}) {
+        Session s;
+        ASSERT_TRUE(s.Request("initialize", {{"rootUri", UriOfPath(dir.path())}, {"capabilities", offered}}).contains("result"));
+        const std::vector<json> asked = s.Notify("initialized");
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0]["method"], "window/workDoneProgress/create");
+        const json token = asked[0]["params"]["token"];
+        // Until the client answers, nothing is published: without the other
+        // files, helper would be undefined.
+        EXPECT_TRUE(s.Notify("textDocument/didOpen", open).empty());
+        const json answer = granted ? json{{"jsonrpc", "2.0"}, {"id", asked[0]["id"]}, {"result", nullptr}}
+                                    : json{{"jsonrpc", "2.0"}, {"id", asked[0]["id"]}, {"error", {{"code", -32603}, {"message", "no"}}}};
+        const std::vector<json> after = s.Raw(answer.dump());
+        const std::vector<std::string> expected =
+            granted ? std::vector<std::string>{"$/progress begin", "$/progress report", "$/progress end",
+                                               "textDocument/publishDiagnostics"}
+                    : std::vector<std::string>{"textDocument/publishDiagnostics"};
+        EXPECT_EQ(methods(after), expected) << granted;
+        for (const json& m : after)
+            if (m["method"] == "$/progress") {
+                EXPECT_EQ(m["params"]["token"], token);
+            }
+        const std::optional<json> diagnostics = Session::DiagnosticsFor(after, uri);
+        ASSERT_TRUE(diagnostics);
+        EXPECT_EQ(*diagnostics, json::array()) << granted;
+    }
+    // Without the capability, or without a folder, the analysis runs at once.
+    Session plain;
+    plain.Start(UriOfPath(dir.path()));
+    EXPECT_EQ(methods(plain.Notify("textDocument/didOpen", open)), std::vector<std::string>{"textDocument/publishDiagnostics"});
+}
+
 }  // namespace
 }  // namespace quodle::lsp
