@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/ShiftJis.h"
+#include "lisp/CodeSlips.h"
 #include "lisp/RowLineTokens.h"
 #include "lsp/Locations.h"
 #include "lsp/LspMessages.h"
@@ -121,6 +122,17 @@ void AddNoForms(json& out, const TLspDocument& document, TPositionEncoding encod
     }
 }
 
+void AddSlips(json& out, const TLspDocument& document, TPositionEncoding encoding) {
+    for (const TCodeSlip& s : FindCodeSlips(document.Lines())) {
+        std::string message(kCodeSlip);
+        if (s.Ascii == ' ') message += kWideBlankSlip;
+        else ((message += Cp932ToUtf8(s.Char)) += " → ") += s.Ascii;
+        const auto line = static_cast<std::size_t>(s.Line);
+        out.push_back(Diagnostic(SjisRange(document, line, s.Offset, s.Offset + s.Char.size(), encoding), svWarning,
+                                 "full-width", std::move(message)));
+    }
+}
+
 }  // namespace
 
 TBracketReport CountBrackets(TLspDocument& document) {
@@ -133,6 +145,7 @@ json DocumentDiagnostics(TServerContext& context, TLspDocument& document, const 
     const TPositionEncoding encoding = context.Encoding();
     AddNoForms(out, document, encoding);
     AddBrackets(out, document, brackets, encoding);
+    AddSlips(out, document, encoding);
     if (const TProjectFile* file = context.Workspace().Summary(document)) {
         if (file->State != TFileState::fsAnalysed)
             out.push_back(Diagnostic(LineRange(document, 0, encoding), svWarning, "not-analysed",

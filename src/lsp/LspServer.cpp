@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "lsp/CodeActions.h"
 #include "lsp/Diagnostics.h"
 #include "lsp/Framing.h"
 #include "lsp/Hints.h"
@@ -102,7 +103,7 @@ void TLspServer::Handle(std::string_view body) {
 }
 
 void TLspServer::Dispatch(const json& message) {
-    static constexpr std::array<TMethod<TRequest>, 8> kRequests{{
+    static constexpr std::array<TMethod<TRequest>, 9> kRequests{{
         {"initialize", &TLspServer::Initialize},
         {"shutdown", &TLspServer::Shutdown},
         {"textDocument/hover", &TLspServer::Hover},
@@ -111,6 +112,7 @@ void TLspServer::Dispatch(const json& message) {
         {"textDocument/documentSymbol", &TLspServer::DocumentSymbols},
         {"workspace/symbol", &TLspServer::WorkspaceSymbols},
         {"textDocument/foldingRange", &TLspServer::FoldingRanges},
+        {"textDocument/codeAction", &TLspServer::CodeActions},
     }};
     static constexpr std::array<TMethod<TNotification>, 6> kNotifications{{
         {"initialized", &TLspServer::Initialized},
@@ -230,6 +232,7 @@ json TLspServer::Initialize(const json& params) {
         {"documentSymbolProvider", true},
         {"workspaceSymbolProvider", true},
         {"foldingRangeProvider", true},
+        {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
     };
     return {{"capabilities", capabilities}, {"serverInfo", {{"name", "quodle"}, {"version", setup_.Version}}}};
 }
@@ -411,6 +414,14 @@ json TLspServer::WorkspaceSymbols(const json& params) {
 }
 
 json TLspServer::FoldingRanges(const json& params) { return lsp::FoldingRanges(DocumentOf(params)); }
+
+json TLspServer::CodeActions(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const json& range = Member(params, "range");
+    UpdateWorkspace();
+    return lsp::CodeActions(*this, document, {PositionOf(Member(range, "start")), PositionOf(Member(range, "end"))},
+                            params);
+}
 
 // ---------------------------------------------------------------- the stream
 

@@ -99,6 +99,7 @@ private:
     json DocumentSymbols(const json& params);
     json WorkspaceSymbols(const json& params);
     json FoldingRanges(const json& params);
+    json CodeActions(const json& params);
     void Initialized(const json& params);
     // The client's answer to the request for a progress token.
     void ProgressTokenAnswered(bool granted);

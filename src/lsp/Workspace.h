@@ -28,6 +28,8 @@ public:
     void Analyse(const std::filesystem::path& root, const std::vector<const TLspDocument*>& open,
                  TProgressSink* progress = nullptr);
     const TProject* Project() const { return project_ ? &*project_ : nullptr; }
+    // What the variable check of every file is run with.
+    const TProjectOptions& Options() const { return options_; }
 
     // A document's text is new (opened or changed).
     void Put(const TLspDocument& document);

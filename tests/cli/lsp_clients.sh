@@ -30,6 +30,9 @@ diagnostic 1:7 UnusedLoc 未使用のローカル変数 未 (関数 c:テスト)
 hover  ($reference|   $detail
 hover ;; 補助関数の説明|(defun helper (s n)
 definition b.lsp $((helper_line - 1)):7
+action 未宣言変数をローカル変数に追加
+action 未使用ローカル変数を削除
+fixed (defun c:テスト ( / 未 値)
 END
 # The unclosed definition is no definition: its name is a variable outside
 # them, on line 0 as the check lists it.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,84 @@ TEST_F(LspFeatures, SymbolsFoldsAndCompletion) {
     for (const json& item : At("textDocument/completion", 2, 12)) labels.push_back(item["label"]);
     out_.clear();
     EXPECT_EQ(labels, (std::vector<std::string>{"handent", "help", "if", "helper"}));
+}
+
+TEST_F(LspFeatures, CodeActionsPutTheFindingsRight) {
+    out_.clear();
+    const auto actions = [&](int line, json only = nullptr) {
+        json context = {{"diagnostics", json::array({{{"range", {{"start", {{"line", 1}, {"character", 7}}},
+                                                                 {"end", {{"line", 1}, {"character", 12}}}}},
+                                                      {"code", "Global"},
+                                                      {"message", "x"}}})}};
+        if (!only.is_null()) context["only"] = std::move(only);
+        const json found = Request("textDocument/codeAction",
+                                   {{"textDocument", {{"uri", uri_}}},
+                                    {"range", {{"start", {{"line", line}, {"character", 0}}}, {"end", {{"line", line}, {"character", 0}}}}},
+                                    {"context", std::move(context)}});
+        out_.clear();
+        return found;
+    };
+    // Applied as a client applies a workspace edit.
+    const auto apply = [&](const json& action) {
+        json changes = json::array();
+        for (const json& e : action["edit"]["changes"][uri_]) changes.push_back({{"range", e["range"]}, {"text", e["newText"]}});
+        Notify("textDocument/didChange", {{"textDocument", {{"uri", uri_}, {"version", 2}}}, {"contentChanges", changes}});
+    };
+    // Anywhere in the definition: both variable fixes, each edit only the
+    // characters that change, with the diagnostics it answers.
+    const json both = actions(4);
+    ASSERT_EQ(both.size(), 2u) << both.dump();
+    EXPECT_EQ(both[0]["title"], "未宣言変数をローカル変数に追加");
+    EXPECT_EQ(both[0]["diagnostics"].size(), 1u);
+    EXPECT_EQ(both[0]["edit"]["changes"][uri_].dump(),
+              R"([{"newText":" 外","range":{"end":{"character":20,"line":1},"start":{"character":20,"line":1}}}])");
+    EXPECT_EQ(both[1]["title"], "未使用ローカル変数を削除");
+    EXPECT_FALSE(both[1].contains("diagnostics"));
+    EXPECT_EQ(both[1]["edit"]["changes"][uri_].dump(),
+              R"([{"newText":"","range":{"end":{"character":19,"line":1},"start":{"character":17,"line":1}}}])");
+    // Outside it nothing; nor for a client that asks for other kinds only.
+    EXPECT_EQ(actions(7), json::array());
+    EXPECT_EQ(actions(4, {"source"}), json::array());
+    EXPECT_EQ(actions(4, {"quickfix"}).size(), 2u);
+    // Applied, the findings they answer are gone, and so are the fixes.
+    apply(both[0]);
+    const json left = actions(2);
+    ASSERT_EQ(left.size(), 1u);
+    apply(left[0]);
+    EXPECT_EQ(actions(2), json::array());
+    out_.clear();
+    Notify("textDocument/didChange",
+           {{"textDocument", {{"uri", uri_}, {"version", 3}}},
+            {"contentChanges", json::array({{{"range", {{"start", {{"line", 8}, {"character", 0}}}, {"end", {{"line", 8}, {"character", 0}}}}},
+                                             {"text", "\n(princ　(＋ 1 2))"}}})}});
+    // Full-width characters in code are shown, with what the reader makes
+    // of them, and put right in one step.
+    EXPECT_EQ(Diagnostics(), (std::vector<std::string>{
+                                 "7:8-7:10 no-shift-jis Shift-JIS にない文字です (U+1F600)．解析では 〓 として読みます．",
+                                 "8:6-8:7 full-width コードの中の全角文字 全角空白 → 空白",
+                                 "8:8-8:9 full-width コードの中の全角文字 ＋ → +",
+                                 "8:1-8:7 undefined-function 未定義関数 princ　 (呼び出し 1 回)",
+                                 "8:8-8:9 undefined-function 未定義関数 ＋ (呼び出し 1 回)",
+                             }));
+    const json slips = actions(8);
+    ASSERT_EQ(slips.size(), 1u);
+    EXPECT_EQ(slips[0]["title"], "全角の記号・英数字を半角に修正");
+    EXPECT_EQ(slips[0]["edit"]["changes"][uri_].dump(),
+              R"([{"newText":" (+","range":{"end":{"character":9,"line":8},"start":{"character":6,"line":8}}}])");
+    apply(slips[0]);
+    EXPECT_EQ(Diagnostics(), (std::vector<std::string>{
+                                 "7:8-7:10 no-shift-jis Shift-JIS にない文字です (U+1F600)．解析では 〓 として読みます．",
+                             }));
+    // A name holding a character Shift-JIS lacks: the head would get the
+    // mark 〓 in its place, so that fix is not offered.
+    Notify("textDocument/didChange",
+           {{"textDocument", {{"uri", uri_}, {"version", 4}}},
+            {"contentChanges", json::array({{{"range", {{"start", {{"line", 2}, {"character", 0}}}, {"end", {{"line", 2}, {"character", 0}}}}},
+                                             {"text", "  (setq a😀 1)\n"}}})}});
+    const std::vector<std::string> marked = Diagnostics();
+    EXPECT_NE(std::find(marked.begin(), marked.end(), "1:7-1:12 Global 未宣言変数 a〓 (関数 c:テスト)"), marked.end())
+        << marked.size();
+    EXPECT_EQ(actions(3), json::array());
 }
 
 }  // namespace

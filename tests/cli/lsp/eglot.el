@@ -1,8 +1,8 @@
 ;;; eglot.el --- drives quodle-cli lsp from Emacs's eglot  -*- lexical-binding: t -*-
 ;; Opens the Shift-JIS file $LSP_FILE, waits for its diagnostics, asks for
 ;; hovers and a definition at $LSP_HOVER and $LSP_DEFINITION ("line:col",
-;; 0-based characters) and writes what came back to $LSP_OUT, in the lines
-;; the Neovim script writes.
+;; 0-based characters) and for the fixes there, applies the first, and
+;; writes what came back to $LSP_OUT, in the lines the Neovim script writes.
 ; Debian installs eglot and its companions as packages of the system's
 ;; site-lisp; -Q leaves them off the load path.
 (dolist (dir (file-expand-wildcards "/usr/share/emacs/site-lisp/elpa/*"))
@@ -52,7 +52,21 @@
       (seq-doseq (l found)
         (let ((start (plist-get (plist-get l :range) :start)))
           (funcall put (format "definition %s %d:%d" (file-name-nondirectory (eglot--uri-to-path (plist-get l :uri)))
-                               (plist-get start :line) (plist-get start :character)))))))
+                               (plist-get start :line) (plist-get start :character))))))
+    ;; The fixes offered there, and line 1 once the first is applied.
+    (let* ((pos (eglot--pos-to-lsp-position))
+           (fixes (jsonrpc-request server :textDocument/codeAction
+                                   (list :textDocument (eglot--TextDocumentIdentifier)
+                                         :range (list :start pos :end pos)
+                                         :context (list :diagnostics [])))))
+      (seq-doseq (a fixes) (funcall put (concat "action " (plist-get a :title))))
+      (when (> (length fixes) 0)
+        (eglot--apply-workspace-edit (plist-get (aref fixes 0) :edit))
+        (funcall put (concat "fixed " (save-excursion
+                                         (goto-char (point-min))
+                                         (forward-line 1)
+                                         (buffer-substring-no-properties (line-beginning-position)
+                                                                         (line-end-position))))))))
   (with-temp-file (getenv "LSP_OUT")
     (setq buffer-file-coding-system 'utf-8-unix)
     (insert (mapconcat #'identity (nreverse out) "\n") "\n"))

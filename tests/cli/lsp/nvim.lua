@@ -1,7 +1,8 @@
 -- Drives quodle-cli lsp from Neovim's own client: opens the Shift-JIS file
 -- $LSP_FILE, waits for its diagnostics, asks for hovers and a definition at
 -- the places $LSP_HOVER (blank-separated) and $LSP_DEFINITION ("line:col",
--- 0-based, in characters of the line) and writes what came back to $LSP_OUT.
+-- 0-based, in characters of the line), and for the fixes there, applies the
+-- first, and writes what came back to $LSP_OUT.
 local out = {}
 local function put(line) table.insert(out, line) end
 local function finish(status)
@@ -43,8 +44,14 @@ local function params(at)
   local _, utf16 = vim.str_utfindex(text, byte)
   return { textDocument = { uri = vim.uri_from_bufnr(buf) }, position = { line = line, character = utf16 } }
 end
-local function ask(method, at)
-  local answers = vim.lsp.buf_request_sync(buf, method, params(at), 10000)
+local function ask(method, at, range)
+  local p = params(at)
+  if range then
+    -- A code action asks about a range, empty here, and no diagnostics.
+    p = { textDocument = p.textDocument, range = { start = p.position, ['end'] = p.position },
+          context = { diagnostics = {} } }
+  end
+  local answers = vim.lsp.buf_request_sync(buf, method, p, 10000)
   if not answers or not answers[client] then return nil end
   return answers[client].result
 end
@@ -57,6 +64,13 @@ local found = ask('textDocument/definition', os.getenv('LSP_DEFINITION'))
 for _, l in ipairs(found or {}) do
   put(string.format('definition %s %d:%d', vim.fn.fnamemodify(vim.uri_to_fname(l.uri), ':t'),
                     l.range.start.line, l.range.start.character))
+end
+-- The fixes offered at $LSP_DEFINITION, and line 1 once the first is applied.
+local fixes = ask('textDocument/codeAction', os.getenv('LSP_DEFINITION'), true) or {}
+for _, a in ipairs(fixes) do put('action ' .. a.title) end
+if fixes[1] then
+  vim.lsp.util.apply_workspace_edit(fixes[1].edit, 'utf-16')
+  put('fixed ' .. vim.api.nvim_buf_get_lines(buf, 1, 2, true)[1])
 end
 vim.lsp.stop_client(client)
 finish(0)
