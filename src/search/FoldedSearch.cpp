@@ -206,9 +206,11 @@ private:
         }
     }
 
-    // The start of the character before `p` (> 0).
+    // The start of the character before `p` (> 0). A voiced mark at the
+    // scan's place is read alone, as the scan reads it from there: its kana
+    // lies before the place.
     std::size_t PrevStart(std::size_t p) {
-        if (p >= 2 && (m_.IsTrail(p - 1) || m_.IsMarkOfPair(p - 1))) return p - 2;
+        if (p >= 2 && (m_.IsTrail(p - 1) || (m_.IsMarkOfPair(p - 1) && p - 1 > i_))) return p - 2;
         return p - 1;
     }
 

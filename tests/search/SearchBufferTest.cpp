@@ -155,6 +155,11 @@ const TCase kZenkaku[] = {
     {"backward_over_pair", S("ガｶﾞ"), 4, 0, S("ガ"), sfNoMatchZenkaku, "2 2"},
     {"backward_over_double", S("ガｶﾞ"), 2, 0, S("ガ"), sfNoMatchZenkaku, "0 2"},
     {"backward_not_cut_pair", S("ｶﾞ"), 1, 0, S("カ"), sfNoMatchZenkaku, "-"},
+    // From between a kana (ｾ) and its mark, the mark alone opens a match,
+    // also when the scan anchors on a later, rarer byte and reads back to
+    // it (found by SearchFuzz).
+    {"mark_alone_at_the_start", "x\xBE\xDE\x1Dz", 2, 0, "\xDE\x1Dz", kZen, "2 3"},
+    {"mark_alone_after_the_start", "x\xBE\xDE\x1Dz", 1, 0, "\xDE\x1Dz", kZen, "2 3"},
 };
 INSTANTIATE_TEST_SUITE_P(Zenkaku, SearchBufferCases, ::testing::ValuesIn(kZenkaku), testing::TCaseName());
 
