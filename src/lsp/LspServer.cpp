@@ -103,12 +103,13 @@ void TLspServer::Handle(std::string_view body) {
 }
 
 void TLspServer::Dispatch(const json& message) {
-    static constexpr std::array<TMethod<TRequest>, 9> kRequests{{
+    static constexpr std::array<TMethod<TRequest>, 10> kRequests{{
         {"initialize", &TLspServer::Initialize},
         {"shutdown", &TLspServer::Shutdown},
         {"textDocument/hover", &TLspServer::Hover},
         {"textDocument/completion", &TLspServer::Completion},
         {"textDocument/definition", &TLspServer::Definition},
+        {"textDocument/references", &TLspServer::References},
         {"textDocument/documentSymbol", &TLspServer::DocumentSymbols},
         {"workspace/symbol", &TLspServer::WorkspaceSymbols},
         {"textDocument/foldingRange", &TLspServer::FoldingRanges},
@@ -229,6 +230,7 @@ json TLspServer::Initialize(const json& params) {
         {"hoverProvider", true},
         {"completionProvider", {{"triggerCharacters", {"(", "\""}}, {"resolveProvider", false}}},
         {"definitionProvider", true},
+        {"referencesProvider", true},
         {"documentSymbolProvider", true},
         {"workspaceSymbolProvider", true},
         {"foldingRangeProvider", true},
@@ -401,6 +403,15 @@ json TLspServer::Definition(const json& params) {
     const TClientPosition position = PositionIn(params);
     UpdateWorkspace();
     return DefinitionAt(*this, document, position);
+}
+
+json TLspServer::References(const json& params) {
+    TLspDocument& document = DocumentOf(params);
+    const TClientPosition position = PositionIn(params);
+    const json* context = OptionalMember(params, "context");
+    const json* declarations = context ? OptionalMember(*context, "includeDeclaration") : nullptr;
+    UpdateWorkspace();
+    return lsp::References(*this, document, position, declarations && *declarations == true);
 }
 
 json TLspServer::DocumentSymbols(const json& params) {

@@ -96,6 +96,7 @@ private:
     json Hover(const json& params);
     json Completion(const json& params);
     json Definition(const json& params);
+    json References(const json& params);
     json DocumentSymbols(const json& params);
     json WorkspaceSymbols(const json& params);
     json FoldingRanges(const json& params);

@@ -104,6 +104,39 @@ json DefinitionAt(TServerContext& context, TLspDocument& document, TClientPositi
     return out;
 }
 
+json References(TServerContext& context, TLspDocument& document, TClientPosition position, bool declarations) {
+    const TPositionEncoding encoding = context.Encoding();
+    const TSjisPlace at = document.ToSjis(position, encoding);
+    const std::string name(NameAround(document.Lines()[at.Line], at.Offset));
+    json out = json::array();
+    if (name.empty()) return out;
+    const TWorkspace& workspace = context.Workspace();
+    if (declarations)
+        for (const TWorkspace::TDefinitionAt& d : workspace.DefinitionsOf(name, &document))
+            out.push_back(DefinitionLocation(context, d));
+    const TProjectOptions& options = workspace.Options();
+    workspace.ForEachCaller(name, [&](const std::filesystem::path& path, const std::string& looseUri) {
+        // An open document as the client holds it, else the file on disk.
+        if (const TLspDocument* open = context.Document(looseUri.empty() ? context.UriOf(path) : looseUri)) {
+            for (const TProjectPlace& p : CallPlaces(open->Lines(), name, workspace.Builtins(),
+                                                     options.VariableExclusions, options.VariableSettings)) {
+                const auto line = static_cast<std::size_t>(p.Line), offset = static_cast<std::size_t>(p.Offset);
+                out.push_back({{"uri", open->Uri()},
+                               {"range", RangeJson(SjisRange(*open, line, offset, offset + name.size(), encoding))}});
+            }
+            return;
+        }
+        try {
+            for (const TProjectPlace& p : FileCallPlaces(path, name, workspace.Builtins(), options.VariableExclusions,
+                                                         options.VariableSettings))
+                out.push_back(PlaceLocation(context, path, p, name, false));
+        } catch (const FileError&) {
+            // Gone or unreadable since it was analysed: no calls to show there.
+        }
+    });
+    return out;
+}
+
 json DocumentSymbols(TServerContext& context, TLspDocument& document) {
     const TPositionEncoding encoding = context.Encoding();
     const TFunctionTree tree = BuildFunctionTree(document.Lines(), nullptr);

@@ -1,5 +1,7 @@
 #include "lsp/Workspace.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 #include "lisp/ReferenceLists.h"
 
@@ -66,6 +68,19 @@ const TProjectFile* TWorkspace::Summary(const TLspDocument& document) const {
 std::optional<std::size_t> TWorkspace::ProjectIndex(const TLspDocument& document) const {
     if (!project_ || document.Path().empty() || loose_.count(document.Uri())) return std::nullopt;
     return project_->IndexOf(document.Path());
+}
+
+void TWorkspace::ForEachCaller(std::string_view name,
+                               const std::function<void(const fs::path&, const std::string&)>& visit) const {
+    const auto calls = [&](const TProjectFile& file) {
+        return std::any_of(file.Calls.begin(), file.Calls.end(),
+                           [&](const TFileCall& c) { return c.Calls > 0 && AsciiEqualsIgnoreCase(c.Name, name); });
+    };
+    if (project_)
+        for (const TProjectFile& file : project_->Files())
+            if (calls(file)) visit(file.Path, {});
+    for (const auto& [uri, loose] : loose_)
+        if (calls(loose.File)) visit(loose.Path, uri);
 }
 
 const std::vector<TFinding>& TWorkspace::Findings() {

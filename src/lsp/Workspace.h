@@ -6,6 +6,7 @@
 // file at a time. A change of a document reads that document again and no
 // other file.
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,8 +29,15 @@ public:
     void Analyse(const std::filesystem::path& root, const std::vector<const TLspDocument*>& open,
                  TProgressSink* progress = nullptr);
     const TProject* Project() const { return project_ ? &*project_ : nullptr; }
-    // What the variable check of every file is run with.
+    // What the variable check of every file is run with, and the built-in
+    // names it tells apart.
     const TProjectOptions& Options() const { return options_; }
+    const TFoldedNameSet& Builtins() const { return builtins_; }
+    // Every file whose summary calls `name` or hands it on as a function: a
+    // project file by its path (the URI empty), a document outside the
+    // folder by its path and URI.
+    void ForEachCaller(std::string_view name,
+                       const std::function<void(const std::filesystem::path& path, const std::string& looseUri)>& visit) const;
 
     // A document's text is new (opened or changed).
     void Put(const TLspDocument& document);

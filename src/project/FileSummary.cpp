@@ -148,6 +148,12 @@ public:
                    std::vector<std::pair<TProjectPlace, std::size_t>> starts, TProjectFile& file)
         : builtins_(builtins), check_(check), starts_(std::move(starts)), file_(file) {}
 
+    // Every place `name` is called or handed on goes to `places` too.
+    void CollectCalls(std::string_view name, std::vector<TProjectPlace>* places) {
+        callsOf_ = name;
+        callPlaces_ = places;
+    }
+
     void Run(const TCodeLines& code) {
         for (std::size_t i = 0; i < code.size(); ++i) Line(static_cast<int>(i), code[i]);
         while (!frames_.empty()) Close();
@@ -341,6 +347,7 @@ private:
         return calls_.At(name, [&] { return TFileCall{std::string(name), place, 0, false}; });
     }
     TFileCall& Call(std::string_view name, TProjectPlace place) {
+        if (callPlaces_ && AsciiEqualsIgnoreCase(name, callsOf_)) callPlaces_->push_back(place);
         TFileCall& call = Entry(name, place);
         if (call.Calls++ == 0) call.Place = place;
         return call;
@@ -375,6 +382,8 @@ private:
     TNameMap<TFileCall> calls_;
     TNameMap<TFileGlobal> globals_;
     TNameMap<TProjectPlace> outsidePlaces_;
+    std::string_view callsOf_;
+    std::vector<TProjectPlace>* callPlaces_ = nullptr;
 };
 
 bool HoldsNul(TLineList lines) {
@@ -422,8 +431,12 @@ TProjectFile BinaryFile() {
     return file;
 }
 
-TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
-                            const TExclusionSettings& settings) {
+namespace {
+
+// The summary; with `callPlaces`, every place `callsOf` is called there too.
+TProjectFile Summarise(TLineList lines, const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
+                       const TExclusionSettings& settings, std::string_view callsOf,
+                       std::vector<TProjectPlace>* callPlaces) {
     if (HoldsNul(lines)) return BinaryFile();
     TProjectFile file;
     TCodeLines code;
@@ -452,6 +465,7 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
     file.VariableReport = report.Lines;
 
     TReferencePass pass(builtins, check, std::move(starts), file);
+    pass.CollectCalls(callsOf, callPlaces);
     pass.Run(code);
     for (TVariableItem& item : file.Variables)
         if (item.Definition < 0) item.Place = pass.OutsidePlace(file.NameOf(item)).value_or(TProjectPlace{});
@@ -464,6 +478,8 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
         fix(g.FirstRead);
     }
     for (TVariableItem& item : file.Variables) fix(item.Place);
+    if (callPlaces)
+        for (TProjectPlace& place : *callPlaces) fix(place);
     // A project keeps thousands of these: without the room they grew with.
     file.Definitions.shrink_to_fit();
     file.Calls.shrink_to_fit();
@@ -471,6 +487,20 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
     file.Variables.shrink_to_fit();
     file.VariableNames.shrink_to_fit();
     return file;
+}
+
+}  // namespace
+
+TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
+                            const TExclusionSettings& settings) {
+    return Summarise(lines, builtins, exclusions, settings, {}, nullptr);
+}
+
+std::vector<TProjectPlace> CallPlaces(TLineList lines, std::string_view name, const TFoldedNameSet& builtins,
+                                      const TExclusionSet& exclusions, const TExclusionSettings& settings) {
+    std::vector<TProjectPlace> places;
+    Summarise(lines, builtins, exclusions, settings, name, &places);
+    return places;
 }
 
 }  // namespace quodle

@@ -183,6 +183,11 @@ TProjectFile ReadFile(const fs::path& path, const std::string* text, const TProj
 
 }  // namespace
 
+std::vector<TProjectPlace> FileCallPlaces(const fs::path& path, std::string_view name, const TFoldedNameSet& builtins,
+                                          const TExclusionSet& exclusions, const TExclusionSettings& settings) {
+    return WithFileLines(path, [&](TLineList lines) { return CallPlaces(lines, name, builtins, exclusions, settings); });
+}
+
 std::vector<std::string> ReadNameList(const fs::path& path) {
     return WithFileLines(path, [](TLineList lines) {
         std::vector<std::string> names;

@@ -200,5 +200,14 @@ TProjectFile BinaryFile();
 // keeps them (FoldedNameSet of the built-in names, the variable exclusions).
 TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
                             const TExclusionSettings& settings);
+// Every place the lines call `name` or hand it on as a function (each of
+// the calls the summary counts), in order; the arguments as for
+// SummariseLines.
+std::vector<TProjectPlace> CallPlaces(TLineList lines, std::string_view name, const TFoldedNameSet& builtins,
+                                      const TExclusionSet& exclusions, const TExclusionSettings& settings);
+// The same of a file, read as a document opens it. Throws FileError.
+std::vector<TProjectPlace> FileCallPlaces(const std::filesystem::path& path, std::string_view name,
+                                          const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
+                                          const TExclusionSettings& settings);
 
 }  // namespace quodle

@@ -30,6 +30,8 @@ diagnostic 1:7 UnusedLoc 未使用のローカル変数 未 (関数 c:テスト)
 hover  ($reference|   $detail
 hover ;; 補助関数の説明|(defun helper (s n)
 definition b.lsp $((helper_line - 1)):7
+reference b.lsp $((helper_line - 1)):7
+reference a.lsp 2:11
 action 未宣言変数をローカル変数に追加
 action 未使用ローカル変数を削除
 fixed (defun c:テスト ( / 未 値)

@@ -2,7 +2,7 @@
 // changes it with any range (past line ends, inside characters, reversed)
 // and any text (Japanese, characters without a Shift-JIS form, full-width
 // slips, every kind of break), asks for hovers, completions, definitions,
-// symbols, folds and fixes anywhere between the changes, and applies the
+// references, symbols, folds and fixes anywhere between the changes, and applies the
 // fixes it is offered. Every message the server sends must be JSON, every
 // request must get its one answer and never an internal error, a fix's
 // edits must lie inside the document, and once the slips fix is applied no
@@ -128,6 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2:
             client.Request("textDocument/hover", at);
             client.Request("textDocument/definition", at);
+            client.Request("textDocument/references", {{"textDocument", document},
+                                                       {"position", at["position"]},
+                                                       {"context", {{"includeDeclaration", in.ConsumeBool()}}}});
             break;
         case 3:
             client.Request("textDocument/completion", at);

@@ -178,6 +178,41 @@ TEST_F(LspFeatures, SymbolsFoldsAndCompletion) {
     EXPECT_EQ(labels, (std::vector<std::string>{"handent", "help", "if", "helper"}));
 }
 
+TEST_F(LspFeatures, ReferencesAcrossTheWorkspace) {
+    // A file made after the analysis, calling helper in another case and
+    // handing it to mapcar; a local of the same name is no call.
+    testing::WriteBytes(dir_ / "c.lsp", "(defun use-it (/ x)\r\n  (HELPER \"x\" 2)\r\n  (mapcar 'helper '(1))\r\n"
+                                        "  (setq helper 1))\r\n(defun own (helper) (helper))\r\n");
+    const std::string c = UriOfPath(dir_ / "c.lsp");
+    Notify("workspace/didChangeWatchedFiles", {{"changes", json::array({{{"uri", c}, {"type", 1}}})}});
+    const auto references = [&](int line, int character, bool declarations) {
+        std::vector<std::string> found;
+        for (const json& l : Request("textDocument/references",
+                                     {{"textDocument", {{"uri", uri_}}},
+                                      {"position", {{"line", line}, {"character", character}}},
+                                      {"context", {{"includeDeclaration", declarations}}}}))
+            found.push_back(PathOfUri(l["uri"].get<std::string>()).value_or("?").filename().string() + " " +
+                            Range(l["range"]));
+        out_.clear();
+        return found;
+    };
+    const std::vector<std::string> calls = {"a.lsp 2:11-2:17", "c.lsp 1:3-1:9", "c.lsp 2:11-2:17"};
+    std::vector<std::string> withDefinition = {"b.lsp 2:7-2:13"};
+    withDefinition.insert(withDefinition.end(), calls.begin(), calls.end());
+    EXPECT_EQ(references(2, 13, false), calls);
+    EXPECT_EQ(references(2, 13, true), withDefinition);
+    // The open document counts as the client holds it.
+    Notify("textDocument/didChange",
+           {{"textDocument", {{"uri", uri_}, {"version", 2}}},
+            {"contentChanges", json::array({{{"range", {{"start", {{"line", 4}, {"character", 2}}}, {"end", {{"line", 4}, {"character", 2}}}}},
+                                             {"text", "(helper \"い\" 3) "}}})}});
+    EXPECT_EQ(references(2, 13, false),
+              (std::vector<std::string>{"a.lsp 2:11-2:17", "a.lsp 4:3-4:9", "c.lsp 1:3-1:9", "c.lsp 2:11-2:17"}));
+    // A built-in, a blank place: nothing.
+    EXPECT_EQ(references(2, 4, true), std::vector<std::string>{});
+    EXPECT_EQ(references(0, 30, true), std::vector<std::string>{});
+}
+
 TEST_F(LspFeatures, CodeActionsPutTheFindingsRight) {
     out_.clear();
     const auto actions = [&](int line, json only = nullptr) {

@@ -1,8 +1,9 @@
 ;;; eglot.el --- drives quodle-cli lsp from Emacs's eglot  -*- lexical-binding: t -*-
 ;; Opens the Shift-JIS file $LSP_FILE, waits for its diagnostics, asks for
 ;; hovers and a definition at $LSP_HOVER and $LSP_DEFINITION ("line:col",
-;; 0-based characters) and for the fixes there, applies the first, and
-;; writes what came back to $LSP_OUT, in the lines the Neovim script writes.
+;; 0-based characters) and for the references and the fixes there, applies
+;; the first fix, and writes what came back to $LSP_OUT, in the lines the
+;; Neovim script writes.
 ; Debian installs eglot and its companions as packages of the system's
 ;; site-lisp; -Q leaves them off the load path.
 (dolist (dir (file-expand-wildcards "/usr/share/emacs/site-lisp/elpa/*"))
@@ -53,6 +54,13 @@
         (let ((start (plist-get (plist-get l :range) :start)))
           (funcall put (format "definition %s %d:%d" (file-name-nondirectory (eglot--uri-to-path (plist-get l :uri)))
                                (plist-get start :line) (plist-get start :character))))))
+    ;; The calls of the function there, and its definition.
+    (seq-doseq (l (jsonrpc-request server :textDocument/references
+                                   (append (eglot--TextDocumentPositionParams)
+                                           (list :context (list :includeDeclaration t)))))
+      (let ((start (plist-get (plist-get l :range) :start)))
+        (funcall put (format "reference %s %d:%d" (file-name-nondirectory (eglot--uri-to-path (plist-get l :uri)))
+                             (plist-get start :line) (plist-get start :character)))))
     ;; The fixes offered there, and line 1 once the first is applied.
     (let* ((pos (eglot--pos-to-lsp-position))
            (fixes (jsonrpc-request server :textDocument/codeAction

@@ -1,8 +1,8 @@
 -- Drives quodle-cli lsp from Neovim's own client: opens the Shift-JIS file
 -- $LSP_FILE, waits for its diagnostics, asks for hovers and a definition at
 -- the places $LSP_HOVER (blank-separated) and $LSP_DEFINITION ("line:col",
--- 0-based, in characters of the line), and for the fixes there, applies the
--- first, and writes what came back to $LSP_OUT.
+-- 0-based, in characters of the line), and for the references and the
+-- fixes there, applies the first fix, and writes what came back to $LSP_OUT.
 local out = {}
 local function put(line) table.insert(out, line) end
 local function finish(status)
@@ -63,6 +63,14 @@ end
 local found = ask('textDocument/definition', os.getenv('LSP_DEFINITION'))
 for _, l in ipairs(found or {}) do
   put(string.format('definition %s %d:%d', vim.fn.fnamemodify(vim.uri_to_fname(l.uri), ':t'),
+                    l.range.start.line, l.range.start.character))
+end
+-- The calls of the function there, and its definition.
+local referencing = params(os.getenv('LSP_DEFINITION'))
+referencing.context = { includeDeclaration = true }
+local references = vim.lsp.buf_request_sync(buf, 'textDocument/references', referencing, 10000)
+for _, l in ipairs((references and references[client] and references[client].result) or {}) do
+  put(string.format('reference %s %d:%d', vim.fn.fnamemodify(vim.uri_to_fname(l.uri), ':t'),
                     l.range.start.line, l.range.start.character))
 end
 -- The fixes offered at $LSP_DEFINITION, and line 1 once the first is applied.
