@@ -2,8 +2,8 @@
 // changes it with any range (past line ends, inside characters, reversed)
 // and any text (Japanese, characters without a Shift-JIS form, full-width
 // slips, every kind of break), asks for hovers, completions, definitions,
-// references, symbols, folds and fixes anywhere between the changes, and applies the
-// fixes it is offered. Every message the server sends must be JSON, every
+// references, symbols, folds and fixes anywhere between the changes, and
+// applies the fixes it is offered. Every message the server sends must be JSON, every
 // request must get its one answer and never an internal error, a fix's
 // edits must lie inside the document, and once the slips fix is applied no
 // slip may be left.
