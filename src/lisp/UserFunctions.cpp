@@ -167,6 +167,31 @@ std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset) {
     return AsciiLower(std::string(before) + std::string(after));
 }
 
+namespace {
+
+bool IsNameByte(char c) {
+    return static_cast<unsigned char>(c) > ' ' && c != '(' && c != ')' && c != '\'' && c != '"' && c != ';';
+}
+
+}  // namespace
+
+std::string_view NameAround(std::string_view text, std::size_t offset) {
+    std::size_t start = 0, at = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) {
+        if (!IsNameByte(text[i])) {
+            if (i >= offset) break;
+            start = i + 1;
+            continue;
+        }
+        if (i <= offset) at = i;
+        else if (at == std::string_view::npos) break;
+    }
+    if (at == std::string_view::npos || at < start) return {};
+    std::size_t end = start;
+    while (end < text.size() && IsNameByte(text[end])) end += CharLengthAt(text, end);
+    return text.substr(start, end - start);
+}
+
 std::string NoUserFunctionsMessage() { return kNoFunctions; }
 
 std::vector<std::string> CommentDisplay(TLineList lines, const TPickItem& item) {

@@ -50,6 +50,10 @@ TPickList BuildSearchList(TLineList lines, std::string_view prefix, TProgressSin
 // lower-cased.
 std::string CaretNamePrefix(std::string_view line, std::size_t caretOffset);
 
+// The name (a run of bytes up to a blank, a bracket, a quote or ";") that
+// covers byte `offset` of `line` or ends right before it; empty for none.
+std::string_view NameAround(std::string_view line, std::size_t offset);
+
 // The message shown instead of a list when the document defines no function.
 std::string NoUserFunctionsMessage();
 

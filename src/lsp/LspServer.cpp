@@ -68,6 +68,12 @@ TLspDocument* TLspServer::Document(std::string_view uri) {
     return it == open_.end() ? nullptr : it->second.Document.get();
 }
 
+std::vector<const TLspDocument*> TLspServer::OpenDocuments() const {
+    std::vector<const TLspDocument*> documents;
+    for (const auto& [uri, open] : open_) documents.push_back(open.Document.get());
+    return documents;
+}
+
 std::string TLspServer::UriOf(const fs::path& path) {
     for (const auto& [uri, open] : open_)
         if (!open.Document->Path().empty() && open.Document->Path() == path) return uri;
@@ -269,8 +275,7 @@ void TLspServer::UpdateWorkspace() {
     if (!analysed_) {
         analysed_ = true;
         if (root_) {
-            std::vector<const TLspDocument*> documents;
-            for (const auto& [uri, open] : open_) documents.push_back(open.Document.get());
+            const std::vector<const TLspDocument*> documents = OpenDocuments();
             try {
                 std::optional<TWorkDoneProgress> progress;
                 if (progressToken_ == TProgressToken::ptGranted)

@@ -38,8 +38,9 @@ public:
     TPositionEncoding Encoding() const { return encoding_; }
     const WordListSet& Lists() const { return setup_.Lists; }
     TWorkspace& Workspace() { return workspace_; }
-    // An open document.
+    // An open document, and all of them.
     virtual TLspDocument* Document(std::string_view uri) = 0;
+    virtual std::vector<const TLspDocument*> OpenDocuments() const = 0;
     // The URI a client knows a file by: that of its open document, else the
     // file's own.
     virtual std::string UriOf(const std::filesystem::path& path) = 0;
@@ -78,6 +79,7 @@ private:
     using TNotification = void (TLspServer::*)(const json& params);
 
     TLspDocument* Document(std::string_view uri) override;
+    std::vector<const TLspDocument*> OpenDocuments() const override;
     std::string UriOf(const std::filesystem::path& path) override;
     TLspDocument& DocumentOf(const json& params);
     TClientPosition PositionIn(const json& params);

@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "lisp/FunctionTree.h"
 #include "lisp/LispScanner.h"
+#include "lisp/UserFunctions.h"
 #include "lsp/Locations.h"
 #include "lsp/LspMessages.h"
 
@@ -17,28 +18,6 @@ namespace {
 enum TSymbolKind : int { skNamespace = 3, skFunction = 12 };
 // A search of the whole workspace answers with at most so many.
 constexpr std::size_t kMaxWorkspaceSymbols = 10000;
-
-bool IsNameByte(char c) {
-    return static_cast<unsigned char>(c) > ' ' && c != '(' && c != ')' && c != '\'' && c != '"' && c != ';';
-}
-
-// The name that covers byte `offset`, or ends right before it.
-std::string_view NameAround(std::string_view text, std::size_t offset) {
-    std::size_t start = 0, at = std::string_view::npos;
-    for (std::size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) {
-        if (!IsNameByte(text[i])) {
-            if (i >= offset) break;
-            start = i + 1;
-            continue;
-        }
-        if (i <= offset) at = i;
-        else if (at == std::string_view::npos) break;
-    }
-    if (at == std::string_view::npos || at < start) return {};
-    std::size_t end = start;
-    while (end < text.size() && IsNameByte(text[end])) end += CharLengthAt(text, end);
-    return text.substr(start, end - start);
-}
 
 // The document's definitions with where each ends: the scanner's code and
 // records, the ends of nested definitions found by counting brackets in the
@@ -114,26 +93,28 @@ json References(TServerContext& context, TLspDocument& document, TClientPosition
     if (declarations)
         for (const TWorkspace::TDefinitionAt& d : workspace.DefinitionsOf(name, &document))
             out.push_back(DefinitionLocation(context, d));
+    // Open documents count as the client holds them.
+    const auto locate = [&](const TLspDocument& open, const TProjectPlace& p) {
+        const auto line = static_cast<std::size_t>(p.Line), offset = static_cast<std::size_t>(p.Offset);
+        return json{{"uri", open.Uri()}, {"range", RangeJson(SjisRange(open, line, offset, offset + name.size(), encoding))}};
+    };
+    if (const TProject* project = workspace.Project()) {
+        TProjectTexts texts;
+        for (const TLspDocument* d : context.OpenDocuments())
+            if (!d->Path().empty()) texts.emplace(d->Path(), d->SjisText());
+        for (const TProject::TFileCalls& calls : project->CallsOf(name, texts)) {
+            const std::filesystem::path& path = project->Files()[calls.File].Path;
+            const TLspDocument* open = context.Document(context.UriOf(path));
+            for (const TProjectPlace& p : calls.Places)
+                out.push_back(open ? locate(*open, p) : PlaceLocation(context, path, p, name, false));
+        }
+    }
     const TProjectOptions& options = workspace.Options();
-    workspace.ForEachCaller(name, [&](const std::filesystem::path& path, const std::string& looseUri) {
-        // An open document as the client holds it, else the file on disk.
-        if (const TLspDocument* open = context.Document(looseUri.empty() ? context.UriOf(path) : looseUri)) {
+    for (const std::string& uri : workspace.LooseCallers(name))
+        if (const TLspDocument* open = context.Document(uri))
             for (const TProjectPlace& p : CallPlaces(open->Lines(), name, workspace.Builtins(),
-                                                     options.VariableExclusions, options.VariableSettings)) {
-                const auto line = static_cast<std::size_t>(p.Line), offset = static_cast<std::size_t>(p.Offset);
-                out.push_back({{"uri", open->Uri()},
-                               {"range", RangeJson(SjisRange(*open, line, offset, offset + name.size(), encoding))}});
-            }
-            return;
-        }
-        try {
-            for (const TProjectPlace& p : FileCallPlaces(path, name, workspace.Builtins(), options.VariableExclusions,
-                                                         options.VariableSettings))
-                out.push_back(PlaceLocation(context, path, p, name, false));
-        } catch (const FileError&) {
-            // Gone or unreadable since it was analysed: no calls to show there.
-        }
-    });
+                                                     options.VariableExclusions, options.VariableSettings))
+                out.push_back(locate(*open, p));
     return out;
 }
 

@@ -1,7 +1,5 @@
 #include "lsp/Workspace.h"
 
-#include <algorithm>
-
 #include "base/Text.h"
 #include "lisp/ReferenceLists.h"
 
@@ -70,17 +68,11 @@ std::optional<std::size_t> TWorkspace::ProjectIndex(const TLspDocument& document
     return project_->IndexOf(document.Path());
 }
 
-void TWorkspace::ForEachCaller(std::string_view name,
-                               const std::function<void(const fs::path&, const std::string&)>& visit) const {
-    const auto calls = [&](const TProjectFile& file) {
-        return std::any_of(file.Calls.begin(), file.Calls.end(),
-                           [&](const TFileCall& c) { return c.Calls > 0 && AsciiEqualsIgnoreCase(c.Name, name); });
-    };
-    if (project_)
-        for (const TProjectFile& file : project_->Files())
-            if (calls(file)) visit(file.Path, {});
+std::vector<std::string> TWorkspace::LooseCallers(std::string_view name) const {
+    std::vector<std::string> found;
     for (const auto& [uri, loose] : loose_)
-        if (calls(loose.File)) visit(loose.Path, uri);
+        if (CallsFunction(loose.File, name)) found.push_back(uri);
+    return found;
 }
 
 const std::vector<TFinding>& TWorkspace::Findings() {

@@ -6,7 +6,6 @@
 // file at a time. A change of a document reads that document again and no
 // other file.
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,11 +32,9 @@ public:
     // names it tells apart.
     const TProjectOptions& Options() const { return options_; }
     const TFoldedNameSet& Builtins() const { return builtins_; }
-    // Every file whose summary calls `name` or hands it on as a function: a
-    // project file by its path (the URI empty), a document outside the
-    // folder by its path and URI.
-    void ForEachCaller(std::string_view name,
-                       const std::function<void(const std::filesystem::path& path, const std::string& looseUri)>& visit) const;
+    // The documents outside the folder that call `name` or hand it on as a
+    // function, by URI.
+    std::vector<std::string> LooseCallers(std::string_view name) const;
 
     // A document's text is new (opened or changed).
     void Put(const TLspDocument& document);

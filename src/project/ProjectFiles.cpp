@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -183,9 +184,9 @@ TProjectFile ReadFile(const fs::path& path, const std::string* text, const TProj
 
 }  // namespace
 
-std::vector<TProjectPlace> FileCallPlaces(const fs::path& path, std::string_view name, const TFoldedNameSet& builtins,
-                                          const TExclusionSet& exclusions, const TExclusionSettings& settings) {
-    return WithFileLines(path, [&](TLineList lines) { return CallPlaces(lines, name, builtins, exclusions, settings); });
+bool CallsFunction(const TProjectFile& file, std::string_view name) {
+    return std::any_of(file.Calls.begin(), file.Calls.end(),
+                       [&](const TFileCall& c) { return c.Calls > 0 && AsciiEqualsIgnoreCase(c.Name, name); });
 }
 
 std::vector<std::string> ReadNameList(const fs::path& path) {
@@ -280,6 +281,36 @@ bool TProject::Analyse(const fs::path& root, const TProjectTexts& texts, TProgre
     std::sort(files_.begin(), files_.end(),
               [](const TProjectFile& a, const TProjectFile& b) { return a.Name < b.Name; });
     return true;
+}
+
+std::vector<TProject::TFileCalls> TProject::CallsOf(std::string_view name, const TProjectTexts& texts) const {
+    std::map<fs::path, const std::string*> byPath;
+    for (const auto& [path, text] : texts) byPath.emplace(Canonical(path), &text);
+    std::vector<TFileCalls> found;
+    const auto collect = [&](std::size_t file, TLineList lines) {
+        TFileCalls calls{file, CallPlaces(lines, name, shared_->Builtins, shared_->Exclusions, shared_->Settings), {}};
+        for (const TProjectPlace& p : calls.Places) calls.Lines.emplace_back(lines[static_cast<std::size_t>(p.Line)]);
+        if (!calls.Places.empty()) found.push_back(std::move(calls));
+    };
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const TProjectFile& file = files_[i];
+        if (!CallsFunction(file, name)) continue;
+        if (const auto it = byPath.find(Canonical(file.Path)); it != byPath.end()) {
+            std::vector<std::string_view> lines;
+            TextLines(*it->second, lines);
+            collect(i, lines);
+            continue;
+        }
+        try {
+            WithFileLines(file.Path, [&](TLineList lines) {
+                collect(i, lines);
+                return 0;
+            });
+        } catch (const FileError&) {
+            // Gone or unreadable since it was analysed: no calls to list there.
+        }
+    }
+    return found;
 }
 
 std::optional<std::string> TProject::NameOf(const fs::path& path) const {

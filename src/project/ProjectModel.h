@@ -166,6 +166,16 @@ public:
     std::optional<std::size_t> IndexOf(const std::filesystem::path& path) const;
     // Sorted by Name.
     const std::vector<TProjectFile>& Files() const { return files_; }
+    // The calls of `name` in the files whose summaries call it or hand it
+    // on, file by file in the order of Files(): each call's place and the
+    // text of its line (Shift-JIS). `texts` stand in for their files as in
+    // Analyse; a file that can no longer be read is passed over.
+    struct TFileCalls {
+        std::size_t File = 0;
+        std::vector<TProjectPlace> Places;
+        std::vector<std::string> Lines;
+    };
+    std::vector<TFileCalls> CallsOf(std::string_view name, const TProjectTexts& texts = {}) const;
     // The findings between files and the files skipped, sorted by kind,
     // file, place and name. Each file's variable check stays with the file
     // (TProjectFile::Variables).
@@ -205,9 +215,7 @@ TProjectFile SummariseLines(TLineList lines, const TFoldedNameSet& builtins, con
 // SummariseLines.
 std::vector<TProjectPlace> CallPlaces(TLineList lines, std::string_view name, const TFoldedNameSet& builtins,
                                       const TExclusionSet& exclusions, const TExclusionSettings& settings);
-// The same of a file, read as a document opens it. Throws FileError.
-std::vector<TProjectPlace> FileCallPlaces(const std::filesystem::path& path, std::string_view name,
-                                          const TFoldedNameSet& builtins, const TExclusionSet& exclusions,
-                                          const TExclusionSettings& settings);
+// Whether the summary has `name` called or handed on (any letter case).
+bool CallsFunction(const TProjectFile& file, std::string_view name);
 
 }  // namespace quodle
