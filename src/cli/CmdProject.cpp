@@ -15,8 +15,8 @@ namespace quodle::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "project [--raw] [--json] [--exclude FILE] [--functions FILE] [--jogai FILE] [--no-star] [--no-gb] "
-    "[--prefix TEXT] [--jobs N] DIR";
+    "project [--raw] [--json | --calls NAME] [--exclude FILE] [--functions FILE] [--jogai FILE] [--no-star] "
+    "[--no-gb] [--prefix TEXT] [--jobs N] DIR";
 
 void AppendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
@@ -176,6 +176,12 @@ int RunProject(const Args& args, Output& out) {
     } catch (const EFileError& e) {
         return Fail("cannot read the folder " + e.Path().string() + ": " + e.Reason());
     }
+    if (const std::string name = Utf8ToCp932(OptionValue(args, "--calls")); !name.empty()) {
+        const TProjectReport report = BuildCallsReport(project, name, project.CallsOf(name), folder);
+        PrintLines(out, report.Lines);
+        if (!report.Message.empty()) out.Line(report.Message);
+        return report.Message.empty() ? kExitOk : kExitFindings;
+    }
     const std::vector<TFinding> findings = project.Findings();
     if (args.Has("--json")) {
         PrintJson(out, project, findings);
@@ -187,11 +193,12 @@ int RunProject(const Args& args, Output& out) {
     return AnythingToReport(project, findings) ? kExitFindings : kExitOk;
 }
 
-QUODLE_CLI_COMMAND("project", kUsage, {"--exclude", "--functions", "--jogai", "--prefix", "--jobs"},
+QUODLE_CLI_COMMAND("project", kUsage, {"--calls", "--exclude", "--functions", "--jogai", "--prefix", "--jobs"},
                    {"--json", "--no-star", "--no-gb"}, RunProject,
                    "The .lsp files of a folder read as one program: undefined, twice defined and unused functions, "
                    "globals shared between files and each file's variable check; exit 1 when there is something to "
-                   "report.");
+                   "report. --calls NAME lists every call of the function NAME instead, file by file with the line "
+                   "of each (exit 1 when there is none).");
 
 }  // namespace
 }  // namespace quodle::cli

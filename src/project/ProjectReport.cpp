@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/ShiftJis.h"
+#include "base/Text.h"
 #include "lisp/VariableAnalysis.h"
 
 namespace quodle {
@@ -156,6 +157,30 @@ TProjectReport BuildProjectReport(const TProject& project, const std::vector<TFi
     if (!AnythingToReport(project, findings))
         report.Message = Utf8ToCp932(fileCount == 0 ? "フォルダーにLISPファイル(*.lsp)がありません．"
                                                     : "報告することはありません．");
+    return report;
+}
+
+TProjectReport BuildCallsReport(const TProject& project, std::string_view name,
+                                const std::vector<TProject::TFileCalls>& calls, std::string_view folder) {
+    TProjectReport report;
+    TReportWriter out(project, report);
+    std::size_t count = 0;
+    for (const TProject::TFileCalls& c : calls) count += c.Places.size();
+    out.AddUtf8("■ 関数の呼び出し箇所 ******************************");
+    out.AddUtf8(" フォルダー : " + std::string(folder));
+    out.Add(Utf8ToCp932(" 関数 : ") + std::string(name) + Utf8ToCp932(" (呼び出し " + std::to_string(count) + " 回)"));
+    out.AddUtf8("*********************************************** ■");
+    for (const TProject::TFileCalls& c : calls) {
+        out.Add(out.FileName(" ", c.File), TReportWriter::TargetOf(c.File, 0, 0));
+        for (std::size_t k = 0; k < c.Places.size(); ++k) {
+            char head[32];
+            std::snprintf(head, sizeof head, "%8s| ", PlaceText(c.Places[k]).c_str());
+            out.Add(head + std::string(TrimBlanks(c.Lines[k])),
+                    TReportWriter::TargetOf(c.File, c.Places[k].Line, c.Places[k].Offset));
+        }
+    }
+    if (count == 0)
+        report.Message = Utf8ToCp932("関数 ") + std::string(name) + Utf8ToCp932(" を呼び出している箇所はありません．");
     return report;
 }
 

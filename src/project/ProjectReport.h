@@ -39,6 +39,13 @@ struct TProjectReport {
 TProjectReport BuildProjectReport(const TProject& project, const std::vector<TFinding>& findings,
                                   std::string_view folder);
 
+// The calls of the function `name` the project's files hold (CallsOf), as
+// 関数の呼び出し箇所 lists them: under a heading with the folder, the name
+// and the count, each file's line and a line per call with its place and
+// its line's text, each leading there.
+TProjectReport BuildCallsReport(const TProject& project, std::string_view name,
+                                const std::vector<TProject::TFileCalls>& calls, std::string_view folder);
+
 // Whether there are findings, or a file's variable check has any.
 bool AnythingToReport(const TProject& project, const std::vector<TFinding>& findings);
 

@@ -14,6 +14,9 @@ golden_status basic.json 1 project --json basic
 # One worker or many: the same report, in the same order.
 golden_status basic.txt 1 project --jobs 1 basic
 golden_status basic.txt 1 project --jobs 7 basic
+# The calls of one function (named in UTF-8), or none.
+golden_status basic-calls.txt 0 project --calls 描く basic
+golden_status basic-calls-none.txt 1 project --calls nobody basic
 # --exclude keeps names out besides the folder's own list.
 golden_status basic-exclude.txt 1 project --exclude exclude.txt basic
 

@@ -18,6 +18,7 @@
 #include "base/FileIo.h"
 #include "cad/CadTargets.h"
 #include "print/StringsPrinter.h"
+#include "project/ProjectModel.h"
 #include "props/EditorExProp.h"
 #include "search/SearchOptions.h"
 #include "search/qt/SearchDialogStore.h"
@@ -49,6 +50,7 @@ struct TReferencePick;
 class TEditorEx;
 class TOpenMenuList;
 class TProjectPane;
+struct TProjectReport;
 class TPageControl;
 class TStatusPanels;
 class TStringsPrinterInfo;
@@ -182,6 +184,7 @@ public:
     void PaneDropUnusedClick();
     // プロジェクト解析... (MainFormProject.cpp): the files of a folder as one program.
     void mnuProjectAnalysisClick();
+    void mnuProjectCallsClick();
     // The function catalogue and the command/function tree (MainFormTree.cpp).
     void N88Click();  // コメント抜き出し(関数カタログ化）
     void N89Click();  // コマンド・関数ツリー
@@ -404,6 +407,11 @@ private:
     // A line of the project report in the pane: opens its file (or selects
     // its tab) at its place; false when the line is none of that report's.
     bool ProjectPaneJump(int paneLine);
+    // Asks for the folder and runs one of the project pane's analyses on it
+    // with the open documents' texts, its report to the output pane.
+    using TProjectPaneRun = std::function<const TProjectReport*(TProjectPane&, const QString& folder, TProjectOptions,
+                                                                 const TProjectTexts&, TProgressSink*)>;
+    void RunProjectPane(const QString& caption, const TProjectPaneRun& run);
 
     // Search (MainFormSearch.cpp): EditorSearch on the editor the command
     // took (before any dialog of its own) with the stored string and

@@ -181,6 +181,7 @@ void TTarnwickMainForm::CreateMenus() {
     Connected(AddItem(lisp, QStringLiteral("N89"), QStringLiteral("コマンド・関数ツリー"), QStringLiteral("F6")), [this] { N89Click(); });
     lisp->addSeparator();
     Connected(AddItem(lisp, QStringLiteral("mnuProjectAnalysis"), QStringLiteral("プロジェクト解析...")), [this] { mnuProjectAnalysisClick(); });
+    Connected(AddItem(lisp, QStringLiteral("mnuProjectCalls"), QStringLiteral("関数の呼び出し箇所...")), [this] { mnuProjectCallsClick(); });
 
     // デバッグ
     QMenu* debug = bar->addMenu(QStringLiteral("デバッグ"));

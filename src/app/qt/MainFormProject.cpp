@@ -1,13 +1,15 @@
-// 関数・変数 → プロジェクト解析...: asks for a folder, hands it to the
-// whole-project analysis (project/qt) with the open documents' unsaved texts,
-// shows its report in the output pane, and opens the file a double click on
-// a report line leads to.
+// 関数・変数 → プロジェクト解析... and 関数の呼び出し箇所...: asks for a
+// folder, hands it to the whole-project analysis (project/qt) with the open
+// documents' unsaved texts, shows its report (or the calls of the function at
+// the caret) in the output pane, and opens the file a double click on a
+// report line leads to.
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressBar>
 
 #include "app/ExclusionSettings.h"
 #include "app/IniFile.h"
+#include "app/qt/CaretLine.h"
 #include "app/qt/DocumentPage.h"
 #include "app/qt/MainForm.h"
 #include "app/qt/PageControl.h"
@@ -17,6 +19,7 @@
 #include "base/qt/QtText.h"
 #include "editor/qt/EditorEx.h"
 #include "lisp/ReferenceLists.h"
+#include "lisp/UserFunctions.h"
 #include "project/qt/ProjectPane.h"
 #include "text/EditorPositions.h"
 #include "text/EditorStrings.h"
@@ -24,6 +27,28 @@
 namespace quodle {
 
 void TTarnwickMainForm::mnuProjectAnalysisClick() {
+    RunProjectPane(ProjectCaption(), [](TProjectPane& pane, const QString& folder, TProjectOptions options,
+                                        const TProjectTexts& texts, TProgressSink* progress) {
+        return pane.Run(folder, std::move(options), texts, progress);
+    });
+}
+
+void TTarnwickMainForm::mnuProjectCallsClick() {
+    TEditorEx* editor = ActiveEditor();
+    if (!editor) return;
+    const TCaretLine caret = CaretLineOf(*editor);
+    const std::string name(NameAround(caret.Text, caret.Offset));
+    if (name.empty()) {
+        Message(NoFunctionNameText());
+        return;
+    }
+    RunProjectPane(CallsCaption(), [&](TProjectPane& pane, const QString& folder, TProjectOptions options,
+                                       const TProjectTexts& texts, TProgressSink* progress) {
+        return pane.RunCalls(folder, name, std::move(options), texts, progress);
+    });
+}
+
+void TTarnwickMainForm::RunProjectPane(const QString& caption, const TProjectPaneRun& run) {
     // The active document's folder; the open dialog's for a new document.
     const int active = PageControl1->ActivePageIndex();
     const QString activePath = active >= 0 && active < tabPaths_.size() ? tabPaths_[active] : QString();
@@ -54,8 +79,8 @@ void TTarnwickMainForm::mnuProjectAnalysisClick() {
         const TProjectReport* report = nullptr;
         {
             // A folder tree can be as large as a disk: the user may stop it.
-            TStoppableProgress progress(bar, this, ProjectCaption(), ProjectAnalysingText());
-            report = projectPane_->Run(*folder, std::move(options), texts, &progress);
+            TStoppableProgress progress(bar, this, caption, ProjectAnalysingText());
+            report = run(*projectPane_, *folder, std::move(options), texts, &progress);
         }
         ProgressBar1->setValue(0);
         if (!report) {

@@ -153,6 +153,46 @@ private slots:
         QCOMPARE(LinesOf(w->OutputPane()), expected);
     }
 
+    void callsOfTheFunctionAtTheCaret() {
+        TTarnwickMainForm* w = Create({project_ + QStringLiteral("/util.lsp")});
+        TEditorEx* util = w->ActiveEditor();
+        // On "scale-pt" of its definition; the open text adds a call of it.
+        util->Lines().Add("(scale-pt '(1 2))");
+        util->SetRow(3);
+        util->SetCol(9);
+        dialogs_->folders.push_back(project_);
+        w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
+        QCOMPARE(LinesOf(w->OutputPane()),
+                 (QStringList{QStringLiteral("■ 関数の呼び出し箇所 ******************************"),
+                              QStringLiteral(" フォルダー : ") + project_,
+                              QStringLiteral(" 関数 : scale-pt (呼び出し 2 回)"),
+                              QStringLiteral("*********************************************** ■"),
+                              QStringLiteral(" draw.lsp"),
+                              QStringLiteral("    3:12| (mapcar 'scale-pt (list p))"),
+                              QStringLiteral(" util.lsp"),
+                              QStringLiteral("    14:2| (scale-pt '(1 2))")}));
+        // A call leads to its place, in a file not open yet too.
+        DoubleClickPaneLine(w, QStringLiteral("    3:12| (mapcar 'scale-pt (list p))"));
+        QCOMPARE(QFileInfo(w->TabPaths().last()).fileName(), QStringLiteral("draw.lsp"));
+        QCOMPARE(w->ActiveEditor()->Row(), 2);
+        QCOMPARE(w->ActiveEditor()->Col(), 11);
+        QVERIFY(Messages().isEmpty());
+
+        // No name at the caret: said, and no folder asked for.
+        w->ActiveEditor()->SetRow(5);
+        w->ActiveEditor()->SetCol(0);
+        const auto asked = dialogs_->calls.size();
+        w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
+        QCOMPARE(Messages(), QStringList{QStringLiteral("カーソル位置に関数名がありません．")});
+        QCOMPARE(dialogs_->calls.size(), asked + 1);  // the message only
+        // A name nobody calls.
+        w->ActiveEditor()->SetRow(10);
+        w->ActiveEditor()->SetCol(8);
+        dialogs_->folders.push_back(project_);
+        w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
+        QCOMPARE(Messages().last(), QStringLiteral("関数 orphan を呼び出している箇所はありません．"));
+    }
+
     void nothingToReport() {
         const QString clean = Path(QStringLiteral("clean"));
         QVERIFY(QDir().mkpath(clean));
