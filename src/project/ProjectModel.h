@@ -182,6 +182,9 @@ public:
     std::vector<TFinding> Findings() const;
     // Undefined functions need the built-in names to tell them apart.
     bool ChecksUndefined() const { return !options_.BuiltinFunctions.empty(); }
+    // A name of the function reference (any letter case): no file's calls
+    // of it are counted.
+    bool IsBuiltin(std::string_view name) const;
 
     struct TShared;  // what the workers read
 
@@ -190,7 +193,6 @@ private:
     // The Name a file at `path` has (or would have) in the project; nothing
     // for a path outside the root.
     std::optional<std::string> NameOf(const std::filesystem::path& path) const;
-    bool IsBuiltin(std::string_view name) const;
 
     TProjectOptions options_;
     std::unique_ptr<TShared> shared_;  // what the workers read

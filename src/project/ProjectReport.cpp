@@ -180,7 +180,9 @@ TProjectReport BuildCallsReport(const TProject& project, std::string_view name,
         }
     }
     if (count == 0)
-        report.Message = Utf8ToCp932("関数 ") + std::string(name) + Utf8ToCp932(" を呼び出している箇所はありません．");
+        report.Message = project.IsBuiltin(name)
+                             ? std::string(name) + Utf8ToCp932(" は組み込み関数のため，呼び出し箇所は調べません．")
+                             : Utf8ToCp932("関数 ") + std::string(name) + Utf8ToCp932(" を呼び出している箇所はありません．");
     return report;
 }
 

@@ -17,6 +17,8 @@ golden_status basic.txt 1 project --jobs 7 basic
 # The calls of one function (named in UTF-8), or none.
 golden_status basic-calls.txt 0 project --calls 描く basic
 golden_status basic-calls-none.txt 1 project --calls nobody basic
+expect "a built-in's calls are not looked for" \
+    "$("$cli" project --calls SETQ basic | tail -1 | grep -qx 'SETQ は組み込み関数のため，呼び出し箇所は調べません．'; echo $?)"
 # --exclude keeps names out besides the folder's own list.
 golden_status basic-exclude.txt 1 project --exclude exclude.txt basic
 

@@ -191,6 +191,12 @@ private slots:
         dialogs_->folders.push_back(project_);
         w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
         QCOMPARE(Messages().last(), QStringLiteral("関数 orphan を呼び出している箇所はありません．"));
+        // A built-in's calls are not counted, so not listed either.
+        w->ActiveEditor()->SetRow(3);
+        w->ActiveEditor()->SetCol(5);
+        dialogs_->folders.push_back(project_);
+        w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
+        QCOMPARE(Messages().last(), QStringLiteral("princ は組み込み関数のため，呼び出し箇所は調べません．"));
     }
 
     void nothingToReport() {
