@@ -46,13 +46,6 @@ bool IsEnterKey(const QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// A byte offset in a line as an offset in its row `row` (word wrap).
-std::size_t OffsetInRow(const TEditorScreenStrings& rows, int row, int offsetInLine) {
-    std::size_t offset = static_cast<std::size_t>(offsetInLine);
-    for (int r = rows.LineStartRow(row); r < row; ++r) offset -= std::min(offset, rows.View(r).size());
-    return offset;
-}
-
 // The text of the line of row `row` up to byte `offset` of that row.
 std::string LineTextUpTo(const TEditorScreenStrings& rows, int row, std::size_t offset) {
     std::string text;
@@ -256,12 +249,7 @@ void TTarnwickMainForm::N78Click() {
     if (!editor) return;
     StoreReturnPoint(*editor);
     const TCaretLine caret = CaretLineOf(*editor);
-    if (caret.Row < editor->Rows().Count()) {
-        // Names are not looked up from inside a string or a comment.
-        const TTokenKind kind = editor->TokenKindAt(
-            caret.Row, static_cast<int>(OffsetInRow(editor->Rows(), caret.Row, static_cast<int>(caret.Offset))));
-        if (kind == tokComment || kind == tokBracket || kind == tokQuoted) return;
-    }
+    if (CaretInCommentOrString(*editor, caret)) return;
     // On an empty line the word at the caret is empty too.
     const std::string prefix = caret.Text.empty() ? std::string() : CaretNamePrefix(caret.Text, caret.Offset);
 

@@ -37,7 +37,8 @@ void TTarnwickMainForm::mnuProjectCallsClick() {
     TEditorEx* editor = ActiveEditor();
     if (!editor) return;
     const TCaretLine caret = CaretLineOf(*editor);
-    const std::string name(NameAround(caret.Text, caret.Offset));
+    const std::string name = CaretInCommentOrString(*editor, caret) ? std::string()
+                                                                    : std::string(NameAround(caret.Text, caret.Offset));
     if (name.empty()) {
         Message(NoFunctionNameText());
         return;

@@ -178,13 +178,17 @@ private slots:
         QCOMPARE(w->ActiveEditor()->Col(), 11);
         QVERIFY(Messages().isEmpty());
 
-        // No name at the caret: said, and no folder asked for.
+        // No name at the caret, or a word of a comment: said, and no folder
+        // asked for.
         w->ActiveEditor()->SetRow(5);
         w->ActiveEditor()->SetCol(0);
         const auto asked = dialogs_->calls.size();
         w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
-        QCOMPARE(Messages(), QStringList{QStringLiteral("カーソル位置に関数名がありません．")});
-        QCOMPARE(dialogs_->calls.size(), asked + 1);  // the message only
+        w->ActiveEditor()->SetRow(6);
+        w->ActiveEditor()->SetCol(6);
+        w->Action(QStringLiteral("mnuProjectCalls"))->trigger();
+        QCOMPARE(Messages(), QStringList(2, QStringLiteral("カーソル位置に関数名がありません．")));
+        QCOMPARE(dialogs_->calls.size(), asked + 2);  // the messages only
         // A name nobody calls.
         w->ActiveEditor()->SetRow(10);
         w->ActiveEditor()->SetCol(8);
