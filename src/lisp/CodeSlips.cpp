@@ -88,9 +88,11 @@ std::vector<TCodeSlip> FindCodeSlips(TLineList lines) {
     return slips;
 }
 
-TLineEdits FixCodeSlips(TLineList lines) {
+TLineEdits FixCodeSlips(TLineList lines) { return FixCodeSlips(lines, FindCodeSlips(lines)); }
+
+TLineEdits FixCodeSlips(TLineList lines, const std::vector<TCodeSlip>& slips) {
     std::vector<TLineReplacement> replacements;
-    for (const TCodeSlip& s : FindCodeSlips(lines))
+    for (const TCodeSlip& s : slips)
         replacements.push_back({static_cast<std::size_t>(s.Line), s.Offset, s.Char.size(), std::string(1, s.Ascii)});
     return LineEditsOf(lines, replacements);
 }

@@ -30,8 +30,10 @@ struct TCodeSlip {
 // Every slip in the document, in order.
 std::vector<TCodeSlip> FindCodeSlips(TLineList lines);
 
-// The fix: each slip replaced by its ASCII character, one edit per line.
+// The fix: each slip replaced by its ASCII character, one edit per line;
+// `slips` when they were found already (FindCodeSlips of the same lines).
 TLineEdits FixCodeSlips(TLineList lines);
+TLineEdits FixCodeSlips(TLineList lines, const std::vector<TCodeSlip>& slips);
 
 // The message shown when there is no slip (Shift-JIS in reports).
 inline constexpr std::string_view kNoSlipsMessage = "コードの中に全角の記号・英数字・空白はありません．";

@@ -16,13 +16,8 @@ namespace {
 
 constexpr std::string_view kQuickFix = "quickfix";
 
-// Whether each byte offset of `line` (and its end) starts a character.
-std::vector<bool> CharStarts(std::string_view line) {
-    std::vector<bool> starts(line.size() + 1, false);
-    for (std::size_t p = 0; p < line.size(); p += CharLengthAt(line, p)) starts[p] = true;
-    starts[line.size()] = true;
-    return starts;
-}
+// Whether byte `i` of `line` (or its end) starts a character.
+bool StartsChar(std::string_view line, std::size_t i) { return i >= line.size() || !IsTrailByteAt(line, i); }
 
 // Whether `text` holds the mark that stands for a character without a
 // Shift-JIS form.
@@ -40,15 +35,14 @@ bool HoldsNoFormMark(std::string_view text) {
 // character.
 std::optional<json> LineEdit(const TLspDocument& document, std::size_t line, std::string_view before,
                              std::string_view after, bool marksStandIn, TPositionEncoding encoding) {
-    const std::vector<bool> startsBefore = CharStarts(before), startsAfter = CharStarts(after);
     std::size_t head = 0;
     while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
-    while (!startsBefore[head] || !startsAfter[head]) --head;
+    while (!StartsChar(before, head) || !StartsChar(after, head)) --head;
     std::size_t tail = 0;
     while (tail < before.size() - head && tail < after.size() - head &&
            before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
         ++tail;
-    while (!startsBefore[before.size() - tail] || !startsAfter[after.size() - tail]) --tail;
+    while (!StartsChar(before, before.size() - tail) || !StartsChar(after, after.size() - tail)) --tail;
     const std::size_t end = before.size() - tail;
     for (const TClientLine::TNoForm& c : document.Line(line).NoForms())
         if (c.Sjis < end && c.Sjis + 2 > head) return std::nullopt;
@@ -137,7 +131,7 @@ json CodeActions(TServerContext& context, const TLspDocument& document, TClientR
     const bool slipHere = std::any_of(slips.begin(), slips.end(), [&](const TCodeSlip& s) {
         return static_cast<std::size_t>(s.Line) >= first && static_cast<std::size_t>(s.Line) <= last;
     });
-    if (slipHere) add(kFixSlipsAction, FixCodeSlips(lines), Answered(params, {"full-width"}));
+    if (slipHere) add(kFixSlipsAction, FixCodeSlips(lines, slips), Answered(params, {"full-width"}));
     return actions;
 }
 

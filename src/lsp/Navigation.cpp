@@ -99,9 +99,12 @@ json References(TServerContext& context, TLspDocument& document, TClientPosition
         return json{{"uri", open.Uri()}, {"range", RangeJson(SjisRange(open, line, offset, offset + name.size(), encoding))}};
     };
     if (const TProject* project = workspace.Project()) {
+        // Only the open documents that call it are read, and as they stand.
         TProjectTexts texts;
         for (const TLspDocument* d : context.OpenDocuments())
-            if (!d->Path().empty()) texts.emplace(d->Path(), d->SjisText());
+            if (const TProjectFile* summary = workspace.Summary(*d);
+                summary && !d->Path().empty() && CallsFunction(*summary, name))
+                texts.emplace(d->Path(), d->SjisText());
         for (const TProject::TFileCalls& calls : project->CallsOf(name, texts)) {
             const std::filesystem::path& path = project->Files()[calls.File].Path;
             const TLspDocument* open = context.Document(context.UriOf(path));

@@ -100,6 +100,16 @@ class TestMainForm : public QObject, TMainFormFixture {
         w->Action(QStringLiteral("mnuOpen"))->trigger();
     }
 
+    // A window of 800 x 600 showing a.lsp, 200 lines of (setq vN N).
+    TTarnwickMainForm* CreateWithLongFile() {
+        QString text;
+        for (int i = 1; i <= 200; ++i) text += QStringLiteral("(setq v%1 %1)\r\n").arg(i);
+        WriteFile("a.lsp", text);
+        TTarnwickMainForm* w = Create({Path("a.lsp")});
+        w->resize(800, 600);
+        return w;
+    }
+
 private slots:
     void init() { InitFixture(); }
     void cleanup() { CleanupFixture(); }
@@ -509,11 +519,7 @@ private slots:
     // focus stay on the screen line where the user saw them, and unsplitting
     // keeps what the pane the user worked in showed.
     void split_caretStaysInSight() {
-        QString text;
-        for (int i = 1; i <= 200; ++i) text += QStringLiteral("(setq v%1 %1)\r\n").arg(i);
-        WriteFile("a.lsp", text);
-        TTarnwickMainForm* w = Create({Path("a.lsp")});
-        w->resize(800, 600);
+        TTarnwickMainForm* w = CreateWithLongFile();
         TEditorEx* lower = w->ActiveEditor();
         lower->SetTopRow(10);
         lower->SetRow(12);
@@ -546,12 +552,9 @@ private slots:
 
     // An edit and its undo in one pane leave the other pane where it was.
     void split_undoInOnePaneLeavesTheOtherWhereItWas() {
-        QString text;
-        for (int i = 1; i <= 200; ++i) text += QStringLiteral("(setq v%1 %1)\r\n").arg(i);
-        WriteFile("a.lsp", text);
-        TTarnwickMainForm* w = Create({Path("a.lsp")});
-        w->resize(800, 600);
+        TTarnwickMainForm* w = CreateWithLongFile();
         TEditorEx* lower = w->ActiveEditor();
+        const auto text = TextOf(*lower);
         w->Action(QStringLiteral("mnuSplit"))->trigger();
         TEditorEx* upper = qobject_cast<TDocumentPage*>(w->PageControl()->ActivePage())->Upper();
         QVERIFY(upper);
